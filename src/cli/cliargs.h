@@ -1,0 +1,59 @@
+#pragma once
+// The command line of formwright-cli: what the user asked for, parsed into plain values,
+// and the help texts that describe it.
+
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "codec/formformat.h"
+
+namespace fw::cli {
+
+inline constexpr const char* ProgramName = "formwright-cli";
+
+enum class CommandKind { None, Convert, Detect, Check };
+
+// Where convert puts its results.
+enum class OutputMode { None, File, Directory, InPlace };
+
+struct Invocation {
+    CommandKind Command = CommandKind::None;
+    bool ShowHelp = false;     // help for Command (for the tool when None)
+    bool ShowVersion = false;
+    std::optional<FormEncoding> Target;  // convert --to
+    int CodePage = 1252;                 // --codepage, already checked
+    OutputMode Output = OutputMode::None;
+    std::string OutputPath;              // the file of -o, the folder of --out-dir
+    std::vector<std::string> Files;
+};
+
+// A command line that cannot be run. The message names the offending argument;
+// Command tells which command's help to point the user to.
+class UsageError : public std::runtime_error {
+public:
+    UsageError(const std::string& message, CommandKind command)
+        : std::runtime_error(message), command_(command) {}
+    CommandKind Command() const noexcept { return command_; }
+
+private:
+    CommandKind command_;
+};
+
+// Parses the arguments that follow the program name. No arguments at all asks for the
+// tool's help. Throws UsageError for an unknown command or option, a missing or bad
+// value, or a combination of options that does not make sense.
+Invocation ParseArguments(std::span<const std::string> args);
+
+// The name of a command as typed on the command line ("convert"); "" for None.
+const char* CommandName(CommandKind command);
+
+// The help of one command, or of the whole tool for CommandKind::None.
+std::string HelpText(CommandKind command);
+
+// "formwright-cli <major>.<minor>".
+std::string VersionText();
+
+}  // namespace fw::cli

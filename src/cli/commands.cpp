@@ -1,0 +1,180 @@
+#include "cli/commands.h"
+
+#include <filesystem>
+#include <new>
+#include <ostream>
+#include <set>
+#include <stdexcept>
+
+#include "codec/codepage.h"
+#include "codec/conversion.h"
+#include "codec/formformat.h"
+#include "codec/stream.h"
+
+namespace fw::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The extension of a name is never longer than this when it goes into a backup name.
+constexpr std::size_t MaxBackupExtension = 255;
+
+// Reports one file's failure. Standard output is flushed first so that, when both
+// streams go to the same place, the lines stay in the order the files were taken.
+void ReportFailure(std::ostream& out, std::ostream& err, const std::string& path, const std::string& message) {
+    out.flush();
+    err << path << ": " << message << '\n';
+}
+
+// Runs action on every input file, reporting each failure and going on with the next.
+template <typename Action>
+int ForEachFile(const Invocation& invocation, std::ostream& out, std::ostream& err, Action action) {
+    bool anyFailed = false;
+    for (const std::string& path : invocation.Files) {
+        try {
+            action(path);
+        } catch (const std::bad_alloc&) {
+            ReportFailure(out, err, path, "out of memory");
+            anyFailed = true;
+        } catch (const std::exception& error) {
+            ReportFailure(out, err, path, error.what());
+            anyFailed = true;
+        }
+    }
+    return anyFailed ? ExitFailed : ExitOk;
+}
+
+// Reads no more of the file than the encoding check looks at. A folder opens for
+// reading like a file on Linux and reads as empty, which would make it look like an
+// empty text form; it is refused by name instead.
+FormEncoding DetectFileEncoding(const std::string& path) {
+    std::error_code ignored;
+    if (fs::is_directory(path, ignored)) throw std::runtime_error("Cannot open file " + path + ": Is a directory");
+    FileStream file(path, FileStream::Mode::Read);
+    std::uint8_t head[3] = {};
+    std::size_t got = 0;
+    while (got < sizeof head) {
+        const std::size_t n = file.Read(head + got, sizeof head - got);
+        if (n == 0) break;
+        got += n;
+    }
+    return DetectEncoding(ByteSpan(head, got));
+}
+
+int RunConvert(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    const CodePage& codePage = *CodePage::Find(invocation.CodePage);
+    const FormEncoding target = *invocation.Target;
+
+    if (invocation.Output == OutputMode::Directory) {
+        std::error_code error;
+        fs::create_directories(invocation.OutputPath, error);
+        if (error) {
+            ReportFailure(out, err, invocation.OutputPath, error.message());
+            return ExitFailed;
+        }
+    }
+
+    // Targets written so far under --out-dir: two inputs with the same file name would
+    // otherwise silently leave only the last one's result.
+    std::set<fs::path> written;
+
+    return ForEachFile(invocation, out, err, [&](const std::string& path) {
+        const Bytes input = ReadFileBytes(path);
+        const Bytes output = ConvertForm(input, target, codePage);
+        switch (invocation.Output) {
+            case OutputMode::File:
+                WriteFileAtomically(invocation.OutputPath, output);
+                break;
+            case OutputMode::Directory: {
+                const fs::path destination = fs::path(invocation.OutputPath) / fs::path(path).filename();
+                const fs::path key = destination.lexically_normal();
+                if (written.contains(key)) {
+                    throw std::runtime_error("not written: " + destination.string() +
+                                             " was already written from another input");
+                }
+                WriteFileAtomically(destination.string(), output);
+                written.insert(key);
+                break;
+            }
+            case OutputMode::InPlace:
+                WriteFileAtomically(path, output, BackupPath(path));
+                break;
+            case OutputMode::None:
+                throw std::logic_error("convert without an output");
+        }
+    });
+}
+
+int RunDetect(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    return ForEachFile(invocation, out, err, [&](const std::string& path) {
+        const FormEncoding encoding = DetectFileEncoding(path);
+        out << path << '\t' << FormEncodingName(encoding) << '\n';
+    });
+}
+
+int RunCheck(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    const CodePage& codePage = *CodePage::Find(invocation.CodePage);
+    return ForEachFile(invocation, out, err, [&](const std::string& path) {
+        const Bytes input = ReadFileBytes(path);
+        const FormEncoding other =
+            DetectEncoding(input) == FormEncoding::Text ? FormEncoding::Binary : FormEncoding::Text;
+        ConvertForm(input, other, codePage);
+        out << path << ": ok\n";
+    });
+}
+
+}  // namespace
+
+std::string BackupPath(const std::string& path) {
+    const std::size_t nameStart = path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1;
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) return path + ".~";
+    return path.substr(0, dot) + ".~" + path.substr(dot + 1, MaxBackupExtension);
+}
+
+int RunInvocation(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    if (invocation.ShowVersion) {
+        out << VersionText() << '\n';
+        return ExitOk;
+    }
+    if (invocation.ShowHelp) {
+        out << HelpText(invocation.Command);
+        return ExitOk;
+    }
+    switch (invocation.Command) {
+        case CommandKind::Convert:
+            return RunConvert(invocation, out, err);
+        case CommandKind::Detect:
+            return RunDetect(invocation, out, err);
+        case CommandKind::Check:
+            return RunCheck(invocation, out, err);
+        case CommandKind::None:
+            break;
+    }
+    out << HelpText(CommandKind::None);
+    return ExitOk;
+}
+
+int RunTool(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+    Invocation invocation;
+    try {
+        invocation = ParseArguments(args);
+    } catch (const UsageError& error) {
+        std::string helpCommand = ProgramName;
+        if (error.Command() != CommandKind::None) helpCommand += std::string(" ") + CommandName(error.Command());
+        err << ProgramName << ": " << error.what() << '\n'
+            << "Run '" << helpCommand << " --help' for usage.\n";
+        return ExitUsage;
+    }
+
+    const int status = RunInvocation(invocation, out, err);
+    out.flush();
+    if (!out) {
+        err << ProgramName << ": cannot write to standard output\n";
+        return ExitFailed;
+    }
+    return status;
+}
+
+}  // namespace fw::cli

@@ -1,0 +1,344 @@
+// Runs the built formwright-cli as a user or a build script would, in a fresh
+// temporary folder, and checks its files, output and exit status.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string TinyForm =
+    "object Form1: TForm1\r\n"
+    "  Left = 8\r\n"
+    "  Caption = 'Hi'\r\n"
+    "end\r\n";
+
+// The "=" is missing on line 3.
+const std::string BrokenForm =
+    "object Form1: TForm1\r\n"
+    "  Left = 8\r\n"
+    "  Caption 'Hi'\r\n"
+    "end\r\n";
+
+struct Result {
+    int Exit = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string ShellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
+class CliTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "fw-cli-test-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    // Runs the tool in the test's folder with the given arguments.
+    Result Run(const std::vector<std::string>& args) const {
+        std::string command = "cd " + ShellQuoted(dir_.string()) + " && " + ShellQuoted(FW_CLI_PATH);
+        for (const std::string& arg : args) command += " " + ShellQuoted(arg);
+        command += " >.stdout 2>.stderr";
+        const int status = std::system(command.c_str());
+        Result result;
+        result.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.Out = Read(".stdout");
+        result.Err = Read(".stderr");
+        fs::remove(dir_ / ".stdout");
+        fs::remove(dir_ / ".stderr");
+        return result;
+    }
+
+    void Write(const std::string& name, const std::string& bytes) const {
+        fs::create_directories((dir_ / name).parent_path());
+        std::ofstream file(dir_ / name, std::ios::binary);
+        file << bytes;
+        ASSERT_TRUE(file.good()) << name;
+    }
+
+    std::string Read(const std::string& name) const {
+        std::ifstream file(dir_ / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    bool Exists(const std::string& name) const { return fs::exists(dir_ / name); }
+
+    // Every name in the folder, so that stray temporary files show up.
+    std::set<std::string> Listing() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(dir_)) {
+            names.insert(fs::relative(entry.path(), dir_).string());
+        }
+        return names;
+    }
+
+    fs::path dir_;
+};
+
+bool StartsWith(const std::string& bytes, const std::string& prefix) {
+    return bytes.compare(0, prefix.size(), prefix) == 0;
+}
+
+const std::string BinarySignature = "TPF0";
+const std::string ResourceHeader("\xFF\x0A\x00", 3);
+
+TEST_F(CliTool, ConvertsThroughEveryEncodingAndBackUnchanged) {
+    Write("form.dfm", TinyForm);
+    const struct {
+        std::string Input;
+        std::string To;
+        std::string Output;
+        std::string Head;
+    } steps[] = {
+        {"form.dfm", "binary", "form.bin", BinarySignature},
+        {"form.bin", "resource", "form.res", ResourceHeader},
+        {"form.res", "text", "from-res.dfm", "object Form1"},
+        {"form.dfm", "resource", "direct.res", ResourceHeader},
+        {"form.res", "binary", "from-res.bin", BinarySignature},
+        {"form.bin", "text", "from-bin.dfm", "object Form1"},
+        {"form.bin", "binary", "copy.bin", BinarySignature},
+    };
+    for (const auto& step : steps) {
+        const Result r = Run({"convert", "--to", step.To, step.Input, "-o", step.Output});
+        ASSERT_EQ(r.Exit, 0) << step.Input << " -> " << step.To << ": " << r.Err;
+        EXPECT_EQ(r.Err, "");
+        EXPECT_TRUE(StartsWith(Read(step.Output), step.Head)) << step.Output;
+    }
+    EXPECT_EQ(Read("from-res.dfm"), TinyForm);
+    EXPECT_EQ(Read("from-bin.dfm"), TinyForm);
+    EXPECT_EQ(Read("direct.res"), Read("form.res"));
+    EXPECT_EQ(Read("from-res.bin"), Read("form.bin"));
+    EXPECT_EQ(Read("copy.bin"), Read("form.bin"));
+
+    const Result detect = Run({"detect", "form.dfm", "form.bin", "form.res"});
+    EXPECT_EQ(detect.Exit, 0) << detect.Err;
+    EXPECT_EQ(detect.Out, "form.dfm\ttext\nform.bin\tbinary\nform.res\tresource\n");
+}
+
+TEST_F(CliTool, DetectLooksAtTheFirstBytesAndGoesOnPastUnreadableFiles) {
+    const struct {
+        std::string Name;
+        std::string Bytes;
+        std::string Encoding;
+    } files[] = {
+        {"upper.bin", "TPF0\x0A", "binary"},
+        {"lower.bin", "tpf", "binary"},
+        {"res", ResourceHeader, "resource"},
+        {"short", "\xFF\x0A", "text"},
+        {"empty", "", "text"},
+        {"text.dfm", TinyForm, "text"},
+    };
+    std::vector<std::string> args = {"detect"};
+    std::string expected;
+    for (const auto& f : files) {
+        Write(f.Name, f.Bytes);
+        args.push_back(f.Name);
+        expected += f.Name + "\t" + f.Encoding + "\n";
+    }
+    fs::create_directory(dir_ / "folder");
+    args.insert(args.begin() + 2, "missing.dfm");
+    args.insert(args.begin() + 4, "folder");
+
+    const Result r = Run(args);
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_EQ(r.Out, expected);
+    EXPECT_TRUE(StartsWith(r.Err, "missing.dfm: ")) << r.Err;
+    EXPECT_NE(r.Err.find("\nfolder: "), std::string::npos) << r.Err;
+}
+
+TEST_F(CliTool, InPlaceKeepsThePreviousFileAsBackup) {
+    const struct {
+        std::string Name;
+        std::string Backup;
+    } cases[] = {
+        {"Form1.dfm", "Form1.~dfm"},
+        {"Form2", "Form2.~"},
+    };
+    for (const auto& c : cases) Write(c.Name, TinyForm);
+    Write("Form1.~dfm", "an older backup");
+
+    const Result toBinary = Run({"convert", "--to", "binary", "--in-place", "Form1.dfm", "Form2"});
+    ASSERT_EQ(toBinary.Exit, 0) << toBinary.Err;
+    std::string binary;
+    for (const auto& c : cases) {
+        EXPECT_EQ(Read(c.Backup), TinyForm) << c.Backup;
+        EXPECT_TRUE(StartsWith(Read(c.Name), BinarySignature)) << c.Name;
+        binary = Read(c.Name);
+    }
+
+    // A second replacement moves the binary into the backup.
+    const Result toText = Run({"convert", "--in-place", "--to", "text", "Form1.dfm", "Form2"});
+    ASSERT_EQ(toText.Exit, 0) << toText.Err;
+    for (const auto& c : cases) {
+        EXPECT_EQ(Read(c.Name), TinyForm) << c.Name;
+        EXPECT_EQ(Read(c.Backup), binary) << c.Backup;
+    }
+    EXPECT_EQ(Listing(), (std::set<std::string>{"Form1.dfm", "Form1.~dfm", "Form2", "Form2.~"}));
+}
+
+TEST_F(CliTool, ReportsAFailedFileAndGoesOnWithTheOthers) {
+    Write("a.dfm", TinyForm);
+    Write("broken.dfm", BrokenForm);
+    Write("b.dfm", TinyForm);
+
+    const Result convert = Run({"convert", "--to", "binary", "--out-dir", "out", "a.dfm", "broken.dfm", "b.dfm"});
+    EXPECT_EQ(convert.Exit, 1);
+    EXPECT_EQ(convert.Out, "");
+    EXPECT_TRUE(StartsWith(convert.Err, "broken.dfm: ")) << convert.Err;
+    EXPECT_NE(convert.Err.find(" on line 3\n"), std::string::npos) << convert.Err;
+    EXPECT_EQ(std::count(convert.Err.begin(), convert.Err.end(), '\n'), 1) << convert.Err;
+    EXPECT_TRUE(StartsWith(Read("out/a.dfm"), BinarySignature));
+    EXPECT_TRUE(StartsWith(Read("out/b.dfm"), BinarySignature));
+    EXPECT_FALSE(Exists("out/broken.dfm"));
+
+    Write("damaged.bin", Read("out/a.dfm").substr(0, 12));
+    const Result check = Run({"check", "out/a.dfm", "broken.dfm", "damaged.bin", "b.dfm"});
+    EXPECT_EQ(check.Exit, 1);
+    EXPECT_EQ(check.Out, "out/a.dfm: ok\nb.dfm: ok\n");
+    EXPECT_TRUE(StartsWith(check.Err, "broken.dfm: ")) << check.Err;
+    EXPECT_NE(check.Err.find(" on line 3\ndamaged.bin: "), std::string::npos) << check.Err;
+
+    const Result allGood = Run({"check", "a.dfm", "out/b.dfm"});
+    EXPECT_EQ(allGood.Exit, 0) << allGood.Err;
+    EXPECT_EQ(allGood.Out, "a.dfm: ok\nout/b.dfm: ok\n");
+}
+
+TEST_F(CliTool, FailedConversionNeverTouchesTheTarget) {
+    const std::string oldBytes = "the target's previous content\n";
+    const struct {
+        std::vector<std::string> Args;
+        std::string Target;
+    } cases[] = {
+        {{"convert", "--to", "binary", "broken.dfm", "-o", "target.bin"}, "target.bin"},
+        {{"convert", "--to", "binary", "broken.dfm", "--out-dir", "out"}, "out/broken.dfm"},
+        {{"convert", "--to", "binary", "broken.dfm", "--in-place"}, "broken.dfm"},
+        {{"convert", "--to", "text", "damaged.bin", "--in-place"}, "damaged.bin"},
+        {{"convert", "--to", "text", "missing.dfm", "-o", "target.bin"}, "target.bin"},
+    };
+    for (const auto& c : cases) {
+        Write("broken.dfm", BrokenForm);
+        Write("damaged.bin", "TPF0\x06" "TForm1");
+        if (c.Target != "broken.dfm" && c.Target != "damaged.bin") Write(c.Target, oldBytes);
+        const std::string before = Read(c.Target);
+        const std::set<std::string> listing = Listing();
+
+        const Result r = Run(c.Args);
+        EXPECT_EQ(r.Exit, 1) << c.Target;
+        EXPECT_FALSE(r.Err.empty()) << c.Target;
+        EXPECT_EQ(Read(c.Target), before) << c.Target;
+        // Neither a backup nor a temporary file is left behind.
+        EXPECT_EQ(Listing(), listing) << c.Target;
+    }
+}
+
+TEST_F(CliTool, OutDirRefusesToOverwriteOneResultWithAnother) {
+    Write("a/Form1.dfm", TinyForm);
+    Write("b/Form1.dfm", TinyForm);
+    const Result r = Run({"convert", "--to", "resource", "--out-dir", "out", "a/Form1.dfm", "b/Form1.dfm"});
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_TRUE(StartsWith(r.Err, "b/Form1.dfm: ")) << r.Err;
+    EXPECT_TRUE(StartsWith(Read("out/Form1.dfm"), ResourceHeader));
+}
+
+TEST_F(CliTool, CodePageReachesTheConversion) {
+    // U+0401 is a letter of code page 1251 but not of 1252, so the two binaries differ.
+    Write("form.dfm", "object Form1: TForm1\r\n  Caption = #1025\r\nend\r\n");
+    const Result cyrillic = Run({"convert", "--to", "binary", "--codepage", "1251", "form.dfm", "-o", "1251.bin"});
+    const Result western = Run({"convert", "--to", "binary", "--codepage=1252", "form.dfm", "-o", "1252.bin"});
+    ASSERT_EQ(cyrillic.Exit, 0) << cyrillic.Err;
+    ASSERT_EQ(western.Exit, 0) << western.Err;
+    EXPECT_NE(Read("1251.bin"), Read("1252.bin"));
+}
+
+TEST_F(CliTool, BadUsageExitsTwoNamingTheArgument) {
+    Write("a.dfm", TinyForm);
+    Write("b.dfm", TinyForm);
+    const struct {
+        std::vector<std::string> Args;
+        std::string Message;
+        std::string Hint;
+    } cases[] = {
+        {{"frobnicate", "a.dfm"}, "unknown command 'frobnicate'", "formwright-cli --help"},
+        {{"--foo"}, "unknown option '--foo'", "formwright-cli --help"},
+        {{"convert", "--foo", "--to", "text", "a.dfm", "-o", "x"}, "unknown option '--foo'",
+         "formwright-cli convert --help"},
+        {{"convert", "a.dfm", "-o", "x"}, "missing --to", "formwright-cli convert --help"},
+        {{"convert", "--to", "pdf", "a.dfm", "-o", "x"}, "unknown encoding 'pdf'", "convert --help"},
+        {{"convert", "--to"}, "'--to' needs a value", "convert --help"},
+        {{"convert", "--to", "text", "-o", "--in-place", "a.dfm"}, "'-o' needs a value", "convert --help"},
+        {{"convert", "--to", "text", "a.dfm", "b.dfm", "-o", "x"}, "-o needs exactly one input file",
+         "convert --help"},
+        {{"convert", "--to", "text", "a.dfm"}, "missing -o, --out-dir or --in-place", "convert --help"},
+        {{"convert", "--to", "text", "-o", "x"}, "no input files", "convert --help"},
+        {{"convert", "--to", "text", "a.dfm", "-o", "x", "--in-place"},
+         "'--in-place' cannot be combined with '-o'", "convert --help"},
+        {{"convert", "--to", "text", "--codepage", "1251x", "a.dfm", "--in-place"},
+         "unsupported code page '1251x'", "convert --help"},
+        {{"check", "--codepage=437", "a.dfm"}, "unsupported code page '437' (supported: 874, 1250-1258)",
+         "check --help"},
+        {{"detect"}, "no input files", "detect --help"},
+        {{"detect", "--in-place", "a.dfm"}, "option '--in-place' does not apply to detect", "detect --help"},
+    };
+    for (const auto& c : cases) {
+        const std::set<std::string> listing = Listing();
+        const Result r = Run(c.Args);
+        EXPECT_EQ(r.Exit, 2) << c.Message;
+        EXPECT_EQ(r.Out, "") << c.Message;
+        EXPECT_TRUE(StartsWith(r.Err, "formwright-cli: " + c.Message)) << r.Err;
+        EXPECT_NE(r.Err.find(c.Hint), std::string::npos) << r.Err;
+        EXPECT_EQ(Listing(), listing) << c.Message;
+    }
+}
+
+TEST_F(CliTool, PrintsHelpAndVersion) {
+    const struct {
+        std::vector<std::string> Args;
+        std::string Head;
+    } cases[] = {
+        {{}, "Usage: formwright-cli COMMAND"},
+        {{"--help"}, "Usage: formwright-cli COMMAND"},
+        {{"-h"}, "Usage: formwright-cli COMMAND"},
+        {{"convert", "--help"}, "Usage: formwright-cli convert --to ENCODING"},
+        {{"convert", "--to", "text", "-h"}, "Usage: formwright-cli convert --to ENCODING"},
+        {{"detect", "--help"}, "Usage: formwright-cli detect FILE..."},
+        {{"check", "-h"}, "Usage: formwright-cli check [--codepage N] FILE..."},
+        {{"--version"}, "formwright-cli " FW_EXPECTED_VERSION "\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = Run(c.Args);
+        EXPECT_EQ(r.Exit, 0) << c.Head;
+        EXPECT_EQ(r.Err, "") << c.Head;
+        EXPECT_TRUE(StartsWith(r.Out, c.Head)) << r.Out;
+    }
+    EXPECT_EQ(Run({"--version"}).Out, "formwright-cli " FW_EXPECTED_VERSION "\n");
+}
+
+}  // namespace
