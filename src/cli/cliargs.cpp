@@ -41,7 +41,8 @@ std::string SupportedCodePages() {
     std::string list;
     for (std::size_t i = 0; i < numbers.size();) {
         std::size_t last = i;
-        while (last + 1 < numbers.size() && numbers[last + 1] == numbers[last] + 1) ++last;
+        while (last + 1 < numbers.size() && numbers[last + 1] == numbers[last] + 1)
+            ++last;
         if (!list.empty()) list += ", ";
         list += std::to_string(numbers[i]);
         if (last > i) list += "-" + std::to_string(numbers[last]);
@@ -98,9 +99,7 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& message) const {
-        throw UsageError(message, result_.Command);
-    }
+    [[noreturn]] void Fail(const std::string& message) const { throw UsageError(message, result_.Command); }
 
     static CommandKind CommandFromName(const std::string& name) {
         for (const CommandEntry& entry : Commands) {
@@ -139,7 +138,8 @@ private:
             if (result_.Target) Fail(Quoted(name) + " given more than once");
             const std::string value = TakeValue(name);
             result_.Target = EncodingFromName(value);
-            if (!result_.Target) Fail("unknown encoding " + Quoted(value) + " for --to (use text, binary or resource)");
+            if (!result_.Target)
+                Fail("unknown encoding " + Quoted(value) + " for --to (use text, binary or resource)");
         } else if (name == "--codepage" && (converting || command == CommandKind::Check)) {
             if (codePageGiven_) Fail(Quoted(name) + " given more than once");
             codePageGiven_ = true;
@@ -231,26 +231,8 @@ private:
     Invocation result_;
 };
 
-}  // namespace
-
-Invocation ParseArguments(std::span<const std::string> args) {
-    return ArgumentParser(args).Parse();
-}
-
-const char* CommandName(CommandKind command) {
-    for (const CommandEntry& entry : Commands) {
-        if (entry.Kind == command) return entry.Name.data();
-    }
-    return "";
-}
-
-std::string VersionText() {
-    return std::string(ProgramName) + " " + std::to_string(FW_VERSION_MAJOR) + "." +
-           std::to_string(FW_VERSION_MINOR);
-}
-
-std::string HelpText(CommandKind command) {
-    const std::string codePages = SupportedCodePages();
+// The help of each command; "{codepages}" stands for the list of code pages.
+const char* HelpTemplate(CommandKind command) {
     switch (command) {
         case CommandKind::None:
             return "Usage: formwright-cli COMMAND [OPTIONS] FILE...\n"
@@ -281,7 +263,7 @@ std::string HelpText(CommandKind command) {
                    "Options:\n"
                    "  --to ENCODING   text, binary or resource (required)\n"
                    "  --codepage N    8-bit code page of form text and of 8-bit strings:\n"
-                   "                  " + codePages + " (default 1252). Text that starts with a UTF-8\n"
+                   "                  {codepages} (default 1252). Text that starts with a UTF-8\n"
                    "                  byte-order mark is read as UTF-8 whatever the code page.\n"
                    "  -o OUT          write the result to OUT (one input file only)\n"
                    "  --out-dir DIR   write each result to DIR under the input's file name;\n"
@@ -316,13 +298,39 @@ std::string HelpText(CommandKind command) {
                    "\n"
                    "Options:\n"
                    "  --codepage N   8-bit code page of form text and of 8-bit strings:\n"
-                   "                 " + codePages + " (default 1252)\n"
+                   "                 {codepages} (default 1252)\n"
                    "  -h, --help     show this help\n"
                    "\n"
                    "Exit status: 0 when every form is sound, 1 when any failed, 2 on a command\n"
                    "line that cannot be run.\n";
     }
-    return {};
+    return "";
+}
+
+}  // namespace
+
+Invocation ParseArguments(std::span<const std::string> args) {
+    return ArgumentParser(args).Parse();
+}
+
+const char* CommandName(CommandKind command) {
+    for (const CommandEntry& entry : Commands) {
+        if (entry.Kind == command) return entry.Name.data();
+    }
+    return "";
+}
+
+std::string VersionText() {
+    return std::string(ProgramName) + " " + std::to_string(FW_VERSION_MAJOR) + "." +
+           std::to_string(FW_VERSION_MINOR);
+}
+
+std::string HelpText(CommandKind command) {
+    std::string text = HelpTemplate(command);
+    const std::string_view placeholder = "{codepages}";
+    const std::size_t at = text.find(placeholder);
+    if (at != std::string::npos) text.replace(at, placeholder.size(), SupportedCodePages());
+    return text;
 }
 
 }  // namespace fw::cli

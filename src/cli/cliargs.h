@@ -21,12 +21,12 @@ enum class OutputMode { None, File, Directory, InPlace };
 
 struct Invocation {
     CommandKind Command = CommandKind::None;
-    bool ShowHelp = false;     // help for Command (for the tool when None)
+    bool ShowHelp = false;  // help for Command (for the tool when None)
     bool ShowVersion = false;
     std::optional<FormEncoding> Target;  // convert --to
     int CodePage = 1252;                 // --codepage, already checked
     OutputMode Output = OutputMode::None;
-    std::string OutputPath;              // the file of -o, the folder of --out-dir
+    std::string OutputPath;  // the file of -o, the folder of --out-dir
     std::vector<std::string> Files;
 };
 

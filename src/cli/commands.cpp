@@ -20,11 +20,31 @@ namespace {
 // The extension of a name is never longer than this when it goes into a backup name.
 constexpr std::size_t MaxBackupExtension = 255;
 
+// Messages can quote names read from a damaged file; control characters in them are
+// written as \xNN so that every failure stays on one line for the scripts that read it.
+std::string OneLine(const std::string& message) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string line;
+    line.reserve(message.size());
+    for (const char c : message) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            line += "\\x";
+            line += Hex[byte >> 4];
+            line += Hex[byte & 0x0F];
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
 // Reports one file's failure. Standard output is flushed first so that, when both
 // streams go to the same place, the lines stay in the order the files were taken.
-void ReportFailure(std::ostream& out, std::ostream& err, const std::string& path, const std::string& message) {
+void ReportFailure(std::ostream& out, std::ostream& err, const std::string& path,
+                   const std::string& message) {
     out.flush();
-    err << path << ": " << message << '\n';
+    err << path << ": " << OneLine(message) << '\n';
 }
 
 // Runs action on every input file, reporting each failure and going on with the next.
@@ -50,7 +70,8 @@ int ForEachFile(const Invocation& invocation, std::ostream& out, std::ostream& e
 // empty text form; it is refused by name instead.
 FormEncoding DetectFileEncoding(const std::string& path) {
     std::error_code ignored;
-    if (fs::is_directory(path, ignored)) throw std::runtime_error("Cannot open file " + path + ": Is a directory");
+    if (fs::is_directory(path, ignored))
+        throw std::runtime_error("Cannot open file " + path + ": Is a directory");
     FileStream file(path, FileStream::Mode::Read);
     std::uint8_t head[3] = {};
     std::size_t got = 0;
@@ -75,9 +96,20 @@ int RunConvert(const Invocation& invocation, std::ostream& out, std::ostream& er
         }
     }
 
-    // Targets written so far under --out-dir: two inputs with the same file name would
-    // otherwise silently leave only the last one's result.
+    // Targets written so far. Under --out-dir two inputs with the same file name would
+    // otherwise leave only the last one's result; under --in-place a file named twice
+    // would be converted twice, and the second backup would replace the first, losing
+    // the original content.
     std::set<fs::path> written;
+    auto claim = [&written](const fs::path& destination) {
+        std::error_code error;
+        fs::path key = fs::weakly_canonical(destination, error);
+        if (error) key = fs::absolute(destination).lexically_normal();
+        if (!written.insert(key).second) {
+            throw std::runtime_error("not written: " + destination.string() +
+                                     " was already written in this run");
+        }
+    };
 
     return ForEachFile(invocation, out, err, [&](const std::string& path) {
         const Bytes input = ReadFileBytes(path);
@@ -88,16 +120,12 @@ int RunConvert(const Invocation& invocation, std::ostream& out, std::ostream& er
                 break;
             case OutputMode::Directory: {
                 const fs::path destination = fs::path(invocation.OutputPath) / fs::path(path).filename();
-                const fs::path key = destination.lexically_normal();
-                if (written.contains(key)) {
-                    throw std::runtime_error("not written: " + destination.string() +
-                                             " was already written from another input");
-                }
+                claim(destination);
                 WriteFileAtomically(destination.string(), output);
-                written.insert(key);
                 break;
             }
             case OutputMode::InPlace:
+                claim(path);
                 WriteFileAtomically(path, output, BackupPath(path));
                 break;
             case OutputMode::None:
@@ -162,7 +190,8 @@ int RunTool(std::span<const std::string> args, std::ostream& out, std::ostream& 
         invocation = ParseArguments(args);
     } catch (const UsageError& error) {
         std::string helpCommand = ProgramName;
-        if (error.Command() != CommandKind::None) helpCommand += std::string(" ") + CommandName(error.Command());
+        if (error.Command() != CommandKind::None)
+            helpCommand += std::string(" ") + CommandName(error.Command());
         err << ProgramName << ": " << error.what() << '\n'
             << "Run '" << helpCommand << " --help' for usage.\n";
         return ExitUsage;

@@ -1,5 +1,6 @@
 // Binary form stream to form text.
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -70,7 +71,7 @@ constexpr HexPairs Hex;
 
 class BinaryToText {
 public:
-    BinaryToText(FormReader& reader, TextOut& out) : reader_(reader), out_(out) {}
+    BinaryToText(FormReader& reader, TextOut& out, bool utf8) : reader_(reader), out_(out), utf8_(utf8) {}
 
     void Object(int depth);
 
@@ -98,6 +99,7 @@ private:
 
     FormReader& reader_;
     TextOut& out_;
+    bool utf8_;  // the text is UTF-8: names are written as they are, 8-bit strings as codes
     int level_ = 0;
     std::string objectName_;
     std::string propertyName_;
@@ -187,7 +189,13 @@ void BinaryToText::Value(int depth) {
         case TagShortString:
         case TagLongString: {
             const std::string s = reader_.TakeString8();
-            String(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+            if (utf8_ && std::any_of(s.begin(), s.end(), [](char c) { return (c & 0x80) != 0; })) {
+                // Raw 8-bit bytes would be read back as UTF-8; their characters go in as codes.
+                const std::u16string w = reader_.Codepage().Decode(s);
+                String(w.data(), w.size());
+            } else {
+                String(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+            }
             break;
         }
         case TagWideString:
@@ -309,14 +317,98 @@ void BinaryToText::Collection(int depth) {
     out_.Put('>');
 }
 
+// Finds out whether any name in the stream (class, object and property names,
+// identifiers, set elements) holds bytes of 128 or more. Such names are UTF-8, and
+// the text must then be UTF-8 too, marked by a byte-order mark, to be read back.
+// A damaged stream ends the scan quietly; the conversion itself reports the damage.
+class NameScan {
+public:
+    explicit NameScan(FormReader& reader) : reader_(reader) {}
+
+    bool Found() {
+        try {
+            reader_.CheckSignature();
+            Object(0);
+        } catch (const Stop&) {
+            return true;
+        } catch (const Exception&) {
+        }
+        return false;
+    }
+
+private:
+    void Name() {
+        const std::string name = reader_.TakeName();
+        if (std::any_of(name.begin(), name.end(), [](char c) { return (c & 0x80) != 0; })) throw Stop();
+    }
+    struct Stop : Exception {
+        Stop() : Exception("") {}
+    };
+    void Object(int depth) {
+        if (depth > MaxNestingDepth) return;
+        reader_.TakePrefix();
+        Name();
+        Name();
+        while (!reader_.AtListEnd()) Property(depth);
+        reader_.TakeTag();
+        while (!reader_.AtListEnd()) Object(depth + 1);
+        reader_.TakeTag();
+    }
+    void Property(int depth) {
+        Name();
+        Value(depth);
+    }
+    void Value(int depth) {
+        if (depth > MaxNestingDepth) return;
+        switch (reader_.PeekTag() & 0x7F) {
+            case TagIdent:
+                reader_.TakeTag();
+                Name();
+                break;
+            case TagSet:
+                reader_.TakeTag();
+                for (std::string name = reader_.TakeName(); !name.empty(); name = reader_.TakeName())
+                    if (std::any_of(name.begin(), name.end(), [](char c) { return (c & 0x80) != 0; })) throw Stop();
+                break;
+            case TagList:
+                reader_.TakeTag();
+                while (!reader_.AtListEnd()) Value(depth + 1);
+                reader_.TakeTag();
+                break;
+            case TagCollection:
+                reader_.TakeTag();
+                while (!reader_.AtListEnd()) {
+                    const std::uint8_t next = reader_.PeekTag();
+                    if (next == TagInt8 || next == TagInt16 || next == TagInt32) reader_.SkipOneValue();
+                    reader_.TakeTag();
+                    while (!reader_.AtListEnd()) Property(depth + 1);
+                    reader_.TakeTag();
+                }
+                reader_.TakeTag();
+                break;
+            default: reader_.SkipOneValue(); break;
+        }
+    }
+
+    FormReader& reader_;
+};
+
 }  // namespace
 
 void BinaryFormToText(Stream& input, Stream& output, const CodePage& codePage) {
+    const std::int64_t start = input.Position();
+    bool utf8 = false;
+    {
+        FormReader scanReader(input, codePage);
+        utf8 = NameScan(scanReader).Found();
+    }
+    input.Seek(start);  // the conversion reads the stream again from its start
     FormReader reader(input, codePage);
     TextOut out(output);
     try {
+        if (utf8) out.Put(Utf8ByteOrderMark);
         reader.CheckSignature();
-        BinaryToText(reader, out).Object(0);
+        BinaryToText(reader, out, utf8).Object(0);
     } catch (...) {
         // The text written so far stays in the output for callers that want to show it.
         try {
