@@ -345,7 +345,7 @@ private:
         Stop() : Exception("") {}
     };
     void Object(int depth) {
-        if (depth > MaxNestingDepth) return;
+        if (depth > MaxNestingDepth) throw EReadError("nested too deeply");  // ends the scan
         reader_.TakePrefix();
         Name();
         Name();
@@ -359,7 +359,7 @@ private:
         Value(depth);
     }
     void Value(int depth) {
-        if (depth > MaxNestingDepth) return;
+        if (depth > MaxNestingDepth) throw EReadError("nested too deeply");  // ends the scan
         switch (reader_.PeekTag() & 0x7F) {
             case TagIdent:
                 reader_.TakeTag();

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -103,7 +104,11 @@ FileStream::~FileStream() {
 }
 
 std::size_t FileStream::Read(void* buffer, std::size_t n) {
-    return file_ ? std::fread(buffer, 1, n, file_) : 0;
+    if (!file_) return 0;
+    const std::size_t got = std::fread(buffer, 1, n, file_);
+    // A failing disk must not look like the end of the file.
+    if (got < n && std::ferror(file_)) throw EStreamError("Cannot read file " + path_ + ": " + SystemReason());
+    return got;
 }
 
 void FileStream::Write(const void* buffer, std::size_t n) {
@@ -153,7 +158,13 @@ Bytes ReadFileBytes(const std::string& path) {
 
 void WriteFileAtomically(const std::string& path, ByteSpan data, const std::string& backupPath) {
     namespace fs = std::filesystem;
-    const fs::path target(path);
+    // Through a symbolic link the file it points to is written, and the link stays.
+    std::string resolvedPath = path;
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        resolvedPath = real;
+        std::free(real);
+    }
+    const fs::path target(resolvedPath);
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
     // A unique temporary name beside the target, so the final rename stays on one file system.
@@ -189,7 +200,7 @@ void WriteFileAtomically(const std::string& path, ByteSpan data, const std::stri
     // Keep the permissions of the file being replaced; a new file gets the usual
     // permissions of the user's umask.
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
+    if (::stat(resolvedPath.c_str(), &st) == 0) {
         if (::fchmod(fd, st.st_mode & 07777) != 0) fail("Cannot write file ");
     } else {
         const mode_t mask = ::umask(0);
@@ -203,20 +214,26 @@ void WriteFileAtomically(const std::string& path, ByteSpan data, const std::stri
     }
     fd = -1;
 
-    if (!backupPath.empty() && ::access(path.c_str(), F_OK) == 0) {
+    if (!backupPath.empty() && ::access(resolvedPath.c_str(), F_OK) == 0) {
         // The backup is a hard link to the old content when possible, so that the target
         // name never disappears; a copy otherwise.
         ::unlink(backupPath.c_str());
-        if (::link(path.c_str(), backupPath.c_str()) != 0) {
+        if (::link(resolvedPath.c_str(), backupPath.c_str()) != 0) {
             std::error_code ec;
-            fs::copy_file(path, backupPath, fs::copy_options::overwrite_existing, ec);
+            fs::copy_file(resolvedPath, backupPath, fs::copy_options::overwrite_existing, ec);
             if (ec) {
                 errno = ec.value();
                 fail("Cannot write backup of ");
             }
         }
     }
-    if (::rename(tempPath.c_str(), path.c_str()) != 0) fail("Cannot write file ");
+    if (::rename(tempPath.c_str(), resolvedPath.c_str()) != 0) fail("Cannot write file ");
+    // Make the rename itself durable.
+    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
 }
 
 }  // namespace fw

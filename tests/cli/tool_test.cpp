@@ -65,7 +65,8 @@ protected:
     // Runs the tool in the test's folder with the given arguments.
     Result Run(const std::vector<std::string>& args) const {
         std::string command = "cd " + ShellQuoted(dir_.string()) + " && " + ShellQuoted(FW_CLI_PATH);
-        for (const std::string& arg : args) command += " " + ShellQuoted(arg);
+        for (const std::string& arg : args)
+            command += " " + ShellQuoted(arg);
         command += " >.stdout 2>.stderr";
         const int status = std::system(command.c_str());
         Result result;
@@ -182,7 +183,8 @@ TEST_F(CliTool, InPlaceKeepsThePreviousFileAsBackup) {
         {"Form1.dfm", "Form1.~dfm"},
         {"Form2", "Form2.~"},
     };
-    for (const auto& c : cases) Write(c.Name, TinyForm);
+    for (const auto& c : cases)
+        Write(c.Name, TinyForm);
     Write("Form1.~dfm", "an older backup");
 
     const Result toBinary = Run({"convert", "--to", "binary", "--in-place", "Form1.dfm", "Form2"});
@@ -209,7 +211,8 @@ TEST_F(CliTool, ReportsAFailedFileAndGoesOnWithTheOthers) {
     Write("broken.dfm", BrokenForm);
     Write("b.dfm", TinyForm);
 
-    const Result convert = Run({"convert", "--to", "binary", "--out-dir", "out", "a.dfm", "broken.dfm", "b.dfm"});
+    const Result convert =
+        Run({"convert", "--to", "binary", "--out-dir", "out", "a.dfm", "broken.dfm", "b.dfm"});
     EXPECT_EQ(convert.Exit, 1);
     EXPECT_EQ(convert.Out, "");
     EXPECT_TRUE(StartsWith(convert.Err, "broken.dfm: ")) << convert.Err;
@@ -220,11 +223,17 @@ TEST_F(CliTool, ReportsAFailedFileAndGoesOnWithTheOthers) {
     EXPECT_FALSE(Exists("out/broken.dfm"));
 
     Write("damaged.bin", Read("out/a.dfm").substr(0, 12));
-    const Result check = Run({"check", "out/a.dfm", "broken.dfm", "damaged.bin", "b.dfm"});
+    // A bad value tag under a property whose name holds a line break: the message quotes
+    // the name, and the report must still be one line.
+    Write("bad-tag.bin", std::string("TPF0\6TForm1\5Form1\3a\nb\xFF\0\0", 24));
+    const Result check = Run({"check", "out/a.dfm", "broken.dfm", "damaged.bin", "bad-tag.bin", "b.dfm"});
     EXPECT_EQ(check.Exit, 1);
     EXPECT_EQ(check.Out, "out/a.dfm: ok\nb.dfm: ok\n");
     EXPECT_TRUE(StartsWith(check.Err, "broken.dfm: ")) << check.Err;
     EXPECT_NE(check.Err.find(" on line 3\ndamaged.bin: "), std::string::npos) << check.Err;
+    EXPECT_NE(check.Err.find("\nbad-tag.bin: "), std::string::npos) << check.Err;
+    EXPECT_NE(check.Err.find("a\\x0Ab"), std::string::npos) << check.Err;
+    EXPECT_EQ(std::count(check.Err.begin(), check.Err.end(), '\n'), 3) << check.Err;
 
     const Result allGood = Run({"check", "a.dfm", "out/b.dfm"});
     EXPECT_EQ(allGood.Exit, 0) << allGood.Err;
@@ -245,7 +254,7 @@ TEST_F(CliTool, FailedConversionNeverTouchesTheTarget) {
     };
     for (const auto& c : cases) {
         Write("broken.dfm", BrokenForm);
-        Write("damaged.bin", "TPF0\x06" "TForm1");
+        Write("damaged.bin", "TPF0\6TForm1");
         if (c.Target != "broken.dfm" && c.Target != "damaged.bin") Write(c.Target, oldBytes);
         const std::string before = Read(c.Target);
         const std::set<std::string> listing = Listing();
@@ -259,20 +268,33 @@ TEST_F(CliTool, FailedConversionNeverTouchesTheTarget) {
     }
 }
 
-TEST_F(CliTool, OutDirRefusesToOverwriteOneResultWithAnother) {
+TEST_F(CliTool, NeverWritesOneTargetTwiceInARun) {
+    // Two inputs of the same name under --out-dir would leave only the last result.
     Write("a/Form1.dfm", TinyForm);
     Write("b/Form1.dfm", TinyForm);
-    const Result r = Run({"convert", "--to", "resource", "--out-dir", "out", "a/Form1.dfm", "b/Form1.dfm"});
-    EXPECT_EQ(r.Exit, 1);
-    EXPECT_TRUE(StartsWith(r.Err, "b/Form1.dfm: ")) << r.Err;
+    const Result outDir =
+        Run({"convert", "--to", "resource", "--out-dir", "out", "a/Form1.dfm", "b/Form1.dfm"});
+    EXPECT_EQ(outDir.Exit, 1);
+    EXPECT_TRUE(StartsWith(outDir.Err, "b/Form1.dfm: ")) << outDir.Err;
     EXPECT_TRUE(StartsWith(Read("out/Form1.dfm"), ResourceHeader));
+
+    // One file named twice under --in-place would be converted twice, and the second
+    // backup would replace the original text.
+    Write("Form1.dfm", TinyForm);
+    const Result inPlace = Run({"convert", "--to", "binary", "--in-place", "Form1.dfm", "./Form1.dfm"});
+    EXPECT_EQ(inPlace.Exit, 1);
+    EXPECT_TRUE(StartsWith(inPlace.Err, "./Form1.dfm: ")) << inPlace.Err;
+    EXPECT_EQ(Read("Form1.~dfm"), TinyForm);
+    EXPECT_TRUE(StartsWith(Read("Form1.dfm"), BinarySignature));
 }
 
 TEST_F(CliTool, CodePageReachesTheConversion) {
-    // U+0401 is a letter of code page 1251 but not of 1252, so the two binaries differ.
-    Write("form.dfm", "object Form1: TForm1\r\n  Caption = #1025\r\nend\r\n");
-    const Result cyrillic = Run({"convert", "--to", "binary", "--codepage", "1251", "form.dfm", "-o", "1251.bin"});
-    const Result western = Run({"convert", "--to", "binary", "--codepage=1252", "form.dfm", "-o", "1252.bin"});
+    // Byte C0 is U+0410 in code page 1251 and U+00C0 in 1252, so the two binaries differ.
+    Write("form.dfm", "object Form1: TForm1\r\n  Caption = '\xC0'\r\nend\r\n");
+    const Result cyrillic =
+        Run({"convert", "--to", "binary", "--codepage", "1251", "form.dfm", "-o", "1251.bin"});
+    const Result western =
+        Run({"convert", "--to", "binary", "--codepage=1252", "form.dfm", "-o", "1252.bin"});
     ASSERT_EQ(cyrillic.Exit, 0) << cyrillic.Err;
     ASSERT_EQ(western.Exit, 0) << western.Err;
     EXPECT_NE(Read("1251.bin"), Read("1252.bin"));
@@ -288,21 +310,26 @@ TEST_F(CliTool, BadUsageExitsTwoNamingTheArgument) {
     } cases[] = {
         {{"frobnicate", "a.dfm"}, "unknown command 'frobnicate'", "formwright-cli --help"},
         {{"--foo"}, "unknown option '--foo'", "formwright-cli --help"},
-        {{"convert", "--foo", "--to", "text", "a.dfm", "-o", "x"}, "unknown option '--foo'",
+        {{"convert", "--foo", "--to", "text", "a.dfm", "-o", "x"},
+         "unknown option '--foo'",
          "formwright-cli convert --help"},
         {{"convert", "a.dfm", "-o", "x"}, "missing --to", "formwright-cli convert --help"},
         {{"convert", "--to", "pdf", "a.dfm", "-o", "x"}, "unknown encoding 'pdf'", "convert --help"},
         {{"convert", "--to"}, "'--to' needs a value", "convert --help"},
         {{"convert", "--to", "text", "-o", "--in-place", "a.dfm"}, "'-o' needs a value", "convert --help"},
-        {{"convert", "--to", "text", "a.dfm", "b.dfm", "-o", "x"}, "-o needs exactly one input file",
+        {{"convert", "--to", "text", "a.dfm", "b.dfm", "-o", "x"},
+         "-o needs exactly one input file",
          "convert --help"},
         {{"convert", "--to", "text", "a.dfm"}, "missing -o, --out-dir or --in-place", "convert --help"},
         {{"convert", "--to", "text", "-o", "x"}, "no input files", "convert --help"},
         {{"convert", "--to", "text", "a.dfm", "-o", "x", "--in-place"},
-         "'--in-place' cannot be combined with '-o'", "convert --help"},
+         "'--in-place' cannot be combined with '-o'",
+         "convert --help"},
         {{"convert", "--to", "text", "--codepage", "1251x", "a.dfm", "--in-place"},
-         "unsupported code page '1251x'", "convert --help"},
-        {{"check", "--codepage=437", "a.dfm"}, "unsupported code page '437' (supported: 874, 1250-1258)",
+         "unsupported code page '1251x'",
+         "convert --help"},
+        {{"check", "--codepage=437", "a.dfm"},
+         "unsupported code page '437' (supported: 874, 1250-1258)",
          "check --help"},
         {{"detect"}, "no input files", "detect --help"},
         {{"detect", "--in-place", "a.dfm"}, "option '--in-place' does not apply to detect", "detect --help"},

@@ -60,6 +60,8 @@ inline fw::Bytes operator+(fw::Bytes a, const fw::Bytes& b) {
     return a;
 }
 
+inline void Append(fw::Bytes& to, const fw::Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
+
 inline fw::Bytes Repeat(std::uint8_t byte, std::size_t n) { return fw::Bytes(n, byte); }
 
 inline fw::Bytes Raw(std::string_view s) { return fw::Bytes(s.begin(), s.end()); }

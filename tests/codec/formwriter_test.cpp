@@ -195,7 +195,7 @@ TEST(FormWriter, DeliversOutputLargerThanItsBuffer) {
         w.PutString(std::u16string(3000, u'q'));
     });
     for (int i = 0; i < 1500; ++i) {
-        expected = expected + (i < 128 ? Bin("02") + fw::Bytes{static_cast<std::uint8_t>(i)}
+        Append(expected, i < 128 ? Bin("02") + fw::Bytes{static_cast<std::uint8_t>(i)}
                                        : Bin("03") + fw::Bytes{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8)});
     }
     expected = expected + Bin("0A") + Le32(10000) + blob + Bin("0C") + Le32(3000) + Repeat('q', 3000);

@@ -1,0 +1,4 @@
+﻿object Форма: TForm
+  Caption = 'Привет'
+  Nameé = café
+end

@@ -1,0 +1,477 @@
+// TParser: token kinds and values, line counting, string constants, numbers, hex
+// data, dotted identifiers, the wording of syntax errors, and the text it gives back.
+
+#include "codec/parser.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <string>
+
+#include "codec_test_util.h"
+
+using namespace fwtest;
+using fw::TParser;
+
+namespace {
+
+// A token shown as Kind(text): Ident, Str (decoded value), Wide (decoded value),
+// Int, Float (source text), or Char(n) for a single-character token of kind n.
+std::string Show(const TParser& p) {
+    switch (p.Kind()) {
+        case fw::TokIdent: return "Ident(" + p.TokenText() + ")";
+        case fw::TokString: return "Str(" + Escaped(p.TokenText()) + ")";
+        case fw::TokWideString: return "Wide(" + Escaped(p.TokenWide()) + ")";
+        case fw::TokInteger: return "Int(" + p.TokenText() + ")";
+        case fw::TokFloat: return "Float(" + p.TokenText() + ")";
+        default: return "Char(" + std::to_string(p.Kind()) + ")";
+    }
+}
+
+// All tokens of the text up to the end, separated by blanks; an error ends the list
+// with its message.
+std::string Tokens(std::string_view text, bool withLines = false) {
+    fw::MemoryStream in(Raw(text));
+    std::string out;
+    try {
+        TParser p(in);
+        while (p.Kind() != fw::TokEnd) {
+            if (!out.empty()) out += ' ';
+            out += Show(p);
+            if (withLines) out += "@" + std::to_string(p.Line());
+            p.Advance();
+        }
+    } catch (const fw::EParserError& e) {
+        if (!out.empty()) out += ' ';
+        out += std::string("error: ") + e.what();
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(TParser, SplitsTextIntoTokens) {
+    struct Case {
+        const char* text;
+        const char* tokens;
+    };
+    const Case cases[] = {
+        {"object Form1: TForm1", "Ident(object) Ident(Form1) Char(58) Ident(TForm1)"},
+        {"Left = 8", "Ident(Left) Char(61) Int(8)"},
+        {"_a1 B_2 x", "Ident(_a1) Ident(B_2) Ident(x)"},
+        {"a.b", "Ident(a) Char(46) Ident(b)"},
+        {"()<>[]{},+;", "Char(40) Char(41) Char(60) Char(62) Char(91) Char(93) Char(123) Char(125) Char(44) Char(43) Char(59)"},
+        // Bytes 1 to 32 are blanks.
+        {"\x01\x1F\t\v\f a \x7F", "Ident(a) Char(127)"},
+        // A byte of 128 or more outside a string is a token of its own value.
+        {"\x80 \xE9x \xFF", "Char(128) Char(233) Ident(x) Char(255)"},
+        {"'a' #66", "Str(a) Str(B)"},
+        {"'a'#66", "Str(aB)"},
+        // Numbers are not validated while scanning.
+        {"12", "Int(12)"},
+        {"-5", "Int(-5)"},
+        {"12.5 1E3 1e-3", "Float(12.5) Float(1E3) Float(1e-3)"},
+        {"3s 2.5C 7d 1.5S 4c 1D", "Float(3s) Float(2.5C) Float(7d) Float(1.5S) Float(4c) Float(1D)"},
+        {"1-2 1.2.3 1+", "Float(1-2) Float(1.2.3) Float(1+)"},
+        {"- -x", "Int(-) Int(-) Ident(x)"},
+        {"12cd 12abc 5 s", "Float(12c) Ident(d) Int(12) Ident(abc) Int(5) Ident(s)"},
+        {"$1F $ $x", "Int($1F) Int($) Int($) Ident(x)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Escaped(c.text));
+        EXPECT_EQ(Tokens(c.text), c.tokens);
+    }
+    // A 0 byte met between tokens ends the input.
+    EXPECT_EQ(Tokens(std::string_view("a \0 b", 5)), "Ident(a)");
+}
+
+TEST(TParser, CountsLinesByLineFeeds) {
+    EXPECT_EQ(Tokens("\n\n  object\r\n  Form1\n\n\nx", true), "Ident(object)@3 Ident(Form1)@4 Ident(x)@7");
+    // A carriage return alone is a plain blank.
+    EXPECT_EQ(Tokens("a\rb\r\rc", true), "Ident(a)@1 Ident(b)@1 Ident(c)@1");
+    // A line feed inside hex data still counts.
+    fw::MemoryStream in(Raw("x = {01\n02\n}\ny"));
+    TParser p(in);
+    p.Advance();
+    p.Advance();
+    fw::Bytes data;
+    p.ReadHexBytes(data);
+    EXPECT_EQ(p.Kind(), '}');
+    EXPECT_EQ(p.Line(), 3);
+    p.Advance();
+    EXPECT_EQ(Show(p), "Ident(y)");
+    EXPECT_EQ(p.Line(), 4);
+}
+
+TEST(TParser, DecodesStringConstants) {
+    struct Case {
+        std::string text;
+        int kind;
+        std::u16string value;
+    };
+    const Case cases[] = {
+        {"'abc'", fw::TokString, u"abc"},
+        {"''", fw::TokString, u""},
+        {"''''", fw::TokString, u"'"},
+        {"#39", fw::TokString, u"'"},
+        {"'It''s'", fw::TokString, u"It's"},
+        {"'a'#13#10'b'", fw::TokString, u"a\r\nb"},
+        {"'x'#65", fw::TokString, u"xA"},
+        {"#65#66", fw::TokString, u"AB"},
+        {"#127", fw::TokString, u"\x7F"},
+        // "#" without digits is the code 0.
+        {std::string("'a'#'b'"), fw::TokString, std::u16string(u"a\0b", 3)},
+        // Quoted bytes of an 8-bit constant go through the code page.
+        {"'\xE9\x80'", fw::TokString, u"\u00E9\u20AC"},
+        // One code above 127 makes the whole constant wide.
+        {"#128", fw::TokWideString, u"\u0080"},
+        {"'caf'#233", fw::TokWideString, u"caf\u00E9"},
+        {"#8364'x'", fw::TokWideString, u"\u20ACx"},
+        // In a wide constant, quoted bytes keep their own value: no code page.
+        {"'\x80'#256", fw::TokWideString, u"\u0080\u0100"},
+        // Codes keep their low 16 bits.
+        {"#65601", fw::TokWideString, u"A"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Escaped(c.text));
+        fw::MemoryStream in(Raw(c.text));
+        TParser p(in);
+        EXPECT_EQ(p.Kind(), c.kind);
+        EXPECT_EQ(Escaped(p.TokenWide()), Escaped(c.value));
+        EXPECT_EQ(p.Advance(), fw::TokEnd);
+    }
+
+    // The 8-bit value of a constant is its bytes, a "#" code giving one byte.
+    fw::MemoryStream in(Raw("'It''s'#0#127'\xE9'"));
+    TParser p(in);
+    EXPECT_EQ(p.TokenText(), std::string("It's\0\x7F\xE9", 7));
+}
+
+TEST(TParser, ReportsSyntaxErrorsWithTheLine) {
+    struct Case {
+        const char* text;
+        const char* tokens;
+    };
+    const Case cases[] = {
+        {"'abc", "error: Invalid string constant on line 1"},
+        {"x\n'abc\ny'", "Ident(x) error: Invalid string constant on line 2"},
+        {"'ab\rc'", "error: Invalid string constant on line 1"},
+        {"\n\n'a'#13'b", "error: Invalid string constant on line 3"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Escaped(c.text));
+        EXPECT_EQ(Tokens(c.text), c.tokens);
+    }
+}
+
+TEST(TParser, ExpectNamesWhatIsMissing) {
+    struct Case {
+        const char* text;
+        std::function<void(TParser&)> expect;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"x", [](TParser& p) { p.ExpectKind(fw::TokIdent); }, "<no exception>"},
+        {"5", [](TParser& p) { p.ExpectKind(fw::TokIdent); }, "Identifier expected on line 1"},
+        {"'a'", [](TParser& p) { p.ExpectKind(fw::TokString); }, "<no exception>"},
+        // Kinds are compared exactly: a wide constant is not a TokString, nor the reverse.
+        {"#233", [](TParser& p) { p.ExpectKind(fw::TokString); }, "String expected on line 1"},
+        {"'a'", [](TParser& p) { p.ExpectKind(fw::TokWideString); }, "String expected on line 1"},
+        {"x", [](TParser& p) { p.ExpectKind(fw::TokInteger); }, "Number expected on line 1"},
+        {"5", [](TParser& p) { p.ExpectKind(fw::TokFloat); }, "Number expected on line 1"},
+        {"\n\nx", [](TParser& p) { p.ExpectKind('='); }, "''='' expected on line 3"},
+        {"=", [](TParser& p) { p.ExpectKind('='); }, "<no exception>"},
+        {"x", [](TParser& p) { p.ExpectKind(']'); }, "'']'' expected on line 1"},
+        {"objekt", [](TParser& p) { p.ExpectKeyword("OBJECT"); }, "OBJECT expected on line 1"},
+        {"ObJeCt", [](TParser& p) { p.ExpectKeyword("OBJECT"); }, "<no exception>"},
+        {"\nthing", [](TParser& p) { p.ExpectKeyword("item"); }, "item expected on line 2"},
+        {"'object'", [](TParser& p) { p.ExpectKeyword("OBJECT"); }, "OBJECT expected on line 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        fw::MemoryStream in(Raw(c.text));
+        TParser p(in);
+        EXPECT_EQ(MessageOf<fw::EParserError>([&] { c.expect(p); }), c.message);
+    }
+
+    fw::MemoryStream in(Raw("\n\n\n\nx"));
+    TParser p(in);
+    try {
+        p.ExpectKind(fw::TokInteger);
+        ADD_FAILURE() << "no exception";
+    } catch (const fw::EParserError& e) {
+        EXPECT_EQ(e.Line(), 5);
+    }
+}
+
+TEST(TParser, IsKeywordFoldsOnlyAsciiLetters) {
+    struct Case {
+        const char* text;
+        const char* word;
+        bool result;
+    };
+    const Case cases[] = {
+        {"end", "END", true},  {"End", "end", true},    {"END", "end", true},
+        {"ends", "END", false}, {"'end'", "END", false}, {"end_", "END", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        fw::MemoryStream in(Raw(c.text));
+        TParser p(in);
+        EXPECT_EQ(p.IsKeyword(c.word), c.result);
+    }
+}
+
+TEST(TParser, ConvertsNumbers) {
+    struct IntCase {
+        const char* text;
+        std::int64_t value;
+    };
+    const IntCase ints[] = {
+        {"12", 12},
+        {"-5", -5},
+        {"007", 7},
+        {"$FF", 255},
+        {"$ff", 255},
+        {"$FFFFFFFF", 4294967295LL},
+        {"$FFFFFFFFFFFFFFFF", -1},
+        {"$8000000000000000", std::numeric_limits<std::int64_t>::min()},
+        {"9223372036854775807", std::numeric_limits<std::int64_t>::max()},
+        {"-9223372036854775808", std::numeric_limits<std::int64_t>::min()},
+    };
+    for (const IntCase& c : ints) {
+        SCOPED_TRACE(c.text);
+        fw::MemoryStream in(Raw(c.text));
+        TParser p(in);
+        EXPECT_EQ(p.Kind(), fw::TokInteger);
+        EXPECT_EQ(p.TokenAsInt64(), c.value);
+    }
+
+    struct FloatCase {
+        const char* text;
+        char suffix;
+        long double value;
+    };
+    const FloatCase floats[] = {
+        {"12.5", 0, 12.5L},    {"1E3", 0, 1000.0L},  {"1e-3", 0, 0.001L}, {"-1.5E+2", 0, -150.0L},
+        {"3s", 's', 3.0L},     {"2.5C", 'C', 2.5L},  {"7d", 'd', 7.0L},   {"0.1", 0, 0.1L},
+        {"38718.5D", 'D', 38718.5L}, {"15000c", 'c', 15000.0L}, {"1.5S", 'S', 1.5L},
+    };
+    for (const FloatCase& c : floats) {
+        SCOPED_TRACE(c.text);
+        fw::MemoryStream in(Raw(c.text));
+        TParser p(in);
+        EXPECT_EQ(p.Kind(), fw::TokFloat);
+        EXPECT_EQ(p.FloatSuffix(), c.suffix);
+        // Parsed in extended precision: 0.1 must be the nearest extended, not a double.
+        EXPECT_EQ(p.TokenAsExtended(), c.value);
+    }
+}
+
+TEST(TParser, RejectsMalformedNumbersOnConversion) {
+    struct Case {
+        const char* text;
+        bool asInteger;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"$", true, "'$' is not a valid integer value"},
+        {"-", true, "'-' is not a valid integer value"},
+        {"9223372036854775808", true, "'9223372036854775808' is not a valid integer value"},
+        {"-9223372036854775809", true, "'-9223372036854775809' is not a valid integer value"},
+        {"$10000000000000000", true, "'$10000000000000000' is not a valid integer value"},
+        {"1-2", false, "'1-2' is not a valid floating point value"},
+        {"1.2.3", false, "'1.2.3' is not a valid floating point value"},
+        {"1E", false, "'1E' is not a valid floating point value"},
+        {"1+", false, "'1+' is not a valid floating point value"},
+        {"1E5000", false, "'1E5000' is not a valid floating point value"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        fw::MemoryStream in(Raw(c.text));
+        TParser p(in);
+        EXPECT_EQ(MessageOf<fw::EConvertError>([&] {
+                      if (c.asInteger) {
+                          p.TokenAsInt64();
+                      } else {
+                          p.TokenAsExtended();
+                      }
+                  }),
+                  c.message);
+    }
+}
+
+TEST(TParser, ReadsHexData) {
+    struct Case {
+        const char* text;
+        const char* result;  // the bytes, or the error message
+    };
+    const Case cases[] = {
+        {"{0A 0B}", "0A 0B"},
+        {"{}", ""},
+        {"{ 0a0B\r\n   0C }", "0A 0B 0C"},
+        {"{DEADbeef}", "DE AD BE EF"},
+        {"{0A0}", "Invalid binary value on line 1"},
+        {"{0G}", "Invalid binary value on line 1"},
+        {"{0 A}", "Invalid binary value on line 1"},
+        {"{0A", "Invalid binary value on line 1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        fw::MemoryStream in(Raw(std::string(c.text) + " next"));
+        TParser p(in);
+        ASSERT_EQ(p.Kind(), '{');
+        fw::Bytes data;
+        std::string message = MessageOf<fw::EParserError>([&] { p.ReadHexBytes(data); });
+        if (message == "<no exception>") {
+            EXPECT_EQ(Hex(data), c.result);
+            EXPECT_EQ(p.Kind(), '}');
+            p.Advance();
+            EXPECT_EQ(Show(p), "Ident(next)");
+        } else {
+            EXPECT_EQ(message, c.result);
+        }
+    }
+
+    // More than one chunk of bytes on a line, and across line breaks.
+    std::string text = "{";
+    fw::Bytes expected;
+    for (int i = 0; i < 700; ++i) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02X", (i * 37) & 0xFF);
+        text += pair;
+        if (i % 300 == 299) text += "\r\n  ";
+        expected.push_back(static_cast<std::uint8_t>((i * 37) & 0xFF));
+    }
+    text += "}";
+    fw::MemoryStream in(Raw(text));
+    TParser p(in);
+    fw::Bytes data;
+    p.ReadHexBytes(data);
+    EXPECT_TRUE(data == expected) << Hex(data);
+}
+
+TEST(TParser, ReadsDottedIdentifiers) {
+    struct Case {
+        const char* text;
+        const char* result;   // the dotted text, or the error message
+        const char* next;     // the token after it
+    };
+    const Case cases[] = {
+        {"Form1.Button1 x", "Form1.Button1", "Ident(x)"},
+        {"a.b.c", "a.b.c", ""},
+        {"a._b", "a._b", ""},
+        {"plain = 1", "plain", "Char(61)"},
+        // The dot must follow the identifier directly.
+        {"Form1 .Button1", "Form1", "Char(46)"},
+        {"Form1. Button1", "Identifier expected on line 1", nullptr},
+        {"Form1.5", "Identifier expected on line 1", nullptr},
+        {"Form1.", "Identifier expected on line 1", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        fw::MemoryStream in(Raw(c.text));
+        TParser p(in);
+        std::string dotted;
+        std::string message = MessageOf<fw::EParserError>([&] { dotted = p.TokenDottedIdent(); });
+        if (c.next == nullptr) {
+            EXPECT_EQ(message, c.result);
+            continue;
+        }
+        EXPECT_EQ(dotted, c.result);
+        p.Advance();
+        EXPECT_EQ(p.Kind() == fw::TokEnd ? "" : Show(p), c.next);
+    }
+}
+
+// Lines of any length are read; so is text much larger than one buffer, with tokens
+// falling across every possible position.
+TEST(TParser, ReadsLongLinesAndLongTexts) {
+    std::string longValue(5000, 'v');
+    std::string longName(100000, 'n');
+    std::string text = "a = '" + longValue + "'\n" + longName + " = 1";
+    EXPECT_EQ(Tokens(text), "Ident(a) Char(61) Str(" + longValue + ") Ident(" + longName + ") Char(61) Int(1)");
+
+    std::string many;
+    std::string expected;
+    for (int i = 0; i < 3000; ++i) {
+        std::string name = "Prop" + std::to_string(i);
+        many += "  " + name + " = 'value " + std::to_string(i) + "'\r\n";
+        if (!expected.empty()) expected += ' ';
+        expected += "Ident(" + name + ")@" + std::to_string(i + 1) + " Char(61)@" + std::to_string(i + 1) + " Str(value " +
+                    std::to_string(i) + ")@" + std::to_string(i + 1);
+    }
+    EXPECT_EQ(Tokens(many, true), expected);
+
+    BlockOnlyStream in(Raw(many));
+    TParser p(in);
+    int idents = 0;
+    while (p.Kind() != fw::TokEnd) {
+        if (p.Kind() == fw::TokIdent) ++idents;
+        p.Advance();
+    }
+    EXPECT_EQ(idents, 3000);
+}
+
+TEST(TParser, RepeatsTheEndToken) {
+    fw::MemoryStream in(Raw("x"));
+    TParser p(in);
+    EXPECT_EQ(p.Advance(), fw::TokEnd);
+    EXPECT_EQ(p.Advance(), fw::TokEnd);
+    EXPECT_EQ(p.Kind(), fw::TokEnd);
+}
+
+// Text that starts with a UTF-8 byte-order mark is UTF-8: quoted bytes decode as UTF-8.
+TEST(TParser, DecodesUtf8TextAfterAByteOrderMark) {
+    fw::MemoryStream in(Raw("\xEF\xBB\xBF" "object\r\nCaption = 'caf\xC3\xA9'#33"));
+    TParser p(in);
+    EXPECT_TRUE(p.IsUtf8());
+    EXPECT_EQ(Show(p), "Ident(object)");
+    EXPECT_EQ(p.Line(), 1);
+    p.Advance();
+    p.Advance();
+    p.Advance();
+    EXPECT_TRUE(p.Kind() == fw::TokString || p.Kind() == fw::TokWideString) << p.Kind();
+    EXPECT_EQ(Escaped(p.TokenWide()), Escaped(u"caf\u00E9!"));
+
+    // Without the mark the same bytes are 8-bit text in the code page.
+    fw::MemoryStream plain(Raw("'caf\xC3\xA9'"));
+    TParser q(plain);
+    EXPECT_FALSE(q.IsUtf8());
+    EXPECT_EQ(Escaped(q.TokenWide()), Escaped(u"caf\u00C3\u00A9"));
+}
+
+// Releasing the parser leaves the stream at the start of the current token, so that
+// text after a form stays unread.
+TEST(TParser, GivesBackTheCurrentToken) {
+    std::string filler;
+    for (int i = 0; i < 2000; ++i) filler += "abc ";
+    const std::string text = "##" + filler + "  'next one'  tail";
+    const auto expectedPosition = static_cast<std::int64_t>(text.find("'next"));
+
+    auto check = [&](fw::Stream& in) {
+        in.Seek(2);
+        {
+            TParser p(in);
+            for (int i = 0; i < 2000; ++i) p.Advance();
+            ASSERT_EQ(Show(p), "Str(next one)");
+        }
+        EXPECT_EQ(in.Position(), expectedPosition);
+
+        in.Seek(2);
+        { TParser p(in); }
+        EXPECT_EQ(in.Position(), 2);
+    };
+    {
+        SCOPED_TRACE("memory");
+        fw::MemoryStream in(Raw(text));
+        check(in);
+    }
+    {
+        SCOPED_TRACE("block reads");
+        BlockOnlyStream in(Raw(text));
+        check(in);
+    }
+}
