@@ -35,6 +35,7 @@ public:
     void Commit(std::size_t n) { used_ += n; }
 
     void Put(std::string_view s) {
+        if (s.empty()) return;
         if (s.size() > Capacity) {
             Flush();
             stream_.Write(s.data(), s.size());

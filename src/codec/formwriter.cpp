@@ -38,6 +38,7 @@ void FormWriter::Flush() {
 }
 
 void FormWriter::PutRaw(const void* data, std::size_t n) {
+    if (n == 0) return;
     if (n <= BufferSize - used_) {
         std::memcpy(buffer_.data() + used_, data, n);
         used_ += n;
