@@ -25,7 +25,8 @@ namespace {
 
 // Whole-buffer conversion through ConvertForm must agree with the stream functions.
 // consumed is how many bytes of input the stream conversion read.
-void CheckConvertForm(fw::ByteSpan input, fw::FormEncoding encoding, const fw::Bytes& text, std::size_t consumed) {
+void CheckConvertForm(fw::ByteSpan input, fw::FormEncoding encoding, const fw::Bytes& text,
+                      std::size_t consumed) {
     fw::Bytes converted;
     try {
         converted = fw::ConvertForm(input, fw::FormEncoding::Text);
@@ -47,9 +48,9 @@ void CheckConvertForm(fw::ByteSpan input, fw::FormEncoding encoding, const fw::B
     } catch (const fw::Exception& error) {
         // The resource header holds the class name, which may be too long for it.
         if (other == fw::FormEncoding::Resource) return;
-        fwfuzz::Fail(std::string("ConvertForm cannot take the resource header off a readable stream: ") +
-                         error.what(),
-                     fwfuzz::AsText(text));
+        fwfuzz::Fail(
+            std::string("ConvertForm cannot take the resource header off a readable stream: ") + error.what(),
+            fwfuzz::AsText(text));
     }
     if (other == fw::FormEncoding::Resource) {
         // A reader finds the end of the header's name at its first 0 byte, so a class
@@ -60,7 +61,8 @@ void CheckConvertForm(fw::ByteSpan input, fw::FormEncoding encoding, const fw::B
     }
     const auto rewrappedText = fwfuzz::TryBinaryToText(rewrapped, other == fw::FormEncoding::Resource);
     if (!rewrappedText || *rewrappedText != text) {
-        fwfuzz::Fail("the stream reads differently after ConvertForm changed its wrapping", fwfuzz::AsText(text),
+        fwfuzz::Fail("the stream reads differently after ConvertForm changed its wrapping",
+                     fwfuzz::AsText(text),
                      rewrappedText ? fwfuzz::AsText(*rewrappedText) : std::string_view("(rejected)"));
     }
 }
@@ -78,12 +80,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // must read the same.
     const fwfuzz::TextOutcome fromFile = fwfuzz::ConvertBinaryToText(input, resource, true);
     if (fromFile != fromMemory) {
-        fwfuzz::Fail("a stream reads differently from memory (" +
-                         (fromMemory.Text ? std::to_string(fromMemory.Consumed) + " bytes read" : fromMemory.Error) +
-                         ") and from a file (" +
-                         (fromFile.Text ? std::to_string(fromFile.Consumed) + " bytes read" : fromFile.Error) + ")",
-                     fromMemory.Text ? fwfuzz::AsText(*fromMemory.Text) : std::string_view(),
-                     fromFile.Text ? fwfuzz::AsText(*fromFile.Text) : std::string_view());
+        fwfuzz::Fail(
+            "a stream reads differently from memory (" +
+                (fromMemory.Text ? std::to_string(fromMemory.Consumed) + " bytes read" : fromMemory.Error) +
+                ") and from a file (" +
+                (fromFile.Text ? std::to_string(fromFile.Consumed) + " bytes read" : fromFile.Error) + ")",
+            fromMemory.Text ? fwfuzz::AsText(*fromMemory.Text) : std::string_view(),
+            fromFile.Text ? fwfuzz::AsText(*fromFile.Text) : std::string_view());
     }
     if (!fromMemory.Text) return 0;
     const fw::Bytes& text = *fromMemory.Text;

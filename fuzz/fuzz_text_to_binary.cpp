@@ -31,19 +31,23 @@ void CheckResourceForm(fw::ByteSpan text, const fw::Bytes& binary, bool faithful
         fw::TextToResourceForm(input, output);
     } catch (const fw::EParserError& error) {
         // Only the class name's length may fail here, and nothing may have been written.
-        if (faithful && std::string_view(error.what()).find("exceeds 64 character limit") == std::string_view::npos) {
-            fwfuzz::Fail(std::string("the resource variant fails where the bare conversion passed: ") + error.what());
+        if (faithful &&
+            std::string_view(error.what()).find("exceeds 64 character limit") == std::string_view::npos) {
+            fwfuzz::Fail(std::string("the resource variant fails where the bare conversion passed: ") +
+                         error.what());
         }
         if (output.Size() != 0) fwfuzz::Fail("the resource variant wrote output before failing");
         return;
     } catch (const fw::Exception& error) {
         if (!faithful) return;
-        fwfuzz::Fail(std::string("the resource variant fails where the bare conversion passed: ") + error.what());
+        fwfuzz::Fail(std::string("the resource variant fails where the bare conversion passed: ") +
+                     error.what());
     }
     if (!faithful) return;
     const fw::Bytes& wrapped = output.Data();
     if (wrapped.size() < binary.size() ||
-        !std::equal(binary.begin(), binary.end(), wrapped.end() - static_cast<std::ptrdiff_t>(binary.size()))) {
+        !std::equal(binary.begin(), binary.end(),
+                    wrapped.end() - static_cast<std::ptrdiff_t>(binary.size()))) {
         fwfuzz::Fail("the resource variant does not end with the bare stream");
     }
     const auto wrappedText = fwfuzz::TryBinaryToText(wrapped, true);

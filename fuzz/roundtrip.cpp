@@ -16,10 +16,13 @@ namespace fwfuzz {
 namespace {
 
 bool IdentifierByte(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+           c >= 0x80;
 }
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
 
 std::vector<std::string_view> Lines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -35,8 +38,10 @@ std::vector<std::string_view> Lines(std::string_view text) {
     return lines;
 }
 
-// Whether the form text holds a float token outside blocks of binary data (which are
-// hex digits, and may look like floats to the tokenizer). When in doubt, true.
+// Whether the form text holds a float outside blocks of binary data (which are hex
+// digits, and may look like floats to the tokenizer). Infinities and not-a-numbers
+// count too: they are written as identifiers such as INF or NANs, and read back as
+// identifiers. When in doubt, true.
 bool HasFloatValues(const fw::Bytes& text) {
     try {
         fw::ByteViewStream input(text);
@@ -44,6 +49,15 @@ bool HasFloatValues(const fw::Bytes& text) {
         std::vector<std::uint8_t> data;
         for (int kind = parser.Kind(); kind != fw::TokEnd; kind = parser.Advance()) {
             if (kind == fw::TokFloat) return true;
+            if (kind == fw::TokIdent) {
+                const std::string_view word = parser.TokenView();
+                const std::string_view stem = word.substr(0, 3);
+                if ((stem == "INF" || stem == "NAN") &&
+                    (word.size() == 3 ||
+                     (word.size() == 4 && std::string_view("scd").find(word[3]) != std::string_view::npos))) {
+                    return true;
+                }
+            }
             if (kind == '{') parser.ReadHexBytes(data);
         }
         return false;
@@ -54,16 +68,17 @@ bool HasFloatValues(const fw::Bytes& text) {
 
 // The values that form text written by the codec cannot carry back to binary.
 bool HasValueTextCannotCarry(std::string_view text) {
-    return Contains(text, "-INF") ||                               // negative infinity
-           Contains(text, "E4932") ||                              // extended near its largest
-           Contains(text, "E18c") ||                               // currency near the 64-bit limit
+    return Contains(text, "-INF") ||                           // negative infinity
+           Contains(text, "E4932") ||                          // extended near its largest
+           Contains(text, "E18c") ||                           // currency near the 64-bit limit
            Contains(text, ".\r\n") || Contains(text, ". = ");  // name cut right after a dot
 }
 
 std::string Abridged(std::string_view text) {
     constexpr std::size_t limit = 4000;
     if (text.size() <= limit) return std::string(text);
-    return std::string(text.substr(0, limit)) + "\n[... " + std::to_string(text.size() - limit) + " more bytes]";
+    return std::string(text.substr(0, limit)) + "\n[... " + std::to_string(text.size() - limit) +
+           " more bytes]";
 }
 
 }  // namespace
@@ -87,7 +102,9 @@ std::size_t FileLikeStream::Read(void* buffer, std::size_t n) {
     return n;
 }
 
-void FileLikeStream::Write(const void*, std::size_t) { throw fw::EStreamError("read-only stream"); }
+void FileLikeStream::Write(const void*, std::size_t) {
+    throw fw::EStreamError("read-only stream");
+}
 
 void FileLikeStream::Seek(std::int64_t position) {
     if (position < 0 || position > Size()) throw fw::EStreamError("Stream seek error");
@@ -165,8 +182,8 @@ void CheckWrittenStream(const fw::Bytes& written) {
     const std::optional<fw::Bytes> text = TryBinaryToText(written, false, &consumed);
     if (!text) Fail("a stream written by the text conversion cannot be converted to text");
     if (consumed != written.size()) {
-        Fail("converting a written stream to text stopped before its end: " + std::to_string(consumed) + " of " +
-                 std::to_string(written.size()) + " bytes read",
+        Fail("converting a written stream to text stopped before its end: " + std::to_string(consumed) +
+                 " of " + std::to_string(written.size()) + " bytes read",
              AsText(*text));
     }
 
@@ -197,10 +214,11 @@ void CheckWrittenStream(const fw::Bytes& written) {
 
     if (*again != written && !HasFloatValues(*text)) {
         const auto mismatch = std::mismatch(again->begin(), again->end(), written.begin(), written.end());
-        Fail("the binary changed on a round trip through text although it holds no float (first difference at "
-             "byte " +
-                 std::to_string(mismatch.second - written.begin()) + ")",
-             AsText(*text));
+        Fail(
+            "the binary changed on a round trip through text although it holds no float (first difference at "
+            "byte " +
+                std::to_string(mismatch.second - written.begin()) + ")",
+            AsText(*text));
     }
 }
 

@@ -68,7 +68,8 @@ bool HasUnfaithfulConstructs(std::string_view text);
 //     line by line, except where a date whose 15 digits round beyond the double range
 //     turned into INF;
 //  4. the second binary equals the written one byte for byte when the text holds no
-//     float (floats keep 15 or 16 digits only, so their payloads may change once).
+//     float (floats keep 15 or 16 digits only, and infinities come back as
+//     identifiers, so their payloads may change once).
 // Aborts with a description when one of them fails.
 void CheckWrittenStream(const fw::Bytes& written);
 

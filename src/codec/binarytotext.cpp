@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,19 +19,16 @@ namespace {
 // when it fills and at the end.
 class TextOut {
 public:
-    explicit TextOut(Stream& stream) : stream_(stream), buffer_(Capacity) {}
+    explicit TextOut(Stream& stream) : stream_(stream), buffer_(new char[Capacity]) {}
 
     void Flush() {
-        if (used_ > 0) stream_.Write(buffer_.data(), used_);
+        if (used_ > 0) stream_.Write(buffer_.get(), used_);
         used_ = 0;
     }
     // Room for n more bytes; the caller fills them and calls Commit.
     char* Reserve(std::size_t n) {
-        if (Capacity - used_ < n) {
-            Flush();
-            if (buffer_.size() < n) buffer_.resize(n);
-        }
-        return buffer_.data() + used_;
+        if (Capacity - used_ < n) Flush();
+        return buffer_.get() + used_;
     }
     void Commit(std::size_t n) { used_ += n; }
 
@@ -53,7 +51,7 @@ public:
 private:
     static constexpr std::size_t Capacity = 1 << 16;
     Stream& stream_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;  // not zero-filled: small forms convert often
     std::size_t used_ = 0;
 };
 
@@ -176,7 +174,7 @@ void BinaryToText::Value(int depth) {
         case TagExtended:
         case TagDouble: out_.Put(FormatFloatFixed(reader_.TakeExtended())); break;
         case TagSingle:
-            out_.Put(FormatFloatGeneral(reader_.TakeSingle()));
+            out_.Put(FormatFloatGeneral(static_cast<long double>(reader_.TakeSingle())));
             out_.Put('s');
             break;
         case TagCurrency:
@@ -184,7 +182,7 @@ void BinaryToText::Value(int depth) {
             out_.Put('c');
             break;
         case TagDate:
-            out_.Put(FormatFloatGeneral(reader_.TakeDateTime()));
+            out_.Put(FormatFloatGeneral(static_cast<long double>(reader_.TakeDateTime())));
             out_.Put('d');
             break;
         case TagShortString:
@@ -404,6 +402,9 @@ void BinaryFormToText(Stream& input, Stream& output, const CodePage& codePage) {
         utf8 = NameScan(scanReader).Found();
     }
     input.Seek(start);  // the conversion reads the stream again from its start
+    // Text takes a little over twice the bytes of the picture data that dominates large
+    // forms, and less for everything else.
+    output.ExpectWrite(static_cast<std::size_t>(std::max<std::int64_t>(input.Remaining(), 0)) * 9 / 4 + 64);
     FormReader reader(input, codePage);
     TextOut out(output);
     try {

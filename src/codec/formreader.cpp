@@ -47,7 +47,12 @@ void FormReader::Refill(std::size_t needed) {
     const std::size_t offset = static_cast<std::size_t>(cur_ - block_.data());
     if (block_.size() < std::max(BlockSize, needed)) block_.resize(std::max(BlockSize, needed));
     std::memmove(block_.data(), block_.data() + offset, leftover);
-    const std::size_t got = input_.Read(block_.data() + leftover, block_.size() - leftover);
+    std::size_t got = 0;
+    while (leftover + got < block_.size()) {
+        const std::size_t n = input_.Read(block_.data() + leftover + got, block_.size() - leftover - got);
+        if (n == 0) break;
+        got += n;
+    }
     windowStart_ += static_cast<std::int64_t>(consumed);
     window_ = cur_ = block_.data();
     end_ = block_.data() + leftover + got;
@@ -186,7 +191,7 @@ long double FormReader::TakeExtended() {
         std::memcpy(x.Bytes.data(), Need(10), 10);
         return x.ToLongDouble();
     }
-    if (tag == TagDouble) return TakeLittleEndian<double>();
+    if (tag == TagDouble) return static_cast<long double>(TakeLittleEndian<double>());
     return static_cast<long double>(TakeInt64Tagged(tag));
 }
 

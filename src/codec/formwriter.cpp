@@ -1,5 +1,6 @@
 #include "formwriter.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace fw {
@@ -136,6 +137,19 @@ void FormWriter::PutIdentifier(std::string_view identifier) {
 }
 
 void FormWriter::PutString(std::u16string_view text) {
+    // Plain ASCII, by far the most common text, is its own 8-bit and UTF-8 form.
+    if (!text.empty() && std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; })) {
+        const auto n = static_cast<std::int32_t>(text.size());
+        if (n <= 255) {
+            PutTag(TagShortString);
+            PutTag(static_cast<std::uint8_t>(n));
+        } else {
+            PutTag(TagLongString);
+            PutRaw(&n, 4);
+        }
+        for (char16_t c : text) PutTag(static_cast<std::uint8_t>(c));
+        return;
+    }
     const std::string utf8 = Utf8FromUtf16(text);
     if (utf8.size() < 2 * text.size()) {
         // With a single-byte code page the 8-bit form equals the UTF-8 form exactly when

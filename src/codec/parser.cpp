@@ -4,6 +4,7 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <locale.h>
 
@@ -44,13 +45,26 @@ constexpr std::array<std::int8_t, 256> MakeHexValues() {
 }
 constexpr auto HexValues = MakeHexValues();
 
+// The byte for every pair of hexadecimal digits, indexed by the two characters as one
+// little-endian 16-bit word; -1 where either is no digit. Decoding picture data, the
+// bulk of large forms, then costs one lookup per byte.
+std::array<std::int16_t, 65536> MakeHexPairs() {
+    std::array<std::int16_t, 65536> t{};
+    for (std::size_t w = 0; w < t.size(); ++w) {
+        const int hi = HexValues[w & 0xFF], lo = HexValues[w >> 8];
+        t[w] = static_cast<std::int16_t>(hi < 0 || lo < 0 ? -1 : (hi << 4) | lo);
+    }
+    return t;
+}
+const std::array<std::int16_t, 65536> HexPairs = MakeHexPairs();
+
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
 }  // namespace
 
 TParser::TParser(Stream& input, const CodePage& codePage) : input_(input), codePage_(codePage) {
     origin_ = input.Position();
-    text_ = input.ReadToEnd();
+    text_ = input.ReadToEnd(1);
     size_ = text_.size();
     text_.push_back(0);  // the scan stops at this byte without bounds checks
     if (size_ >= 3 && text_[0] == 0xEF && text_[1] == 0xBB && text_[2] == 0xBF) {
@@ -317,18 +331,28 @@ void TParser::ExpectKeyword(std::string_view word) const {
 }
 
 void TParser::ReadHexBytes(std::vector<std::uint8_t>& sink) {
+    // The data cannot be longer than half the text up to the closing brace: size the
+    // sink once and decode into it through plain pointers.
+    const std::uint8_t* const text = text_.data();
+    const void* close = std::memchr(text + scan_, '}', size_ - scan_);
+    const std::size_t span = close ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(close) - text) - scan_
+                                   : size_ - scan_;
+    const std::size_t start = sink.size();
+    sink.resize(start + span / 2 + 1);
+    std::uint8_t* out = sink.data() + start;
     std::size_t p = SkipBlanks(scan_);
-    while (text_[p] != '}') {
-        const std::size_t before = sink.size();
+    while (text[p] != '}') {
+        const std::uint8_t* const before = out;
         for (;;) {
-            const int hi = HexValues[text_[p]];
-            if (hi < 0) break;
-            const int lo = HexValues[text_[p + 1]];
-            if (lo < 0) break;
-            sink.push_back(static_cast<std::uint8_t>((hi << 4) | lo));
+            std::uint16_t pair;
+            std::memcpy(&pair, text + p, 2);  // text[p] is no 0 byte, so text[p + 1] exists
+            const int value = HexPairs[pair];
+            if (value < 0) break;
+            *out++ = static_cast<std::uint8_t>(value);
             p += 2;
         }
-        if (sink.size() == before) {
+        if (out == before) {
+            sink.resize(static_cast<std::size_t>(out - sink.data()));
             // Report the line holding the bad data, which in a long block of data can be
             // far below the property's own line.
             scan_ = p;
@@ -337,6 +361,7 @@ void TParser::ReadHexBytes(std::vector<std::uint8_t>& sink) {
         }
         p = SkipBlanks(p);
     }
+    sink.resize(static_cast<std::size_t>(out - sink.data()));
     scan_ = p;
     Advance();
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -22,15 +23,30 @@ std::string SystemReason() { return std::strerror(errno); }
 }  // namespace
 
 void Stream::ReadExact(void* buffer, std::size_t n) {
-    if (Read(buffer, n) != n) throw EReadError("Stream read error");
+    // Streams may deliver less than asked for before their end; keep reading.
+    auto* p = static_cast<std::uint8_t*>(buffer);
+    while (n > 0) {
+        const std::size_t got = Read(p, n);
+        if (got == 0) throw EReadError("Stream read error");
+        p += got;
+        n -= got;
+    }
 }
 
-Bytes Stream::ReadToEnd() {
+Bytes Stream::ReadToEnd(std::size_t reserveExtra) {
     Bytes out;
     const std::int64_t remaining = Remaining();
-    if (remaining > 0) {
-        out.resize(static_cast<std::size_t>(remaining));
-        out.resize(Read(out.data(), out.size()));
+    out.reserve(static_cast<std::size_t>(std::max<std::int64_t>(remaining, 0)) + reserveExtra);
+    if (const ByteSpan view = ContiguousRemainder(); !view.empty()) {
+        out.assign(view.begin(), view.end());
+        Seek(Size());
+        return out;
+    }
+    std::uint8_t block[65536];
+    for (;;) {
+        const std::size_t got = Read(block, sizeof block);
+        if (got == 0) break;
+        out.insert(out.end(), block, block + got);
     }
     return out;
 }
@@ -172,7 +188,11 @@ void WriteFileAtomically(const std::string& path, ByteSpan data, const std::stri
     std::string tempPath;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        tempPath = (dir / ("." + target.filename().string() + ".tmp" + std::to_string(rd() % 1000000))).string();
+        std::string leaf = ".";
+        leaf += target.filename().string();
+        leaf += ".tmp";
+        leaf += std::to_string(rd() % 1000000);
+        tempPath = (dir / leaf).string();
         fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }

@@ -35,12 +35,16 @@ public:
     // memory; an empty span otherwise. Lets readers scan memory without copying.
     virtual ByteSpan ContiguousRemainder() const { return {}; }
     virtual bool IsContiguous() const { return false; }
+    // A hint that about n more bytes are going to be written; memory streams make room
+    // for them at once instead of growing step by step.
+    virtual void ExpectWrite(std::size_t n) { (void)n; }
 
     std::int64_t Remaining() const { return Size() - Position(); }
     // Reads exactly n bytes or throws EReadError "Stream read error".
     void ReadExact(void* buffer, std::size_t n);
-    // Reads everything from the current position to the end.
-    Bytes ReadToEnd();
+    // Reads everything from the current position to the end; reserveExtra bytes of
+    // capacity are kept free behind the data for the caller.
+    Bytes ReadToEnd(std::size_t reserveExtra = 0);
 };
 
 // A growable in-memory stream.
@@ -56,6 +60,7 @@ public:
     std::int64_t Size() const override { return static_cast<std::int64_t>(data_.size()); }
     ByteSpan ContiguousRemainder() const override;
     bool IsContiguous() const override { return true; }
+    void ExpectWrite(std::size_t n) override { data_.reserve(position_ + n); }
 
     const Bytes& Data() const { return data_; }
     // Hands the bytes over and leaves the stream empty.

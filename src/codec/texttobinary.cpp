@@ -1,5 +1,6 @@
 // Form text to binary form stream.
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -135,7 +136,9 @@ std::string TextToBinary::SetElement() {
             // An 8-bit constant names the byte itself, whatever the code page makes of it.
             if (parser_.Kind() == TokString && !parser_.IsUtf8())
                 code = static_cast<std::uint8_t>(parser_.TokenView()[0]);
-            return "#" + std::to_string(code);
+            std::string element = std::to_string(code);
+            element.insert(element.begin(), '#');
+            return element;
         }
         default: parser_.Error("Identifier expected");
     }
@@ -244,6 +247,8 @@ Bytes ResourceHeaderFor(ByteSpan binary) {
 }  // namespace
 
 void TextToBinaryForm(Stream& input, Stream& output, const CodePage& codePage) {
+    // Hexadecimal data, the bulk of large forms, takes half its text in binary.
+    output.ExpectWrite(static_cast<std::size_t>(std::max<std::int64_t>(input.Remaining(), 0)) / 2 + 64);
     TParser parser(input, codePage);
     FormWriter writer(output, codePage);
     writer.PutSignature();

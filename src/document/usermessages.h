@@ -1,0 +1,40 @@
+#pragma once
+// The questions and messages the program puts to its user, behind one small interface:
+// the shell answers them with message boxes and dialogs, tests with a recorder.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+#include "codec/formformat.h"
+
+namespace fw {
+
+class UserMessages {
+public:
+    virtual ~UserMessages() = default;
+
+    // A question box captioned "Confirmation" with Yes and No; true for Yes.
+    virtual bool Confirm(const QString& text) = 0;
+    // A warning box captioned "Warning".
+    virtual void Warning(const QString& text) = 0;
+    // An information box captioned "Information".
+    virtual void Information(const QString& text) = 0;
+    // An error box with OK.
+    virtual void Error(const QString& text) = 0;
+
+    // The save-type dialog ("Save as", Text/Binary/Resource, Text preselected);
+    // nothing when cancelled.
+    virtual std::optional<FormEncoding> AskSaveType() = 0;
+    // The save-file dialog (form-file filter, default extension "dfm", overwrite
+    // prompt); an empty path when cancelled.
+    virtual QString AskSavePath() = 0;
+};
+
+// Runs a command the way the application's default error handler would: an exception
+// that escapes it is shown in an error box and the program goes on. Returns false when
+// the command failed.
+bool RunGuarded(UserMessages& messages, const std::function<void()>& command);
+
+}  // namespace fw
