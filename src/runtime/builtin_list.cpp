@@ -1,0 +1,100 @@
+// The built-in class references registered at start-up, grouped by declaring unit.
+
+#include <array>
+
+#include "builtin.h"
+
+namespace fw::rt {
+
+namespace {
+
+constexpr std::array<const ClassInfo*, 176> Builtins = {
+    // Graphics
+    &cls::TBrush, &cls::TCanvas, &cls::TPen, &cls::TIcon, &cls::TPicture, &cls::TMetafile, &cls::TMetafileCanvas, &cls::TFont, &cls::TBitmap, &cls::TGraphic, &cls::TGraphicsObject, &cls::TFont,
+    // Classes
+    &cls::TCollection, &cls::TCollectionItem, &cls::TStringList, &cls::TStrings,
+    // Forms
+    &cls::TControlScrollBar, &cls::TApplication, &cls::TScreen, &cls::TFrame, &cls::TScrollBox,
+    // Controls
+    &cls::TImageList,
+    // Clipbrd
+    &cls::TClipboard,
+    // StdCtrls
+    &cls::TScrollBar, &cls::TLabel, &cls::TEdit, &cls::TMemo, &cls::TButton, &cls::TCheckBox, &cls::TRadioButton, &cls::TListBox, &cls::TComboBox, &cls::TScrollBar, &cls::TGroupBox, &cls::TStaticText,
+    // ExtCtrls
+    &cls::THeader, &cls::TRadioGroup, &cls::TPanel, &cls::TImage, &cls::TShape, &cls::TBevel, &cls::TSplitter, &cls::TControlBar, &cls::TColorBox, &cls::TLabeledEdit, &cls::TNotebook, &cls::THeader, &cls::TTimer, &cls::TPaintBox,
+    // ComCtrls
+    &cls::THeaderSection, &cls::THeaderSections, &cls::TIconOptions, &cls::TStatusPanel, &cls::TStatusPanels, &cls::TListColumn, &cls::TListItem, &cls::TListItems, &cls::TTreeNode, &cls::TParaAttributes, &cls::TTreeNodes, &cls::TToolButton, &cls::TTabSheet, &cls::TTabControl, &cls::TPageControl, &cls::TRichEdit, &cls::TTrackBar, &cls::TProgressBar, &cls::TUpDown, &cls::THotKey, &cls::TAnimate, &cls::TDateTimePicker, &cls::TMonthCalendar, &cls::TTreeView, &cls::TListView, &cls::THeaderControl, &cls::TStatusBar, &cls::TToolBar, &cls::TCoolBar, &cls::TPageScroller, &cls::TComboBoxEx,
+    // Menus
+    &cls::TMenuItem, &cls::TMainMenu, &cls::TPopupMenu,
+    // Buttons
+    &cls::TBitBtn, &cls::TSpeedButton,
+    // Mask
+    &cls::TMaskEdit,
+    // Grids
+    &cls::TStringGrid, &cls::TDrawGrid,
+    // CheckLst
+    &cls::TCheckListBox,
+    // ValEdit
+    &cls::TValueListEditor,
+    // ActnList
+    &cls::TActionList,
+    // ActnMan
+    &cls::TActionManager,
+    // ActnMenus
+    &cls::TActionMainMenuBar,
+    // ActnCtrls
+    &cls::TActionToolBar,
+    // Tabs
+    &cls::TTabSet, &cls::TScroller,
+    // TabNotBk
+    &cls::TTabbedNotebook,
+    // Outline
+    &cls::TOutlineNode, &cls::TOutline,
+    // FileCtrl
+    &cls::TFileListBox, &cls::TDirectoryListBox, &cls::TDriveComboBox, &cls::TFilterComboBox,
+    // Dialogs
+    &cls::TOpenDialog, &cls::TSaveDialog, &cls::TFontDialog, &cls::TColorDialog, &cls::TPrintDialog, &cls::TPrinterSetupDialog, &cls::TFindDialog, &cls::TReplaceDialog,
+    // ExtDlgs
+    &cls::TOpenPictureDialog, &cls::TSavePictureDialog,
+    // Gauges
+    &cls::TGauge,
+    // ColorGrd
+    &cls::TColorGrid,
+    // Spin
+    &cls::TSpinButton, &cls::TSpinEdit,
+    // DirOutln
+    &cls::TDirectoryOutline,
+    // Calendar
+    &cls::TCalendar,
+    // ShellCtrls
+    &cls::TShellComboBox, &cls::TShellListView, &cls::TShellTreeView,
+    // MPlayer
+    &cls::TMediaPlayer,
+    // OleCtnrs
+    &cls::TOleContainer,
+    // DdeMan
+    &cls::TDdeClientConv, &cls::TDdeClientItem, &cls::TDdeServerConv, &cls::TDdeServerItem,
+    // Chart
+    &cls::TChart,
+    // DbChart
+    &cls::TDBChart,
+    // DB
+    &cls::TParams, &cls::TAutoIncField, &cls::TBCDField, &cls::TField, &cls::TBlobField, &cls::TBooleanField, &cls::TBytesField, &cls::TFloatField, &cls::TGraphicField, &cls::TCurrencyField, &cls::TDateField, &cls::TDateTimeField, &cls::TSmallintField, &cls::TIntegerField, &cls::TStringField, &cls::TMemoField, &cls::TTimeField, &cls::TVarBytesField, &cls::TWordField, &cls::TDataSource,
+    // DBTables
+    &cls::TTable, &cls::TQuery, &cls::TStoredProc, &cls::TDatabase, &cls::TSession, &cls::TBatchMove, &cls::TUpdateSQL, &cls::TNestedTable,
+    // DBGrids
+    &cls::TColumn, &cls::TColumnTitle, &cls::TDBGrid,
+    // DBCtrls
+    &cls::TDBNavigator, &cls::TDBText, &cls::TDBEdit, &cls::TDBMemo, &cls::TDBImage, &cls::TDBListBox, &cls::TDBComboBox, &cls::TDBCheckBox, &cls::TDBRadioGroup, &cls::TDBLookupListBox, &cls::TDBLookupComboBox, &cls::TDBRichEdit,
+    // DBCGrids
+    &cls::TDBCtrlGrid,
+    // dblookup
+    &cls::TDBLookupList, &cls::TDBLookupCombo,
+};
+
+}  // namespace
+
+std::span<const ClassInfo* const> BuiltinClasses() { return Builtins; }
+
+}  // namespace fw::rt

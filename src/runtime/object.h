@@ -1,0 +1,136 @@
+#pragma once
+// Live objects of the component runtime. One generic object type serves every class:
+// the class's metadata says which published properties it has, and the object keeps a
+// value for each, plus what components, controls, string lists, collections and
+// pictures hold beyond their published properties.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "registry.h"
+
+namespace fw::rt {
+
+class Object;
+using ObjectPtr = std::unique_ptr<Object>;
+
+// An event's value: the code and data of a method, and the handler's name as the form
+// wrote it.
+struct MethodValue {
+    std::uintptr_t Code = 0;
+    std::uintptr_t Data = 0;
+    std::string Name;
+    bool Assigned() const { return Code != 0 && Data != 0; }
+};
+
+// The value of a published property, by the representation its kind uses:
+// ordinals (integers, enumerations, sets as bit masks, chars, booleans) as int64,
+// floats as long double, strings as UTF-8 text, owned sub-objects, references to
+// components, and methods.
+using Value = std::variant<std::monostate, std::int64_t, long double, std::string, ObjectPtr, Object*, MethodValue>;
+
+// A picture's content as a form stores it: the graphic's class name and its bytes, with
+// the size read from the image header.
+struct GraphicData {
+    std::string ClassName;  // TBitmap, TIcon, TMetafile, TJPEGImage, TPngImage, ...
+    std::vector<std::uint8_t> Bytes;
+    int Width = 0;
+    int Height = 0;
+};
+
+class Object {
+public:
+    // A new object with every property at its initial value and its owned sub-objects
+    // created. The registry works out the classes of the sub-objects.
+    Object(const Class& cls, ClassRegistry& registry);
+    ~Object();
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+
+    const Class& GetClass() const { return *class_; }
+    std::string_view ClassName() const { return class_->Name(); }
+    bool InheritsFrom(std::string_view className) const { return class_->InheritsFrom(className); }
+
+    // Published properties.
+    const Value& Get(const Property& p) const;
+    void Set(const Property& p, Value value);
+    std::int64_t Ordinal(const Property& p) const;
+    long double Float(const Property& p) const;
+    std::string String(const Property& p) const;
+    // The owned sub-object or the referenced component.
+    Object* ObjectValue(const Property& p) const;
+    const MethodValue* Method(const Property& p) const;
+    // Shortcuts by property name; nullptr or a neutral value when there is none.
+    const Property* FindProperty(std::string_view name) const { return class_->FindProperty(name); }
+    Object* SubObject(std::string_view propertyName) const;
+
+    // Components: name, owner, and the components this one owns, in creation order.
+    const std::string& Name() const { return name_; }
+    void SetName(std::string name) { name_ = std::move(name); }
+    Object* Owner() const { return owner_; }
+    const std::vector<ObjectPtr>& Components() const { return components_; }
+    Object* AddComponent(ObjectPtr component);
+    // The first directly owned component named name, ignoring case; none for "".
+    Object* FindOwnedComponent(std::string_view name) const;
+    // The component's name, or the class name for an object without an owner.
+    std::string NamePath() const;
+
+    // Controls: the parent and the child controls in z-order.
+    Object* Parent() const { return parent_; }
+    const std::vector<Object*>& Controls() const { return controls_; }
+    void SetParent(Object* parent);
+    // Moves this control to an index among its parent's children.
+    void SetChildPosition(int position);
+
+    // String lists.
+    std::vector<std::string>& Lines() { return lines_; }
+    const std::vector<std::string>& Lines() const { return lines_; }
+
+    // Collections: the items, and for an item the collection holding it.
+    const std::vector<ObjectPtr>& Items() const { return items_; }
+    Object* AddItem();
+    Object* Collection() const { return collection_; }
+    // An item's display name: its DisplayName, Caption, Text or Name property when it
+    // has one that is set, else its class name.
+    std::string DisplayName() const;
+
+    // Pictures.
+    GraphicData& Graphic() { return graphic_; }
+    const GraphicData& Graphic() const { return graphic_; }
+
+    // Values the class writes itself rather than as published properties
+    // (PixelsPerInch, TextHeight, DesignSize, ExplicitLeft, the designer position of a
+    // non-visual component, ...), by the name the form uses.
+    std::map<std::string, Value, std::less<>>& Stored() { return stored_; }
+    const std::map<std::string, Value, std::less<>>& Stored() const { return stored_; }
+
+    // Set after the whole form was read.
+    bool Loaded() const { return loaded_; }
+    void SetLoaded() { loaded_ = true; }
+
+private:
+    const Class* class_;
+    ClassRegistry* registry_;
+    std::vector<Value> values_;  // by property slot
+    std::string name_;
+    Object* owner_ = nullptr;
+    std::vector<ObjectPtr> components_;
+    Object* parent_ = nullptr;
+    std::vector<Object*> controls_;
+    std::vector<std::string> lines_;
+    std::vector<ObjectPtr> items_;
+    Object* collection_ = nullptr;
+    GraphicData graphic_;
+    std::map<std::string, Value, std::less<>> stored_;
+    bool loaded_ = false;
+};
+
+// Creates an object of a class; nullptr for an abstract class.
+ObjectPtr CreateObject(const Class& cls, ClassRegistry& registry);
+
+}  // namespace fw::rt

@@ -1,0 +1,107 @@
+#pragma once
+// The class registry: the classes the runtime can create by name, each with its full
+// list of published properties worked out from its ancestry.
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codec/errors.h"
+#include "metadata.h"
+
+namespace fw::rt {
+
+// A published property of a class, inherited or its own.
+struct Property {
+    const PropInfo* Info = nullptr;
+    int Slot = 0;                          // index of the value in an object of the class
+    const ClassInfo* DeclaredBy = nullptr;  // the class that listed it (last)
+
+    std::string_view Name() const { return Info->Name; }
+    const TypeInfo& Type() const { return *Info->Type; }
+    TypeKind Kind() const { return Info->Type->Kind; }
+};
+
+// A class with its worked-out metadata. Instances live as long as the registry that
+// made them; pointers to them stay valid.
+class Class {
+public:
+    explicit Class(const ClassInfo& info, const Class* parent);
+
+    const ClassInfo& Info() const { return info_; }
+    std::string_view Name() const { return info_.Name; }
+    std::string_view Unit() const { return info_.Unit; }
+    const Class* Parent() const { return parent_; }
+    // The class's flags with those of all its ancestors.
+    std::uint32_t Flags() const { return flags_; }
+    bool Has(ClassFlags flag) const { return (flags_ & flag) != 0; }
+    // Whether this class or one of its ancestors has the name (ignoring ASCII case).
+    bool InheritsFrom(std::string_view className) const;
+    // Whether one of its ancestors, not the class itself, has the name.
+    bool DescendsFrom(std::string_view className) const;
+
+    // All published properties, sorted by name ignoring case.
+    const std::vector<Property>& Properties() const { return sorted_; }
+    // The properties in slot order: inherited ones first.
+    const std::vector<Property>& Slots() const { return slots_; }
+    const Property* FindProperty(std::string_view name) const;
+    // The number of properties the class itself lists.
+    int OwnPropertyCount() const;
+    const Class* ItemClass() const { return itemClass_; }
+    void SetItemClass(const Class* itemClass) { itemClass_ = itemClass; }
+
+private:
+    const ClassInfo& info_;
+    const Class* parent_;
+    const Class* itemClass_ = nullptr;
+    std::uint32_t flags_;
+    std::vector<Property> slots_;
+    std::vector<Property> sorted_;
+};
+
+// The runtime's registry. Classes are known (their metadata worked out) as soon as
+// anything refers to them; they are registered, and so found by name, only through the
+// register calls.
+class ClassRegistry {
+public:
+    ClassRegistry();
+    ~ClassRegistry();
+    ClassRegistry(const ClassRegistry&) = delete;
+    ClassRegistry& operator=(const ClassRegistry&) = delete;
+
+    // The registered class of that name, ignoring ASCII case, or nullptr.
+    const Class* FindClassByName(std::string_view name) const;
+    // Registers the class and its ancestors up to TPersistent, stopping at the first one
+    // already registered. Throws EClassError "A class named %s already exists" when a
+    // different class has the name.
+    void RegisterClassChain(const ClassInfo& info);
+    // Registers the class chain only when no class of that name is registered; returns
+    // whether it did.
+    bool RegisterIfAbsent(const ClassInfo& info);
+    // Unregisters every class that came from the module.
+    void UnregisterModule(std::string_view module);
+    // The registered classes, sorted by name.
+    std::vector<const Class*> RegisteredClasses() const;
+    // The worked-out class for metadata, registered or not.
+    const Class& Of(const ClassInfo& info);
+
+private:
+    static std::string Key(std::string_view name);
+
+    std::map<const ClassInfo*, std::unique_ptr<Class>> known_;
+    std::map<std::string, const Class*> registered_;  // by upper-cased name
+};
+
+// A registry with every built-in class registered, as at program start.
+std::unique_ptr<ClassRegistry> MakeBuiltinRegistry();
+
+class EClassError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+}  // namespace fw::rt
