@@ -1,0 +1,80 @@
+#include "editorlogic.h"
+
+namespace fw {
+
+namespace {
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool IsIdentifierChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+}  // namespace
+
+std::string CaretStatusText(int column, int line, int chr, int lineCount, int selectionLength) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string hex;
+    unsigned v = static_cast<unsigned>(chr);
+    do {
+        hex.insert(hex.begin(), digits[v & 15]);
+        v >>= 4;
+    } while (v != 0);
+    return "Col: " + std::to_string(column) + "  Ln: " + std::to_string(line) + "  Chr: " + std::to_string(chr) + "(" +
+           hex + "h)  Cnt: " + std::to_string(lineCount) + "  Sel: " + std::to_string(selectionLength);
+}
+
+int CharacterAt(std::string_view line, int column) {
+    if (column < 1 || static_cast<std::size_t>(column) > line.size()) return 0;
+    return static_cast<unsigned char>(line[static_cast<std::size_t>(column - 1)]);
+}
+
+std::string ObjectNameAtLine(const std::vector<std::string>& lines, int line, bool& found) {
+    found = false;
+    if (lines.empty()) return {};
+    if (line >= static_cast<int>(lines.size())) line = static_cast<int>(lines.size()) - 1;
+    for (int i = line; i >= 0; --i) {
+        const std::string_view t = Trim(lines[static_cast<std::size_t>(i)]);
+        std::string_view keyword = "object";
+        std::size_t p = t.find(keyword);
+        if (p == std::string_view::npos) {
+            keyword = "inherited";
+            p = t.find(keyword);
+        }
+        if (p != 0) continue;
+        found = true;
+        const std::size_t colon = t.find(':');
+        if (colon == std::string_view::npos || colon < keyword.size()) return {};
+        return std::string(Trim(t.substr(keyword.size(), colon - keyword.size())));
+    }
+    return {};
+}
+
+std::string IdentifierAt(std::string_view line, std::size_t position) {
+    if (position >= line.size() || !IsIdentifierChar(line[position])) return {};
+    std::size_t start = position, end = position;
+    while (start > 0 && IsIdentifierChar(line[start - 1])) --start;
+    while (end < line.size() && IsIdentifierChar(line[end])) ++end;
+    return std::string(line.substr(start, end - start));
+}
+
+std::string HexDataLines(const std::vector<std::uint8_t>& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 2 + bytes.size() / 16 + 2);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        out += digits[bytes[i] >> 4];
+        out += digits[bytes[i] & 15];
+        if (i % 32 == 31 || i + 1 == bytes.size()) out += "\r\n";
+    }
+    out += "\r\n";
+    return out;
+}
+
+}  // namespace fw

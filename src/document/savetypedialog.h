@@ -1,0 +1,29 @@
+#pragma once
+// TdlgType: the small dialog that asks which encoding a copy is saved in.
+
+#include <QDialog>
+#include <optional>
+
+#include "codec/formformat.h"
+
+class QRadioButton;
+
+namespace fw {
+
+class TdlgType : public QDialog {
+    Q_OBJECT
+public:
+    explicit TdlgType(QWidget* parent = nullptr);
+
+    FormEncoding Selected() const;
+
+    // Shows the dialog with "Text" chosen; the encoding picked, nothing when cancelled.
+    static std::optional<FormEncoding> Ask(QWidget* parent = nullptr);
+
+private:
+    QRadioButton* text_ = nullptr;
+    QRadioButton* binary_ = nullptr;
+    QRadioButton* resource_ = nullptr;
+};
+
+}  // namespace fw

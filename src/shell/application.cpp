@@ -1,0 +1,80 @@
+#include "shell/application.h"
+
+#include <QTimer>
+#include <exception>
+
+#include "document/documentwindow.h"
+#include "shell/mainwindow.h"
+#include "shell/productinfo.h"
+#include "shell/splash.h"
+
+namespace fw {
+
+FwApplication::FwApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool FwApplication::notify(QObject* receiver, QEvent* event) {
+    UserMessages& messages = errorMessages_ != nullptr ? *errorMessages_ : messages_;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        messages.Error(QString::fromUtf8(error.what()));
+    } catch (...) {
+        messages.Error(QStringLiteral("An unknown error occurred."));
+    }
+    return false;
+}
+
+namespace {
+
+// Exit codes of the picture-and-quit run.
+constexpr int kGrabNoText = 3;
+constexpr int kGrabNeverSettled = 4;
+constexpr int kGrabNotSaved = 5;
+
+void GrabAndQuitWhenSettled(Twnd_dfm_Main& main, const QString& path) {
+    QObject::connect(&main, &Twnd_dfm_Main::StartupFilesOpened, &main, [&main, path] {
+        // Let layout, painting and the editor's own queued work finish first.
+        QTimer::singleShot(500, &main, [&main, path] {
+            if (!main.grab().save(path, "PNG")) {
+                QCoreApplication::exit(kGrabNotSaved);
+                return;
+            }
+            const Tmdi_dfm_Editor* document = main.ActiveDocument();
+            QCoreApplication::exit(document != nullptr && !document->TextBytes().isEmpty() ? 0 : kGrabNoText);
+        });
+    });
+    // A message box waiting for an answer would hold start-up forever.
+    QTimer::singleShot(60000, &main, [] { QCoreApplication::exit(kGrabNeverSettled); });
+}
+
+}  // namespace
+
+int RunFormwright(int argc, char** argv) {
+    FwApplication app(argc, argv);
+    app.setOrganizationName(QStringLiteral("Zentrix"));
+    app.setApplicationName(ProductName());
+    app.setApplicationDisplayName(ProductName());
+    app.setApplicationVersion(VersionText());
+
+    // The splash shows while the main window is built; it deletes itself when closed.
+    auto* splash = new Twnd_dfm_Splash;
+    splash->show();
+    splash->repaint();
+    QCoreApplication::processEvents();
+    app.Messages().SetSplash(splash);
+
+    // TODO(the single instance issue): hand the command line to a running instance and
+    // end here when there is one.
+    Twnd_dfm_Main main(app.Messages());
+    app.Messages().SetDialogParent(&main);
+    main.SetSplash(splash);
+    main.SetCommandLine(QCoreApplication::arguments().mid(1));
+
+    const QString grabPath = qEnvironmentVariable("FW_GRAB_AND_QUIT");
+    if (!grabPath.isEmpty()) GrabAndQuitWhenSettled(main, grabPath);
+
+    main.show();
+    return QApplication::exec();
+}
+
+}  // namespace fw

@@ -1,0 +1,630 @@
+#include "shell/mainwindow.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+
+#include "codec/codepage.h"
+#include "document/documentwindow.h"
+#include "document/usermessages.h"
+#include "shell/aboutbox.h"
+#include "shell/commandline.h"
+#include "shell/drawnicons.h"
+#include "shell/mditab.h"
+#include "shell/splash.h"
+#include "shell/systeminfo.h"
+#include "shell/tiling.h"
+
+namespace fw {
+
+namespace {
+
+const char* const kFormFileFilter = "Delphi Form files (*.dfm);;All files (*)";
+
+// Image index of a form document in the window images.
+constexpr int kDocumentImage = 5;
+
+// The window images the tab bar's image indexes refer to. Only form documents exist so
+// far; the lower indexes stay free for other kinds of windows.
+QList<QIcon> WindowImages() {
+    QList<QIcon> images(kDocumentImage + 1);
+    images[kDocumentImage] = DrawnIcon(DrawnImage::FormDocument);
+    return images;
+}
+
+// Menu texts treat "&" as a mnemonic marker; a caption shows it literally.
+QString MenuText(const QString& caption) {
+    QString text = caption;
+    return text.replace(u'&', QStringLiteral("&&"));
+}
+
+}  // namespace
+
+Twnd_dfm_Main::Twnd_dfm_Main(UserMessages& messages, QWidget* parent)
+    : QMainWindow(parent), messages_(messages) {
+    setObjectName(QStringLiteral("wnd_dfm_Main"));
+    setWindowTitle(QStringLiteral("Formwright"));
+    setWindowIcon(DrawnIcon(DrawnImage::FormDocument));
+
+    mdiArea_ = new QMdiArea(this);
+    mdiArea_->setObjectName(QStringLiteral("MDIClient"));
+    mdiArea_->setViewMode(QMdiArea::SubWindowView);
+    // Each document keeps its own window state. Otherwise the area maximises whatever
+    // it activates while another child is maximised, and since it activates a window
+    // that is being minimised, minimising a background document would maximise it.
+    mdiArea_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdiArea_);
+
+    CreateMenus();
+    CreateToolBar();
+    CreateTabBar();
+    RebuildMenuBar();
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Twnd_dfm_Main::RebuildMenuBar);
+
+    // The client area starts at 718 x 469, centred on the screen.
+    resize(718, 469);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+    }
+
+    MDITab->SetTabUnderMouse(-1);
+    // The idle handler: the dispatcher announces that it is about to wait, which is
+    // when the event queue has just emptied.
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &Twnd_dfm_Main::AppIdle);
+    }
+    AppIdle();
+    // TODO(the settings and recent files issue): load the recent-files list and build
+    // its menu entries; restore the stored window layout at first show.
+    // TODO(the design packages issue): load the configured design packages.
+}
+
+Twnd_dfm_Main::~Twnd_dfm_Main() {
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+        disconnect(dispatcher, nullptr, this, nullptr);
+    }
+    // No signal may reach the half-destroyed window; the documents go first, while the
+    // tab bar and the menu bar that refer to them still exist.
+    disconnect(mdiArea_, nullptr, this, nullptr);
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        delete window;
+}
+
+QAction* Twnd_dfm_Main::MakeAction(const char* name, const QString& text, Handler handler,
+                                   const QKeySequence& shortcut) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        // Reachable while the menu is not in the menu bar or is being rebuilt.
+        addAction(action);
+    }
+    connect(action, &QAction::triggered, this,
+            [this, handler] { RunGuarded(messages_, [this, handler] { (this->*handler)(); }); });
+    return action;
+}
+
+void Twnd_dfm_Main::CreateMenus() {
+    mmFile = new QMenu(QStringLiteral("&File"), this);
+    mmFile->setObjectName(QStringLiteral("mmFile"));
+    mmNew = MakeAction("mmNew", QStringLiteral("New"), &Twnd_dfm_Main::cmNew);
+    mmOpen = MakeAction("mmOpen", QStringLiteral("Open..."), &Twnd_dfm_Main::cmOpen,
+                        QKeySequence(Qt::CTRL | Qt::Key_O));
+    mmSave = MakeAction("mmSave", QStringLiteral("Save"), &Twnd_dfm_Main::cmSave,
+                        QKeySequence(Qt::CTRL | Qt::Key_S));
+    mmSaveAs = MakeAction("mmSaveAs", QStringLiteral("Save As..."), &Twnd_dfm_Main::cmSaveAs);
+    mmClose = MakeAction("mmClose", QStringLiteral("Close"), &Twnd_dfm_Main::cmClose,
+                         QKeySequence(Qt::CTRL | Qt::Key_F4));
+    mmCloseAll = MakeAction("mmCloseAll", QStringLiteral("Close All"), &Twnd_dfm_Main::cmCloseAll);
+    mmExtractfromEXE = MakeAction("mmExtractfromEXE", QStringLiteral("Extract from EXE..."),
+                                  &Twnd_dfm_Main::cmExtractfromEXE, QKeySequence(Qt::CTRL | Qt::Key_E));
+    mmPackageInformation =
+        MakeAction("mmPackageInformation", QStringLiteral("Package Information..."),
+                   &Twnd_dfm_Main::cmPackageInformation, QKeySequence(Qt::CTRL | Qt::Key_I));
+    mmPrefs = MakeAction("mmPrefs", QStringLiteral("Preferences..."), &Twnd_dfm_Main::cmPrefs,
+                         QKeySequence(Qt::Key_F9));
+    mmExit = MakeAction("mmExit", QStringLiteral("Exit"), &Twnd_dfm_Main::cmExit,
+                        QKeySequence(Qt::ALT | Qt::Key_X));
+    mmFile->addActions({mmNew, mmOpen, mmSave, mmSaveAs, mmClose, mmCloseAll});
+    mmFile->addSeparator();
+    mmFile->addActions({mmExtractfromEXE, mmPackageInformation});
+    mmFile->addSeparator();
+    mmFile->addAction(mmPrefs);
+    mmFile->addSeparator();
+    mmFile->addAction(mmExit);
+    // TODO(the settings and recent files issue): a separator and the numbered recent
+    // files follow "Exit".
+
+    mmWin = new QMenu(QStringLiteral("&Windows"), this);
+    mmWin->setObjectName(QStringLiteral("mmWin"));
+    mmCascade = MakeAction("mmCascade", QStringLiteral("&Cascade"), &Twnd_dfm_Main::cmCascade);
+    mmTileHor = MakeAction("mmTileHor", QStringLiteral("Tile &Horizontally"), &Twnd_dfm_Main::cmTileHor);
+    mmTileVer = MakeAction("mmTileVer", QStringLiteral("Tile &Vertically"), &Twnd_dfm_Main::cmTileVer);
+    mmMinAll = MakeAction("mmMinAll", QStringLiteral("&Minimize All"), &Twnd_dfm_Main::cmMinAll);
+    mmWin->addActions({mmCascade, mmTileHor, mmTileVer, mmMinAll});
+    connect(mmWin, &QMenu::aboutToShow, this, &Twnd_dfm_Main::mmWinPopup);
+
+    mmHelp = new QMenu(QStringLiteral("&Help"), this);
+    mmHelp->setObjectName(QStringLiteral("mmHelp"));
+    mmAbout =
+        MakeAction("mmAbout", QStringLiteral("About..."), &Twnd_dfm_Main::cmAbout, QKeySequence(Qt::Key_F1));
+    mmHelp->addAction(mmAbout);
+
+    // Initially nothing is open to save or close.
+    for (QAction* action : {mmSave, mmSaveAs, mmClose, mmCloseAll})
+        action->setEnabled(false);
+}
+
+void Twnd_dfm_Main::CreateToolBar() {
+    ToolBar1 = addToolBar(QStringLiteral("Toolbar"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setMinimumHeight(22);
+
+    struct Button {
+        QAction** field;
+        const char* name;
+        const char* hint;
+        DrawnImage image;
+        Handler handler;
+    };
+    const auto add = [this](const Button& button) {
+        QAction* action = MakeAction(button.name, QString::fromLatin1(button.hint), button.handler);
+        action->setIcon(DrawnIcon(button.image));
+        action->setToolTip(QString::fromLatin1(button.hint));
+        ToolBar1->addAction(action);
+        *button.field = action;
+    };
+    add({&sbNew, "sbNew", "New", DrawnImage::New, &Twnd_dfm_Main::cmNew});
+    add({&sbOpen, "sbOpen", "Open", DrawnImage::Open, &Twnd_dfm_Main::cmOpen});
+    add({&sbSave, "sbSave", "Save", DrawnImage::Save, &Twnd_dfm_Main::cmSave});
+    ToolBar1->addSeparator();
+    add({&sbUndo, "sbUndo", "Undo", DrawnImage::Undo, &Twnd_dfm_Main::cmUndo});
+    add({&sbCopy, "sbCopy", "Copy", DrawnImage::Copy, &Twnd_dfm_Main::cmCopy});
+    add({&sbCut, "sbCut", "Cut", DrawnImage::Cut, &Twnd_dfm_Main::cmCut});
+    add({&sbPaste, "sbPaste", "Paste", DrawnImage::Paste, &Twnd_dfm_Main::cmPaste});
+    ToolBar1->addSeparator();
+    add({&sbFind, "sbFind", "Find and Replace", DrawnImage::Find, &Twnd_dfm_Main::cmFind});
+    add({&sbGoto, "sbGoto", "Goto source", DrawnImage::Goto, &Twnd_dfm_Main::cmGoto});
+    ToolBar1->addSeparator();
+    add({&sbPreview, "sbPreview", "Preview Form", DrawnImage::Preview, &Twnd_dfm_Main::cmPreview});
+    add({&sbRescan, "sbRescan", "Rescan Hierarchy", DrawnImage::Rescan, &Twnd_dfm_Main::cmRescan});
+    add({&sbProperties, "sbProperties", "Properties", DrawnImage::Properties, &Twnd_dfm_Main::cmPrefs});
+    ToolBar1->addSeparator();
+    add({&sbCascade, "sbCascade", "Cascade", DrawnImage::Cascade, &Twnd_dfm_Main::cmCascade});
+    add({&sbTileHor, "sbTileHor", "Tile Horizontally", DrawnImage::TileHorizontal,
+         &Twnd_dfm_Main::cmTileHor});
+    add({&sbTileVer, "sbTileVer", "Tile Vertically", DrawnImage::TileVertical, &Twnd_dfm_Main::cmTileVer});
+    ToolBar1->addSeparator();
+    add({&sbExit, "sbExit", "Exit", DrawnImage::Exit, &Twnd_dfm_Main::cmExit});
+}
+
+void Twnd_dfm_Main::CreateTabBar() {
+    // The tab bar is the second band, below the toolbar and as wide as the window.
+    addToolBarBreak();
+    tabBand_ = addToolBar(QStringLiteral("Documents"));
+    tabBand_->setObjectName(QStringLiteral("TabBand"));
+    tabBand_->setMovable(false);
+    tabBand_->setFloatable(false);
+
+    MDITab = new TMDITab(this);
+    MDITab->SetImages(WindowImages());
+    MDITab->SetShowOnChange(true);
+    tabBand_->addWidget(MDITab);
+
+    WinBarMenu = new QMenu(this);
+    WinBarMenu->setObjectName(QStringLiteral("WinBarMenu"));
+    pmTitle = MakeAction("pmTitle", QStringLiteral("<none>"), &Twnd_dfm_Main::cmTitle);
+    pmRestore = MakeAction("pmRestore", QStringLiteral("Restore"), &Twnd_dfm_Main::cmRestore);
+    pmMinimize = MakeAction("pmMinimize", QStringLiteral("Minimize"), &Twnd_dfm_Main::cmMinimize);
+    pmMaximize = MakeAction("pmMaximize", QStringLiteral("Maximize"), &Twnd_dfm_Main::cmMaximize);
+    pmMinAll = MakeAction("pmMinAll", QStringLiteral("Minimize All"), &Twnd_dfm_Main::cmMinAll);
+    pmCloseAll = MakeAction("pmCloseAll", QStringLiteral("Close All"), &Twnd_dfm_Main::cmCloseAll);
+    pmClose = MakeAction("pmClose", QStringLiteral("Close"), &Twnd_dfm_Main::cmMDIClose);
+    WinBarMenu->addAction(pmTitle);
+    WinBarMenu->addSeparator();
+    WinBarMenu->addActions({pmRestore, pmMinimize, pmMaximize});
+    WinBarMenu->addSeparator();
+    WinBarMenu->addActions({pmMinAll, pmCloseAll});
+    WinBarMenu->addSeparator();
+    WinBarMenu->addAction(pmClose);
+    WinBarMenu->setDefaultAction(pmClose);
+    connect(WinBarMenu, &QMenu::aboutToShow, this, &Twnd_dfm_Main::WinBarMenuPopup);
+
+    MDITab->SetPopupMenu(WinBarMenu);
+    connect(MDITab, &TMDITab::MouseDown, this, &Twnd_dfm_Main::MDITabMouseDown);
+}
+
+void Twnd_dfm_Main::SetSplash(Twnd_dfm_Splash* splash) {
+    splash_ = splash;
+}
+
+void Twnd_dfm_Main::SplashStatus(const QString& text) {
+    if (Twnd_dfm_Splash* splash = splash_.data(); splash != nullptr && splash->isVisible()) {
+        // Without a window manager that keeps it on top, the main window would cover it.
+        splash->raise();
+        splash->SetStatus(text);
+    }
+}
+
+void Twnd_dfm_Main::DismissSplash() {
+    if (splash_) splash_->close();
+}
+
+Tmdi_dfm_Editor* Twnd_dfm_Main::ActiveDocument() const {
+    // The current child stays current while a dialog has the focus, unlike the
+    // active one.
+    return qobject_cast<Tmdi_dfm_Editor*>(mdiArea_->currentSubWindow());
+}
+
+void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
+    document->setAttribute(Qt::WA_DeleteOnClose);
+    document->setWindowIcon(DrawnIcon(DrawnImage::FormDocument));
+    // A document starts maximised. The MDI area only lays a child out as maximised when
+    // the state changes while the child is in the area, so a state set before that is
+    // cleared and set again.
+    document->setWindowState(Qt::WindowNoState);
+    mdiArea_->addSubWindow(document);
+    document->showMaximized();
+}
+
+void Twnd_dfm_Main::OpenDocument(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        messages_.Error(QStringLiteral("Cannot open file %1.").arg(path));
+        return;
+    }
+    const QString fullPath = info.absoluteFilePath();
+    auto* document = new Tmdi_dfm_Editor(messages_, CodePage::Default());
+    AddDocumentWindow(document);
+    // TODO(the settings and recent files issue): add fullPath to the recent files and
+    // write the list at once.
+    try {
+        document->OpenDocumentFile(fullPath);
+    } catch (...) {
+        // A file that cannot be read leaves no empty, untabbed window behind.
+        delete document;
+        throw;
+    }
+    MDITab->AddForm(document, kDocumentImage, fullPath);
+    DismissSplash();
+}
+
+void Twnd_dfm_Main::cmNew() {
+    auto* document = new Tmdi_dfm_Editor(messages_, CodePage::Default());
+    AddDocumentWindow(document);
+    document->setWindowTitle(QStringLiteral("Untitled"));
+    MDITab->AddForm(document, kDocumentImage, QStringLiteral("untitled"));
+    document->LoadFromLines({});
+}
+
+void Twnd_dfm_Main::cmOpen() {
+    const QStringList files = QFileDialog::getOpenFileNames(this, QStringLiteral("Open"), lastOpenFolder_,
+                                                            QString::fromLatin1(kFormFileFilter));
+    if (files.isEmpty()) return;
+    lastOpenFolder_ = QFileInfo(files.first()).absolutePath();
+    SplashStatus(QStringLiteral("Loading files..."));
+    for (const QString& file : files)
+        OpenDocument(file);
+}
+
+void Twnd_dfm_Main::cmSave() {
+    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->SaveDocument();
+}
+
+void Twnd_dfm_Main::cmSaveAs() {
+    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->SaveDocumentAs();
+}
+
+void Twnd_dfm_Main::cmClose() {
+    if (QMdiSubWindow* window = mdiArea_->currentSubWindow()) window->close();
+}
+
+void Twnd_dfm_Main::cmCloseAll() {
+    MDITab->CloseAll();
+}
+
+void Twnd_dfm_Main::cmExit() {
+    close();
+}
+
+void Twnd_dfm_Main::cmCascade() {
+    // The MDI area's own cascade sizes windows by their size hints, which for a
+    // document is wider than most screens; this one fits them into the area.
+    const QList<QMdiSubWindow*> windows = ArrangedWindows();
+    if (windows.isEmpty()) return;
+    // One step is the height of a title bar with its frame: the offset of the
+    // window's contents.
+    const QWidget* contents = windows.front()->widget();
+    const int step = contents != nullptr && contents->y() > 0 ? contents->y() : 24;
+    const std::vector<QRect> rects = CascadeRects(ArrangeArea(), static_cast<int>(windows.size()), step);
+    // The current window goes last, on top.
+    for (std::size_t i = rects.size(); i-- > 0;) {
+        QMdiSubWindow* window = windows[static_cast<qsizetype>(i)];
+        if (window->isMaximized()) window->showNormal();
+        window->setGeometry(rects[rects.size() - 1 - i]);
+        window->raise();
+    }
+}
+
+void Twnd_dfm_Main::cmTileHor() {
+    TileDocuments(TileMode::Horizontal);
+}
+
+void Twnd_dfm_Main::cmTileVer() {
+    TileDocuments(TileMode::Vertical);
+}
+
+QList<QMdiSubWindow*> Twnd_dfm_Main::ArrangedWindows() const {
+    // The most recently active window comes first; minimised windows stay icons.
+    const QList<QMdiSubWindow*> history = mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    QList<QMdiSubWindow*> windows;
+    for (auto it = history.rbegin(); it != history.rend(); ++it) {
+        if (!(*it)->isHidden() && !(*it)->isMinimized()) windows << *it;
+    }
+    return windows;
+}
+
+QRect Twnd_dfm_Main::ArrangeArea() const {
+    // The viewport less the row of minimised icons along its bottom, if there is one.
+    QRect area = mdiArea_->viewport()->rect();
+    int iconHeight = 0;
+    for (const QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (!window->isHidden() && window->isMinimized()) iconHeight = std::max(iconHeight, window->height());
+    }
+    area.setBottom(area.bottom() - iconHeight);
+    return area;
+}
+
+void Twnd_dfm_Main::TileDocuments(TileMode mode) {
+    const QList<QMdiSubWindow*> windows = ArrangedWindows();
+    const std::vector<QRect> rects = TileRects(ArrangeArea(), static_cast<int>(windows.size()), mode);
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        QMdiSubWindow* window = windows[static_cast<qsizetype>(i)];
+        if (window->isMaximized()) window->showNormal();
+        window->setGeometry(rects[i]);
+    }
+}
+
+void Twnd_dfm_Main::cmMinAll() {
+    MDITab->MinimizeAll();
+}
+
+void Twnd_dfm_Main::cmExtractfromEXE() {
+    // TODO(the form resource extraction issue): choose an executable and list its
+    // form resources.
+}
+
+void Twnd_dfm_Main::cmPackageInformation() {
+    // TODO(the form resource extraction issue): choose a package and show its report.
+}
+
+void Twnd_dfm_Main::cmPrefs() {
+    // TODO(the preferences issue): run the preferences dialog and apply the interface
+    // options to every open document.
+}
+
+void Twnd_dfm_Main::cmAbout() {
+    TdlgAbout about(ReadSystemInfo(), this);
+    about.exec();
+}
+
+void Twnd_dfm_Main::cmUndo() {
+    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmUndo();
+}
+
+void Twnd_dfm_Main::cmCopy() {
+    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmCopy();
+}
+
+void Twnd_dfm_Main::cmCut() {
+    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmCut();
+}
+
+void Twnd_dfm_Main::cmPaste() {
+    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmPaste();
+}
+
+void Twnd_dfm_Main::cmFind() {
+    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmReplace();
+}
+
+void Twnd_dfm_Main::cmGoto() {
+    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmGoto();
+}
+
+void Twnd_dfm_Main::cmPreview() {
+    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmPreview();
+}
+
+void Twnd_dfm_Main::cmRescan() {
+    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmRescan();
+}
+
+QMdiSubWindow* Twnd_dfm_Main::WindowUnderMouse() const {
+    return MDITab->FormAt(MDITab->TabUnderMouse());
+}
+
+void Twnd_dfm_Main::cmTitle() {
+    if (QMdiSubWindow* window = WindowUnderMouse()) ActivateDocument(window);
+}
+
+void Twnd_dfm_Main::cmRestore() {
+    if (QMdiSubWindow* window = WindowUnderMouse()) window->showNormal();
+}
+
+void Twnd_dfm_Main::cmMinimize() {
+    QMdiSubWindow* window = WindowUnderMouse();
+    if (window == nullptr) return;
+    // The MDI area activates the window it minimises; minimising a background
+    // document should leave the user where they were.
+    QMdiSubWindow* current = mdiArea_->currentSubWindow();
+    window->showMinimized();
+    if (current != nullptr && current != window) mdiArea_->setActiveSubWindow(current);
+}
+
+void Twnd_dfm_Main::cmMaximize() {
+    if (QMdiSubWindow* window = WindowUnderMouse()) window->showMaximized();
+}
+
+void Twnd_dfm_Main::cmMDIClose() {
+    if (QMdiSubWindow* window = WindowUnderMouse()) window->close();
+}
+
+void Twnd_dfm_Main::MDITabMouseDown() {
+    const QMdiSubWindow* window = WindowUnderMouse();
+    pmTitle->setText(window != nullptr ? MenuText(window->windowTitle()) : QStringLiteral("<none>"));
+}
+
+void Twnd_dfm_Main::WinBarMenuPopup() {
+    const int index = MDITab->TabUnderMouse();
+    const QMdiSubWindow* window = WindowUnderMouse();
+    const bool any = window != nullptr;
+    const bool minimized = any && window->isMinimized();
+    const bool maximized = any && window->isMaximized();
+    pmRestore->setEnabled(any && (minimized || maximized));
+    pmMinimize->setEnabled(any && !minimized);
+    pmMaximize->setEnabled(any && !maximized);
+    pmMinAll->setEnabled(any);
+    pmCloseAll->setEnabled(any);
+    pmClose->setEnabled(any);
+    pmTitle->setEnabled(any && index != MDITab->currentIndex());
+}
+
+IdleState Twnd_dfm_Main::ReadIdleState() const {
+    IdleState state;
+    state.docs = !mdiArea_->subWindowList().isEmpty();
+    if (const Tmdi_dfm_Editor* document = ActiveDocument()) {
+        state.modified = document->Modified();
+        state.canUndo = document->CanUndo();
+        state.hasSelection = document->HasSelection();
+        state.canPaste = document->CanPaste();
+    }
+    return state;
+}
+
+void Twnd_dfm_Main::AppIdle() {
+    const CommandStates c = ComputeCommandStates(ReadIdleState());
+    // setEnabled does nothing when the state is unchanged, so this stays cheap and
+    // posts no events that would wake the loop again.
+    mmSave->setEnabled(c.save);
+    sbSave->setEnabled(c.save);
+    mmSaveAs->setEnabled(c.saveAs);
+    mmClose->setEnabled(c.close);
+    mmCloseAll->setEnabled(c.closeAll);
+    for (QAction* action : {mmCascade, mmTileHor, mmTileVer, mmMinAll, sbCascade, sbTileHor, sbTileVer}) {
+        action->setEnabled(c.arrange);
+    }
+    sbUndo->setEnabled(c.undo);
+    sbCopy->setEnabled(c.copy);
+    sbCut->setEnabled(c.cut);
+    sbPaste->setEnabled(c.paste);
+    sbFind->setEnabled(c.find);
+    sbGoto->setEnabled(c.gotoSource);
+    sbPreview->setEnabled(c.preview);
+    sbRescan->setEnabled(c.rescan);
+    sbProperties->setEnabled(c.properties);
+}
+
+void Twnd_dfm_Main::RebuildMenuBar() {
+    QList<QMenu*> menus{mmFile};
+    if (const Tmdi_dfm_Editor* document = ActiveDocument()) {
+        if (document->EditMenu() != nullptr) menus << document->EditMenu();
+        if (document->DataMenu() != nullptr) menus << document->DataMenu();
+    }
+    menus << mmWin << mmHelp;
+
+    QList<QAction*> wanted;
+    for (QMenu* menu : menus)
+        wanted << menu->menuAction();
+    QMenuBar* bar = menuBar();
+    if (bar->actions() == wanted) return;  // unchanged: no flicker
+    for (QAction* action : bar->actions())
+        bar->removeAction(action);
+    bar->addActions(wanted);
+}
+
+void Twnd_dfm_Main::mmWinPopup() {
+    qDeleteAll(windowListActions_);
+    windowListActions_.clear();
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty()) return;
+    windowListActions_ << mmWin->addSeparator();
+    const QMdiSubWindow* current = mdiArea_->currentSubWindow();
+    int number = 1;
+    for (QMdiSubWindow* window : windows) {
+        const QString caption = MenuText(window->windowTitle());
+        const QString text = number <= 9 ? QStringLiteral("&%1 %2").arg(number).arg(caption)
+                                         : QStringLiteral("%1 %2").arg(number).arg(caption);
+        QAction* action = mmWin->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(window == current);
+        const QPointer<QMdiSubWindow> target(window);
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (target) ActivateDocument(target);
+        });
+        windowListActions_ << action;
+        ++number;
+    }
+}
+
+void Twnd_dfm_Main::ActivateDocument(QMdiSubWindow* window) {
+    MDITab->ActivateForm(window);
+}
+
+void Twnd_dfm_Main::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    // Open the command-line files once the window is on screen.
+    QMetaObject::invokeMethod(this, &Twnd_dfm_Main::FormShow, Qt::QueuedConnection);
+}
+
+void Twnd_dfm_Main::FormShow() {
+    const QStringList files = JoinCommandLineFiles(commandLine_);
+    if (!files.isEmpty()) {
+        SplashStatus(QStringLiteral("Loading files..."));
+        // One guard for all: an error abandons the files after it.
+        RunGuarded(messages_, [this, &files] {
+            for (const QString& file : files)
+                OpenDocument(file);
+        });
+    }
+    if (Twnd_dfm_Splash* splash = splash_.data(); splash != nullptr && splash->isVisible()) {
+        // Nothing was opened: leave the splash a moment to be read, then let it go
+        // by itself unless it is clicked first.
+        SplashStatus(QStringLiteral("Click to close"));
+        QTimer::singleShot(1500, splash, &Twnd_dfm_Splash::cmClose);
+    }
+    emit StartupFilesOpened();
+}
+
+void Twnd_dfm_Main::closeEvent(QCloseEvent* event) {
+    bool allClosed = false;
+    RunGuarded(messages_, [this, &allClosed] { allClosed = MDITab->CloseAll(); });
+    if (!allClosed) {
+        // A document whose save failed stays open, and so does the main window.
+        event->ignore();
+        return;
+    }
+    // TODO(the design packages issue): unload the design packages.
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace fw

@@ -1,0 +1,70 @@
+#include "shell/qtusermessages.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "document/savetypedialog.h"
+
+namespace fw {
+
+namespace {
+
+const char* const kFormFileFilter = "Delphi Form files (*.dfm);;All files (*)";
+
+void ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text) {
+    QMessageBox box(icon, caption, text, QMessageBox::Ok);
+    box.exec();
+}
+
+}  // namespace
+
+void QtUserMessages::DismissSplash() {
+    if (splash_) splash_->close();
+}
+
+bool QtUserMessages::Confirm(const QString& text) {
+    DismissSplash();
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), text,
+                    QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtUserMessages::Warning(const QString& text) {
+    DismissSplash();
+    ShowBox(QMessageBox::Warning, QStringLiteral("Warning"), text);
+}
+
+void QtUserMessages::Information(const QString& text) {
+    DismissSplash();
+    ShowBox(QMessageBox::Information, QStringLiteral("Information"), text);
+}
+
+void QtUserMessages::Error(const QString& text) {
+    DismissSplash();
+    ShowBox(QMessageBox::Critical, QStringLiteral("Error"), text);
+}
+
+std::optional<FormEncoding> QtUserMessages::AskSaveType() {
+    DismissSplash();
+    return TdlgType::Ask(dialogParent_);
+}
+
+QString QtUserMessages::AskSavePath() {
+    DismissSplash();
+    QFileDialog dialog(dialogParent_, QStringLiteral("Save As"), lastSaveFolder_);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // AnyFile with AcceptSave: the folder must exist, the file may not; an existing
+    // file is only replaced after the overwrite question.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QString::fromLatin1(kFormFileFilter));
+    dialog.setDefaultSuffix(QStringLiteral("dfm"));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return {};
+    lastSaveFolder_ = QFileInfo(files.first()).absolutePath();
+    return files.first();
+}
+
+}  // namespace fw

@@ -1,0 +1,38 @@
+#pragma once
+// The user messages of the running program: message boxes without an owner window,
+// the save-type dialog and the save-file dialog.
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include "document/usermessages.h"
+
+namespace fw {
+
+class QtUserMessages : public UserMessages {
+public:
+    QtUserMessages() = default;
+
+    // The window the file dialogs belong to (the main window); none until set.
+    void SetDialogParent(QWidget* parent) { dialogParent_ = parent; }
+    // A splash window that must go before any box is shown: it stays on top and
+    // would hide the box.
+    void SetSplash(QWidget* splash) { splash_ = splash; }
+
+    bool Confirm(const QString& text) override;
+    void Warning(const QString& text) override;
+    void Information(const QString& text) override;
+    void Error(const QString& text) override;
+    std::optional<FormEncoding> AskSaveType() override;
+    QString AskSavePath() override;
+
+private:
+    void DismissSplash();
+
+    QPointer<QWidget> dialogParent_;
+    QPointer<QWidget> splash_;
+    QString lastSaveFolder_;
+};
+
+}  // namespace fw

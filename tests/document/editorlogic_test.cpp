@@ -1,0 +1,62 @@
+// The text logic behind the status line, the tree sync, find and Load and Paste Data.
+
+#include <gtest/gtest.h>
+
+#include "document/editorlogic.h"
+
+namespace {
+
+TEST(CaretStatus, FormatsCaretCharacterAndSelection) {
+    EXPECT_EQ(fw::CaretStatusText(5, 12, 65, 40, 0), "Col: 5  Ln: 12  Chr: 65(41h)  Cnt: 40  Sel: 0");
+    EXPECT_EQ(fw::CaretStatusText(1, 1, 0, 1, 9), "Col: 1  Ln: 1  Chr: 0(0h)  Cnt: 1  Sel: 9");
+    EXPECT_EQ(fw::CaretStatusText(3, 2, 233, 2, 0), "Col: 3  Ln: 2  Chr: 233(E9h)  Cnt: 2  Sel: 0");
+    EXPECT_EQ(fw::CharacterAt("ABC", 1), 65);
+    EXPECT_EQ(fw::CharacterAt("ABC", 4), 0);  // at the end of the line
+    EXPECT_EQ(fw::CharacterAt("", 1), 0);
+}
+
+TEST(ObjectNameAtLine, NearestHeaderAboveDecides) {
+    const std::vector<std::string> lines = {
+        "",                                // 0: above the first object
+        "object Form1: TForm1",            // 1
+        "  Left = 8",                      // 2
+        "  inherited Panel2: TPanel",      // 3
+        "    Caption = 'an object: here'", // 4: "object" is not at the start
+        "  end",                           // 5
+        "  inherited X: TX object",        // 6: begins with inherited but holds object
+        "end",                             // 7
+    };
+    struct Case {
+        int Line;
+        bool Found;
+        const char* Name;
+    } cases[] = {{0, false, ""}, {1, true, "Form1"}, {2, true, "Form1"}, {3, true, "Panel2"},
+                 {4, true, "Panel2"}, {5, true, "Panel2"}, {6, true, "Panel2"}, {7, true, "Panel2"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Line);
+        bool found = true;
+        EXPECT_EQ(fw::ObjectNameAtLine(lines, c.Line, found), c.Name);
+        EXPECT_EQ(found, c.Found);
+    }
+}
+
+TEST(IdentifierAt, TakesTheRunAroundTheCaret) {
+    EXPECT_EQ(fw::IdentifierAt("  Caption = 'x'", 4), "Caption");
+    EXPECT_EQ(fw::IdentifierAt("  Font.Name = 'x'", 6), "");  // the dot is no identifier character
+    EXPECT_EQ(fw::IdentifierAt("  Font.Name = 'x'", 7), "Name");
+    EXPECT_EQ(fw::IdentifierAt("abc", 3), "");                // beyond the line
+}
+
+TEST(HexDataLines, ThirtyTwoBytesALineAndAClosingBreak) {
+    EXPECT_EQ(fw::HexDataLines({}), "\r\n");
+    std::vector<std::uint8_t> forty(40, 0xAB);
+    forty[0] = 0x0A;
+    std::string expected = "0A";
+    for (int i = 1; i < 32; ++i) expected += "AB";
+    expected += "\r\n";
+    for (int i = 0; i < 8; ++i) expected += "AB";
+    expected += "\r\n\r\n";
+    EXPECT_EQ(fw::HexDataLines(forty), expected);
+}
+
+}  // namespace

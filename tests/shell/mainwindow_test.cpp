@@ -1,0 +1,458 @@
+#include <Qsci/qsciscintilla.h>
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMap>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <memory>
+
+#include "document/documentwindow.h"
+#include "shell/mainwindow.h"
+#include "shell/mditab.h"
+#include "shell/splash.h"
+#include "shelltestsupport.h"
+
+namespace fw {
+namespace {
+
+using test::App;
+using test::RecordingMessages;
+using test::Settle;
+
+const QByteArray kSmallForm = "object Form1: TForm1\r\n  Left = 8\r\n  Caption = 'Form1'\r\nend\r\n";
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        QGuiApplication::clipboard()->clear();
+        ASSERT_TRUE(dir_.isValid());
+        main_ = std::make_unique<Twnd_dfm_Main>(messages_);
+    }
+    void TearDown() override {
+        main_.reset();
+        Settle();
+        EXPECT_TRUE(messages_.errors.isEmpty()) << messages_.errors.join(u'\n').toStdString();
+    }
+
+    void Show() {
+        main_->show();
+        Settle();
+    }
+    QString WriteForm(const QString& name, const QByteArray& text = kSmallForm) {
+        const QString path = dir_.filePath(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return path;
+    }
+    QAction* Action(const char* name) const {
+        auto* action = main_->findChild<QAction*>(QString::fromLatin1(name));
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+    QStringList MenuTitles() const {
+        QStringList titles;
+        for (const QAction* action : main_->menuBar()->actions())
+            titles << action->text();
+        return titles;
+    }
+    QStringList EnabledToolbarButtons() const {
+        QStringList names;
+        for (const QAction* action : main_->findChild<QToolBar*>(QStringLiteral("ToolBar1"))->actions()) {
+            if (!action->isSeparator() && action->isEnabled()) names << action->objectName();
+        }
+        return names;
+    }
+    QList<QMdiSubWindow*> Windows() const { return main_->MdiArea()->subWindowList(); }
+    void PressOnTabBar(const QPoint& point, Qt::MouseButton button = Qt::RightButton) {
+        TMDITab* tabs = main_->Tabs();
+        QMouseEvent press(QEvent::MouseButtonPress, point, tabs->mapToGlobal(point), button, button,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(tabs, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, point, tabs->mapToGlobal(point), button, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(tabs, &release);
+    }
+
+    RecordingMessages messages_;
+    QTemporaryDir dir_;
+    std::unique_ptr<Twnd_dfm_Main> main_;
+};
+
+TEST_F(MainWindowTest, MenuBarMergesTheActiveDocumentsMenus) {
+    Show();
+    const QStringList shellOnly{"&File", "&Windows", "&Help"};
+    EXPECT_EQ(MenuTitles(), shellOnly);
+
+    main_->cmNew();
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&Data", "&Windows", "&Help"}));
+    EXPECT_EQ(main_->menuBar()->actions()[1]->menu(), main_->ActiveDocument()->EditMenu());
+
+    // A second document brings its own menus; closing it brings back the first one's.
+    Tmdi_dfm_Editor* first = main_->ActiveDocument();
+    main_->cmNew();
+    EXPECT_EQ(main_->menuBar()->actions()[2]->menu(), main_->ActiveDocument()->DataMenu());
+    main_->cmClose();
+    Settle();
+    EXPECT_EQ(main_->menuBar()->actions()[1]->menu(), first->EditMenu());
+
+    main_->cmClose();
+    Settle();
+    EXPECT_TRUE(Windows().isEmpty());
+    EXPECT_EQ(MenuTitles(), shellOnly);
+}
+
+TEST_F(MainWindowTest, IdleEnablingFollowsTheDocuments) {
+    Show();
+    main_->AppIdle();
+    EXPECT_EQ(EnabledToolbarButtons(), (QStringList{"sbNew", "sbOpen", "sbExit"}));
+    for (const char* name :
+         {"mmSave", "mmSaveAs", "mmClose", "mmCloseAll", "mmCascade", "mmTileHor", "mmTileVer", "mmMinAll"}) {
+        EXPECT_FALSE(Action(name)->isEnabled()) << name;
+    }
+    for (const char* name :
+         {"mmNew", "mmOpen", "mmExtractfromEXE", "mmPackageInformation", "mmPrefs", "mmExit", "mmAbout"}) {
+        EXPECT_TRUE(Action(name)->isEnabled()) << name;
+    }
+
+    // An unnamed, unmodified document: Save off, Save As on.
+    main_->cmNew();
+    main_->AppIdle();
+    EXPECT_EQ(EnabledToolbarButtons(),
+              (QStringList{"sbNew", "sbOpen", "sbFind", "sbGoto", "sbPreview", "sbRescan", "sbProperties",
+                           "sbCascade", "sbTileHor", "sbTileVer", "sbExit"}));
+    EXPECT_FALSE(Action("mmSave")->isEnabled());
+    for (const char* name :
+         {"mmSaveAs", "mmClose", "mmCloseAll", "mmCascade", "mmTileHor", "mmTileVer", "mmMinAll"}) {
+        EXPECT_TRUE(Action(name)->isEnabled()) << name;
+    }
+
+    // Editing: Save, and the editor's undo, selection and clipboard states.
+    Tmdi_dfm_Editor* document = main_->ActiveDocument();
+    document->LoadFromLines(kSmallForm);
+    document->Editor()->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("Left = 1"));
+    main_->AppIdle();
+    for (const char* name : {"mmSave", "sbSave", "sbCopy", "sbCut", "sbPaste"}) {
+        EXPECT_TRUE(Action(name)->isEnabled()) << name;
+    }
+    EXPECT_EQ(Action("sbUndo")->isEnabled(), document->CanUndo());
+}
+
+TEST_F(MainWindowTest, ShortcutsAreUniqueAndReachTheirCommands) {
+    Show();
+    main_->cmNew();
+    main_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
+
+    // The window's shortcuts and those of the merged document menus, each used once.
+    QMap<QString, QString> owners;
+    QList<QAction*> actions = main_->actions();
+    for (const QAction* menuAction : main_->menuBar()->actions())
+        actions << menuAction->menu()->actions();
+    for (const QAction* action : actions) {
+        for (const QKeySequence& key : action->shortcuts()) {
+            const QString text = key.toString();
+            if (owners.contains(text) && owners[text] != action->text()) {
+                ADD_FAILURE() << text.toStdString() << " is used by " << owners[text].toStdString() << " and "
+                              << action->text().toStdString();
+            }
+            owners[text] = action->text();
+        }
+    }
+    EXPECT_EQ(owners.value(QStringLiteral("Ctrl+F4")), QStringLiteral("Close"));
+    EXPECT_EQ(owners.value(QStringLiteral("Alt+X")), QStringLiteral("Exit"));
+
+    QPointer<Tmdi_dfm_Editor> document = main_->ActiveDocument();
+    QTest::keyClick(document->Editor(), Qt::Key_F4, Qt::ControlModifier);
+    Settle();
+    EXPECT_TRUE(document.isNull()) << "Ctrl+F4 did not close the document";
+}
+
+// Regression: bringing the activated window forward once also focused the window
+// itself, which moved the focus from the editor the user clicked into to the
+// document's first control.
+TEST_F(MainWindowTest, ActivatingADocumentKeepsTheFocusWhereTheUserPutIt) {
+    Show();
+    main_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
+    main_->cmNew();
+    Tmdi_dfm_Editor* a = main_->ActiveDocument();
+    main_->cmNew();
+    Settle();
+
+    a->Editor()->setFocus(Qt::MouseFocusReason);  // a click into the background document
+    Settle();
+    EXPECT_EQ(main_->ActiveDocument(), a);
+    EXPECT_EQ(QApplication::focusWidget(), a->Editor());
+
+    main_->Tabs()->setCurrentIndex(1);
+    main_->Tabs()->setCurrentIndex(0);
+    Settle();
+    EXPECT_EQ(QApplication::focusWidget(), a->Editor());
+}
+
+TEST_F(MainWindowTest, PassedOnCommandsDoNothingWithoutADocument) {
+    Show();
+    for (auto command :
+         {&Twnd_dfm_Main::cmUndo,     &Twnd_dfm_Main::cmCopy,     &Twnd_dfm_Main::cmCut,
+          &Twnd_dfm_Main::cmPaste,    &Twnd_dfm_Main::cmFind,     &Twnd_dfm_Main::cmGoto,
+          &Twnd_dfm_Main::cmPreview,  &Twnd_dfm_Main::cmRescan,   &Twnd_dfm_Main::cmSave,
+          &Twnd_dfm_Main::cmSaveAs,   &Twnd_dfm_Main::cmClose,    &Twnd_dfm_Main::cmCloseAll,
+          &Twnd_dfm_Main::cmCascade,  &Twnd_dfm_Main::cmTileHor,  &Twnd_dfm_Main::cmTileVer,
+          &Twnd_dfm_Main::cmMinAll,   &Twnd_dfm_Main::cmTitle,    &Twnd_dfm_Main::cmRestore,
+          &Twnd_dfm_Main::cmMinimize, &Twnd_dfm_Main::cmMaximize, &Twnd_dfm_Main::cmMDIClose}) {
+        (main_.get()->*command)();
+    }
+    EXPECT_TRUE(Windows().isEmpty());
+    EXPECT_TRUE(main_->isVisible());
+}
+
+TEST_F(MainWindowTest, OpenDocumentReportsAMissingFileAndOpensNothing) {
+    Show();
+    const QString missing = dir_.filePath(QStringLiteral("missing.dfm"));
+    main_->OpenDocument(missing);
+    main_->OpenDocument(dir_.path());  // a folder is no file either
+    EXPECT_EQ(messages_.errors,
+              (QStringList{"Cannot open file " + missing + ".", "Cannot open file " + dir_.path() + "."}));
+    EXPECT_TRUE(Windows().isEmpty());
+    EXPECT_EQ(main_->Tabs()->count(), 0);
+    messages_.errors.clear();
+}
+
+TEST_F(MainWindowTest, OpeningAFileTwiceGivesTwoDocumentsTabbedWithTheFullPath) {
+    Show();
+    const QString path = WriteForm(QStringLiteral("Form1.dfm"));
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+    main_->OpenDocument(QStringLiteral("Form1.dfm"));  // relative, as on a command line
+    QDir::setCurrent(previous);
+    main_->OpenDocument(path);
+
+    const QList<QMdiSubWindow*> windows = main_->MdiArea()->subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_NE(windows[0], windows[1]);
+    TMDITab* tabs = main_->Tabs();
+    ASSERT_EQ(tabs->count(), 2);
+    for (int i = 0; i < 2; ++i) {
+        auto* document = qobject_cast<Tmdi_dfm_Editor*>(tabs->FormAt(i));
+        ASSERT_NE(document, nullptr);
+        EXPECT_EQ(document->FileName(), path);
+        EXPECT_EQ(tabs->HintAt(i), path);
+        EXPECT_EQ(tabs->tabText(i), QStringLiteral("Form1.dfm"));
+        EXPECT_EQ(document->TextBytes(), kSmallForm);
+        EXPECT_FALSE(document->Modified());
+    }
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_TRUE(windows[1]->isMaximized());
+}
+
+TEST_F(MainWindowTest, NewDocumentIsUntitled) {
+    Show();
+    main_->cmNew();
+    Tmdi_dfm_Editor* document = main_->ActiveDocument();
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->windowTitle(), QStringLiteral("Untitled"));
+    EXPECT_TRUE(document->FileName().isEmpty());
+    EXPECT_FALSE(document->Modified());
+    EXPECT_EQ(main_->Tabs()->tabText(0), QStringLiteral("Untitled"));
+    EXPECT_EQ(main_->Tabs()->HintAt(0), QStringLiteral("untitled"));
+}
+
+TEST_F(MainWindowTest, WindowsMenuListsTheDocumentsAfterItsFourItems) {
+    Show();
+    main_->OpenDocument(WriteForm(QStringLiteral("Tom & Jerry.dfm")));
+    main_->cmNew();
+    auto* menu = main_->findChild<QMenu*>(QStringLiteral("mmWin"));
+    ASSERT_NE(menu, nullptr);
+    for (int round = 0; round < 2; ++round) {  // the list is rebuilt, not appended to
+        emit menu->aboutToShow();
+        const QList<QAction*> actions = menu->actions();
+        ASSERT_EQ(actions.size(), 7);
+        EXPECT_EQ(actions[3]->objectName(), QStringLiteral("mmMinAll"));
+        EXPECT_TRUE(actions[4]->isSeparator());
+        EXPECT_EQ(actions[5]->text(), QStringLiteral("&1 Tom && Jerry.dfm"));
+        EXPECT_EQ(actions[6]->text(), QStringLiteral("&2 Untitled"));
+        EXPECT_FALSE(actions[5]->isChecked());
+        EXPECT_TRUE(actions[6]->isChecked());
+    }
+    menu->actions()[5]->trigger();
+    EXPECT_EQ(main_->ActiveDocument()->windowTitle(), QStringLiteral("Tom & Jerry.dfm"));
+    EXPECT_EQ(main_->Tabs()->currentIndex(), 0);
+}
+
+TEST_F(MainWindowTest, TilingPutsDocumentsInRowsOrColumns) {
+    Show();
+    main_->cmNew();
+    main_->cmNew();
+    const QRect area = main_->MdiArea()->viewport()->rect();
+    const QList<QMdiSubWindow*> windows = Windows();
+
+    main_->cmTileHor();
+    for (const QMdiSubWindow* window : windows) {
+        EXPECT_FALSE(window->isMaximized());
+        EXPECT_EQ(window->geometry().left(), area.left());
+        EXPECT_EQ(window->geometry().width(), area.width());
+    }
+    EXPECT_NE(windows[0]->geometry().top(), windows[1]->geometry().top());
+
+    main_->cmTileVer();
+    for (const QMdiSubWindow* window : windows) {
+        EXPECT_EQ(window->geometry().top(), area.top());
+        EXPECT_EQ(window->geometry().height(), area.height());
+    }
+    EXPECT_NE(windows[0]->geometry().left(), windows[1]->geometry().left());
+}
+
+TEST_F(MainWindowTest, CascadeFitsTheDocumentsIntoTheAreaWithTheCurrentOneOnTop) {
+    Show();
+    for (int i = 0; i < 3; ++i)
+        main_->cmNew();
+    QMdiArea* area = main_->MdiArea();
+    area->setActiveSubWindow(area->subWindowList(QMdiArea::CreationOrder)[1]);
+    QMdiSubWindow* current = area->currentSubWindow();
+
+    main_->cmCascade();
+    const QRect viewport = area->viewport()->rect();
+    int largestOffset = -1;
+    for (const QMdiSubWindow* window : Windows()) {
+        EXPECT_FALSE(window->isMaximized());
+        EXPECT_TRUE(viewport.contains(window->geometry()));
+        largestOffset = std::max(largestOffset, window->geometry().top());
+    }
+    EXPECT_EQ(current->geometry().top(), largestOffset);
+    EXPECT_EQ(area->subWindowList(QMdiArea::StackingOrder).last(), current);
+    EXPECT_EQ(area->currentSubWindow(), current);
+}
+
+TEST_F(MainWindowTest, TabPopupActsOnTheTabUnderTheMouse) {
+    main_->resize(900, 500);
+    Show();
+    main_->OpenDocument(WriteForm(QStringLiteral("a.dfm")));
+    main_->OpenDocument(WriteForm(QStringLiteral("b.dfm")));
+    TMDITab* tabs = main_->Tabs();
+    QMenu* popup = main_->TabPopupMenu();
+    auto title = main_->findChild<QAction*>(QStringLiteral("pmTitle"));
+    auto enabledItems = [popup] {
+        QStringList names;
+        for (const QAction* action : popup->actions()) {
+            if (!action->isSeparator() && action->isEnabled()) names << action->objectName();
+        }
+        return names;
+    };
+    EXPECT_EQ(popup->defaultAction()->objectName(), QStringLiteral("pmClose"));
+    EXPECT_EQ(tabs->TabUnderMouse(), -1);
+
+    // Empty bar space: no tab, nothing to do.
+    ASSERT_GT(tabs->width(), tabs->tabRect(1).right() + 4) << "the bar has no empty space";
+    PressOnTabBar(QPoint(tabs->width() - 2, tabs->height() / 2));
+    EXPECT_EQ(tabs->TabUnderMouse(), -1);
+    main_->WinBarMenuPopup();
+    EXPECT_EQ(title->text(), QStringLiteral("<none>"));
+    EXPECT_EQ(enabledItems(), QStringList());
+
+    // The selected tab (b, maximised): its title item is off.
+    PressOnTabBar(tabs->tabRect(1).center());
+    EXPECT_EQ(tabs->TabUnderMouse(), 1);
+    main_->WinBarMenuPopup();
+    EXPECT_EQ(title->text(), QStringLiteral("b.dfm"));
+    EXPECT_EQ(enabledItems(), (QStringList{"pmRestore", "pmMinimize", "pmMinAll", "pmCloseAll", "pmClose"}));
+
+    // Another tab: a right click does not select it, and the title item is on.
+    PressOnTabBar(tabs->tabRect(0).center());
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    main_->WinBarMenuPopup();
+    EXPECT_EQ(title->text(), QStringLiteral("a.dfm"));
+    EXPECT_TRUE(title->isEnabled());
+
+    QMdiSubWindow* a = tabs->FormAt(0);
+    main_->cmMinimize();
+    EXPECT_TRUE(a->isMinimized());
+    main_->WinBarMenuPopup();
+    EXPECT_EQ(enabledItems(),
+              (QStringList{"pmTitle", "pmRestore", "pmMaximize", "pmMinAll", "pmCloseAll", "pmClose"}));
+
+    EXPECT_EQ(tabs->currentIndex(), 1);  // minimising a did not switch documents
+
+    main_->cmTitle();
+    EXPECT_EQ(main_->MdiArea()->currentSubWindow(), a);
+    EXPECT_FALSE(a->isMinimized());
+    EXPECT_EQ(tabs->currentIndex(), 0);
+
+    QPointer<QMdiSubWindow> closing(a);
+    main_->cmMDIClose();
+    Settle();
+    EXPECT_TRUE(closing.isNull());
+    EXPECT_EQ(tabs->count(), 1);
+}
+
+TEST_F(MainWindowTest, FirstShowOpensTheJoinedCommandLineFiles) {
+    const QString path = WriteForm(QStringLiteral("My Forms/a.dfm"));
+    QPointer<Twnd_dfm_Splash> splash = new Twnd_dfm_Splash;
+    splash->show();
+    main_->SetSplash(splash);
+    main_->SetCommandLine({dir_.filePath(QStringLiteral("My")), QStringLiteral("Forms/a.dfm")});
+    QSignalSpy opened(main_.get(), &Twnd_dfm_Main::StartupFilesOpened);
+    Show();
+    ASSERT_EQ(opened.count(), 1);
+
+    ASSERT_EQ(Windows().size(), 1);
+    EXPECT_EQ(main_->ActiveDocument()->FileName(), path);
+    // The opened document dismissed the splash; status texts after that do no harm.
+    EXPECT_TRUE(splash.isNull());
+}
+
+TEST_F(MainWindowTest, SplashSaysClickToCloseWhenTheCommandLineNamesNoFile) {
+    QPointer<Twnd_dfm_Splash> splash = new Twnd_dfm_Splash;
+    splash->show();
+    main_->SetSplash(splash);
+    main_->SetCommandLine({dir_.filePath(QStringLiteral("nothing")), WriteForm(QStringLiteral("a.dfm"))});
+    Show();
+    EXPECT_TRUE(Windows().isEmpty());
+    ASSERT_FALSE(splash.isNull());
+    EXPECT_EQ(splash->Status(), QStringLiteral("Click to close"));
+    splash->cmClose();
+    Settle();
+    EXPECT_TRUE(splash.isNull());
+}
+
+TEST_F(MainWindowTest, AFailedSaveOnCloseKeepsTheDocumentAndTheMainWindowOpen) {
+    Show();
+    main_->cmNew();
+    main_->ActiveDocument()->LoadFromLines(kSmallForm);
+    ASSERT_TRUE(main_->ActiveDocument()->Modified());
+
+    // Yes, save; as text; into a folder that does not exist.
+    messages_.confirmAnswers = {true};
+    messages_.saveTypes = {FormEncoding::Text};
+    messages_.savePaths = {dir_.filePath(QStringLiteral("no such folder/x.dfm"))};
+    EXPECT_FALSE(main_->close());
+    Settle();
+    EXPECT_TRUE(main_->isVisible());
+    EXPECT_EQ(Windows().size(), 1);
+    EXPECT_EQ(messages_.errors.size(), 1);
+    messages_.errors.clear();
+
+    // No, discard: everything closes.
+    messages_.confirmAnswers = {false};
+    EXPECT_TRUE(main_->close());
+    Settle();
+    EXPECT_TRUE(Windows().isEmpty());
+    EXPECT_EQ(messages_.confirms.size(), 2);
+}
+
+}  // namespace
+}  // namespace fw
