@@ -2,7 +2,7 @@
 // Forms, Menus, ActnList and Clipbrd, and the property groups the control families
 // share (family_core.h).
 //
-// Properties and initial values follow the RAD Studio 10.x generation: forms in the
+// Properties and initial values follow the 10.x generation of the component library: forms in the
 // Tahoma 8 pt font (Height -11), TForm publishing PixelsPerInch, Margins and
 // StyleElements on every control, StyleName and the image names of 10.4.
 

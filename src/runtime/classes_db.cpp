@@ -1,5 +1,5 @@
 // The DB unit: datasets, fields, parameters, field and index definitions and the data
-// source. The published properties and initial values are those of RAD Studio 10.x
+// source. The published properties and initial values are those of the 10.x generation of the component library
 // and 11; older forms use a subset of them (Lookup and Calculated in place of
 // FieldKind, for one) and read the same.
 //

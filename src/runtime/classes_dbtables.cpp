@@ -1,6 +1,6 @@
 // The DBTables unit: the BDE session, database, the table, query and stored
 // procedure datasets, batch moves, update objects and nested tables. Published
-// properties and initial values as in RAD Studio 10.x and 11.
+// properties and initial values as in the 10.x and 11 generations of the component library.
 //
 // A query or stored procedure does not write its Params collection under that name:
 // it writes it as ParamData, a collection of TParam items, which the reader handles.

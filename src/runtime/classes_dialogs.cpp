@@ -1,7 +1,7 @@
 // The class tables of the dialog components (Dialogs, ExtDlgs) and of the old sample
 // controls that forms still carry: Spin, Gauges, ColorGrd and Calendar.
 //
-// Properties and initial values follow the RAD Studio 10.x generation.
+// Properties and initial values follow the 10.x generation of the component library.
 
 #include "builtin.h"
 #include "family_core.h"

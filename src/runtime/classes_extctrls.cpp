@@ -2,7 +2,7 @@
 // splitters, control bars, colour boxes, labeled edits, notebooks, timers, paint boxes
 // and the old THeader.
 //
-// Properties and initial values follow the RAD Studio 10.x generation.
+// Properties and initial values follow the 10.x generation of the component library.
 
 #include "builtin.h"
 #include "family_core.h"

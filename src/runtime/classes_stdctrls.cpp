@@ -1,6 +1,6 @@
 // The class tables of the standard controls: StdCtrls, Mask, CheckLst and Buttons.
 //
-// Properties and initial values follow the RAD Studio 10.x generation: a new TEdit is
+// Properties and initial values follow the 10.x generation of the component library: a new TEdit is
 // 121x21, a TComboBox 145x21, items 16 pixels high; the image-list properties of
 // buttons carry the image names of 10.4.
 

@@ -2,7 +2,7 @@
 // the enumerations and sets of the core units, the common event types, and the types
 // of the class-typed properties of the core classes.
 //
-// Values follow the RAD Studio 10.x generation of the platform.
+// Values follow the 10.x generation of the component library.
 
 #include "builtin.h"
 #include "family_core.h"

@@ -515,7 +515,7 @@ std::string Resolve(const Class& start, const std::string& path) {
 // What real forms set on these classes must be found on them, down to the
 // sub-objects' properties (IconOptions.AutoArrange, BackWall.Brush.Color,
 // ColorMap.HighlightColor), except for what a class writes itself and what only
-// Lazarus forms carry.
+// .lfm forms carry.
 TEST(ComCtrlsClasses, KnowWhatRealFormsSet) {
     const fs::path forms = fs::path(FW_CORPUS_DIR) / "forms";
     if (CorpusMissing(forms)) return;
@@ -534,12 +534,12 @@ TEST(ComCtrlsClasses, KnowWhatRealFormsSet) {
                                                   "ExplicitHeight", "DesignSize",  "ColWidths",
                                                   "RowHeights"};
     const std::set<std::pair<std::string, std::string>> writtenByClassOn = {{"TActionManager", "StyleName"}};
-    // Lazarus forms only: its layout helpers, and what its grids, trees, combo boxes,
+    // .lfm forms only: its layout helpers, and what its grids, trees, combo boxes,
     // list boxes and sheets publish beyond these.
-    const std::set<std::string> lazarusOnly = {"AnchorSideLeft",   "AnchorSideRight", "AnchorSideTop",
+    const std::set<std::string> lfmOnly = {"AnchorSideLeft",   "AnchorSideRight", "AnchorSideTop",
                                                "AnchorSideBottom", "BorderSpacing",   "ChildSizing",
                                                "OnEditingDone"};
-    const std::set<std::pair<std::string, std::string>> lazarusOnlyOn = {
+    const std::set<std::pair<std::string, std::string>> lfmOnlyOn = {
         {"TStringGrid", "AutoAdvance"},
         {"TStringGrid", "AutoFillColumns"},
         {"TStringGrid", "Cells"},
@@ -575,7 +575,7 @@ TEST(ComCtrlsClasses, KnowWhatRealFormsSet) {
         if (!classes.count(className)) continue;
         const std::string first = path.substr(0, path.find('.'));
         if (writtenByClass.count(first) || writtenByClassOn.count({className, first}) ||
-            lazarusOnly.count(first) || lazarusOnlyOn.count({className, first}))
+            lfmOnly.count(first) || lfmOnlyOn.count({className, first}))
             continue;
         const Class& cls = Find(className);
         // A non-visual component's place on the design surface.

@@ -416,7 +416,7 @@ bool CorpusMissing(const fs::path& dir) {
 // What real forms set on the core classes must be found on them. PROPERTIES.tsv in the
 // corpus lists, per class, the property paths forms set; the first part of a path
 // (Font of Font.Height) must be a published property, except for the values a class
-// writes itself and the properties only Lazarus forms carry.
+// writes itself and the properties only .lfm forms carry.
 TEST(CoreClasses, KnowWhatRealFormsSet) {
     const fs::path forms = fs::path(FW_CORPUS_DIR) / "forms";
     if (CorpusMissing(forms)) return;
@@ -437,14 +437,14 @@ TEST(CoreClasses, KnowWhatRealFormsSet) {
                                                   "ExplicitHeight", "DesignSize",  "IsControl",
                                                   "TextHeight"};
     const std::set<std::pair<std::string, std::string>> writtenByClassOn = {{"TImageList", "Bitmap"}};
-    // Lazarus forms only: the layout helpers of its controls, and what its controls
+    // .lfm forms only: the layout helpers of its controls, and what its controls
     // publish beyond the ones here.
-    const std::set<std::string> lazarusOnly = {
+    const std::set<std::string> lfmOnly = {
         "AnchorSideLeft", "AnchorSideRight", "AnchorSideTop",  "AnchorSideBottom", "BorderSpacing",
         "ChildSizing",    "OnEditingDone",   "OnChangeBounds", "AutoFill",         "DefaultCaption",
         "GlyphShowMode",  "SpaceChar",       "ResizeAnchor",   "EchoMode",         "AutoCompleteText",
         "RightJustify",   "DesignTimePPI"};
-    const std::set<std::pair<std::string, std::string>> lazarusOnlyOn = {
+    const std::set<std::pair<std::string, std::string>> lfmOnlyOn = {
         {"TRadioGroup", "ClientHeight"}, {"TRadioGroup", "ClientWidth"}, {"TGroupBox", "ClientHeight"},
         {"TGroupBox", "ClientWidth"},    {"TPanel", "ClientHeight"},     {"TPanel", "ClientWidth"},
         {"TOpenDialog", "Height"},       {"TOpenDialog", "Width"},       {"TButton", "AutoSize"},
@@ -471,7 +471,7 @@ TEST(CoreClasses, KnowWhatRealFormsSet) {
         if (!classes.count(className)) continue;
         const std::string first = path.substr(0, path.find('.'));
         if (writtenByClass.count(first) || writtenByClassOn.count({className, first}) ||
-            lazarusOnly.count(first) || lazarusOnlyOn.count({className, first}) ||
+            lfmOnly.count(first) || lfmOnlyOn.count({className, first}) ||
             otherLibrary.count({className, first}))
             continue;
         const Class* cls = &Find(className);

@@ -437,7 +437,7 @@ bool CorpusMissing(const fs::path& dir) {
 // What real forms set on the data classes must be found on them. PROPERTIES.tsv in the
 // corpus lists, per class, the property paths forms set; the first part of a path
 // (Font of Font.Height) must be a published property, except for the values a class
-// writes itself and the properties only Lazarus forms carry.
+// writes itself and the properties only .lfm forms carry.
 TEST(DataClasses, KnowWhatRealFormsSet) {
     const fs::path forms = fs::path(FW_CORPUS_DIR) / "forms";
     if (CorpusMissing(forms)) return;
@@ -462,12 +462,12 @@ TEST(DataClasses, KnowWhatRealFormsSet) {
     // Written by the class itself, not published: a query's parameters, and a
     // non-visual component's place on the design surface (Left, Top).
     const std::set<std::string> writtenByClass = {"ParamData"};
-    // Lazarus forms only: the layout helpers of its controls, and what its navigator,
+    // .lfm forms only: the layout helpers of its controls, and what its navigator,
     // radio group and grid publish beyond ours.
-    const std::set<std::string> lazarusOnly = {"AnchorSideLeft",   "AnchorSideRight", "AnchorSideTop",
+    const std::set<std::string> lfmOnly = {"AnchorSideLeft",   "AnchorSideRight", "AnchorSideTop",
                                                "AnchorSideBottom", "BorderSpacing",   "ChildSizing",
                                                "ClientHeight",     "ClientWidth"};
-    const std::set<std::pair<std::string, std::string>> lazarusOnlyOn = {
+    const std::set<std::pair<std::string, std::string>> lfmOnlyOn = {
         {"TDBNavigator", "BevelOuter"}, {"TDBNavigator", "Options"}, {"TDBNavigator", "Font"},
         {"TDBNavigator", "ParentFont"}, {"TDBGrid", "FixedCols"},    {"TDBRadioGroup", "AutoFill"},
     };
@@ -484,8 +484,8 @@ TEST(DataClasses, KnowWhatRealFormsSet) {
         std::getline(row, path, '\t');
         if (!classes.count(className)) continue;
         const std::string first = path.substr(0, path.find('.'));
-        if (writtenByClass.count(first) || lazarusOnly.count(first) ||
-            lazarusOnlyOn.count({className, first}))
+        if (writtenByClass.count(first) || lfmOnly.count(first) ||
+            lfmOnlyOn.count({className, first}))
             continue;
         const Class* cls = Registry().FindClassByName(className);
         ASSERT_NE(cls, nullptr) << className;
