@@ -243,7 +243,11 @@ constexpr PropInfo GlyphProps[] = {
     {"Margin", &ty::Integer, dv::Int(-1)}, {"NumGlyphs", &TNumGlyphs, dv::Int(1)},
     {"Spacing", &ty::Integer, dv::Int(4)},
 };
-constexpr PropInfo BitBtnProps[] = {{"Kind", &TBitBtnKind, dv::Int(0)}};
+// TBitBtn hides its ancestor's Style with a look of its own, a type of the same name
+// from its own unit.
+constexpr std::string_view BitBtnStyleNames[] = {"bsAutoDetect", "bsWin31", "bsNew"};
+constexpr TypeInfo TBitBtnStyle = EnumType("TButtonStyle", BitBtnStyleNames);
+constexpr PropInfo BitBtnProps[] = {{"Kind", &TBitBtnKind, dv::Int(0)}, {"Style", &TBitBtnStyle, dv::Int(0)}};
 constexpr std::span<const PropInfo> BitBtnGroups[] = {GlyphProps, BitBtnProps};
 
 constexpr PropInfo SpeedButtonProps[] = {

@@ -84,8 +84,10 @@ TEST(ClassTables, PropertiesAreConsistent) {
                 ASSERT_NE(p.Type, nullptr);
                 EXPECT_TRUE(own.insert(Upper(p.Name)).second) << "listed twice by the same class";
                 const TypeKind k = p.Type->Kind;
-                // A property listed again by a descendant keeps its type.
-                if (info->Parent) {
+                // A property listed again by a descendant keeps its type, except where the
+                // real class hides its ancestor's property with one of another type.
+                static const std::set<std::string> hiddenByAnotherType = {"TBitBtn.Style"};
+                if (info->Parent && !hiddenByAnotherType.count(std::string(info->Name) + "." + std::string(p.Name))) {
                     if (const Property* inherited = registry.Of(*info->Parent).FindProperty(p.Name))
                         EXPECT_EQ(inherited->Info->Type, p.Type) << "inherited with another type";
                 }
