@@ -25,6 +25,7 @@ constexpr CommandEntry Commands[] = {
     {"convert", CommandKind::Convert},
     {"detect", CommandKind::Detect},
     {"check", CommandKind::Check},
+    {"classes", CommandKind::Classes},
 };
 
 // Every option the tool knows, so that one given to the wrong command is reported as
@@ -221,6 +222,9 @@ private:
             case CommandKind::Check:
                 if (result_.Files.empty()) Fail("no input files");
                 break;
+            case CommandKind::Classes:
+                if (result_.Files.size() > 1) Fail("classes takes at most one class name");
+                break;
         }
     }
 
@@ -239,12 +243,13 @@ const char* HelpTemplate(CommandKind command) {
                    "\n"
                    "Converts, identifies and checks Delphi and C++Builder form files (.dfm) in\n"
                    "their three encodings: text, binary (starting \"TPF0\") and resource-wrapped\n"
-                   "binary (starting FF 0A 00).\n"
+                   "binary (starting FF 0A 00), and lists the component classes it knows.\n"
                    "\n"
                    "Commands:\n"
                    "  convert   convert forms to another encoding\n"
                    "  detect    print the encoding of each file\n"
                    "  check     check that each form converts cleanly, writing nothing\n"
+                   "  classes   list the known component classes, or one class's properties\n"
                    "\n"
                    "Options:\n"
                    "  -h, --help   show this help; 'formwright-cli COMMAND --help' shows a\n"
@@ -302,6 +307,24 @@ const char* HelpTemplate(CommandKind command) {
                    "  -h, --help     show this help\n"
                    "\n"
                    "Exit status: 0 when every form is sound, 1 when any failed, 2 on a command\n"
+                   "line that cannot be run.\n";
+        case CommandKind::Classes:
+            return "Usage: formwright-cli classes [NAME]\n"
+                   "\n"
+                   "Without NAME, prints the component classes the form reader can create or\n"
+                   "name, sorted by name, one per line as 'NAME<TAB>UNIT<TAB>PARENT'.\n"
+                   "\n"
+                   "With NAME (in any letter case), prints the class, its unit, its ancestry\n"
+                   "up to TObject and the number of its published properties, then a blank\n"
+                   "line and each published property as 'NAME<TAB>TYPE<TAB>KIND<TAB>DEFAULT',\n"
+                   "sorted by name. DEFAULT is the value a new object starts with, written as\n"
+                   "form text writes it; it is empty where there is none, and an object the\n"
+                   "property owns shows as its class name in parentheses.\n"
+                   "\n"
+                   "Options:\n"
+                   "  -h, --help   show this help\n"
+                   "\n"
+                   "Exit status: 0 on success, 1 when NAME is not a known class, 2 on a command\n"
                    "line that cannot be run.\n";
     }
     return "";

@@ -14,7 +14,7 @@ namespace fw::cli {
 
 inline constexpr const char* ProgramName = "formwright-cli";
 
-enum class CommandKind { None, Convert, Detect, Check };
+enum class CommandKind { None, Convert, Detect, Check, Classes };
 
 // Where convert puts its results.
 enum class OutputMode { None, File, Directory, InPlace };
@@ -26,8 +26,8 @@ struct Invocation {
     std::optional<FormEncoding> Target;  // convert --to
     int CodePage = 1252;                 // --codepage, already checked
     OutputMode Output = OutputMode::None;
-    std::string OutputPath;  // the file of -o, the folder of --out-dir
-    std::vector<std::string> Files;
+    std::string OutputPath;          // the file of -o, the folder of --out-dir
+    std::vector<std::string> Files;  // the input files; for classes, the class name if any
 };
 
 // A command line that cannot be run. The message names the offending argument;

@@ -1,15 +1,20 @@
 #include "cli/commands.h"
 
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <ostream>
 #include <set>
 #include <stdexcept>
+#include <string_view>
 
 #include "codec/codepage.h"
 #include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "codec/stream.h"
+#include "runtime/metadata.h"
+#include "runtime/registry.h"
+#include "runtime/valuetext.h"
 
 namespace fw::cli {
 
@@ -152,6 +157,96 @@ int RunCheck(const Invocation& invocation, std::ostream& out, std::ostream& err)
     });
 }
 
+constexpr const char* TypeKindNames[fw::rt::TypeKindCount] = {
+    "tkUnknown", "tkInteger", "tkChar",   "tkEnumeration", "tkFloat",   "tkString",
+    "tkSet",     "tkClass",   "tkMethod", "tkWChar",       "tkLString", "tkWString",
+    "tkVariant", "tkArray",   "tkRecord", "tkInterface",   "tkInt64",   "tkDynArray",
+};
+
+// The name of an enumeration value, or its number when the type has no name for it.
+std::string EnumText(const fw::rt::TypeInfo* type, std::int64_t ordinal) {
+    if (type && ordinal >= 0 && static_cast<std::uint64_t>(ordinal) < type->EnumNames.size())
+        return std::string(type->EnumNames[static_cast<std::size_t>(ordinal)]);
+    return std::to_string(ordinal);
+}
+
+std::string QuotedFormString(std::string_view text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '\'') quoted += '\'';
+    }
+    return quoted + "'";
+}
+
+// A property's initial value as form text writes it: clBtnFace, [akLeft,akTop],
+// 'Tahoma', 8, True.
+std::string DefaultText(const fw::rt::PropInfo& info) {
+    using fw::rt::DefaultValue;
+    using fw::rt::TypeKind;
+    const fw::rt::TypeInfo& type = *info.Type;
+    const DefaultValue& value = info.Default;
+    if (info.Holding == fw::rt::PropHolding::Owned && type.ClassType)
+        return "(" + std::string(type.ClassType->Name) + ")";
+    switch (value.Which) {
+        case DefaultValue::Kind::None:
+            return {};
+        case DefaultValue::Kind::Float:
+            return fw::rt::FormatGeneral(value.Float, 15);
+        case DefaultValue::Kind::Text:
+            return QuotedFormString(value.Text);
+        case DefaultValue::Kind::Ordinal:
+            break;
+    }
+    switch (type.Kind) {
+        case TypeKind::tkEnumeration:
+            return EnumText(&type, value.Ordinal);
+        case TypeKind::tkSet: {
+            std::string text = "[";
+            for (int bit = 0; bit < 64; ++bit) {
+                if ((value.Ordinal & (std::int64_t{1} << bit)) == 0) continue;
+                if (text.size() > 1) text += ',';
+                text += EnumText(type.ElementType, bit);
+            }
+            return text + "]";
+        }
+        case TypeKind::tkChar:
+        case TypeKind::tkWChar:
+            return "#" + std::to_string(value.Ordinal);
+        default:
+            for (const fw::rt::IdentEntry& e : type.Idents)
+                if (e.Value == value.Ordinal) return std::string(e.Name);
+            return std::to_string(value.Ordinal);
+    }
+}
+
+int RunClasses(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    const std::unique_ptr<fw::rt::ClassRegistry> registry = fw::rt::MakeBuiltinRegistry();
+    if (invocation.Files.empty()) {
+        for (const fw::rt::Class* cls : registry->RegisteredClasses()) {
+            out << cls->Name() << '\t' << cls->Unit() << '\t' << (cls->Parent() ? cls->Parent()->Name() : "")
+                << '\n';
+        }
+        return ExitOk;
+    }
+    const std::string& name = invocation.Files.front();
+    const fw::rt::Class* cls = registry->FindClassByName(name);
+    if (!cls) {
+        out.flush();
+        err << ProgramName << ": class " << OneLine(name) << " not found\n";
+        return ExitFailed;
+    }
+    out << "class: " << cls->Name() << '\n' << "unit: " << cls->Unit() << '\n' << "ancestry: ";
+    for (const fw::rt::Class* c = cls; c; c = c->Parent())
+        out << c->Name() << (c->Parent() ? " > " : "\n");
+    out << "published properties: " << cls->Properties().size() << "\n\n";
+    for (const fw::rt::Property& p : cls->Properties()) {
+        out << p.Name() << '\t' << p.Type().Name << '\t' << TypeKindNames[static_cast<int>(p.Kind())] << '\t'
+            << OneLine(DefaultText(*p.Info)) << '\n';
+    }
+    return ExitOk;
+}
+
 }  // namespace
 
 std::string BackupPath(const std::string& path) {
@@ -177,6 +272,8 @@ int RunInvocation(const Invocation& invocation, std::ostream& out, std::ostream&
             return RunDetect(invocation, out, err);
         case CommandKind::Check:
             return RunCheck(invocation, out, err);
+        case CommandKind::Classes:
+            return RunClasses(invocation, out, err);
         case CommandKind::None:
             break;
     }

@@ -1,5 +1,7 @@
 #include "document/documentwindow.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <Qsci/qsciscintilla.h>
 
 #include <QAction>
@@ -8,23 +10,29 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <vector>
 
 #include "codec/conversion.h"
 #include "codec/errors.h"
 #include "codec/stream.h"
+#include "document/editorlogic.h"
+#include "document/findreplacedialog.h"
 #include "document/formlexer.h"
 #include "document/formtext.h"
+#include "document/objectscan.h"
+#include "document/objecttreeview.h"
 #include "document/usermessages.h"
 
 namespace fw {
@@ -71,6 +79,8 @@ constexpr std::array<PanelLayout, 5> Panels = {{
     {50, Qt::AlignLeft | Qt::AlignVCenter, ""},
 }};
 
+constexpr int ObjectCountPanel = 0;
+constexpr int CaretPanel = 1;
 constexpr int ModifiedPanel = 2;
 constexpr int InsertPanel = 3;
 constexpr int FileNamePanel = 4;
@@ -78,7 +88,52 @@ constexpr int FileNamePanel = 4;
 // Text files are read in pieces of this size, the size the converters write in.
 constexpr std::size_t ReadChunk = 1 << 16;
 
+// The keys kept away from the editor: Shift+Backspace, Shift+Enter, Tab, Shift+Tab
+// (which arrives as Backtab), F1 and Ctrl+Shift+B.
+const std::array<QKeyCombination, 8> RemovedEditorKeys = {
+    Qt::SHIFT | Qt::Key_Backspace, Qt::SHIFT | Qt::Key_Return,       Qt::SHIFT | Qt::Key_Enter,
+    QKeyCombination(Qt::Key_Tab),  Qt::SHIFT | Qt::Key_Tab,          Qt::SHIFT | Qt::Key_Backtab,
+    QKeyCombination(Qt::Key_F1),   Qt::CTRL | Qt::SHIFT | Qt::Key_B,
+};
+
+bool IsRemovedEditorKey(int key) {
+    return key != 0 && std::any_of(RemovedEditorKeys.begin(), RemovedEditorKeys.end(),
+                                   [key](QKeyCombination removed) { return removed.toCombined() == key; });
+}
+
+// The hourglass while a command runs; the normal cursor comes back however it ends.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// What the object tree's scan asks of the live preview and the class registry.
+// TODO(the preview issue): answer from the preview form built before each scan (its
+// owned components, their published collection properties and items) and from the
+// class registry (a registered class with TControl among its ancestors). Until then
+// nothing is found, and the nodes show the texts a class the preview cannot create
+// would show.
+class PreviewLookup final : public HierarchyLookup {};
+
 }  // namespace
+
+// Holds the status refresh while a command moves the caret and selection in several
+// steps (to line 1 and then to a match, say), so the tree follows only the last place.
+class Tmdi_dfm_Editor::StatusBatch {
+public:
+    explicit StatusBatch(Tmdi_dfm_Editor& document) : document_(document) { ++document_.statusHeld_; }
+    ~StatusBatch() {
+        if (--document_.statusHeld_ == 0) document_.DFMStatusChange();
+    }
+    StatusBatch(const StatusBatch&) = delete;
+    StatusBatch& operator=(const StatusBatch&) = delete;
+
+private:
+    Tmdi_dfm_Editor& document_;
+};
 
 // A write-only stream that puts form text straight into the editor as it comes, from a
 // file being read or from a converter, so that a large form is never held in full
@@ -175,13 +230,18 @@ private:
 };
 
 Tmdi_dfm_Editor::Tmdi_dfm_Editor(UserMessages& messages, const CodePage& codePage, QWidget* parent)
-    : QMdiSubWindow(parent), messages_(messages), codePage_(codePage) {
+    : QMdiSubWindow(parent),
+      messages_(messages),
+      codePage_(codePage),
+      lookup_(std::make_unique<PreviewLookup>()) {
     setAttribute(Qt::WA_DeleteOnClose);
     BuildWidgets();
     BuildMenus();
+    // TODO(the preferences issue): the main window passes its interface options in.
+    ApplyInterfaceOptions(false, false, false, false);
     setWindowTitle(QStringLiteral("Untitled"));
     setWindowState(Qt::WindowMaximized);
-    connect(this, &QMdiSubWindow::aboutToActivate, this, &Tmdi_dfm_Editor::RefreshStatusPanels);
+    connect(this, &QMdiSubWindow::aboutToActivate, this, &Tmdi_dfm_Editor::DFMStatusChange);
 }
 
 Tmdi_dfm_Editor::~Tmdi_dfm_Editor() = default;
@@ -195,10 +255,10 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     // Tree | source/preview above the message list | inspector.
     auto* columns = new QSplitter(Qt::Horizontal, body);
     columns->setObjectName(QStringLiteral("Columns"));
-    tree_ = new QTreeWidget(columns);
+    tree_ = new ObjectTreeView(columns);
     tree_->setObjectName(QStringLiteral("Tree"));
-    tree_->setColumnCount(2);
-    tree_->setHeaderLabels({QStringLiteral("Object name"), QStringLiteral("Class Name")});
+    // Shown by a scan that finds objects, or when lines are handed over.
+    tree_->hide();
 
     auto* centre = new QSplitter(Qt::Vertical, columns);
     centre->setObjectName(QStringLiteral("Centre"));
@@ -251,13 +311,45 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     editor_->setMarginLineNumbers(0, true);
     editor_->setEolMode(QsciScintilla::EolWindows);
     UpdateLineNumberWidth();
+    // The caret line turns yellow from the first status refresh on, focused or not.
+    editor_->setCaretLineBackgroundColor(CaretLineColor());
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETCARETLINEVISIBLEALWAYS, 1UL);
+    editor_->setCaretLineVisible(false);
+    RemoveEditorKeys();
+    editor_->installEventFilter(this);
+
+    rd_ = new FindReplaceDialog(this);
+    connect(rd_, &FindReplaceDialog::FindNextClicked, this, &Tmdi_dfm_Editor::rdFind);
+    connect(rd_, &FindReplaceDialog::ReplaceClicked, this, [this] { rdReplace(false); });
+    connect(rd_, &FindReplaceDialog::ReplaceAllClicked, this, [this] { rdReplace(true); });
 
     connect(editor_, &QsciScintilla::modificationChanged, this, &Tmdi_dfm_Editor::DFMChange);
     connect(editor_, &QsciScintilla::linesChanged, this, &Tmdi_dfm_Editor::UpdateLineNumberWidth);
-    connect(editor_, &QsciScintilla::textChanged, this, &Tmdi_dfm_Editor::UpdateEditActions);
-    connect(editor_, &QsciScintilla::selectionChanged, this, &Tmdi_dfm_Editor::UpdateEditActions);
+    // The editor tells of a caret move at once through the selection, which every move
+    // changes; its UI update, sent before painting, covers the rest. A change of the
+    // text is told before the caret has moved past it, so that refresh comes after.
+    connect(editor_, &QsciScintilla::textChanged, this, &Tmdi_dfm_Editor::ScheduleStatusChange);
+    connect(editor_, &QsciScintilla::selectionChanged, this, &Tmdi_dfm_Editor::DFMStatusChange);
+    connect(editor_, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & (QsciScintillaBase::SC_UPDATE_CONTENT | QsciScintillaBase::SC_UPDATE_SELECTION))
+            DFMStatusChange();
+    });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &Tmdi_dfm_Editor::UpdateEditActions);
+    connect(tree_, &QTreeWidget::itemSelectionChanged, this, &Tmdi_dfm_Editor::TreeChange);
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { cmGoto(); });
+    editor_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        EditMenuPopup();
+        editorPopup_->popup(editor_->mapToGlobal(at));
+    });
+}
+
+void Tmdi_dfm_Editor::RemoveEditorKeys() {
+    for (QsciCommand* command : editor_->standardCommands()->commands()) {
+        if (IsRemovedEditorKey(command->key())) command->setKey(0);
+        if (IsRemovedEditorKey(command->alternateKey())) command->setAlternateKey(0);
+    }
 }
 
 void Tmdi_dfm_Editor::BuildMenus() {
@@ -301,6 +393,44 @@ void Tmdi_dfm_Editor::BuildMenus() {
     dataMenu_->addSeparator();
     add(dataMenu_, "Save Form Image...", {}, &Tmdi_dfm_Editor::mmSaveFormImageClick);
     add(dataMenu_, "Load and Paste Data...", {}, &Tmdi_dfm_Editor::cmLoadData);
+    previewAction_ = dataMenu_->actions().first();
+
+    // The popup menus show their keys; a key acts through the document's menus, except
+    // where noted, so no key is bound twice.
+    treeMenu_ = new QMenu(this);
+    treeMenu_->setObjectName(QStringLiteral("TreeMenu"));
+    QAction* treeGoto =
+        add(treeMenu_, "Goto source", QKeySequence(Qt::CTRL | Qt::Key_G), &Tmdi_dfm_Editor::cmGoto);
+    // Ctrl+G belongs to the tree alone.
+    treeGoto->setShortcutContext(Qt::WidgetShortcut);
+    tree_->addAction(treeGoto);
+    treeMenu_->addSeparator();
+    add(treeMenu_, "Full expand", QKeySequence(Qt::CTRL | Qt::Key_PageDown), &Tmdi_dfm_Editor::cmExpand);
+    add(treeMenu_, "Full collapse", QKeySequence(Qt::CTRL | Qt::Key_PageUp), &Tmdi_dfm_Editor::cmCollapse);
+    treeMenu_->addSeparator();
+    add(treeMenu_, "Rescan hierarchy", QKeySequence(Qt::CTRL | Qt::Key_R), &Tmdi_dfm_Editor::cmRescan);
+    tree_->SetPopupMenu(treeMenu_);
+
+    editorPopup_ = new QMenu(this);
+    editorPopup_->setObjectName(QStringLiteral("EditMenu"));
+    // The editor's own bindings run undo and the clipboard commands on these keys.
+    pmUndo_ = add(editorPopup_, "Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &Tmdi_dfm_Editor::cmUndo);
+    editorPopup_->addSeparator();
+    pmCopy_ = add(editorPopup_, "Copy", QKeySequence(Qt::CTRL | Qt::Key_Insert), &Tmdi_dfm_Editor::cmCopy);
+    pmCut_ = add(editorPopup_, "Cut", QKeySequence(Qt::SHIFT | Qt::Key_Delete), &Tmdi_dfm_Editor::cmCut);
+    pmPaste_ =
+        add(editorPopup_, "Paste", QKeySequence(Qt::SHIFT | Qt::Key_Insert), &Tmdi_dfm_Editor::cmPaste);
+    editorPopup_->addSeparator();
+    add(editorPopup_, "Find and Replace...", QKeySequence(Qt::CTRL | Qt::Key_F), &Tmdi_dfm_Editor::cmReplace);
+    add(editorPopup_, "Find next", QKeySequence(Qt::Key_F3), &Tmdi_dfm_Editor::cmFindnext);
+    editorPopup_->addSeparator();
+    pmPreview_ =
+        add(editorPopup_, "Preview Form", QKeySequence(Qt::CTRL | Qt::Key_P), &Tmdi_dfm_Editor::cmPreview);
+    // Ctrl+P is the popup's own key, live while the editor has the focus.
+    pmPreview_->setShortcutContext(Qt::WidgetShortcut);
+    editor_->addAction(pmPreview_);
+    editorPopup_->addSeparator();
+    add(editorPopup_, "Load and Paste Data...", {}, &Tmdi_dfm_Editor::cmLoadData);
 
     UpdateEditActions();
 }
@@ -359,11 +489,14 @@ void Tmdi_dfm_Editor::OpenDocumentFile(const QString& path) {
 }
 
 void Tmdi_dfm_Editor::LoadFromLines(const QByteArray& text) {
-    if (text.isEmpty()) return;
-    LoadTextBytes({text.constData(), static_cast<std::size_t>(text.size())});
-    cmRescan();
-    unsavedText_ = true;
-    DFMChange();
+    if (!text.isEmpty()) {
+        LoadTextBytes({text.constData(), static_cast<std::size_t>(text.size())});
+        cmRescan();
+        unsavedText_ = true;
+        DFMChange();
+    }
+    tree_->show();
+    editor_->show();
 }
 
 void Tmdi_dfm_Editor::LoadTextBytes(std::string_view bytes) {
@@ -489,13 +622,6 @@ void Tmdi_dfm_Editor::DFMChange() {
     }
 }
 
-void Tmdi_dfm_Editor::RefreshStatusPanels() {
-    panels_[ModifiedPanel]->setText(modified_ ? QStringLiteral("Modified") : QString());
-    panels_[InsertPanel]->setText(editor_->overwriteMode() ? QStringLiteral("Overwrite")
-                                                           : QStringLiteral("Insert"));
-    panels_[FileNamePanel]->setText(fileName_);
-}
-
 QString Tmdi_dfm_Editor::PanelText(int panel) const {
     if (panel < 0 || panel >= static_cast<int>(panels_.size())) return {};
     return panels_[static_cast<std::size_t>(panel)]->text();
@@ -553,16 +679,332 @@ void Tmdi_dfm_Editor::cmPaste() {
     if (CanPaste()) editor_->paste();
 }
 
-// TODO(the object tree and editor commands issue): find and replace, find next, goto
-// source, full expand and collapse, and the rescan of the object tree.
-void Tmdi_dfm_Editor::cmReplace() {}
-void Tmdi_dfm_Editor::cmFindnext() {}
-void Tmdi_dfm_Editor::cmGoto() {}
-void Tmdi_dfm_Editor::cmExpand() {}
-void Tmdi_dfm_Editor::cmCollapse() {}
-void Tmdi_dfm_Editor::cmRescan() {}
-// TODO(the object tree and editor commands issue): load a file as hex lines and paste it.
-void Tmdi_dfm_Editor::cmLoadData() {}
+// ---- interface options ----
+
+void Tmdi_dfm_Editor::ApplyInterfaceOptions(bool showTypeCol, bool showCNCol, bool smallFont,
+                                            bool showHTree) {
+    // TODO(the inspector issue): the type columns of the inspector's trees and the class
+    // hierarchy tree follow these two.
+    showTypeCol_ = showTypeCol;
+    showHTree_ = showHTree;
+    tree_->setColumnHidden(1, !showCNCol);
+
+    const int pointSize = smallFont ? 8 : 10;
+    QsciLexer* lexer = editor_->lexer();
+    QFont font = lexer->defaultFont();
+    font.setPointSize(pointSize);
+    lexer->setDefaultFont(font);
+    for (int style = 0; style <= FormLexer::Symbol; ++style) {
+        QFont styleFont = lexer->font(style);
+        styleFont.setPointSize(pointSize);
+        lexer->setFont(styleFont, style);
+    }
+    editor_->setMarginsFont(font);
+    // The gutter is measured in the new font.
+    lineNumberDigits_ = 0;
+    UpdateLineNumberWidth();
+}
+
+// ---- status refresh and the tree's link to the caret ----
+
+QColor Tmdi_dfm_Editor::CaretLineColor() {
+    return QColor(255, 255, 0);
+}
+
+int Tmdi_dfm_Editor::CaretLine() const {
+    const long position = editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    return static_cast<int>(editor_->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
+                                                   static_cast<unsigned long>(position)));
+}
+
+std::string_view Tmdi_dfm_Editor::LineText(int line) const {
+    const auto index = static_cast<unsigned long>(line);
+    const long start = editor_->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, index);
+    const long end = editor_->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, index);
+    if (start < 0 || end <= start) return {};
+    // Only this range is made contiguous, so a look at a line near the caret does not
+    // move the rest of the text in the editor's buffer.
+    const auto* text = reinterpret_cast<const char*>(editor_->SendScintilla(
+        QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), end - start));
+    return text ? std::string_view(text, static_cast<std::size_t>(end - start)) : std::string_view();
+}
+
+int Tmdi_dfm_Editor::CaretCharacter() const {
+    const long position = editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const long lineEnd = editor_->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION,
+                                                static_cast<unsigned long>(CaretLine()));
+    if (position >= lineEnd) return 0;
+    // One character is at most four bytes of UTF-8.
+    const long length = std::min(lineEnd - position, 4L);
+    const auto* text = reinterpret_cast<const char*>(editor_->SendScintilla(
+        QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(position), length));
+    if (text == nullptr) return 0;
+    const int code = FirstCodePoint({text, static_cast<std::size_t>(length)});
+    if (!utf8_ && code <= 0xFFFF) {
+        const int byte = codePage_.ToByte(static_cast<char16_t>(code));
+        if (byte >= 0) return byte;
+    }
+    return code;
+}
+
+int Tmdi_dfm_Editor::SelectionLength() const {
+    const long start = editor_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const long end = editor_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    if (end <= start) return 0;
+    long length = editor_->SendScintilla(QsciScintillaBase::SCI_COUNTCHARACTERS,
+                                         static_cast<unsigned long>(start), end);
+    // Breaks of one character (LF or CR alone) count as the two of CR LF.
+    const long firstLine =
+        editor_->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, static_cast<unsigned long>(start));
+    const long lastLine =
+        editor_->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, static_cast<unsigned long>(end));
+    for (long line = firstLine; line < lastLine; ++line) {
+        const long breakStart = editor_->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION,
+                                                       static_cast<unsigned long>(line));
+        const long nextLine = editor_->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
+                                                     static_cast<unsigned long>(line + 1));
+        length += 2 - (nextLine - breakStart);
+    }
+    return static_cast<int>(length);
+}
+
+void Tmdi_dfm_Editor::DFMStatusChange() {
+    if (statusHeld_ > 0) return;
+    const int line = CaretLine();
+    // Scintilla repaints the line the highlight leaves and the one it moves to.
+    LastCaretLine = line;
+    if (!editor_->SendScintilla(QsciScintillaBase::SCI_GETCARETLINEVISIBLE))
+        editor_->setCaretLineVisible(true);
+
+    const long position = editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const long lineStart =
+        editor_->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    const long column = editor_->SendScintilla(QsciScintillaBase::SCI_COUNTCHARACTERS,
+                                               static_cast<unsigned long>(lineStart), position) +
+                        1;
+    panels_[CaretPanel]->setText(QString::fromStdString(CaretStatusText(
+        static_cast<int>(column), line + 1, CaretCharacter(), editor_->lines(), SelectionLength())));
+    panels_[InsertPanel]->setText(editor_->overwriteMode() ? QStringLiteral("Overwrite")
+                                                           : QStringLiteral("Insert"));
+    panels_[FileNamePanel]->setText(fileName_);
+    panels_[ModifiedPanel]->setText(modified_ ? QStringLiteral("Modified") : QString());
+    UpdateEditActions();
+    SyncTreeToCaret();
+}
+
+void Tmdi_dfm_Editor::ScheduleStatusChange() {
+    if (statusScheduled_) return;
+    statusScheduled_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            statusScheduled_ = false;
+            DFMStatusChange();
+        },
+        Qt::QueuedConnection);
+}
+
+void Tmdi_dfm_Editor::SyncTreeToCaret() {
+    // Selecting the node runs the tree's change handling; should that ever move the
+    // caret, the refresh it causes must not come back here.
+    if (syncingTree_) return;
+    bool found = false;
+    const std::string name = ObjectNameAtLine(
+        CaretLine(), [this](int line) { return LineText(line); }, found);
+    if (!found) return;
+    const int node = tree_->Nodes().FindNodeByName(name);
+    if (node < 0) return;
+    const QScopedValueRollback guard(syncingTree_, true);
+    tree_->SelectNode(node);
+}
+
+void Tmdi_dfm_Editor::TreeChange() {
+    // TODO(the preview issue): inspect the live object of the selected node and show it
+    // in the preview.
+}
+
+bool Tmdi_dfm_Editor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == editor_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // The editor says nothing when Insert toggles overwrite mode, so the toggle is
+        // done here, where the status line can follow it.
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (key->key() == Qt::Key_Insert && modifiers == Qt::NoModifier) {
+            editor_->setOverwriteMode(!editor_->overwriteMode());
+            DFMStatusChange();
+            return true;
+        }
+        // Their bindings are gone, but the editor would still type the text some
+        // platforms give such a key (a "b" for Ctrl+Shift+B, say): they stop here.
+        if (IsRemovedEditorKey(QKeyCombination(modifiers, static_cast<Qt::Key>(key->key())).toCombined()))
+            return true;
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+void Tmdi_dfm_Editor::EditMenuPopup() {
+    pmPreview_->setEnabled(previewAction_->isEnabled());
+    pmUndo_->setEnabled(undoAction_->isEnabled());
+    pmPaste_->setEnabled(CanPaste());
+    const bool selection = HasSelection();
+    pmCopy_->setEnabled(selection);
+    pmCut_->setEnabled(selection);
+}
+
+// ---- object tree ----
+
+void Tmdi_dfm_Editor::cmRescan() {
+    const WaitCursor wait;
+    // TODO(the preview issue): rebuild the preview from the same text first; the scan's
+    // lookups read the new preview.
+    tree_->Fill(ScanHierarchy(SplitLines(EditorUtf8()), *lookup_));
+    objectCount_ = tree_->Nodes().ObjectCount();
+    if (objectCount_ == 0) return;
+    const StatusBatch batch(*this);
+    tree_->FocusNode(0);
+    tree_->expandAll();
+    tree_->show();
+    editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+    panels_[ObjectCountPanel]->setText(QStringLiteral("Object count: %1").arg(objectCount_));
+    RefreshMessageList();
+}
+
+void Tmdi_dfm_Editor::RefreshMessageList() {
+    // TODO(the preview issue): list the messages of the last preview build.
+}
+
+void Tmdi_dfm_Editor::cmExpand() {
+    tree_->expandAll();
+}
+
+void Tmdi_dfm_Editor::cmCollapse() {
+    tree_->collapseAll();
+}
+
+// ---- find and replace ----
+
+int Tmdi_dfm_Editor::FindFlags() const {
+    return (rd_->MatchCase() ? QsciScintillaBase::SCFIND_MATCHCASE : 0) |
+           (rd_->WholeWord() ? QsciScintillaBase::SCFIND_WHOLEWORD : 0);
+}
+
+long Tmdi_dfm_Editor::SearchText(const QByteArray& text, int flags, long from, long to) const {
+    if (text.isEmpty()) return -1;
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETSEARCHFLAGS, static_cast<unsigned long>(flags));
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETTARGETSTART, static_cast<unsigned long>(from));
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETTARGETEND, static_cast<unsigned long>(to));
+    return editor_->SendScintilla(QsciScintillaBase::SCI_SEARCHINTARGET, static_cast<uintptr_t>(text.size()),
+                                  text.constData());
+}
+
+void Tmdi_dfm_Editor::cmReplace() {
+    const int line = CaretLine();
+    const long position = editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const long lineStart =
+        editor_->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    const std::string word = IdentifierAt(LineText(line), static_cast<std::size_t>(position - lineStart));
+    rd_->SetFindText(QString::fromStdString(word));
+    rd_->show();
+    rd_->raise();
+    rd_->activateWindow();
+}
+
+void Tmdi_dfm_Editor::rdFind() {
+    const StatusBatch batch(*this);
+    const bool down = rd_->Down();
+    // From the caret: a match found before is left behind in either direction.
+    const long start = editor_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const long end = editor_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
+    const long length = editor_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    const long found =
+        SearchText(rd_->FindText().toUtf8(), FindFlags(), down ? end : start, down ? length : 0);
+    if (found < 0) {
+        messages_.Information(QStringLiteral("Text not found."));
+        return;
+    }
+    const long matchEnd = editor_->SendScintilla(QsciScintillaBase::SCI_GETTARGETEND);
+    // The caret goes to the match's far end in the search direction, where the next
+    // search starts.
+    if (down)
+        editor_->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(found), matchEnd);
+    else
+        editor_->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(matchEnd), found);
+}
+
+void Tmdi_dfm_Editor::rdReplace(bool all) {
+    const StatusBatch batch(*this);
+    const QByteArray findText = rd_->FindText().toUtf8();
+    const QByteArray replaceText = rd_->ReplaceText().toUtf8();
+    const int flags = FindFlags();
+    // From the start of the selection, so that a match that Find Next has just selected
+    // is the one replaced rather than skipped.
+    long from = editor_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    int replaced = 0;
+    editor_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
+    for (;;) {
+        const long length = editor_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+        if (SearchText(findText, flags, from, length) < 0) break;
+        editor_->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET,
+                               static_cast<uintptr_t>(replaceText.size()), replaceText.constData());
+        // On after the replacement, so a replacement holding the find text is not
+        // searched again.
+        from = editor_->SendScintilla(QsciScintillaBase::SCI_GETTARGETEND);
+        ++replaced;
+        if (!all) break;
+    }
+    editor_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
+    if (replaced == 0) {
+        messages_.Information(QStringLiteral("Text not found."));
+        return;
+    }
+    editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(from));
+}
+
+void Tmdi_dfm_Editor::cmFindnext() {
+    rd_->SetDown(true);
+    rdFind();
+    editor_->setFocus();
+}
+
+// ---- goto source ----
+
+void Tmdi_dfm_Editor::cmGoto() {
+    const int node = tree_->FocusedNode();
+    if (node < 0) return;
+    const ObjectNode target = tree_->Nodes().Nodes[static_cast<std::size_t>(node)];
+    {
+        const StatusBatch batch(*this);
+        editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+        const QByteArray text = QByteArray::fromStdString(target.Name + ": " + target.ClassName);
+        const long length = editor_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+        const long found = SearchText(text, 0, 0, length);
+        if (found >= 0) {
+            const long end = editor_->SendScintilla(QsciScintillaBase::SCI_GETTARGETEND);
+            editor_->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(found), end);
+            editor_->SendScintilla(QsciScintillaBase::SCI_SCROLLRANGE, static_cast<unsigned long>(found),
+                                   end);
+        }
+    }
+    pages_->setCurrentIndex(0);
+    editor_->show();
+    editor_->setFocus();
+}
+
+// ---- load and paste data ----
+
+void Tmdi_dfm_Editor::cmLoadData() {
+    RunGuarded(messages_, [this] {
+        const QString path = messages_.AskOpenDataFile();
+        if (path.isEmpty()) return;
+        // The file's own read errors ("Cannot open file ...") go to the error box; the
+        // clipboard and the text are only touched once the whole file is read.
+        FileStream file(NativePath(path), FileStream::Mode::Read);
+        const std::string lines = HexDataLines(file.ReadToEnd());
+        QGuiApplication::clipboard()->setText(
+            QString::fromLatin1(lines.data(), static_cast<qsizetype>(lines.size())));
+        editor_->paste();
+    });
+}
 
 // TODO(the preview issue): build the preview and save its image.
 void Tmdi_dfm_Editor::cmPreview() {}

@@ -4,13 +4,16 @@
 // is the one truth from which the tree, preview and inspector are derived.
 
 #include <QByteArray>
+#include <QColor>
 #include <QMdiSubWindow>
 #include <QString>
 #include <array>
+#include <memory>
 #include <string_view>
 
 #include "codec/codepage.h"
 #include "codec/formformat.h"
+#include "document/objecttreeview.h"
 
 class QMenu;
 class QAction;
@@ -18,13 +21,14 @@ class QLabel;
 class QListWidget;
 class QSplitter;
 class QTabWidget;
-class QTreeWidget;
 class QsciScintilla;
 class QStatusBar;
 
 namespace fw {
 
 class EditorTextSink;
+class FindReplaceDialog;
+class HierarchyLookup;
 class UserMessages;
 
 class Tmdi_dfm_Editor : public QMdiSubWindow {
@@ -65,7 +69,10 @@ public:
     QStatusBar* StatusBar() const { return sb_; }
     // The text of a status panel, 0 to 4 (2: "Modified" or empty, 4: FileName).
     QString PanelText(int panel) const;
-    QTreeWidget* Tree() const { return tree_; }
+    // The object tree, hidden until a scan finds objects or lines are handed over.
+    ObjectTreeView* Tree() const { return tree_; }
+    // The number of nodes, at all levels, that the last scan found.
+    int ObjectCount() const { return objectCount_; }
     QListWidget* MessageList() const { return messageList_; }
     // The source/preview tab set: page 0 "Source" holds the editor, page 1 "Preview".
     QTabWidget* Pages() const { return pages_; }
@@ -73,6 +80,19 @@ public:
     // The document's own menus, merged into the main window's menu bar.
     QMenu* EditMenu() const { return editMenu_; }
     QMenu* DataMenu() const { return dataMenu_; }
+    // The popup menus of the object tree (TreeMenu) and of the source editor (EditMenu).
+    QMenu* TreeMenu() const { return treeMenu_; }
+    QMenu* EditorPopupMenu() const { return editorPopup_; }
+    // The find-and-replace dialog; it keeps its texts and options while the window lives.
+    FindReplaceDialog* ReplaceDialog() const { return rd_; }
+    // The caret line at the last status refresh (0-based), -1 before the first one.
+    int LastCaretLineIndex() const { return LastCaretLine; }
+    // The background of the caret line: yellow.
+    static QColor CaretLineColor();
+
+    // Applies the interface options: the object tree's "Class Name" column shows with
+    // showCNCol, and the editor's font is 8 points with smallFont, 10 without.
+    void ApplyInterfaceOptions(bool showTypeCol, bool showCNCol, bool smallFont, bool showHTree);
 
     // What the main window's idle enabling asks of the active document.
     bool CanUndo() const;
@@ -92,11 +112,28 @@ public slots:
     void cmPreview();
     void cmRescan();
     void mmSaveFormImageClick();
+    // Asks for any file and pastes its bytes as hex lines (32 bytes a line) at the
+    // caret, through the clipboard. A file that cannot be read is reported as an error,
+    // leaving the clipboard and the text as they were.
     void cmLoadData();
     void DFMChange();
-    // Shows the modified state, insert mode and file name in the status bar; runs when
-    // the window is activated. (Caret details come with the full status refresh.)
-    void RefreshStatusPanels();
+    // The status refresh, on every caret move, selection change, text change and
+    // insert/overwrite toggle, and on activation: caret line highlight, the caret panel,
+    // insert mode, modified state and file name, the Edit items' enabling, and then
+    // SyncTreeToCaret.
+    void DFMStatusChange();
+    // Selects the tree node of the object whose block holds the caret line: the nearest
+    // line at or above it that begins with "object" or "inherited" names it. Nothing
+    // happens when there is no such line or no node of that name.
+    void SyncTreeToCaret();
+    // Enables the editor popup's items by the editor's state.
+    void EditMenuPopup();
+    // The dialog's Find Next: searches from the caret in the dialog's direction and
+    // selects the match; "Text not found." when there is none.
+    void rdFind();
+    // The dialog's Replace (all false) and Replace All: replaces forwards from the
+    // caret, a match already selected included; "Text not found." when nothing matched.
+    void rdReplace(bool all);
 
 signals:
     // Emitted when Modified changes.
@@ -130,6 +167,34 @@ private:
     void UpdateLineNumberWidth();
     // Enables Undo, Copy, Cut and Paste of the Edit menu by the editor's state.
     void UpdateEditActions();
+    // Runs the status refresh once the event in hand is done; several requests in one
+    // event give one refresh.
+    void ScheduleStatusChange();
+    // Takes the editor's own bindings off the keys the document keeps away from it.
+    void RemoveEditorKeys();
+    // Selection changes in the tree. Nodes are only selected here for now.
+    void TreeChange();
+    // The text of a 0-based line without its break, valid until the next call or edit.
+    std::string_view LineText(int line) const;
+    int CaretLine() const;
+    // The code shown for the character at the caret: its byte in the code page for
+    // 8-bit text, its code point for UTF-8 text (or a character the code page lacks);
+    // 0 at the end of the line.
+    int CaretCharacter() const;
+    // The selection's length in characters, each line break counting two (CR LF).
+    int SelectionLength() const;
+    // Searches the UTF-8 text between two positions (backwards when from > to) with
+    // Scintilla search flags; returns the match's start or -1, the target holding it.
+    long SearchText(const QByteArray& text, int flags, long from, long to) const;
+    int FindFlags() const;
+    // Empties and fills the message list of the preview.
+    void RefreshMessageList();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // Holds the status refresh back while a command moves the caret in steps, and runs
+    // it once at the end.
+    class StatusBatch;
+    friend class StatusBatch;
 
     UserMessages& messages_;
     const CodePage& codePage_;
@@ -151,7 +216,23 @@ private:
     QAction* copyAction_ = nullptr;
     QAction* cutAction_ = nullptr;
     QAction* pasteAction_ = nullptr;
-    QTreeWidget* tree_ = nullptr;
+    QAction* previewAction_ = nullptr;
+    QMenu* treeMenu_ = nullptr;
+    QMenu* editorPopup_ = nullptr;
+    QAction* pmUndo_ = nullptr;
+    QAction* pmCopy_ = nullptr;
+    QAction* pmCut_ = nullptr;
+    QAction* pmPaste_ = nullptr;
+    QAction* pmPreview_ = nullptr;
+    FindReplaceDialog* rd_ = nullptr;
+    std::unique_ptr<HierarchyLookup> lookup_;
+    int objectCount_ = 0;
+    int statusHeld_ = 0;
+    bool statusScheduled_ = false;
+    bool syncingTree_ = false;
+    bool showTypeCol_ = false;
+    bool showHTree_ = false;
+    ObjectTreeView* tree_ = nullptr;
     QListWidget* messageList_ = nullptr;
     QTabWidget* pages_ = nullptr;
     QWidget* inspector_ = nullptr;

@@ -4,11 +4,15 @@ namespace fw {
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -26,8 +30,9 @@ std::string CaretStatusText(int column, int line, int chr, int lineCount, int se
         hex.insert(hex.begin(), digits[v & 15]);
         v >>= 4;
     } while (v != 0);
-    return "Col: " + std::to_string(column) + "  Ln: " + std::to_string(line) + "  Chr: " + std::to_string(chr) + "(" +
-           hex + "h)  Cnt: " + std::to_string(lineCount) + "  Sel: " + std::to_string(selectionLength);
+    return "Col: " + std::to_string(column) + "  Ln: " + std::to_string(line) +
+           "  Chr: " + std::to_string(chr) + "(" + hex + "h)  Cnt: " + std::to_string(lineCount) +
+           "  Sel: " + std::to_string(selectionLength);
 }
 
 int CharacterAt(std::string_view line, int column) {
@@ -35,12 +40,62 @@ int CharacterAt(std::string_view line, int column) {
     return static_cast<unsigned char>(line[static_cast<std::size_t>(column - 1)]);
 }
 
+int FirstCodePoint(std::string_view text) {
+    if (text.empty()) return 0;
+    const auto lead = static_cast<unsigned char>(text[0]);
+    int length = 0;
+    int code = 0;
+    if (lead < 0x80) return lead;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07;
+    } else {
+        return lead;
+    }
+    if (text.size() < static_cast<std::size_t>(length)) return lead;
+    for (int i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+        if ((next & 0xC0) != 0x80) return lead;
+        code = (code << 6) | (next & 0x3F);
+    }
+    // Overlong forms and surrogates are no characters either.
+    if ((length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+        (length == 4 && (code < 0x10000 || code > 0x10FFFF)))
+        return lead;
+    return code;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    lines.emplace_back(text.substr(start));
+    return lines;
+}
+
 std::string ObjectNameAtLine(const std::vector<std::string>& lines, int line, bool& found) {
     found = false;
     if (lines.empty()) return {};
     if (line >= static_cast<int>(lines.size())) line = static_cast<int>(lines.size()) - 1;
+    return ObjectNameAtLine(
+        line, [&lines](int i) { return std::string_view(lines[static_cast<std::size_t>(i)]); }, found);
+}
+
+std::string ObjectNameAtLine(int line, const std::function<std::string_view(int)>& lineAt, bool& found) {
+    found = false;
     for (int i = line; i >= 0; --i) {
-        const std::string_view t = Trim(lines[static_cast<std::size_t>(i)]);
+        const std::string_view t = Trim(lineAt(i));
         std::string_view keyword = "object";
         std::size_t p = t.find(keyword);
         if (p == std::string_view::npos) {
@@ -59,8 +114,10 @@ std::string ObjectNameAtLine(const std::vector<std::string>& lines, int line, bo
 std::string IdentifierAt(std::string_view line, std::size_t position) {
     if (position >= line.size() || !IsIdentifierChar(line[position])) return {};
     std::size_t start = position, end = position;
-    while (start > 0 && IsIdentifierChar(line[start - 1])) --start;
-    while (end < line.size() && IsIdentifierChar(line[end])) ++end;
+    while (start > 0 && IsIdentifierChar(line[start - 1]))
+        --start;
+    while (end < line.size() && IsIdentifierChar(line[end]))
+        ++end;
     return std::string(line.substr(start, end - start));
 }
 

@@ -3,6 +3,7 @@
 // text so that it is tested without a window.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,11 +18,22 @@ std::string CaretStatusText(int column, int line, int chr, int lineCount, int se
 // The code (0-255) of the byte at a 1-based column of a line; 0 outside it.
 int CharacterAt(std::string_view line, int column);
 
+// The code point of the UTF-8 character that text begins with; 0 for empty text. A
+// byte that starts no valid sequence stands for itself.
+int FirstCodePoint(std::string_view text);
+
+// The lines of a text as the editor counts them: CR LF, LF and CR each end a line, and
+// a break at the very end leaves a last, empty line. Empty text is one empty line.
+std::vector<std::string> SplitLines(std::string_view text);
+
 // The object whose block holds a line: from that line upwards, the first trimmed line
 // that begins with "object" (or, where "object" occurs nowhere in it, "inherited");
 // returns the object name written between the keyword and the first ":" (empty without
 // a colon). found is false when no such line lies at or above the line.
 std::string ObjectNameAtLine(const std::vector<std::string>& lines, int line, bool& found);
+// The same over lines handed out one at a time by lineAt (0-based); only the lines from
+// `line` upwards to the header are asked for.
+std::string ObjectNameAtLine(int line, const std::function<std::string_view(int)>& lineAt, bool& found);
 
 // The identifier around a 0-based byte position of a line: the run of letters, digits
 // and "_" that holds it; empty when the byte there is no identifier character.

@@ -30,6 +30,9 @@ public:
     // The save-file dialog (form-file filter, default extension "dfm", overwrite
     // prompt); an empty path when cancelled.
     virtual QString AskSavePath() = 0;
+    // The open dialog of "Load and Paste Data..." (filter "All files (*)", the file must
+    // exist); an empty path when cancelled. Without a dialog to show, it is cancelled.
+    virtual QString AskOpenDataFile() { return {}; }
 };
 
 // Runs a command the way the application's default error handler would: an exception

@@ -139,14 +139,6 @@ constexpr PropInfo AlignEvents[2] = {
     EventProp("OnAlignPosition", ty::TAlignPositionEvent),
 };
 
-// The declared sizes are written in family_core.h; a row left out there would be an
-// empty entry here.
-template <std::size_t N>
-constexpr bool AllRowsFilled(const PropInfo (&rows)[N]) {
-    for (const PropInfo& row : rows)
-        if (row.Name.empty() || row.Type == nullptr) return false;
-    return true;
-}
 static_assert(AllRowsFilled(ControlProps) && AllRowsFilled(ControlEvents) && AllRowsFilled(ClickEvents));
 static_assert(AllRowsFilled(WinControlProps) && AllRowsFilled(FocusEvents) && AllRowsFilled(Ctl3DProps));
 static_assert(AllRowsFilled(WinBevelProps) && AllRowsFilled(ImeProps) && AllRowsFilled(ParentColorProps));

@@ -128,13 +128,6 @@ constexpr PropInfo DataSetEvents[24] = {
     EventProp("OnNewRecord", ty::TDataSetNotifyEvent),   EventProp("OnPostError", ty::TDataSetErrorEvent),
 };
 
-// The sizes are written in family_db.h; a row left out here would leave an empty entry.
-template <std::size_t N>
-constexpr bool AllRowsFilled(const PropInfo (&rows)[N]) {
-    for (const PropInfo& row : rows)
-        if (row.Name.empty() || row.Type == nullptr) return false;
-    return true;
-}
 static_assert(AllRowsFilled(DataSetProps) && AllRowsFilled(DataSetEvents));
 }  // namespace grp
 

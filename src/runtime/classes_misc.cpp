@@ -520,14 +520,6 @@ constexpr PropInfo ChartEvents[16] = {
     EventProp("OnZoom", ty::TNotifyEvent),
 };
 
-// The sizes are written in family_comctrls.h; a row left out there would be an empty
-// entry here.
-template <std::size_t N>
-constexpr bool AllRowsFilled(const PropInfo (&rows)[N]) {
-    for (const PropInfo& row : rows)
-        if (row.Type == nullptr || row.Name.empty()) return false;
-    return true;
-}
 static_assert(AllRowsFilled(ChartPanelProps) && AllRowsFilled(ChartProps) && AllRowsFilled(ChartEvents));
 
 }  // namespace grp

@@ -106,6 +106,18 @@ constexpr PropInfo EventProp(std::string_view name, const TypeInfo& type) {
 
 // The shared property groups, defined in classes_core.cpp.
 namespace grp {
+
+// Whether every row of a property group with a declared size was written: a row left
+// out would be an empty entry. Only the name is checked: with sanitizers on, comparing
+// the address of an extern type with null is no constant expression; the table test
+// checks the types.
+template <std::size_t N>
+constexpr bool AllRowsFilled(const PropInfo (&rows)[N]) {
+    for (const PropInfo& row : rows)
+        if (row.Name.empty()) return false;
+    return true;
+}
+
 // The properties nearly every control publishes, with TControl's initial values:
 // Align alNone, Anchors [akLeft,akTop], BiDiMode bdLeftToRight, Constraints (owned
 // TSizeConstraints), DragCursor crDrag, DragKind dkDrag, DragMode dmManual, Enabled

@@ -65,6 +65,11 @@ Object::~Object() {
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     }
     for (Object* child : controls_) child->parent_ = nullptr;
+    if (parentComponent_) {
+        auto& siblings = parentComponent_->childComponents_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+    for (Object* child : childComponents_) child->parentComponent_ = nullptr;
 }
 
 ObjectPtr CreateObject(const Class& cls, ClassRegistry& registry) {
@@ -153,6 +158,18 @@ void Object::SetChildPosition(int position) {
     const auto at = std::min(static_cast<std::size_t>(position), siblings.size());
     siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(at), this);
 }
+
+void Object::SetParentComponent(Object* parent) {
+    if (parentComponent_ == parent || parent == this) return;
+    if (parentComponent_) {
+        auto& siblings = parentComponent_->childComponents_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+    parentComponent_ = parent;
+    if (parentComponent_) parentComponent_->childComponents_.push_back(this);
+}
+
+void Object::ClearItems() { items_.clear(); }
 
 Object* Object::AddItem() {
     const Class* itemClass = class_->ItemClass();

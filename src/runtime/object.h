@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -41,6 +42,24 @@ struct GraphicData {
     std::vector<std::uint8_t> Bytes;
     int Width = 0;
     int Height = 0;
+    // The image file inside Bytes, when one was recognised: some graphic classes write
+    // a 4-byte size before the file, so it need not start at offset 0.
+    std::string Format;  // "bmp", "ico", "cur", "png", "jpeg", "gif", "emf", "wmf"; "" when unknown
+    std::size_t ImageOffset = 0;
+    std::size_t ImageLength = 0;
+    std::span<const std::uint8_t> Image() const {
+        if (ImageOffset > Bytes.size() || ImageLength > Bytes.size() - ImageOffset) return {};
+        return std::span<const std::uint8_t>(Bytes).subspan(ImageOffset, ImageLength);
+    }
+};
+
+// A value a class writes itself that is more than one scalar: a list of integers
+// (DesignSize, ColWidths), a list of strings (LinkInfo) or a block of bytes (an image
+// list's Bitmap, tree and list view item data). One of the three is used.
+struct StoredBlock {
+    std::vector<std::int64_t> Integers;
+    std::vector<std::string> Strings;
+    std::vector<std::uint8_t> Bytes;
 };
 
 class Object {
@@ -87,6 +106,13 @@ public:
     // Moves this control to an index among its parent's children.
     void SetChildPosition(int position);
 
+    // Components that belong to another component without being controls: menu items
+    // in their menu or parent item, fields in their dataset. The form's own
+    // non-visual components have no parent component.
+    Object* ParentComponent() const { return parentComponent_; }
+    const std::vector<Object*>& ChildComponents() const { return childComponents_; }
+    void SetParentComponent(Object* parent);
+
     // String lists.
     std::vector<std::string>& Lines() { return lines_; }
     const std::vector<std::string>& Lines() const { return lines_; }
@@ -94,6 +120,8 @@ public:
     // Collections: the items, and for an item the collection holding it.
     const std::vector<ObjectPtr>& Items() const { return items_; }
     Object* AddItem();
+    // Removes every item.
+    void ClearItems();
     Object* Collection() const { return collection_; }
     // An item's display name: its DisplayName, Caption, Text or Name property when it
     // has one that is set, else its class name.
@@ -108,6 +136,9 @@ public:
     // non-visual component, ...), by the name the form uses.
     std::map<std::string, Value, std::less<>>& Stored() { return stored_; }
     const std::map<std::string, Value, std::less<>>& Stored() const { return stored_; }
+    // The stored values that are lists or bytes, by the name the form uses.
+    std::map<std::string, StoredBlock, std::less<>>& StoredBlocks() { return storedBlocks_; }
+    const std::map<std::string, StoredBlock, std::less<>>& StoredBlocks() const { return storedBlocks_; }
 
     // Set after the whole form was read.
     bool Loaded() const { return loaded_; }
@@ -122,11 +153,14 @@ private:
     std::vector<ObjectPtr> components_;
     Object* parent_ = nullptr;
     std::vector<Object*> controls_;
+    Object* parentComponent_ = nullptr;
+    std::vector<Object*> childComponents_;
     std::vector<std::string> lines_;
     std::vector<ObjectPtr> items_;
     Object* collection_ = nullptr;
     GraphicData graphic_;
     std::map<std::string, Value, std::less<>> stored_;
+    std::map<std::string, StoredBlock, std::less<>> storedBlocks_;
     bool loaded_ = false;
 };
 

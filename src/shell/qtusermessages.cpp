@@ -67,4 +67,17 @@ QString QtUserMessages::AskSavePath() {
     return files.first();
 }
 
+QString QtUserMessages::AskOpenDataFile() {
+    DismissSplash();
+    QFileDialog dialog(dialogParent_, QStringLiteral("Open"), lastDataFolder_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("All files (*)"));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return {};
+    lastDataFolder_ = QFileInfo(files.first()).absolutePath();
+    return files.first();
+}
+
 }  // namespace fw

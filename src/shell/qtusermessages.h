@@ -26,6 +26,7 @@ public:
     void Error(const QString& text) override;
     std::optional<FormEncoding> AskSaveType() override;
     QString AskSavePath() override;
+    QString AskOpenDataFile() override;
 
 private:
     void DismissSplash();
@@ -33,6 +34,7 @@ private:
     QPointer<QWidget> dialogParent_;
     QPointer<QWidget> splash_;
     QString lastSaveFolder_;
+    QString lastDataFolder_;
 };
 
 }  // namespace fw

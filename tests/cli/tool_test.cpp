@@ -333,6 +333,10 @@ TEST_F(CliTool, BadUsageExitsTwoNamingTheArgument) {
          "check --help"},
         {{"detect"}, "no input files", "detect --help"},
         {{"detect", "--in-place", "a.dfm"}, "option '--in-place' does not apply to detect", "detect --help"},
+        {{"classes", "TButton", "TEdit"}, "classes takes at most one class name", "classes --help"},
+        {{"classes", "--codepage", "1252"},
+         "option '--codepage' does not apply to classes",
+         "classes --help"},
     };
     for (const auto& c : cases) {
         const std::set<std::string> listing = Listing();
@@ -343,6 +347,40 @@ TEST_F(CliTool, BadUsageExitsTwoNamingTheArgument) {
         EXPECT_NE(r.Err.find(c.Hint), std::string::npos) << r.Err;
         EXPECT_EQ(Listing(), listing) << c.Message;
     }
+}
+
+TEST_F(CliTool, ClassesListsTheRegistryAndDescribesOneClass) {
+    const Result list = Run({"classes"});
+    EXPECT_EQ(list.Exit, 0) << list.Err;
+    EXPECT_EQ(list.Err, "");
+    for (const char* line : {"TButton\tStdCtrls\tTCustomButton\n", "TFont\tGraphics\tTGraphicsObject\n",
+                             "TPersistent\tClasses\tTObject\n"})
+        EXPECT_NE(list.Out.find(line), std::string::npos) << line;
+    // Sorted by name, one class per line.
+    EXPECT_LT(list.Out.find("TBitBtn\t"), list.Out.find("TButton\t"));
+    EXPECT_EQ(list.Out.find("TObject\t"), std::string::npos);
+
+    const Result button = Run({"classes", "tbutton"});
+    EXPECT_EQ(button.Exit, 0) << button.Err;
+    EXPECT_TRUE(
+        StartsWith(button.Out,
+                   "class: TButton\nunit: StdCtrls\nancestry: TButton > TCustomButton > TButtonControl > "
+                   "TWinControl > TControl > TComponent > TPersistent > TObject\npublished properties: "))
+        << button.Out;
+    for (const char* row :
+         {"\nCaption\tTCaption\ttkLString\t''\n", "\nWidth\tInteger\ttkInteger\t75\n",
+          "\nAnchors\tTAnchors\ttkSet\t[akLeft,akTop]\n", "\nCursor\tTCursor\ttkInteger\tcrDefault\n",
+          "\nFont\tTFont\ttkClass\t(TFont)\n", "\nPopupMenu\tTPopupMenu\ttkClass\t\n",
+          "\nOnClick\tTNotifyEvent\ttkMethod\t\n", "\nDefault\tBoolean\ttkEnumeration\tFalse\n"})
+        EXPECT_NE(button.Out.find(row), std::string::npos) << row;
+
+    const Result panel = Run({"classes", "TPanel"});
+    EXPECT_NE(panel.Out.find("\nColor\tTColor\ttkInteger\tclBtnFace\n"), std::string::npos) << panel.Out;
+
+    const Result unknown = Run({"classes", "TNoSuchThing"});
+    EXPECT_EQ(unknown.Exit, 1);
+    EXPECT_EQ(unknown.Out, "");
+    EXPECT_EQ(unknown.Err, "formwright-cli: class TNoSuchThing not found\n");
 }
 
 TEST_F(CliTool, PrintsHelpAndVersion) {
@@ -357,6 +395,7 @@ TEST_F(CliTool, PrintsHelpAndVersion) {
         {{"convert", "--to", "text", "-h"}, "Usage: formwright-cli convert --to ENCODING"},
         {{"detect", "--help"}, "Usage: formwright-cli detect FILE..."},
         {{"check", "-h"}, "Usage: formwright-cli check [--codepage N] FILE..."},
+        {{"classes", "--help"}, "Usage: formwright-cli classes [NAME]"},
         {{"--version"}, "formwright-cli " FW_EXPECTED_VERSION "\n"},
     };
     for (const auto& c : cases) {

@@ -32,10 +32,12 @@ public:
     std::deque<bool> ConfirmAnswers;
     std::deque<std::optional<FormEncoding>> SaveTypes;
     std::deque<QString> SavePaths;
+    std::deque<QString> OpenDataFiles;
 
     QStringList Confirms, Warnings, Informations, Errors;
     int SaveTypeQuestions = 0;
     int SavePathQuestions = 0;
+    int OpenDataFileQuestions = 0;
 
     bool Confirm(const QString& text) override {
         Confirms << text;
@@ -69,6 +71,16 @@ public:
         }
         const QString answer = SavePaths.front();
         SavePaths.pop_front();
+        return answer;
+    }
+    QString AskOpenDataFile() override {
+        ++OpenDataFileQuestions;
+        if (OpenDataFiles.empty()) {
+            ADD_FAILURE() << "unexpected open-file question";
+            return {};
+        }
+        const QString answer = OpenDataFiles.front();
+        OpenDataFiles.pop_front();
         return answer;
     }
 };

@@ -17,20 +17,20 @@ TEST(CaretStatus, FormatsCaretCharacterAndSelection) {
 
 TEST(ObjectNameAtLine, NearestHeaderAboveDecides) {
     const std::vector<std::string> lines = {
-        "",                                // 0: above the first object
-        "object Form1: TForm1",            // 1
-        "  Left = 8",                      // 2
-        "  inherited Panel2: TPanel",      // 3
-        "    Caption = 'an object: here'", // 4: "object" is not at the start
-        "  end",                           // 5
-        "  inherited X: TX object",        // 6: begins with inherited but holds object
-        "end",                             // 7
+        "",                                 // 0: above the first object
+        "object Form1: TForm1",             // 1
+        "  Left = 8",                       // 2
+        "  inherited Panel2: TPanel",       // 3
+        "    Caption = 'an object: here'",  // 4: "object" is not at the start
+        "  end",                            // 5
+        "  inherited X: TX object",         // 6: begins with inherited but holds object
+        "end",                              // 7
     };
     struct Case {
         int Line;
         bool Found;
         const char* Name;
-    } cases[] = {{0, false, ""}, {1, true, "Form1"}, {2, true, "Form1"}, {3, true, "Panel2"},
+    } cases[] = {{0, false, ""},      {1, true, "Form1"},  {2, true, "Form1"},  {3, true, "Panel2"},
                  {4, true, "Panel2"}, {5, true, "Panel2"}, {6, true, "Panel2"}, {7, true, "Panel2"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Line);
@@ -40,11 +40,53 @@ TEST(ObjectNameAtLine, NearestHeaderAboveDecides) {
     }
 }
 
+TEST(ObjectNameAtLine, AsksOnlyForTheLinesUpToTheHeader) {
+    const std::vector<std::string> lines = {"object A: TA", "  object B: TB", "    Left = 1", "    Top = 2"};
+    std::vector<int> asked;
+    bool found = false;
+    const std::string name = fw::ObjectNameAtLine(
+        3,
+        [&](int line) {
+            asked.push_back(line);
+            return std::string_view(lines[static_cast<std::size_t>(line)]);
+        },
+        found);
+    EXPECT_TRUE(found);
+    EXPECT_EQ(name, "B");
+    EXPECT_EQ(asked, (std::vector<int>{3, 2, 1}));
+}
+
+TEST(EditorLines, SplitAtEveryKindOfBreak) {
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(fw::SplitLines(""), Lines{""});
+    EXPECT_EQ(fw::SplitLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
+    EXPECT_EQ(fw::SplitLines("a\r\n"), (Lines{"a", ""}));
+    EXPECT_EQ(fw::SplitLines("\n\r"), (Lines{"", "", ""})) << "LF then CR are two breaks";
+}
+
+TEST(FirstCodePoint, DecodesUtf8AndPassesStrayBytes) {
+    const std::pair<std::string, int> cases[] = {
+        {"", 0},
+        {"A", 65},
+        {"\xC3\xA9x", 0xE9},
+        {"\xE2\x82\xAC", 0x20AC},
+        {"\xF0\x9F\x98\x80", 0x1F600},
+        {"\xE9", 0xE9},          // a lone Latin-1 byte
+        {"\xE2\x82", 0xE2},      // cut short
+        {"\xC0\x80", 0xC0},      // overlong
+        {"\xED\xA0\x80", 0xED},  // a surrogate
+    };
+    for (const auto& [text, code] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(fw::FirstCodePoint(text), code);
+    }
+}
+
 TEST(IdentifierAt, TakesTheRunAroundTheCaret) {
     EXPECT_EQ(fw::IdentifierAt("  Caption = 'x'", 4), "Caption");
     EXPECT_EQ(fw::IdentifierAt("  Font.Name = 'x'", 6), "");  // the dot is no identifier character
     EXPECT_EQ(fw::IdentifierAt("  Font.Name = 'x'", 7), "Name");
-    EXPECT_EQ(fw::IdentifierAt("abc", 3), "");                // beyond the line
+    EXPECT_EQ(fw::IdentifierAt("abc", 3), "");  // beyond the line
 }
 
 TEST(HexDataLines, ThirtyTwoBytesALineAndAClosingBreak) {
@@ -52,9 +94,11 @@ TEST(HexDataLines, ThirtyTwoBytesALineAndAClosingBreak) {
     std::vector<std::uint8_t> forty(40, 0xAB);
     forty[0] = 0x0A;
     std::string expected = "0A";
-    for (int i = 1; i < 32; ++i) expected += "AB";
+    for (int i = 1; i < 32; ++i)
+        expected += "AB";
     expected += "\r\n";
-    for (int i = 0; i < 8; ++i) expected += "AB";
+    for (int i = 0; i < 8; ++i)
+        expected += "AB";
     expected += "\r\n\r\n";
     EXPECT_EQ(fw::HexDataLines(forty), expected);
 }

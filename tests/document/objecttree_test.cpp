@@ -1,0 +1,303 @@
+// The object tree of a document window: what a rescan shows (texts, classes, images,
+// the count), the cases where it leaves things alone, the class-name column option,
+// full expand and collapse, the type-ahead search, the popup menu and double-click.
+
+#include <Qsci/qscilexer.h>
+#include <Qsci/qsciscintilla.h>
+#include <gtest/gtest.h>
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "document/documentwindow.h"
+#include "document/treeimages.h"
+#include "documenttestsupport.h"
+
+namespace {
+
+using fw::ObjectTreeView;
+using fw::Tmdi_dfm_Editor;
+using fw::test::RecordingMessages;
+
+constexpr const char* ListViewForm =
+    "object Form1: TForm1\r\n"
+    "  object ListView1: TListView\r\n"
+    "    Columns = <\r\n"
+    "      item\r\n"
+    "        Caption = 'Name'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "        Caption = 'Size'\r\n"
+    "      end>\r\n"
+    "  end\r\n"
+    "end\r\n";
+
+constexpr const char* PanelForm =
+    "object Form1: TForm1\r\n"
+    "  object Panel1: TPanel\r\n"
+    "    object Button1: TButton\r\n"
+    "    end\r\n"
+    "    object Button2: TButton\r\n"
+    "    end\r\n"
+    "  end\r\n"
+    "  object Label1: TLabel\r\n"
+    "  end\r\n"
+    "  object Timer1: TTimer\r\n"
+    "  end\r\n"
+    "end\r\n";
+
+// One row of the tree as it shows: both columns and the image's index.
+struct Row {
+    std::string Caption, ClassName;
+    int Image;
+    int Depth;
+};
+
+int ImageOf(const QTreeWidgetItem* item) {
+    const qint64 key = item->icon(0).cacheKey();
+    for (int i = 0; i < fw::TreeImageCount; ++i)
+        if (fw::TreeImages()[static_cast<std::size_t>(i)].cacheKey() == key) return i;
+    return -1;
+}
+
+int Depth(const QTreeWidgetItem* item) {
+    int depth = 0;
+    for (const QTreeWidgetItem* p = item->parent(); p != nullptr; p = p->parent())
+        ++depth;
+    return depth;
+}
+
+// The rows in display order, collapsed ones included.
+std::vector<Row> Rows(const QTreeWidget* tree) {
+    std::vector<Row> rows;
+    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it)
+        rows.push_back(
+            {(*it)->text(0).toStdString(), (*it)->text(1).toStdString(), ImageOf(*it), Depth(*it)});
+    return rows;
+}
+
+void ExpectRows(const QTreeWidget* tree, const std::vector<Row>& expected) {
+    const std::vector<Row> rows = Rows(tree);
+    ASSERT_EQ(rows.size(), expected.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE("row " + std::to_string(i));
+        EXPECT_EQ(rows[i].Caption, expected[i].Caption);
+        EXPECT_EQ(rows[i].ClassName, expected[i].ClassName);
+        EXPECT_EQ(rows[i].Image, expected[i].Image);
+        EXPECT_EQ(rows[i].Depth, expected[i].Depth);
+    }
+}
+
+class ObjectTreeTest : public ::testing::Test {
+protected:
+    void SetUp() override { fw::test::EnsureApplication(); }
+    void TearDown() override {
+        for (const QPointer<Tmdi_dfm_Editor>& document : documents_)
+            delete document.data();
+    }
+    Tmdi_dfm_Editor* NewDocument(const char* text = nullptr) {
+        auto* document = new Tmdi_dfm_Editor(messages_, fw::CodePage::Default());
+        documents_.push_back(document);
+        if (text) document->LoadFromLines(QByteArray(text));
+        return document;
+    }
+    // Replaces the editor text as typing would, then rescans.
+    static void Rescan(Tmdi_dfm_Editor* document, const char* text) {
+        document->Editor()->setText(QString::fromUtf8(text));
+        document->cmRescan();
+    }
+    static QTreeWidgetItem* ItemNamed(ObjectTreeView* tree, const char* caption) {
+        const auto found =
+            tree->findItems(QString::fromUtf8(caption), Qt::MatchExactly | Qt::MatchRecursive, 0);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+
+    RecordingMessages messages_;
+    std::vector<QPointer<Tmdi_dfm_Editor>> documents_;
+};
+
+TEST_F(ObjectTreeTest, RescanShowsTheNodesOfTheText) {
+    Tmdi_dfm_Editor* document = NewDocument();
+    EXPECT_TRUE(document->Tree()->isHidden()) << "a new window starts without its tree";
+    document->LoadFromLines(PanelForm);
+    ObjectTreeView* tree = document->Tree();
+    // Without the class registry in documents yet, no class counts as a control.
+    ExpectRows(tree, {{"Form1 (3)", "TForm1", 1, 0},
+                      {"Panel1 (2)", "TPanel", 0, 1},
+                      {"Button1", "TButton", 0, 2},
+                      {"Button2", "TButton", 0, 2},
+                      {"Label1", "TLabel", 0, 1},
+                      {"Timer1", "TTimer", 0, 1}});
+    EXPECT_EQ(document->ObjectCount(), 6);
+    EXPECT_EQ(document->PanelText(0), QStringLiteral("Object count: 6"));
+    EXPECT_FALSE(tree->isHidden());
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->childCount() > 0) EXPECT_TRUE((*it)->isExpanded()) << (*it)->text(0).toStdString();
+    // The caret is put on line 1, which holds the root; the tree follows it there.
+    int line = -1, index = -1;
+    document->Editor()->getCursorPosition(&line, &index);
+    EXPECT_EQ(line, 0);
+    EXPECT_EQ(index, 0);
+    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
+}
+
+TEST_F(ObjectTreeTest, ListViewCollectionWithoutTheLivePreview) {
+    Tmdi_dfm_Editor* document = NewDocument(ListViewForm);
+    // The plain texts, as for a class the preview cannot create.
+    ExpectRows(document->Tree(), {{"Form1 (1)", "TForm1", 1, 0},
+                                  {"ListView1 (1)", "TListView", 0, 1},
+                                  {"Columns (2)", "TCollection", 3, 2},
+                                  {"0 - item", "TCollectionItem", 0, 3},
+                                  {"1 - item", "TCollectionItem", 0, 3}});
+    EXPECT_EQ(document->PanelText(0), QStringLiteral("Object count: 5"));
+}
+
+TEST_F(ObjectTreeTest, TextWithoutObjectsKeepsThePanelAndTheTreeAsTheyWere) {
+    Tmdi_dfm_Editor* document = NewDocument(ListViewForm);
+    ASSERT_EQ(document->PanelText(0), QStringLiteral("Object count: 5"));
+    Rescan(document, "  Left = 1\r\n  Caption = 'my object = <x'\r\nend\r\n");
+    EXPECT_EQ(document->Tree()->topLevelItemCount(), 0) << "the tree is cleared";
+    EXPECT_EQ(document->ObjectCount(), 0);
+    EXPECT_EQ(document->PanelText(0), QStringLiteral("Object count: 5"));
+    EXPECT_FALSE(document->Tree()->isHidden());
+
+    // A file without objects leaves a new window's tree hidden and its first count.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("empty.dfm"));
+    fw::test::WriteAll(path, "  Left = 1\r\n");
+    Tmdi_dfm_Editor* opened = NewDocument();
+    opened->OpenDocumentFile(path);
+    EXPECT_TRUE(opened->Tree()->isHidden());
+    EXPECT_EQ(opened->PanelText(0), QStringLiteral("Object count: 0"));
+
+    // Lines handed over show the tree even when there are none.
+    Tmdi_dfm_Editor* fresh = NewDocument();
+    fresh->LoadFromLines({});
+    EXPECT_FALSE(fresh->Tree()->isHidden());
+}
+
+TEST_F(ObjectTreeTest, FocusesTheFirstTopLevelNodeWithoutSelectingIt) {
+    // A leading blank line keeps the caret above the root, so nothing selects it.
+    Tmdi_dfm_Editor* document = NewDocument("\r\nobject Form1: TForm1\r\nend\r\n");
+    ObjectTreeView* tree = document->Tree();
+    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
+    EXPECT_TRUE(tree->selectedItems().isEmpty());
+}
+
+TEST_F(ObjectTreeTest, ClassNameColumnAndFontFollowTheInterfaceOptions) {
+    Tmdi_dfm_Editor* document = NewDocument(PanelForm);
+    ObjectTreeView* tree = document->Tree();
+    EXPECT_TRUE(tree->isColumnHidden(1)) << "hidden until the option is set";
+    document->ApplyInterfaceOptions(false, true, true, false);
+    EXPECT_FALSE(tree->isColumnHidden(1));
+    EXPECT_EQ(document->Editor()->lexer()->font(0).pointSize(), 8);
+    document->ApplyInterfaceOptions(false, false, false, false);
+    EXPECT_TRUE(tree->isColumnHidden(1));
+    EXPECT_EQ(document->Editor()->lexer()->font(0).pointSize(), 10);
+}
+
+TEST_F(ObjectTreeTest, FullExpandAndCollapse) {
+    Tmdi_dfm_Editor* document = NewDocument(PanelForm);
+    ObjectTreeView* tree = document->Tree();
+    QTreeWidgetItem* panel = ItemNamed(tree, "Panel1 (2)");
+    ASSERT_NE(panel, nullptr);
+    document->cmCollapse();
+    EXPECT_FALSE(tree->topLevelItem(0)->isExpanded());
+    EXPECT_FALSE(panel->isExpanded());
+    document->cmExpand();
+    EXPECT_TRUE(tree->topLevelItem(0)->isExpanded());
+    EXPECT_TRUE(panel->isExpanded());
+}
+
+TEST_F(ObjectTreeTest, TypeAheadSearchesAllNodesFromTheFirst) {
+    Tmdi_dfm_Editor* document = NewDocument(PanelForm);
+    ObjectTreeView* tree = document->Tree();
+    document->cmCollapse();
+    tree->setCurrentItem(ItemNamed(tree, "Timer1"));
+
+    // Collapsed nodes are searched, and the search starts at the first node.
+    QTest::keyClicks(tree, QStringLiteral("but"));
+    EXPECT_EQ(tree->currentItem(), ItemNamed(tree, "Button1"));
+    EXPECT_TRUE(tree->currentItem()->isSelected());
+    EXPECT_TRUE(ItemNamed(tree, "Panel1 (2)")->isExpanded()) << "the found node is brought into view";
+
+    // A name that is a prefix of the typed text matches too.
+    QTest::keyClicks(tree, QStringLiteral("ton1x"));
+    EXPECT_EQ(tree->TypedText(), QStringLiteral("button1x"));
+    EXPECT_EQ(tree->currentItem(), ItemNamed(tree, "Button1"));
+
+    // After a pause the typed text starts over.
+    QTest::qWait(ObjectTreeView::TypeAheadResetMs + 150);
+    QTest::keyClicks(tree, QStringLiteral("l"));
+    EXPECT_EQ(tree->TypedText(), QStringLiteral("l"));
+    EXPECT_EQ(tree->currentItem(), ItemNamed(tree, "Label1"));
+}
+
+TEST_F(ObjectTreeTest, RightClickSelectsTheRowBeforeThePopup) {
+    Tmdi_dfm_Editor* document = NewDocument(PanelForm);
+    ObjectTreeView* tree = document->Tree();
+    document->resize(900, 600);
+    document->show();
+    QTreeWidgetItem* label = ItemNamed(tree, "Label1");
+    ASSERT_NE(label, nullptr);
+    const QPoint at = tree->visualItemRect(label).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(tree->viewport(), &event);
+    EXPECT_EQ(tree->currentItem(), label);
+    EXPECT_TRUE(label->isSelected());
+    EXPECT_TRUE(document->TreeMenu()->isVisible());
+    document->TreeMenu()->hide();
+
+    std::vector<std::pair<QString, QString>> items;
+    for (QAction* action : document->TreeMenu()->actions())
+        items.emplace_back(action->isSeparator() ? QStringLiteral("-") : action->text(),
+                           action->shortcut().toString(QKeySequence::PortableText));
+    EXPECT_EQ(items, (std::vector<std::pair<QString, QString>>{{"Goto source", "Ctrl+G"},
+                                                               {"-", ""},
+                                                               {"Full expand", "Ctrl+PgDown"},
+                                                               {"Full collapse", "Ctrl+PgUp"},
+                                                               {"-", ""},
+                                                               {"Rescan hierarchy", "Ctrl+R"}}));
+}
+
+TEST_F(ObjectTreeTest, DoubleClickAndCtrlGGoToTheSource) {
+    Tmdi_dfm_Editor* document = NewDocument(PanelForm);
+    ObjectTreeView* tree = document->Tree();
+    document->resize(900, 600);
+    document->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(document));
+    document->Pages()->setCurrentIndex(1);
+    QTreeWidgetItem* button = ItemNamed(tree, "Button2");
+    ASSERT_NE(button, nullptr);
+    const QPoint at = tree->visualItemRect(button).center();
+    // The events a double click gives the view, press and release twice over.
+    const QPointF global = tree->viewport()->mapToGlobal(QPointF(at));
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const bool down = type != QEvent::MouseButtonRelease;
+        QMouseEvent event(type, QPointF(at), global, Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(tree->viewport(), &event);
+    }
+    EXPECT_EQ(document->Editor()->selectedText(), QStringLiteral("Button2: TButton"));
+    int line = -1, index = -1;
+    document->Editor()->getCursorPosition(&line, &index);
+    EXPECT_EQ(line, 4);
+    EXPECT_EQ(document->Pages()->currentIndex(), 0);
+    EXPECT_EQ(tree->currentItem(), button) << "the tree stays on the node";
+
+    // Ctrl+G does the same while the tree has the focus.
+    document->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(document));
+    tree->setFocus();
+    tree->setCurrentItem(ItemNamed(tree, "Label1"));
+    QTest::keyClick(tree, Qt::Key_G, Qt::ControlModifier);
+    EXPECT_EQ(document->Editor()->selectedText(), QStringLiteral("Label1: TLabel"));
+}
+
+}  // namespace
