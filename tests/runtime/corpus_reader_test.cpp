@@ -76,7 +76,6 @@ std::string KindOf(const std::string& message) {
     static const std::vector<std::pair<std::regex, std::string>> patterns = {
         {std::regex("^Class .* not found$"), "Class * not found"},
         {std::regex("^Property .* does not exist$"), "Property * does not exist"},
-        {std::regex("^Ancestor for '.*' not found$"), "Ancestor for '*' not found"},
         {std::regex("^A component named .* already exists$"), "A component named * already exists"},
         {std::regex("^Error reading [^:]*: "), "Error reading *: "},
     };
@@ -123,7 +122,9 @@ struct Tally {
             std::vector<std::pair<long, std::string>> v;
             for (const auto& [k, c] : counts)
                 v.emplace_back(c, k);
-            std::sort(v.begin(), v.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+            std::sort(v.begin(), v.end(), [](const auto& a, const auto& b) {
+                return a.first != b.first ? a.first > b.first : a.second < b.second;
+            });
             if (v.size() > n) v.resize(n);
             return v;
         };

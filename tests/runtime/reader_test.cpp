@@ -403,7 +403,8 @@ TEST(Reader, ValuesByKind) {
         {"TDateTimePicker", "Date = 45000", "Date", "45000.000000", ""},
         {"TDateTimePicker", "Date = 'today'", "Date", "0.000000",
          "Error reading X.Date: Invalid property value"},
-        {"TBCDField", "MaxValue = 1234.5678c", "MaxValue", "1234.567800", ""},
+        // Currency text holds the amount times 10000.
+        {"TBCDField", "MaxValue = 12345678c", "MaxValue", "1234.567800", ""},
         {"TBCDField", "MaxValue = 12", "MaxValue", "12.000000", ""},
         {"TButton", "PopupMenu = 12", "PopupMenu", "nil",
          "Error reading X.PopupMenu: Invalid property value"},
