@@ -1,4 +1,4 @@
-#include "inspector.h"
+#include "propertylister.h"
 
 #include <algorithm>
 #include <charconv>

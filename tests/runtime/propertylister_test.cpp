@@ -13,7 +13,7 @@
 
 #include "runtime/builtin.h"
 #include "runtime/family_core.h"
-#include "runtime/inspector.h"
+#include "runtime/propertylister.h"
 #include "runtime/object.h"
 #include "runtime/registry.h"
 
