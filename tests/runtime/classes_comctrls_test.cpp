@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "runtime/builtin.h"
+#include "runtime_test_support.h"
 #include "runtime/family_comctrls.h"
 #include "runtime/registry.h"
 
@@ -482,14 +483,6 @@ TEST(ComCtrlsClasses, KindOfObject) {
     }
 }
 
-bool CorpusMissing(const fs::path& dir) {
-    if (fs::is_directory(dir)) return false;
-    if (std::getenv("FW_SKIP_CORPUS")) return true;
-    ADD_FAILURE() << "corpus not found at " << dir
-                  << " (set FW_CORPUS_DIR at configure time, or FW_SKIP_CORPUS=1 to skip)";
-    return true;
-}
-
 // Follows a property path (BackWall.Brush.Color) through owned sub-objects. Returns
 // an empty string when the path resolves, or the part that does not.
 std::string Resolve(const Class& start, const std::string& path) {
@@ -518,7 +511,7 @@ std::string Resolve(const Class& start, const std::string& path) {
 // .lfm forms carry.
 TEST(ComCtrlsClasses, KnowWhatRealFormsSet) {
     const fs::path forms = fs::path(FW_CORPUS_DIR) / "forms";
-    if (CorpusMissing(forms)) return;
+    if (fwtest::CorpusMissing(forms)) return;
     const std::vector<std::string> classList = Words(
         "TListView TTreeView TStringGrid TDrawGrid TToolBar TPageControl TStatusBar TRichEdit TTabSheet "
         "TToolButton TProgressBar TTabControl TDateTimePicker TTrackBar TUpDown TComboBoxEx TActionToolBar "
@@ -562,16 +555,10 @@ TEST(ComCtrlsClasses, KnowWhatRealFormsSet) {
         {"TTabSheet", "ClientWidth"},
     };
 
-    std::ifstream in(forms / "PROPERTIES.tsv");
-    ASSERT_TRUE(in.good()) << "PROPERTIES.tsv is missing";
-    std::string line;
-    std::getline(in, line);  // header
+    const auto rows = fwtest::PropertyRows(forms);
+    ASSERT_FALSE(rows.empty()) << "PROPERTIES.tsv is missing";
     int checked = 0;
-    while (std::getline(in, line)) {
-        std::istringstream row(line);
-        std::string className, path;
-        std::getline(row, className, '\t');
-        std::getline(row, path, '\t');
+    for (const auto& [className, path] : rows) {
         if (!classes.count(className)) continue;
         const std::string first = path.substr(0, path.find('.'));
         if (writtenByClass.count(first) || writtenByClassOn.count({className, first}) ||

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "runtime/builtin.h"
+#include "runtime_test_support.h"
 #include "runtime/family_core.h"
 #include "runtime/registry.h"
 
@@ -405,21 +406,13 @@ TEST(CoreClasses, FormPublishesWhatRootObjectsSet) {
         EXPECT_NE(titleBar.FindProperty(name), nullptr) << "CustomTitleBar." << name;
 }
 
-bool CorpusMissing(const fs::path& dir) {
-    if (fs::is_directory(dir)) return false;
-    if (std::getenv("FW_SKIP_CORPUS")) return true;
-    ADD_FAILURE() << "corpus not found at " << dir
-                  << " (set FW_CORPUS_DIR at configure time, or FW_SKIP_CORPUS=1 to skip)";
-    return true;
-}
-
 // What real forms set on the core classes must be found on them. PROPERTIES.tsv in the
 // corpus lists, per class, the property paths forms set; the first part of a path
 // (Font of Font.Height) must be a published property, except for the values a class
 // writes itself and the properties only .lfm forms carry.
 TEST(CoreClasses, KnowWhatRealFormsSet) {
     const fs::path forms = fs::path(FW_CORPUS_DIR) / "forms";
-    if (CorpusMissing(forms)) return;
+    if (fwtest::CorpusMissing(forms)) return;
     const std::vector<std::string> classList = Words(
         "TScrollBox TFrame TImageList TMainMenu TPopupMenu TMenuItem TActionList TAction TEdit "
         "TMemo TListBox TComboBox TButton TCheckBox TRadioButton TLabel TGroupBox TScrollBar "
@@ -458,16 +451,10 @@ TEST(CoreClasses, KnowWhatRealFormsSet) {
         {"TImageList", "Destination"},
     };
 
-    std::ifstream in(forms / "PROPERTIES.tsv");
-    ASSERT_TRUE(in.good()) << "PROPERTIES.tsv is missing";
-    std::string line;
-    std::getline(in, line);  // header
+    const auto rows = fwtest::PropertyRows(forms);
+    ASSERT_FALSE(rows.empty()) << "PROPERTIES.tsv is missing";
     int checked = 0;
-    while (std::getline(in, line)) {
-        std::istringstream row(line);
-        std::string className, path;
-        std::getline(row, className, '\t');
-        std::getline(row, path, '\t');
+    for (const auto& [className, path] : rows) {
         if (!classes.count(className)) continue;
         const std::string first = path.substr(0, path.find('.'));
         if (writtenByClass.count(first) || writtenByClassOn.count({className, first}) ||

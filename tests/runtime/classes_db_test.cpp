@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "runtime/builtin.h"
+#include "runtime_test_support.h"
 #include "runtime/registry.h"
 
 namespace {
@@ -425,22 +426,13 @@ TEST(DataClasses, FieldsKnowWhatRealFormsSet) {
     }
 }
 
-// The corpus must be there: a run that silently checks nothing would look green.
-bool CorpusMissing(const fs::path& dir) {
-    if (fs::is_directory(dir)) return false;
-    if (std::getenv("FW_SKIP_CORPUS")) return true;
-    ADD_FAILURE() << "corpus not found at " << dir
-                  << " (set FW_CORPUS_DIR at configure time, or FW_SKIP_CORPUS=1 to skip)";
-    return true;
-}
-
 // What real forms set on the data classes must be found on them. PROPERTIES.tsv in the
 // corpus lists, per class, the property paths forms set; the first part of a path
 // (Font of Font.Height) must be a published property, except for the values a class
 // writes itself and the properties only .lfm forms carry.
 TEST(DataClasses, KnowWhatRealFormsSet) {
     const fs::path forms = fs::path(FW_CORPUS_DIR) / "forms";
-    if (CorpusMissing(forms)) return;
+    if (fwtest::CorpusMissing(forms)) return;
     const std::set<std::string> classes = {
         "TParams",        "TAutoIncField",    "TBCDField",
         "TField",         "TBlobField",       "TBooleanField",
@@ -472,16 +464,10 @@ TEST(DataClasses, KnowWhatRealFormsSet) {
         {"TDBNavigator", "ParentFont"}, {"TDBGrid", "FixedCols"},    {"TDBRadioGroup", "AutoFill"},
     };
 
-    std::ifstream in(forms / "PROPERTIES.tsv");
-    ASSERT_TRUE(in.good()) << "PROPERTIES.tsv is missing";
-    std::string line;
-    std::getline(in, line);  // header
+    const auto rows = fwtest::PropertyRows(forms);
+    ASSERT_FALSE(rows.empty()) << "PROPERTIES.tsv is missing";
     int checked = 0;
-    while (std::getline(in, line)) {
-        std::istringstream row(line);
-        std::string className, path;
-        std::getline(row, className, '\t');
-        std::getline(row, path, '\t');
+    for (const auto& [className, path] : rows) {
         if (!classes.count(className)) continue;
         const std::string first = path.substr(0, path.find('.'));
         if (writtenByClass.count(first) || lfmOnly.count(first) ||
