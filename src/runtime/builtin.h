@@ -126,5 +126,8 @@ extern const ClassInfo TDBLookupList, TDBLookupCombo;
 // The 176 class references registered at start-up, in their order; TFont, TScrollBar
 // and THeader stand twice.
 std::span<const ClassInfo* const> BuiltinClasses();
+// The classes registered beside the built-in ones because their units register them for
+// the reader: actions, notebook pages, tabbed notebook pages.
+std::span<const ClassInfo* const> CompanionClasses();
 
 }  // namespace fw::rt

@@ -3,6 +3,8 @@
 #include <array>
 
 #include "builtin.h"
+#include "family_comctrls.h"
+#include "family_core.h"
 
 namespace fw::rt {
 
@@ -93,8 +95,20 @@ constexpr std::array<const ClassInfo*, 176> Builtins = {
     &cls::TDBLookupList, &cls::TDBLookupCombo,
 };
 
+// Classes that the units of built-in classes register for the form reader themselves:
+// the parts their containers hold as child objects. A program that links an action
+// list, a notebook or a tabbed notebook can read these by name, so forms that use the
+// containers carry them.
+constexpr std::array<const ClassInfo*, 3> Companions = {
+    &cls::TAction,    // ActnList: the actions of an action list
+    &cls::TPage,      // ExtCtrls: the pages of a notebook
+    &cls::TTabPage,   // TabNotBk: the pages of a tabbed notebook
+};
+
 }  // namespace
 
 std::span<const ClassInfo* const> BuiltinClasses() { return Builtins; }
+
+std::span<const ClassInfo* const> CompanionClasses() { return Companions; }
 
 }  // namespace fw::rt

@@ -128,6 +128,7 @@ std::vector<const Class*> ClassRegistry::RegisteredClasses() const {
 std::unique_ptr<ClassRegistry> MakeBuiltinRegistry() {
     auto registry = std::make_unique<ClassRegistry>();
     for (const ClassInfo* info : BuiltinClasses()) registry->RegisterClassChain(*info);
+    for (const ClassInfo* info : CompanionClasses()) registry->RegisterIfAbsent(*info);
     return registry;
 }
 
