@@ -297,17 +297,21 @@ const char* HelpTemplate(CommandKind command) {
         case CommandKind::Check:
             return "Usage: formwright-cli check [--codepage N] FILE...\n"
                    "\n"
-                   "Converts each form in memory to the other encoding (text to binary, binary\n"
-                   "and resource to text) and prints 'FILE: ok', or 'FILE: message' on standard\n"
-                   "error when the form is damaged or has a syntax error. Nothing is written.\n"
+                   "Builds each form with the component runtime, as the editor's preview does,\n"
+                   "and prints 'FILE: ok', or one 'FILE: ERROR=message' line for each complaint:\n"
+                   "a class or property the runtime does not know, a value that does not fit,\n"
+                   "or 'ERROR=Reader: ...' when the text has a syntax error. Binary and resource\n"
+                   "forms are converted to text first; one that cannot be read is reported as\n"
+                   "'FILE: message' on standard error. Nothing is written.\n"
                    "\n"
                    "Options:\n"
                    "  --codepage N   8-bit code page of form text and of 8-bit strings:\n"
                    "                 {codepages} (default 1252)\n"
                    "  -h, --help     show this help\n"
                    "\n"
-                   "Exit status: 0 when every form is sound, 1 when any failed, 2 on a command\n"
-                   "line that cannot be run.\n";
+                   "Exit status: 0 when every form built without a message, 1 when any message\n"
+                   "was printed or a file could not be read, 2 on a command line that cannot be\n"
+                   "run.\n";
         case CommandKind::Classes:
             return "Usage: formwright-cli classes [NAME]\n"
                    "\n"

@@ -7,12 +7,16 @@
 #include <set>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "codec/codepage.h"
 #include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "codec/stream.h"
+#include "runtime/builtin.h"
+#include "runtime/formbuild.h"
 #include "runtime/metadata.h"
+#include "runtime/object.h"
 #include "runtime/registry.h"
 #include "runtime/valuetext.h"
 
@@ -146,15 +150,32 @@ int RunDetect(const Invocation& invocation, std::ostream& out, std::ostream& err
     });
 }
 
+// Builds each form as the preview does and prints its messages, one "path: ERROR=…" line
+// each, or "path: ok". Binary and resource forms are taken as the editor opens them:
+// converted to text first; one that does not convert is a failure of the file.
 int RunCheck(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     const CodePage& codePage = *CodePage::Find(invocation.CodePage);
-    return ForEachFile(invocation, out, err, [&](const std::string& path) {
-        const Bytes input = ReadFileBytes(path);
-        const FormEncoding other =
-            DetectEncoding(input) == FormEncoding::Text ? FormEncoding::Binary : FormEncoding::Text;
-        ConvertForm(input, other, codePage);
-        out << path << ": ok\n";
+    const std::unique_ptr<fw::rt::ClassRegistry> registry = fw::rt::MakeBuiltinRegistry();
+    bool anyMessage = false;
+    const int status = ForEachFile(invocation, out, err, [&](const std::string& path) {
+        Bytes input = ReadFileBytes(path);
+        if (DetectEncoding(input) != FormEncoding::Text) input = ConvertForm(input, FormEncoding::Text, codePage);
+        const std::string_view text(reinterpret_cast<const char*>(input.data()), input.size());
+        std::vector<std::string> messages;
+        {
+            const fw::rt::ObjectPtr form = fw::rt::CreateObject(registry->Of(fw::rt::cls::TForm), *registry);
+            fw::rt::FormNames names;
+            fw::rt::BuildFormFromLines(*form, fw::rt::SplitFormLines(text), *registry, codePage, messages,
+                                       &names);
+        }
+        if (messages.empty()) {
+            out << path << ": ok\n";
+            return;
+        }
+        anyMessage = true;
+        for (const std::string& message : messages) out << path << ": " << OneLine(message) << '\n';
     });
+    return anyMessage ? ExitFailed : status;
 }
 
 constexpr const char* TypeKindNames[fw::rt::TypeKindCount] = {

@@ -6,7 +6,8 @@
 // The figures (objects created, properties set, messages by kind, the biggest groups
 // of messages by class and property) are printed. The bar: apart from classes that
 // are not registered, at most one message per 1,000 property assignments over the
-// forms the IDE wrote. Lazarus forms are counted on their own: their classes publish
+// forms the IDE wrote. Forms of the other Pascal component library (lfm/ and the forms
+// that carry its properties) are counted on their own: their classes publish
 // properties of another component library, so they show what a reader of these forms
 // meets without being held to the bar.
 
@@ -172,8 +173,8 @@ const Class& RootClass(ClassRegistry& registry, fw::ByteSpan stream, std::string
     return registry.Of(cls::TForm);
 }
 
-// Whether bytes carry a property only Lazarus writes.
-bool HasLazarusMarks(const fw::Bytes& bytes) {
+// Whether bytes carry a property only the other component library writes.
+bool HasOtherLibraryMarks(const fw::Bytes& bytes) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     for (std::string_view mark :
          {"LCLVersion", "BorderSpacing", "ChildSizing", "AnchorSide", "DesignTimePPI"})
@@ -230,17 +231,17 @@ fw::Bytes StreamOf(fw::Bytes bytes) {
 
 struct CorpusForm {
     fs::path File;
-    bool Lazarus;
+    bool OtherLibrary;
 };
 
-// Every form of the corpus. Lazarus forms are those of lfm/, those that carry a
-// property only Lazarus writes, and every resource of a program one of whose forms
-// does (a Lazarus frame need not carry such a property itself).
+// Every form of the corpus. The other library's forms are those of lfm/, those that
+// carry a property only it writes, and every resource of a program one of whose forms
+// does (one of its frames need not carry such a property itself).
 std::vector<CorpusForm> CorpusForms() {
     std::vector<CorpusForm> forms;
     auto marked = [](const fs::path& file) {
         try {
-            return HasLazarusMarks(fw::ReadFileBytes(file.string()));
+            return HasOtherLibraryMarks(fw::ReadFileBytes(file.string()));
         } catch (const fw::Exception&) {
             return false;
         }
@@ -258,9 +259,9 @@ std::vector<CorpusForm> CorpusForms() {
                 name.rfind("DESCRIPTION", 0) != 0)
                 streams.push_back(f);
         }
-        const bool lazarus = std::any_of(streams.begin(), streams.end(), marked);
+        const bool otherLibrary = std::any_of(streams.begin(), streams.end(), marked);
         for (const fs::path& f : streams)
-            forms.push_back({f, lazarus});
+            forms.push_back({f, otherLibrary});
     }
     return forms;
 }
@@ -270,9 +271,9 @@ TEST(CorpusReader, EveryFormReadsWithFewMessages) {
     auto registry = MakeBuiltinRegistry();
 
     Tally ide;
-    Tally lazarus;
+    Tally otherLibrary;
     for (const CorpusForm& form : CorpusForms()) {
-        Tally& tally = form.Lazarus ? lazarus : ide;
+        Tally& tally = form.OtherLibrary ? otherLibrary : ide;
         ++tally.Files;
         fw::Bytes stream;
         try {
@@ -286,7 +287,7 @@ TEST(CorpusReader, EveryFormReadsWithFewMessages) {
     }
 
     ide.Print("Delphi and C++Builder forms");
-    lazarus.Print("Lazarus forms (not held to the bar)");
+    otherLibrary.Print("Forms of the other component library (not held to the bar)");
 
     EXPECT_GT(ide.Properties, 100000) << "the corpus looks incomplete";
     EXPECT_LE(ide.Other * 1000, ide.Properties)
