@@ -1,0 +1,286 @@
+#include "preview/vcllook.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPalette>
+#include <QWidget>
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+
+namespace fw::preview {
+
+namespace {
+
+constexpr std::int64_t SysColorBase = -0x1000000;
+constexpr std::int64_t clNone = 0x1FFFFFFF;
+constexpr std::int64_t clDefault = 0x20000000;
+
+// The system colours of a Windows 10 desktop with its default theme, by index
+// (COLOR_SCROLLBAR = 0 ... COLOR_MENUBAR = 30), as 0xRRGGBB.
+constexpr std::array<std::uint32_t, 31> SystemColors = {
+    0xC8C8C8,  // scroll bar
+    0x000000,  // background (the desktop)
+    0x99B4D1,  // active caption
+    0xBFCDDB,  // inactive caption
+    0xF0F0F0,  // menu
+    0xFFFFFF,  // window
+    0x646464,  // window frame
+    0x000000,  // menu text
+    0x000000,  // window text
+    0x000000,  // caption text
+    0xB4B4B4,  // active border
+    0xF4F7FC,  // inactive border
+    0xABABAB,  // application workspace
+    0x0078D7,  // highlight
+    0xFFFFFF,  // highlight text
+    0xF0F0F0,  // button face
+    0xA0A0A0,  // button shadow
+    0x6D6D6D,  // grey text
+    0x000000,  // button text
+    0x000000,  // inactive caption text
+    0xFFFFFF,  // button highlight
+    0x696969,  // 3D dark shadow
+    0xE3E3E3,  // 3D light
+    0x000000,  // info text
+    0xFFFFE1,  // info background
+    0x000000,  // (unused)
+    0x0066CC,  // hot light
+    0xB9D1EA,  // gradient active caption
+    0xD7E4F2,  // gradient inactive caption
+    0x3399FF,  // menu highlight
+    0xF0F0F0,  // menu bar
+};
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+const rt::Property* Find(const rt::Object& object, std::string_view name) {
+    return object.FindProperty(name);
+}
+
+}  // namespace
+
+QColor ColorOf(std::int64_t color) {
+    if (color == clNone || color == clDefault) return {};
+    if (color < 0) {
+        const std::int64_t index = color - SysColorBase;
+        if (index < 0 || index >= static_cast<std::int64_t>(SystemColors.size())) return QColor(0, 0, 0);
+        return QColor::fromRgb(SystemColors[static_cast<std::size_t>(index)]);
+    }
+    // $00BBGGRR; the high byte (palette-relative or index forms) is ignored.
+    const auto value = static_cast<std::uint32_t>(color);
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+QColor DesktopColor() {
+    return ColorOf(SysColorBase + 1);
+}
+
+QString MapFontFamily(std::string_view windowsName) {
+    const std::string name = Lower(windowsName);
+    struct Mapping {
+        std::string_view Windows;
+        const char* Installed;
+    };
+    // Metric-compatible stand-ins first; the rest keep the look of a sans-serif UI font.
+    static constexpr Mapping Map[] = {
+        {"arial", "Liberation Sans"},
+        {"helvetica", "Liberation Sans"},
+        {"ms sans serif", "Liberation Sans"},
+        {"microsoft sans serif", "Liberation Sans"},
+        {"tahoma", "DejaVu Sans Condensed"},
+        {"segoe ui", "Liberation Sans"},
+        {"verdana", "DejaVu Sans"},
+        {"arial narrow", "Liberation Sans Narrow"},
+        {"times new roman", "Liberation Serif"},
+        {"times", "Liberation Serif"},
+        {"ms serif", "Liberation Serif"},
+        {"georgia", "DejaVu Serif"},
+        {"courier new", "Liberation Mono"},
+        {"courier", "Liberation Mono"},
+        {"consolas", "DejaVu Sans Mono"},
+        {"lucida console", "DejaVu Sans Mono"},
+        {"fixedsys", "DejaVu Sans Mono"},
+        {"terminal", "DejaVu Sans Mono"},
+    };
+    for (const Mapping& m : Map)
+        if (name == m.Windows) return QString::fromLatin1(m.Installed);
+    if (name.find("mono") != std::string::npos || name.find("courier") != std::string::npos)
+        return QStringLiteral("Liberation Mono");
+    if (name.find("serif") != std::string::npos && name.find("sans") == std::string::npos)
+        return QStringLiteral("Liberation Serif");
+    return QStringLiteral("Liberation Sans");
+}
+
+QFont FontOf(const rt::Object* font) {
+    std::string name = "Tahoma";
+    std::int64_t height = -11;
+    bool bold = false, italic = false, underline = false, strikeOut = false;
+    if (font) {
+        const QString written = TextOf(*font, "Name");
+        if (!written.isEmpty()) name = written.toStdString();
+        height = OrdinalOf(*font, "Height", -11);
+        bold = HasElement(*font, "Style", "fsBold");
+        italic = HasElement(*font, "Style", "fsItalic");
+        underline = HasElement(*font, "Style", "fsUnderline");
+        strikeOut = HasElement(*font, "Style", "fsStrikeOut");
+    }
+    QFont result(MapFontFamily(name));
+    // Windows: a negative height is the character (em) height in pixels, a positive one
+    // the cell height, of which the em takes about four fifths.
+    std::int64_t pixels = height < 0 ? -height : static_cast<std::int64_t>(std::lround(static_cast<double>(height) * 0.8));
+    if (height == 0) pixels = 11;
+    result.setPixelSize(static_cast<int>(std::clamp<std::int64_t>(pixels, 1, 1000)));
+    result.setBold(bold);
+    result.setItalic(italic);
+    result.setUnderline(underline);
+    result.setStrikeOut(strikeOut);
+    result.setStyleStrategy(QFont::PreferAntialias);
+    return result;
+}
+
+QColor FontColorOf(const rt::Object* font) {
+    if (!font) return QColor(0, 0, 0);
+    const QColor c = ColorOf(OrdinalOf(*font, "Color", SysColorBase + 8));
+    return c.isValid() ? c : QColor(0, 0, 0);
+}
+
+QImage DecodeGraphic(const rt::GraphicData& graphic, bool transparent) {
+    const auto image = graphic.Image();
+    if (image.empty()) return {};
+    const QByteArray bytes(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
+    QByteArray format;
+    if (graphic.Format == "bmp") format = "BMP";
+    else if (graphic.Format == "ico" || graphic.Format == "cur") format = "ICO";
+    else if (graphic.Format == "png") format = "PNG";
+    else if (graphic.Format == "jpeg") format = "JPEG";
+    else if (graphic.Format == "gif") format = "GIF";
+    else return {};
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    // A hostile header could ask for a huge canvas: Qt's allocation limit refuses it.
+    QImage decoded = reader.read();
+    if (decoded.isNull() || !transparent || format != "BMP") return decoded;
+    decoded = decoded.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = decoded.pixel(0, decoded.height() - 1);
+    for (int y = 0; y < decoded.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(decoded.scanLine(y));
+        for (int x = 0; x < decoded.width(); ++x)
+            if (line[x] == key) line[x] = qRgba(0, 0, 0, 0);
+    }
+    return decoded;
+}
+
+std::int64_t OrdinalOf(const rt::Object& object, std::string_view name, std::int64_t fallback) {
+    const rt::Property* p = Find(object, name);
+    if (!p) return fallback;
+    switch (p->Kind()) {
+        case rt::TypeKind::tkInteger:
+        case rt::TypeKind::tkChar:
+        case rt::TypeKind::tkWChar:
+        case rt::TypeKind::tkEnumeration:
+        case rt::TypeKind::tkSet:
+        case rt::TypeKind::tkInt64:
+            return object.Ordinal(*p);
+        default:
+            return fallback;
+    }
+}
+
+bool BoolOf(const rt::Object& object, std::string_view name, bool fallback) {
+    const rt::Property* p = Find(object, name);
+    if (!p || p->Kind() != rt::TypeKind::tkEnumeration) return fallback;
+    return object.Ordinal(*p) != 0;
+}
+
+QString TextOf(const rt::Object& object, std::string_view name) {
+    const rt::Property* p = Find(object, name);
+    if (!p) return {};
+    switch (p->Kind()) {
+        case rt::TypeKind::tkString:
+        case rt::TypeKind::tkLString:
+        case rt::TypeKind::tkWString:
+        case rt::TypeKind::tkVariant:
+            return Q(object.String(*p));
+        default:
+            return {};
+    }
+}
+
+std::string EnumOf(const rt::Object& object, std::string_view name) {
+    const rt::Property* p = Find(object, name);
+    if (!p || p->Kind() != rt::TypeKind::tkEnumeration) return {};
+    const std::int64_t ordinal = object.Ordinal(*p);
+    const auto& names = p->Type().EnumNames;
+    if (ordinal < 0 || static_cast<std::uint64_t>(ordinal) >= names.size()) return {};
+    return std::string(names[static_cast<std::size_t>(ordinal)]);
+}
+
+bool HasElement(const rt::Object& object, std::string_view name, std::string_view element) {
+    const rt::Property* p = Find(object, name);
+    if (!p || p->Kind() != rt::TypeKind::tkSet || !p->Type().ElementType) return false;
+    const auto& names = p->Type().ElementType->EnumNames;
+    for (std::size_t i = 0; i < names.size() && i < 64; ++i)
+        if (names[i] == element) return (object.Ordinal(*p) >> i) & 1;
+    return false;
+}
+
+rt::Object* ObjectOf(const rt::Object& object, std::string_view name) {
+    const rt::Property* p = Find(object, name);
+    if (!p || p->Kind() != rt::TypeKind::tkClass) return nullptr;
+    return object.ObjectValue(*p);
+}
+
+QColor ControlColor(const rt::Object& control) {
+    const rt::Object* c = &control;
+    // A chain of ParentColor ends at the form; the bound guards against a cycle.
+    for (int depth = 0; depth < 1000 && c; ++depth) {
+        if (!BoolOf(*c, "ParentColor", false) || !c->Parent()) {
+            const QColor color = ColorOf(OrdinalOf(*c, "Color", SysColorBase + 15));
+            return color.isValid() ? color : ColorOf(SysColorBase + 15);
+        }
+        c = c->Parent();
+    }
+    return ColorOf(SysColorBase + 15);
+}
+
+QFont ControlFont(const rt::Object& control) {
+    const rt::Object* c = &control;
+    for (int depth = 0; depth < 1000 && c; ++depth) {
+        if (!BoolOf(*c, "ParentFont", false) || !c->Parent()) return FontOf(ObjectOf(*c, "Font"));
+        c = c->Parent();
+    }
+    return FontOf(nullptr);
+}
+
+QColor ControlFontColor(const rt::Object& control) {
+    const rt::Object* c = &control;
+    for (int depth = 0; depth < 1000 && c; ++depth) {
+        if (!BoolOf(*c, "ParentFont", false) || !c->Parent()) return FontColorOf(ObjectOf(*c, "Font"));
+        c = c->Parent();
+    }
+    return FontColorOf(nullptr);
+}
+
+void ApplyColorsAndFont(QWidget& widget, const rt::Object& control, bool fillBackground) {
+    QPalette palette = widget.palette();
+    const QColor back = ControlColor(control);
+    const QColor text = ControlFontColor(control);
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        palette.setColor(role, back);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, text);
+    widget.setPalette(palette);
+    widget.setFont(ControlFont(control));
+    widget.setAutoFillBackground(fillBackground);
+}
+
+}  // namespace fw::preview

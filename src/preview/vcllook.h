@@ -1,0 +1,72 @@
+#pragma once
+// How the values of live objects look on this desktop: colours (system colours as a
+// Windows 10 desktop at 96 DPI shows them), fonts (Windows font names mapped to
+// installed fonts with the same metrics), pictures, captions, and typed reads of
+// property values for the factories that realise controls.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "runtime/object.h"
+
+class QWidget;
+
+namespace fw::preview {
+
+// The colour a TColor value stands for; system colours (clBtnFace, clWindow, ...) take
+// the Windows 10 defaults. clNone and clDefault give an invalid QColor.
+QColor ColorOf(std::int64_t color);
+// The desktop colour, clBackground.
+QColor DesktopColor();
+
+// The installed family that stands in for a Windows font name: a metric-compatible one
+// where there is such (Arial → Liberation Sans, Times New Roman → Liberation Serif,
+// Courier New → Liberation Mono), a close sans-serif otherwise.
+QString MapFontFamily(std::string_view windowsName);
+// The QFont of a TFont object (Name, Height, Style, Pitch), sized in pixels as Windows
+// sizes it at 96 DPI: a negative Height is the character height, a positive one the
+// cell height. A null font gives the default form font (Tahoma, Height -11).
+QFont FontOf(const rt::Object* font);
+// The colour of a TFont object (its Color), clWindowText for a null font.
+QColor FontColorOf(const rt::Object* font);
+
+// A picture a form holds (a bitmap, an icon, a picture's graphic) as an image; a null
+// image when it is empty or in a format Qt cannot read. A bitmap whose bottom-left pixel
+// marks its transparent colour is returned with that colour made transparent when
+// transparent is true.
+QImage DecodeGraphic(const rt::GraphicData& graphic, bool transparent = false);
+
+// UTF-8 text of the runtime as a QString.
+inline QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Typed reads of published properties, with a fallback for a property the class does
+// not have.
+std::int64_t OrdinalOf(const rt::Object& object, std::string_view name, std::int64_t fallback = 0);
+bool BoolOf(const rt::Object& object, std::string_view name, bool fallback = false);
+QString TextOf(const rt::Object& object, std::string_view name);
+// The value name of an enumeration property ("alClient"), "" when there is none.
+std::string EnumOf(const rt::Object& object, std::string_view name);
+// Whether an element of a set property is present, by its name ("akRight").
+bool HasElement(const rt::Object& object, std::string_view name, std::string_view element);
+// The owned sub-object or referenced component a property holds, or nullptr.
+rt::Object* ObjectOf(const rt::Object& object, std::string_view name);
+
+// The effective colour and font of a control: its own, or its parent's where
+// ParentColor/ParentFont are true, up to the form.
+QColor ControlColor(const rt::Object& control);
+QFont ControlFont(const rt::Object& control);
+QColor ControlFontColor(const rt::Object& control);
+
+// Applies the control's background and text colours to a widget's palette (window,
+// base, button and their texts) and its font. fillBackground makes the widget paint
+// its background in that colour.
+void ApplyColorsAndFont(QWidget& widget, const rt::Object& control, bool fillBackground);
+
+}  // namespace fw::preview
