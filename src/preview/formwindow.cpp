@@ -1,0 +1,207 @@
+#include "preview/formwindow.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+#include "preview/realizer.h"
+#include "preview/vcllook.h"
+
+namespace fw::preview {
+
+namespace {
+
+// Windows 10 at 96 DPI: the frame of a sizeable or fixed window with its padded border,
+// the caption bar of a normal and of a tool window, the menu bar.
+constexpr int FrameWidth = 8;
+constexpr int CaptionHeight = 23;
+constexpr int SmallCaptionHeight = 17;
+constexpr int MenuHeight = 20;
+constexpr int CaptionButtonWidth = 46;
+constexpr int SmallCaptionButtonWidth = 24;
+
+// Deeper menus than this are cut off; a menu is read from the file and may be deep.
+constexpr int MaxMenuDepth = 32;
+
+int Clamp(std::int64_t v, int low, int high) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, low, high));
+}
+
+QString MenuCaption(const rt::Object& item) {
+    return TextOf(item, "Caption");
+}
+
+void FillMenu(QMenu* menu, const rt::Object& parent, int depth) {
+    if (depth >= MaxMenuDepth) return;
+    for (const rt::Object* item : parent.ChildComponents()) {
+        if (!item->InheritsFrom("TMenuItem") || !BoolOf(*item, "Visible", true)) continue;
+        const QString caption = MenuCaption(*item);
+        if (caption == QStringLiteral("-")) {
+            menu->addSeparator();
+            continue;
+        }
+        if (!item->ChildComponents().empty()) {
+            QMenu* sub = menu->addMenu(caption);
+            FillMenu(sub, *item, depth + 1);
+            continue;
+        }
+        QAction* action = menu->addAction(caption);
+        action->setCheckable(BoolOf(*item, "Checked", false));
+        action->setChecked(BoolOf(*item, "Checked", false));
+        action->setEnabled(BoolOf(*item, "Enabled", true));
+    }
+}
+
+}  // namespace
+
+bool HasMenuBar(const rt::Object& form) {
+    const rt::Object* menu = ObjectOf(form, "Menu");
+    if (!menu || !menu->InheritsFrom("TMainMenu")) return false;
+    for (const rt::Object* item : menu->ChildComponents())
+        if (BoolOf(*item, "Visible", true)) return true;
+    return false;
+}
+
+FrameMetrics FrameMetricsOf(const rt::Object& form, bool hasMenu) {
+    FrameMetrics m;
+    const std::string style = EnumOf(form, "BorderStyle");
+    if (style == "bsNone") return m;
+    m.Border = FrameWidth;
+    m.SmallCaption = style == "bsToolWindow" || style == "bsSizeToolWin";
+    m.Caption = m.SmallCaption ? SmallCaptionHeight : CaptionHeight;
+    m.Menu = hasMenu ? MenuHeight : 0;
+    return m;
+}
+
+FormWindow::FormWindow(rt::Object& form, QWidget* parent) : QWidget(parent), form_(form) {
+    setObjectName(QStringLiteral("FormWindow"));
+    const bool hasMenu = HasMenuBar(form);
+    metrics_ = FrameMetricsOf(form, hasMenu);
+    caption_ = TextOf(form, "Caption");
+    if (const rt::Object* icon = ObjectOf(form, "Icon")) icon_ = DecodeGraphic(icon->Graphic());
+    const std::string style = EnumOf(form, "BorderStyle");
+    minimize_ = HasElement(form, "BorderIcons", "biMinimize") && style != "bsDialog" && !metrics_.SmallCaption;
+    maximize_ = HasElement(form, "BorderIcons", "biMaximize") && style != "bsDialog" && !metrics_.SmallCaption;
+    close_ = HasElement(form, "BorderIcons", "biSystemMenu");
+    help_ = HasElement(form, "BorderIcons", "biHelp") && (style == "bsDialog" || (!minimize_ && !maximize_));
+    if (!close_) minimize_ = maximize_ = help_ = false;
+
+    const int nonClientWidth = 2 * metrics_.Border;
+    const int nonClientHeight = 2 * metrics_.Border + metrics_.Caption + metrics_.Menu;
+    int clientWidth = Clamp(OrdinalOf(form, "Width"), 0, 100000) - nonClientWidth;
+    int clientHeight = Clamp(OrdinalOf(form, "Height"), 0, 100000) - nonClientHeight;
+    if (const std::int64_t cw = OrdinalOf(form, "ClientWidth"); cw > 0) clientWidth = Clamp(cw, 0, 100000);
+    if (const std::int64_t ch = OrdinalOf(form, "ClientHeight"); ch > 0) clientHeight = Clamp(ch, 0, 100000);
+    clientWidth = std::max(0, clientWidth);
+    clientHeight = std::max(0, clientHeight);
+    resize(clientWidth + nonClientWidth, clientHeight + nonClientHeight);
+
+    const int top = metrics_.Border + metrics_.Caption;
+    if (hasMenu) {
+        menuBar_ = new QMenuBar(this);
+        menuBar_->setNativeMenuBar(false);
+        menuBar_->setFocusPolicy(Qt::NoFocus);
+        menuBar_->setGeometry(metrics_.Border, top, clientWidth, metrics_.Menu);
+        BuildMenuBar(*ObjectOf(form, "Menu"));
+        if (QStyle* s = PreviewStyle()) menuBar_->setStyle(s);
+        QPalette p = menuBar_->palette();
+        p.setColor(QPalette::Window, ColorOf(-0x1000000 + 30));
+        p.setColor(QPalette::Button, ColorOf(-0x1000000 + 30));
+        menuBar_->setPalette(p);
+        menuBar_->setAutoFillBackground(true);
+        menuBar_->setFont(FontOf(nullptr));
+    }
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    client_->setGeometry(metrics_.Border, top + metrics_.Menu, clientWidth, clientHeight);
+    ApplyColorsAndFont(*client_, form, true);
+}
+
+void FormWindow::BuildMenuBar(const rt::Object& menu) {
+    for (const rt::Object* item : menu.ChildComponents()) {
+        if (!item->InheritsFrom("TMenuItem") || !BoolOf(*item, "Visible", true)) continue;
+        if (item->ChildComponents().empty()) {
+            QAction* a = menuBar_->addAction(MenuCaption(*item));
+            a->setEnabled(BoolOf(*item, "Enabled", true));
+            continue;
+        }
+        QMenu* sub = menuBar_->addMenu(MenuCaption(*item));
+        FillMenu(sub, *item, 1);
+    }
+}
+
+void FormWindow::paintEvent(QPaintEvent*) {
+    if (metrics_.Border == 0 && metrics_.Caption == 0) return;
+    QPainter p(this);
+    const QRect all = rect();
+    p.fillRect(all, Qt::white);
+    p.setPen(QColor(0x70, 0x70, 0x70));
+    p.drawRect(all.adjusted(0, 0, -1, -1));
+    if (metrics_.Caption == 0) return;
+
+    const QRect bar(metrics_.Border, metrics_.Border, width() - 2 * metrics_.Border, metrics_.Caption);
+    int textLeft = bar.left() + 4;
+    if (!metrics_.SmallCaption) {
+        const QRect iconRect(bar.left() + 1, bar.top() + (bar.height() - 16) / 2, 16, 16);
+        if (!icon_.isNull()) {
+            p.drawImage(iconRect, icon_.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        } else {
+            // The default application icon: a small window.
+            p.setPen(QColor(0x33, 0x66, 0xAA));
+            p.setBrush(Qt::white);
+            p.drawRect(iconRect.adjusted(1, 2, -2, -2));
+            p.fillRect(QRect(iconRect.left() + 1, iconRect.top() + 2, 14, 3), QColor(0x33, 0x66, 0xAA));
+        }
+        textLeft = iconRect.right() + 8;
+    }
+
+    const int buttonWidth = metrics_.SmallCaption ? SmallCaptionButtonWidth : CaptionButtonWidth;
+    int buttonsLeft = bar.right() + 1;
+    auto button = [&](auto draw) {
+        buttonsLeft -= buttonWidth;
+        const QRect r(buttonsLeft, bar.top() - metrics_.Border + 1, buttonWidth,
+                      metrics_.Caption + metrics_.Border - 1);
+        const QPoint c = r.center();
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::NoBrush);
+        draw(c);
+    };
+    if (close_)
+        button([&](QPoint c) {
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.drawLine(c + QPoint(-5, -5), c + QPoint(5, 5));
+            p.drawLine(c + QPoint(-5, 5), c + QPoint(5, -5));
+            p.setRenderHint(QPainter::Antialiasing, false);
+        });
+    if (maximize_)
+        button([&](QPoint c) { p.drawRect(QRect(c.x() - 5, c.y() - 5, 10, 10)); });
+    if (minimize_)
+        button([&](QPoint c) { p.drawLine(c + QPoint(-5, 0), c + QPoint(5, 0)); });
+    if (help_)
+        button([&](QPoint c) {
+            QFont f = FontOf(nullptr);
+            f.setPixelSize(13);
+            p.setFont(f);
+            p.drawText(QRect(c.x() - 8, c.y() - 9, 16, 18), Qt::AlignCenter, QStringLiteral("?"));
+        });
+
+    QFont titleFont(MapFontFamily("Segoe UI"));
+    titleFont.setPixelSize(metrics_.SmallCaption ? 11 : 12);
+    p.setFont(titleFont);
+    p.setPen(Qt::black);
+    const QRect textRect(textLeft, bar.top(), std::max(0, buttonsLeft - textLeft - 4), bar.height());
+    p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
+               p.fontMetrics().elidedText(caption_, Qt::ElideRight, textRect.width()));
+}
+
+QImage FormWindow::GrabClient() const {
+    return client_->grab().toImage();
+}
+
+QImage FormWindow::GrabWindow() const {
+    return const_cast<FormWindow*>(this)->grab().toImage();
+}
+
+}  // namespace fw::preview

@@ -1,0 +1,61 @@
+#pragma once
+// The previewed form as a window on the virtual desktop: the frame and title bar its
+// BorderStyle and BorderIcons ask for (caption, icon, the caption buttons), the menu
+// bar of its main menu, and the client area in which its controls are realised. Drawn
+// as a Windows 10 window at 96 DPI.
+
+#include <QImage>
+#include <QWidget>
+
+#include "runtime/object.h"
+
+class QMenuBar;
+
+namespace fw::preview {
+
+// The sizes of a window's non-client parts, in pixels.
+struct FrameMetrics {
+    int Border = 0;   // frame width on each side
+    int Caption = 0;  // title bar height, 0 for none
+    int Menu = 0;     // menu bar height, 0 for none
+    bool SmallCaption = false;
+};
+
+// The metrics a form's BorderStyle gives, with a menu bar when hasMenu.
+FrameMetrics FrameMetricsOf(const rt::Object& form, bool hasMenu);
+
+// Whether the form's Menu holds a main menu with at least one visible item.
+bool HasMenuBar(const rt::Object& form);
+
+class FormWindow : public QWidget {
+    Q_OBJECT
+public:
+    // A window for the form, sized from the form's Width and Height (the client area
+    // from ClientWidth and ClientHeight when the frame leaves a different size).
+    FormWindow(rt::Object& form, QWidget* parent);
+
+    // Where the controls go: the client area, in the form's colour.
+    QWidget* ClientArea() const { return client_; }
+    QMenuBar* MenuBar() const { return menuBar_; }
+    const FrameMetrics& Metrics() const { return metrics_; }
+    // The client area as the form paints it: its colour, then its controls.
+    QImage GrabClient() const;
+    // The whole window, title bar and frame included.
+    QImage GrabWindow() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void BuildMenuBar(const rt::Object& menu);
+
+    rt::Object& form_;
+    FrameMetrics metrics_;
+    QWidget* client_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    QString caption_;
+    QImage icon_;
+    bool minimize_ = true, maximize_ = true, close_ = true, help_ = false;
+};
+
+}  // namespace fw::preview

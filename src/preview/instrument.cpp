@@ -1,0 +1,80 @@
+#include "preview/instrument.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "runtime/propertylister.h"
+
+namespace fw::preview {
+
+namespace {
+
+// Components owned by components owned by ... are bounded by the reader's nesting
+// limit already; this bound keeps a hand-made cycle from recursing for ever.
+constexpr int MaxDepth = 1000;
+
+bool SameText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool Has(const rt::TMObjectInspector& moi, std::string_view name) {
+    const auto& names = moi.PropNames();
+    return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return SameText(n, name); });
+}
+
+std::int64_t Int(const rt::Object& o, std::string_view name) {
+    const rt::Property* p = o.FindProperty(name);
+    return p ? o.Ordinal(*p) : 0;
+}
+
+rt::MethodValue Hook(std::string_view name) {
+    // The code and data only need to be non-zero for the value to count as assigned;
+    // nothing is ever called through them.
+    return rt::MethodValue{1, 1, std::string(name)};
+}
+
+void Instrument(rt::Object& owner, int depth) {
+    if (depth >= MaxDepth) return;
+    for (const rt::ObjectPtr& component : owner.Components()) {
+        rt::Object& c = *component;
+        if (!c.InheritsFrom("TControl")) continue;
+        rt::TMObjectInspector moi;
+        moi.Inspect(&c);
+        if (Has(moi, "OnClick"))
+            moi.SetMethodPropByName("OnClick", Hook(ObjectEnterHook));
+        else if (Has(moi, "OnDblClick"))
+            moi.SetMethodPropByName("OnDblClick", Hook(ObjectEnterHook));
+        if (Has(moi, "OnMouseMove")) moi.SetMethodPropByName("OnMouseMove", Hook(ObjectMouseMoveHook));
+        moi.SetPropFromLines("ShowHint", {"True"});
+        moi.SetStrPropByName("Hint", c.Name() + ": " + std::string(c.ClassName()) + "\r\nOrigin: " +
+                                         std::to_string(Int(c, "Left")) + ", " + std::to_string(Int(c, "Top")) +
+                                         "\r\nSize: " + std::to_string(Int(c, "Width")) + " x " +
+                                         std::to_string(Int(c, "Height")));
+        moi.SetPropFromLines("Enabled", {"True"});
+        if (!c.Components().empty()) Instrument(c, depth + 1);
+    }
+}
+
+}  // namespace
+
+void InstrumentControls(rt::Object& owner) {
+    Instrument(owner, 0);
+}
+
+std::string FormHint(const rt::Object& form) {
+    return form.Name() + ": " + std::string(form.ClassName()) + "\r\nOrigin: " + std::to_string(Int(form, "Left")) +
+           ", " + std::to_string(Int(form, "Top")) + "; Size: " + std::to_string(Int(form, "Width")) + " x " +
+           std::to_string(Int(form, "Height"));
+}
+
+bool HasHook(const rt::Object& control, std::string_view event, std::string_view hook) {
+    const rt::Property* p = control.FindProperty(event);
+    if (!p || p->Kind() != rt::TypeKind::tkMethod) return false;
+    const rt::MethodValue* m = control.Method(*p);
+    return m && m->Assigned() && m->Name == hook;
+}
+
+}  // namespace fw::preview

@@ -1,0 +1,170 @@
+#include "preview/virtualdesktop.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <exception>
+#include <new>
+
+#include "preview/formwindow.h"
+#include "preview/instrument.h"
+#include "preview/realizer.h"
+#include "preview/vcllook.h"
+#include "runtime/builtin.h"
+#include "runtime/formbuild.h"
+#include "runtime/propertylister.h"
+
+namespace fw::preview {
+
+namespace {
+
+// Where the form sits on the desktop, whatever its Position says.
+constexpr int FormOrigin = 10;
+
+}  // namespace
+
+rt::ClassRegistry& AppRegistry() {
+    static const std::unique_ptr<rt::ClassRegistry> registry = rt::MakeBuiltinRegistry();
+    return *registry;
+}
+
+rt::FormNames& AppFormNames() {
+    static rt::FormNames names;
+    return names;
+}
+
+VirtualDesktop::VirtualDesktop(QWidget* parent) : QScrollArea(parent) {
+    setObjectName(QStringLiteral("VirtualDesktop"));
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(false);
+    desk_ = new QWidget;
+    desk_->setObjectName(QStringLiteral("Desk"));
+    QPalette p = desk_->palette();
+    p.setColor(QPalette::Window, DesktopColor());
+    desk_->setPalette(p);
+    desk_->setAutoFillBackground(true);
+    desk_->setMouseTracking(true);
+    desk_->installEventFilter(this);
+    setWidget(desk_);
+    QPalette vp = viewport()->palette();
+    vp.setColor(QPalette::Window, DesktopColor());
+    viewport()->setPalette(vp);
+    viewport()->setAutoFillBackground(true);
+    FitDesk();
+}
+
+VirtualDesktop::~VirtualDesktop() {
+    DisposePreview();
+}
+
+void VirtualDesktop::DisposePreview() {
+    // Widgets first: they point at the objects they show.
+    if (realizer_) realizer_->disconnect(this);
+    delete window_;
+    window_ = nullptr;
+    realizer_.reset();
+    if (form_) {
+        AppFormNames().Remove(form_.get());
+        form_.reset();
+    }
+}
+
+void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const CodePage& codePage) {
+    DisposePreview();
+    messages_.clear();
+    rt::ClassRegistry& registry = AppRegistry();
+    try {
+        form_ = rt::CreateObject(registry.Of(rt::cls::TForm), registry);
+    } catch (const std::exception& e) {
+        messages_.push_back("ERROR=Reader: " + std::string(e.what()));
+        emit PreviewBuilt();
+        return;
+    }
+    rt::BuildFormFromLines(*form_, lines, registry, codePage, messages_, &AppFormNames());
+    try {
+        Present();
+    } catch (const std::bad_alloc&) {
+        messages_.push_back("ERROR=FormShow: Out of memory");
+    } catch (const std::exception& e) {
+        messages_.push_back("ERROR=FormShow: " + std::string(e.what()));
+    }
+    emit PreviewBuilt();
+}
+
+void VirtualDesktop::Present() {
+    rt::Object& form = *form_;
+    InstrumentControls(form);
+    rt::TMObjectInspector moi;
+    moi.Inspect(&form);
+    moi.SetPropFromLines("ShowHint", {"True"});
+    moi.SetStrPropByName("Hint", FormHint(form));
+    moi.SetMethodPropByName("OnClick", rt::MethodValue{1, 1, std::string(ObjectEnterHook)});
+    moi.SetMethodPropByName("OnMouseMove", rt::MethodValue{1, 1, std::string(ObjectMouseMoveHook)});
+    moi.SetPropFromLines("Position", {"poDesigned"});
+    moi.SetPropFromLines("Left", {std::to_string(FormOrigin)});
+    moi.SetPropFromLines("Top", {std::to_string(FormOrigin)});
+    moi.SetPropFromLines("WindowState", {"wsNormal"});
+
+    window_ = new FormWindow(form, desk_);
+    window_->move(FormOrigin, FormOrigin);
+    realizer_ = std::make_unique<FormRealizer>();
+    connect(realizer_.get(), &FormRealizer::Clicked, this, [this](rt::Object* c) {
+        if (c == form_.get() || HasHook(*c, "OnClick", ObjectEnterHook)) emit ObjectEnter(Q(c->Name()));
+    });
+    connect(realizer_.get(), &FormRealizer::DoubleClicked, this, [this](rt::Object* c) {
+        if (c != form_.get() && HasHook(*c, "OnDblClick", ObjectEnterHook)) emit ObjectEnter(Q(c->Name()));
+    });
+    connect(realizer_.get(), &FormRealizer::MouseMoved, this, [this](rt::Object* c, QPoint pos) {
+        if (c == form_.get() || HasHook(*c, "OnMouseMove", ObjectMouseMoveHook))
+            emit ObjectMouseMove(Q(c->Name()), Q(c->ClassName()), pos.x(), pos.y());
+    });
+    realizer_->Realize(form, window_->ClientArea());
+    QString hint = TextOf(form, "Hint");
+    hint.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    window_->ClientArea()->setToolTip(hint);
+    window_->show();
+    FitDesk();
+}
+
+void VirtualDesktop::FitDesk() {
+    QSize size(0, 0);
+    if (window_) size = QSize(window_->x() + window_->width() + FormOrigin, window_->y() + window_->height() + FormOrigin);
+    desk_->resize(size.expandedTo(viewport()->size()));
+}
+
+void VirtualDesktop::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    FitDesk();
+}
+
+void VirtualDesktop::ShowControl(rt::Object& control) {
+    if (!realizer_) return;
+    realizer_->ShowControl(control);
+    const Realized r = realizer_->WidgetOf(control);
+    if (r.Widget && r.Widget->isVisible()) ensureWidgetVisible(r.Widget);
+}
+
+rt::Object* VirtualDesktop::ControlAt(const QWidget* widget) const {
+    return realizer_ ? realizer_->ControlAt(widget) : nullptr;
+}
+
+QImage VirtualDesktop::FormClientImage() const {
+    return window_ ? window_->GrabClient() : QImage();
+}
+
+QImage VirtualDesktop::FormWindowImage() const {
+    return window_ ? window_->GrabWindow() : QImage();
+}
+
+bool VirtualDesktop::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == desk_) {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            emit ObjectEnter(objectName());
+        } else if (event->type() == QEvent::MouseMove) {
+            const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+            emit ObjectMouseMove(objectName(), QStringLiteral("TScrollBox"), pos.x(), pos.y());
+        }
+    }
+    return QScrollArea::eventFilter(watched, event);
+}
+
+}  // namespace fw::preview

@@ -1,0 +1,86 @@
+#pragma once
+// VirtualDesktop: the scroll area of a document's "Form Preview" page, in the desktop
+// colour, on which the previewed form sits as a window. It builds the preview from the
+// document's text (BuildPreview), keeps the live form and the messages of the last
+// build, and reports picking and pointer movement over the form and its controls.
+
+#include <QImage>
+#include <QPoint>
+#include <QScrollArea>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "codec/codepage.h"
+#include "runtime/object.h"
+#include "runtime/reader.h"
+#include "runtime/registry.h"
+
+namespace fw::preview {
+
+class FormRealizer;
+class FormWindow;
+
+// The class registry of the running program, with the built-in classes registered, and
+// the names of its forms (each preview's form is added while it lives, so a second
+// preview of the same form is named "%s_1").
+rt::ClassRegistry& AppRegistry();
+rt::FormNames& AppFormNames();
+
+class VirtualDesktop : public QScrollArea {
+    Q_OBJECT
+public:
+    explicit VirtualDesktop(QWidget* parent = nullptr);
+    ~VirtualDesktop() override;
+
+    // Rebuilds the preview from the lines of the editor (bytes as a text file holds
+    // them, without line ends): the old form is destroyed, the text is read into a new
+    // plain form with the preview's rewrites and hooks, the controls are instrumented
+    // and the form is shown at (10, 10) in its normal state. Never throws: every
+    // complaint is a line of PreviewMessages ("ERROR=…", "ERROR=Reader: …",
+    // "ERROR=FormShow: …").
+    void BuildPreview(const std::vector<std::string>& lines, const CodePage& codePage);
+    // Destroys the preview form and its window, if any.
+    void DisposePreview();
+
+    const std::vector<std::string>& PreviewMessages() const { return messages_; }
+    // The live form of the last build, or nullptr before the first one.
+    rt::Object* PreviewForm() const { return form_.get(); }
+    FormWindow* Window() const { return window_; }
+    FormRealizer* Realizer() const { return realizer_.get(); }
+    // Shows a control of the preview: visible, and its tab sheet brought to the front.
+    void ShowControl(rt::Object& control);
+    // The live control a widget of the preview stands for, or nullptr.
+    rt::Object* ControlAt(const QWidget* widget) const;
+    // The form's client area as the form paints it; null before a build.
+    QImage FormClientImage() const;
+    // The form's window, title bar and frame included; null before a build.
+    QImage FormWindowImage() const;
+
+signals:
+    // The picking handler: a click (or double-click, by the control's hook) on a live
+    // control or on the form, and a double-click on the desktop itself, whose name is
+    // "VirtualDesktop".
+    void ObjectEnter(const QString& senderName);
+    // The pointer-tracking handler: the sender's name and class and the pointer's
+    // position in the sender's client area.
+    void ObjectMouseMove(const QString& senderName, const QString& className, int x, int y);
+    // Emitted at the end of every build, after the messages are final.
+    void PreviewBuilt();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Present();
+    void FitDesk();
+
+    QWidget* desk_ = nullptr;
+    rt::ObjectPtr form_;
+    FormWindow* window_ = nullptr;
+    std::unique_ptr<FormRealizer> realizer_;
+    std::vector<std::string> messages_;
+};
+
+}  // namespace fw::preview
