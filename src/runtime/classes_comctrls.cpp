@@ -930,6 +930,7 @@ constexpr PropInfo ComboBoxExProps[] = {
     {"DropDownCount", &ty::Integer, dv::Int(8)},
     {"Height", &ty::Integer, dv::Int(22)},
     RefProp("Images", ty::TCustomImageList),
+    {"ItemHeight", &ty::Integer},
     OwnedProp("ItemsEx", ComboExItemsType),
     {"MaxLength", &ty::Integer, dv::Int(0)},
     {"Style", &ty::TComboBoxExStyle, dv::Int(0)},

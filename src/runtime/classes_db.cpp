@@ -264,12 +264,14 @@ constexpr PropInfo NamedItemProps[] = {
 };
 constexpr Group NamedItemGroups[] = {NamedItemProps};
 
-// A field definition's DataType starts as ftUnknown.
+// A field definition's DataType starts as ftUnknown. Required stands for the faRequired
+// element of Attributes; older forms write it on its own.
 constexpr PropInfo FieldDefProps[] = {
     {"Attributes", &FieldAttributes, dv::Set({})},
     OwnedProp("ChildDefs", ty::TFieldDefs),
     {"DataType", &ty::TFieldType, dv::Int(0)},
     {"Precision", &ty::Integer, dv::Int(0)},
+    {"Required", &ty::Boolean, dv::Bool(false)},
     {"Size", &ty::Integer, dv::Int(0)},
 };
 constexpr Group FieldDefGroups[] = {FieldDefProps};

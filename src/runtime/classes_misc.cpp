@@ -23,10 +23,11 @@ namespace fw::rt {
 
 namespace cls {
 extern const ClassInfo TCustomShellTreeView, TCustomShellListView, TCustomShellComboBox, TChartPen,
-    TChartBrush, TChartWall, TChartTitle, TChartAxisTitle, TChartAxis, TChartLegend, TChartGradient,
-    TView3DOptions, TCustomActionManager, TActionClientsCollection, TActionClient, TActionClients,
-    TActionClientItem, TActionBars, TActionBarItem, TActionListCollection, TActionListItem,
-    TCustomActionBarColorMap, TCustomActionBar, TCustomActionDockBar, TCustomActionMenuBar,
+    TChartHiddenPen, TChartBrush, TTeeGradient, TTeeFont, TTeeShadow, TTeeMargins, TChartWall, TChartTitle,
+    TChartAxisTitle, TAxisLabelsFormat, TChartAxis, TChartLegend, TChartGradient, TView3DOptions,
+    TZoomPanning, TTeeZoom, TTeeZoomPen, TTeeZoomBrush, TCustomActionManager, TActionClientsCollection,
+    TActionClient, TActionClients, TActionClientItem, TActionBars, TActionBarItem, TActionListCollection,
+    TActionListItem, TCustomActionBarColorMap, TCustomActionBar, TCustomActionDockBar, TCustomActionMenuBar,
     TCustomActionMainMenuBar, TCustomActionToolBar;
 }  // namespace cls
 
@@ -299,6 +300,14 @@ constexpr std::string_view ChartGradientDirectionNames[] = {
     "gdFromCenter", "gdFromTopLeft", "gdFromBottomLeft"};
 constexpr std::string_view PanningModeNames[] = {"pmNone", "pmHorizontal", "pmVertical", "pmBoth"};
 constexpr std::string_view BackImageModeNames[] = {"pbmStretch", "pbmTile", "pbmCenter"};
+constexpr std::string_view LegendCheckBoxesStyleNames[] = {"cbsCheck", "cbsRadio"};
+constexpr std::string_view MouseButtonNames[] = {"mbLeft", "mbRight", "mbMiddle"};
+constexpr std::string_view MouseWheelStyleNames[] = {"pmwNone", "pmwNormal"};
+constexpr std::string_view ZoomDirectionNames[] = {"tzdHorizontal", "tzdVertical", "tzdBoth"};
+constexpr std::string_view ZoomTextNames[] = {"ztManual", "ztAuto", "ztNo"};
+constexpr std::string_view TeeFontQualityNames[] = {"fqDefault",          "fqDraft",       "fqProof",
+                                                    "fqNonAntialiased",   "fqAntialiased", "fqClearType",
+                                                    "fqClearTypeNatural", "fqBest"};
 constexpr TypeInfo AxisLabelStyle = EnumType("TAxisLabelStyle", AxisLabelStyleNames);
 constexpr TypeInfo LegendAlignment = EnumType("TLegendAlignment", LegendAlignmentNames);
 constexpr TypeInfo LegendStyle = EnumType("TLegendStyle", LegendStyleNames);
@@ -307,9 +316,30 @@ constexpr TypeInfo LegendTextStyle = EnumType("TLegendTextStyle", LegendTextStyl
 constexpr TypeInfo ChartGradientDirection = EnumType("TGradientDirection", ChartGradientDirectionNames);
 constexpr TypeInfo PanningMode = EnumType("TPanningMode", PanningModeNames);
 constexpr TypeInfo BackImageMode = EnumType("TTeeBackImageMode", BackImageModeNames);
+constexpr TypeInfo LegendCheckBoxesStyle = EnumType("TLegendCheckBoxesStyle", LegendCheckBoxesStyleNames);
+constexpr TypeInfo MouseButton = EnumType("TMouseButton", MouseButtonNames);
+constexpr TypeInfo MouseWheelStyle = EnumType("TMouseWheelStyle", MouseWheelStyleNames);
+constexpr TypeInfo ZoomDirection = EnumType("TTeeZoomDirection", ZoomDirectionNames);
+// Whether and how text follows the 3D zoom; it was a Boolean in older chart editions.
+constexpr TypeInfo ZoomText = EnumType("TTeeZoomText", ZoomTextNames);
+// The chart's fonts take the font's qualities and one more, fqBest: the best the
+// chart's canvas can draw.
+constexpr TypeInfo TeeFontQuality = EnumType("TTeeFontQuality", TeeFontQualityNames);
+// A percentage, 0 (opaque) to 100 (invisible).
+constexpr TypeInfo Transparency = def::IntType("TTeeTransparency");
 
 constexpr TypeInfo ChartPenType = def::ClassType("TChartPen", cls::TChartPen);
+constexpr TypeInfo ChartHiddenPenType = def::ClassType("TChartHiddenPen", cls::TChartHiddenPen);
 constexpr TypeInfo ChartBrushType = def::ClassType("TChartBrush", cls::TChartBrush);
+constexpr TypeInfo TeeGradientType = def::ClassType("TTeeGradient", cls::TTeeGradient);
+constexpr TypeInfo TeeFontType = def::ClassType("TTeeFont", cls::TTeeFont);
+constexpr TypeInfo TeeShadowType = def::ClassType("TTeeShadow", cls::TTeeShadow);
+constexpr TypeInfo TeeMarginsType = def::ClassType("TTeeMargins", cls::TTeeMargins);
+constexpr TypeInfo AxisLabelsFormatType = def::ClassType("TAxisLabelsFormat", cls::TAxisLabelsFormat);
+constexpr TypeInfo ZoomPanningType = def::ClassType("TZoomPanning", cls::TZoomPanning);
+constexpr TypeInfo TeeZoomType = def::ClassType("TTeeZoom", cls::TTeeZoom);
+constexpr TypeInfo TeeZoomPenType = def::ClassType("TTeeZoomPen", cls::TTeeZoomPen);
+constexpr TypeInfo TeeZoomBrushType = def::ClassType("TTeeZoomBrush", cls::TTeeZoomBrush);
 constexpr TypeInfo ChartWallType = def::ClassType("TChartWall", cls::TChartWall);
 constexpr TypeInfo ChartTitleType = def::ClassType("TChartTitle", cls::TChartTitle);
 constexpr TypeInfo ChartAxisTitleType = def::ClassType("TChartAxisTitle", cls::TChartAxisTitle);
@@ -324,10 +354,63 @@ constexpr PropInfo ChartPenProps[] = {
 };
 constexpr Group ChartPenGroups[] = {ChartPenProps};
 
+// A pen that starts hidden (the chart's border, the frame of axis labels).
+constexpr PropInfo ChartHiddenPenProps[] = {
+    {"Visible", &ty::Boolean, dv::Bool(false)},
+};
+constexpr Group ChartHiddenPenGroups[] = {ChartHiddenPenProps};
+
+// A chart brush can fill with a gradient instead of its colour.
+constexpr PropInfo ChartBrushProps[] = {
+    OwnedProp("Gradient", TeeGradientType),
+};
+constexpr Group ChartBrushGroups[] = {ChartBrushProps};
+
+// A gradient from the start colour to the end colour, through the middle colour
+// unless that is clNone; the balance places the middle colour, in percent.
+constexpr PropInfo TeeGradientProps[] = {
+    {"Balance", &ty::Integer, dv::Int(50)},        {"Direction", &ChartGradientDirection, dv::Int(0)},
+    {"EndColor", &ty::TColor, dv::Int(clYellow)},  {"MidColor", &ty::TColor, dv::Int(clNone)},
+    {"StartColor", &ty::TColor, dv::Int(clWhite)}, {"Visible", &ty::Boolean, dv::Bool(false)},
+};
+constexpr Group TeeGradientGroups[] = {TeeGradientProps};
+
+// A shadow's initial colour, offsets and visibility depend on what casts it, so
+// forms write them whenever they are set.
+constexpr PropInfo TeeShadowProps[] = {
+    {"Color", &ty::TColor},
+    {"HorizSize", &ty::Integer},
+    {"VertSize", &ty::Integer},
+    {"Visible", &ty::Boolean},
+};
+constexpr Group TeeShadowGroups[] = {TeeShadowProps};
+
+// A font of the chart's texts: a font with a shadow, whose quality has one value more
+// than the font's.
+constexpr PropInfo TeeFontProps[] = {
+    {"Quality", &TeeFontQuality, dv::Int(0)},  // fqDefault
+    OwnedProp("Shadow", TeeShadowType),
+};
+constexpr Group TeeFontGroups[] = {TeeFontProps};
+
+// The space between a text shape's frame and its text; the initial values depend on
+// the shape.
+constexpr PropInfo TeeMarginsProps[] = {
+    {"Bottom", &ty::Integer},
+    {"Left", &ty::Integer},
+    {"Right", &ty::Integer},
+    {"Top", &ty::Integer},
+};
+constexpr Group TeeMarginsGroups[] = {TeeMarginsProps};
+
 constexpr PropInfo ChartWallProps[] = {
-    OwnedProp("Brush", ChartBrushType),        {"Color", &ty::TColor, dv::Int(clNone)},
-    {"Dark3D", &ty::Boolean, dv::Bool(true)},  OwnedProp("Pen", ChartPenType),
-    {"Size", &ty::Integer, dv::Int(0)},        {"Transparent", &ty::Boolean, dv::Bool(false)},
+    OwnedProp("Brush", ChartBrushType),
+    {"Color", &ty::TColor, dv::Int(clNone)},
+    {"Dark3D", &ty::Boolean, dv::Bool(true)},
+    OwnedProp("Pen", ChartPenType),
+    {"Size", &ty::Integer, dv::Int(0)},
+    {"Transparency", &Transparency, dv::Int(0)},
+    {"Transparent", &ty::Boolean, dv::Bool(false)},
     {"Visible", &ty::Boolean, dv::Bool(true)},
 };
 constexpr Group ChartWallGroups[] = {ChartWallProps};
@@ -337,8 +420,10 @@ constexpr PropInfo ChartTitleProps[] = {
     {"Alignment", &ty::TAlignment, dv::Int(2)},  // taCenter
     OwnedProp("Brush", ChartBrushType),
     {"Color", &ty::TColor, dv::Int(clNone)},
-    OwnedProp("Font", ty::TFont),
+    {"Cursor", &ty::TCursor},
+    OwnedProp("Font", TeeFontType),
     OwnedProp("Frame", ChartPenType),
+    OwnedProp("Margins", TeeMarginsType),
     OwnedProp("Text", ty::TStrings),
     {"Visible", &ty::Boolean, dv::Bool(true)},
 };
@@ -347,9 +432,17 @@ constexpr Group ChartTitleGroups[] = {ChartTitleProps};
 constexpr PropInfo ChartAxisTitleProps[] = {
     {"Angle", &ty::Integer},
     {"Caption", &ty::String, dv::Str("")},
-    OwnedProp("Font", ty::TFont),
+    {"Color", &ty::TColor},
+    OwnedProp("Font", TeeFontType),
 };
 constexpr Group ChartAxisTitleGroups[] = {ChartAxisTitleProps};
+
+// How an axis draws its labels: their font and a frame around each, hidden at first.
+constexpr PropInfo AxisLabelsFormatProps[] = {
+    OwnedProp("Font", TeeFontType),
+    OwnedProp("Frame", ChartHiddenPenType),
+};
+constexpr Group AxisLabelsFormatGroups[] = {AxisLabelsFormatProps};
 
 // The minimum, maximum and increment are doubles; an automatic axis works them out
 // from the series.
@@ -363,11 +456,14 @@ constexpr PropInfo ChartAxisProps[] = {
     {"EndPosition", &ty::Double, dv::Real(100)},
     {"ExactDateTime", &ty::Boolean, dv::Bool(true)},
     OwnedProp("Grid", ChartPenType),
+    {"GridCentered", &ty::Boolean, dv::Bool(false)},
     {"Increment", &ty::Double, dv::Real(0)},
     {"Inverted", &ty::Boolean, dv::Bool(false)},
     {"Labels", &ty::Boolean, dv::Bool(true)},
+    {"LabelsAlternate", &ty::Boolean, dv::Bool(false)},
     {"LabelsAngle", &ty::Integer, dv::Int(0)},
-    OwnedProp("LabelsFont", ty::TFont),
+    OwnedProp("LabelsFont", TeeFontType),
+    OwnedProp("LabelsFormat", AxisLabelsFormatType),
     {"LabelsMultiLine", &ty::Boolean, dv::Bool(false)},
     {"LabelsOnAxis", &ty::Boolean, dv::Bool(true)},
     {"LabelsSeparation", &ty::Integer, dv::Int(10)},
@@ -395,13 +491,16 @@ constexpr PropInfo ChartAxisProps[] = {
 };
 constexpr Group ChartAxisGroups[] = {ChartAxisProps};
 
+// With CheckBoxes the legend shows a box before each series that hides or shows it.
 constexpr PropInfo ChartLegendProps[] = {
     {"Alignment", &LegendAlignment, dv::Int(1)},  // laRight
     OwnedProp("Brush", ChartBrushType),
+    {"CheckBoxes", &ty::Boolean, dv::Bool(false)},
+    {"CheckBoxesStyle", &LegendCheckBoxesStyle, dv::Int(0)},  // cbsCheck
     {"Color", &ty::TColor, dv::Int(clWhite)},
     {"ColorWidth", &ty::Integer, dv::Int(30)},
     OwnedProp("DividingLines", ChartPenType),
-    OwnedProp("Font", ty::TFont),
+    OwnedProp("Font", TeeFontType),
     OwnedProp("Frame", ChartPenType),
     {"HorizMargin", &ty::Integer, dv::Int(0)},
     {"Inverted", &ty::Boolean, dv::Bool(false)},
@@ -417,23 +516,49 @@ constexpr PropInfo ChartLegendProps[] = {
 };
 constexpr Group ChartLegendGroups[] = {ChartLegendProps};
 
-constexpr PropInfo ChartGradientProps[] = {
-    {"Direction", &ChartGradientDirection, dv::Int(0)},
-    {"EndColor", &ty::TColor, dv::Int(clYellow)},
-    {"StartColor", &ty::TColor, dv::Int(clWhite)},
-    {"Visible", &ty::Boolean, dv::Bool(false)},
-};
-constexpr Group ChartGradientGroups[] = {ChartGradientProps};
-
 // Angles in degrees, offsets in pixels, zoom and perspective in percent.
 constexpr PropInfo View3DOptionsProps[] = {
-    {"Elevation", &ty::Integer, dv::Int(345)},    {"HorizOffset", &ty::Integer, dv::Int(0)},
-    {"Orthogonal", &ty::Boolean, dv::Bool(true)}, {"Perspective", &ty::Integer, dv::Int(15)},
-    {"Rotation", &ty::Integer, dv::Int(345)},     {"Tilt", &ty::Integer, dv::Int(0)},
-    {"VertOffset", &ty::Integer, dv::Int(0)},     {"Zoom", &ty::Integer, dv::Int(100)},
-    {"ZoomText", &ty::Boolean, dv::Bool(true)},
+    {"Elevation", &ty::Integer, dv::Int(345)},
+    {"HorizOffset", &ty::Integer, dv::Int(0)},
+    {"Orthogonal", &ty::Boolean, dv::Bool(true)},
+    {"Perspective", &ty::Integer, dv::Int(15)},
+    {"Rotation", &ty::Integer, dv::Int(345)},
+    {"Tilt", &ty::Integer, dv::Int(0)},
+    {"VertOffset", &ty::Integer, dv::Int(0)},
+    {"Zoom", &ty::Integer, dv::Int(100)},
+    {"ZoomText", &ZoomText},
 };
 constexpr Group View3DOptionsGroups[] = {View3DOptionsProps};
+
+// Scrolling the chart: the mouse wheel scrolls it unless told otherwise.
+constexpr PropInfo ZoomPanningProps[] = {
+    {"MouseWheel", &MouseWheelStyle, dv::Int(1)},  // pmwNormal
+};
+constexpr Group ZoomPanningGroups[] = {ZoomPanningProps};
+
+// Zooming with the mouse: dragging a rectangle with the zoom button, from the top left
+// to the bottom right unless UpLeftZooms; a drag shorter than MinimumPixels undoes the
+// zoom. The rectangle is drawn with the zoom's own pen and brush.
+constexpr PropInfo TeeZoomProps[] = {
+    {"Allow", &ty::Boolean, dv::Bool(true)},
+    {"Animated", &ty::Boolean, dv::Bool(false)},
+    {"AnimatedSteps", &ty::Integer, dv::Int(8)},
+    OwnedProp("Brush", TeeZoomBrushType),
+    {"Direction", &ZoomDirection, dv::Int(2)},  // tzdBoth
+    {"KeepAspectRatio", &ty::Boolean, dv::Bool(false)},
+    {"MinimumPixels", &ty::Integer, dv::Int(16)},
+    {"MouseButton", &MouseButton, dv::Int(0)},     // mbLeft
+    {"MouseWheel", &MouseWheelStyle, dv::Int(0)},  // pmwNone
+    OwnedProp("Pen", TeeZoomPenType),
+    {"UpLeftZooms", &ty::Boolean, dv::Bool(false)},
+};
+constexpr Group TeeZoomGroups[] = {TeeZoomProps};
+
+// The zoom rectangle's pen can be filled like a brush.
+constexpr PropInfo TeeZoomPenProps[] = {
+    OwnedProp("Fill", ChartBrushType),
+};
+constexpr Group TeeZoomPenGroups[] = {TeeZoomPenProps};
 
 // Chart events.
 constexpr TypeInfo ChartClick = MethodType("TChartClick");
@@ -462,7 +587,7 @@ constexpr PropInfo ChartPanelProps[8] = {
     {"ParentColor", &ty::Boolean, dv::Bool(false)}, {"TabStop", &ty::Boolean, dv::Bool(false)},
 };
 
-constexpr PropInfo ChartProps[36] = {
+constexpr PropInfo ChartProps[43] = {
     {"AllowPanning", &PanningMode, dv::Int(3)},  // pmBoth
     {"AllowZoom", &ty::Boolean, dv::Bool(true)},
     {"AnimatedZoom", &ty::Boolean, dv::Bool(false)},
@@ -472,11 +597,13 @@ constexpr PropInfo ChartProps[36] = {
     {"BackImageInside", &ty::Boolean, dv::Bool(false)},
     {"BackImageMode", &BackImageMode, dv::Int(0)},
     OwnedProp("BackWall", ChartWallType),
+    OwnedProp("Border", ChartHiddenPenType),
     OwnedProp("BottomAxis", ChartAxisType),
     OwnedProp("BottomWall", ChartWallType),
     {"Chart3DPercent", &ty::Integer, dv::Int(15)},
     {"ClipPoints", &ty::Boolean, dv::Bool(true)},
     OwnedProp("DepthAxis", ChartAxisType),
+    OwnedProp("DepthTopAxis", ChartAxisType),
     OwnedProp("Foot", ChartTitleType),
     OwnedProp("Frame", ChartPenType),
     OwnedProp("Gradient", ChartGradientType),
@@ -489,9 +616,13 @@ constexpr PropInfo ChartProps[36] = {
     {"MarginTop", &ty::Integer, dv::Int(4)},
     {"MaxPointsPerPage", &ty::Integer, dv::Int(0)},
     {"Page", &ty::Integer, dv::Int(1)},
+    OwnedProp("Panning", ZoomPanningType),
     {"PrintProportional", &ty::Boolean, dv::Bool(true)},
     OwnedProp("RightAxis", ChartAxisType),
+    OwnedProp("RightWall", ChartWallType),
     {"ScaleLastPage", &ty::Boolean, dv::Bool(true)},
+    {"ScrollMouseButton", &MouseButton, dv::Int(1)},  // mbRight
+    OwnedProp("Shadow", TeeShadowType),
     OwnedProp("SubFoot", ChartTitleType),
     OwnedProp("SubTitle", ChartTitleType),
     OwnedProp("Title", ChartTitleType),
@@ -499,6 +630,7 @@ constexpr PropInfo ChartProps[36] = {
     {"View3D", &ty::Boolean, dv::Bool(true)},
     OwnedProp("View3DOptions", View3DOptionsType),
     {"View3DWalls", &ty::Boolean, dv::Bool(true)},
+    OwnedProp("Zoom", TeeZoomType),
 };
 
 constexpr PropInfo ChartEvents[16] = {
@@ -764,14 +896,24 @@ const ClassInfo TCustomAxisPanel = {"TCustomAxisPanel", &TCustomTeePanelExtended
 const ClassInfo TCustomChart = {"TCustomChart", &TCustomAxisPanel, "Chart"};
 const ClassInfo TChart = {"TChart", &TCustomChart, "Chart", ChartGroups};
 const ClassInfo TChartPen = {"TChartPen", &TPen, "TeCanvas", ChartPenGroups};
-const ClassInfo TChartBrush = {"TChartBrush", &TBrush, "TeCanvas"};
+const ClassInfo TChartHiddenPen = {"TChartHiddenPen", &TChartPen, "TeCanvas", ChartHiddenPenGroups};
+const ClassInfo TChartBrush = {"TChartBrush", &TBrush, "TeCanvas", ChartBrushGroups};
+const ClassInfo TTeeGradient = {"TTeeGradient", &TPersistent, "TeCanvas", TeeGradientGroups};
+const ClassInfo TTeeFont = {"TTeeFont", &TFont, "TeCanvas", TeeFontGroups};
+const ClassInfo TTeeShadow = {"TTeeShadow", &TPersistent, "TeCanvas", TeeShadowGroups};
+const ClassInfo TTeeMargins = {"TTeeMargins", &TPersistent, "TeCanvas", TeeMarginsGroups};
 const ClassInfo TChartWall = {"TChartWall", &TPersistent, "TeEngine", ChartWallGroups};
 const ClassInfo TChartTitle = {"TChartTitle", &TPersistent, "TeEngine", ChartTitleGroups};
 const ClassInfo TChartAxisTitle = {"TChartAxisTitle", &TPersistent, "TeEngine", ChartAxisTitleGroups};
+const ClassInfo TAxisLabelsFormat = {"TAxisLabelsFormat", &TPersistent, "TeEngine", AxisLabelsFormatGroups};
 const ClassInfo TChartAxis = {"TChartAxis", &TPersistent, "TeEngine", ChartAxisGroups};
 const ClassInfo TChartLegend = {"TChartLegend", &TPersistent, "TeEngine", ChartLegendGroups};
-const ClassInfo TChartGradient = {"TChartGradient", &TPersistent, "TeeProcs", ChartGradientGroups};
+const ClassInfo TChartGradient = {"TChartGradient", &TTeeGradient, "TeeProcs"};
 const ClassInfo TView3DOptions = {"TView3DOptions", &TPersistent, "TeeProcs", View3DOptionsGroups};
+const ClassInfo TZoomPanning = {"TZoomPanning", &TPersistent, "TeeProcs", ZoomPanningGroups};
+const ClassInfo TTeeZoom = {"TTeeZoom", &TPersistent, "TeeProcs", TeeZoomGroups};
+const ClassInfo TTeeZoomPen = {"TTeeZoomPen", &TChartPen, "TeeProcs", TeeZoomPenGroups};
+const ClassInfo TTeeZoomBrush = {"TTeeZoomBrush", &TChartBrush, "TeeProcs"};
 
 // ActnMan
 const ClassInfo TCustomActionManager = {"TCustomActionManager", &TCustomActionList, "ActnMan"};

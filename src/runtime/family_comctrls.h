@@ -42,11 +42,11 @@ extern const TypeInfo TRichEditResizeEvent, TRichEditProtectChange, TRichEditSav
 
 namespace grp {
 // What a concrete chart publishes of TCustomChart's properties, defined in
-// classes_misc.cpp: the walls, axes, titles, legend, gradient, 3D view, margins,
-// paging and zoom settings, with their initial values. A chart class takes them
-// with grp::ControlProps, grp::ControlEvents, grp::ClickEvents, grp::WinControlProps
-// and ChartPanelProps.
-extern const PropInfo ChartProps[36];
+// classes_misc.cpp: the walls, axes, titles, legend, gradient, border, shadow, 3D
+// view, margins, paging, panning and zoom settings, with their initial values. A
+// chart class takes them with grp::ControlProps, grp::ControlEvents,
+// grp::ClickEvents, grp::WinControlProps and ChartPanelProps.
+extern const PropInfo ChartProps[43];
 
 // The chart's events: the clicks on its parts, the drawing, legend and paging hooks,
 // zoom and scroll permission.

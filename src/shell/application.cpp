@@ -2,8 +2,10 @@
 
 #include <QTimer>
 #include <exception>
+#include <iostream>
 
 #include "document/documentwindow.h"
+#include "preview/render.h"
 #include "shell/mainwindow.h"
 #include "shell/productinfo.h"
 #include "shell/splash.h"
@@ -50,6 +52,14 @@ void GrabAndQuitWhenSettled(Twnd_dfm_Main& main, const QString& path) {
 }  // namespace
 
 int RunFormwright(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (preview::IsRenderCommand(arguments)) {
+        // Rendering needs no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return preview::RenderFormFile(arguments, std::cout, std::cerr);
+    }
     FwApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Zentrix"));
     app.setApplicationName(ProductName());
