@@ -73,6 +73,11 @@ constexpr StoredValueRule Rules[] = {
 
     // The action manager's style, by name, where the class does not publish it.
     {"TActionManager", "StyleName", S::String},
+    // Charts: the class name of the canvas they draw on, the print margins in percent
+    // of the page (left, top, right, bottom) and the index of their series palette.
+    {"TCustomTeePanel", "DefaultCanvas", S::String},
+    {"TCustomTeePanel", "PrintMargins", S::IntegerList, {}, 4},
+    {"TCustomAxisPanel", "ColorPaletteIndex", S::Integer},
 };
 
 char UpperAscii(char c) {
