@@ -12,13 +12,16 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTreeWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
@@ -31,9 +34,14 @@
 #include "document/findreplacedialog.h"
 #include "document/formlexer.h"
 #include "document/formtext.h"
+#include "document/noderesolve.h"
 #include "document/objectscan.h"
 #include "document/objecttreeview.h"
+#include "document/treeimages.h"
 #include "document/usermessages.h"
+#include "preview/virtualdesktop.h"
+#include "runtime/formbuild.h"
+#include "runtime/propertylister.h"
 
 namespace fw {
 
@@ -44,8 +52,8 @@ std::string NativePath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-QString FromUtf8(const char* text) {
-    return QString::fromUtf8(text);
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 ByteSpan SpanOf(std::string_view bytes) {
@@ -110,13 +118,55 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-// What the object tree's scan asks of the live preview and the class registry.
-// TODO(the preview issue): answer from the preview form built before each scan (its
-// owned components, their published collection properties and items) and from the
-// class registry (a registered class with TControl among its ancestors). Until then
-// nothing is found, and the nodes show the texts a class the preview cannot create
-// would show.
-class PreviewLookup final : public HierarchyLookup {};
+// What the object tree's scan asks of the live preview and the class registry: the
+// preview form built just before each scan (its owned components, their published
+// collection properties and items) and the class registry.
+class PreviewLookup final : public HierarchyLookup {
+public:
+    explicit PreviewLookup(const Tmdi_dfm_Editor& document) : document_(document) {}
+
+    std::optional<std::string> CollectionType(std::string_view owner, std::string_view property) override {
+        rt::TMObjectInspector moi;
+        if (!Inspect(moi, owner)) return std::nullopt;
+        const rt::Property* p = moi.FindProp(property);
+        if (!p) return std::nullopt;
+        return std::string(p->Type().Name);
+    }
+
+    std::optional<std::pair<std::string, std::string>> CollectionItem(std::string_view owner,
+                                                                      std::string_view property,
+                                                                      int index) override {
+        rt::TMObjectInspector moi;
+        rt::Object* component = Inspect(moi, owner);
+        if (!component || index < 0) return std::nullopt;
+        const rt::Property* p = moi.FindProp(property);
+        if (!p || p->Kind() != rt::TypeKind::tkClass) return std::nullopt;
+        const rt::Object* collection = component->ObjectValue(*p);
+        if (!collection || !collection->InheritsFrom("TCollection")) return std::nullopt;
+        const auto& items = collection->Items();
+        if (static_cast<std::size_t>(index) >= items.size()) return std::nullopt;
+        const rt::Object& item = *items[static_cast<std::size_t>(index)];
+        return std::make_pair(item.DisplayName(), std::string(item.ClassName()));
+    }
+
+    bool IsControlClass(std::string_view className) override {
+        const rt::Class* cls = preview::AppRegistry().FindClassByName(className);
+        return cls && cls->InheritsFrom("TControl");
+    }
+
+private:
+    // The component of the preview form named owner (never the form itself), inspected.
+    rt::Object* Inspect(rt::TMObjectInspector& moi, std::string_view owner) const {
+        rt::Object* form = document_.PreviewForm();
+        if (!form) return nullptr;
+        rt::Object* component = form->FindOwnedComponent(owner);
+        if (!component) return nullptr;
+        moi.Inspect(component);
+        return component;
+    }
+
+    const Tmdi_dfm_Editor& document_;
+};
 
 }  // namespace
 
@@ -233,7 +283,7 @@ Tmdi_dfm_Editor::Tmdi_dfm_Editor(UserMessages& messages, const CodePage& codePag
     : QMdiSubWindow(parent),
       messages_(messages),
       codePage_(codePage),
-      lookup_(std::make_unique<PreviewLookup>()) {
+      lookup_(std::make_unique<PreviewLookup>(*this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     BuildWidgets();
     BuildMenus();
@@ -244,7 +294,11 @@ Tmdi_dfm_Editor::Tmdi_dfm_Editor(UserMessages& messages, const CodePage& codePag
     connect(this, &QMdiSubWindow::aboutToActivate, this, &Tmdi_dfm_Editor::DFMStatusChange);
 }
 
-Tmdi_dfm_Editor::~Tmdi_dfm_Editor() = default;
+Tmdi_dfm_Editor::~Tmdi_dfm_Editor() {
+    // The live objects go before the widgets that point at them.
+    inspectedObject_ = nullptr;
+    if (desktop_) desktop_->DisposePreview();
+}
 
 void Tmdi_dfm_Editor::BuildWidgets() {
     auto* body = new QWidget(this);
@@ -260,25 +314,63 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     // Shown by a scan that finds objects, or when lines are handed over.
     tree_->hide();
 
-    auto* centre = new QSplitter(Qt::Vertical, columns);
-    centre->setObjectName(QStringLiteral("Centre"));
-    pages_ = new QTabWidget(centre);
-    pages_->setObjectName(QStringLiteral("Pages"));
+    // ESplitter: the source/preview area above the message list EList.
+    centre_ = new QSplitter(Qt::Vertical, columns);
+    centre_->setObjectName(QStringLiteral("ESplitter"));
+    centre_->setChildrenCollapsible(false);
+    auto* area = new QWidget(centre_);
+    auto* areaLayout = new QVBoxLayout(area);
+    areaLayout->setContentsMargins(0, 0, 0, 0);
+    areaLayout->setSpacing(0);
+    nbk_ = new QStackedWidget(area);
+    nbk_->setObjectName(QStringLiteral("nbk"));
     editor_ = new QsciScintilla;
     editor_->setObjectName(QStringLiteral("DFM"));
-    pages_->addTab(editor_, QStringLiteral("Source"));
-    auto* preview = new QWidget;
-    preview->setObjectName(QStringLiteral("Preview"));
-    pages_->addTab(preview, QStringLiteral("Preview"));
-    pages_->setCurrentIndex(0);
-    messageList_ = new QListWidget(centre);
-    messageList_->setObjectName(QStringLiteral("Messages"));
-    centre->setStretchFactor(0, 1);
-    centre->setStretchFactor(1, 0);
-    centre->setSizes({400, 80});
+    auto* sourcePage = new QWidget;
+    sourcePage->setObjectName(QStringLiteral("Source"));
+    auto* sourceLayout = new QVBoxLayout(sourcePage);
+    sourceLayout->setContentsMargins(0, 0, 0, 0);
+    sourceLayout->addWidget(editor_);
+    nbk_->addWidget(sourcePage);
+    desktop_ = new preview::VirtualDesktop;
+    auto* formPage = new QWidget;
+    formPage->setObjectName(QStringLiteral("Form"));
+    auto* formLayout = new QVBoxLayout(formPage);
+    formLayout->setContentsMargins(0, 0, 0, 0);
+    formLayout->addWidget(desktop_);
+    nbk_->addWidget(formPage);
+    ts_ = new QTabBar(area);
+    ts_->setObjectName(QStringLiteral("ts"));
+    ts_->setShape(QTabBar::RoundedSouth);
+    ts_->setDrawBase(false);
+    ts_->setFocusPolicy(Qt::NoFocus);
+    ts_->addTab(QStringLiteral(" Source Editor "));
+    ts_->addTab(QStringLiteral(" Form Preview "));
+    ts_->setCurrentIndex(0);
+    areaLayout->addWidget(nbk_, 1);
+    areaLayout->addWidget(ts_, 0, Qt::AlignLeft);
+    messageList_ = new QTreeWidget(centre_);
+    messageList_->setObjectName(QStringLiteral("EList"));
+    messageList_->setColumnCount(1);
+    messageList_->setHeaderLabels({QStringLiteral("Messages (0)")});
+    messageList_->setRootIsDecorated(false);
+    messageList_->setUniformRowHeights(true);
+    messageList_->header()->setStretchLastSection(true);
+    messageList_->hide();
+    centre_->setStretchFactor(0, 1);
+    centre_->setStretchFactor(1, 0);
+    centre_->setSizes({400, 80});
 
     inspector_ = new QWidget(columns);
     inspector_->setObjectName(QStringLiteral("Inspector"));
+    auto* inspectorLayout = new QVBoxLayout(inspector_);
+    inspectorLayout->setContentsMargins(0, 0, 0, 0);
+    oiTitle_ = new QLabel(QStringLiteral(" No object selected"), inspector_);
+    oiTitle_->setObjectName(QStringLiteral("OITitle"));
+    oiTitle_->setFrameShape(QFrame::Panel);
+    oiTitle_->setFrameShadow(QFrame::Sunken);
+    inspectorLayout->addWidget(oiTitle_);
+    inspectorLayout->addStretch(1);
     columns->setStretchFactor(0, 0);
     columns->setStretchFactor(1, 1);
     columns->setStretchFactor(2, 0);
@@ -337,6 +429,9 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &Tmdi_dfm_Editor::UpdateEditActions);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &Tmdi_dfm_Editor::TreeChange);
+    connect(ts_, &QTabBar::currentChanged, this, &Tmdi_dfm_Editor::tsChange);
+    connect(desktop_, &preview::VirtualDesktop::ObjectEnter, this, &Tmdi_dfm_Editor::ObjectEnter);
+    connect(desktop_, &preview::VirtualDesktop::ObjectMouseMove, this, &Tmdi_dfm_Editor::ObjectMouseMove);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { cmGoto(); });
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -819,8 +914,70 @@ void Tmdi_dfm_Editor::SyncTreeToCaret() {
 }
 
 void Tmdi_dfm_Editor::TreeChange() {
-    // TODO(the preview issue): inspect the live object of the selected node and show it
-    // in the preview.
+    const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
+    if (selected.isEmpty()) return;
+    const int node = tree_->NodeOfItem(selected.first());
+    if (node < 0) return;
+    InspectNode(node);
+    // On the preview page a selected control is brought into view, its tab sheet to
+    // the front.
+    if (ts_->currentIndex() == 1 && inspectedObject_ && inspectedObject_->InheritsFrom("TControl"))
+        desktop_->ShowControl(*inspectedObject_);
+}
+
+void Tmdi_dfm_Editor::InspectNode(int node) {
+    inspectedObject_ = nullptr;
+    inspectedClass_ = nullptr;
+    const ResolvedNode resolved = ResolveNode(tree_->Nodes(), node, PreviewForm(), preview::AppRegistry());
+    inspectedObject_ = resolved.Object;
+    inspectedClass_ = resolved.Class;
+    const ObjectNode& n = tree_->Nodes().Nodes[static_cast<std::size_t>(node)];
+    oiTitle_->setText(QStringLiteral(" %1: %2").arg(FromUtf8(n.Name), FromUtf8(n.ClassName)));
+    // TODO(the inspector issue): fill the property and event trees and the class tree.
+}
+
+void Tmdi_dfm_Editor::ObjectEnter(const QString& senderName) {
+    const int node = tree_->Nodes().FindNodeByName(senderName.toStdString());
+    if (node < 0) return;
+    tree_->SelectNode(node);
+}
+
+void Tmdi_dfm_Editor::ObjectMouseMove(const QString& senderName, const QString& className, int x, int y) {
+    QString text;
+    if (!senderName.isNull() && !className.isNull())
+        text = QStringLiteral("%1: %2   X: %3   Y: %4").arg(senderName, className).arg(x).arg(y);
+    else
+        text = QStringLiteral("X: %1   Y: %2").arg(x).arg(y);
+    panels_[CaretPanel]->setText(text);
+}
+
+rt::Object* Tmdi_dfm_Editor::PreviewForm() const {
+    return desktop_ ? desktop_->PreviewForm() : nullptr;
+}
+
+const std::vector<std::string>& Tmdi_dfm_Editor::PreviewMessages() const {
+    return desktop_->PreviewMessages();
+}
+
+void Tmdi_dfm_Editor::BuildPreview() {
+    // Nothing may point into the old preview once it is gone.
+    inspectedObject_ = nullptr;
+    const QByteArray text = TextBytes();
+    desktop_->BuildPreview(rt::SplitFormLines(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))),
+                           codePage_);
+    RefreshMessageList();
+    // The selected node is inspected again, by name, in the new preview.
+    const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
+    if (!selected.isEmpty() && tree_->NodeOfItem(selected.first()) >= 0)
+        InspectNode(tree_->NodeOfItem(selected.first()));
+}
+
+void Tmdi_dfm_Editor::tsChange(int index) {
+    nbk_->setCurrentIndex(index);
+    if (index == 1) {
+        const WaitCursor wait;
+        BuildPreview();
+    }
 }
 
 bool Tmdi_dfm_Editor::eventFilter(QObject* watched, QEvent* event) {
@@ -855,8 +1012,8 @@ void Tmdi_dfm_Editor::EditMenuPopup() {
 
 void Tmdi_dfm_Editor::cmRescan() {
     const WaitCursor wait;
-    // TODO(the preview issue): rebuild the preview from the same text first; the scan's
-    // lookups read the new preview.
+    // The scan's lookups read the preview built from the same text.
+    BuildPreview();
     tree_->Fill(ScanHierarchy(SplitLines(EditorUtf8()), *lookup_));
     objectCount_ = tree_->Nodes().ObjectCount();
     if (objectCount_ == 0) return;
@@ -870,7 +1027,28 @@ void Tmdi_dfm_Editor::cmRescan() {
 }
 
 void Tmdi_dfm_Editor::RefreshMessageList() {
-    // TODO(the preview issue): list the messages of the last preview build.
+    messageList_->clear();
+    const std::vector<std::string>& messages = desktop_->PreviewMessages();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(messages.size()));
+    for (const std::string& message : messages) {
+        const std::size_t equals = message.find('=');
+        const std::string kind = equals == std::string::npos ? std::string() : message.substr(0, equals);
+        QString caption = FromUtf8(equals == std::string::npos ? std::string_view() : std::string_view(message).substr(equals + 1));
+        caption.truncate(1024);
+        auto* item = new QTreeWidgetItem(QStringList{caption});
+        const QString k = QString::fromStdString(kind).toUpper();
+        const int image = k == QStringLiteral("ERROR") ? ImageError
+                          : k == QStringLiteral("WARN") ? ImageWarning
+                          : k == QStringLiteral("INFO") ? ImageInfo
+                                                        : -1;
+        if (image >= 0) item->setIcon(0, TreeImages()[static_cast<std::size_t>(image)]);
+        item->setData(0, Qt::UserRole, image);
+        items.append(item);
+    }
+    messageList_->addTopLevelItems(items);
+    messageList_->setHeaderLabels({QStringLiteral("Messages (%1)").arg(messages.size())});
+    messageList_->setVisible(!messages.empty());
 }
 
 void Tmdi_dfm_Editor::cmExpand() {
@@ -985,7 +1163,7 @@ void Tmdi_dfm_Editor::cmGoto() {
                                    end);
         }
     }
-    pages_->setCurrentIndex(0);
+    ts_->setCurrentIndex(0);
     editor_->show();
     editor_->setFocus();
 }
@@ -1006,8 +1184,22 @@ void Tmdi_dfm_Editor::cmLoadData() {
     });
 }
 
-// TODO(the preview issue): build the preview and save its image.
-void Tmdi_dfm_Editor::cmPreview() {}
-void Tmdi_dfm_Editor::mmSaveFormImageClick() {}
+void Tmdi_dfm_Editor::cmPreview() {
+    // The second press returns to the source and builds nothing; the switch to the
+    // preview page builds through tsChange.
+    ts_->setCurrentIndex(ts_->currentIndex() == 1 ? 0 : 1);
+}
+
+void Tmdi_dfm_Editor::mmSaveFormImageClick() {
+    rt::Object* form = PreviewForm();
+    if (!form) return;
+    const QString path = messages_.AskSaveImagePath(FromUtf8(form->Name()) + QStringLiteral(".bmp"));
+    if (path.isEmpty()) return;
+    RunGuarded(messages_, [&] {
+        const QImage image = desktop_->FormClientImage();
+        if (image.isNull() || !image.save(path, "BMP"))
+            throw std::runtime_error("Cannot create file \"" + path.toStdString() + "\".");
+    });
+}
 
 }  // namespace fw

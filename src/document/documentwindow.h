@@ -9,7 +9,9 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "codec/codepage.h"
 #include "codec/formformat.h"
@@ -18,13 +20,22 @@
 class QMenu;
 class QAction;
 class QLabel;
-class QListWidget;
 class QSplitter;
-class QTabWidget;
+class QStackedWidget;
+class QTabBar;
+class QTreeWidget;
 class QsciScintilla;
 class QStatusBar;
 
 namespace fw {
+
+namespace rt {
+class Object;
+class Class;
+}  // namespace rt
+namespace preview {
+class VirtualDesktop;
+}  // namespace preview
 
 class EditorTextSink;
 class FindReplaceDialog;
@@ -73,10 +84,26 @@ public:
     ObjectTreeView* Tree() const { return tree_; }
     // The number of nodes, at all levels, that the last scan found.
     int ObjectCount() const { return objectCount_; }
-    QListWidget* MessageList() const { return messageList_; }
-    // The source/preview tab set: page 0 "Source" holds the editor, page 1 "Preview".
-    QTabWidget* Pages() const { return pages_; }
+    // EList: the messages of the last preview build, one item each, under the editor;
+    // shown with its splitter only when there are messages.
+    QTreeWidget* MessageList() const { return messageList_; }
+    // The source/preview switch: the tab set ts (" Source Editor ", " Form Preview ")
+    // and the notebook nbk with the pages "Source" (the editor) and "Form" (the
+    // virtual desktop).
+    QTabBar* TabSet() const { return ts_; }
+    QStackedWidget* Notebook() const { return nbk_; }
+    preview::VirtualDesktop* Desktop() const { return desktop_; }
+    // The live form of the last preview build, or nullptr.
+    rt::Object* PreviewForm() const;
+    // The messages of the last preview build, "KIND=text" each.
+    const std::vector<std::string>& PreviewMessages() const;
+    // The live object the inspector shows, set by TreeChange only; nullptr for none.
+    rt::Object* InspectedObject() const { return inspectedObject_; }
+    // The class TreeChange found for the selected node, or nullptr.
+    const rt::Class* InspectedClass() const { return inspectedClass_; }
     QWidget* Inspector() const { return inspector_; }
+    // The title above the inspector: " No object selected", then " Name: Class".
+    QLabel* OITitle() const { return oiTitle_; }
     // The document's own menus, merged into the main window's menu bar.
     QMenu* EditMenu() const { return editMenu_; }
     QMenu* DataMenu() const { return dataMenu_; }
@@ -111,6 +138,12 @@ public slots:
     void cmCollapse();
     void cmPreview();
     void cmRescan();
+    // Rebuilds the preview from the editor's text and lists its messages; the inspected
+    // object is found again by the selected node's name in the new preview.
+    void BuildPreview();
+    // The tab set's change: shows that notebook page and, for the preview page,
+    // rebuilds the preview.
+    void tsChange(int index);
     void mmSaveFormImageClick();
     // Asks for any file and pastes its bytes as hex lines (32 bytes a line) at the
     // caret, through the clipboard. A file that cannot be read is reported as an error,
@@ -172,8 +205,15 @@ private:
     void ScheduleStatusChange();
     // Takes the editor's own bindings off the keys the document keeps away from it.
     void RemoveEditorKeys();
-    // Selection changes in the tree. Nodes are only selected here for now.
+    // Selection changes in the tree: resolves the selected node to its live object and
+    // class, titles the inspector, and shows a control on the preview page.
     void TreeChange();
+    // Resolves the node and fills the inspector, without showing anything.
+    void InspectNode(int node);
+    // The picking handler: selects the node of the clicked object's name.
+    void ObjectEnter(const QString& senderName);
+    // The pointer-tracking handler: writes status panel 1.
+    void ObjectMouseMove(const QString& senderName, const QString& className, int x, int y);
     // The text of a 0-based line without its break, valid until the next call or edit.
     std::string_view LineText(int line) const;
     int CaretLine() const;
@@ -233,9 +273,15 @@ private:
     bool showTypeCol_ = false;
     bool showHTree_ = false;
     ObjectTreeView* tree_ = nullptr;
-    QListWidget* messageList_ = nullptr;
-    QTabWidget* pages_ = nullptr;
+    QTreeWidget* messageList_ = nullptr;
+    QSplitter* centre_ = nullptr;
+    QTabBar* ts_ = nullptr;
+    QStackedWidget* nbk_ = nullptr;
+    preview::VirtualDesktop* desktop_ = nullptr;
+    rt::Object* inspectedObject_ = nullptr;
+    const rt::Class* inspectedClass_ = nullptr;
     QWidget* inspector_ = nullptr;
+    QLabel* oiTitle_ = nullptr;
     std::array<QLabel*, 5> panels_{};
     int lineNumberDigits_ = 0;
 };

@@ -33,6 +33,13 @@ public:
     // The open dialog of "Load and Paste Data..." (filter "All files (*)", the file must
     // exist); an empty path when cancelled. Without a dialog to show, it is cancelled.
     virtual QString AskOpenDataFile() { return {}; }
+    // The save dialog of "Save Form Image..." (filter "Bitmaps (*.bmp)|*.bmp", default
+    // extension "bmp", overwrite prompt, the folder must exist) with the file name
+    // proposed; an empty path when cancelled. Without a dialog to show, it is cancelled.
+    virtual QString AskSaveImagePath(const QString& proposedName) {
+        (void)proposedName;
+        return {};
+    }
 };
 
 // Runs a command the way the application's default error handler would: an exception

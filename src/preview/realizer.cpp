@@ -148,6 +148,21 @@ bool FormRealizer::eventFilter(QObject* watched, QEvent* event) {
     rt::Object* control = it->second;
     switch (event->type()) {
         case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove: {
+            // A widget that ignores a mouse event passes it on to its parent; only the
+            // innermost control under the pointer takes it, as with Windows controls.
+            auto* w = qobject_cast<QWidget*>(watched);
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            if (QWidget* hit = w ? w->childAt(at) : nullptr; hit && ControlAt(hit) != control) return false;
+            break;
+        }
+        default:
+            return false;
+    }
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
             pressed_ = control;
             break;
         case QEvent::MouseButtonRelease:

@@ -80,4 +80,19 @@ QString QtUserMessages::AskOpenDataFile() {
     return files.first();
 }
 
+QString QtUserMessages::AskSaveImagePath(const QString& proposedName) {
+    DismissSplash();
+    QFileDialog dialog(dialogParent_, QStringLiteral("Save Form Image"), lastImageFolder_);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("Bitmaps (*.bmp)"));
+    dialog.setDefaultSuffix(QStringLiteral("bmp"));
+    dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return {};
+    lastImageFolder_ = QFileInfo(files.first()).absolutePath();
+    return files.first();
+}
+
 }  // namespace fw

@@ -27,6 +27,7 @@ public:
     std::optional<FormEncoding> AskSaveType() override;
     QString AskSavePath() override;
     QString AskOpenDataFile() override;
+    QString AskSaveImagePath(const QString& proposedName) override;
 
 private:
     void DismissSplash();
@@ -35,6 +36,7 @@ private:
     QPointer<QWidget> splash_;
     QString lastSaveFolder_;
     QString lastDataFolder_;
+    QString lastImageFolder_;
 };
 
 }  // namespace fw

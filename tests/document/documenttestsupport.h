@@ -33,6 +33,8 @@ public:
     std::deque<std::optional<FormEncoding>> SaveTypes;
     std::deque<QString> SavePaths;
     std::deque<QString> OpenDataFiles;
+    std::deque<QString> ImagePaths;
+    QStringList ImageProposals;  // the file names the image save dialog proposed
 
     QStringList Confirms, Warnings, Informations, Errors;
     int SaveTypeQuestions = 0;
@@ -61,6 +63,13 @@ public:
         }
         const auto answer = SaveTypes.front();
         SaveTypes.pop_front();
+        return answer;
+    }
+    QString AskSaveImagePath(const QString& proposedName) override {
+        ImageProposals << proposedName;
+        if (ImagePaths.empty()) return {};
+        const QString answer = ImagePaths.front();
+        ImagePaths.pop_front();
         return answer;
     }
     QString AskSavePath() override {

@@ -22,6 +22,8 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QStackedWidget>
+#include <QTabBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <map>
@@ -556,11 +558,14 @@ TEST_F(DocumentTest, NewWindowLayout) {
     EXPECT_EQ(document->Tree()->objectName(), QStringLiteral("Tree"));
     EXPECT_EQ(document->Tree()->headerItem()->text(0), QStringLiteral("Object name"));
     EXPECT_EQ(document->Tree()->headerItem()->text(1), QStringLiteral("Class Name"));
-    ASSERT_EQ(document->Pages()->count(), 2);
-    EXPECT_EQ(document->Pages()->tabText(0), QStringLiteral("Source"));
-    EXPECT_EQ(document->Pages()->tabText(1), QStringLiteral("Preview"));
-    EXPECT_EQ(document->Pages()->widget(0), document->Editor());
-    EXPECT_EQ(document->Pages()->currentIndex(), 0);
+    ASSERT_EQ(document->TabSet()->count(), 2);
+    EXPECT_EQ(document->TabSet()->tabText(0), QStringLiteral(" Source Editor "));
+    EXPECT_EQ(document->TabSet()->tabText(1), QStringLiteral(" Form Preview "));
+    EXPECT_EQ(document->Notebook()->widget(0)->objectName(), QStringLiteral("Source"));
+    EXPECT_TRUE(document->Notebook()->widget(0)->isAncestorOf(document->Editor()));
+    EXPECT_EQ(document->Notebook()->widget(1)->objectName(), QStringLiteral("Form"));
+    EXPECT_EQ(document->TabSet()->currentIndex(), 0);
+    EXPECT_EQ(document->Notebook()->currentIndex(), 0);
 
     QsciScintilla* editor = document->Editor();
     EXPECT_EQ(editor->objectName(), QStringLiteral("DFM"));

@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
+#include <QTabBar>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -302,13 +303,13 @@ TEST_F(EditorCommandsTest, GotoSelectsTheDeclarationOrLeavesTheCaretAtTheStart) 
         "end\r\n");
     fw::ObjectTreeView* tree = document->Tree();
     QsciScintilla* editor = document->Editor();
-    document->Pages()->setCurrentIndex(1);
+    document->TabSet()->setCurrentIndex(1);
 
     tree->FocusNode(tree->Nodes().FindNodeByName("grid"));
     document->cmGoto();
     EXPECT_EQ(editor->selectedText(), QStringLiteral("Grid: TDBGrid"));
     EXPECT_EQ(Caret(document).first, 1);
-    EXPECT_EQ(document->Pages()->currentIndex(), 0);
+    EXPECT_EQ(document->TabSet()->currentIndex(), 0);
 
     // "0 - item: TCollectionItem" is nowhere in the text.
     editor->setCursorPosition(5, 2);

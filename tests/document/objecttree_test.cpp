@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTabBar>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -126,12 +127,12 @@ TEST_F(ObjectTreeTest, RescanShowsTheNodesOfTheText) {
     EXPECT_TRUE(document->Tree()->isHidden()) << "a new window starts without its tree";
     document->LoadFromLines(PanelForm);
     ObjectTreeView* tree = document->Tree();
-    // Without the class registry in documents yet, no class counts as a control.
+    // Registered classes descending from TControl show the control image.
     ExpectRows(tree, {{"Form1 (3)", "TForm1", 1, 0},
-                      {"Panel1 (2)", "TPanel", 0, 1},
-                      {"Button1", "TButton", 0, 2},
-                      {"Button2", "TButton", 0, 2},
-                      {"Label1", "TLabel", 0, 1},
+                      {"Panel1 (2)", "TPanel", 2, 1},
+                      {"Button1", "TButton", 2, 2},
+                      {"Button2", "TButton", 2, 2},
+                      {"Label1", "TLabel", 2, 1},
                       {"Timer1", "TTimer", 0, 1}});
     EXPECT_EQ(document->ObjectCount(), 6);
     EXPECT_EQ(document->PanelText(0), QStringLiteral("Object count: 6"));
@@ -146,15 +147,26 @@ TEST_F(ObjectTreeTest, RescanShowsTheNodesOfTheText) {
     EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
 }
 
-TEST_F(ObjectTreeTest, ListViewCollectionWithoutTheLivePreview) {
+TEST_F(ObjectTreeTest, CollectionsAndItemsAnswerFromTheLivePreview) {
     Tmdi_dfm_Editor* document = NewDocument(ListViewForm);
-    // The plain texts, as for a class the preview cannot create.
     ExpectRows(document->Tree(), {{"Form1 (1)", "TForm1", 1, 0},
-                                  {"ListView1 (1)", "TListView", 0, 1},
+                                  {"ListView1 (1)", "TListView", 2, 1},
+                                  {"Columns (2)", "TListColumns", 3, 2},
+                                  {"0 - Name", "TListColumn", 0, 3},
+                                  {"1 - Size", "TListColumn", 0, 3}});
+    EXPECT_EQ(document->PanelText(0), QStringLiteral("Object count: 5"));
+
+    // A class the preview cannot create keeps the plain texts, and its error is listed.
+    std::string unknown = ListViewForm;
+    unknown.replace(unknown.find("TListView"), 9, "TFooView");
+    Rescan(document, unknown.c_str());
+    ExpectRows(document->Tree(), {{"Form1 (1)", "TForm1", 1, 0},
+                                  {"ListView1 (1)", "TFooView", 0, 1},
                                   {"Columns (2)", "TCollection", 3, 2},
                                   {"0 - item", "TCollectionItem", 0, 3},
                                   {"1 - item", "TCollectionItem", 0, 3}});
-    EXPECT_EQ(document->PanelText(0), QStringLiteral("Object count: 5"));
+    ASSERT_EQ(document->PreviewMessages().size(), 1u);
+    EXPECT_EQ(document->PreviewMessages()[0], "ERROR=Class TFooView not found");
 }
 
 TEST_F(ObjectTreeTest, TextWithoutObjectsKeepsThePanelAndTheTreeAsTheyWere) {
@@ -271,7 +283,7 @@ TEST_F(ObjectTreeTest, DoubleClickAndCtrlGGoToTheSource) {
     document->resize(900, 600);
     document->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(document));
-    document->Pages()->setCurrentIndex(1);
+    document->TabSet()->setCurrentIndex(1);
     QTreeWidgetItem* button = ItemNamed(tree, "Button2");
     ASSERT_NE(button, nullptr);
     const QPoint at = tree->visualItemRect(button).center();
@@ -288,7 +300,7 @@ TEST_F(ObjectTreeTest, DoubleClickAndCtrlGGoToTheSource) {
     int line = -1, index = -1;
     document->Editor()->getCursorPosition(&line, &index);
     EXPECT_EQ(line, 4);
-    EXPECT_EQ(document->Pages()->currentIndex(), 0);
+    EXPECT_EQ(document->TabSet()->currentIndex(), 0);
     EXPECT_EQ(tree->currentItem(), button) << "the tree stays on the node";
 
     // Ctrl+G does the same while the tree has the focus.

@@ -1,0 +1,364 @@
+// The preview of a document: the build from the editor's text with its rewrites and
+// messages, the message list, the source/preview switch, picking and hovering, node
+// resolution and the form image.
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <Qsci/qsciscintilla.h>
+#include <memory>
+#include <vector>
+
+#include "document/documentwindow.h"
+#include "document/noderesolve.h"
+#include "document/objecttreeview.h"
+#include "document/treeimages.h"
+#include "documenttestsupport.h"
+#include "preview/formwindow.h"
+#include "preview/realizer.h"
+#include "preview/virtualdesktop.h"
+#include "runtime/builtin.h"
+#include "runtime/formbuild.h"
+
+namespace {
+
+using fw::Tmdi_dfm_Editor;
+using fw::test::RecordingMessages;
+
+std::string Text(const fw::rt::Object& o, const char* property) {
+    const fw::rt::Property* p = o.FindProperty(property);
+    return p ? o.String(*p) : std::string("<none>");
+}
+
+std::int64_t Ordinal(const fw::rt::Object& o, const char* property) {
+    const fw::rt::Property* p = o.FindProperty(property);
+    return p ? o.Ordinal(*p) : -999;
+}
+
+std::string EnumName(const fw::rt::Object& o, const char* property) {
+    const fw::rt::Property* p = o.FindProperty(property);
+    if (!p) return "<none>";
+    return std::string(p->Type().EnumNames[static_cast<std::size_t>(o.Ordinal(*p))]);
+}
+
+class PreviewTest : public ::testing::Test {
+protected:
+    void SetUp() override { fw::test::EnsureApplication(); }
+    void TearDown() override {
+        for (const QPointer<Tmdi_dfm_Editor>& document : documents_) delete document.data();
+    }
+    Tmdi_dfm_Editor* NewDocument(const char* text) {
+        auto* document = new Tmdi_dfm_Editor(messages_, fw::CodePage::Default());
+        documents_.push_back(document);
+        document->resize(900, 650);
+        document->LoadFromLines(QByteArray(text));
+        return document;
+    }
+    static QStringList ListCaptions(const Tmdi_dfm_Editor* document) {
+        QStringList captions;
+        for (int i = 0; i < document->MessageList()->topLevelItemCount(); ++i)
+            captions << document->MessageList()->topLevelItem(i)->text(0);
+        return captions;
+    }
+
+    RecordingMessages messages_;
+    std::vector<QPointer<Tmdi_dfm_Editor>> documents_;
+};
+
+TEST_F(PreviewTest, RootRewritesLeaveTheEditorTextAlone) {
+    const char* text =
+        "object Form1: TForm1\r\n"
+        "  ActiveControl = Edit1\r\n"
+        "  BorderStyle = bsNone\r\n"
+        "  FormStyle = fsMDIChild\r\n"
+        "  Position = poScreenCenter\r\n"
+        "  WindowState = wsMaximized\r\n"
+        "  object Edit1: TEdit\r\n"
+        "  end\r\n"
+        "end\r\n";
+    Tmdi_dfm_Editor* document = NewDocument(text);
+    const QString before = document->Editor()->text();
+    document->BuildPreview();
+    const fw::rt::Object* form = document->PreviewForm();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(EnumName(*form, "FormStyle"), "fsNormal");
+    EXPECT_EQ(EnumName(*form, "BorderStyle"), "bsSizeable");
+    const fw::rt::Property* active = form->FindProperty("ActiveControl");
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(form->ObjectValue(*active), nullptr);
+    // Placed at (10, 10) in the normal state, whatever the text says.
+    EXPECT_EQ(EnumName(*form, "Position"), "poDesigned");
+    EXPECT_EQ(EnumName(*form, "WindowState"), "wsNormal");
+    EXPECT_EQ(Ordinal(*form, "Left"), 10);
+    EXPECT_EQ(Ordinal(*form, "Top"), 10);
+    EXPECT_EQ(document->Desktop()->Window()->pos(), QPoint(10, 10));
+    EXPECT_EQ(document->Editor()->text(), before);
+    EXPECT_TRUE(document->PreviewMessages().empty());
+}
+
+TEST_F(PreviewTest, MessagesFillTheListAndOnlyThenShowIt) {
+    const struct {
+        const char* Name;
+        const char* Text;
+        QStringList Captions;  // a caption ending in "*" is a prefix
+        int Components;
+    } cases[] = {
+        {"unknown class",
+         "object Form1: TForm1\r\n  object Button1: TButton\r\n  end\r\n"
+         "  object Foo1: TFooButton\r\n    object Inner: TButton\r\n    end\r\n  end\r\nend\r\n",
+         {"Class TFooButton not found"},
+         1},
+        {"syntax error", "object Form1: TForm1\r\n  Left 8\r\nend\r\n", {"Reader: *"}, 0},
+        {"valid", "object Form1: TForm1\r\n  object Button1: TButton\r\n  end\r\nend\r\n", {}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Tmdi_dfm_Editor* document = NewDocument(c.Text);
+        document->show();
+        document->BuildPreview();
+        const QStringList captions = ListCaptions(document);
+        ASSERT_EQ(captions.size(), c.Captions.size()) << captions.join('|').toStdString();
+        for (qsizetype i = 0; i < captions.size(); ++i) {
+            const QString& want = c.Captions[i];
+            if (want.endsWith('*'))
+                EXPECT_TRUE(captions[i].startsWith(want.chopped(1))) << captions[i].toStdString();
+            else
+                EXPECT_EQ(captions[i], want);
+            EXPECT_EQ(document->MessageList()->topLevelItem(static_cast<int>(i))->data(0, Qt::UserRole).toInt(),
+                      fw::ImageError);
+        }
+        EXPECT_EQ(document->MessageList()->headerItem()->text(0),
+                  QStringLiteral("Messages (%1)").arg(c.Captions.size()));
+        EXPECT_EQ(document->MessageList()->isVisible(), !c.Captions.isEmpty());
+        ASSERT_NE(document->PreviewForm(), nullptr);
+        EXPECT_EQ(static_cast<int>(document->PreviewForm()->Components().size()), c.Components);
+    }
+}
+
+TEST_F(PreviewTest, TheSwitchBuildsOnTheWayToThePreviewOnly) {
+    Tmdi_dfm_Editor* document = NewDocument("object Form1: TForm1\r\nend\r\n");
+    QSignalSpy builds(document->Desktop(), &fw::preview::VirtualDesktop::PreviewBuilt);
+    document->cmPreview();
+    EXPECT_EQ(document->TabSet()->currentIndex(), 1);
+    EXPECT_EQ(document->Notebook()->currentIndex(), 1);
+    EXPECT_EQ(builds.count(), 1);
+    document->cmPreview();
+    EXPECT_EQ(document->TabSet()->currentIndex(), 0);
+    EXPECT_EQ(document->Notebook()->currentIndex(), 0);
+    EXPECT_EQ(builds.count(), 1) << "the way back builds nothing";
+    document->cmRescan();
+    EXPECT_EQ(builds.count(), 2) << "every rescan builds";
+}
+
+// Hooks and tooltips as the preview sets them, by what each class publishes.
+TEST_F(PreviewTest, InstrumentationHooksEachControlByItsEvents) {
+    Tmdi_dfm_Editor* document = NewDocument(
+        "object Form1: TForm1\r\n"
+        "  object Button1: TButton\r\n    Left = 8\r\n    Top = 16\r\n    Enabled = False\r\n  end\r\n"
+        "  object Grid1: TDBGrid\r\n    Left = 100\r\n  end\r\n"
+        "  object Shape1: TShape\r\n  end\r\n"
+        "  object Bevel1: TBevel\r\n  end\r\n"
+        "  object Timer1: TTimer\r\n  end\r\n"
+        "end\r\n");
+    document->BuildPreview();
+    fw::rt::Object* form = document->PreviewForm();
+    ASSERT_NE(form, nullptr);
+    auto method = [&](const char* component, const char* event) {
+        const fw::rt::Object* c = form->FindOwnedComponent(component);
+        const fw::rt::Property* p = c ? c->FindProperty(event) : nullptr;
+        if (!p) return std::string("<none>");
+        const fw::rt::MethodValue* m = c->Method(*p);
+        return m && m->Assigned() ? m->Name : std::string();
+    };
+    const struct {
+        const char* Component;
+        std::string Click, DblClick, MouseMove;
+    } cases[] = {
+        {"Button1", "ObjectEnter", "<none>", "ObjectMouseMove"},
+        {"Grid1", "<none>", "ObjectEnter", "ObjectMouseMove"},
+        {"Shape1", "<none>", "<none>", "ObjectMouseMove"},
+        {"Bevel1", "<none>", "<none>", "<none>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Component);
+        EXPECT_EQ(method(c.Component, "OnClick"), c.Click);
+        EXPECT_EQ(method(c.Component, "OnDblClick"), c.DblClick);
+        EXPECT_EQ(method(c.Component, "OnMouseMove"), c.MouseMove);
+    }
+    // Button1 has no OnDblClick of its own to check; it publishes it, and it stays empty.
+    const fw::rt::Object& button = *form->FindOwnedComponent("Button1");
+    EXPECT_EQ(Text(button, "Hint"), "Button1: TButton\r\nOrigin: 8, 16\r\nSize: 75 x 25");
+    EXPECT_EQ(Ordinal(button, "ShowHint"), 1);
+    EXPECT_EQ(Ordinal(button, "Enabled"), 1) << "disabled controls can be picked";
+    EXPECT_EQ(Text(*form->FindOwnedComponent("Timer1"), "Hint"), "<none>") << "not a control";
+    EXPECT_TRUE(Text(*form, "Hint").starts_with("Form1: TForm\r\nOrigin: ")) << Text(*form, "Hint");
+    EXPECT_NE(Text(*form, "Hint").find("; Size: "), std::string::npos);
+    // The widgets follow: enabled, with the three-line tooltip.
+    QWidget* widget = document->Desktop()->Realizer()->WidgetOf(button).Widget;
+    ASSERT_NE(widget, nullptr);
+    EXPECT_TRUE(widget->isEnabled());
+    EXPECT_EQ(widget->toolTip(), QStringLiteral("Button1: TButton\nOrigin: 8, 16\nSize: 75 x 25"));
+}
+
+TEST_F(PreviewTest, ClickingAControlSelectsItsNodeAndHoverWritesPanelOne) {
+    Tmdi_dfm_Editor* document = NewDocument(
+        "object Form1: TForm1\r\n"
+        "  ClientWidth = 300\r\n  ClientHeight = 200\r\n"
+        "  object Button1: TButton\r\n    Left = 8\r\n    Top = 8\r\n  end\r\n"
+        "  object Shape1: TShape\r\n    Left = 100\r\n    Top = 8\r\n  end\r\n"
+        "end\r\n");
+    document->show();
+    document->cmPreview();
+    fw::ObjectTreeView* tree = document->Tree();
+    auto widgetOf = [&](const char* name) {
+        return document->Desktop()->Realizer()->WidgetOf(*document->PreviewForm()->FindOwnedComponent(name)).Widget;
+    };
+    QWidget* button = widgetOf("Button1");
+    QWidget* shape = widgetOf("Shape1");
+    ASSERT_NE(button, nullptr);
+    ASSERT_NE(shape, nullptr);
+
+    tree->clearSelection();
+    QTest::mouseClick(shape, Qt::LeftButton, {}, QPoint(12, 7));
+    EXPECT_TRUE(tree->selectedItems().isEmpty()) << "a shape has no picking hook";
+    QMouseEvent move(QEvent::MouseMove, QPointF(12, 7), shape->mapToGlobal(QPointF(12, 7)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(shape, &move);
+    EXPECT_EQ(document->PanelText(1), QStringLiteral("Shape1: TShape   X: 12   Y: 7"));
+
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_EQ(tree->selectedItems().size(), 1);
+    EXPECT_EQ(tree->selectedItems().first()->text(0), QStringLiteral("Button1"));
+    EXPECT_EQ(document->OITitle()->text(), QStringLiteral(" Button1: TButton"));
+    EXPECT_EQ(document->InspectedObject(), document->PreviewForm()->FindOwnedComponent("Button1"));
+}
+
+TEST_F(PreviewTest, SelectingATabSheetBringsItToTheFront) {
+    Tmdi_dfm_Editor* document = NewDocument(
+        "object Form1: TForm1\r\n"
+        "  object PageControl1: TPageControl\r\n    Width = 300\r\n    Height = 200\r\n"
+        "    ActivePage = TabSheet1\r\n"
+        "    object TabSheet1: TTabSheet\r\n      Caption = 'One'\r\n    end\r\n"
+        "    object TabSheet2: TTabSheet\r\n      Caption = 'Two'\r\n    end\r\n"
+        "  end\r\n"
+        "end\r\n");
+    document->show();
+    document->cmPreview();
+    fw::rt::Object* second = document->PreviewForm()->FindOwnedComponent("TabSheet2");
+    ASSERT_NE(second, nullptr);
+    document->Tree()->SelectNode(document->Tree()->Nodes().FindNodeByName("TabSheet2"));
+    EXPECT_EQ(document->InspectedObject(), second);
+    QWidget* sheet = document->Desktop()->Realizer()->WidgetOf(*second).Widget;
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->isVisible());
+}
+
+TEST_F(PreviewTest, NoPointerSurvivesARebuild) {
+    Tmdi_dfm_Editor* document =
+        NewDocument("object Form1: TForm1\r\n  object Button1: TButton\r\n  end\r\nend\r\n");
+    document->Tree()->SelectNode(document->Tree()->Nodes().FindNodeByName("Button1"));
+    fw::rt::Object* old = document->InspectedObject();
+    ASSERT_NE(old, nullptr);
+    document->BuildPreview();
+    EXPECT_NE(document->InspectedObject(), nullptr);
+    EXPECT_EQ(document->InspectedObject(), document->PreviewForm()->FindOwnedComponent("Button1"))
+        << "found again by name in the new preview";
+    // A text without the object clears it.
+    document->Editor()->setText(QStringLiteral("object Form1: TForm1\r\nend\r\n"));
+    document->BuildPreview();
+    EXPECT_EQ(document->InspectedObject(), nullptr);
+}
+
+TEST_F(PreviewTest, SaveFormImageProposesTheFormsNameAndWritesABitmap) {
+    Tmdi_dfm_Editor* document = NewDocument(
+        "object Form1: TForm1\r\n  ClientWidth = 120\r\n  ClientHeight = 80\r\n  Color = clRed\r\nend\r\n");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("shot.bmp"));
+    messages_.ImagePaths.push_back(path);
+    document->mmSaveFormImageClick();
+    ASSERT_EQ(messages_.ImageProposals, QStringList{QStringLiteral("Form1.bmp")});
+    QImage image(path, "BMP");
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(120, 80));
+    EXPECT_EQ(image.pixelColor(60, 40), QColor(Qt::red));
+    EXPECT_TRUE(messages_.Errors.isEmpty());
+}
+
+// Node resolution: each kind of node against a live form.
+TEST(NodeResolve, EachKindOfNodeFindsItsLiveObject) {
+    const std::string text =
+        "object Form1: TForm1\r\n"
+        "  object ListView1: TListView\r\n"
+        "    Columns = <\r\n      item\r\n        Caption = 'A'\r\n      end\r\n"
+        "      item\r\n        Caption = 'B'\r\n      end>\r\n"
+        "  end\r\n"
+        "  object StatusBar1: TStatusBar\r\n"
+        "    Panels = <\r\n      item\r\n        Text = 'x'\r\n      end>\r\n"
+        "  end\r\n"
+        "  object Foo1: TFooButton\r\n  end\r\n"
+        "end\r\n";
+    fw::rt::ClassRegistry& registry = fw::preview::AppRegistry();
+    fw::rt::ObjectPtr form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
+    std::vector<std::string> messages;
+    fw::rt::BuildFormFromLines(*form, fw::rt::SplitFormLines(text), registry, fw::CodePage::Default(), messages);
+    fw::HierarchyLookup plain;
+    const fw::Hierarchy h = fw::ScanHierarchy(fw::rt::SplitFormLines(text), plain);
+    fw::rt::Object* listView = form->FindOwnedComponent("ListView1");
+    fw::rt::Object* statusBar = form->FindOwnedComponent("StatusBar1");
+    ASSERT_NE(listView, nullptr);
+    ASSERT_NE(statusBar, nullptr);
+    fw::rt::Object* columns = listView->SubObject("Columns");
+    fw::rt::Object* panels = statusBar->SubObject("Panels");
+    ASSERT_NE(columns, nullptr);
+    ASSERT_EQ(columns->Items().size(), 2u);
+
+    // The plain scan names collections TCollection and items TCollectionItem; as the
+    // live scan does, give them their declared and item classes where the test needs.
+    fw::Hierarchy live = h;
+    for (fw::ObjectNode& n : live.Nodes) {
+        if (n.Name == "Columns") n.ClassName = "TListColumns";
+        if (n.Name == "Panels") n.ClassName = "TStatusPanels";
+        if (n.Kind == fw::NodeKind::Item) n.ClassName = n.Line < 10 ? "TListColumn" : "TStatusPanel";
+    }
+    auto node = [&](const char* name, int nth = 0) {
+        for (int i = 0; i < live.ObjectCount(); ++i)
+            if (live.Nodes[static_cast<std::size_t>(i)].Name.rfind(name, 0) == 0 && nth-- == 0) return i;
+        return -1;
+    };
+    const struct {
+        const char* What;
+        int Node;
+        fw::rt::Object* Object;
+        const char* Class;
+    } cases[] = {
+        {"top-level root", 0, form.get(), "TForm"},
+        {"component", node("ListView1"), listView, "TListView"},
+        {"collection of an unregistered declared type", node("Columns"), nullptr, nullptr},
+        {"item", node("1 - item"), columns->Items()[1].get(), "TListColumn"},
+        {"registered collection", node("Panels"), panels, "TStatusPanels"},
+        {"unregistered class", node("Foo1"), nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ASSERT_GE(c.Node, 0);
+        const fw::ResolvedNode r = fw::ResolveNode(live, c.Node, form.get(), registry);
+        EXPECT_EQ(r.Object, c.Object);
+        EXPECT_EQ(r.Class ? std::string(r.Class->Name()) : std::string(), c.Class ? c.Class : "");
+    }
+    // No preview yet: the root resolves to neither object nor class.
+    const fw::ResolvedNode none = fw::ResolveNode(live, 0, nullptr, registry);
+    EXPECT_EQ(none.Object, nullptr);
+    EXPECT_EQ(none.Class, nullptr);
+}
+
+}  // namespace
