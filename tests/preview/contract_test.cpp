@@ -1,0 +1,117 @@
+// One contract for every family factory: each registered control class is realised by
+// some factory; the widget is a child of the container it was given and sits at the
+// control's bounds; Visible = False hides it; a container's child controls are realised
+// inside its Client in their z-order; odd values do not throw.
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "preview/controlfactory.h"
+#include "preview/vcllook.h"
+#include "previewtestsupport.h"
+
+namespace {
+
+using fw::preview::test::RealizedForm;
+
+// Classes that only stand inside a parent of their own kind; they are realised through
+// their parents' tests.
+const std::set<std::string> NeedsItsOwnParent = {"TTabSheet", "TPage", "TTabPage", "TToolButton"};
+
+std::vector<std::string> ControlClasses() {
+    // The classes forms create: the built-in set, not the intermediate classes
+    // registered with their chains.
+    std::vector<std::string> names;
+    const auto registry = fw::rt::MakeBuiltinRegistry();
+    std::set<const fw::rt::ClassInfo*> seen;
+    for (const fw::rt::ClassInfo* info : fw::rt::BuiltinClasses()) {
+        if (!seen.insert(info).second) continue;
+        const fw::rt::Class* cls = registry->FindClassByName(info->Name);
+        if (!cls || !cls->InheritsFrom("TControl") || cls->Has(fw::rt::CfAbstract)) continue;
+        if (cls->InheritsFrom("TCustomForm")) continue;
+        if (NeedsItsOwnParent.count(std::string(cls->Name()))) continue;
+        names.emplace_back(cls->Name());
+    }
+    return names;
+}
+
+std::string FormWith(const std::string& className, bool visible) {
+    return "object Form1: TForm1\r\n"
+           "  ClientWidth = 400\r\n  ClientHeight = 300\r\n"
+           "  object Subject: " + className + "\r\n"
+           "    Left = 5\r\n    Top = 6\r\n    Width = 150\r\n    Height = 120\r\n" +
+           std::string(visible ? "" : "    Visible = False\r\n") +
+           "    object First: TButton\r\n      Left = 1\r\n      Top = 2\r\n    end\r\n"
+           "    object Second: TEdit\r\n      Left = 3\r\n      Top = 4\r\n    end\r\n"
+           "  end\r\nend\r\n";
+}
+
+int Int(const fw::rt::Object& o, const char* name) {
+    return static_cast<int>(fw::preview::OrdinalOf(o, name));
+}
+
+TEST(FactoryContract, EveryControlClassIsRealisedAtItsBounds) {
+    const std::vector<std::string> classes = ControlClasses();
+    ASSERT_GT(classes.size(), 80u);
+    std::map<std::string, int> byFamily;
+    for (const std::string& name : classes) {
+        SCOPED_TRACE(name);
+        for (const bool visible : {true, false}) {
+            RealizedForm f(FormWith(name, visible));
+            fw::rt::Object* subject = f.Form->FindOwnedComponent("Subject");
+            if (!subject) {
+                // Controls that accept no child controls skip the children with a message
+                // only when the class refuses them; the subject itself must be there.
+                ADD_FAILURE() << "not created: " << (f.Messages.empty() ? "" : f.Messages.front());
+                continue;
+            }
+            // A class that does not publish Visible is always shown.
+            if (!visible && !subject->FindProperty("Visible")) continue;
+            const fw::preview::Realized r = f.Realizer->WidgetOf(*subject);
+            ASSERT_NE(r.Widget, nullptr);
+            const fw::preview::ControlFactory* factory = f.Realizer->FactoryOf(*subject);
+            ASSERT_NE(factory, nullptr);
+            if (visible) ++byFamily[std::string(factory->Family())];
+            EXPECT_EQ(r.Widget->parentWidget(), f.Client.get());
+            EXPECT_EQ(r.Widget->geometry(),
+                      QRect(Int(*subject, "Left"), Int(*subject, "Top"), Int(*subject, "Width"), Int(*subject, "Height")));
+            EXPECT_EQ(r.Widget->isVisibleTo(f.Client.get()), visible);
+            if (!r.Client) continue;
+            // Children in z-order inside the client, at their own bounds.
+            std::vector<QWidget*> children;
+            for (const fw::rt::Object* child : subject->Controls()) {
+                const fw::preview::Realized c = f.Realizer->WidgetOf(*child);
+                if (!c.Widget) continue;
+                EXPECT_TRUE(r.Client->isAncestorOf(c.Widget)) << child->Name();
+                EXPECT_EQ(c.Widget->pos(), QPoint(Int(*child, "Left"), Int(*child, "Top"))) << child->Name();
+                children.push_back(c.Widget);
+            }
+            if (children.size() == 2 && children[0]->parentWidget() == children[1]->parentWidget()) {
+                const QObjectList& order = children[0]->parentWidget()->children();
+                EXPECT_LT(order.indexOf(children[0]), order.indexOf(children[1])) << "z-order";
+            }
+        }
+    }
+    for (const auto& [family, count] : byFamily) std::cout << "  " << family << ": " << count << " classes\n";
+}
+
+// Values no real form has must not make a factory throw or crash.
+TEST(FactoryContract, OddValuesAreSurvived) {
+    for (const std::string& name : ControlClasses()) {
+        SCOPED_TRACE(name);
+        RealizedForm f("object Form1: TForm1\r\n"
+                       "  object Subject: " + name + "\r\n"
+                       "    Left = -50000\r\n    Top = 2147483647\r\n    Width = -5\r\n    Height = 0\r\n"
+                       "    ItemIndex = 99999\r\n    Columns = -3\r\n    Max = -10\r\n    Position = 2147483647\r\n"
+                       "    ColCount = 100000000\r\n    RowCount = -1\r\n    NumGlyphs = 0\r\n"
+                       "    Items.Strings = ('a' 'b')\r\n    Font.Height = -2147483647\r\n"
+                       "  end\r\nend\r\n");
+        EXPECT_NE(f.Form, nullptr);
+    }
+}
+
+}  // namespace
