@@ -1,0 +1,869 @@
+#include "layout.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace fw::rt {
+
+namespace {
+
+using i64 = std::int64_t;
+
+constexpr i64 IntMax = std::numeric_limits<int>::max();
+constexpr i64 IntMin = std::numeric_limits<int>::min();
+// Deeper than the reader ever nests objects; a guard against loops, not a limit forms meet.
+constexpr int MaxDepth = 1100;
+
+// The ordinals of the enumerations the layout reads.
+enum Align : i64 { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum AnchorBit : i64 { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+enum FormBorder : i64 { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+
+i64 Clamp32(i64 v) {
+    return std::clamp(v, IntMin, IntMax);
+}
+int ToInt(i64 v) {
+    return static_cast<int>(Clamp32(v));
+}
+// Sizes: never negative, never beyond the 32-bit range.
+i64 ClampSize(i64 v) {
+    return std::clamp<i64>(v, 0, IntMax);
+}
+
+// Windows' MulDiv: a * b / c rounded to the nearest, halves away from zero. a may be
+// a sum of two 32-bit values; bounded so, the product fits.
+i64 MulDiv(i64 a, i64 b, i64 c) {
+    if (c == 0) return -1;
+    constexpr i64 wide = (i64{1} << 32) - 1;
+    i64 p = std::clamp(a, -wide, wide) * Clamp32(b);
+    c = Clamp32(c);
+    const bool negative = (p < 0) != (c < 0);
+    p = p < 0 ? -p : p;
+    c = c < 0 ? -c : c;
+    const i64 q = (p + c / 2) / c;
+    return negative ? -q : q;
+}
+
+// ---------------------------------------------------------------------------------
+// Property access
+
+i64 IntProp(const Object& o, std::string_view name, i64 fallback) {
+    const Property* p = o.FindProperty(name);
+    if (!p) return fallback;
+    if (const auto* i = std::get_if<std::int64_t>(&o.Get(*p))) return Clamp32(*i);
+    return fallback;
+}
+
+bool BoolProp(const Object& o, std::string_view name, bool fallback) {
+    return IntProp(o, name, fallback ? 1 : 0) != 0;
+}
+
+void SetIntProp(Object& o, std::string_view name, i64 value) {
+    const Property* p = o.FindProperty(name);
+    if (!p || !std::holds_alternative<std::int64_t>(o.Get(*p))) return;
+    o.Set(*p, Value(static_cast<std::int64_t>(Clamp32(value))));
+}
+
+// Whether the object has the property with a type of that name.
+bool HasTypedProp(const Object& o, std::string_view name, std::string_view typeName) {
+    const Property* p = o.FindProperty(name);
+    return p && p->Type().Name == typeName;
+}
+
+struct Edges {
+    i64 Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+// A margin set (Margins, Padding): each side 0 or more.
+Edges EdgesOf(const Object* set) {
+    if (!set) return {};
+    return {ClampSize(IntProp(*set, "Left", 0)), ClampSize(IntProp(*set, "Top", 0)),
+            ClampSize(IntProp(*set, "Right", 0)), ClampSize(IntProp(*set, "Bottom", 0))};
+}
+
+Edges EdgesOf(const Insets& i) {
+    return {i.Left, i.Top, i.Right, i.Bottom};
+}
+
+Edges Sum(const Edges& a, const Edges& b) {
+    return {a.Left + b.Left, a.Top + b.Top, a.Right + b.Right, a.Bottom + b.Bottom};
+}
+
+Insets ToInsets(const Edges& e) {
+    return {ToInt(e.Left), ToInt(e.Top), ToInt(e.Right), ToInt(e.Bottom)};
+}
+
+struct Box {
+    i64 L = 0, T = 0, W = 0, H = 0;
+};
+
+Box BoxOf(const Object& o) {
+    return {IntProp(o, "Left", 0), IntProp(o, "Top", 0), ClampSize(IntProp(o, "Width", 0)),
+            ClampSize(IntProp(o, "Height", 0))};
+}
+
+struct Size2 {
+    i64 W = 0, H = 0;
+};
+
+i64 AlignOf(const Object& o) {
+    const i64 a = IntProp(o, "Align", alNone);
+    return a >= alNone && a <= alCustom ? a : alNone;
+}
+
+bool IsVisible(const Object& o) {
+    return BoolProp(o, "Visible", true);
+}
+
+bool IsForm(const Object& o) {
+    return o.GetClass().Has(CfForm);
+}
+bool IsPanel(const Object& o) {
+    return o.InheritsFrom("TCustomPanel");
+}
+bool IsGroupBox(const Object& o) {
+    return o.InheritsFrom("TCustomGroupBox");
+}
+bool IsTabControl(const Object& o) {
+    return o.InheritsFrom("TCustomTabControl");
+}
+
+// Constraints bound a size: a minimum wins over a maximum, 0 means none.
+void Constrain(const Object& o, i64& w, i64& h) {
+    const Object* c = o.SubObject("Constraints");
+    if (!c) return;
+    const i64 minW = ClampSize(IntProp(*c, "MinWidth", 0)), maxW = ClampSize(IntProp(*c, "MaxWidth", 0));
+    const i64 minH = ClampSize(IntProp(*c, "MinHeight", 0)), maxH = ClampSize(IntProp(*c, "MaxHeight", 0));
+    if (minW > 0 && w < minW)
+        w = minW;
+    else if (maxW > 0 && w > maxW)
+        w = maxW;
+    if (minH > 0 && h < minH)
+        h = minH;
+    else if (maxH > 0 && h > maxH)
+        h = maxH;
+}
+
+// Sets a control's bounds as SetBounds does: sizes not negative, within its
+// constraints. Returns the bounds it took.
+Box Put(Object& o, Box b) {
+    b.W = ClampSize(b.W);
+    b.H = ClampSize(b.H);
+    Constrain(o, b.W, b.H);
+    b = {Clamp32(b.L), Clamp32(b.T), ClampSize(b.W), ClampSize(b.H)};
+    SetIntProp(o, "Left", b.L);
+    SetIntProp(o, "Top", b.T);
+    SetIntProp(o, "Width", b.W);
+    SetIntProp(o, "Height", b.H);
+    if (o.GetClass().Has(CfForm)) {
+        // A form's client size follows its bounds.
+        const Insets nc = NonClientInsets(o);
+        SetIntProp(o, "ClientWidth", ClampSize(b.W - nc.Left - nc.Right));
+        SetIntProp(o, "ClientHeight", ClampSize(b.H - nc.Top - nc.Bottom));
+    }
+    return b;
+}
+
+// Whether every published value of a font is still its initial one.
+bool IsInitialFont(const Object& font) {
+    for (const Property& p : font.GetClass().Slots()) {
+        const DefaultValue& d = p.Info->Default;
+        const Value& v = font.Get(p);
+        if (d.Which == DefaultValue::Kind::Ordinal) {
+            const auto* i = std::get_if<std::int64_t>(&v);
+            if (i && *i != d.Ordinal) return false;
+        } else if (d.Which == DefaultValue::Kind::Text) {
+            const auto* s = std::get_if<std::string>(&v);
+            if (s && *s != d.Text) return false;
+        }
+    }
+    return true;
+}
+
+// The number of characters of a line of UTF-8 text, a tab counting as 8.
+i64 CharCount(std::string_view line) {
+    i64 n = 0;
+    for (const char c : line) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == '\t')
+            n += 8;
+        else if ((b & 0xC0) != 0x80)
+            ++n;
+    }
+    return n;
+}
+
+// The lines of a text: LF or CR LF end a line.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    for (;;) {
+        const std::size_t lf = text.find('\n');
+        std::string_view line = text.substr(0, lf);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        if (lf == std::string_view::npos) break;
+        text.remove_prefix(lf + 1);
+    }
+    return lines;
+}
+
+// A caption as drawn with accelerator prefixes: "&&" is an ampersand, any other "&"
+// marks the next character and is not drawn.
+std::string StripAccelerators(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '&') {
+            out += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == '&') {
+            out += '&';
+            ++i;
+        }
+    }
+    return out;
+}
+
+// The extra height of a single-line edit over its font's line height: the sunken
+// 3D edge and the space inside it (4 borders a side), 3 a side when flat.
+constexpr i64 EditChromeCtl3D = 8;
+constexpr i64 EditChromeFlat = 6;
+// An owner-drawn combo box's selection field is its ItemHeight plus this.
+constexpr i64 OwnerDrawComboChrome = 6;
+// A tab row is the line height plus this when TabHeight does not set it.
+constexpr i64 TabRowPadding = 7;
+// The frame of a tab control around its display area, and the gap between buttons
+// and the display area of a button-style one.
+constexpr i64 TabFrame = 4;
+constexpr i64 TabButtonGap = 3;
+
+// What a tab control keeps for its tab row and frame around the display area.
+Edges TabDisplayInsets(const Object& c, const TextMeasurer& measure) {
+    bool hasTabs = false;
+    if (c.InheritsFrom("TPageControl")) {
+        for (const Object* child : c.Controls())
+            if (child->InheritsFrom("TTabSheet") && BoolProp(*child, "TabVisible", true)) hasTabs = true;
+    } else if (const Object* tabs = c.SubObject("Tabs")) {
+        hasTabs = !tabs->Lines().empty();
+    }
+    i64 row = 0;
+    if (hasTabs) {
+        const i64 tabHeight = IntProp(c, "TabHeight", 0);
+        row = tabHeight > 0 ? tabHeight : measure.LineHeight(EffectiveFont(c)) + TabRowPadding;
+    }
+    const bool tabs = IntProp(c, "Style", 0) == 0;  // tsTabs; the others are buttons
+    Edges e;
+    i64 side = row;
+    if (tabs) {
+        e = {TabFrame, TabFrame, TabFrame, TabFrame};
+    } else if (row > 0) {
+        side += TabButtonGap;
+    }
+    switch (IntProp(c, "TabPosition", 0)) {
+        case 1:  // tpBottom
+            e.Bottom += side;
+            break;
+        case 2:  // tpLeft
+            e.Left += side;
+            break;
+        case 3:  // tpRight
+            e.Right += side;
+            break;
+        default:  // tpTop
+            e.Top += side;
+            break;
+    }
+    return e;
+}
+
+// The insets inside a control's window client area before its Padding: what panels,
+// group boxes and tab controls draw there.
+Edges ClientAdjust(const Object& c, const TextMeasurer& measure) {
+    if (IsPanel(c)) {
+        const i64 bevelWidth = ClampSize(IntProp(c, "BevelWidth", 1));
+        i64 inset = ClampSize(IntProp(c, "BorderWidth", 0));
+        if (IntProp(c, "BevelOuter", 0) != 0) inset += bevelWidth;  // not bvNone
+        if (IntProp(c, "BevelInner", 0) != 0) inset += bevelWidth;
+        return {inset, inset, inset, inset};
+    }
+    if (IsGroupBox(c)) {
+        const Object* font = EffectiveFont(c);
+        if (!BoolProp(c, "DefaultHeaderFont", true))
+            if (const Object* header = c.SubObject("HeaderFont")) font = header;
+        const i64 frame = BoolProp(c, "Ctl3D", true) ? 2 : 1;
+        return {frame, frame + measure.LineHeight(font), frame, frame};
+    }
+    if (IsTabControl(c)) return TabDisplayInsets(c, measure);
+    return {};
+}
+
+Edges PaddingOf(const Object& c) {
+    return EdgesOf(c.SubObject("Padding"));
+}
+
+// The size of a control's window client area.
+Size2 WindowClientSize(const Object& c) {
+    const Edges nc = EdgesOf(NonClientInsets(c));
+    const Box b = BoxOf(c);
+    Size2 s{ClampSize(b.W - nc.Left - nc.Right), ClampSize(b.H - nc.Top - nc.Bottom)};
+    if (IsForm(c)) {
+        // A form's stored client size, when it has one, is what it keeps.
+        const i64 cw = IntProp(c, "ClientWidth", 0), ch = IntProp(c, "ClientHeight", 0);
+        if (cw > 0) s.W = cw;
+        if (ch > 0) s.H = ch;
+    }
+    return s;
+}
+
+// The design-time client size a control's anchored children keep their distances to.
+Size2 DesignClientSize(const Object& c) {
+    // The reader keeps a stored value under the name as written, which may differ in case.
+    const auto lower = [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch; };
+    constexpr std::string_view designSize = "DesignSize";
+    for (const auto& [name, block] : c.StoredBlocks()) {
+        if (name.size() == designSize.size() &&
+            std::equal(name.begin(), name.end(), designSize.begin(),
+                       [&](char a, char b) { return lower(a) == lower(b); }) &&
+            block.Integers.size() >= 2)
+            return {Clamp32(block.Integers[0]), Clamp32(block.Integers[1])};
+    }
+    return WindowClientSize(c);
+}
+
+bool AnyVisibleMenuItem(const Object& menu) {
+    for (const Object* item : menu.ChildComponents())
+        if (BoolProp(*item, "Visible", true)) return true;
+    return false;
+}
+
+// ---------------------------------------------------------------------------------
+// The layout pass
+
+class Engine {
+public:
+    explicit Engine(const TextMeasurer& measure) : measure_(measure) {}
+
+    void Run(Object& root) {
+        if (!root.GetClass().Has(CfControl)) return;
+        Snapshot(root);
+        if (IsForm(root)) {
+            const Edges nc = EdgesOf(NonClientInsets(root));
+            const Size2 client = WindowClientSize(root);
+            const Box b = BoxOf(root);
+            Put(root, {b.L, b.T, client.W + nc.Left + nc.Right, client.H + nc.Top + nc.Bottom});
+        }
+        if (FitsChildren(root)) SizeToContent(root, 0);
+        Layout(root, 0);
+    }
+
+private:
+    const TextMeasurer& measure_;
+    std::unordered_map<const Object*, Box> original_;        // bounds as loaded
+    std::unordered_map<const Object*, Size2> designClient_;  // for anchors
+    std::unordered_set<const Object*> active_;               // on the current path
+
+    // Records every control's bounds as loaded (tamed), and its design client size.
+    void Snapshot(Object& root) {
+        std::vector<Object*> pending{&root};
+        std::unordered_set<const Object*> seen{&root};
+        while (!pending.empty()) {
+            Object* o = pending.back();
+            pending.pop_back();
+            const Box b = BoxOf(*o);
+            SetIntProp(*o, "Left", b.L);
+            SetIntProp(*o, "Top", b.T);
+            SetIntProp(*o, "Width", b.W);
+            SetIntProp(*o, "Height", b.H);
+            original_[o] = b;
+            designClient_[o] = DesignClientSize(*o);
+            for (Object* child : o->Controls())
+                if (seen.insert(child).second) pending.push_back(child);
+        }
+    }
+
+    // A container that sizes itself to its children.
+    static bool FitsChildren(const Object& c) {
+        if (!c.GetClass().Has(CfWinControl) || !BoolProp(c, "AutoSize", false)) return false;
+        if (c.InheritsFrom("TCustomFlowPanel") || c.InheritsFrom("TCustomGridPanel")) return false;
+        return IsForm(c) || IsPanel(c) || c.InheritsFrom("TCustomFrame") || c.InheritsFrom("TScrollBox");
+    }
+
+    // The rectangle children are aligned in, as the alignment works on it: it may be
+    // inverted when the insets exceed the size.
+    struct Area {
+        i64 L = 0, T = 0, R = 0, B = 0;
+    };
+    Area AlignArea(const Object& c) const {
+        const Size2 client = WindowClientSize(c);
+        const Edges in = Sum(ClientAdjust(c, measure_), PaddingOf(c));
+        return {in.Left, in.Top, client.W - in.Right, client.H - in.Bottom};
+    }
+
+    void Layout(Object& c, int depth) {
+        if (depth > MaxDepth || !active_.insert(&c).second) return;
+        PlaceChildren(c, depth);
+        for (Object* child : c.Controls())
+            if (!child->Controls().empty()) Layout(*child, depth + 1);
+        active_.erase(&c);
+    }
+
+    void PlaceChildren(Object& c, int depth) {
+        // A container that fits its children moves them itself; anchoring them to its
+        // changing size would chase its own tail.
+        if (!FitsChildren(c)) {
+            const auto found = designClient_.find(&c);
+            const Size2 design = found != designClient_.end() ? found->second : DesignClientSize(c);
+            const Size2 now = WindowClientSize(c);
+            for (Object* child : c.Controls())
+                if (AlignOf(*child) == alNone) Anchor(*child, design, now);
+        }
+        for (Object* child : c.Controls())
+            SizeToContent(*child, depth + 1);
+        AlignChildren(c);
+        FillPages(c);
+    }
+
+    // Moves or stretches a control as its anchors keep it to its parent's edges.
+    void Anchor(Object& o, Size2 design, Size2 now) {
+        const i64 anchors = IntProp(o, "Anchors", akLeft | akTop) & 0xF;
+        if (anchors == (akLeft | akTop) || design.W <= 0 || design.H <= 0) return;
+        const auto found = original_.find(&o);
+        const Box orig = found != original_.end() ? found->second : BoxOf(o);
+        Box b = BoxOf(o);
+        if (anchors & akRight) {
+            if (anchors & akLeft)
+                b.W = now.W - (design.W - orig.W);
+            else
+                b.L = now.W - (design.W - orig.L);
+        } else if (!(anchors & akLeft)) {
+            b.L = MulDiv(orig.L + orig.W / 2, now.W, design.W) - b.W / 2;
+        }
+        if (anchors & akBottom) {
+            if (anchors & akTop)
+                b.H = now.H - (design.H - orig.H);
+            else
+                b.T = now.H - (design.H - orig.T);
+        } else if (!(anchors & akTop)) {
+            b.T = MulDiv(orig.T + orig.H / 2, now.H, design.H) - b.H / 2;
+        }
+        Put(o, b);
+    }
+
+    // The size a control gives itself from what it shows.
+    void SizeToContent(Object& o, int depth) {
+        if (depth > MaxDepth || active_.count(&o)) return;
+        if (o.InheritsFrom("TCustomLabel")) {
+            AutoSizeLabel(o);
+        } else if (o.InheritsFrom("TCustomEdit") && !o.InheritsFrom("TCustomMemo")) {
+            // Single-line edits take their height from the font while AutoSize is on
+            // and they have a border.
+            if (BoolProp(o, "AutoSize", false) && HasTypedProp(o, "BorderStyle", "TBorderStyle") &&
+                IntProp(o, "BorderStyle", 0) == 1)
+                SetHeight(o, measure_.LineHeight(EffectiveFont(o)) +
+                                 (BoolProp(o, "Ctl3D", true) ? EditChromeCtl3D : EditChromeFlat));
+        } else if (o.InheritsFrom("TCustomComboBox") && HasTypedProp(o, "Style", "TComboBoxStyle")) {
+            // The system gives a drop-down combo box the height of its selection
+            // field: from the font, or from ItemHeight when owner-drawn.
+            switch (IntProp(o, "Style", 0)) {
+                case 0:  // csDropDown
+                case 2:  // csDropDownList
+                    SetHeight(o, measure_.LineHeight(EffectiveFont(o)) + EditChromeCtl3D);
+                    break;
+                case 3:  // csOwnerDrawFixed
+                case 4:  // csOwnerDrawVariable
+                    SetHeight(o, ClampSize(IntProp(o, "ItemHeight", 16)) + OwnerDrawComboChrome);
+                    break;
+                default:  // csSimple keeps its height
+                    break;
+            }
+        } else if (o.InheritsFrom("TImage")) {
+            if (!BoolProp(o, "AutoSize", false)) return;
+            const Object* picture = o.SubObject("Picture");
+            if (!picture || picture->Graphic().Width <= 0 || picture->Graphic().Height <= 0) return;
+            const Box b = BoxOf(o);
+            Put(o, {b.L, b.T, picture->Graphic().Width, picture->Graphic().Height});
+        } else if (FitsChildren(o)) {
+            active_.insert(&o);
+            for (Object* child : o.Controls())
+                SizeToContent(*child, depth + 1);
+            FitToChildren(o);
+            active_.erase(&o);
+        }
+    }
+
+    void SetHeight(Object& o, i64 height) {
+        const Box b = BoxOf(o);
+        Put(o, {b.L, b.T, b.W, height});
+    }
+
+    // A label with AutoSize takes its caption's size; a word-wrapping one wraps at its
+    // width. A right-justified one keeps its right edge.
+    void AutoSizeLabel(Object& o) {
+        if (!BoolProp(o, "AutoSize", false)) return;
+        const Property* captionProp = o.FindProperty("Caption");
+        const std::string caption = captionProp ? o.String(*captionProp) : std::string();
+        std::string text = BoolProp(o, "ShowAccelChar", true) ? StripAccelerators(caption) : caption;
+        if (text.empty()) text = " ";  // an empty label keeps a line's height
+        const Object* font = EffectiveFont(o);
+        const Box b = BoxOf(o);
+        const TextSize size = BoolProp(o, "WordWrap", false) ? measure_.MeasureWrapped(text, font, ToInt(b.W))
+                                                             : measure_.Measure(text, font);
+        i64 left = b.L;
+        if (IntProp(o, "Alignment", 0) == 1) left += b.W - ClampSize(size.Width);  // taRightJustify
+        Put(o, {left, b.T, size.Width, size.Height});
+    }
+
+    static bool WrapsToWidth(const Object& o) {
+        return o.InheritsFrom("TCustomLabel") && BoolProp(o, "AutoSize", false) &&
+               BoolProp(o, "WordWrap", false);
+    }
+
+    // Fits an AutoSize container around its visible children, in the dimensions its
+    // own alignment leaves free. Unaligned children are moved to the start of the
+    // client area when no aligned child holds that side.
+    void FitToChildren(Object& c) {
+        const Area area = AlignArea(c);
+        bool any = false, anyUnaligned = false;
+        bool horizontalAligned = false, verticalAligned = false;
+        i64 minL = IntMax, minT = IntMax, maxR = IntMin, maxB = IntMin;
+        i64 stackW = 0, stackH = 0, clientW = 0, clientH = 0;
+        for (const Object* child : c.Controls()) {
+            if (!IsVisible(*child)) continue;
+            any = true;
+            const Box b = BoxOf(*child);
+            const Edges m =
+                BoolProp(*child, "AlignWithMargins", false) ? EdgesOf(child->SubObject("Margins")) : Edges{};
+            const i64 outerW = b.W + m.Left + m.Right, outerH = b.H + m.Top + m.Bottom;
+            switch (AlignOf(*child)) {
+                case alTop:
+                case alBottom:
+                    stackH += outerH;
+                    verticalAligned = true;
+                    break;
+                case alLeft:
+                case alRight:
+                    stackW += outerW;
+                    horizontalAligned = true;
+                    break;
+                case alClient:
+                    clientW = std::max(clientW, outerW);
+                    clientH = std::max(clientH, outerH);
+                    horizontalAligned = verticalAligned = true;
+                    break;
+                default:
+                    anyUnaligned = true;
+                    minL = std::min(minL, b.L - m.Left);
+                    minT = std::min(minT, b.T - m.Top);
+                    maxR = std::max(maxR, b.L + b.W + m.Right);
+                    maxB = std::max(maxB, b.T + b.H + m.Bottom);
+                    break;
+            }
+        }
+        if (!any) return;
+        i64 dx = 0, dy = 0;
+        if (anyUnaligned) {
+            if (horizontalAligned)
+                minL = std::min(minL, area.L);
+            else
+                dx = area.L - minL;
+            if (verticalAligned)
+                minT = std::min(minT, area.T);
+            else
+                dy = area.T - minT;
+        }
+        const i64 contentW = std::max(anyUnaligned ? maxR - minL : 0, stackW + clientW);
+        const i64 contentH = std::max(anyUnaligned ? maxB - minT : 0, stackH + clientH);
+
+        const Edges chrome = Sum(Sum(EdgesOf(NonClientInsets(c)), ClientAdjust(c, measure_)), PaddingOf(c));
+        Box b = BoxOf(c);
+        const i64 align = AlignOf(c);
+        const bool widthFree = align != alTop && align != alBottom && align != alClient;
+        const bool heightFree = align != alLeft && align != alRight && align != alClient;
+        if (widthFree && (anyUnaligned || stackW > 0 || clientW > 0))
+            b.W = contentW + chrome.Left + chrome.Right;
+        if (heightFree && (anyUnaligned || stackH > 0 || clientH > 0))
+            b.H = contentH + chrome.Top + chrome.Bottom;
+        Put(c, b);
+        if (dx != 0 || dy != 0) {
+            for (Object* child : c.Controls()) {
+                const i64 a = AlignOf(*child);
+                if (a != alNone && a != alCustom) continue;
+                const Box cb = BoxOf(*child);
+                Put(*child, {cb.L + dx, cb.T + dy, cb.W, cb.H});
+            }
+        }
+    }
+
+    // Aligned controls in the order they take their places: by their position towards
+    // their side (top ones by Top, bottom ones by bottom edge from the bottom up, ...),
+    // ties in z-order, for the bottom and right sides in reverse z-order; client ones
+    // in z-order.
+    void AlignChildren(Object& c) {
+        Area r = AlignArea(c);
+        for (const i64 align : {alTop, alBottom, alLeft, alRight, alClient}) {
+            std::vector<std::pair<Object*, i64>> list;
+            for (Object* child : c.Controls()) {
+                if (AlignOf(*child) != align || !IsVisible(*child)) continue;
+                const Box b = BoxOf(*child);
+                const i64 key = align == alTop      ? b.T
+                                : align == alBottom ? b.T + b.H
+                                : align == alLeft   ? b.L
+                                : align == alRight  ? b.L + b.W
+                                                    : 0;
+                list.emplace_back(child, key);
+            }
+            if (align == alBottom || align == alRight) {
+                std::reverse(list.begin(), list.end());
+                std::stable_sort(list.begin(), list.end(),
+                                 [](const auto& a, const auto& b) { return a.second > b.second; });
+            } else if (align != alClient) {
+                std::stable_sort(list.begin(), list.end(),
+                                 [](const auto& a, const auto& b) { return a.second < b.second; });
+            }
+            for (const auto& entry : list)
+                Position(*entry.first, align, r);
+        }
+    }
+
+    // Places one aligned control at its side of the remaining area and takes its
+    // place from the area.
+    void Position(Object& o, i64 align, Area& r) {
+        const Edges m = BoolProp(o, "AlignWithMargins", false) ? EdgesOf(o.SubObject("Margins")) : Edges{};
+        if ((align == alTop || align == alBottom) && WrapsToWidth(o)) {
+            // A word-wrapping label's height depends on the width it is given.
+            const Box b = BoxOf(o);
+            Put(o, {b.L, b.T, r.R - r.L - m.Left - m.Right, b.H});
+            AutoSizeLabel(o);
+        }
+        const Box b = BoxOf(o);
+        i64 w = r.R - r.L;
+        if (w < 0 || align == alLeft || align == alRight) w = b.W + m.Left + m.Right;
+        i64 h = r.B - r.T;
+        if (h < 0 || align == alTop || align == alBottom) h = b.H + m.Top + m.Bottom;
+        i64 left = r.L, top = r.T;
+        switch (align) {
+            case alTop:
+                r.T += h;
+                break;
+            case alBottom:
+                r.B -= h;
+                top = r.B;
+                break;
+            case alLeft:
+                r.L += w;
+                break;
+            case alRight:
+                r.R -= w;
+                left = r.R;
+                break;
+            default:
+                break;
+        }
+        const Box got = Put(o, {left + m.Left, top + m.Top, w - m.Left - m.Right, h - m.Top - m.Bottom});
+        // A control that did not take the size offered (constraints, no room) gives
+        // back or takes the difference.
+        const i64 dw = w - (got.W + m.Left + m.Right), dh = h - (got.H + m.Top + m.Bottom);
+        switch (align) {
+            case alTop:
+                r.T -= dh;
+                break;
+            case alBottom:
+                r.B += dh;
+                break;
+            case alLeft:
+                r.L -= dw;
+                break;
+            case alRight:
+                r.R += dw;
+                break;
+            case alClient:
+                r.R += dw;
+                r.B += dh;
+                break;
+            default:
+                break;
+        }
+    }
+
+    // Tab sheets fill their page control's display area, notebook pages their notebook.
+    void FillPages(Object& c) {
+        const char* pageClass = c.InheritsFrom("TPageControl") ? "TTabSheet"
+                                : c.InheritsFrom("TNotebook")  ? "TPage"
+                                                               : nullptr;
+        if (!pageClass) return;
+        const Rect r = ClientRect(c, measure_);
+        for (Object* child : c.Controls())
+            if (child->InheritsFrom(pageClass)) Put(*child, {r.Left, r.Top, r.Width(), r.Height()});
+    }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------
+// Public functions
+
+Insets FormFrame::Total() const {
+    const i64 border = ClampSize(i64{Frame} + BorderWidth);
+    return ToInsets({border, ClampSize(border + Caption + MenuBar), border, border});
+}
+
+FormFrame FrameOf(const Object& form) {
+    const WindowMetrics& m = Windows10Metrics;
+    FormFrame f;
+    switch (IntProp(form, "BorderStyle", bsSizeable)) {
+        case bsNone:
+            break;
+        case bsSingle:
+        case bsDialog:
+            f.Frame = m.FixedFrame;
+            f.Caption = m.CaptionHeight;
+            break;
+        case bsToolWindow:
+            f.Frame = m.FixedFrame;
+            f.Caption = m.SmallCaptionHeight;
+            f.SmallCaption = true;
+            break;
+        case bsSizeToolWin:
+            f.Frame = m.SizingFrame;
+            f.Caption = m.SmallCaptionHeight;
+            f.SmallCaption = true;
+            break;
+        default:  // bsSizeable, and values out of range as the default
+            f.Frame = m.SizingFrame;
+            f.Caption = m.CaptionHeight;
+            break;
+    }
+    if (const Object* menu = form.SubObject("Menu"); menu && AnyVisibleMenuItem(*menu))
+        f.MenuBar = m.MenuBarHeight;
+    f.BorderWidth = ToInt(ClampSize(IntProp(form, "BorderWidth", 0)));
+    return f;
+}
+
+TextSize TextMeasurer::MeasureWrapped(std::string_view text, const Object* font, int maxWidth) const {
+    // Words are added while the line's width, summed word by word, fits; the lines are
+    // then measured whole.
+    const i64 spaceWidth = Measure(" ", font).Width;
+    const i64 lineHeight = LineHeight(font);
+    i64 width = 0, height = 0;
+    const auto emit = [&](i64 lineWidth) {
+        width = std::max(width, lineWidth);
+        height = ClampSize(height + lineHeight);
+    };
+    for (const std::string_view paragraph : SplitLines(text)) {
+        const i64 whole = Measure(paragraph, font).Width;
+        if (whole <= maxWidth) {
+            emit(whole);
+            continue;
+        }
+        // Words are added while the line's width, summed word by word, fits. The sums
+        // are also the widths reported, so that wrapping again at the result's width
+        // breaks the same lines.
+        i64 lineWidth = -1;  // no word on the line yet
+        for (std::size_t start = 0;;) {
+            const std::size_t space = paragraph.find(' ', start);
+            const std::string_view word =
+                paragraph.substr(start, space == std::string_view::npos ? space : space - start);
+            const i64 wordWidth = Measure(word, font).Width;
+            if (lineWidth < 0) {
+                lineWidth = wordWidth;
+            } else if (lineWidth + spaceWidth + wordWidth <= maxWidth) {
+                lineWidth += spaceWidth + wordWidth;
+            } else {
+                emit(lineWidth);
+                lineWidth = wordWidth;
+            }
+            if (space == std::string_view::npos) break;
+            start = space + 1;
+        }
+        emit(lineWidth);
+    }
+    return {ToInt(width), ToInt(height)};
+}
+
+int TextMeasurer::LineHeight(const Object* font) const {
+    return Measure("0", font).Height;
+}
+
+TextSize EstimatingTextMeasurer::Measure(std::string_view text, const Object* font) const {
+    const i64 pixelHeight = FontPixelHeight(font);
+    const i64 em = std::clamp<i64>(pixelHeight < 0 ? -pixelHeight : pixelHeight - 2, 1, IntMax);
+    const i64 lineHeight = em + 2;
+    i64 width = 0, lines = 0;
+    for (const std::string_view line : SplitLines(text)) {
+        const i64 chars = std::min(CharCount(line), IntMax);
+        width = std::max(width, (chars * em + 1) / 2);
+        lines = std::min(lines + 1, IntMax);
+    }
+    return {ToInt(width), ToInt(lines * lineHeight)};
+}
+
+const TextMeasurer& DefaultTextMeasurer() {
+    static const EstimatingTextMeasurer measurer;
+    return measurer;
+}
+
+int FontPixelHeight(const Object* font) {
+    constexpr i64 initialHeight = -11, initialSize = 8;
+    if (!font) return static_cast<int>(initialHeight);
+    const i64 height = IntProp(*font, "Height", initialHeight);
+    const i64 size = IntProp(*font, "Size", initialSize);
+    if ((height == initialHeight && size != initialSize && size > 0) || (height == 0 && size > 0))
+        return ToInt(-MulDiv(size, 96, 72));
+    return height == 0 ? static_cast<int>(initialHeight) : ToInt(height);
+}
+
+const Object* EffectiveFont(const Object& control) {
+    const Object* o = &control;
+    const Object* fallback = nullptr;
+    for (int depth = 0; o && depth <= MaxDepth; ++depth) {
+        const Object* font = o->SubObject("Font");
+        if (font && !fallback) fallback = font;
+        const bool parentFont = BoolProp(*o, "ParentFont", false);
+        if (font && (!parentFont || !IsInitialFont(*font))) return font;
+        if (!o->Parent()) return font ? font : fallback;
+        o = o->Parent();
+    }
+    return fallback;
+}
+
+Insets NonClientInsets(const Object& control) {
+    if (IsForm(control)) return FrameOf(control).Total();
+    const WindowMetrics& m = Windows10Metrics;
+    i64 around = 0;
+    // A panel draws its BorderWidth inside its client area; other windowed controls
+    // keep theirs outside it.
+    if (!IsPanel(control)) around += ClampSize(IntProp(control, "BorderWidth", 0));
+    if (HasTypedProp(control, "BorderStyle", "TBorderStyle") && IntProp(control, "BorderStyle", 0) == 1)
+        around += BoolProp(control, "Ctl3D", true) ? m.ClientEdge : m.FlatBorder;
+    Edges e{around, around, around, around};
+    if (HasTypedProp(control, "BevelKind", "TBevelKind") && IntProp(control, "BevelKind", 0) != 0) {
+        const i64 bevelWidth = ClampSize(IntProp(control, "BevelWidth", 1));
+        i64 edge = 0;
+        if (IntProp(control, "BevelInner", 0) != 0) edge += bevelWidth;
+        if (IntProp(control, "BevelOuter", 0) != 0) edge += bevelWidth;
+        const i64 edges = IntProp(control, "BevelEdges", 0xF);
+        if (edges & 1) e.Left += edge;
+        if (edges & 2) e.Top += edge;
+        if (edges & 4) e.Right += edge;
+        if (edges & 8) e.Bottom += edge;
+    }
+    return ToInsets({ClampSize(e.Left), ClampSize(e.Top), ClampSize(e.Right), ClampSize(e.Bottom)});
+}
+
+Rect ClientRect(const Object& control, const TextMeasurer& measure) {
+    const Size2 client = WindowClientSize(control);
+    const Edges in = ClientAdjust(control, measure);
+    const i64 left = std::min(in.Left, client.W), top = std::min(in.Top, client.H);
+    const i64 right = std::max(left, client.W - in.Right), bottom = std::max(top, client.H - in.Bottom);
+    return {ToInt(left), ToInt(top), ToInt(right), ToInt(bottom)};
+}
+
+void LayoutForm(Object& root, const TextMeasurer& measure) {
+    Engine(measure).Run(root);
+}
+
+}  // namespace fw::rt

@@ -1,0 +1,547 @@
+// The run-time layout of loaded forms: frames and client areas, alignment, anchors and
+// the sizes controls give themselves. Each case is a small form written as text and
+// the bounds its controls end up with.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "codec/conversion.h"
+#include "codec/stream.h"
+#include "runtime/builtin.h"
+#include "runtime/layout.h"
+#include "runtime/reader.h"
+
+namespace {
+
+using namespace fw::rt;
+
+ClassRegistry& Registry() {
+    static const std::unique_ptr<ClassRegistry> registry = MakeBuiltinRegistry();
+    return *registry;
+}
+
+// Reads form text into a new plain form; any reading error fails the test.
+ObjectPtr Load(const std::string& text) {
+    ObjectPtr root = CreateObject(Registry().Of(cls::TForm), Registry());
+    const fw::Bytes bytes(text.begin(), text.end());
+    const fw::Bytes binary = fw::ConvertForm(bytes, fw::FormEncoding::Binary);
+    fw::ByteViewStream in(binary);
+    ReaderHooks hooks;
+    ReadFormInto(*root, in, hooks, Registry());
+    return root;
+}
+
+ObjectPtr LoadAndLayOut(const std::string& text) {
+    ObjectPtr root = Load(text);
+    LayoutForm(*root);
+    return root;
+}
+
+const Object& Named(const Object& root, const std::string& name) {
+    if (root.Name() == name) return root;
+    const Object* found = root.FindOwnedComponent(name);
+    if (!found) throw std::runtime_error("no component " + name);
+    return *found;
+}
+
+std::int64_t Int(const Object& o, std::string_view name) {
+    const Property* p = o.FindProperty(name);
+    return p ? o.Ordinal(*p) : -999999;
+}
+
+// Bounds as text, so that a failure shows all four at once.
+std::string BoundsOf(const Object& o) {
+    return "(" + std::to_string(Int(o, "Left")) + "," + std::to_string(Int(o, "Top")) + "," +
+           std::to_string(Int(o, "Width")) + "," + std::to_string(Int(o, "Height")) + ")";
+}
+
+std::string Show(const Rect& r) {
+    return "(" + std::to_string(r.Left) + "," + std::to_string(r.Top) + "," + std::to_string(r.Right) + "," +
+           std::to_string(r.Bottom) + ")";
+}
+
+std::string Show(const Insets& i) {
+    return "[" + std::to_string(i.Left) + "," + std::to_string(i.Top) + "," + std::to_string(i.Right) + "," +
+           std::to_string(i.Bottom) + "]";
+}
+
+struct Expected {
+    const char* Name;
+    const char* Bounds;  // (Left,Top,Width,Height)
+};
+
+void ExpectBounds(const Object& root, const std::vector<Expected>& expected) {
+    for (const Expected& e : expected)
+        EXPECT_EQ(BoundsOf(Named(root, e.Name)), e.Bounds) << e.Name;
+}
+
+// A form of 400 x 300 client pixels around the given children.
+std::string Form400x300(const std::string& body) {
+    return "object Form1: TForm1\n  ClientWidth = 400\n  ClientHeight = 300\n" + body + "end\n";
+}
+
+// ---------------------------------------------------------------------------------
+// Forms: outer size from client size and frame
+
+TEST(Layout, FormFrameAndClientSize) {
+    const struct {
+        const char* Name;
+        const char* Properties;
+        const char* Children;
+        int Width, Height, ClientWidth, ClientHeight;
+    } cases[] = {
+        {"sizeable", "ClientWidth = 624\n ClientHeight = 441\n", "", 640, 480, 624, 441},
+        {"single", "BorderStyle = bsSingle\n ClientWidth = 300\n ClientHeight = 200\n", "", 306, 229, 300,
+         200},
+        {"dialog", "BorderStyle = bsDialog\n ClientWidth = 300\n ClientHeight = 200\n", "", 306, 229, 300,
+         200},
+        {"tool window", "BorderStyle = bsToolWindow\n ClientWidth = 300\n ClientHeight = 200\n", "", 306, 229,
+         300, 200},
+        {"sizeable tool window", "BorderStyle = bsSizeToolWin\n ClientWidth = 300\n ClientHeight = 200\n", "",
+         316, 239, 300, 200},
+        {"no border", "BorderStyle = bsNone\n ClientWidth = 300\n ClientHeight = 200\n", "", 300, 200, 300,
+         200},
+        {"outer size only", "Width = 400\n Height = 300\n", "", 400, 300, 384, 261},
+        {"menu bar", "ClientWidth = 300\n ClientHeight = 200\n Menu = MainMenu1\n",
+         "object MainMenu1: TMainMenu\n object File1: TMenuItem\n Caption = 'File'\n end\n end\n", 316, 259,
+         300, 200},
+        {"menu without items", "ClientWidth = 300\n ClientHeight = 200\n Menu = MainMenu1\n",
+         "object MainMenu1: TMainMenu\n end\n", 316, 239, 300, 200},
+        {"menu with hidden items only", "ClientWidth = 300\n ClientHeight = 200\n Menu = MainMenu1\n",
+         "object MainMenu1: TMainMenu\n object File1: TMenuItem\n Visible = False\n end\n end\n", 316, 239,
+         300, 200},
+        {"border width", "BorderWidth = 5\n ClientWidth = 300\n ClientHeight = 200\n", "", 326, 249, 300,
+         200},
+        {"constraints bound the outer size",
+         "ClientWidth = 300\n ClientHeight = 200\n Constraints.MaxWidth = 200\n Constraints.MinHeight = "
+         "400\n",
+         "", 200, 400, 184, 361},
+        {"hostile sizes saturate", "ClientWidth = 2147483647\n ClientHeight = -20\n", "", 2147483647, 240,
+         2147483631, 201},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const ObjectPtr root =
+            LoadAndLayOut(std::string("object Form1: TForm1\n ") + c.Properties + c.Children + "end\n");
+        EXPECT_EQ(Int(*root, "Width"), c.Width);
+        EXPECT_EQ(Int(*root, "Height"), c.Height);
+        EXPECT_EQ(Int(*root, "ClientWidth"), c.ClientWidth);
+        EXPECT_EQ(Int(*root, "ClientHeight"), c.ClientHeight);
+        EXPECT_EQ(Show(ClientRect(*root)), Show(Rect{0, 0, c.ClientWidth, c.ClientHeight}));
+    }
+}
+
+TEST(Layout, FormFrameParts) {
+    const ObjectPtr tool = Load("object Form1: TForm1\n BorderStyle = bsToolWindow\n BorderWidth = 2\nend\n");
+    const FormFrame f = FrameOf(*tool);
+    EXPECT_EQ(f.Frame, 3);
+    EXPECT_EQ(f.Caption, 23);
+    EXPECT_TRUE(f.SmallCaption);
+    EXPECT_EQ(f.MenuBar, 0);
+    EXPECT_EQ(Show(NonClientInsets(*tool)), "[5,28,5,5]");
+    const ObjectPtr plain = Load("object Form1: TForm1\nend\n");
+    EXPECT_FALSE(FrameOf(*plain).SmallCaption);
+    EXPECT_EQ(Show(NonClientInsets(*plain)), "[8,31,8,8]");
+}
+
+// ---------------------------------------------------------------------------------
+// Client areas
+
+TEST(Layout, ClientRectsOfContainers) {
+    const ObjectPtr root = LoadAndLayOut(Form400x300(
+        "  object PanelDefault: TPanel\n  end\n"
+        "  object PanelBevels: TPanel\n    BevelInner = bvLowered\n    BevelWidth = 2\n    BorderWidth = 3\n "
+        " end\n"
+        "  object PanelSingle: TPanel\n    BorderStyle = bsSingle\n  end\n"
+        "  object PanelFlat: TPanel\n    BorderStyle = bsSingle\n    Ctl3D = False\n    BevelOuter = bvNone\n"
+        "  end\n"
+        "  object Group: TGroupBox\n"
+        "    object GroupChild: TPanel\n      Align = alClient\n    end\n"
+        "  end\n"
+        "  object GroupFlat: TGroupBox\n    Ctl3D = False\n  end\n"
+        "  object Radio: TRadioGroup\n  end\n"
+        "  object Scroll: TScrollBox\n  end\n"
+        "  object Pages: TPageControl\n"
+        "    object Sheet1: TTabSheet\n      BorderWidth = 4\n    end\n"
+        "  end\n"
+        "  object PagesBottom: TPageControl\n    TabPosition = tpBottom\n"
+        "    object Sheet2: TTabSheet\n    end\n"
+        "  end\n"
+        "  object PagesEmpty: TPageControl\n  end\n"
+        "  object PagesTall: TPageControl\n    TabHeight = 30\n"
+        "    object Sheet3: TTabSheet\n    end\n"
+        "  end\n"
+        "  object Tabs: TTabControl\n    Tabs.Strings = (\n      'One'\n      'Two')\n  end\n"
+        "  object Edit: TEdit\n  end\n"
+        "  object Button: TButton\n  end\n"
+        "  object Frame: TFrame\n  end\n"));
+    const struct {
+        const char* Name;
+        const char* ClientRect;
+        const char* NonClient;
+    } cases[] = {
+        {"Form1", "(0,0,400,300)", "[8,31,8,8]"},
+        // A panel's bevel (raised, 1 wide by default) and BorderWidth are inside.
+        {"PanelDefault", "(1,1,184,40)", "[0,0,0,0]"},
+        {"PanelBevels", "(7,7,178,34)", "[0,0,0,0]"},
+        // bsSingle is a sunken edge outside the client area, flat without Ctl3D.
+        {"PanelSingle", "(1,1,180,36)", "[2,2,2,2]"},
+        {"PanelFlat", "(0,0,183,39)", "[1,1,1,1]"},
+        // Group boxes: the caption band is the font's line height (13 for Tahoma 8).
+        {"Group", "(2,15,183,103)", "[0,0,0,0]"},
+        {"GroupFlat", "(1,14,184,104)", "[0,0,0,0]"},
+        {"Radio", "(2,15,183,103)", "[0,0,0,0]"},
+        {"Scroll", "(0,0,181,37)", "[2,2,2,2]"},
+        // Tab rows: line height + 7, inside a 4-pixel frame.
+        {"Pages", "(4,24,285,189)", "[0,0,0,0]"},
+        {"PagesBottom", "(4,4,285,169)", "[0,0,0,0]"},
+        {"PagesEmpty", "(4,4,285,189)", "[0,0,0,0]"},
+        {"PagesTall", "(4,34,285,189)", "[0,0,0,0]"},
+        {"Tabs", "(4,24,285,189)", "[0,0,0,0]"},
+        {"Sheet1", "(0,0,273,157)", "[4,4,4,4]"},
+        {"Edit", "(0,0,117,17)", "[2,2,2,2]"},
+        {"Button", "(0,0,75,25)", "[0,0,0,0]"},
+        {"Frame", "(0,0,320,240)", "[0,0,0,0]"},
+    };
+    for (const auto& c : cases) {
+        const Object& o = Named(*root, c.Name);
+        EXPECT_EQ(Show(ClientRect(o)), c.ClientRect) << c.Name;
+        EXPECT_EQ(Show(NonClientInsets(o)), c.NonClient) << c.Name;
+    }
+    // Sheets fill the display area; aligned children fill the client rect.
+    ExpectBounds(*root, {{"Sheet1", "(4,24,281,165)"},
+                         {"Sheet2", "(4,4,281,165)"},
+                         {"Sheet3", "(4,34,281,155)"},
+                         {"GroupChild", "(2,15,181,88)"}});
+}
+
+// ---------------------------------------------------------------------------------
+// Alignment
+
+TEST(Layout, AlignsByKindOrderMarginsAndPadding) {
+    const ObjectPtr root = LoadAndLayOut(Form400x300(
+        "  Padding.Left = 10\n  Padding.Top = 10\n  Padding.Right = 10\n  Padding.Bottom = 10\n"
+        // Written first but lower down: goes below Top1.
+        "  object Top2: TPanel\n    Top = 100\n    Height = 30\n    Align = alTop\n  end\n"
+        "  object Top1: TPanel\n    Height = 50\n    Align = alTop\n  end\n"
+        "  object Bottom1: TPanel\n    Height = 40\n    Align = alBottom\n"
+        "    AlignWithMargins = True\n  end\n"
+        "  object Left1: TPanel\n    Width = 60\n    Align = alLeft\n  end\n"
+        "  object Hidden1: TPanel\n    Left = 5\n    Top = 5\n    Width = 70\n    Height = 20\n"
+        "    Align = alRight\n    Visible = False\n  end\n"
+        "  object Right1: TPanel\n    Width = 80\n    Align = alRight\n  end\n"
+        "  object Client1: TPanel\n    Align = alClient\n    BorderWidth = 2\n    Padding.Left = 4\n"
+        "    object Inner1: TPanel\n      Align = alClient\n    end\n"
+        "  end\n"));
+    ExpectBounds(*root, {
+                            {"Top1", "(10,10,380,50)"},
+                            {"Top2", "(10,60,380,30)"},
+                            {"Bottom1", "(13,247,374,40)"},  // 3-pixel margins all round
+                            {"Left1", "(10,90,60,154)"},
+                            {"Hidden1", "(5,5,70,20)"},  // takes no place, keeps its bounds
+                            {"Right1", "(310,90,80,154)"},
+                            {"Client1", "(70,90,240,154)"},
+                            {"Inner1", "(7,3,230,148)"},  // bevel 1 + border 2, padding 4 on the left
+                        });
+}
+
+TEST(Layout, AlignOrderTiesAndConstraints) {
+    const ObjectPtr root = LoadAndLayOut(
+        "object Form1: TForm1\n  ClientWidth = 200\n  ClientHeight = 100\n"
+        // Bottom ones go from the bottom up by their bottom edge.
+        "  object B1: TPanel\n    Top = 10\n    Height = 10\n    Align = alBottom\n  end\n"
+        "  object B2: TPanel\n    Top = 50\n    Height = 20\n    Align = alBottom\n  end\n"
+        // Equal right edges: the later one goes further right.
+        "  object R1: TPanel\n    Width = 30\n    Align = alRight\n  end\n"
+        "  object R2: TPanel\n    Width = 30\n    Align = alRight\n  end\n"
+        // A control that cannot take the offered size moves the remaining area.
+        "  object L1: TPanel\n    Width = 20\n    Align = alLeft\n    Constraints.MinWidth = 40\n  end\n"
+        "  object C1: TPanel\n    Align = alClient\n    Constraints.MaxWidth = 50\n  end\n"
+        "  object Custom1: TPanel\n    Left = 7\n    Top = 8\n    Width = 9\n    Height = 10\n"
+        "    Align = alCustom\n  end\n"
+        "end\n");
+    ExpectBounds(*root, {
+                            {"B2", "(0,80,200,20)"},
+                            {"B1", "(0,70,200,10)"},
+                            {"R2", "(170,0,30,70)"},
+                            {"R1", "(140,0,30,70)"},
+                            {"L1", "(0,0,40,70)"},
+                            {"C1", "(40,0,50,70)"},
+                            {"Custom1", "(7,8,9,10)"},
+                        });
+}
+
+// ---------------------------------------------------------------------------------
+// Anchors
+
+TEST(Layout, AnchorsFollowTheParentsChangeFromItsDesignSize) {
+    // The panel was designed at 200 x 100 (its bounds as loaded) and fills the form.
+    const ObjectPtr resized = LoadAndLayOut(Form400x300(
+        "  object P: TPanel\n    Width = 200\n    Height = 100\n    Align = alClient\n    BevelOuter = "
+        "bvNone\n"
+        "    object A: TPanel\n      Left = 10\n      Top = 10\n      Width = 20\n"
+        "      Height = 20\n    end\n"
+        "    object R: TPanel\n      Left = 150\n      Top = 10\n      Width = 30\n      Height = 20\n"
+        "      Anchors = [akTop, akRight]\n    end\n"
+        "    object S: TPanel\n      Left = 10\n      Top = 40\n      Width = 180\n      Height = 50\n"
+        "      Anchors = [akLeft, akTop, akRight, akBottom]\n    end\n"
+        "    object C: TPanel\n      Left = 80\n      Top = 40\n      Width = 40\n      Height = 20\n"
+        "      Anchors = []\n    end\n"
+        "    object B: TPanel\n      Left = 10\n      Top = 70\n      Width = 20\n      Height = 20\n"
+        "      Anchors = [akLeft, akBottom]\n      Visible = False\n    end\n"
+        "    object Al: TPanel\n      Width = 200\n      Height = 5\n      Align = alTop\n"
+        "      Anchors = [akLeft, akTop, akRight, akBottom]\n    end\n"
+        "  end\n"));
+    ExpectBounds(*resized, {
+                               {"P", "(0,0,400,300)"},
+                               {"A", "(10,10,20,20)"},
+                               {"R", "(350,10,30,20)"},   // keeps 20 to the right edge
+                               {"S", "(10,40,380,250)"},  // stretches both ways
+                               {"C", "(180,140,40,20)"},  // centre stays proportional
+                               {"B", "(10,270,20,20)"},   // hidden controls are anchored too
+                               {"Al", "(0,0,400,5)"},     // aligned: anchors ignored
+                           });
+
+    // A stored DesignSize wins over the bounds: this form was designed with thinner
+    // frames, so its client area is smaller at run time.
+    const ObjectPtr designed = LoadAndLayOut(
+        "object Form1: TForm1\n  Width = 416\n  Height = 339\n  DesignSize = (\n    408\n    312)\n"
+        "  object Btn: TButton\n    Left = 300\n    Top = 200\n    Width = 100\n    Height = 25\n"
+        "    Anchors = [akRight, akBottom]\n  end\n"
+        "end\n");
+    ExpectBounds(*designed, {{"Btn", "(292,188,100,25)"}});
+}
+
+// ---------------------------------------------------------------------------------
+// AutoSize
+
+// A 3 x 2 bitmap as a picture's data: the class name, the file's size, the file.
+std::string BitmapPictureData() {
+    std::vector<std::uint8_t> bmp(54 + 8, 0);
+    const auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bmp[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(bmp.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, 3);
+    put32(22, 2);
+    bmp[26] = 1;
+    bmp[28] = 24;
+    std::vector<std::uint8_t> data{7, 'T', 'B', 'i', 't', 'm', 'a', 'p'};
+    const auto size = static_cast<std::uint32_t>(bmp.size());
+    for (int i = 0; i < 4; ++i)
+        data.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
+    data.insert(data.end(), bmp.begin(), bmp.end());
+    static const char digits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const std::uint8_t b : data) {
+        hex += digits[b >> 4];
+        hex += digits[b & 15];
+    }
+    return hex;
+}
+
+TEST(Layout, ControlsSizeThemselvesFromTheirContent) {
+    // The default measurer: Tahoma 8 (Height -11) is 5.5 pixels a character, 13 a line.
+    const ObjectPtr root = LoadAndLayOut(Form400x300(
+        "  object Plain: TLabel\n    Left = 10\n    Top = 10\n    Width = 100\n    Height = 40\n"
+        "    Caption = 'Hello'\n  end\n"
+        "  object RightJ: TLabel\n    Left = 100\n    Top = 60\n    Width = 50\n    Height = 13\n"
+        "    Alignment = taRightJustify\n    Caption = 'Hi'\n  end\n"
+        "  object Accel: TLabel\n    Left = 10\n    Top = 80\n    Caption = '&Save && Exit'\n  end\n"
+        "  object Empty: TLabel\n    Left = 10\n    Top = 100\n  end\n"
+        "  object Fixed: TLabel\n    Left = 10\n    Top = 120\n    Width = 100\n    Height = 40\n"
+        "    AutoSize = False\n    Caption = 'Hello'\n  end\n"
+        "  object Wrapped: TLabel\n    Left = 10\n    Top = 170\n    Width = 60\n    Height = 13\n"
+        "    WordWrap = True\n    Caption = 'aaaa bbbb cccc'\n  end\n"
+        "  object MinW: TLabel\n    Left = 10\n    Top = 200\n    Caption = 'Hi'\n"
+        "    Constraints.MinWidth = 40\n  end\n"
+        "  object OwnFont: TLabel\n    Left = 10\n    Top = 220\n    Font.Height = -20\n"
+        "    Caption = 'Hello'\n  end\n"
+        "  object Big: TPanel\n    Left = 200\n    Top = 10\n    Width = 150\n    Height = 100\n"
+        "    Font.Height = -20\n    ParentFont = False\n    BevelOuter = bvNone\n"
+        "    object InBig: TLabel\n      Left = 5\n      Top = 5\n      Caption = 'Hello'\n    end\n"
+        "  end\n"
+        "  object Edit1: TEdit\n    Left = 200\n    Top = 120\n    Height = 50\n  end\n"
+        "  object Edit2: TEdit\n    Left = 200\n    Top = 180\n    Height = 50\n    Ctl3D = False\n  end\n"
+        "  object Edit3: TEdit\n    Left = 200\n    Top = 240\n    Height = 50\n    AutoSize = False\n  end\n"
+        "  object Edit4: TEdit\n    Left = 330\n    Top = 120\n    Height = 10\n    Font.Height = -16\n"
+        "    ParentFont = False\n  end\n"
+        "  object Combo1: TComboBox\n    Left = 330\n    Top = 150\n    Height = 40\n    Style = "
+        "csDropDownList\n"
+        "  end\n"
+        "  object Combo2: TComboBox\n    Left = 330\n    Top = 200\n    Height = 40\n    Style = "
+        "csOwnerDrawFixed\n"
+        "    ItemHeight = 20\n  end\n"
+        "  object Combo3: TComboBox\n    Left = 330\n    Top = 250\n    Height = 100\n    Style = csSimple\n "
+        " end\n"
+        "  object Image1: TImage\n    Left = 0\n    Top = 250\n    AutoSize = True\n    Picture.Data = {" +
+        BitmapPictureData() + "}\n  end\n"));
+    ExpectBounds(*root, {
+                            {"Plain", "(10,10,28,13)"},
+                            {"RightJ", "(139,60,11,13)"},  // keeps its right edge
+                            {"Accel", "(10,80,61,13)"},    // drawn as "Save & Exit"
+                            {"Empty", "(10,100,6,13)"},    // measured as one space
+                            {"Fixed", "(10,120,100,40)"},
+                            {"Wrapped", "(10,170,50,26)"},  // "aaaa bbbb" / "cccc"
+                            {"MinW", "(10,200,40,13)"},
+                            {"OwnFont", "(10,220,50,22)"},  // a font written is the label's own
+                            {"InBig", "(5,5,50,22)"},       // the parent's 20-pixel font
+                            {"Edit1", "(200,120,121,21)"},
+                            {"Edit2", "(200,180,121,19)"},
+                            {"Edit3", "(200,240,121,50)"},
+                            {"Edit4", "(330,120,121,26)"},
+                            {"Combo1", "(330,150,145,21)"},
+                            {"Combo2", "(330,200,145,26)"},
+                            {"Combo3", "(330,250,145,100)"},
+                            {"Image1", "(0,250,3,2)"},
+                        });
+}
+
+TEST(Layout, WrappingLabelAlignedTopTakesItsHeightFromTheGivenWidth) {
+    const ObjectPtr root = LoadAndLayOut(
+        "object Form1: TForm1\n  ClientWidth = 100\n  ClientHeight = 100\n"
+        "  object W1: TLabel\n    Align = alTop\n    WordWrap = True\n"
+        "    Caption = 'aaaa bbbb cccc dddd'\n  end\n"
+        "  object W2: TLabel\n    Top = 50\n    Align = alTop\n    Caption = 'x'\n  end\n"
+        "end\n");
+    ExpectBounds(*root, {{"W1", "(0,0,100,26)"}, {"W2", "(0,26,100,13)"}});
+}
+
+TEST(Layout, ContainersFitTheirChildren) {
+    const ObjectPtr root = LoadAndLayOut(Form400x300(
+        // Fits its visible children, moving them to its client origin (inside the bevel).
+        "  object Fit1: TPanel\n    Left = 20\n    Top = 20\n    Width = 300\n    Height = 200\n"
+        "    AutoSize = True\n"
+        "    object Btn1: TButton\n      Left = 30\n      Top = 40\n    end\n"
+        "    object Btn2: TButton\n      Left = 120\n      Top = 80\n    end\n"
+        "    object Gone: TButton\n      Left = 250\n      Top = 150\n      Visible = False\n    end\n"
+        "  end\n"
+        // Top-aligned children stack up its height; its width has nothing to fit.
+        "  object Fit2: TPanel\n    Left = 200\n    Top = 200\n    Width = 200\n    Height = 300\n"
+        "    AutoSize = True\n    BevelOuter = bvNone\n"
+        "    Padding.Left = 5\n    Padding.Top = 5\n    Padding.Right = 5\n    Padding.Bottom = 5\n"
+        "    object T1: TPanel\n      Height = 20\n      Align = alTop\n    end\n"
+        "    object T2: TPanel\n      Top = 50\n      Height = 30\n      Align = alTop\n"
+        "      AlignWithMargins = True\n    end\n"
+        "  end\n"));
+    ExpectBounds(*root, {
+                            {"Fit1", "(20,20,167,67)"},
+                            {"Btn1", "(1,1,75,25)"},
+                            {"Btn2", "(91,41,75,25)"},
+                            {"Fit2", "(200,200,200,66)"},
+                            {"T1", "(5,5,190,20)"},
+                            {"T2", "(8,28,184,30)"},
+                        });
+
+    // Nested: the inner panel fits its button, the outer one the inner panel, the form
+    // the outer panel.
+    const ObjectPtr nested = LoadAndLayOut(
+        "object Form1: TForm1\n  BorderStyle = bsDialog\n  AutoSize = True\n"
+        "  ClientWidth = 400\n  ClientHeight = 300\n"
+        "  object Outer: TPanel\n    Left = 10\n    Top = 10\n    Width = 300\n    Height = 300\n"
+        "    AutoSize = True\n    BevelOuter = bvNone\n"
+        "    object Inner: TPanel\n      Left = 20\n      Top = 20\n      Width = 200\n      Height = 200\n"
+        "      AutoSize = True\n"
+        "      object Btn: TButton\n        Left = 10\n        Top = 10\n      end\n"
+        "    end\n"
+        "  end\n"
+        "end\n");
+    ExpectBounds(*nested, {
+                              {"Form1", "(0,0,83,56)"},
+                              {"Outer", "(0,0,77,27)"},
+                              {"Inner", "(0,0,77,27)"},
+                              {"Btn", "(1,1,75,25)"},
+                          });
+    EXPECT_EQ(Int(*nested, "ClientWidth"), 77);
+    EXPECT_EQ(Int(*nested, "ClientHeight"), 27);
+}
+
+// ---------------------------------------------------------------------------------
+// Hostile values and structure
+
+TEST(Layout, HostileValuesClampAndSaturate) {
+    const ObjectPtr root = LoadAndLayOut(Form400x300(
+        "  object Negative: TPanel\n    Left = 5\n    Top = 5\n    Width = -50\n    Height = -1\n  end\n"
+        "  object WideMargin: TPanel\n    Height = 10\n    Align = alTop\n    AlignWithMargins = True\n"
+        "    Margins.Left = 2147483647\n  end\n"
+        "  object Huge: TLabel\n    Left = 1\n    Top = 1\n    Font.Height = -2147483648\n"
+        "    ParentFont = False\n    Caption = 'Hello'\n  end\n"
+        "  object Far: TPanel\n    Left = 2147483647\n    Top = 10\n    Width = 2147483647\n"
+        "    Anchors = []\n  end\n"));
+    ExpectBounds(*root, {
+                            {"Negative", "(5,5,0,0)"},
+                            {"WideMargin", "(2147483647,3,0,10)"},
+                            {"Huge", "(1,1,2147483647,2147483647)"},
+                        });
+    // Centred in a parent that did not change: where it was, its centre past 2^31.
+    ExpectBounds(*root, {{"Far", "(2147483647,10,2147483647,41)"}});
+}
+
+TEST(Layout, DeepNestingAndLoopsEnd) {
+    // 500 client-aligned panels, each inside the previous one's 1-pixel bevel.
+    std::string text = "object Form1: TForm1\n  ClientWidth = 2000\n  ClientHeight = 2000\n";
+    const int depth = 500;
+    for (int i = 1; i <= depth; ++i)
+        text += "object P" + std::to_string(i) + ": TPanel\nAlign = alClient\n";
+    for (int i = 0; i <= depth; ++i)
+        text += "end\n";
+    const ObjectPtr root = LoadAndLayOut(text);
+    ExpectBounds(*root, {{"P1", "(0,0,2000,2000)"}, {"P500", "(1,1,1002,1002)"}});
+
+    // Parent chains that loop (which the reader never makes) do not hang.
+    const ObjectPtr looped =
+        Load(Form400x300("  object A: TPanel\n    Align = alClient\n  end\n"
+                         "  object B: TPanel\n    object C: TPanel\n    end\n  end\n"));
+    Object& a = const_cast<Object&>(Named(*looped, "A"));
+    Object& b = const_cast<Object&>(Named(*looped, "B"));
+    Object& c = const_cast<Object&>(Named(*looped, "C"));
+    looped->SetParent(&a);  // Form1 -> A -> Form1
+    b.SetParent(&c);        // B -> C -> B, fonts from the parent all round
+    LayoutForm(*looped);
+    EXPECT_EQ(BoundsOf(a), "(0,0,400,300)");
+    EXPECT_EQ(EffectiveFont(c), c.SubObject("Font"));
+    looped->SetParent(nullptr);
+    b.SetParent(nullptr);
+}
+
+// ---------------------------------------------------------------------------------
+// The default measurer
+
+TEST(Layout, EstimatingMeasurer) {
+    const EstimatingTextMeasurer m;
+    const ObjectPtr form = Load("object Form1: TForm1\n  Font.Height = 16\nend\n");
+    const Object* cellFont = form->SubObject("Font");
+    const struct {
+        const char* Text;
+        const Object* Font;
+        TextSize Size;
+    } cases[] = {
+        {"Hello", nullptr, {28, 13}},
+        {"", nullptr, {0, 13}},
+        {"ab\r\nabcd\nx", nullptr, {22, 39}},      // widest line, three lines
+        {"\xC3\xA9t\xC3\xA9", nullptr, {17, 13}},  // characters, not bytes
+        {"a\tb", nullptr, {55, 13}},               // a tab is 8 characters
+        {"Hello", cellFont, {35, 16}},             // a positive height is the cell: em 14
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(m.Measure(c.Text, c.Font), c.Size) << c.Text;
+    EXPECT_EQ(m.LineHeight(nullptr), 13);
+    EXPECT_EQ(m.MeasureWrapped("aaaa bbbb cccc", nullptr, 60), (TextSize{50, 26}));
+    EXPECT_EQ(m.MeasureWrapped("aaaa bbbb", nullptr, 10), (TextSize{22, 26}));  // words are not broken
+    EXPECT_EQ(m.MeasureWrapped("aa\n\nbb", nullptr, 100), (TextSize{11, 39}));
+
+    // Size stands in for Height when only Size was written.
+    const ObjectPtr sized = Load("object Form1: TForm1\n  Font.Size = 12\nend\n");
+    EXPECT_EQ(FontPixelHeight(sized->SubObject("Font")), -16);
+    EXPECT_EQ(FontPixelHeight(nullptr), -11);
+}
+
+}  // namespace
