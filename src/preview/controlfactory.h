@@ -12,7 +12,9 @@
 // - the widget draws what the control shows at run time from the control's published
 //   properties (captions, items, lines, fonts, colours, pictures, borders);
 // - Client names the widget that holds the child controls at their own Left/Top, or
-//   nullptr for a control that shows no children;
+//   nullptr for a control that shows no children; when Client is the control's own
+//   widget, the realiser moves the children in by the control's border (a bsSingle
+//   edge, BevelKind), otherwise Client must already sit at the client area's origin;
 // - Finish runs after the children are realised (a page control builds its tabs from
 //   its sheets there), and ShowChild brings one child to the front (the active page);
 // - nothing from the control is executed and no value makes a factory throw or crash:

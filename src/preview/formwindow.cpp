@@ -8,17 +8,14 @@
 
 #include "preview/realizer.h"
 #include "preview/vcllook.h"
+#include "runtime/layout.h"
 
 namespace fw::preview {
 
 namespace {
 
-// Windows 10 at 96 DPI: the frame of a sizeable or fixed window with its padded border,
-// the caption bar of a normal and of a tool window, the menu bar.
-constexpr int FrameWidth = 8;
-constexpr int CaptionHeight = 23;
-constexpr int SmallCaptionHeight = 17;
-constexpr int MenuHeight = 20;
+// Windows 10 at 96 DPI: the widths of the caption buttons of a normal and of a tool
+// window.
 constexpr int CaptionButtonWidth = 46;
 constexpr int SmallCaptionButtonWidth = 24;
 
@@ -64,21 +61,15 @@ bool HasMenuBar(const rt::Object& form) {
     return false;
 }
 
-FrameMetrics FrameMetricsOf(const rt::Object& form, bool hasMenu) {
-    FrameMetrics m;
-    const std::string style = EnumOf(form, "BorderStyle");
-    if (style == "bsNone") return m;
-    m.Border = FrameWidth;
-    m.SmallCaption = style == "bsToolWindow" || style == "bsSizeToolWin";
-    m.Caption = m.SmallCaption ? SmallCaptionHeight : CaptionHeight;
-    m.Menu = hasMenu ? MenuHeight : 0;
-    return m;
+FrameMetrics FrameMetricsOf(const rt::Object& form) {
+    const rt::FormFrame frame = rt::FrameOf(form);
+    return FrameMetrics{frame.Frame, frame.Caption, frame.MenuBar, frame.SmallCaption, frame.BorderWidth};
 }
 
 FormWindow::FormWindow(rt::Object& form, QWidget* parent) : QWidget(parent), form_(form) {
     setObjectName(QStringLiteral("FormWindow"));
-    const bool hasMenu = HasMenuBar(form);
-    metrics_ = FrameMetricsOf(form, hasMenu);
+    metrics_ = FrameMetricsOf(form);
+    const bool hasMenu = metrics_.Menu > 0 && HasMenuBar(form);
     caption_ = TextOf(form, "Caption");
     if (const rt::Object* icon = ObjectOf(form, "Icon")) icon_ = DecodeGraphic(icon->Graphic());
     const std::string style = EnumOf(form, "BorderStyle");
@@ -88,22 +79,17 @@ FormWindow::FormWindow(rt::Object& form, QWidget* parent) : QWidget(parent), for
     help_ = HasElement(form, "BorderIcons", "biHelp") && (style == "bsDialog" || (!minimize_ && !maximize_));
     if (!close_) minimize_ = maximize_ = help_ = false;
 
-    const int nonClientWidth = 2 * metrics_.Border;
-    const int nonClientHeight = 2 * metrics_.Border + metrics_.Caption + metrics_.Menu;
-    int clientWidth = Clamp(OrdinalOf(form, "Width"), 0, 100000) - nonClientWidth;
-    int clientHeight = Clamp(OrdinalOf(form, "Height"), 0, 100000) - nonClientHeight;
-    if (const std::int64_t cw = OrdinalOf(form, "ClientWidth"); cw > 0) clientWidth = Clamp(cw, 0, 100000);
-    if (const std::int64_t ch = OrdinalOf(form, "ClientHeight"); ch > 0) clientHeight = Clamp(ch, 0, 100000);
-    clientWidth = std::max(0, clientWidth);
-    clientHeight = std::max(0, clientHeight);
-    resize(clientWidth + nonClientWidth, clientHeight + nonClientHeight);
-
-    const int top = metrics_.Border + metrics_.Caption;
+    // The runtime's layout gave the form its outer size from its client size and frame.
+    const int width = Clamp(OrdinalOf(form, "Width"), 0, 100000);
+    const int height = Clamp(OrdinalOf(form, "Height"), 0, 100000);
+    resize(width, height);
+    const int frameInside = metrics_.Border;
+    const int menuTop = frameInside + metrics_.Caption;
     if (hasMenu) {
         menuBar_ = new QMenuBar(this);
         menuBar_->setNativeMenuBar(false);
         menuBar_->setFocusPolicy(Qt::NoFocus);
-        menuBar_->setGeometry(metrics_.Border, top, clientWidth, metrics_.Menu);
+        menuBar_->setGeometry(frameInside, menuTop, std::max(0, width - 2 * frameInside), metrics_.Menu);
         BuildMenuBar(*ObjectOf(form, "Menu"));
         if (QStyle* s = PreviewStyle()) menuBar_->setStyle(s);
         QPalette p = menuBar_->palette();
@@ -113,9 +99,16 @@ FormWindow::FormWindow(rt::Object& form, QWidget* parent) : QWidget(parent), for
         menuBar_->setAutoFillBackground(true);
         menuBar_->setFont(FontOf(nullptr));
     }
-    client_ = new QWidget(this);
+    // The form's own BorderWidth lies inside the frame, in the form's colour, around
+    // the client area.
+    auto* inner = new QWidget(this);
+    inner->setGeometry(frameInside, menuTop + metrics_.Menu, std::max(0, width - 2 * frameInside),
+                       std::max(0, height - menuTop - metrics_.Menu - frameInside));
+    ApplyColorsAndFont(*inner, form, true);
+    const int b = metrics_.BorderWidth;
+    client_ = new QWidget(inner);
     client_->setObjectName(QStringLiteral("ClientArea"));
-    client_->setGeometry(metrics_.Border, top + metrics_.Menu, clientWidth, clientHeight);
+    client_->setGeometry(b, b, std::max(0, inner->width() - 2 * b), std::max(0, inner->height() - 2 * b));
     ApplyColorsAndFont(*client_, form, true);
 }
 

@@ -19,10 +19,12 @@ struct FrameMetrics {
     int Caption = 0;  // title bar height, 0 for none
     int Menu = 0;     // menu bar height, 0 for none
     bool SmallCaption = false;
+    int BorderWidth = 0;  // the form's own border inside the frame
 };
 
-// The metrics a form's BorderStyle gives, with a menu bar when hasMenu.
-FrameMetrics FrameMetricsOf(const rt::Object& form, bool hasMenu);
+// The metrics of a form's BorderStyle, BorderIcons, Menu and BorderWidth, as the
+// runtime's layout sized the form with them.
+FrameMetrics FrameMetricsOf(const rt::Object& form);
 
 // Whether the form's Menu holds a main menu with at least one visible item.
 bool HasMenuBar(const rt::Object& form);
@@ -30,8 +32,8 @@ bool HasMenuBar(const rt::Object& form);
 class FormWindow : public QWidget {
     Q_OBJECT
 public:
-    // A window for the form, sized from the form's Width and Height (the client area
-    // from ClientWidth and ClientHeight when the frame leaves a different size).
+    // A window for the form, of the form's Width and Height as the runtime's layout set
+    // them, the client area inside the frame.
     FormWindow(rt::Object& form, QWidget* parent);
 
     // Where the controls go: the client area, in the form's colour.

@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "preview/vcllook.h"
+#include "runtime/layout.h"
 
 namespace fw::preview {
 
@@ -53,6 +54,14 @@ void FormRealizer::Realize(rt::Object& form, QWidget* client) {
 
 void FormRealizer::RealizeChildren(rt::Object& parent, const Realized& parentWidgets, int depth) {
     if (depth >= MaxDepth || !parentWidgets.Client) return;
+    // Children count from the parent's client area. A factory that puts them straight
+    // into its own widget leaves the border to the realiser: a bsSingle edge or a
+    // BevelKind moves them in.
+    QPoint origin(0, 0);
+    if (parentWidgets.Client == parentWidgets.Widget && &parent != form_) {
+        const rt::Insets insets = rt::NonClientInsets(parent);
+        origin = QPoint(insets.Left, insets.Top);
+    }
     for (rt::Object* child : parent.Controls()) {
         const ControlFactory* factory = nullptr;
         for (const auto& f : factories_)
@@ -68,7 +77,7 @@ void FormRealizer::RealizeChildren(rt::Object& parent, const Realized& parentWid
             continue;
         }
         if (!made.Widget) continue;
-        made.Widget->setGeometry(Clamp(OrdinalOf(*child, "Left")), Clamp(OrdinalOf(*child, "Top")),
+        made.Widget->setGeometry(origin.x() + Clamp(OrdinalOf(*child, "Left")), origin.y() + Clamp(OrdinalOf(*child, "Top")),
                                  std::max(0, Clamp(OrdinalOf(*child, "Width"))),
                                  std::max(0, Clamp(OrdinalOf(*child, "Height"))));
         made.Widget->setVisible(BoolOf(*child, "Visible", true));

@@ -7,10 +7,12 @@
 
 #include "preview/formwindow.h"
 #include "preview/instrument.h"
+#include "preview/qtmeasurer.h"
 #include "preview/realizer.h"
 #include "preview/vcllook.h"
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
+#include "runtime/layout.h"
 #include "runtime/propertylister.h"
 
 namespace fw::preview {
@@ -92,6 +94,9 @@ void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const C
 
 void VirtualDesktop::Present() {
     rt::Object& form = *form_;
+    // The bounds the form's controls take at run time; the hints and the widgets show
+    // them.
+    rt::LayoutForm(form, QtTextMeasurer());
     InstrumentControls(form);
     rt::TMObjectInspector moi;
     moi.Inspect(&form);

@@ -13,6 +13,7 @@
 #include "preview/controlfactory.h"
 #include "preview/vcllook.h"
 #include "previewtestsupport.h"
+#include "runtime/layout.h"
 
 namespace {
 
@@ -87,7 +88,12 @@ TEST(FactoryContract, EveryControlClassIsRealisedAtItsBounds) {
                 const fw::preview::Realized c = f.Realizer->WidgetOf(*child);
                 if (!c.Widget) continue;
                 EXPECT_TRUE(r.Client->isAncestorOf(c.Widget)) << child->Name();
-                EXPECT_EQ(c.Widget->pos(), QPoint(Int(*child, "Left"), Int(*child, "Top"))) << child->Name();
+                QPoint origin(0, 0);
+                if (r.Client == r.Widget) {
+                    const fw::rt::Insets insets = fw::rt::NonClientInsets(*subject);
+                    origin = QPoint(insets.Left, insets.Top);
+                }
+                EXPECT_EQ(c.Widget->pos(), origin + QPoint(Int(*child, "Left"), Int(*child, "Top"))) << child->Name();
                 children.push_back(c.Widget);
             }
             if (children.size() == 2 && children[0]->parentWidget() == children[1]->parentWidget()) {
