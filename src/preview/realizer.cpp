@@ -160,13 +160,20 @@ bool FormRealizer::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove: {
-            // A widget that ignores a mouse event passes it on to its parent; only the
-            // innermost control under the pointer takes it, as with Windows controls.
+            // Only the innermost control under the pointer takes a mouse event, as with
+            // Windows controls: an event that reaches a widget on its way up from a
+            // child control's widget is not this control's.
             auto* w = qobject_cast<QWidget*>(watched);
             const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
             if (QWidget* hit = w ? w->childAt(at) : nullptr; hit && ControlAt(hit) != control) return false;
             break;
         }
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ContextMenu:
+            // The preview is for looking and picking: its controls never change state.
+            return true;
         default:
             return false;
     }
@@ -193,7 +200,9 @@ bool FormRealizer::eventFilter(QObject* watched, QEvent* event) {
         default:
             break;
     }
-    return false;
+    // The widget itself never sees the input: a click does not press a button, open a
+    // combo box or tick a check box.
+    return true;
 }
 
 }  // namespace fw::preview
