@@ -92,7 +92,9 @@ constexpr Group ColumnTitleGroups[] = {ColumnTitleProps};
 constexpr PropInfo ColumnProps[] = {
     {"Alignment", &ty::TAlignment},
     {"ButtonStyle", &ColumnButtonStyle, dv::Int(0)},
-    {"Color", &ty::TColor},
+    // Colour, visibility and width follow the column's field; without one a column
+    // starts in the grid's window colour, shown, 64 pixels wide.
+    {"Color", &ty::TColor, dv::Int(val::clWindow)},
     {"DropDownRows", &ty::Cardinal, dv::Int(7)},
     {"Expanded", &ty::Boolean, dv::Bool(true)},
     {"FieldName", &ty::String, dv::Str("")},
@@ -103,8 +105,8 @@ constexpr PropInfo ColumnProps[] = {
     RefProp("PopupMenu", ty::TPopupMenu),
     {"ReadOnly", &ty::Boolean},
     OwnedProp("Title", ColumnTitleType),
-    {"Visible", &ty::Boolean},
-    {"Width", &ty::Integer},
+    {"Visible", &ty::Boolean, dv::Bool(true)},
+    {"Width", &ty::Integer, dv::Int(64)},
 };
 constexpr Group ColumnGroups[] = {ColumnProps};
 
