@@ -146,8 +146,10 @@ const PropCase PropCases[] = {
     {"TColumn", "Title", "TColumnTitle", TypeKind::tkClass, NoDefault(), PropHolding::Owned},
     {"TColumn", "PickList", "TStrings", TypeKind::tkClass, NoDefault(), PropHolding::Owned},
     {"TColumn", "ButtonStyle", "TColumnButtonStyle", TypeKind::tkEnumeration, Ord(0)},
-    // A column writes Visible = True with Expanded = False: no initial value for it.
-    {"TColumn", "Visible", "Boolean", TypeKind::tkEnumeration, NoDefault()},
+    // A new column is shown and 64 pixels wide until its field says otherwise; forms
+    // may still write Visible = True (with Expanded = False), which reads the same.
+    {"TColumn", "Visible", "Boolean", TypeKind::tkEnumeration, Ord(1)},
+    {"TColumn", "Width", "Integer", TypeKind::tkInteger, Ord(64)},
     {"TColumnTitle", "Caption", "string", TypeKind::tkLString, NoDefault()},
     // The single-field controls.
     {"TDBEdit", "DataField", "string", TypeKind::tkLString, Txt("")},
