@@ -39,6 +39,7 @@
 #include "document/objecttreeview.h"
 #include "document/treeimages.h"
 #include "document/usermessages.h"
+#include "preview/oipanel.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"
 #include "runtime/propertylister.h"
@@ -297,6 +298,7 @@ Tmdi_dfm_Editor::Tmdi_dfm_Editor(UserMessages& messages, const CodePage& codePag
 Tmdi_dfm_Editor::~Tmdi_dfm_Editor() {
     // The live objects go before the widgets that point at them.
     inspectedObject_ = nullptr;
+    if (inspector_) inspector_->ForgetObjects();
     if (desktop_) desktop_->DisposePreview();
 }
 
@@ -361,20 +363,15 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     centre_->setStretchFactor(1, 0);
     centre_->setSizes({400, 80});
 
-    inspector_ = new QWidget(columns);
+    inspector_ = new preview::OIPanel(columns);
     inspector_->setObjectName(QStringLiteral("Inspector"));
-    auto* inspectorLayout = new QVBoxLayout(inspector_);
-    inspectorLayout->setContentsMargins(0, 0, 0, 0);
-    oiTitle_ = new QLabel(QStringLiteral(" No object selected"), inspector_);
-    oiTitle_->setObjectName(QStringLiteral("OITitle"));
-    oiTitle_->setFrameShape(QFrame::Panel);
-    oiTitle_->setFrameShadow(QFrame::Sunken);
-    inspectorLayout->addWidget(oiTitle_);
-    inspectorLayout->addStretch(1);
+    oiTitle_ = inspector_->OITitle();
+    inspector_->SetSaveDialog([this](const QString& filter) { return messages_.AskSavePicturePath(filter); });
+    inspector_->SetErrorHandler([this](const std::function<void()>& command) { RunGuarded(messages_, command); });
     columns->setStretchFactor(0, 0);
     columns->setStretchFactor(1, 1);
     columns->setStretchFactor(2, 0);
-    columns->setSizes({160, 620, 140});
+    columns->setSizes({160, 560, 260});
 
     sb_ = new QStatusBar(body);
     sb_->setObjectName(QStringLiteral("sb"));
@@ -432,6 +429,9 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     connect(ts_, &QTabBar::currentChanged, this, &Tmdi_dfm_Editor::tsChange);
     connect(desktop_, &preview::VirtualDesktop::ObjectEnter, this, &Tmdi_dfm_Editor::ObjectEnter);
     connect(desktop_, &preview::VirtualDesktop::ObjectMouseMove, this, &Tmdi_dfm_Editor::ObjectMouseMove);
+    // A build destroys the objects the inspector's rows hold; BuildPreview fills the
+    // rows again for the selected node.
+    connect(desktop_, &preview::VirtualDesktop::PreviewBuilt, inspector_, &preview::OIPanel::ForgetObjects);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { cmGoto(); });
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -778,10 +778,9 @@ void Tmdi_dfm_Editor::cmPaste() {
 
 void Tmdi_dfm_Editor::ApplyInterfaceOptions(bool showTypeCol, bool showCNCol, bool smallFont,
                                             bool showHTree) {
-    // TODO(the inspector issue): the type columns of the inspector's trees and the class
-    // hierarchy tree follow these two.
     showTypeCol_ = showTypeCol;
     showHTree_ = showHTree;
+    inspector_->ApplyOptions(showTypeCol, showHTree, inspectedObject_ != nullptr);
     tree_->setColumnHidden(1, !showCNCol);
 
     const int pointSize = smallFont ? 8 : 10;
@@ -933,7 +932,8 @@ void Tmdi_dfm_Editor::InspectNode(int node) {
     inspectedClass_ = resolved.Class;
     const ObjectNode& n = tree_->Nodes().Nodes[static_cast<std::size_t>(node)];
     oiTitle_->setText(QStringLiteral(" %1: %2").arg(FromUtf8(n.Name), FromUtf8(n.ClassName)));
-    // TODO(the inspector issue): fill the property and event trees and the class tree.
+    inspector_->FillInspector(inspectedObject_, n.Name, SplitLines(EditorUtf8()));
+    inspector_->FillClassTree(inspectedClass_);
 }
 
 void Tmdi_dfm_Editor::ObjectEnter(const QString& senderName) {

@@ -34,6 +34,7 @@ class Object;
 class Class;
 }  // namespace rt
 namespace preview {
+class OIPanel;
 class VirtualDesktop;
 }  // namespace preview
 
@@ -101,7 +102,9 @@ public:
     rt::Object* InspectedObject() const { return inspectedObject_; }
     // The class TreeChange found for the selected node, or nullptr.
     const rt::Class* InspectedClass() const { return inspectedClass_; }
-    QWidget* Inspector() const { return inspector_; }
+    // The inspector pane: the selected object's properties, events, picture and class
+    // ancestry.
+    preview::OIPanel* Inspector() const { return inspector_; }
     // The title above the inspector: " No object selected", then " Name: Class".
     QLabel* OITitle() const { return oiTitle_; }
     // The document's own menus, merged into the main window's menu bar.
@@ -118,7 +121,9 @@ public:
     static QColor CaretLineColor();
 
     // Applies the interface options: the object tree's "Class Name" column shows with
-    // showCNCol, and the editor's font is 8 points with smallFont, 10 without.
+    // showCNCol, the inspector's "Type" columns with showTypeCol while an object is
+    // inspected, its class tree with showHTree, and the editor's font is 8 points with
+    // smallFont, 10 without.
     void ApplyInterfaceOptions(bool showTypeCol, bool showCNCol, bool smallFont, bool showHTree);
 
     // What the main window's idle enabling asks of the active document.
@@ -280,7 +285,7 @@ private:
     preview::VirtualDesktop* desktop_ = nullptr;
     rt::Object* inspectedObject_ = nullptr;
     const rt::Class* inspectedClass_ = nullptr;
-    QWidget* inspector_ = nullptr;
+    preview::OIPanel* inspector_ = nullptr;
     QLabel* oiTitle_ = nullptr;
     std::array<QLabel*, 5> panels_{};
     int lineNumberDigits_ = 0;

@@ -28,11 +28,15 @@ bool IsRangeState(long state) {
 }
 
 QFont FixedFont() {
-    QFont font;
-    if (QFontDatabase::families().contains(QStringLiteral("Courier New"))) {
-        font.setFamily(QStringLiteral("Courier New"));
-    } else {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // Courier New, or the font with its metrics, before whatever the system calls fixed:
+    // some systems answer with a font whose glyphs are not all of one width.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QStringList families = QFontDatabase::families();
+    for (const char* family : {"Courier New", "Liberation Mono", "DejaVu Sans Mono"}) {
+        if (families.contains(QString::fromLatin1(family))) {
+            font = QFont(QString::fromLatin1(family));
+            break;
+        }
     }
     font.setPointSize(10);
     font.setBold(false);

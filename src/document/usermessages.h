@@ -40,6 +40,13 @@ public:
         (void)proposedName;
         return {};
     }
+    // The inspector's picture save dialog, with a filter for the picture's format (as
+    // "Bitmaps (*.bmp)"), an overwrite prompt, the folder must exist; an empty path when
+    // cancelled. Without a dialog to show, it is cancelled.
+    virtual QString AskSavePicturePath(const QString& filter) {
+        (void)filter;
+        return {};
+    }
 };
 
 // Runs a command the way the application's default error handler would: an exception

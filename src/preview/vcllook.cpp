@@ -283,4 +283,34 @@ void ApplyColorsAndFont(QWidget& widget, const rt::Object& control, bool fillBac
     widget.setAutoFillBackground(fillBackground);
 }
 
+// ---------------------------------------------------------------------------------
+// Captions with accelerator marks.
+
+namespace {
+
+// The caption without its marks; each literal '&' is written as literal.
+QString StripAccelerators(const QString& caption, const QString& literal) {
+    QString shown;
+    shown.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] != QLatin1Char('&')) {
+            shown += caption[i];
+        } else if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&')) {
+            shown += literal;
+            ++i;
+        }
+    }
+    return shown;
+}
+
+}  // namespace
+
+QString ShownCaption(const QString& caption) {
+    return StripAccelerators(caption, QStringLiteral("&"));
+}
+
+QString QtCaption(const QString& caption) {
+    return StripAccelerators(caption, QStringLiteral("&&"));
+}
+
 }  // namespace fw::preview

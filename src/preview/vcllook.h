@@ -69,4 +69,14 @@ QColor ControlFontColor(const rt::Object& control);
 // its background in that colour.
 void ApplyColorsAndFont(QWidget& widget, const rt::Object& control, bool fillBackground);
 
+// ---------------------------------------------------------------------------------
+// Captions with accelerator marks ('&' before the key letter, "&&" for a literal '&').
+// Windows 10 hides the underline of accelerator keys until Alt is pressed, so a caption
+// shows without its marks: "&Save" as "Save", "A && B" as "A & B".
+QString ShownCaption(const QString& caption);
+// The same caption written for a Qt widget that reads '&' as a mnemonic (buttons, group
+// boxes, tabs): marks dropped and literal ampersands doubled, so the widget shows the
+// caption as Windows does and registers no shortcut in the editor's window.
+QString QtCaption(const QString& caption);
+
 }  // namespace fw::preview

@@ -379,8 +379,10 @@ const ClassInfo TCustomCombo = {"TCustomCombo", &TCustomListControl, "StdCtrls"}
 const ClassInfo TCustomComboBox = {"TCustomComboBox", &TCustomCombo, "StdCtrls"};
 const ClassInfo TComboBox = {"TComboBox", &TCustomComboBox, "StdCtrls", ComboBoxGroups};
 const ClassInfo TButtonControl = {"TButtonControl", &TWinControl, "StdCtrls"};
+// TButton derives from TButtonControl directly, as the class tree users know shows it;
+// TCustomButton stands beside it for classes of packages that derive from it.
 const ClassInfo TCustomButton = {"TCustomButton", &TButtonControl, "StdCtrls"};
-const ClassInfo TButton = {"TButton", &TCustomButton, "StdCtrls", ButtonGroups};
+const ClassInfo TButton = {"TButton", &TButtonControl, "StdCtrls", ButtonGroups};
 const ClassInfo TImageMargins = {"TImageMargins", &TPersistent, "StdCtrls", ImageMarginsGroups};
 const ClassInfo TCustomCheckBox = {"TCustomCheckBox", &TButtonControl, "StdCtrls"};
 const ClassInfo TCheckBox = {"TCheckBox", &TCustomCheckBox, "StdCtrls", CheckBoxGroups};

@@ -95,4 +95,18 @@ QString QtUserMessages::AskSaveImagePath(const QString& proposedName) {
     return files.first();
 }
 
+QString QtUserMessages::AskSavePicturePath(const QString& filter) {
+    DismissSplash();
+    // The picture is written in its own format, so no extension is added to the name.
+    QFileDialog dialog(dialogParent_, QStringLiteral("Save Picture"), lastPictureFolder_);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(filter);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return {};
+    lastPictureFolder_ = QFileInfo(files.first()).absolutePath();
+    return files.first();
+}
+
 }  // namespace fw

@@ -28,6 +28,7 @@ public:
     QString AskSavePath() override;
     QString AskOpenDataFile() override;
     QString AskSaveImagePath(const QString& proposedName) override;
+    QString AskSavePicturePath(const QString& filter) override;
 
 private:
     void DismissSplash();
@@ -37,6 +38,7 @@ private:
     QString lastSaveFolder_;
     QString lastDataFolder_;
     QString lastImageFolder_;
+    QString lastPictureFolder_;
 };
 
 }  // namespace fw

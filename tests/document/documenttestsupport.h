@@ -35,6 +35,8 @@ public:
     std::deque<QString> OpenDataFiles;
     std::deque<QString> ImagePaths;
     QStringList ImageProposals;  // the file names the image save dialog proposed
+    std::deque<QString> PicturePaths;
+    QStringList PictureFilters;  // the filters the picture save dialog offered
 
     QStringList Confirms, Warnings, Informations, Errors;
     int SaveTypeQuestions = 0;
@@ -70,6 +72,13 @@ public:
         if (ImagePaths.empty()) return {};
         const QString answer = ImagePaths.front();
         ImagePaths.pop_front();
+        return answer;
+    }
+    QString AskSavePicturePath(const QString& filter) override {
+        PictureFilters << filter;
+        if (PicturePaths.empty()) return {};
+        const QString answer = PicturePaths.front();
+        PicturePaths.pop_front();
         return answer;
     }
     QString AskSavePath() override {
