@@ -15,6 +15,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QImage>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -76,7 +77,7 @@ long HeldBytes() {
 
 void Measure(const char* name, const std::string& text, int runs) {
     const std::vector<std::string> lines = fw::rt::SplitFormLines(text);
-    std::vector<double> build, read;
+    std::vector<double> build, read, paint;
     long held = 0;
     std::size_t messages = 0;
     for (int r = 0; r < runs; ++r) {
@@ -96,11 +97,15 @@ void Measure(const char* name, const std::string& text, int runs) {
         QApplication::processEvents();
         build.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         held = std::max(held, HeldBytes() - before);
+        const auto painted = Clock::now();
+        const QImage picture = desktop.FormWindowImage();
+        paint.push_back(std::chrono::duration<double, std::milli>(Clock::now() - painted).count());
         messages = desktop.PreviewMessages().size();
     }
-    std::printf("%-34s %9zu B  build %8.1f ms  read only %7.1f ms  ratio %5.1f  held %7.1f MB  messages %zu\n", name,
-                text.size(), Median(build), Median(read), Median(build) / Median(read), static_cast<double>(held) / 1e6,
-                messages);
+    std::printf("%-34s %9zu B  build %7.1f ms  read only %6.1f ms  ratio %5.1f  paint %6.1f ms  held %6.1f MB  "
+                "messages %zu\n",
+                name, text.size(), Median(build), Median(read), Median(build) / Median(read), Median(paint),
+                static_cast<double>(held) / 1e6, messages);
 }
 
 }  // namespace
