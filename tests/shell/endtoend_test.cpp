@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
@@ -83,6 +84,58 @@ TEST(Formwright, PictureRunWithoutADocumentEndsWithCode3) {
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 3);
     EXPECT_FALSE(QImage(dir.filePath(QStringLiteral("empty.png"))).isNull());
+}
+
+// formwright --render: a picture of the form and its messages, with the exit status
+// that says whether there were any, and no display needed.
+TEST(Formwright, RendersAFormToAPicture) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto write = [&](const char* name, const QByteArray& text) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return file.fileName();
+    };
+    const QString clean = write("clean.dfm",
+                                "object Form1: TForm1\r\n  Caption = 'Hello'\r\n  ClientWidth = 200\r\n"
+                                "  ClientHeight = 100\r\n  object Button1: TButton\r\n    Left = 8\r\n"
+                                "    Top = 8\r\n    Caption = 'OK'\r\n  end\r\nend\r\n");
+    const QString odd = write("odd.dfm", "object Form1: TForm1\r\n  object Foo1: TFooButton\r\n  end\r\nend\r\n");
+    const struct {
+        const char* What;
+        QString Form;
+        int Exit;
+        QString Output;  // what standard output starts with
+    } cases[] = {
+        {"clean", clean, 0, QString()},
+        {"with a message", odd, 1, odd + QStringLiteral(": ERROR=Class TFooButton not found\n")},
+        {"missing file", dir.filePath(QStringLiteral("missing.dfm")), 2, QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        const QString picture = dir.filePath(QString::fromLatin1(c.What) + QStringLiteral(".png"));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=" FW_LSAN_SUPPRESSIONS));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(FW_FORMWRIGHT_EXE),
+                      {QStringLiteral("--render"), c.Form, QStringLiteral("-o"), picture});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_EQ(process.exitCode(), c.Exit) << process.readAllStandardError().toStdString();
+        EXPECT_EQ(out, c.Output);
+        const QImage image(picture);
+        EXPECT_EQ(image.isNull(), c.Exit == 2);
+        if (c.Exit == 0) {
+            // The frame of a sizeable window, 8 pixels a side, around the client area,
+            // with the title bar and its caption above.
+            EXPECT_EQ(image.width(), 216);
+            EXPECT_GT(image.height(), 100 + 16);
+        }
+    }
 }
 
 }  // namespace
