@@ -22,15 +22,14 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry Commands[] = {
-    {"convert", CommandKind::Convert},
-    {"detect", CommandKind::Detect},
-    {"check", CommandKind::Check},
-    {"classes", CommandKind::Classes},
+    {"convert", CommandKind::Convert}, {"detect", CommandKind::Detect},       {"check", CommandKind::Check},
+    {"classes", CommandKind::Classes}, {"resources", CommandKind::Resources}, {"forms", CommandKind::Forms},
+    {"extract", CommandKind::Extract}, {"pkginfo", CommandKind::PackageInfo},
 };
 
 // Every option the tool knows, so that one given to the wrong command is reported as
 // misplaced rather than unknown.
-constexpr std::string_view KnownOptions[] = {"--to", "--codepage", "-o", "--out-dir", "--in-place"};
+constexpr std::string_view KnownOptions[] = {"--to", "--codepage", "-o", "--out-dir", "--in-place", "--page"};
 
 std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
@@ -135,13 +134,28 @@ private:
 
         const CommandKind command = result_.Command;
         const bool converting = command == CommandKind::Convert;
-        if (name == "--to" && converting) {
+        const bool extracting = command == CommandKind::Extract;
+        const bool readingPe = command == CommandKind::Resources || command == CommandKind::Forms ||
+                               extracting || command == CommandKind::PackageInfo;
+        if (name == "--to" && (converting || extracting)) {
             if (result_.Target) Fail(Quoted(name) + " given more than once");
             const std::string value = TakeValue(name);
             result_.Target = EncodingFromName(value);
-            if (!result_.Target)
-                Fail("unknown encoding " + Quoted(value) + " for --to (use text, binary or resource)");
-        } else if (name == "--codepage" && (converting || command == CommandKind::Check)) {
+            if (extracting && result_.Target == FormEncoding::Resource) result_.Target.reset();
+            if (!result_.Target) {
+                Fail("unknown encoding " + Quoted(value) +
+                     (extracting ? " for --to (use text or binary)"
+                                 : " for --to (use text, binary or resource)"));
+            }
+        } else if (name == "--page" && command == CommandKind::PackageInfo) {
+            if (result_.Page) Fail(Quoted(name) + " given more than once");
+            const std::string value = TakeValue(name);
+            result_.Page = fw::pe::ReportPageFromName(value);
+            if (!result_.Page)
+                Fail("unknown page " + Quoted(value) + " for --page (use header, classes, forms or flags)");
+        } else if (name == "--out-dir" && extracting) {
+            SetOutput(OutputMode::Directory, TakeValue(name));
+        } else if (name == "--codepage" && (converting || command == CommandKind::Check || readingPe)) {
             if (codePageGiven_) Fail(Quoted(name) + " given more than once");
             codePageGiven_ = true;
             result_.CodePage = ParseCodePage(TakeValue(name));
@@ -225,6 +239,16 @@ private:
             case CommandKind::Classes:
                 if (result_.Files.size() > 1) Fail("classes takes at most one class name");
                 break;
+            case CommandKind::Resources:
+            case CommandKind::Forms:
+            case CommandKind::PackageInfo:
+                if (result_.Files.empty()) Fail("no input file");
+                if (result_.Files.size() > 1)
+                    Fail(std::string(CommandName(result_.Command)) + " takes one file");
+                break;
+            case CommandKind::Extract:
+                if (result_.Files.empty()) Fail("no input file");
+                break;
         }
     }
 
@@ -243,13 +267,19 @@ const char* HelpTemplate(CommandKind command) {
                    "\n"
                    "Converts, identifies and checks Delphi and C++Builder form files (.dfm) in\n"
                    "their three encodings: text, binary (starting \"TPF0\") and resource-wrapped\n"
-                   "binary (starting FF 0A 00), and lists the component classes it knows.\n"
+                   "binary (starting FF 0A 00), and lists the component classes it knows. Reads\n"
+                   "the form resources and package information of compiled programs, DLLs and\n"
+                   "packages without running them.\n"
                    "\n"
                    "Commands:\n"
                    "  convert   convert forms to another encoding\n"
                    "  detect    print the encoding of each file\n"
                    "  check     check that each form converts cleanly, writing nothing\n"
                    "  classes   list the known component classes, or one class's properties\n"
+                   "  resources list the resources of a Windows executable, DLL or package\n"
+                   "  forms     list the form resources of a Windows executable, DLL or package\n"
+                   "  extract   write the form resources of an executable, DLL or package to files\n"
+                   "  pkginfo   report a package's required packages, units, classes and flags\n"
                    "\n"
                    "Options:\n"
                    "  -h, --help   show this help; 'formwright-cli COMMAND --help' shows a\n"
@@ -330,6 +360,84 @@ const char* HelpTemplate(CommandKind command) {
                    "\n"
                    "Exit status: 0 on success, 1 when NAME is not a known class, 2 on a command\n"
                    "line that cannot be run.\n";
+        case CommandKind::Resources:
+            return "Usage: formwright-cli resources [--codepage N] FILE\n"
+                   "\n"
+                   "Lists every resource of a Windows PE file (executable, DLL, ActiveX control,\n"
+                   "control-panel applet or package), one per line as\n"
+                   "'TYPE<TAB>NAME<TAB>LANGUAGE<TAB>CODEPAGE<TAB>SIZE', in the order of the\n"
+                   "file's resource directory. TYPE is the standard name of the type (RCDATA,\n"
+                   "BITMAP, ...) or, for any other type, its name or number in double quotes.\n"
+                   "Nothing from the file is run. A damaged file lists the resources found\n"
+                   "before the damage.\n"
+                   "\n"
+                   "Options:\n"
+                   "  --codepage N   8-bit code page for resource names: {codepages}\n"
+                   "                 (default 1252)\n"
+                   "  -h, --help     show this help\n"
+                   "\n"
+                   "Exit status: 0 on success, 1 when the file cannot be read or is not a PE\n"
+                   "file, 2 on a command line that cannot be run.\n";
+        case CommandKind::Forms:
+            return "Usage: formwright-cli forms [--codepage N] FILE\n"
+                   "\n"
+                   "Prints the name of each form resource of a Windows PE file, one per line:\n"
+                   "the RCDATA resources that hold a binary form stream (starting \"TPF0\"). A\n"
+                   "form present in several languages is listed once per language.\n"
+                   "\n"
+                   "Options:\n"
+                   "  --codepage N   8-bit code page for resource names: {codepages}\n"
+                   "                 (default 1252)\n"
+                   "  -h, --help     show this help\n"
+                   "\n"
+                   "Exit status: 0 on success, 1 when the file cannot be read or is not a PE\n"
+                   "file, 2 on a command line that cannot be run.\n";
+        case CommandKind::Extract:
+            return "Usage: formwright-cli extract [--to text|binary] [--out-dir DIR] [--codepage N]\n"
+                   "                              FILE [NAME...]\n"
+                   "\n"
+                   "Writes the form resources of a Windows PE file to files named after them:\n"
+                   "NAME.dfm, or NAME.LANGUAGE.dfm for the second and further languages of a\n"
+                   "form. Without NAME every form is written; names are matched in any letter\n"
+                   "case. Characters that cannot stand in a file name become '_'. Each file\n"
+                   "written is printed on its own line.\n"
+                   "\n"
+                   "Options:\n"
+                   "  --to text|binary  form text (the default), or the binary form stream as\n"
+                   "                    stored in the file\n"
+                   "  --out-dir DIR     folder for the files (default: the current folder); it\n"
+                   "                    is created when missing\n"
+                   "  --codepage N      8-bit code page of the form text and of resource names:\n"
+                   "                    {codepages} (default 1252)\n"
+                   "  -h, --help        show this help\n"
+                   "\n"
+                   "A form that cannot be converted or written, or a NAME that is no form of the\n"
+                   "file, is reported as 'FILE: message' on standard error and the next form is\n"
+                   "taken. Exit status: 0 when every form was written, 1 when any failed or the\n"
+                   "file cannot be read or is not a PE file, 2 on a command line that cannot be\n"
+                   "run.\n";
+        case CommandKind::PackageInfo:
+            return "Usage: formwright-cli pkginfo [--page PAGE] [--codepage N] FILE\n"
+                   "\n"
+                   "Reports the package information of a package, executable or DLL built by\n"
+                   "Delphi or C++Builder, read from its PACKAGEINFO resource and its code:\n"
+                   "  header    'requires' and the required packages, 'contains' and the units\n"
+                   "  classes   the compiled classes found in the code (32-bit files only)\n"
+                   "  forms     the form resources\n"
+                   "  flags     the options, the module type and the producing compiler\n"
+                   "Without --page every page is printed under a '[Header]'-style heading,\n"
+                   "after the package description when the file has one. A file without\n"
+                   "PACKAGEINFO reports empty lists.\n"
+                   "\n"
+                   "Options:\n"
+                   "  --page PAGE    print only that page, without a heading: header, classes,\n"
+                   "                 forms or flags\n"
+                   "  --codepage N   8-bit code page of names and the description: {codepages}\n"
+                   "                 (default 1252)\n"
+                   "  -h, --help     show this help\n"
+                   "\n"
+                   "Exit status: 0 on success, 1 when the file cannot be read or is not a PE\n"
+                   "file, 2 on a command line that cannot be run.\n";
     }
     return "";
 }

@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "codec/formformat.h"
+#include "peimage/packageinfo.h"
 
 namespace fw::cli {
 
 inline constexpr const char* ProgramName = "formwright-cli";
 
-enum class CommandKind { None, Convert, Detect, Check, Classes };
+enum class CommandKind { None, Convert, Detect, Check, Classes, Resources, Forms, Extract, PackageInfo };
 
 // Where convert puts its results.
 enum class OutputMode { None, File, Directory, InPlace };
@@ -23,11 +24,14 @@ struct Invocation {
     CommandKind Command = CommandKind::None;
     bool ShowHelp = false;  // help for Command (for the tool when None)
     bool ShowVersion = false;
-    std::optional<FormEncoding> Target;  // convert --to
+    std::optional<FormEncoding> Target;  // convert and extract --to
     int CodePage = 1252;                 // --codepage, already checked
     OutputMode Output = OutputMode::None;
-    std::string OutputPath;          // the file of -o, the folder of --out-dir
-    std::vector<std::string> Files;  // the input files; for classes, the class name if any
+    std::string OutputPath;  // the file of -o, the folder of --out-dir
+    // The input files; for classes, the class name if any; for extract, the PE file
+    // followed by the names of the forms to extract.
+    std::vector<std::string> Files;
+    std::optional<fw::pe::ReportPage> Page;  // pkginfo --page
 };
 
 // A command line that cannot be run. The message names the offending argument;

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <new>
@@ -13,6 +14,9 @@
 #include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "codec/stream.h"
+#include "peimage/asciitext.h"
+#include "peimage/packageinfo.h"
+#include "peimage/zentrix_pe.h"
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
 #include "runtime/metadata.h"
@@ -268,6 +272,168 @@ int RunClasses(const Invocation& invocation, std::ostream& out, std::ostream& er
     return ExitOk;
 }
 
+// Opens a PE file for the commands that read one; throws when the file cannot be read or
+// is not a PE file, since an empty listing would then say something untrue.
+void OpenPeFile(fw::pe::TZentrix_PE& pe, const std::string& path) {
+    pe.Open(path);
+    if (!pe.FileError().empty()) throw std::runtime_error("Cannot open file " + path + ": " + pe.FileError());
+    if (!pe.IsPEImage()) throw std::runtime_error("not a PE file (no MZ and PE headers)");
+}
+
+int RunResources(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    fw::pe::TZentrix_PE pe(*CodePage::Find(invocation.CodePage));
+    return ForEachFile(invocation, out, err, [&](const std::string& path) {
+        OpenPeFile(pe, path);
+        for (const fw::pe::TResourceItem& item : pe.Resources()) {
+            out << OneLine(item.TypeName) << '\t' << OneLine(item.Name) << '\t' << OneLine(item.Language)
+                << '\t' << item.CodePage << '\t' << item.Size << '\n';
+        }
+    });
+}
+
+int RunForms(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    fw::pe::TZentrix_PE pe(*CodePage::Find(invocation.CodePage));
+    return ForEachFile(invocation, out, err, [&](const std::string& path) {
+        OpenPeFile(pe, path);
+        for (const std::string& name : pe.FormNames())
+            out << OneLine(name) << '\n';
+    });
+}
+
+// A resource label as a file name: no folder separators, control characters or names
+// that mean the folder itself, and short enough for any file system.
+std::string FileNamePart(const std::string& label) {
+    constexpr std::size_t MaxLength = 200;
+    std::string name;
+    for (const char c : label.substr(0, MaxLength)) {
+        const auto byte = static_cast<unsigned char>(c);
+        name += (byte < 0x20 || byte == 0x7F || c == '/' || c == '\\') ? '_' : c;
+    }
+    if (name.empty() || name == "." || name == "..") name = "_";
+    return name;
+}
+
+// Resource names are matched as the reader matches them: ASCII letters in any case.
+bool SameName(const std::string& a, const std::string& b) {
+    return fw::pe::EqualsIgnoringAsciiCase(a, b);
+}
+
+// Writes the form resources of one PE file. The forms are taken from the resource list
+// itself (RCDATA starting "TPF0"), not looked up by name, so that a bitmap or another
+// resource sharing a form's name never stands in for the form.
+int RunExtract(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    const CodePage& codePage = *CodePage::Find(invocation.CodePage);
+    const std::string& path = invocation.Files.front();
+    const std::vector<std::string> wanted(invocation.Files.begin() + 1, invocation.Files.end());
+    const bool asText = invocation.Target.value_or(FormEncoding::Text) == FormEncoding::Text;
+    const fs::path folder =
+        invocation.Output == OutputMode::Directory ? fs::path(invocation.OutputPath) : fs::path(".");
+
+    fw::pe::TZentrix_PE pe(codePage);
+    try {
+        OpenPeFile(pe, path);
+    } catch (const std::exception& error) {
+        ReportFailure(out, err, path, error.what());
+        return ExitFailed;
+    }
+    std::vector<const fw::pe::TResourceItem*> forms;
+    for (const fw::pe::TResourceItem& item : pe.Resources()) {
+        const bool isForm = item.ResType == fw::pe::ResourceTypeRcData && item.Data.size() >= 4 &&
+                            std::equal(FormSignature.begin(), FormSignature.end(), item.Data.begin());
+        if (!isForm) continue;
+        const bool chosen =
+            wanted.empty() || std::any_of(wanted.begin(), wanted.end(),
+                                          [&](const std::string& n) { return SameName(n, item.Name); });
+        if (chosen) forms.push_back(&item);
+    }
+
+    bool anyFailed = false;
+    for (const std::string& name : wanted) {
+        if (std::none_of(forms.begin(), forms.end(),
+                         [&](const auto* item) { return SameName(name, item->Name); })) {
+            ReportFailure(out, err, path, "no form resource named " + name);
+            anyFailed = true;
+        }
+    }
+    if (forms.empty()) return anyFailed ? ExitFailed : ExitOk;
+
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        ReportFailure(out, err, folder.string(), error.message());
+        return ExitFailed;
+    }
+    // File names taken in this run, compared ignoring case, so that no form replaces
+    // another, on a file system that ignores case either. A name is taken before its form
+    // is converted, so that a form that fails does not pass its name to the next language.
+    std::set<std::string> taken;
+    const auto caseKey = [](std::string name) {
+        std::transform(name.begin(), name.end(), name.begin(), fw::pe::AsciiUpper);
+        return name;
+    };
+    for (const fw::pe::TResourceItem* item : forms) {
+        try {
+            // A form's further languages get the language in their names.
+            std::string fileName = FileNamePart(item->Name) + ".dfm";
+            if (taken.count(caseKey(fileName)))
+                fileName = FileNamePart(item->Name) + "." + FileNamePart(item->Language) + ".dfm";
+            if (!taken.insert(caseKey(fileName)).second)
+                throw std::runtime_error(fileName + " was already written in this run");
+            Bytes content;
+            if (asText) {
+                fw::ByteViewStream input(item->Data);
+                MemoryStream text;
+                BinaryFormToText(input, text, codePage);
+                content = text.Take();
+            } else {
+                content.assign(item->Data.begin(), item->Data.end());
+            }
+            const fs::path target = folder / fileName;
+            WriteFileAtomically(target.string(), content);
+            out << target.string() << '\n';
+        } catch (const std::exception& failure) {
+            ReportFailure(out, err, path, item->Name + ": " + failure.what());
+            anyFailed = true;
+        }
+    }
+    return anyFailed ? ExitFailed : ExitOk;
+}
+
+int RunPackageInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+    fw::pe::TZentrix_PE pe(*CodePage::Find(invocation.CodePage));
+    return ForEachFile(invocation, out, err, [&](const std::string& path) {
+        OpenPeFile(pe, path);
+        fw::pe::PackageReportInputs inputs;
+        inputs.RequiredPackages = pe.RequiredPackages();
+        inputs.ContainedUnits = pe.ContainedUnits();
+        inputs.ClassNames = pe.ClassNames();
+        inputs.FormNames = pe.FormNames();
+        inputs.Flags = pe.PackageFlags();
+        auto printPage = [&](fw::pe::ReportPage page) {
+            std::vector<std::string> lines;
+            fw::pe::BuildPackageReport(page, inputs, lines);
+            for (const std::string& line : lines)
+                out << OneLine(line) << '\n';
+        };
+        if (invocation.Page) {
+            printPage(*invocation.Page);
+            return;
+        }
+        bool first = true;
+        if (!pe.Description().empty()) {
+            out << "[Description]\n" << OneLine(pe.Description()) << '\n';
+            first = false;
+        }
+        for (const fw::pe::ReportPage page : {fw::pe::ReportPage::Header, fw::pe::ReportPage::Classes,
+                                              fw::pe::ReportPage::Forms, fw::pe::ReportPage::Flags}) {
+            if (!first) out << '\n';
+            first = false;
+            out << '[' << fw::pe::ReportPageName(page) << "]\n";
+            printPage(page);
+        }
+    });
+}
+
 }  // namespace
 
 std::string BackupPath(const std::string& path) {
@@ -295,6 +461,14 @@ int RunInvocation(const Invocation& invocation, std::ostream& out, std::ostream&
             return RunCheck(invocation, out, err);
         case CommandKind::Classes:
             return RunClasses(invocation, out, err);
+        case CommandKind::Resources:
+            return RunResources(invocation, out, err);
+        case CommandKind::Forms:
+            return RunForms(invocation, out, err);
+        case CommandKind::Extract:
+            return RunExtract(invocation, out, err);
+        case CommandKind::PackageInfo:
+            return RunPackageInfo(invocation, out, err);
         case CommandKind::None:
             break;
     }

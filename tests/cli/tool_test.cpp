@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "pewriter.h"
+#include "samplemodule.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -376,6 +379,22 @@ TEST_F(CliTool, BadUsageExitsTwoNamingTheArgument) {
         {{"classes", "--codepage", "1252"},
          "option '--codepage' does not apply to classes",
          "classes --help"},
+        {{"resources"}, "no input file", "resources --help"},
+        {{"forms", "a.dfm", "b.dfm"}, "forms takes one file", "forms --help"},
+        {{"resources", "--page", "header", "a.dfm"},
+         "option '--page' does not apply to resources",
+         "resources --help"},
+        {{"extract", "--to", "resource", "a.dfm"},
+         "unknown encoding 'resource' for --to (use text or binary)",
+         "extract --help"},
+        {{"extract", "--in-place", "a.dfm"},
+         "option '--in-place' does not apply to extract",
+         "extract --help"},
+        {{"extract", "--out-dir"}, "'--out-dir' needs a value", "extract --help"},
+        {{"pkginfo", "--page", "info", "a.dfm"},
+         "unknown page 'info' for --page (use header, classes, forms or flags)",
+         "pkginfo --help"},
+        {{"pkginfo", "--to", "text", "a.dfm"}, "option '--to' does not apply to pkginfo", "pkginfo --help"},
     };
     for (const auto& c : cases) {
         const std::set<std::string> listing = Listing();
@@ -435,6 +454,10 @@ TEST_F(CliTool, PrintsHelpAndVersion) {
         {{"detect", "--help"}, "Usage: formwright-cli detect FILE..."},
         {{"check", "-h"}, "Usage: formwright-cli check [--codepage N] FILE..."},
         {{"classes", "--help"}, "Usage: formwright-cli classes [NAME]"},
+        {{"resources", "--help"}, "Usage: formwright-cli resources [--codepage N] FILE"},
+        {{"forms", "-h"}, "Usage: formwright-cli forms [--codepage N] FILE"},
+        {{"extract", "--help"}, "Usage: formwright-cli extract [--to text|binary]"},
+        {{"pkginfo", "--help"}, "Usage: formwright-cli pkginfo [--page PAGE]"},
         {{"--version"}, "formwright-cli " FW_EXPECTED_VERSION "\n"},
     };
     for (const auto& c : cases) {
@@ -444,6 +467,106 @@ TEST_F(CliTool, PrintsHelpAndVersion) {
         EXPECT_TRUE(StartsWith(r.Out, c.Head)) << r.Out;
     }
     EXPECT_EQ(Run({"--version"}).Out, "formwright-cli " FW_EXPECTED_VERSION "\n");
+}
+
+std::string AsString(const fwtest::Bytes& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST_F(CliTool, ListsTheResourcesAndFormsOfAPEFile) {
+    Write("sample.bpl", AsString(fwtest::SampleModule(false).Build().File));
+    Write("form.dfm", TinyForm);
+
+    const Result resources = Run({"resources", "sample.bpl"});
+    EXPECT_EQ(resources.Exit, 0) << resources.Err;
+    EXPECT_EQ(std::count(resources.Out.begin(), resources.Out.end(), '\n'), 12) << resources.Out;
+    EXPECT_TRUE(StartsWith(resources.Out, "\"PNG\"\tLOGO\t0\t0\t4\nREGISTRY\t101\t0\t0\t4\n"))
+        << resources.Out;
+    EXPECT_NE(resources.Out.find("\nRCDATA\tTFORM1\t1031\t1252\t"), std::string::npos) << resources.Out;
+    EXPECT_NE(resources.Out.find("\nVERSION\t1\t1033\t1200\t7\n"), std::string::npos) << resources.Out;
+
+    const Result forms = Run({"forms", "sample.bpl"});
+    EXPECT_EQ(forms.Exit, 0) << forms.Err;
+    EXPECT_EQ(forms.Out, "TABOUT\nTFORM1\nTFORM1\n");
+
+    for (const std::string& file : {"form.dfm", "missing.exe"}) {
+        const Result r = Run({"forms", file});
+        EXPECT_EQ(r.Exit, 1) << file;
+        EXPECT_EQ(r.Out, "") << file;
+        EXPECT_TRUE(StartsWith(r.Err, file + ": ")) << r.Err;
+    }
+    EXPECT_NE(Run({"resources", "form.dfm"}).Err.find("not a PE file"), std::string::npos);
+}
+
+TEST_F(CliTool, ExtractWritesEachFormUnderItsOwnName) {
+    Write("sample.bpl", AsString(fwtest::SampleModule(false).Build().File));
+    const Result all = Run({"extract", "sample.bpl", "--out-dir", "out"});
+    EXPECT_EQ(all.Exit, 0) << all.Err;
+    EXPECT_EQ(all.Out, "out/TABOUT.dfm\nout/TFORM1.dfm\nout/TFORM1.1033.dfm\n");
+    // The form, not the bitmap of the same name.
+    EXPECT_TRUE(StartsWith(Read("out/TABOUT.dfm"), "object About: TAbout\r\n")) << Read("out/TABOUT.dfm");
+    EXPECT_NE(Read("out/TFORM1.dfm").find("Caption = 'Deutsch'"), std::string::npos);
+    EXPECT_NE(Read("out/TFORM1.1033.dfm").find("Caption = 'English'"), std::string::npos);
+
+    const Result some =
+        Run({"extract", "--to", "binary", "sample.bpl", "tform1", "TNOSUCH", "--out-dir", "bin"});
+    EXPECT_EQ(some.Exit, 1);
+    EXPECT_EQ(some.Out, "bin/TFORM1.dfm\nbin/TFORM1.1033.dfm\n");
+    EXPECT_EQ(some.Err, "sample.bpl: no form resource named TNOSUCH\n");
+    EXPECT_TRUE(StartsWith(Read("bin/TFORM1.dfm"), BinarySignature));
+    EXPECT_FALSE(Exists("bin/TABOUT.dfm"));
+    // The binary is the stream as stored: it converts to the text extracted before.
+    ASSERT_EQ(Run({"convert", "--to", "text", "bin/TFORM1.dfm", "-o", "again.dfm"}).Exit, 0);
+    EXPECT_EQ(Read("again.dfm"), Read("out/TFORM1.dfm"));
+}
+
+TEST_F(CliTool, ExtractKeepsHostileNamesInsideTheFolderAndGoesOnPastDamagedForms) {
+    using fwtest::ResourceId;
+    fwtest::PeWriter writer;
+    fwtest::Bytes damaged = fwtest::SmallForm("Form2");
+    damaged.resize(damaged.size() - 5);
+    writer.AddResource({ResourceId::Num(10), ResourceId::Str("../ESCAPE"), 0, fwtest::SmallForm("Form1"), 0});
+    writer.AddResource({ResourceId::Num(10), ResourceId::Str("BROKEN"), 0, damaged, 0});
+    writer.AddResource({ResourceId::Num(10), ResourceId::Str("GOOD"), 0, fwtest::SmallForm("Form3"), 0});
+    Write("app.exe", AsString(writer.Build().File));
+
+    const Result r = Run({"extract", "app.exe", "--out-dir", "out"});
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_EQ(r.Out, "out/.._ESCAPE.dfm\nout/GOOD.dfm\n");
+    EXPECT_TRUE(StartsWith(r.Err, "app.exe: BROKEN: ")) << r.Err;
+    EXPECT_EQ(Listing(), (std::set<std::string>{"app.exe", "out", "out/.._ESCAPE.dfm", "out/GOOD.dfm"}));
+}
+
+TEST_F(CliTool, PkgInfoPrintsTheReportPages) {
+    Write("sample.bpl", AsString(fwtest::SampleModule(false).Build().File));
+    const struct {
+        std::string Page;
+        std::string Out;
+    } pages[] = {
+        {"header", "requires\n  rtl\n  vcl\ncontains\n  SampleReg\n  SampleButtons\n  SamplePanels\n"},
+        {"classes", "TGaugeOld\nTSampleButton\nTSample_Panel2\n"},
+        {"Forms", "TABOUT\nTFORM1\nTFORM1\n"},
+        {"flags", "Options: DesignOnly\nType: Package\nProducer: Delphi 4 or later\n"},
+    };
+    std::string everything = "[Description]\nSample components \xE9\n";
+    for (const auto& p : pages) {
+        const Result r = Run({"pkginfo", "--page", p.Page, "sample.bpl"});
+        EXPECT_EQ(r.Exit, 0) << r.Err;
+        EXPECT_EQ(r.Out, p.Out) << p.Page;
+        std::string heading = p.Page;
+        heading[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(heading[0])));
+        everything += "\n[" + heading + "]\n" + p.Out;
+    }
+    const Result all = Run({"pkginfo", "sample.bpl"});
+    EXPECT_EQ(all.Exit, 0) << all.Err;
+    EXPECT_EQ(all.Out, everything);
+
+    // A module without package information reports empty lists.
+    fwtest::PeWriter plain;
+    Write("plain.exe", AsString(plain.Build().File));
+    const Result empty = Run({"pkginfo", "--page=header", "plain.exe"});
+    EXPECT_EQ(empty.Exit, 0) << empty.Err;
+    EXPECT_EQ(empty.Out, "requires\ncontains\n");
 }
 
 }  // namespace

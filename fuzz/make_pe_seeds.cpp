@@ -1,0 +1,48 @@
+// Writes the seeds of the PE fuzzers into two folders: PE files made with the PE reader
+// tests' writer (PE32 and PE32+, with forms, package information and class records), and
+// PACKAGEINFO payloads of each shape the walk knows.
+//
+//   make_pe_seeds PE_FOLDER PACKAGEINFO_FOLDER
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "pewriter.h"
+#include "samplemodule.h"
+
+namespace {
+
+void Save(const std::filesystem::path& path, const fwtest::Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_pe_seeds PE_FOLDER PACKAGEINFO_FOLDER\n");
+        return 2;
+    }
+    const std::filesystem::path pe = argv[1];
+    const std::filesystem::path info = argv[2];
+    std::filesystem::create_directories(pe);
+    std::filesystem::create_directories(info);
+
+    Save(pe / "sample32.bpl", fwtest::SampleModule(false).Build().File);
+    Save(pe / "sample64.bpl", fwtest::SampleModule(true).Build().File);
+    fwtest::PeWriter small;
+    small.AddResource(
+        {fwtest::ResourceId::Num(10), fwtest::ResourceId::Str("TFORM1"), 0, fwtest::SmallForm("Form1"), 0});
+    Save(pe / "small.exe", small.Build().File);
+
+    Save(info / "package.bin",
+         fwtest::PackageInfoPayload(0x4C000002, {"rtl", "vcl"}, {"UnitA", "UnitB"}, "demo"));
+    Save(info / "executable.bin",
+         fwtest::PackageInfoPayload(0xCC100001, {}, {"Main", "Forms"}, std::nullopt, 2));
+    Save(info / "old-package.bin",
+         fwtest::PackageInfoPayload(0x4C000000, {"VCL40"}, {"Unit1"}, std::nullopt, 1));
+    Save(info / "library.bin", fwtest::PackageInfoPayload(0x8C000000, {"rtl"}, {"Lib"}));
+    return 0;
+}

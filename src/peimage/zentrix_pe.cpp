@@ -1,0 +1,195 @@
+#include "peimage/zentrix_pe.h"
+
+#include <cstring>
+#include <new>
+
+#include "codec/conversion.h"
+#include "codec/formformat.h"
+#include "peimage/asciitext.h"
+#include "peimage/fileview.h"
+#include "peimage/packageinfo.h"
+
+namespace fw::pe {
+
+namespace {
+
+// Runs one step of the analysis: damage found by the step (a reference outside the
+// file, an undecodable resource) or memory running out ends that step alone.
+template <typename Step>
+void RunStep(Step step) {
+    try {
+        step();
+    } catch (const fw::Exception&) {
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+bool BeginsWithFormSignature(ByteSpan bytes) {
+    return bytes.size() >= FormSignature.size() &&
+           std::memcmp(bytes.data(), FormSignature.data(), FormSignature.size()) == 0;
+}
+
+}  // namespace
+
+TZentrix_PE::TZentrix_PE(const CodePage& codePage) : codePage_(&codePage) {}
+
+TZentrix_PE::~TZentrix_PE() {
+    Clear();
+}
+
+void TZentrix_PE::Clear() {
+    // The image refers to the file's bytes, so it goes first.
+    module_.reset();
+    file_.reset();
+    headers_.reset();
+    imagePath_.clear();
+    fileError_.clear();
+    resources_.clear();
+    formNames_.clear();
+    classRefs_.clear();
+    requiredPackages_.clear();
+    containedUnits_.clear();
+    packageFlags_ = 0;
+    description_.clear();
+}
+
+ByteSpan TZentrix_PE::FileBytes() const {
+    return file_ ? file_->Bytes() : ByteSpan();
+}
+
+void TZentrix_PE::Open(const std::string& path) {
+    Clear();
+    imagePath_ = path;
+    try {
+        file_ = FileView::Open(path, &fileError_);
+    } catch (const std::bad_alloc&) {
+        fileError_ = "Not enough memory";
+    }
+    if (!file_) return;
+    RunStep([&] { module_ = ModuleImage::Load(file_->Bytes(), path); });
+    Analyse();
+}
+
+void TZentrix_PE::Analyse() {
+    const ByteView file(file_->Bytes());
+    headers_ = ReadPeHeaders(file);
+    if (!headers_) return;
+
+    RunStep([&] { WalkFileResources(); });
+    RunStep([&] { ListForms(); });
+    // 64-bit modules keep no class list the scan could find.
+    if (!headers_->Pe32Plus && module_) RunStep([&] { classRefs_ = ScanClasses(*module_); });
+    if (!module_) return;
+    // One listing of the image's resources serves the package lists and the description.
+    TResourceData moduleResources;
+    RunStep([&] { moduleResources = ListModuleResources(*module_, *codePage_); });
+    RunStep([&] { ReadPackageLists(moduleResources); });
+    RunStep([&] {
+        const TResourceItem* description =
+            FindTypedResource(moduleResources, ResourceTypeRcData, "DESCRIPTION");
+        if (description) description_ = DecodeDescription(description->Data, *codePage_);
+    });
+}
+
+void TZentrix_PE::WalkFileResources() {
+    const ByteView file(file_->Bytes());
+    const std::optional<TDataDirectory> directory =
+        ReadDataDirectory(file, *headers_, ResourceDirectoryIndex);
+    if (!directory || directory->Size == 0) return;
+    const std::optional<std::uint64_t> root = RvaToFileOffset(*headers_, directory->VirtualAddress);
+    if (!root || *root >= file.Size()) return;
+    const ResourceDataResolver resolve = [&](std::uint32_t rva,
+                                             std::uint32_t size) -> std::optional<ByteSpan> {
+        const std::optional<std::uint64_t> offset = RvaToFileOffset(*headers_, rva);
+        if (!offset || !file.Contains(*offset, size)) return std::nullopt;
+        return file.Slice(*offset, size);
+    };
+    WalkResources(file.From(*root), resolve, *codePage_, resources_);
+}
+
+void TZentrix_PE::ListForms() {
+    for (const TResourceItem& item : resources_) {
+        if (item.ResType == ResourceTypeRcData && BeginsWithFormSignature(item.Data))
+            formNames_.push_back(item.Name);
+    }
+}
+
+void TZentrix_PE::ReadPackageLists(const TResourceData& moduleResources) {
+    const TResourceItem* info = FindTypedResource(moduleResources, ResourceTypeRcData, "PACKAGEINFO");
+    const std::string moduleName = module_->FileName();
+
+    // Two walks, each keeping one kind. A walk that fails, for a missing resource too,
+    // leaves its list empty rather than half filled.
+    const auto walk = [&](PackageEntryKind wanted, std::vector<std::string>& list) {
+        try {
+            if (!info)
+                throw EPackageError("Cannot access package information for package '" + moduleName + "'");
+            WalkPackageInfo(
+                info->Data, moduleName,
+                [&](std::string_view name, PackageEntryKind kind, std::uint8_t) {
+                    if (kind == wanted) list.emplace_back(name);
+                },
+                packageFlags_);
+        } catch (const fw::Exception&) {
+            list.clear();
+        } catch (const std::bad_alloc&) {
+            list.clear();
+        }
+    };
+    walk(PackageEntryKind::RequiredPackage, requiredPackages_);
+    walk(PackageEntryKind::ContainedUnit, containedUnits_);
+}
+
+std::optional<std::uint64_t> TZentrix_PE::RvaToOffset(std::uint32_t rva) const {
+    if (!headers_) return std::nullopt;
+    return RvaToFileOffset(*headers_, rva);
+}
+
+std::vector<std::string> TZentrix_PE::ClassNames() const {
+    std::vector<std::string> names;
+    names.reserve(classRefs_.size());
+    for (const TClassRef& ref : classRefs_)
+        names.push_back(ref.Name);
+    return names;
+}
+
+TResourceItem TZentrix_PE::FindResourceByName(std::string_view name) const {
+    for (const TResourceItem& item : resources_) {
+        if (EqualsIgnoringAsciiCase(item.Name, name)) return item;
+    }
+    throw EPEException("Cannot retrieve resource by name \"" + std::string(name) + "\"");
+}
+
+void TResourceRawStream::Write(const void*, std::size_t) {
+    // The bytes belong to the mapped file, which is never written.
+    throw EStreamError("Stream write error");
+}
+
+void ResourceToFormText(const TResourceItem& item, std::vector<std::string>& lines,
+                        const CodePage& codePage) {
+    lines.clear();
+    TResourceRawStream stream(item);
+    char signature[4] = {};
+    if (stream.Read(signature, sizeof signature) != sizeof signature ||
+        std::memcmp(signature, FormSignature.data(), sizeof signature) != 0)
+        return;
+    stream.Seek(0);
+    MemoryStream text;
+    BinaryFormToText(stream, text, codePage);
+
+    // Lines end in CR LF, CR or LF; a line end at the very end opens no further line.
+    const Bytes& bytes = text.Data();
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+        result.emplace_back(reinterpret_cast<const char*>(bytes.data()) + start, i - start);
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        result.emplace_back(reinterpret_cast<const char*>(bytes.data()) + start, bytes.size() - start);
+    lines = std::move(result);
+}
+
+}  // namespace fw::pe
