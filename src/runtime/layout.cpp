@@ -241,40 +241,104 @@ constexpr i64 TabRowPadding = 7;
 constexpr i64 TabFrame = 4;
 constexpr i64 TabButtonGap = 3;
 
-// What a tab control keeps for its tab row and frame around the display area.
-Edges TabDisplayInsets(const Object& c, const TextMeasurer& measure) {
-    bool hasTabs = false;
+Size2 WindowClientSize(const Object& c);
+
+// A tab's width beyond its caption: the padding on both sides of a tab, more on a button.
+constexpr i64 TabTextPadding = 12;
+constexpr i64 ButtonTextPadding = 16;
+// How far the first tab of a row starts in from either end of the row (tabs only).
+constexpr i64 TabRowIndent = 2;
+
+std::string TextProp(const Object& o, std::string_view name) {
+    const Property* p = o.FindProperty(name);
+    return p ? o.String(*p) : std::string();
+}
+
+// The captions of a tab control's tabs: the visible sheets of a page control, the pages
+// of a tabbed notebook (its Pages list when it has no page objects), the Tabs of a tab
+// control.
+std::vector<std::string> TabCaptions(const Object& c) {
+    std::vector<std::string> captions;
     if (c.InheritsFrom("TPageControl")) {
         for (const Object* child : c.Controls())
-            if (child->InheritsFrom("TTabSheet") && BoolProp(*child, "TabVisible", true)) hasTabs = true;
+            if (child->InheritsFrom("TTabSheet") && BoolProp(*child, "TabVisible", true))
+                captions.push_back(TextProp(*child, "Caption"));
+    } else if (c.InheritsFrom("TTabbedNotebook")) {
+        for (const Object* child : c.Controls())
+            if (child->InheritsFrom("TTabPage")) captions.push_back(TextProp(*child, "Caption"));
+        if (captions.empty())
+            if (const Object* pages = c.SubObject("Pages")) captions = pages->Lines();
     } else if (const Object* tabs = c.SubObject("Tabs")) {
-        hasTabs = !tabs->Lines().empty();
+        captions = tabs->Lines();
     }
-    i64 row = 0;
-    if (hasTabs) {
-        const i64 tabHeight = IntProp(c, "TabHeight", 0);
-        row = tabHeight > 0 ? tabHeight : measure.LineHeight(EffectiveFont(c)) + TabRowPadding;
+    return captions;
+}
+
+// The number of rows a tab control's tabs take. A tabbed notebook puts TabsPerRow tabs
+// in each row. The others keep one row unless MultiLine is set or the tabs stand on a
+// side (side tabs always wrap); then the tabs fill rows greedily along the control's
+// length, each the width of its caption plus padding or TabWidth when that is set, a
+// tab that does not fit starting the next row. Buttons have a gap between them.
+i64 TabRowCount(const Object& c, const std::vector<std::string>& captions, const Object* font, bool buttons,
+                bool side, const TextMeasurer& measure) {
+    if (captions.empty()) return 0;
+    const auto count = static_cast<i64>(captions.size());
+    if (c.InheritsFrom("TTabbedNotebook")) {
+        const i64 perRow = std::max<i64>(1, IntProp(c, "TabsPerRow", 3));
+        return (count + perRow - 1) / perRow;
     }
+    if (!BoolProp(c, "MultiLine", false) && !side) return 1;
+    const Size2 client = WindowClientSize(c);
+    const i64 length = side ? client.H : client.W;
+    const i64 room = std::max<i64>(1, length - (buttons ? 0 : 2 * TabRowIndent));
+    const i64 gap = buttons ? TabButtonGap : 0;
+    const i64 fixedWidth = IntProp(c, "TabWidth", 0);
+    i64 rows = 1, along = 0;
+    bool rowUsed = false;
+    for (const std::string& caption : captions) {
+        const i64 width = fixedWidth > 0 ? fixedWidth
+                                         : i64{measure.Measure(StripAccelerators(caption), font).Width} +
+                                               (buttons ? ButtonTextPadding : TabTextPadding);
+        if (rowUsed && along + width > room) {
+            ++rows;
+            along = 0;
+        }
+        along = std::min(along + width + gap, IntMax);
+        rowUsed = true;
+    }
+    return rows;
+}
+
+// What a tab control keeps for its rows of tabs and frame around the display area.
+Edges TabDisplayInsets(const Object& c, const TextMeasurer& measure) {
+    const Object* font = EffectiveFont(c);
+    if (c.InheritsFrom("TTabbedNotebook"))
+        if (const Object* tabFont = c.SubObject("TabFont")) font = tabFont;
     const bool tabs = IntProp(c, "Style", 0) == 0;  // tsTabs; the others are buttons
-    Edges e;
-    i64 side = row;
-    if (tabs) {
-        e = {TabFrame, TabFrame, TabFrame, TabFrame};
-    } else if (row > 0) {
-        side += TabButtonGap;
+    const i64 position = IntProp(c, "TabPosition", 0);
+    const bool side = position == 2 || position == 3;  // tpLeft, tpRight
+    const i64 rows = TabRowCount(c, TabCaptions(c), font, !tabs, side, measure);
+    i64 row = 0;
+    if (rows > 0) {
+        const i64 tabHeight = IntProp(c, "TabHeight", 0);
+        row = tabHeight > 0 ? tabHeight : measure.LineHeight(font) + TabRowPadding;
+        if (!tabs) row += TabButtonGap;
     }
-    switch (IntProp(c, "TabPosition", 0)) {
+    const i64 depth = ClampSize(rows * row);
+    Edges e;
+    if (tabs) e = {TabFrame, TabFrame, TabFrame, TabFrame};
+    switch (position) {
         case 1:  // tpBottom
-            e.Bottom += side;
+            e.Bottom += depth;
             break;
         case 2:  // tpLeft
-            e.Left += side;
+            e.Left += depth;
             break;
         case 3:  // tpRight
-            e.Right += side;
+            e.Right += depth;
             break;
         default:  // tpTop
-            e.Top += side;
+            e.Top += depth;
             break;
     }
     return e;
@@ -414,7 +478,7 @@ private:
     void PlaceChildren(Object& c, int depth) {
         // A container that fits its children moves them itself; anchoring them to its
         // changing size would chase its own tail.
-        if (!FitsChildren(c)) {
+        if (!FitsChildren(c) && !PlacesChildrenItself(c)) {
             const auto found = designClient_.find(&c);
             const Size2 design = found != designClient_.end() ? found->second : DesignClientSize(c);
             const Size2 now = WindowClientSize(c);
@@ -423,9 +487,19 @@ private:
         }
         for (Object* child : c.Controls())
             SizeToContent(*child, depth + 1);
+        if (IsControlBar(c)) {
+            ArrangeBands(c);  // its children's Align does not apply
+            return;
+        }
+        if (IsToolBar(c)) ArrangeToolBar(c);
         AlignChildren(c);
         FillPages(c);
     }
+
+    static bool IsToolBar(const Object& c) { return c.InheritsFrom("TToolBar"); }
+    static bool IsControlBar(const Object& c) { return c.InheritsFrom("TCustomControlBar"); }
+    // Bars that place their unaligned children themselves, so anchors do not move them.
+    static bool PlacesChildrenItself(const Object& c) { return IsToolBar(c) || IsControlBar(c); }
 
     // Moves or stretches a control as its anchors keep it to its parent's edges.
     void Anchor(Object& o, Size2 design, Size2 now) {
@@ -486,6 +560,13 @@ private:
             if (!picture || picture->Graphic().Width <= 0 || picture->Graphic().Height <= 0) return;
             const Box b = BoxOf(o);
             Put(o, {b.L, b.T, picture->Graphic().Width, picture->Graphic().Height});
+        } else if (IsToolBar(o)) {
+            // Its rows are as high as the controls in them once they sized themselves.
+            active_.insert(&o);
+            for (Object* child : o.Controls())
+                SizeToContent(*child, depth + 1);
+            FitToolBar(o);
+            active_.erase(&o);
         } else if (FitsChildren(o)) {
             active_.insert(&o);
             for (Object* child : o.Controls())
@@ -520,6 +601,145 @@ private:
     static bool WrapsToWidth(const Object& o) {
         return o.InheritsFrom("TCustomLabel") && BoolProp(o, "AutoSize", false) &&
                BoolProp(o, "WordWrap", false);
+    }
+
+    // Whether a control's height depends on the width it is given: a word-wrapping
+    // label, a tool bar that takes the height of its rows.
+    static bool HeightFollowsWidth(const Object& o) {
+        return WrapsToWidth(o) || (IsToolBar(o) && BoolProp(o, "AutoSize", false));
+    }
+
+    // ---------------------------------------------------------------------------------
+    // Tool bars
+
+    // The bar's buttons and other unaligned controls in rows (see ArrangeToolBar); with
+    // AutoSize the bar takes the rows' height when its alignment leaves the height free.
+    void FitToolBar(Object& bar) {
+        const i64 rows = ArrangeToolBar(bar);
+        if (rows < 0 || !BoolProp(bar, "AutoSize", false)) return;
+        const i64 align = AlignOf(bar);
+        if (align == alLeft || align == alRight || align == alClient) return;
+        const Edges nc = EdgesOf(NonClientInsets(bar));
+        SetHeight(bar, rows + nc.Top + nc.Bottom);
+    }
+
+    // A tool bar places its visible unaligned children itself, in z-order, left to right
+    // from its client origin (the first one Indent further in), each row on top of the
+    // next. A new row starts after a button with Wrap set, and, when Wrapable, before a
+    // control that would cross the client area's right edge (unless it is the first of
+    // its row). Buttons take ButtonWidth x ButtonHeight: wider to fit their caption when
+    // the bar shows captions below the images (ShowCaptions without List), plus the
+    // drop-down arrow for the drop-down styles. Separators and dividers keep their own
+    // width and take ButtonHeight. Other controls keep their size. A row is as high as
+    // its tallest control, and everything in a row sits at its top.
+    // Returns the rows' total height, or -1 when the bar places nothing.
+    i64 ArrangeToolBar(Object& bar) {
+        // A separator written without a width, still at a button's initial width, is
+        // as narrow as a new separator.
+        constexpr i64 initialButtonWidth = 23, separatorWidth = 8;
+        // The arrow part of a drop-down button.
+        constexpr i64 dropDownArrowWidth = 15;
+        // Room around a caption shown below the image.
+        constexpr i64 captionPadding = 8;
+        enum Style : i64 {
+            tbsButton,
+            tbsCheck,
+            tbsDropDown,
+            tbsSeparator,
+            tbsDivider,
+            tbsTextButton,
+            tbsWholeDropDown
+        };
+
+        const i64 buttonWidth = ClampSize(IntProp(bar, "ButtonWidth", 23));
+        const i64 buttonHeight = ClampSize(IntProp(bar, "ButtonHeight", 22));
+        const bool wrapable = BoolProp(bar, "Wrapable", true);
+        const bool captionsWiden = BoolProp(bar, "ShowCaptions", false) && !BoolProp(bar, "List", false);
+        const i64 right = WindowClientSize(bar).W;
+        const Object* font = EffectiveFont(bar);
+
+        i64 x = ClampSize(IntProp(bar, "Indent", 0)), y = 0, rowHeight = 0;
+        bool rowUsed = false, wrapAfter = false, any = false;
+        for (Object* child : bar.Controls()) {
+            if (!IsVisible(*child) || AlignOf(*child) != alNone) continue;
+            const bool isButton = child->InheritsFrom("TToolButton");
+            const Box own = BoxOf(*child);
+            i64 w = own.W, h = own.H;
+            if (isButton) {
+                h = buttonHeight;
+                const i64 style = IntProp(*child, "Style", tbsButton);
+                if (style == tbsSeparator || style == tbsDivider) {
+                    if (w == initialButtonWidth) w = separatorWidth;
+                } else {
+                    w = buttonWidth;
+                    if (captionsWiden) {
+                        const std::string caption = StripAccelerators(TextProp(*child, "Caption"));
+                        w = std::max(w, i64{measure_.Measure(caption, font).Width} + captionPadding);
+                    }
+                    if (style == tbsDropDown || style == tbsWholeDropDown) w += dropDownArrowWidth;
+                }
+            }
+            if (rowUsed && (wrapAfter || (wrapable && x + w > right))) {
+                y = ClampSize(y + rowHeight);
+                x = 0;
+                rowHeight = 0;
+            }
+            const Box got = Put(*child, {x, y, w, h});
+            x = ClampSize(x + got.W);
+            rowHeight = std::max(rowHeight, got.H);
+            rowUsed = any = true;
+            wrapAfter = isButton && BoolProp(*child, "Wrap", false);
+        }
+        return any ? ClampSize(y + rowHeight) : -1;
+    }
+
+    // ---------------------------------------------------------------------------------
+    // Control bars
+
+    // A control bar shows each visible child in a band of its own: a grabber 11 pixels
+    // wide to its left, 2 pixels of band above it and 2 to its right and below it.
+    // Children whose vertical ranges (as loaded) overlap share a row of bands; rows go
+    // top to bottom, and the bands of a row left to right by Left (ties in z-order).
+    // A child keeps its Left and Top unless that would put its grabber inside the band
+    // before it (or left of the client area) or it above its own row's bands; then it
+    // moves right or down just enough. A row's bands start below the previous row's.
+    // The children's Align and Anchors do not apply.
+    void ArrangeBands(Object& bar) {
+        constexpr i64 grabber = 11, bandTop = 2, bandRight = 2, bandBottom = 2;
+        struct Item {
+            Object* Control;
+            Box Bounds;
+            std::size_t Z;
+        };
+        std::vector<Item> items;
+        for (Object* child : bar.Controls())
+            if (IsVisible(*child)) items.push_back({child, BoxOf(*child), items.size()});
+        std::stable_sort(items.begin(), items.end(),
+                         [](const Item& a, const Item& b) { return a.Bounds.T < b.Bounds.T; });
+        // A child of no height still counts as one pixel high when grouping.
+        const auto bottomOf = [](const Box& b) { return b.T + std::max<i64>(b.H, 1); };
+        i64 rowTop = 0;
+        for (std::size_t first = 0; first < items.size();) {
+            std::size_t end = first + 1;
+            i64 reach = bottomOf(items[first].Bounds);
+            while (end < items.size() && items[end].Bounds.T < reach)
+                reach = std::max(reach, bottomOf(items[end++].Bounds));
+            const auto rowBegin = items.begin() + static_cast<std::ptrdiff_t>(first);
+            const auto rowEnd = items.begin() + static_cast<std::ptrdiff_t>(end);
+            std::sort(rowBegin, rowEnd, [](const Item& a, const Item& b) {
+                return a.Bounds.L != b.Bounds.L ? a.Bounds.L < b.Bounds.L : a.Z < b.Z;
+            });
+            i64 bandLeft = 0, nextRowTop = rowTop;
+            for (auto it = rowBegin; it != rowEnd; ++it) {
+                const Box& b = it->Bounds;
+                const Box got = Put(*it->Control, {std::max(b.L, bandLeft + grabber),
+                                                   std::max(b.T, rowTop + bandTop), b.W, b.H});
+                bandLeft = got.L + got.W + bandRight;
+                nextRowTop = std::max(nextRowTop, got.T + got.H + bandBottom);
+            }
+            rowTop = nextRowTop;
+            first = end;
+        }
     }
 
     // Fits an AutoSize container around its visible children, in the dimensions its
@@ -633,11 +853,14 @@ private:
     // place from the area.
     void Position(Object& o, i64 align, Area& r) {
         const Edges m = BoolProp(o, "AlignWithMargins", false) ? EdgesOf(o.SubObject("Margins")) : Edges{};
-        if ((align == alTop || align == alBottom) && WrapsToWidth(o)) {
-            // A word-wrapping label's height depends on the width it is given.
+        if ((align == alTop || align == alBottom) && HeightFollowsWidth(o)) {
+            // The height depends on the width it is given.
             const Box b = BoxOf(o);
             Put(o, {b.L, b.T, r.R - r.L - m.Left - m.Right, b.H});
-            AutoSizeLabel(o);
+            if (IsToolBar(o))
+                FitToolBar(o);
+            else
+                AutoSizeLabel(o);
         }
         const Box b = BoxOf(o);
         i64 w = r.R - r.L;
@@ -689,11 +912,13 @@ private:
         }
     }
 
-    // Tab sheets fill their page control's display area, notebook pages their notebook.
+    // Tab sheets fill their page control's display area, the pages of a tabbed notebook
+    // its display area, notebook pages their notebook.
     void FillPages(Object& c) {
-        const char* pageClass = c.InheritsFrom("TPageControl") ? "TTabSheet"
-                                : c.InheritsFrom("TNotebook")  ? "TPage"
-                                                               : nullptr;
+        const char* pageClass = c.InheritsFrom("TPageControl")      ? "TTabSheet"
+                                : c.InheritsFrom("TTabbedNotebook") ? "TTabPage"
+                                : c.InheritsFrom("TNotebook")       ? "TPage"
+                                                                    : nullptr;
         if (!pageClass) return;
         const Rect r = ClientRect(c, measure_);
         for (Object* child : c.Controls())
@@ -850,6 +1075,18 @@ Insets NonClientInsets(const Object& control) {
         if (edges & 2) e.Top += edge;
         if (edges & 4) e.Right += edge;
         if (edges & 8) e.Bottom += edge;
+    }
+    if (control.InheritsFrom("TToolWindow")) {
+        // Tool bars, cool bars and action bars draw a 1-pixel line for each of EdgeInner
+        // and EdgeOuter that is not esNone on the sides EdgeBorders lists, outside
+        // their BorderWidth.
+        const i64 edge =
+            (IntProp(control, "EdgeInner", 0) != 0 ? 1 : 0) + (IntProp(control, "EdgeOuter", 0) != 0 ? 1 : 0);
+        const i64 sides = IntProp(control, "EdgeBorders", 0);
+        if (sides & 1) e.Left += edge;  // ebLeft
+        if (sides & 2) e.Top += edge;   // ebTop
+        if (sides & 4) e.Right += edge;
+        if (sides & 8) e.Bottom += edge;
     }
     return ToInsets({ClampSize(e.Left), ClampSize(e.Top), ClampSize(e.Right), ClampSize(e.Bottom)});
 }

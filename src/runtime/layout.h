@@ -119,15 +119,19 @@ const Object* EffectiveFont(const Object& control);
 // The thickness of a control's non-client area, around the window client area in
 // which its children's Left and Top count: a form's frame, title bar, menu bar and
 // BorderWidth; a windowed control's BorderWidth (not a panel's, which is inside), a
-// bsSingle border (sunken client edge with Ctl3D, else flat) and BevelKind edges.
+// bsSingle border (sunken client edge with Ctl3D, else flat), BevelKind edges, and the
+// EdgeBorders lines of tool bars, cool bars and action bars (1 pixel a side for each of
+// EdgeInner and EdgeOuter that is not esNone).
 Insets NonClientInsets(const Object& control);
 
 // The area a control aligns its children in, in its client coordinates, before its
 // Padding: a form's client size; a panel's client area inside its BorderWidth and
 // bevels; a group box's or radio group's below the caption band (the font's line
-// height) and inside its frame; a page or tab control's display area beside the tab
-// row; a tab sheet, scroll box or frame its client area; any other control
-// (0, 0, Width, Height) less its non-client parts. Never of negative size.
+// height) and inside its frame; a page or tab control's display area beside its rows
+// of tabs (one row, or as many as the tabs need when MultiLine or on a side; a tabbed
+// notebook TabsPerRow tabs a row); a tab sheet, scroll box or frame its client area;
+// any other control (0, 0, Width, Height) less its non-client parts. Never of negative
+// size.
 Rect ClientRect(const Object& control, const TextMeasurer& measure = DefaultTextMeasurer());
 
 // Lays out a whole loaded form (or frame) in place, setting Left, Top, Width and
@@ -143,6 +147,9 @@ Rect ClientRect(const Object& control, const TextMeasurer& measure = DefaultText
 //   aligned children take their places in ClientRect less Padding, in the order
 //   alTop, alBottom, alLeft, alRight, alClient, with their Margins when
 //   AlignWithMargins; tab sheets and notebook pages fill their control's display area;
+// - a tool bar puts its unaligned children in rows of buttons (and takes the rows'
+//   height with AutoSize); a control bar keeps each child in a band of its own, with
+//   room for the band's grabber, whatever the child's Align;
 // - Constraints bound every size set. Hidden controls take no place but keep their
 //   bounds; alCustom controls stay where they are; the children of a container that
 //   fits its children are not anchored to it.

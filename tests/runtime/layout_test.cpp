@@ -177,7 +177,48 @@ TEST(Layout, ClientRectsOfContainers) {
         "  object Tabs: TTabControl\n    Tabs.Strings = (\n      'One'\n      'Two')\n  end\n"
         "  object Edit: TEdit\n  end\n"
         "  object Button: TButton\n  end\n"
-        "  object Frame: TFrame\n  end\n"));
+        "  object Frame: TFrame\n  end\n"
+        // Bars, all aligned at the top by default.
+        "  object Bar: TToolBar\n"
+        "    object BarChild: TPanel\n      Align = alClient\n    end\n"
+        "  end\n"
+        "  object BarAllSides: TToolBar\n    EdgeBorders = [ebLeft, ebTop, ebRight, ebBottom]\n"
+        "    EdgeInner = esNone\n    BorderWidth = 3\n  end\n"
+        "  object Cool: TCoolBar\n  end\n"
+        "  object ActionBar: TActionToolBar\n    Height = 26\n  end\n"
+        "  object MenuBar: TActionMainMenuBar\n    Height = 26\n    EdgeBorders = [ebBottom]\n  end\n"
+        // Rows of tabs.
+        "  object PagesMulti: TPageControl\n    MultiLine = True\n    TabWidth = 100\n"
+        "    object SheetM1: TTabSheet\n    end\n"
+        "    object SheetM2: TTabSheet\n    end\n"
+        "    object SheetM3: TTabSheet\n    end\n"
+        "  end\n"
+        "  object PagesOneRow: TPageControl\n    TabWidth = 100\n"
+        "    object SheetO1: TTabSheet\n    end\n"
+        "    object SheetO2: TTabSheet\n    end\n"
+        "    object SheetO3: TTabSheet\n    end\n"
+        "  end\n"
+        "  object PagesHidden: TPageControl\n    MultiLine = True\n    TabWidth = 100\n"
+        "    object SheetH1: TTabSheet\n    end\n"
+        "    object SheetH2: TTabSheet\n    end\n"
+        "    object SheetH3: TTabSheet\n      TabVisible = False\n    end\n"
+        "  end\n"
+        "  object PagesLeft: TPageControl\n    TabPosition = tpLeft\n    TabWidth = 100\n"
+        "    object SheetL1: TTabSheet\n    end\n"
+        "    object SheetL2: TTabSheet\n    end\n"
+        "  end\n"
+        "  object TabsMulti: TTabControl\n    MultiLine = True\n    Style = tsButtons\n"
+        "    Tabs.Strings = (\n      'First tab caption'\n      'Second tab capti&on'\n"
+        "      'Third tab caption')\n  end\n"
+        "  object Tabbed: TTabbedNotebook\n"
+        "    object TabPage1: TTabPage\n      Caption = 'One'\n    end\n"
+        "    object TabPage2: TTabPage\n      Caption = 'Two'\n    end\n"
+        "    object TabPage3: TTabPage\n      Caption = 'Three'\n    end\n"
+        "    object TabPage4: TTabPage\n      Caption = 'Four'\n    end\n"
+        "  end\n"
+        "  object Book: TNotebook\n"
+        "    object Page1: TPage\n      Caption = 'One'\n    end\n"
+        "  end\n"));
     const struct {
         const char* Name;
         const char* ClientRect;
@@ -205,6 +246,24 @@ TEST(Layout, ClientRectsOfContainers) {
         {"Edit", "(0,0,117,17)", "[2,2,2,2]"},
         {"Button", "(0,0,75,25)", "[0,0,0,0]"},
         {"Frame", "(0,0,320,240)", "[0,0,0,0]"},
+        // Tool windows: a line per edge style on each side EdgeBorders lists, outside
+        // the BorderWidth; a tool bar has its top edge only, an action bar none.
+        {"Bar", "(0,0,400,27)", "[0,2,0,0]"},
+        {"BarAllSides", "(0,0,392,21)", "[4,4,4,4]"},
+        {"Cool", "(0,0,396,71)", "[2,2,2,2]"},
+        {"ActionBar", "(0,0,400,26)", "[0,0,0,0]"},
+        {"MenuBar", "(0,0,400,24)", "[0,0,0,2]"},
+        // Tabs 100 wide in a row 285 long (inside 2 pixels at either end): three need
+        // two rows when MultiLine, hidden sheets have no tab, side tabs always wrap.
+        {"PagesMulti", "(4,44,285,189)", "[0,0,0,0]"},
+        {"PagesOneRow", "(4,24,285,189)", "[0,0,0,0]"},
+        {"PagesHidden", "(4,24,285,189)", "[0,0,0,0]"},
+        {"PagesLeft", "(44,4,285,189)", "[0,0,0,0]"},
+        // Buttons of caption + 16 with 3-pixel gaps: two rows of 20 + 3.
+        {"TabsMulti", "(0,46,289,193)", "[0,0,0,0]"},
+        // Three tabs a row (TabsPerRow).
+        {"Tabbed", "(4,44,296,246)", "[0,0,0,0]"},
+        {"Book", "(0,0,150,150)", "[0,0,0,0]"},
     };
     for (const auto& c : cases) {
         const Object& o = Named(*root, c.Name);
@@ -215,7 +274,12 @@ TEST(Layout, ClientRectsOfContainers) {
     ExpectBounds(*root, {{"Sheet1", "(4,24,281,165)"},
                          {"Sheet2", "(4,4,281,165)"},
                          {"Sheet3", "(4,34,281,155)"},
-                         {"GroupChild", "(2,15,181,88)"}});
+                         {"SheetM3", "(4,44,281,145)"},
+                         {"SheetL2", "(44,4,241,185)"},
+                         {"TabPage4", "(4,44,292,202)"},
+                         {"Page1", "(0,0,150,150)"},
+                         {"GroupChild", "(2,15,181,88)"},
+                         {"BarChild", "(0,0,400,27)"}});
 }
 
 // ---------------------------------------------------------------------------------
@@ -462,6 +526,110 @@ TEST(Layout, ContainersFitTheirChildren) {
                           });
     EXPECT_EQ(Int(*nested, "ClientWidth"), 77);
     EXPECT_EQ(Int(*nested, "ClientHeight"), 27);
+}
+
+// ---------------------------------------------------------------------------------
+// Bars
+
+TEST(Layout, ToolBarsPutTheirButtonsInRows) {
+    const ObjectPtr root = LoadAndLayOut(Form400x300(
+        // 100 wide: the combo box does not fit after the drop-down button and starts a
+        // row; a button with Wrap ends one whatever the room.
+        "  object Bar1: TToolBar\n    Left = 0\n    Top = 100\n    Width = 100\n    Height = 80\n"
+        "    Align = alNone\n    Indent = 5\n"
+        "    object B1: TToolButton\n      Left = 60\n      Top = 30\n    end\n"
+        "    object Sep1: TToolButton\n      Style = tbsSeparator\n    end\n"
+        "    object Drop1: TToolButton\n      Style = tbsDropDown\n    end\n"
+        "    object Gone1: TToolButton\n      Left = 1\n      Top = 2\n      Visible = False\n    end\n"
+        "    object Combo1: TComboBox\n      Width = 50\n    end\n"
+        "    object B2: TToolButton\n      Wrap = True\n    end\n"
+        "    object Div1: TToolButton\n      Width = 12\n      Style = tbsDivider\n    end\n"
+        "    object Tall1: TPanel\n      Width = 30\n      Height = 30\n    end\n"
+        "    object B3: TToolButton\n    end\n"
+        "  end\n"
+        // Not wrapable: one row past the edge. Captions below the images widen the
+        // buttons that need it; AutoSize takes the row's height inside the top edge.
+        "  object Bar2: TToolBar\n    Left = 150\n    Top = 100\n    Width = 60\n"
+        "    Align = alNone\n    AutoSize = True\n    Wrapable = False\n    ShowCaptions = True\n"
+        "    ButtonHeight = 36\n"
+        "    object C1: TToolButton\n      Caption = '&Open'\n    end\n"
+        "    object C2: TToolButton\n      Caption = 'A'\n    end\n"
+        "    object C3: TToolButton\n      Caption = 'Save'\n      Style = tbsDropDown\n    end\n"
+        "  end\n"));
+    ExpectBounds(*root, {
+                            {"B1", "(5,0,23,22)"},
+                            {"Sep1", "(28,0,8,22)"},  // written without a width
+                            {"Drop1", "(36,0,38,22)"},
+                            {"Gone1", "(1,2,23,22)"},
+                            {"Combo1", "(0,22,50,21)"},
+                            {"B2", "(50,22,23,22)"},
+                            {"Div1", "(0,44,12,22)"},
+                            {"Tall1", "(12,44,30,30)"},
+                            {"B3", "(42,44,23,22)"},
+                            {"Bar1", "(0,100,100,80)"},  // no AutoSize
+                            {"C1", "(0,0,30,36)"},       // "Open" is 22 wide, + 8
+                            {"C2", "(30,0,23,36)"},
+                            {"C3", "(53,0,45,36)"},  // 30 + the arrow
+                            {"Bar2", "(150,100,60,38)"},
+                        });
+
+    // AutoSize with the width alignment gives: four buttons fit in 100 pixels, the
+    // fifth goes on a second row, and the panel below follows the bar's height. With
+    // List the captions stand beside the images and do not widen the buttons. The
+    // combo box's row counts with the height the combo box gives itself.
+    const ObjectPtr aligned = LoadAndLayOut(
+        "object Form1: TForm1\n  ClientWidth = 100\n  ClientHeight = 100\n"
+        "  object Bar: TToolBar\n    AutoSize = True\n    ShowCaptions = True\n    List = True\n"
+        "    object T1: TToolButton\n      Caption = 'Open file'\n    end\n"
+        "    object T2: TToolButton\n    end\n"
+        "    object T3: TToolButton\n    end\n"
+        "    object T4: TToolButton\n    end\n"
+        "    object T5: TToolButton\n    end\n"
+        "    object Combo: TComboBox\n      Width = 40\n      Height = 40\n    end\n"
+        "  end\n"
+        "  object Below: TPanel\n    Top = 50\n    Height = 10\n    Align = alTop\n  end\n"
+        "end\n");
+    ExpectBounds(*aligned, {
+                               {"Bar", "(0,0,100,46)"},
+                               {"T1", "(0,0,23,22)"},
+                               {"T4", "(69,0,23,22)"},
+                               {"T5", "(0,22,23,22)"},
+                               {"Combo", "(23,22,40,21)"},
+                               {"Below", "(0,46,100,10)"},
+                           });
+}
+
+TEST(Layout, ControlBarKeepsEachChildInABand) {
+    const ObjectPtr root = LoadAndLayOut(Form400x300(
+        "  object CB: TControlBar\n    Left = 10\n    Top = 10\n    Width = 300\n    Height = 100\n"
+        // One row (their vertical ranges overlap): the first moves clear of its grabber
+        // and below the band's top edge, the second clear of the first band.
+        "    object First: TPanel\n      Left = 0\n      Top = 0\n      Width = 100\n"
+        "      Height = 22\n    end\n"
+        "    object Second: TPanel\n      Left = 50\n      Top = 5\n      Width = 80\n"
+        "      Height = 22\n      Align = alTop\n    end\n"
+        // The second row: Third and Fourth overlap. Third, written first but further
+        // right, stays where it was; its Align is ignored. Fourth moves down into its
+        // band below the first row's.
+        "    object Third: TPanel\n      Left = 150\n      Top = 40\n      Width = 60\n"
+        "      Height = 20\n      Align = alClient\n    end\n"
+        "    object Fourth: TPanel\n      Left = 20\n      Top = 27\n      Width = 60\n"
+        "      Height = 20\n      Anchors = [akLeft, akTop, akRight]\n    end\n"
+        // Touches the second row without overlapping it: a third row, below its bands.
+        "    object Fifth: TPanel\n      Left = 90\n      Top = 60\n      Width = 10\n"
+        "      Height = 10\n    end\n"
+        "    object Hidden: TPanel\n      Left = 0\n      Top = 0\n      Width = 5\n"
+        "      Height = 5\n      Visible = False\n    end\n"
+        "  end\n"));
+    ExpectBounds(*root, {
+                            {"CB", "(10,10,300,100)"},
+                            {"First", "(11,2,100,22)"},
+                            {"Second", "(124,5,80,22)"},
+                            {"Third", "(150,40,60,20)"},
+                            {"Fourth", "(20,31,60,20)"},
+                            {"Fifth", "(90,64,10,10)"},
+                            {"Hidden", "(0,0,5,5)"},
+                        });
 }
 
 // ---------------------------------------------------------------------------------
