@@ -20,6 +20,12 @@ namespace {
 
 std::string SystemReason() { return std::strerror(errno); }
 
+void (*saveStepHook)(SaveStep) = nullptr;
+
+void ReachSaveStep(SaveStep step) {
+    if (saveStepHook) saveStepHook(step);
+}
+
 }  // namespace
 
 void Stream::ReadExact(void* buffer, std::size_t n) {
@@ -172,6 +178,8 @@ Bytes ReadFileBytes(const std::string& path) {
     return out;
 }
 
+void SetSaveStepHookForTests(void (*hook)(SaveStep)) { saveStepHook = hook; }
+
 void WriteFileAtomically(const std::string& path, ByteSpan data, const std::string& backupPath) {
     namespace fs = std::filesystem;
     // Through a symbolic link the file it points to is written, and the link stays.
@@ -233,6 +241,7 @@ void WriteFileAtomically(const std::string& path, ByteSpan data, const std::stri
         fail("Cannot write file ");
     }
     fd = -1;
+    ReachSaveStep(SaveStep::TemporaryWritten);
 
     if (!backupPath.empty() && ::access(resolvedPath.c_str(), F_OK) == 0) {
         // The backup is a hard link to the old content when possible, so that the target
@@ -247,6 +256,7 @@ void WriteFileAtomically(const std::string& path, ByteSpan data, const std::stri
             }
         }
     }
+    ReachSaveStep(SaveStep::AboutToRename);
     if (::rename(tempPath.c_str(), resolvedPath.c_str()) != 0) fail("Cannot write file ");
     // Make the rename itself durable.
     const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -121,4 +121,13 @@ Bytes ReadFileBytes(const std::string& path);
 // target as it was.
 void WriteFileAtomically(const std::string& path, ByteSpan data, const std::string& backupPath = {});
 
+// The points of WriteFileAtomically at which a test may interrupt a save.
+enum class SaveStep {
+    TemporaryWritten,  // the temporary file is complete and flushed; nothing else has changed
+    AboutToRename,     // the backup, when asked for, is kept; replacing the target comes next
+};
+// For tests only: sets a function that WriteFileAtomically calls at each SaveStep, so
+// that a test can kill or stop the process there. Null (the default) calls nothing.
+void SetSaveStepHookForTests(void (*hook)(SaveStep));
+
 }  // namespace fw
