@@ -47,6 +47,14 @@ public:
         (void)filter;
         return {};
     }
+    // The open dialog for an executable or package file, offering the name filters in
+    // the given order (each as "Label (*.ext1 *.ext2)", the first selected); the path
+    // and the file must exist. An empty path when cancelled. Without a dialog to show,
+    // it is cancelled.
+    virtual QString AskOpenModuleFile(const QStringList& filters) {
+        (void)filters;
+        return {};
+    }
 };
 
 // Runs a command the way the application's default error handler would: an exception

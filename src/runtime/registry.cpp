@@ -118,6 +118,10 @@ void ClassRegistry::UnregisterModule(std::string_view module) {
     }
 }
 
+void ClassRegistry::Retain(std::shared_ptr<const void> metadata) {
+    if (metadata) retained_.push_back(std::move(metadata));
+}
+
 std::vector<const Class*> ClassRegistry::RegisteredClasses() const {
     std::vector<const Class*> out;
     out.reserve(registered_.size());

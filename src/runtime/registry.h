@@ -84,6 +84,10 @@ public:
     bool RegisterIfAbsent(const ClassInfo& info);
     // Unregisters every class that came from the module.
     void UnregisterModule(std::string_view module);
+    // Keeps metadata built at run time (the classes of a loaded module) alive as long
+    // as the registry: worked-out classes and live objects may refer to it after its
+    // module is unregistered and unloaded.
+    void Retain(std::shared_ptr<const void> metadata);
     // The registered classes, sorted by name.
     std::vector<const Class*> RegisteredClasses() const;
     // The worked-out class for metadata, registered or not.
@@ -94,6 +98,7 @@ private:
 
     std::map<const ClassInfo*, std::unique_ptr<Class>> known_;
     std::map<std::string, const Class*> registered_;  // by upper-cased name
+    std::vector<std::shared_ptr<const void>> retained_;
 };
 
 // A registry with every built-in class registered, as at program start.

@@ -3,9 +3,11 @@
 #include <QTimer>
 #include <exception>
 #include <iostream>
+#include <memory>
 
 #include "document/documentwindow.h"
 #include "preview/render.h"
+#include "shell/appinstances.h"
 #include "shell/mainwindow.h"
 #include "shell/productinfo.h"
 #include "shell/splash.h"
@@ -66,6 +68,13 @@ int RunFormwright(int argc, char** argv) {
     app.setApplicationDisplayName(ProductName());
     app.setApplicationVersion(VersionText());
 
+    // One instance per program file and user: a later start hands its arguments to the
+    // running one and ends here, before it shows anything. A picture run is about this
+    // very process, so it runs on its own.
+    const QString grabPath = qEnvironmentVariable("FW_GRAB_AND_QUIT");
+    auto instances = std::make_unique<TAppInstances>();
+    if (grabPath.isEmpty() && !instances->Check(QCoreApplication::arguments().mid(1))) return 0;
+
     // The splash shows while the main window is built; it deletes itself when closed.
     auto* splash = new Twnd_dfm_Splash;
     splash->show();
@@ -73,14 +82,12 @@ int RunFormwright(int argc, char** argv) {
     QCoreApplication::processEvents();
     app.Messages().SetSplash(splash);
 
-    // TODO(the single instance issue): hand the command line to a running instance and
-    // end here when there is one.
     Twnd_dfm_Main main(app.Messages());
     app.Messages().SetDialogParent(&main);
     main.SetSplash(splash);
     main.SetCommandLine(QCoreApplication::arguments().mid(1));
+    main.SetAppInstances(instances.release());
 
-    const QString grabPath = qEnvironmentVariable("FW_GRAB_AND_QUIT");
     if (!grabPath.isEmpty()) GrabAndQuitWhenSettled(main, grabPath);
 
     main.show();

@@ -27,7 +27,10 @@ private:
 };
 
 // Runs the editor: splash, main window, the files of the command line, the event
-// loop. Returns the program's exit code.
+// loop. Returns the program's exit code. When the program already runs for this user,
+// the arguments go to that instance instead and the exit code is 0 (see TAppInstances;
+// FW_INSTANCE_NAME names the instance's socket in place of the one derived from the
+// program's path). --render and the picture run below never go to another instance.
 //
 // With the environment variable FW_GRAB_AND_QUIT set to a file path, the program saves
 // a picture of its main window there as PNG once the command-line files are open and

@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,17 +12,28 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <array>
+#include <utility>
 
 #include "codec/codepage.h"
+#include "codec/errors.h"
 #include "document/documentwindow.h"
 #include "document/usermessages.h"
+#include "packages/designpackages.h"
+#include "preview/oipanel.h"
+#include "preview/virtualdesktop.h"
 #include "shell/aboutbox.h"
+#include "shell/appinstances.h"
 #include "shell/commandline.h"
 #include "shell/drawnicons.h"
+#include "shell/extractdialog.h"
 #include "shell/mditab.h"
+#include "shell/propstorage.h"
+#include "shell/regmru.h"
 #include "shell/splash.h"
 #include "shell/systeminfo.h"
 #include "shell/tiling.h"
@@ -41,6 +53,16 @@ QList<QIcon> WindowImages() {
     QList<QIcon> images(kDocumentImage + 1);
     images[kDocumentImage] = DrawnIcon(DrawnImage::FormDocument);
     return images;
+}
+
+// The package list file: beside the user's settings file, in the same folder.
+QString PackageListPath() {
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Zentrix"),
+                             QStringLiteral("Formwright"));
+    const std::string_view name = pkg::PackageListFileName;
+    return QFileInfo(settings.fileName())
+        .absoluteDir()
+        .filePath(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
 }
 
 // Menu texts treat "&" as a mnemonic marker; a caption shows it literally.
@@ -88,9 +110,11 @@ Twnd_dfm_Main::Twnd_dfm_Main(UserMessages& messages, QWidget* parent)
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &Twnd_dfm_Main::AppIdle);
     }
     AppIdle();
-    // TODO(the settings and recent files issue): load the recent-files list and build
-    // its menu entries; restore the stored window layout at first show.
-    // TODO(the design packages issue): load the configured design packages.
+    CreateSettings();
+    // The design packages' classes join the built-in ones before any form is read.
+    packages_ = std::make_unique<pkg::DesignPackages>(preview::AppRegistry(), PackageListPath().toStdString());
+    packages_->ReadPackageList();
+    packages_->LoadAllPackages();
 }
 
 Twnd_dfm_Main::~Twnd_dfm_Main() {
@@ -100,8 +124,97 @@ Twnd_dfm_Main::~Twnd_dfm_Main() {
     // No signal may reach the half-destroyed window; the documents go first, while the
     // tab bar and the menu bar that refer to them still exist.
     disconnect(mdiArea_, nullptr, this, nullptr);
-    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+    // Windows that go without having been closed keep their layout all the same. The
+    // stores stop watching first: a window being destroyed is hidden once more.
+    Storage->SaveUnlessSavedSinceLoad();
+    Storage->SetActive(false);
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (auto* storage = window->findChild<TPropStorage*>(QString(), Qt::FindDirectChildrenOnly)) {
+            storage->SaveUnlessSavedSinceLoad();
+            storage->SetActive(false);
+        }
         delete window;
+    }
+}
+
+void Twnd_dfm_Main::CreateSettings() {
+    StorageMan = new TRegPropStorageMan(this);
+    StorageMan->SetMessages(&messages_);
+    // The window's layout comes back when it is shown and is saved when it closes,
+    // with the interface options after it.
+    Storage = new TPropStorage(this, StorageMan, QStringLiteral("Main"));
+    Storage->SetStoredProperties(TPropStorage::WindowProperties());
+    const std::array<std::pair<const char*, bool InterfaceOptions::*>, 4> options{{
+        {"ShowTypeCol", &InterfaceOptions::ShowTypeCol},
+        {"ShowCNCol", &InterfaceOptions::ShowCNCol},
+        {"SmallFont", &InterfaceOptions::SmallFont},
+        {"ShowHTree", &InterfaceOptions::ShowHTree},
+    }};
+    Storage->SetOnSaveCustomValues([this, options](StoredValues& values) {
+        for (const auto& [name, field] : options)
+            values.emplace_back(QString::fromLatin1(name), StoredValue::Bool(options_.*field));
+    });
+    Storage->SetOnReadCustomValue([this, options](const QString& name, const StoredValue& value) {
+        for (const auto& [optionName, field] : options) {
+            if (name.compare(QLatin1String(optionName), Qt::CaseInsensitive) != 0) continue;
+            if (value.kind != StoredValue::Kind::Boolean) throw EReadError("Invalid property value");
+            options_.*field = value.boolean;
+            return true;
+        }
+        return false;
+    });
+    // The extraction dialogs this window owns keep theirs under "FormRes".
+    AttachStorageToOwnedWindows(this, StorageMan, "fw::Tdlg_dfm_Extract", QStringLiteral("FormRes"));
+
+    // The recently used files follow "Exit" in the File menu.
+    MRUMan = new TRegMru(this);
+    MRUMan->SetMaxItems(10);
+    MRUMan->SetCompanyName(QStringLiteral("Zentrix"));
+    MRUMan->SetApplicationName(QStringLiteral("Formwright"));
+    MRUMan->SetApplicationVersion(QStringLiteral("5.x"));
+    MRUMan->SetOwnerName(QStringLiteral("Main"));
+    MRUMan->SetMenuItem(mmFile);
+    MRUMan->SetOnItemClick([this](TRegMru*, QAction*, const QString& fileName, const QString&, bool&) {
+        MRUManItemClick(fileName);
+    });
+    MRUMan->LoadFromRegistry();
+}
+
+void Twnd_dfm_Main::AttachEditorStorage(Tmdi_dfm_Editor* document) {
+    auto* storage = new TPropStorage(document, StorageMan, QStringLiteral("Editor"));
+    storage->SetStoredProperties(TPropStorage::WindowProperties()
+                                 << QStringLiteral("EList.<P>.Height") << QStringLiteral("OIPanel.<P>.Width")
+                                 << QStringLiteral("OIPanel.HTree.<P>.Height")
+                                 << QStringLiteral("OIPanel.HTree.<P>.Visible")
+                                 << QStringLiteral("TreePanel.<P>.Width"));
+    storage->AddComponent(QStringLiteral("EList"), QStringLiteral("TListView"), document->MessageList());
+    storage->AddComponent(QStringLiteral("OIPanel"), QStringLiteral("TPanel"), document->Inspector());
+    storage->AddComponent(QStringLiteral("HTree"), QStringLiteral("TColumnTree"),
+                          document->Inspector()->ClassTree());
+    storage->AddComponent(QStringLiteral("TreePanel"), QStringLiteral("TPanel"), document->Tree());
+}
+
+void Twnd_dfm_Main::SetAppInstances(TAppInstances* instances) {
+    AppInstances1 = instances;
+    instances->setParent(this);
+    instances->SetOnCmdLineReceived(
+        [this](TAppInstances*, const QStringList& cmdLine) { AppInstances1CmdLineReceived(cmdLine); });
+    instances->SetApplicationWindow(this);
+}
+
+void Twnd_dfm_Main::AppInstances1CmdLineReceived(const QStringList& cmdLine) {
+    // Each line as it came: a path with blanks arrives whole or not at all. One guard
+    // for all, as on the first start: an error abandons the lines after it.
+    RunGuarded(messages_, [this, &cmdLine] {
+        for (const QString& line : cmdLine)
+            OpenDocument(line);
+    });
+}
+
+void Twnd_dfm_Main::MRUManItemClick(const QString& fileName) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    RunGuarded(messages_, [this, &fileName] { OpenDocument(fileName); });
+    QApplication::restoreOverrideCursor();
 }
 
 QAction* Twnd_dfm_Main::MakeAction(const char* name, const QString& text, Handler handler,
@@ -146,8 +259,6 @@ void Twnd_dfm_Main::CreateMenus() {
     mmFile->addAction(mmPrefs);
     mmFile->addSeparator();
     mmFile->addAction(mmExit);
-    // TODO(the settings and recent files issue): a separator and the numbered recent
-    // files follow "Exit".
 
     mmWin = new QMenu(QStringLiteral("&Windows"), this);
     mmWin->setObjectName(QStringLiteral("mmWin"));
@@ -281,6 +392,10 @@ void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
     // cleared and set again.
     document->setWindowState(Qt::WindowNoState);
     mdiArea_->addSubWindow(document);
+    document->ApplyInterfaceOptions(options_.ShowTypeCol, options_.ShowCNCol, options_.SmallFont,
+                                    options_.ShowHTree);
+    // The stored layout of the last document closed applies once it is shown.
+    AttachEditorStorage(document);
     document->showMaximized();
 }
 
@@ -293,8 +408,9 @@ void Twnd_dfm_Main::OpenDocument(const QString& path) {
     const QString fullPath = info.absoluteFilePath();
     auto* document = new Tmdi_dfm_Editor(messages_, CodePage::Default());
     AddDocumentWindow(document);
-    // TODO(the settings and recent files issue): add fullPath to the recent files and
-    // write the list at once.
+    // Written at once: the list is not saved at exit.
+    MRUMan->AddItem(fullPath, {}, 0, 0, true, false);
+    MRUMan->SaveToRegistry();
     try {
         document->OpenDocumentFile(fullPath);
     } catch (...) {
@@ -306,12 +422,18 @@ void Twnd_dfm_Main::OpenDocument(const QString& path) {
     DismissSplash();
 }
 
-void Twnd_dfm_Main::cmNew() {
+Tmdi_dfm_Editor* Twnd_dfm_Main::NewDocument(const QString& caption, const QString& hint,
+                                            const QByteArray& text) {
     auto* document = new Tmdi_dfm_Editor(messages_, CodePage::Default());
     AddDocumentWindow(document);
-    document->setWindowTitle(QStringLiteral("Untitled"));
-    MDITab->AddForm(document, kDocumentImage, QStringLiteral("untitled"));
-    document->LoadFromLines({});
+    document->setWindowTitle(caption);
+    MDITab->AddForm(document, kDocumentImage, hint);
+    document->LoadFromLines(text);
+    return document;
+}
+
+void Twnd_dfm_Main::cmNew() {
+    NewDocument(QStringLiteral("Untitled"), QStringLiteral("untitled"), {});
 }
 
 void Twnd_dfm_Main::cmOpen() {
@@ -406,13 +528,22 @@ void Twnd_dfm_Main::cmMinAll() {
     MDITab->MinimizeAll();
 }
 
+void Twnd_dfm_Main::ShowExtractDialog(const QString& path, bool packageMode) {
+    // An extracted form opens as a new document named after its resource.
+    const ExtractedFormLoader loader = [this](const QString& caption, const QByteArray& text) {
+        NewDocument(caption, QStringLiteral("new"), text);
+    };
+    Tdlg_dfm_Extract::ShowExtractDialog(this, messages_, loader, path, packageMode);
+}
+
 void Twnd_dfm_Main::cmExtractfromEXE() {
-    // TODO(the form resource extraction issue): choose an executable and list its
-    // form resources.
+    const QString path = messages_.AskOpenModuleFile(ExecutableFileFilters());
+    if (!path.isEmpty()) ShowExtractDialog(path, false);
 }
 
 void Twnd_dfm_Main::cmPackageInformation() {
-    // TODO(the form resource extraction issue): choose a package and show its report.
+    const QString path = messages_.AskOpenModuleFile(PackageFileFilters());
+    if (!path.isEmpty()) ShowExtractDialog(path, true);
 }
 
 void Twnd_dfm_Main::cmPrefs() {
@@ -623,7 +754,7 @@ void Twnd_dfm_Main::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    // TODO(the design packages issue): unload the design packages.
+    packages_->UnloadAllPackages();
     QMainWindow::closeEvent(event);
 }
 

@@ -3,10 +3,12 @@
 // It keeps no document list of its own: the open documents are its MDI children and
 // the active document is the current child; the tab bar mirrors them.
 
+#include <QByteArray>
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <memory>
 
 #include "shell/commandstate.h"
 
@@ -19,10 +21,26 @@ class QToolBar;
 namespace fw {
 
 class Tmdi_dfm_Editor;
+class TAppInstances;
 class TMDITab;
+class TPropStorage;
+class TRegMru;
+class TRegPropStorageMan;
+namespace pkg {
+class DesignPackages;
+}
 class Twnd_dfm_Splash;
 class UserMessages;
 enum class TileMode;
+
+// The interface options, held by the main window and taken by every document window
+// when it is created.
+struct InterfaceOptions {
+    bool ShowTypeCol = false;  // the type columns of the object inspector
+    bool ShowCNCol = false;    // the class-name column of the object tree
+    bool ShowHTree = false;    // the inspector's class tree
+    bool SmallFont = false;    // 8 points instead of 10 in the source editor
+};
 
 class Twnd_dfm_Main : public QMainWindow {
     Q_OBJECT
@@ -44,6 +62,10 @@ public:
     // load propagate, and the half-opened window is removed.
     void OpenDocument(const QString& path);
 
+    // A new, unnamed document as New makes it: captioned `caption`, registered with the
+    // tab bar with the document image and `hint`, then filled by LoadFromLines(text).
+    Tmdi_dfm_Editor* NewDocument(const QString& caption, const QString& hint, const QByteArray& text);
+
     // The active document (the MDI area's current child), or null.
     Tmdi_dfm_Editor* ActiveDocument() const;
     QMdiArea* MdiArea() const { return mdiArea_; }
@@ -51,6 +73,26 @@ public:
     QMenu* TabPopupMenu() const { return WinBarMenu; }
     // What command enabling depends on, read from the windows.
     IdleState ReadIdleState() const;
+
+    // The interface options: all off until the stored settings are read when the
+    // window is first shown; they are saved with the window's layout.
+    const InterfaceOptions& Options() const { return options_; }
+    void SetOptions(const InterfaceOptions& options) { options_ = options; }
+    // The settings: the window's own store (section "Main") and the manager that every
+    // store writes through; the recently used files of the File menu.
+    TRegPropStorageMan* StorageManager() const { return StorageMan; }
+    TPropStorage* SettingsStorage() const { return Storage; }
+    TRegMru* RecentFiles() const { return MRUMan; }
+    // The design packages: the package list, the loaded packages and their errors.
+    pkg::DesignPackages& Packages() const { return *packages_; }
+    // Takes over the single-instance component, made and checked before the window:
+    // the files that later starts hand over are opened here.
+    void SetAppInstances(TAppInstances* instances);
+    TAppInstances* AppInstances() const { return AppInstances1; }
+    // Opens every line of a handed-over command line with OpenDocument, as it is.
+    void AppInstances1CmdLineReceived(const QStringList& cmdLine);
+    // Opens the file of a recent-files entry.
+    void MRUManItemClick(const QString& fileName);
 
 public slots:
     // Enables and disables the commands; runs whenever the event queue empties.
@@ -109,6 +151,13 @@ private:
     void CreateToolBar();
     void CreateTabBar();
     void AddDocumentWindow(Tmdi_dfm_Editor* document);
+    void CreateSettings();
+    // The document's store (section "Editor"): its window, the message list's height,
+    // the inspector's width with its class tree's height and visibility, and the object
+    // tree's width.
+    void AttachEditorStorage(Tmdi_dfm_Editor* document);
+    // Shows the extraction dialog on the file, modally, in resource or package mode.
+    void ShowExtractDialog(const QString& path, bool packageMode);
     void FormShow();
     void RebuildMenuBar();
     void mmWinPopup();
@@ -121,6 +170,12 @@ private:
     void DismissSplash();
 
     UserMessages& messages_;
+    InterfaceOptions options_;
+    TRegPropStorageMan* StorageMan = nullptr;
+    TPropStorage* Storage = nullptr;
+    TRegMru* MRUMan = nullptr;
+    TAppInstances* AppInstances1 = nullptr;
+    std::unique_ptr<pkg::DesignPackages> packages_;
     QMdiArea* mdiArea_ = nullptr;
     TMDITab* MDITab = nullptr;
     QToolBar* ToolBar1 = nullptr;

@@ -109,4 +109,18 @@ QString QtUserMessages::AskSavePicturePath(const QString& filter) {
     return files.first();
 }
 
+QString QtUserMessages::AskOpenModuleFile(const QStringList& filters) {
+    DismissSplash();
+    QFileDialog dialog(dialogParent_, QStringLiteral("Open"), lastModuleFolder_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
+    if (dialog.exec() != QDialog::Accepted) return {};
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return {};
+    lastModuleFolder_ = QFileInfo(files.first()).absolutePath();
+    return files.first();
+}
+
 }  // namespace fw

@@ -1,6 +1,6 @@
 #pragma once
 // The user messages of the running program: message boxes without an owner window,
-// the save-type dialog and the save-file dialog.
+// the save-type dialog and the file dialogs.
 
 #include <QPointer>
 #include <QString>
@@ -29,6 +29,7 @@ public:
     QString AskOpenDataFile() override;
     QString AskSaveImagePath(const QString& proposedName) override;
     QString AskSavePicturePath(const QString& filter) override;
+    QString AskOpenModuleFile(const QStringList& filters) override;
 
 private:
     void DismissSplash();
@@ -39,6 +40,7 @@ private:
     QString lastDataFolder_;
     QString lastImageFolder_;
     QString lastPictureFolder_;
+    QString lastModuleFolder_;
 };
 
 }  // namespace fw

@@ -74,6 +74,81 @@ std::uint32_t PeWriter::AddSection(const std::string& name, Bytes raw, std::uint
     return rva;
 }
 
+std::vector<std::uint32_t> PeWriter::AddImports(const std::vector<TestImport>& imports) {
+    const std::uint32_t rva = NextSectionRva();
+    const std::uint32_t slot = pe32Plus_ ? 8 : 4;
+    // Descriptors (with the closing empty one), then per module its lookup table and its
+    // address table (each closed by an empty slot), then hint/name entries and names.
+    std::uint32_t at = 20 * static_cast<std::uint32_t>(imports.size() + 1);
+    std::vector<std::uint32_t> lookupAt, addressAt;
+    for (const TestImport& module : imports) {
+        const auto tableSize = slot * static_cast<std::uint32_t>(module.Names.size() + 1);
+        lookupAt.push_back(at);
+        at += tableSize;
+        addressAt.push_back(at);
+        at += tableSize;
+    }
+    Bytes raw(at, 0);
+    std::vector<std::uint32_t> slots;
+    for (std::size_t m = 0; m < imports.size(); ++m) {
+        const TestImport& module = imports[m];
+        const auto descriptor = static_cast<std::uint32_t>(20 * m);
+        PutU32(raw, descriptor, rva + lookupAt[m]);
+        PutU32(raw, descriptor + 16, rva + addressAt[m]);
+        for (std::size_t i = 0; i < module.Names.size(); ++i) {
+            const auto hintName = static_cast<std::uint32_t>(raw.size());
+            PutU16(raw, hintName, static_cast<std::uint16_t>(i));
+            raw.insert(raw.end(), module.Names[i].begin(), module.Names[i].end());
+            raw.push_back(0);
+            if (raw.size() % 2) raw.push_back(0);
+            const auto offset = static_cast<std::uint32_t>(slot * i);
+            PutU32(raw, lookupAt[m] + offset, rva + hintName);
+            PutU32(raw, addressAt[m] + offset, rva + hintName);
+            slots.push_back(rva + addressAt[m] + offset);
+        }
+        PutU32(raw, descriptor + 12, rva + static_cast<std::uint32_t>(raw.size()));
+        raw.insert(raw.end(), module.Module.begin(), module.Module.end());
+        raw.push_back(0);
+    }
+    directories_.push_back({1, rva, 20 * static_cast<std::uint32_t>(imports.size() + 1)});
+    AddSection(".idata", std::move(raw));
+    return slots;
+}
+
+std::uint32_t PeWriter::AddExports(const std::string& moduleName, const std::vector<TestExport>& exports) {
+    const std::uint32_t rva = NextSectionRva();
+    const auto count = static_cast<std::uint32_t>(exports.size());
+    const std::uint32_t functionsAt = 40;
+    const std::uint32_t namesAt = functionsAt + 4 * count;
+    const std::uint32_t ordinalsAt = namesAt + 4 * count;
+    Bytes raw(ordinalsAt + 2 * count, 0);
+    PutU32(raw, 16, 1);  // ordinal base
+    PutU32(raw, 20, count);
+    PutU32(raw, 24, count);
+    PutU32(raw, 28, rva + functionsAt);
+    PutU32(raw, 32, rva + namesAt);
+    PutU32(raw, 36, rva + ordinalsAt);
+    PutU32(raw, 12, rva + static_cast<std::uint32_t>(raw.size()));
+    raw.insert(raw.end(), moduleName.begin(), moduleName.end());
+    raw.push_back(0);
+    std::vector<std::uint32_t> order(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        order[i] = i;
+        PutU32(raw, functionsAt + 4 * i, exports[i].Rva);
+    }
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return exports[a].Name < exports[b].Name; });
+    for (std::uint32_t i = 0; i < count; ++i) {
+        PutU32(raw, namesAt + 4 * i, rva + static_cast<std::uint32_t>(raw.size()));
+        PutU16(raw, ordinalsAt + 2 * i, static_cast<std::uint16_t>(order[i]));
+        raw.insert(raw.end(), exports[order[i]].Name.begin(), exports[order[i]].Name.end());
+        raw.push_back(0);
+    }
+    directories_.push_back({0, rva, static_cast<std::uint32_t>(raw.size())});
+    AddSection(".edata", std::move(raw));
+    return rva;
+}
+
 Bytes PeWriter::BuildResourceSection(std::uint32_t rva) const {
     using Languages = std::map<std::uint16_t, const TestResource*>;
     using Names = std::map<ResourceId, Languages, IdOrder>;
@@ -232,6 +307,10 @@ BuiltPe PeWriter::Build() const {
         imageEnd = AlignUp(section.Rva + std::max(section.VirtualSize, 1u), TestSectionAlignment);
     }
     PutU32(file, optional + 56, sizeOfImage_.value_or(imageEnd));
+    for (const auto& [index, rva, size] : directories_) {
+        PutU32(file, directories + 8 * index, rva);
+        PutU32(file, directories + 8 * index + 4, size);
+    }
 
     built.File = std::move(file);
     built.NtHeadersOffset = nt;

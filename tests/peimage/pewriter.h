@@ -5,6 +5,7 @@
 // for: form streams, PACKAGEINFO, DESCRIPTION and compiled class records. The files are
 // made from scratch here so that every field a test depends on is known.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -27,6 +28,18 @@ struct ResourceId {
         return {std::nullopt, std::u16string(ascii.begin(), ascii.end())};
     }
     static ResourceId Wide(std::u16string name) { return {std::nullopt, std::move(name)}; }
+};
+
+// One module's imports by name, for PeWriter::AddImports.
+struct TestImport {
+    std::string Module;
+    std::vector<std::string> Names;
+};
+
+// A named export, for PeWriter::AddExports.
+struct TestExport {
+    std::string Name;
+    std::uint32_t Rva = 0;
 };
 
 struct TestResource {
@@ -62,6 +75,16 @@ public:
     // Resources go into a ".rsrc" section after the other sections.
     void AddResource(TestResource resource) { resources_.push_back(std::move(resource)); }
     void SetSizeOfImage(std::uint32_t size) { sizeOfImage_ = size; }
+    // Adds an ".idata" section with the imports by name: for each module its lookup
+    // table, its import address table, the hint/name entries and the module's name. The
+    // import directory points at it. Returns the RVA of each name's import address slot,
+    // module by module, name by name.
+    std::vector<std::uint32_t> AddImports(const std::vector<TestImport>& imports);
+    // Adds an ".edata" section with an export directory for moduleName: one address
+    // entry per export in the order given, and the name table in byte order of the
+    // names, as the loader searches it. The export directory points at it. Returns the
+    // section's RVA.
+    std::uint32_t AddExports(const std::string& moduleName, const std::vector<TestExport>& exports);
 
     BuiltPe Build() const;
 
@@ -79,6 +102,8 @@ private:
     std::vector<Section> sections_;
     std::vector<TestResource> resources_;
     std::optional<std::uint32_t> sizeOfImage_;
+    // Data directory entries set by AddImports and AddExports: index, RVA, size.
+    std::vector<std::array<std::uint32_t, 3>> directories_;
 };
 
 void PutU16(Bytes& bytes, std::size_t at, std::uint16_t value);

@@ -44,6 +44,8 @@ TEST(Formwright, StartsOnAFormAndDrawsItsWindow) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), run.platform);
         environment.insert(QStringLiteral("FW_GRAB_AND_QUIT"), picture);
+        // The program keeps its settings; the user's stay untouched.
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         // For sanitizer builds: system libraries of the X11 platform keep memory to the
         // end, which is no leak of the program's.
         environment.insert(QStringLiteral("LSAN_OPTIONS"),
@@ -77,6 +79,7 @@ TEST(Formwright, PictureRunWithoutADocumentEndsWithCode3) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("FW_GRAB_AND_QUIT"), dir.filePath(QStringLiteral("empty.png")));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(FW_FORMWRIGHT_EXE), {});

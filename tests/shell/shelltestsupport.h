@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QList>
 #include <QStringList>
 #include <deque>
 #include <optional>
@@ -43,6 +44,8 @@ public:
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<FormEncoding>> saveTypes;
     std::deque<QString> savePaths;
+    std::deque<QString> moduleFiles;   // answers of the executable/package open dialog
+    QList<QStringList> moduleFilters;  // the filters that dialog offered, per question
     QStringList confirms, warnings, informations, errors;
 
     bool Confirm(const QString& text) override {
@@ -65,6 +68,16 @@ public:
         }
         const auto answer = saveTypes.front();
         saveTypes.pop_front();
+        return answer;
+    }
+    QString AskOpenModuleFile(const QStringList& filters) override {
+        moduleFilters << filters;
+        if (moduleFiles.empty()) {
+            ADD_FAILURE() << "unexpected open-module question";
+            return {};
+        }
+        const QString answer = moduleFiles.front();
+        moduleFiles.pop_front();
         return answer;
     }
     QString AskSavePath() override {

@@ -1,0 +1,332 @@
+#include "shell/extractdialog.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+#include <exception>
+
+#include "codec/formformat.h"
+#include "document/formlexer.h"
+#include "document/formtext.h"
+#include "document/usermessages.h"
+#include "peimage/asciitext.h"
+#include "peimage/packageinfo.h"
+#include "peimage/zentrix_pe.h"
+
+namespace fw {
+
+namespace {
+
+// The report pages in the order of the tabs under the memo.
+constexpr std::array<pe::ReportPage, 4> kReportPages = {pe::ReportPage::Header, pe::ReportPage::Classes,
+                                                        pe::ReportPage::Forms, pe::ReportPage::Flags};
+
+// A form resource: RCDATA whose bytes begin with the binary form signature, the test
+// the reader's form list applies.
+bool IsFormResource(const pe::TResourceItem& item) {
+    return item.ResType == pe::ResourceTypeRcData && item.Data.size() >= FormSignature.size() &&
+           std::equal(FormSignature.begin(), FormSignature.end(), item.Data.begin());
+}
+
+// True when the text holds something besides blanks and control characters.
+bool HasVisibleText(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) > ' '; });
+}
+
+// Tab captions treat "&" as a mnemonic marker; a description shows it as it is.
+QString TabText(QString text) {
+    return text.replace(u'&', QStringLiteral("&&"));
+}
+
+}  // namespace
+
+QStringList ExecutableFileFilters() {
+    return {
+        QStringLiteral("Supported files (*.exe *.dll *.ocx *.bpl *.dpl *.cpl)"),
+        QStringLiteral("Executables (*.exe)"),
+        QStringLiteral("DLLs (*.dll)"),
+        QStringLiteral("ActiveX (*.ocx)"),
+        QStringLiteral("Borland packages (*.bpl *.dpl)"),
+        QStringLiteral("Control panel applets (*.cpl)"),
+        // Any name: on this system a file need not have an extension.
+        QStringLiteral("All files (*)"),
+    };
+}
+
+QStringList PackageFileFilters() {
+    return {QStringLiteral("Packages (*.bpl *.dpl)"), QStringLiteral("All files (*)")};
+}
+
+Tdlg_dfm_Extract::Tdlg_dfm_Extract(UserMessages& messages, ExtractedFormLoader loader, QWidget* parent,
+                                   const CodePage& codePage)
+    : QDialog(parent), messages_(messages), loader_(std::move(loader)), codePage_(codePage) {
+    setObjectName(QStringLiteral("dlg_dfm_Extract"));
+    setWindowTitle(QStringLiteral("Form Resources"));
+    BuildWidgets();
+    // A dialog with a parent is centred on it when shown.
+    resize(515, 325);
+    // TODO(the settings issue): restore and store the position and size in the settings
+    // section "FormRes".
+    FormCreate();
+}
+
+Tdlg_dfm_Extract::~Tdlg_dfm_Extract() {
+    FormDestroy();
+}
+
+void Tdlg_dfm_Extract::BuildWidgets() {
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+
+    // Behind everything: what shows when the file holds no form.
+    emptyLabel_ = new QLabel(QStringLiteral("No form resources found"), this);
+    emptyLabel_->setObjectName(QStringLiteral("lEmpty"));
+    emptyLabel_->setAlignment(Qt::AlignCenter);
+    grid->addWidget(emptyLabel_, 0, 0, 2, 1);
+
+    Panel_ = new QWidget(this);
+    Panel_->setObjectName(QStringLiteral("Panel"));
+    Panel_->setAutoFillBackground(true);
+    auto* panelLayout = new QVBoxLayout(Panel_);
+    panelLayout->setContentsMargins(4, 4, 4, 0);
+    pc = new QTabWidget(Panel_);
+    pc->setObjectName(QStringLiteral("pc"));
+    panelLayout->addWidget(pc);
+
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    auto* resourcesLayout = new QVBoxLayout(TabSheet1);
+    resourcesLayout->setContentsMargins(2, 2, 2, 2);
+    splitter_ = new QSplitter(Qt::Horizontal, TabSheet1);
+    splitter_->setObjectName(QStringLiteral("Splitter"));
+    splitter_->setChildrenCollapsible(false);
+    Box_ = new QListWidget(splitter_);
+    Box_->setObjectName(QStringLiteral("Box"));
+    Box_->setSelectionMode(QAbstractItemView::SingleSelection);
+    Box_->setSortingEnabled(false);
+    DFM_ = new QsciScintilla(splitter_);
+    DFM_->setObjectName(QStringLiteral("DFM"));
+    DFM_->setUtf8(true);
+    auto* lexer = new FormLexer(DFM_);
+    DFM_->setLexer(lexer);
+    // No gutter: neither line numbers nor symbols nor folding.
+    for (int margin = 0; margin < 3; ++margin)
+        DFM_->setMarginWidth(margin, 0);
+    DFM_->setReadOnly(true);
+    splitter_->addWidget(Box_);
+    splitter_->addWidget(DFM_);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({150, 340});
+    resourcesLayout->addWidget(splitter_);
+    pc->addTab(TabSheet1, QStringLiteral(" Resources "));
+
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    auto* infoLayout = new QVBoxLayout(TabSheet2);
+    infoLayout->setContentsMargins(2, 2, 2, 2);
+    infoLayout->setSpacing(0);
+    Memo_ = new QPlainTextEdit(TabSheet2);
+    Memo_->setObjectName(QStringLiteral("Memo"));
+    Memo_->setReadOnly(true);
+    Memo_->setFont(lexer->defaultFont());
+    Memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ts = new QTabBar(TabSheet2);
+    ts->setObjectName(QStringLiteral("ts"));
+    ts->setShape(QTabBar::RoundedSouth);
+    ts->setDrawBase(false);
+    for (const pe::ReportPage page : kReportPages)
+        ts->addTab(QString::fromLatin1(pe::ReportPageName(page)));
+    ts->setCurrentIndex(0);
+    infoLayout->addWidget(Memo_, 1);
+    infoLayout->addWidget(ts, 0, Qt::AlignLeft);
+    pc->addTab(TabSheet2, QStringLiteral(" Info "));
+    grid->addWidget(Panel_, 0, 0);
+
+    auto* strip = new QWidget(this);
+    strip->setObjectName(QStringLiteral("ButtonStrip"));
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(6, 8, 6, 8);
+    bOpen = new QPushButton(QStringLiteral("Open..."), strip);
+    bOpen->setObjectName(QStringLiteral("bOpen"));
+    bOpen->setAutoDefault(false);
+    bOK = new QPushButton(QStringLiteral("Load"), strip);
+    bOK->setObjectName(QStringLiteral("bOK"));
+    bOK->setDefault(true);
+    bOK->setEnabled(false);
+    Button1 = new QPushButton(QStringLiteral("Close"), strip);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAutoDefault(false);
+    stripLayout->addWidget(bOpen);
+    stripLayout->addStretch(1);
+    stripLayout->addWidget(bOK);
+    stripLayout->addWidget(Button1);
+    grid->addWidget(strip, 1, 0);
+    grid->setRowStretch(0, 1);
+    emptyLabel_->lower();
+
+    connect(bOpen, &QPushButton::clicked, this, &Tdlg_dfm_Extract::bOpenClick);
+    connect(bOK, &QPushButton::clicked, this, &Tdlg_dfm_Extract::BoxDblClick);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
+    // A selection by mouse or keys; a focus that only marks an item does not count.
+    connect(Box_, &QListWidget::itemSelectionChanged, this, &Tdlg_dfm_Extract::BoxClick);
+    connect(Box_, &QListWidget::itemDoubleClicked, this, &Tdlg_dfm_Extract::BoxDblClick);
+    connect(ts, &QTabBar::currentChanged, this, &Tdlg_dfm_Extract::tsClick);
+}
+
+void Tdlg_dfm_Extract::FormCreate() {
+    pc->setCurrentWidget(TabSheet1);
+    pe_ = std::make_unique<pe::TZentrix_PE>(codePage_);
+}
+
+void Tdlg_dfm_Extract::FormDestroy() {
+    pe_.reset();
+}
+
+void Tdlg_dfm_Extract::ShowExtractDialog(QWidget* owner, UserMessages& messages,
+                                         const ExtractedFormLoader& loader, const QString& path,
+                                         bool packageMode) {
+    Tdlg_dfm_Extract dialog(messages, loader, owner);
+    dialog.SetPackageMode(packageMode);
+    dialog.OpenFile(path);
+    dialog.exec();
+}
+
+QString Tdlg_dfm_Extract::FromCodePage(const std::string& bytes) const {
+    return QString::fromStdU16String(codePage_.Decode(bytes));
+}
+
+void Tdlg_dfm_Extract::OpenFile(const QString& path) {
+    {
+        // Emptying the list is no selection by the user.
+        const QSignalBlocker blocker(Box_);
+        Box_->clear();
+    }
+    try {
+        pe_->Open(QFile::encodeName(path).toStdString());
+    } catch (const std::exception&) {
+        return;
+    }
+
+    if (HasVisibleText(pe_->Description()))
+        pc->setTabText(pc->indexOf(TabSheet2), TabText(FromCodePage(pe_->Description())));
+    {
+        const QSignalBlocker blocker(Box_);
+        for (const std::string& name : pe_->FormNames())
+            Box_->addItem(FromCodePage(name));
+    }
+    tsClick();
+
+    pc->setTabVisible(pc->indexOf(TabSheet1), !packageMode_);
+    if (packageMode_) pc->setCurrentWidget(TabSheet2);
+    Panel_->setVisible(Box_->count() > 0 || packageMode_);
+    bOK->setVisible(!packageMode_);
+
+    const QString fileName =
+        QFileInfo(QFile::decodeName(QByteArray::fromStdString(pe_->ImagePath()))).fileName();
+    setWindowTitle((packageMode_ ? QStringLiteral("Package Information - [%1]")
+                                 : QStringLiteral("Form Resources - [%1]"))
+                       .arg(fileName));
+}
+
+void Tdlg_dfm_Extract::bOpenClick() {
+    const QString path = messages_.AskOpenModuleFile(ExecutableFileFilters());
+    if (!path.isEmpty()) OpenFile(path);
+}
+
+void Tdlg_dfm_Extract::tsClick() {
+    const int tab = ts->currentIndex();
+    if (tab < 0 || tab >= static_cast<int>(kReportPages.size())) return;
+    pe::PackageReportInputs inputs;
+    inputs.RequiredPackages = pe_->RequiredPackages();
+    inputs.ContainedUnits = pe_->ContainedUnits();
+    inputs.ClassNames = pe_->ClassNames();
+    inputs.FormNames = pe_->FormNames();
+    inputs.Flags = pe_->PackageFlags();
+    std::vector<std::string> lines;
+    pe::BuildPackageReport(kReportPages[static_cast<std::size_t>(tab)], inputs, lines);
+
+    QStringList text;
+    for (const std::string& line : lines)
+        text << FromCodePage(line);
+    Memo_->setPlainText(text.join(u'\n'));
+    Memo_->moveCursor(QTextCursor::Start);
+}
+
+int Tdlg_dfm_Extract::SelectedRow() const {
+    const QList<QListWidgetItem*> selected = Box_->selectedItems();
+    return selected.isEmpty() ? -1 : Box_->row(selected.first());
+}
+
+const pe::TResourceItem& Tdlg_dfm_Extract::FormResource(int row) const {
+    // The first form resource of that name. Looking the name up among all resources
+    // would find a bitmap or any other resource of a lower type that shares the form's
+    // name, and preview its bytes as an empty form.
+    const std::string& name = pe_->FormNames().at(static_cast<std::size_t>(row));
+    for (const pe::TResourceItem& item : pe_->Resources()) {
+        if (IsFormResource(item) && pe::EqualsIgnoringAsciiCase(item.Name, name)) return item;
+    }
+    throw pe::EPEException("Cannot retrieve resource by name \"" + name + "\"");
+}
+
+void Tdlg_dfm_Extract::SetPreview(std::vector<std::string> lines) {
+    previewLines_ = std::move(lines);
+    std::string bytes;
+    for (const std::string& line : previewLines_) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    DFM_->setText(QString::fromStdString(EditorTextFromBytes(bytes, codePage_)));
+}
+
+void Tdlg_dfm_Extract::BoxClick() {
+    previewConverted_ = false;
+    bOK->setEnabled(false);
+    const int row = SelectedRow();
+    if (row < 0) return;
+    const bool converted = RunGuarded(messages_, [this, row] {
+        std::vector<std::string> lines;
+        try {
+            pe::ResourceToFormText(FormResource(row), lines, codePage_);
+        } catch (...) {
+            SetPreview({});
+            throw;
+        }
+        SetPreview(std::move(lines));
+    });
+    if (!converted) return;
+    previewConverted_ = true;
+    bOK->setEnabled(true);
+}
+
+void Tdlg_dfm_Extract::BoxDblClick() {
+    const int row = SelectedRow();
+    if (row < 0) return;
+    // Only a preview that converted is loaded: a form whose conversion failed would
+    // otherwise open as an empty document, as if it had been extracted.
+    if (!previewConverted_) return;
+    QByteArray text;
+    for (const std::string& line : previewLines_) {
+        text.append(line.data(), static_cast<qsizetype>(line.size()));
+        text.append("\r\n");
+    }
+    const QString caption = FromCodePage(pe_->FormNames().at(static_cast<std::size_t>(row)));
+    RunGuarded(messages_, [&] { loader_(caption, text); });
+}
+
+}  // namespace fw

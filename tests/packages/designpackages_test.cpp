@@ -1,0 +1,274 @@
+// Loading design packages into a registry: what is registered, in which precedence,
+// what fails with which message, and what removing and unloading leave behind.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "fixtures.h"
+#include "packages/designpackages.h"
+#include "packages/inifile.h"
+#include "runtime/builtin.h"
+#include "runtime/fallback.h"
+#include "runtime/object.h"
+#include "runtime/registry.h"
+
+namespace {
+
+using namespace fwtest;
+using fw::pkg::DesignPackages;
+using fw::rt::ClassRegistry;
+
+class DesignPackagesTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::unique_ptr<ClassRegistry> registry = fw::rt::MakeBuiltinRegistry();
+    DesignPackages packages{*registry, (dir.Path() / "formwright.ini").string()};
+    std::string widgets = dir.Write("widgets.bpl", BuildTestPackage(WidgetsPackage()));
+    std::string gadgets = dir.Write("gadgets.bpl", BuildTestPackage(GadgetsPackage()));
+
+    // The module tag of the registered class of that name; "" for a built-in class.
+    std::string ModuleOf(const char* name) const {
+        const fw::rt::Class* cls = registry->FindClassByName(name);
+        return cls ? std::string(cls->Info().Module) : "(none)";
+    }
+    bool Registered(const char* name) const { return registry->FindClassByName(name) != nullptr; }
+};
+
+TEST_F(DesignPackagesTest, RegistersEachNewPersistentClassOfAPackage) {
+    EXPECT_EQ(packages.LoadOnePackage(widgets), WidgetsNewClasses);
+    EXPECT_TRUE(packages.PackageErrors().empty());
+    ASSERT_EQ(packages.LoadedModules().size(), 1u);
+
+    for (const char* name : {"TWidgetBase", "TWidget", "TWidgetOptions", "TButtonGroup", "TWidgetX"})
+        EXPECT_NE(ModuleOf(name), "") << name;
+    // The class named like a built-in one stays the built-in one; a class that is no
+    // persistent class is not registered.
+    EXPECT_EQ(ModuleOf("TButton"), "");
+    EXPECT_FALSE(Registered("TWidgetList"));
+
+    // Ancestry through the package (record distances 88 and 64, a link to the class
+    // reference itself) and through the import of another package's class.
+    const fw::rt::Class* x = registry->FindClassByName("TWidgetX");
+    ASSERT_TRUE(x);
+    std::vector<std::string> chain;
+    for (const fw::rt::Class* c = x; c; c = c->Parent())
+        chain.emplace_back(c->Name());
+    ASSERT_GE(chain.size(), 5u);
+    EXPECT_EQ(std::vector<std::string>(chain.begin(), chain.begin() + 4),
+              (std::vector<std::string>{"TWidgetX", "TWidget", "TWidgetBase", "TCustomControl"}));
+    EXPECT_EQ(&registry->FindClassByName("TCustomControl")->Info(), &fw::rt::cls::TCustomControl);
+
+    // Controls preview as controls; the options object is a plain persistent.
+    EXPECT_TRUE(x->Has(fw::rt::CfControl));
+    EXPECT_FALSE(registry->FindClassByName("TWidgetOptions")->Has(fw::rt::CfControl));
+    EXPECT_EQ(registry->FindClassByName("TWidget")->Unit(), "WidgetUnit");
+}
+
+TEST_F(DesignPackagesTest, FirstRegistrationOfANameWins) {
+    packages.AddPackage(widgets);
+    packages.AddPackage(gadgets);
+    packages.LoadAllPackages();
+    EXPECT_TRUE(packages.PackageErrors().empty());
+
+    // Built-in before packages, earlier packages before later ones, packages before the
+    // fallback classes.
+    EXPECT_EQ(ModuleOf("TButton"), "");
+    const std::string widgetsTag = ModuleOf("TWidget");
+    EXPECT_NE(widgetsTag.find("widgets.bpl"), std::string::npos);
+    EXPECT_EQ(ModuleOf("TButtonGroup"), widgetsTag);
+    EXPECT_EQ(ModuleOf("TCategoryButtons"), "");
+    for (const fw::rt::ClassInfo* fallback : fw::rt::FallbackClasses())
+        EXPECT_TRUE(Registered(std::string(fallback->Name).c_str())) << fallback->Name;
+
+    // gadgets' TGadget derives from widgets' TWidget through its import.
+    const fw::rt::Class* gadget = registry->FindClassByName("TGadget");
+    ASSERT_TRUE(gadget);
+    EXPECT_EQ(gadget->Parent(), registry->FindClassByName("TWidget"));
+    EXPECT_NE(ModuleOf("TGadgetPanel").find("gadgets.bpl"), std::string::npos);
+}
+
+TEST_F(DesignPackagesTest, CountsOnlyTheClassesAPackageAddsAfterAnother) {
+    EXPECT_EQ(packages.LoadOnePackage(widgets), WidgetsNewClasses);
+    EXPECT_EQ(packages.LoadOnePackage(gadgets), 2);  // TGadget, TGadgetPanel: its TWidget is taken
+}
+
+TEST_F(DesignPackagesTest, AClassWhoseAncestorsNameIsTakenRegistersNothing) {
+    TestPackage p;
+    p.ModuleName = "clash.bpl";
+    p.Contains = {"ClashUnit"};
+    TestClass panel{.Name = "TPanel", .Distance = 76, .ParentImport = VclClass("Controls", "TCustomControl")};
+    TestClass fancy{.Name = "TFancyPanel", .Distance = 76, .ParentLocal = 0};
+    TestClass fancier{.Name = "TFancierPanel", .Distance = 88, .ParentLocal = 1};
+    TestClass fine{.Name = "TFinePanel", .Distance = 76, .ParentImport = VclClass("ExtCtrls", "TPanel")};
+    p.Classes = {panel, fancy, fancier, fine};
+    EXPECT_EQ(packages.LoadOnePackage(dir.Write("clash.bpl", BuildTestPackage(p))), 1);
+    EXPECT_EQ(ModuleOf("TPanel"), "");
+    EXPECT_FALSE(Registered("TFancyPanel"));
+    EXPECT_FALSE(Registered("TFancierPanel"));
+    ASSERT_TRUE(Registered("TFinePanel"));
+    EXPECT_EQ(&registry->FindClassByName("TFinePanel")->Parent()->Info(), &fw::rt::cls::TPanel);
+}
+
+TEST_F(DesignPackagesTest, FailuresAreRecordedWithTheLoadersMessage) {
+    TestPackage noEntry = WidgetsPackage();
+    noEntry.ExportInitialize = false;
+    const std::string library = dir.Write("library.dll", BuildTestPackage(noEntry));
+    const std::string text = dir.Write("notes.bpl", BytesOf("just some text\n"));
+    const std::string missing = (dir.Path() / "missing.bpl").string();
+    TestPackage twin = GadgetsPackage();
+    twin.ModuleName = "twin.bpl";
+    twin.Contains = {"Other", "widgetunit"};  // widgets contains WidgetUnit
+    const std::string duplicate = dir.Write("twin.bpl", BuildTestPackage(twin));
+    TestPackage noInfo = GadgetsPackage();
+    noInfo.HasPackageInfo = false;
+    const std::string bare = dir.Write("bare.bpl", BuildTestPackage(noInfo));
+
+    const struct {
+        std::string path;
+        std::string message;
+    } cases[] = {
+        {library, "Invalid package file '" + library + "'"},
+        {text, "Can't load package " + text + ".\r\nThe file is not a valid PE image"},
+        {missing, "Can't load package " + missing + ".\r\nNo such file or directory"},
+        {duplicate,
+         "Cannot load package 'twin.'  It contains unit 'widgetunit,'which is also contained in package "
+         "'widgets'"},
+        {bare, "Cannot access package information for package 'bare.bpl'"},
+    };
+    ASSERT_EQ(packages.AddPackage(widgets), WidgetsNewClasses);
+    std::vector<std::string> expected;
+    for (const auto& c : cases) {
+        EXPECT_EQ(packages.AddPackage(c.path), 0) << c.path;
+        expected.push_back(c.path + "=" + c.message);
+    }
+    EXPECT_EQ(packages.PackageErrors(), expected);
+    // The paths stay listed; nothing failed was loaded or registered.
+    EXPECT_EQ(packages.PackageFiles().size(), 6u);
+    EXPECT_EQ(packages.LoadedModules().size(), 1u);
+    EXPECT_FALSE(Registered("TGadget"));
+
+    // A full load starts the error list afresh.
+    packages.LoadAllPackages();
+    EXPECT_EQ(packages.PackageErrors(), expected);
+}
+
+TEST_F(DesignPackagesTest, SamePackageTwiceIsLoadedOnce) {
+    // Added twice in another letter case: listed once.
+    std::string upper = widgets;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? c - 32 : c; });
+    EXPECT_EQ(packages.AddPackage(widgets), WidgetsNewClasses);
+    EXPECT_EQ(packages.AddPackage(upper), std::nullopt);
+    EXPECT_EQ(packages.PackageFiles(), std::vector<std::string>{widgets});
+
+    // Written twice into the list file by hand, once through another path of the same
+    // file: the second is found loaded and adds nothing.
+    std::ofstream(packages.ListFile())
+        << "[Packages]\n0=" << widgets << "\n1=" << dir.Path().string() << "/./widgets.bpl\n";
+    const std::unique_ptr<ClassRegistry> fresh = fw::rt::MakeBuiltinRegistry();
+    DesignPackages again(*fresh, packages.ListFile());
+    again.ReadPackageList();
+    ASSERT_EQ(again.PackageFiles().size(), 2u);
+    again.LoadAllPackages();
+    EXPECT_TRUE(again.PackageErrors().empty());
+    EXPECT_EQ(again.LoadedModules().size(), 1u);
+    EXPECT_EQ(again.LoadOnePackage(again.PackageFiles()[1]), 0);
+}
+
+TEST_F(DesignPackagesTest, RemovingAPackageUnregistersExactlyItsClasses) {
+    packages.AddPackage(widgets);
+    packages.AddPackage(gadgets);
+    packages.LoadAllPackages();
+    const std::string gadgetsTag = ModuleOf("TGadgetPanel");
+
+    // An object made from a class of the package outlives the package.
+    fw::rt::ObjectPtr widget = fw::rt::CreateObject(*registry->FindClassByName("TWidget"), *registry);
+    ASSERT_TRUE(widget);
+
+    ASSERT_TRUE(packages.RemovePackage(0));
+    EXPECT_EQ(packages.PackageFiles(), std::vector<std::string>{gadgets});
+    EXPECT_EQ(packages.LoadedModules().size(), 1u);
+    for (const char* name : {"TWidgetBase", "TWidgetOptions", "TWidgetX"})
+        EXPECT_FALSE(Registered(name)) << name;
+    // The fallback takes the name back; gadgets keeps its classes, and its own TWidget
+    // now has the name it lost to widgets.
+    EXPECT_EQ(ModuleOf("TButtonGroup"), "");
+    EXPECT_EQ(ModuleOf("TGadgetPanel"), gadgetsTag);
+    EXPECT_EQ(ModuleOf("TWidget"), gadgetsTag);
+    EXPECT_TRUE(Registered("TGadget"));
+
+    EXPECT_EQ(widget->ClassName(), "TWidget");
+    EXPECT_NE(widget->FindProperty("Mode"), nullptr);
+    EXPECT_FALSE(packages.RemovePackage(1));
+    EXPECT_FALSE(packages.RemovePackage(-1));
+}
+
+TEST_F(DesignPackagesTest, UnloadingAllLeavesTheBuiltInClasses) {
+    packages.AddPackage(widgets);
+    packages.AddPackage(gadgets);
+    const std::size_t builtIn = fw::rt::MakeBuiltinRegistry()->RegisteredClasses().size();
+    packages.UnloadAllPackages();
+    EXPECT_TRUE(packages.LoadedModules().empty());
+    EXPECT_TRUE(packages.Loader().Modules().empty());
+    EXPECT_EQ(registry->RegisteredClasses().size(), builtIn);
+    packages.UnloadAllPackages();  // nothing left to unload
+
+    // Loading them again works from the files.
+    packages.LoadAllPackages();
+    EXPECT_TRUE(Registered("TGadget"));
+}
+
+TEST_F(DesignPackagesTest, PackageListRoundTripClearsTheWholeSection) {
+    // Keys out of order and a stale key far above the list: the file's order counts.
+    std::ofstream(packages.ListFile())
+        << "; packages of the team\n"
+        << "[Options]\nShow=1\n\n"
+        << "[packages]\n1=" << gadgets << "\n0=" << widgets
+        << "\n300=/gone/old.bpl\n  2 = \"/spaced/ name.bpl \"\nnot an entry\n\n"
+        << "[Other]\nKey=Value\n";
+    packages.ReadPackageList();
+    EXPECT_EQ(packages.PackageFiles(),
+              (std::vector<std::string>{gadgets, widgets, "/gone/old.bpl", "/spaced/ name.bpl "}));
+    packages.RemovePackage(2);
+    packages.WritePackageList();
+
+    std::ifstream in(packages.ListFile());
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "; packages of the team\n[Options]\nShow=1\n\n[packages]\n0=" + gadgets +
+                              "\n1=" + widgets + "\n2=\"/spaced/ name.bpl \"\n\n[Other]\nKey=Value\n");
+    DesignPackages reread(*registry, packages.ListFile());
+    reread.ReadPackageList();
+    EXPECT_EQ(reread.PackageFiles(), packages.PackageFiles());
+}
+
+// Regression: the list file kept keys from "256" upward when the list shrank, so a
+// removed package came back at the next start.
+TEST_F(DesignPackagesTest, WritePackageListForgetsKeysBeyond255) {
+    {
+        std::ofstream out(packages.ListFile());
+        out << "[Packages]\n";
+        for (int i = 0; i < 258; ++i)
+            out << i << "=" << dir.Path().string() << "/p" << i << ".bpl\n";
+    }
+    packages.ReadPackageList();
+    ASSERT_EQ(packages.PackageFiles().size(), 258u);
+    packages.RemovePackage(257);
+    packages.RemovePackage(256);
+    packages.WritePackageList();
+    DesignPackages reread(*registry, packages.ListFile());
+    reread.ReadPackageList();
+    EXPECT_EQ(reread.PackageFiles().size(), 256u);
+}
+
+TEST_F(DesignPackagesTest, AnUnwritableListFileIsReported) {
+    const std::string blocked = dir.Write("blocked", BytesOf("a file, not a folder"));
+    DesignPackages elsewhere(*registry, blocked + "/formwright.ini");
+    elsewhere.AddPackage(widgets);
+    EXPECT_THROW(elsewhere.WritePackageList(), fw::pkg::EIniFileError);
+}
+
+}  // namespace
