@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include <QIcon>
 #include <QTimer>
 #include <exception>
 #include <iostream>
@@ -8,6 +9,7 @@
 #include "document/documentwindow.h"
 #include "preview/render.h"
 #include "shell/appinstances.h"
+#include "shell/drawnicons.h"
 #include "shell/mainwindow.h"
 #include "shell/productinfo.h"
 #include "shell/splash.h"
@@ -67,6 +69,10 @@ int RunFormwright(int argc, char** argv) {
     app.setApplicationName(ProductName());
     app.setApplicationDisplayName(ProductName());
     app.setApplicationVersion(VersionText());
+    // The installed icon when the desktop has it, else the same picture drawn in code;
+    // the desktop entry's name lets the desktop match windows to the entry.
+    app.setWindowIcon(QIcon::fromTheme(QStringLiteral("formwright"), DrawnIcon(DrawnImage::FormDocument)));
+    QGuiApplication::setDesktopFileName(QStringLiteral("formwright"));
 
     // One instance per program file and user: a later start hands its arguments to the
     // running one and ends here, before it shows anything. A picture run is about this
