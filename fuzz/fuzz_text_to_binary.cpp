@@ -8,7 +8,9 @@
 //  - ConvertForm must give the same stream;
 //  - the stream must survive round trips through text (see CheckWrittenStream),
 //    unless the text holds one of the constructs the binary encoding cannot hold
-//    faithfully (see HasUnfaithfulConstructs).
+//    faithfully (see HasUnfaithfulConstructs);
+//  - whatever the text, text -> binary -> text -> binary must settle after the first
+//    pass (see CheckStableAfterFirstPass).
 
 #include <algorithm>
 #include <cstddef>
@@ -80,5 +82,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     if (faithful) fwfuzz::CheckWrittenStream(*binary);
+    fwfuzz::CheckStableAfterFirstPass(*binary);
     return 0;
 }

@@ -222,4 +222,22 @@ void CheckWrittenStream(const fw::Bytes& written) {
     }
 }
 
+void CheckStableAfterFirstPass(const fw::Bytes& written) {
+    const std::optional<fw::Bytes> firstText = TryBinaryToText(written, false);
+    if (!firstText) return;
+    const std::optional<fw::Bytes> settled = TryTextToBinary(*firstText);
+    if (!settled) return;
+
+    const std::optional<fw::Bytes> text = TryBinaryToText(*settled, false);
+    if (!text) Fail("a stream written after one round trip cannot be converted to text", AsText(*firstText));
+    const std::optional<fw::Bytes> again = TryTextToBinary(*text);
+    if (!again) Fail("text of a settled stream cannot be converted back to binary", AsText(*text));
+    if (*again != *settled) {
+        const auto mismatch = std::mismatch(again->begin(), again->end(), settled->begin(), settled->end());
+        Fail("the binary still changes after the first round trip (first difference at byte " +
+                 std::to_string(mismatch.second - settled->begin()) + ")",
+             AsText(*text));
+    }
+}
+
 }  // namespace fwfuzz

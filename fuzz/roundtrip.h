@@ -73,6 +73,14 @@ bool HasUnfaithfulConstructs(std::string_view text);
 // Aborts with a description when one of them fails.
 void CheckWrittenStream(const fw::Bytes& written);
 
+// Checks that the text conversion settles after one pass: with B2 the stream written
+// from the text of `written`, converting B2 to text and back must give B2 again byte for
+// byte, and the same text. Whatever the first pass changed (float digits, infinities,
+// spelling of identifiers) must not change any further. Returns without a check when
+// the first pass itself does not convert; aborts with a description when a later one
+// fails or changes anything.
+void CheckStableAfterFirstPass(const fw::Bytes& written);
+
 // Prints the message and the given texts (abridged) to stderr and aborts.
 [[noreturn]] void Fail(std::string_view message, std::string_view firstText = {},
                        std::string_view secondText = {});

@@ -69,6 +69,8 @@ public:
     void WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath = {});
 
     QString FileName() const { return fileName_; }
+    // The code page of the document's 8-bit text, fixed when the document was created.
+    const CodePage& TextCodePage() const { return codePage_; }
     FormEncoding Encoding() const { return encoding_; }
     bool Modified() const { return modified_; }
     // The error shown for a failed load (a file that could not be read, or a binary one

@@ -200,8 +200,8 @@ void Tdlg_dfm_Extract::FormDestroy() {
 
 void Tdlg_dfm_Extract::ShowExtractDialog(QWidget* owner, UserMessages& messages,
                                          const ExtractedFormLoader& loader, const QString& path,
-                                         bool packageMode) {
-    Tdlg_dfm_Extract dialog(messages, loader, owner);
+                                         bool packageMode, const CodePage& codePage) {
+    Tdlg_dfm_Extract dialog(messages, loader, owner, codePage);
     dialog.SetPackageMode(packageMode);
     dialog.OpenFile(path);
     dialog.exec();

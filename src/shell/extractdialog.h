@@ -54,9 +54,10 @@ public:
     ~Tdlg_dfm_Extract() override;
 
     // Makes the dialog owned by `owner`, sets its mode, opens the file, shows the dialog
-    // modally and destroys it when it closes.
+    // modally and destroys it when it closes. Texts are read in `codePage`.
     static void ShowExtractDialog(QWidget* owner, UserMessages& messages, const ExtractedFormLoader& loader,
-                                  const QString& path, bool packageMode);
+                                  const QString& path, bool packageMode,
+                                  const CodePage& codePage = CodePage::Default());
 
     // Package mode shows the package report only: no "Resources" page and no "Load".
     // Set before the first OpenFile.

@@ -32,6 +32,7 @@
 #include "shell/drawnicons.h"
 #include "shell/extractdialog.h"
 #include "shell/mditab.h"
+#include "shell/prefsdialog.h"
 #include "shell/propstorage.h"
 #include "shell/regmru.h"
 #include "shell/splash.h"
@@ -153,12 +154,20 @@ void Twnd_dfm_Main::CreateSettings() {
     Storage->SetOnSaveCustomValues([this, options](StoredValues& values) {
         for (const auto& [name, field] : options)
             values.emplace_back(QString::fromLatin1(name), StoredValue::Bool(options_.*field));
+        values.emplace_back(QStringLiteral("CodePage"), StoredValue::Int(codePage_));
     });
     Storage->SetOnReadCustomValue([this, options](const QString& name, const StoredValue& value) {
         for (const auto& [optionName, field] : options) {
             if (name.compare(QLatin1String(optionName), Qt::CaseInsensitive) != 0) continue;
             if (value.kind != StoredValue::Kind::Boolean) throw EReadError("Invalid property value");
             options_.*field = value.boolean;
+            return true;
+        }
+        // The code page of form text; a number no code page has leaves the default.
+        if (name.compare(QLatin1String("CodePage"), Qt::CaseInsensitive) == 0) {
+            if (value.kind != StoredValue::Kind::Integer) throw EReadError("Invalid property value");
+            if (value.integer >= 0 && value.integer <= 65535)
+                SetFormCodePage(static_cast<int>(value.integer));
             return true;
         }
         return false;
@@ -406,7 +415,7 @@ void Twnd_dfm_Main::OpenDocument(const QString& path) {
         return;
     }
     const QString fullPath = info.absoluteFilePath();
-    auto* document = new Tmdi_dfm_Editor(messages_, CodePage::Default());
+    auto* document = new Tmdi_dfm_Editor(messages_, FormCodePage());
     AddDocumentWindow(document);
     // Written at once: the list is not saved at exit.
     MRUMan->AddItem(fullPath, {}, 0, 0, true, false);
@@ -424,7 +433,7 @@ void Twnd_dfm_Main::OpenDocument(const QString& path) {
 
 Tmdi_dfm_Editor* Twnd_dfm_Main::NewDocument(const QString& caption, const QString& hint,
                                             const QByteArray& text) {
-    auto* document = new Tmdi_dfm_Editor(messages_, CodePage::Default());
+    auto* document = new Tmdi_dfm_Editor(messages_, FormCodePage());
     AddDocumentWindow(document);
     document->setWindowTitle(caption);
     MDITab->AddForm(document, kDocumentImage, hint);
@@ -533,7 +542,7 @@ void Twnd_dfm_Main::ShowExtractDialog(const QString& path, bool packageMode) {
     const ExtractedFormLoader loader = [this](const QString& caption, const QByteArray& text) {
         NewDocument(caption, QStringLiteral("new"), text);
     };
-    Tdlg_dfm_Extract::ShowExtractDialog(this, messages_, loader, path, packageMode);
+    Tdlg_dfm_Extract::ShowExtractDialog(this, messages_, loader, path, packageMode, FormCodePage());
 }
 
 void Twnd_dfm_Main::cmExtractfromEXE() {
@@ -546,9 +555,28 @@ void Twnd_dfm_Main::cmPackageInformation() {
     if (!path.isEmpty()) ShowExtractDialog(path, true);
 }
 
+const CodePage& Twnd_dfm_Main::FormCodePage() const {
+    const CodePage* page = CodePage::Find(codePage_);
+    return page ? *page : CodePage::Default();
+}
+
+void Twnd_dfm_Main::SetFormCodePage(int number) {
+    if (CodePage::Find(number) != nullptr) codePage_ = number;
+}
+
 void Twnd_dfm_Main::cmPrefs() {
-    // TODO(the preferences issue): run the preferences dialog and apply the interface
-    // options to every open document.
+    const PreferencesSettings settings{&options_, &codePage_};
+    if (!Tdlg_dfm_Prefs::ExecutePreferences(this, messages_, *packages_, preview::AppRegistry(), settings))
+        return;
+    // Every open document, in child order, takes the options and shows them in a new
+    // preview. Its code page stays the one it was opened with.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        auto* document = qobject_cast<Tmdi_dfm_Editor*>(window);
+        if (document == nullptr) continue;
+        document->ApplyInterfaceOptions(options_.ShowTypeCol, options_.ShowCNCol, options_.SmallFont,
+                                        options_.ShowHTree);
+        document->BuildPreview();
+    }
 }
 
 void Twnd_dfm_Main::cmAbout() {

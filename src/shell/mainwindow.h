@@ -20,6 +20,7 @@ class QToolBar;
 
 namespace fw {
 
+class CodePage;
 class Tmdi_dfm_Editor;
 class TAppInstances;
 class TMDITab;
@@ -78,6 +79,12 @@ public:
     // window is first shown; they are saved with the window's layout.
     const InterfaceOptions& Options() const { return options_; }
     void SetOptions(const InterfaceOptions& options) { options_ = options; }
+    // The code page of form text: Windows-1252 until the stored settings are read, saved
+    // with them. A document takes it when it is created and keeps it; the extraction
+    // dialog and the preferences read their texts in it.
+    const CodePage& FormCodePage() const;
+    // Sets it by number; an unsupported number is ignored.
+    void SetFormCodePage(int number);
     // The settings: the window's own store (section "Main") and the manager that every
     // store writes through; the recently used files of the File menu.
     TRegPropStorageMan* StorageManager() const { return StorageMan; }
@@ -171,6 +178,7 @@ private:
 
     UserMessages& messages_;
     InterfaceOptions options_;
+    int codePage_ = 1252;
     TRegPropStorageMan* StorageMan = nullptr;
     TPropStorage* Storage = nullptr;
     TRegMru* MRUMan = nullptr;

@@ -105,7 +105,8 @@ TEST_F(PropStorageTest, FirstStartKeepsTheDesignedLayoutWithTheOptionsOffAndSave
                      QStringLiteral("  Top = %1").arg(designed.y()), QStringLiteral("  Width = 718"),
                      QStringLiteral("  WindowState = wsNormal"), QStringLiteral("  ShowTypeCol = False"),
                      QStringLiteral("  ShowCNCol = False"), QStringLiteral("  SmallFont = False"),
-                     QStringLiteral("  ShowHTree = False"), QStringLiteral("end")}));
+                     QStringLiteral("  ShowHTree = False"), QStringLiteral("  CodePage = 1252"),
+                     QStringLiteral("end")}));
     EXPECT_TRUE(messages.errors.isEmpty());
 }
 
