@@ -344,8 +344,11 @@ void TParser::ReadHexBytes(std::vector<std::uint8_t>& sink) {
     while (text[p] != '}') {
         const std::uint8_t* const before = out;
         for (;;) {
+            // Data that runs to the end of the text has no closing brace: the end is no
+            // pair, and the terminating 0 byte must not be read as the first of one.
+            if (p >= size_) break;
             std::uint16_t pair;
-            std::memcpy(&pair, text + p, 2);  // text[p] is no 0 byte, so text[p + 1] exists
+            std::memcpy(&pair, text + p, 2);  // p < size_, so text[p + 1] exists
             const int value = HexPairs[pair];
             if (value < 0) break;
             *out++ = static_cast<std::uint8_t>(value);

@@ -303,6 +303,20 @@ TEST(TParser, RejectsMalformedNumbersOnConversion) {
     }
 }
 
+// Found by fuzzing: hex data of whole pairs running to the very end of the text read
+// one byte past the text's terminator before failing.
+TEST(TParser, HexDataRunningToTheEndOfTheTextFails) {
+    for (const char* text : {"{0A0B", "{0A0B\r\n  ", "{", "{0A\r\n0B0C"}) {
+        SCOPED_TRACE(text);
+        fw::MemoryStream in(Raw(text));
+        TParser p(in);
+        ASSERT_EQ(p.Kind(), '{');
+        fw::Bytes data;
+        const std::string message = MessageOf<fw::EParserError>([&] { p.ReadHexBytes(data); });
+        EXPECT_EQ(message.rfind("Invalid binary value on line ", 0), 0u) << message;
+    }
+}
+
 TEST(TParser, ReadsHexData) {
     struct Case {
         const char* text;
