@@ -1,3 +1,4 @@
+#include "runtime/registry.h"
 #include "packages/classbuilder.h"
 
 #include <algorithm>
@@ -67,9 +68,7 @@ std::string UpperAscii(std::string_view text) {
     return upper;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && UpperAscii(a) == UpperAscii(b);
-}
+using rt::EqualsIgnoringCase;
 
 // Names in type information are identifiers, in UTF-8 for the later compilers: no
 // control characters, no blanks, not empty.

@@ -1,3 +1,4 @@
+#include "runtime/registry.h"
 #include "preview/instrument.h"
 
 #include <algorithm>
@@ -14,15 +15,11 @@ namespace {
 // limit already; this bound keeps a hand-made cycle from recursing for ever.
 constexpr int MaxDepth = 1000;
 
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
+using rt::EqualsIgnoringCase;
 
 bool Has(const rt::TMObjectInspector& moi, std::string_view name) {
     const auto& names = moi.PropNames();
-    return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return SameText(n, name); });
+    return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsIgnoringCase(n, name); });
 }
 
 std::int64_t Int(const rt::Object& o, std::string_view name) {

@@ -1,3 +1,4 @@
+#include "runtime/registry.h"
 #include "preview/oirows.h"
 
 #include <algorithm>
@@ -13,16 +14,7 @@ namespace fw::preview {
 
 namespace {
 
-char UpperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-    return true;
-}
+using rt::EqualsIgnoringCase;
 
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 32;

@@ -12,15 +12,6 @@ namespace fw::rt {
 
 namespace {
 
-char UpperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
-}
-
 // Standard UTF-8 for the runtime's strings: a surrogate pair becomes one four-byte
 // sequence; a lone surrogate, which no UTF-8 text can hold, becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text) {

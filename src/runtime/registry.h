@@ -15,6 +15,10 @@
 
 namespace fw::rt {
 
+// Whether two names are equal, ignoring the case of ASCII letters, as class, property
+// and component names compare.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
 // A published property of a class, inherited or its own.
 struct Property {
     const PropInfo* Info = nullptr;

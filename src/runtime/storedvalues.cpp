@@ -80,15 +80,6 @@ constexpr StoredValueRule Rules[] = {
     {"TCustomAxisPanel", "ColorPaletteIndex", S::Integer},
 };
 
-char UpperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
-}
-
 }  // namespace
 
 const StoredValueRule* FindStoredValue(const Class& cls, std::string_view name) {

@@ -1,5 +1,7 @@
 #include "valuetext.h"
 
+#include "registry.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -21,13 +23,6 @@ namespace {
 
 char UpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-    return true;
 }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
