@@ -143,6 +143,11 @@ press() {
   xdotool key --clearmodifiers --delay 120 "$@"
 }
 
+# Presses keys in whatever has the keyboard now, such as an open menu.
+keys() {
+  xdotool key --clearmodifiers --delay 120 "$@"
+}
+
 type_into() {
   timeout 10 xdotool windowfocus --sync "$1" || fail "cannot focus window $1"
   xdotool type --delay 12 -- "$2"
@@ -327,7 +332,7 @@ save_as() {
   # File > Save As... is the fourth item of the File menu.
   press "$main" alt+f
   sleep 0.5
-  press "$main" Down Down Down Return
+  keys Down Down Down Return
   type_dialog=$(wait_window '^Save as')
   # Text, Binary, Resource: the arrow keys move the choice down from Text.
   if [ "$downs" -gt 0 ]; then
@@ -394,7 +399,7 @@ shot restarted
 press "$main" alt+f
 sleep 1
 shot recent-files-menu
-press "$main" Escape
+keys Escape
 press "$main" alt+x
 wait_exit "$third" 30 "the restarted session"
 
