@@ -55,7 +55,10 @@ for fs in proc sys dev; do
   mounted+=("$system/$fs")
 done
 cp /etc/resolv.conf "$system/etc/resolv.conf"
-in_system() { chroot "$system" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
+mkdir -p -m 700 "$system/tmp/runtime"
+in_system() {
+  chroot "$system" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root XDG_RUNTIME_DIR=/tmp/runtime "$@"
+}
 
 cp "$deb" "$system/tmp/formwright.deb"
 echo "clean-install: installing $(basename "$deb") with its declared dependencies"
@@ -110,7 +113,7 @@ in_system bash -c 'export DEBIAN_FRONTEND=noninteractive;
   echo "clean-install: cannot install Xvfb for the window test" >&2
   exit 1
 }
-in_system bash -c 'FW_GRAB_AND_QUIT=/tmp/hello-window.png QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=/tmp \
+in_system bash -c 'FW_GRAB_AND_QUIT=/tmp/hello-window.png QT_QPA_PLATFORM=xcb \
   timeout 120 xvfb-run -a -s "-screen 0 1280x800x24" formwright /tmp/Hello.dfm' || {
   echo "clean-install: the editor did not start and draw its window" >&2
   exit 1
