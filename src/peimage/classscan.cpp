@@ -79,7 +79,10 @@ std::vector<TClassRef> ScanClasses(const ModuleImage& image) {
     if (!section) return {};
     const std::uint64_t rva = section->VirtualAddress;
     if (rva >= image.Size()) return {};
-    const std::uint64_t length = std::min<std::uint64_t>(section->SizeOfRawData, image.Size() - rva);
+    // Only the bytes that come from the file can hold a record: the rest of the section
+    // is zeros, and a zero self pointer never matches. A crafted header can declare a
+    // section of gigabytes in a file of a few kilobytes.
+    const std::uint64_t length = std::min<std::uint64_t>(image.LoadedLength(*section), image.Size() - rva);
     const std::optional<ByteSpan> code = image.BytesAtRva(rva, length);
     if (!code) return {};
     return ScanClassRecords(*code, image.Base() + rva);

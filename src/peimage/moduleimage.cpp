@@ -95,12 +95,18 @@ void ModuleImage::Place(std::size_t index) const {
     placed_[index] = true;
     --unplaced_;
     const TSection& section = headers_.Sections[index];
+    const std::uint64_t length = LoadedLength(section);
+    if (length == 0) return;
+    std::memcpy(memory_ + section.VirtualAddress, file_.data() + section.PointerToRawData,
+                static_cast<std::size_t>(length));
+}
+
+std::uint64_t ModuleImage::LoadedLength(const TSection& section) const {
     // Raw data beyond the section's extent is not part of the image.
-    std::uint64_t length = std::min<std::uint64_t>(section.SizeOfRawData, Extent(section));
+    const std::uint64_t length = std::min<std::uint64_t>(section.SizeOfRawData, Extent(section));
     const std::uint64_t from = section.PointerToRawData;
-    if (from >= file_.size()) return;  // nothing of it is in the file: zeros
-    length = std::min<std::uint64_t>(length, file_.size() - from);
-    std::memcpy(memory_ + section.VirtualAddress, file_.data() + from, static_cast<std::size_t>(length));
+    if (from >= file_.size()) return 0;  // nothing of it is in the file: zeros
+    return std::min<std::uint64_t>(length, file_.size() - from);
 }
 
 std::optional<ByteSpan> ModuleImage::BytesAtRva(std::uint64_t rva, std::uint64_t length) const {

@@ -59,6 +59,9 @@ public:
     // How far section i reaches in the image: its VirtualSize, or its SizeOfRawData when
     // VirtualSize is 0 as some linkers leave it.
     static std::uint64_t Extent(const TSection& section);
+    // How many bytes at the section's start come from the file: its raw data within its
+    // extent and within the file. The rest of the section is zeros in the image.
+    std::uint64_t LoadedLength(const TSection& section) const;
 
 private:
     ModuleImage() = default;

@@ -255,6 +255,33 @@ TEST_F(Hostile, ImagesThatCannotBeLaidOutStillListTheirForms) {
     }
 }
 
+// A code section whose header claims a gigabyte of raw data in a file of a few
+// kilobytes: the class scan covers the bytes the file holds (the rest of the section is
+// zeros, which hold no record) and still finds the records among them. Found by fuzzing,
+// where scanning the whole claimed gigabyte ran past the time limit.
+TEST_F(Hostile, CodeSectionClaimingMoreThanTheFileIsScannedOverItsFileBytes) {
+    PeWriter writer;
+    const std::uint32_t codeRva = writer.NextSectionRva();
+    const Bytes code = SampleCode(writer.ImageBase() + codeRva);
+    constexpr std::uint32_t Claimed = 0x3FF00000;  // just under the largest image taken
+    writer.AddSection("CODE", code, Claimed);
+    writer.SetSizeOfImage(codeRva + Claimed);
+    BuiltPe built = writer.Build();
+    PutU32(built.File, built.SectionTableOffset + 16, Claimed);  // SizeOfRawData
+
+    const TZentrix_PE& pe = OpenBytes(built.File);
+    ASSERT_NE(pe.Module(), nullptr);
+    EXPECT_EQ(pe.Module()->LoadedLength(pe.Module()->Headers().Sections.front()),
+              built.File.size() - GetU32(built.File, built.SectionTableOffset + 20));
+    std::vector<std::string> expected;
+    for (const SampleClass& c : SampleClasses())
+        expected.push_back(c.Name);
+    std::vector<std::string> found;
+    for (const auto& ref : pe.ClassRefs())
+        found.push_back(ref.Name);
+    EXPECT_EQ(found, expected);
+}
+
 TEST_F(Hostile, ScatteredByteDamageNeverEscapesOpen) {
     const BuiltPe sample = SampleModule(false).Build();
     std::mt19937 random(20240601);
