@@ -248,7 +248,8 @@ TEST(FillProperties, ListsAndCollectionsShowTheLiveDescription) {
     EXPECT_EQ(pv::FindRow(form.Properties(&form.Form["Empty"]), "Items"), nullptr);
 
     fw::rt::Object& listView = form.Form["ListView1"];
-    const InspectorRow& columns = Row(form.Properties(&listView), "Columns");
+    const auto listViewRows = form.Properties(&listView);
+    const InspectorRow& columns = Row(listViewRows, "Columns");
     EXPECT_EQ(columns.Value, "(TListColumns)");
     EXPECT_GE(columns.SourceIndex, 0);
 
@@ -341,7 +342,8 @@ TEST(FillProperties, ReferencesShowTheNameAndAreNotOpened) {
     EXPECT_EQ(dataSet.Object, &table);
     EXPECT_TRUE(dataSet.Children.empty());
 
-    const InspectorRow& master = Row(form.Properties(&table), "MasterSource");
+    const auto tableRows = form.Properties(&table);
+    const InspectorRow& master = Row(tableRows, "MasterSource");
     EXPECT_EQ(master.Object, &source);
     EXPECT_TRUE(master.Children.empty());
 

@@ -116,7 +116,9 @@ protected:
     QString MostRecentFile() const {
         const QSettings settings(dir_.filePath(QStringLiteral("config/Zentrix/Formwright.ini")),
                                  QSettings::IniFormat);
-        return settings.value(QStringLiteral("5.x/Main/MRUHistory/H0")).toString().chopped(1);
+        // Each entry ends in a one-character separator; before the first file there is none.
+        const QString entry = settings.value(QStringLiteral("5.x/Main/MRUHistory/H0")).toString();
+        return entry.isEmpty() ? QString() : entry.chopped(1);
     }
     QString WriteForm(const QString& name) {
         const QString path = dir_.filePath(name);
