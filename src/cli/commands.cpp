@@ -403,12 +403,7 @@ int RunPackageInfo(const Invocation& invocation, std::ostream& out, std::ostream
     fw::pe::TZentrix_PE pe(*CodePage::Find(invocation.CodePage));
     return ForEachFile(invocation, out, err, [&](const std::string& path) {
         OpenPeFile(pe, path);
-        fw::pe::PackageReportInputs inputs;
-        inputs.RequiredPackages = pe.RequiredPackages();
-        inputs.ContainedUnits = pe.ContainedUnits();
-        inputs.ClassNames = pe.ClassNames();
-        inputs.FormNames = pe.FormNames();
-        inputs.Flags = pe.PackageFlags();
+        const fw::pe::PackageReportInputs inputs = pe.ReportInputs();
         auto printPage = [&](fw::pe::ReportPage page) {
             std::vector<std::string> lines;
             fw::pe::BuildPackageReport(page, inputs, lines);

@@ -153,6 +153,10 @@ std::vector<std::string> TZentrix_PE::ClassNames() const {
     return names;
 }
 
+PackageReportInputs TZentrix_PE::ReportInputs() const {
+    return {requiredPackages_, containedUnits_, ClassNames(), formNames_, packageFlags_};
+}
+
 TResourceItem TZentrix_PE::FindResourceByName(std::string_view name) const {
     for (const TResourceItem& item : resources_) {
         if (EqualsIgnoringAsciiCase(item.Name, name)) return item;

@@ -25,6 +25,7 @@
 #include "codec/stream.h"
 #include "peimage/classscan.h"
 #include "peimage/moduleimage.h"
+#include "peimage/packageinfo.h"
 #include "peimage/peheaders.h"
 #include "peimage/resources.h"
 
@@ -89,6 +90,8 @@ public:
     std::uint32_t PackageFlags() const { return packageFlags_; }
     // The package description; empty when there is none.
     const std::string& Description() const { return description_; }
+    // What the package report is made of: the lists above and the flags.
+    PackageReportInputs ReportInputs() const;
 
     // A copy of the first resource in walk order, of any type, whose name equals name
     // ignoring ASCII case. Throws EPEException "Cannot retrieve resource by name "NAME""

@@ -471,13 +471,8 @@ void Tdlg_dfm_Prefs::tsClick() {
     }
     const int tab = ts->currentIndex();
     if (tab < 0 || tab >= static_cast<int>(kReportPages.size())) return;
-    pe::PackageReportInputs inputs;
-    inputs.RequiredPackages = pe_->RequiredPackages();
-    inputs.ContainedUnits = pe_->ContainedUnits();
-    inputs.ClassNames = pe_->ClassNames();
-    inputs.Flags = pe_->PackageFlags();
     std::vector<std::string> lines;
-    pe::BuildPackageReport(kReportPages[static_cast<std::size_t>(tab)], inputs, lines);
+    pe::BuildPackageReport(kReportPages[static_cast<std::size_t>(tab)], pe_->ReportInputs(), lines);
     QStringList text;
     for (const std::string& line : lines)
         text << FromCodePage(line);
