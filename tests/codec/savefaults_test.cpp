@@ -14,13 +14,16 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -28,6 +31,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -69,6 +73,15 @@ std::string ReadText(const fs::path& path) {
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
+}
+
+// Sets a file's modification time to `age` before now.
+void SetAge(const fs::path& path, std::chrono::seconds age) {
+    timespec times[2] = {};
+    ::clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= static_cast<time_t>(age.count());
+    times[1] = times[0];
+    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) throw std::runtime_error("cannot date " + path.string());
 }
 
 // A folder's contents, one entry per name: a file's bytes, "-> TARGET" for a symbolic
@@ -277,7 +290,9 @@ TEST(SaveFaults, KilledBetweenTemporaryFileAndRenameLeavesTheOldFormWhole) {
         ASSERT_EQ(leftOver.size(), 1u) << Describe(leftOver);
         EXPECT_EQ(leftOver.begin()->second, newText);
 
-        // The next save goes through as usual and adds no temporary file of its own.
+        // The next save goes through as usual and adds no temporary file of its own. It
+        // runs in a process older than the killed save's temporary file, so it cannot
+        // tell that file from one a running save is about to lock, and leaves it.
         EXPECT_EQ(TrySave(saveAs, newText, backup), "saved");
         Listing formsFinal = List(forms);
         EXPECT_EQ(TakeTemporaries(formsFinal, "Form1.dfm"), leftOver);
@@ -289,6 +304,14 @@ TEST(SaveFaults, KilledBetweenTemporaryFileAndRenameLeavesTheOldFormWhole) {
             EXPECT_TRUE(fs::is_symlink(saveAs));
         }
         EXPECT_EQ(fs::status(forms / "Form1.dfm").permissions(), fs::perms(0640));
+
+        // A save in a process started after the kill removes it. The temporary is
+        // dated a little back so that the start time's clock ticks cannot blur the order.
+        SetAge(forms / leftOver.begin()->first, std::chrono::seconds(2));
+        const ChildResult later = RunInChild([&] { return TrySave(saveAs, newText, backup); });
+        EXPECT_EQ(later.report, "saved");
+        formsFinal = List(forms);
+        EXPECT_EQ(TakeTemporaries(formsFinal, "Form1.dfm"), Listing{});
     }
 }
 
@@ -475,6 +498,208 @@ TEST(SaveFaults, SymbolicLinkTargetsAreWrittenThrough) {
             EXPECT_EQ(TakeTemporaries(listing, "Form1.dfm"), Listing{}) << dir;
         }
     }
+}
+
+
+TEST(SaveFaults, StaleTemporariesOfTheTargetAreRemovedAndNoOthers) {
+    // Left beside the target before the save. Only temporaries of this target (or of its
+    // backup) that are older than the saving process and that no running save holds
+    // locked are a killed save's leftovers.
+    struct Entry {
+        const char* name;
+        bool old;     // written an hour ago, long before this test process started
+        bool locked;  // a save in progress holds it
+        bool removed;
+    };
+    const Entry entries[] = {
+        {".Form1.dfm.tmp123456", true, false, true},
+        {".Form1.dfm.tmp42", true, false, true},  // unpadded digits, as older versions named them
+        {".Form1.~dfm.tmp000001", true, false, true},
+        {".Form1.dfm.tmp654321", true, true, false},
+        {".Form1.dfm.tmp777777", false, false, false},
+        {".Form1.dfm.tmpnotes", true, false, false},
+        {".Form1.dfm.tmp1234567", true, false, false},
+        {".Form10.dfm.tmp123456", true, false, false},
+        {"Form1.dfm.tmp123456", true, false, false},
+    };
+    TempFolder root;
+    const fs::path forms = root.Make("forms");
+    WriteText(forms / "Form1.dfm", kOldText);
+    std::vector<int> locks;
+    for (const Entry& e : entries) {
+        WriteText(forms / e.name, "left over");
+        if (e.old) SetAge(forms / e.name, std::chrono::hours(1));
+        if (e.locked) {
+            const int fd = ::open((forms / e.name).c_str(), O_RDONLY | O_CLOEXEC);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+            locks.push_back(fd);
+        }
+    }
+
+    EXPECT_EQ(TrySave(forms / "Form1.dfm", NewText(2), forms / "Form1.~dfm"), "saved");
+    for (const int fd : locks) ::close(fd);
+
+    const Listing after = List(forms);
+    for (const Entry& e : entries)
+        EXPECT_EQ(after.count(e.name), e.removed ? 0u : 1u) << e.name;
+    EXPECT_EQ(after.at("Form1.dfm"), NewText(2));
+    EXPECT_EQ(after.at("Form1.~dfm"), kOldText);
+}
+
+TEST(SaveFaults, NamesUpToTheFileNameLimitAreSavedAndCleanedUpAfter) {
+    // A name of up to 255 bytes is legal, but "." + name + ".tmpNNNNNN" is not for
+    // names longer than 244 bytes: those get a shorter temporary name, the same stem
+    // for every save of the target, so a later save still finds a killed one's leftover.
+    const std::string twoByte = "\xC3\xA9";  // a letter of two UTF-8 bytes
+    const struct {
+        const char* name;
+        std::string fileName;
+    } cases[] = {
+        {"244 bytes", std::string(240, 'a') + ".dfm"},
+        {"245 bytes", std::string(241, 'a') + ".dfm"},
+        {"250 bytes", std::string(246, 'b') + ".dfm"},
+        {"255 bytes", std::string(251, 'c') + ".dfm"},
+        {"255 bytes of two-byte letters, cut between letters",
+         [&] {
+             std::string name;
+             while (name.size() + twoByte.size() <= 251) name += twoByte;
+             return name + std::string(251 - name.size(), 'd') + ".dfm";
+         }()},
+    };
+    const std::string newText = NewText(3);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_LE(c.fileName.size(), 255u);
+        TempFolder root;
+        const fs::path forms = root.Make("forms");
+        const fs::path target = forms / c.fileName;
+        WriteText(target, kOldText);
+
+        // A save killed with its temporary complete leaves one hidden file, whose name
+        // the file system took.
+        const ChildResult killed = RunInChild([&] {
+            killStep = fw::SaveStep::TemporaryWritten;
+            fw::SetSaveStepHookForTests(KillAtStep);
+            return TrySave(target, newText);
+        });
+        ASSERT_TRUE(killed.killedBySignal) << killed.report;
+        Listing listing = List(forms);
+        ASSERT_EQ(listing.size(), 2u) << Describe(listing);
+        listing.erase(c.fileName);
+        const std::string leftOver = listing.begin()->first;
+        EXPECT_EQ(leftOver[0], '.');
+        EXPECT_LE(leftOver.size(), 255u);
+        SetAge(forms / leftOver, std::chrono::seconds(2));
+
+        // A later save goes through and takes the leftover away.
+        const ChildResult later = RunInChild([&] { return TrySave(target, newText); });
+        EXPECT_EQ(later.report, "saved");
+        EXPECT_EQ(Compare(Listing{{c.fileName, newText}}, List(forms)), "");
+    }
+}
+
+TEST(SaveFaults, LockedFileBacksUpTheBytesItRead) {
+    // The backup of a read-modify-write holds what was read, even when a writer that
+    // ignores the lock changed the file after the read.
+    const struct {
+        const char* name;
+        const char* changedTo;  // nullptr: left alone
+    } cases[] = {
+        {"file left alone", nullptr},
+        {"file changed in place after the read", "written in place by another program\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder root;
+        const fs::path forms = root.Make("forms");
+        WriteText(forms / "Form1.dfm", kOldText, 0640);
+        WriteText(forms / "Form1.~dfm", kOlderBackup);
+        {
+            fw::LockedFile file((forms / "Form1.dfm").string());
+            EXPECT_EQ(std::string(file.Content().begin(), file.Content().end()), kOldText);
+            if (c.changedTo) {
+                std::ofstream out(forms / "Form1.dfm", std::ios::binary | std::ios::trunc);
+                out << c.changedTo;
+            }
+            file.Replace(AsBytes(NewText(2)), (forms / "Form1.~dfm").string());
+        }
+        EXPECT_EQ(Compare(Listing{{"Form1.dfm", NewText(2)}, {"Form1.~dfm", kOldText}}, List(forms)), "");
+        EXPECT_EQ(fs::status(forms / "Form1.dfm").permissions(), fs::perms(0640));
+    }
+}
+
+// Waits until the kernel lists a process as waiting for a lock on the file with this
+// inode (a "->" line of /proc/locks), for at most five seconds.
+void WaitForBlockedLock(ino_t inode) {
+    const std::string mark = ":" + std::to_string(inode) + " ";
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        std::ifstream locks("/proc/locks");
+        for (std::string line; std::getline(locks, line);)
+            if (line.find("->") != std::string::npos && line.find(mark) != std::string::npos) return;
+        ::usleep(10000);
+    }
+}
+
+TEST(SaveFaults, WritersOfOneFileTakeTurns) {
+    // While one process holds a file between reading and replacing it, a second one
+    // that wants the same file waits, and then reads the first one's result rather than
+    // the bytes the first one read. Without the lock both would read the old bytes,
+    // and whichever renamed last would throw the other's work away.
+    TempFolder root;
+    const fs::path forms = root.Make("forms");
+    const fs::path form = forms / "Form1.dfm";
+    const fs::path backup = forms / "Form1.~dfm";
+    WriteText(form, kOldText);
+    const std::string first = NewText(1);
+    const std::string second = NewText(2);
+
+    // The child is forked before the lock is taken: a forked child shares its parent's
+    // open files, and with them the lock.
+    int go[2];
+    int report[2];
+    ASSERT_EQ(::pipe(go), 0);
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::close(go[1]);
+        ::close(report[0]);
+        char signal = 0;
+        std::string read;
+        if (::read(go[0], &signal, 1) == 1) {
+            try {
+                fw::LockedFile file(form.string());
+                read = std::string(file.Content().begin(), file.Content().end());
+                file.Replace(AsBytes(second), backup.string());
+            } catch (const std::exception& e) {
+                read = std::string("exception: ") + e.what();
+            }
+        }
+        [[maybe_unused]] const ssize_t written = ::write(report[1], read.data(), read.size());
+        ::_exit(0);
+    }
+    ::close(go[0]);
+    ::close(report[1]);
+
+    auto held = std::make_unique<fw::LockedFile>(form.string());
+    struct stat st {};
+    ASSERT_EQ(::stat(form.c_str(), &st), 0);
+    ASSERT_EQ(::write(go[1], "g", 1), 1);
+    ::close(go[1]);
+    WaitForBlockedLock(st.st_ino);
+    held->Replace(AsBytes(first), backup.string());
+    held.reset();
+    std::string childRead;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;)
+        childRead.append(buffer, static_cast<std::size_t>(n));
+    ::close(report[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+
+    EXPECT_EQ(childRead, first);
+    EXPECT_EQ(Compare(Listing{{"Form1.dfm", second}, {"Form1.~dfm", first}}, List(forms)), "");
 }
 
 }  // namespace
