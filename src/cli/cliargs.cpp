@@ -1,5 +1,6 @@
 #include "cli/cliargs.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 
@@ -29,7 +30,11 @@ constexpr CommandEntry Commands[] = {
 
 // Every option the tool knows, so that one given to the wrong command is reported as
 // misplaced rather than unknown.
-constexpr std::string_view KnownOptions[] = {"--to", "--codepage", "-o", "--out-dir", "--in-place", "--page"};
+constexpr std::string_view KnownOptions[] = {"--to",   "--codepage", "-o", "--out-dir", "--in-place",
+                                             "--page", "--force",    "-j", "--jobs"};
+
+// More workers than this would only queue for the disk.
+constexpr unsigned MaxJobs = 256;
 
 std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
@@ -119,6 +124,10 @@ private:
                 name = arg.substr(0, equals);
                 inlineValue_ = arg.substr(equals + 1);
             }
+        } else if (arg.starts_with("-j") && arg.size() > 2) {
+            // -j4, as make takes it.
+            name = "-j";
+            inlineValue_ = arg.substr(2);
         }
 
         if (name == "--help" || name == "-h") {
@@ -166,6 +175,13 @@ private:
         } else if (name == "--in-place" && converting) {
             RequireNoValue(name);
             SetOutput(OutputMode::InPlace, {});
+        } else if (name == "--force" && (converting || extracting)) {
+            RequireNoValue(name);
+            result_.Force = true;
+        } else if ((name == "-j" || name == "--jobs") && converting) {
+            if (jobsGiven_) Fail(Quoted(name) + " given more than once");
+            jobsGiven_ = true;
+            result_.Jobs = ParseJobs(name, TakeValue(name));
         } else if (command != CommandKind::None && IsKnownOption(name)) {
             Fail("option " + Quoted(name) + " does not apply to " + CommandName(command));
         } else {
@@ -210,6 +226,17 @@ private:
         return number;
     }
 
+    unsigned ParseJobs(const std::string& name, const std::string& text) const {
+        unsigned number = 0;
+        const char* end = text.data() + text.size();
+        const auto [stop, error] = std::from_chars(text.data(), end, number);
+        if (error != std::errc() || stop != end || number < 1 || number > MaxJobs) {
+            Fail("bad value " + Quoted(text) + " for " + Quoted(name) + " (use a number from 1 to " +
+                 std::to_string(MaxJobs) + ")");
+        }
+        return number;
+    }
+
     void SetOutput(OutputMode mode, std::string path) {
         if (result_.Output == mode) Fail(Quoted(OutputOptionName(mode)) + " given more than once");
         if (result_.Output != OutputMode::None) {
@@ -231,10 +258,16 @@ private:
                 if (result_.Output == OutputMode::File && result_.Files.size() != 1) {
                     Fail("-o needs exactly one input file");
                 }
+                if (ReadsStandardInput()) {
+                    if (result_.Output == OutputMode::InPlace) Fail("--in-place cannot replace standard input");
+                    if (result_.Output == OutputMode::Directory)
+                        Fail("--out-dir needs a file name; standard input has none (use -o)");
+                }
                 break;
             case CommandKind::Detect:
             case CommandKind::Check:
                 if (result_.Files.empty()) Fail("no input files");
+                ReadsStandardInput();
                 break;
             case CommandKind::Classes:
                 if (result_.Files.size() > 1) Fail("classes takes at most one class name");
@@ -252,10 +285,19 @@ private:
         }
     }
 
+    // Whether "-" is among the input files; it may be named once, as standard input
+    // can be read only once.
+    bool ReadsStandardInput() const {
+        const auto count = std::count(result_.Files.begin(), result_.Files.end(), StandardStreamName);
+        if (count > 1) Fail("standard input ('-') named more than once");
+        return count == 1;
+    }
+
     std::span<const std::string> args_;
     std::size_t index_ = 0;
     std::optional<std::string> inlineValue_;
     bool codePageGiven_ = false;
+    bool jobsGiven_ = false;
     Invocation result_;
 };
 

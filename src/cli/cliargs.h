@@ -6,6 +6,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "codec/formformat.h"
@@ -32,7 +33,16 @@ struct Invocation {
     // followed by the names of the forms to extract.
     std::vector<std::string> Files;
     std::optional<fw::pe::ReportPage> Page;  // pkginfo --page
+    // convert and extract --force: an existing file at an output path may be replaced
+    // (a symbolic link there is replaced itself, never written through).
+    bool Force = false;
+    // convert -j: files converted at once; 0 is one per processor core.
+    unsigned Jobs = 0;
 };
+
+// The name that stands for standard input as an input file and for standard output
+// as convert's -o; "./-" names a file called "-".
+inline constexpr std::string_view StandardStreamName = "-";
 
 // A command line that cannot be run. The message names the offending argument;
 // Command tells which command's help to point the user to.

@@ -1,13 +1,19 @@
 #include "cli/commands.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <filesystem>
+#include <istream>
 #include <memory>
+#include <mutex>
 #include <new>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <stdexcept>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "codec/codepage.h"
@@ -60,22 +66,144 @@ void ReportFailure(std::ostream& out, std::ostream& err, const std::string& path
     err << path << ": " << OneLine(message) << '\n';
 }
 
+// Runs action and returns the message of its failure, or nothing when it succeeded.
+template <typename Action>
+std::optional<std::string> Attempt(Action&& action) {
+    try {
+        action();
+    } catch (const std::bad_alloc&) {
+        return "out of memory";
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return std::nullopt;
+}
+
 // Runs action on every input file, reporting each failure and going on with the next.
 template <typename Action>
 int ForEachFile(const Invocation& invocation, std::ostream& out, std::ostream& err, Action action) {
     bool anyFailed = false;
     for (const std::string& path : invocation.Files) {
-        try {
-            action(path);
-        } catch (const std::bad_alloc&) {
-            ReportFailure(out, err, path, "out of memory");
-            anyFailed = true;
-        } catch (const std::exception& error) {
-            ReportFailure(out, err, path, error.what());
+        if (const std::optional<std::string> failure = Attempt([&] { action(path); })) {
+            ReportFailure(out, err, path, *failure);
             anyFailed = true;
         }
     }
     return anyFailed ? ExitFailed : ExitOk;
+}
+
+// As ForEachFile, with action(index) run on up to `jobs` threads at once. The failures
+// are reported from this thread in the order of the files, each as soon as every file
+// before it is done, so the messages are the same whatever the number of threads.
+template <typename Action>
+int ForEachFileInParallel(const std::vector<std::string>& files, unsigned jobs, std::ostream& out,
+                          std::ostream& err, Action action) {
+    const std::size_t count = files.size();
+    if (jobs <= 1 || count <= 1) {
+        bool anyFailed = false;
+        for (std::size_t index = 0; index < count; ++index) {
+            if (const std::optional<std::string> failure = Attempt([&] { action(index); })) {
+                ReportFailure(out, err, files[index], *failure);
+                anyFailed = true;
+            }
+        }
+        return anyFailed ? ExitFailed : ExitOk;
+    }
+
+    struct Outcome {
+        bool Done = false;
+        std::optional<std::string> Failure;
+    };
+    std::vector<Outcome> outcomes(count);
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t index = next++; index < count; index = next++) {
+            std::optional<std::string> failure = Attempt([&] { action(index); });
+            {
+                const std::lock_guard<std::mutex> lock(mutex);
+                outcomes[index].Failure = std::move(failure);
+                outcomes[index].Done = true;
+            }
+            finished.notify_all();
+        }
+    };
+    bool anyFailed = false;
+    {
+        std::vector<std::jthread> workers;
+        for (unsigned i = 0; i < std::min<std::size_t>(jobs, count); ++i)
+            workers.emplace_back(work);
+        for (std::size_t index = 0; index < count; ++index) {
+            std::optional<std::string> failure;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                finished.wait(lock, [&] { return outcomes[index].Done; });
+                failure = std::move(outcomes[index].Failure);
+            }
+            if (failure) {
+                ReportFailure(out, err, files[index], *failure);
+                anyFailed = true;
+            }
+        }
+    }
+    return anyFailed ? ExitFailed : ExitOk;
+}
+
+bool IsStandardStream(const std::string& name) {
+    return name == StandardStreamName;
+}
+
+// The whole of standard input, byte for byte.
+Bytes ReadAllInput(std::istream& in) {
+    Bytes bytes;
+    char block[65536];
+    while (in.read(block, sizeof block) || in.gcount() > 0)
+        bytes.insert(bytes.end(), block, block + in.gcount());
+    if (in.bad()) throw std::runtime_error("cannot read standard input");
+    return bytes;
+}
+
+// An input file's bytes; "-" reads standard input.
+Bytes ReadInput(const std::string& path, std::istream& in) {
+    return IsStandardStream(path) ? ReadAllInput(in) : ReadFileBytes(path);
+}
+
+// Refuses to write over anything already at an output path unless --force was given.
+// The write itself checks again in the same step as its rename; this earlier check only
+// gives the clearer message. A link named by the program's own output rule (--out-dir,
+// extract) is called what it is, since --force replaces the link and not its target.
+void RefuseExisting(const fs::path& destination, bool linkIsReplaced) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(destination, error);
+    if (error || !fs::exists(status)) return;
+    if (linkIsReplaced && fs::is_symlink(status)) {
+        throw std::runtime_error("not written: " + destination.string() +
+                                 " is a symbolic link (--force replaces the link itself)");
+    }
+    throw std::runtime_error("not written: " + destination.string() + " already exists (--force replaces it)");
+}
+
+// Converts a whole form to the target encoding. An input already in that encoding is
+// copied unchanged, but only once it has been read through as a conversion reads it,
+// so that anything that is no form fails with the reader's message instead of being
+// passed on as one.
+Bytes ConvertChecked(ByteSpan input, FormEncoding target, const CodePage& codePage) {
+    if (DetectEncoding(input) != target) return ConvertForm(input, target, codePage);
+    ByteViewStream in(input);
+    MemoryStream discard;
+    switch (target) {
+        case FormEncoding::Text:
+            TextToBinaryForm(in, discard, codePage);
+            break;
+        case FormEncoding::Binary:
+            BinaryFormToText(in, discard, codePage);
+            break;
+        case FormEncoding::Resource:
+            ResourceFormToText(in, discard, codePage);
+            break;
+    }
+    return Bytes(input.begin(), input.end());
 }
 
 // Reads no more of the file than the encoding check looks at. A folder opens for
@@ -96,9 +224,10 @@ FormEncoding DetectFileEncoding(const std::string& path) {
     return DetectEncoding(ByteSpan(head, got));
 }
 
-int RunConvert(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+int RunConvert(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
     const CodePage& codePage = *CodePage::Find(invocation.CodePage);
     const FormEncoding target = *invocation.Target;
+    const std::vector<std::string>& files = invocation.Files;
 
     if (invocation.Output == OutputMode::Directory) {
         std::error_code error;
@@ -109,47 +238,70 @@ int RunConvert(const Invocation& invocation, std::ostream& out, std::ostream& er
         }
     }
 
-    // Targets written so far. Under --out-dir two inputs with the same file name would
-    // otherwise leave only the last one's result; under --in-place a file named twice
-    // would be converted twice, and the second backup would replace the first, losing
-    // the original content.
+    // Each file's destination, claimed in the order of the files before any is written.
+    // Under --out-dir two inputs with the same file name would otherwise leave only the
+    // last one's result; under --in-place a file named twice would be converted twice.
+    std::vector<fs::path> destinations(files.size());
+    std::vector<std::string> refused(files.size());
     std::set<fs::path> written;
-    auto claim = [&written](const fs::path& destination) {
-        std::error_code error;
-        fs::path key = fs::weakly_canonical(destination, error);
-        if (error) key = fs::absolute(destination).lexically_normal();
-        if (!written.insert(key).second) {
-            throw std::runtime_error("not written: " + destination.string() +
-                                     " was already written in this run");
-        }
-    };
-
-    return ForEachFile(invocation, out, err, [&](const std::string& path) {
-        const Bytes input = ReadFileBytes(path);
-        const Bytes output = ConvertForm(input, target, codePage);
+    for (std::size_t index = 0; index < files.size(); ++index) {
         switch (invocation.Output) {
             case OutputMode::File:
-                WriteFileAtomically(invocation.OutputPath, output);
+                destinations[index] = invocation.OutputPath;
+                continue;
+            case OutputMode::Directory:
+                destinations[index] = fs::path(invocation.OutputPath) / fs::path(files[index]).filename();
                 break;
-            case OutputMode::Directory: {
-                const fs::path destination = fs::path(invocation.OutputPath) / fs::path(path).filename();
-                claim(destination);
-                WriteFileAtomically(destination.string(), output);
-                break;
-            }
             case OutputMode::InPlace:
-                claim(path);
-                WriteFileAtomically(path, output, BackupPath(path));
+                destinations[index] = files[index];
                 break;
             case OutputMode::None:
                 throw std::logic_error("convert without an output");
         }
+        std::error_code error;
+        fs::path key = fs::weakly_canonical(destinations[index], error);
+        if (error) key = fs::absolute(destinations[index]).lexically_normal();
+        if (!written.insert(key).second) {
+            refused[index] =
+                "not written: " + destinations[index].string() + " was already written in this run";
+        }
+    }
+
+    unsigned jobs = invocation.Jobs;
+    if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
+
+    return ForEachFileInParallel(files, jobs, out, err, [&](std::size_t index) {
+        if (!refused[index].empty()) throw std::runtime_error(refused[index]);
+        const std::string& path = files[index];
+        if (invocation.Output == OutputMode::InPlace) {
+            // Locked from the read to the rename, so that a conversion of the same file
+            // running at the same time waits and then reads this one's result. A file that
+            // the conversion leaves as it is is not written, and its backup stays.
+            LockedFile file(path);
+            const Bytes output = ConvertChecked(file.Content(), target, codePage);
+            if (output != file.Content()) file.Replace(output, BackupPath(path));
+            return;
+        }
+        const Bytes output = ConvertChecked(ReadInput(path, in), target, codePage);
+        if (invocation.Output == OutputMode::File && IsStandardStream(invocation.OutputPath)) {
+            out.write(reinterpret_cast<const char*>(output.data()), static_cast<std::streamsize>(output.size()));
+            return;
+        }
+        // -o is the user's own name for the output and is written through a link;
+        // under --out-dir the name is the program's, and a link there is never followed.
+        const bool linkIsReplaced = invocation.Output == OutputMode::Directory;
+        if (!invocation.Force) RefuseExisting(destinations[index], linkIsReplaced);
+        WriteOptions options;
+        options.ReplaceExisting = invocation.Force;
+        options.FollowLink = !linkIsReplaced;
+        WriteFileAtomically(destinations[index].string(), output, options);
     });
 }
 
-int RunDetect(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+int RunDetect(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
     return ForEachFile(invocation, out, err, [&](const std::string& path) {
-        const FormEncoding encoding = DetectFileEncoding(path);
+        const FormEncoding encoding =
+            IsStandardStream(path) ? DetectEncoding(ReadAllInput(in)) : DetectFileEncoding(path);
         out << path << '\t' << FormEncodingName(encoding) << '\n';
     });
 }
@@ -157,12 +309,12 @@ int RunDetect(const Invocation& invocation, std::ostream& out, std::ostream& err
 // Builds each form as the preview does and prints its messages, one "path: ERROR=…" line
 // each, or "path: ok". Binary and resource forms are taken as the editor opens them:
 // converted to text first; one that does not convert is a failure of the file.
-int RunCheck(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
     const CodePage& codePage = *CodePage::Find(invocation.CodePage);
     const std::unique_ptr<fw::rt::ClassRegistry> registry = fw::rt::MakeBuiltinRegistry();
     bool anyMessage = false;
     const int status = ForEachFile(invocation, out, err, [&](const std::string& path) {
-        Bytes input = ReadFileBytes(path);
+        Bytes input = ReadInput(path, in);
         if (DetectEncoding(input) != FormEncoding::Text) input = ConvertForm(input, FormEncoding::Text, codePage);
         const std::string_view text(reinterpret_cast<const char*>(input.data()), input.size());
         std::vector<std::string> messages;
@@ -388,8 +540,14 @@ int RunExtract(const Invocation& invocation, std::ostream& out, std::ostream& er
             } else {
                 content.assign(item->Data.begin(), item->Data.end());
             }
+            // The name is the program's: a link there is never followed, and nothing
+            // already there is replaced without --force.
             const fs::path target = folder / fileName;
-            WriteFileAtomically(target.string(), content);
+            if (!invocation.Force) RefuseExisting(target, true);
+            WriteOptions options;
+            options.ReplaceExisting = invocation.Force;
+            options.FollowLink = false;
+            WriteFileAtomically(target.string(), content, options);
             out << target.string() << '\n';
         } catch (const std::exception& failure) {
             ReportFailure(out, err, path, item->Name + ": " + failure.what());
@@ -438,7 +596,7 @@ std::string BackupPath(const std::string& path) {
     return path.substr(0, dot) + ".~" + path.substr(dot + 1, MaxBackupExtension);
 }
 
-int RunInvocation(const Invocation& invocation, std::ostream& out, std::ostream& err) {
+int RunInvocation(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
     if (invocation.ShowVersion) {
         out << VersionText() << '\n';
         return ExitOk;
@@ -449,11 +607,11 @@ int RunInvocation(const Invocation& invocation, std::ostream& out, std::ostream&
     }
     switch (invocation.Command) {
         case CommandKind::Convert:
-            return RunConvert(invocation, out, err);
+            return RunConvert(invocation, in, out, err);
         case CommandKind::Detect:
-            return RunDetect(invocation, out, err);
+            return RunDetect(invocation, in, out, err);
         case CommandKind::Check:
-            return RunCheck(invocation, out, err);
+            return RunCheck(invocation, in, out, err);
         case CommandKind::Classes:
             return RunClasses(invocation, out, err);
         case CommandKind::Resources:
@@ -471,7 +629,7 @@ int RunInvocation(const Invocation& invocation, std::ostream& out, std::ostream&
     return ExitOk;
 }
 
-int RunTool(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+int RunTool(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err) {
     Invocation invocation;
     try {
         invocation = ParseArguments(args);
@@ -484,7 +642,7 @@ int RunTool(std::span<const std::string> args, std::ostream& out, std::ostream& 
         return ExitUsage;
     }
 
-    const int status = RunInvocation(invocation, out, err);
+    const int status = RunInvocation(invocation, in, out, err);
     out.flush();
     if (!out) {
         err << ProgramName << ": cannot write to standard output\n";

@@ -8,5 +8,5 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return fw::cli::RunTool(args, std::cout, std::cerr);
+    return fw::cli::RunTool(args, std::cin, std::cout, std::cerr);
 }

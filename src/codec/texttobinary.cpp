@@ -227,6 +227,10 @@ Bytes ResourceHeaderFor(ByteSpan binary) {
     if (at + length > binary.size()) throw EReadError("Stream read error");
     std::string name(reinterpret_cast<const char*>(binary.data()) + at, length);
     if (length > 69) throw EParserError("Component name '" + name + "' exceeds 64 character limit");
+    // The header ends the name at its first zero byte: a name holding one would make a
+    // header that no reader can find the stream behind.
+    if (name.find('\0') != std::string::npos)
+        throw EReadError("The root object's class name holds a zero byte, which a resource header cannot carry");
     for (char& c : name)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -65,11 +66,13 @@ protected:
         fs::remove_all(dir_, ignored);
     }
 
-    // Runs the tool in the test's folder with the given arguments.
-    Result Run(const std::vector<std::string>& args) const {
+    // Runs the tool in the test's folder with the given arguments, its standard input
+    // read from the file named by input (relative to the folder), or empty.
+    Result Run(const std::vector<std::string>& args, const std::string& input = {}) const {
         std::string command = "cd " + ShellQuoted(dir_.string()) + " && " + ShellQuoted(FW_CLI_PATH);
         for (const std::string& arg : args)
             command += " " + ShellQuoted(arg);
+        command += " <" + (input.empty() ? std::string("/dev/null") : ShellQuoted(input));
         command += " >.stdout 2>.stderr";
         const int status = std::system(command.c_str());
         Result result;
@@ -109,6 +112,10 @@ protected:
 
 bool StartsWith(const std::string& bytes, const std::string& prefix) {
     return bytes.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::string AsString(const fwtest::Bytes& bytes) {
+    return std::string(bytes.begin(), bytes.end());
 }
 
 const std::string BinarySignature = "TPF0";
@@ -330,6 +337,216 @@ TEST_F(CliTool, NeverWritesOneTargetTwiceInARun) {
     EXPECT_TRUE(StartsWith(Read("Form1.dfm"), BinarySignature));
 }
 
+TEST_F(CliTool, InPlaceRunThatChangesNothingWritesNothing) {
+    // Converting a file to the encoding it is already in leaves the file and, above all,
+    // its backup alone: the backup keeps the original text from the first run.
+    const struct {
+        std::string To;
+        std::string Head;
+    } cases[] = {
+        {"binary", BinarySignature},
+        {"resource", ResourceHeader},
+        {"text", "object Form1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.To);
+        Write("Form1.dfm", TinyForm);
+        fs::remove(dir_ / "Form1.~dfm");
+        for (int run = 0; run < 2; ++run) {
+            const Result r = Run({"convert", "--to", c.To, "--in-place", "Form1.dfm"});
+            ASSERT_EQ(r.Exit, 0) << r.Err;
+        }
+        EXPECT_TRUE(StartsWith(Read("Form1.dfm"), c.Head));
+        if (c.To == "text") {
+            EXPECT_EQ(Read("Form1.dfm"), TinyForm);
+            EXPECT_FALSE(Exists("Form1.~dfm"));
+        } else {
+            EXPECT_EQ(Read("Form1.~dfm"), TinyForm);
+        }
+    }
+}
+
+TEST_F(CliTool, ConcurrentInPlaceConversionsOfOneFileKeepTheOriginal) {
+    // Two runs on one file at once take turns: the second reads the first one's result,
+    // finds nothing to change and writes nothing, so the backup keeps the original.
+    // Before the runs took turns, the backup held the converted file every time.
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        Write("Form1.dfm", TinyForm);
+        fs::remove(dir_ / "Form1.~dfm");
+        const std::string one = ShellQuoted(FW_CLI_PATH) + " convert --to binary --in-place Form1.dfm";
+        const std::string command =
+            "cd " + ShellQuoted(dir_.string()) + " && { " + one + " & " + one + " & wait; } 2>.stderr";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        EXPECT_EQ(Read(".stderr"), "");
+        EXPECT_EQ(Read("Form1.~dfm"), TinyForm);
+        EXPECT_TRUE(StartsWith(Read("Form1.dfm"), BinarySignature));
+        fs::remove(dir_ / ".stderr");
+    }
+    EXPECT_EQ(Listing(), (std::set<std::string>{"Form1.dfm", "Form1.~dfm"}));
+}
+
+TEST_F(CliTool, OutputsNeverFollowALinkNorReplaceAFileUnlessForced) {
+    // out/Form2.dfm (or the file -o names) is there before the run: a link to a file
+    // outside, or a file of its own. Names the program makes (--out-dir, extract) never
+    // write through a link: with --force the link itself is replaced. -o names the
+    // user's own file and is written through a link, but only with --force too.
+    Write("sample.bpl", AsString(fwtest::SampleModule(false).Build().File));
+    const struct {
+        std::string Name;
+        std::vector<std::string> Args;
+        std::string Existing;  // "link" or "file"
+        std::string Output;
+        int Exit;
+        std::string ErrHas;
+        bool OutputReplaced;
+        bool VictimReplaced;
+    } cases[] = {
+        {"--out-dir, link", {"convert", "--to", "binary", "--out-dir", "out", "Form2.dfm"}, "link",
+         "out/Form2.dfm", 1, "is a symbolic link", false, false},
+        {"--out-dir, link, --force",
+         {"convert", "--to", "binary", "--out-dir", "out", "--force", "Form2.dfm"}, "link", "out/Form2.dfm", 0, "",
+         true, false},
+        {"--out-dir, file", {"convert", "--to", "binary", "--out-dir", "out", "Form2.dfm"}, "file",
+         "out/Form2.dfm", 1, "already exists", false, false},
+        {"--out-dir, file, --force", {"convert", "--to", "binary", "--force", "--out-dir", "out", "Form2.dfm"},
+         "file", "out/Form2.dfm", 0, "", true, false},
+        {"extract, link", {"extract", "sample.bpl", "TABOUT", "--out-dir", "out"}, "link", "out/TABOUT.dfm", 1,
+         "is a symbolic link", false, false},
+        {"extract, link, --force", {"extract", "--force", "sample.bpl", "TABOUT", "--out-dir", "out"}, "link",
+         "out/TABOUT.dfm", 0, "", true, false},
+        {"extract, file", {"extract", "sample.bpl", "TABOUT", "--out-dir", "out"}, "file", "out/TABOUT.dfm", 1,
+         "already exists", false, false},
+        {"-o, file", {"convert", "--to", "binary", "Form2.dfm", "-o", "out/Form2.dfm"}, "file", "out/Form2.dfm", 1,
+         "already exists", false, false},
+        {"-o, link", {"convert", "--to", "binary", "Form2.dfm", "-o", "out/Form2.dfm"}, "link", "out/Form2.dfm", 1,
+         "already exists", false, false},
+        {"-o, link, --force", {"convert", "--to", "binary", "Form2.dfm", "-o", "out/Form2.dfm", "--force"}, "link",
+         "out/Form2.dfm", 0, "", false, true},
+    };
+    const std::string secret = "not a form\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        fs::remove_all(dir_ / "out");
+        fs::remove_all(dir_ / "victim");
+        Write("Form2.dfm", TinyForm);
+        Write("victim/secret.txt", secret);
+        fs::create_directories(dir_ / "out");
+        if (c.Existing == "link")
+            fs::create_symlink("../victim/secret.txt", dir_ / c.Output);
+        else
+            Write(c.Output, secret);
+
+        const Result r = Run(c.Args);
+        EXPECT_EQ(r.Exit, c.Exit) << r.Err;
+        if (c.ErrHas.empty())
+            EXPECT_EQ(r.Err, "");
+        else
+            EXPECT_NE(r.Err.find(c.ErrHas), std::string::npos) << r.Err;
+        EXPECT_EQ(Read("victim/secret.txt") != secret, c.VictimReplaced);
+        const bool isLink = fs::is_symlink(dir_ / c.Output);
+        EXPECT_EQ(isLink, c.Existing == "link" && !c.OutputReplaced);
+        if (!isLink) EXPECT_EQ(Read(c.Output) != secret, c.OutputReplaced);
+    }
+}
+
+TEST_F(CliTool, ConvertRefusesInputThatIsNoFormInTheTargetEncoding) {
+    // An input already in the target encoding used to be copied as it was, garbage and
+    // all, with exit status 0. It is read through first now and fails as a conversion
+    // would. A binary form whose class name holds a zero byte would make a resource
+    // header that the tool itself cannot read back.
+    const std::string nulClass("TPF0\6TF\0rm1\5Form1\0\0", 19);
+    const struct {
+        std::string Name;
+        std::string Bytes;
+        std::string To;
+        std::string Message;
+    } cases[] = {
+        {"program", std::string("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0", 16), "text", "OBJECT expected on line 1"},
+        {"one byte", "\xFF", "text", "OBJECT expected on line 1"},
+        {"bad value tag", std::string("TPF0\6TForm1\5Form1\3abc\xFF\0\0", 24), "binary", "Form1.abc"},
+        {"lower-case signature", std::string("tpf0\6TForm1\5Form1\0\0", 19), "binary", ""},
+        {"header alone", ResourceHeader, "resource", "Stream read error"},
+        {"zero byte in the class name", nulClass, "resource", "zero byte"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Write("input", c.Bytes);
+        const Result r = Run({"convert", "--to", c.To, "input", "-o", "output"});
+        EXPECT_EQ(r.Exit, 1);
+        EXPECT_TRUE(StartsWith(r.Err, "input: ")) << r.Err;
+        EXPECT_NE(r.Err.find(c.Message), std::string::npos) << r.Err;
+        EXPECT_FALSE(Exists("output"));
+    }
+    // A good form in the target encoding is still copied byte for byte.
+    Write("form.dfm", TinyForm);
+    ASSERT_EQ(Run({"convert", "--to", "text", "form.dfm", "-o", "copy.dfm"}).Exit, 0);
+    EXPECT_EQ(Read("copy.dfm"), TinyForm);
+}
+
+TEST_F(CliTool, DashIsStandardInputAndStandardOutput) {
+    Write("form.dfm", TinyForm);
+    ASSERT_EQ(Run({"convert", "--to", "binary", "form.dfm", "-o", "form.bin"}).Exit, 0);
+
+    const Result toStdout = Run({"convert", "--to", "binary", "form.dfm", "-o", "-"});
+    EXPECT_EQ(toStdout.Exit, 0) << toStdout.Err;
+    EXPECT_EQ(toStdout.Out, Read("form.bin"));
+    EXPECT_FALSE(Exists("-"));
+
+    const Result fromStdin = Run({"convert", "--to", "text", "-", "-o", "-"}, "form.bin");
+    EXPECT_EQ(fromStdin.Exit, 0) << fromStdin.Err;
+    EXPECT_EQ(fromStdin.Out, TinyForm);
+
+    const Result toFile = Run({"convert", "--to", "text", "-", "-o", "again.dfm"}, "form.bin");
+    EXPECT_EQ(toFile.Exit, 0) << toFile.Err;
+    EXPECT_EQ(Read("again.dfm"), TinyForm);
+
+    EXPECT_EQ(Run({"detect", "-", "form.dfm"}, "form.bin").Out, "-\tbinary\nform.dfm\ttext\n");
+    EXPECT_EQ(Run({"check", "-"}, "form.bin").Out, "-: ok\n");
+
+    // A failed conversion writes nothing to standard output.
+    Write("broken.dfm", BrokenForm);
+    const Result broken = Run({"convert", "--to", "binary", "-", "-o", "-"}, "broken.dfm");
+    EXPECT_EQ(broken.Exit, 1);
+    EXPECT_EQ(broken.Out, "");
+    EXPECT_TRUE(StartsWith(broken.Err, "-: ")) << broken.Err;
+
+    // A file named "-" is reached as ./-.
+    Write("-", TinyForm);
+    EXPECT_EQ(Run({"convert", "--to", "binary", "./-", "-o", "dash.bin"}).Exit, 0);
+    EXPECT_EQ(Read("dash.bin"), Read("form.bin"));
+}
+
+TEST_F(CliTool, ParallelConversionReportsAsASingleWorkerDoes) {
+    // Eleven good forms and three broken ones, converted by one worker and by four:
+    // the same files, the same messages in the same order, no temporary left.
+    std::vector<std::string> names;
+    for (int i = 0; i < 14; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".dfm";
+        Write("in/" + name, i % 5 == 2 ? BrokenForm : TinyForm);
+        names.push_back("in/" + name);
+    }
+    std::map<std::string, std::string> outputs[2];
+    std::string messages[2];
+    const char* jobs[2] = {"-j1", "--jobs=4"};
+    for (int k = 0; k < 2; ++k) {
+        SCOPED_TRACE(jobs[k]);
+        fs::remove_all(dir_ / "out");
+        std::vector<std::string> args = {"convert", "--to", "resource", jobs[k], "--out-dir", "out"};
+        args.insert(args.end(), names.begin(), names.end());
+        const Result r = Run(args);
+        EXPECT_EQ(r.Exit, 1);
+        EXPECT_EQ(std::count(r.Err.begin(), r.Err.end(), '\n'), 3) << r.Err;
+        messages[k] = r.Err;
+        for (const auto& entry : fs::directory_iterator(dir_ / "out"))
+            outputs[k][entry.path().filename().string()] = Read("out/" + entry.path().filename().string());
+    }
+    EXPECT_EQ(messages[0], messages[1]);
+    EXPECT_TRUE(StartsWith(messages[0], "in/f2.dfm: ")) << messages[0];
+    EXPECT_EQ(outputs[0], outputs[1]);
+    EXPECT_EQ(outputs[1].size(), 11u);
+}
+
 TEST_F(CliTool, CodePageReachesTheConversion) {
     // Byte C0 is U+0410 in code page 1251 and U+00C0 in 1252, so the two binaries differ.
     Write("form.dfm", "object Form1: TForm1\r\n  Caption = '\xC0'\r\nend\r\n");
@@ -395,6 +612,21 @@ TEST_F(CliTool, BadUsageExitsTwoNamingTheArgument) {
          "unknown page 'info' for --page (use header, classes, forms or flags)",
          "pkginfo --help"},
         {{"pkginfo", "--to", "text", "a.dfm"}, "option '--to' does not apply to pkginfo", "pkginfo --help"},
+        {{"convert", "--to", "text", "-j", "0", "a.dfm", "--in-place"},
+         "bad value '0' for '-j' (use a number from 1 to 256)",
+         "convert --help"},
+        {{"convert", "--to", "text", "--jobs=many", "a.dfm", "--in-place"},
+         "bad value 'many' for '--jobs'",
+         "convert --help"},
+        {{"check", "-j2", "a.dfm"}, "option '-j' does not apply to check", "check --help"},
+        {{"detect", "--force", "a.dfm"}, "option '--force' does not apply to detect", "detect --help"},
+        {{"convert", "--to", "text", "-", "--in-place"},
+         "--in-place cannot replace standard input",
+         "convert --help"},
+        {{"convert", "--to", "text", "-", "--out-dir", "out"},
+         "--out-dir needs a file name; standard input has none",
+         "convert --help"},
+        {{"detect", "-", "a.dfm", "-"}, "standard input ('-') named more than once", "detect --help"},
     };
     for (const auto& c : cases) {
         const std::set<std::string> listing = Listing();
@@ -467,10 +699,6 @@ TEST_F(CliTool, PrintsHelpAndVersion) {
         EXPECT_TRUE(StartsWith(r.Out, c.Head)) << r.Out;
     }
     EXPECT_EQ(Run({"--version"}).Out, "formwright-cli " FW_EXPECTED_VERSION "\n");
-}
-
-std::string AsString(const fwtest::Bytes& bytes) {
-    return std::string(bytes.begin(), bytes.end());
 }
 
 TEST_F(CliTool, ListsTheResourcesAndFormsOfAPEFile) {
