@@ -21,6 +21,7 @@
 #include "codec/formformat.h"
 #include "codec/stream.h"
 #include "peimage/asciitext.h"
+#include "peimage/byteview.h"
 #include "peimage/packageinfo.h"
 #include "peimage/zentrix_pe.h"
 #include "runtime/builtin.h"
@@ -557,6 +558,24 @@ int RunExtract(const Invocation& invocation, std::ostream& out, std::ostream& er
     return anyFailed ? ExitFailed : ExitOk;
 }
 
+// The package description as UTF-8, or empty text when there is none. The DESCRIPTION
+// resource holds UTF-16 (up to a zero unit), which is converted as it is rather than
+// through the 8-bit code page the editor shows it in, so that no character is lost and
+// a terminal shows it as it is meant.
+std::string DescriptionUtf8(const fw::pe::TZentrix_PE& pe) {
+    const fw::pe::TResourceItem* description =
+        fw::pe::FindTypedResource(pe.Resources(), fw::pe::ResourceTypeRcData, "DESCRIPTION");
+    if (!description) return {};
+    const fw::pe::ByteView payload(description->Data);
+    std::u16string text;
+    for (std::uint64_t at = 0; payload.Contains(at, 2); at += 2) {
+        const char16_t unit = payload.U16(at);
+        if (unit == 0) break;
+        text.push_back(unit);
+    }
+    return Utf8TextFromUtf16(text);
+}
+
 int RunPackageInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     fw::pe::TZentrix_PE pe(*CodePage::Find(invocation.CodePage));
     return ForEachFile(invocation, out, err, [&](const std::string& path) {
@@ -573,8 +592,8 @@ int RunPackageInfo(const Invocation& invocation, std::ostream& out, std::ostream
             return;
         }
         bool first = true;
-        if (!pe.Description().empty()) {
-            out << "[Description]\n" << OneLine(pe.Description()) << '\n';
+        if (const std::string description = DescriptionUtf8(pe); !description.empty()) {
+            out << "[Description]\n" << OneLine(description) << '\n';
             first = false;
         }
         for (const fw::pe::ReportPage page : {fw::pe::ReportPage::Header, fw::pe::ReportPage::Classes,

@@ -47,5 +47,8 @@ std::u16string Utf16FromUtf8(std::string_view bytes);
 // become surrogate pairs); a byte that starts no valid sequence is taken through the
 // code page so that nothing is lost.
 std::u16string Utf16FromUtf8Text(std::string_view bytes, const CodePage& fallback);
+// Standard UTF-8 of UTF-16 text, for output read by other programs: a surrogate pair
+// becomes one four-byte sequence; a lone surrogate, which UTF-8 cannot hold, U+FFFD.
+std::string Utf8TextFromUtf16(std::u16string_view text);
 
 }  // namespace fw

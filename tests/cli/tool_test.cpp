@@ -776,7 +776,8 @@ TEST_F(CliTool, PkgInfoPrintsTheReportPages) {
         {"Forms", "TABOUT\nTFORM1\nTFORM1\n"},
         {"flags", "Options: DesignOnly\nType: Package\nProducer: Delphi 4 or later\n"},
     };
-    std::string everything = "[Description]\nSample components \xE9\n";
+    // The description is UTF-8 whatever the code page: U+00E9 is C3 A9.
+    std::string everything = "[Description]\nSample components \xC3\xA9\n";
     for (const auto& p : pages) {
         const Result r = Run({"pkginfo", "--page", p.Page, "sample.bpl"});
         EXPECT_EQ(r.Exit, 0) << r.Err;
@@ -788,6 +789,16 @@ TEST_F(CliTool, PkgInfoPrintsTheReportPages) {
     const Result all = Run({"pkginfo", "sample.bpl"});
     EXPECT_EQ(all.Exit, 0) << all.Err;
     EXPECT_EQ(all.Out, everything);
+    // Not even a code page without the letter, nor a character beyond the 16-bit range,
+    // changes that: the description is converted from its UTF-16 as it is.
+    const Result cyrillic = Run({"pkginfo", "--codepage", "1251", "sample.bpl"});
+    EXPECT_TRUE(StartsWith(cyrillic.Out, "[Description]\nSample components \xC3\xA9\n")) << cyrillic.Out;
+    fwtest::PeWriter described;
+    described.AddResource({fwtest::ResourceId::Num(10), fwtest::ResourceId::Str("DESCRIPTION"), 0,
+                           fwtest::DescriptionPayload(u"\u041F\u0430\u043A\u0435\u0442 \U0001F4E6"), 0});
+    Write("described.bpl", AsString(described.Build().File));
+    EXPECT_TRUE(StartsWith(Run({"pkginfo", "described.bpl"}).Out,
+                           "[Description]\n\xD0\x9F\xD0\xB0\xD0\xBA\xD0\xB5\xD1\x82 \xF0\x9F\x93\xA6\n"));
 
     // A module without package information reports empty lists.
     fwtest::PeWriter plain;
