@@ -927,12 +927,18 @@ void Tmdi_dfm_Editor::TreeChange() {
 void Tmdi_dfm_Editor::InspectNode(int node) {
     inspectedObject_ = nullptr;
     inspectedClass_ = nullptr;
-    const ResolvedNode resolved = ResolveNode(tree_->Nodes(), node, PreviewForm(), preview::AppRegistry());
+    const ResolvedNode resolved =
+        ResolveNode(tree_->Nodes(), node, PreviewForm(), preview::AppRegistry(), &desktop_->ReadObjects());
     inspectedObject_ = resolved.Object;
     inspectedClass_ = resolved.Class;
     const ObjectNode& n = tree_->Nodes().Nodes[static_cast<std::size_t>(node)];
     oiTitle_->setText(QStringLiteral(" %1: %2").arg(FromUtf8(n.Name), FromUtf8(n.ClassName)));
-    inspector_->FillInspector(inspectedObject_, n.Name, SplitLines(EditorUtf8()));
+    // The node's own lines, found by its place in the text rather than by the live
+    // object's name: the preview renames a root whose name another form has, and an
+    // unnamed object has no name to look for.
+    const bool component = n.Kind == NodeKind::Root || n.Kind == NodeKind::Component;
+    inspector_->FillInspector(inspectedObject_, NodeSourceLines(tree_->Nodes(), node, SplitLines(EditorUtf8())),
+                              component ? std::string_view(n.Name) : std::string_view());
     inspector_->FillClassTree(inspectedClass_);
 }
 
