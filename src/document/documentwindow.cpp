@@ -34,6 +34,7 @@
 #include "document/findreplacedialog.h"
 #include "document/formlexer.h"
 #include "document/formtext.h"
+#include "document/messagelist.h"
 #include "document/noderesolve.h"
 #include "document/objectscan.h"
 #include "document/objecttreeview.h"
@@ -93,6 +94,9 @@ constexpr int CaretPanel = 1;
 constexpr int ModifiedPanel = 2;
 constexpr int InsertPanel = 3;
 constexpr int FileNamePanel = 4;
+
+// The item data of a message's 0-based text line, -1 when it has none.
+constexpr int MessageLineRole = Qt::UserRole + 1;
 
 // Text files are read in pieces of this size, the size the converters write in.
 constexpr std::size_t ReadChunk = 1 << 16;
@@ -353,11 +357,17 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     areaLayout->addWidget(ts_, 0, Qt::AlignLeft);
     messageList_ = new QTreeWidget(centre_);
     messageList_->setObjectName(QStringLiteral("EList"));
-    messageList_->setColumnCount(1);
-    messageList_->setHeaderLabels({QStringLiteral("Messages (0)")});
+    messageList_->setColumnCount(3);
+    messageList_->setHeaderLabels({QStringLiteral("Messages (0)"), QStringLiteral("Object"), QStringLiteral("Line")});
     messageList_->setRootIsDecorated(false);
     messageList_->setUniformRowHeights(true);
-    messageList_->header()->setStretchLastSection(true);
+    messageList_->setAllColumnsShowFocus(true);
+    // The message takes the room that the object path and the line number leave.
+    messageList_->header()->setStretchLastSection(false);
+    messageList_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    messageList_->header()->setSectionResizeMode(1, QHeaderView::Interactive);
+    messageList_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    messageList_->setColumnWidth(1, 200);
     messageList_->hide();
     centre_->setStretchFactor(0, 1);
     centre_->setStretchFactor(1, 0);
@@ -433,6 +443,8 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     // rows again for the selected node.
     connect(desktop_, &preview::VirtualDesktop::PreviewBuilt, inspector_, &preview::OIPanel::ForgetObjects);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { cmGoto(); });
+    connect(messageList_, &QTreeWidget::itemActivated, this,
+            [this](const QTreeWidgetItem* item) { GotoMessage(item); });
     editor_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(editor_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         EditMenuPopup();
@@ -927,12 +939,18 @@ void Tmdi_dfm_Editor::TreeChange() {
 void Tmdi_dfm_Editor::InspectNode(int node) {
     inspectedObject_ = nullptr;
     inspectedClass_ = nullptr;
-    const ResolvedNode resolved = ResolveNode(tree_->Nodes(), node, PreviewForm(), preview::AppRegistry());
+    const ResolvedNode resolved =
+        ResolveNode(tree_->Nodes(), node, PreviewForm(), preview::AppRegistry(), &desktop_->ReadObjects());
     inspectedObject_ = resolved.Object;
     inspectedClass_ = resolved.Class;
     const ObjectNode& n = tree_->Nodes().Nodes[static_cast<std::size_t>(node)];
     oiTitle_->setText(QStringLiteral(" %1: %2").arg(FromUtf8(n.Name), FromUtf8(n.ClassName)));
-    inspector_->FillInspector(inspectedObject_, n.Name, SplitLines(EditorUtf8()));
+    // The node's own lines, found by its place in the text rather than by the live
+    // object's name: the preview renames a root whose name another form has, and an
+    // unnamed object has no name to look for.
+    const bool component = n.Kind == NodeKind::Root || n.Kind == NodeKind::Component;
+    inspector_->FillInspector(inspectedObject_, NodeSourceLines(tree_->Nodes(), node, SplitLines(EditorUtf8())),
+                              component ? std::string_view(n.Name) : std::string_view());
     inspector_->FillClassTree(inspectedClass_);
 }
 
@@ -1029,26 +1047,48 @@ void Tmdi_dfm_Editor::cmRescan() {
 void Tmdi_dfm_Editor::RefreshMessageList() {
     messageList_->clear();
     const std::vector<std::string>& messages = desktop_->PreviewMessages();
+    std::vector<MessageRow> rows;
+    if (!messages.empty()) rows = MessageRows(messages, desktop_->MessagePlaces(), SplitLines(EditorUtf8()));
     QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(messages.size()));
-    for (const std::string& message : messages) {
-        const std::size_t equals = message.find('=');
-        const std::string kind = equals == std::string::npos ? std::string() : message.substr(0, equals);
-        QString caption = FromUtf8(equals == std::string::npos ? std::string_view() : std::string_view(message).substr(equals + 1));
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const MessageRow& row : rows) {
+        QString caption = FromUtf8(row.Caption);
         caption.truncate(1024);
-        auto* item = new QTreeWidgetItem(QStringList{caption});
-        const QString k = QString::fromStdString(kind).toUpper();
-        const int image = k == QStringLiteral("ERROR") ? ImageError
-                          : k == QStringLiteral("WARN") ? ImageWarning
-                          : k == QStringLiteral("INFO") ? ImageInfo
-                                                        : -1;
-        if (image >= 0) item->setIcon(0, TreeImages()[static_cast<std::size_t>(image)]);
-        item->setData(0, Qt::UserRole, image);
+        auto* item = new QTreeWidgetItem(QStringList{caption, FromUtf8(row.Object),
+                                                     row.Line >= 0 ? QString::number(row.Line + 1) : QString()});
+        if (row.Image >= 0) item->setIcon(0, TreeImages()[static_cast<std::size_t>(row.Image)]);
+        item->setData(0, Qt::UserRole, row.Image);
+        item->setData(0, MessageLineRole, row.Line);
+        if (row.Line >= 0) item->setToolTip(0, QStringLiteral("Double-click to go to line %1").arg(row.Line + 1));
         items.append(item);
     }
     messageList_->addTopLevelItems(items);
-    messageList_->setHeaderLabels({QStringLiteral("Messages (%1)").arg(messages.size())});
+    messageList_->setHeaderLabels(
+        {QStringLiteral("Messages (%1)").arg(messages.size()), QStringLiteral("Object"), QStringLiteral("Line")});
     messageList_->setVisible(!messages.empty());
+}
+
+void Tmdi_dfm_Editor::GotoMessage(const QTreeWidgetItem* item) {
+    if (item == nullptr) return;
+    bool ok = false;
+    const int line = item->data(0, MessageLineRole).toInt(&ok);
+    if (ok) GotoLine(line);
+}
+
+void Tmdi_dfm_Editor::GotoLine(int line) {
+    if (line < 0 || line >= editor_->lines()) return;
+    {
+        const StatusBatch batch(*this);
+        const auto at = static_cast<unsigned long>(line);
+        const long start = editor_->SendScintilla(QsciScintillaBase::SCI_GETLINEINDENTPOSITION, at);
+        const long end = editor_->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, at);
+        editor_->SendScintilla(QsciScintillaBase::SCI_ENSUREVISIBLEENFORCEPOLICY, at);
+        // The line's text is selected, the caret at its start.
+        editor_->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(end), start);
+        editor_->SendScintilla(QsciScintillaBase::SCI_SCROLLRANGE, static_cast<unsigned long>(end), start);
+    }
+    ts_->setCurrentIndex(0);
+    editor_->setFocus();
 }
 
 void Tmdi_dfm_Editor::cmExpand() {

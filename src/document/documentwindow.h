@@ -24,6 +24,7 @@ class QSplitter;
 class QStackedWidget;
 class QTabBar;
 class QTreeWidget;
+class QTreeWidgetItem;
 class QsciScintilla;
 class QStatusBar;
 
@@ -87,8 +88,9 @@ public:
     ObjectTreeView* Tree() const { return tree_; }
     // The number of nodes, at all levels, that the last scan found.
     int ObjectCount() const { return objectCount_; }
-    // EList: the messages of the last preview build, one item each, under the editor;
-    // shown with its splitter only when there are messages.
+    // EList: the messages of the last preview build, one item each, under the editor,
+    // with the object path and the line of each where known (activating an item goes
+    // to its line); shown with its splitter only when there are messages.
     QTreeWidget* MessageList() const { return messageList_; }
     // The source/preview switch: the tab set ts (" Source Editor ", " Form Preview ")
     // and the notebook nbk with the pages "Source" (the editor) and "Form" (the
@@ -234,8 +236,14 @@ private:
     // Scintilla search flags; returns the match's start or -1, the target holding it.
     long SearchText(const QByteArray& text, int flags, long from, long to) const;
     int FindFlags() const;
-    // Empties and fills the message list of the preview.
+    // Empties and fills the message list of the preview: each message with its object
+    // path and the line of the text it leads to.
     void RefreshMessageList();
+    // A message activated (double-clicked, or Enter): its line, when it has one.
+    void GotoMessage(const QTreeWidgetItem* item);
+    // Shows the source page with the caret at the start of a 0-based line, its text
+    // selected; nothing for a line the text does not have.
+    void GotoLine(int line);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Holds the status refresh back while a command moves the caret in steps, and runs

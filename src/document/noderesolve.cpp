@@ -2,12 +2,18 @@
 
 #include <exception>
 
+#include "preview/formlines.h"
+#include "preview/oirows.h"
 #include "runtime/builtin.h"
 #include "runtime/propertylister.h"
 
 namespace fw {
 
 namespace {
+
+const ObjectNode& At(const Hierarchy& hierarchy, int node) {
+    return hierarchy.Nodes[static_cast<std::size_t>(node)];
+}
 
 // The object a class-typed property of owner holds, looked up as the inspector lists it.
 rt::Object* PropertyObject(rt::Object& owner, const std::string& name) {
@@ -18,14 +24,52 @@ rt::Object* PropertyObject(rt::Object& owner, const std::string& name) {
     return owner.ObjectValue(*p);
 }
 
+// The live component of a Root or Component node: the form for a top-level node, else
+// the one its record became, else the form's component of its name.
+rt::Object* ComponentOfNode(const Hierarchy& hierarchy, int node, rt::Object* previewForm,
+                            const std::vector<rt::ReadObject>* records) {
+    if (!previewForm || node < 0) return nullptr;
+    const ObjectNode& n = At(hierarchy, node);
+    if (n.Parent < 0) return previewForm;
+    if (n.Kind != NodeKind::Component) return nullptr;
+    if (records) {
+        const int record = RecordOfNode(hierarchy, node, *records);
+        if (record >= 0) return (*records)[static_cast<std::size_t>(record)].Live;
+    }
+    return previewForm->FindOwnedComponent(n.Name);
+}
+
 }  // namespace
 
+int RecordOfNode(const Hierarchy& hierarchy, int node, const std::vector<rt::ReadObject>& records) {
+    if (node < 0 || node >= hierarchy.ObjectCount() || records.empty()) return -1;
+    // The chain of nodes from the top level down to the node.
+    std::vector<int> chain;
+    for (int at = node; at >= 0; at = At(hierarchy, at).Parent) {
+        // Parents come before their children, so the walk ends.
+        if (!chain.empty() && at >= chain.back()) return -1;
+        chain.push_back(at);
+    }
+    int record = 0;
+    for (auto it = chain.rbegin() + 1; it != chain.rend(); ++it) {
+        int position = hierarchy.ObjectPosition(*it);
+        if (position < 0) return -1;
+        int found = -1;
+        for (std::size_t r = static_cast<std::size_t>(record) + 1; r < records.size() && found < 0; ++r)
+            if (records[r].Parent == record && position-- == 0) found = static_cast<int>(r);
+        if (found < 0) return -1;
+        const rt::ReadObject& candidate = records[static_cast<std::size_t>(found)];
+        if (!NodeMatchesObject(At(hierarchy, *it), candidate.Name, candidate.ClassName)) return -1;
+        record = found;
+    }
+    return record;
+}
+
 ResolvedNode ResolveNode(const Hierarchy& hierarchy, int node, rt::Object* previewForm,
-                         const rt::ClassRegistry& registry) {
+                         const rt::ClassRegistry& registry, const std::vector<rt::ReadObject>* records) {
     ResolvedNode result;
     if (node < 0 || node >= hierarchy.ObjectCount()) return result;
-    const auto at = [&](int i) -> const ObjectNode& { return hierarchy.Nodes[static_cast<std::size_t>(i)]; };
-    const ObjectNode& n = at(node);
+    const ObjectNode& n = At(hierarchy, node);
     try {
         if (n.Parent < 0) {
             result.Object = previewForm;
@@ -34,17 +78,16 @@ ResolvedNode ResolveNode(const Hierarchy& hierarchy, int node, rt::Object* previ
             result.Class = registry.FindClassByName(n.ClassName);
             switch (n.Kind) {
                 case NodeKind::Component:
-                    if (previewForm) result.Object = previewForm->FindOwnedComponent(n.Name);
+                    result.Object = ComponentOfNode(hierarchy, node, previewForm, records);
                     break;
                 case NodeKind::Collection:
-                    if (previewForm)
-                        if (rt::Object* owner = previewForm->FindOwnedComponent(at(n.Parent).Name))
-                            result.Object = PropertyObject(*owner, n.Name);
+                    if (rt::Object* owner = ComponentOfNode(hierarchy, n.Parent, previewForm, records))
+                        result.Object = PropertyObject(*owner, n.Name);
                     break;
                 case NodeKind::Item: {
-                    const ObjectNode& collectionNode = at(n.Parent);
-                    if (!previewForm || collectionNode.Parent < 0) break;
-                    rt::Object* owner = previewForm->FindOwnedComponent(at(collectionNode.Parent).Name);
+                    const ObjectNode& collectionNode = At(hierarchy, n.Parent);
+                    if (collectionNode.Parent < 0) break;
+                    rt::Object* owner = ComponentOfNode(hierarchy, collectionNode.Parent, previewForm, records);
                     if (!owner) break;
                     rt::Object* collection = PropertyObject(*owner, collectionNode.Name);
                     if (!collection) break;
@@ -64,6 +107,20 @@ ResolvedNode ResolveNode(const Hierarchy& hierarchy, int node, rt::Object* previ
     }
     if (!result.Class) result.Object = nullptr;
     return result;
+}
+
+std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node, const std::vector<std::string>& lines) {
+    if (node < 0 || node >= hierarchy.ObjectCount()) return {};
+    const ObjectNode& n = At(hierarchy, node);
+    if (n.Kind != NodeKind::Root && n.Kind != NodeKind::Component) return {};
+    if (n.Line >= 0 && static_cast<std::size_t>(n.Line) < lines.size()) {
+        const std::string_view trimmed = preview::TrimBlanks(lines[static_cast<std::size_t>(n.Line)]);
+        bool objectLine = false;
+        const std::string_view name = preview::ObjectLineName(trimmed, objectLine);
+        if (objectLine && rt::EqualsIgnoringCase(name, n.Name) && trimmed.find(n.ClassName) != std::string_view::npos)
+            return preview::CollectObjectLines(lines, n.Line);
+    }
+    return preview::CollectSourceLines(lines, n.Name);
 }
 
 }  // namespace fw

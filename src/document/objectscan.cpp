@@ -2,32 +2,18 @@
 
 #include <algorithm>
 
+#include "preview/formlines.h"
+#include "runtime/registry.h"
+
 namespace fw {
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+using preview::LeadingBlanks;
+using preview::TrimBlanks;
+using rt::EqualsIgnoringCase;
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                               [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
-}
-
-int LeadingBlanks(std::string_view line) {
-    int n = 0;
-    while (n < static_cast<int>(line.size()) && IsBlank(line[static_cast<std::size_t>(n)])) ++n;
-    return n;
-}
-
-enum class Keyword { Object, Inherited, Collection, Item };
+enum class Keyword { Object, Inherited, Inline, Collection, Item };
 
 }  // namespace
 
@@ -37,10 +23,39 @@ int Hierarchy::FindNodeByName(std::string_view name) const {
     return -1;
 }
 
+int Hierarchy::ObjectChild(int parent, int position) const {
+    if (parent < 0 || parent >= ObjectCount() || position < 0) return -1;
+    for (const int child : Nodes[static_cast<std::size_t>(parent)].Children)
+        if (Nodes[static_cast<std::size_t>(child)].Kind == NodeKind::Component && position-- == 0) return child;
+    return -1;
+}
+
+int Hierarchy::ObjectPosition(int node) const {
+    if (node < 0 || node >= ObjectCount()) return -1;
+    const ObjectNode& n = Nodes[static_cast<std::size_t>(node)];
+    if (n.Parent < 0 || n.Kind != NodeKind::Component) return -1;
+    int position = 0;
+    for (const int sibling : Nodes[static_cast<std::size_t>(n.Parent)].Children) {
+        if (sibling == node) return position;
+        if (Nodes[static_cast<std::size_t>(sibling)].Kind == NodeKind::Component) ++position;
+    }
+    return -1;
+}
+
+bool NodeMatchesObject(const ObjectNode& node, std::string_view name, std::string_view className) {
+    if (!EqualsIgnoringCase(node.Name, name)) return false;
+    if (!node.Name.empty()) return true;
+    const std::string_view written = TrimBlanks(node.ClassName);
+    std::size_t end = 0;
+    while (end < written.size() && !preview::IsBlank(written[end]) && written[end] != '[') ++end;
+    return EqualsIgnoringCase(written.substr(0, end), className);
+}
+
 Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& lookup) {
     static constexpr std::pair<std::string_view, Keyword> keywords[] = {
         {"object", Keyword::Object},
         {"inherited", Keyword::Inherited},
+        {"inline", Keyword::Inline},
         {" = <", Keyword::Collection},
         {"item", Keyword::Item},
     };
@@ -55,7 +70,7 @@ Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& 
 
     for (std::size_t lineIndex = 0; lineIndex < lines.size(); ++lineIndex) {
         const std::string_view line = lines[lineIndex];
-        const std::string_view t = Trim(line);
+        const std::string_view t = TrimBlanks(line);
 
         // The first keyword that occurs anywhere decides; it must start the line, except
         // a collection's " = <", which may stand anywhere.
@@ -78,7 +93,7 @@ Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& 
         switch (keyword) {
             case Keyword::Collection: {
                 itemCounter = 0;
-                lastCollection = std::string(Trim(t.substr(0, position)));
+                lastCollection = std::string(TrimBlanks(t.substr(0, position)));
                 text = lastCollection + ": TCollection";
                 if (auto type = lookup.CollectionType(lastObjectName, lastCollection)) text = lastCollection + ": " + *type;
                 break;
@@ -94,16 +109,17 @@ Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& 
                 break;
             }
             case Keyword::Object:
-            case Keyword::Inherited: {
+            case Keyword::Inherited:
+            case Keyword::Inline: {
                 // From the second character after the keyword: "object Button1: TButton"
                 // gives "Button1: TButton".
                 const std::size_t from = keywordLength + 1;
-                text = from < t.size() ? std::string(Trim(t.substr(from, 255))) : std::string();
+                text = from < t.size() ? std::string(TrimBlanks(t.substr(from, 255))) : std::string();
                 break;
             }
         }
 
-        const int lineLevel = LeadingBlanks(line) / 2;
+        const int lineLevel = static_cast<int>(LeadingBlanks(line) / 2);
         if (lineLevel > level) {
             parent = last;
         } else if (lineLevel < level) {

@@ -11,6 +11,8 @@
 
 namespace fw {
 
+// Root: any line at indentation 0; Component: an "object", "inherited" or "inline" line
+// deeper down; Collection: a line with " = <"; Item: an "item" line.
 enum class NodeKind { Root = 0, Component = 1, Collection = 2, Item = 3 };
 
 // Image indexes of the document's tree images.
@@ -63,9 +65,23 @@ struct Hierarchy {
     int ObjectCount() const { return static_cast<int>(Nodes.size()); }
     // The first node in display order whose Name equals name ignoring ASCII case, or -1.
     int FindNodeByName(std::string_view name) const;
+    // Objects by their place, as a form stream holds them: the object (Component) node
+    // at a position among the object nodes directly under parent, or -1; and a node's
+    // position among the object nodes of its parent (collections and items between them
+    // do not count), or -1 for a top-level node or one that is no object node.
+    int ObjectChild(int parent, int position) const;
+    int ObjectPosition(int node) const;
 };
 
-// Scans the lines of a form text (8-bit or UTF-8 bytes, without line ends).
+// Whether a node stands for the object a form stream writes with that name and class:
+// the same name ignoring ASCII case, and for an unnamed node also the same class (the
+// node's class text without an order modifier: "TLabel [2]" is TLabel).
+bool NodeMatchesObject(const ObjectNode& node, std::string_view name, std::string_view className);
+
+// Scans the lines of a form text (8-bit or UTF-8 bytes, without line ends). A line is a
+// node when, trimmed, the first of the keywords "object", "inherited", "inline", " = <"
+// and "item" that occurs in it starts it (" = <" may stand anywhere); its indentation,
+// two blanks a level, places it under the node before it.
 Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& lookup);
 
 // Column 0 of a node: its name, with the number of its children when it has any.

@@ -343,18 +343,13 @@ void OIPanel::AddRows(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vec
     }
 }
 
-void OIPanel::FillInspector(rt::Object* object, std::string_view nodeName, const std::vector<std::string>& textLines) {
+void OIPanel::FillInspector(rt::Object* object, const std::vector<std::string>& sourceLines,
+                            std::string_view writtenName) {
     pcOI_->setTabVisible(ImagePage, false);
-    if (!object && nodeName.empty()) {
-        ForgetObjects();
-        return;
-    }
-    const std::vector<std::string> sourceLines = CollectSourceLines(textLines, SourceNameOf(object, nodeName));
-
     oipTree_->setUpdatesEnabled(false);
     oipTree_->clear();
     oipTree_->setColumnHidden(TypeColumn, !(object && showTypeCol_));
-    AddRows(oipTree_, nullptr, FillProperties(object, sourceLines));
+    AddRows(oipTree_, nullptr, FillProperties(object, sourceLines, writtenName));
     oipTree_->setUpdatesEnabled(true);
     pcOI_->setTabText(PropertiesPage, QStringLiteral(" Properties (%1)").arg(CountItems(oipTree_)));
 

@@ -124,9 +124,11 @@ public:
     static int CountItems(const QTreeWidget* tree);
 
     // Fills both trees for a live object, or with the text-only view for nullptr, from
-    // the lines of the form text; hides the picture page. Without an object or a node
-    // name the trees keep their rows, holding no objects any more.
-    void FillInspector(rt::Object* object, std::string_view nodeName, const std::vector<std::string>& textLines);
+    // the lines the form text writes inside the object (CollectObjectLines; none for a
+    // collection or an item); hides the picture page. writtenName: the name the text
+    // gives the object, shown for its Name (see FillProperties).
+    void FillInspector(rt::Object* object, const std::vector<std::string>& sourceLines,
+                       std::string_view writtenName = {});
     // The chain of classes from the class (bold, at the top) down to TObject, or
     // "<No info available>" for none.
     void FillClassTree(const rt::Class* cls);

@@ -1,4 +1,3 @@
-#include "runtime/registry.h"
 #include "preview/oirows.h"
 
 #include <algorithm>
@@ -6,8 +5,10 @@
 #include <cstdint>
 #include <exception>
 
+#include "preview/formlines.h"
 #include "runtime/graphicformat.h"
 #include "runtime/propertylister.h"
+#include "runtime/registry.h"
 #include "runtime/valuetext.h"
 
 namespace fw::preview {
@@ -15,45 +16,6 @@ namespace fw::preview {
 namespace {
 
 using rt::EqualsIgnoringCase;
-
-bool IsBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-// Trimmed of the characters of code 32 or less at both ends, as the text's indentation
-// and line ends are.
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-std::size_t Indentation(std::string_view line) {
-    std::size_t count = 0;
-    while (count < line.size() && IsBlank(line[count])) ++count;
-    return count;
-}
-
-// The object a line opens, by its name: "object Button1: TButton" and "inherited
-// Form1: TForm1" open Button1 and Form1. A line that begins with "inherited" but has
-// "object" anywhere in it is no object line. found is false for other lines.
-std::string_view ObjectLineName(std::string_view trimmed, bool& found) {
-    found = false;
-    std::size_t keyword = 0;
-    const auto startsWithWord = [&](std::string_view word) {
-        return trimmed.substr(0, word.size()) == word && (trimmed.size() == word.size() || IsBlank(trimmed[word.size()]));
-    };
-    if (startsWithWord("object"))
-        keyword = 6;
-    else if (startsWithWord("inherited") && trimmed.find("object") == std::string_view::npos)
-        keyword = 9;
-    else
-        return {};
-    found = true;
-    // The name begins after the keyword and the blank that follows it.
-    std::string_view rest = Trim(trimmed.substr(std::min(trimmed.size(), keyword + 1)));
-    return rest.substr(0, rest.find(": "));
-}
 
 // The part of a line before its first "=", or "" when it has none.
 std::string_view NamePart(std::string_view line) {
@@ -65,7 +27,7 @@ std::string_view NamePart(std::string_view line) {
 // dropped; nothing else is unquoted.
 std::string_view SourceValue(std::string_view line) {
     const std::size_t equals = line.find('=');
-    std::string_view value = equals == std::string_view::npos ? std::string_view() : Trim(line.substr(equals + 1));
+    std::string_view value = equals == std::string_view::npos ? std::string_view() : TrimBlanks(line.substr(equals + 1));
     if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'') value = value.substr(1, value.size() - 2);
     return value;
 }
@@ -79,13 +41,13 @@ int SourceIndexOf(const std::vector<std::string>& sourceLines, const std::string
         if (EqualsIgnoringCase(NamePart(sourceLines[i]), written)) return static_cast<int>(i);
     if (!prefix.empty())
         for (std::size_t i = 0; i < sourceLines.size(); ++i)
-            if (EqualsIgnoringCase(Trim(NamePart(sourceLines[i])), path)) return static_cast<int>(i);
+            if (EqualsIgnoringCase(TrimBlanks(NamePart(sourceLines[i])), path)) return static_cast<int>(i);
     return -1;
 }
 
 template <typename Number>
 bool ReadNumber(std::string_view text, Number& value) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && error == std::errc() && end == text.data() + text.size();
@@ -133,30 +95,34 @@ void AddProperties(rt::Object& object, const std::vector<std::string>& allLines,
 
 }  // namespace
 
-std::vector<std::string> CollectSourceLines(const std::vector<std::string>& lines, std::string_view name) {
+std::vector<std::string> CollectObjectLines(const std::vector<std::string>& lines, int header) {
     std::vector<std::string> collected;
-    if (name.empty()) return collected;
-    bool inside = false;
-    std::size_t depth = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (header < 0 || static_cast<std::size_t>(header) + 1 >= lines.size()) return collected;
+    // The object's own lines are indented as the line after its header. They end at the
+    // next object line, which is collected when it is a direct child's.
+    const std::size_t depth = LeadingBlanks(lines[static_cast<std::size_t>(header) + 1]);
+    for (std::size_t i = static_cast<std::size_t>(header) + 1; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
-        const std::string_view trimmed = Trim(line);
-        if (inside && Indentation(line) == depth && !trimmed.empty()) collected.emplace_back(trimmed);
+        const std::string_view trimmed = TrimBlanks(line);
+        if (LeadingBlanks(line) == depth && !trimmed.empty()) collected.emplace_back(trimmed);
         bool objectLine = false;
-        const std::string_view objectName = ObjectLineName(trimmed, objectLine);
-        if (!objectLine) continue;
-        inside = EqualsIgnoringCase(objectName, name);
-        // The object's own lines are indented as the line after its header; after the
-        // last line there is nothing more to collect.
-        depth = i + 1 < lines.size() ? Indentation(lines[i + 1]) : 0;
+        ObjectLineName(trimmed, objectLine);
+        if (objectLine) break;
     }
     return collected;
 }
 
-std::string SourceNameOf(const rt::Object* object, std::string_view nodeName) {
-    if (!object) return std::string(nodeName);
-    if (object->GetClass().Has(rt::CfComponent)) return object->Name();
-    return {};
+std::vector<std::string> CollectSourceLines(const std::vector<std::string>& lines, std::string_view name) {
+    std::vector<std::string> collected;
+    if (name.empty()) return collected;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        bool objectLine = false;
+        const std::string_view objectName = ObjectLineName(TrimBlanks(lines[i]), objectLine);
+        if (!objectLine || !EqualsIgnoringCase(objectName, name)) continue;
+        std::vector<std::string> own = CollectObjectLines(lines, static_cast<int>(i));
+        collected.insert(collected.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
+    }
+    return collected;
 }
 
 std::string SourceValueText(std::string_view text, std::string_view live) {
@@ -194,16 +160,20 @@ std::string LiveValueText(std::string_view typeName, const std::string& live) {
     return live;
 }
 
-std::vector<InspectorRow> FillProperties(rt::Object* object, const std::vector<std::string>& sourceLines) {
+std::vector<InspectorRow> FillProperties(rt::Object* object, const std::vector<std::string>& sourceLines,
+                                         std::string_view writtenName) {
     std::vector<InspectorRow> rows;
     if (object) {
         std::vector<const rt::Object*> path;
         AddProperties(*object, sourceLines, {}, path, rows);
+        if (!writtenName.empty())
+            for (InspectorRow& row : rows)
+                if (row.Name == "Name" && row.SourceIndex < 0) row.Value = std::string(writtenName);
         return rows;
     }
     for (const std::string& line : sourceLines) {
         const std::string_view name = NamePart(line);
-        if (Trim(name).empty()) continue;
+        if (TrimBlanks(name).empty()) continue;
         InspectorRow row;
         row.Name = std::string(name);
         row.Value = SourceValueText(SourceValue(line), {});
@@ -229,9 +199,9 @@ std::vector<InspectorRow> FillEvents(rt::Object& object, const std::vector<std::
         for (std::size_t l = 0; l < lines.size(); ++l) {
             // A line without "=" is its own name part.
             const std::size_t equals = lines[l].find('=');
-            if (!EqualsIgnoringCase(Trim(std::string_view(lines[l]).substr(0, equals)), row.Name)) continue;
+            if (!EqualsIgnoringCase(TrimBlanks(std::string_view(lines[l]).substr(0, equals)), row.Name)) continue;
             row.SourceIndex = static_cast<int>(l);
-            if (equals != std::string::npos) row.Value = std::string(Trim(std::string_view(lines[l]).substr(equals + 1)));
+            if (equals != std::string::npos) row.Value = std::string(TrimBlanks(std::string_view(lines[l]).substr(equals + 1)));
             break;
         }
         rows.push_back(std::move(row));

@@ -41,16 +41,15 @@ struct InspectorRow {
     std::vector<InspectorRow> Children;
 };
 
-// The lines the text writes directly inside every object of that name (ignoring case),
-// trimmed: its property lines and the object lines of its direct children, not the
-// items, list entries or data rows below them, which are indented further. An empty
-// name collects nothing.
-std::vector<std::string> CollectSourceLines(const std::vector<std::string>& lines, std::string_view name);
+// The lines the text writes directly inside the object whose header (an object line,
+// formlines.h) is the 0-based line `header`, trimmed: its property lines, up to and with
+// the object line of its first direct child; not the items, list entries or data rows
+// below them, which are indented further. Nothing for a line out of range.
+std::vector<std::string> CollectObjectLines(const std::vector<std::string>& lines, int header);
 
-// The name under which an inspected object's lines are looked up in the text: a
-// component's own name, nothing for another live object (a collection or an item), and
-// the node's name when there is no live object.
-std::string SourceNameOf(const rt::Object* object, std::string_view nodeName);
+// The lines CollectObjectLines gives for every object of that name (ignoring case), in
+// order. An empty name collects nothing.
+std::vector<std::string> CollectSourceLines(const std::vector<std::string>& lines, std::string_view name);
 
 // The value shown for a property the text sets, from the text after its "=": a
 // collection, a string list or binary data shows the live description when there is
@@ -76,8 +75,11 @@ std::string LiveValueText(std::string_view typeName, const std::string& live);
 // - an object already open on the path from the inspected object to the row is not
 //   opened again.
 // A collection or an item has no lines of its own, so no row below one is set by the
-// text.
-std::vector<InspectorRow> FillProperties(rt::Object* object, const std::vector<std::string>& sourceLines);
+// text. writtenName, when given, is the name the text's header gives the object: the
+// Name row shows it unless a line sets Name (the preview renames a root whose name
+// another open form has already).
+std::vector<InspectorRow> FillProperties(rt::Object* object, const std::vector<std::string>& sourceLines,
+                                         std::string_view writtenName = {});
 
 // The events of a live object, in name order, each with the handler the text names
 // (and bold) when the text sets it; the live value is never shown.

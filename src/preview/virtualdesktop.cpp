@@ -64,6 +64,7 @@ void VirtualDesktop::DisposePreview() {
     delete window_;
     window_ = nullptr;
     realizer_.reset();
+    records_.clear();
     if (form_) {
         AppFormNames().Remove(form_.get());
         form_.reset();
@@ -73,23 +74,31 @@ void VirtualDesktop::DisposePreview() {
 void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const CodePage& codePage) {
     DisposePreview();
     messages_.clear();
+    places_.clear();
     rt::ClassRegistry& registry = AppRegistry();
     try {
         form_ = rt::CreateObject(registry.Of(rt::cls::TForm), registry);
     } catch (const std::exception& e) {
-        messages_.push_back("ERROR=Reader: " + std::string(e.what()));
+        AddMessage("ERROR=Reader: " + std::string(e.what()));
         emit PreviewBuilt();
         return;
     }
-    rt::BuildFormFromLines(*form_, lines, registry, codePage, messages_, &AppFormNames());
+    std::vector<rt::BuildMessage> built;
+    rt::BuildFormFromLines(*form_, lines, registry, codePage, built, &AppFormNames(), &records_);
+    for (rt::BuildMessage& message : built) AddMessage(std::move(message.Text), std::move(message.Place));
     try {
         Present();
     } catch (const std::bad_alloc&) {
-        messages_.push_back("ERROR=FormShow: Out of memory");
+        AddMessage("ERROR=FormShow: Out of memory");
     } catch (const std::exception& e) {
-        messages_.push_back("ERROR=FormShow: " + std::string(e.what()));
+        AddMessage("ERROR=FormShow: " + std::string(e.what()));
     }
     emit PreviewBuilt();
+}
+
+void VirtualDesktop::AddMessage(std::string text, rt::MessagePlace place) {
+    messages_.push_back(std::move(text));
+    places_.push_back(std::move(place));
 }
 
 void VirtualDesktop::Present() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codec/codepage.h"
+#include "runtime/formbuild.h"
 #include "runtime/object.h"
 #include "runtime/reader.h"
 #include "runtime/registry.h"
@@ -44,6 +45,12 @@ public:
     void DisposePreview();
 
     const std::vector<std::string>& PreviewMessages() const { return messages_; }
+    // Where each message of PreviewMessages arose, as far as the build knows it: one
+    // place per message, in the same order.
+    const std::vector<rt::MessagePlace>& MessagePlaces() const { return places_; }
+    // The object records of the last build's read (see rt::ReadSummary::Objects); their
+    // live objects belong to PreviewForm and go with it.
+    const std::vector<rt::ReadObject>& ReadObjects() const { return records_; }
     // The live form of the last build, or nullptr before the first one.
     rt::Object* PreviewForm() const { return form_.get(); }
     FormWindow* Window() const { return window_; }
@@ -75,12 +82,15 @@ protected:
 private:
     void Present();
     void FitDesk();
+    void AddMessage(std::string text, rt::MessagePlace place = {});
 
     QWidget* desk_ = nullptr;
     rt::ObjectPtr form_;
     FormWindow* window_ = nullptr;
     std::unique_ptr<FormRealizer> realizer_;
     std::vector<std::string> messages_;
+    std::vector<rt::MessagePlace> places_;
+    std::vector<rt::ReadObject> records_;
 };
 
 }  // namespace fw::preview

@@ -1,9 +1,11 @@
 #include "formbuild.h"
 
+#include <algorithm>
 #include <exception>
 #include <new>
 
 #include "codec/conversion.h"
+#include "codec/errors.h"
 #include "codec/formformat.h"
 #include "codec/stream.h"
 
@@ -19,9 +21,9 @@ bool WordStartsAtThird(const std::string& line, std::string_view word) {
 }  // namespace
 
 void ApplyPreviewRewrites(std::vector<std::string>& lines) {
-    for (auto it = lines.begin(); it != lines.end(); ++it) {
-        if (WordStartsAtThird(*it, "ActiveControl")) {
-            lines.erase(it);
+    for (std::string& line : lines) {
+        if (WordStartsAtThird(line, "ActiveControl")) {
+            line.clear();
             break;
         }
     }
@@ -64,9 +66,85 @@ std::optional<std::uintptr_t> MessageCollectingHooks::MethodLookupHook(const std
     return std::nullopt;
 }
 
+std::string ObjectPathText(const MessagePlace& place) {
+    std::string path;
+    for (const MessagePlace::Step& step : place.Objects) {
+        if (!path.empty()) path += '.';
+        path += step.Name.empty() ? "(" + step.ClassName + ")" : step.Name;
+    }
+    return path;
+}
+
+namespace {
+
+// The places of a read's object records: each record's chain from the root, with its
+// position among the records of its parent.
+class RecordPlaces {
+public:
+    explicit RecordPlaces(const std::vector<ReadObject>& objects) : objects_(objects), positions_(objects.size()) {
+        std::vector<int> children(objects.size());
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+            const int parent = objects[i].Parent;
+            if (parent >= 0 && static_cast<std::size_t>(parent) < i) positions_[i] = children[static_cast<std::size_t>(parent)]++;
+        }
+    }
+
+    // The chain from the root down to the entry; empty for none.
+    std::vector<MessagePlace::Step> StepsTo(int entry) const {
+        std::vector<MessagePlace::Step> steps;
+        // A record's parent comes before it, so the walk ends.
+        for (int at = entry; at >= 0 && at < static_cast<int>(objects_.size());) {
+            const ReadObject& record = objects_[static_cast<std::size_t>(at)];
+            steps.push_back({record.Name, record.ClassName, positions_[static_cast<std::size_t>(at)]});
+            if (record.Parent >= at) break;
+            at = record.Parent;
+        }
+        std::reverse(steps.begin(), steps.end());
+        return steps;
+    }
+
+    // Where a reader's complaint arose: its record, and the property path below the
+    // record's own context (an item's place first: Columns[2].Caption).
+    MessagePlace PlaceOf(const ReadIssue& issue) const {
+        MessagePlace place;
+        place.Objects = StepsTo(issue.Record);
+        if (issue.Record < 0 || issue.Record >= static_cast<int>(objects_.size())) return place;
+        const ReadObject& record = objects_[static_cast<std::size_t>(issue.Record)];
+        // The reader names an object's entries after the object as it was read in: its
+        // name, or its class when it has none; then comes the item's place within it.
+        std::string own = record.Name;
+        if (record.Live) own = record.Live->Name().empty() ? std::string(record.Live->ClassName()) : record.Live->Name();
+        std::string within;
+        if (issue.Context.size() > own.size() && issue.Context.compare(0, own.size(), own) == 0 &&
+            issue.Context[own.size()] == '.')
+            within = issue.Context.substr(own.size() + 1);
+        if (!within.empty() && !issue.Path.empty()) within += '.';
+        place.Property = within + issue.Path;
+        return place;
+    }
+
+private:
+    const std::vector<ReadObject>& objects_;
+    std::vector<int> positions_;
+};
+
+}  // namespace
+
 void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegistry& registry,
                         const CodePage& codePage, std::vector<std::string>& messages, FormNames* taken) {
+    std::vector<BuildMessage> built;
+    BuildFormFromLines(root, std::move(lines), registry, codePage, built, taken);
+    for (BuildMessage& message : built) messages.push_back(std::move(message.Text));
+}
+
+void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegistry& registry,
+                        const CodePage& codePage, std::vector<BuildMessage>& messages, FormNames* taken,
+                        std::vector<ReadObject>* objects) {
     ApplyPreviewRewrites(lines);
+    std::vector<std::string> texts;
+    ReadSummary summary;
+    MessagePlace stopped;
+    std::string failure;
     try {
         Bytes text;
         std::size_t size = 0;
@@ -82,16 +160,32 @@ void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegis
 
         ByteViewStream source(text);
         MemoryStream resource;
-        TextToResourceForm(source, resource, codePage);
+        try {
+            TextToResourceForm(source, resource, codePage);
+        } catch (const EParserError& error) {
+            stopped.Line = error.Line();
+            throw;
+        }
         ByteViewStream form(resource.Data());
         SkipResourceHeader(form);
-        MessageCollectingHooks hooks(messages);
-        ReadFormInto(root, form, hooks, registry, codePage, taken);
+        MessageCollectingHooks hooks(texts);
+        ReadFormInto(root, form, hooks, registry, codePage, taken, summary);
     } catch (const std::bad_alloc&) {
-        messages.push_back("ERROR=Reader: Out of memory");
+        failure = "ERROR=Reader: Out of memory";
     } catch (const std::exception& error) {
-        messages.push_back(std::string("ERROR=Reader: ") + error.what());
+        failure = std::string("ERROR=Reader: ") + error.what();
     }
+    const RecordPlaces places(summary.Objects);
+    // The hooks heard of each complaint right after the summary noted it, so the two
+    // lists run side by side.
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        messages.push_back(
+            {std::move(texts[i]), i < summary.Issues.size() ? places.PlaceOf(summary.Issues[i]) : MessagePlace{}});
+    if (!failure.empty()) {
+        stopped.Objects = places.StepsTo(summary.StoppedIn);
+        messages.push_back({std::move(failure), std::move(stopped)});
+    }
+    if (objects) *objects = std::move(summary.Objects);
 }
 
 }  // namespace fw::rt

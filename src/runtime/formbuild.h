@@ -15,7 +15,8 @@ namespace fw::rt {
 
 // Rewrites the root's properties that would stop a form from showing as a normal,
 // sizeable window among others: the first line on which "ActiveControl" starts at the
-// third character is removed, the first such "FormStyle" line becomes
+// third character is emptied (it keeps its place, so that the lines a syntax error
+// names are the editor's), the first such "FormStyle" line becomes
 // "FormStyle = fsNormal" and the first such "BorderStyle" line "BorderStyle =
 // bsSizeable". The comparison is case-sensitive and the word may go on; nested objects'
 // properties are indented further and are left alone.
@@ -37,6 +38,33 @@ private:
     std::vector<std::string>& messages_;
 };
 
+// Where a message of a build arose, as far as the build knows it.
+struct MessagePlace {
+    // One object on the way from the root to the one the message is about.
+    struct Step {
+        std::string Name;       // as written; empty for an unnamed object
+        std::string ClassName;  // as written
+        int Position = 0;       // among the objects written directly inside the one above; 0 for the root
+    };
+    // From the root down; empty when the message is not about an object.
+    std::vector<Step> Objects;
+    // The property within the last object, as written ("Font.Height"), a collection item's
+    // one after the item's place ("Columns[2].Caption"); empty for the object itself.
+    std::string Property;
+    // The 1-based line of the text the message names itself (a syntax error); 0 for none.
+    int Line = 0;
+};
+
+// The objects of a place as a dotted path of names, an unnamed object as its class in
+// parentheses: "Form1.Panel1.Button1", "Form1.(TLabel)". Empty for no objects.
+std::string ObjectPathText(const MessagePlace& place);
+
+// A message of a build: the "KIND=text" line and where it arose.
+struct BuildMessage {
+    std::string Text;
+    MessagePlace Place;
+};
+
 // Reads form text lines into root (a plain form the caller created), after the rewrites
 // on a copy of the lines. The messages of the build are appended to messages: one
 // "ERROR=…" per recoverable error, and "ERROR=Reader: …" when the conversion or the
@@ -44,5 +72,12 @@ private:
 void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegistry& registry,
                         const CodePage& codePage, std::vector<std::string>& messages,
                         FormNames* taken = nullptr);
+// The same, with each message's place: the object the reader was at, and the property,
+// for a reader's message; the line, in the lines as given, for a syntax error. The
+// object records read go to objects when given (see ReadSummary::Objects); they point
+// into root.
+void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegistry& registry,
+                        const CodePage& codePage, std::vector<BuildMessage>& messages, FormNames* taken,
+                        std::vector<ReadObject>* objects = nullptr);
 
 }  // namespace fw::rt

@@ -125,18 +125,19 @@ void ClearReferencesInto(Object& holder, const Object* form) {
 class TreeReader {
 public:
     TreeReader(Object& root, Stream& stream, ReaderHooks& hooks, ClassRegistry& registry,
-               const CodePage& codePage, FormNames* taken)
-        : in_(stream, codePage), root_(root), hooks_(hooks), registry_(registry), taken_(taken) {}
+               const CodePage& codePage, FormNames* taken, ReadSummary& summary)
+        : in_(stream, codePage), root_(root), hooks_(hooks), registry_(registry), taken_(taken), summary_(summary) {}
 
-    ReadSummary Run() {
+    void Run() {
         try {
             ReadRoot();
         } catch (...) {
+            // The record being read stays current while an error unwinds the reading.
+            summary_.StoppedIn = current_;
             Finish();
             throw;
         }
         Finish();
-        return summary_;
     }
 
 private:
@@ -150,8 +151,10 @@ private:
     void ReadRoot() {
         in_.CheckSignature();
         in_.TakePrefix();  // a root's flags mean nothing to the component it is read into
-        in_.TakeName();    // the root's class is the caller's
+        const std::string className = in_.TakeName();  // the root's class is the caller's
         const std::string name = in_.TakeName();
+        current_ = AddRecord(name, className);
+        summary_.Objects[static_cast<std::size_t>(current_)].Live = &root_;
         if (taken_) taken_->Remove(&root_);
         root_.SetName(UniqueName(name));
         if (taken_ && !root_.Name().empty()) taken_->Add(root_.Name(), &root_);
@@ -168,6 +171,12 @@ private:
         return candidate;
     }
 
+    // Notes an object record met inside the current one; returns its entry.
+    int AddRecord(const std::string& name, const std::string& className) {
+        summary_.Objects.push_back({current_, name, className, nullptr});
+        return static_cast<int>(summary_.Objects.size()) - 1;
+    }
+
     static std::string ContextName(const Object& object) {
         return object.Name().empty() ? std::string(object.ClassName()) : object.Name();
     }
@@ -180,7 +189,8 @@ private:
     // A recoverable error: the hook decides whether reading goes on.
     void Recoverable(const std::string& message, std::string_view className, std::string_view context,
                      std::string_view path = {}) {
-        summary_.Issues.push_back({std::string(className), std::string(context), std::string(path), message});
+        summary_.Issues.push_back(
+            {std::string(className), std::string(context), std::string(path), message, current_});
         if (!hooks_.ErrorHook(message)) throw EReadError(message);
     }
 
@@ -209,6 +219,9 @@ private:
         const ObjectPrefix prefix = in_.TakePrefix();
         const std::string className = in_.TakeName();
         const std::string name = in_.TakeName();
+        // Not restored when an error unwinds: the record then tells where reading stopped.
+        const int outer = current_;
+        current_ = AddRecord(name, className);
 
         // An inherited object is the ancestor's, found by name. A plain form read in
         // place of the form's own class has no ancestor components: the object is then
@@ -216,26 +229,25 @@ private:
         Object* object = (prefix.Flags & FlagInherited) ? owner->FindOwnedComponent(name) : nullptr;
         if (!object) {
             const Class* cls = registry_.FindClassByName(className);
-            if (!cls || !cls->Has(CfComponent)) {
-                Recoverable("Class " + className + " not found", className, name);
+            std::string skipped;
+            ObjectPtr made;
+            if (!cls || !cls->Has(CfComponent))
+                skipped = "Class " + className + " not found";
+            else if (owner->FindOwnedComponent(name))
+                skipped = "A component named " + name + " already exists";
+            else if (!(made = CreateObject(*cls, registry_)))
+                skipped = "Cannot create an instance of the abstract class " + className;
+            if (!skipped.empty()) {
+                Recoverable(skipped, className, name);
                 SkipObjectBody(depth);
-                return;
-            }
-            if (owner->FindOwnedComponent(name)) {
-                Recoverable("A component named " + name + " already exists", className, name);
-                SkipObjectBody(depth);
-                return;
-            }
-            ObjectPtr made = CreateObject(*cls, registry_);
-            if (!made) {
-                Recoverable("Cannot create an instance of the abstract class " + className, className, name);
-                SkipObjectBody(depth);
+                current_ = outer;
                 return;
             }
             object = owner->AddComponent(std::move(made));
             object->SetName(name);
             ++summary_.ObjectsCreated;
         }
+        summary_.Objects[static_cast<std::size_t>(current_)].Live = object;
         read_.push_back(object);
         Attach(*object, enclosing, owner);
 
@@ -245,6 +257,7 @@ private:
         ReadProperties(*object, ContextName(*object), innerOwner, depth);
         ReadChildren(object, innerOwner, depth + 1);
         if (prefix.Flags & FlagChildPosition) object->SetChildPosition(prefix.Position);
+        current_ = outer;
     }
 
     // Links a child to the object it was written in: a control to its windowed parent,
@@ -263,7 +276,9 @@ private:
         }
     }
 
-    // Skips the properties and children of an object whose header was read.
+    // Skips the properties and children of the current record, whose header was read;
+    // the records inside it are noted all the same, so that the ones after it keep
+    // their places.
     void SkipObjectBody(int depth) {
         CheckDepth(depth);
         while (!in_.AtListEnd()) {
@@ -273,9 +288,12 @@ private:
         in_.TakeTag();
         while (!in_.AtListEnd()) {
             in_.TakePrefix();
-            in_.TakeName();
-            in_.TakeName();
+            const std::string className = in_.TakeName();
+            const std::string name = in_.TakeName();
+            const int outer = current_;
+            current_ = AddRecord(name, className);
             SkipObjectBody(depth + 1);
+            current_ = outer;
         }
         in_.TakeTag();
     }
@@ -750,7 +768,8 @@ private:
     FormNames* taken_;
     std::vector<Fixup> fixups_;
     std::vector<Object*> read_;  // every component read, the root first
-    ReadSummary summary_;
+    ReadSummary& summary_;
+    int current_ = -1;  // the entry of the record being read
 };
 
 }  // namespace
@@ -791,7 +810,14 @@ void FormNames::Remove(const Object* form) {
 
 ReadSummary ReadFormInto(Object& root, Stream& stream, ReaderHooks& hooks, ClassRegistry& registry,
                          const CodePage& codePage, FormNames* taken) {
-    return TreeReader(root, stream, hooks, registry, codePage, taken).Run();
+    ReadSummary summary;
+    ReadFormInto(root, stream, hooks, registry, codePage, taken, summary);
+    return summary;
+}
+
+void ReadFormInto(Object& root, Stream& stream, ReaderHooks& hooks, ClassRegistry& registry,
+                  const CodePage& codePage, FormNames* taken, ReadSummary& summary) {
+    TreeReader(root, stream, hooks, registry, codePage, taken, summary).Run();
 }
 
 }  // namespace fw::rt

@@ -66,6 +66,15 @@ struct ReadIssue {
     std::string Context;    // the component's name (Button1), an item's place (ListView1.Columns[0])
     std::string Path;       // the property path as written; empty for an object's own error
     std::string Message;    // as given to the hook
+    int Record = -1;        // the entry of ReadSummary::Objects whose record it arose in
+};
+
+// An object record of the stream, as it was read.
+struct ReadObject {
+    int Parent = -1;         // the entry of the record it is written in; -1 for the root
+    std::string Name;        // as written; empty for an unnamed object
+    std::string ClassName;   // as written
+    Object* Live = nullptr;  // what it became; nullptr when it was skipped (valid while root lives)
 };
 
 // Figures of one read.
@@ -73,6 +82,14 @@ struct ReadSummary {
     int ObjectsCreated = 0;         // components created (not the root, nor inherited ones found)
     int PropertiesSet = 0;          // property entries taken, values the classes write themselves included
     std::vector<ReadIssue> Issues;  // the recoverable errors passed to the hook, in order
+    // Every object record met, skipped ones and those inside them included, in stream
+    // order: the root first, each record before the ones written inside it. The records
+    // inside one record keep their written order, so an object is found again by its
+    // position among them even when it has no name.
+    std::vector<ReadObject> Objects;
+    // The entry of the record being read when reading stopped with an error; -1 when
+    // it did not, or stopped before the root's header.
+    int StoppedIn = -1;
 };
 
 // Reads the binary form stream at the stream's position (it begins with "TPF0") into
@@ -93,5 +110,9 @@ struct ReadSummary {
 // before a failure stays in root, its references resolved.
 ReadSummary ReadFormInto(Object& root, Stream& stream, ReaderHooks& hooks, ClassRegistry& registry,
                          const CodePage& codePage = CodePage::Default(), FormNames* taken = nullptr);
+// The same, filling summary as reading goes, so that it tells what was read, and where
+// reading stopped, also when the read throws.
+void ReadFormInto(Object& root, Stream& stream, ReaderHooks& hooks, ClassRegistry& registry,
+                  const CodePage& codePage, FormNames* taken, ReadSummary& summary);
 
 }  // namespace fw::rt

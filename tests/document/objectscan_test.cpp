@@ -109,9 +109,16 @@ TEST(ScanHierarchy, LineCases) {
          {{"F (1)", "TF", NodeKind::Root, 1, -1},
           {"L (1)", "TListView", NodeKind::Component, 2, 0},
           {"Columns", "TCollection", NodeKind::Collection, 3, 1}}},
-        // Inherited objects are components; inline ones are not listed at all.
-        {"inherited F: TF\n  inherited Panel1: TPanel\n  end\n  inline Frame1: TFrame1\n  end\nend\n",
-         {{"F (1)", "TF", NodeKind::Root, 1, -1}, {"Panel1", "TPanel", NodeKind::Component, 2, 0}}},
+        // Inherited and inline objects are components like the others; the objects
+        // inside an inline frame hang under the frame, not under the sibling before it.
+        {"inherited F: TF\n  inherited Panel1: TPanel\n  end\n  inline Frame1: TFrame1\n"
+         "    object B: TButton\n    end\n  end\nend\n",
+         {{"F (2)", "TF", NodeKind::Root, 1, -1},
+          {"Panel1", "TPanel", NodeKind::Component, 2, 0},
+          {"Frame1 (1)", "TFrame1", NodeKind::Component, 0, 0},
+          {"B", "TButton", NodeKind::Component, 0, 2}}},
+        // The keyword must start the line, as the other keywords must.
+        {"object F: TF\n  Hint = 'inline X: TY'\nend\n", {{"F", "TF", NodeKind::Root, 1, -1}}},
         // The order modifier stays in the class name, which then names no class.
         {"object F: TF\n  object Label1: TLabel [2]\n  end\nend\n",
          {{"F (1)", "TF", NodeKind::Root, 1, -1}, {"Label1", "TLabel [2]", NodeKind::Component, 0, 0}}},

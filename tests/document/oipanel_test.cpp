@@ -170,6 +170,86 @@ TEST_F(InspectorPaneTest, AnUnregisteredClassShowsItsTextAlone) {
     EXPECT_EQ(ClassChain(), QStringList{"<No info available>"});
 }
 
+// Form1 is the root's name in most forms. A second open form of that name is previewed
+// as Form1_1, at (10, 10) and poDesigned; its inspector still shows what its text says.
+TEST_F(InspectorPaneTest, TheRootShowsItsTextsValuesWhenAnotherFormHasItsName) {
+    const std::string text =
+        "object Form1: TForm1\r\n"
+        "  Left = 120\r\n"
+        "  Top = 90\r\n"
+        "  Caption = 'Main'\r\n"
+        "  Position = poScreenCenter\r\n"
+        "end\r\n";
+    Open(text);
+    const std::unique_ptr<Tmdi_dfm_Editor> first(document_.data());
+    Open(text);
+    ASSERT_NE(document_->PreviewForm(), nullptr);
+    ASSERT_EQ(document_->PreviewForm()->Name(), "Form1_1");
+    for (Tmdi_dfm_Editor* document : {first.get(), document_.data()}) {
+        SCOPED_TRACE(document == first.get() ? "first" : "second");
+        document->Tree()->clearSelection();
+        document->Tree()->SelectNode(0);
+        struct Case {
+            const char* Path;
+            const char* Value;
+            bool Bold;
+        };
+        for (const Case& c : {Case{"Left", "120", true}, Case{"Top", "90", true}, Case{"Caption", "Main", true},
+                              Case{"Position", "poScreenCenter", true}, Case{"Name", "Form1", false}}) {
+            SCOPED_TRACE(c.Path);
+            QTreeWidgetItem* item =
+                OIPanel::FindItem(document->Inspector()->PropertyTree(), QString::fromUtf8(c.Path));
+            ASSERT_NE(item, nullptr);
+            EXPECT_EQ(item->text(OIPanel::ValueColumn), QString::fromUtf8(c.Value));
+            EXPECT_EQ(Bold(item), c.Bold);
+        }
+    }
+}
+
+// "object TLabel": compiled forms often leave components unnamed. Each node shows its
+// own object, also after the preview is built again.
+TEST_F(InspectorPaneTest, UnnamedObjectsShowTheirOwnProperties) {
+    OIPanel* panel = Open(
+        "object Form1: TForm1\r\n"
+        "  Caption = 'Main'\r\n"
+        "  object TLabel\r\n"
+        "    Left = 8\r\n"
+        "    Caption = 'First'\r\n"
+        "  end\r\n"
+        "  object TLabel\r\n"
+        "    Left = 16\r\n"
+        "    Caption = 'Second'\r\n"
+        "  end\r\n"
+        "  object TGadget\r\n"
+        "    Odd = 1\r\n"
+        "  end\r\n"
+        "end\r\n");
+    ASSERT_EQ(document_->Tree()->Nodes().ObjectCount(), 4);
+    document_->Tree()->SelectNode(0);
+    const auto shows = [&](const char* caption, const char* left) {
+        EXPECT_EQ(panel->OITitle()->text(), QStringLiteral(" : TLabel"));
+        ASSERT_NE(document_->InspectedObject(), nullptr);
+        EXPECT_EQ(document_->InspectedObject()->ClassName(), "TLabel");
+        EXPECT_EQ(Property("Caption")->text(OIPanel::ValueColumn), QString::fromUtf8(caption));
+        EXPECT_TRUE(Bold(Property("Caption")));
+        EXPECT_EQ(Property("Left")->text(OIPanel::ValueColumn), QString::fromUtf8(left));
+    };
+    document_->Tree()->SelectNode(2);
+    shows("Second", "16");
+    document_->Tree()->SelectNode(1);
+    shows("First", "8");
+    document_->Tree()->SelectNode(2);
+    document_->BuildPreview();
+    shows("Second", "16");
+
+    // An unnamed object of a class the preview does not know: its own lines alone.
+    document_->Tree()->SelectNode(3);
+    EXPECT_EQ(panel->OITitle()->text(), QStringLiteral(" : TGadget"));
+    EXPECT_EQ(document_->InspectedObject(), nullptr);
+    EXPECT_EQ(Column(OIPanel::NameColumn), QStringList{"Odd "});
+    EXPECT_EQ(Column(OIPanel::ValueColumn), QStringList{"1"});
+}
+
 TEST_F(InspectorPaneTest, AGlyphIsPreviewedAndSavedAsItsOwnBitmap) {
     OIPanel* panel = Open(GlyphForm);
     Select("BitBtn1");

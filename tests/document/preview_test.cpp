@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -143,6 +145,81 @@ TEST_F(PreviewTest, MessagesFillTheListAndOnlyThenShowIt) {
         ASSERT_NE(document->PreviewForm(), nullptr);
         EXPECT_EQ(static_cast<int>(document->PreviewForm()->Components().size()), c.Components);
     }
+}
+
+// A message names its object and line, and activating it (a double-click) goes there,
+// from either page.
+TEST_F(PreviewTest, AMessageLeadsToItsLine) {
+    Tmdi_dfm_Editor* document = NewDocument(
+        "object Form1: TForm1\r\n"
+        "  ActiveControl = Button1\r\n"
+        "  object Panel1: TPanel\r\n"
+        "    object Button1: TButton\r\n"
+        "      Caption = 'OK'\r\n"
+        "      Glyph2 = 1\r\n"
+        "    end\r\n"
+        "  end\r\n"
+        "end\r\n");
+    document->show();
+    QTreeWidget* list = document->MessageList();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    QTreeWidgetItem* item = list->topLevelItem(0);
+    EXPECT_EQ(item->text(0), QStringLiteral("Property Glyph2 does not exist"));
+    EXPECT_EQ(item->text(1), QStringLiteral("Form1.Panel1.Button1"));
+    EXPECT_EQ(item->text(2), QStringLiteral("6"));
+    EXPECT_EQ(list->headerItem()->text(1), QStringLiteral("Object"));
+    EXPECT_EQ(list->headerItem()->text(2), QStringLiteral("Line"));
+
+    document->cmPreview();
+    ASSERT_EQ(document->TabSet()->currentIndex(), 1);
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    item = list->topLevelItem(0);
+    QApplication::processEvents();
+    const QPoint at = list->visualItemRect(item).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(document->TabSet()->currentIndex(), 0);
+    int line = -1, index = -1;
+    document->Editor()->getCursorPosition(&line, &index);
+    EXPECT_EQ(line, 5);
+    EXPECT_EQ(document->Editor()->selectedText(), QStringLiteral("Glyph2 = 1"));
+
+    // A syntax error leads to the line it names.
+    document->Editor()->setText(QStringLiteral("object Form1: TForm1\r\n  Left = 1\r\n  Top 2\r\nend\r\n"));
+    document->BuildPreview();
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    EXPECT_EQ(list->topLevelItem(0)->text(2), QStringLiteral("3"));
+    EXPECT_EQ(list->topLevelItem(0)->text(1), QString());
+    emit list->itemActivated(list->topLevelItem(0), 0);
+    document->Editor()->getCursorPosition(&line, &index);
+    EXPECT_EQ(line, 2);
+}
+
+// The list is as high as the user makes it, each time it shows again.
+TEST_F(PreviewTest, TheMessageListKeepsItsHeight) {
+    const char* const broken = "object Form1: TForm1\r\n  Glyph2 = 1\r\nend\r\n";
+    Tmdi_dfm_Editor* document = NewDocument(broken);
+    document->show();
+    QTreeWidget* list = document->MessageList();
+    auto* splitter = qobject_cast<QSplitter*>(list->parentWidget());
+    ASSERT_NE(splitter, nullptr);
+    ASSERT_TRUE(list->isVisible());
+    const int total = splitter->sizes()[0] + splitter->sizes()[1];
+    splitter->setSizes({total - 230, 230});
+    QApplication::processEvents();
+    ASSERT_EQ(list->height(), 230);
+
+    document->Editor()->setText(QStringLiteral("object Form1: TForm1\r\nend\r\n"));
+    document->BuildPreview();
+    EXPECT_FALSE(list->isVisible());
+    document->Editor()->setText(QString::fromLatin1(broken));
+    document->BuildPreview();
+    QApplication::processEvents();
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->height(), 230);
+    document->cmRescan();
+    QApplication::processEvents();
+    EXPECT_EQ(list->height(), 230);
 }
 
 TEST_F(PreviewTest, TheSwitchBuildsOnTheWayToThePreviewOnly) {
@@ -359,6 +436,89 @@ TEST(NodeResolve, EachKindOfNodeFindsItsLiveObject) {
     const fw::ResolvedNode none = fw::ResolveNode(live, 0, nullptr, registry);
     EXPECT_EQ(none.Object, nullptr);
     EXPECT_EQ(none.Class, nullptr);
+}
+
+// Objects without a name, and objects inside inline frames (which the frame owns, and
+// whose names the form may use again), are found by their place among the records read.
+TEST(NodeResolve, UnnamedObjectsAndFrameObjectsByTheirPlace) {
+    const std::string text =
+        "object Form1: TForm1\r\n"
+        "  object TLabel\r\n"
+        "    Caption = 'First'\r\n"
+        "  end\r\n"
+        "  object Foo1: TFooButton\r\n"
+        "    object Inner: TButton\r\n"
+        "    end\r\n"
+        "  end\r\n"
+        "  object TLabel\r\n"
+        "    Caption = 'Second'\r\n"
+        "  end\r\n"
+        "  object Button1: TButton\r\n"
+        "  end\r\n"
+        "  inline Frame1: TFrame\r\n"
+        "    object Button1: TButton\r\n"
+        "      Caption = 'In frame'\r\n"
+        "    end\r\n"
+        "    object TStatusBar\r\n"
+        "      Panels = <\r\n        item\r\n          Text = 'p'\r\n        end>\r\n"
+        "    end\r\n"
+        "  end\r\n"
+        "end\r\n";
+    fw::rt::ClassRegistry& registry = fw::preview::AppRegistry();
+    fw::rt::ObjectPtr form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
+    std::vector<fw::rt::BuildMessage> messages;
+    std::vector<fw::rt::ReadObject> records;
+    fw::rt::BuildFormFromLines(*form, fw::rt::SplitFormLines(text), registry, fw::CodePage::Default(), messages,
+                               nullptr, &records);
+    fw::HierarchyLookup plain;
+    fw::Hierarchy h = fw::ScanHierarchy(fw::rt::SplitFormLines(text), plain);
+    for (fw::ObjectNode& n : h.Nodes) {
+        if (n.Name == "Panels") n.ClassName = "TStatusPanels";
+        if (n.Kind == fw::NodeKind::Item) n.ClassName = "TStatusPanel";
+    }
+    const auto caption = [&](int node) {
+        const fw::rt::Object* o = fw::ResolveNode(h, node, form.get(), registry, &records).Object;
+        if (!o) return std::string("<none>");
+        const fw::rt::Property* p = o->FindProperty("Caption");
+        if (!p) p = o->FindProperty("Text");
+        return p ? std::get<std::string>(o->Get(*p)) : std::string("<no caption>");
+    };
+    // The nodes in display order: Form1, TLabel, Foo1, Inner, TLabel, Button1,
+    // Frame1, Button1, TStatusBar, Panels, the item.
+    ASSERT_EQ(h.ObjectCount(), 11);
+    const struct {
+        int Node;
+        std::string Caption;
+    } cases[] = {
+        {1, "First"},
+        {2, "<none>"},  // a class the preview does not know
+        {3, "<none>"},  // inside it
+        {4, "Second"},
+        {7, "In frame"},
+        {10, "p"},  // an item of a collection whose owner has no name
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Node);
+        EXPECT_EQ(caption(c.Node), c.Caption);
+    }
+    EXPECT_EQ(fw::ResolveNode(h, 5, form.get(), registry, &records).Object, form->FindOwnedComponent("Button1"));
+    const fw::rt::Object* statusBar = fw::ResolveNode(h, 8, form.get(), registry, &records).Object;
+    ASSERT_NE(statusBar, nullptr);
+    EXPECT_EQ(statusBar->ClassName(), "TStatusBar");
+
+    // Without the records an unnamed object cannot be found, and a name finds the form's
+    // own component.
+    EXPECT_EQ(fw::ResolveNode(h, 4, form.get(), registry).Object, nullptr);
+    EXPECT_EQ(fw::ResolveNode(h, 7, form.get(), registry).Object, form->FindOwnedComponent("Button1"));
+    // A tree that no longer agrees with the records (the text changed since): an unnamed
+    // node whose place holds another class finds nothing, a named one falls back to its
+    // name.
+    fw::Hierarchy moved = h;
+    moved.Nodes[4].ClassName = "TEdit";
+    moved.Nodes[2].Name = "button1";
+    moved.Nodes[2].ClassName = "TButton";
+    EXPECT_EQ(fw::ResolveNode(moved, 4, form.get(), registry, &records).Object, nullptr);
+    EXPECT_EQ(fw::ResolveNode(moved, 2, form.get(), registry, &records).Object, form->FindOwnedComponent("Button1"));
 }
 
 }  // namespace

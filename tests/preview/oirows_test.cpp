@@ -29,7 +29,7 @@ struct Inspected {
     explicit Inspected(const std::string& text) : Form(text), Text(fw::rt::SplitFormLines(text)) {}
 
     Lines SourceLines(fw::rt::Object* object, const std::string& nodeName) const {
-        return pv::CollectSourceLines(Text, pv::SourceNameOf(object, nodeName));
+        return pv::CollectSourceLines(Text, object ? object->Name() : nodeName);
     }
     std::vector<InspectorRow> Properties(fw::rt::Object* object, const std::string& nodeName = {}) const {
         return pv::FillProperties(object, SourceLines(object, nodeName));
@@ -93,6 +93,11 @@ TEST(CollectSourceLines, TakesTheLinesDirectlyInsideEveryObjectOfTheName) {
         "  inherited objectList: TPanel\r\n"
         "    Top = 9\r\n"
         "  end\r\n"
+        "  inline Frame1: TFrame1\r\n"
+        "    Left = 3\r\n"
+        "    object Inner2: TButton\r\n"
+        "    end\r\n"
+        "  end\r\n"
         "end");
     struct Case {
         const char* Name;
@@ -107,8 +112,9 @@ TEST(CollectSourceLines, TakesTheLinesDirectlyInsideEveryObjectOfTheName) {
         // lines are over.
         {"Form1", {"Caption = 'Main'", "object ListBox1: TListBox"}},
         {"Panel2", {"object listbox1: TListBox"}},
-        // An "inherited" line with "object" in it opens no object.
+        // An "inherited" line with "object" in it opens no object; an "inline" line does.
         {"objectList", {}},
+        {"frame1", {"Left = 3", "object Inner2: TButton"}},
         {"Missing", {}},
         {"", {}},
     };
@@ -116,6 +122,43 @@ TEST(CollectSourceLines, TakesTheLinesDirectlyInsideEveryObjectOfTheName) {
         SCOPED_TRACE(c.Name);
         EXPECT_EQ(pv::CollectSourceLines(text, c.Name), c.Expected);
     }
+}
+
+// Objects without a name, and objects that share one, are told apart by their line.
+TEST(CollectObjectLines, TakesTheLinesOfTheObjectOnThatLine) {
+    const Lines text = fw::rt::SplitFormLines(
+        "object Form1: TForm1\r\n"          // 0
+        "  object TLabel\r\n"               // 1
+        "    Caption = 'First'\r\n"
+        "  end\r\n"
+        "  object TLabel\r\n"               // 4
+        "    Caption = 'Second'\r\n"
+        "    Items.Strings = (\r\n"
+        "      'a')\r\n"
+        "    object Panel1: TPanel\r\n"
+        "      Left = 1\r\n"
+        "    end\r\n"
+        "  end\r\n"
+        "end");                             // 12
+    struct Case {
+        int Header;
+        Lines Expected;
+    };
+    const Case cases[] = {
+        {0, {"object TLabel"}},
+        {1, {"Caption = 'First'"}},
+        {4, {"Caption = 'Second'", "Items.Strings = (", "object Panel1: TPanel"}},
+        // Nothing follows the last line, and nothing is there before the first.
+        {12, {}},
+        {-1, {}},
+        {13, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Header);
+        EXPECT_EQ(pv::CollectObjectLines(text, c.Header), c.Expected);
+    }
+    // By name there is nothing to find.
+    EXPECT_EQ(pv::CollectSourceLines(text, "TLabel"), Lines{});
 }
 
 TEST(SourceValueText, PlaceholdersOnlyWithoutALiveDescription) {
@@ -370,7 +413,6 @@ TEST(FillProperties, CollectionsAndItemsHaveNoLinesOfTheirOwn) {
     fw::rt::Object* columns = fw::preview::ObjectOf(form.Form["ListView1"], "Columns");
     ASSERT_NE(columns, nullptr);
     ASSERT_EQ(columns->Items().size(), 1u);
-    EXPECT_EQ(pv::SourceNameOf(columns, "Columns"), "");
     fw::rt::Object& item = *columns->Items()[0];
     // Even handed the owner's lines, an item is not matched against them.
     const auto rows = pv::FillProperties(&item, form.SourceLines(&form.Form["ListView1"], {}));
