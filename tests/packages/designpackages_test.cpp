@@ -155,6 +155,77 @@ TEST_F(DesignPackagesTest, FailuresAreRecordedWithTheLoadersMessage) {
     EXPECT_EQ(packages.PackageErrors(), expected);
 }
 
+// A package of one class, named after the package, as real packages are laid out: the
+// package's own unit, SysInit, and its units.
+TestPackage UnitsPackage(const std::string& name, std::vector<std::string> requires_,
+                         std::vector<std::string> units, std::uint32_t flags = 0x4C000002) {
+    TestPackage p;
+    p.ModuleName = name + ".bpl";
+    p.Flags = flags;
+    p.Requires = std::move(requires_);
+    p.Contains = {name, "SysInit"};
+    p.Contains.insert(p.Contains.end(), units.begin(), units.end());
+    TestClass c{.Name = "T" + name + "Box", .Distance = 76,
+                .ParentImport = VclClass("Controls", "TCustomControl")};
+    c.Unit = units.empty() ? name : units.front();
+    p.Classes = {c};
+    return p;
+}
+
+// Regression: every package after the first failed, since every package contains
+// SysInit. Only a unit two packages claim on their own is a duplicate.
+TEST_F(DesignPackagesTest, OnlyGenuineDuplicateUnitsKeepAPackageOut) {
+    const auto load = [&](const std::vector<TestPackage>& list) {
+        const std::unique_ptr<ClassRegistry> fresh = fw::rt::MakeBuiltinRegistry();
+        DesignPackages set(*fresh, (dir.Path() / "list.ini").string());
+        for (const TestPackage& p : list)
+            set.AddPackage(dir.Write(p.ModuleName, BuildTestPackage(p)));
+        std::vector<std::string> errors;
+        for (const std::string& entry : set.PackageErrors())
+            errors.push_back(entry.substr(entry.find('=') + 1));
+        return std::make_pair(set.LoadedModules().size(), errors);
+    };
+    using Errors = std::vector<std::string>;
+
+    // Two design packages of one runtime.
+    EXPECT_EQ(load({UnitsPackage("dclgrids", {"rtl", "vcl"}, {"GridUnit"}),
+                    UnitsPackage("dclspins", {"rtl", "vcl"}, {"SpinUnit"})}),
+              std::make_pair(std::size_t{2}, Errors{}));
+
+    // Five: a runtime package of the team with the system units, its design package and
+    // three more that require it, directly or through another runtime package: one
+    // names the runtime with the extension later compilers write, and two list a unit
+    // of the runtime as well, which they take from the runtime rather than hold on
+    // their own.
+    constexpr std::uint32_t RunOnly = 0x4C000004;
+    EXPECT_EQ(load({UnitsPackage("teamrt", {}, {"System", "SysConst", "TeamBase"}, RunOnly),
+                    UnitsPackage("teamdcl", {"teamrt", "designide"}, {"TeamReg"}),
+                    UnitsPackage("charts", {"teamrt"}, {"ChartUnit"}, RunOnly),
+                    UnitsPackage("gauges", {"teamrt.bpl"}, {"GaugeUnit", "SysConst"}),
+                    UnitsPackage("chartdcl", {"charts"}, {"ChartReg", "TeamBase"})}),
+              std::make_pair(std::size_t{5}, Errors{}));
+    // The same with the package that requires the runtime loaded before it.
+    EXPECT_EQ(load({UnitsPackage("gauges", {"teamrt.bpl"}, {"GaugeUnit", "SysConst"}),
+                    UnitsPackage("teamrt", {}, {"System", "SysConst", "TeamBase"}, RunOnly)}),
+              std::make_pair(std::size_t{2}, Errors{}));
+
+    // A unit two unrelated packages both contain, one a design package requires of
+    // another design package, and a second runtime beside the first, are duplicates as
+    // on the system they come from.
+    EXPECT_EQ(load({UnitsPackage("charts", {"rtl"}, {"ChartUnit"}),
+                    UnitsPackage("morecharts", {"rtl"}, {"MoreUnit", "chartunit"}),
+                    UnitsPackage("chartdcl", {"charts"}, {"ChartReg", "ChartUnit"}),
+                    UnitsPackage("teamrt", {}, {"System", "SysConst"}, RunOnly),
+                    UnitsPackage("otherrt", {}, {"System"}, RunOnly)}),
+              std::make_pair(std::size_t{2},
+                             Errors{"Cannot load package 'morecharts.'  It contains unit 'chartunit,'which "
+                                    "is also contained in package 'charts'",
+                                    "Cannot load package 'chartdcl.'  It contains unit 'ChartUnit,'which "
+                                    "is also contained in package 'charts'",
+                                    "Cannot load package 'otherrt.'  It contains unit 'System,'which is "
+                                    "also contained in package 'teamrt'"}));
+}
+
 TEST_F(DesignPackagesTest, SamePackageTwiceIsLoadedOnce) {
     // Added twice in another letter case: listed once.
     std::string upper = widgets;
