@@ -10,6 +10,7 @@
 #include "fixtures.h"
 #include "packages/designpackages.h"
 #include "packages/inifile.h"
+#include "peimage/zentrix_pe.h"
 #include "runtime/builtin.h"
 #include "runtime/fallback.h"
 #include "runtime/object.h"
@@ -93,6 +94,43 @@ TEST_F(DesignPackagesTest, FirstRegistrationOfANameWins) {
 TEST_F(DesignPackagesTest, CountsOnlyTheClassesAPackageAddsAfterAnother) {
     EXPECT_EQ(packages.LoadOnePackage(widgets), WidgetsNewClasses);
     EXPECT_EQ(packages.LoadOnePackage(gadgets), 2);  // TGadget, TGadgetPanel: its TWidget is taken
+}
+
+// Regression: a package built by the C++ compiler registered nothing; its class records
+// lie among its data, with their names before them.
+TEST_F(DesignPackagesTest, RegistersTheClassesOfAPackageOfTheCppCompiler) {
+    TestPackage p;
+    p.ModuleName = "bcbsmp.bpl";
+    p.Flags = 0x48000002;  // design only, package, C++Builder 4 or later
+    p.Requires = {"vcl50"};
+    p.Contains = {"bcbsmp", "SysInit", "cgrid", "cspin"};
+    p.CppLayout = true;
+    p.Types = {{kind::Enumeration, "TGridOrdering", {"go16x1", "go8x2", "go4x4", "go2x8", "go1x16"}, {}, 1}};
+    TestClass grid{
+        .Name = "TCColorGrid", .Distance = 76, .ParentImport = VclClass("Controls", "TCustomControl")};
+    grid.Unit = "cgrid";
+    grid.Properties = {{"GridOrdering", TestTypeRef::Type(0), 2}, {"ForegroundIndex", RtlType("System@Integer"), 0}};
+    TestClass spin{.Name = "TCSpinButton", .Distance = 76, .ParentImport = VclClass("Controls", "TWinControl")};
+    spin.Unit = "cspin";
+    TestClass edit{.Name = "TCSpinEdit", .Distance = 76, .ParentImport = VclClass("StdCtrls", "TCustomEdit")};
+    edit.Unit = "cspin";
+    p.Classes = {grid, spin, edit};
+    const std::string path = dir.Write("bcbsmp.bpl", BuildTestPackage(p));
+
+    fw::pe::TZentrix_PE reader;
+    reader.Open(path);
+    EXPECT_EQ(reader.ClassNames(), (std::vector<std::string>{"TCColorGrid", "TCSpinButton", "TCSpinEdit"}));
+
+    EXPECT_EQ(packages.AddPackage(path), 3);
+    EXPECT_TRUE(packages.PackageErrors().empty());
+    const fw::rt::Class* cls = registry->FindClassByName("TCColorGrid");
+    ASSERT_TRUE(cls);
+    EXPECT_EQ(cls->Parent(), registry->FindClassByName("TCustomControl"));
+    EXPECT_EQ(cls->Unit(), "cgrid");
+    const fw::rt::Property* ordering = cls->FindProperty("GridOrdering");
+    ASSERT_TRUE(ordering);
+    EXPECT_EQ(ordering->Type().Name, "TGridOrdering");
+    EXPECT_NE(cls->FindProperty("ForegroundIndex"), nullptr);
 }
 
 TEST_F(DesignPackagesTest, AClassWhoseAncestorsNameIsTakenRegistersNothing) {
