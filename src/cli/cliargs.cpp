@@ -427,7 +427,7 @@ const char* HelpTemplate(CommandKind command) {
                    "  flags     the options, the module type and the producing compiler\n"
                    "Without --page every page is printed under a '[Header]'-style heading,\n"
                    "after the package description when the file has one. A file without\n"
-                   "PACKAGEINFO reports empty lists.\n"
+                   "PACKAGEINFO reports empty lists, and its flags page says so.\n"
                    "\n"
                    "Options:\n"
                    "  --page PAGE    print only that page, without a heading: header, classes,\n"
