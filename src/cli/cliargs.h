@@ -32,6 +32,10 @@ struct Invocation {
     // followed by the names of the forms to extract.
     std::vector<std::string> Files;
     std::optional<fw::pe::ReportPage> Page;  // pkginfo --page
+    // check and classes: the design packages of --package, in the order given, and
+    // whether --installed-packages asks for the editor's package list as well.
+    std::vector<std::string> Packages;
+    bool InstalledPackages = false;
 };
 
 // A command line that cannot be run. The message names the offending argument;

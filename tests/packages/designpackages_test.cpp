@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <fstream>
 #include <sstream>
 
@@ -371,6 +373,43 @@ TEST_F(DesignPackagesTest, WritePackageListForgetsKeysBeyond255) {
     DesignPackages reread(*registry, packages.ListFile());
     reread.ReadPackageList();
     EXPECT_EQ(reread.PackageFiles().size(), 256u);
+}
+
+TEST_F(DesignPackagesTest, PackageFilesForAToolRunAreListedOnce) {
+    packages.SetPackageFiles({widgets, gadgets, "/X/Other.bpl", "/x/other.BPL", widgets});
+    EXPECT_EQ(packages.PackageFiles(), (std::vector<std::string>{widgets, gadgets, "/X/Other.bpl"}));
+    EXPECT_TRUE(packages.LoadedModules().empty());
+}
+
+// The tools find the editor's package list where the editor keeps it.
+TEST(UserPackageList, FollowsTheConfigurationFolderRule) {
+    const auto saved = [](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const std::optional<std::string> config = saved("XDG_CONFIG_HOME"), home = saved("HOME");
+    const auto set = [](const char* name, const std::optional<std::string>& value) {
+        if (value)
+            ::setenv(name, value->c_str(), 1);
+        else
+            ::unsetenv(name);
+    };
+    const struct {
+        std::optional<std::string> Config, Home;
+        std::string Path;
+    } cases[] = {
+        {"/cfg", "/home/ann", "/cfg/Zentrix/formwright.ini"},
+        {std::nullopt, "/home/ann", "/home/ann/.config/Zentrix/formwright.ini"},
+        {"relative/cfg", "/home/ann", "/home/ann/.config/Zentrix/formwright.ini"},
+        {std::nullopt, std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        set("XDG_CONFIG_HOME", c.Config);
+        set("HOME", c.Home);
+        EXPECT_EQ(fw::pkg::UserPackageListPath(), c.Path);
+    }
+    set("XDG_CONFIG_HOME", config);
+    set("HOME", home);
 }
 
 TEST_F(DesignPackagesTest, AnUnwritableListFileIsReported) {
