@@ -117,8 +117,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& name : pe.RequiredPackages())
         if (name.size() > fw::pe::MaxPackageNameLength) Fail("a package name longer than the limit");
 
-    fw::pe::PackageReportInputs inputs{pe.RequiredPackages(), pe.ContainedUnits(), pe.ClassNames(),
-                                       pe.FormNames(), pe.PackageFlags()};
+    const fw::pe::PackageReportInputs inputs = pe.ReportInputs();
+    if (!inputs.HasPackageInfo && (!pe.RequiredPackages().empty() || !pe.ContainedUnits().empty()))
+        Fail("package lists without package information");
     std::vector<std::string> lines;
     for (const fw::pe::ReportPage page : {fw::pe::ReportPage::Header, fw::pe::ReportPage::Classes,
                                           fw::pe::ReportPage::Forms, fw::pe::ReportPage::Flags})

@@ -36,6 +36,15 @@ int main(int argc, char** argv) {
     small.AddResource(
         {fwtest::ResourceId::Num(10), fwtest::ResourceId::Str("TFORM1"), 0, fwtest::SmallForm("Form1"), 0});
     Save(pe / "small.exe", small.Build().File);
+    // A class record as the C++ compilers place it: among the data, its name before it.
+    fwtest::PeWriter cpp;
+    cpp.AddSection(".text", fwtest::Bytes(0x200, 0xC3));
+    const std::uint32_t data = static_cast<std::uint32_t>(cpp.ImageBase() + cpp.NextSectionRva());
+    fwtest::Bytes records(0x200, 0);
+    fwtest::PutShortString(records, 0x10, "TCColorGrid");
+    fwtest::PutLooseClassRecord(records, data, 0x40, 76, data + 0x10, 0, data + 0x1F0);
+    cpp.AddSection(".data", records);
+    Save(pe / "cpp32.bpl", cpp.Build().File);
 
     Save(info / "package.bin",
          fwtest::PackageInfoPayload(0x4C000002, {"rtl", "vcl"}, {"UnitA", "UnitB"}, "demo"));

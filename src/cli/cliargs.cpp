@@ -30,8 +30,9 @@ constexpr CommandEntry Commands[] = {
 
 // Every option the tool knows, so that one given to the wrong command is reported as
 // misplaced rather than unknown.
-constexpr std::string_view KnownOptions[] = {"--to",   "--codepage", "-o", "--out-dir", "--in-place",
-                                             "--page", "--force",    "-j", "--jobs"};
+constexpr std::string_view KnownOptions[] = {"--to",      "--codepage", "-o",     "--out-dir",
+                                             "--in-place", "--page",    "--force", "-j",
+                                             "--jobs",    "--package",  "--installed-packages"};
 
 // More workers than this would only queue for the disk.
 constexpr unsigned MaxJobs = 256;
@@ -162,6 +163,8 @@ private:
             result_.Page = fw::pe::ReportPageFromName(value);
             if (!result_.Page)
                 Fail("unknown page " + Quoted(value) + " for --page (use header, classes, forms or flags)");
+        } else if (TakePackageOption(name)) {
+            // A design package option of check or classes, taken.
         } else if (name == "--out-dir" && extracting) {
             SetOutput(OutputMode::Directory, TakeValue(name));
         } else if (name == "--codepage" && (converting || command == CommandKind::Check || readingPe)) {
@@ -186,6 +189,23 @@ private:
             Fail("option " + Quoted(name) + " does not apply to " + CommandName(command));
         } else {
             Fail("unknown option " + Quoted(arg));
+        }
+        return false;
+    }
+
+    // The design package options of the commands that read forms with the component
+    // runtime; false for any other option or command.
+    bool TakePackageOption(const std::string& name) {
+        const CommandKind command = result_.Command;
+        if (command != CommandKind::Check && command != CommandKind::Classes) return false;
+        if (name == "--package") {
+            result_.Packages.push_back(TakeValue(name));
+            return true;
+        }
+        if (name == "--installed-packages") {
+            RequireNoValue(name);
+            result_.InstalledPackages = true;
+            return true;
         }
         return false;
     }
@@ -378,7 +398,8 @@ const char* HelpTemplate(CommandKind command) {
                    "Exit status: 0 when every file was read, 1 when any could not be read, 2 on\n"
                    "a command line that cannot be run.\n";
         case CommandKind::Check:
-            return "Usage: formwright-cli check [--codepage N] FILE...\n"
+            return "Usage: formwright-cli check [--codepage N] [--package BPL]... [--installed-packages]\n"
+                   "                            FILE...\n"
                    "\n"
                    "Builds each form with the component runtime, as the editor's preview does,\n"
                    "and prints 'FILE: ok', or one 'FILE: ERROR=message' line for each complaint:\n"
@@ -391,13 +412,14 @@ const char* HelpTemplate(CommandKind command) {
                    "Options:\n"
                    "  --codepage N   8-bit code page of form text and of 8-bit strings:\n"
                    "                 {codepages} (default 1252)\n"
+                   "{packageoptions}"
                    "  -h, --help     show this help\n"
                    "\n"
                    "Exit status: 0 when every form built without a message, 1 when any message\n"
-                   "was printed or a file could not be read, 2 on a command line that cannot be\n"
-                   "run.\n";
+                   "was printed, a file could not be read or a package not loaded, 2 on a\n"
+                   "command line that cannot be run.\n";
         case CommandKind::Classes:
-            return "Usage: formwright-cli classes [NAME]\n"
+            return "Usage: formwright-cli classes [--package BPL]... [--installed-packages] [NAME]\n"
                    "\n"
                    "Without NAME, prints the component classes the form reader can create or\n"
                    "name, sorted by name, one per line as 'NAME<TAB>UNIT<TAB>PARENT'.\n"
@@ -410,10 +432,11 @@ const char* HelpTemplate(CommandKind command) {
                    "property owns shows as its class name in parentheses.\n"
                    "\n"
                    "Options:\n"
-                   "  -h, --help   show this help\n"
+                   "{packageoptions}"
+                   "  -h, --help     show this help\n"
                    "\n"
-                   "Exit status: 0 on success, 1 when NAME is not a known class, 2 on a command\n"
-                   "line that cannot be run.\n";
+                   "Exit status: 0 on success, 1 when NAME is not a known class or a package\n"
+                   "was not loaded, 2 on a command line that cannot be run.\n";
         case CommandKind::Resources:
             return "Usage: formwright-cli resources [--codepage N] FILE\n"
                    "\n"
@@ -484,7 +507,7 @@ const char* HelpTemplate(CommandKind command) {
                    "  flags     the options, the module type and the producing compiler\n"
                    "Without --page every page is printed under a '[Header]'-style heading,\n"
                    "after the package description (in UTF-8) when the file has one. A file\n"
-                   "without PACKAGEINFO reports empty lists.\n"
+                   "without PACKAGEINFO reports empty lists, and its flags page says so.\n"
                    "\n"
                    "Options:\n"
                    "  --page PAGE    print only that page, without a heading: header, classes,\n"
@@ -521,6 +544,20 @@ std::string HelpText(CommandKind command) {
     const std::string_view placeholder = "{codepages}";
     const std::size_t at = text.find(placeholder);
     if (at != std::string::npos) text.replace(at, placeholder.size(), SupportedCodePages());
+    // The design package options, shared by the commands that use the component runtime.
+    const std::string_view packages = "{packageoptions}";
+    const std::size_t packagesAt = text.find(packages);
+    if (packagesAt != std::string::npos) {
+        text.replace(packagesAt, packages.size(),
+                     "  --package BPL  load the design package BPL as the editor loads its\n"
+                     "                 packages (read, never run) and know its component\n"
+                     "                 classes; may be given more than once, earlier packages\n"
+                     "                 first; one that cannot be loaded is reported on\n"
+                     "                 standard error\n"
+                     "  --installed-packages\n"
+                     "                 load the packages of the editor's package list as well,\n"
+                     "                 after those of --package (the list is not read otherwise)\n");
+    }
     return text;
 }
 

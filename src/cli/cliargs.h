@@ -38,6 +38,10 @@ struct Invocation {
     bool Force = false;
     // convert -j: files converted at once; 0 is one per processor core.
     unsigned Jobs = 0;
+    // check and classes: the design packages of --package, in the order given, and
+    // whether --installed-packages asks for the editor's package list as well.
+    std::vector<std::string> Packages;
+    bool InstalledPackages = false;
 };
 
 // The name that stands for standard input as an input file and for standard output

@@ -20,6 +20,7 @@
 #include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "codec/stream.h"
+#include "packages/designpackages.h"
 #include "peimage/asciitext.h"
 #include "peimage/byteview.h"
 #include "peimage/packageinfo.h"
@@ -307,13 +308,51 @@ int RunDetect(const Invocation& invocation, std::istream& in, std::ostream& out,
     });
 }
 
+// The design packages of --package and --installed-packages, loaded into registry as
+// the editor loads its package list, the fallback classes after them; the editor's list
+// is read only for --installed-packages. Without either option nothing is loaded, not
+// even the fallback classes, and nothing is returned. Each package that failed is
+// reported on err; *failed tells whether any did.
+std::unique_ptr<fw::pkg::DesignPackages> LoadDesignPackages(const Invocation& invocation,
+                                                            fw::rt::ClassRegistry& registry, std::ostream& out,
+                                                            std::ostream& err, bool* failed) {
+    *failed = false;
+    if (invocation.Packages.empty() && !invocation.InstalledPackages) return nullptr;
+    auto packages = std::make_unique<fw::pkg::DesignPackages>(registry, fw::pkg::UserPackageListPath());
+    std::vector<std::string> files = invocation.Packages;
+    if (invocation.InstalledPackages) {
+        packages->ReadPackageList();
+        files.insert(files.end(), packages->PackageFiles().begin(), packages->PackageFiles().end());
+    }
+    packages->SetPackageFiles(files);
+    packages->LoadAllPackages();
+    for (const std::string& entry : packages->PackageErrors()) {
+        // "<path>=<message>", the path as listed; a path may hold "=" itself.
+        for (const std::string& path : packages->PackageFiles()) {
+            if (entry.size() > path.size() && entry.compare(0, path.size(), path) == 0 && entry[path.size()] == '=') {
+                out.flush();
+                // The loader's messages put the reason on a line of its own.
+                std::string message = entry.substr(path.size() + 1);
+                for (std::size_t at; (at = message.find("\r\n")) != std::string::npos;)
+                    message.replace(at, 2, " ");
+                err << ProgramName << ": package " << path << ": " << OneLine(message) << '\n';
+                break;
+            }
+        }
+        *failed = true;
+    }
+    return packages;
+}
+
 // Builds each form as the preview does and prints its messages, one "path: ERROR=…" line
 // each, or "path: ok". Binary and resource forms are taken as the editor opens them:
 // converted to text first; one that does not convert is a failure of the file.
 int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
     const CodePage& codePage = *CodePage::Find(invocation.CodePage);
     const std::unique_ptr<fw::rt::ClassRegistry> registry = fw::rt::MakeBuiltinRegistry();
-    bool anyMessage = false;
+    bool packageFailed = false;
+    const auto packages = LoadDesignPackages(invocation, *registry, out, err, &packageFailed);
+    bool anyMessage = packageFailed;
     const int status = ForEachFile(invocation, out, err, [&](const std::string& path) {
         Bytes input = ReadInput(path, in);
         if (DetectEncoding(input) != FormEncoding::Text) input = ConvertForm(input, FormEncoding::Text, codePage);
@@ -400,12 +439,15 @@ std::string DefaultText(const fw::rt::PropInfo& info) {
 
 int RunClasses(const Invocation& invocation, std::ostream& out, std::ostream& err) {
     const std::unique_ptr<fw::rt::ClassRegistry> registry = fw::rt::MakeBuiltinRegistry();
+    bool packageFailed = false;
+    const auto packages = LoadDesignPackages(invocation, *registry, out, err, &packageFailed);
+    const int success = packageFailed ? ExitFailed : ExitOk;
     if (invocation.Files.empty()) {
         for (const fw::rt::Class* cls : registry->RegisteredClasses()) {
             out << cls->Name() << '\t' << cls->Unit() << '\t' << (cls->Parent() ? cls->Parent()->Name() : "")
                 << '\n';
         }
-        return ExitOk;
+        return success;
     }
     const std::string& name = invocation.Files.front();
     const fw::rt::Class* cls = registry->FindClassByName(name);
@@ -422,7 +464,7 @@ int RunClasses(const Invocation& invocation, std::ostream& out, std::ostream& er
         out << p.Name() << '\t' << p.Type().Name << '\t' << TypeKindNames[static_cast<int>(p.Kind())] << '\t'
             << OneLine(DefaultText(*p.Info)) << '\n';
     }
-    return ExitOk;
+    return success;
 }
 
 // Opens a PE file for the commands that read one; throws when the file cannot be read or

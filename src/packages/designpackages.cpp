@@ -1,6 +1,7 @@
 #include "packages/designpackages.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <exception>
 #include <new>
 
@@ -19,6 +20,30 @@ DesignPackages::~DesignPackages() = default;
 
 void DesignPackages::ReadPackageList() {
     packageFiles_ = ReadIniSectionValues(listFile_, PackageListSection);
+}
+
+bool DesignPackages::Lists(const std::string& path) const {
+    return std::any_of(packageFiles_.begin(), packageFiles_.end(),
+                       [&](const std::string& file) { return pe::EqualsIgnoringAsciiCase(file, path); });
+}
+
+void DesignPackages::SetPackageFiles(const std::vector<std::string>& files) {
+    packageFiles_.clear();
+    for (const std::string& file : files)
+        if (!Lists(file)) packageFiles_.push_back(file);
+}
+
+std::string UserPackageListPath() {
+    // The settings library's rule for the user's configuration folder.
+    std::string folder;
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/') {
+        folder = config;
+    } else if (const char* home = std::getenv("HOME"); home && home[0] != '\0') {
+        folder = std::string(home) + "/.config";
+    } else {
+        return {};
+    }
+    return folder + "/Zentrix/" + std::string(PackageListFileName);
 }
 
 void DesignPackages::WritePackageList() const {
@@ -97,10 +122,7 @@ void DesignPackages::UnloadAllPackages() {
 }
 
 std::optional<int> DesignPackages::AddPackage(const std::string& path) {
-    const bool listed = std::any_of(packageFiles_.begin(), packageFiles_.end(), [&](const std::string& file) {
-        return pe::EqualsIgnoringAsciiCase(file, path);
-    });
-    if (listed) return std::nullopt;
+    if (Lists(path)) return std::nullopt;
     packageFiles_.push_back(path);
     return LoadOnePackage(path);
 }

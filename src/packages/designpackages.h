@@ -45,6 +45,9 @@ public:
     // Fills PackageFiles with the values of the list file's "Packages" section in file
     // order (the keys are not looked at); empty when the file or section is missing.
     void ReadPackageList();
+    // Replaces PackageFiles with files in their order, each path once (a later one that
+    // equals an earlier one ignoring ASCII case is left out). Loads nothing.
+    void SetPackageFiles(const std::vector<std::string>& files);
     // Replaces the list file's "Packages" section with PackageFiles as keys "0", "1",
     // ...; the rest of the file stays. Throws EIniFileError when it cannot be written.
     void WritePackageList() const;
@@ -73,6 +76,9 @@ public:
     bool RemovePackage(int index);
 
 private:
+    // Whether PackageFiles has path, ignoring ASCII case.
+    bool Lists(const std::string& path) const;
+
     rt::ClassRegistry& registry_;
     std::string listFile_;
     PackageLoader loader_;
@@ -80,6 +86,11 @@ private:
     std::vector<ModuleHandle> loadedModules_;
     std::vector<std::string> packageErrors_;
 };
+
+// The package list file the editor keeps for the current user, in the folder of its
+// settings file: $XDG_CONFIG_HOME/Zentrix/formwright.ini, or ~/.config/Zentrix/... when
+// XDG_CONFIG_HOME is unset or not an absolute path. Empty when HOME is needed and unset.
+std::string UserPackageListPath();
 
 // Registers cls with its ancestors up to TPersistent, as ClassRegistry::
 // RegisterClassChain does, but all or nothing: throws rt::EClassError, registering

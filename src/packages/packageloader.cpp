@@ -19,7 +19,8 @@ struct PackageLoader::Module {
     std::string Path;
     std::string Name;  // the file name without extension, for messages
     std::uint32_t Flags = 0;
-    std::vector<std::string> Units;  // the contained units that are not weak
+    std::vector<std::string> Units;     // the contained units that are not weak
+    std::vector<std::string> Requires;  // the required packages' names, without extension
     std::unique_ptr<pe::TZentrix_PE> Image;
     std::shared_ptr<rt::DynamicClassSet> Classes;
     std::unique_ptr<PackageClassBuilder> Builder;
@@ -29,6 +30,14 @@ namespace {
 
 std::string ModuleName(const std::string& path) {
     return std::filesystem::path(path).stem().string();
+}
+
+// A required package's name as the package information gives it ("vcl40", or
+// "vcl140.bpl" from later compilers), without the extension, to compare with the file
+// names of loaded packages.
+std::string RequiredName(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -82,21 +91,11 @@ ModuleHandle PackageLoader::Load(const std::string& path) {
         [&](std::string_view name, pe::PackageEntryKind kind, std::uint8_t unitFlags) {
             if (kind == pe::PackageEntryKind::ContainedUnit && (unitFlags & WeakUnitFlag) == 0)
                 module->Units.emplace_back(name);
+            else if (kind == pe::PackageEntryKind::RequiredPackage)
+                module->Requires.push_back(RequiredName(name));
         },
         module->Flags);
-    if ((module->Flags & pe::PackageIgnoreDupUnits) == 0) {
-        for (const std::string& unit : module->Units) {
-            for (const auto& other : modules_) {
-                if (other->Flags & pe::PackageIgnoreDupUnits) continue;
-                const bool shared =
-                    std::any_of(other->Units.begin(), other->Units.end(),
-                                [&](const std::string& u) { return pe::EqualsIgnoringAsciiCase(u, unit); });
-                if (shared)
-                    throw EPackageError("Cannot load package '" + module->Name + ".'  It contains unit '" +
-                                        unit + ",'which is also contained in package '" + other->Name + "'");
-            }
-        }
-    }
+    CheckForDuplicateUnits(*module);
 
     module->Handle = next_++;
     // The tag must differ between loads of the same file: classes of an unloaded load
@@ -115,6 +114,52 @@ ModuleHandle PackageLoader::Load(const std::string& path) {
                                                             *module->Classes, std::move(lookups));
     modules_.push_back(std::move(module));
     return modules_.back()->Handle;
+}
+
+bool PackageLoader::IsRuntimePackage(const Module& module) {
+    return (module.Flags & pe::PackageDesignOnly) == 0;
+}
+
+bool PackageLoader::OnRequiresChain(const Module& from, const Module& target) const {
+    // Breadth first through the requires lists of the loaded packages; each package is
+    // visited once, so a loop of requires lists ends.
+    std::vector<const Module*> reached{&from};
+    for (std::size_t next = 0; next < reached.size(); ++next) {
+        for (const std::string& name : reached[next]->Requires) {
+            if (pe::EqualsIgnoringAsciiCase(name, target.Name)) return true;
+            for (const auto& loaded : modules_) {
+                if (!pe::EqualsIgnoringAsciiCase(loaded->Name, name)) continue;
+                if (std::find(reached.begin(), reached.end(), loaded.get()) == reached.end())
+                    reached.push_back(loaded.get());
+            }
+        }
+    }
+    return false;
+}
+
+void PackageLoader::CheckForDuplicateUnits(const Module& module) const {
+    if (module.Flags & pe::PackageIgnoreDupUnits) return;
+    for (const std::string& unit : module.Units) {
+        // Every module links its own SysInit: it is the module's start-up unit, never
+        // shared through a package.
+        if (pe::EqualsIgnoringAsciiCase(unit, SysInitUnit)) continue;
+        for (const auto& other : modules_) {
+            if (other->Flags & pe::PackageIgnoreDupUnits) continue;
+            const bool shared = std::any_of(other->Units.begin(), other->Units.end(), [&](const std::string& u) {
+                return pe::EqualsIgnoringAsciiCase(u, unit);
+            });
+            if (!shared) continue;
+            // A package that requires a runtime package, directly or through the
+            // packages it requires, links against that runtime's copy of the unit: one
+            // runtime, not two packages claiming the same unit. Between two design
+            // packages a shared unit stays a duplicate.
+            if ((IsRuntimePackage(*other) && OnRequiresChain(module, *other)) ||
+                (IsRuntimePackage(module) && OnRequiresChain(*other, module)))
+                continue;
+            throw EPackageError("Cannot load package '" + module.Name + ".'  It contains unit '" + unit +
+                                ",'which is also contained in package '" + other->Name + "'");
+        }
+    }
 }
 
 void PackageLoader::Unload(ModuleHandle handle) {

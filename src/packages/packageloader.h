@@ -35,6 +35,9 @@ inline constexpr std::string_view PackageInitializeExport = "Initialize";
 // The contained-unit flag of a unit that may be contained in several packages.
 inline constexpr std::uint8_t WeakUnitFlag = 0x04;
 
+// The unit every module, program or package, links for itself; every package lists it.
+inline constexpr std::string_view SysInitUnit = "SysInit";
+
 class PackageLoader {
 public:
     // Classes are looked up and their metadata kept alive in registry, which must
@@ -59,7 +62,12 @@ public:
     //   contained in package '<other>'"             a unit of it is contained in a
     //                                              loaded package as well; the names are
     //                                              the file names without extension.
-    // Units marked weak, and packages that allow duplicate units, are not compared.
+    // Units marked weak, and packages that allow duplicate units, are not compared. Nor
+    // are the units two packages may share on the system they come from: SysInit, which
+    // every module links privately, and a unit of a runtime package (one not marked
+    // design only) that the other package requires, directly or through the requires
+    // lists of loaded packages (the required package's name compared with the file
+    // name, without extensions, ignoring case).
     ModuleHandle Load(const std::string& path);
 
     // Unloads the package: its file and image are released. The metadata of its
@@ -85,6 +93,14 @@ public:
 private:
     struct Module;
     Module* Find(ModuleHandle handle) const;
+    // Whether the package may be required at run time: it is not marked design only.
+    static bool IsRuntimePackage(const Module& module);
+    // Whether from requires target, directly or through the requires lists of the
+    // loaded packages.
+    bool OnRequiresChain(const Module& from, const Module& target) const;
+    // Throws the duplicate-unit error for the first unit of module that a loaded package
+    // contains as well and may not share.
+    void CheckForDuplicateUnits(const Module& module) const;
     const rt::TypeInfo* TypeFromOtherModules(const Module& asking, std::string_view name) const;
 
     rt::ClassRegistry& registry_;

@@ -8,6 +8,13 @@
 // and more entries up to the class reference, which points just past them. The self
 // pointer holds the class reference. Compilers of different generations put the self
 // pointer at different distances before the class reference: 64, 76 or 88 bytes.
+//
+// The Pascal compilers write a record into the code section, followed by its tables and
+// its name. The C++ compilers of the same generations write the same record for their
+// classes of the component library, but among their data: the record in a data section,
+// its name, type information and tables wherever the compiler put them, before or after
+// it, in that section or another. Those records are found with a scan of every section
+// (ScanLooseClassRecords) that checks what the order cannot: a parent and an instance size.
 
 #include <cstdint>
 #include <string>
@@ -52,9 +59,26 @@ inline constexpr int ParentField = 10;
 // stays inside code. Returns the classes in ascending address order, each once.
 std::vector<TClassRef> ScanClassRecords(ByteSpan code, std::uint64_t sectionAddress);
 
-// Scans the image's code section: the first section named "CODE" (any case), else the
-// first named ".text", over its SizeOfRawData bytes as far as the image reaches. Empty
-// when there is no such section.
+// Instance sizes beyond this are not taken as a record's; real classes stay far below.
+inline constexpr std::uint32_t MaxInstanceSize = std::uint32_t{1} << 24;
+
+// Scans the bytes that come from the file of every section of a 32-bit image, at every
+// 4-byte-aligned position P of a section whose record fields up to the parent lie inside
+// it. P starts a record with class reference C = P + d, for a distance d of
+// ClassRecordDistances, when the self pointer at P equals C; the interface, automation
+// and initialisation tables, the type information and the field, method and dynamic
+// method tables are each 0 or inside a section; the instance size is at least 4 and at
+// most MaxInstanceSize; the parent is not 0 and points inside a section (only the root
+// class has none, and the Pascal compilers write it); and the name pointer points inside
+// a section at a length byte and that many characters in the same section, a name as
+// ScanClassRecords takes it. "Inside a section" means within the part of its extent the
+// image holds. Returns the classes in ascending address order, each once.
+std::vector<TClassRef> ScanLooseClassRecords(const ModuleImage& image);
+
+// The classes of the image: ScanClassRecords over its code section (the first section
+// named "CODE" in any case, else the first named ".text", over its SizeOfRawData bytes as
+// far as the image reaches), together with ScanLooseClassRecords; a class reference both
+// find is taken from the first. In ascending address order; empty for a 64-bit image.
 std::vector<TClassRef> ScanClasses(const ModuleImage& image);
 
 }  // namespace fw::pe

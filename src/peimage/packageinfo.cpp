@@ -175,12 +175,19 @@ void BuildPackageReport(ReportPage page, const PackageReportInputs& inputs, std:
                 lines.push_back("  " + name);
             break;
         case ReportPage::Classes:
-            lines = inputs.ClassNames;
+            if (inputs.ClassesScanned)
+                lines = inputs.ClassNames;
+            else
+                lines.emplace_back(ClassesNotScannedText);
             break;
         case ReportPage::Forms:
             lines = inputs.FormNames;
             break;
         case ReportPage::Flags: {
+            if (!inputs.HasPackageInfo) {
+                lines.emplace_back(NoPackageInfoText);
+                break;
+            }
             std::string options;
             for (int bit = 0; bit < 4; ++bit) {
                 if (inputs.Flags & (1u << bit)) options += OptionTexts[bit];

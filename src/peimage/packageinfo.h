@@ -94,16 +94,25 @@ struct PackageReportInputs {
     std::vector<std::string> ClassNames;
     std::vector<std::string> FormNames;
     std::uint32_t Flags = 0;
+    // Whether the module has a PACKAGEINFO resource; Flags means nothing without one.
+    bool HasPackageInfo = true;
+    // Whether the class scan looked at the module; it covers 32-bit modules only.
+    bool ClassesScanned = true;
 };
+
+inline constexpr std::string_view NoPackageInfoText = "No package information: the file has no PACKAGEINFO resource";
+inline constexpr std::string_view ClassesNotScannedText = "Not scanned: the class scan covers 32-bit modules only";
 
 // Replaces lines with the lines of one page:
 //   Header   "requires", "  " + each required package, "contains", "  " + each unit;
-//   Classes  each class name;
+//   Classes  each class name; ClassesNotScannedText alone when the scan did not look;
 //   Forms    each form name;
 //   Flags    "Options: " + the names of the set option bits, comma-separated; the
 //            module type ("Type: Executable", "Type: Package", "Type: Library"); the
 //            producer ("Producer: Delphi 3 or C++ Builder 3", "Producer: C++ Builder 4 or
 //            later", "Producer: Delphi 4 or later"; no line for the undefined value 1).
+//            NoPackageInfoText alone for a module without package information, whose
+//            flags word of 0 would read as an executable of the oldest compilers.
 void BuildPackageReport(ReportPage page, const PackageReportInputs& inputs, std::vector<std::string>& lines);
 
 }  // namespace fw::pe

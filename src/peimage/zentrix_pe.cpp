@@ -50,6 +50,7 @@ void TZentrix_PE::Clear() {
     requiredPackages_.clear();
     containedUnits_.clear();
     packageFlags_ = 0;
+    hasPackageInfo_ = false;
     description_.clear();
 }
 
@@ -117,6 +118,7 @@ void TZentrix_PE::ListForms() {
 void TZentrix_PE::ReadPackageLists(const TResourceData& moduleResources) {
     const TResourceItem* info = FindTypedResource(moduleResources, ResourceTypeRcData, "PACKAGEINFO");
     const std::string moduleName = module_->FileName();
+    hasPackageInfo_ = info != nullptr;
 
     // Two walks, each keeping one kind. A walk that fails, for a missing resource too,
     // leaves its list empty rather than half filled.
@@ -154,7 +156,8 @@ std::vector<std::string> TZentrix_PE::ClassNames() const {
 }
 
 PackageReportInputs TZentrix_PE::ReportInputs() const {
-    return {requiredPackages_, containedUnits_, ClassNames(), formNames_, packageFlags_};
+    return {requiredPackages_, containedUnits_, ClassNames(), formNames_, packageFlags_, hasPackageInfo_,
+            !IsPE32Plus()};
 }
 
 TResourceItem TZentrix_PE::FindResourceByName(std::string_view name) const {

@@ -90,7 +90,11 @@ public:
     std::uint32_t PackageFlags() const { return packageFlags_; }
     // The package description; empty when there is none.
     const std::string& Description() const { return description_; }
-    // What the package report is made of: the lists above and the flags.
+    // Whether the module image has a PACKAGEINFO resource, decodable or not.
+    bool HasPackageInfo() const { return hasPackageInfo_; }
+    // What the package report is made of: the lists above, the flags, whether there is
+    // package information, and whether the class scan looked at the file (not for 64-bit
+    // files).
     PackageReportInputs ReportInputs() const;
 
     // A copy of the first resource in walk order, of any type, whose name equals name
@@ -116,6 +120,7 @@ private:
     std::vector<std::string> requiredPackages_;
     std::vector<std::string> containedUnits_;
     std::uint32_t packageFlags_ = 0;
+    bool hasPackageInfo_ = false;
     std::string description_;
 };
 

@@ -3,12 +3,16 @@
 #include <QApplication>
 #include <QImage>
 #include <exception>
+#include <memory>
+#include <string>
+#include <vector>
 #include <ostream>
 
 #include "codec/codepage.h"
 #include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "codec/stream.h"
+#include "packages/designpackages.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"
 
@@ -16,7 +20,8 @@ namespace fw::preview {
 
 namespace {
 
-constexpr const char* Usage = "Usage: formwright --render FORM [--codepage N] -o IMAGE.png\n";
+constexpr const char* Usage =
+    "Usage: formwright --render FORM [--codepage N] [--package BPL]... [--installed-packages] -o IMAGE.png\n";
 
 }  // namespace
 
@@ -27,6 +32,8 @@ bool IsRenderCommand(const QStringList& arguments) {
 int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     QString form, image;
     int codePageNumber = 1252;
+    std::vector<std::string> packageFiles;
+    bool installedPackages = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         auto next = [&](QString& into) {
@@ -46,6 +53,14 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
                 err << "formwright: --codepage needs a number\n" << Usage;
                 return 2;
             }
+        } else if (a == QStringLiteral("--package")) {
+            if (!next(value)) {
+                err << "formwright: --package needs a file\n" << Usage;
+                return 2;
+            }
+            packageFiles.push_back(value.toStdString());
+        } else if (a == QStringLiteral("--installed-packages")) {
+            installedPackages = true;
         } else if (a.startsWith(QStringLiteral("--codepage="))) {
             bool ok = false;
             codePageNumber = a.mid(11).toInt(&ok);
@@ -76,6 +91,22 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
         err << path << ": " << e.what() << '\n';
         return 2;
     }
+    // Design packages join the registry the preview builds from, as in the editor.
+    std::unique_ptr<pkg::DesignPackages> packages;
+    bool packageFailed = false;
+    if (!packageFiles.empty() || installedPackages) {
+        packages = std::make_unique<pkg::DesignPackages>(AppRegistry(), pkg::UserPackageListPath());
+        if (installedPackages) {
+            packages->ReadPackageList();
+            packageFiles.insert(packageFiles.end(), packages->PackageFiles().begin(), packages->PackageFiles().end());
+        }
+        packages->SetPackageFiles(packageFiles);
+        packages->LoadAllPackages();
+        for (const std::string& entry : packages->PackageErrors()) {
+            err << "formwright: package " << entry << '\n';
+            packageFailed = true;
+        }
+    }
     VirtualDesktop desktop;
     desktop.resize(1280, 1024);
     desktop.BuildPreview(rt::SplitFormLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())),
@@ -87,7 +118,7 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
         return 2;
     }
     for (const std::string& message : desktop.PreviewMessages()) out << path << ": " << message << '\n';
-    return desktop.PreviewMessages().empty() ? 0 : 1;
+    return desktop.PreviewMessages().empty() && !packageFailed ? 0 : 1;
 }
 
 }  // namespace fw::preview

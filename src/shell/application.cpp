@@ -65,7 +65,8 @@ bool AnswerInformationRequest(const QStringList& arguments) {
     }
     if (request != QLatin1String("--help") && request != QLatin1String("-h")) return false;
     std::cout << "Usage: formwright [FILE...]\n"
-                 "       formwright --render FORM [--codepage N] -o IMAGE.png\n"
+                 "       formwright --render FORM [--codepage N] [--package BPL]... [--installed-packages]\n"
+                 "                  -o IMAGE.png\n"
                  "       formwright --help | --version\n"
                  "\n"
                  "Opens each form file (.dfm, in text, binary or resource-wrapped encoding) in the\n"
@@ -78,6 +79,10 @@ bool AnswerInformationRequest(const QStringList& arguments) {
                  "                              cannot be read or the picture written\n"
                  "  --codepage N                with --render: the code page of 8-bit form text\n"
                  "                              (default 1252)\n"
+                 "  --package BPL               with --render: load the design package BPL, as the\n"
+                 "                              editor does, without running it; repeatable\n"
+                 "  --installed-packages        with --render: load the editor's package list too\n"
+                 "                              (not read otherwise)\n"
                  "  --help                      show this text and exit\n"
                  "  --version                   show the version and exit\n"
                  "\n"

@@ -16,7 +16,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -121,6 +120,14 @@ std::optional<std::string> PackageError(const std::vector<std::string>& errors, 
         if (SameIgnoringAsciiCase(name.toStdString(), path)) return entry.substr(equals + 1);
     }
     return std::nullopt;
+}
+
+// A package's error as the dialog shows it: cut to kMaxErrorLength characters (never
+// leaving half a character behind), its line breaks, CR LF or single, made line feeds.
+QString ErrorText(const std::string& error) {
+    QString text = QString::fromStdString(error).left(kMaxErrorLength);
+    if (!text.isEmpty() && text.back().isHighSurrogate()) text.chop(1);
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
 }
 
 }  // namespace
@@ -417,7 +424,12 @@ void Tdlg_dfm_Prefs::cmAdd() {
         // The package is loaded afresh, not from an image the reader may still hold.
         pe_->Clear();
         const int added = packages_.AddPackage(file).value_or(0);
-        if (added > 0)
+        // A package that failed says why at once, rather than only that it registered
+        // nothing.
+        if (const auto error = PackageError(packages_.PackageErrors(), file))
+            messages_.Warning(QStringLiteral("%1 could not be loaded:\n\n%2")
+                                  .arg(QFileInfo(path).fileName(), ErrorText(*error)));
+        else if (added > 0)
             messages_.Information(
                 QStringLiteral("%1: %2 new classes registered.").arg(QFileInfo(path).fileName()).arg(added));
         else
@@ -436,8 +448,11 @@ void Tdlg_dfm_Prefs::cmDel() {
 }
 
 void Tdlg_dfm_Prefs::ShowInMemo(const QString& text) {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    Memo->setPlainText(text.split(lineBreak).join(u'\n'));
+    // An error is prose, wrapped to the memo's width (long paths anywhere); the report
+    // pages are lists and keep their lines.
+    Memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    Memo->setPlainText(text);
     Memo->moveCursor(QTextCursor::Start);
 }
 
@@ -447,10 +462,7 @@ void Tdlg_dfm_Prefs::BPLListSelectItem() {
     if (selected.isEmpty()) return;
     const std::string path = selected.first()->text(1).toStdString();
     if (const auto error = PackageError(packages_.PackageErrors(), path)) {
-        QString text = QString::fromStdString(*error).left(kMaxErrorLength);
-        // A cut never leaves half a character behind.
-        if (!text.isEmpty() && text.back().isHighSurrogate()) text.chop(1);
-        ShowInMemo(text);
+        ShowInMemo(ErrorText(*error));
         return;
     }
     pe_->Open(path);
@@ -476,6 +488,7 @@ void Tdlg_dfm_Prefs::tsClick() {
     QStringList text;
     for (const std::string& line : lines)
         text << FromCodePage(line);
+    Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo->setPlainText(text.join(u'\n'));
     Memo->moveCursor(QTextCursor::Start);
 }

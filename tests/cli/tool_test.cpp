@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "fixtures.h"
 #include "pewriter.h"
 #include "samplemodule.h"
 
@@ -684,8 +685,8 @@ TEST_F(CliTool, PrintsHelpAndVersion) {
         {{"convert", "--help"}, "Usage: formwright-cli convert --to ENCODING"},
         {{"convert", "--to", "text", "-h"}, "Usage: formwright-cli convert --to ENCODING"},
         {{"detect", "--help"}, "Usage: formwright-cli detect FILE..."},
-        {{"check", "-h"}, "Usage: formwright-cli check [--codepage N] FILE..."},
-        {{"classes", "--help"}, "Usage: formwright-cli classes [NAME]"},
+        {{"check", "-h"}, "Usage: formwright-cli check [--codepage N] [--package BPL]..."},
+        {{"classes", "--help"}, "Usage: formwright-cli classes [--package BPL]... [--installed-packages] [NAME]"},
         {{"resources", "--help"}, "Usage: formwright-cli resources [--codepage N] FILE"},
         {{"forms", "-h"}, "Usage: formwright-cli forms [--codepage N] FILE"},
         {{"extract", "--help"}, "Usage: formwright-cli extract [--to text|binary]"},
@@ -806,6 +807,73 @@ TEST_F(CliTool, PkgInfoPrintsTheReportPages) {
     const Result empty = Run({"pkginfo", "--page=header", "plain.exe"});
     EXPECT_EQ(empty.Exit, 0) << empty.Err;
     EXPECT_EQ(empty.Out, "requires\ncontains\n");
+}
+
+// A form with a component of the test packages' widgets.
+const std::string WidgetForm =
+    "object Form1: TForm1\r\n"
+    "  object Widget1: TWidget\r\n"
+    "    Count = 5\r\n"
+    "    Mode = wmThree\r\n"
+    "  end\r\n"
+    "end\r\n";
+
+TEST_F(CliTool, CheckAndClassesLoadTheDesignPackagesGiven) {
+    Write("widgets.bpl", AsString(fwtest::BuildTestPackage(fwtest::WidgetsPackage())));
+    Write("gadgets.bpl", AsString(fwtest::BuildTestPackage(fwtest::GadgetsPackage())));
+    Write("junk.bpl", "not a package");
+    Write("form.dfm", WidgetForm);
+
+    const Result unknown = Run({"check", "form.dfm"});
+    EXPECT_EQ(unknown.Exit, 1);
+    EXPECT_NE(unknown.Out.find("TWidget"), std::string::npos) << unknown.Out;
+    const Result known = Run({"check", "--package", "widgets.bpl", "form.dfm"});
+    EXPECT_EQ(known.Exit, 0) << known.Err;
+    EXPECT_EQ(known.Out, "form.dfm: ok\n");
+
+    // Several packages, earlier ones first: gadgets' TGadget derives from widgets' TWidget.
+    const Result gadget = Run({"classes", "--package=widgets.bpl", "--package", "gadgets.bpl", "tgadget"});
+    EXPECT_EQ(gadget.Exit, 0) << gadget.Err;
+    EXPECT_TRUE(StartsWith(gadget.Out, "class: TGadget\nunit: GadgetUnit\nancestry: TGadget > TWidget > "
+                                       "TWidgetBase > TCustomControl"))
+        << gadget.Out;
+    const Result listed = Run({"classes", "--package", "widgets.bpl"});
+    EXPECT_EQ(listed.Exit, 0) << listed.Err;
+    EXPECT_NE(listed.Out.find("\nTWidgetBase\tWidgetUnit\tTCustomControl\n"), std::string::npos) << listed.Out;
+
+    // A package that cannot be loaded is reported and fails the run; the others load.
+    const Result junk = Run({"check", "--package", "junk.bpl", "--package", "widgets.bpl", "form.dfm"});
+    EXPECT_EQ(junk.Exit, 1);
+    EXPECT_EQ(junk.Out, "form.dfm: ok\n");
+    EXPECT_EQ(junk.Err,
+              "formwright-cli: package junk.bpl: Can't load package junk.bpl. The file is not a valid PE image\n");
+
+    // The options belong to check and classes only, and --package needs its file.
+    EXPECT_EQ(Run({"forms", "--package", "widgets.bpl", "widgets.bpl"}).Exit, 2);
+    EXPECT_EQ(Run({"check", "form.dfm", "--package"}).Exit, 2);
+    EXPECT_EQ(Run({"classes", "--installed-packages=yes"}).Exit, 2);
+}
+
+TEST_F(CliTool, TheEditorsPackageListIsReadOnlyWhenAskedFor) {
+    Write("widgets.bpl", AsString(fwtest::BuildTestPackage(fwtest::WidgetsPackage())));
+    Write("config/Zentrix/formwright.ini", "[Packages]\n0=" + (dir_ / "widgets.bpl").string() + "\n");
+    const char* previous = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = previous ? previous : "";
+    ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+    const Result without = Run({"classes", "TWidget"});
+    const Result with = Run({"classes", "--installed-packages", "TWidget"});
+    // Listed on the command line as well: loaded once.
+    const Result both = Run({"classes", "--installed-packages", "--package", "widgets.bpl", "TWidget"});
+    if (previous)
+        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+
+    EXPECT_EQ(without.Exit, 1);
+    EXPECT_EQ(with.Exit, 0) << with.Err;
+    EXPECT_TRUE(StartsWith(with.Out, "class: TWidget\nunit: WidgetUnit\n")) << with.Out;
+    EXPECT_EQ(both.Exit, 0) << both.Err;
+    EXPECT_EQ(both.Err, "");
 }
 
 }  // namespace

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
 #include <fstream>
 #include <sstream>
 
 #include "fixtures.h"
 #include "packages/designpackages.h"
 #include "packages/inifile.h"
+#include "peimage/zentrix_pe.h"
 #include "runtime/builtin.h"
 #include "runtime/fallback.h"
 #include "runtime/object.h"
@@ -95,6 +98,43 @@ TEST_F(DesignPackagesTest, CountsOnlyTheClassesAPackageAddsAfterAnother) {
     EXPECT_EQ(packages.LoadOnePackage(gadgets), 2);  // TGadget, TGadgetPanel: its TWidget is taken
 }
 
+// Regression: a package built by the C++ compiler registered nothing; its class records
+// lie among its data, with their names before them.
+TEST_F(DesignPackagesTest, RegistersTheClassesOfAPackageOfTheCppCompiler) {
+    TestPackage p;
+    p.ModuleName = "bcbsmp.bpl";
+    p.Flags = 0x48000002;  // design only, package, C++Builder 4 or later
+    p.Requires = {"vcl50"};
+    p.Contains = {"bcbsmp", "SysInit", "cgrid", "cspin"};
+    p.CppLayout = true;
+    p.Types = {{kind::Enumeration, "TGridOrdering", {"go16x1", "go8x2", "go4x4", "go2x8", "go1x16"}, {}, 1}};
+    TestClass grid{
+        .Name = "TCColorGrid", .Distance = 76, .ParentImport = VclClass("Controls", "TCustomControl")};
+    grid.Unit = "cgrid";
+    grid.Properties = {{"GridOrdering", TestTypeRef::Type(0), 2}, {"ForegroundIndex", RtlType("System@Integer"), 0}};
+    TestClass spin{.Name = "TCSpinButton", .Distance = 76, .ParentImport = VclClass("Controls", "TWinControl")};
+    spin.Unit = "cspin";
+    TestClass edit{.Name = "TCSpinEdit", .Distance = 76, .ParentImport = VclClass("StdCtrls", "TCustomEdit")};
+    edit.Unit = "cspin";
+    p.Classes = {grid, spin, edit};
+    const std::string path = dir.Write("bcbsmp.bpl", BuildTestPackage(p));
+
+    fw::pe::TZentrix_PE reader;
+    reader.Open(path);
+    EXPECT_EQ(reader.ClassNames(), (std::vector<std::string>{"TCColorGrid", "TCSpinButton", "TCSpinEdit"}));
+
+    EXPECT_EQ(packages.AddPackage(path), 3);
+    EXPECT_TRUE(packages.PackageErrors().empty());
+    const fw::rt::Class* cls = registry->FindClassByName("TCColorGrid");
+    ASSERT_TRUE(cls);
+    EXPECT_EQ(cls->Parent(), registry->FindClassByName("TCustomControl"));
+    EXPECT_EQ(cls->Unit(), "cgrid");
+    const fw::rt::Property* ordering = cls->FindProperty("GridOrdering");
+    ASSERT_TRUE(ordering);
+    EXPECT_EQ(ordering->Type().Name, "TGridOrdering");
+    EXPECT_NE(cls->FindProperty("ForegroundIndex"), nullptr);
+}
+
 TEST_F(DesignPackagesTest, AClassWhoseAncestorsNameIsTakenRegistersNothing) {
     TestPackage p;
     p.ModuleName = "clash.bpl";
@@ -153,6 +193,77 @@ TEST_F(DesignPackagesTest, FailuresAreRecordedWithTheLoadersMessage) {
     // A full load starts the error list afresh.
     packages.LoadAllPackages();
     EXPECT_EQ(packages.PackageErrors(), expected);
+}
+
+// A package of one class, named after the package, as real packages are laid out: the
+// package's own unit, SysInit, and its units.
+TestPackage UnitsPackage(const std::string& name, std::vector<std::string> requires_,
+                         std::vector<std::string> units, std::uint32_t flags = 0x4C000002) {
+    TestPackage p;
+    p.ModuleName = name + ".bpl";
+    p.Flags = flags;
+    p.Requires = std::move(requires_);
+    p.Contains = {name, "SysInit"};
+    p.Contains.insert(p.Contains.end(), units.begin(), units.end());
+    TestClass c{.Name = "T" + name + "Box", .Distance = 76,
+                .ParentImport = VclClass("Controls", "TCustomControl")};
+    c.Unit = units.empty() ? name : units.front();
+    p.Classes = {c};
+    return p;
+}
+
+// Regression: every package after the first failed, since every package contains
+// SysInit. Only a unit two packages claim on their own is a duplicate.
+TEST_F(DesignPackagesTest, OnlyGenuineDuplicateUnitsKeepAPackageOut) {
+    const auto load = [&](const std::vector<TestPackage>& list) {
+        const std::unique_ptr<ClassRegistry> fresh = fw::rt::MakeBuiltinRegistry();
+        DesignPackages set(*fresh, (dir.Path() / "list.ini").string());
+        for (const TestPackage& p : list)
+            set.AddPackage(dir.Write(p.ModuleName, BuildTestPackage(p)));
+        std::vector<std::string> errors;
+        for (const std::string& entry : set.PackageErrors())
+            errors.push_back(entry.substr(entry.find('=') + 1));
+        return std::make_pair(set.LoadedModules().size(), errors);
+    };
+    using Errors = std::vector<std::string>;
+
+    // Two design packages of one runtime.
+    EXPECT_EQ(load({UnitsPackage("dclgrids", {"rtl", "vcl"}, {"GridUnit"}),
+                    UnitsPackage("dclspins", {"rtl", "vcl"}, {"SpinUnit"})}),
+              std::make_pair(std::size_t{2}, Errors{}));
+
+    // Five: a runtime package of the team with the system units, its design package and
+    // three more that require it, directly or through another runtime package: one
+    // names the runtime with the extension later compilers write, and two list a unit
+    // of the runtime as well, which they take from the runtime rather than hold on
+    // their own.
+    constexpr std::uint32_t RunOnly = 0x4C000004;
+    EXPECT_EQ(load({UnitsPackage("teamrt", {}, {"System", "SysConst", "TeamBase"}, RunOnly),
+                    UnitsPackage("teamdcl", {"teamrt", "designide"}, {"TeamReg"}),
+                    UnitsPackage("charts", {"teamrt"}, {"ChartUnit"}, RunOnly),
+                    UnitsPackage("gauges", {"teamrt.bpl"}, {"GaugeUnit", "SysConst"}),
+                    UnitsPackage("chartdcl", {"charts"}, {"ChartReg", "TeamBase"})}),
+              std::make_pair(std::size_t{5}, Errors{}));
+    // The same with the package that requires the runtime loaded before it.
+    EXPECT_EQ(load({UnitsPackage("gauges", {"teamrt.bpl"}, {"GaugeUnit", "SysConst"}),
+                    UnitsPackage("teamrt", {}, {"System", "SysConst", "TeamBase"}, RunOnly)}),
+              std::make_pair(std::size_t{2}, Errors{}));
+
+    // A unit two unrelated packages both contain, one a design package requires of
+    // another design package, and a second runtime beside the first, are duplicates as
+    // on the system they come from.
+    EXPECT_EQ(load({UnitsPackage("charts", {"rtl"}, {"ChartUnit"}),
+                    UnitsPackage("morecharts", {"rtl"}, {"MoreUnit", "chartunit"}),
+                    UnitsPackage("chartdcl", {"charts"}, {"ChartReg", "ChartUnit"}),
+                    UnitsPackage("teamrt", {}, {"System", "SysConst"}, RunOnly),
+                    UnitsPackage("otherrt", {}, {"System"}, RunOnly)}),
+              std::make_pair(std::size_t{2},
+                             Errors{"Cannot load package 'morecharts.'  It contains unit 'chartunit,'which "
+                                    "is also contained in package 'charts'",
+                                    "Cannot load package 'chartdcl.'  It contains unit 'ChartUnit,'which "
+                                    "is also contained in package 'charts'",
+                                    "Cannot load package 'otherrt.'  It contains unit 'System,'which is "
+                                    "also contained in package 'teamrt'"}));
 }
 
 TEST_F(DesignPackagesTest, SamePackageTwiceIsLoadedOnce) {
@@ -262,6 +373,43 @@ TEST_F(DesignPackagesTest, WritePackageListForgetsKeysBeyond255) {
     DesignPackages reread(*registry, packages.ListFile());
     reread.ReadPackageList();
     EXPECT_EQ(reread.PackageFiles().size(), 256u);
+}
+
+TEST_F(DesignPackagesTest, PackageFilesForAToolRunAreListedOnce) {
+    packages.SetPackageFiles({widgets, gadgets, "/X/Other.bpl", "/x/other.BPL", widgets});
+    EXPECT_EQ(packages.PackageFiles(), (std::vector<std::string>{widgets, gadgets, "/X/Other.bpl"}));
+    EXPECT_TRUE(packages.LoadedModules().empty());
+}
+
+// The tools find the editor's package list where the editor keeps it.
+TEST(UserPackageList, FollowsTheConfigurationFolderRule) {
+    const auto saved = [](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const std::optional<std::string> config = saved("XDG_CONFIG_HOME"), home = saved("HOME");
+    const auto set = [](const char* name, const std::optional<std::string>& value) {
+        if (value)
+            ::setenv(name, value->c_str(), 1);
+        else
+            ::unsetenv(name);
+    };
+    const struct {
+        std::optional<std::string> Config, Home;
+        std::string Path;
+    } cases[] = {
+        {"/cfg", "/home/ann", "/cfg/Zentrix/formwright.ini"},
+        {std::nullopt, "/home/ann", "/home/ann/.config/Zentrix/formwright.ini"},
+        {"relative/cfg", "/home/ann", "/home/ann/.config/Zentrix/formwright.ini"},
+        {std::nullopt, std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        set("XDG_CONFIG_HOME", c.Config);
+        set("HOME", c.Home);
+        EXPECT_EQ(fw::pkg::UserPackageListPath(), c.Path);
+    }
+    set("XDG_CONFIG_HOME", config);
+    set("HOME", home);
 }
 
 TEST_F(DesignPackagesTest, AnUnwritableListFileIsReported) {

@@ -87,7 +87,8 @@ Bytes BuildTestPackage(const TestPackage& package) {
 
     CodeLayout code;
     // The initialisation and finalisation entries: a return instruction each.
-    code.Code.assign(16, 0xC3);
+    const Bytes entries(16, 0xC3);
+    if (!package.CppLayout) code.Code = entries;
     const auto putTypeRef = [&](const TestTypeRef& ref) {
         if (ref.LocalType >= 0)
             code.Ref("cell:type:" + std::to_string(ref.LocalType));
@@ -104,6 +105,10 @@ Bytes BuildTestPackage(const TestPackage& package) {
     for (std::size_t i = 0; i < package.Classes.size(); ++i) {
         const TestClass& c = package.Classes[i];
         const std::string id = std::to_string(i);
+        if (package.CppLayout) {
+            code.Label("name:" + id);
+            code.ShortString(c.Name);
+        }
         code.Align4();
         const std::size_t at = code.Code.size();
         code.Code.resize(at + c.Distance + 8, 0);
@@ -117,8 +122,10 @@ Bytes BuildTestPackage(const TestPackage& package) {
             code.RefAt(at + 40, (c.ParentDirect ? "class:" : "self:") + std::to_string(c.ParentLocal));
         else if (!c.ParentImport.Symbol.empty())
             PutU32(code.Code, at + 40, slotOf.at(Key(c.ParentImport)));
-        code.Label("name:" + id);
-        code.ShortString(c.Name);
+        if (!package.CppLayout) {
+            code.Label("name:" + id);
+            code.ShortString(c.Name);
+        }
     }
 
     // The package's own types, each after a cell that holds its address.
@@ -204,17 +211,26 @@ Bytes BuildTestPackage(const TestPackage& package) {
     code.Align4();
     code.Code.resize(code.Code.size() + 16, 0);
 
-    const std::uint32_t codeRva = pe.NextSectionRva();
-    code.Resolve(pe.ImageBase() + codeRva);
-    pe.AddSection("CODE", code.Code);
-    pe.AddSection("DATA", Bytes(0x200, 0));
+    std::uint32_t entryRva = 0;
+    std::uint32_t recordsRva = 0;
+    if (package.CppLayout) {
+        entryRva = pe.AddSection(".text", entries);
+        recordsRva = pe.NextSectionRva();
+        code.Resolve(pe.ImageBase() + recordsRva);
+        pe.AddSection(".data", code.Code);
+    } else {
+        entryRva = recordsRva = pe.NextSectionRva();
+        code.Resolve(pe.ImageBase() + recordsRva);
+        pe.AddSection("CODE", code.Code);
+        pe.AddSection("DATA", Bytes(0x200, 0));
+    }
 
-    std::vector<TestExport> exports = {{"Finalize", codeRva + 8}};
-    if (package.ExportInitialize) exports.push_back({"Initialize", codeRva});
+    std::vector<TestExport> exports = {{"Finalize", entryRva + 8}};
+    if (package.ExportInitialize) exports.push_back({"Initialize", entryRva});
     for (std::size_t i = 0; i < package.Classes.size(); ++i) {
         const TestClass& c = package.Classes[i];
         exports.push_back({"@" + c.Unit + "@" + c.Name + "@",
-                           codeRva + static_cast<std::uint32_t>(code.At("class:" + std::to_string(i)))});
+                           recordsRva + static_cast<std::uint32_t>(code.At("class:" + std::to_string(i)))});
     }
     pe.AddExports(package.ModuleName, exports);
 

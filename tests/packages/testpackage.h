@@ -76,6 +76,11 @@ struct TestPackage {
     std::vector<std::string> Contains = {"TestUnit"};
     std::vector<TestType> Types;
     std::vector<TestClass> Classes;
+    // Laid out as the C++ compilers lay out their classes of the component library: the
+    // class records, names and type information in a ".data" section, each class's name
+    // before its record, the code in a ".text" section. Otherwise as the Pascal compilers
+    // do: everything in a "CODE" section, each name after its record.
+    bool CppLayout = false;
 };
 
 // The bytes of the package file.

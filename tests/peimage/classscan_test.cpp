@@ -144,4 +144,82 @@ TEST(ClassScan, ScansTheCodeSectionBeforeTheTextSection) {
     EXPECT_EQ(ClassesOfModule({"DATA", "CODEX", ".data"}), V{});
 }
 
+// The layout the C++ compilers write for their classes of the component library: the
+// record among the data, its name before it or in another section, its type information
+// elsewhere again, its parent through a cell. Sections: ".text" at 0x1000, ".data" at
+// 0x2000, ".rdata" at 0x3000, each 0x200 bytes, so that 0x200 to 0x1000 past each start
+// lies in the image but in no section.
+struct LooseModule {
+    static constexpr std::uint32_t Text = 0x401000, Data = 0x402000, Rdata = 0x403000;
+    Bytes text = Bytes(0x200, 0xC3);
+    Bytes data = Bytes(0x200, 0);
+    Bytes rdata = Bytes(0x200, 0);
+
+    LooseModule() {
+        // A record in the code section whose name lies in the data section.
+        PutShortString(data, 0x10, "TCGauge");
+        PutLooseClassRecord(text, Text, 0x40, 76, Data + 0x10, 0, Data + 0x1F0);
+        // The grid: name before its record, type information in another section.
+        PutShortString(data, 0x20, "TCColorGrid");
+        rdata[0x40] = 7;  // a class's type information: its kind, then its name
+        PutShortString(rdata, 0x41, "TCColorGrid");
+        PutLooseClassRecord(data, Data, 0x40, 76, Data + 0x20, Rdata + 0x40, Data + 0x1F0);
+        // A later compiler's distance, its name in another section.
+        PutShortString(rdata, 0x10, "TCSpinButton");
+        PutLooseClassRecord(data, Data, 0xA0, 88, Rdata + 0x10, 0, Data + 0x1F0);
+        PutU32(data, 0x1F0, 0x12345678);  // the parent's cell: an import slot, say
+    }
+    std::vector<std::string> Classes() const {
+        PeWriter writer;
+        writer.AddSection(".text", text);
+        writer.AddSection(".data", data);
+        writer.AddSection(".rdata", rdata);
+        const MemoryFile file(writer.Build().File);
+        fw::pe::TZentrix_PE pe;
+        pe.Open(file.Path());
+        return pe.ClassNames();
+    }
+};
+
+// Regression: packages of the C++ compilers showed no classes; their records lie outside
+// the code section, or point out of it.
+TEST(ClassScan, FindsRecordsOfTheCppCompilersAmongTheData) {
+    EXPECT_EQ(LooseModule().Classes(), (std::vector<std::string>{"TCGauge", "TCColorGrid", "TCSpinButton"}));
+}
+
+TEST(ClassScan, RejectsLooseRecordsThatAreNone) {
+    constexpr std::size_t Grid = 0x40;  // the grid's record in .data
+    const struct {
+        const char* Name;
+        std::size_t Offset;  // from the self pointer
+        std::uint32_t Value;
+    } cases[] = {
+        {"no parent", 40, 0},
+        {"parent between the sections", 40, LooseModule::Data + 0x200},
+        {"parent outside the image", 40, 0x10000000},
+        {"instance size 0", 36, 0},
+        {"instance size below a pointer", 36, 3},
+        {"instance size beyond any class", 36, fw::pe::MaxInstanceSize + 1},
+        {"type information between the sections", 16, LooseModule::Rdata + 0x300},
+        {"method table outside the image", 24, 0x00300000},
+        {"no name", 32, 0},
+        {"name between the sections", 32, LooseModule::Text + 0x400},
+        {"name pointing at no identifier", 32, LooseModule::Data + 0x21},
+        {"self pointer at another distance", 0, LooseModule::Data + Grid + 80},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        LooseModule module;
+        PutU32(module.data, Grid + c.Offset, c.Value);
+        EXPECT_EQ(module.Classes(), (std::vector<std::string>{"TCGauge", "TCSpinButton"}));
+    }
+
+    // A name that runs past the bytes its section holds.
+    LooseModule longName;
+    longName.rdata[0x1F0] = 0x20;
+    std::fill(longName.rdata.begin() + 0x1F1, longName.rdata.end(), 'A');
+    PutU32(longName.data, 0xA0 + 32, LooseModule::Rdata + 0x1F0);
+    EXPECT_EQ(longName.Classes(), (std::vector<std::string>{"TCGauge", "TCColorGrid"}));
+}
+
 }  // namespace

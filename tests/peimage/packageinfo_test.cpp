@@ -257,6 +257,16 @@ TEST(PackageReport, ListPages) {
     EXPECT_EQ(Report(ReportPage::Classes, inputs), (V{"TOne", "TTwo"}));
     EXPECT_EQ(Report(ReportPage::Forms, inputs), (V{"TFORM1", "TFORM1"}));
 
+    // A module without package information, and one the class scan did not look at,
+    // say so on the page concerned; the other pages stay as they are.
+    fw::pe::PackageReportInputs bare = inputs;
+    bare.HasPackageInfo = false;
+    bare.ClassesScanned = false;
+    EXPECT_EQ(Report(ReportPage::Flags, bare), V{std::string(fw::pe::NoPackageInfoText)});
+    EXPECT_EQ(Report(ReportPage::Classes, bare), V{std::string(fw::pe::ClassesNotScannedText)});
+    EXPECT_EQ(Report(ReportPage::Header, bare), Report(ReportPage::Header, inputs));
+    EXPECT_EQ(Report(ReportPage::Forms, bare), Report(ReportPage::Forms, inputs));
+
     for (ReportPage page : {ReportPage::Header, ReportPage::Classes, ReportPage::Forms, ReportPage::Flags})
         EXPECT_EQ(fw::pe::ReportPageFromName(fw::pe::ReportPageName(page)), page);
     EXPECT_EQ(fw::pe::ReportPageFromName("flags"), ReportPage::Flags);

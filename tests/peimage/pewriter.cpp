@@ -388,6 +388,24 @@ void PutClassRecord(Bytes& code, std::uint64_t sectionAddress, std::size_t at, s
     std::copy(name.begin(), name.end(), code.begin() + static_cast<std::ptrdiff_t>(nameAt + 1));
 }
 
+void PutLooseClassRecord(Bytes& section, std::uint64_t sectionAddress, std::size_t at, std::uint32_t distance,
+                         std::uint32_t nameAddress, std::uint32_t typeInfoAddress, std::uint32_t parentAddress) {
+    if (section.size() < at + distance + 4) section.resize(at + distance + 4);
+    for (std::size_t field = 0; field < distance; field += 4)
+        PutU32(section, at + field, 0);
+    PutU32(section, at, static_cast<std::uint32_t>(sectionAddress + at + distance));  // self pointer
+    PutU32(section, at + 16, typeInfoAddress);
+    PutU32(section, at + 32, nameAddress);
+    PutU32(section, at + 36, 12);  // instance size
+    PutU32(section, at + 40, parentAddress);
+}
+
+void PutShortString(Bytes& bytes, std::size_t at, const std::string& text) {
+    if (bytes.size() < at + 1 + text.size()) bytes.resize(at + 1 + text.size());
+    bytes[at] = static_cast<std::uint8_t>(text.size());
+    std::copy(text.begin(), text.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at + 1));
+}
+
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "fw-pe-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");

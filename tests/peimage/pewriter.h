@@ -132,6 +132,17 @@ Bytes DescriptionPayload(const std::u16string& text);
 void PutClassRecord(Bytes& code, std::uint64_t sectionAddress, std::size_t at, std::uint32_t distance,
                     std::size_t nameAt, const std::string& name);
 
+// The class record the C++ compiler writes for a class of the component library, at
+// offset at of a section laid out at sectionAddress: its self pointer, its class
+// reference distance bytes further, and the absolute addresses of its name (a
+// length-prefixed string wherever the caller put it, see PutShortString), its type
+// information (0 for none) and the cell that holds its parent's class reference. The
+// tables it has none of are 0, its instance size 12.
+void PutLooseClassRecord(Bytes& section, std::uint64_t sectionAddress, std::size_t at, std::uint32_t distance,
+                         std::uint32_t nameAddress, std::uint32_t typeInfoAddress, std::uint32_t parentAddress);
+// A length byte and the text at offset at, growing bytes as needed.
+void PutShortString(Bytes& bytes, std::size_t at, const std::string& text);
+
 // A folder of its own for one test, removed with everything in it.
 class TempDir {
 public:

@@ -146,10 +146,17 @@ TEST_P(ReaderBothFormats, ReadsPackageInformationFromTheModuleImage) {
 TEST_P(ReaderBothFormats, FindsClassesOnlyIn32BitModules) {
     TZentrix_PE pe;
     pe.Open(dir_.Write("sample.bpl", SampleModule(GetParam()).Build().File));
+    // Regression: the Classes page of a 64-bit file was empty without a word.
+    std::vector<std::string> page;
+    fw::pe::BuildPackageReport(fw::pe::ReportPage::Classes, pe.ReportInputs(), page);
     if (GetParam()) {
         EXPECT_TRUE(pe.ClassRefs().empty());
+        EXPECT_FALSE(pe.ReportInputs().ClassesScanned);
+        EXPECT_EQ(page, std::vector<std::string>{std::string(fw::pe::ClassesNotScannedText)});
         return;
     }
+    EXPECT_TRUE(pe.ReportInputs().ClassesScanned);
+    EXPECT_EQ(page, pe.ClassNames());
     ASSERT_EQ(pe.ClassRefs().size(), SampleClasses().size());
     for (std::size_t i = 0; i < SampleClasses().size(); ++i) {
         const fw::pe::TClassRef& ref = pe.ClassRefs()[i];
@@ -246,10 +253,17 @@ TEST(Reader, NextFileWithoutPackageInformationResetsEverything) {
     TZentrix_PE pe;
     pe.Open(packagePath);
     ASSERT_NE(pe.PackageFlags(), 0u);
+    EXPECT_TRUE(pe.HasPackageInfo());
     pe.Open(plainPath);
     EXPECT_EQ(pe.ImagePath(), plainPath);
     EXPECT_EQ(pe.FormNames(), std::vector<std::string>{"TMAIN"});
     EXPECT_EQ(pe.PackageFlags(), 0u);
+    // Regression: the Flags page read "Type: Executable / Producer: Delphi 3 or C++
+    // Builder 3" for a file without package information.
+    EXPECT_FALSE(pe.HasPackageInfo());
+    std::vector<std::string> flags;
+    fw::pe::BuildPackageReport(fw::pe::ReportPage::Flags, pe.ReportInputs(), flags);
+    EXPECT_EQ(flags, std::vector<std::string>{std::string(fw::pe::NoPackageInfoText)});
     EXPECT_TRUE(pe.RequiredPackages().empty());
     EXPECT_TRUE(pe.ContainedUnits().empty());
     EXPECT_TRUE(pe.ClassRefs().empty());

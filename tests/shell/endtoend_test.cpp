@@ -8,6 +8,9 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <utility>
+
+#include "fixtures.h"
 
 namespace fw {
 namespace {
@@ -139,6 +142,39 @@ TEST(Formwright, RendersAFormToAPicture) {
             EXPECT_GT(image.height(), 100 + 16);
         }
     }
+}
+
+// formwright --render --package: the form's components of a design package are built
+// from the package, as in the editor.
+TEST(Formwright, RendersWithTheDesignPackagesGiven) {
+    fwtest::TempDir dir;
+    const std::string widgets = dir.Write("widgets.bpl", fwtest::BuildTestPackage(fwtest::WidgetsPackage()));
+    const std::string form = dir.Write("widget.dfm", fwtest::BytesOf("object Form1: TForm1\r\n"
+                                                                     "  object Widget1: TWidget\r\n"
+                                                                     "    Mode = wmThree\r\n"
+                                                                     "  end\r\n"
+                                                                     "end\r\n"));
+    const auto render = [&](QStringList extra) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString((dir.Path() / "config").string()));
+        environment.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=" FW_LSAN_SUPPRESSIONS));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        QStringList arguments{QStringLiteral("--render"), QString::fromStdString(form), QStringLiteral("-o"),
+                              QString::fromStdString((dir.Path() / "widget.png").string())};
+        process.start(QStringLiteral(FW_FORMWRIGHT_EXE), arguments + extra);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        const QString errors = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_FALSE(errors.contains(QStringLiteral("package"))) << errors.toStdString();
+        return std::make_pair(process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()));
+    };
+    const auto without = render({});
+    EXPECT_EQ(without.first, 1);
+    EXPECT_TRUE(without.second.contains(QStringLiteral("Class TWidget not found"))) << without.second.toStdString();
+    const auto with = render({QStringLiteral("--package"), QString::fromStdString(widgets)});
+    EXPECT_EQ(with.first, 0) << with.second.toStdString();
+    EXPECT_EQ(with.second, QString());
 }
 
 // --help and --version answer on standard output and end, with no display and without

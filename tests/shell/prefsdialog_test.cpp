@@ -187,10 +187,14 @@ TEST_F(PrefsDialogTest, AddingPackages) {
     ASSERT_EQ(d.PackageList()->topLevelItemCount(), 2);
     EXPECT_EQ(Tdlg_dfm_Prefs::RowImage(d.PackageList()->topLevelItem(1)), 1);
 
-    // A file that is no package: the warning, listed by its file name, not loaded.
+    // A file that is no package: the warning says why (it said only that nothing was
+    // registered, and the reason showed once the row was selected); listed by its file
+    // name, not loaded.
     const QString junk = Write("junk.bpl", fwtest::Bytes(64, 0x20));
     Add(junk);
-    EXPECT_EQ(messages.warnings.size(), 2);
+    ASSERT_EQ(messages.warnings.size(), 2);
+    EXPECT_EQ(messages.warnings.last(), QStringLiteral("junk.bpl could not be loaded:\n\nCan't load package ") +
+                                            junk + QStringLiteral(".\nThe file is not a valid PE image"));
     ASSERT_EQ(d.PackageList()->topLevelItemCount(), 3);
     EXPECT_EQ(d.PackageList()->topLevelItem(2)->text(0), QStringLiteral("junk.bpl"));
     EXPECT_EQ(Tdlg_dfm_Prefs::RowImage(d.PackageList()->topLevelItem(2)), 0);
@@ -215,13 +219,22 @@ TEST_F(PrefsDialogTest, SelectedPackageShowsItsReportOrItsError) {
     d.ReportTabs()->setCurrentIndex(2);
     EXPECT_TRUE(d.ReportMemo()->toPlainText().contains(QStringLiteral("Type: Package")));
 
-    // The failed package shows its error, whichever page is chosen.
+    // The report's lines are kept as they are.
+    EXPECT_EQ(d.ReportMemo()->lineWrapMode(), QPlainTextEdit::NoWrap);
+
+    // The failed package shows its error, whichever page is chosen, wrapped to the memo
+    // (it ran off the memo's edge).
     Select(1);
     ASSERT_EQ(packages.PackageErrors().size(), 1u);
     const QString error = d.ReportMemo()->toPlainText();
     EXPECT_TRUE(error.contains(QStringLiteral("junk.bpl"))) << error.toStdString();
+    EXPECT_EQ(d.ReportMemo()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_EQ(d.ReportMemo()->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
     d.ReportTabs()->setCurrentIndex(0);
     EXPECT_EQ(d.ReportMemo()->toPlainText(), error);
+    Select(0);
+    EXPECT_EQ(d.ReportMemo()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    Select(1);
 
     // Nothing selected: nothing to report on.
     d.PackageList()->clearSelection();
