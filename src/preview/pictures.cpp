@@ -74,7 +74,9 @@ QImage DecodeGraphic(const rt::GraphicData& graphic, bool transparent, long long
         decoded.fill(0);
     }
     if (!reader.read(&decoded) || decoded.isNull()) return {};
-    // The decoder's own size is checked too, should it differ from the header's.
+    // The decoder's own size is checked too, should it differ from the header's (an
+    // icon's image may claim another size than its directory entry; Qt's own allocation
+    // limit bounds what such a reader takes meanwhile).
     if (!Fits(decoded.size(), maxPixels)) return {};
     if (!transparent || graphic.Format != "bmp") return decoded;
     decoded = decoded.convertToFormat(QImage::Format_ARGB32);
