@@ -9,7 +9,8 @@
 //
 // The generated forms hold panels of ten controls each (labels, edits, buttons, check
 // boxes, combo boxes, memos, list boxes, radio buttons, a group box with a radio button,
-// a shape), so that every family's common controls take part.
+// a shape), so that every family's common controls take part. One more form holds
+// thousands of labels on the form itself, drawn onto it rather than made widgets.
 
 #include <malloc.h>
 #include <sys/resource.h>
@@ -56,6 +57,17 @@ std::string GeneratedForm(int controls) {
             text += "    end\r\n";
         }
         text += "  end\r\n";
+    }
+    return text + "end\r\n";
+}
+
+std::string LabelsForm(int labels) {
+    std::string text = "object Form1: TForm1\r\n  ClientWidth = 1000\r\n  ClientHeight = 800\r\n";
+    for (int i = 0; i < labels; ++i) {
+        const std::string n = std::to_string(i);
+        text += "  object Label" + n + ": TLabel\r\n    Left = " + std::to_string((i % 20) * 50) +
+                "\r\n    Top = " + std::to_string((i / 20) * 16 % 800) + "\r\n    Caption = 'Label" + n +
+                "'\r\n  end\r\n";
     }
     return text + "end\r\n";
 }
@@ -118,6 +130,7 @@ int main(int argc, char** argv) {
 
     Measure("generated, 500 controls", GeneratedForm(500), runs);
     Measure("generated, 1000 controls", GeneratedForm(1000), runs);
+    Measure("generated, 5000 labels on the form", LabelsForm(5000), runs);
 
     // The largest text forms of the corpus.
     const fs::path corpus = fs::path(FW_CORPUS_DIR) / "forms" / "text";

@@ -5,10 +5,16 @@
 // puts the child controls into the container the factory names.
 //
 // The contract every factory keeps (checked by one test over all of them):
-// - Create makes exactly one widget for the control, a child of the given parent, and
-//   does not place, show or hide it: the realiser sets its geometry from Left, Top,
-//   Width and Height, its visibility from Visible, its enabled state, tooltip and
-//   cursor;
+// - a control is either drawn or given a widget. Draw answers for the plain
+//   non-windowed controls (labels, shapes, bevels, images, ...): the realiser paints
+//   them onto their parent's client area in z-order below the parent's windowed
+//   children, as the component library paints its graphic controls, so that a parent
+//   of thousands of labels stays one widget with one paint. For every other control
+//   Create makes exactly one widget, a child of the given parent, and does not place,
+//   show or hide it;
+// - either way the realiser places the control from Left, Top, Width and Height, shows
+//   it by Visible and gives it its enabled state and tooltip (a drawn control's tooltip
+//   and picking come from the widget it is drawn on);
 // - the widget draws what the control shows at run time from the control's published
 //   properties (captions, items, lines, fonts, colours, pictures, borders);
 // - Client names the widget that holds the child controls at their own Left/Top, or
@@ -20,13 +26,18 @@
 // - nothing from the control is executed and no value makes a factory throw or crash:
 //   missing or odd values fall back to the control's defaults.
 
+#include <QRect>
+#include <QString>
 #include <QWidget>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "runtime/object.h"
+
+class QPainter;
 
 namespace fw::preview {
 
@@ -36,7 +47,30 @@ struct Realized {
     QWidget* Client = nullptr;
 };
 
+// Where a realised control sits: its rectangle in the widget that holds its parent's
+// child controls (the parent's Client), whether it has a widget or is drawn.
+struct Placement {
+    QWidget* Parent = nullptr;  // nullptr for a control that was not realised
+    QRect Bounds;
+    bool Drawn = false;
+    bool Visible = false;  // shown, as far as its own Visible goes
+};
+
+// A control drawn onto its parent instead of a widget of its own.
+class DrawnControl {
+public:
+    virtual ~DrawnControl() = default;
+    // Paints the control. The painter's origin is the control's top-left corner and it
+    // is clipped to whole, the control's rectangle from (0, 0); enabled is the state the
+    // realiser gave the control. Paint is called only while the control is on screen,
+    // so costly parts (decoding a picture) may wait for the first call.
+    virtual void Paint(QPainter& painter, const QRect& whole, bool enabled) const = 0;
+    // The text the control shows, as the user reads it; empty for one without text.
+    virtual QString Text() const { return {}; }
+};
+
 class ControlFactory;
+class PictureBudget;
 
 // What a factory may ask of the realiser.
 class RealizeContext {
@@ -44,6 +78,12 @@ public:
     virtual ~RealizeContext() = default;
     // The realised widget of a control of this build, or an empty Realized.
     virtual Realized WidgetOf(const rt::Object& control) const = 0;
+    // Where a control of this build sits, widget or drawn; Parent is nullptr for none.
+    virtual Placement PlaceOf(const rt::Object& control) const = 0;
+    // What the pictures of this build may still take once decoded.
+    virtual PictureBudget& Pictures() = 0;
+    // Adds a line to the preview's messages, as "KIND=text".
+    virtual void Report(std::string message) = 0;
     // The form being realised.
     virtual const rt::Object& Form() const = 0;
 };
@@ -57,6 +97,12 @@ public:
     // and the first that answers yes is used, so a factory may take a whole branch of
     // classes by ancestry.
     virtual bool Handles(const rt::Class& cls) const = 0;
+    // What draws the control onto its parent, or nullptr when it gets a widget from
+    // Create. Asked before Create.
+    virtual std::unique_ptr<DrawnControl> Draw(rt::Object& control, RealizeContext& context) const {
+        (void)control, (void)context;
+        return nullptr;
+    }
     // Makes the control's widget as a child of parent.
     virtual Realized Create(rt::Object& control, QWidget* parent, RealizeContext& context) const = 0;
     // Runs once the control's child controls have their widgets.

@@ -490,6 +490,16 @@ private:
     bool vertical_ = false;
 };
 
+// A graphic control drawn onto its parent by a paint function of its rectangle.
+class PaintedControl : public DrawnControl {
+public:
+    explicit PaintedControl(Surface::PaintFn paint) : paint_(std::move(paint)) {}
+    void Paint(QPainter& p, const QRect& whole, bool) const override { paint_(p, whole, whole); }
+
+private:
+    Surface::PaintFn paint_;
+};
+
 // A label drawn over a custom-drawn control (status bar panels, header sections):
 // plain text, never rich text, no background of its own.
 QLabel* TextLabel(QWidget* parent, const QString& text, Qt::Alignment alignment) {
@@ -524,10 +534,10 @@ void ShowNeededScrollBars(Surface& box, rt::Object& control, RealizeContext& con
         for (rt::Object* child : control.Controls()) {
             if (++counted > MaxParts) break;
             if (!child || !BoolOf(*child, "Visible", true)) continue;
-            const Realized r = context.WidgetOf(*child);
-            if (!r.Widget) continue;
-            right = std::max(right, r.Widget->geometry().right() + 1);
-            bottom = std::max(bottom, r.Widget->geometry().bottom() + 1);
+            const Placement place = context.PlaceOf(*child);
+            if (!place.Parent) continue;
+            right = std::max(right, place.Bounds.right() + 1);
+            bottom = std::max(bottom, place.Bounds.bottom() + 1);
         }
     }
     if (horzBar) right = std::max(right, IntOf(*horzBar, "Range", 0, 0, MaxPixels));
@@ -635,8 +645,8 @@ Realized MakeFramedBox(rt::Object& control, QWidget* parent) {
     return {box, nullptr};
 }
 
-// A control that draws nothing at run time (a paint box without its handler, an
-// animation that is not playing): its parent shows through.
+// A control that draws nothing at run time (an animation that is not playing): its
+// parent shows through.
 Realized MakeEmpty(rt::Object& control, QWidget* parent) {
     auto* box = new Surface(parent);
     ApplyColorsAndFont(*box, control, false);
@@ -646,11 +656,10 @@ Realized MakeEmpty(rt::Object& control, QWidget* parent) {
 // ---------------------------------------------------------------------------------
 // Bevels, shapes, splitters, images
 
-Realized MakeBevel(rt::Object& control, QWidget* parent) {
-    auto* bevel = new Surface(parent);
+std::unique_ptr<DrawnControl> DrawBevel(const rt::Object& control) {
     const std::string shape = EnumOf(control, "Shape");
     const bool raised = EnumOf(control, "Style") == "bsRaised";
-    bevel->SetPaint([shape, raised](QPainter& p, const QRect& whole, const QRect&) {
+    return std::make_unique<PaintedControl>([shape, raised](QPainter& p, const QRect& whole, const QRect&) {
         const QColor first = raised ? Sys(kBtnHighlight) : Sys(kBtnShadow);
         const QColor second = raised ? Sys(kBtnShadow) : Sys(kBtnHighlight);
         const int w = whole.width(), h = whole.height();
@@ -679,7 +688,6 @@ Realized MakeBevel(rt::Object& control, QWidget* parent) {
         }
         // bsSpacer draws nothing.
     });
-    return {bevel, nullptr};
 }
 
 Qt::BrushStyle HatchOf(const std::string& style) {
@@ -693,8 +701,7 @@ Qt::BrushStyle HatchOf(const std::string& style) {
     return Qt::SolidPattern;
 }
 
-Realized MakeShape(rt::Object& control, QWidget* parent) {
-    auto* shape = new Surface(parent);
+std::unique_ptr<DrawnControl> DrawShape(const rt::Object& control) {
     const std::string kind = EnumOf(control, "Shape");
     QBrush brush(Qt::NoBrush);
     if (const rt::Object* b = ObjectOf(control, "Brush")) {
@@ -711,7 +718,7 @@ Realized MakeShape(rt::Object& control, QWidget* parent) {
         penStyle = EnumOf(*pen, "Style");
         penColor = ColorOf(OrdinalOf(*pen, "Color", 0));
     }
-    shape->SetPaint([=](QPainter& p, const QRect& whole, const QRect&) {
+    return std::make_unique<PaintedControl>([=](QPainter& p, const QRect& whole, const QRect&) {
         // The shape's box as the control works it out: inset by half the pen, the pen
         // width taken off the size, squares and circles centred on the shorter side.
         int x = penWidth / 2, y = x;
@@ -763,15 +770,13 @@ Realized MakeShape(rt::Object& control, QWidget* parent) {
             p.drawRect(box);
         }
     });
-    return {shape, nullptr};
 }
 
-Realized MakeSplitter(rt::Object& control, QWidget* parent) {
-    auto* splitter = new Surface(parent);
+std::unique_ptr<DrawnControl> DrawSplitter(const rt::Object& control) {
     const QColor color = ControlColor(control);
     const bool beveled = BoolOf(control, "Beveled", false);
     const std::string align = EnumOf(control, "Align");
-    splitter->SetPaint([=](QPainter& p, const QRect& whole, const QRect&) {
+    return std::make_unique<PaintedControl>([=](QPainter& p, const QRect& whole, const QRect&) {
         p.fillRect(whole, color);
         if (!beveled) return;
         QRect r = whole;
@@ -786,7 +791,6 @@ Realized MakeSplitter(rt::Object& control, QWidget* parent) {
         p.setPen(Sys(kBtnShadow));
         p.drawRect(r.adjusted(0, 0, -1, -1));
     });
-    return {splitter, nullptr};
 }
 
 // Where a picture of size (w, h) goes in a client area of size (cw, ch): at the top
@@ -821,23 +825,57 @@ QRect PictureRect(int w, int h, int cw, int ch, bool stretch, bool proportional,
     return r;
 }
 
-Realized MakeImage(rt::Object& control, QWidget* parent) {
-    auto* image = new Surface(parent);
-    QImage picture;
-    if (const rt::Object* pic = ObjectOf(control, "Picture"))
-        picture = DecodeGraphic(pic->Graphic(), BoolOf(control, "Transparent", false));
-    const bool stretch = BoolOf(control, "Stretch", false);
-    const bool proportional = BoolOf(control, "Proportional", false);
-    const bool center = BoolOf(control, "Center", false);
-    image->SetPaint([=](QPainter& p, const QRect& whole, const QRect&) {
-        if (picture.isNull()) return;
-        const QRect target = PictureRect(picture.width(), picture.height(), whole.width(), whole.height(),
-                                         stretch, proportional, center);
+// An image control. Its picture is decoded when the image first comes on screen, and
+// only when the preview's picture budget took its size at build time.
+class DrawnImage : public DrawnControl {
+public:
+    DrawnImage(const rt::GraphicData* graphic, QSize size, const rt::Object& control)
+        : graphic_(graphic),
+          size_(size),
+          transparent_(BoolOf(control, "Transparent", false)),
+          stretch_(BoolOf(control, "Stretch", false)),
+          proportional_(BoolOf(control, "Proportional", false)),
+          center_(BoolOf(control, "Center", false)) {}
+
+    void Paint(QPainter& p, const QRect& whole, bool) const override {
+        if (graphic_) {
+            picture_ = DecodeGraphic(*graphic_, transparent_,
+                                     static_cast<long long>(size_.width()) * size_.height());
+            graphic_ = nullptr;
+        }
+        if (picture_.isNull()) return;
+        const QRect target = PictureRect(picture_.width(), picture_.height(), whole.width(), whole.height(),
+                                         stretch_, proportional_, center_);
         if (target.isEmpty()) return;
         p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-        p.drawImage(target, picture);
-    });
-    return {image, nullptr};
+        p.drawImage(target, picture_);
+    }
+
+private:
+    // The picture's data until it is decoded; the live object outlives the preview's
+    // drawings.
+    mutable const rt::GraphicData* graphic_;
+    mutable QImage picture_;
+    QSize size_;
+    bool transparent_, stretch_, proportional_, center_;
+};
+
+std::unique_ptr<DrawnControl> DrawImage(const rt::Object& control, RealizeContext& context) {
+    const rt::Object* picture = ObjectOf(control, "Picture");
+    const rt::GraphicData* graphic = picture ? &picture->Graphic() : nullptr;
+    QSize size;
+    if (graphic) {
+        size = PictureSize(*graphic);
+        if (!size.isValid() || size.isEmpty()) {
+            graphic = nullptr;
+        } else if (!context.Pictures().Claim(size)) {
+            context.Report("WARN=Preview: the picture of " + control.Name() + " (" +
+                           std::to_string(size.width()) + " x " + std::to_string(size.height()) +
+                           " pixels) is not shown: it is larger than the preview decodes");
+            graphic = nullptr;
+        }
+    }
+    return std::make_unique<DrawnImage>(graphic, size, control);
 }
 
 // ---------------------------------------------------------------------------------
@@ -1968,6 +2006,26 @@ public:
 
     bool Handles(const rt::Class& cls) const override { return KindOf(cls.Name()).has_value(); }
 
+    std::unique_ptr<DrawnControl> Draw(rt::Object& control, RealizeContext& context) const override {
+        const auto kind = KindOf(control.ClassName());
+        if (!kind) return nullptr;
+        switch (*kind) {
+            case Kind::Bevel:
+                return DrawBevel(control);
+            case Kind::Shape:
+                return DrawShape(control);
+            case Kind::Splitter:
+                return DrawSplitter(control);
+            case Kind::Image:
+                return DrawImage(control, context);
+            case Kind::PaintBox:
+                // A paint box draws nothing without its handler: its parent shows through.
+                return std::make_unique<PaintedControl>([](QPainter&, const QRect&, const QRect&) {});
+            default:
+                return nullptr;
+        }
+    }
+
     Realized Create(rt::Object& control, QWidget* parent, RealizeContext& context) const override {
         const auto kind = KindOf(control.ClassName());
         if (!kind) return {};
@@ -1979,14 +2037,11 @@ public:
             case Kind::Frame:
                 return MakeScrollingBox(control, parent, false);
             case Kind::Bevel:
-                return MakeBevel(control, parent);
             case Kind::Shape:
-                return MakeShape(control, parent);
             case Kind::Splitter:
-                return MakeSplitter(control, parent);
             case Kind::Image:
-                return MakeImage(control, parent);
             case Kind::PaintBox:
+                return {};  // drawn
             case Kind::Animate:
                 return MakeEmpty(control, parent);
             case Kind::Notebook: {

@@ -454,26 +454,76 @@ public:
     virtual void Arrange() = 0;
 };
 
-// Static text: a label, a static text control, the label of a labeled edit. The QLabel
-// holds the text as shown (for tests and accessibility); the painting is the control's
-// own: an etched look when disabled, ellipses, the static text's borders.
+// How static text looks: a label, a static text control, the label of a labeled edit.
+struct TextLook {
+    enum class Border { None, Single, Sunken };
+    QString Text;
+    Qt::Alignment Horizontal = Qt::AlignLeft;
+    Qt::Alignment Vertical = Qt::AlignTop;
+    bool WordWrap = false;
+    bool ShowAccelChar = true;
+    bool Transparent = false;
+    Qt::TextElideMode Elide = Qt::ElideNone;
+    Border Frame = Border::None;
+
+    // The text as the user reads it.
+    QString Shown() const { return UnixLines(ShowAccelChar ? ShownCaption(Text) : Text); }
+};
+
+// Paints static text into area: its background unless transparent, its border, and
+// the text, etched when disabled, with ellipses and word wrap as its look asks.
+void PaintStaticText(QPainter& p, QRect area, const TextLook& look, const QString& shown, const QFont& font,
+                     const QColor& back, const QColor& text, bool enabled) {
+    if (!look.Transparent) p.fillRect(area, back);
+    if (look.Frame == TextLook::Border::Single) {
+        p.setPen(FrameColor());
+        p.drawRect(area.adjusted(0, 0, -1, -1));
+        area.adjust(1, 1, -1, -1);
+    } else if (look.Frame == TextLook::Border::Sunken) {
+        p.setPen(ShadowColor());
+        p.drawLine(area.topLeft(), area.topRight());
+        p.drawLine(area.topLeft(), area.bottomLeft());
+        p.setPen(ButtonHighlightColor());
+        p.drawLine(area.bottomLeft(), area.bottomRight());
+        p.drawLine(area.topRight(), area.bottomRight());
+        area.adjust(1, 1, -1, -1);
+    }
+    if (shown.isEmpty()) return;
+    QString lines = shown;
+    p.setFont(font);
+    const QFontMetrics metrics(font);
+    if (look.WordWrap) {
+        lines = WrapWords(lines, metrics, area.width());
+    } else if (look.Elide != Qt::ElideNone) {
+        QStringList split = lines.split(QLatin1Char('\n'));
+        for (QString& line : split)
+            line = metrics.elidedText(line, look.Elide, area.width());
+        lines = split.join(QLatin1Char('\n'));
+    }
+    const int flags = static_cast<int>(look.Horizontal | look.Vertical) | Qt::TextExpandTabs;
+    if (enabled) {
+        p.setPen(text);
+        p.drawText(area, flags, lines);
+    } else {
+        // Disabled text is etched: a highlight offset below right, the shadow on top.
+        p.setPen(ButtonHighlightColor());
+        p.drawText(area.translated(1, 1), flags, lines);
+        p.setPen(ShadowColor());
+        p.drawText(area, flags, lines);
+    }
+}
+
+// Static text with a window of its own: a static text control, the label of a labeled
+// edit. The QLabel holds the text as shown (for tests and accessibility); the painting
+// is the control's own.
 class TextLabel : public QLabel {
 public:
-    enum class Border { None, Single, Sunken };
-    struct Look {
-        QString Text;
-        Qt::Alignment Horizontal = Qt::AlignLeft;
-        Qt::Alignment Vertical = Qt::AlignTop;
-        bool WordWrap = false;
-        bool ShowAccelChar = true;
-        bool Transparent = false;
-        Qt::TextElideMode Elide = Qt::ElideNone;
-        Border Frame = Border::None;
-    };
+    using Border = TextLook::Border;
+    using Look = TextLook;
 
     TextLabel(Look look, QWidget* parent) : QLabel(parent), look_(std::move(look)) {
         setTextFormat(Qt::PlainText);
-        setText(UnixLines(look_.ShowAccelChar ? ShownCaption(look_.Text) : look_.Text));
+        setText(look_.Shown());
         setAlignment(look_.Horizontal | look_.Vertical);
         setWordWrap(look_.WordWrap);
     }
@@ -481,48 +531,33 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        QRect area = rect();
-        if (!look_.Transparent) p.fillRect(area, palette().window());
-        if (look_.Frame == Border::Single) {
-            p.setPen(FrameColor());
-            p.drawRect(area.adjusted(0, 0, -1, -1));
-            area.adjust(1, 1, -1, -1);
-        } else if (look_.Frame == Border::Sunken) {
-            p.setPen(ShadowColor());
-            p.drawLine(area.topLeft(), area.topRight());
-            p.drawLine(area.topLeft(), area.bottomLeft());
-            p.setPen(ButtonHighlightColor());
-            p.drawLine(area.bottomLeft(), area.bottomRight());
-            p.drawLine(area.topRight(), area.bottomRight());
-            area.adjust(1, 1, -1, -1);
-        }
-        QString shown = text();
-        if (shown.isEmpty()) return;
-        p.setFont(font());
-        const QFontMetrics metrics(font());
-        if (look_.WordWrap) {
-            shown = WrapWords(shown, metrics, area.width());
-        } else if (look_.Elide != Qt::ElideNone) {
-            QStringList lines = shown.split(QLatin1Char('\n'));
-            for (QString& line : lines)
-                line = metrics.elidedText(line, look_.Elide, area.width());
-            shown = lines.join(QLatin1Char('\n'));
-        }
-        const int flags = static_cast<int>(look_.Horizontal | look_.Vertical) | Qt::TextExpandTabs;
-        if (isEnabled()) {
-            p.setPen(palette().color(QPalette::Active, QPalette::WindowText));
-            p.drawText(area, flags, shown);
-        } else {
-            // Disabled text is etched: a highlight offset below right, the shadow on top.
-            p.setPen(ButtonHighlightColor());
-            p.drawText(area.translated(1, 1), flags, shown);
-            p.setPen(ShadowColor());
-            p.drawText(area, flags, shown);
-        }
+        PaintStaticText(p, rect(), look_, text(), font(), palette().window().color(),
+                        palette().color(QPalette::Active, QPalette::WindowText), isEnabled());
     }
 
 private:
     Look look_;
+};
+
+// A label drawn onto its parent, as the component library's labels are.
+class DrawnLabel : public DrawnControl {
+public:
+    DrawnLabel(TextLook look, const rt::Object& control)
+        : look_(std::move(look)),
+          shown_(look_.Shown()),
+          font_(ControlFont(control)),
+          back_(ControlColor(control)),
+          text_(ControlFontColor(control)) {}
+    void Paint(QPainter& p, const QRect& whole, bool enabled) const override {
+        PaintStaticText(p, whole, look_, shown_, font_, back_, text_, enabled);
+    }
+    QString Text() const override { return shown_; }
+
+private:
+    TextLook look_;
+    QString shown_;
+    QFont font_;
+    QColor back_, text_;
 };
 
 // An edit box; with Ctl3D off Windows gives it a thin plain border instead of the
@@ -1031,12 +1066,10 @@ TextLabel::Look LabelLook(const rt::Object& control, QString text) {
     return look;
 }
 
-Realized MakeLabel(rt::Object& control, QWidget* parent) {
+std::unique_ptr<DrawnControl> DrawLabel(const rt::Object& control) {
     // A data-aware label shows its field's value, and there is none without data.
     const bool data = Lower(control.ClassName()) == "tdbtext";
-    auto* label = new TextLabel(LabelLook(control, data ? QString() : TextOf(control, "Caption")), parent);
-    ApplyColorsAndFont(*label, control, false);
-    return {label, nullptr};
+    return std::make_unique<DrawnLabel>(LabelLook(control, data ? QString() : TextOf(control, "Caption")), control);
 }
 
 Realized MakeStaticText(rt::Object& control, QWidget* parent) {
@@ -2020,11 +2053,11 @@ using Maker = Realized (*)(rt::Object&, QWidget*);
 
 struct ClassMaker {
     std::string_view Name;  // lower case
-    Maker Make;
+    Maker Make;             // nullptr for the labels, which are drawn
 };
 
 constexpr ClassMaker Makers[] = {
-    {"tlabel", MakeLabel},
+    {"tlabel", nullptr},
     {"tstatictext", MakeStaticText},
     {"tedit", MakeEdit},
     {"tmaskedit", MakeEdit},
@@ -2051,7 +2084,7 @@ constexpr ClassMaker Makers[] = {
     {"tdrivecombobox", MakeDriveComboBox},
     {"tfiltercombobox", MakeFilterComboBox},
     {"tshellcombobox", MakeShellComboBox},
-    {"tdbtext", MakeLabel},
+    {"tdbtext", nullptr},
     {"tdbedit", MakeEdit},
     {"tdbmemo", MakeMemo},
     {"tdblistbox", MakeListBox},
@@ -2065,10 +2098,10 @@ constexpr ClassMaker Makers[] = {
     {"tdbnavigator", MakeNavigator},
 };
 
-Maker FindMaker(std::string_view className) {
+const ClassMaker* FindMaker(std::string_view className) {
     const std::string name = Lower(className);
     for (const ClassMaker& m : Makers)
-        if (m.Name == name) return m.Make;
+        if (m.Name == name) return &m;
     return nullptr;
 }
 
@@ -2076,10 +2109,15 @@ class StandardFactory : public ControlFactory {
 public:
     std::string_view Family() const override { return "standard"; }
     bool Handles(const rt::Class& cls) const override { return FindMaker(cls.Name()) != nullptr; }
+    std::unique_ptr<DrawnControl> Draw(rt::Object& control, RealizeContext&) const override {
+        const ClassMaker* maker = FindMaker(control.ClassName());
+        if (!maker || maker->Make) return nullptr;
+        return DrawLabel(control);
+    }
     Realized Create(rt::Object& control, QWidget* parent, RealizeContext&) const override {
-        const Maker make = FindMaker(control.ClassName());
-        if (!make) return {};
-        Realized made = make(control, parent);
+        const ClassMaker* maker = FindMaker(control.ClassName());
+        if (!maker || !maker->Make) return {};
+        Realized made = maker->Make(control, parent);
         if (made.Widget) Quiet(made.Widget);
         return made;
     }

@@ -80,8 +80,9 @@ FormWindow::FormWindow(rt::Object& form, QWidget* parent) : QWidget(parent), for
     if (!close_) minimize_ = maximize_ = help_ = false;
 
     // The runtime's layout gave the form its outer size from its client size and frame.
-    const int width = Clamp(OrdinalOf(form, "Width"), 0, 100000);
-    const int height = Clamp(OrdinalOf(form, "Height"), 0, 100000);
+    asked_ = QSize(Clamp(OrdinalOf(form, "Width"), 0, 100000), Clamp(OrdinalOf(form, "Height"), 0, 100000));
+    const int width = std::min(asked_.width(), MaxWindowSide);
+    const int height = std::min(asked_.height(), MaxWindowSide);
     resize(width, height);
     const int frameInside = metrics_.Border;
     const int menuTop = frameInside + metrics_.Caption;

@@ -13,6 +13,11 @@ class QMenuBar;
 
 namespace fw::preview {
 
+// The largest window the preview draws, a side: the largest screen a form can meet.
+// A form asking for more is cut to this, so that a few bytes of text asking for a
+// 40000 x 40000 form do not make the preview paint and grab gigabytes.
+inline constexpr int MaxWindowSide = 16384;
+
 // The sizes of a window's non-client parts, in pixels.
 struct FrameMetrics {
     int Border = 0;   // frame width on each side
@@ -33,8 +38,11 @@ class FormWindow : public QWidget {
     Q_OBJECT
 public:
     // A window for the form, of the form's Width and Height as the runtime's layout set
-    // them, the client area inside the frame.
+    // them, at most MaxWindowSide a side, the client area inside the frame.
     FormWindow(rt::Object& form, QWidget* parent);
+
+    // The size the form asked for, before the cut to MaxWindowSide.
+    QSize AskedSize() const { return asked_; }
 
     // Where the controls go: the client area, in the form's colour.
     QWidget* ClientArea() const { return client_; }
@@ -53,6 +61,7 @@ private:
 
     rt::Object& form_;
     FrameMetrics metrics_;
+    QSize asked_;
     QWidget* client_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     QString caption_;

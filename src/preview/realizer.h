@@ -6,9 +6,11 @@
 #include <QPoint>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "preview/controlfactory.h"
+#include "preview/pictures.h"
 
 class QStyle;
 
@@ -18,22 +20,45 @@ namespace fw::preview {
 // controls as Windows draws them. Made once for the process.
 QStyle* PreviewStyle();
 
+class DrawnLayer;
+
+// How much of a form the preview builds. Past these the rest is left out with a
+// message: Qt paints a widget's children and nested widgets recursively, and a form
+// of tens of thousands of windowed controls, or of controls nested hundreds deep,
+// would overflow the stack and take the editor with it. The largest real forms hold
+// about a thousand controls nested less than twenty deep.
+inline constexpr int MaxPreviewControls = 10000;
+inline constexpr int MaxPreviewNesting = 64;
+
 class FormRealizer : public QObject, public RealizeContext {
     Q_OBJECT
 public:
     FormRealizer();
     ~FormRealizer() override;
 
-    // Realises every control the form holds (its child controls, recursively, in
-    // z-order) into client, the widget that stands for the form's client area. Each
-    // widget gets its control's bounds, visibility, enabled state, tooltip (Hint when
-    // ShowHint) and the preview style. A factory that throws leaves that control out.
+    // Realises the controls the form holds (its child controls, recursively, in
+    // z-order) into client, the widget that stands for the form's client area: each
+    // windowed control as a widget, each plain graphic control drawn onto its parent.
+    // Each gets its control's bounds, visibility, enabled state, tooltip (Hint when
+    // ShowHint) and the preview style. A factory that throws leaves that control out;
+    // controls past MaxPreviewControls or nested deeper than MaxPreviewNesting are
+    // left out, each limit with one line in Messages.
     void Realize(rt::Object& form, QWidget* client);
+    // What the last Realize left out or cut down, as preview messages ("WARN=…").
+    const std::vector<std::string>& Messages() const { return messages_; }
 
     Realized WidgetOf(const rt::Object& control) const override;
+    Placement PlaceOf(const rt::Object& control) const override;
     const rt::Object& Form() const override { return *form_; }
-    // The control a widget (or any widget inside it) stands for; nullptr for none.
+    PictureBudget& Pictures() override { return pictures_; }
+    void Report(std::string message) override { messages_.push_back(std::move(message)); }
+    // What draws a drawn control, or nullptr for one with a widget or none.
+    const DrawnControl* DrawingOf(const rt::Object& control) const;
+    // The control a widget (or any widget inside it) stands for; nullptr for none. A
+    // widget that controls are drawn on stands for its parent control.
     rt::Object* ControlAt(const QWidget* widget) const;
+    // The control at a point of a widget: a control drawn there, or the widget's own.
+    rt::Object* ControlAt(const QWidget* widget, QPoint at) const;
     // Makes a control visible and brings it to the front through its parents: a tab
     // sheet becomes its page control's active page.
     void ShowControl(rt::Object& control);
@@ -55,15 +80,25 @@ protected:
 private:
     void RealizeChildren(rt::Object& parent, const Realized& parentWidgets, int depth);
     void Watch(QWidget* widget, rt::Object& control);
+    DrawnLayer* LayerFor(rt::Object& parent, const Realized& parentWidgets, QPoint origin);
+    // The control under a point of a watched widget, and the point in its coordinates.
+    rt::Object* Resolve(QObject* watched, rt::Object* owner, QPoint& at) const;
 
     std::vector<std::unique_ptr<ControlFactory>> factories_;
     rt::Object* form_ = nullptr;
     struct Entry {
         Realized Widgets;
         const ControlFactory* Factory = nullptr;
+        DrawnLayer* Layer = nullptr;  // for a drawn control, what it is drawn on
+        int Index = -1;               // and its place there
     };
     std::map<const rt::Object*, Entry> controls_;
     std::map<const QObject*, rt::Object*> owners_;  // every watched widget, to its control
+    std::map<const QWidget*, DrawnLayer*> layers_;  // a parent's client widget, to its drawn controls
+    std::vector<std::string> messages_;
+    PictureBudget pictures_;
+    int realized_ = 0;
+    long long leftOut_ = 0, tooDeep_ = 0;
     rt::Object* pressed_ = nullptr;
 };
 

@@ -1,7 +1,5 @@
 #include "preview/vcllook.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QPalette>
 #include <QWidget>
 #include <algorithm>
@@ -149,34 +147,6 @@ QColor FontColorOf(const rt::Object* font) {
     if (!font) return QColor(0, 0, 0);
     const QColor c = ColorOf(OrdinalOf(*font, "Color", SysColorBase + 8));
     return c.isValid() ? c : QColor(0, 0, 0);
-}
-
-QImage DecodeGraphic(const rt::GraphicData& graphic, bool transparent) {
-    const auto image = graphic.Image();
-    if (image.empty()) return {};
-    const QByteArray bytes(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
-    QByteArray format;
-    if (graphic.Format == "bmp") format = "BMP";
-    else if (graphic.Format == "ico" || graphic.Format == "cur") format = "ICO";
-    else if (graphic.Format == "png") format = "PNG";
-    else if (graphic.Format == "jpeg") format = "JPEG";
-    else if (graphic.Format == "gif") format = "GIF";
-    else return {};
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
-    // A hostile header could ask for a huge canvas: Qt's allocation limit refuses it.
-    QImage decoded = reader.read();
-    if (decoded.isNull() || !transparent || format != "BMP") return decoded;
-    decoded = decoded.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = decoded.pixel(0, decoded.height() - 1);
-    for (int y = 0; y < decoded.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(decoded.scanLine(y));
-        for (int x = 0; x < decoded.width(); ++x)
-            if (line[x] == key) line[x] = qRgba(0, 0, 0, 0);
-    }
-    return decoded;
 }
 
 std::int64_t OrdinalOf(const rt::Object& object, std::string_view name, std::int64_t fallback) {

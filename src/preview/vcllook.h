@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "preview/pictures.h"
 #include "runtime/object.h"
 
 class QWidget;
@@ -34,12 +35,6 @@ QString MapFontFamily(std::string_view windowsName);
 QFont FontOf(const rt::Object* font);
 // The colour of a TFont object (its Color), clWindowText for a null font.
 QColor FontColorOf(const rt::Object* font);
-
-// A picture a form holds (a bitmap, an icon, a picture's graphic) as an image; a null
-// image when it is empty or in a format Qt cannot read. A bitmap whose bottom-left pixel
-// marks its transparent colour is returned with that colour made transparent when
-// transparent is true.
-QImage DecodeGraphic(const rt::GraphicData& graphic, bool transparent = false);
 
 // UTF-8 text of the runtime as a QString.
 inline QString Q(std::string_view text) {

@@ -132,6 +132,13 @@ void VirtualDesktop::Present() {
             emit ObjectMouseMove(Q(c->Name()), Q(c->ClassName()), pos.x(), pos.y());
     });
     realizer_->Realize(form, window_->ClientArea());
+    const QSize asked = window_->AskedSize();
+    if (asked != window_->size())
+        messages_.push_back("WARN=Preview: the form is " + std::to_string(asked.width()) + " x " +
+                            std::to_string(asked.height()) + " pixels; the preview shows " +
+                            std::to_string(window_->width()) + " x " + std::to_string(window_->height()) +
+                            " of it");
+    messages_.insert(messages_.end(), realizer_->Messages().begin(), realizer_->Messages().end());
     QString hint = TextOf(form, "Hint");
     hint.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     window_->ClientArea()->setToolTip(hint);
@@ -154,7 +161,16 @@ void VirtualDesktop::ShowControl(rt::Object& control) {
     if (!realizer_) return;
     realizer_->ShowControl(control);
     const Realized r = realizer_->WidgetOf(control);
-    if (r.Widget && r.Widget->isVisible()) ensureWidgetVisible(r.Widget);
+    if (r.Widget) {
+        if (r.Widget->isVisible()) ensureWidgetVisible(r.Widget);
+        return;
+    }
+    // A drawn control: its rectangle on the widget it is drawn on.
+    const Placement place = realizer_->PlaceOf(control);
+    if (place.Parent && place.Parent->isVisible()) {
+        const QPoint centre = place.Parent->mapTo(desk_, place.Bounds.center());
+        ensureVisible(centre.x(), centre.y(), place.Bounds.width() / 2 + 50, place.Bounds.height() / 2 + 50);
+    }
 }
 
 rt::Object* VirtualDesktop::ControlAt(const QWidget* widget) const {

@@ -301,15 +301,22 @@ TEST_F(PreviewTest, ClickingAControlSelectsItsNodeAndHoverWritesPanelOne) {
         return document->Desktop()->Realizer()->WidgetOf(*document->PreviewForm()->FindOwnedComponent(name)).Widget;
     };
     QWidget* button = widgetOf("Button1");
-    QWidget* shape = widgetOf("Shape1");
     ASSERT_NE(button, nullptr);
+    // The shape is drawn onto the form, as graphic controls are: the pointer over it is
+    // over the widget it is drawn on.
+    const fw::preview::Placement shapePlace =
+        document->Desktop()->Realizer()->PlaceOf(*document->PreviewForm()->FindOwnedComponent("Shape1"));
+    ASSERT_NE(shapePlace.Parent, nullptr);
+    const QPoint inParent = shapePlace.Bounds.topLeft() + QPoint(12, 7);
+    QWidget* shape = shapePlace.Parent->childAt(inParent);
     ASSERT_NE(shape, nullptr);
+    const QPoint at = shape->mapFrom(shapePlace.Parent, inParent);
 
     tree->clearSelection();
-    QTest::mouseClick(shape, Qt::LeftButton, {}, QPoint(12, 7));
+    QTest::mouseClick(shape, Qt::LeftButton, {}, at);
     EXPECT_TRUE(tree->selectedItems().isEmpty()) << "a shape has no picking hook";
-    QMouseEvent move(QEvent::MouseMove, QPointF(12, 7), shape->mapToGlobal(QPointF(12, 7)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), shape->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(shape, &move);
     EXPECT_EQ(document->PanelText(1), QStringLiteral("Shape1: TShape   X: 12   Y: 7"));
 

@@ -1,7 +1,8 @@
 // One contract for every family factory: each registered control class is realised by
-// some factory; the widget is a child of the container it was given and sits at the
-// control's bounds; Visible = False hides it; a container's child controls are realised
-// inside its Client in their z-order; odd values do not throw.
+// some factory, either as a widget or drawn onto its parent; it sits in the container it
+// was given at the control's bounds; Visible = False hides it; a container's child
+// controls, windowed and drawn, are realised inside its Client in their z-order; odd
+// values do not throw.
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,7 @@ std::string FormWith(const std::string& className, bool visible) {
            std::string(visible ? "" : "    Visible = False\r\n") +
            "    object First: TButton\r\n      Left = 1\r\n      Top = 2\r\n    end\r\n"
            "    object Second: TEdit\r\n      Left = 3\r\n      Top = 4\r\n    end\r\n"
+           "    object Third: TLabel\r\n      Left = 5\r\n      Top = 6\r\n    end\r\n"
            "  end\r\nend\r\n";
 }
 
@@ -73,28 +75,42 @@ TEST(FactoryContract, EveryControlClassIsRealisedAtItsBounds) {
             // A class that does not publish Visible is always shown.
             if (!visible && !subject->FindProperty("Visible")) continue;
             const fw::preview::Realized r = f.Realizer->WidgetOf(*subject);
-            ASSERT_NE(r.Widget, nullptr);
+            const fw::preview::Placement place = f.Realizer->PlaceOf(*subject);
             const fw::preview::ControlFactory* factory = f.Realizer->FactoryOf(*subject);
             ASSERT_NE(factory, nullptr);
-            if (visible) ++byFamily[std::string(factory->Family())];
-            EXPECT_EQ(r.Widget->parentWidget(), f.Client.get());
-            EXPECT_EQ(r.Widget->geometry(),
+            if (visible) ++byFamily[std::string(factory->Family()) + (place.Drawn ? " (drawn)" : "")];
+            // Widget or drawing, never both.
+            EXPECT_NE(r.Widget == nullptr, f.Realizer->DrawingOf(*subject) == nullptr);
+            EXPECT_EQ(place.Drawn, r.Widget == nullptr);
+            EXPECT_EQ(place.Parent, f.Client.get());
+            EXPECT_EQ(place.Bounds,
                       QRect(Int(*subject, "Left"), Int(*subject, "Top"), Int(*subject, "Width"), Int(*subject, "Height")));
+            EXPECT_EQ(place.Visible, visible);
+            if (!r.Widget) {
+                // A drawn control holds no children.
+                EXPECT_EQ(r.Client, nullptr);
+                continue;
+            }
+            EXPECT_EQ(r.Widget->parentWidget(), f.Client.get());
+            EXPECT_EQ(r.Widget->geometry(), place.Bounds);
             EXPECT_EQ(r.Widget->isVisibleTo(f.Client.get()), visible);
             if (!r.Client) continue;
-            // Children in z-order inside the client, at their own bounds.
+            // Children in z-order inside the client, at their own bounds, the drawn ones
+            // too.
+            QPoint origin(0, 0);
+            if (r.Client == r.Widget) {
+                const fw::rt::Insets insets = fw::rt::NonClientInsets(*subject);
+                origin = QPoint(insets.Left, insets.Top);
+            }
             std::vector<QWidget*> children;
             for (const fw::rt::Object* child : subject->Controls()) {
-                const fw::preview::Realized c = f.Realizer->WidgetOf(*child);
-                if (!c.Widget) continue;
-                EXPECT_TRUE(r.Client->isAncestorOf(c.Widget)) << child->Name();
-                QPoint origin(0, 0);
-                if (r.Client == r.Widget) {
-                    const fw::rt::Insets insets = fw::rt::NonClientInsets(*subject);
-                    origin = QPoint(insets.Left, insets.Top);
-                }
-                EXPECT_EQ(c.Widget->pos(), origin + QPoint(Int(*child, "Left"), Int(*child, "Top"))) << child->Name();
-                children.push_back(c.Widget);
+                const fw::preview::Placement c = f.Realizer->PlaceOf(*child);
+                if (!c.Parent) continue;
+                EXPECT_TRUE(c.Parent == r.Client || r.Client->isAncestorOf(c.Parent)) << child->Name();
+                EXPECT_EQ(c.Parent->mapTo(r.Client, c.Bounds.topLeft()),
+                          origin + QPoint(Int(*child, "Left"), Int(*child, "Top")))
+                    << child->Name();
+                if (QWidget* w = f.Realizer->WidgetOf(*child).Widget) children.push_back(w);
             }
             if (children.size() == 2 && children[0]->parentWidget() == children[1]->parentWidget()) {
                 const QObjectList& order = children[0]->parentWidget()->children();

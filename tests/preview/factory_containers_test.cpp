@@ -52,10 +52,9 @@ QImage Grab(const RealizedForm& f) {
     return f.Client->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// A pixel of a control's widget, in the control's coordinates.
+// A pixel of a control, widget or drawn, in the control's coordinates.
 QRgb PixelOf(const RealizedForm& f, const QImage& image, const char* name, QPoint at) {
-    const QPoint origin = f.Widget(name)->mapTo(f.Client.get(), QPoint(0, 0));
-    return image.pixel(origin + at) & 0xFFFFFF;
+    return image.pixel(f.Origin(name) + at) & 0xFFFFFF;
 }
 
 std::string Hex(QRgb c) {
@@ -151,8 +150,7 @@ TEST(ContainerFactory, ChildControlsSitInsideTheEdgesWindowsKeepsOutsideTheClien
             Form(Control("Box", c.Class, c.Properties, "Left = 10\nTop = 10\nWidth = 200\nHeight = 100\n",
                          Control("Inside", "TBevel", "", "Left = 10\nTop = 5\nWidth = 20\nHeight = 20\n"))));
         ASSERT_NE(f.Widget("Box"), nullptr);
-        ASSERT_NE(f.Widget("Inside"), nullptr);
-        EXPECT_EQ(f.Widget("Inside")->mapTo(f.Widget("Box"), QPoint(0, 0)), QPoint(10, 5) + c.Offset);
+        EXPECT_EQ(f.Origin("Inside") - f.Origin("Box"), QPoint(10, 5) + c.Offset);
     }
 }
 
@@ -598,7 +596,7 @@ TEST(DBCtrlGrid, FirstPanelHoldsTheChildControls) {
         Form(Control("Grid", "TDBCtrlGrid", "PanelHeight = 40\nPanelWidth = 150\nRowCount = 3\n",
                      "Left = 10\nTop = 10\nWidth = 167\nHeight = 120\n",
                      Control("Inside", "TBevel", "", "Left = 10\nTop = 5\nWidth = 20\nHeight = 20\n"))));
-    EXPECT_EQ(f.Widget("Inside")->mapTo(f.Widget("Grid"), QPoint(0, 0)), QPoint(10, 5));
+    EXPECT_EQ(f.Origin("Inside") - f.Origin("Grid"), QPoint(10, 5));
     const QImage image = Grab(f);
     // Each of the three panels has its raised frame.
     for (int row = 0; row < 3; ++row)
@@ -631,7 +629,7 @@ TEST(ContainerFactory, OddValuesDrawWithoutFailing) {
     for (const std::string& control : odd) {
         SCOPED_TRACE(control);
         RealizedForm f(Form(control));
-        ASSERT_NE(f.Widget("X"), nullptr);
+        ASSERT_NE(f.Realizer->PlaceOf(f["X"]).Parent, nullptr);
         EXPECT_FALSE(Grab(f).isNull());
     }
 }

@@ -2,6 +2,8 @@
 // Live forms made from small form texts, realised into a plain widget, for the preview's
 // tests.
 
+#include <QImage>
+#include <QPainter>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -48,6 +50,27 @@ struct RealizedForm : LiveForm {
         Realizer.reset();
     }
     QWidget* Widget(std::string_view name) const { return Realizer->WidgetOf((*this)[name]).Widget; }
+    // What draws a control drawn onto its parent, or nullptr.
+    const DrawnControl* Drawing(std::string_view name) const { return Realizer->DrawingOf((*this)[name]); }
+    // Where a control, widget or drawn, has its top-left corner in the client area.
+    QPoint Origin(std::string_view name) const {
+        const Placement place = Realizer->PlaceOf((*this)[name]);
+        if (!place.Parent) throw std::runtime_error("not realised: " + std::string(name));
+        return place.Parent->mapTo(Client.get(), place.Bounds.topLeft());
+    }
+    // What a control shows on its own: its widget grabbed, or its drawing painted over
+    // white.
+    QImage Look(std::string_view name) const {
+        if (QWidget* widget = Widget(name)) return widget->grab().toImage();
+        const Placement place = Realizer->PlaceOf((*this)[name]);
+        const DrawnControl* drawing = Drawing(name);
+        if (!drawing || place.Bounds.isEmpty()) return {};
+        QImage image(place.Bounds.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        drawing->Paint(painter, QRect(QPoint(0, 0), place.Bounds.size()), true);
+        return image;
+    }
 
 private:
     std::int64_t OrdinalOf(std::string_view property, std::int64_t fallback) const {
