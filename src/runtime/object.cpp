@@ -1,6 +1,7 @@
 #include "object.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace fw::rt {
 
@@ -117,11 +118,35 @@ Object* Object::AddComponent(ObjectPtr component) {
     Object* added = component.get();
     added->owner_ = this;
     components_.push_back(std::move(component));
+    IndexComponent(*added);
     return added;
 }
 
+void Object::SetName(std::string name) {
+    if (owner_) owner_->UnindexComponent(*this);
+    name_ = std::move(name);
+    if (owner_) owner_->IndexComponent(*this);
+}
+
+void Object::IndexComponent(Object& component) {
+    if (component.name_.empty()) return;
+    if (!componentIndex_) componentIndex_ = std::make_unique<ComponentIndex>();
+    componentIndex_->emplace(component.name_, &component);
+}
+
+void Object::UnindexComponent(const Object& component) {
+    if (component.name_.empty() || !componentIndex_) return;
+    const auto [first, last] = componentIndex_->equal_range(component.name_);
+    const auto it = std::find_if(first, last, [&](const auto& entry) { return entry.second == &component; });
+    if (it != last) componentIndex_->erase(it);
+}
+
 Object* Object::FindOwnedComponent(std::string_view name) const {
-    if (name.empty()) return nullptr;
+    if (name.empty() || !componentIndex_) return nullptr;
+    const auto [first, last] = componentIndex_->equal_range(name);
+    if (first == last) return nullptr;
+    if (std::next(first) == last) return first->second;
+    // Several have the name: the first one made, which the index does not know.
     for (const auto& c : components_)
         if (EqualsIgnoringCase(c->name_, name)) return c.get();
     return nullptr;

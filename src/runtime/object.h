@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -90,7 +91,7 @@ public:
 
     // Components: name, owner, and the components this one owns, in creation order.
     const std::string& Name() const { return name_; }
-    void SetName(std::string name) { name_ = std::move(name); }
+    void SetName(std::string name);
     Object* Owner() const { return owner_; }
     const std::vector<ObjectPtr>& Components() const { return components_; }
     Object* AddComponent(ObjectPtr component);
@@ -145,12 +146,20 @@ public:
     void SetLoaded() { loaded_ = true; }
 
 private:
+    // The named components by name, so that finding one does not walk all of them. The
+    // key views the component's own name. Equal names, which renaming or adding
+    // components can make, share a key.
+    using ComponentIndex = std::unordered_multimap<std::string_view, Object*, NameHash, NameEqual>;
+    void IndexComponent(Object& component);
+    void UnindexComponent(const Object& component);
+
     const Class* class_;
     ClassRegistry* registry_;
     std::vector<Value> values_;  // by property slot
     std::string name_;
     Object* owner_ = nullptr;
     std::vector<ObjectPtr> components_;
+    std::unique_ptr<ComponentIndex> componentIndex_;  // made with the first named component
     Object* parent_ = nullptr;
     std::vector<Object*> controls_;
     Object* parentComponent_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 
 #include "codec/formformat.h"
 #include "codec/formreader.h"
@@ -585,13 +586,16 @@ private:
     }
 
     // Items about to be destroyed must not stay in the list of references to resolve.
+    // A collection read for the first time has no items yet, and the list is then left
+    // alone: walking it for every collection would cost time in step with the whole form.
     void DropFixupsIn(Object& collection) {
-        if (fixups_.empty()) return;
+        if (fixups_.empty() || collection.Items().empty()) return;
         std::vector<const Object*> doomed;
         for (const ObjectPtr& item : collection.Items())
             ForEachInTree(*item, [&](Object& o) { doomed.push_back(&o); });
+        std::sort(doomed.begin(), doomed.end(), std::less<>());
         std::erase_if(fixups_, [&](const Fixup& f) {
-            return std::find(doomed.begin(), doomed.end(), f.Instance) != doomed.end();
+            return std::binary_search(doomed.begin(), doomed.end(), f.Instance, std::less<>());
         });
     }
 

@@ -22,6 +22,15 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
 }
 
+std::size_t HashIgnoringCase(std::string_view name) {
+    // FNV-1a over the upper-cased bytes.
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(UpperAscii(c));
+        hash *= 0x100000001b3ULL;
+    }
+    return static_cast<std::size_t>(hash);
+}
 
 Class::Class(const ClassInfo& info, const Class* parent)
     : info_(info), parent_(parent), flags_(info.Flags | (parent ? parent->flags_ : 0)) {

@@ -18,6 +18,19 @@ namespace fw::rt {
 // Whether two names are equal, ignoring the case of ASCII letters, as class, property
 // and component names compare.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+// A hash of a name that ignores the case of ASCII letters: names that EqualsIgnoringCase
+// finds equal hash alike.
+std::size_t HashIgnoringCase(std::string_view name);
+
+// Hash and equality for unordered containers keyed by names, as names compare.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const { return HashIgnoringCase(name); }
+};
+struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoringCase(a, b); }
+};
 
 // A published property of a class, inherited or its own.
 struct Property {
