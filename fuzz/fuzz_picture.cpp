@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(static_cast<long long>(image.width()) * image.height() <= kBudget);
         // Every pixel is readable.
         long long sum = 0;
-        for (int y = 0; y < image.height(); ++y) sum += image.constScanLine(y)[0];
+        for (int y = 0; y < image.height(); ++y)
+            sum += image.constScanLine(y)[0];
         Check(sum >= 0);
     }
     fw::preview::PictureBudget budget(kBudget);

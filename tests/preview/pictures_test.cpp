@@ -41,13 +41,15 @@ ByteVector MakeRle8(int width, int height, const ByteVector& data) {
     PutLE(out, 2835, 4);
     PutLE(out, 2, 4);
     PutLE(out, 0, 4);
-    for (const std::uint32_t colour : {0x000000u, 0xFFFFFFu}) PutLE(out, colour, 4);
+    for (const std::uint32_t colour : {0x000000u, 0xFFFFFFu})
+        PutLE(out, colour, 4);
     out.insert(out.end(), data.begin(), data.end());
     return out;
 }
 
 void PutBE(ByteVector& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 // A PNG chunk: length, type, data and the CRC-32 over type and data.
@@ -58,7 +60,8 @@ void PutChunk(ByteVector& out, const char* type, const ByteVector& data) {
     std::uint32_t crc = 0xFFFFFFFFu;
     for (const std::uint8_t byte : chunk) {
         crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
     }
     out.insert(out.end(), chunk.begin(), chunk.end());
     PutBE(out, ~crc);
@@ -132,8 +135,10 @@ TEST(Pictures, ShortCompressedBitmapLeavesNoUndefinedPixels) {
         for (int y = 0; y < 64; ++y) {
             const uchar* line = image.constScanLine(y);
             for (int x = 0; x < 64; ++x) {
-                if (line[x] == 1) ++white;
-                else if (line[x] != 0) ++other;
+                if (line[x] == 1)
+                    ++white;
+                else if (line[x] != 0)
+                    ++other;
             }
         }
         EXPECT_EQ(white, 4);
@@ -149,8 +154,8 @@ TEST(PictureBudget, TakesPicturesUntilItIsSpent) {
         long long Left;
     };
     const Claim claims[] = {
-        {{20, 20}, true, 600}, {{30, 30}, false, 600}, {{0, 10}, false, 600},
-        {{-5, 10}, false, 600}, {{20, 30}, true, 0},   {{1, 1}, false, 0},
+        {{20, 20}, true, 600},  {{30, 30}, false, 600}, {{0, 10}, false, 600},
+        {{-5, 10}, false, 600}, {{20, 30}, true, 0},    {{1, 1}, false, 0},
     };
     for (const Claim& c : claims) {
         EXPECT_EQ(budget.Claim(c.Size), c.Taken) << c.Size.width() << " x " << c.Size.height();
@@ -166,7 +171,8 @@ std::string ImageControl(int index, const ByteVector& file) {
     const std::string name = "Image" + std::to_string(index);
     return "object " + name + ": TImage\n  Left = " + std::to_string(index * 8) +
            "\n  Top = 8\n  Width = 100\n  Height = 100\n  Transparent = True\n" +
-           test::HexProperty("  ", "Picture.Data", test::PictureData("TBitmap", test::WithSize(file))) + "end\n";
+           test::HexProperty("  ", "Picture.Data", test::PictureData("TBitmap", test::WithSize(file))) +
+           "end\n";
 }
 
 // Twenty 76-byte pictures each declaring 5790 x 5790 pixels took 2.7 GB; pictures that
@@ -176,17 +182,23 @@ TEST(Pictures, ImageControlsShareTheirPreviewsBudget) {
     const ByteVector large = MakeRle8(4096, 4096, {0, 1});
     const ByteVector small = test::MakeBmp(16, 8);
     std::string controls = ImageControl(0, huge) + ImageControl(1, small);
-    for (int i = 2; i < 8; ++i) controls += ImageControl(i, large);
-    test::RealizedForm f("object Form1: TForm1\n  ClientWidth = 640\n  ClientHeight = 480\n" + controls + "end\n");
+    for (int i = 2; i < 8; ++i)
+        controls += ImageControl(i, large);
+    test::RealizedForm f("object Form1: TForm1\n  ClientWidth = 640\n  ClientHeight = 480\n" + controls +
+                         "end\n");
     const std::vector<std::string> expected = {
-        "WARN=Preview: the picture of Image0 (5790 x 5790 pixels) is not shown: it is larger than the preview "
+        "WARN=Preview: the picture of Image0 (5790 x 5790 pixels) is not shown: it is larger than the "
+        "preview "
         "decodes",
         // Image1's small bitmap and Image2 to Image4 fit; the rest do not.
-        "WARN=Preview: the picture of Image5 (4096 x 4096 pixels) is not shown: it is larger than the preview "
+        "WARN=Preview: the picture of Image5 (4096 x 4096 pixels) is not shown: it is larger than the "
+        "preview "
         "decodes",
-        "WARN=Preview: the picture of Image6 (4096 x 4096 pixels) is not shown: it is larger than the preview "
+        "WARN=Preview: the picture of Image6 (4096 x 4096 pixels) is not shown: it is larger than the "
+        "preview "
         "decodes",
-        "WARN=Preview: the picture of Image7 (4096 x 4096 pixels) is not shown: it is larger than the preview "
+        "WARN=Preview: the picture of Image7 (4096 x 4096 pixels) is not shown: it is larger than the "
+        "preview "
         "decodes",
     };
     EXPECT_EQ(f.Realizer->Messages(), expected);
@@ -204,9 +216,11 @@ TEST(FormWindow, AHugeFormIsCutToTheLargestScreen) {
     };
     const Case cases[] = {
         {"ClientWidth = 400\nClientHeight = 300\n", {416, 339}, ""},
-        {"ClientWidth = 40000\nClientHeight = 40000\n", {MaxWindowSide, MaxWindowSide},
+        {"ClientWidth = 40000\nClientHeight = 40000\n",
+         {MaxWindowSide, MaxWindowSide},
          "WARN=Preview: the form is 40016 x 40039 pixels; the preview shows 16384 x 16384 of it"},
-        {"ClientWidth = 20000\nClientHeight = 300\n", {MaxWindowSide, 339},
+        {"ClientWidth = 20000\nClientHeight = 300\n",
+         {MaxWindowSide, 339},
          "WARN=Preview: the form is 20016 x 339 pixels; the preview shows 16384 x 339 of it"},
     };
     for (const Case& c : cases) {

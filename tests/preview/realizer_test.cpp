@@ -11,8 +11,8 @@
 #include <string>
 
 #include "preview/vcllook.h"
-#include "runtime/layout.h"
 #include "previewtestsupport.h"
+#include "runtime/layout.h"
 
 namespace fw::preview {
 namespace {
@@ -25,9 +25,9 @@ std::string Form(const std::string& controls) {
 
 std::string Control(const std::string& name, const std::string& cls, int left, int top, int width, int height,
                     const std::string& properties = "") {
-    return "object " + name + ": " + cls + "\nLeft = " + std::to_string(left) + "\nTop = " + std::to_string(top) +
-           "\nWidth = " + std::to_string(width) + "\nHeight = " + std::to_string(height) + "\n" + properties +
-           "end\n";
+    return "object " + name + ": " + cls + "\nLeft = " + std::to_string(left) +
+           "\nTop = " + std::to_string(top) + "\nWidth = " + std::to_string(width) +
+           "\nHeight = " + std::to_string(height) + "\n" + properties + "end\n";
 }
 
 // count labels side by side in rows of 40.
@@ -35,8 +35,9 @@ std::string Labels(int count) {
     std::string text;
     text.reserve(static_cast<std::size_t>(count) * 80);
     for (int i = 0; i < count; ++i)
-        text += Control("L" + std::to_string(i), "TLabel", (i % 40) * 10, (i / 40) % 30 * 10, 8, 8,
-                        "AutoSize = False\nCaption = 'x'\nColor = clBlack\nParentColor = False\nTransparent = False\n");
+        text += Control(
+            "L" + std::to_string(i), "TLabel", (i % 40) * 10, (i / 40) % 30 * 10, 8, 8,
+            "AutoSize = False\nCaption = 'x'\nColor = clBlack\nParentColor = False\nTransparent = False\n");
     return text;
 }
 
@@ -45,10 +46,11 @@ QWidget* WidgetAt(const RealizedForm& f, QPoint at) {
 }
 
 void Send(QWidget* widget, QEvent::Type type, QPoint at) {
-    QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent event(
+        type, QPointF(at), widget->mapToGlobal(QPointF(at)),
+        type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+        type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+        Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
 }
 
@@ -76,7 +78,8 @@ TEST(Realizer, FormsPastTheLimitsShowTheirFirstControlsAndSaySo) {
     auto nested = [](int depth) {
         std::string open, close;
         for (int i = 0; i < depth; ++i) {
-            open += "object P" + std::to_string(i) + ": TPanel\nLeft = 1\nTop = 1\nWidth = 300\nHeight = 200\n"
+            open += "object P" + std::to_string(i) +
+                    ": TPanel\nLeft = 1\nTop = 1\nWidth = 300\nHeight = 200\n"
                     "BevelOuter = bvNone\n";
             close += "end\n";
         }
@@ -85,7 +88,8 @@ TEST(Realizer, FormsPastTheLimitsShowTheirFirstControlsAndSaySo) {
     const int over = 25;
     const Case cases[] = {
         {"controls", Form(Labels(MaxPreviewControls + over)),
-         "WARN=Preview: the form has more than 10000 controls; the first 10000 are shown and 25 are left out"},
+         "WARN=Preview: the form has more than 10000 controls; the first 10000 are shown and 25 are left "
+         "out"},
         {"nesting", Form(nested(MaxPreviewNesting + 3)),
          "WARN=Preview: 3 controls nested more than 64 levels deep are left out"},
     };
@@ -167,9 +171,11 @@ TEST(Realizer, DrawnControlsArePickedHoveredAndHintedAsTheirOwnObjects) {
 }
 
 TEST(Realizer, ShowControlShowsAHiddenDrawnControl) {
-    RealizedForm f(Form(Control("Hidden", "TShape", 10, 10, 50, 50, "Visible = False\nBrush.Color = clRed\n")));
+    RealizedForm f(
+        Form(Control("Hidden", "TShape", 10, 10, 50, 50, "Visible = False\nBrush.Color = clRed\n")));
     EXPECT_FALSE(f.Realizer->PlaceOf(f["Hidden"]).Visible);
-    EXPECT_EQ(f.Realizer->ControlAt(f.Client->childAt(20, 20), {20, 20}), f.Form.get()) << "not picked while hidden";
+    EXPECT_EQ(f.Realizer->ControlAt(f.Client->childAt(20, 20), {20, 20}), f.Form.get())
+        << "not picked while hidden";
     f.Realizer->ShowControl(f["Hidden"]);
     EXPECT_TRUE(f.Realizer->PlaceOf(f["Hidden"]).Visible);
     EXPECT_EQ(f.Client->grab().toImage().pixelColor(30, 30), QColor(Qt::red));
@@ -178,11 +184,12 @@ TEST(Realizer, ShowControlShowsAHiddenDrawnControl) {
 TEST(Realizer, LabelsInsideAContainerAreDrawnInItsClientArea) {
     // A panel with a single border: its labels count from inside the border, and are cut
     // off at it.
-    RealizedForm f(Form(Control("Panel1", "TPanel", 10, 10, 100, 60,
-                                "BorderStyle = bsSingle\nBevelOuter = bvNone\nColor = clWhite\n"
-                                "ParentBackground = False\n"
-                                "object Inner: TLabel\nLeft = 0\nTop = 0\nWidth = 200\nHeight = 200\n"
-                                "AutoSize = False\nColor = clBlack\nParentColor = False\nTransparent = False\nend\n")));
+    RealizedForm f(
+        Form(Control("Panel1", "TPanel", 10, 10, 100, 60,
+                     "BorderStyle = bsSingle\nBevelOuter = bvNone\nColor = clWhite\n"
+                     "ParentBackground = False\n"
+                     "object Inner: TLabel\nLeft = 0\nTop = 0\nWidth = 200\nHeight = 200\n"
+                     "AutoSize = False\nColor = clBlack\nParentColor = False\nTransparent = False\nend\n")));
     const rt::Insets insets = rt::NonClientInsets(f["Panel1"]);
     ASSERT_GT(insets.Left, 0);
     EXPECT_EQ(f.Origin("Inner"), QPoint(10 + insets.Left, 10 + insets.Top));
