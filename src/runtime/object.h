@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -62,6 +62,18 @@ struct StoredBlock {
     std::vector<std::string> Strings;
     std::vector<std::uint8_t> Bytes;
 };
+
+// The values a new object of a class starts with, worked out once per class: the
+// initial value of every property by slot (nothing for a sub-object, which each object
+// makes for itself), and the slots that hold sub-objects with their classes.
+struct InitialValues {
+    std::vector<Value> Values;
+    std::vector<std::pair<int, const Class*>> SubObjects;
+};
+
+// Works out the initial values of a class; the registry's classes to make sub-objects
+// from come from registry.
+std::unique_ptr<const InitialValues> MakeInitialValues(const Class& cls, ClassRegistry& registry);
 
 class Object {
 public:
@@ -146,16 +158,22 @@ public:
     void SetLoaded() { loaded_ = true; }
 
 private:
-    // The named components by name, so that finding one does not walk all of them. The
-    // key views the component's own name. Equal names, which renaming or adding
-    // components can make, share a key.
-    using ComponentIndex = std::unordered_multimap<std::string_view, Object*, NameHash, NameEqual>;
+    // The owned components by name, so that finding one does not walk all of them.
+    class ComponentIndex;
     void IndexComponent(Object& component);
     void UnindexComponent(const Object& component);
 
+    // A property's value that differs from its class's initial value, or a sub-object.
+    // Each value has a place of its own, so that a reference Get gave stays valid as
+    // other values are set.
+    struct SlotValue {
+        int Slot;
+        std::unique_ptr<Value> Held;
+    };
+
     const Class* class_;
     ClassRegistry* registry_;
-    std::vector<Value> values_;  // by property slot
+    std::vector<SlotValue> values_;  // by slot; the others are at their initial values
     std::string name_;
     Object* owner_ = nullptr;
     std::vector<ObjectPtr> components_;
