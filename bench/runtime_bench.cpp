@@ -192,8 +192,8 @@ public:
         std::ostream& out = GetOutputStream();
         out << "\nNamed components beside unnamed ones (CPU time; bar: named within 2x at 100,000)\n";
         char line[256];
-        std::snprintf(line, sizeof line, "%10s %12s %12s %7s %14s %14s  %s\n", "components", "named", "unnamed",
-                      "ratio", "heap/named", "heap/unnamed", "bar");
+        std::snprintf(line, sizeof line, "%10s %12s %12s %7s %14s %14s  %s\n", "components", "named",
+                      "unnamed", "ratio", "heap/named", "heap/unnamed", "bar");
         out << line;
         bool anyAbove = false;
         for (const int n : Sizes) {

@@ -193,7 +193,8 @@ private:
     }
 
     void Grow() {
-        std::vector<Entry> old = std::exchange(entries_, std::vector<Entry>(entries_.empty() ? 8 : 2 * entries_.size()));
+        const std::size_t size = entries_.empty() ? 8 : 2 * entries_.size();
+        const std::vector<Entry> old = std::exchange(entries_, std::vector<Entry>(size));
         for (const Entry& e : old)
             if (e.Component) Place(e);
     }
@@ -272,7 +273,19 @@ void Object::SetParentComponent(Object* parent) {
     if (parentComponent_) parentComponent_->childComponents_.push_back(this);
 }
 
-void Object::ClearItems() { items_.clear(); }
+Object::Content& Object::OwnContent() {
+    if (!content_) content_ = std::make_unique<Content>();
+    return *content_;
+}
+
+const Object::Content& Object::ContentOrNone() const {
+    static const Content none;
+    return content_ ? *content_ : none;
+}
+
+void Object::ClearItems() {
+    if (content_) content_->Items.clear();
+}
 
 Object* Object::AddItem() {
     const Class* itemClass = class_->ItemClass();
@@ -280,8 +293,9 @@ Object* Object::AddItem() {
     ObjectPtr item = CreateObject(*itemClass, *registry_);
     if (!item) return nullptr;
     item->collection_ = this;
-    items_.push_back(std::move(item));
-    return items_.back().get();
+    std::vector<ObjectPtr>& items = OwnContent().Items;
+    items.push_back(std::move(item));
+    return items.back().get();
 }
 
 std::string Object::DisplayName() const {
