@@ -1,7 +1,7 @@
 #include "object.h"
 
 #include <algorithm>
-#include <iterator>
+#include <utility>
 
 namespace fw::rt {
 
@@ -12,15 +12,9 @@ const Value& NoValue() {
     return none;
 }
 
-// The initial value of a property as its class sets it.
-Value InitialValue(const Property& p, ClassRegistry& registry, Object* owner) {
+// The initial value of a property that is not an owned sub-object, as its class sets it.
+Value InitialValue(const Property& p) {
     const PropInfo& info = *p.Info;
-    if (info.Holding == PropHolding::Owned && info.Type->ClassType) {
-        const Class& cls = registry.Of(*info.Type->ClassType);
-        ObjectPtr sub = CreateObject(cls, registry);
-        (void)owner;
-        return sub ? Value(std::move(sub)) : Value();
-    }
     if (info.Holding == PropHolding::Reference) return Value(static_cast<Object*>(nullptr));
     switch (info.Default.Which) {
         case DefaultValue::Kind::Ordinal: return Value(info.Default.Ordinal);
@@ -47,9 +41,28 @@ Value InitialValue(const Property& p, ClassRegistry& registry, Object* owner) {
 
 }  // namespace
 
+std::unique_ptr<const InitialValues> MakeInitialValues(const Class& cls, ClassRegistry& registry) {
+    auto initial = std::make_unique<InitialValues>();
+    initial->Values.reserve(cls.Slots().size());
+    for (const Property& p : cls.Slots()) {
+        const PropInfo& info = *p.Info;
+        if (info.Holding == PropHolding::Owned && info.Type->ClassType) {
+            // Until the object has made it (an abstract class makes none), there is none.
+            initial->Values.emplace_back();
+            initial->SubObjects.emplace_back(p.Slot, &registry.Of(*info.Type->ClassType));
+        } else {
+            initial->Values.push_back(InitialValue(p));
+        }
+    }
+    return initial;
+}
+
 Object::Object(const Class& cls, ClassRegistry& registry) : class_(&cls), registry_(&registry) {
-    values_.reserve(cls.Slots().size());
-    for (const Property& p : cls.Slots()) values_.push_back(InitialValue(p, registry, this));
+    const auto& subObjects = cls.Initial().SubObjects;
+    values_.reserve(subObjects.size());
+    for (const auto& [slot, subClass] : subObjects)
+        if (ObjectPtr sub = CreateObject(*subClass, registry))
+            values_.push_back({slot, std::make_unique<Value>(std::move(sub))});
 }
 
 Object::~Object() {
@@ -72,13 +85,22 @@ ObjectPtr CreateObject(const Class& cls, ClassRegistry& registry) {
 }
 
 const Value& Object::Get(const Property& p) const {
-    const auto slot = static_cast<std::size_t>(p.Slot);
-    return slot < values_.size() ? values_[slot] : NoValue();
+    const std::vector<Value>& initial = class_->Initial().Values;
+    if (p.Slot < 0 || static_cast<std::size_t>(p.Slot) >= initial.size()) return NoValue();
+    const auto it = std::lower_bound(values_.begin(), values_.end(), p.Slot,
+                                     [](const SlotValue& v, int slot) { return v.Slot < slot; });
+    if (it != values_.end() && it->Slot == p.Slot) return *it->Held;
+    return initial[static_cast<std::size_t>(p.Slot)];
 }
 
 void Object::Set(const Property& p, Value value) {
-    const auto slot = static_cast<std::size_t>(p.Slot);
-    if (slot < values_.size()) values_[slot] = std::move(value);
+    if (p.Slot < 0 || static_cast<std::size_t>(p.Slot) >= class_->Initial().Values.size()) return;
+    const auto it = std::lower_bound(values_.begin(), values_.end(), p.Slot,
+                                     [](const SlotValue& v, int slot) { return v.Slot < slot; });
+    if (it != values_.end() && it->Slot == p.Slot)
+        *it->Held = std::move(value);
+    else
+        values_.insert(it, {p.Slot, std::make_unique<Value>(std::move(value))});
 }
 
 std::int64_t Object::Ordinal(const Property& p) const {
@@ -114,6 +136,73 @@ Object* Object::SubObject(std::string_view propertyName) const {
     return p ? ObjectValue(*p) : nullptr;
 }
 
+// An open-addressing table of an owner's named components, by the hash of their names
+// ignoring case. Each entry keeps the hash, so that probing compares hashes and looks
+// at a component's name only when they agree.
+class Object::ComponentIndex {
+public:
+    void Add(Object& component, std::size_t hash) {
+        if ((count_ + 1) * 4 > entries_.size() * 3) Grow();
+        Place({hash, &component});
+        ++count_;
+    }
+
+    void Remove(const Object& component, std::size_t hash) {
+        const std::size_t mask = entries_.size() - 1;
+        std::size_t i = hash & mask;
+        while (entries_[i].Component && entries_[i].Component != &component) i = (i + 1) & mask;
+        if (!entries_[i].Component) return;
+        // Entries further along the run move back into the gap when the gap lies
+        // between their own place and where they are, so that no probe stops early.
+        for (std::size_t j = (i + 1) & mask; entries_[j].Component; j = (j + 1) & mask) {
+            const std::size_t home = entries_[j].Hash & mask;
+            if (((j - home) & mask) >= ((j - i) & mask)) {
+                entries_[i] = entries_[j];
+                i = j;
+            }
+        }
+        entries_[i] = {};
+        --count_;
+    }
+
+    // The component named name, with whether another one has the name too.
+    std::pair<Object*, bool> Find(std::string_view name, std::size_t hash) const {
+        if (entries_.empty()) return {nullptr, false};
+        const std::size_t mask = entries_.size() - 1;
+        Object* found = nullptr;
+        for (std::size_t i = hash & mask; entries_[i].Component; i = (i + 1) & mask) {
+            const Entry& e = entries_[i];
+            if (e.Hash != hash || !EqualsIgnoringCase(e.Component->name_, name)) continue;
+            if (found) return {found, true};
+            found = e.Component;
+        }
+        return {found, false};
+    }
+
+private:
+    struct Entry {
+        std::size_t Hash = 0;
+        Object* Component = nullptr;  // none: a free entry
+    };
+
+    void Place(Entry entry) {
+        const std::size_t mask = entries_.size() - 1;
+        std::size_t i = entry.Hash & mask;
+        while (entries_[i].Component) i = (i + 1) & mask;
+        entries_[i] = entry;
+    }
+
+    void Grow() {
+        const std::size_t size = entries_.empty() ? 8 : 2 * entries_.size();
+        const std::vector<Entry> old = std::exchange(entries_, std::vector<Entry>(size));
+        for (const Entry& e : old)
+            if (e.Component) Place(e);
+    }
+
+    std::vector<Entry> entries_;  // a power of two of them, never more than three quarters used
+    std::size_t count_ = 0;
+};
+
 Object* Object::AddComponent(ObjectPtr component) {
     Object* added = component.get();
     added->owner_ = this;
@@ -131,21 +220,18 @@ void Object::SetName(std::string name) {
 void Object::IndexComponent(Object& component) {
     if (component.name_.empty()) return;
     if (!componentIndex_) componentIndex_ = std::make_unique<ComponentIndex>();
-    componentIndex_->emplace(component.name_, &component);
+    componentIndex_->Add(component, HashIgnoringCase(component.name_));
 }
 
 void Object::UnindexComponent(const Object& component) {
     if (component.name_.empty() || !componentIndex_) return;
-    const auto [first, last] = componentIndex_->equal_range(component.name_);
-    const auto it = std::find_if(first, last, [&](const auto& entry) { return entry.second == &component; });
-    if (it != last) componentIndex_->erase(it);
+    componentIndex_->Remove(component, HashIgnoringCase(component.name_));
 }
 
 Object* Object::FindOwnedComponent(std::string_view name) const {
     if (name.empty() || !componentIndex_) return nullptr;
-    const auto [first, last] = componentIndex_->equal_range(name);
-    if (first == last) return nullptr;
-    if (std::next(first) == last) return first->second;
+    const auto [found, shared] = componentIndex_->Find(name, HashIgnoringCase(name));
+    if (!shared) return found;
     // Several have the name: the first one made, which the index does not know.
     for (const auto& c : components_)
         if (EqualsIgnoringCase(c->name_, name)) return c.get();
@@ -187,7 +273,19 @@ void Object::SetParentComponent(Object* parent) {
     if (parentComponent_) parentComponent_->childComponents_.push_back(this);
 }
 
-void Object::ClearItems() { items_.clear(); }
+Object::Content& Object::OwnContent() {
+    if (!content_) content_ = std::make_unique<Content>();
+    return *content_;
+}
+
+const Object::Content& Object::ContentOrNone() const {
+    static const Content none;
+    return content_ ? *content_ : none;
+}
+
+void Object::ClearItems() {
+    if (content_) content_->Items.clear();
+}
 
 Object* Object::AddItem() {
     const Class* itemClass = class_->ItemClass();
@@ -195,8 +293,9 @@ Object* Object::AddItem() {
     ObjectPtr item = CreateObject(*itemClass, *registry_);
     if (!item) return nullptr;
     item->collection_ = this;
-    items_.push_back(std::move(item));
-    return items_.back().get();
+    std::vector<ObjectPtr>& items = OwnContent().Items;
+    items.push_back(std::move(item));
+    return items.back().get();
 }
 
 std::string Object::DisplayName() const {

@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -62,6 +62,18 @@ struct StoredBlock {
     std::vector<std::string> Strings;
     std::vector<std::uint8_t> Bytes;
 };
+
+// The values a new object of a class starts with, worked out once per class: the
+// initial value of every property by slot (nothing for a sub-object, which each object
+// makes for itself), and the slots that hold sub-objects with their classes.
+struct InitialValues {
+    std::vector<Value> Values;
+    std::vector<std::pair<int, const Class*>> SubObjects;
+};
+
+// Works out the initial values of a class; the registry's classes to make sub-objects
+// from come from registry.
+std::unique_ptr<const InitialValues> MakeInitialValues(const Class& cls, ClassRegistry& registry);
 
 class Object {
 public:
@@ -115,11 +127,11 @@ public:
     void SetParentComponent(Object* parent);
 
     // String lists.
-    std::vector<std::string>& Lines() { return lines_; }
-    const std::vector<std::string>& Lines() const { return lines_; }
+    std::vector<std::string>& Lines() { return OwnContent().Lines; }
+    const std::vector<std::string>& Lines() const { return ContentOrNone().Lines; }
 
     // Collections: the items, and for an item the collection holding it.
-    const std::vector<ObjectPtr>& Items() const { return items_; }
+    const std::vector<ObjectPtr>& Items() const { return ContentOrNone().Items; }
     Object* AddItem();
     // Removes every item.
     void ClearItems();
@@ -129,33 +141,55 @@ public:
     std::string DisplayName() const;
 
     // Pictures.
-    GraphicData& Graphic() { return graphic_; }
-    const GraphicData& Graphic() const { return graphic_; }
+    GraphicData& Graphic() { return OwnContent().Graphic; }
+    const GraphicData& Graphic() const { return ContentOrNone().Graphic; }
 
     // Values the class writes itself rather than as published properties
     // (PixelsPerInch, TextHeight, DesignSize, ExplicitLeft, the designer position of a
     // non-visual component, ...), by the name the form uses.
-    std::map<std::string, Value, std::less<>>& Stored() { return stored_; }
-    const std::map<std::string, Value, std::less<>>& Stored() const { return stored_; }
+    std::map<std::string, Value, std::less<>>& Stored() { return OwnContent().Stored; }
+    const std::map<std::string, Value, std::less<>>& Stored() const { return ContentOrNone().Stored; }
     // The stored values that are lists or bytes, by the name the form uses.
-    std::map<std::string, StoredBlock, std::less<>>& StoredBlocks() { return storedBlocks_; }
-    const std::map<std::string, StoredBlock, std::less<>>& StoredBlocks() const { return storedBlocks_; }
+    std::map<std::string, StoredBlock, std::less<>>& StoredBlocks() { return OwnContent().StoredBlocks; }
+    const std::map<std::string, StoredBlock, std::less<>>& StoredBlocks() const {
+        return ContentOrNone().StoredBlocks;
+    }
 
     // Set after the whole form was read.
     bool Loaded() const { return loaded_; }
     void SetLoaded() { loaded_ = true; }
 
 private:
-    // The named components by name, so that finding one does not walk all of them. The
-    // key views the component's own name. Equal names, which renaming or adding
-    // components can make, share a key.
-    using ComponentIndex = std::unordered_multimap<std::string_view, Object*, NameHash, NameEqual>;
+    // The owned components by name, so that finding one does not walk all of them.
+    class ComponentIndex;
     void IndexComponent(Object& component);
     void UnindexComponent(const Object& component);
 
+    // A property's value that differs from its class's initial value, or a sub-object.
+    // Each value has a place of its own, so that a reference Get gave stays valid as
+    // other values are set.
+    struct SlotValue {
+        int Slot;
+        std::unique_ptr<Value> Held;
+    };
+
+    // What only some objects have: a string list's lines, a collection's items, a
+    // picture, the values a class writes itself. Most objects (fonts, margins, most
+    // controls) have none of it, so it is made when first asked for.
+    struct Content {
+        std::vector<std::string> Lines;
+        std::vector<ObjectPtr> Items;
+        GraphicData Graphic;
+        std::map<std::string, Value, std::less<>> Stored;
+        std::map<std::string, StoredBlock, std::less<>> StoredBlocks;
+    };
+    Content& OwnContent();
+    // The content, or an empty one when there is none.
+    const Content& ContentOrNone() const;
+
     const Class* class_;
     ClassRegistry* registry_;
-    std::vector<Value> values_;  // by property slot
+    std::vector<SlotValue> values_;  // by slot; the others are at their initial values
     std::string name_;
     Object* owner_ = nullptr;
     std::vector<ObjectPtr> components_;
@@ -164,12 +198,8 @@ private:
     std::vector<Object*> controls_;
     Object* parentComponent_ = nullptr;
     std::vector<Object*> childComponents_;
-    std::vector<std::string> lines_;
-    std::vector<ObjectPtr> items_;
     Object* collection_ = nullptr;
-    GraphicData graphic_;
-    std::map<std::string, Value, std::less<>> stored_;
-    std::map<std::string, StoredBlock, std::less<>> storedBlocks_;
+    std::unique_ptr<Content> content_;
     bool loaded_ = false;
 };
 

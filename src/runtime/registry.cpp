@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "builtin.h"
+#include "object.h"
 
 namespace fw::rt {
 
@@ -53,6 +54,10 @@ Class::Class(const ClassInfo& info, const Class* parent)
                      [](const Property& a, const Property& b) { return LessIgnoringCase(a.Name(), b.Name()); });
 }
 
+Class::~Class() = default;
+
+void Class::SetInitial(std::unique_ptr<const InitialValues> initial) { initial_ = std::move(initial); }
+
 bool Class::InheritsFrom(std::string_view className) const {
     for (const Class* c = this; c; c = c->parent_)
         if (EqualsIgnoringCase(c->Name(), className)) return true;
@@ -91,6 +96,7 @@ const Class& ClassRegistry::Of(const ClassInfo& info) {
     Class& result = *made;
     known_.emplace(&info, std::move(made));
     if (info.ItemClass) result.SetItemClass(&Of(*info.ItemClass));
+    result.SetInitial(MakeInitialValues(result, *this));
     return result;
 }
 

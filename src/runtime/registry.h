@@ -22,16 +22,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 // finds equal hash alike.
 std::size_t HashIgnoringCase(std::string_view name);
 
-// Hash and equality for unordered containers keyed by names, as names compare.
-struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const { return HashIgnoringCase(name); }
-};
-struct NameEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoringCase(a, b); }
-};
-
 // A published property of a class, inherited or its own.
 struct Property {
     const PropInfo* Info = nullptr;
@@ -43,11 +33,16 @@ struct Property {
     TypeKind Kind() const { return Info->Type->Kind; }
 };
 
+struct InitialValues;  // object.h
+
 // A class with its worked-out metadata. Instances live as long as the registry that
 // made them; pointers to them stay valid.
 class Class {
 public:
     explicit Class(const ClassInfo& info, const Class* parent);
+    ~Class();
+    Class(const Class&) = delete;
+    Class& operator=(const Class&) = delete;
 
     const ClassInfo& Info() const { return info_; }
     std::string_view Name() const { return info_.Name; }
@@ -70,11 +65,16 @@ public:
     int OwnPropertyCount() const;
     const Class* ItemClass() const { return itemClass_; }
     void SetItemClass(const Class* itemClass) { itemClass_ = itemClass; }
+    // The values a new object of the class starts with, which the registry works out
+    // once when it makes the class; objects keep only the values that differ.
+    const InitialValues& Initial() const { return *initial_; }
+    void SetInitial(std::unique_ptr<const InitialValues> initial);
 
 private:
     const ClassInfo& info_;
     const Class* parent_;
     const Class* itemClass_ = nullptr;
+    std::unique_ptr<const InitialValues> initial_;
     std::uint32_t flags_;
     std::vector<Property> slots_;
     std::vector<Property> sorted_;

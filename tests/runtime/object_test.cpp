@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,39 @@ TEST(Object, WithASharedNameTheFirstMadeIsFound) {
     owned.Buttons[0]->SetName("A");
     EXPECT_EQ(owned.Find("A"), 0);
     EXPECT_EQ(owned.Find("Z"), -1);
+}
+
+// Many components renamed at random among a few hundred names, some shared, some
+// differing only in case: every lookup agrees with a walk over the components.
+TEST(Object, TheIndexAgreesWithAWalkThroughRenames) {
+    const ObjectPtr form = New(cls::TForm);
+    std::vector<Object*> components;
+    std::mt19937 random(20261210);
+    auto someName = [&]() -> std::string {
+        const unsigned n = random() % 400;
+        if (n == 0) return "";
+        std::string name = "Component" + std::to_string(n % 300);
+        if (n % 3 == 0) name[0] = 'c';
+        return name;
+    };
+    auto walk = [&](std::string_view name) -> Object* {
+        if (name.empty()) return nullptr;
+        for (const ObjectPtr& c : form->Components())
+            if (EqualsIgnoringCase(c->Name(), name)) return c.get();
+        return nullptr;
+    };
+    for (int step = 0; step < 4000; ++step) {
+        if (components.size() < 500 && random() % 3 == 0) {
+            ObjectPtr made = New(cls::TButton);
+            made->SetName(someName());
+            components.push_back(form->AddComponent(std::move(made)));
+        } else if (!components.empty()) {
+            components[random() % components.size()]->SetName(someName());
+        }
+        const std::string name = someName();
+        ASSERT_EQ(form->FindOwnedComponent(name), walk(name)) << "step " << step << ", " << name;
+    }
+    for (Object* c : components) EXPECT_EQ(form->FindOwnedComponent(c->Name()), walk(c->Name()));
 }
 
 // Each owner has its own index; a name found below another owner is not the form's.

@@ -583,6 +583,47 @@ TEST(Reader, ReferencesAreResolvedAfterTheWholeForm) {
     EXPECT_FALSE(names.Has("Form2"));
 }
 
+// References inside collection items are resolved at the end too; a collection
+// written twice keeps the second list, and the references in the items it dropped are
+// forgotten with them (resolving them would write into destroyed items).
+TEST(Reader, ReferencesInCollectionItemsFollowTheItemsKept) {
+    auto r = Read(
+        "object Form1: TForm1\n"
+        "  object CoolBar1: TCoolBar\n"
+        "    Bands = <\n"
+        "      item\n"
+        "        Control = Panel1\n"
+        "      end\n"
+        "      item\n"
+        "        Control = Panel2\n"
+        "      end>\n"
+        "    Bands = <\n"
+        "      item\n"
+        "        Control = Panel2\n"
+        "      end>\n"
+        "    object Panel1: TPanel\n"
+        "    end\n"
+        "    object Panel2: TPanel\n"
+        "    end\n"
+        "  end\n"
+        "  object CoolBar2: TCoolBar\n"
+        "    Bands = <\n"
+        "      item\n"
+        "        Control = Panel3\n"
+        "      end>\n"
+        "  end\n"
+        "  object Panel3: TPanel\n"
+        "  end\n"
+        "end\n");
+    EXPECT_TRUE(r->Hooks.Messages.empty());
+    const Object* bands = r->Root->FindOwnedComponent("CoolBar1")->SubObject("Bands");
+    ASSERT_EQ(bands->Items().size(), 1u);
+    EXPECT_EQ(Show(*bands->Items()[0], "Control"), "Panel2");
+    const Object* single = r->Root->FindOwnedComponent("CoolBar2")->SubObject("Bands");
+    ASSERT_EQ(single->Items().size(), 1u);
+    EXPECT_EQ(Show(*single->Items()[0], "Control"), "Panel3");
+}
+
 TEST(Reader, ReferencesInsideAnInlineFrameAreTheFrames) {
     auto r = Read(
         "object Form1: TForm1\n"
