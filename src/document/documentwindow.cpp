@@ -362,12 +362,7 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     messageList_->setRootIsDecorated(false);
     messageList_->setUniformRowHeights(true);
     messageList_->setAllColumnsShowFocus(true);
-    // The message takes the room that the object path and the line number leave.
-    messageList_->header()->setStretchLastSection(false);
-    messageList_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    messageList_->header()->setSectionResizeMode(1, QHeaderView::Interactive);
-    messageList_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    messageList_->setColumnWidth(1, 200);
+    messageList_->header()->setStretchLastSection(true);
     messageList_->hide();
     centre_->setStretchFactor(0, 1);
     centre_->setStretchFactor(1, 0);
@@ -1065,6 +1060,8 @@ void Tmdi_dfm_Editor::RefreshMessageList() {
     messageList_->addTopLevelItems(items);
     messageList_->setHeaderLabels(
         {QStringLiteral("Messages (%1)").arg(messages.size()), QStringLiteral("Object"), QStringLiteral("Line")});
+    // Each message is read whole; a narrow list scrolls sideways to the object and line.
+    for (int column = 0; column < messageList_->columnCount(); ++column) messageList_->resizeColumnToContents(column);
     messageList_->setVisible(!messages.empty());
 }
 
