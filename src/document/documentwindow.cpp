@@ -40,6 +40,7 @@
 #include "document/objecttreeview.h"
 #include "document/treeimages.h"
 #include "document/usermessages.h"
+#include "preview/formlines.h"
 #include "preview/oipanel.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"
@@ -913,10 +914,22 @@ void Tmdi_dfm_Editor::SyncTreeToCaret() {
     const std::string name = ObjectNameAtLine(
         CaretLine(), [this](int line) { return LineText(line); }, found);
     if (!found) return;
-    const int node = tree_->Nodes().FindNodeByName(name);
+    const int node = name.empty() ? UnnamedNodeAtCaret() : tree_->Nodes().FindNodeByName(name);
     if (node < 0) return;
     const QScopedValueRollback guard(syncingTree_, true);
     tree_->SelectNode(node);
+}
+
+int Tmdi_dfm_Editor::UnnamedNodeAtCaret() const {
+    // The nearest object line at or above the caret, and the unnamed node it gave.
+    for (int line = CaretLine(); line >= 0; --line) {
+        bool objectLine = false;
+        preview::ObjectLineName(preview::TrimBlanks(LineText(line)), objectLine);
+        if (!objectLine) continue;
+        const int node = tree_->Nodes().NodeAtLine(line);
+        return node >= 0 && tree_->Nodes().Nodes[static_cast<std::size_t>(node)].Name.empty() ? node : -1;
+    }
+    return -1;
 }
 
 void Tmdi_dfm_Editor::TreeChange() {
