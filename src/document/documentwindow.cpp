@@ -40,6 +40,7 @@
 #include "document/objecttreeview.h"
 #include "document/treeimages.h"
 #include "document/usermessages.h"
+#include "preview/formlines.h"
 #include "preview/oipanel.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"
@@ -362,12 +363,7 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     messageList_->setRootIsDecorated(false);
     messageList_->setUniformRowHeights(true);
     messageList_->setAllColumnsShowFocus(true);
-    // The message takes the room that the object path and the line number leave.
-    messageList_->header()->setStretchLastSection(false);
-    messageList_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    messageList_->header()->setSectionResizeMode(1, QHeaderView::Interactive);
-    messageList_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    messageList_->setColumnWidth(1, 200);
+    messageList_->header()->setStretchLastSection(true);
     messageList_->hide();
     centre_->setStretchFactor(0, 1);
     centre_->setStretchFactor(1, 0);
@@ -918,10 +914,22 @@ void Tmdi_dfm_Editor::SyncTreeToCaret() {
     const std::string name = ObjectNameAtLine(
         CaretLine(), [this](int line) { return LineText(line); }, found);
     if (!found) return;
-    const int node = tree_->Nodes().FindNodeByName(name);
+    const int node = name.empty() ? UnnamedNodeAtCaret() : tree_->Nodes().FindNodeByName(name);
     if (node < 0) return;
     const QScopedValueRollback guard(syncingTree_, true);
     tree_->SelectNode(node);
+}
+
+int Tmdi_dfm_Editor::UnnamedNodeAtCaret() const {
+    // The nearest object line at or above the caret, and the unnamed node it gave.
+    for (int line = CaretLine(); line >= 0; --line) {
+        bool objectLine = false;
+        preview::ObjectLineName(preview::TrimBlanks(LineText(line)), objectLine);
+        if (!objectLine) continue;
+        const int node = tree_->Nodes().NodeAtLine(line);
+        return node >= 0 && tree_->Nodes().Nodes[static_cast<std::size_t>(node)].Name.empty() ? node : -1;
+    }
+    return -1;
 }
 
 void Tmdi_dfm_Editor::TreeChange() {
@@ -1065,6 +1073,8 @@ void Tmdi_dfm_Editor::RefreshMessageList() {
     messageList_->addTopLevelItems(items);
     messageList_->setHeaderLabels(
         {QStringLiteral("Messages (%1)").arg(messages.size()), QStringLiteral("Object"), QStringLiteral("Line")});
+    // Each message is read whole; a narrow list scrolls sideways to the object and line.
+    for (int column = 0; column < messageList_->columnCount(); ++column) messageList_->resizeColumnToContents(column);
     messageList_->setVisible(!messages.empty());
 }
 

@@ -165,8 +165,9 @@ public slots:
     // SyncTreeToCaret.
     void DFMStatusChange();
     // Selects the tree node of the object whose block holds the caret line: the nearest
-    // line at or above it that begins with "object" or "inherited" names it. Nothing
-    // happens when there is no such line or no node of that name.
+    // line at or above it that begins with "object", "inherited" or "inline" names it;
+    // an unnamed object's node is the one that line gave. Nothing happens when there is
+    // no such line or no such node.
     void SyncTreeToCaret();
     // Enables the editor popup's items by the editor's state.
     void EditMenuPopup();
@@ -219,6 +220,10 @@ private:
     void TreeChange();
     // Resolves the node and fills the inspector, without showing anything.
     void InspectNode(int node);
+    // The unnamed object's node for the caret, found by the line of the nearest object
+    // line above it (an unnamed object has no name to look for); -1 when that line gave
+    // no such node.
+    int UnnamedNodeAtCaret() const;
     // The picking handler: selects the node of the clicked object's name.
     void ObjectEnter(const QString& senderName);
     // The pointer-tracking handler: writes status panel 1.

@@ -102,6 +102,10 @@ std::string ObjectNameAtLine(int line, const std::function<std::string_view(int)
             keyword = "inherited";
             p = t.find(keyword);
         }
+        if (p == std::string_view::npos) {
+            keyword = "inline";
+            p = t.find(keyword);
+        }
         if (p != 0) continue;
         found = true;
         const std::size_t colon = t.find(':');

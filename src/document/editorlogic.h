@@ -27,7 +27,8 @@ int FirstCodePoint(std::string_view text);
 std::vector<std::string> SplitLines(std::string_view text);
 
 // The object whose block holds a line: from that line upwards, the first trimmed line
-// that begins with "object" (or, where "object" occurs nowhere in it, "inherited");
+// that begins with "object" (or, where "object" occurs nowhere in it, "inherited", and
+// where neither does, "inline");
 // returns the object name written between the keyword and the first ":" (empty without
 // a colon). found is false when no such line lies at or above the line.
 std::string ObjectNameAtLine(const std::vector<std::string>& lines, int line, bool& found);

@@ -42,6 +42,13 @@ int Hierarchy::ObjectPosition(int node) const {
     return -1;
 }
 
+int Hierarchy::NodeAtLine(int line) const {
+    // Nodes are in line order.
+    const auto it = std::lower_bound(Nodes.begin(), Nodes.end(), line,
+                                     [](const ObjectNode& node, int at) { return node.Line < at; });
+    return it != Nodes.end() && it->Line == line ? static_cast<int>(it - Nodes.begin()) : -1;
+}
+
 bool NodeMatchesObject(const ObjectNode& node, std::string_view name, std::string_view className) {
     if (!EqualsIgnoringCase(node.Name, name)) return false;
     if (!node.Name.empty()) return true;

@@ -71,6 +71,8 @@ struct Hierarchy {
     // do not count), or -1 for a top-level node or one that is no object node.
     int ObjectChild(int parent, int position) const;
     int ObjectPosition(int node) const;
+    // The node that the 0-based line of the scanned text gave, or -1.
+    int NodeAtLine(int line) const;
 };
 
 // Whether a node stands for the object a form stream writes with that name and class:

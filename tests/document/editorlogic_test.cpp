@@ -25,13 +25,16 @@ TEST(ObjectNameAtLine, NearestHeaderAboveDecides) {
         "  end",                            // 5
         "  inherited X: TX object",         // 6: begins with inherited but holds object
         "end",                              // 7
+        "  inline Frame1: TFrame1",         // 8
+        "    Left = 1",                     // 9
     };
     struct Case {
         int Line;
         bool Found;
         const char* Name;
     } cases[] = {{0, false, ""},      {1, true, "Form1"},  {2, true, "Form1"},  {3, true, "Panel2"},
-                 {4, true, "Panel2"}, {5, true, "Panel2"}, {6, true, "Panel2"}, {7, true, "Panel2"}};
+                 {4, true, "Panel2"}, {5, true, "Panel2"}, {6, true, "Panel2"}, {7, true, "Panel2"},
+                 {8, true, "Frame1"}, {9, true, "Frame1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Line);
         bool found = true;

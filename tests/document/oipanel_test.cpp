@@ -241,6 +241,13 @@ TEST_F(InspectorPaneTest, UnnamedObjectsShowTheirOwnProperties) {
     document_->Tree()->SelectNode(2);
     document_->BuildPreview();
     shows("Second", "16");
+    // The caret in the second label's lines selects that label's node, not the first
+    // node without a name.
+    document_->Tree()->SelectNode(0);
+    document_->Editor()->setCursorPosition(7, 4);
+    document_->SyncTreeToCaret();
+    EXPECT_EQ(document_->Tree()->FocusedNode(), 2);
+    shows("Second", "16");
 
     // An unnamed object of a class the preview does not know: its own lines alone.
     document_->Tree()->SelectNode(3);
