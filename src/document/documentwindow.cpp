@@ -698,12 +698,12 @@ QString Tmdi_dfm_Editor::SaveChangesQuestion() const {
 
 bool Tmdi_dfm_Editor::SaveBeforeClose() {
     switch (messages_.ConfirmOrCancel(SaveChangesQuestion())) {
-    case UserMessages::Answer::No:
-        return true;
-    case UserMessages::Answer::Cancel:
-        return false;
-    case UserMessages::Answer::Yes:
-        break;
+        case UserMessages::Answer::No:
+            return true;
+        case UserMessages::Answer::Cancel:
+            return false;
+        case UserMessages::Answer::Yes:
+            break;
     }
     // Neither written nor thrown away: the window stays open for a Save As.
     if (!fileName_.isEmpty() && !loadError_.isEmpty() && !ConfirmReplaceUnreadable()) return false;

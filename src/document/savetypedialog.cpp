@@ -40,15 +40,15 @@ FormEncoding TdlgType::Selected() const {
 
 void TdlgType::SetSelected(FormEncoding encoding) {
     switch (encoding) {
-    case FormEncoding::Binary:
-        binary_->setChecked(true);
-        break;
-    case FormEncoding::Resource:
-        resource_->setChecked(true);
-        break;
-    case FormEncoding::Text:
-        text_->setChecked(true);
-        break;
+        case FormEncoding::Binary:
+            binary_->setChecked(true);
+            break;
+        case FormEncoding::Resource:
+            resource_->setChecked(true);
+            break;
+        case FormEncoding::Text:
+            text_->setChecked(true);
+            break;
     }
 }
 

@@ -12,8 +12,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QSplitter>
 #include <QSettings>
+#include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
 #include <array>
@@ -409,7 +409,8 @@ void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
             });
     // A pane dragged in one document moves in all of them.
     for (QSplitter* splitter : document->findChildren<QSplitter*>()) {
-        connect(splitter, &QSplitter::splitterMoved, this, [this, document] { ShareDocumentPanes(document); });
+        connect(splitter, &QSplitter::splitterMoved, this,
+                [this, document] { ShareDocumentPanes(document); });
     }
     document->ApplyInterfaceOptions(options_.ShowTypeCol, options_.ShowCNCol, options_.SmallFont,
                                     options_.ShowHTree);
@@ -430,12 +431,14 @@ void Twnd_dfm_Main::DocumentLayoutLoaded(Tmdi_dfm_Editor* document) {
         document->showMaximized();
     else if (!documentsMaximized_ && document->isMaximized())
         document->showNormal();
-    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder)) {
-        auto* other = qobject_cast<Tmdi_dfm_Editor*>(window);
+    const QList<QMdiSubWindow*> history = mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = history.rbegin(); it != history.rend(); ++it) {
+        auto* other = qobject_cast<Tmdi_dfm_Editor*>(*it);
         if (other == nullptr || other == document) continue;
-        if (TPropStorage* from = EditorStorage(other); from != nullptr) {
-            if (TPropStorage* to = EditorStorage(document)) to->TakeComponentValues(*from);
-        }
+        const TPropStorage* from = EditorStorage(other);
+        if (TPropStorage* to = EditorStorage(document); from != nullptr && to != nullptr)
+            to->TakeComponentValues(*from);
+        break;
     }
     document->ApplyInterfaceOptions(options_.ShowTypeCol, options_.ShowCNCol, options_.SmallFont,
                                     options_.ShowHTree);
@@ -472,7 +475,8 @@ void Twnd_dfm_Main::ShareDocumentPanes(Tmdi_dfm_Editor* from) {
 void Twnd_dfm_Main::DocumentStateChanged(Tmdi_dfm_Editor* document, Qt::WindowStates before,
                                          Qt::WindowStates now) {
     // The stored layout being applied is no choice of the user's.
-    if (const TPropStorage* storage = EditorStorage(document); storage != nullptr && storage->Loading()) return;
+    if (const TPropStorage* storage = EditorStorage(document); storage != nullptr && storage->Loading())
+        return;
     // A document maximised makes the workspace maximised; the current one going from
     // maximised to the normal state (restored, tiled, cascaded) makes it normal.
     // Minimising, and a change of the active flag alone, change nothing.

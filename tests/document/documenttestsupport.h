@@ -39,9 +39,9 @@ public:
     std::deque<QString> ImagePaths;
     QStringList ImageProposals;  // the file names the image save dialog proposed
     std::deque<QString> PicturePaths;
-    std::deque<std::optional<int>> LineNumbers;              // answers of Go to line
+    std::deque<std::optional<int>> LineNumbers;            // answers of Go to line
     std::vector<std::pair<int, int>> LineNumberQuestions;  // its offered line and line count
-    QStringList PictureFilters;  // the filters the picture save dialog offered
+    QStringList PictureFilters;                            // the filters the picture save dialog offered
 
     QStringList Confirms, Warnings, Informations, Errors;
     int SaveTypeQuestions = 0;

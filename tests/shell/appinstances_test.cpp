@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
-#include <QtEndian>
 #include <QWidget>
+#include <QtEndian>
 #include <functional>
 
 #include "shelltestsupport.h"

@@ -480,8 +480,12 @@ TEST_F(MainWindowTest, CancelInASavePromptStopsCloseAllAndExit) {
     } cases[] = {
         {"Close All, Cancel in the first prompt", false, {Answer::Cancel}, {}, {}, 3},
         {"Close All, Yes then Cancel in the save-type dialog", false, {Answer::Yes}, {std::nullopt}, {}, 3},
-        {"Exit, No for one, then Cancel in the file dialog", true, {Answer::No, Answer::Yes},
-         {FormEncoding::Text}, {QString()}, 2},
+        {"Exit, No for one, then Cancel in the file dialog",
+         true,
+         {Answer::No, Answer::Yes},
+         {FormEncoding::Text},
+         {QString()},
+         2},
         {"Exit, Cancel in the prompt", true, {Answer::Cancel}, {}, {}, 2},
     };
     for (const auto& c : cases) {
@@ -640,7 +644,8 @@ TEST_F(MainWindowTest, AForwardedFileBecomesTheActiveDocument) {
     ASSERT_NE(main_->ActiveDocument(), nullptr);
     EXPECT_EQ(main_->ActiveDocument()->FileName(), forwarded);
     EXPECT_EQ(main_->Tabs()->currentIndex(), 2);
-    EXPECT_TRUE(main_->windowTitle().contains(QStringLiteral("[c.dfm]"))) << main_->windowTitle().toStdString();
+    EXPECT_TRUE(main_->windowTitle().contains(QStringLiteral("[c.dfm]")))
+        << main_->windowTitle().toStdString();
 }
 
 }  // namespace

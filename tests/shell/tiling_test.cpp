@@ -78,7 +78,8 @@ TEST(Tiling, TheFirstMainWindowTakesTwoThirdsOfTheScreenCentred) {
     };
     for (const auto& c : cases) {
         const QRect rect = InitialMainWindowRect(c.available);
-        EXPECT_EQ(rect, c.expected) << rect.x() << "," << rect.y() << " " << rect.width() << "x" << rect.height();
+        EXPECT_EQ(rect, c.expected) << rect.x() << "," << rect.y() << " " << rect.width() << "x"
+                                    << rect.height();
         EXPECT_TRUE(c.available.contains(rect));
     }
 }
