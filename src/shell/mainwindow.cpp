@@ -402,6 +402,7 @@ void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
     // again.
     if (mdiArea_->subWindowList().isEmpty()) documentsMaximized_ = true;
     document->setWindowState(Qt::WindowNoState);
+    newestDocument_ = document;
     mdiArea_->addSubWindow(document);
     connect(document, &QMdiSubWindow::windowStateChanged, this,
             [this, document](Qt::WindowStates before, Qt::WindowStates now) {
@@ -416,7 +417,6 @@ void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
                                     options_.ShowHTree);
     // The stored layout of the last document closed applies once it is shown.
     AttachEditorStorage(document);
-    newestDocument_ = document;
     if (documentsMaximized_)
         document->showMaximized();
     else
@@ -491,7 +491,9 @@ void Twnd_dfm_Main::DocumentActivated(QMdiSubWindow* window) {
     // While the documents are maximised, the one brought forward is maximised too, so
     // that it does not float over the one that was; a window being minimised (which the
     // area activates) stays as it is.
-    if (window == nullptr || !documentsMaximized_) return;
+    // A document being added gets its state from AddDocumentWindow and, once its
+    // layout is applied, from DocumentLayoutLoaded.
+    if (window == nullptr || !documentsMaximized_ || window == newestDocument_) return;
     if (!window->isMinimized() && !window->isMaximized()) window->showMaximized();
 }
 
