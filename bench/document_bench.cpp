@@ -51,8 +51,12 @@ public:
         std::fprintf(stderr, "error: %s\n", qPrintable(text));
         std::exit(1);
     }
-    std::optional<fw::FormEncoding> AskSaveType() override { return std::nullopt; }
-    QString AskSavePath() override { return {}; }
+    Answer ConfirmOrCancel(const QString& text) override {
+        std::fprintf(stderr, "question: %s\n", qPrintable(text));
+        return Answer::No;
+    }
+    std::optional<fw::FormEncoding> AskSaveType(fw::FormEncoding) override { return std::nullopt; }
+    QString AskSavePath(const QString&) override { return {}; }
 };
 
 // A field of /proc/self/status in kilobytes ("VmRSS:" the resident size now, "VmHWM:" its

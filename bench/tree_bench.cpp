@@ -40,8 +40,12 @@ public:
         std::fprintf(stderr, "information: %s\n", qPrintable(text));
     }
     void Error(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    std::optional<fw::FormEncoding> AskSaveType() override { return std::nullopt; }
-    QString AskSavePath() override { return {}; }
+    Answer ConfirmOrCancel(const QString& text) override {
+        std::fprintf(stderr, "question: %s\n", qPrintable(text));
+        return Answer::No;
+    }
+    std::optional<fw::FormEncoding> AskSaveType(fw::FormEncoding) override { return std::nullopt; }
+    QString AskSavePath(const QString&) override { return {}; }
 };
 
 // A form of exactly `lines` lines (CR LF after each).

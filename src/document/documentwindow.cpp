@@ -103,11 +103,12 @@ constexpr int MessageLineRole = Qt::UserRole + 1;
 constexpr std::size_t ReadChunk = 1 << 16;
 
 // The keys kept away from the editor: Shift+Backspace, Shift+Enter, Tab, Shift+Tab
-// (which arrives as Backtab), F1 and Ctrl+Shift+B.
-const std::array<QKeyCombination, 8> RemovedEditorKeys = {
+// (which arrives as Backtab), F1, Ctrl+Shift+B and Ctrl+L.
+// Ctrl+L is Go to line here, not the editor's line cut.
+const std::array<QKeyCombination, 9> RemovedEditorKeys = {
     Qt::SHIFT | Qt::Key_Backspace, Qt::SHIFT | Qt::Key_Return,       Qt::SHIFT | Qt::Key_Enter,
     QKeyCombination(Qt::Key_Tab),  Qt::SHIFT | Qt::Key_Tab,          Qt::SHIFT | Qt::Key_Backtab,
-    QKeyCombination(Qt::Key_F1),   Qt::CTRL | Qt::SHIFT | Qt::Key_B,
+    QKeyCombination(Qt::Key_F1),   Qt::CTRL | Qt::SHIFT | Qt::Key_B, Qt::CTRL | Qt::Key_L,
 };
 
 bool IsRemovedEditorKey(int key) {
@@ -377,7 +378,8 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     columns->setStretchFactor(0, 0);
     columns->setStretchFactor(1, 1);
     columns->setStretchFactor(2, 0);
-    columns->setSizes({160, 560, 260});
+    // The tree is wide enough for typical component names three or four levels deep.
+    columns->setSizes({280, 560, 260});
 
     sb_ = new QStatusBar(body);
     sb_->setObjectName(QStringLiteral("sb"));
@@ -485,6 +487,7 @@ void Tmdi_dfm_Editor::BuildMenus() {
     // Ctrl with the keypad's Enter does the same as with Return.
     gotoSource->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    add(editMenu_, "Go to &line...", QKeySequence(Qt::CTRL | Qt::Key_L), &Tmdi_dfm_Editor::cmGotoLine);
     editMenu_->addSeparator();
     add(editMenu_, "Full e&xpand", QKeySequence(Qt::CTRL | Qt::Key_PageDown), &Tmdi_dfm_Editor::cmExpand);
     add(editMenu_, "Full &collapse", QKeySequence(Qt::CTRL | Qt::Key_PageUp), &Tmdi_dfm_Editor::cmCollapse);
@@ -683,32 +686,52 @@ void Tmdi_dfm_Editor::SaveDocument() {
     DFMChange();
 }
 
-void Tmdi_dfm_Editor::SaveDocumentAs() {
-    const std::optional<FormEncoding> encoding = messages_.AskSaveType();
-    if (!encoding) return;
-    const QString path = messages_.AskSavePath();
-    if (path.isEmpty()) return;
+bool Tmdi_dfm_Editor::SaveDocumentAs() {
+    // The dialogs start from the document itself: its encoding, its folder and name, or
+    // for an unnamed document its caption as the name.
+    const std::optional<FormEncoding> encoding = messages_.AskSaveType(encoding_);
+    if (!encoding) return false;
+    const QString proposed = fileName_.isEmpty() ? windowTitle() + QStringLiteral(".dfm") : fileName_;
+    const QString path = messages_.AskSavePath(proposed);
+    if (path.isEmpty()) return false;
     WriteEncoded(path, *encoding);
+    return true;
+}
+
+QString Tmdi_dfm_Editor::SaveChangesQuestion() const {
+    if (fileName_.isEmpty())
+        return QStringLiteral("Save changes to the unnamed document ") + windowTitle() + QStringLiteral("?");
+    return QStringLiteral("Save changes to file ") + fileName_ + QStringLiteral("?");
+}
+
+bool Tmdi_dfm_Editor::SaveBeforeClose() {
+    switch (messages_.ConfirmOrCancel(SaveChangesQuestion())) {
+        case UserMessages::Answer::No:
+            return true;
+        case UserMessages::Answer::Cancel:
+            return false;
+        case UserMessages::Answer::Yes:
+            break;
+    }
+    // Neither written nor thrown away: the window stays open for a Save As.
+    if (!fileName_.isEmpty() && !loadError_.isEmpty() && !ConfirmReplaceUnreadable()) return false;
+    bool written = false;
+    RunGuarded(messages_, [this, &written] {
+        if (fileName_.isEmpty()) {
+            written = SaveDocumentAs();
+        } else {
+            WriteEncoded(fileName_, encoding_);
+            written = true;
+        }
+    });
+    return written;
 }
 
 void Tmdi_dfm_Editor::closeEvent(QCloseEvent* event) {
-    if (modified_ &&
-        messages_.Confirm(QStringLiteral("Save changes to file ") + fileName_ + QStringLiteral("?"))) {
-        if (!fileName_.isEmpty() && !loadError_.isEmpty() && !ConfirmReplaceUnreadable()) {
-            // Neither written nor thrown away: the window stays open for a Save As.
-            event->ignore();
-            return;
-        }
-        const bool written = RunGuarded(messages_, [this] {
-            if (fileName_.isEmpty())
-                SaveDocumentAs();
-            else
-                WriteEncoded(fileName_, encoding_);
-        });
-        if (!written) {
-            event->ignore();
-            return;
-        }
+    // A refusal here stops Close All and the exit too: they close no further window.
+    if (modified_ && !SaveBeforeClose()) {
+        event->ignore();
+        return;
     }
     // The preview's live objects are released by the destructor, before the widgets.
     QMdiSubWindow::closeEvent(event);
@@ -1215,7 +1238,34 @@ void Tmdi_dfm_Editor::cmGoto() {
     }
     ts_->setCurrentIndex(0);
     editor_->show();
+    CentreLine(CaretLine());
     editor_->setFocus();
+}
+
+void Tmdi_dfm_Editor::cmGotoLine() {
+    const int lineCount = static_cast<int>(editor_->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
+    const std::optional<int> number = messages_.AskLineNumber(CaretLine() + 1, lineCount);
+    if (!number) return;
+    GotoLine(*number - 1);
+}
+
+void Tmdi_dfm_Editor::GotoLine(int line) {
+    const int lineCount = static_cast<int>(editor_->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
+    line = std::clamp(line, 0, std::max(lineCount - 1, 0));
+    editor_->SendScintilla(QsciScintillaBase::SCI_GOTOLINE, static_cast<unsigned long>(line));
+    ts_->setCurrentIndex(0);
+    editor_->show();
+    CentreLine(line);
+    editor_->setFocus();
+}
+
+void Tmdi_dfm_Editor::CentreLine(int line) {
+    // Lines hidden by folding or split by wrapping count as the view shows them.
+    const long shown =
+        editor_->SendScintilla(QsciScintillaBase::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line));
+    const long onScreen = editor_->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE,
+                           static_cast<unsigned long>(std::max(0L, shown - onScreen / 2)));
 }
 
 // ---- load and paste data ----

@@ -61,9 +61,11 @@ public:
     // runs SaveDocumentAs for an unnamed document. Throws on a failed write (the file
     // and the modified state stay as they were).
     void SaveDocument();
-    // Writes a copy in an encoding and to a path the user picks; the document itself
-    // keeps its name, encoding and modified state. Throws on a failed write.
-    void SaveDocumentAs();
+    // Writes a copy in an encoding and to a path the user picks, the dialogs starting at
+    // the document's encoding and file (or caption); the document itself keeps its name,
+    // encoding and modified state. False when a dialog was cancelled. Throws on a failed
+    // write.
+    bool SaveDocumentAs();
     // Converts the text to the encoding in memory, then writes the file atomically.
     // Throws on a conversion error or a character the code page cannot hold, leaving
     // the file untouched.
@@ -143,6 +145,8 @@ public slots:
     void cmReplace();
     void cmFindnext();
     void cmGoto();
+    // Asks for a line number (1-based, the caret's line offered) and goes there.
+    void cmGotoLine();
     void cmExpand();
     void cmCollapse();
     void cmPreview();
@@ -159,6 +163,9 @@ public slots:
     // leaving the clipboard and the text as they were.
     void cmLoadData();
     void DFMChange();
+    // Puts the caret at the start of a 0-based line (clamped to the text), shows the
+    // source page and centres the line in the view.
+    void GotoLine(int line);
     // The status refresh, on every caret move, selection change, text change and
     // insert/overwrite toggle, and on activation: caret line highlight, the caret panel,
     // insert mode, modified state and file name, the Edit items' enabling, and then
@@ -183,10 +190,10 @@ signals:
     void ModifiedChanged(bool modified);
 
 protected:
-    // A modified document asks "Save changes to file ...?"; Yes writes it (an unnamed one
-    // through SaveDocumentAs). A failed write is shown and the close is refused, so
-    // close() returns false and the window stays open. The window deletes itself once
-    // closed.
+    // A modified document asks SaveChangesQuestion with Yes, No and Cancel; Yes writes
+    // it (an unnamed one through SaveDocumentAs). Cancel, a cancelled Save As or a failed
+    // write (shown) refuses the close, so close() returns false and the window stays
+    // open. The window deletes itself once closed.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -207,6 +214,11 @@ private:
     std::string_view EditorUtf8() const;
     // Asks before a file that did not load is replaced; true to go on.
     bool ConfirmReplaceUnreadable();
+    // "Save changes to file <FileName>?", or for an unnamed document "Save changes to
+    // the unnamed document <caption>?".
+    QString SaveChangesQuestion() const;
+    // The close prompt of a modified document; true when the window may close.
+    bool SaveBeforeClose();
     void UpdateLineNumberWidth();
     // Enables Undo, Copy, Cut and Paste of the Edit menu by the editor's state.
     void UpdateEditActions();
@@ -231,6 +243,8 @@ private:
     // The text of a 0-based line without its break, valid until the next call or edit.
     std::string_view LineText(int line) const;
     int CaretLine() const;
+    // Scrolls the editor so that a 0-based line sits in the middle of the view.
+    void CentreLine(int line);
     // The code shown for the character at the caret: its byte in the code page for
     // 8-bit text, its code point for UTF-8 text (or a character the code page lacks);
     // 0 at the end of the line.

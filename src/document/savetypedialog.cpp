@@ -38,8 +38,23 @@ FormEncoding TdlgType::Selected() const {
     return FormEncoding::Text;
 }
 
-std::optional<FormEncoding> TdlgType::Ask(QWidget* parent) {
+void TdlgType::SetSelected(FormEncoding encoding) {
+    switch (encoding) {
+        case FormEncoding::Binary:
+            binary_->setChecked(true);
+            break;
+        case FormEncoding::Resource:
+            resource_->setChecked(true);
+            break;
+        case FormEncoding::Text:
+            text_->setChecked(true);
+            break;
+    }
+}
+
+std::optional<FormEncoding> TdlgType::Ask(QWidget* parent, FormEncoding preselected) {
     TdlgType dialog(parent);
+    dialog.SetSelected(preselected);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Selected();
 }

@@ -17,8 +17,12 @@ public:
 
     FormEncoding Selected() const;
 
-    // Shows the dialog with "Text" chosen; the encoding picked, nothing when cancelled.
-    static std::optional<FormEncoding> Ask(QWidget* parent = nullptr);
+    void SetSelected(FormEncoding encoding);
+
+    // Shows the dialog with `preselected` chosen; the encoding picked, nothing when
+    // cancelled.
+    static std::optional<FormEncoding> Ask(QWidget* parent = nullptr,
+                                           FormEncoding preselected = FormEncoding::Text);
 
 private:
     QRadioButton* text_ = nullptr;

@@ -15,8 +15,14 @@ class UserMessages {
 public:
     virtual ~UserMessages() = default;
 
+    // The answers of a question that can also call off the command that asked it.
+    enum class Answer { Yes, No, Cancel };
+
     // A question box captioned "Confirmation" with Yes and No; true for Yes.
     virtual bool Confirm(const QString& text) = 0;
+    // A question box captioned "Confirmation" with Yes, No and Cancel; closing the box
+    // or Escape is Cancel.
+    virtual Answer ConfirmOrCancel(const QString& text) = 0;
     // A warning box captioned "Warning".
     virtual void Warning(const QString& text) = 0;
     // An information box captioned "Information".
@@ -24,12 +30,14 @@ public:
     // An error box with OK.
     virtual void Error(const QString& text) = 0;
 
-    // The save-type dialog ("Save as", Text/Binary/Resource, Text preselected);
+    // The save-type dialog ("Save as", Text/Binary/Resource) with `preselected` chosen;
     // nothing when cancelled.
-    virtual std::optional<FormEncoding> AskSaveType() = 0;
+    virtual std::optional<FormEncoding> AskSaveType(FormEncoding preselected) = 0;
     // The save-file dialog (form-file filter, default extension "dfm", overwrite
-    // prompt); an empty path when cancelled.
-    virtual QString AskSavePath() = 0;
+    // prompt) proposing `proposedPath`: a full path opens in its folder with its name
+    // filled in, a bare name is filled in within the folder last saved to. An empty
+    // path when cancelled.
+    virtual QString AskSavePath(const QString& proposedPath) = 0;
     // The open dialog of "Load and Paste Data..." (filter "All files (*)", the file must
     // exist); an empty path when cancelled. Without a dialog to show, it is cancelled.
     virtual QString AskOpenDataFile() { return {}; }
@@ -46,6 +54,13 @@ public:
     virtual QString AskSavePicturePath(const QString& filter) {
         (void)filter;
         return {};
+    }
+    // The line number of Go to line, 1 to lineCount with `current` offered; nothing when
+    // cancelled. Without a dialog to show, it is cancelled.
+    virtual std::optional<int> AskLineNumber(int current, int lineCount) {
+        (void)current;
+        (void)lineCount;
+        return std::nullopt;
     }
     // The open dialog for an executable or package file, offering the name filters in
     // the given order (each as "Label (*.ext1 *.ext2)", the first selected); the path

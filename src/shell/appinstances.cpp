@@ -8,6 +8,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QMetaObject>
+#include <QScopedValueRollback>
 #include <QWidget>
 #include <QtEndian>
 
@@ -202,19 +203,36 @@ void TAppInstances::ReadFrames(QLocalSocket* socket) {
     }
     if (taken) {
         socket->flush();
-        HandlePending();
+        // Handled once this signal has returned: opening a file may show a message box,
+        // and while its loop runs the sender ends and its socket is deleted, which must
+        // not happen under the socket's own readyRead.
+        SchedulePending();
     }
+}
+
+void TAppInstances::SchedulePending() {
+    if (handleScheduled_) return;
+    handleScheduled_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            handleScheduled_ = false;
+            HandlePending();
+        },
+        Qt::QueuedConnection);
 }
 
 void TAppInstances::SetApplicationWindow(QWidget* window) {
     window_ = window;
     windowSet_ = true;
-    if (!pending_.isEmpty())
-        QMetaObject::invokeMethod(this, &TAppInstances::HandlePending, Qt::QueuedConnection);
+    if (!pending_.isEmpty()) SchedulePending();
 }
 
 void TAppInstances::HandlePending() {
-    if (!windowSet_) return;
+    // A handler's message box runs a loop in which more frames may arrive; the loop
+    // below takes them in order once the handler returns.
+    if (!windowSet_ || handling_) return;
+    const QScopedValueRollback handling(handling_, true);
     while (!pending_.isEmpty()) {
         const Frame frame = pending_.takeFirst();
         Handle(frame);

@@ -94,6 +94,8 @@ private:
     bool Forward(QLocalSocket& socket, const QStringList& arguments);
     void AcceptConnections();
     void ReadFrames(QLocalSocket* socket);
+    // Handles the frames received so far from the event loop, outside any socket signal.
+    void SchedulePending();
     void HandlePending();
     void Handle(const Frame& frame);
     void BringToFront();
@@ -112,6 +114,8 @@ private:
     QPointer<QWidget> window_;
     bool windowSet_ = false;
     QList<Frame> pending_;
+    bool handleScheduled_ = false;
+    bool handling_ = false;
 };
 
 }  // namespace fw

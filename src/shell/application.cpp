@@ -105,8 +105,9 @@ int RunFormwright(int argc, char** argv) {
     }
     FwApplication app(argc, argv);
     app.setOrganizationName(QStringLiteral("Zentrix"));
+    // No display name: the desktop would append it to every title, and the main
+    // window's title already starts with the product name.
     app.setApplicationName(ProductName());
-    app.setApplicationDisplayName(ProductName());
     app.setApplicationVersion(VersionText());
     // The installed icon when the desktop has it, else the same picture drawn in code;
     // the desktop entry's name lets the desktop match windows to the entry.

@@ -23,7 +23,7 @@ QString TrimBlanksAndControls(const QString& text) {
 
 }  // namespace
 
-QStringList JoinCommandLineFiles(const QStringList& arguments) {
+QStringList JoinCommandLineFiles(const QStringList& arguments, QString* leftover) {
     QStringList files;
     QString candidate;
     for (const QString& argument : arguments) {
@@ -36,6 +36,7 @@ QStringList JoinCommandLineFiles(const QStringList& arguments) {
             candidate.clear();
         }
     }
+    if (leftover != nullptr) *leftover = TrimBlanksAndControls(candidate);
     return files;
 }
 

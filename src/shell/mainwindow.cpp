@@ -13,7 +13,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
-#include <QStyle>
+#include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
 #include <array>
@@ -96,13 +96,12 @@ Twnd_dfm_Main::Twnd_dfm_Main(UserMessages& messages, QWidget* parent)
     CreateTabBar();
     RebuildMenuBar();
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Twnd_dfm_Main::RebuildMenuBar);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Twnd_dfm_Main::DocumentActivated);
 
-    // The client area starts at 718 x 469, centred on the screen.
+    // Without a stored layout the window takes two thirds of the screen, centred.
     resize(718, 469);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        setGeometry(
-            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
-    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(InitialMainWindowRect(screen->availableGeometry()));
 
     MDITab->SetTabUnderMouse(-1);
     // The idle handler: the dispatcher announces that it is about to wait, which is
@@ -191,6 +190,7 @@ void Twnd_dfm_Main::CreateSettings() {
 
 void Twnd_dfm_Main::AttachEditorStorage(Tmdi_dfm_Editor* document) {
     auto* storage = new TPropStorage(document, StorageMan, QStringLiteral("Editor"));
+    storage->SetOnLoaded([this, document] { DocumentLayoutLoaded(document); });
     storage->SetStoredProperties(TPropStorage::WindowProperties()
                                  << QStringLiteral("EList.<P>.Height") << QStringLiteral("OIPanel.<P>.Width")
                                  << QStringLiteral("OIPanel.HTree.<P>.Height")
@@ -396,16 +396,105 @@ Tmdi_dfm_Editor* Twnd_dfm_Main::ActiveDocument() const {
 void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
     document->setAttribute(Qt::WA_DeleteOnClose);
     document->setWindowIcon(DrawnIcon(DrawnImage::FormDocument));
-    // A document starts maximised. The MDI area only lays a child out as maximised when
-    // the state changes while the child is in the area, so a state set before that is
-    // cleared and set again.
+    // The first document starts maximised; later ones take the state the documents
+    // are in. The MDI area only lays a child out as maximised when the state changes
+    // while the child is in the area, so a state set before that is cleared and set
+    // again.
+    if (mdiArea_->subWindowList().isEmpty()) documentsMaximized_ = true;
     document->setWindowState(Qt::WindowNoState);
+    newestDocument_ = document;
     mdiArea_->addSubWindow(document);
+    connect(document, &QMdiSubWindow::windowStateChanged, this,
+            [this, document](Qt::WindowStates before, Qt::WindowStates now) {
+                DocumentStateChanged(document, before, now);
+            });
+    // A pane dragged in one document moves in all of them.
+    for (QSplitter* splitter : document->findChildren<QSplitter*>()) {
+        connect(splitter, &QSplitter::splitterMoved, this,
+                [this, document] { ShareDocumentPanes(document); });
+    }
     document->ApplyInterfaceOptions(options_.ShowTypeCol, options_.ShowCNCol, options_.SmallFont,
                                     options_.ShowHTree);
     // The stored layout of the last document closed applies once it is shown.
     AttachEditorStorage(document);
-    document->showMaximized();
+    if (documentsMaximized_)
+        document->showMaximized();
+    else
+        document->showNormal();
+}
+
+void Twnd_dfm_Main::DocumentLayoutLoaded(Tmdi_dfm_Editor* document) {
+    // The stored layout is that of the last document closed. Whether documents are
+    // maximised is the workspace's state, the panes are those of the documents open,
+    // and the class tree shows by the option.
+    if (documentsMaximized_ && !document->isMaximized() && !document->isMinimized())
+        document->showMaximized();
+    else if (!documentsMaximized_ && document->isMaximized())
+        document->showNormal();
+    const QList<QMdiSubWindow*> history = mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = history.rbegin(); it != history.rend(); ++it) {
+        auto* other = qobject_cast<Tmdi_dfm_Editor*>(*it);
+        if (other == nullptr || other == document) continue;
+        const TPropStorage* from = EditorStorage(other);
+        if (TPropStorage* to = EditorStorage(document); from != nullptr && to != nullptr)
+            to->TakeComponentValues(*from);
+        break;
+    }
+    document->ApplyInterfaceOptions(options_.ShowTypeCol, options_.ShowCNCol, options_.SmallFont,
+                                    options_.ShowHTree);
+    // Applying the layout hides and shows the window; in a main window that is not
+    // active (a file handed over by a later start) the area then makes the document
+    // before it the current one, once the events of that have run. The newest document
+    // is made current again after them.
+    if (newestDocument_ == document) {
+        newestDocument_ = nullptr;
+        const QPointer<QMdiSubWindow> newest(document);
+        QMetaObject::invokeMethod(
+            this,
+            [this, newest] {
+                if (newest && mdiArea_->currentSubWindow() != newest) ActivateDocument(newest);
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+TPropStorage* Twnd_dfm_Main::EditorStorage(const Tmdi_dfm_Editor* document) {
+    return document->findChild<TPropStorage*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void Twnd_dfm_Main::ShareDocumentPanes(Tmdi_dfm_Editor* from) {
+    const TPropStorage* source = EditorStorage(from);
+    if (source == nullptr) return;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        auto* document = qobject_cast<Tmdi_dfm_Editor*>(window);
+        if (document == nullptr || document == from) continue;
+        if (TPropStorage* target = EditorStorage(document)) target->TakeComponentValues(*source);
+    }
+}
+
+void Twnd_dfm_Main::DocumentStateChanged(Tmdi_dfm_Editor* document, Qt::WindowStates before,
+                                         Qt::WindowStates now) {
+    // The stored layout being applied is no choice of the user's.
+    if (const TPropStorage* storage = EditorStorage(document); storage != nullptr && storage->Loading())
+        return;
+    // A document maximised makes the workspace maximised; the current one going from
+    // maximised to the normal state (restored, tiled, cascaded) makes it normal.
+    // Minimising, and a change of the active flag alone, change nothing.
+    if (!(before & Qt::WindowMaximized) && (now & Qt::WindowMaximized))
+        documentsMaximized_ = true;
+    else if ((before & Qt::WindowMaximized) && !(now & (Qt::WindowMaximized | Qt::WindowMinimized)) &&
+             document == mdiArea_->currentSubWindow())
+        documentsMaximized_ = false;
+}
+
+void Twnd_dfm_Main::DocumentActivated(QMdiSubWindow* window) {
+    // While the documents are maximised, the one brought forward is maximised too, so
+    // that it does not float over the one that was; a window being minimised (which the
+    // area activates) stays as it is.
+    // A document being added gets its state from AddDocumentWindow and, once its
+    // layout is applied, from DocumentLayoutLoaded.
+    if (window == nullptr || !documentsMaximized_ || window == newestDocument_) return;
+    if (!window->isMinimized() && !window->isMaximized()) window->showMaximized();
 }
 
 void Twnd_dfm_Main::OpenDocument(const QString& path) {
@@ -485,6 +574,7 @@ void Twnd_dfm_Main::cmCascade() {
     const QWidget* contents = windows.front()->widget();
     const int step = contents != nullptr && contents->y() > 0 ? contents->y() : 24;
     const std::vector<QRect> rects = CascadeRects(ArrangeArea(), static_cast<int>(windows.size()), step);
+    documentsMaximized_ = false;
     // The current window goes last, on top.
     for (std::size_t i = rects.size(); i-- > 0;) {
         QMdiSubWindow* window = windows[static_cast<qsizetype>(i)];
@@ -526,6 +616,7 @@ QRect Twnd_dfm_Main::ArrangeArea() const {
 void Twnd_dfm_Main::TileDocuments(TileMode mode) {
     const QList<QMdiSubWindow*> windows = ArrangedWindows();
     const std::vector<QRect> rects = TileRects(ArrangeArea(), static_cast<int>(windows.size()), mode);
+    if (!rects.empty()) documentsMaximized_ = false;
     for (std::size_t i = 0; i < rects.size(); ++i) {
         QMdiSubWindow* window = windows[static_cast<qsizetype>(i)];
         if (window->isMaximized()) window->showNormal();
@@ -756,7 +847,8 @@ void Twnd_dfm_Main::showEvent(QShowEvent* event) {
 }
 
 void Twnd_dfm_Main::FormShow() {
-    const QStringList files = JoinCommandLineFiles(commandLine_);
+    QString leftover;
+    const QStringList files = JoinCommandLineFiles(commandLine_, &leftover);
     if (!files.isEmpty()) {
         SplashStatus(QStringLiteral("Loading files..."));
         // One guard for all: an error abandons the files after it.
@@ -765,6 +857,8 @@ void Twnd_dfm_Main::FormShow() {
                 OpenDocument(file);
         });
     }
+    // Arguments that named no file open nothing; the user hears of it.
+    if (!leftover.isEmpty()) messages_.Error(QStringLiteral("Cannot open file %1.").arg(leftover));
     if (Twnd_dfm_Splash* splash = splash_.data(); splash != nullptr && splash->isVisible()) {
         // Nothing was opened: leave the splash a moment to be read, then let it go
         // by itself unless it is clicked first.

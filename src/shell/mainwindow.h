@@ -161,8 +161,17 @@ private:
     void CreateSettings();
     // The document's store (section "Editor"): its window, the message list's height,
     // the inspector's width with its class tree's height and visibility, and the object
-    // tree's width.
+    // tree's width. Once loaded, DocumentLayoutLoaded runs.
     void AttachEditorStorage(Tmdi_dfm_Editor* document);
+    static TPropStorage* EditorStorage(const Tmdi_dfm_Editor* document);
+    // After a new document's stored layout applied: the document takes the state the
+    // documents are in, the panes of the documents already open, and the interface
+    // options.
+    void DocumentLayoutLoaded(Tmdi_dfm_Editor* document);
+    // Gives every other document the pane sizes of `from`.
+    void ShareDocumentPanes(Tmdi_dfm_Editor* from);
+    void DocumentStateChanged(Tmdi_dfm_Editor* document, Qt::WindowStates before, Qt::WindowStates now);
+    void DocumentActivated(QMdiSubWindow* window);
     // Shows the extraction dialog on the file, modally, in resource or package mode.
     void ShowExtractDialog(const QString& path, bool packageMode);
     void FormShow();
@@ -192,6 +201,11 @@ private:
     QStringList commandLine_;
     bool shown_ = false;
     QString lastOpenFolder_;
+    // Whether the documents are maximised, one state for all of them: the state new
+    // documents take and activated ones are given.
+    bool documentsMaximized_ = true;
+    // The document added last, until its stored layout has been applied.
+    QPointer<QMdiSubWindow> newestDocument_;
 
     QMenu* mmFile = nullptr;
     QMenu* mmWin = nullptr;

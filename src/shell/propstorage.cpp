@@ -607,6 +607,19 @@ void TPropStorage::Load() {
         // Damaged or hand-edited settings: the window keeps its layout.
     }
     loading_ = false;
+    if (onLoaded_) onLoaded_();
+}
+
+void TPropStorage::TakeComponentValues(const TPropStorage& other) {
+    for (const QString& entry : storedProperties_) {
+        const PropertyEntry property = SplitEntry(entry);
+        if (property.path.isEmpty()) continue;
+        const QWidget* from = other.ComponentWidget(property.path.back());
+        QWidget* to = ComponentWidget(property.path.back());
+        if (from == nullptr || to == nullptr || from == to) continue;
+        if (const std::optional<StoredValue> value = ComponentValue(from, property.property))
+            SetComponentValue(to, property.property, *value);
+    }
 }
 
 void TPropStorage::Save() {

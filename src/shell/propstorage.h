@@ -135,8 +135,17 @@ public:
         onReadCustomValue_ = std::move(handler);
     }
 
+    // Runs after every Load, whether or not the section held anything: for what the
+    // window's owner decides over the stored layout.
+    void SetOnLoaded(std::function<void()> handler) { onLoaded_ = std::move(handler); }
     // Reads the section and applies it; any error leaves the layout as it was.
     void Load();
+    // While Load applies the stored layout.
+    bool Loading() const { return loading_; }
+    // Gives this window's named components the values that `other`'s components of the
+    // same names have now, for the stored properties that name a component; the
+    // window's own geometry and state stay as they are.
+    void TakeComponentValues(const TPropStorage& other);
     // Builds the form and hands it to the manager; an error is shown.
     void Save();
     // For a window that goes away without being closed: saves when it was loaded and
@@ -178,6 +187,7 @@ private:
     QHash<QString, Component> components_;
     std::function<void(StoredValues&)> onSaveCustomValues_;
     std::function<bool(const QString&, const StoredValue&)> onReadCustomValue_;
+    std::function<void()> onLoaded_;
     bool loaded_ = false;
     bool loading_ = false;
     bool childShown_ = false;

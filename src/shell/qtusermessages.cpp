@@ -1,8 +1,11 @@
 #include "shell/qtusermessages.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <algorithm>
 
 #include "document/savetypedialog.h"
 
@@ -31,6 +34,22 @@ bool QtUserMessages::Confirm(const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
+UserMessages::Answer QtUserMessages::ConfirmOrCancel(const QString& text) {
+    DismissSplash();
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}
+
 void QtUserMessages::Warning(const QString& text) {
     DismissSplash();
     ShowBox(QMessageBox::Warning, QStringLiteral("Warning"), text);
@@ -46,20 +65,25 @@ void QtUserMessages::Error(const QString& text) {
     ShowBox(QMessageBox::Critical, QStringLiteral("Error"), text);
 }
 
-std::optional<FormEncoding> QtUserMessages::AskSaveType() {
+std::optional<FormEncoding> QtUserMessages::AskSaveType(FormEncoding preselected) {
     DismissSplash();
-    return TdlgType::Ask(dialogParent_);
+    return TdlgType::Ask(dialogParent_, preselected);
 }
 
-QString QtUserMessages::AskSavePath() {
+QString QtUserMessages::AskSavePath(const QString& proposedPath) {
     DismissSplash();
-    QFileDialog dialog(dialogParent_, QStringLiteral("Save As"), lastSaveFolder_);
+    const QFileInfo proposed(proposedPath);
+    // A path whose folder has gone opens in the folder last saved to, with its name.
+    const bool inFolder = proposed.isAbsolute() && proposed.absoluteDir().exists();
+    QFileDialog dialog(dialogParent_, QStringLiteral("Save As"),
+                       inFolder ? proposed.absolutePath() : lastSaveFolder_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // AnyFile with AcceptSave: the folder must exist, the file may not; an existing
     // file is only replaced after the overwrite question.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QString::fromLatin1(kFormFileFilter));
     dialog.setDefaultSuffix(QStringLiteral("dfm"));
+    if (!proposed.fileName().isEmpty()) dialog.selectFile(proposed.fileName());
     if (dialog.exec() != QDialog::Accepted) return {};
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return {};
@@ -121,6 +145,17 @@ QString QtUserMessages::AskOpenModuleFile(const QStringList& filters) {
     if (files.isEmpty()) return {};
     lastModuleFolder_ = QFileInfo(files.first()).absolutePath();
     return files.first();
+}
+
+std::optional<int> QtUserMessages::AskLineNumber(int current, int lineCount) {
+    DismissSplash();
+    bool ok = false;
+    const int last = std::max(lineCount, 1);
+    const int line = QInputDialog::getInt(dialogParent_, QStringLiteral("Go to Line"),
+                                          QStringLiteral("Line number (1-%1):").arg(last),
+                                          std::clamp(current, 1, last), 1, last, 1, &ok);
+    if (!ok) return std::nullopt;
+    return line;
 }
 
 }  // namespace fw

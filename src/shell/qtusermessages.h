@@ -21,15 +21,17 @@ public:
     void SetSplash(QWidget* splash) { splash_ = splash; }
 
     bool Confirm(const QString& text) override;
+    Answer ConfirmOrCancel(const QString& text) override;
     void Warning(const QString& text) override;
     void Information(const QString& text) override;
     void Error(const QString& text) override;
-    std::optional<FormEncoding> AskSaveType() override;
-    QString AskSavePath() override;
+    std::optional<FormEncoding> AskSaveType(FormEncoding preselected) override;
+    QString AskSavePath(const QString& proposedPath) override;
     QString AskOpenDataFile() override;
     QString AskSaveImagePath(const QString& proposedName) override;
     QString AskSavePicturePath(const QString& filter) override;
     QString AskOpenModuleFile(const QStringList& filters) override;
+    std::optional<int> AskLineNumber(int current, int lineCount) override;
 
 private:
     void DismissSplash();

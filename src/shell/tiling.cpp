@@ -65,4 +65,14 @@ std::vector<QRect> CascadeRects(const QRect& area, int count, int step) {
     return rects;
 }
 
+QRect InitialMainWindowRect(const QRect& available) {
+    constexpr int kMinimumWidth = 718;
+    constexpr int kMinimumHeight = 469;
+    const int width = std::min(std::max(available.width() * 2 / 3, kMinimumWidth), available.width());
+    const int height = std::min(std::max(available.height() * 2 / 3, kMinimumHeight), available.height());
+    QRect rect(0, 0, width, height);
+    rect.moveCenter(available.center());
+    return rect;
+}
+
 }  // namespace fw

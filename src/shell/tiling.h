@@ -1,5 +1,6 @@
 #pragma once
-// Tiling of document windows inside the MDI area.
+// Where windows go: tiling and cascading document windows inside the MDI area, and
+// the main window's first place on the screen.
 
 #include <QRect>
 #include <vector>
@@ -24,5 +25,10 @@ std::vector<QRect> TileRects(const QRect& area, int count, TileMode mode);
 // the area, the run starts again at the top left. Empty for a count below 1, an empty
 // area or a step below 1.
 std::vector<QRect> CascadeRects(const QRect& area, int count, int step);
+
+// The main window's bounds at a first start, when no layout is stored: two thirds of
+// the screen's available area each way, but not below 718 x 469 where the area has
+// room for that, centred in the area.
+QRect InitialMainWindowRect(const QRect& available);
 
 }  // namespace fw

@@ -14,6 +14,8 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "document/usermessages.h"
 
@@ -30,17 +32,22 @@ inline void EnsureApplication() {
 class RecordingMessages : public UserMessages {
 public:
     std::deque<bool> ConfirmAnswers;
+    std::deque<Answer> ChoiceAnswers;  // of ConfirmOrCancel, which records into Confirms too
     std::deque<std::optional<FormEncoding>> SaveTypes;
     std::deque<QString> SavePaths;
     std::deque<QString> OpenDataFiles;
     std::deque<QString> ImagePaths;
     QStringList ImageProposals;  // the file names the image save dialog proposed
     std::deque<QString> PicturePaths;
-    QStringList PictureFilters;  // the filters the picture save dialog offered
+    std::deque<std::optional<int>> LineNumbers;            // answers of Go to line
+    std::vector<std::pair<int, int>> LineNumberQuestions;  // its offered line and line count
+    QStringList PictureFilters;                            // the filters the picture save dialog offered
 
     QStringList Confirms, Warnings, Informations, Errors;
     int SaveTypeQuestions = 0;
     int SavePathQuestions = 0;
+    std::vector<FormEncoding> SaveTypePreselections;
+    QStringList SavePathProposals;
     int OpenDataFileQuestions = 0;
 
     bool Confirm(const QString& text) override {
@@ -53,12 +60,23 @@ public:
         ConfirmAnswers.pop_front();
         return answer;
     }
+    Answer ConfirmOrCancel(const QString& text) override {
+        Confirms << text;
+        if (ChoiceAnswers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return Answer::Cancel;
+        }
+        const Answer answer = ChoiceAnswers.front();
+        ChoiceAnswers.pop_front();
+        return answer;
+    }
     void Warning(const QString& text) override { Warnings << text; }
     void Information(const QString& text) override { Informations << text; }
     void Error(const QString& text) override { Errors << text; }
 
-    std::optional<FormEncoding> AskSaveType() override {
+    std::optional<FormEncoding> AskSaveType(FormEncoding preselected) override {
         ++SaveTypeQuestions;
+        SaveTypePreselections.push_back(preselected);
         if (SaveTypes.empty()) {
             ADD_FAILURE() << "unexpected save-type question";
             return std::nullopt;
@@ -81,8 +99,19 @@ public:
         PicturePaths.pop_front();
         return answer;
     }
-    QString AskSavePath() override {
+    std::optional<int> AskLineNumber(int current, int lineCount) override {
+        LineNumberQuestions.emplace_back(current, lineCount);
+        if (LineNumbers.empty()) {
+            ADD_FAILURE() << "unexpected line-number question";
+            return std::nullopt;
+        }
+        const auto answer = LineNumbers.front();
+        LineNumbers.pop_front();
+        return answer;
+    }
+    QString AskSavePath(const QString& proposedPath) override {
         ++SavePathQuestions;
+        SavePathProposals << proposedPath;
         if (SavePaths.empty()) {
             ADD_FAILURE() << "unexpected save-path question";
             return {};

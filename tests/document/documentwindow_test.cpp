@@ -44,6 +44,7 @@ using fw::test::Bytes;
 using fw::test::ReadAll;
 using fw::test::RecordingMessages;
 using fw::test::WriteAll;
+using Answer = fw::UserMessages::Answer;
 
 constexpr std::string_view SmallForm =
     "object Form1: TForm1\r\n"
@@ -283,6 +284,9 @@ TEST_F(DocumentTest, SaveAsWritesACopyAndKeepsTheDocumentAsItWas) {
         EXPECT_EQ(document->PanelText(2), QStringLiteral("Modified"));
     }
     EXPECT_EQ(ReadAll(Path("Form1.dfm")), binary);
+    // Each time the dialogs start at the document's own encoding, folder and name.
+    EXPECT_EQ(messages_.SaveTypePreselections, std::vector<FormEncoding>(3, FormEncoding::Binary));
+    EXPECT_EQ(messages_.SavePathProposals, QStringList(3, Path("Form1.dfm")));
 
     // A later Save still writes binary to the file the document came from.
     document->SaveDocument();
@@ -310,6 +314,9 @@ TEST_F(DocumentTest, UnnamedDocumentSaveRunsSaveAs) {
     EXPECT_EQ(ReadAll(Path("new.dfm")), Convert(Bytes(SmallForm), FormEncoding::Resource));
     EXPECT_TRUE(document->FileName().isEmpty());
     EXPECT_TRUE(document->Modified());
+    // Without a file the caption proposes the name.
+    EXPECT_EQ(messages_.SaveTypePreselections, std::vector<FormEncoding>{FormEncoding::Text});
+    EXPECT_EQ(messages_.SavePathProposals, QStringList("Untitled.dfm"));
 }
 
 // A binary save whose text does not parse fails before the file is touched: the old
@@ -424,7 +431,7 @@ TEST_F(DocumentTest, ClosePromptYesWritesANamedDocumentWithoutBackup) {
     QPointer<Tmdi_dfm_Editor> document = Open("Form1.dfm", binary);
     Type(document, QStringLiteral("  "), 1);
     const QByteArray edited = document->TextBytes();
-    messages_.ConfirmAnswers = {true};
+    messages_.ChoiceAnswers = {Answer::Yes};
     EXPECT_TRUE(document->close());
     EXPECT_EQ(messages_.Confirms, QStringList("Save changes to file " + Path("Form1.dfm") + "?"));
     EXPECT_EQ(ReadAll(Path("Form1.dfm")), Convert(edited, FormEncoding::Binary));
@@ -436,7 +443,7 @@ TEST_F(DocumentTest, ClosePromptYesWritesANamedDocumentWithoutBackup) {
 TEST_F(DocumentTest, ClosePromptNoDiscardsAndUnmodifiedAsksNothing) {
     Tmdi_dfm_Editor* edited = Open("Form1.dfm", Bytes(SmallForm));
     Type(edited, QStringLiteral("x"));
-    messages_.ConfirmAnswers = {false};
+    messages_.ChoiceAnswers = {Answer::No};
     EXPECT_TRUE(edited->close());
     EXPECT_EQ(ReadAll(Path("Form1.dfm")), Bytes(SmallForm));
 
@@ -445,28 +452,59 @@ TEST_F(DocumentTest, ClosePromptNoDiscardsAndUnmodifiedAsksNothing) {
     EXPECT_TRUE(messages_.Confirms.isEmpty());
 }
 
-TEST_F(DocumentTest, ClosePromptForAnUnnamedDocumentRunsSaveAsAndClosesEitherWay) {
+TEST_F(DocumentTest, ClosePromptForAnUnnamedDocumentNamesItAndRunsSaveAs) {
     Tmdi_dfm_Editor* saved = NewDocument();
+    saved->setWindowTitle(QStringLiteral("TFRAMEDEMO"));
     saved->LoadFromLines(Bytes(SmallForm));
-    messages_.ConfirmAnswers = {true};
+    messages_.ChoiceAnswers = {Answer::Yes};
     messages_.SaveTypes = {FormEncoding::Binary};
     messages_.SavePaths = {Path("saved.dfm")};
     EXPECT_TRUE(saved->close());
-    EXPECT_EQ(messages_.Confirms, QStringList("Save changes to file ?"));
+    EXPECT_EQ(messages_.Confirms, QStringList("Save changes to the unnamed document TFRAMEDEMO?"));
     EXPECT_EQ(ReadAll(Path("saved.dfm")), Convert(Bytes(SmallForm), FormEncoding::Binary));
+}
 
-    Tmdi_dfm_Editor* cancelled = NewDocument();
-    cancelled->LoadFromLines(Bytes(SmallForm));
-    messages_.ConfirmAnswers = {true};
-    messages_.SaveTypes = {std::nullopt};
-    EXPECT_TRUE(cancelled->close());
+// Cancel anywhere on the way to a saved file keeps the document open with its text.
+TEST_F(DocumentTest, ClosePromptCancelAnywhereKeepsTheDocumentOpen) {
+    const struct {
+        const char* what;
+        Answer answer;
+        std::deque<std::optional<FormEncoding>> types;
+        std::deque<QString> paths;
+    } cases[] = {
+        {"Cancel in the prompt", Answer::Cancel, {}, {}},
+        {"Yes, then Cancel in the save-type dialog", Answer::Yes, {std::nullopt}, {}},
+        {"Yes, then Cancel in the file dialog", Answer::Yes, {FormEncoding::Text}, {QString()}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QPointer<Tmdi_dfm_Editor> unnamed = NewDocument();
+        unnamed->LoadFromLines(Bytes(SmallForm));
+        const QByteArray text = unnamed->TextBytes();
+        messages_.ChoiceAnswers = {c.answer};
+        messages_.SaveTypes = c.types;
+        messages_.SavePaths = c.paths;
+        EXPECT_FALSE(unnamed->close());
+        DeleteClosed();
+        ASSERT_FALSE(unnamed.isNull());
+        EXPECT_EQ(unnamed->TextBytes(), text);
+        EXPECT_TRUE(unnamed->Modified());
+    }
+    // A named document's Cancel writes nothing and stays open as well.
+    QPointer<Tmdi_dfm_Editor> named = Open("Form1.dfm", Bytes(SmallForm));
+    Type(named, QStringLiteral("x"));
+    messages_.ChoiceAnswers = {Answer::Cancel};
+    EXPECT_FALSE(named->close());
+    DeleteClosed();
+    ASSERT_FALSE(named.isNull());
+    EXPECT_EQ(ReadAll(Path("Form1.dfm")), Bytes(SmallForm));
 }
 
 TEST_F(DocumentTest, ClosePromptWriteErrorKeepsTheWindowOpen) {
     const QByteArray binary = Convert(Bytes(SmallForm), FormEncoding::Binary);
     QPointer<Tmdi_dfm_Editor> document = Open("Form1.dfm", binary);
     document->Editor()->insertAt(QStringLiteral("= "), 2, 9);
-    messages_.ConfirmAnswers = {true};
+    messages_.ChoiceAnswers = {Answer::Yes};
     EXPECT_FALSE(document->close());
     ASSERT_EQ(messages_.Errors.size(), 1);
     EXPECT_TRUE(messages_.Errors[0].contains("line 3")) << messages_.Errors[0].toStdString();
@@ -479,7 +517,7 @@ TEST_F(DocumentTest, ClosePromptWriteErrorKeepsTheWindowOpen) {
     Tmdi_dfm_Editor* unnamed = NewDocument();
     unnamed->LoadFromLines("object A: TA\r\nend\r\n");
     Type(unnamed, QStringLiteral("Ж"));
-    messages_.ConfirmAnswers = {true};
+    messages_.ChoiceAnswers = {Answer::Yes};
     messages_.SaveTypes = {FormEncoding::Text};
     messages_.SavePaths = {Path("unnamed.dfm")};
     EXPECT_FALSE(unnamed->close());
@@ -490,7 +528,8 @@ TEST_F(DocumentTest, ClosePromptAsksBeforeReplacingAFileThatDidNotLoad) {
     const QByteArray corrupt("TPF0\x05junk", 9);
     Tmdi_dfm_Editor* document = Open("Form1.dfm", corrupt);
     Type(document, QString::fromLatin1(SmallForm.data(), SmallForm.size()));
-    messages_.ConfirmAnswers = {true, false};
+    messages_.ChoiceAnswers = {Answer::Yes};
+    messages_.ConfirmAnswers = {false};
     EXPECT_FALSE(document->close());
     EXPECT_EQ(ReadAll(Path("Form1.dfm")), corrupt);
 }
@@ -604,6 +643,7 @@ TEST_F(DocumentTest, MenusHoldTheDocumentCommands) {
                                                       {"Find &next", "F3"},
                                                       {"-", ""},
                                                       {"&Goto source", "Ctrl+Return"},
+                                                      {"Go to &line...", "Ctrl+L"},
                                                       {"-", ""},
                                                       {"Full e&xpand", "Ctrl+PgDown"},
                                                       {"Full &collapse", "Ctrl+PgUp"}}));
@@ -649,7 +689,9 @@ TEST_F(DocumentTest, ShortcutsReachOnlyTheActiveDocument) {
         QKeySequence(Qt::CTRL | Qt::Key_R),        QKeySequence(Qt::Key_F12),
         QKeySequence(Qt::CTRL | Qt::Key_F),        QKeySequence(Qt::Key_F3),
         QKeySequence(Qt::CTRL | Qt::Key_Return),   QKeySequence(Qt::CTRL | Qt::Key_Enter),
-        QKeySequence(Qt::CTRL | Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_PageUp)};
+        QKeySequence(Qt::CTRL | Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_PageUp),
+        QKeySequence(Qt::CTRL | Qt::Key_L)};
+    messages_.LineNumbers = {std::nullopt, std::nullopt};  // Go to line, cancelled
     for (Tmdi_dfm_Editor* active : {second, first}) {
         showMenusOf(active);
         for (const QKeySequence& key : keys) {

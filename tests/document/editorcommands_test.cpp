@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QTabBar>
 #include <QTest>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -326,6 +327,57 @@ TEST_F(EditorCommandsTest, GotoSelectsTheDeclarationOrLeavesTheCaretAtTheStart) 
     EXPECT_EQ(Caret(document), std::make_pair(5, 2));
 }
 
+// Goto source and Go to line leave the line they go to in the middle of the view, not
+// at its edge.
+TEST_F(EditorCommandsTest, GotoSourceAndGoToLineCentreTheLine) {
+    QByteArray text = "object Form1: TForm1\r\n";
+    for (int i = 0; i < 200; ++i)
+        text += "  Tag = " + QByteArray::number(i) + "\r\n";
+    text += "  object Far: TButton\r\n  end\r\n";  // line 201
+    for (int i = 0; i < 200; ++i)
+        text += "  Tag = " + QByteArray::number(i) + "\r\n";
+    text += "end\r\n";
+    Tmdi_dfm_Editor* document = NewDocument(text);
+    document->resize(900, 600);
+    document->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(document));
+    QsciScintilla* editor = document->Editor();
+    const auto centre = [editor] {
+        return editor->firstVisibleLine() +
+               static_cast<int>(editor->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN)) / 2;
+    };
+    ASSERT_GT(editor->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN), 10);
+
+    fw::ObjectTreeView* tree = document->Tree();
+    tree->FocusNode(tree->Nodes().FindNodeByName("far"));
+    document->cmGoto();
+    EXPECT_EQ(Caret(document).first, 201);
+    EXPECT_NEAR(centre(), 201, 1);
+
+    const int lineCount = editor->lines();
+    const struct {
+        const char* what;
+        std::optional<int> answer;
+        int line;  // where the caret ends, 0-based
+    } cases[] = {
+        {"a line", 120, 119},
+        {"past the end", 100000, lineCount - 1},
+        {"cancelled", std::nullopt, lineCount - 1},
+        {"the first", 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int offered = Caret(document).first + 1;
+        messages_.LineNumberQuestions.clear();
+        messages_.LineNumbers = {c.answer};
+        document->cmGotoLine();
+        EXPECT_EQ(messages_.LineNumberQuestions, (std::vector<std::pair<int, int>>{{offered, lineCount}}));
+        EXPECT_EQ(Caret(document), std::make_pair(c.line, 0));
+        if (c.line > 20 && c.line < lineCount - 20) EXPECT_NEAR(centre(), c.line, 1);
+    }
+    EXPECT_EQ(editor->firstVisibleLine(), 0);
+}
+
 // ---- popup menu and keys ----
 
 TEST_F(EditorCommandsTest, PopupMenuItemsAndTheirEnabling) {
@@ -380,6 +432,7 @@ TEST_F(EditorCommandsTest, RemovedKeysDoNotReachTheEditor) {
         {Qt::Key_Backtab, Qt::ShiftModifier},
         {Qt::Key_F1, Qt::NoModifier},
         {Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier},
+        {Qt::Key_L, Qt::ControlModifier},
     };
     for (const auto& [key, modifiers] : keys) {
         SCOPED_TRACE(QKeySequence(QKeyCombination(modifiers, key)).toString().toStdString());

@@ -78,4 +78,19 @@ TEST(SaveTypeDialog, AskReturnsTheChoiceOrNothing) {
     }
 }
 
+// Save As offers the document's own encoding first.
+TEST(SaveTypeDialog, AskStartsWithThePreselectedEncoding) {
+    fw::test::EnsureApplication();
+    for (FormEncoding preselected : {FormEncoding::Binary, FormEncoding::Resource, FormEncoding::Text}) {
+        SCOPED_TRACE(static_cast<int>(preselected));
+        bool checked = false;
+        WhenShown([&](QWidget* dialog) {
+            checked = static_cast<fw::TdlgType*>(dialog)->Selected() == preselected;
+            Button(dialog, "OK")->click();
+        });
+        EXPECT_EQ(fw::TdlgType::Ask(nullptr, preselected), preselected);
+        EXPECT_TRUE(checked);
+    }
+}
+
 }  // namespace

@@ -344,6 +344,8 @@ save_as() {
   press "$type_dialog" Return
   wait_closed "$type_dialog" "the Save as type dialog"
   file_dialog=$(wait_window '^Save As')
+  # The dialog proposes the document's name; the typed path replaces it.
+  press "$file_dialog" ctrl+a
   type_into "$file_dialog" "$path"
   press "$file_dialog" Return
   wait_closed "$file_dialog" "the Save As file dialog"

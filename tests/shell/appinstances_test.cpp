@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -10,7 +11,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
+#include <QtEndian>
 #include <functional>
 
 #include "shelltestsupport.h"
@@ -261,5 +264,61 @@ TEST_F(ProgramRuns, AGarbledMessageIsDropped) {
     EXPECT_EQ(received, QStringList{"/x/a.dfm"});
 }
 
+// Opening a handed-over file may show a message box ("Cannot open file ..."). Its loop
+// must not run inside the connection's own signal: there the connection takes nothing
+// more, and when the start that sent the file ends, the connection is deleted under
+// that signal. The instance comes through that and goes on taking command lines.
+TEST_F(ProgramRuns, AHandlerThatRunsAModalLoopWhileTheSenderEndsIsSafe) {
+    TAppInstances running;
+    running.SetServerName(serverName_);
+    ASSERT_TRUE(running.Check({}));
+    QWidget window;
+    running.SetApplicationWindow(&window);
+
+    const auto frame = [](const QString& argument) {
+        const QByteArray data = TAppInstances::JoinArguments({argument});
+        QByteArray bytes(8, Qt::Uninitialized);
+        qToLittleEndian<quint32>(TAppInstances::CommandLineKind, bytes.data());
+        qToLittleEndian<quint32>(static_cast<quint32>(data.size()), bytes.data() + 4);
+        return bytes + data;
+    };
+    QLocalSocket sender;
+    QStringList received;
+    qint64 answersDuringTheBox = -1;
+    running.SetOnCmdLineReceived([&](TAppInstances*, const QStringList& lines) {
+        received << lines;
+        if (received.size() > 1) return;
+        // The box is up. The sender sends one more line and waits for both answers,
+        // then ends.
+        sender.write(frame(QStringLiteral("/x/second.dfm")));
+        sender.flush();
+        QEventLoop box;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &box, [&] {
+            if (sender.bytesAvailable() >= 2) box.quit();
+        });
+        poll.start(10);
+        QTimer::singleShot(2000, &box, &QEventLoop::quit);
+        box.exec();
+        answersDuringTheBox = sender.bytesAvailable();
+        sender.disconnectFromServer();
+        QTimer::singleShot(300, &box, &QEventLoop::quit);
+        box.exec();
+    });
+
+    sender.connectToServer(serverName_);
+    ASSERT_TRUE(sender.waitForConnected(5000));
+    sender.write(frame(QStringLiteral("/x/missing.dfm")));
+    sender.flush();
+    ASSERT_TRUE(WaitFor([&] { return received.size() == 2; }, 10000)) << received.join(u' ').toStdString();
+    EXPECT_EQ(answersDuringTheBox, 2);
+    EXPECT_EQ(received, (QStringList{"/x/missing.dfm", "/x/second.dfm"}));
+
+    QProcess* later = Start({QStringLiteral("/x/a.dfm")});
+    ASSERT_TRUE(WaitFor([&] { return Finished(later); }));
+    EXPECT_EQ(later->exitCode(), 0) << later->readAll().toStdString();
+    EXPECT_TRUE(WaitFor([&] { return received.size() == 3; }, 10000));
+    EXPECT_EQ(received.last(), QStringLiteral("/x/a.dfm"));
+}
 }  // namespace
 }  // namespace fw

@@ -14,6 +14,7 @@ struct JoinCase {
     const char* name;
     QStringList arguments;
     QStringList expected;
+    QString leftover;  // what named nothing, to be reported
 };
 
 TEST(CommandLine, JoinsArgumentsUntilTheyNameAnExistingFile) {
@@ -31,12 +32,16 @@ TEST(CommandLine, JoinsArgumentsUntilTheyNameAnExistingFile) {
     const std::vector<JoinCase> cases = {
         {"a path with a blank split in two", {"@/My", "Forms/a.dfm"}, {"@/My Forms/a.dfm"}},
         {"no arguments", {}, {}},
-        {"a name of nothing swallows the valid file after it", {"@/nothing", "@/x.dfm"}, {}},
+        {"a name of nothing swallows the valid file after it",
+         {"@/nothing", "@/x.dfm"},
+         {},
+         "@/nothing @/x.dfm"},
         {"files one after the other",
          {"@/x.dfm", "@/My", "Forms/a.dfm", "@/x.dfm"},
          {"@/x.dfm", "@/My Forms/a.dfm", "@/x.dfm"}},
-        {"a folder is not a file", {"@/folder"}, {}},
-        {"a leftover after a file is dropped", {"@/x.dfm", "@/My"}, {"@/x.dfm"}},
+        {"a folder is not a file", {"@/folder"}, {}, "@/folder"},
+        {"a leftover after a file is dropped", {"@/x.dfm", "@/My"}, {"@/x.dfm"}, "@/My"},
+        {"a blank argument leaves nothing to report", {"@/x.dfm", " "}, {"@/x.dfm"}},
     };
     for (const JoinCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -44,7 +49,9 @@ TEST(CommandLine, JoinsArgumentsUntilTheyNameAnExistingFile) {
         QStringList expected = c.expected;
         arguments.replaceInStrings(QStringLiteral("@"), root);
         expected.replaceInStrings(QStringLiteral("@"), root);
-        EXPECT_EQ(JoinCommandLineFiles(arguments), expected);
+        QString leftover = QStringLiteral("unset");
+        EXPECT_EQ(JoinCommandLineFiles(arguments, &leftover), expected);
+        EXPECT_EQ(leftover, QString(c.leftover).replace(QStringLiteral("@"), root));
     }
 }
 

@@ -12,12 +12,15 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <memory>
 
 #include "document/documentwindow.h"
+#include "preview/oipanel.h"
 #include "shell/mainwindow.h"
 #include "shell/mditab.h"
 #include "shell/splash.h"
@@ -29,6 +32,7 @@ namespace {
 using test::App;
 using test::RecordingMessages;
 using test::Settle;
+using Answer = UserMessages::Answer;
 
 const QByteArray kSmallForm = "object Form1: TForm1\r\n  Left = 8\r\n  Caption = 'Form1'\r\nend\r\n";
 
@@ -415,13 +419,17 @@ TEST_F(MainWindowTest, FirstShowOpensTheJoinedCommandLineFiles) {
     EXPECT_TRUE(splash.isNull());
 }
 
-TEST_F(MainWindowTest, SplashSaysClickToCloseWhenTheCommandLineNamesNoFile) {
+TEST_F(MainWindowTest, ACommandLineThatNamesNoFileIsReported) {
     QPointer<Twnd_dfm_Splash> splash = new Twnd_dfm_Splash;
     splash->show();
     main_->SetSplash(splash);
-    main_->SetCommandLine({dir_.filePath(QStringLiteral("nothing")), WriteForm(QStringLiteral("a.dfm"))});
+    const QString nothing = dir_.filePath(QStringLiteral("nothing"));
+    const QString form = WriteForm(QStringLiteral("a.dfm"));
+    main_->SetCommandLine({nothing, form});
     Show();
     EXPECT_TRUE(Windows().isEmpty());
+    EXPECT_EQ(messages_.errors, QStringList("Cannot open file " + nothing + " " + form + "."));
+    messages_.errors.clear();
     ASSERT_FALSE(splash.isNull());
     EXPECT_EQ(splash->Status(), QStringLiteral("Click to close"));
     splash->cmClose();
@@ -436,7 +444,7 @@ TEST_F(MainWindowTest, AFailedSaveOnCloseKeepsTheDocumentAndTheMainWindowOpen) {
     ASSERT_TRUE(main_->ActiveDocument()->Modified());
 
     // Yes, save; as text; into a folder that does not exist.
-    messages_.confirmAnswers = {true};
+    messages_.choiceAnswers = {Answer::Yes};
     messages_.saveTypes = {FormEncoding::Text};
     messages_.savePaths = {dir_.filePath(QStringLiteral("no such folder/x.dfm"))};
     EXPECT_FALSE(main_->close());
@@ -447,11 +455,197 @@ TEST_F(MainWindowTest, AFailedSaveOnCloseKeepsTheDocumentAndTheMainWindowOpen) {
     messages_.errors.clear();
 
     // No, discard: everything closes.
-    messages_.confirmAnswers = {false};
+    messages_.choiceAnswers = {Answer::No};
     EXPECT_TRUE(main_->close());
     Settle();
     EXPECT_TRUE(Windows().isEmpty());
     EXPECT_EQ(messages_.confirms.size(), 2);
+}
+
+// Close All and Exit ask each modified document in turn; a Cancel anywhere on the way
+// to a saved file stops them with that document and those not yet asked still open.
+TEST_F(MainWindowTest, CancelInASavePromptStopsCloseAllAndExit) {
+    Show();
+    for (int i = 0; i < 3; ++i) {
+        main_->cmNew();
+        main_->ActiveDocument()->LoadFromLines(kSmallForm);
+    }
+    const struct {
+        const char* what;
+        bool exit;
+        std::deque<Answer> answers;
+        std::deque<std::optional<FormEncoding>> types;
+        std::deque<QString> paths;
+        int stillOpen;
+    } cases[] = {
+        {"Close All, Cancel in the first prompt", false, {Answer::Cancel}, {}, {}, 3},
+        {"Close All, Yes then Cancel in the save-type dialog", false, {Answer::Yes}, {std::nullopt}, {}, 3},
+        {"Exit, No for one, then Cancel in the file dialog",
+         true,
+         {Answer::No, Answer::Yes},
+         {FormEncoding::Text},
+         {QString()},
+         2},
+        {"Exit, Cancel in the prompt", true, {Answer::Cancel}, {}, {}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages_.confirms.clear();
+        messages_.choiceAnswers = c.answers;
+        messages_.saveTypes = c.types;
+        messages_.savePaths = c.paths;
+        if (c.exit)
+            main_->cmExit();
+        else
+            main_->cmCloseAll();
+        Settle();
+        EXPECT_EQ(messages_.confirms.size(), static_cast<qsizetype>(c.answers.size()));
+        EXPECT_EQ(Windows().size(), c.stillOpen);
+        EXPECT_TRUE(main_->isVisible());
+        for (QMdiSubWindow* window : Windows())
+            EXPECT_EQ(qobject_cast<Tmdi_dfm_Editor*>(window)->TextBytes(), kSmallForm);
+    }
+    // The prompt names the unnamed document by its caption.
+    EXPECT_EQ(messages_.confirms.last(), QStringLiteral("Save changes to the unnamed document Untitled?"));
+    messages_.choiceAnswers = {Answer::No, Answer::No};
+    EXPECT_TRUE(main_->close());
+}
+
+// The maximised state belongs to the workspace: a document brought forward while
+// another is maximised is maximised too, and after Close All new documents start
+// maximised again whatever layout the last closed one left.
+TEST_F(MainWindowTest, DocumentsShareOneMaximisedState) {
+    main_->resize(900, 600);
+    Show();
+    for (const char* name : {"a.dfm", "b.dfm", "c.dfm"})
+        main_->OpenDocument(WriteForm(QString::fromLatin1(name)));
+    Settle();
+    const QList<QMdiSubWindow*> windows = main_->MdiArea()->subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow* window : windows)
+        EXPECT_TRUE(window->isMaximized()) << window->windowTitle().toStdString();
+
+    main_->cmTileVer();
+    for (QMdiSubWindow* window : windows)
+        EXPECT_FALSE(window->isMaximized());
+    windows[2]->showMaximized();  // the user maximises c
+    Settle();
+
+    // b from the Windows menu: maximised over c, and the title names it.
+    auto* menu = main_->findChild<QMenu*>(QStringLiteral("mmWin"));
+    emit menu->aboutToShow();
+    menu->actions()[6]->trigger();  // "&2 b.dfm"
+    Settle();
+    EXPECT_EQ(main_->ActiveDocument(), windows[1]);
+    EXPECT_TRUE(windows[1]->isMaximized());
+    EXPECT_TRUE(main_->windowTitle().contains(QStringLiteral("[b.dfm]")))
+        << main_->windowTitle().toStdString();
+
+    // Tiled again and closed: a new document takes no tile from the stored layout.
+    main_->cmTileHor();
+    Settle();
+    main_->cmCloseAll();
+    Settle();
+    ASSERT_TRUE(Windows().isEmpty());
+    main_->cmNew();
+    Settle();
+    ASSERT_NE(main_->ActiveDocument(), nullptr);
+    EXPECT_TRUE(main_->ActiveDocument()->isMaximized());
+
+    // While the documents are tiled, a new one joins them in the normal state.
+    main_->cmNew();
+    main_->cmTileVer();
+    main_->cmNew();
+    Settle();
+    EXPECT_FALSE(main_->ActiveDocument()->isMaximized());
+}
+
+// The interface options decide over the stored layout of the last document closed: a
+// class tree switched on in the preferences shows in documents opened afterwards.
+TEST_F(MainWindowTest, TheOptionsApplyToDocumentsOpenedLater) {
+    Show();
+    main_->cmNew();
+    Settle();
+    main_->cmClose();  // its layout, with the class tree hidden, is stored
+    Settle();
+    InterfaceOptions options = main_->Options();
+    options.ShowHTree = true;
+    main_->SetOptions(options);
+    main_->cmNew();
+    Settle();
+    Tmdi_dfm_Editor* document = main_->ActiveDocument();
+    ASSERT_NE(document, nullptr);
+    EXPECT_TRUE(document->Inspector()->ClassTree()->isVisibleTo(document));
+}
+
+// The panes are one layout for all documents: a splitter dragged in one document moves
+// in the others, and a document opened later takes the same layout.
+TEST_F(MainWindowTest, PaneSizesAreSharedByTheDocuments) {
+    main_->resize(1000, 700);
+    Show();
+    main_->OpenDocument(WriteForm(QStringLiteral("a.dfm")));
+    main_->OpenDocument(WriteForm(QStringLiteral("b.dfm")));
+    Settle();
+    auto columns = [](QMdiSubWindow* window) {
+        return window->findChild<QSplitter*>(QStringLiteral("Columns"));
+    };
+    const QList<QMdiSubWindow*> windows = main_->MdiArea()->subWindowList(QMdiArea::CreationOrder);
+    QSplitter* dragged = columns(windows[1]);
+    ASSERT_NE(dragged, nullptr);
+    QList<int> sizes = dragged->sizes();
+    const int treeWidth = sizes[0] + 37;
+    sizes[1] -= 37;
+    sizes[0] = treeWidth;
+    dragged->setSizes(sizes);
+    emit dragged->splitterMoved(treeWidth, 1);  // as a drag of the handle reports it
+    EXPECT_EQ(columns(windows[0])->sizes()[0], treeWidth);
+
+    main_->OpenDocument(WriteForm(QStringLiteral("c.dfm")));
+    Settle();
+    EXPECT_EQ(columns(main_->ActiveDocument())->sizes()[0], treeWidth);
+}
+
+// On a first start the object tree shows typical component names whole.
+TEST_F(MainWindowTest, TheFirstDocumentsTreeShowsTypicalNamesWhole) {
+    Show();
+    main_->OpenDocument(WriteForm(QStringLiteral("Orders.dfm"),
+                                  "object frmCustomerOrders: TfrmCustomerOrders\r\n"
+                                  "  object pnlOrderDetails: TPanel\r\n"
+                                  "    object grpShippingAddress: TGroupBox\r\n"
+                                  "      object edtShippingPostalCode: TEdit\r\n"
+                                  "      end\r\n"
+                                  "    end\r\n"
+                                  "  end\r\n"
+                                  "end\r\n"));
+    Settle();
+    Tmdi_dfm_Editor* document = main_->ActiveDocument();
+    ASSERT_NE(document, nullptr);
+    ObjectTreeView* tree = document->Tree();
+    ASSERT_TRUE(tree->isVisible());
+    tree->expandAll();
+    EXPECT_LE(static_cast<QAbstractItemView*>(tree)->sizeHintForColumn(0), tree->viewport()->width());
+}
+
+// A file handed over by a later start becomes the active document also when the main
+// window is not the active one: applying the new document's stored layout hides and
+// shows it, after which the area made the document before it current again.
+TEST_F(MainWindowTest, AForwardedFileBecomesTheActiveDocument) {
+    Show();
+    main_->OpenDocument(WriteForm(QStringLiteral("a.dfm")));
+    main_->OpenDocument(WriteForm(QStringLiteral("b.dfm")));
+    Settle();
+    QWidget elsewhere;  // another program has the keyboard
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+
+    const QString forwarded = WriteForm(QStringLiteral("c.dfm"));
+    main_->AppInstances1CmdLineReceived({forwarded});
+    Settle();
+    ASSERT_NE(main_->ActiveDocument(), nullptr);
+    EXPECT_EQ(main_->ActiveDocument()->FileName(), forwarded);
+    EXPECT_EQ(main_->Tabs()->currentIndex(), 2);
+    EXPECT_TRUE(main_->windowTitle().contains(QStringLiteral("[c.dfm]")))
+        << main_->windowTitle().toStdString();
 }
 
 }  // namespace

@@ -507,7 +507,7 @@ TEST_F(MainWindowPrefsTest, AcceptedOptionsReachEveryOpenDocumentAndTheCodePageN
     main->cmNew();
     EXPECT_EQ(main->ActiveDocument()->TextCodePage().Number(), 1251);
     // The changed documents close unsaved.
-    messages.confirmAnswers = {false, false};
+    messages.choiceAnswers = {UserMessages::Answer::No, UserMessages::Answer::No};
     main->close();
     main.reset();
     Settle();

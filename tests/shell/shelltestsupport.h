@@ -42,11 +42,13 @@ inline void Settle() {
 class RecordingMessages : public UserMessages {
 public:
     std::deque<bool> confirmAnswers;
+    std::deque<Answer> choiceAnswers;  // of ConfirmOrCancel, which records into confirms too
     std::deque<std::optional<FormEncoding>> saveTypes;
     std::deque<QString> savePaths;
     std::deque<QString> moduleFiles;   // answers of the executable/package open dialog
     QList<QStringList> moduleFilters;  // the filters that dialog offered, per question
     QStringList confirms, warnings, informations, errors;
+    QStringList savePathProposals;
 
     bool Confirm(const QString& text) override {
         confirms << text;
@@ -58,10 +60,20 @@ public:
         confirmAnswers.pop_front();
         return answer;
     }
+    Answer ConfirmOrCancel(const QString& text) override {
+        confirms << text;
+        if (choiceAnswers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return Answer::Cancel;
+        }
+        const Answer answer = choiceAnswers.front();
+        choiceAnswers.pop_front();
+        return answer;
+    }
     void Warning(const QString& text) override { warnings << text; }
     void Information(const QString& text) override { informations << text; }
     void Error(const QString& text) override { errors << text; }
-    std::optional<FormEncoding> AskSaveType() override {
+    std::optional<FormEncoding> AskSaveType(FormEncoding) override {
         if (saveTypes.empty()) {
             ADD_FAILURE() << "unexpected save-type question";
             return std::nullopt;
@@ -80,7 +92,8 @@ public:
         moduleFiles.pop_front();
         return answer;
     }
-    QString AskSavePath() override {
+    QString AskSavePath(const QString& proposedPath) override {
+        savePathProposals << proposedPath;
         if (savePaths.empty()) {
             ADD_FAILURE() << "unexpected save-path question";
             return {};

@@ -66,5 +66,23 @@ TEST(Tiling, CascadeStepsDownAndStartsAgainWhenTheAreaIsFull) {
     EXPECT_TRUE(CascadeRects(area, 2, 0).empty());
 }
 
+TEST(Tiling, TheFirstMainWindowTakesTwoThirdsOfTheScreenCentred) {
+    const struct {
+        QRect available;
+        QRect expected;
+    } cases[] = {
+        {QRect(0, 0, 1920, 1040), QRect(320, 173, 1280, 693)},
+        {QRect(1920, 30, 1280, 770), QRect(2133, 158, 853, 513)},  // a second screen, a panel on top
+        {QRect(0, 0, 1024, 600), QRect(153, 65, 718, 469)},        // not below the classic size
+        {QRect(0, 0, 640, 480), QRect(0, 5, 640, 469)},            // but never beyond the screen
+    };
+    for (const auto& c : cases) {
+        const QRect rect = InitialMainWindowRect(c.available);
+        EXPECT_EQ(rect, c.expected) << rect.x() << "," << rect.y() << " " << rect.width() << "x"
+                                    << rect.height();
+        EXPECT_TRUE(c.available.contains(rect));
+    }
+}
+
 }  // namespace
 }  // namespace fw
