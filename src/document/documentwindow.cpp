@@ -1105,10 +1105,10 @@ void Tmdi_dfm_Editor::GotoMessage(const QTreeWidgetItem* item) {
     if (item == nullptr) return;
     bool ok = false;
     const int line = item->data(0, MessageLineRole).toInt(&ok);
-    if (ok) GotoLine(line);
+    if (ok) SelectLine(line);
 }
 
-void Tmdi_dfm_Editor::GotoLine(int line) {
+void Tmdi_dfm_Editor::SelectLine(int line) {
     if (line < 0 || line >= editor_->lines()) return;
     {
         const StatusBatch batch(*this);
@@ -1118,9 +1118,10 @@ void Tmdi_dfm_Editor::GotoLine(int line) {
         editor_->SendScintilla(QsciScintillaBase::SCI_ENSUREVISIBLEENFORCEPOLICY, at);
         // The line's text is selected, the caret at its start.
         editor_->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(end), start);
-        editor_->SendScintilla(QsciScintillaBase::SCI_SCROLLRANGE, static_cast<unsigned long>(end), start);
     }
     ts_->setCurrentIndex(0);
+    editor_->show();
+    CentreLine(line);
     editor_->setFocus();
 }
 

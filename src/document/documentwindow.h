@@ -261,8 +261,8 @@ private:
     // A message activated (double-clicked, or Enter): its line, when it has one.
     void GotoMessage(const QTreeWidgetItem* item);
     // Shows the source page with the caret at the start of a 0-based line, its text
-    // selected; nothing for a line the text does not have.
-    void GotoLine(int line);
+    // selected and centred in the view; nothing for a line the text does not have.
+    void SelectLine(int line);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Holds the status refresh back while a command moves the caret in steps, and runs
