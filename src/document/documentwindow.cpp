@@ -1227,9 +1227,26 @@ void Tmdi_dfm_Editor::cmGoto() {
     {
         const StatusBatch batch(*this);
         editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+        // An object without a name has no "Name: Class" to search for (": TLabel" would
+        // find a named label); it is found at its own line, while that line still opens
+        // an object without a name, and otherwise not at all.
+        const bool unnamedObject = target.Name.empty() && target.Kind != NodeKind::Item;
+        bool objectLine = false;
+        if (unnamedObject && target.Line >= 0 && target.Line < editor_->lines()) {
+            const std::string_view header = LineText(target.Line);
+            const std::string_view trimmed = preview::TrimBlanks(header);
+            const bool unnamed = preview::ObjectLineName(trimmed, objectLine).empty();
+            objectLine = objectLine && unnamed;
+            if (objectLine) {
+                const auto at = static_cast<unsigned long>(target.Line);
+                const long start = editor_->SendScintilla(QsciScintillaBase::SCI_GETLINEINDENTPOSITION, at);
+                const long end = editor_->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, at);
+                editor_->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start), end);
+            }
+        }
         const QByteArray text = QByteArray::fromStdString(target.Name + ": " + target.ClassName);
         const long length = editor_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-        const long found = SearchText(text, 0, 0, length);
+        const long found = unnamedObject ? -1 : SearchText(text, 0, 0, length);
         if (found >= 0) {
             const long end = editor_->SendScintilla(QsciScintillaBase::SCI_GETTARGETEND);
             editor_->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(found), end);

@@ -327,6 +327,37 @@ TEST_F(EditorCommandsTest, GotoSelectsTheDeclarationOrLeavesTheCaretAtTheStart) 
     EXPECT_EQ(Caret(document), std::make_pair(5, 2));
 }
 
+// An object without a name is found at its own line, not at the first "...: TLabel".
+TEST_F(EditorCommandsTest, GotoFindsAnObjectWithoutANameAtItsLine) {
+    Tmdi_dfm_Editor* document = NewDocument(
+        "object Form1: TForm1\r\n"
+        "  object Label1: TLabel\r\n"
+        "  end\r\n"
+        "  object TLabel\r\n"
+        "  end\r\n"
+        "end\r\n");
+    fw::ObjectTreeView* tree = document->Tree();
+    QsciScintilla* editor = document->Editor();
+    const auto& nodes = tree->Nodes().Nodes;
+    int unnamed = -1;
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        if (nodes[i].Name.empty() && nodes[i].Kind == fw::NodeKind::Component) unnamed = static_cast<int>(i);
+    ASSERT_GE(unnamed, 0);
+    tree->FocusNode(unnamed);
+    document->cmGoto();
+    EXPECT_EQ(Caret(document).first, 3);
+    EXPECT_EQ(editor->selectedText(), QStringLiteral("object TLabel"));
+
+    // Once the line no longer opens an unnamed object, no other object is taken for it.
+    editor->setCursorPosition(4, 2);
+    editor->setSelection(3, 0, 3, 15);
+    editor->replaceSelectedText(QStringLiteral("  // gone"));
+    tree->FocusNode(unnamed);
+    document->cmGoto();
+    EXPECT_EQ(Caret(document), std::make_pair(0, 0));
+    EXPECT_FALSE(editor->hasSelectedText());
+}
+
 // Goto source and Go to line leave the line they go to in the middle of the view, not
 // at its edge.
 TEST_F(EditorCommandsTest, GotoSourceAndGoToLineCentreTheLine) {
