@@ -4,6 +4,7 @@
 #include <charconv>
 #include <functional>
 
+#include "codec/codepage.h"
 #include "codec/formformat.h"
 #include "codec/formreader.h"
 #include "graphicformat.h"
@@ -12,39 +13,6 @@
 namespace fw::rt {
 
 namespace {
-
-// Standard UTF-8 for the runtime's strings: a surrogate pair becomes one four-byte
-// sequence; a lone surrogate, which no UTF-8 text can hold, becomes U+FFFD.
-std::string ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 bool IsInt32Tag(std::uint8_t tag) {
     return tag == TagInt8 || tag == TagInt16 || tag == TagInt32;
@@ -418,7 +386,7 @@ private:
             case TypeKind::tkLString:
             case TypeKind::tkWString:
                 if (!IsStringTag(tag)) return SkipInvalid();
-                object.Set(p, Value(ToUtf8(in_.TakeStringW())));
+                object.Set(p, Value(Utf8TextFromUtf16(in_.TakeStringW())));
                 return {};
 
             case TypeKind::tkVariant:
@@ -504,7 +472,7 @@ private:
                 std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(TakeFloat()));
             text.assign(buffer, result.ptr);
         } else if (IsStringTag(tag)) {
-            text = ToUtf8(in_.TakeStringW());
+            text = Utf8TextFromUtf16(in_.TakeStringW());
         } else if (IsIdentTag(tag)) {
             text = in_.TakeIdentifier();
         } else if (tag == TagNull || tag == TagNil || tag == TagList || tag == TagBinary) {
@@ -619,7 +587,7 @@ private:
 
             case StoredShape::String:
                 if (!IsStringTag(tag)) return SkipInvalid();
-                object.Stored()[name] = Value(ToUtf8(in_.TakeStringW()));
+                object.Stored()[name] = Value(Utf8TextFromUtf16(in_.TakeStringW()));
                 return {};
 
             case StoredShape::Scalar:
@@ -628,7 +596,7 @@ private:
                 else if (IsFloatTag(tag))
                     object.Stored()[name] = Value(TakeFloat());
                 else if (IsStringTag(tag))
-                    object.Stored()[name] = Value(ToUtf8(in_.TakeStringW()));
+                    object.Stored()[name] = Value(Utf8TextFromUtf16(in_.TakeStringW()));
                 else if (IsIdentTag(tag))
                     object.Stored()[name] = Value(in_.TakeIdentifier());
                 else
@@ -663,7 +631,7 @@ private:
                 bool ok = true;
                 while (!in_.AtListEnd()) {
                     if (IsStringTag(in_.PeekTag())) {
-                        lines.push_back(ToUtf8(in_.TakeStringW()));
+                        lines.push_back(Utf8TextFromUtf16(in_.TakeStringW()));
                     } else {
                         in_.SkipOneValue();
                         ok = false;
