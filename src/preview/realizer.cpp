@@ -320,6 +320,15 @@ rt::Object* FormRealizer::Resolve(QObject* watched, rt::Object* owner, QPoint& a
     return owner;
 }
 
+DrawnLook FormRealizer::LookOf(const rt::Object& control) const {
+    for (const auto& f : factories_) {
+        if (!f->Handles(control.GetClass())) continue;
+        if (f->Family() == "fallback") return {};
+        return {DrawnLook::Kind::Native, std::string(control.ClassName())};
+    }
+    return {};
+}
+
 const ControlFactory* FormRealizer::FactoryOf(const rt::Object& control) const {
     const auto it = controls_.find(&control);
     return it == controls_.end() ? nullptr : it->second.Factory;

@@ -30,6 +30,15 @@ class DrawnLayer;
 inline constexpr int MaxPreviewControls = 10000;
 inline constexpr int MaxPreviewNesting = 64;
 
+// How a control is drawn: by the maker of its own class, of its nearest registered
+// ancestor, of the built-in class a stand-in borrows its look from, or as the framed
+// box of last resort.
+struct DrawnLook {
+    enum class Kind { Native, Ancestor, Lookalike, Placeholder };
+    Kind How = Kind::Placeholder;
+    std::string DrawnAs;  // the class whose maker draws it; empty for the framed box
+};
+
 class FormRealizer : public QObject, public RealizeContext {
     Q_OBJECT
 public:
@@ -62,6 +71,8 @@ public:
     // Makes a control visible and brings it to the front through its parents: a tab
     // sheet becomes its page control's active page.
     void ShowControl(rt::Object& control);
+    // How a control of the form is drawn (whether or not it was realised).
+    DrawnLook LookOf(const rt::Object& control) const;
     // The factory that realised a control, or nullptr.
     const ControlFactory* FactoryOf(const rt::Object& control) const;
     const std::vector<std::unique_ptr<ControlFactory>>& Factories() const { return factories_; }

@@ -112,6 +112,10 @@ enum ClassFlags : std::uint32_t {
     CfStrings = 1u << 7,     // a string list: its lines are written as Strings
     CfGraphic = 1u << 8,     // a picture: its data is written as Data
     CfAbstract = 1u << 9,    // registered for its name and ancestry, never created
+    // A stand-in for a class the runtime does not know: it keeps the written class name,
+    // stores what its class does not publish as raw values, and is drawn by the look the
+    // look-alike rules give its name and values.
+    CfStandIn = 1u << 10,
 };
 
 // A class: its place in the hierarchy and the properties it publishes itself. Its

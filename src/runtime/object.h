@@ -14,6 +14,7 @@
 #include <variant>
 #include <vector>
 
+#include "rawvalue.h"
 #include "registry.h"
 
 namespace fw::rt {
@@ -155,6 +156,15 @@ public:
         return ContentOrNone().StoredBlocks;
     }
 
+    // Values the object's text stores that its class does not publish, kept as written
+    // (path and typed stream value) in stream order. Only stand-ins of classes the
+    // runtime does not know (CfStandIn) have them: a known class's unknown property is
+    // an error the reader reports instead.
+    std::vector<RawProperty>& Unpublished() { return OwnContent().Unpublished; }
+    const std::vector<RawProperty>& Unpublished() const { return ContentOrNone().Unpublished; }
+    // The unpublished value of that path, ignoring ASCII case; nullptr when none.
+    const RawValue* FindUnpublished(std::string_view path) const { return FindRaw(Unpublished(), path); }
+
     // Set after the whole form was read.
     bool Loaded() const { return loaded_; }
     void SetLoaded() { loaded_ = true; }
@@ -182,6 +192,7 @@ private:
         GraphicData Graphic;
         std::map<std::string, Value, std::less<>> Stored;
         std::map<std::string, StoredBlock, std::less<>> StoredBlocks;
+        std::vector<RawProperty> Unpublished;
     };
     Content& OwnContent();
     // The content, or an empty one when there is none.
