@@ -66,31 +66,63 @@ FrameMetrics FrameMetricsOf(const rt::Object& form) {
     return FrameMetrics{frame.Frame, frame.Caption, frame.MenuBar, frame.SmallCaption, frame.BorderWidth};
 }
 
-FormWindow::FormWindow(rt::Object& form, QWidget* parent) : QWidget(parent), form_(form) {
+WindowChrome ChromeOf(const rt::Object& form, std::string_view borderStyle) {
+    const std::string own = borderStyle.empty() ? EnumOf(form, "BorderStyle") : std::string();
+    const std::string_view style = borderStyle.empty() ? std::string_view(own) : borderStyle;
+    const rt::WindowMetrics& m = rt::Windows10Metrics;
+    const rt::FormFrame layout = rt::FrameOf(form);
+    WindowChrome c;
+    c.Metrics.Menu = layout.MenuBar;
+    c.Metrics.BorderWidth = layout.BorderWidth;
+    if (style == "bsNone") return c;
+    const bool dialog = style == "bsDialog";
+    const bool tool = style == "bsToolWindow" || style == "bsSizeToolWin";
+    // bsSizeable, and any other value as the default.
+    c.Resizable = style == "bsSizeToolWin" || !(dialog || tool || style == "bsSingle");
+    c.Metrics.Border = c.Resizable ? m.SizingFrame : m.FixedFrame;
+    c.Metrics.Caption = tool ? m.SmallCaptionHeight : m.CaptionHeight;
+    c.Metrics.SmallCaption = tool;
+    // Without the system menu a title bar holds only the caption.
+    if (!HasElement(form, "BorderIcons", "biSystemMenu")) return c;
+    c.Close = true;
+    if (!dialog && !tool) {
+        c.Icon = true;
+        c.MinimizeEnabled = HasElement(form, "BorderIcons", "biMinimize");
+        c.MaximizeEnabled = HasElement(form, "BorderIcons", "biMaximize");
+        c.MinMax = c.MinimizeEnabled || c.MaximizeEnabled;
+    }
+    // The context help button shows on dialogs and on windows without minimize and
+    // maximize buttons.
+    c.Help = HasElement(form, "BorderIcons", "biHelp") && (dialog || !c.MinMax);
+    return c;
+}
+
+FormWindow::FormWindow(rt::Object& form, QWidget* parent, std::string_view borderStyle)
+    : QWidget(parent), form_(form) {
     setObjectName(QStringLiteral("FormWindow"));
-    metrics_ = FrameMetricsOf(form);
-    const bool hasMenu = metrics_.Menu > 0 && HasMenuBar(form);
+    chrome_ = ChromeOf(form, borderStyle);
+    const FrameMetrics& metrics = chrome_.Metrics;
+    const bool hasMenu = metrics.Menu > 0 && HasMenuBar(form);
     caption_ = TextOf(form, "Caption");
     if (const rt::Object* icon = ObjectOf(form, "Icon")) icon_ = DecodeGraphic(icon->Graphic());
-    const std::string style = EnumOf(form, "BorderStyle");
-    minimize_ = HasElement(form, "BorderIcons", "biMinimize") && style != "bsDialog" && !metrics_.SmallCaption;
-    maximize_ = HasElement(form, "BorderIcons", "biMaximize") && style != "bsDialog" && !metrics_.SmallCaption;
-    close_ = HasElement(form, "BorderIcons", "biSystemMenu");
-    help_ = HasElement(form, "BorderIcons", "biHelp") && (style == "bsDialog" || (!minimize_ && !maximize_));
-    if (!close_) minimize_ = maximize_ = help_ = false;
 
-    // The runtime's layout gave the form its outer size from its client size and frame.
-    asked_ = QSize(Clamp(OrdinalOf(form, "Width"), 0, 100000), Clamp(OrdinalOf(form, "Height"), 0, 100000));
+    // The runtime's layout gave the form its outer size from its client size and the
+    // frame it was laid out with; the drawn frame keeps that client size.
+    const rt::FormFrame laidOut = rt::FrameOf(form);
+    const int growX = 2 * (metrics.Border - laidOut.Frame);
+    const int growY = growX + metrics.Caption - laidOut.Caption;
+    asked_ = QSize(Clamp(OrdinalOf(form, "Width") + growX, 0, 100000),
+                   Clamp(OrdinalOf(form, "Height") + growY, 0, 100000));
     const int width = std::min(asked_.width(), MaxWindowSide);
     const int height = std::min(asked_.height(), MaxWindowSide);
     resize(width, height);
-    const int frameInside = metrics_.Border;
-    const int menuTop = frameInside + metrics_.Caption;
+    const int frameInside = metrics.Border;
+    const int menuTop = frameInside + metrics.Caption;
     if (hasMenu) {
         menuBar_ = new QMenuBar(this);
         menuBar_->setNativeMenuBar(false);
         menuBar_->setFocusPolicy(Qt::NoFocus);
-        menuBar_->setGeometry(frameInside, menuTop, std::max(0, width - 2 * frameInside), metrics_.Menu);
+        menuBar_->setGeometry(frameInside, menuTop, std::max(0, width - 2 * frameInside), metrics.Menu);
         BuildMenuBar(*ObjectOf(form, "Menu"));
         if (QStyle* s = PreviewStyle()) menuBar_->setStyle(s);
         QPalette p = menuBar_->palette();
@@ -103,10 +135,10 @@ FormWindow::FormWindow(rt::Object& form, QWidget* parent) : QWidget(parent), for
     // The form's own BorderWidth lies inside the frame, in the form's colour, around
     // the client area.
     auto* inner = new QWidget(this);
-    inner->setGeometry(frameInside, menuTop + metrics_.Menu, std::max(0, width - 2 * frameInside),
-                       std::max(0, height - menuTop - metrics_.Menu - frameInside));
+    inner->setGeometry(frameInside, menuTop + metrics.Menu, std::max(0, width - 2 * frameInside),
+                       std::max(0, height - menuTop - metrics.Menu - frameInside));
     ApplyColorsAndFont(*inner, form, true);
-    const int b = metrics_.BorderWidth;
+    const int b = metrics.BorderWidth;
     client_ = new QWidget(inner);
     client_->setObjectName(QStringLiteral("ClientArea"));
     client_->setGeometry(b, b, std::max(0, inner->width() - 2 * b), std::max(0, inner->height() - 2 * b));
@@ -127,17 +159,18 @@ void FormWindow::BuildMenuBar(const rt::Object& menu) {
 }
 
 void FormWindow::paintEvent(QPaintEvent*) {
-    if (metrics_.Border == 0 && metrics_.Caption == 0) return;
+    const FrameMetrics& metrics = chrome_.Metrics;
+    if (metrics.Border == 0 && metrics.Caption == 0) return;
     QPainter p(this);
     const QRect all = rect();
     p.fillRect(all, Qt::white);
     p.setPen(QColor(0x70, 0x70, 0x70));
     p.drawRect(all.adjusted(0, 0, -1, -1));
-    if (metrics_.Caption == 0) return;
+    if (metrics.Caption == 0) return;
 
-    const QRect bar(metrics_.Border, metrics_.Border, width() - 2 * metrics_.Border, metrics_.Caption);
+    const QRect bar(metrics.Border, metrics.Border, width() - 2 * metrics.Border, metrics.Caption);
     int textLeft = bar.left() + 4;
-    if (!metrics_.SmallCaption) {
+    if (chrome_.Icon) {
         const QRect iconRect(bar.left() + 1, bar.top() + (bar.height() - 16) / 2, 16, 16);
         if (!icon_.isNull()) {
             p.drawImage(iconRect, icon_.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation));
@@ -151,29 +184,37 @@ void FormWindow::paintEvent(QPaintEvent*) {
         textLeft = iconRect.right() + 8;
     }
 
-    const int buttonWidth = metrics_.SmallCaption ? SmallCaptionButtonWidth : CaptionButtonWidth;
+    const int buttonWidth = metrics.SmallCaption ? SmallCaptionButtonWidth : CaptionButtonWidth;
     int buttonsLeft = bar.right() + 1;
     auto button = [&](auto draw) {
         buttonsLeft -= buttonWidth;
-        const QRect r(buttonsLeft, bar.top() - metrics_.Border + 1, buttonWidth,
-                      metrics_.Caption + metrics_.Border - 1);
+        const QRect r(buttonsLeft, bar.top() - metrics.Border + 1, buttonWidth,
+                      metrics.Caption + metrics.Border - 1);
         const QPoint c = r.center();
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(Qt::NoBrush);
         draw(c);
     };
-    if (close_)
+    // A disabled caption button is drawn in grey.
+    const auto pen = [&](bool enabled) { p.setPen(QPen(enabled ? QColor(Qt::black) : QColor(0xA0, 0xA0, 0xA0), 1)); };
+    if (chrome_.Close)
         button([&](QPoint c) {
             p.setRenderHint(QPainter::Antialiasing, true);
             p.drawLine(c + QPoint(-5, -5), c + QPoint(5, 5));
             p.drawLine(c + QPoint(-5, 5), c + QPoint(5, -5));
             p.setRenderHint(QPainter::Antialiasing, false);
         });
-    if (maximize_)
-        button([&](QPoint c) { p.drawRect(QRect(c.x() - 5, c.y() - 5, 10, 10)); });
-    if (minimize_)
-        button([&](QPoint c) { p.drawLine(c + QPoint(-5, 0), c + QPoint(5, 0)); });
-    if (help_)
+    if (chrome_.MinMax) {
+        button([&](QPoint c) {
+            pen(chrome_.MaximizeEnabled);
+            p.drawRect(QRect(c.x() - 5, c.y() - 5, 10, 10));
+        });
+        button([&](QPoint c) {
+            pen(chrome_.MinimizeEnabled);
+            p.drawLine(c + QPoint(-5, 0), c + QPoint(5, 0));
+        });
+    }
+    if (chrome_.Help)
         button([&](QPoint c) {
             QFont f = FontOf(nullptr);
             f.setPixelSize(13);
@@ -182,7 +223,7 @@ void FormWindow::paintEvent(QPaintEvent*) {
         });
 
     QFont titleFont(MapFontFamily("Segoe UI"));
-    titleFont.setPixelSize(metrics_.SmallCaption ? 11 : 12);
+    titleFont.setPixelSize(metrics.SmallCaption ? 11 : 12);
     p.setFont(titleFont);
     p.setPen(Qt::black);
     const QRect textRect(textLeft, bar.top(), std::max(0, buttonsLeft - textLeft - 4), bar.height());

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <string_view>
 
 #include "runtime/object.h"
 
@@ -31,6 +32,26 @@ struct FrameMetrics {
 // runtime's layout sized the form with them.
 FrameMetrics FrameMetricsOf(const rt::Object& form);
 
+// What a window's title bar shows and how its frame behaves, from the BorderStyle the
+// form stores and its BorderIcons, as Windows draws them.
+struct WindowChrome {
+    FrameMetrics Metrics;
+    bool Icon = false;      // the system menu's icon at the caption's left
+    bool Close = false;
+    bool Help = false;
+    // The minimize and maximize buttons come as a pair: when BorderIcons asks for only
+    // one, both are drawn and the other is disabled.
+    bool MinMax = false;
+    bool MinimizeEnabled = false;
+    bool MaximizeEnabled = false;
+    bool Resizable = false;  // a sizing frame: bsSizeable and bsSizeToolWin
+};
+
+// The chrome of a form drawn with the given BorderStyle ("bsDialog", ...; empty for the
+// form's own value). The form's layout may have run with another BorderStyle: only the
+// frame's drawing follows this one, with the form's Menu and BorderWidth.
+WindowChrome ChromeOf(const rt::Object& form, std::string_view borderStyle);
+
 // Whether the form's Menu holds a main menu with at least one visible item.
 bool HasMenuBar(const rt::Object& form);
 
@@ -38,8 +59,10 @@ class FormWindow : public QWidget {
     Q_OBJECT
 public:
     // A window for the form, of the form's Width and Height as the runtime's layout set
-    // them, at most MaxWindowSide a side, the client area inside the frame.
-    FormWindow(rt::Object& form, QWidget* parent);
+    // them, at most MaxWindowSide a side, the client area inside the frame. The frame is
+    // drawn for borderStyle (empty for the form's own BorderStyle) around the client
+    // area the layout gave the form.
+    FormWindow(rt::Object& form, QWidget* parent, std::string_view borderStyle = {});
 
     // The size the form asked for, before the cut to MaxWindowSide.
     QSize AskedSize() const { return asked_; }
@@ -47,7 +70,8 @@ public:
     // Where the controls go: the client area, in the form's colour.
     QWidget* ClientArea() const { return client_; }
     QMenuBar* MenuBar() const { return menuBar_; }
-    const FrameMetrics& Metrics() const { return metrics_; }
+    const FrameMetrics& Metrics() const { return chrome_.Metrics; }
+    const WindowChrome& Chrome() const { return chrome_; }
     // The client area as the form paints it: its colour, then its controls.
     QImage GrabClient() const;
     // The whole window, title bar and frame included.
@@ -60,13 +84,12 @@ private:
     void BuildMenuBar(const rt::Object& menu);
 
     rt::Object& form_;
-    FrameMetrics metrics_;
+    WindowChrome chrome_;
     QSize asked_;
     QWidget* client_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     QString caption_;
     QImage icon_;
-    bool minimize_ = true, maximize_ = true, close_ = true, help_ = false;
 };
 
 }  // namespace fw::preview

@@ -83,6 +83,8 @@ void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const C
         emit PreviewBuilt();
         return;
     }
+    // The preview lays the form out as a sizeable window and draws the frame it asks for.
+    borderStyle_ = rt::StoredBorderStyle(lines);
     std::vector<rt::BuildMessage> built;
     rt::BuildFormFromLines(*form_, lines, registry, codePage, built, &AppFormNames(), &records_);
     for (rt::BuildMessage& message : built) AddMessage(std::move(message.Text), std::move(message.Place));
@@ -118,7 +120,7 @@ void VirtualDesktop::Present() {
     moi.SetPropFromLines("Top", {std::to_string(FormOrigin)});
     moi.SetPropFromLines("WindowState", {"wsNormal"});
 
-    window_ = new FormWindow(form, desk_);
+    window_ = new FormWindow(form, desk_, borderStyle_);
     window_->move(FormOrigin, FormOrigin);
     realizer_ = std::make_unique<FormRealizer>();
     connect(realizer_.get(), &FormRealizer::Clicked, this, [this](rt::Object* c) {

@@ -91,6 +91,7 @@ private:
     std::vector<std::string> messages_;
     std::vector<rt::MessagePlace> places_;
     std::vector<rt::ReadObject> records_;
+    std::string borderStyle_;  // the BorderStyle the form's text stores
 };
 
 }  // namespace fw::preview

@@ -41,6 +41,19 @@ void ApplyPreviewRewrites(std::vector<std::string>& lines) {
     }
 }
 
+std::string StoredBorderStyle(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        if (!WordStartsAtThird(line, "BorderStyle")) continue;
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) return {};
+        const std::size_t first = line.find_first_not_of(' ', equals + 1);
+        if (first == std::string::npos) return {};
+        const std::size_t last = line.find_last_not_of(' ');
+        return line.substr(first, last - first + 1);
+    }
+    return {};
+}
+
 std::vector<std::string> SplitFormLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;

@@ -22,6 +22,11 @@ namespace fw::rt {
 // properties are indented further and are left alone.
 void ApplyPreviewRewrites(std::vector<std::string>& lines);
 
+// The value on the "BorderStyle" line ApplyPreviewRewrites replaces (the text after
+// its '=', without spaces), or empty when there is none: the frame the form asks for,
+// which the preview draws while its layout runs as a sizeable window.
+std::string StoredBorderStyle(const std::vector<std::string>& lines);
+
 // Splits form text into lines at CR LF, LF or CR. A last line without a line break is
 // kept; an empty text has no lines.
 std::vector<std::string> SplitFormLines(std::string_view text);
