@@ -8,6 +8,7 @@
 #include "codec/errors.h"
 #include "codec/formformat.h"
 #include "codec/stream.h"
+#include "actionlinks.h"
 
 namespace fw::rt {
 
@@ -183,6 +184,7 @@ void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegis
         SkipResourceHeader(form);
         MessageCollectingHooks hooks(texts);
         ReadFormInto(root, form, hooks, registry, codePage, taken, summary);
+        ApplyActionLinks(root);
     } catch (const std::bad_alloc&) {
         failure = "ERROR=Reader: Out of memory";
     } catch (const std::exception& error) {
