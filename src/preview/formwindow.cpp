@@ -5,10 +5,14 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cctype>
+#include <initializer_list>
+#include <variant>
 
 #include "preview/realizer.h"
 #include "preview/vcllook.h"
 #include "runtime/layout.h"
+#include "runtime/registry.h"
 
 namespace fw::preview {
 
@@ -51,7 +55,139 @@ void FillMenu(QMenu* menu, const rt::Object& parent, int depth) {
     }
 }
 
+// A non-visual component's icon as the designer places it: a framed square with the
+// first letters of its class, the component's name under it.
+class ComponentIcon : public QWidget {
+public:
+    static constexpr int Side = 28;
+    static constexpr int NameHeight = 16;
+    static constexpr int Width = 96;  // room for the name under the icon
+
+    ComponentIcon(const rt::Object& component, QWidget* parent)
+        : QWidget(parent), name_(Q(component.Name())), className_(Q(component.ClassName())) {
+        setObjectName(name_);
+        setToolTip(name_ + QStringLiteral(": ") + className_);
+        resize(Width, Side + NameHeight);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const QRect box((width() - Side) / 2, 0, Side, Side);
+        p.fillRect(box, QColor(0xF0, 0xF0, 0xF0));
+        p.setPen(QColor(0x80, 0x80, 0x80));
+        p.drawRect(box.adjusted(0, 0, -1, -1));
+        QFont f = FontOf(nullptr);
+        f.setPixelSize(9);
+        p.setFont(f);
+        p.setPen(QColor(0x33, 0x66, 0xAA));
+        // The capitals of the class's name without its T: IL for TImageList.
+        QString mark;
+        for (const QChar ch : className_.mid(className_.startsWith(QLatin1Char('T')) ? 1 : 0))
+            if (ch.isUpper() && mark.size() < 4) mark += ch;
+        p.drawText(box, Qt::AlignCenter, mark);
+        p.setFont(FontOf(nullptr));
+        p.setPen(Qt::black);
+        const QRect nameRect(0, Side, width(), NameHeight);
+        p.drawText(nameRect, Qt::AlignHCenter | Qt::AlignVCenter,
+                   p.fontMetrics().elidedText(name_, Qt::ElideRight, width()));
+    }
+
+private:
+    QString name_;
+    QString className_;
+};
+
+std::int64_t StoredOrdinal(const rt::Object& object, std::string_view name) {
+    const auto& stored = object.Stored();
+    const auto it = stored.find(name);
+    if (it == stored.end()) return 0;
+    const std::int64_t* value = std::get_if<std::int64_t>(&it->second);
+    return value ? *value : 0;
+}
+
+// The first word of a line of form text, and whether a '=' follows it: a property's
+// name, or a keyword (object, inherited, inline, item, end).
+struct LineWord {
+    std::string_view Word;
+    bool Assigned = false;
+};
+LineWord WordOn(std::string_view line) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string_view::npos) return {};
+    line.remove_prefix(start);
+    std::size_t end = 0;
+    while (end < line.size() && (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '_' ||
+                                 line[end] == '.'))
+        ++end;
+    const std::size_t next = line.find_first_not_of(" \t", end);
+    return {line.substr(0, end), next != std::string_view::npos && line[next] == '='};
+}
+
 }  // namespace
+
+RootKind RootKindOf(const std::vector<std::string>& lines) {
+    if (lines.empty()) return RootKind::Form;
+    // "object Name: TClass" or "inherited Name: TClass"
+    const std::string_view header = lines.front();
+    const std::size_t colon = header.find(':');
+    std::string_view rootClass = colon == std::string_view::npos ? std::string_view() : header.substr(colon + 1);
+    rootClass.remove_prefix(std::min(rootClass.find_first_not_of(' '), rootClass.size()));
+    rootClass = rootClass.substr(0, rootClass.find_first_of(" \t"));
+    if (rt::EqualsIgnoringCase(rootClass, "TFrame")) return RootKind::Frame;
+    if (rt::EqualsIgnoringCase(rootClass, "TDataModule")) return RootKind::DataModule;
+
+    // What a data module writes of its own; any other property of the root makes it a
+    // control, so a frame.
+    static constexpr std::string_view DataModuleOwn[] = {"OldCreateOrder", "Height",  "Width", "Left",
+                                                         "Top",            "OnCreate", "OnDestroy", "PixelsPerInch",
+                                                         "Tag",            "Name"};
+    // What the controls of a frame write and a data module's components do not.
+    static constexpr std::string_view ControlOnly[] = {"TabOrder", "Caption", "Align", "Anchors", "TabStop"};
+    bool control = false;
+    bool children = false;
+    bool controlChild = false;
+    // The nesting of objects and collection items: 1 inside the root, 2 inside its
+    // children. Values that go on over several lines never start with a word and '='.
+    int depth = 1;
+    for (std::size_t i = 1; i < lines.size() && depth > 0; ++i) {
+        const LineWord word = WordOn(lines[i]);
+        if (!word.Assigned) {
+            if (word.Word == "object" || word.Word == "inherited" || word.Word == "inline" || word.Word == "item") {
+                children = children || depth == 1;
+                ++depth;
+            } else if (word.Word == "end") {
+                --depth;
+            }
+            continue;
+        }
+        if (depth == 1) {
+            for (const std::string_view formOnly :
+                 {"Caption", "ClientWidth", "ClientHeight", "TextHeight", "BorderStyle", "BorderIcons"})
+                if (rt::EqualsIgnoringCase(word.Word, formOnly)) return RootKind::Form;
+            bool own = false;
+            for (const std::string_view moduleOwn : DataModuleOwn) own = own || rt::EqualsIgnoringCase(word.Word, moduleOwn);
+            control = control || !own;
+        } else if (depth == 2) {
+            for (const std::string_view only : ControlOnly)
+                controlChild = controlChild || rt::EqualsIgnoringCase(word.Word, only);
+        }
+    }
+    return control || controlChild || !children ? RootKind::Frame : RootKind::DataModule;
+}
+
+void AddComponentIcons(const rt::Object& root, QWidget* parent) {
+    for (const rt::ObjectPtr& component : root.Components()) {
+        if (component->InheritsFrom("TControl")) continue;
+        auto* icon = new ComponentIcon(*component, parent);
+        // The designer position is the icon's top-left corner; the name is centred
+        // under it.
+        icon->move(Clamp(StoredOrdinal(*component, "Left"), -MaxWindowSide, MaxWindowSide) -
+                       (ComponentIcon::Width - ComponentIcon::Side) / 2,
+                   Clamp(StoredOrdinal(*component, "Top"), -MaxWindowSide, MaxWindowSide));
+        icon->show();
+    }
+}
 
 bool HasMenuBar(const rt::Object& form) {
     const rt::Object* menu = ObjectOf(form, "Menu");
@@ -108,11 +244,15 @@ FormWindow::FormWindow(rt::Object& form, QWidget* parent, std::string_view borde
 
     // The runtime's layout gave the form its outer size from its client size and the
     // frame it was laid out with; the drawn frame keeps that client size.
-    const rt::FormFrame laidOut = rt::FrameOf(form);
+    // A frame or a data module root has no frame in the layout.
+    const rt::FormFrame laidOut = form.GetClass().Has(rt::CfForm) ? rt::FrameOf(form) : rt::FormFrame{};
     const int growX = 2 * (metrics.Border - laidOut.Frame);
     const int growY = growX + metrics.Caption - laidOut.Caption;
-    asked_ = QSize(Clamp(OrdinalOf(form, "Width") + growX, 0, 100000),
-                   Clamp(OrdinalOf(form, "Height") + growY, 0, 100000));
+    // A data module writes its designer size itself rather than as properties.
+    const auto side = [&form](std::string_view name) {
+        return form.FindProperty(name) ? OrdinalOf(form, name) : StoredOrdinal(form, name);
+    };
+    asked_ = QSize(Clamp(side("Width") + growX, 0, 100000), Clamp(side("Height") + growY, 0, 100000));
     const int width = std::min(asked_.width(), MaxWindowSide);
     const int height = std::min(asked_.height(), MaxWindowSide);
     resize(width, height);

@@ -6,7 +6,9 @@
 
 #include <QImage>
 #include <QWidget>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/object.h"
 
@@ -51,6 +53,22 @@ struct WindowChrome {
 // form's own value). The form's layout may have run with another BorderStyle: only the
 // frame's drawing follows this one, with the form's Menu and BorderWidth.
 WindowChrome ChromeOf(const rt::Object& form, std::string_view borderStyle);
+
+// What a form file's root is: a form, a frame (drawn without title bar or window
+// frame) or a data module (a plain area with its components as labelled icons).
+enum class RootKind { Form, Frame, DataModule };
+
+// The kind of root the form text's lines hold. The root's class name TFrame or
+// TDataModule says it; a descendant's own class name does not, so then what is written
+// decides: a form stores its Caption, client size, text height or border, which frames
+// and data modules never write; a root that writes a control's properties, or whose
+// children write TabOrder, Caption, Align, Anchors or TabStop, is a frame; what is
+// left is a data module.
+RootKind RootKindOf(const std::vector<std::string>& lines);
+
+// Shows the components of a data module that are not controls as small labelled
+// icons at their designer positions (the Left and Top stored on them), on parent.
+void AddComponentIcons(const rt::Object& root, QWidget* parent);
 
 // Whether the form's Menu holds a main menu with at least one visible item.
 bool HasMenuBar(const rt::Object& form);

@@ -77,7 +77,13 @@ void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const C
     places_.clear();
     rt::ClassRegistry& registry = AppRegistry();
     try {
-        form_ = rt::CreateObject(registry.Of(rt::cls::TForm), registry);
+        // A frame or a data module is read into one of its kind, so that what its
+        // class publishes is taken.
+        rootKind_ = RootKindOf(lines);
+        const rt::ClassInfo& rootClass = rootKind_ == RootKind::Frame        ? rt::cls::TFrame
+                                         : rootKind_ == RootKind::DataModule ? rt::cls::TDataModule
+                                                                             : rt::cls::TForm;
+        form_ = rt::CreateObject(registry.Of(rootClass), registry);
     } catch (const std::exception& e) {
         AddMessage("ERROR=Reader: " + std::string(e.what()));
         emit PreviewBuilt();
@@ -105,6 +111,9 @@ void VirtualDesktop::AddMessage(std::string text, rt::MessagePlace place) {
 
 void VirtualDesktop::Present() {
     rt::Object& form = *form_;
+    // A frame or a data module has no window frame: its Width and Height are all its
+    // area.
+    if (rootKind_ != RootKind::Form) borderStyle_ = "bsNone";
     // The bounds the form's controls take at run time; the hints and the widgets show
     // them.
     rt::LayoutForm(form, QtTextMeasurer());
@@ -134,6 +143,7 @@ void VirtualDesktop::Present() {
             emit ObjectMouseMove(Q(c->Name()), Q(c->ClassName()), pos.x(), pos.y());
     });
     realizer_->Realize(form, window_->ClientArea());
+    if (rootKind_ == RootKind::DataModule) AddComponentIcons(form, window_->ClientArea());
     const QSize asked = window_->AskedSize();
     if (asked != window_->size())
         messages_.push_back("WARN=Preview: the form is " + std::to_string(asked.width()) + " x " +

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codec/codepage.h"
+#include "preview/formwindow.h"
 #include "runtime/formbuild.h"
 #include "runtime/object.h"
 #include "runtime/reader.h"
@@ -20,7 +21,6 @@
 namespace fw::preview {
 
 class FormRealizer;
-class FormWindow;
 
 // The class registry of the running program, with the built-in classes registered, and
 // the names of its forms (each preview's form is added while it lives, so a second
@@ -54,6 +54,8 @@ public:
     // The live form of the last build, or nullptr before the first one.
     rt::Object* PreviewForm() const { return form_.get(); }
     FormWindow* Window() const { return window_; }
+    // What the last build's root is: a form, a frame or a data module.
+    RootKind Root() const { return rootKind_; }
     FormRealizer* Realizer() const { return realizer_.get(); }
     // Shows a control of the preview: visible, and its tab sheet brought to the front.
     void ShowControl(rt::Object& control);
@@ -92,6 +94,7 @@ private:
     std::vector<rt::MessagePlace> places_;
     std::vector<rt::ReadObject> records_;
     std::string borderStyle_;  // the BorderStyle the form's text stores
+    RootKind rootKind_ = RootKind::Form;
 };
 
 }  // namespace fw::preview

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QWidget>
 #include <string>
 
 #include "preview/formwindow.h"
@@ -76,6 +77,68 @@ TEST(FormWindow, StoredBorderStyleIsTheRootsOwn) {
         {"object F: TForm\n  object P: TPanel\n    BorderStyle = bsSingle\n  end\nend\n", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(fw::rt::StoredBorderStyle(fw::rt::SplitFormLines(c.Text)), c.Style) << c.Text;
+}
+
+}  // namespace
+
+namespace {
+
+using fw::preview::RootKind;
+
+fw::preview::RootKind KindOfBuilt(fw::preview::VirtualDesktop& desktop, const std::string& text) {
+    desktop.BuildPreview(fw::rt::SplitFormLines(text), fw::CodePage::Default());
+    for (const std::string& m : desktop.PreviewMessages()) ADD_FAILURE() << m;
+    return desktop.Root();
+}
+
+TEST(FormWindow, TellsFormsFramesAndDataModulesApart) {
+    const struct {
+        const char* What;
+        const char* Text;
+        RootKind Kind;
+    } cases[] = {
+        {"a form", "object F: TF\n  Caption = 'x'\n  ClientHeight = 50\n  ClientWidth = 80\nend\n", RootKind::Form},
+        {"a form without controls or caption",
+         "object F: TF\n  Left = 0\n  Top = 0\n  ClientHeight = 50\n  ClientWidth = 80\nend\n", RootKind::Form},
+        {"TFrame itself", "object F: TFrame\n  Width = 80\n  Height = 50\nend\n", RootKind::Frame},
+        {"a frame descendant with controls",
+         "object Frame1: TFrame1\n  Left = 0\n  Top = 0\n  Width = 120\n  Height = 70\n  ParentShowHint = False\n"
+         "  TabOrder = 0\n  OnEnter = FrameEnter\n  object B: TButton\n    Left = 4\n    Top = 4\n"
+         "    Width = 75\n    Height = 25\n    Caption = 'Inside'\n  end\nend\n",
+         RootKind::Frame},
+        {"a data module",
+         "object dm: TdmMain\n  OldCreateOrder = False\n  Height = 150\n  Width = 215\n"
+         "  object Images: TImageList\n    Left = 40\n    Top = 24\n  end\nend\n",
+         RootKind::DataModule},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        fw::preview::VirtualDesktop desktop;
+        EXPECT_EQ(KindOfBuilt(desktop, c.Text), c.Kind);
+    }
+}
+
+TEST(FormWindow, AFrameHasNoWindowFrameAndADataModuleShowsItsComponents) {
+    fw::preview::VirtualDesktop frame;
+    ASSERT_EQ(KindOfBuilt(frame, "object Frame1: TFrame1\n  Width = 120\n  Height = 70\n  TabOrder = 0\n"
+                                 "  object B: TButton\n    Caption = 'Inside'\n  end\nend\n"),
+              RootKind::Frame);
+    EXPECT_EQ(frame.Window()->Metrics().Caption, 0);
+    EXPECT_EQ(frame.Window()->Metrics().Border, 0);
+    EXPECT_EQ(frame.Window()->size(), QSize(120, 70));
+    EXPECT_EQ(frame.FormClientImage().size(), QSize(120, 70));
+
+    fw::preview::VirtualDesktop module;
+    ASSERT_EQ(KindOfBuilt(module, "object dm: TdmMain\n  OldCreateOrder = False\n  Height = 150\n  Width = 215\n"
+                                  "  object Images: TImageList\n    Left = 40\n    Top = 24\n  end\nend\n"),
+              RootKind::DataModule);
+    EXPECT_EQ(module.Window()->Metrics().Caption, 0);
+    EXPECT_EQ(module.Window()->size(), QSize(215, 150));
+    const QWidget* icon = module.Window()->ClientArea()->findChild<QWidget*>(QStringLiteral("Images"));
+    ASSERT_NE(icon, nullptr);
+    // The icon's square starts at the designer position, the name centred under it.
+    EXPECT_EQ(icon->x() + icon->width() / 2, 40 + 28 / 2);
+    EXPECT_EQ(icon->y(), 24);
 }
 
 }  // namespace
