@@ -213,7 +213,10 @@ QColor ControlColor(const rt::Object& control) {
     const rt::Object* c = &control;
     // A chain of ParentColor ends at the form; the bound guards against a cycle.
     for (int depth = 0; depth < 1000 && c; ++depth) {
-        if (!BoolOf(*c, "ParentColor", false) || !c->Parent()) {
+        // A root frame that takes its parent's colour takes that of the form it is
+        // put on: clBtnFace.
+        if (BoolOf(*c, "ParentColor", false) && !c->Parent()) return ColorOf(SysColorBase + 15);
+        if (!BoolOf(*c, "ParentColor", false)) {
             const QColor color = ColorOf(OrdinalOf(*c, "Color", SysColorBase + 15));
             return color.isValid() ? color : ColorOf(SysColorBase + 15);
         }

@@ -127,6 +127,8 @@ TEST(FormWindow, AFrameHasNoWindowFrameAndADataModuleShowsItsComponents) {
     EXPECT_EQ(frame.Window()->Metrics().Border, 0);
     EXPECT_EQ(frame.Window()->size(), QSize(120, 70));
     EXPECT_EQ(frame.FormClientImage().size(), QSize(120, 70));
+    // A frame takes the colour of the form it is put on.
+    EXPECT_EQ(frame.FormClientImage().pixelColor(118, 68), QColor(0xF0, 0xF0, 0xF0));
 
     fw::preview::VirtualDesktop module;
     ASSERT_EQ(KindOfBuilt(module, "object dm: TdmMain\n  OldCreateOrder = False\n  Height = 150\n  Width = 215\n"
