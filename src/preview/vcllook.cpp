@@ -1,5 +1,7 @@
 #include "preview/vcllook.h"
 
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPalette>
 #include <QWidget>
 #include <algorithm>
@@ -116,6 +118,79 @@ QString MapFontFamily(std::string_view windowsName) {
     return QStringLiteral("Liberation Sans");
 }
 
+double WindowsAverageCharWidth(std::string_view windowsName, int emPixels) {
+    struct Face {
+        std::string_view Name;
+        double AveragePerEm;  // tmAveCharWidth over the character height
+    };
+    // Tahoma: 1000 of 2048 units (5 pixels at 8 points, 11 pixels high); MS Sans
+    // Serif: 5 pixels at 8 points; System: 7 pixels at its 16.
+    static constexpr Face Faces[] = {
+        {"tahoma", 1000.0 / 2048.0},
+        {"ms sans serif", 5.0 / 11.0},
+        {"system", 7.0 / 16.0},
+    };
+    const std::string name = Lower(windowsName);
+    for (const Face& f : Faces)
+        if (name == f.Name) return f.AveragePerEm * std::max(emPixels, 0);
+    return 0;
+}
+
+int StretchToFit(double windowsAverage, double substituteAverage) {
+    if (windowsAverage <= 0 || substituteAverage <= windowsAverage) return 100;
+    return std::max(MinFontStretch, static_cast<int>(std::floor(100.0 * windowsAverage / substituteAverage)));
+}
+
+int ClosestNotWider(const std::vector<double>& averages, double windowsAverage) {
+    int best = -1;
+    for (std::size_t i = 0; i < averages.size(); ++i) {
+        const double a = averages[i];
+        if (best < 0) {
+            best = static_cast<int>(i);
+            continue;
+        }
+        const double b = averages[static_cast<std::size_t>(best)];
+        const bool fits = a <= windowsAverage, bestFits = b <= windowsAverage;
+        if ((fits && !bestFits) || (fits && bestFits && a > b) || (!fits && !bestFits && a < b))
+            best = static_cast<int>(i);
+    }
+    return best;
+}
+
+namespace {
+
+// The average advance of the lowercase letters, as the weighted average of Windows
+// counts the lowercase.
+double AverageCharWidth(const QFont& font) {
+    static constexpr char16_t Letters[] = u"abcdefghijklmnopqrstuvwxyz";
+    return QFontMetricsF(font).horizontalAdvance(QString::fromUtf16(Letters, 26)) / 26.0;
+}
+
+// For a Windows user interface face: the installed face closest in width, narrowed
+// where it is still wider.
+void FitToWindowsWidth(QFont& font, std::string_view windowsName, int emPixels) {
+    const double windows = WindowsAverageCharWidth(windowsName, emPixels);
+    if (windows <= 0) return;
+    static constexpr const char* Candidates[] = {"Liberation Sans", "DejaVu Sans Condensed", "Liberation Sans Narrow"};
+    std::vector<QFont> fonts;
+    std::vector<double> averages;
+    for (const char* family : Candidates) {
+        QFont candidate = font;
+        candidate.setFamily(QString::fromLatin1(family));
+        // Only installed faces: an absent one would be measured as a fallback face.
+        if (QFontInfo(candidate).family() != candidate.family()) continue;
+        averages.push_back(AverageCharWidth(candidate));
+        fonts.push_back(candidate);
+    }
+    const int chosen = ClosestNotWider(averages, windows);
+    if (chosen < 0) return;
+    font = fonts[static_cast<std::size_t>(chosen)];
+    const int stretch = StretchToFit(windows, averages[static_cast<std::size_t>(chosen)]);
+    if (stretch < 100) font.setStretch(stretch);
+}
+
+}  // namespace
+
 QFont FontOf(const rt::Object* font) {
     std::string name = "Tahoma";
     std::int64_t height = -11;
@@ -140,6 +215,7 @@ QFont FontOf(const rt::Object* font) {
     result.setUnderline(underline);
     result.setStrikeOut(strikeOut);
     result.setStyleStrategy(QFont::PreferAntialias);
+    FitToWindowsWidth(result, name, result.pixelSize());
     return result;
 }
 

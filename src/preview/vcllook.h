@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "preview/pictures.h"
 #include "runtime/object.h"
@@ -29,9 +30,24 @@ QColor DesktopColor();
 // where there is such (Arial → Liberation Sans, Times New Roman → Liberation Serif,
 // Courier New → Liberation Mono), a close sans-serif otherwise.
 QString MapFontFamily(std::string_view windowsName);
+// The average character width (tmAveCharWidth) Windows reports for its user interface
+// faces Tahoma, MS Sans Serif and System at a character height in pixels; 0 for other
+// faces, whose substitutes are metric-compatible or not measured against them.
+double WindowsAverageCharWidth(std::string_view windowsName, int emPixels);
+// The horizontal stretch in percent that makes a substitute of the given average
+// character width as narrow as the Windows face: 100 when it is not wider, never below
+// MinFontStretch.
+inline constexpr int MinFontStretch = 70;
+int StretchToFit(double windowsAverage, double substituteAverage);
+// Of the installed candidates' average widths, the one to use for a Windows face of
+// the given average width: the widest that is not wider than it, else the narrowest;
+// -1 for none.
+int ClosestNotWider(const std::vector<double>& averages, double windowsAverage);
 // The QFont of a TFont object (Name, Height, Style, Pitch), sized in pixels as Windows
 // sizes it at 96 DPI: a negative Height is the character height, a positive one the
-// cell height. A null font gives the default form font (Tahoma, Height -11).
+// cell height. A null font gives the default form font (Tahoma, Height -11). For the
+// Windows user interface faces the installed substitute closest in width is chosen
+// and narrowed where still wider, so that captions that fit on Windows fit here.
 QFont FontOf(const rt::Object* font);
 // The colour of a TFont object (its Color), clWindowText for a null font.
 QColor FontColorOf(const rt::Object* font);

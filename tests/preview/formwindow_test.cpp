@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QWidget>
 #include <string>
 
 #include "preview/formwindow.h"
+#include "preview/vcllook.h"
+#include "previewtestsupport.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"
 
@@ -141,6 +144,54 @@ TEST(FormWindow, AFrameHasNoWindowFrameAndADataModuleShowsItsComponents) {
     // The icon's square starts at the designer position, the name centred under it.
     EXPECT_EQ(icon->x() + icon->width() / 2, 40 + 28 / 2);
     EXPECT_EQ(icon->y(), 24);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FontSubstitutes, WindowsWidthsAndTheChoiceOfFace) {
+    using fw::preview::ClosestNotWider;
+    using fw::preview::StretchToFit;
+    using fw::preview::WindowsAverageCharWidth;
+    EXPECT_NEAR(WindowsAverageCharWidth("Tahoma", 11), 5.37, 0.01);
+    EXPECT_NEAR(WindowsAverageCharWidth("MS Sans Serif", 11), 5.0, 0.01);
+    EXPECT_NEAR(WindowsAverageCharWidth("system", 16), 7.0, 0.01);
+    EXPECT_EQ(WindowsAverageCharWidth("Arial", 11), 0);
+
+    EXPECT_EQ(StretchToFit(5.0, 4.8), 100);
+    EXPECT_EQ(StretchToFit(5.0, 6.0), 83);
+    EXPECT_EQ(StretchToFit(5.0, 20.0), fw::preview::MinFontStretch);
+    EXPECT_EQ(StretchToFit(0, 6.0), 100);
+
+    const struct {
+        std::vector<double> Averages;
+        double Windows;
+        int Chosen;
+    } cases[] = {
+        {{6.2, 5.1, 4.6}, 5.37, 1},  // the widest that fits
+        {{6.2, 5.9}, 5.0, 1},        // none fits: the narrowest
+        {{4.0, 4.9}, 5.0, 1},
+        {{}, 5.0, -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ClosestNotWider(c.Averages, c.Windows), c.Chosen);
+}
+
+TEST(FontSubstitutes, CaptionsAreNoWiderThanOnWindows) {
+    // A caption of 26 average letters takes about 26 average widths on Windows.
+    for (const char* face : {"Tahoma", "MS Sans Serif", "System"}) {
+        for (const int height : {11, 13, 16}) {
+            SCOPED_TRACE(std::string(face) + " " + std::to_string(height));
+            fw::preview::test::LiveForm f(std::string("object F: TForm\n  Font.Name = '") + face +
+                                          "'\n  Font.Height = -" + std::to_string(height) + "\nend\n");
+            const QFont font = fw::preview::FontOf(f.Form->SubObject("Font"));
+            const double windows = fw::preview::WindowsAverageCharWidth(face, height);
+            const double here =
+                QFontMetricsF(font).horizontalAdvance(QStringLiteral("abcdefghijklmnopqrstuvwxyz")) / 26.0;
+            EXPECT_LE(here, windows * 1.02);
+            EXPECT_GE(here, windows * 0.75);
+        }
+    }
 }
 
 }  // namespace
