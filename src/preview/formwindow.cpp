@@ -137,43 +137,37 @@ RootKind RootKindOf(const std::vector<std::string>& lines) {
     if (rt::EqualsIgnoringCase(rootClass, "TFrame")) return RootKind::Frame;
     if (rt::EqualsIgnoringCase(rootClass, "TDataModule")) return RootKind::DataModule;
 
-    // What a data module writes of its own; any other property of the root makes it a
-    // control, so a frame.
-    static constexpr std::string_view DataModuleOwn[] = {"OldCreateOrder", "Height",  "Width", "Left",
-                                                         "Top",            "OnCreate", "OnDestroy", "PixelsPerInch",
-                                                         "Tag",            "Name"};
-    // What the controls of a frame write and a data module's components do not.
-    static constexpr std::string_view ControlOnly[] = {"TabOrder", "Caption", "Align", "Anchors", "TabStop"};
-    bool control = false;
-    bool children = false;
-    bool controlChild = false;
-    // The nesting of objects and collection items: 1 inside the root, 2 inside its
-    // children. Values that go on over several lines never start with a word and '='.
+    // What frames write of a control's and forms never publish.
+    static constexpr std::string_view FrameOnly[] = {"TabOrder",       "TabStop",     "OnEnter",         "OnExit",
+                                                     "ParentShowHint", "ParentColor", "ParentBackground"};
+    bool frame = false;
+    bool module = false;
+    bool width = false;
+    // The nesting of objects and collection items; the root's properties are at 1.
+    // Values that go on over several lines never start with a word and '='.
     int depth = 1;
     for (std::size_t i = 1; i < lines.size() && depth > 0; ++i) {
         const LineWord word = WordOn(lines[i]);
         if (!word.Assigned) {
-            if (word.Word == "object" || word.Word == "inherited" || word.Word == "inline" || word.Word == "item") {
-                children = children || depth == 1;
+            if (word.Word == "object" || word.Word == "inherited" || word.Word == "inline" || word.Word == "item")
                 ++depth;
-            } else if (word.Word == "end") {
+            else if (word.Word == "end")
                 --depth;
-            }
             continue;
         }
-        if (depth == 1) {
-            for (const std::string_view formOnly :
-                 {"Caption", "ClientWidth", "ClientHeight", "TextHeight", "BorderStyle", "BorderIcons"})
-                if (rt::EqualsIgnoringCase(word.Word, formOnly)) return RootKind::Form;
-            bool own = false;
-            for (const std::string_view moduleOwn : DataModuleOwn) own = own || rt::EqualsIgnoringCase(word.Word, moduleOwn);
-            control = control || !own;
-        } else if (depth == 2) {
-            for (const std::string_view only : ControlOnly)
-                controlChild = controlChild || rt::EqualsIgnoringCase(word.Word, only);
-        }
+        if (depth != 1) continue;
+        for (const std::string_view formOnly :
+             {"Caption", "ClientWidth", "ClientHeight", "TextHeight", "BorderStyle", "BorderIcons"})
+            if (rt::EqualsIgnoringCase(word.Word, formOnly)) return RootKind::Form;
+        for (const std::string_view only : FrameOnly) frame = frame || rt::EqualsIgnoringCase(word.Word, only);
+        // A data module writes OldCreateOrder, and its Height before its Width, where
+        // controls write Width first.
+        module = module || rt::EqualsIgnoringCase(word.Word, "OldCreateOrder") ||
+                 (!width && rt::EqualsIgnoringCase(word.Word, "Height"));
+        width = width || rt::EqualsIgnoringCase(word.Word, "Width");
     }
-    return control || controlChild || !children ? RootKind::Frame : RootKind::DataModule;
+    if (frame) return RootKind::Frame;
+    return module ? RootKind::DataModule : RootKind::Form;
 }
 
 void AddComponentIcons(const rt::Object& root, QWidget* parent) {

@@ -103,12 +103,16 @@ TEST(FormWindow, TellsFormsFramesAndDataModulesApart) {
         {"a form", "object F: TF\n  Caption = 'x'\n  ClientHeight = 50\n  ClientWidth = 80\nend\n", RootKind::Form},
         {"a form without controls or caption",
          "object F: TF\n  Left = 0\n  Top = 0\n  ClientHeight = 50\n  ClientWidth = 80\nend\n", RootKind::Form},
+        {"a form with nothing but controls",
+         "object F: TF\n  object B: TButton\n    TabOrder = 0\n  end\nend\n", RootKind::Form},
         {"TFrame itself", "object F: TFrame\n  Width = 80\n  Height = 50\nend\n", RootKind::Frame},
         {"a frame descendant with controls",
          "object Frame1: TFrame1\n  Left = 0\n  Top = 0\n  Width = 120\n  Height = 70\n  ParentShowHint = False\n"
          "  TabOrder = 0\n  OnEnter = FrameEnter\n  object B: TButton\n    Left = 4\n    Top = 4\n"
          "    Width = 75\n    Height = 25\n    Caption = 'Inside'\n  end\nend\n",
          RootKind::Frame},
+        {"a data module without OldCreateOrder",
+         "object dm: TdmMain\n  Height = 150\n  Width = 215\n  PixelsPerInch = 96\nend\n", RootKind::DataModule},
         {"a data module",
          "object dm: TdmMain\n  OldCreateOrder = False\n  Height = 150\n  Width = 215\n"
          "  object Images: TImageList\n    Left = 40\n    Top = 24\n  end\nend\n",
