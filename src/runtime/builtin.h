@@ -56,6 +56,8 @@ extern const ClassInfo TCustomEdit, TEdit, TCustomMemo, TMemo, TCustomListBox, T
     TButtonControl, TButton, TCustomCheckBox, TCheckBox, TRadioButton, TCustomLabel, TLabel, TCustomGroupBox,
     TGroupBox, TScrollBar, TCustomStaticText, TStaticText, TCustomMaskEdit, TMaskEdit, TCustomPanel, TPanel,
     TCustomRadioGroup, TRadioGroup, TClipboard;
+// ExtCtrls, WinXPanels: the panels that arrange their children themselves
+extern const ClassInfo TFlowPanel, TGridPanel, TStackPanel;
 // ComCtrls, Grids, Chart: ancestors of the data-aware controls
 extern const ClassInfo TCustomRichEdit, TRichEdit, TCustomGrid, TCustomDrawGrid, TDrawGrid, TStringGrid,
     TCustomChart, TChart;

@@ -10,7 +10,7 @@ namespace fw::rt {
 
 namespace {
 
-constexpr std::array<const ClassInfo*, 176> Builtins = {
+constexpr std::array<const ClassInfo*, 179> Builtins = {
     // Graphics
     &cls::TBrush, &cls::TCanvas, &cls::TPen, &cls::TIcon, &cls::TPicture, &cls::TMetafile, &cls::TMetafileCanvas, &cls::TFont, &cls::TBitmap, &cls::TGraphic, &cls::TGraphicsObject, &cls::TFont,
     // Classes
@@ -24,7 +24,9 @@ constexpr std::array<const ClassInfo*, 176> Builtins = {
     // StdCtrls
     &cls::TScrollBar, &cls::TLabel, &cls::TEdit, &cls::TMemo, &cls::TButton, &cls::TCheckBox, &cls::TRadioButton, &cls::TListBox, &cls::TComboBox, &cls::TScrollBar, &cls::TGroupBox, &cls::TStaticText,
     // ExtCtrls
-    &cls::THeader, &cls::TRadioGroup, &cls::TPanel, &cls::TImage, &cls::TShape, &cls::TBevel, &cls::TSplitter, &cls::TControlBar, &cls::TColorBox, &cls::TLabeledEdit, &cls::TNotebook, &cls::THeader, &cls::TTimer, &cls::TPaintBox,
+    &cls::THeader, &cls::TRadioGroup, &cls::TPanel, &cls::TImage, &cls::TShape, &cls::TBevel, &cls::TSplitter, &cls::TControlBar, &cls::TColorBox, &cls::TLabeledEdit, &cls::TNotebook, &cls::THeader, &cls::TTimer, &cls::TPaintBox, &cls::TFlowPanel, &cls::TGridPanel,
+    // WinXPanels
+    &cls::TStackPanel,
     // ComCtrls
     &cls::THeaderSection, &cls::THeaderSections, &cls::TIconOptions, &cls::TStatusPanel, &cls::TStatusPanels, &cls::TListColumn, &cls::TListItem, &cls::TListItems, &cls::TTreeNode, &cls::TParaAttributes, &cls::TTreeNodes, &cls::TToolButton, &cls::TTabSheet, &cls::TTabControl, &cls::TPageControl, &cls::TRichEdit, &cls::TTrackBar, &cls::TProgressBar, &cls::TUpDown, &cls::THotKey, &cls::TAnimate, &cls::TDateTimePicker, &cls::TMonthCalendar, &cls::TTreeView, &cls::TListView, &cls::THeaderControl, &cls::TStatusBar, &cls::TToolBar, &cls::TCoolBar, &cls::TPageScroller, &cls::TComboBoxEx,
     // Menus

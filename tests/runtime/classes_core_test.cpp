@@ -419,7 +419,7 @@ TEST(CoreClasses, KnowWhatRealFormsSet) {
         "TImage TShape TBevel TSplitter TControlBar TColorBox TLabeledEdit TNotebook TPage TTimer "
         "TPaintBox TOpenDialog TSaveDialog TFontDialog TColorDialog TPrintDialog "
         "TPrinterSetupDialog TFindDialog TReplaceDialog TOpenPictureDialog TSavePictureDialog "
-        "TSpinButton TSpinEdit TGauge TColorGrid TCalendar");
+        "TSpinButton TSpinEdit TGauge TColorGrid TCalendar TFlowPanel TGridPanel TStackPanel");
     const std::set<std::string> classes(classList.begin(), classList.end());
     // Written by the class itself, not published: the sizes a control had before it was
     // anchored or aligned, the design size of anchored children, the label's IsControl,
