@@ -69,6 +69,8 @@ constexpr StoredValueRule Rules[] = {
 
     // An OLE container's object, a DDE conversation's service and topic.
     {"TOleContainer", "Data", S::Binary},
+    // An OLE control's object state (a web browser's, for one).
+    {"TOleControl", "ControlData", S::Binary},
     {"TDdeClientConv", "LinkInfo", S::StringList},
 
     // The action manager's style, by name, where the class does not publish it.
