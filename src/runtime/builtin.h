@@ -62,6 +62,8 @@ extern const ClassInfo TFlowPanel, TGridPanel, TStackPanel;
 extern const ClassInfo TEditCut, TEditCopy, TEditPaste, TEditSelectAll, TEditUndo, TEditDelete, TWindowClose, TWindowCascade, TWindowTileHorizontal, TWindowTileVertical, TWindowMinimizeAll, TWindowArrange, THelpContents, THelpTopicSearch, THelpOnHelp, THelpContextAction, TFileOpen, TFileOpenWith, TFileSaveAs, TFilePrintSetup, TFileExit, TSearchFind, TSearchReplace, TSearchFindFirst, TSearchFindNext, TFileRun, TRichEditBold, TRichEditItalic, TRichEditUnderline, TRichEditStrikeOut, TRichEditBullets, TRichEditAlignLeft, TRichEditAlignRight, TRichEditAlignCenter, TDataSetFirst, TDataSetPrior, TDataSetNext, TDataSetLast, TDataSetInsert, TDataSetDelete, TDataSetEdit, TDataSetPost, TDataSetCancel, TDataSetRefresh;
 // AppEvnts, ImageCollection, VirtualImageList, the link label and the web browser
 extern const ClassInfo TApplicationEvents, TImageCollection, TVirtualImageList, TLinkLabel, TWebBrowser;
+// ADODB
+extern const ClassInfo TADOConnection, TADOQuery, TADOTable, TADOStoredProc, TADODataSet, TADOCommand;
 // ComCtrls, Grids, Chart: ancestors of the data-aware controls
 extern const ClassInfo TCustomRichEdit, TRichEdit, TCustomGrid, TCustomDrawGrid, TDrawGrid, TStringGrid,
     TCustomChart, TChart;

@@ -10,7 +10,7 @@ namespace fw::rt {
 
 namespace {
 
-constexpr std::array<const ClassInfo*, 228> Builtins = {
+constexpr std::array<const ClassInfo*, 234> Builtins = {
     // Graphics
     &cls::TBrush, &cls::TCanvas, &cls::TPen, &cls::TIcon, &cls::TPicture, &cls::TMetafile, &cls::TMetafileCanvas, &cls::TFont, &cls::TBitmap, &cls::TGraphic, &cls::TGraphicsObject, &cls::TFont,
     // Classes
@@ -99,6 +99,8 @@ constexpr std::array<const ClassInfo*, 228> Builtins = {
     &cls::TEditCut, &cls::TEditCopy, &cls::TEditPaste, &cls::TEditSelectAll, &cls::TEditUndo, &cls::TEditDelete, &cls::TWindowClose, &cls::TWindowCascade, &cls::TWindowTileHorizontal, &cls::TWindowTileVertical, &cls::TWindowMinimizeAll, &cls::TWindowArrange, &cls::THelpContents, &cls::THelpTopicSearch, &cls::THelpOnHelp, &cls::THelpContextAction, &cls::TFileOpen, &cls::TFileOpenWith, &cls::TFileSaveAs, &cls::TFilePrintSetup, &cls::TFileExit, &cls::TSearchFind, &cls::TSearchReplace, &cls::TSearchFindFirst, &cls::TSearchFindNext, &cls::TFileRun, &cls::TRichEditBold, &cls::TRichEditItalic, &cls::TRichEditUnderline, &cls::TRichEditStrikeOut, &cls::TRichEditBullets, &cls::TRichEditAlignLeft, &cls::TRichEditAlignRight, &cls::TRichEditAlignCenter, &cls::TDataSetFirst, &cls::TDataSetPrior, &cls::TDataSetNext, &cls::TDataSetLast, &cls::TDataSetInsert, &cls::TDataSetDelete, &cls::TDataSetEdit, &cls::TDataSetPost, &cls::TDataSetCancel, &cls::TDataSetRefresh,
     // AppEvnts, ImageCollection, VirtualImageList, ExtCtrls, SHDocVw
     &cls::TApplicationEvents, &cls::TImageCollection, &cls::TVirtualImageList, &cls::TLinkLabel, &cls::TWebBrowser,
+    // ADODB
+    &cls::TADOConnection, &cls::TADOQuery, &cls::TADOTable, &cls::TADOStoredProc, &cls::TADODataSet, &cls::TADOCommand,
 };
 
 // Classes that the units of built-in classes register for the form reader themselves:
