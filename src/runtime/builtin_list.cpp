@@ -10,7 +10,7 @@ namespace fw::rt {
 
 namespace {
 
-constexpr std::array<const ClassInfo*, 234> Builtins = {
+constexpr std::array<const ClassInfo*, 237> Builtins = {
     // Graphics
     &cls::TBrush, &cls::TCanvas, &cls::TPen, &cls::TIcon, &cls::TPicture, &cls::TMetafile, &cls::TMetafileCanvas, &cls::TFont, &cls::TBitmap, &cls::TGraphic, &cls::TGraphicsObject, &cls::TFont,
     // Classes
@@ -26,7 +26,7 @@ constexpr std::array<const ClassInfo*, 234> Builtins = {
     // ExtCtrls
     &cls::THeader, &cls::TRadioGroup, &cls::TPanel, &cls::TImage, &cls::TShape, &cls::TBevel, &cls::TSplitter, &cls::TControlBar, &cls::TColorBox, &cls::TLabeledEdit, &cls::TNotebook, &cls::THeader, &cls::TTimer, &cls::TPaintBox, &cls::TFlowPanel, &cls::TGridPanel,
     // WinXPanels
-    &cls::TStackPanel,
+    &cls::TStackPanel, &cls::TRelativePanel,
     // ComCtrls
     &cls::THeaderSection, &cls::THeaderSections, &cls::TIconOptions, &cls::TStatusPanel, &cls::TStatusPanels, &cls::TListColumn, &cls::TListItem, &cls::TListItems, &cls::TTreeNode, &cls::TParaAttributes, &cls::TTreeNodes, &cls::TToolButton, &cls::TTabSheet, &cls::TTabControl, &cls::TPageControl, &cls::TRichEdit, &cls::TTrackBar, &cls::TProgressBar, &cls::TUpDown, &cls::THotKey, &cls::TAnimate, &cls::TDateTimePicker, &cls::TMonthCalendar, &cls::TTreeView, &cls::TListView, &cls::THeaderControl, &cls::TStatusBar, &cls::TToolBar, &cls::TCoolBar, &cls::TPageScroller, &cls::TComboBoxEx,
     // Menus
@@ -98,7 +98,7 @@ constexpr std::array<const ClassInfo*, 234> Builtins = {
     // StdActns, ExtActns, DBActns
     &cls::TEditCut, &cls::TEditCopy, &cls::TEditPaste, &cls::TEditSelectAll, &cls::TEditUndo, &cls::TEditDelete, &cls::TWindowClose, &cls::TWindowCascade, &cls::TWindowTileHorizontal, &cls::TWindowTileVertical, &cls::TWindowMinimizeAll, &cls::TWindowArrange, &cls::THelpContents, &cls::THelpTopicSearch, &cls::THelpOnHelp, &cls::THelpContextAction, &cls::TFileOpen, &cls::TFileOpenWith, &cls::TFileSaveAs, &cls::TFilePrintSetup, &cls::TFileExit, &cls::TSearchFind, &cls::TSearchReplace, &cls::TSearchFindFirst, &cls::TSearchFindNext, &cls::TFileRun, &cls::TRichEditBold, &cls::TRichEditItalic, &cls::TRichEditUnderline, &cls::TRichEditStrikeOut, &cls::TRichEditBullets, &cls::TRichEditAlignLeft, &cls::TRichEditAlignRight, &cls::TRichEditAlignCenter, &cls::TDataSetFirst, &cls::TDataSetPrior, &cls::TDataSetNext, &cls::TDataSetLast, &cls::TDataSetInsert, &cls::TDataSetDelete, &cls::TDataSetEdit, &cls::TDataSetPost, &cls::TDataSetCancel, &cls::TDataSetRefresh,
     // AppEvnts, ImageCollection, VirtualImageList, ExtCtrls, SHDocVw
-    &cls::TApplicationEvents, &cls::TImageCollection, &cls::TVirtualImageList, &cls::TLinkLabel, &cls::TWebBrowser,
+    &cls::TApplicationEvents, &cls::TImageCollection, &cls::TVirtualImageList, &cls::TLinkLabel, &cls::TWebBrowser, &cls::TButtonedEdit, &cls::TTrayIcon,
     // ADODB
     &cls::TADOConnection, &cls::TADOQuery, &cls::TADOTable, &cls::TADOStoredProc, &cls::TADODataSet, &cls::TADOCommand,
 };

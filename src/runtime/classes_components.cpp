@@ -1,6 +1,7 @@
 // Newer standard components: the application's events (AppEvnts), the image
 // collection and the virtual image list that draws from it (ImageCollection,
-// VirtualImageList), the link label (ExtCtrls) and the web browser control (SHDocVw).
+// VirtualImageList), the link label, the buttoned edit and the tray icon (ExtCtrls)
+// and the web browser control (SHDocVw).
 
 #include "builtin.h"
 #include "family_core.h"
@@ -15,7 +16,7 @@ using def::RefProp;
 namespace cls {
 extern const ClassInfo TWICImage, TImageCollectionSourceItem, TImageCollectionSourceItems, TImageCollectionItem,
     TImageCollectionItems, TVirtualImageListItem, TVirtualImageListItems, TCustomImageCollection,
-    TCustomVirtualImageList, TCustomLinkLabel, TOleControl;
+    TCustomVirtualImageList, TCustomLinkLabel, TOleControl, TEditButton, TCustomButtonedEdit, TCustomTrayIcon;
 }  // namespace cls
 
 namespace {
@@ -164,6 +165,64 @@ constexpr PropInfo WebBrowserProps[] = {
 };
 constexpr std::span<const PropInfo> WebBrowserGroups[] = {grp::WinControlProps, WebBrowserProps};
 
+// ---------------------------------------------------------------------------------
+// TButtonedEdit: an edit with a button at either end, each showing an image of Images.
+
+constexpr PropInfo EditButtonProps[] = {
+    {"DisabledImageIndex", &ty::TImageIndex, dv::Int(-1)},
+    RefProp("DropDownMenu", ty::TPopupMenu),
+    {"Enabled", &ty::Boolean, dv::Bool(true)},
+    {"Hint", &ty::String, dv::Str("")},
+    {"HotImageIndex", &ty::TImageIndex, dv::Int(-1)},
+    {"ImageIndex", &ty::TImageIndex, dv::Int(-1)},
+    {"ImageName", &ty::TImageName, dv::Str("")},
+    {"PressedImageIndex", &ty::TImageIndex, dv::Int(-1)},
+    {"Visible", &ty::Boolean, dv::Bool(false)},
+};
+constexpr std::span<const PropInfo> EditButtonGroups[] = {EditButtonProps};
+constexpr TypeInfo EditButtonType = def::ClassType("TEditButton", cls::TEditButton);
+constexpr PropInfo ButtonedEditProps[] = {
+    RefProp("Images", ty::TCustomImageList),
+    OwnedProp("LeftButton", EditButtonType),
+    {"NumbersOnly", &ty::Boolean, dv::Bool(false)},
+    OwnedProp("RightButton", EditButtonType),
+    EventProp("OnLeftButtonClick", ty::TNotifyEvent),
+    EventProp("OnRightButtonClick", ty::TNotifyEvent),
+};
+constexpr std::span<const PropInfo> ButtonedEditGroups[] = {
+    grp::ControlProps,     grp::ControlEvents, grp::ClickEvents,   grp::WinControlProps,
+    grp::FocusEvents,      grp::Ctl3DProps,    grp::WinBevelProps, grp::ImeProps,
+    grp::WindowColorProps, grp::EditProps,     ButtonedEditProps,
+};
+
+// ---------------------------------------------------------------------------------
+// TTrayIcon: the notification-area icon (Icon, or one of Icons by IconIndex).
+
+constexpr std::string_view BalloonFlagsNames[] = {"bfNone", "bfInfo", "bfWarning", "bfError"};
+constexpr TypeInfo BalloonFlagsType = def::EnumType("TBalloonFlags", BalloonFlagsNames);
+constexpr PropInfo TrayIconProps[] = {
+    {"Animate", &ty::Boolean, dv::Bool(false)},
+    {"AnimateInterval", &ty::Cardinal, dv::Int(1000)},
+    {"BalloonFlags", &BalloonFlagsType, dv::Int(0)},
+    {"BalloonHint", &ty::String, dv::Str("")},
+    {"BalloonTimeout", &ty::Integer, dv::Int(10000)},
+    {"BalloonTitle", &ty::String, dv::Str("")},
+    {"Hint", &ty::String, dv::Str("")},
+    OwnedProp("Icon", ty::TIcon),
+    {"IconIndex", &ty::Integer, dv::Int(0)},
+    RefProp("Icons", ty::TCustomImageList),
+    RefProp("PopupMenu", ty::TPopupMenu),
+    {"Visible", &ty::Boolean, dv::Bool(false)},
+    EventProp("OnAnimate", ty::TNotifyEvent),
+    EventProp("OnBalloonClick", ty::TNotifyEvent),
+    EventProp("OnClick", ty::TNotifyEvent),
+    EventProp("OnDblClick", ty::TNotifyEvent),
+    EventProp("OnMouseDown", ty::TMouseEvent),
+    EventProp("OnMouseMove", ty::TMouseMoveEvent),
+    EventProp("OnMouseUp", ty::TMouseEvent),
+};
+constexpr std::span<const PropInfo> TrayIconGroups[] = {TrayIconProps};
+
 }  // namespace
 
 namespace cls {
@@ -193,6 +252,12 @@ const ClassInfo TVirtualImageList = {"TVirtualImageList", &TCustomVirtualImageLi
 
 const ClassInfo TCustomLinkLabel = {"TCustomLinkLabel", &TWinControl, "ExtCtrls"};
 const ClassInfo TLinkLabel = {"TLinkLabel", &TCustomLinkLabel, "ExtCtrls", LinkLabelGroups};
+
+const ClassInfo TEditButton = {"TEditButton", &TPersistent, "ExtCtrls", EditButtonGroups};
+const ClassInfo TCustomButtonedEdit = {"TCustomButtonedEdit", &TCustomEdit, "ExtCtrls"};
+const ClassInfo TButtonedEdit = {"TButtonedEdit", &TCustomButtonedEdit, "ExtCtrls", ButtonedEditGroups};
+const ClassInfo TCustomTrayIcon = {"TCustomTrayIcon", &TComponent, "ExtCtrls"};
+const ClassInfo TTrayIcon = {"TTrayIcon", &TCustomTrayIcon, "ExtCtrls", TrayIconGroups};
 
 const ClassInfo TOleControl = {"TOleControl", &TWinControl, "OleCtrls"};
 const ClassInfo TWebBrowser = {"TWebBrowser", &TOleControl, "SHDocVw", WebBrowserGroups};

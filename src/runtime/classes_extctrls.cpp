@@ -22,7 +22,7 @@ namespace cls {
 extern const ClassInfo TBoundLabel, TCustomLabeledEdit, TCustomColorBox, TCustomControlBar;
 extern const ClassInfo TCellItem, TColumnItem, TRowItem, TColumnCollection, TRowCollection, TControlItem,
     TControlCollection, TCustomFlowPanel, TCustomGridPanel, TStackPanelControlItem, TStackPanelControlCollection,
-    TCustomStackPanel;
+    TCustomStackPanel, TRelativePanelControlItem, TRelativePanelControlCollection, TCustomRelativePanel;
 }  // namespace cls
 
 namespace {
@@ -157,6 +157,37 @@ constexpr std::span<const PropInfo> StackPanelGroups[] = {
     grp::ControlProps, grp::ControlEvents,  grp::ClickEvents,   grp::WinControlProps, grp::FocusEvents,
     grp::Ctl3DProps,   grp::FaceColorProps, grp::DockSiteProps, grp::DockSiteEvents,  grp::ResizeEvents,
     grp::PaddingProps, grp::AlignEvents,    PanelProps,         StackPanelProps,
+};
+
+// A relative panel places each control its ControlCollection names relative to the
+// panel's edges and centres or to other controls (left of, below, aligned with).
+constexpr PropInfo RelativeControlItemProps[] = {
+    RefProp("Above", ty::TControl),
+    RefProp("AlignBottomWith", ty::TControl),
+    {"AlignBottomWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("AlignHorizontalCenterWith", ty::TControl),
+    {"AlignHorizontalCenterWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("AlignLeftWith", ty::TControl),
+    {"AlignLeftWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("AlignRightWith", ty::TControl),
+    {"AlignRightWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("AlignTopWith", ty::TControl),
+    {"AlignTopWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("AlignVerticalCenterWith", ty::TControl),
+    {"AlignVerticalCenterWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("Below", ty::TControl),
+    RefProp("Control", ty::TControl),
+    RefProp("LeftOf", ty::TControl),
+    RefProp("RightOf", ty::TControl),
+};
+constexpr std::span<const PropInfo> RelativeControlItemGroups[] = {RelativeControlItemProps};
+constexpr TypeInfo RelativeControlCollectionType =
+    def::ClassType("TRelativePanelControlCollection", cls::TRelativePanelControlCollection);
+constexpr PropInfo RelativePanelProps[] = {OwnedProp("ControlCollection", RelativeControlCollectionType)};
+constexpr std::span<const PropInfo> RelativePanelGroups[] = {
+    grp::ControlProps, grp::ControlEvents,  grp::ClickEvents,   grp::WinControlProps, grp::FocusEvents,
+    grp::Ctl3DProps,   grp::FaceColorProps, grp::DockSiteProps, grp::DockSiteEvents,  grp::ResizeEvents,
+    grp::PaddingProps, grp::AlignEvents,    PanelProps,         RelativePanelProps,
 };
 
 constexpr PropInfo RadioGroupProps[] = {
@@ -455,6 +486,12 @@ const ClassInfo TStackPanelControlCollection = {
     "TStackPanelControlCollection", &TOwnedCollection, "WinXPanels", {}, 0, &TStackPanelControlItem};
 const ClassInfo TCustomStackPanel = {"TCustomStackPanel", &TCustomPanel, "WinXPanels"};
 const ClassInfo TStackPanel = {"TStackPanel", &TCustomStackPanel, "WinXPanels", StackPanelGroups};
+const ClassInfo TRelativePanelControlItem = {"TRelativePanelControlItem", &TCollectionItem, "WinXPanels",
+                                             RelativeControlItemGroups};
+const ClassInfo TRelativePanelControlCollection = {
+    "TRelativePanelControlCollection", &TOwnedCollection, "WinXPanels", {}, 0, &TRelativePanelControlItem};
+const ClassInfo TCustomRelativePanel = {"TCustomRelativePanel", &TCustomPanel, "WinXPanels"};
+const ClassInfo TRelativePanel = {"TRelativePanel", &TCustomRelativePanel, "WinXPanels", RelativePanelGroups};
 const ClassInfo TCustomRadioGroup = {"TCustomRadioGroup", &TCustomGroupBox, "ExtCtrls"};
 const ClassInfo TRadioGroup = {"TRadioGroup", &TCustomRadioGroup, "ExtCtrls", RadioGroupGroups};
 const ClassInfo TImage = {"TImage", &TGraphicControl, "ExtCtrls", ImageGroups};

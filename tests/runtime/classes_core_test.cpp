@@ -422,7 +422,8 @@ TEST(CoreClasses, KnowWhatRealFormsSet) {
         "TSpinButton TSpinEdit TGauge TColorGrid TCalendar TFlowPanel TGridPanel TStackPanel "
         "TLinkLabel TWebBrowser TApplicationEvents TImageCollection TVirtualImageList TEditCut TEditCopy "
         "TEditPaste TEditSelectAll TEditUndo TEditDelete TFileOpen TFileSaveAs TFileExit TFileRun TSearchFind "
-        "THelpContents TWindowCascade TWindowClose TDataSetFirst TDataSetPost TDataSetRefresh TRichEditBold");
+        "THelpContents TWindowCascade TWindowClose TDataSetFirst TDataSetPost TDataSetRefresh TRichEditBold "
+        "TRelativePanel TButtonedEdit TTrayIcon");
     const std::set<std::string> classes(classList.begin(), classList.end());
     // Written by the class itself, not published: the sizes a control had before it was
     // anchored or aligned, the design size of anchored children, the label's IsControl,
