@@ -65,6 +65,8 @@ extern const ClassInfo TApplicationEvents, TImageCollection, TVirtualImageList, 
     TTrayIcon;
 // ADODB
 extern const ClassInfo TADOConnection, TADOQuery, TADOTable, TADOStoredProc, TADODataSet, TADOCommand;
+// DBClient
+extern const ClassInfo TClientDataSet;
 // ComCtrls, Grids, Chart: ancestors of the data-aware controls
 extern const ClassInfo TCustomRichEdit, TRichEdit, TCustomGrid, TCustomDrawGrid, TDrawGrid, TStringGrid,
     TCustomChart, TChart;

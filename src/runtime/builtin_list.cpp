@@ -10,7 +10,7 @@ namespace fw::rt {
 
 namespace {
 
-constexpr std::array<const ClassInfo*, 237> Builtins = {
+constexpr std::array<const ClassInfo*, 238> Builtins = {
     // Graphics
     &cls::TBrush, &cls::TCanvas, &cls::TPen, &cls::TIcon, &cls::TPicture, &cls::TMetafile, &cls::TMetafileCanvas, &cls::TFont, &cls::TBitmap, &cls::TGraphic, &cls::TGraphicsObject, &cls::TFont,
     // Classes
@@ -101,6 +101,8 @@ constexpr std::array<const ClassInfo*, 237> Builtins = {
     &cls::TApplicationEvents, &cls::TImageCollection, &cls::TVirtualImageList, &cls::TLinkLabel, &cls::TWebBrowser, &cls::TButtonedEdit, &cls::TTrayIcon,
     // ADODB
     &cls::TADOConnection, &cls::TADOQuery, &cls::TADOTable, &cls::TADOStoredProc, &cls::TADODataSet, &cls::TADOCommand,
+    // DBClient
+    &cls::TClientDataSet,
 };
 
 // Classes that the units of built-in classes register for the form reader themselves:

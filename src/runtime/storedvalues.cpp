@@ -66,6 +66,8 @@ constexpr StoredValueRule Rules[] = {
     // Datasets write their parameters as ParamData, read into Params.
     {"TQuery", "ParamData", S::Collection, "Params"},
     {"TStoredProc", "ParamData", S::Collection, "Params"},
+    // A client dataset's rows, in its own binary packet.
+    {"TCustomClientDataSet", "Data", S::Binary},
 
     // An OLE container's object, a DDE conversation's service and topic.
     {"TOleContainer", "Data", S::Binary},

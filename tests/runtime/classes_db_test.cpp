@@ -294,6 +294,7 @@ TEST(DataClasses, CollectionsHaveTheirItemClasses) {
         {"TTable", "IndexDefs", "TIndexDef"}, {"TTable", "Constraints", "TCheckConstraint"},
         {"TADOQuery", "Parameters", "TParameter"}, {"TADOStoredProc", "Parameters", "TParameter"},
         {"TADODataSet", "Parameters", "TParameter"}, {"TADOCommand", "Parameters", "TParameter"},
+        {"TClientDataSet", "Aggregates", "TAggregate"}, {"TClientDataSet", "Params", "TParam"},
     };
     ClassRegistry registry;
     for (const Case& c : cases) {
@@ -455,7 +456,7 @@ TEST(DataClasses, KnowWhatRealFormsSet) {
         "TDBRichEdit",    "TDBCtrlGrid",      "TDBLookupList",
         "TDBLookupCombo", "TDBChart",         "TADOConnection",
         "TADOQuery",      "TADOTable",        "TADOStoredProc",
-        "TADODataSet",    "TADOCommand",
+        "TADODataSet",    "TADOCommand",      "TClientDataSet",
     };
     // Written by the class itself, not published: a query's parameters, and a
     // non-visual component's place on the design surface (Left, Top).
