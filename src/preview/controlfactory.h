@@ -120,6 +120,7 @@ public:
 std::unique_ptr<ControlFactory> MakeStandardFactory();  // StdCtrls, Buttons, Mask, Spin, CheckLst, ExtCtrls' edits and boxes, their DB look-alikes
 std::unique_ptr<ControlFactory> MakeContainerFactory();  // panels, boxes, bevels, shapes, images, splitters, pages, bars
 std::unique_ptr<ControlFactory> MakeDataViewFactory();   // list and tree views, grids, pickers, calendars, rich edits, gauges
+std::unique_ptr<ControlFactory> MakeWebFactory();       // the link label and the web browser
 // The factory of last resort: a framed box with the control's name and class.
 std::unique_ptr<ControlFactory> MakeFallbackFactory();
 

@@ -52,6 +52,7 @@ std::vector<std::unique_ptr<ControlFactory>> MakeAllFactories() {
     all.push_back(MakeStandardFactory());
     all.push_back(MakeContainerFactory());
     all.push_back(MakeDataViewFactory());
+    all.push_back(MakeWebFactory());
     all.push_back(MakeFallbackFactory());
     return all;
 }

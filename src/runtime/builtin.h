@@ -56,6 +56,17 @@ extern const ClassInfo TCustomEdit, TEdit, TCustomMemo, TMemo, TCustomListBox, T
     TButtonControl, TButton, TCustomCheckBox, TCheckBox, TRadioButton, TCustomLabel, TLabel, TCustomGroupBox,
     TGroupBox, TScrollBar, TCustomStaticText, TStaticText, TCustomMaskEdit, TMaskEdit, TCustomPanel, TPanel,
     TCustomRadioGroup, TRadioGroup, TClipboard;
+// ExtCtrls, WinXPanels: the panels that arrange their children themselves
+extern const ClassInfo TFlowPanel, TGridPanel, TStackPanel, TRelativePanel;
+// StdActns, ExtActns, DBActns: the standard actions
+extern const ClassInfo TEditCut, TEditCopy, TEditPaste, TEditSelectAll, TEditUndo, TEditDelete, TWindowClose, TWindowCascade, TWindowTileHorizontal, TWindowTileVertical, TWindowMinimizeAll, TWindowArrange, THelpContents, THelpTopicSearch, THelpOnHelp, THelpContextAction, TFileOpen, TFileOpenWith, TFileSaveAs, TFilePrintSetup, TFileExit, TSearchFind, TSearchReplace, TSearchFindFirst, TSearchFindNext, TFileRun, TRichEditBold, TRichEditItalic, TRichEditUnderline, TRichEditStrikeOut, TRichEditBullets, TRichEditAlignLeft, TRichEditAlignRight, TRichEditAlignCenter, TDataSetFirst, TDataSetPrior, TDataSetNext, TDataSetLast, TDataSetInsert, TDataSetDelete, TDataSetEdit, TDataSetPost, TDataSetCancel, TDataSetRefresh;
+// AppEvnts, ImageCollection, VirtualImageList, the link label and the web browser
+extern const ClassInfo TApplicationEvents, TImageCollection, TVirtualImageList, TLinkLabel, TWebBrowser, TButtonedEdit,
+    TTrayIcon;
+// ADODB
+extern const ClassInfo TADOConnection, TADOQuery, TADOTable, TADOStoredProc, TADODataSet, TADOCommand;
+// DBClient
+extern const ClassInfo TClientDataSet;
 // ComCtrls, Grids, Chart: ancestors of the data-aware controls
 extern const ClassInfo TCustomRichEdit, TRichEdit, TCustomGrid, TCustomDrawGrid, TDrawGrid, TStringGrid,
     TCustomChart, TChart;

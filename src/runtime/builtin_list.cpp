@@ -10,7 +10,7 @@ namespace fw::rt {
 
 namespace {
 
-constexpr std::array<const ClassInfo*, 176> Builtins = {
+constexpr std::array<const ClassInfo*, 238> Builtins = {
     // Graphics
     &cls::TBrush, &cls::TCanvas, &cls::TPen, &cls::TIcon, &cls::TPicture, &cls::TMetafile, &cls::TMetafileCanvas, &cls::TFont, &cls::TBitmap, &cls::TGraphic, &cls::TGraphicsObject, &cls::TFont,
     // Classes
@@ -24,7 +24,9 @@ constexpr std::array<const ClassInfo*, 176> Builtins = {
     // StdCtrls
     &cls::TScrollBar, &cls::TLabel, &cls::TEdit, &cls::TMemo, &cls::TButton, &cls::TCheckBox, &cls::TRadioButton, &cls::TListBox, &cls::TComboBox, &cls::TScrollBar, &cls::TGroupBox, &cls::TStaticText,
     // ExtCtrls
-    &cls::THeader, &cls::TRadioGroup, &cls::TPanel, &cls::TImage, &cls::TShape, &cls::TBevel, &cls::TSplitter, &cls::TControlBar, &cls::TColorBox, &cls::TLabeledEdit, &cls::TNotebook, &cls::THeader, &cls::TTimer, &cls::TPaintBox,
+    &cls::THeader, &cls::TRadioGroup, &cls::TPanel, &cls::TImage, &cls::TShape, &cls::TBevel, &cls::TSplitter, &cls::TControlBar, &cls::TColorBox, &cls::TLabeledEdit, &cls::TNotebook, &cls::THeader, &cls::TTimer, &cls::TPaintBox, &cls::TFlowPanel, &cls::TGridPanel,
+    // WinXPanels
+    &cls::TStackPanel, &cls::TRelativePanel,
     // ComCtrls
     &cls::THeaderSection, &cls::THeaderSections, &cls::TIconOptions, &cls::TStatusPanel, &cls::TStatusPanels, &cls::TListColumn, &cls::TListItem, &cls::TListItems, &cls::TTreeNode, &cls::TParaAttributes, &cls::TTreeNodes, &cls::TToolButton, &cls::TTabSheet, &cls::TTabControl, &cls::TPageControl, &cls::TRichEdit, &cls::TTrackBar, &cls::TProgressBar, &cls::TUpDown, &cls::THotKey, &cls::TAnimate, &cls::TDateTimePicker, &cls::TMonthCalendar, &cls::TTreeView, &cls::TListView, &cls::THeaderControl, &cls::TStatusBar, &cls::TToolBar, &cls::TCoolBar, &cls::TPageScroller, &cls::TComboBoxEx,
     // Menus
@@ -93,6 +95,14 @@ constexpr std::array<const ClassInfo*, 176> Builtins = {
     &cls::TDBCtrlGrid,
     // dblookup
     &cls::TDBLookupList, &cls::TDBLookupCombo,
+    // StdActns, ExtActns, DBActns
+    &cls::TEditCut, &cls::TEditCopy, &cls::TEditPaste, &cls::TEditSelectAll, &cls::TEditUndo, &cls::TEditDelete, &cls::TWindowClose, &cls::TWindowCascade, &cls::TWindowTileHorizontal, &cls::TWindowTileVertical, &cls::TWindowMinimizeAll, &cls::TWindowArrange, &cls::THelpContents, &cls::THelpTopicSearch, &cls::THelpOnHelp, &cls::THelpContextAction, &cls::TFileOpen, &cls::TFileOpenWith, &cls::TFileSaveAs, &cls::TFilePrintSetup, &cls::TFileExit, &cls::TSearchFind, &cls::TSearchReplace, &cls::TSearchFindFirst, &cls::TSearchFindNext, &cls::TFileRun, &cls::TRichEditBold, &cls::TRichEditItalic, &cls::TRichEditUnderline, &cls::TRichEditStrikeOut, &cls::TRichEditBullets, &cls::TRichEditAlignLeft, &cls::TRichEditAlignRight, &cls::TRichEditAlignCenter, &cls::TDataSetFirst, &cls::TDataSetPrior, &cls::TDataSetNext, &cls::TDataSetLast, &cls::TDataSetInsert, &cls::TDataSetDelete, &cls::TDataSetEdit, &cls::TDataSetPost, &cls::TDataSetCancel, &cls::TDataSetRefresh,
+    // AppEvnts, ImageCollection, VirtualImageList, ExtCtrls, SHDocVw
+    &cls::TApplicationEvents, &cls::TImageCollection, &cls::TVirtualImageList, &cls::TLinkLabel, &cls::TWebBrowser, &cls::TButtonedEdit, &cls::TTrayIcon,
+    // ADODB
+    &cls::TADOConnection, &cls::TADOQuery, &cls::TADOTable, &cls::TADOStoredProc, &cls::TADODataSet, &cls::TADOCommand,
+    // DBClient
+    &cls::TClientDataSet,
 };
 
 // Classes that the units of built-in classes register for the form reader themselves:

@@ -20,6 +20,9 @@ using def::SetType;
 
 namespace cls {
 extern const ClassInfo TBoundLabel, TCustomLabeledEdit, TCustomColorBox, TCustomControlBar;
+extern const ClassInfo TCellItem, TColumnItem, TRowItem, TColumnCollection, TRowCollection, TControlItem,
+    TControlCollection, TCustomFlowPanel, TCustomGridPanel, TStackPanelControlItem, TStackPanelControlCollection,
+    TCustomStackPanel, TRelativePanelControlItem, TRelativePanelControlCollection, TCustomRelativePanel;
 }  // namespace cls
 
 namespace {
@@ -71,6 +74,120 @@ constexpr std::span<const PropInfo> PanelGroups[] = {
     grp::ControlProps, grp::ControlEvents,  grp::ClickEvents,   grp::WinControlProps, grp::FocusEvents,
     grp::Ctl3DProps,   grp::FaceColorProps, grp::DockSiteProps, grp::DockSiteEvents,  grp::ResizeEvents,
     grp::PaddingProps, grp::AlignEvents,    PanelProps,
+};
+
+// Arranging panels. A flow panel places its children one after another and wraps;
+// a grid panel puts each child in the cell its ControlCollection item names, with the
+// column and row sizes from its ColumnCollection and RowCollection; a stack panel
+// stacks them with a spacing. Their collections are written in the form.
+constexpr std::string_view FlowStyleNames[] = {
+    "fsLeftRightTopBottom", "fsRightLeftTopBottom", "fsLeftRightBottomTop", "fsRightLeftBottomTop",
+    "fsTopBottomLeftRight", "fsBottomTopLeftRight", "fsTopBottomRightLeft", "fsBottomTopRightLeft"};
+constexpr TypeInfo FlowStyleType = EnumType("TFlowStyle", FlowStyleNames);
+constexpr PropInfo FlowPanelProps[] = {
+    {"AutoWrap", &ty::Boolean, dv::Bool(true)},
+    {"FlowStyle", &FlowStyleType, dv::Int(0)},
+};
+constexpr std::span<const PropInfo> FlowPanelGroups[] = {
+    grp::ControlProps, grp::ControlEvents,  grp::ClickEvents,   grp::WinControlProps, grp::FocusEvents,
+    grp::Ctl3DProps,   grp::FaceColorProps, grp::DockSiteProps, grp::DockSiteEvents,  grp::ResizeEvents,
+    grp::PaddingProps, grp::AlignEvents,    PanelProps,         FlowPanelProps,
+};
+
+constexpr std::string_view SizeStyleNames[] = {"ssAbsolute", "ssPercent", "ssAuto"};
+constexpr TypeInfo SizeStyleType = EnumType("TSizeStyle", SizeStyleNames);
+constexpr std::string_view ExpandStyleNames[] = {"emAddRows", "emAddColumns", "emFixedSize"};
+constexpr TypeInfo ExpandStyleType = EnumType("TExpandStyle", ExpandStyleNames);
+// A column or row of a grid panel: an absolute size in pixels, a percentage of what the
+// absolute and automatic ones leave, or the size of its widest/tallest control.
+constexpr PropInfo CellItemProps[] = {
+    {"SizeStyle", &SizeStyleType, dv::Int(1)},  // ssPercent
+    {"Value", &ty::Double, dv::Real(0)},
+};
+constexpr std::span<const PropInfo> CellItemGroups[] = {CellItemProps};
+constexpr PropInfo GridControlItemProps[] = {
+    {"Column", &ty::Integer, dv::Int(-1)},
+    {"ColumnSpan", &ty::Integer, dv::Int(1)},
+    RefProp("Control", ty::TControl),
+    {"Row", &ty::Integer, dv::Int(-1)},
+    {"RowSpan", &ty::Integer, dv::Int(1)},
+};
+constexpr std::span<const PropInfo> GridControlItemGroups[] = {GridControlItemProps};
+constexpr TypeInfo ColumnCollectionType = def::ClassType("TColumnCollection", cls::TColumnCollection);
+constexpr TypeInfo RowCollectionType = def::ClassType("TRowCollection", cls::TRowCollection);
+constexpr TypeInfo ControlCollectionType = def::ClassType("TControlCollection", cls::TControlCollection);
+constexpr PropInfo GridPanelProps[] = {
+    OwnedProp("ColumnCollection", ColumnCollectionType),
+    OwnedProp("ControlCollection", ControlCollectionType),
+    {"ExpandStyle", &ExpandStyleType, dv::Int(0)},
+    OwnedProp("RowCollection", RowCollectionType),
+};
+constexpr std::span<const PropInfo> GridPanelGroups[] = {
+    grp::ControlProps, grp::ControlEvents,  grp::ClickEvents,   grp::WinControlProps, grp::FocusEvents,
+    grp::Ctl3DProps,   grp::FaceColorProps, grp::DockSiteProps, grp::DockSiteEvents,  grp::ResizeEvents,
+    grp::PaddingProps, grp::AlignEvents,    PanelProps,         GridPanelProps,
+};
+
+constexpr std::string_view StackOrientationNames[] = {"spoVertical", "spoHorizontal"};
+constexpr TypeInfo StackOrientationType = EnumType("TStackPanelOrientation", StackOrientationNames);
+// The panel's own positioning; an item may say sphpDefault / spvpDefault to take it.
+constexpr std::string_view StackHorizontalNames[] = {"sphpLeft", "sphpCenter", "sphpRight", "sphpFill",
+                                                     "sphpDefault"};
+constexpr TypeInfo StackHorizontalType =
+    EnumType("TStackPanelControlHorizontalPositioning", StackHorizontalNames);
+constexpr std::string_view StackVerticalNames[] = {"spvpTop", "spvpCenter", "spvpBottom", "spvpFill",
+                                                   "spvpDefault"};
+constexpr TypeInfo StackVerticalType = EnumType("TStackPanelControlVerticalPositioning", StackVerticalNames);
+constexpr PropInfo StackControlItemProps[] = {
+    RefProp("Control", ty::TControl),
+    {"HorizontalPositioning", &StackHorizontalType, dv::Int(4)},  // sphpDefault
+    {"VerticalPositioning", &StackVerticalType, dv::Int(4)},      // spvpDefault
+};
+constexpr std::span<const PropInfo> StackControlItemGroups[] = {StackControlItemProps};
+constexpr TypeInfo StackControlCollectionType =
+    def::ClassType("TStackPanelControlCollection", cls::TStackPanelControlCollection);
+constexpr PropInfo StackPanelProps[] = {
+    OwnedProp("ControlCollection", StackControlCollectionType),
+    {"HorizontalPositioning", &StackHorizontalType, dv::Int(0)},  // sphpLeft
+    {"Orientation", &StackOrientationType, dv::Int(0)},           // spoVertical
+    {"Spacing", &ty::Integer, dv::Int(2)},
+    {"VerticalPositioning", &StackVerticalType, dv::Int(0)},      // spvpTop
+};
+constexpr std::span<const PropInfo> StackPanelGroups[] = {
+    grp::ControlProps, grp::ControlEvents,  grp::ClickEvents,   grp::WinControlProps, grp::FocusEvents,
+    grp::Ctl3DProps,   grp::FaceColorProps, grp::DockSiteProps, grp::DockSiteEvents,  grp::ResizeEvents,
+    grp::PaddingProps, grp::AlignEvents,    PanelProps,         StackPanelProps,
+};
+
+// A relative panel places each control its ControlCollection names relative to the
+// panel's edges and centres or to other controls (left of, below, aligned with).
+constexpr PropInfo RelativeControlItemProps[] = {
+    RefProp("Above", ty::TControl),
+    RefProp("AlignBottomWith", ty::TControl),
+    {"AlignBottomWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("AlignHorizontalCenterWith", ty::TControl),
+    {"AlignHorizontalCenterWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("AlignLeftWith", ty::TControl),
+    {"AlignLeftWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("AlignRightWith", ty::TControl),
+    {"AlignRightWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("AlignTopWith", ty::TControl),
+    {"AlignTopWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("AlignVerticalCenterWith", ty::TControl),
+    {"AlignVerticalCenterWithPanel", &ty::Boolean, dv::Bool(false)},
+    RefProp("Below", ty::TControl),
+    RefProp("Control", ty::TControl),
+    RefProp("LeftOf", ty::TControl),
+    RefProp("RightOf", ty::TControl),
+};
+constexpr std::span<const PropInfo> RelativeControlItemGroups[] = {RelativeControlItemProps};
+constexpr TypeInfo RelativeControlCollectionType =
+    def::ClassType("TRelativePanelControlCollection", cls::TRelativePanelControlCollection);
+constexpr PropInfo RelativePanelProps[] = {OwnedProp("ControlCollection", RelativeControlCollectionType)};
+constexpr std::span<const PropInfo> RelativePanelGroups[] = {
+    grp::ControlProps, grp::ControlEvents,  grp::ClickEvents,   grp::WinControlProps, grp::FocusEvents,
+    grp::Ctl3DProps,   grp::FaceColorProps, grp::DockSiteProps, grp::DockSiteEvents,  grp::ResizeEvents,
+    grp::PaddingProps, grp::AlignEvents,    PanelProps,         RelativePanelProps,
 };
 
 constexpr PropInfo RadioGroupProps[] = {
@@ -352,6 +469,29 @@ namespace cls {
 
 const ClassInfo TCustomPanel = {"TCustomPanel", &TCustomControl, "ExtCtrls"};
 const ClassInfo TPanel = {"TPanel", &TCustomPanel, "ExtCtrls", PanelGroups};
+const ClassInfo TCustomFlowPanel = {"TCustomFlowPanel", &TCustomPanel, "ExtCtrls"};
+const ClassInfo TFlowPanel = {"TFlowPanel", &TCustomFlowPanel, "ExtCtrls", FlowPanelGroups};
+const ClassInfo TCellItem = {"TCellItem", &TCollectionItem, "ExtCtrls", CellItemGroups};
+const ClassInfo TColumnItem = {"TColumnItem", &TCellItem, "ExtCtrls"};
+const ClassInfo TRowItem = {"TRowItem", &TCellItem, "ExtCtrls"};
+const ClassInfo TColumnCollection = {"TColumnCollection", &TOwnedCollection, "ExtCtrls", {}, 0, &TColumnItem};
+const ClassInfo TRowCollection = {"TRowCollection", &TOwnedCollection, "ExtCtrls", {}, 0, &TRowItem};
+const ClassInfo TControlItem = {"TControlItem", &TCollectionItem, "ExtCtrls", GridControlItemGroups};
+const ClassInfo TControlCollection = {"TControlCollection", &TOwnedCollection, "ExtCtrls", {}, 0, &TControlItem};
+const ClassInfo TCustomGridPanel = {"TCustomGridPanel", &TCustomPanel, "ExtCtrls"};
+const ClassInfo TGridPanel = {"TGridPanel", &TCustomGridPanel, "ExtCtrls", GridPanelGroups};
+const ClassInfo TStackPanelControlItem = {"TStackPanelControlItem", &TCollectionItem, "WinXPanels",
+                                          StackControlItemGroups};
+const ClassInfo TStackPanelControlCollection = {
+    "TStackPanelControlCollection", &TOwnedCollection, "WinXPanels", {}, 0, &TStackPanelControlItem};
+const ClassInfo TCustomStackPanel = {"TCustomStackPanel", &TCustomPanel, "WinXPanels"};
+const ClassInfo TStackPanel = {"TStackPanel", &TCustomStackPanel, "WinXPanels", StackPanelGroups};
+const ClassInfo TRelativePanelControlItem = {"TRelativePanelControlItem", &TCollectionItem, "WinXPanels",
+                                             RelativeControlItemGroups};
+const ClassInfo TRelativePanelControlCollection = {
+    "TRelativePanelControlCollection", &TOwnedCollection, "WinXPanels", {}, 0, &TRelativePanelControlItem};
+const ClassInfo TCustomRelativePanel = {"TCustomRelativePanel", &TCustomPanel, "WinXPanels"};
+const ClassInfo TRelativePanel = {"TRelativePanel", &TCustomRelativePanel, "WinXPanels", RelativePanelGroups};
 const ClassInfo TCustomRadioGroup = {"TCustomRadioGroup", &TCustomGroupBox, "ExtCtrls"};
 const ClassInfo TRadioGroup = {"TRadioGroup", &TCustomRadioGroup, "ExtCtrls", RadioGroupGroups};
 const ClassInfo TImage = {"TImage", &TGraphicControl, "ExtCtrls", ImageGroups};

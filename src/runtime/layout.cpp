@@ -491,7 +491,15 @@ private:
             ArrangeBands(c);  // its children's Align does not apply
             return;
         }
-        if (IsToolBar(c)) ArrangeToolBar(c);
+        if (IsToolBar(c))
+            ArrangeToolBar(c);
+        else if (IsFlowPanel(c))
+            ArrangeFlow(c);
+        else if (IsGridPanel(c)) {
+            ArrangeGrid(c);  // its children align within their cells
+            return;
+        } else if (IsStackPanel(c))
+            ArrangeStack(c);
         AlignChildren(c);
         FillPages(c);
     }
@@ -499,7 +507,14 @@ private:
     static bool IsToolBar(const Object& c) { return c.InheritsFrom("TToolBar"); }
     static bool IsControlBar(const Object& c) { return c.InheritsFrom("TCustomControlBar"); }
     // Bars that place their unaligned children themselves, so anchors do not move them.
-    static bool PlacesChildrenItself(const Object& c) { return IsToolBar(c) || IsControlBar(c); }
+    static bool IsFlowPanel(const Object& c) { return c.InheritsFrom("TCustomFlowPanel"); }
+    static bool IsGridPanel(const Object& c) { return c.InheritsFrom("TCustomGridPanel"); }
+    static bool IsStackPanel(const Object& c) { return c.InheritsFrom("TCustomStackPanel"); }
+    // Containers that place their unaligned children themselves, so anchors do not
+    // move them.
+    static bool PlacesChildrenItself(const Object& c) {
+        return IsToolBar(c) || IsControlBar(c) || IsFlowPanel(c) || IsGridPanel(c) || IsStackPanel(c);
+    }
 
     // Moves or stretches a control as its anchors keep it to its parent's edges.
     void Anchor(Object& o, Size2 design, Size2 now) {
@@ -691,6 +706,197 @@ private:
             wrapAfter = isButton && BoolProp(*child, "Wrap", false);
         }
         return any ? ClampSize(y + rowHeight) : -1;
+    }
+
+    // ---------------------------------------------------------------------------------
+    // Arranging panels
+
+    static Edges MarginsOf(const Object& o) {
+        return BoolProp(o, "AlignWithMargins", false) ? EdgesOf(o.SubObject("Margins")) : Edges{};
+    }
+    // Places a control at an outer box that includes its margins.
+    static Box PutOuter(Object& o, const Edges& m, Box outer) {
+        return Put(o, {outer.L + m.Left, outer.T + m.Top, outer.W - m.Left - m.Right, outer.H - m.Top - m.Bottom});
+    }
+    static bool Arranged(const Object& child) { return IsVisible(child) && AlignOf(child) == alNone; }
+
+    // The item of a panel's ControlCollection that names the control, or nullptr.
+    static const Object* ControlItemOf(const Object& panel, const Object& control) {
+        const Object* items = panel.SubObject("ControlCollection");
+        if (!items) return nullptr;
+        for (const ObjectPtr& item : items->Items()) {
+            const Property* p = item->FindProperty("Control");
+            if (p && item->ObjectValue(*p) == &control) return item.get();
+        }
+        return nullptr;
+    }
+
+    // A flow panel puts its visible unaligned children one after another along lines,
+    // in the order of its FlowStyle (left to right or right to left in rows from the top
+    // or the bottom, or top to bottom or bottom to top in columns from the left or the
+    // right), each with its margins; with AutoWrap a control that would pass the end of
+    // the line starts the next one. A line is as thick as its thickest control, and the
+    // controls sit at the line's start edge.
+    void ArrangeFlow(Object& panel) {
+        const Area a = AlignArea(panel);
+        const i64 style = IntProp(panel, "FlowStyle", 0);
+        const bool columns = style >= 4 && style <= 7;
+        const bool reverseMain = style == 1 || style == 3 || style == 5 || style == 7;
+        const bool reverseCross = style == 2 || style == 3 || style == 6 || style == 7;
+        const bool wrap = BoolProp(panel, "AutoWrap", true);
+        const i64 mainLength = columns ? a.B - a.T : a.R - a.L;
+        i64 pos = 0, line = 0, thickness = 0;
+        for (Object* child : panel.Controls()) {
+            if (!Arranged(*child)) continue;
+            const Edges m = MarginsOf(*child);
+            const Box b = BoxOf(*child);
+            const i64 outerW = ClampSize(b.W + m.Left + m.Right), outerH = ClampSize(b.H + m.Top + m.Bottom);
+            const i64 along = columns ? outerH : outerW, across = columns ? outerW : outerH;
+            if (wrap && pos > 0 && pos + along > mainLength) {
+                line = ClampSize(line + thickness);
+                pos = 0;
+                thickness = 0;
+            }
+            const i64 mainAt = columns ? (reverseMain ? a.B - pos - along : a.T + pos)
+                                       : (reverseMain ? a.R - pos - along : a.L + pos);
+            const i64 crossAt = columns ? (reverseCross ? a.R - line - across : a.L + line)
+                                        : (reverseCross ? a.B - line - across : a.T + line);
+            PutOuter(*child, m, columns ? Box{crossAt, mainAt, outerW, outerH} : Box{mainAt, crossAt, outerW, outerH});
+            pos = ClampSize(pos + along);
+            thickness = std::max(thickness, across);
+        }
+    }
+
+    // A stack panel stacks its visible unaligned children from the top (spoVertical) or
+    // from the left (spoHorizontal), Spacing pixels apart, each with its margins. Across
+    // the stack a control sits at the start, the centre or the end, or fills it, by its
+    // ControlCollection item's positioning, or the panel's where the item says
+    // sphpDefault / spvpDefault.
+    void ArrangeStack(Object& panel) {
+        enum Positioning : i64 { Start, Centre, End, Fill, Default };
+        const Area a = AlignArea(panel);
+        const bool horizontal = IntProp(panel, "Orientation", 0) == 1;
+        const i64 spacing = ClampSize(IntProp(panel, "Spacing", 0));
+        const char* across = horizontal ? "VerticalPositioning" : "HorizontalPositioning";
+        const i64 panelAcross = IntProp(panel, across, Start);
+        const i64 room = horizontal ? a.B - a.T : a.R - a.L;
+        i64 pos = horizontal ? a.L : a.T;
+        for (Object* child : panel.Controls()) {
+            if (!Arranged(*child)) continue;
+            const Object* item = ControlItemOf(panel, *child);
+            i64 how = item ? IntProp(*item, across, Default) : Default;
+            if (how < Start || how >= Default) how = panelAcross;
+            const Edges m = MarginsOf(*child);
+            const Box b = BoxOf(*child);
+            const i64 outerW = ClampSize(b.W + m.Left + m.Right), outerH = ClampSize(b.H + m.Top + m.Bottom);
+            i64 size = horizontal ? outerH : outerW;
+            if (how == Fill) size = ClampSize(room);
+            const i64 start = horizontal ? a.T : a.L;
+            const i64 at = how == Centre ? start + (room - size) / 2 : how == End ? start + room - size : start;
+            const Box got = horizontal ? PutOuter(*child, m, {pos, at, outerW, size})
+                                       : PutOuter(*child, m, {at, pos, size, outerH});
+            pos = ClampSize(pos + (horizontal ? got.W + m.Left + m.Right : got.H + m.Top + m.Bottom) + spacing);
+        }
+    }
+
+    // The sizes of a grid panel's columns or rows in a length: absolute ones take their
+    // Value in pixels, automatic ones the widest (tallest) control placed in them alone,
+    // percent ones share what is left by their Values; the last percent one takes the
+    // rounding rest.
+    std::vector<i64> CellSizes(const Object& panel, const Object* collection, bool columns, i64 length) {
+        enum SizeStyle : i64 { Absolute, Percent, Auto };
+        std::vector<i64> sizes;
+        if (!collection) return sizes;
+        const auto& items = collection->Items();
+        sizes.assign(items.size(), 0);
+        long double percentSum = 0;
+        i64 fixed = 0, lastPercent = -1;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const Object& item = *items[i];
+            const i64 style = IntProp(item, "SizeStyle", Percent);
+            const Property* vp = item.FindProperty("Value");
+            const long double value = vp ? std::max<long double>(0, item.Float(*vp)) : 0;
+            if (style == Absolute) {
+                sizes[i] = ClampSize(static_cast<i64>(std::min<long double>(value, 1e9L)));
+            } else if (style == Auto) {
+                for (Object* child : panel.Controls()) {
+                    const Object* ci = ControlItemOf(panel, *child);
+                    if (!ci || !IsVisible(*child) || IntProp(*ci, columns ? "Column" : "Row", -1) != i64(i) ||
+                        IntProp(*ci, columns ? "ColumnSpan" : "RowSpan", 1) != 1)
+                        continue;
+                    const Edges m = MarginsOf(*child);
+                    const Box b = BoxOf(*child);
+                    sizes[i] = std::max(sizes[i], columns ? b.W + m.Left + m.Right : b.H + m.Top + m.Bottom);
+                }
+            } else {
+                percentSum += value;
+                lastPercent = static_cast<i64>(i);
+                continue;
+            }
+            fixed = ClampSize(fixed + sizes[i]);
+        }
+        const i64 rest = ClampSize(length - fixed);
+        i64 given = 0;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (IntProp(*items[i], "SizeStyle", Percent) != Percent) continue;
+            if (static_cast<i64>(i) == lastPercent) {
+                sizes[i] = ClampSize(rest - given);
+                break;
+            }
+            const Property* vp = items[i]->FindProperty("Value");
+            const long double value = vp ? std::max<long double>(0, items[i]->Float(*vp)) : 0;
+            sizes[i] = percentSum > 0 ? ClampSize(static_cast<i64>(rest * value / percentSum)) : 0;
+            given = ClampSize(given + sizes[i]);
+        }
+        return sizes;
+    }
+
+    // A grid panel puts each control its ControlCollection names in the cells of its
+    // Column and Row, spanning ColumnSpan columns and RowSpan rows. In its cells a
+    // control keeps its size and sits by its Anchors: at the left with akLeft, the right
+    // with akRight, stretched with both, centred with neither (and likewise for top and
+    // bottom); alClient fills the cells. Controls no item names stay where they are.
+    void ArrangeGrid(Object& panel) {
+        const Area a = AlignArea(panel);
+        const std::vector<i64> cols = CellSizes(panel, panel.SubObject("ColumnCollection"), true, a.R - a.L);
+        const std::vector<i64> rows = CellSizes(panel, panel.SubObject("RowCollection"), false, a.B - a.T);
+        auto span = [](const std::vector<i64>& sizes, i64 first, i64 count, i64 origin) {
+            i64 at = origin, size = 0;
+            for (i64 i = 0; i < static_cast<i64>(sizes.size()) && i < first + count; ++i) {
+                if (i < first)
+                    at = ClampSize(at + sizes[i]);
+                else
+                    size = ClampSize(size + sizes[i]);
+            }
+            return std::pair{at, size};
+        };
+        for (Object* child : panel.Controls()) {
+            if (!IsVisible(*child)) continue;
+            const Object* item = ControlItemOf(panel, *child);
+            if (!item) continue;
+            const i64 col = IntProp(*item, "Column", -1), row = IntProp(*item, "Row", -1);
+            if (col < 0 || row < 0 || col >= static_cast<i64>(cols.size()) || row >= static_cast<i64>(rows.size()))
+                continue;
+            const auto [x, w] = span(cols, col, std::max<i64>(1, IntProp(*item, "ColumnSpan", 1)), a.L);
+            const auto [y, h] = span(rows, row, std::max<i64>(1, IntProp(*item, "RowSpan", 1)), a.T);
+            const Edges m = MarginsOf(*child);
+            const Box b = BoxOf(*child);
+            const i64 outerW = ClampSize(b.W + m.Left + m.Right), outerH = ClampSize(b.H + m.Top + m.Bottom);
+            if (AlignOf(*child) == alClient) {
+                PutOuter(*child, m, {x, y, w, h});
+                continue;
+            }
+            const i64 anchors = IntProp(*child, "Anchors", akLeft | akTop);
+            auto place = [](bool start, bool end, i64 at, i64 room, i64 size) {
+                if (start && end) return std::pair{at, room};
+                if (start) return std::pair{at, size};
+                if (end) return std::pair{at + room - size, size};
+                return std::pair{at + (room - size) / 2, size};
+            };
+            const auto [px, pw] = place(anchors & akLeft, anchors & akRight, x, w, outerW);
+            const auto [py, ph] = place(anchors & akTop, anchors & akBottom, y, h, outerH);
+            PutOuter(*child, m, {px, py, pw, ph});
+        }
     }
 
     // ---------------------------------------------------------------------------------

@@ -147,6 +147,10 @@ Rect ClientRect(const Object& control, const TextMeasurer& measure = DefaultText
 //   aligned children take their places in ClientRect less Padding, in the order
 //   alTop, alBottom, alLeft, alRight, alClient, with their Margins when
 //   AlignWithMargins; tab sheets and notebook pages fill their control's display area;
+// - a flow panel puts its unaligned children along wrapping lines in its FlowStyle's
+//   order; a stack panel stacks them Spacing apart with its items' positioning across;
+//   a grid panel puts the controls its ControlCollection names into their cells, with
+//   column and row sizes absolute, automatic or by percent;
 // - a tool bar puts its unaligned children in rows of buttons (and takes the rows'
 //   height with AutoSize); a control bar keeps each child in a band of its own, with
 //   room for the band's grabber, whatever the child's Align;

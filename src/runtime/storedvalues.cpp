@@ -66,9 +66,13 @@ constexpr StoredValueRule Rules[] = {
     // Datasets write their parameters as ParamData, read into Params.
     {"TQuery", "ParamData", S::Collection, "Params"},
     {"TStoredProc", "ParamData", S::Collection, "Params"},
+    // A client dataset's rows, in its own binary packet.
+    {"TCustomClientDataSet", "Data", S::Binary},
 
     // An OLE container's object, a DDE conversation's service and topic.
     {"TOleContainer", "Data", S::Binary},
+    // An OLE control's object state (a web browser's, for one).
+    {"TOleControl", "ControlData", S::Binary},
     {"TDdeClientConv", "LinkInfo", S::StringList},
 
     // The action manager's style, by name, where the class does not publish it.

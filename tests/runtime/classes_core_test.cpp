@@ -419,7 +419,11 @@ TEST(CoreClasses, KnowWhatRealFormsSet) {
         "TImage TShape TBevel TSplitter TControlBar TColorBox TLabeledEdit TNotebook TPage TTimer "
         "TPaintBox TOpenDialog TSaveDialog TFontDialog TColorDialog TPrintDialog "
         "TPrinterSetupDialog TFindDialog TReplaceDialog TOpenPictureDialog TSavePictureDialog "
-        "TSpinButton TSpinEdit TGauge TColorGrid TCalendar");
+        "TSpinButton TSpinEdit TGauge TColorGrid TCalendar TFlowPanel TGridPanel TStackPanel "
+        "TLinkLabel TWebBrowser TApplicationEvents TImageCollection TVirtualImageList TEditCut TEditCopy "
+        "TEditPaste TEditSelectAll TEditUndo TEditDelete TFileOpen TFileSaveAs TFileExit TFileRun TSearchFind "
+        "THelpContents TWindowCascade TWindowClose TDataSetFirst TDataSetPost TDataSetRefresh TRichEditBold "
+        "TRelativePanel TButtonedEdit TTrayIcon");
     const std::set<std::string> classes(classList.begin(), classList.end());
     // Written by the class itself, not published: the sizes a control had before it was
     // anchored or aligned, the design size of anchored children, the label's IsControl,
@@ -428,7 +432,8 @@ TEST(CoreClasses, KnowWhatRealFormsSet) {
     const std::set<std::string> writtenByClass = {"ExplicitLeft",   "ExplicitTop", "ExplicitWidth",
                                                   "ExplicitHeight", "DesignSize",  "IsControl",
                                                   "TextHeight"};
-    const std::set<std::pair<std::string, std::string>> writtenByClassOn = {{"TImageList", "Bitmap"}};
+    const std::set<std::pair<std::string, std::string>> writtenByClassOn = {{"TImageList", "Bitmap"},
+                                                                              {"TWebBrowser", "ControlData"}};
     // .lfm forms only: the layout helpers of its controls, and what its controls
     // publish beyond the ones here.
     const std::set<std::string> lfmOnly = {

@@ -292,6 +292,9 @@ TEST(DataClasses, CollectionsHaveTheirItemClasses) {
         {"TQuery", "Params", "TParam"},       {"TStoredProc", "Params", "TParam"},
         {"TDBGrid", "Columns", "TColumn"},    {"TTable", "FieldDefs", "TFieldDef"},
         {"TTable", "IndexDefs", "TIndexDef"}, {"TTable", "Constraints", "TCheckConstraint"},
+        {"TADOQuery", "Parameters", "TParameter"}, {"TADOStoredProc", "Parameters", "TParameter"},
+        {"TADODataSet", "Parameters", "TParameter"}, {"TADOCommand", "Parameters", "TParameter"},
+        {"TClientDataSet", "Aggregates", "TAggregate"}, {"TClientDataSet", "Params", "TParam"},
     };
     ClassRegistry registry;
     for (const Case& c : cases) {
@@ -451,7 +454,9 @@ TEST(DataClasses, KnowWhatRealFormsSet) {
         "TDBListBox",     "TDBComboBox",      "TDBCheckBox",
         "TDBRadioGroup",  "TDBLookupListBox", "TDBLookupComboBox",
         "TDBRichEdit",    "TDBCtrlGrid",      "TDBLookupList",
-        "TDBLookupCombo", "TDBChart",
+        "TDBLookupCombo", "TDBChart",         "TADOConnection",
+        "TADOQuery",      "TADOTable",        "TADOStoredProc",
+        "TADODataSet",    "TADOCommand",      "TClientDataSet",
     };
     // Written by the class itself, not published: a query's parameters, and a
     // non-visual component's place on the design surface (Left, Top).

@@ -599,6 +599,75 @@ TEST(Layout, ToolBarsPutTheirButtonsInRows) {
                            });
 }
 
+// A flow panel fills lines in its FlowStyle's order and wraps with AutoWrap; a stack
+// panel stacks with its spacing and each item's positioning across; a grid panel puts
+// the controls its items name into cells sized absolute, automatic or by percent.
+TEST(Layout, ArrangingPanelsPlaceTheirChildren) {
+    auto box = [](const char* name, int w, int h, const char* extra = "") {
+        return std::string("    object ") + name + ": TPanel\n      Width = " + std::to_string(w) +
+               "\n      Height = " + std::to_string(h) + "\n" + extra + "    end\n";
+    };
+    const ObjectPtr root = LoadAndLayOut(Form400x300(
+        "  object Flow1: TFlowPanel\n    Width = 100\n    Height = 100\n    BevelOuter = bvNone\n" +
+        box("P1", 40, 20) + box("P2", 40, 30) + box("Gone", 40, 40, "      Visible = False\n") +
+        box("P3", 40, 10, "      AlignWithMargins = True\n") +
+        "  end\n"
+        "  object Flow2: TFlowPanel\n    Left = 100\n    Width = 100\n    Height = 100\n"
+        "    BevelOuter = bvNone\n    AutoWrap = False\n    FlowStyle = fsRightLeftBottomTop\n" +
+        box("Q1", 40, 20) + box("Q2", 40, 30) + box("Q3", 40, 10) +
+        "  end\n"
+        "  object Flow3: TFlowPanel\n    Left = 200\n    Width = 100\n    Height = 100\n"
+        "    BevelOuter = bvNone\n    FlowStyle = fsTopBottomLeftRight\n" +
+        box("R1", 40, 60) + box("R2", 30, 50) +
+        "  end\n"
+        "  object Stack1: TStackPanel\n    Top = 100\n    Width = 100\n    Height = 100\n"
+        "    BevelOuter = bvNone\n    Spacing = 5\n"
+        "    ControlCollection = <\n      item\n        Control = A\n        HorizontalPositioning = sphpFill\n"
+        "      end\n      item\n        Control = B\n        HorizontalPositioning = sphpCenter\n      end>\n" +
+        box("A", 30, 20) + box("B", 40, 10) + box("C", 20, 10) +
+        "  end\n"
+        "  object Stack2: TStackPanel\n    Left = 100\n    Top = 100\n    Width = 100\n    Height = 100\n"
+        "    BevelOuter = bvNone\n    Orientation = spoHorizontal\n    Spacing = 0\n"
+        "    VerticalPositioning = spvpBottom\n"
+        "    ControlCollection = <\n      item\n        Control = E\n        VerticalPositioning = spvpDefault\n"
+        "      end>\n" +
+        box("D", 30, 20) + box("E", 20, 10) +
+        "  end\n"
+        "  object Grid1: TGridPanel\n    Left = 200\n    Top = 100\n    Width = 200\n    Height = 100\n"
+        "    BevelOuter = bvNone\n"
+        "    ColumnCollection = <\n      item\n        SizeStyle = ssAbsolute\n        Value = 50.000000000000000000\n"
+        "      end\n      item\n        Value = 25.000000000000000000\n      end\n"
+        "      item\n        Value = 75.000000000000000000\n      end>\n"
+        "    RowCollection = <\n      item\n        SizeStyle = ssAuto\n      end\n"
+        "      item\n        Value = 100.000000000000000000\n      end>\n"
+        "    ControlCollection = <\n"
+        "      item\n        Column = 0\n        Control = X\n        Row = 0\n      end\n"
+        "      item\n        Column = 1\n        ColumnSpan = 2\n        Control = Y\n        Row = 1\n      end\n"
+        "      item\n        Column = 2\n        Control = Z\n        Row = 0\n      end>\n" +
+        box("X", 30, 20) + box("Y", 40, 20, "      Anchors = []\n") + box("Z", 10, 10, "      Align = alClient\n") +
+        box("Loose", 10, 10, "      Left = 7\n      Top = 8\n") +
+        "  end\n"));
+    ExpectBounds(*root, {
+                            {"P1", "(0,0,40,20)"},
+                            {"P2", "(40,0,40,30)"},
+                            {"P3", "(3,33,40,10)"},  // wrapped below the thickest, inside its margins
+                            {"Q1", "(60,80,40,20)"},
+                            {"Q2", "(20,70,40,30)"},
+                            {"Q3", "(-20,90,40,10)"},  // no wrapping: past the start
+                            {"R1", "(0,0,40,60)"},
+                            {"R2", "(40,0,30,50)"},
+                            {"A", "(0,0,100,20)"},
+                            {"B", "(30,25,40,10)"},
+                            {"C", "(0,40,20,10)"},  // no item: the panel's positioning
+                            {"D", "(0,80,30,20)"},
+                            {"E", "(30,90,20,10)"},
+                            {"X", "(0,0,30,20)"},     // the automatic row is as tall as X
+                            {"Y", "(105,50,40,20)"},  // centred in two columns of 37 and 113
+                            {"Z", "(87,0,113,20)"},
+                            {"Loose", "(7,8,10,10)"},
+                        });
+}
+
 TEST(Layout, ControlBarKeepsEachChildInABand) {
     const ObjectPtr root = LoadAndLayOut(Form400x300(
         "  object CB: TControlBar\n    Left = 10\n    Top = 10\n    Width = 300\n    Height = 100\n"
