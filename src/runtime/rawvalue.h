@@ -38,6 +38,15 @@ struct RawValue {
     std::vector<std::uint8_t> Bytes;
     std::vector<RawItem> Items;
 
+    // Defined where RawItem is complete: the members hold vectors of items that hold
+    // values in turn.
+    RawValue();
+    ~RawValue();
+    RawValue(const RawValue&);
+    RawValue(RawValue&&) noexcept;
+    RawValue& operator=(const RawValue&);
+    RawValue& operator=(RawValue&&) noexcept;
+
     bool IsNumber() const { return Type == Kind::Integer || Type == Kind::Float; }
     bool IsText() const { return Type == Kind::String || Type == Kind::Identifier; }
 };
