@@ -56,6 +56,11 @@ TEST(PreviewBuild, MessagesAndWhatIsLeft) {
          "  object F: TFooButton\r\n    object C: TButton\r\n    end\r\n  end\r\nend\r\n",
          {"ERROR=Property Glyph2 does not exist", "ERROR=Class TFooButton not found"},
          3},
+        {"an unknown class said once per form with its count",
+         "object Form1: TForm1\r\n  object A: TFoo\r\n  end\r\n  object B: TBar\r\n  end\r\n"
+         "  object C: TFoo\r\n  end\r\n  object D: TFoo\r\n  end\r\nend\r\n",
+         {"ERROR=Class TFoo not found (3 objects)", "ERROR=Class TBar not found"},
+         4},
         {"syntax error", "object Form1: TForm1\r\n  Left 8\r\nend\r\n", {"ERROR=Reader: *line 2"}, 0},
         {"empty text", "", {"ERROR=Reader: *"}, 0},
     };
