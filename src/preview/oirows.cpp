@@ -160,6 +160,54 @@ std::string LiveValueText(std::string_view typeName, const std::string& live) {
     return live;
 }
 
+namespace {
+
+// Whether the text sets the row or a row below it.
+bool SetByText(const InspectorRow& row) {
+    if (row.SourceIndex >= 0) return true;
+    return std::any_of(row.Children.begin(), row.Children.end(), SetByText);
+}
+
+}  // namespace
+
+std::string RawValueText(const rt::RawValue& value) {
+    using K = rt::RawValue::Kind;
+    switch (value.Type) {
+        case K::Null:
+            return "nil";
+        case K::Integer:
+            return std::to_string(value.Integer);
+        case K::Float: {
+            char buffer[40];
+            const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value.Float));
+            return std::string(buffer, result.ptr);
+        }
+        case K::String:
+            return "'" + value.Text + "'";
+        case K::Identifier:
+            return value.Text;
+        case K::Set: {
+            std::string text = "[";
+            for (std::size_t i = 0; i < value.Names.size(); ++i) text += (i ? ", " : "") + value.Names[i];
+            return text + "]";
+        }
+        case K::List:
+            return "(" + std::to_string(value.List.size()) + " values)";
+        case K::Binary:
+            return "(" + std::to_string(value.Bytes.size()) + " bytes)";
+        case K::Collection:
+            return "(" + std::to_string(value.Items.size()) + " items)";
+    }
+    return {};
+}
+
+std::string ClassLineText(const rt::Object& object) {
+    std::string text(object.ClassName());
+    // The one place that says how a class the runtime does not know is shown.
+    if (object.GetClass().Has(rt::CfStandIn)) text += " (not registered)";
+    return text;
+}
+
 std::vector<InspectorRow> FillProperties(rt::Object* object, const std::vector<std::string>& sourceLines,
                                          std::string_view writtenName) {
     std::vector<InspectorRow> rows;
@@ -169,6 +217,18 @@ std::vector<InspectorRow> FillProperties(rt::Object* object, const std::vector<s
         if (!writtenName.empty())
             for (InspectorRow& row : rows)
                 if (row.Name == "Name" && row.SourceIndex < 0) row.Value = std::string(writtenName);
+        if (object->GetClass().Has(rt::CfStandIn)) {
+            // A stand-in's base properties are not its class's: only those its text
+            // sets are shown, then what its class would have published, as read.
+            std::erase_if(rows, [](const InspectorRow& row) { return row.Name != "Name" && !SetByText(row); });
+            for (const auto& [name, value] : object->Unpublished()) {
+                InspectorRow row;
+                row.Name = name;
+                row.Value = RawValueText(value);
+                row.SourceIndex = SourceIndexOf(sourceLines, {}, name);
+                rows.push_back(std::move(row));
+            }
+        }
         return rows;
     }
     for (const std::string& line : sourceLines) {

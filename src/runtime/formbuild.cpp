@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <map>
 #include <new>
 
 #include "codec/conversion.h"
@@ -193,9 +194,23 @@ void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegis
     const RecordPlaces places(summary.Objects);
     // The hooks heard of each complaint right after the summary noted it, so the two
     // lists run side by side.
-    for (std::size_t i = 0; i < texts.size(); ++i)
+    // An unknown class is said once per form, at its first object, with the number of
+    // objects when there are more: a form with hundreds of third-party items would
+    // otherwise bury every other message.
+    std::map<std::string, std::pair<std::size_t, int>> unknownClasses;  // text -> message index, count
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const bool unknownClass = texts[i].starts_with("ERROR=Class ") && texts[i].ends_with(" not found");
+        if (unknownClass) {
+            auto [it, added] = unknownClasses.try_emplace(texts[i], messages.size(), 0);
+            ++it->second.second;
+            if (!added) continue;
+        }
         messages.push_back(
             {std::move(texts[i]), i < summary.Issues.size() ? places.PlaceOf(summary.Issues[i]) : MessagePlace{}});
+    }
+    for (const auto& [text, at] : unknownClasses)
+        if (at.second > 1)
+            messages[at.first].Text += " (" + std::to_string(at.second) + " objects)";
     if (!failure.empty()) {
         stopped.Objects = places.StepsTo(summary.StoppedIn);
         messages.push_back({std::move(failure), std::move(stopped)});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <functional>
 
 #include "codec/codepage.h"
@@ -200,7 +201,21 @@ private:
             const Class* cls = registry_.FindClassByName(className);
             std::string skipped;
             ObjectPtr made;
-            if (!cls || !cls->Has(CfComponent))
+            if (!cls) {
+                // Reported, and when reading goes on the object is kept as a stand-in
+                // with everything it stores and the objects inside it.
+                Recoverable("Class " + className + " not found", className, name);
+                if (owner->FindOwnedComponent(name)) {
+                    Recoverable("A component named " + name + " already exists", className, name);
+                    SkipObjectBody(depth);
+                    current_ = outer;
+                    return;
+                }
+                ReadStandIn(className, name, prefix, enclosing, owner, depth);
+                current_ = outer;
+                return;
+            }
+            if (!cls->Has(CfComponent))
                 skipped = "Class " + className + " not found";
             else if (owner->FindOwnedComponent(name))
                 skipped = "A component named " + name + " already exists";
@@ -227,6 +242,146 @@ private:
         ReadChildren(object, innerOwner, depth + 1);
         if (prefix.Flags & FlagChildPosition) object->SetChildPosition(prefix.Position);
         current_ = outer;
+    }
+
+    // An object of a class the registry does not know. Its property entries are read
+    // raw first; whether it is a control is told from them (a control stores its size
+    // or alignment, a non-visual component only its designer position) or from the
+    // records inside it being read next. Entries that fit a published property of the
+    // stand-in's base are set as usual; every other one is kept in Unpublished() in
+    // stream order, so nothing the text stores is lost.
+    void ReadStandIn(const std::string& className, const std::string& name, const ObjectPrefix& prefix,
+                     Object* enclosing, Object* owner, int depth) {
+        std::vector<RawProperty> entries;
+        while (!in_.AtListEnd()) {
+            std::string path = in_.TakeName();
+            entries.emplace_back(std::move(path), ReadRaw(depth + 1));
+        }
+        in_.TakeTag();
+        bool visual = false;
+        bool placedOnly = false;  // Left or Top stored: the designer position of a component
+        for (const auto& [path, value] : entries) {
+            if (EqualsIgnoringCase(path, "Width") || EqualsIgnoringCase(path, "Height") ||
+                EqualsIgnoringCase(path, "Align"))
+                visual = true;
+            if (EqualsIgnoringCase(path, "Left") || EqualsIgnoringCase(path, "Top")) placedOnly = true;
+        }
+        // Records inside it without a stored size: a container whose size is the
+        // default, unless it stores the position a non-visual component has.
+        if (!visual && !placedOnly && !in_.AtListEnd()) visual = true;
+
+        ObjectPtr made = CreateObject(registry_.StandInClass(className, visual), registry_);
+        Object* object = owner->AddComponent(std::move(made));
+        object->SetName(name);
+        ++summary_.ObjectsCreated;
+        summary_.Objects[static_cast<std::size_t>(current_)].Live = object;
+        read_.push_back(object);
+        Attach(*object, enclosing, owner);
+        for (auto& entry : entries)
+            if (!ApplyRaw(*object, entry.first, entry.second)) object->Unpublished().push_back(std::move(entry));
+
+        Object* innerOwner = (prefix.Flags & FlagInline) ? object : owner;
+        ReadChildren(object, innerOwner, depth + 1);
+        if (prefix.Flags & FlagChildPosition) object->SetChildPosition(prefix.Position);
+    }
+
+    // Sets a raw entry on a published property of the stand-in (through owned
+    // sub-objects for a dotted path) when its kind fits; false when it does not.
+    static bool ApplyRaw(Object& object, std::string_view path, const RawValue& value) {
+        Object* target = &object;
+        for (std::size_t dot = path.find('.'); dot != std::string_view::npos; dot = path.find('.')) {
+            const Property* p = target->FindProperty(path.substr(0, dot));
+            Object* sub = p && p->Kind() == TypeKind::tkClass && p->Info->Holding == PropHolding::Owned
+                              ? target->ObjectValue(*p)
+                              : nullptr;
+            if (!sub) return false;
+            target = sub;
+            path.remove_prefix(dot + 1);
+        }
+        const Property* p = target->FindProperty(path);
+        if (!p) return false;
+        switch (p->Type().Kind) {
+            case TypeKind::tkInteger:
+            case TypeKind::tkInt64:
+                if (value.Type != RawValue::Kind::Integer) return false;
+                if (p->Type().Kind == TypeKind::tkInteger &&
+                    (value.Integer < INT32_MIN || value.Integer > INT32_MAX))
+                    return false;
+                target->Set(*p, Value(value.Integer));
+                return true;
+            case TypeKind::tkEnumeration: {
+                if (value.Type != RawValue::Kind::Identifier) return false;
+                const int ordinal = EnumOrdinal(p->Type(), value.Text);
+                if (ordinal < 0) return false;
+                target->Set(*p, Value(std::int64_t{ordinal}));
+                return true;
+            }
+            case TypeKind::tkString:
+            case TypeKind::tkLString:
+            case TypeKind::tkWString:
+                if (value.Type != RawValue::Kind::String) return false;
+                target->Set(*p, Value(value.Text));
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    // One value as the stream holds it, whatever its kind; strings as UTF-8.
+    RawValue ReadRaw(int depth) {
+        CheckDepth(depth);
+        RawValue v;
+        const std::uint8_t tag = in_.PeekTag();
+        if (IsIntTag(tag)) {
+            v.Type = RawValue::Kind::Integer;
+            v.Integer = in_.TakeInt64();
+        } else if (IsFloatTag(tag)) {
+            v.Type = RawValue::Kind::Float;
+            v.FloatForm = tag == TagSingle ? 's' : tag == TagCurrency ? 'c' : tag == TagDate ? 'd' : 'e';
+            v.Float = TakeFloat();
+        } else if (IsStringTag(tag)) {
+            v.Type = RawValue::Kind::String;
+            v.Text = Utf8TextFromUtf16(in_.TakeStringW());
+        } else if (IsIdentTag(tag)) {
+            v.Type = RawValue::Kind::Identifier;
+            v.Text = in_.TakeIdentifier();
+        } else if (tag == TagNil || tag == TagNull) {
+            in_.TakeTag();
+        } else if (tag == TagSet) {
+            in_.TakeTag();
+            v.Type = RawValue::Kind::Set;
+            for (std::string n = in_.TakeName(); !n.empty(); n = in_.TakeName()) v.Names.push_back(std::move(n));
+        } else if (tag == TagList) {
+            in_.TakeTag();
+            v.Type = RawValue::Kind::List;
+            while (!in_.AtListEnd()) v.List.push_back(ReadRaw(depth + 1));
+            in_.TakeTag();
+        } else if (tag == TagBinary) {
+            v.Type = RawValue::Kind::Binary;
+            v.Bytes = in_.TakeBinary();
+        } else if (tag == TagCollection) {
+            in_.TakeTag();
+            v.Type = RawValue::Kind::Collection;
+            while (!in_.AtListEnd()) {
+                CheckDepth(depth + 1);
+                RawItem item;
+                if (IsInt32Tag(in_.PeekTag())) {
+                    item.HasIndex = true;
+                    item.Index = in_.TakeInt64();
+                }
+                if (in_.TakeTag() != TagList) throw EReadError(InvalidValue);
+                while (!in_.AtListEnd()) {
+                    std::string path = in_.TakeName();
+                    item.Properties.emplace_back(std::move(path), ReadRaw(depth + 2));
+                }
+                in_.TakeTag();
+                v.Items.push_back(std::move(item));
+            }
+            in_.TakeTag();
+        } else {
+            throw EReadError(InvalidValue);
+        }
+        return v;
     }
 
     // Links a child to the object it was written in: a control to its windowed parent,

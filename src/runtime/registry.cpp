@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "builtin.h"
+#include "dynamicclasses.h"
 #include "object.h"
 
 namespace fw::rt {
@@ -132,6 +133,24 @@ void ClassRegistry::UnregisterModule(std::string_view module) {
         else
             ++it;
     }
+}
+
+const Class& ClassRegistry::StandInClass(std::string_view name, bool visual) {
+    const std::string key = (visual ? "V:" : "N:") + Key(name);
+    auto it = standInClasses_.find(key);
+    if (it != standInClasses_.end()) return *it->second;
+    if (!standIns_) {
+        standIns_ = std::make_shared<DynamicClassSet>("(stand-ins)");
+        Retain(standIns_);
+    }
+    ClassInfo& info = standIns_->NewClass();
+    info.Name = standIns_->Keep(name);
+    info.Parent = visual ? &cls::TCustomControl : &cls::TComponent;
+    info.Unit = "";
+    info.Flags |= CfStandIn;
+    const Class& cls = Of(info);
+    standInClasses_.emplace(key, &cls);
+    return cls;
 }
 
 void ClassRegistry::Retain(std::shared_ptr<const void> metadata) {

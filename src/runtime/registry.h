@@ -34,6 +34,7 @@ struct Property {
 };
 
 struct InitialValues;  // object.h
+class DynamicClassSet;  // dynamicclasses.h
 
 // A class with its worked-out metadata. Instances live as long as the registry that
 // made them; pointers to them stay valid.
@@ -109,6 +110,12 @@ public:
     std::vector<const Class*> RegisteredClasses() const;
     // The worked-out class for metadata, registered or not.
     const Class& Of(const ClassInfo& info);
+    // The stand-in class for objects of a class the registry does not know: named as
+    // written, flagged CfStandIn, descending from TCustomControl when visual (so that
+    // controls attach to it and it takes part in layout) and from TComponent otherwise.
+    // Made once per name and kind and kept alive by the registry, but never registered:
+    // FindClassByName still fails for the name.
+    const Class& StandInClass(std::string_view name, bool visual);
 
 private:
     static std::string Key(std::string_view name);
@@ -116,6 +123,8 @@ private:
     std::map<const ClassInfo*, std::unique_ptr<Class>> known_;
     std::map<std::string, const Class*> registered_;  // by upper-cased name
     std::vector<std::shared_ptr<const void>> retained_;
+    std::shared_ptr<DynamicClassSet> standIns_;
+    std::map<std::string, const Class*> standInClasses_;  // by kind and upper-cased name
 };
 
 // A registry with every built-in class registered, as at program start.

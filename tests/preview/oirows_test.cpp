@@ -340,6 +340,54 @@ TEST(FillProperties, TextOnlyViewOfAnUnknownClass) {
     EXPECT_EQ(shown, expected);
 }
 
+// A stand-in shows the base properties its text sets and what it keeps raw, each
+// marked as read from the text, and its class line says it is not registered.
+TEST(FillProperties, StandInShowsWhatItsTextStores) {
+    const std::string text =
+        "object Form1: TForm1\r\n"
+        "  object Gadget1: TGadget\r\n"
+        "    Left = 8\r\n"
+        "    Width = 50\r\n"
+        "    Caption = 'Hello'\r\n"
+        "    Kinds = [gkA, gkB]\r\n"
+        "    Style = gsFlat\r\n"
+        "    Ratio = 1.5\r\n"
+        "    Tags.Strings = (\r\n"
+        "      'x'\r\n"
+        "      'y')\r\n"
+        "    Glyph.Data = {\r\n"
+        "      0102}\r\n"
+        "    Columns = <\r\n"
+        "      item\r\n"
+        "      end>\r\n"
+        "  end\r\n"
+        "end\r\n";
+    const LiveForm form(text);
+    fw::rt::Object& gadget = form["Gadget1"];
+    EXPECT_EQ(pv::ClassLineText(gadget), "TGadget (not registered)");
+    EXPECT_EQ(pv::ClassLineText(*form.Form), "TForm");
+    const auto lines = pv::CollectSourceLines(fw::rt::SplitFormLines(text), "Gadget1");
+    const auto rows = pv::FillProperties(&gadget, lines);
+    std::vector<std::pair<std::string, std::string>> shown;
+    for (const InspectorRow& row : rows) {
+        shown.emplace_back(row.Name, row.Value);
+        if (row.Name != "Name") EXPECT_GE(row.SourceIndex, 0) << row.Name;
+    }
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"Left", "8"},
+        {"Name", "Gadget1"},
+        {"Width", "50"},
+        {"Caption", "'Hello'"},
+        {"Kinds", "[gkA, gkB]"},
+        {"Style", "gsFlat"},
+        {"Ratio", "1.5"},
+        {"Tags.Strings", "(2 values)"},
+        {"Glyph.Data", "(2 bytes)"},
+        {"Columns", "(1 items)"},
+    };
+    EXPECT_EQ(shown, expected);
+}
+
 TEST(FillEvents, HandlersFromTheTextOnly) {
     const Inspected form(ButtonForm);
     fw::rt::Object& button = form.Form["Button1"];

@@ -55,7 +55,12 @@ TEST(PreviewBuild, MessagesAndWhatIsLeft) {
          "object Form1: TForm1\r\n  Glyph2 = 1\r\n  object B: TButton\r\n  end\r\n"
          "  object F: TFooButton\r\n    object C: TButton\r\n    end\r\n  end\r\nend\r\n",
          {"ERROR=Property Glyph2 does not exist", "ERROR=Class TFooButton not found"},
-         1},
+         3},
+        {"an unknown class said once per form with its count",
+         "object Form1: TForm1\r\n  object A: TFoo\r\n  end\r\n  object B: TBar\r\n  end\r\n"
+         "  object C: TFoo\r\n  end\r\n  object D: TFoo\r\n  end\r\nend\r\n",
+         {"ERROR=Class TFoo not found (3 objects)", "ERROR=Class TBar not found"},
+         4},
         {"syntax error", "object Form1: TForm1\r\n  Left 8\r\nend\r\n", {"ERROR=Reader: *line 2"}, 0},
         {"empty text", "", {"ERROR=Reader: *"}, 0},
     };
@@ -114,7 +119,7 @@ TEST(PreviewBuild, MessagesKnowTheirPlaces) {
         {"ERROR=Property Glyph2 does not exist", "Form1", "Glyph2", {0}},
         {"ERROR=Property Foo does not exist", "Form1.Panel1.(TLabel)", "Foo", {0, 0, 0}},
         {"ERROR=Class TFooButton not found", "Form1.Panel1.F", "", {0, 0, 1}},
-        // The records inside a skipped object count, so the ones after it keep their places.
+        // The records inside a stand-in count, so the ones after it keep their places.
         {"ERROR=Property Font.Bogus does not exist", "Form1.Panel1.D", "Font.Bogus", {0, 0, 2}},
         {"ERROR=Property Bogus does not exist", "Form1.ListView1", "Columns[0].Bogus", {0, 1}},
     };
@@ -137,11 +142,14 @@ TEST(PreviewBuild, MessagesKnowTheirPlaces) {
         EXPECT_EQ(positions, expected[i].Positions);
         EXPECT_EQ(messages[i].Place.Line, 0);
     }
-    // Every record met, skipped ones too, each with what it became.
+    // Every record met, each with what it became: an object of an unknown class is
+    // kept as a stand-in.
     ASSERT_EQ(records.size(), 7u);
     EXPECT_EQ(records[0].Live, form.get());
     EXPECT_EQ(records[3].Name, "F");
-    EXPECT_EQ(records[3].Live, nullptr);
+    ASSERT_NE(records[3].Live, nullptr);
+    EXPECT_TRUE(records[3].Live->GetClass().Has(CfStandIn));
+    EXPECT_EQ(records[4].Live->Parent(), records[3].Live);
     EXPECT_EQ(records[4].Parent, 3);
     EXPECT_EQ(records[5].Live, form->FindOwnedComponent("D"));
 }

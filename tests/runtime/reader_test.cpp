@@ -13,6 +13,7 @@
 #include "codec/errors.h"
 #include "codec/stream.h"
 #include "runtime/builtin.h"
+#include "runtime/object.h"
 #include "runtime/reader.h"
 #include "runtime/storedvalues.h"
 
@@ -110,7 +111,9 @@ std::vector<std::string> ComponentNames(const Object& owner) {
 // ---------------------------------------------------------------------------------
 // Objects
 
-TEST(Reader, SkipsAnUnknownClassWithItsChildren) {
+// An object of an unknown class is kept as a stand-in named after it, with the
+// objects inside it and everything it stores.
+TEST(Reader, KeepsAnUnknownClassAsAStandInWithItsChildren) {
     auto r = Read(
         "object Form1: TForm1\n"
         "  Caption = 'Main'\n"
@@ -126,14 +129,112 @@ TEST(Reader, SkipsAnUnknownClassWithItsChildren) {
         "  end\n"
         "end\n");
     EXPECT_EQ(r->Hooks.Messages, std::vector<std::string>{"Class TFooButton not found"});
-    EXPECT_EQ(ComponentNames(*r->Root), (std::vector<std::string>{"Button1", "Button2"}));
-    EXPECT_EQ(Names(r->Root->Controls()), (std::vector<std::string>{"Button1", "Button2"}));
-    EXPECT_EQ(r->Root->Name(), "Form1");
-    EXPECT_EQ(Show(*r->Root, "Caption"), "Main");
+    EXPECT_EQ(ComponentNames(*r->Root), (std::vector<std::string>{"Button1", "Foo1", "Inner", "Button2"}));
+    EXPECT_EQ(Names(r->Root->Controls()), (std::vector<std::string>{"Button1", "Foo1", "Button2"}));
+    Object* foo = r->Root->FindOwnedComponent("Foo1");
+    ASSERT_NE(foo, nullptr);
+    EXPECT_EQ(foo->ClassName(), "TFooButton");
+    EXPECT_TRUE(foo->GetClass().Has(CfStandIn));
+    EXPECT_EQ(r->Root->FindOwnedComponent("Inner")->Parent(), foo);
+    ASSERT_NE(foo->FindUnpublished("Bar"), nullptr);
+    EXPECT_EQ(foo->FindUnpublished("Bar")->Integer, 1);
     EXPECT_EQ(Show(*r->Root->FindOwnedComponent("Button2"), "Caption"), "After");
-    EXPECT_EQ(r->Summary.ObjectsCreated, 2);
+    EXPECT_EQ(r->Summary.ObjectsCreated, 4);
     ASSERT_EQ(r->Summary.Issues.size(), 1u);
     EXPECT_EQ(r->Summary.Issues[0].ClassName, "TFooButton");
+    // Not registered by the reading: the next form reports the class again.
+    EXPECT_EQ(Registry().FindClassByName("TFooButton"), nullptr);
+}
+
+// A stand-in panel: what its base publishes is set, the rest kept raw in stream order
+// with its kind; it is a control placed by its stored geometry. A component storing
+// only its designer position is not a control.
+TEST(Reader, StandInsKeepWhatTheyStore) {
+    auto r = Read(
+        "object Form1: TForm1\n"
+        "  object P: TRzPanel\n"
+        "    Left = 8\n"
+        "    Top = 16\n"
+        "    Width = 200\n"
+        "    Height = 100\n"
+        "    Align = alTop\n"
+        "    Hint = 'tip'\n"
+        "    Margins.Left = 5\n"
+        "    BorderOuter = fsNone\n"
+        "    Font.Name = 'Tahoma'\n"
+        "    Caption = 'Panel'\n"
+        "    Ratio = 1.5\n"
+        "    Flags = [fA, fB]\n"
+        "    Lines.Strings = (\n"
+        "      'one'\n"
+        "      'two')\n"
+        "    Data = {0102}\n"
+        "    Link = nil\n"
+        "    Big = 5000000000\n"
+        "    Columns = <\n"
+        "      item\n"
+        "        Width = 40\n"
+        "      end\n"
+        "      item\n"
+        "        Width = 50\n"
+        "      end>\n"
+        "    object B: TButton\n"
+        "    end\n"
+        "    object E: TEdit\n"
+        "    end\n"
+        "  end\n"
+        "  object Q: TRzQuery\n"
+        "    Left = 24\n"
+        "    Top = 32\n"
+        "  end\n"
+        "end\n");
+    Object* p = r->Root->FindOwnedComponent("P");
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(p->GetClass().Has(CfControl));
+    EXPECT_TRUE(p->GetClass().Has(CfWinControl));
+    EXPECT_EQ(Show(*p, "Left"), "8");
+    EXPECT_EQ(Show(*p, "Width"), "200");
+    EXPECT_EQ(Show(*p, "Hint"), "tip");
+    EXPECT_EQ(Show(*p, "Margins.Left"), "5");
+    EXPECT_EQ(Names(p->Controls()), (std::vector<std::string>{"B", "E"}));
+    using K = RawValue::Kind;
+    const struct {
+        const char* Path;
+        K Kind;
+        const char* Text;
+    } cases[] = {
+        {"Align", K::Identifier, "alTop"},   {"BorderOuter", K::Identifier, "fsNone"},
+        {"Font.Name", K::String, "Tahoma"},  {"Caption", K::String, "Panel"},
+        {"Ratio", K::Float, ""},             {"Flags", K::Set, ""},
+        {"Lines.Strings", K::List, ""},      {"Data", K::Binary, ""},
+        {"Link", K::Null, ""},               {"Big", K::Integer, ""},
+        {"Columns", K::Collection, ""},
+    };
+    std::vector<std::string> order;
+    for (const auto& [path, value] : p->Unpublished()) order.push_back(path);
+    EXPECT_EQ(order, (std::vector<std::string>{"Align", "BorderOuter", "Font.Name", "Caption", "Ratio", "Flags",
+                                               "Lines.Strings", "Data", "Link", "Big", "Columns"}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Path);
+        const RawValue* v = p->FindUnpublished(c.Path);
+        ASSERT_NE(v, nullptr);
+        EXPECT_EQ(v->Type, c.Kind);
+        if (*c.Text) EXPECT_EQ(v->Text, c.Text);
+    }
+    EXPECT_EQ(p->FindUnpublished("Ratio")->Float, 1.5L);
+    EXPECT_EQ(p->FindUnpublished("Flags")->Names, (std::vector<std::string>{"fA", "fB"}));
+    ASSERT_EQ(p->FindUnpublished("Lines.Strings")->List.size(), 2u);
+    EXPECT_EQ(p->FindUnpublished("Lines.Strings")->List[1].Text, "two");
+    EXPECT_EQ(p->FindUnpublished("Data")->Bytes, (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_EQ(p->FindUnpublished("Big")->Integer, 5000000000);
+    ASSERT_EQ(p->FindUnpublished("Columns")->Items.size(), 2u);
+    EXPECT_EQ(p->FindUnpublished("Columns")->Items[1].Properties.at(0).second.Integer, 50);
+
+    Object* q = r->Root->FindOwnedComponent("Q");
+    ASSERT_NE(q, nullptr);
+    EXPECT_TRUE(q->GetClass().Has(CfStandIn));
+    EXPECT_FALSE(q->GetClass().Has(CfControl));
+    EXPECT_EQ(q->FindUnpublished("Left")->Integer, 24);
 }
 
 TEST(Reader, UnhandledErrorsAreRaisedWithTheirMessage) {
