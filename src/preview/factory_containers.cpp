@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "preview/classrows.h"
+#include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
 #include "preview/vcllook.h"
 
@@ -364,12 +365,6 @@ NonClient NonClientOf(const rt::Object& control, bool themed) {
     return nc;
 }
 
-// Whether a control lets its parent's background show through instead of filling its
-// own colour: with themes, a control with ParentBackground draws its parent's
-// background, whatever its Color.
-bool ShowsParentBackground(const rt::Object& control) {
-    return BoolOf(control, "ParentBackground", false);
-}
 
 // ---------------------------------------------------------------------------------
 // Widgets

@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "preview/classrows.h"
+#include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
 #include "preview/vcllook.h"
 
@@ -184,9 +185,9 @@ void WhiteIndicators(QWidget& widget) {
 
 // Check boxes, radio buttons and group boxes are drawn over their parent's background
 // with themes; one with a colour of its own (and, where the class has the choice, not
-// told to show its parent's background) fills it.
+// told to show its parent's background, which a stored colour overrides) fills it.
 bool OwnBackground(const rt::Object& control) {
-    return !BoolOf(control, "ParentColor", true) && !BoolOf(control, "ParentBackground", false);
+    return !BoolOf(control, "ParentColor", true) && !ShowsParentBackground(control);
 }
 
 // ---------------------------------------------------------------------------------
