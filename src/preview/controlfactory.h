@@ -86,6 +86,12 @@ public:
     virtual void Report(std::string message) = 0;
     // The form being realised.
     virtual const rt::Object& Form() const = 0;
+    // For a stand-in of a class the runtime does not know: the built-in class whose look
+    // it borrows, or nullptr to draw it by its own class (as the framed box).
+    virtual const rt::Class* LookClassOf(const rt::Object& control) const {
+        (void)control;
+        return nullptr;
+    }
 };
 
 class ControlFactory {
@@ -97,6 +103,15 @@ public:
     // and the first that answers yes is used, so a factory may take a whole branch of
     // classes by ancestry.
     virtual bool Handles(const rt::Class& cls) const = 0;
+    // Whether the family has a row of its own for exactly this class name (ignoring
+    // case). The realiser walks a control's class ancestry across every family and uses
+    // the family with the nearest row, so a class is drawn by the maker of its nearest
+    // ancestor that has one; a factory without rows is asked by Handles after that walk,
+    // before the fallback.
+    virtual bool HasRow(std::string_view className) const {
+        (void)className;
+        return false;
+    }
     // What draws the control onto its parent, or nullptr when it gets a widget from
     // Create. Asked before Create.
     virtual std::unique_ptr<DrawnControl> Draw(rt::Object& control, RealizeContext& context) const {

@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include "preview/classrows.h"
+#include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
 #include "preview/vcllook.h"
 
@@ -89,13 +91,6 @@ QColor ColorProperty(const rt::Object& object, std::string_view name, const QCol
     if (!object.FindProperty(name)) return fallback;
     const QColor color = ColorOf(OrdinalOf(object, name));
     return color.isValid() ? color : fallback;
-}
-
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
 }
 
 // The lines of a string list property, at most MaxParts of them.
@@ -370,12 +365,6 @@ NonClient NonClientOf(const rt::Object& control, bool themed) {
     return nc;
 }
 
-// Whether a control lets its parent's background show through instead of filling its
-// own colour: with themes, a control with ParentBackground draws its parent's
-// background, whatever its Color.
-bool ShowsParentBackground(const rt::Object& control) {
-    return BoolOf(control, "ParentBackground", false);
-}
 
 // ---------------------------------------------------------------------------------
 // Widgets
@@ -1994,20 +1983,27 @@ std::optional<Kind> KindOf(std::string_view className) {
         {"TANIMATE", Kind::Animate},
         {"TOLECONTAINER", Kind::OleContainer},
     };
-    const std::string key = Upper(className);
     for (const auto& [name, kind] : Kinds)
-        if (name == key) return kind;
+        if (rt::EqualsIgnoringCase(name, className)) return kind;
     return std::nullopt;
+}
+
+// The row that draws a control: its own class's, or its nearest ancestor's.
+std::optional<Kind> KindOf(const rt::Object& control, const RealizeContext& context) {
+    return NearestRow(&LookClass(control, context), [](std::string_view name) { return KindOf(name); });
 }
 
 class ContainerFactory : public ControlFactory {
 public:
     std::string_view Family() const override { return "containers"; }
 
-    bool Handles(const rt::Class& cls) const override { return KindOf(cls.Name()).has_value(); }
+    bool Handles(const rt::Class& cls) const override {
+        return NearestRow(&cls, [](std::string_view name) { return KindOf(name); }).has_value();
+    }
+    bool HasRow(std::string_view className) const override { return KindOf(className).has_value(); }
 
     std::unique_ptr<DrawnControl> Draw(rt::Object& control, RealizeContext& context) const override {
-        const auto kind = KindOf(control.ClassName());
+        const auto kind = KindOf(control, context);
         if (!kind) return nullptr;
         switch (*kind) {
             case Kind::Bevel:
@@ -2027,7 +2023,7 @@ public:
     }
 
     Realized Create(rt::Object& control, QWidget* parent, RealizeContext& context) const override {
-        const auto kind = KindOf(control.ClassName());
+        const auto kind = KindOf(control, context);
         if (!kind) return {};
         switch (*kind) {
             case Kind::Panel:
@@ -2121,7 +2117,7 @@ public:
     }
 
     void Finish(rt::Object& control, const Realized& self, RealizeContext& context) const override {
-        const auto kind = KindOf(control.ClassName());
+        const auto kind = KindOf(control, context);
         if (!kind || !self.Widget) return;
         // The realiser has given the widget its size by now.
         if (auto* surface = dynamic_cast<Surface*>(self.Widget)) surface->Relayout();
@@ -2151,7 +2147,7 @@ public:
 
     void ShowChild(rt::Object& control, const Realized& self, rt::Object& child,
                    RealizeContext& context) const override {
-        const auto kind = KindOf(control.ClassName());
+        const auto kind = KindOf(control, context);
         if (!kind || !self.Widget) return;
         QWidget* page = context.WidgetOf(child).Widget;
         if (!page) return;

@@ -50,6 +50,7 @@
 #include <vector>
 
 #include "codec/codepage.h"
+#include "preview/classrows.h"
 #include "preview/controlfactory.h"
 #include "preview/realizer.h"
 #include "preview/vcllook.h"
@@ -2157,16 +2158,17 @@ constexpr ClassEntry Classes[] = {
 
 const ClassEntry* EntryOf(std::string_view className) {
     for (const ClassEntry& entry : Classes)
-        if (SameName(entry.Name, className)) return &entry;
+        if (rt::EqualsIgnoringCase(entry.Name, className)) return &entry;
     return nullptr;
 }
 
 class DataViewFactory : public ControlFactory {
 public:
     std::string_view Family() const override { return "dataviews"; }
-    bool Handles(const rt::Class& cls) const override { return EntryOf(cls.Name()) != nullptr; }
-    Realized Create(rt::Object& control, QWidget* parent, RealizeContext&) const override {
-        const ClassEntry* entry = EntryOf(control.ClassName());
+    bool Handles(const rt::Class& cls) const override { return NearestRow(&cls, EntryOf) != nullptr; }
+    bool HasRow(std::string_view className) const override { return EntryOf(className) != nullptr; }
+    Realized Create(rt::Object& control, QWidget* parent, RealizeContext& context) const override {
+        const ClassEntry* entry = NearestRow(&LookClass(control, context), EntryOf);
         if (!entry) return {};
         QWidget* widget = entry->Build(control, parent);
         if (!widget) return {};

@@ -34,6 +34,8 @@
 #include <string_view>
 #include <vector>
 
+#include "preview/classrows.h"
+#include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
 #include "preview/vcllook.h"
 
@@ -183,9 +185,9 @@ void WhiteIndicators(QWidget& widget) {
 
 // Check boxes, radio buttons and group boxes are drawn over their parent's background
 // with themes; one with a colour of its own (and, where the class has the choice, not
-// told to show its parent's background) fills it.
+// told to show its parent's background, which a stored colour overrides) fills it.
 bool OwnBackground(const rt::Object& control) {
-    return !BoolOf(control, "ParentColor", true) && !BoolOf(control, "ParentBackground", false);
+    return !BoolOf(control, "ParentColor", true) && !ShowsParentBackground(control);
 }
 
 // ---------------------------------------------------------------------------------
@@ -2099,23 +2101,28 @@ constexpr ClassMaker Makers[] = {
 };
 
 const ClassMaker* FindMaker(std::string_view className) {
-    const std::string name = Lower(className);
     for (const ClassMaker& m : Makers)
-        if (m.Name == name) return &m;
+        if (rt::EqualsIgnoringCase(m.Name, className)) return &m;
     return nullptr;
+}
+
+// The row that draws a control: its own class's, or its nearest ancestor's.
+const ClassMaker* MakerOf(const rt::Object& control, const RealizeContext& context) {
+    return NearestRow(&LookClass(control, context), FindMaker);
 }
 
 class StandardFactory : public ControlFactory {
 public:
     std::string_view Family() const override { return "standard"; }
-    bool Handles(const rt::Class& cls) const override { return FindMaker(cls.Name()) != nullptr; }
-    std::unique_ptr<DrawnControl> Draw(rt::Object& control, RealizeContext&) const override {
-        const ClassMaker* maker = FindMaker(control.ClassName());
+    bool Handles(const rt::Class& cls) const override { return NearestRow(&cls, FindMaker) != nullptr; }
+    bool HasRow(std::string_view className) const override { return FindMaker(className) != nullptr; }
+    std::unique_ptr<DrawnControl> Draw(rt::Object& control, RealizeContext& context) const override {
+        const ClassMaker* maker = MakerOf(control, context);
         if (!maker || maker->Make) return nullptr;
         return DrawLabel(control);
     }
-    Realized Create(rt::Object& control, QWidget* parent, RealizeContext&) const override {
-        const ClassMaker* maker = FindMaker(control.ClassName());
+    Realized Create(rt::Object& control, QWidget* parent, RealizeContext& context) const override {
+        const ClassMaker* maker = MakerOf(control, context);
         if (!maker || !maker->Make) return {};
         Realized made = maker->Make(control, parent);
         if (made.Widget) Quiet(made.Widget);

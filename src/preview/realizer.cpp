@@ -166,12 +166,7 @@ void FormRealizer::RealizeChildren(rt::Object& parent, const Realized& parentWid
             leftOut_ += CountControls(*child);
             continue;
         }
-        const ControlFactory* factory = nullptr;
-        for (const auto& f : factories_)
-            if (f->Handles(child->GetClass())) {
-                factory = f.get();
-                break;
-            }
+        const ControlFactory* factory = PickFor(*child).Factory;
         if (!factory) continue;
         const QRect bounds(Clamp(OrdinalOf(*child, "Left")), Clamp(OrdinalOf(*child, "Top")),
                            std::max(0, Clamp(OrdinalOf(*child, "Width"))),
@@ -320,13 +315,41 @@ rt::Object* FormRealizer::Resolve(QObject* watched, rt::Object* owner, QPoint& a
     return owner;
 }
 
+const rt::Class* FormRealizer::LookClassOf(const rt::Object& control) const {
+    if (!resolver_ || !control.GetClass().Has(rt::CfStandIn)) return nullptr;
+    return resolver_(control);
+}
+
+FormRealizer::Pick FormRealizer::PickFor(const rt::Object& control) const {
+    // The nearest class with a row in any family wins: the walk starts at the class
+    // itself (or the one a stand-in borrows its look from), so an exact row comes first.
+    const rt::Class* borrowed = LookClassOf(control);
+    for (const rt::Class* c = borrowed ? borrowed : &control.GetClass(); c; c = c->Parent())
+        for (const auto& f : factories_)
+            if (f->HasRow(c->Name())) return {f.get(), c};
+    for (const auto& f : factories_)
+        if (f->Handles(control.GetClass())) return {f.get(), nullptr};
+    return {};
+}
+
 DrawnLook FormRealizer::LookOf(const rt::Object& control) const {
-    for (const auto& f : factories_) {
-        if (!f->Handles(control.GetClass())) continue;
-        if (f->Family() == "fallback") return {};
+    const Pick pick = PickFor(control);
+    if (!pick.Factory) return {};
+    if (!pick.Row) {
+        // A factory without rows that takes the class draws it as its own; the fallback
+        // draws the framed box.
+        if (pick.Factory->Family() == "fallback") return {};
         return {DrawnLook::Kind::Native, std::string(control.ClassName())};
     }
-    return {};
+    DrawnLook look;
+    look.DrawnAs = std::string(pick.Row->Name());
+    if (control.GetClass().Has(rt::CfStandIn) && LookClassOf(control))
+        look.How = DrawnLook::Kind::Lookalike;
+    else if (pick.Row == &control.GetClass())
+        look.How = DrawnLook::Kind::Native;
+    else
+        look.How = DrawnLook::Kind::Ancestor;
+    return look;
 }
 
 const ControlFactory* FormRealizer::FactoryOf(const rt::Object& control) const {

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -73,6 +74,12 @@ public:
     void ShowControl(rt::Object& control);
     // How a control of the form is drawn (whether or not it was realised).
     DrawnLook LookOf(const rt::Object& control) const;
+    // What picks the built-in class whose look a stand-in (a control of a class the
+    // runtime does not know) borrows; it answers nullptr for none. Without a resolver or
+    // an answer a stand-in is drawn as the framed box. Set before Realize.
+    using LookResolver = std::function<const rt::Class*(const rt::Object&)>;
+    void SetLookResolver(LookResolver resolver) { resolver_ = std::move(resolver); }
+    const rt::Class* LookClassOf(const rt::Object& control) const override;
     // The factory that realised a control, or nullptr.
     const ControlFactory* FactoryOf(const rt::Object& control) const;
     const std::vector<std::unique_ptr<ControlFactory>>& Factories() const { return factories_; }
@@ -90,12 +97,20 @@ protected:
 
 private:
     void RealizeChildren(rt::Object& parent, const Realized& parentWidgets, int depth);
+    // The factory that realises a control and the class whose row it uses (nullptr when
+    // the factory took the control by Handles, without a row).
+    struct Pick {
+        const ControlFactory* Factory = nullptr;
+        const rt::Class* Row = nullptr;
+    };
+    Pick PickFor(const rt::Object& control) const;
     void Watch(QWidget* widget, rt::Object& control);
     DrawnLayer* LayerFor(rt::Object& parent, const Realized& parentWidgets, QPoint origin);
     // The control under a point of a watched widget, and the point in its coordinates.
     rt::Object* Resolve(QObject* watched, rt::Object* owner, QPoint& at) const;
 
     std::vector<std::unique_ptr<ControlFactory>> factories_;
+    LookResolver resolver_;
     rt::Object* form_ = nullptr;
     struct Entry {
         Realized Widgets;

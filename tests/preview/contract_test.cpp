@@ -14,6 +14,8 @@
 #include "preview/controlfactory.h"
 #include "preview/vcllook.h"
 #include "previewtestsupport.h"
+#include "runtime/dynamicclasses.h"
+#include "runtime/formbuild.h"
 #include "runtime/layout.h"
 
 namespace {
@@ -133,6 +135,106 @@ TEST(FactoryContract, OddValuesAreSurvived) {
                        "    Items.Strings = ('a' 'b')\r\n    Font.Height = -2147483647\r\n"
                        "  end\r\nend\r\n");
         EXPECT_NE(f.Form, nullptr);
+    }
+}
+
+// A form with one control of a class registered into the registry, read and realised.
+struct OneControl {
+    fw::rt::ObjectPtr Form;
+    std::unique_ptr<QWidget> Client = std::make_unique<QWidget>();
+    std::unique_ptr<fw::preview::FormRealizer> Realizer = std::make_unique<fw::preview::FormRealizer>();
+    fw::rt::Object* Subject = nullptr;
+
+    OneControl(fw::rt::ClassRegistry& registry, std::string_view className,
+               fw::preview::FormRealizer::LookResolver resolver = {}) {
+        Form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
+        std::vector<std::string> messages;
+        fw::rt::FormNames names;
+        fw::rt::BuildFormFromLines(*Form,
+                                   fw::rt::SplitFormLines("object Form1: TForm1\r\n  object Subject: " +
+                                                          std::string(className) +
+                                                          "\r\n    Left = 5\r\n    Top = 6\r\n    Width = 150\r\n"
+                                                          "    Height = 120\r\n  end\r\nend\r\n"),
+                                   registry, fw::CodePage::Default(), messages, &names);
+        Subject = Form->FindOwnedComponent("Subject");
+        Client->resize(400, 300);
+        Realizer->SetLookResolver(std::move(resolver));
+        if (Subject) Realizer->Realize(*Form, Client.get());
+    }
+    ~OneControl() {
+        Client.reset();
+        Realizer.reset();
+    }
+    // What the control became: the widget's type, or "drawn".
+    std::string Made() const {
+        if (QWidget* w = Realizer->WidgetOf(*Subject).Widget) return w->metaObject()->className();
+        return Realizer->DrawingOf(*Subject) ? "drawn" : "nothing";
+    }
+};
+
+// A class a design package registers as a descendant of a built-in class with a row is
+// drawn by that ancestor's maker, and the realiser says so.
+TEST(FactoryContract, DescendantsAreDrawnByTheirNearestAncestorsRow) {
+    auto registry = fw::rt::MakeBuiltinRegistry();
+    fw::rt::DynamicClassSet set("contract-test");
+    int checked = 0;
+    for (const std::string& name : ControlClasses()) {
+        SCOPED_TRACE(name);
+        const fw::rt::Class* base = registry->FindClassByName(name);
+        ASSERT_NE(base, nullptr);
+        OneControl native(*registry, name);
+        ASSERT_NE(native.Subject, nullptr);
+        const fw::preview::DrawnLook own = native.Realizer->LookOf(*native.Subject);
+        if (own.How != fw::preview::DrawnLook::Kind::Native) continue;
+        EXPECT_EQ(own.DrawnAs, name);
+
+        fw::rt::ClassInfo& derived = set.NewClass();
+        derived.Name = set.Keep("TPkg" + name.substr(1));
+        derived.Parent = &base->Info();
+        derived.Unit = "PkgControls";
+        registry->RegisterClassChain(derived);
+        OneControl descendant(*registry, derived.Name);
+        ASSERT_NE(descendant.Subject, nullptr);
+        const fw::preview::DrawnLook look = descendant.Realizer->LookOf(*descendant.Subject);
+        EXPECT_EQ(look.How, fw::preview::DrawnLook::Kind::Ancestor);
+        EXPECT_EQ(look.DrawnAs, name);
+        EXPECT_EQ(descendant.Made(), native.Made());
+        ASSERT_NE(descendant.Realizer->FactoryOf(*descendant.Subject), nullptr);
+        EXPECT_EQ(descendant.Realizer->FactoryOf(*descendant.Subject)->Family(),
+                  native.Realizer->FactoryOf(*native.Subject)->Family());
+        ++checked;
+    }
+    EXPECT_GT(checked, 80);
+}
+
+// A stand-in draws with the row of the built-in class the look resolver picks, and as
+// the framed box without a resolver.
+TEST(FactoryContract, StandInBorrowsTheResolvedLook) {
+    auto registry = fw::rt::MakeBuiltinRegistry();
+    fw::rt::DynamicClassSet set("stand-ins");
+    fw::rt::ClassInfo& standIn = set.NewClass();
+    standIn.Name = set.Keep("TRzPanel");
+    standIn.Parent = &registry->FindClassByName("TWinControl")->Info();
+    standIn.Flags = fw::rt::CfStandIn;
+    registry->RegisterClassChain(standIn);
+    const fw::rt::Class* panel = registry->FindClassByName("TPanel");
+
+    OneControl asPanel(*registry, "TPanel");
+    OneControl borrowed(*registry, "TRzPanel", [panel](const fw::rt::Object&) { return panel; });
+    ASSERT_NE(borrowed.Subject, nullptr);
+    const fw::preview::DrawnLook look = borrowed.Realizer->LookOf(*borrowed.Subject);
+    EXPECT_EQ(look.How, fw::preview::DrawnLook::Kind::Lookalike);
+    EXPECT_EQ(look.DrawnAs, "TPanel");
+    EXPECT_EQ(borrowed.Made(), asPanel.Made());
+
+    for (const bool withResolver : {false, true}) {
+        SCOPED_TRACE(withResolver);
+        OneControl boxed(*registry, "TRzPanel",
+                         withResolver ? fw::preview::FormRealizer::LookResolver(
+                                            [](const fw::rt::Object&) -> const fw::rt::Class* { return nullptr; })
+                                      : fw::preview::FormRealizer::LookResolver());
+        EXPECT_EQ(boxed.Realizer->LookOf(*boxed.Subject).How, fw::preview::DrawnLook::Kind::Placeholder);
+        EXPECT_EQ(boxed.Realizer->FactoryOf(*boxed.Subject)->Family(), "fallback");
     }
 }
 

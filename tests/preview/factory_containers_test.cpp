@@ -172,9 +172,12 @@ TEST(Panel, DrawsBevelsBorderAndColourAsAThemedDesktopDoes) {
         {"BevelInner = bvLowered\nBorderWidth = 3\n", {2, 2}, BtnFace},
         {"BevelOuter = bvNone\nBevelWidth = 4\n", {3, 3}, BtnFace},
         {"BevelWidth = 4\n", {3, 3}, BtnHighlight},
-        // Its own colour shows only without ParentBackground; with it, the form's.
+        // Its own colour shows without ParentBackground, and also when the form stores a
+        // colour but no ParentBackground (older forms never stored it); the default
+        // colour with ParentBackground shows the form's.
         {"Color = clRed\nParentBackground = False\n", {50, 30}, Red},
-        {"Color = clRed\n", {50, 30}, BtnFace},
+        {"Color = clRed\n", {50, 30}, Red},
+        {"ParentBackground = True\n", {50, 30}, BtnFace},
         {"Color = clRed\nParentBackground = False\nBevelOuter = bvNone\n", {0, 0}, Red},
         // A sunken client edge outside the bevel.
         {"BorderStyle = bsSingle\n", {0, 0}, BtnShadow},
