@@ -1,7 +1,12 @@
 #include "runtime/lookalike.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <exception>
+#include <system_error>
 
+#include "codec/stream.h"
 #include "runtime/object.h"
 #include "runtime/registry.h"
 
@@ -133,6 +138,37 @@ LookalikeTable LookalikeTable::Parse(std::string_view text, std::vector<Lookalik
     table.rules_ = std::move(exact);
     table.rules_.insert(table.rules_.end(), std::make_move_iterator(partial.begin()),
                         std::make_move_iterator(partial.end()));
+    return table;
+}
+
+LookalikeTable LookalikeTable::WithUserFile(const std::string& path, std::vector<std::string>& messages) {
+    std::vector<LookalikeError> errors;
+    LookalikeTable table = Parse(ShippedText(), errors);
+    for (const LookalikeError& e : errors)  // a test keeps the shipped table clean
+        messages.push_back("ERROR=shipped lookalikes.txt line " + std::to_string(e.Line) + ": " + e.Message);
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::exists(path, ec)) return table;
+    const std::string name = std::filesystem::path(path).filename().string();
+    // A user's table is a few lines; more than this is not a table.
+    constexpr std::uintmax_t kMaxFileSize = 1u << 20;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec || size > kMaxFileSize) {
+        messages.push_back("ERROR=" + name + ": cannot be read (" + (ec ? ec.message() : "too large") + ")");
+        return table;
+    }
+    Bytes bytes;
+    try {
+        bytes = ReadFileBytes(path);
+    } catch (const std::exception& e) {
+        messages.push_back("ERROR=" + name + ": cannot be read (" + e.what() + ")");
+        return table;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    errors.clear();
+    const LookalikeTable user = Parse(text, errors);
+    for (const LookalikeError& e : errors)
+        messages.push_back("ERROR=" + name + " line " + std::to_string(e.Line) + ": " + e.Message);
+    table.Prepend(user);
     return table;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -89,6 +90,30 @@ TEST(LookalikeTable, ParsesAnyBytesWithoutFailing) {
     (void)LookalikeTable::Parse(bytes, errors);
     (void)LookalikeTable::Parse(std::string_view{}, errors);
     SUCCEED();
+}
+
+// The user's file: its rules asked before the shipped ones, its bad lines reported with
+// the file and line and skipped; a missing file is no problem.
+TEST(LookalikeTable, UserFileComesFirstAndReportsItsBadLines) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "fw_lookalike_user_test";
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path file = dir / "lookalikes.txt";
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << "# mine\n*Panel = TGroupBox\nnot a rule\nTAcme* = TMemo\n";
+    }
+    std::vector<std::string> messages;
+    const LookalikeTable table = LookalikeTable::WithUserFile(file.string(), messages);
+    EXPECT_EQ(messages, (std::vector<std::string>{"ERROR=lookalikes.txt line 3: expected 'PATTERN = CLASS'"}));
+    EXPECT_EQ(table.DrawnAs("TRzPanel"), "TGroupBox");
+    EXPECT_EQ(table.DrawnAs("TAcmeThing"), "TMemo");
+    EXPECT_EQ(table.DrawnAs("TcxButton"), "TButton");  // the shipped rules still apply
+    std::filesystem::remove_all(dir);
+
+    messages.clear();
+    const LookalikeTable shippedOnly = LookalikeTable::WithUserFile(file.string(), messages);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(shippedOnly.DrawnAs("TRzPanel"), "TPanel");
 }
 
 // A class the runtime does not know, as the reader makes one for a stand-in.
