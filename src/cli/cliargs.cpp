@@ -32,7 +32,7 @@ constexpr CommandEntry Commands[] = {
 // misplaced rather than unknown.
 constexpr std::string_view KnownOptions[] = {"--to",      "--codepage", "-o",     "--out-dir",
                                              "--in-place", "--page",    "--force", "-j",
-                                             "--jobs",    "--package",  "--installed-packages"};
+                                             "--jobs",    "--package",  "--installed-packages", "--format"};
 
 // More workers than this would only queue for the disk.
 constexpr unsigned MaxJobs = 256;
@@ -163,6 +163,13 @@ private:
             result_.Page = fw::pe::ReportPageFromName(value);
             if (!result_.Page)
                 Fail("unknown page " + Quoted(value) + " for --page (use header, classes, forms or flags)");
+        } else if (name == "--format" && command == CommandKind::Check) {
+            if (formatGiven_) Fail(Quoted(name) + " given more than once");
+            formatGiven_ = true;
+            const std::string value = TakeValue(name);
+            if (value != "text" && value != "json")
+                Fail("unknown format " + Quoted(value) + " for --format (use text or json)");
+            result_.JsonOutput = value == "json";
         } else if (TakePackageOption(name)) {
             // A design package option of check or classes, taken.
         } else if (name == "--out-dir" && extracting) {
@@ -317,6 +324,7 @@ private:
     std::size_t index_ = 0;
     std::optional<std::string> inlineValue_;
     bool codePageGiven_ = false;
+    bool formatGiven_ = false;
     bool jobsGiven_ = false;
     Invocation result_;
 };
@@ -398,8 +406,8 @@ const char* HelpTemplate(CommandKind command) {
                    "Exit status: 0 when every file was read, 1 when any could not be read, 2 on\n"
                    "a command line that cannot be run.\n";
         case CommandKind::Check:
-            return "Usage: formwright-cli check [--codepage N] [--package BPL]... [--installed-packages]\n"
-                   "                            FILE...\n"
+            return "Usage: formwright-cli check [--codepage N] [--format text|json] [--package BPL]...\n"
+                   "                            [--installed-packages] FILE...\n"
                    "\n"
                    "Builds each form with the component runtime, as the editor's preview does,\n"
                    "and prints 'FILE: ok', or one 'FILE: ERROR=message' line for each complaint:\n"
@@ -412,6 +420,8 @@ const char* HelpTemplate(CommandKind command) {
                    "Options:\n"
                    "  --codepage N   8-bit code page of form text and of 8-bit strings:\n"
                    "                 {codepages} (default 1252)\n"
+                   "  --format F     text (default) or json: one JSON document\n"
+                   "                 {\"files\": [{\"file\": FILE, \"messages\": [...]}]}\n"
                    "{packageoptions}"
                    "  -h, --help     show this help\n"
                    "\n"

@@ -42,6 +42,8 @@ struct Invocation {
     // whether --installed-packages asks for the editor's package list as well.
     std::vector<std::string> Packages;
     bool InstalledPackages = false;
+    // check --format json: the messages as one JSON document instead of lines.
+    bool JsonOutput = false;
 };
 
 // The name that stands for standard input as an input file and for standard output

@@ -344,6 +344,32 @@ std::unique_ptr<fw::pkg::DesignPackages> LoadDesignPackages(const Invocation& in
     return packages;
 }
 
+// A JSON string literal of UTF-8 text: quote, backslash and control characters escaped,
+// everything else kept as it is.
+std::string JsonString(std::string_view text) {
+    constexpr char kHex[] = "0123456789abcdef";
+    std::string quoted = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '"': quoted += "\\\""; break;
+            case '\\': quoted += "\\\\"; break;
+            case '\n': quoted += "\\n"; break;
+            case '\r': quoted += "\\r"; break;
+            case '\t': quoted += "\\t"; break;
+            default:
+                if (byte < 0x20 || byte == 0x7f) {
+                    quoted += "\\u00";
+                    quoted += kHex[byte >> 4];
+                    quoted += kHex[byte & 15];
+                } else {
+                    quoted += c;
+                }
+        }
+    }
+    return quoted + "\"";
+}
+
 // Builds each form as the preview does and prints its messages, one "path: ERROR=…" line
 // each, or "path: ok". Binary and resource forms are taken as the editor opens them:
 // converted to text first; one that does not convert is a failure of the file.
@@ -353,6 +379,8 @@ int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, 
     bool packageFailed = false;
     const auto packages = LoadDesignPackages(invocation, *registry, out, err, &packageFailed);
     bool anyMessage = packageFailed;
+    bool firstFile = true;
+    if (invocation.JsonOutput) out << "{\"files\": [";
     const int status = ForEachFile(invocation, out, err, [&](const std::string& path) {
         Bytes input = ReadInput(path, in);
         if (DetectEncoding(input) != FormEncoding::Text) input = ConvertForm(input, FormEncoding::Text, codePage);
@@ -364,13 +392,22 @@ int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, 
             fw::rt::BuildFormFromLines(*form, fw::rt::SplitFormLines(text), *registry, codePage, messages,
                                        &names);
         }
+        if (!messages.empty()) anyMessage = true;
+        if (invocation.JsonOutput) {
+            out << (firstFile ? "\n" : ",\n") << "  {\"file\": " << JsonString(path) << ", \"messages\": [";
+            for (std::size_t i = 0; i < messages.size(); ++i)
+                out << (i ? ", " : "") << JsonString(messages[i]);
+            out << "]}";
+            firstFile = false;
+            return;
+        }
         if (messages.empty()) {
             out << path << ": ok\n";
             return;
         }
-        anyMessage = true;
         for (const std::string& message : messages) out << path << ": " << OneLine(message) << '\n';
     });
+    if (invocation.JsonOutput) out << (firstFile ? "]}\n" : "\n]}\n");
     return anyMessage ? ExitFailed : status;
 }
 

@@ -3,8 +3,10 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <exception>
+#include <filesystem>
 #include <new>
 
+#include "packages/designpackages.h"
 #include "preview/formwindow.h"
 #include "preview/instrument.h"
 #include "preview/qtmeasurer.h"
@@ -32,6 +34,35 @@ rt::ClassRegistry& AppRegistry() {
 rt::FormNames& AppFormNames() {
     static rt::FormNames names;
     return names;
+}
+
+namespace {
+
+struct LoadedLookalikes {
+    std::vector<std::string> Messages;
+    rt::LookalikeTable Table;
+};
+
+const LoadedLookalikes& AppLookalikesLoaded() {
+    static const LoadedLookalikes loaded = [] {
+        LoadedLookalikes result;
+        const std::string packageList = pkg::UserPackageListPath();
+        const std::string path =
+            packageList.empty() ? std::string() : (std::filesystem::path(packageList).parent_path() / "lookalikes.txt").string();
+        result.Table = rt::LookalikeTable::WithUserFile(path, result.Messages);
+        return result;
+    }();
+    return loaded;
+}
+
+}  // namespace
+
+const rt::LookalikeTable& AppLookalikes() {
+    return AppLookalikesLoaded().Table;
+}
+
+const std::vector<std::string>& AppLookalikeMessages() {
+    return AppLookalikesLoaded().Messages;
 }
 
 VirtualDesktop::VirtualDesktop(QWidget* parent) : QScrollArea(parent) {
@@ -94,6 +125,7 @@ void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const C
     std::vector<rt::BuildMessage> built;
     rt::BuildFormFromLines(*form_, lines, registry, codePage, built, &AppFormNames(), &records_);
     for (rt::BuildMessage& message : built) AddMessage(std::move(message.Text), std::move(message.Place));
+    for (const std::string& message : AppLookalikeMessages()) AddMessage(message);
     try {
         Present();
     } catch (const std::bad_alloc&) {

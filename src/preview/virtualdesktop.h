@@ -14,6 +14,7 @@
 #include "codec/codepage.h"
 #include "preview/formwindow.h"
 #include "runtime/formbuild.h"
+#include "runtime/lookalike.h"
 #include "runtime/object.h"
 #include "runtime/reader.h"
 #include "runtime/registry.h"
@@ -27,6 +28,12 @@ class FormRealizer;
 // preview of the same form is named "%s_1").
 rt::ClassRegistry& AppRegistry();
 rt::FormNames& AppFormNames();
+// The look-alike rules of the running program: the user's lookalikes.txt in the
+// configuration folder (beside the package list) before the shipped table, read the
+// first time a preview needs them; and the messages about bad lines of that file, which
+// every preview shows until the file is fixed.
+const rt::LookalikeTable& AppLookalikes();
+const std::vector<std::string>& AppLookalikeMessages();
 
 class VirtualDesktop : public QScrollArea {
     Q_OBJECT

@@ -38,6 +38,12 @@ public:
     // The table shipped with the program.
     static std::string_view ShippedText();
 
+    // The shipped table with the rules of the user's table file before its own. Problems
+    // in the file come back as preview messages naming it and the line
+    // ("ERROR=lookalikes.txt line 3: ..."); its bad lines are left out. A missing file is
+    // no problem: the shipped table alone is returned.
+    static LookalikeTable WithUserFile(const std::string& path, std::vector<std::string>& messages);
+
     // Puts the rules of first before this table's, so that they are asked first.
     void Prepend(const LookalikeTable& first);
 

@@ -290,6 +290,29 @@ TEST_F(CliTool, CheckPrintsTheRuntimeMessagesOfEachForm) {
     EXPECT_EQ(std::count(binary.Out.begin(), binary.Out.end(), '\n'), 3) << binary.Out;
 }
 
+// check --format json: one document listing every file with its messages, the text of
+// names and messages escaped (a quote, a backslash and a control character in the file
+// name here), and the same exit status as the lines.
+TEST_F(CliTool, CheckWritesMessagesAsJson) {
+    Write("odd.dfm",
+          "object Form1: TForm1\r\n"
+          "  object Foo1: TFooButton\r\n"
+          "  end\r\n"
+          "end\r\n");
+    const std::string oddName = "we\"ird\\name\x01.dfm";
+    Write(oddName, TinyForm);
+    const Result r = Run({"check", "--format", "json", oddName, "odd.dfm"});
+    EXPECT_EQ(r.Exit, 1) << r.Err;
+    EXPECT_EQ(r.Out,
+              "{\"files\": [\n"
+              "  {\"file\": \"we\\\"ird\\\\name\\u0001.dfm\", \"messages\": []},\n"
+              "  {\"file\": \"odd.dfm\", \"messages\": [\"ERROR=Class TFooButton not found\"]}\n"
+              "]}\n");
+    const Result none = Run({"check", "--format=json", "missing.dfm"});
+    EXPECT_EQ(none.Out, "{\"files\": []}\n");
+    EXPECT_NE(none.Exit, 0);
+}
+
 TEST_F(CliTool, FailedConversionNeverTouchesTheTarget) {
     const std::string oldBytes = "the target's previous content\n";
     const struct {
@@ -591,6 +614,10 @@ TEST_F(CliTool, BadUsageExitsTwoNamingTheArgument) {
         {{"check", "--codepage=437", "a.dfm"},
          "unsupported code page '437' (supported: 874, 1250-1258)",
          "check --help"},
+        {{"check", "--format", "xml", "a.dfm"}, "unknown format 'xml' for --format (use text or json)",
+         "check --help"},
+        {{"check", "--format=json", "--format=text", "a.dfm"}, "'--format' given more than once", "check --help"},
+        {{"detect", "--format", "json", "a.dfm"}, "option '--format' does not apply to detect", "detect --help"},
         {{"detect"}, "no input files", "detect --help"},
         {{"detect", "--in-place", "a.dfm"}, "option '--in-place' does not apply to detect", "detect --help"},
         {{"classes", "TButton", "TEdit"}, "classes takes at most one class name", "classes --help"},
@@ -685,7 +712,7 @@ TEST_F(CliTool, PrintsHelpAndVersion) {
         {{"convert", "--help"}, "Usage: formwright-cli convert --to ENCODING"},
         {{"convert", "--to", "text", "-h"}, "Usage: formwright-cli convert --to ENCODING"},
         {{"detect", "--help"}, "Usage: formwright-cli detect FILE..."},
-        {{"check", "-h"}, "Usage: formwright-cli check [--codepage N] [--package BPL]..."},
+        {{"check", "-h"}, "Usage: formwright-cli check [--codepage N] [--format text|json]"},
         {{"classes", "--help"}, "Usage: formwright-cli classes [--package BPL]... [--installed-packages] [NAME]"},
         {{"resources", "--help"}, "Usage: formwright-cli resources [--codepage N] FILE"},
         {{"forms", "-h"}, "Usage: formwright-cli forms [--codepage N] FILE"},
