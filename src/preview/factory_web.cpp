@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "preview/classrows.h"
 #include "preview/controlfactory.h"
 #include "preview/vcllook.h"
 
@@ -113,8 +114,13 @@ public:
     bool Handles(const rt::Class& cls) const override {
         return cls.InheritsFrom("TCustomLinkLabel") || cls.InheritsFrom("TWebBrowser");
     }
-    Realized Create(rt::Object& control, QWidget* parent, RealizeContext&) const override {
-        if (control.InheritsFrom("TCustomLinkLabel")) {
+    bool HasRow(std::string_view className) const override {
+        for (std::string_view row : {"TCustomLinkLabel", "TLinkLabel", "TWebBrowser"})
+            if (rt::EqualsIgnoringCase(row, className)) return true;
+        return false;
+    }
+    Realized Create(rt::Object& control, QWidget* parent, RealizeContext& context) const override {
+        if (LookClass(control, context).InheritsFrom("TCustomLinkLabel")) {
             auto* label = new LinkLabelWidget(SplitLinks(TextOf(control, "Caption")), parent);
             ApplyColorsAndFont(*label, control, !BoolOf(control, "ParentColor", true));
             return {label, nullptr};

@@ -119,7 +119,7 @@ TEST_F(PreviewTest, MessagesFillTheListAndOnlyThenShowIt) {
          "object Form1: TForm1\r\n  object Button1: TButton\r\n  end\r\n"
          "  object Foo1: TFooButton\r\n    object Inner: TButton\r\n    end\r\n  end\r\nend\r\n",
          {"Class TFooButton not found"},
-         1},
+         3},  // the stand-in and the button inside it are kept
         {"syntax error", "object Form1: TForm1\r\n  Left 8\r\nend\r\n", {"Reader: *"}, 0},
         {"valid", "object Form1: TForm1\r\n  object Button1: TButton\r\n  end\r\nend\r\n", {}, 1},
     };
@@ -498,8 +498,8 @@ TEST(NodeResolve, UnnamedObjectsAndFrameObjectsByTheirPlace) {
         std::string Caption;
     } cases[] = {
         {1, "First"},
-        {2, "<none>"},  // a class the preview does not know
-        {3, "<none>"},  // inside it
+        {2, "<no caption>"},  // a class the preview does not know: its stand-in
+        {3, ""},              // a known class inside it, built normally
         {4, "Second"},
         {7, "In frame"},
         {10, "p"},  // an item of a collection whose owner has no name
