@@ -40,8 +40,10 @@
 #include "document/objecttreeview.h"
 #include "document/treeimages.h"
 #include "document/usermessages.h"
+#include "preview/drawnlook.h"
 #include "preview/formlines.h"
 #include "preview/oipanel.h"
+#include "preview/realizer.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"
 #include "runtime/propertylister.h"
@@ -975,14 +977,24 @@ void Tmdi_dfm_Editor::InspectNode(int node) {
     inspectedObject_ = resolved.Object;
     inspectedClass_ = resolved.Class;
     const ObjectNode& n = tree_->Nodes().Nodes[static_cast<std::size_t>(node)];
-    oiTitle_->setText(QStringLiteral(" %1: %2").arg(FromUtf8(n.Name), FromUtf8(n.ClassName)));
+    // The class as the preview knows it: "(drawn as TPanel)" for a control another
+    // class's look draws, "(not registered)" for a class nothing describes.
+    std::string classLine = n.ClassName;
+    if (inspectedObject_ && inspectedObject_->ClassName() == n.ClassName) {
+        preview::DrawnLook look;
+        const bool drawn = desktop_->Realizer() && inspectedObject_ != PreviewForm() &&
+                           inspectedObject_->GetClass().Has(rt::CfControl);
+        if (drawn) look = desktop_->Realizer()->LookOf(*inspectedObject_);
+        classLine = preview::ClassLineText(*inspectedObject_, drawn ? &look : nullptr);
+    }
+    oiTitle_->setText(QStringLiteral(" %1: %2").arg(FromUtf8(n.Name), FromUtf8(classLine)));
     // The node's own lines, found by its place in the text rather than by the live
     // object's name: the preview renames a root whose name another form has, and an
     // unnamed object has no name to look for.
     const bool component = n.Kind == NodeKind::Root || n.Kind == NodeKind::Component;
     inspector_->FillInspector(inspectedObject_, NodeSourceLines(tree_->Nodes(), node, SplitLines(EditorUtf8())),
                               component ? std::string_view(n.Name) : std::string_view());
-    inspector_->FillClassTree(inspectedClass_);
+    inspector_->FillClassTree(inspectedClass_, FromUtf8(classLine));
 }
 
 void Tmdi_dfm_Editor::ObjectEnter(const QString& senderName) {

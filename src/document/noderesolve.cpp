@@ -107,7 +107,8 @@ ResolvedNode ResolveNode(const Hierarchy& hierarchy, int node, rt::Object* previ
     }
     // A stand-in's class is made while reading and is not among the registered ones;
     // the object found is then the answer, as for any other.
-    if (!result.Class && result.Object) result.Class = &result.Object->GetClass();
+    if (!result.Class && result.Object && result.Object->GetClass().Has(rt::CfStandIn))
+        result.Class = &result.Object->GetClass();
     if (!result.Class) result.Object = nullptr;
     return result;
 }

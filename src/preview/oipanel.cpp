@@ -361,11 +361,15 @@ void OIPanel::FillInspector(rt::Object* object, const std::vector<std::string>& 
     if (object) pcOI_->setTabText(EventsPage, QStringLiteral(" Events (%1)").arg(oieTree_->topLevelItemCount()));
 }
 
-void OIPanel::FillClassTree(const rt::Class* cls) {
+void OIPanel::FillClassTree(const rt::Class* cls, const QString& standInLine) {
     hTree_->clear();
     QTreeWidgetItem* top = nullptr;
     if (!cls) {
         top = new QTreeWidgetItem(hTree_, QStringList{QStringLiteral("<No info available>")});
+    } else if (cls->Has(rt::CfStandIn)) {
+        // A stand-in's ancestry is the runtime's invention, not its class's: only its
+        // name, with how it is drawn.
+        top = new QTreeWidgetItem(hTree_, QStringList{standInLine.isEmpty() ? Q(cls->Name()) : standInLine});
     } else {
         QTreeWidgetItem* parent = nullptr;
         for (const rt::Class* c = cls; c; c = c->Parent()) {

@@ -130,8 +130,9 @@ public:
     void FillInspector(rt::Object* object, const std::vector<std::string>& sourceLines,
                        std::string_view writtenName = {});
     // The chain of classes from the class (bold, at the top) down to TObject, or
-    // "<No info available>" for none.
-    void FillClassTree(const rt::Class* cls);
+    // "<No info available>" for none. A stand-in shows standInLine (its class line, as
+    // "TFoo (not registered)") alone: its ancestry is the runtime's, not its class's.
+    void FillClassTree(const rt::Class* cls, const QString& standInLine = {});
     // The "Type" columns show with showTypeCol while an object is inspected; the class
     // tree and its splitter with showHTree.
     void ApplyOptions(bool showTypeCol, bool showHTree, bool inspecting);

@@ -201,13 +201,6 @@ std::string RawValueText(const rt::RawValue& value) {
     return {};
 }
 
-std::string ClassLineText(const rt::Object& object) {
-    std::string text(object.ClassName());
-    // The one place that says how a class the runtime does not know is shown.
-    if (object.GetClass().Has(rt::CfStandIn)) text += " (not registered)";
-    return text;
-}
-
 std::vector<InspectorRow> FillProperties(rt::Object* object, const std::vector<std::string>& sourceLines,
                                          std::string_view writtenName) {
     std::vector<InspectorRow> rows;
@@ -225,6 +218,8 @@ std::vector<InspectorRow> FillProperties(rt::Object* object, const std::vector<s
                 InspectorRow row;
                 row.Name = name;
                 row.Value = RawValueText(value);
+                // No declared type: the value is shown as the text stores it.
+                row.TypeName = "(as stored)";
                 row.SourceIndex = SourceIndexOf(sourceLines, {}, name);
                 rows.push_back(std::move(row));
             }

@@ -84,9 +84,6 @@ std::vector<InspectorRow> FillProperties(rt::Object* object, const std::vector<s
 // A value kept raw for a stand-in, as the inspector shows it: strings quoted, sets in
 // brackets, lists, collections and binary data by their size.
 std::string RawValueText(const rt::RawValue& value);
-// The class line of the inspector: the class name, "TFoo (not registered)" for a
-// stand-in.
-std::string ClassLineText(const rt::Object& object);
 // The events of a live object, in name order, each with the handler the text names
 // (and bold) when the text sets it; the live value is never shown.
 std::vector<InspectorRow> FillEvents(rt::Object& object, const std::vector<std::string>& sourceLines);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "preview/controlfactory.h"
+#include "preview/drawnlook.h"
 #include "preview/pictures.h"
 
 class QStyle;
@@ -31,14 +32,6 @@ class DrawnLayer;
 inline constexpr int MaxPreviewControls = 10000;
 inline constexpr int MaxPreviewNesting = 64;
 
-// How a control is drawn: by the maker of its own class, of its nearest registered
-// ancestor, of the built-in class a stand-in borrows its look from, or as the framed
-// box of last resort.
-struct DrawnLook {
-    enum class Kind { Native, Ancestor, Lookalike, Placeholder };
-    Kind How = Kind::Placeholder;
-    std::string DrawnAs;  // the class whose maker draws it; empty for the framed box
-};
 
 class FormRealizer : public QObject, public RealizeContext {
     Q_OBJECT

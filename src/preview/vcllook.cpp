@@ -8,6 +8,10 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <optional>
+
+#include "runtime/builtin.h"
+#include "runtime/registry.h"
 
 namespace fw::preview {
 
@@ -61,6 +65,26 @@ std::string Lower(std::string_view text) {
 
 const rt::Property* Find(const rt::Object& object, std::string_view name) {
     return object.FindProperty(name);
+}
+
+// A stand-in's value kept as its text stored it, for a name its base does not publish
+// (a stand-in drawn with a borrowed look reads its Caption, Color or Items from there).
+const rt::RawValue* Raw(const rt::Object& object, std::string_view name) {
+    return object.GetClass().Has(rt::CfStandIn) ? object.FindUnpublished(name) : nullptr;
+}
+
+// The ordinal a raw value stands for: an integer, True/False, or a named colour or
+// cursor; nullopt for anything else (an enumeration's name means nothing without its
+// type).
+std::optional<std::int64_t> RawOrdinal(const rt::RawValue& value) {
+    if (value.Type == rt::RawValue::Kind::Integer) return value.Integer;
+    if (value.Type != rt::RawValue::Kind::Identifier) return std::nullopt;
+    if (rt::EqualsIgnoringCase(value.Text, "True")) return 1;
+    if (rt::EqualsIgnoringCase(value.Text, "False")) return 0;
+    for (const rt::TypeInfo* type : {&rt::ty::TColor, &rt::ty::TCursor})
+        for (const rt::IdentEntry& e : type->Idents)
+            if (rt::EqualsIgnoringCase(e.Name, value.Text)) return e.Value;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -227,7 +251,10 @@ QColor FontColorOf(const rt::Object* font) {
 
 std::int64_t OrdinalOf(const rt::Object& object, std::string_view name, std::int64_t fallback) {
     const rt::Property* p = Find(object, name);
-    if (!p) return fallback;
+    if (!p) {
+        const rt::RawValue* raw = Raw(object, name);
+        return raw ? RawOrdinal(*raw).value_or(fallback) : fallback;
+    }
     switch (p->Kind()) {
         case rt::TypeKind::tkInteger:
         case rt::TypeKind::tkChar:
@@ -243,13 +270,23 @@ std::int64_t OrdinalOf(const rt::Object& object, std::string_view name, std::int
 
 bool BoolOf(const rt::Object& object, std::string_view name, bool fallback) {
     const rt::Property* p = Find(object, name);
-    if (!p || p->Kind() != rt::TypeKind::tkEnumeration) return fallback;
+    if (!p) {
+        const rt::RawValue* raw = Raw(object, name);
+        if (!raw || raw->Type != rt::RawValue::Kind::Identifier) return fallback;
+        if (rt::EqualsIgnoringCase(raw->Text, "True")) return true;
+        if (rt::EqualsIgnoringCase(raw->Text, "False")) return false;
+        return fallback;
+    }
+    if (p->Kind() != rt::TypeKind::tkEnumeration) return fallback;
     return object.Ordinal(*p) != 0;
 }
 
 QString TextOf(const rt::Object& object, std::string_view name) {
     const rt::Property* p = Find(object, name);
-    if (!p) return {};
+    if (!p) {
+        const rt::RawValue* raw = Raw(object, name);
+        return raw && raw->Type == rt::RawValue::Kind::String ? Q(raw->Text) : QString();
+    }
     switch (p->Kind()) {
         case rt::TypeKind::tkString:
         case rt::TypeKind::tkLString:
@@ -263,7 +300,11 @@ QString TextOf(const rt::Object& object, std::string_view name) {
 
 std::string EnumOf(const rt::Object& object, std::string_view name) {
     const rt::Property* p = Find(object, name);
-    if (!p || p->Kind() != rt::TypeKind::tkEnumeration) return {};
+    if (!p) {
+        const rt::RawValue* raw = Raw(object, name);
+        return raw && raw->Type == rt::RawValue::Kind::Identifier ? raw->Text : std::string();
+    }
+    if (p->Kind() != rt::TypeKind::tkEnumeration) return {};
     const std::int64_t ordinal = object.Ordinal(*p);
     const auto& names = p->Type().EnumNames;
     if (ordinal < 0 || static_cast<std::uint64_t>(ordinal) >= names.size()) return {};
@@ -272,7 +313,13 @@ std::string EnumOf(const rt::Object& object, std::string_view name) {
 
 bool HasElement(const rt::Object& object, std::string_view name, std::string_view element) {
     const rt::Property* p = Find(object, name);
-    if (!p || p->Kind() != rt::TypeKind::tkSet || !p->Type().ElementType) return false;
+    if (!p) {
+        const rt::RawValue* raw = Raw(object, name);
+        if (!raw || raw->Type != rt::RawValue::Kind::Set) return false;
+        return std::any_of(raw->Names.begin(), raw->Names.end(),
+                           [&](const std::string& n) { return rt::EqualsIgnoringCase(n, element); });
+    }
+    if (p->Kind() != rt::TypeKind::tkSet || !p->Type().ElementType) return false;
     const auto& names = p->Type().ElementType->EnumNames;
     for (std::size_t i = 0; i < names.size() && i < 64; ++i)
         if (names[i] == element) return (object.Ordinal(*p) >> i) & 1;

@@ -58,7 +58,8 @@ inline QString Q(std::string_view text) {
 }
 
 // Typed reads of published properties, with a fallback for a property the class does
-// not have.
+// not have. For a stand-in (an object of a class the runtime does not know) a name its
+// base does not publish is read from what its text stored, when the kind fits.
 std::int64_t OrdinalOf(const rt::Object& object, std::string_view name, std::int64_t fallback = 0);
 bool BoolOf(const rt::Object& object, std::string_view name, bool fallback = false);
 QString TextOf(const rt::Object& object, std::string_view name);

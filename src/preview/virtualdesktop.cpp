@@ -164,6 +164,10 @@ void VirtualDesktop::Present() {
     window_ = new FormWindow(form, desk_, borderStyle_);
     window_->move(FormOrigin, FormOrigin);
     realizer_ = std::make_unique<FormRealizer>();
+    // A control of a class nobody registered borrows the look the look-alike table
+    // gives it (the user's rules first, then the shipped ones).
+    realizer_->SetLookResolver(
+        [](const rt::Object& standIn) { return rt::LookalikeClass(standIn, AppLookalikes(), AppRegistry()); });
     connect(realizer_.get(), &FormRealizer::Clicked, this, [this](rt::Object* c) {
         if (c == form_.get() || HasHook(*c, "OnClick", ObjectEnterHook)) emit ObjectEnter(Q(c->Name()));
     });
@@ -172,7 +176,12 @@ void VirtualDesktop::Present() {
     });
     connect(realizer_.get(), &FormRealizer::MouseMoved, this, [this](rt::Object* c, QPoint pos) {
         if (c == form_.get() || HasHook(*c, "OnMouseMove", ObjectMouseMoveHook))
-            emit ObjectMouseMove(Q(c->Name()), Q(c->ClassName()), pos.x(), pos.y());
+        {
+            // The status line names the class as the inspector does: "(drawn as TPanel)".
+            const DrawnLook look = realizer_->LookOf(*c);
+            emit ObjectMouseMove(Q(c->Name()), Q(ClassLineText(*c, c == form_.get() ? nullptr : &look)), pos.x(),
+                                 pos.y());
+        }
     });
     realizer_->Realize(form, window_->ClientArea());
     if (rootKind_ == RootKind::DataModule) AddComponentIcons(form, window_->ClientArea());

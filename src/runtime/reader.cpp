@@ -303,12 +303,32 @@ private:
         switch (p->Type().Kind) {
             case TypeKind::tkInteger:
             case TypeKind::tkInt64:
+                if (value.Type == RawValue::Kind::Identifier && p->Type().Kind == TypeKind::tkInteger) {
+                    // A named value, as clBtnFace or crHandPoint.
+                    for (const IdentEntry& e : p->Type().Idents)
+                        if (EqualsIgnoringCase(e.Name, value.Text)) {
+                            target->Set(*p, Value(e.Value));
+                            return true;
+                        }
+                    return false;
+                }
                 if (value.Type != RawValue::Kind::Integer) return false;
                 if (p->Type().Kind == TypeKind::tkInteger &&
                     (value.Integer < INT32_MIN || value.Integer > INT32_MAX))
                     return false;
                 target->Set(*p, Value(value.Integer));
                 return true;
+            case TypeKind::tkSet: {
+                if (value.Type != RawValue::Kind::Set) return false;
+                std::int64_t mask = 0;
+                for (const std::string& name : value.Names) {
+                    const int ordinal = SetElementOrdinal(p->Type(), name);
+                    if (ordinal < 0) return false;
+                    mask |= std::int64_t{1} << ordinal;
+                }
+                target->Set(*p, Value(mask));
+                return true;
+            }
             case TypeKind::tkEnumeration: {
                 if (value.Type != RawValue::Kind::Identifier) return false;
                 const int ordinal = EnumOrdinal(p->Type(), value.Text);
@@ -598,21 +618,28 @@ private:
         bool ok = type.ElementType != nullptr;
         for (std::string name = in_.TakeName(); !name.empty(); name = in_.TakeName()) {
             if (!ok) continue;
-            int ordinal = -1;
-            if (type.ElementType->Kind == TypeKind::tkEnumeration) {
-                ordinal = EnumOrdinal(*type.ElementType, name);
-            } else {
-                // Sets of small integers are written with the numbers as names.
-                int n = 0;
-                const auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), n);
-                if (ec == std::errc() && end == name.data() + name.size()) ordinal = n;
-            }
-            if (ordinal < 0 || ordinal > 63)
+            const int ordinal = SetElementOrdinal(type, name);
+            if (ordinal < 0)
                 ok = false;
             else
                 mask |= std::int64_t{1} << ordinal;
         }
         return ok;
+    }
+
+    // The bit of a set's element by its written name, -1 when it is none of the set's.
+    static int SetElementOrdinal(const TypeInfo& setType, std::string_view name) {
+        if (!setType.ElementType) return -1;
+        int ordinal = -1;
+        if (setType.ElementType->Kind == TypeKind::tkEnumeration) {
+            ordinal = EnumOrdinal(*setType.ElementType, name);
+        } else {
+            // Sets of small integers are written with the numbers as names.
+            int n = 0;
+            const auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), n);
+            if (ec == std::errc() && end == name.data() + name.size()) ordinal = n;
+        }
+        return ordinal < 0 || ordinal > 63 ? -1 : ordinal;
     }
 
     // A variant keeps the text of its value.

@@ -4,11 +4,18 @@
 
 #include "builtin.h"
 #include "dynamicclasses.h"
+#include "family_core.h"
 #include "object.h"
 
 namespace fw::rt {
 
 namespace {
+
+// What a visual stand-in publishes: the properties nearly every control has, so that
+// its stored geometry, alignment, anchors, constraints, margins, visibility and font
+// are typed values that layout and drawing read as for any control. The rest of what
+// its text stores stays raw.
+constexpr std::span<const PropInfo> StandInControlGroups[] = {grp::ControlProps, grp::WinControlProps};
 
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
@@ -146,6 +153,7 @@ const Class& ClassRegistry::StandInClass(std::string_view name, bool visual) {
     ClassInfo& info = standIns_->NewClass();
     info.Name = standIns_->Keep(name);
     info.Parent = visual ? &cls::TCustomControl : &cls::TComponent;
+    if (visual) info.Published = StandInControlGroups;
     info.Unit = "";
     info.Flags |= CfStandIn;
     const Class& cls = Of(info);

@@ -154,20 +154,23 @@ TEST_F(InspectorPaneTest, ALiveButtonShowsTextValuesBoldAndItsAncestry) {
     EXPECT_FALSE(Bold(Property("Font")));
 }
 
-TEST_F(InspectorPaneTest, AnUnregisteredClassShowsItsTextAlone) {
+// An object of a class the runtime does not know is a stand-in: the inspector shows
+// what its text stores, typed where its base publishes the property and as stored
+// otherwise, and says the class is not registered.
+TEST_F(InspectorPaneTest, AnUnregisteredClassShowsWhatItsTextStores) {
     OIPanel* panel = Open(GlyphForm);
     Select("Button1");
     Select("Gadget1");
-    EXPECT_EQ(document_->InspectedObject(), nullptr);
+    ASSERT_NE(document_->InspectedObject(), nullptr);
+    EXPECT_TRUE(document_->InspectedObject()->GetClass().Has(fw::rt::CfStandIn));
+    EXPECT_EQ(panel->OITitle()->text(), QStringLiteral(" Gadget1: TGadget (not registered)"));
     QTreeWidget* tree = panel->PropertyTree();
-    ASSERT_EQ(tree->topLevelItemCount(), 3);
-    EXPECT_EQ(Column(OIPanel::NameColumn), (QStringList{"Left ", "Caption ", "OnClick "}));
-    EXPECT_EQ(Column(OIPanel::ValueColumn), (QStringList{"3", "Hello", "GadgetClick"}));
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) EXPECT_FALSE(Bold(tree->topLevelItem(i)));
-    EXPECT_TRUE(tree->isColumnHidden(OIPanel::TypeColumn));
-    EXPECT_EQ(panel->PageControl()->tabText(OIPanel::PropertiesPage), QStringLiteral(" Properties (3)"));
-    EXPECT_FALSE(panel->PageControl()->isTabVisible(OIPanel::EventsPage));
-    EXPECT_EQ(ClassChain(), QStringList{"<No info available>"});
+    EXPECT_EQ(Column(OIPanel::NameColumn), (QStringList{"Name", "Left", "Caption", "OnClick"}));
+    EXPECT_EQ(Column(OIPanel::ValueColumn), (QStringList{"Gadget1", "3", "'Hello'", "GadgetClick"}));
+    // Every row but Name is read from the text, and shows so.
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        EXPECT_EQ(Bold(tree->topLevelItem(i)), tree->topLevelItem(i)->text(OIPanel::NameColumn) != "Name") << i;
+    EXPECT_EQ(ClassChain(), QStringList{"TGadget (not registered)"});
 }
 
 // Form1 is the root's name in most forms. A second open form of that name is previewed
@@ -249,12 +252,13 @@ TEST_F(InspectorPaneTest, UnnamedObjectsShowTheirOwnProperties) {
     EXPECT_EQ(document_->Tree()->FocusedNode(), 2);
     shows("Second", "16");
 
-    // An unnamed object of a class the preview does not know: its own lines alone.
+    // An unnamed object of a class the preview does not know: its stand-in, with what
+    // its own lines store.
     document_->Tree()->SelectNode(3);
-    EXPECT_EQ(panel->OITitle()->text(), QStringLiteral(" : TGadget"));
-    EXPECT_EQ(document_->InspectedObject(), nullptr);
-    EXPECT_EQ(Column(OIPanel::NameColumn), QStringList{"Odd "});
-    EXPECT_EQ(Column(OIPanel::ValueColumn), QStringList{"1"});
+    EXPECT_EQ(panel->OITitle()->text(), QStringLiteral(" : TGadget (not registered)"));
+    ASSERT_NE(document_->InspectedObject(), nullptr);
+    EXPECT_EQ(Column(OIPanel::NameColumn), (QStringList{"Name", "Odd"}));
+    EXPECT_EQ(Column(OIPanel::ValueColumn), (QStringList{"", "1"}));
 }
 
 TEST_F(InspectorPaneTest, AGlyphIsPreviewedAndSavedAsItsOwnBitmap) {
@@ -389,9 +393,11 @@ TEST_F(InspectorPaneTest, InterfaceOptionsShowTheTypeColumnsAndTheClassTree) {
     EXPECT_FALSE(panel->PropertyTree()->isColumnHidden(OIPanel::TypeColumn));
     EXPECT_FALSE(panel->EventTree()->isColumnHidden(OIPanel::TypeColumn));
     EXPECT_TRUE(panel->ClassTree()->isVisibleTo(panel));
-    // The properties tree sets its column at each fill: hidden for the text-only view.
-    Select("Gadget1");
+    // The properties tree sets its column at each fill: hidden for the text-only view
+    // (no live object).
+    panel->FillInspector(nullptr, {"Left = 3"});
     EXPECT_TRUE(panel->PropertyTree()->isColumnHidden(OIPanel::TypeColumn));
+    Select("Gadget1");
     Select("Button1");
     EXPECT_FALSE(panel->PropertyTree()->isColumnHidden(OIPanel::TypeColumn));
 

@@ -430,7 +430,7 @@ TEST(NodeResolve, EachKindOfNodeFindsItsLiveObject) {
         {"collection of an unregistered declared type", node("Columns"), nullptr, nullptr},
         {"item", node("1 - item"), columns->Items()[1].get(), "TListColumn"},
         {"registered collection", node("Panels"), panels, "TStatusPanels"},
-        {"unregistered class", node("Foo1"), nullptr, nullptr},
+        {"unregistered class: its stand-in", node("Foo1"), form->FindOwnedComponent("Foo1"), "TFooButton"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "picturefixtures.h"
+#include "preview/drawnlook.h"
 #include "preview/oirows.h"
 #include "preview/vcllook.h"
 #include "previewtestsupport.h"
