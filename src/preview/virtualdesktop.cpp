@@ -65,6 +65,10 @@ const std::vector<std::string>& AppLookalikeMessages() {
     return AppLookalikesLoaded().Messages;
 }
 
+const rt::Class* StandInLook(const rt::Object& standIn) {
+    return rt::LookalikeClass(standIn, AppLookalikes(), AppRegistry());
+}
+
 VirtualDesktop::VirtualDesktop(QWidget* parent) : QScrollArea(parent) {
     setObjectName(QStringLiteral("VirtualDesktop"));
     setFrameShape(QFrame::NoFrame);
@@ -148,6 +152,9 @@ void VirtualDesktop::Present() {
     if (rootKind_ != RootKind::Form) borderStyle_ = "bsNone";
     // The bounds the form's controls take at run time; the hints and the widgets show
     // them.
+    // Stand-ins without a stored size take the one of the look they borrow first, so
+    // that the layout places their neighbours around it.
+    rt::SizeStandIns(form, StandInLook, QtTextMeasurer());
     rt::LayoutForm(form, QtTextMeasurer());
     InstrumentControls(form);
     rt::TMObjectInspector moi;
@@ -166,8 +173,7 @@ void VirtualDesktop::Present() {
     realizer_ = std::make_unique<FormRealizer>();
     // A control of a class nobody registered borrows the look the look-alike table
     // gives it (the user's rules first, then the shipped ones).
-    realizer_->SetLookResolver(
-        [](const rt::Object& standIn) { return rt::LookalikeClass(standIn, AppLookalikes(), AppRegistry()); });
+    realizer_->SetLookResolver(StandInLook);
     connect(realizer_.get(), &FormRealizer::Clicked, this, [this](rt::Object* c) {
         if (c == form_.get() || HasHook(*c, "OnClick", ObjectEnterHook)) emit ObjectEnter(Q(c->Name()));
     });

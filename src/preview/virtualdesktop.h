@@ -34,6 +34,9 @@ rt::FormNames& AppFormNames();
 // every preview shows until the file is fixed.
 const rt::LookalikeTable& AppLookalikes();
 const std::vector<std::string>& AppLookalikeMessages();
+// The built-in class whose look a stand-in borrows by the application's table, or
+// nullptr for the framed box.
+const rt::Class* StandInLook(const rt::Object& standIn);
 
 class VirtualDesktop : public QScrollArea {
     Q_OBJECT

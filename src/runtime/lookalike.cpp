@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "codec/stream.h"
+#include "runtime/layout.h"
 #include "runtime/object.h"
 #include "runtime/registry.h"
 
@@ -194,6 +195,64 @@ const Class* LookalikeClass(const Object& standIn, const LookalikeTable& table, 
     // Another stand-in has no look of its own to lend.
     const Class* cls = registry.FindClassByName(name);
     return cls && !cls->Has(CfStandIn) ? cls : nullptr;
+}
+
+namespace {
+
+// The caption a label shows: accelerator marks dropped, "&&" kept as one '&'.
+std::string ShownText(std::string_view caption) {
+    std::string shown;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        shown += caption[i];
+    }
+    return shown;
+}
+
+void SizeStandIn(Object& control, const Class& look, const TextMeasurer& measure) {
+    const Property* width = control.FindProperty("Width");
+    const Property* height = control.FindProperty("Height");
+    if (!width || !height) return;
+    const bool noWidth = control.Ordinal(*width) == 0;
+    const bool noHeight = control.Ordinal(*height) == 0;
+    if (!noWidth && !noHeight) return;
+    std::int64_t w = 0;
+    std::int64_t h = 0;
+    if (look.InheritsFrom("TCustomLabel")) {
+        const RawValue* caption = control.FindUnpublished("Caption");
+        const std::string text = caption && caption->Type == RawValue::Kind::String ? caption->Text : std::string();
+        const TextSize size = measure.Measure(ShownText(text), EffectiveFont(control));
+        w = size.Width;
+        h = std::max(size.Height, measure.LineHeight(EffectiveFont(control)));
+    } else {
+        const auto initial = [&look](std::string_view name) -> std::int64_t {
+            const Property* p = look.FindProperty(name);
+            if (!p || p->Info->Default.Which != DefaultValue::Kind::Ordinal) return 0;
+            return p->Info->Default.Ordinal;
+        };
+        w = initial("Width");
+        h = initial("Height");
+    }
+    if (noWidth && w > 0) control.Set(*width, Value(w));
+    if (noHeight && h > 0) control.Set(*height, Value(h));
+}
+
+void SizeStandInsIn(Object& parent, const std::function<const Class*(const Object&)>& lookOf,
+                    const TextMeasurer& measure, int depth) {
+    // Deeper nesting than any form has is left as it is rather than recursed into.
+    if (depth > 200) return;
+    for (Object* control : parent.Controls()) {
+        if (control->GetClass().Has(CfStandIn))
+            if (const Class* look = lookOf(*control)) SizeStandIn(*control, *look, measure);
+        SizeStandInsIn(*control, lookOf, measure, depth + 1);
+    }
+}
+
+}  // namespace
+
+void SizeStandIns(Object& root, const std::function<const Class*(const Object&)>& lookOf,
+                  const TextMeasurer& measure) {
+    if (lookOf) SizeStandInsIn(root, lookOf, measure, 0);
 }
 
 }  // namespace fw::rt

@@ -259,16 +259,21 @@ private:
         }
         in_.TakeTag();
         bool visual = false;
-        bool placedOnly = false;  // Left or Top stored: the designer position of a component
+        bool placed = false;    // Left or Top stored: a control, or a component's designer position
+        bool controlish = false;  // what only controls store
         for (const auto& [path, value] : entries) {
             if (EqualsIgnoringCase(path, "Width") || EqualsIgnoringCase(path, "Height") ||
                 EqualsIgnoringCase(path, "Align"))
                 visual = true;
-            if (EqualsIgnoringCase(path, "Left") || EqualsIgnoringCase(path, "Top")) placedOnly = true;
+            if (EqualsIgnoringCase(path, "Left") || EqualsIgnoringCase(path, "Top")) placed = true;
+            if (IsControlEntry(path)) controlish = true;
         }
-        // Records inside it without a stored size: a container whose size is the
-        // default, unless it stores the position a non-visual component has.
-        if (!visual && !placedOnly && !in_.AtListEnd()) visual = true;
+        // A position with what only controls store (a caption, a tab order, a font):
+        // a control that sizes itself, as an auto-sized label. Records inside it
+        // without a stored size: a container whose size is the default, unless it
+        // stores the position alone, as a non-visual component does.
+        if (!visual && placed && controlish) visual = true;
+        if (!visual && !placed && !in_.AtListEnd()) visual = true;
 
         ObjectPtr made = CreateObject(registry_.StandInClass(className, visual), registry_);
         Object* object = owner->AddComponent(std::move(made));
@@ -283,6 +288,22 @@ private:
         Object* innerOwner = (prefix.Flags & FlagInline) ? object : owner;
         ReadChildren(object, innerOwner, depth + 1);
         if (prefix.Flags & FlagChildPosition) object->SetChildPosition(prefix.Position);
+    }
+
+    // Whether a stored property is one that controls store and non-visual components
+    // do not: their text, tab order, font, colours, visibility, anchoring and the
+    // designer's explicit bounds.
+    static bool IsControlEntry(std::string_view path) {
+        static constexpr std::string_view Names[] = {
+            "Caption", "Text", "TabOrder", "TabStop", "ParentFont", "ParentColor", "Color", "Visible",
+            "Anchors", "AutoSize", "AlignWithMargins", "ExplicitLeft", "ExplicitTop", "ExplicitWidth",
+            "ExplicitHeight", "ParentShowHint", "Transparent"};
+        for (std::string_view name : Names)
+            if (EqualsIgnoringCase(path, name)) return true;
+        for (std::string_view prefix : {"Font.", "Constraints.", "Margins."})
+            if (path.size() > prefix.size() && EqualsIgnoringCase(path.substr(0, prefix.size()), prefix))
+                return true;
+        return false;
     }
 
     // Sets a raw entry on a published property of the stand-in (through owned

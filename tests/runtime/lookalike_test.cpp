@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "runtime/builtin.h"
+#include "runtime/formbuild.h"
+#include "runtime/layout.h"
 #include "runtime/lookalike.h"
 #include "runtime/object.h"
 #include "runtime_test_support.h"
@@ -178,6 +180,41 @@ TEST(LookalikeTable, NamesNotRegisteredOrStandInsLendNoLook) {
     ObjectPtr b = CreateObject(registry->Of(kAcmeButtonThing), *registry);
     EXPECT_EQ(LookalikeClass(*a, table, *registry), nullptr);
     EXPECT_EQ(LookalikeClass(*b, table, *registry), nullptr);
+}
+
+// A stand-in that stores no size takes the one of the class whose look it borrows, so
+// that layout places its neighbours around it; a stored size is kept.
+TEST(LookalikeTable, StandInsWithoutASizeTakeTheirLooksSize) {
+    const std::unique_ptr<ClassRegistry> registry = MakeBuiltinRegistry();
+    const LookalikeTable table = ParseClean("*Edit = TEdit\n*Label = TLabel\n*Button = TButton\n");
+    const std::string text = "object Form1: TForm1\n"
+                             "  object E1: TAcmeEdit\n    Left = 8\n    Top = 8\n    TabOrder = 0\n  end\n"
+                             "  object E2: TAcmeEdit\n    Left = 8\n    Top = 40\n    Width = 200\n  end\n"
+                             "  object L1: TAcmeLabel\n    Left = 8\n    Top = 70\n    Caption = '&Hello'\n  end\n"
+                             "  object B1: TAcmeButton\n    Left = 8\n    Top = 90\n    Width = 90\n"
+                             "    Height = 30\n  end\n"
+                             "  object P1: TAcmePanel\n    Width = 300\n    Height = 100\n"
+                             "    object E3: TAcmeEdit\n      Left = 4\n      Top = 4\n      TabOrder = 0\n    end\n"
+                             "  end\n"
+                             "end\n";
+    ObjectPtr form = CreateObject(registry->Of(cls::TForm), *registry);
+    std::vector<std::string> messages;
+    BuildFormFromLines(*form, SplitFormLines(text), *registry, fw::CodePage::Default(), messages);
+    const EstimatingTextMeasurer measure;
+    SizeStandIns(
+        *form, [&](const Object& o) { return LookalikeClass(o, table, *registry); }, measure);
+    const auto size = [&](const char* name) {
+        const Object* o = form->FindOwnedComponent(name);
+        if (!o) return std::string("<none>");
+        return std::to_string(o->Ordinal(*o->FindProperty("Width"))) + "x" +
+               std::to_string(o->Ordinal(*o->FindProperty("Height")));
+    };
+    EXPECT_EQ(size("E1"), "121x21");
+    EXPECT_EQ(size("E2"), "200x21");
+    EXPECT_EQ(size("L1"), "28x13");  // "Hello" at Tahoma 8 by the estimate: 5 x 11 / 2 wide, 13 high
+    EXPECT_EQ(size("B1"), "90x30");
+    EXPECT_EQ(size("P1"), "300x100");  // no rule places it: kept as stored
+    EXPECT_EQ(size("E3"), "121x21");   // inside another stand-in
 }
 
 TEST(ShippedLookalikes, ParseCleanAndPlaceRealNames) {

@@ -149,6 +149,35 @@ TEST(Reader, KeepsAnUnknownClassAsAStandInWithItsChildren) {
 // A stand-in panel: what its base publishes is set, the rest kept raw in stream order
 // with its kind; it is a control placed by its stored geometry. A component storing
 // only its designer position is not a control.
+// Whether a stand-in is a control is told from what it stores: a size or alignment; a
+// position with what only controls store (an auto-sized label's caption, a tab order);
+// records inside it. A position alone is a non-visual component's place in the
+// designer, and a caption without a position is an item of a toolbar or menu.
+TEST(Reader, StandInsAreControlsByWhatTheyStore) {
+    const struct {
+        const char* Body;
+        bool Control;
+    } cases[] = {
+        {"    Width = 100\n", true},
+        {"    Align = alTop\n", true},
+        {"    Left = 8\n    Top = 8\n    Caption = 'Name'\n", true},
+        {"    Left = 8\n    Top = 8\n    TabOrder = 2\n", true},
+        {"    Left = 8\n    Top = 8\n    Font.Style = [fsBold]\n", true},
+        {"    object B: TButton\n    end\n", true},
+        {"    Left = 8\n    Top = 8\n    Active = True\n", false},
+        {"    Caption = 'Open'\n    OnClick = OpenClick\n", false},
+        {"    Left = 8\n    Top = 8\n    object F: TAcmeField\n    end\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Body);
+        auto r = Read(std::string("object Form1: TForm1\n  object X: TAcmeThing\n") + c.Body + "  end\nend\n");
+        const Object* x = r->Root->FindOwnedComponent("X");
+        ASSERT_NE(x, nullptr);
+        EXPECT_TRUE(x->GetClass().Has(CfStandIn));
+        EXPECT_EQ(x->GetClass().Has(CfControl), c.Control);
+    }
+}
+
 TEST(Reader, StandInsKeepWhatTheyStore) {
     auto r = Read(
         "object Form1: TForm1\n"
