@@ -48,13 +48,14 @@ std::string LayoutJson(std::string_view file, const std::vector<LayoutEntry>& ob
 bool IsRenderCommand(const QStringList& arguments);
 
 // Runs "--render FORM [--codepage N] [--package BPL]... [--installed-packages] -o
-// IMAGE.png [--layout LAYOUT.json]": loads the design packages named (and, for --installed-packages, those of
-// the editor's package list after them) into the registry as the editor does, prints
-// the preview's messages as "FORM: KIND=text" on out, one a line, and returns 0 without
-// messages, 1 with any or when a package could not be loaded ("formwright: package
-// <path>=<message>" on err), 2 when the arguments are wrong, the file cannot be read or
-// converted, or the image or the layout cannot be written (with the reason on err).
-// With --layout it also writes PreviewLayout and the messages as LayoutJson. Needs a
+// IMAGE.png [--layout LAYOUT.json]": loads the design packages named (and, for
+// --installed-packages, those of the editor's package list after them) into the
+// registry as the editor does, prints the preview's messages as "FORM: KIND=text" on
+// out, one a line, and with --layout writes PreviewLayout and those messages as
+// LayoutJson. Returns 0 without messages, 1 with any or when a package could not be
+// loaded ("formwright: package <path>=<message>" on err), 2 when the arguments are
+// wrong (--layout without --render among them), the file cannot be read or converted,
+// or the image or the layout cannot be written (with the reason on err). Needs a
 // QApplication.
 int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream& err);
 
