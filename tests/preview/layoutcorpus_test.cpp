@@ -1,10 +1,13 @@
-// The preview's layout of every real text form: no object of the text is lost, whatever
-// its class; a control the text places and leaves visible, on visible parents and not
-// on a page that is not shown, is not reported hidden; and one the text hides is.
+// The preview's layout of every real text form: valid JSON; no object of the text is
+// lost, whatever its class; a control the text places and leaves visible, on visible
+// parents and not on a page that is not shown, is not reported hidden; and one the
+// text hides is.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QByteArray>
+#include <QJsonDocument>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -122,6 +125,11 @@ TEST(PreviewLayoutCorpus, EveryObjectListedAndPlacedVisibleControlsShown) {
         QApplication::processEvents();
         const std::vector<fw::preview::LayoutEntry> layout = fw::preview::PreviewLayout(desktop);
         ++checked;
+        QJsonParseError error;
+        QJsonDocument::fromJson(
+            QByteArray::fromStdString(fw::preview::LayoutJson(path.string(), layout, desktop.PreviewMessages())),
+            &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
         ASSERT_EQ(layout.size(), text.size()) << "objects lost or made up";
         const std::vector<fw::rt::ReadObject>& records = desktop.ReadObjects();
         ASSERT_EQ(records.size(), text.size());
