@@ -34,6 +34,11 @@ constexpr const char* Usage =
     "Usage: formwright --render FORM [--codepage N] [--package BPL]... [--installed-packages] -o IMAGE.png\n"
     "                  [--layout LAYOUT.json]\n";
 
+// A coordinate or size the text stores, kept to what a window can hold.
+int Pixels(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, -MaxWindowSide, MaxWindowSide));
+}
+
 // A non-visual component's designer position: the Left and Top it stores, or, for a
 // stand-in, the Left and Top its text holds unpublished.
 QPoint DesignerPosition(const rt::Object& component) {
@@ -42,7 +47,7 @@ QPoint DesignerPosition(const rt::Object& component) {
         if (const rt::RawValue* raw = component.FindUnpublished(name);
             raw && raw->Type == rt::RawValue::Kind::Integer)
             value = raw->Integer;
-        return static_cast<int>(std::clamp<std::int64_t>(value, -MaxWindowSide, MaxWindowSide));
+        return Pixels(value);
     };
     return {coordinate("Left"), coordinate("Top")};
 }
@@ -135,10 +140,9 @@ std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
             } else {
                 // Not realised (past the preview's limits, or its maker failed): where
                 // the runtime's layout put it inside its parent.
-                const QPoint at(static_cast<int>(OrdinalOf(*object, "Left")), static_cast<int>(OrdinalOf(*object, "Top")));
+                const QPoint at(Pixels(OrdinalOf(*object, "Left")), Pixels(OrdinalOf(*object, "Top")));
                 entry.Bounds = QRect(parent.ClientOrigin + at,
-                                     QSize(static_cast<int>(OrdinalOf(*object, "Width")),
-                                           static_cast<int>(OrdinalOf(*object, "Height"))));
+                                     QSize(Pixels(OrdinalOf(*object, "Width")), Pixels(OrdinalOf(*object, "Height"))));
                 state.Shown = parent.Shown && BoolOf(*object, "Visible", true);
                 state.ClientOrigin = entry.Bounds.topLeft();
             }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/realizer.h"
 #include "preview/render.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"
@@ -171,6 +172,32 @@ TEST(PreviewLayout, GivesWhereControlsEndedUpInClientCoordinates) {
     EXPECT_EQ(bounds("Inner"), QRect(205, 136, 60, 25));
     // A non-visual component: its designer position, no size.
     EXPECT_EQ(bounds("Ticker"), QRect(360, 8, 0, 0));
+}
+
+// Controls past the preview's nesting limit are not realised; they are listed all the
+// same, where the runtime's layout put them inside their parents, and hidden below a
+// hidden one.
+TEST(PreviewLayout, ListsControlsThePreviewLeftOut) {
+    constexpr int Depth = fw::preview::MaxPreviewNesting + 4;
+    std::string text = "object Deep: TForm\n  ClientWidth = 400\n  ClientHeight = 300\n";
+    for (int i = 0; i < Depth; ++i) {
+        text += "object P" + std::to_string(i) + ": TPanel\nLeft = 1\nTop = 2\nWidth = 300\nHeight = 200\n";
+        text += "BevelOuter = bvNone\n";
+        if (i == Depth - 2) text += "Visible = False\n";
+    }
+    for (int i = 0; i <= Depth; ++i) text += "end\n";
+    fw::preview::VirtualDesktop desktop;
+    const std::vector<LayoutEntry> layout = LayoutOf(desktop, text);
+    ASSERT_EQ(layout.size(), static_cast<std::size_t>(Depth) + 1);
+    const fw::rt::Object* deepest = desktop.ReadObjects().back().Live;
+    ASSERT_NE(deepest, nullptr);
+    ASSERT_EQ(desktop.Realizer()->PlaceOf(*deepest).Parent, nullptr) << "the deepest panel was realised";
+    for (int i = 1; i <= Depth; ++i) {
+        SCOPED_TRACE(i);
+        const LayoutEntry& e = layout[static_cast<std::size_t>(i)];
+        EXPECT_EQ(e.Bounds, QRect(i, 2 * i, 300, 200));
+        EXPECT_EQ(fw::preview::LayoutKindName(e.Kind), i >= Depth - 1 ? "hidden" : "native");
+    }
 }
 
 TEST(PreviewLayout, JsonIsValidAndKeepsNamesAndMessagesAsTheyAre) {
