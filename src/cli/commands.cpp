@@ -19,6 +19,7 @@
 #include "codec/codepage.h"
 #include "codec/conversion.h"
 #include "codec/formformat.h"
+#include "codec/jsontext.h"
 #include "codec/stream.h"
 #include "packages/designpackages.h"
 #include "peimage/asciitext.h"
@@ -342,32 +343,6 @@ std::unique_ptr<fw::pkg::DesignPackages> LoadDesignPackages(const Invocation& in
         *failed = true;
     }
     return packages;
-}
-
-// A JSON string literal of UTF-8 text: quote, backslash and control characters escaped,
-// everything else kept as it is.
-std::string JsonString(std::string_view text) {
-    constexpr char kHex[] = "0123456789abcdef";
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '"': quoted += "\\\""; break;
-            case '\\': quoted += "\\\\"; break;
-            case '\n': quoted += "\\n"; break;
-            case '\r': quoted += "\\r"; break;
-            case '\t': quoted += "\\t"; break;
-            default:
-                if (byte < 0x20 || byte == 0x7f) {
-                    quoted += "\\u00";
-                    quoted += kHex[byte >> 4];
-                    quoted += kHex[byte & 15];
-                } else {
-                    quoted += c;
-                }
-        }
-    }
-    return quoted + "\"";
 }
 
 // Builds each form as the preview does and prints its messages, one "path: ERROR=…" line

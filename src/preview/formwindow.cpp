@@ -98,14 +98,6 @@ private:
     QString className_;
 };
 
-std::int64_t StoredOrdinal(const rt::Object& object, std::string_view name) {
-    const auto& stored = object.Stored();
-    const auto it = stored.find(name);
-    if (it == stored.end()) return 0;
-    const std::int64_t* value = std::get_if<std::int64_t>(&it->second);
-    return value ? *value : 0;
-}
-
 // The first word of a line of form text, and whether a '=' follows it: a property's
 // name, or a keyword (object, inherited, inline, item, end).
 struct LineWord {
@@ -125,6 +117,14 @@ LineWord WordOn(std::string_view line) {
 }
 
 }  // namespace
+
+std::int64_t StoredOrdinal(const rt::Object& object, std::string_view name) {
+    const auto& stored = object.Stored();
+    const auto it = stored.find(name);
+    if (it == stored.end()) return 0;
+    const std::int64_t* value = std::get_if<std::int64_t>(&it->second);
+    return value ? *value : 0;
+}
 
 RootKind RootKindOf(const std::vector<std::string>& lines) {
     if (lines.empty()) return RootKind::Form;

@@ -66,6 +66,10 @@ enum class RootKind { Form, Frame, DataModule };
 // OldCreateOrder, or its Height before its Width. Anything else is read as a form.
 RootKind RootKindOf(const std::vector<std::string>& lines);
 
+// A whole number the object writes itself (one of its Stored() values, such as the
+// Left and Top of a non-visual component's designer position); 0 when it has none.
+std::int64_t StoredOrdinal(const rt::Object& object, std::string_view name);
+
 // Shows the components of a data module that are not controls as small labelled
 // icons at their designer positions (the Left and Top stored on them), on parent.
 void AddComponentIcons(const rt::Object& root, QWidget* parent);

@@ -2,35 +2,190 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QWidget>
+#include <algorithm>
 #include <exception>
+#include <map>
 #include <memory>
+#include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
-#include <ostream>
 
 #include "codec/codepage.h"
 #include "codec/conversion.h"
 #include "codec/formformat.h"
+#include "codec/jsontext.h"
 #include "codec/stream.h"
 #include "packages/designpackages.h"
+#include "preview/formwindow.h"
+#include "preview/realizer.h"
+#include "preview/vcllook.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"
+#include "runtime/metadata.h"
+#include "runtime/rawvalue.h"
 
 namespace fw::preview {
 
 namespace {
 
 constexpr const char* Usage =
-    "Usage: formwright --render FORM [--codepage N] [--package BPL]... [--installed-packages] -o IMAGE.png\n";
+    "Usage: formwright --render FORM [--codepage N] [--package BPL]... [--installed-packages] -o IMAGE.png\n"
+    "                  [--layout LAYOUT.json]\n";
+
+// A coordinate or size the text stores, kept to what a window can hold.
+int Pixels(std::int64_t value) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, -MaxWindowSide, MaxWindowSide));
+}
+
+// A non-visual component's designer position: the Left and Top it stores, or, for a
+// stand-in, the Left and Top its text holds unpublished.
+QPoint DesignerPosition(const rt::Object& component) {
+    auto coordinate = [&](std::string_view name) -> int {
+        std::int64_t value = StoredOrdinal(component, name);
+        if (const rt::RawValue* raw = component.FindUnpublished(name);
+            raw && raw->Type == rt::RawValue::Kind::Integer)
+            value = raw->Integer;
+        return Pixels(value);
+    };
+    return {coordinate("Left"), coordinate("Top")};
+}
+
+// Where a point of a widget lies in the form's client area.
+QPoint InClient(const QWidget* widget, QPoint at, const QWidget* client) {
+    if (widget == client || client->isAncestorOf(widget)) return widget->mapTo(client, at);
+    return client->mapFromGlobal(widget->mapToGlobal(at));
+}
+
+// What the layout keeps of each control while it walks the records: whether it is
+// shown and where its child controls' coordinates start.
+struct ControlState {
+    bool Shown = true;
+    QPoint ClientOrigin;
+};
+
+LayoutKind KindOfLook(DrawnLook::Kind how) {
+    switch (how) {
+        case DrawnLook::Kind::Native: return LayoutKind::Native;
+        case DrawnLook::Kind::Ancestor: return LayoutKind::Ancestor;
+        case DrawnLook::Kind::Lookalike: return LayoutKind::Lookalike;
+        case DrawnLook::Kind::Placeholder: break;
+    }
+    return LayoutKind::Placeholder;
+}
 
 }  // namespace
 
+std::string_view LayoutKindName(LayoutKind kind) {
+    switch (kind) {
+        case LayoutKind::Native: return "native";
+        case LayoutKind::Ancestor: return "ancestor";
+        case LayoutKind::Lookalike: return "lookalike";
+        case LayoutKind::Placeholder: return "placeholder";
+        case LayoutKind::NonVisual: return "nonvisual";
+        case LayoutKind::Hidden: return "hidden";
+        case LayoutKind::Skipped: return "skipped";
+    }
+    return "placeholder";
+}
+
+std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
+    std::vector<LayoutEntry> layout;
+    const rt::Object* form = desktop.PreviewForm();
+    const FormRealizer* realizer = desktop.Realizer();
+    const QWidget* client = desktop.Window() ? desktop.Window()->ClientArea() : nullptr;
+    if (!form || !realizer || !client) return layout;
+
+    std::map<const rt::Object*, ControlState> states;
+    states[form] = {};
+    auto stateOf = [&](const rt::Object* control) {
+        const auto it = control ? states.find(control) : states.end();
+        return it == states.end() ? ControlState{} : it->second;
+    };
+
+    std::vector<rt::ReadObject> records = desktop.ReadObjects();
+    // A read that stopped before the root's header met no record; the root is there all
+    // the same.
+    if (records.empty()) records.push_back({-1, form->Name(), std::string(form->ClassName()), desktop.PreviewForm()});
+    for (const rt::ReadObject& record : records) {
+        LayoutEntry entry{record.Name, record.ClassName, {}, LayoutKind::Skipped, {}};
+        const rt::Object* object = record.Live;
+        if (object == form) {
+            // The root is drawn as the preview's window for a form, frame or data module.
+            entry.DrawnAs = std::string(form->ClassName());
+            entry.Kind = LayoutKind::Native;
+            entry.Bounds = QRect(QPoint(0, 0), client->size());
+        } else if (!object) {
+            // Skipped by the read: nothing was made of it.
+        } else if (!object->GetClass().Has(rt::CfControl)) {
+            entry.Kind = LayoutKind::NonVisual;
+            entry.Bounds = QRect(DesignerPosition(*object), QSize(0, 0));
+        } else {
+            const DrawnLook look = realizer->LookOf(*object);
+            const ControlState parent = stateOf(object->Parent());
+            ControlState state;
+            const Placement place = realizer->PlaceOf(*object);
+            if (place.Parent) {
+                entry.Bounds = QRect(InClient(place.Parent, place.Bounds.topLeft(), client), place.Bounds.size());
+                const Realized widgets = realizer->WidgetOf(*object);
+                if (widgets.Widget) {
+                    state.Shown = widgets.Widget->isVisibleTo(client);
+                    const QWidget* inner = widgets.Client ? widgets.Client : widgets.Widget;
+                    state.ClientOrigin = InClient(inner, QPoint(0, 0), client);
+                } else {
+                    state.Shown = place.Visible && (place.Parent == client || place.Parent->isVisibleTo(client));
+                    state.ClientOrigin = entry.Bounds.topLeft();
+                }
+            } else {
+                // Not realised (past the preview's limits, or its maker failed): where
+                // the runtime's layout put it inside its parent.
+                const QPoint at(Pixels(OrdinalOf(*object, "Left")), Pixels(OrdinalOf(*object, "Top")));
+                entry.Bounds = QRect(parent.ClientOrigin + at,
+                                     QSize(Pixels(OrdinalOf(*object, "Width")), Pixels(OrdinalOf(*object, "Height"))));
+                state.Shown = parent.Shown && BoolOf(*object, "Visible", true);
+                state.ClientOrigin = entry.Bounds.topLeft();
+            }
+            states[object] = state;
+            if (state.Shown) {
+                entry.Kind = KindOfLook(look.How);
+                if (entry.Kind != LayoutKind::Placeholder) entry.DrawnAs = look.DrawnAs;
+            } else {
+                entry.Kind = LayoutKind::Hidden;
+                entry.DrawnAs = look.DrawnAs;
+            }
+        }
+        layout.push_back(std::move(entry));
+    }
+    return layout;
+}
+
+std::string LayoutJson(std::string_view file, const std::vector<LayoutEntry>& objects,
+                       const std::vector<std::string>& messages) {
+    std::ostringstream json;
+    json << "{\n  \"file\": " << JsonString(file) << ",\n  \"objects\": [";
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const LayoutEntry& o = objects[i];
+        json << (i ? ",\n    " : "\n    ") << "{\"name\": " << JsonString(o.Name)
+             << ", \"class\": " << JsonString(o.ClassName) << ", \"drawnAs\": " << JsonString(o.DrawnAs)
+             << ", \"kind\": " << JsonString(LayoutKindName(o.Kind)) << ", \"x\": " << o.Bounds.x()
+             << ", \"y\": " << o.Bounds.y() << ", \"width\": " << o.Bounds.width()
+             << ", \"height\": " << o.Bounds.height() << '}';
+    }
+    json << (objects.empty() ? "],\n" : "\n  ],\n") << "  \"messages\": [";
+    for (std::size_t i = 0; i < messages.size(); ++i)
+        json << (i ? ",\n    " : "\n    ") << JsonString(messages[i]);
+    json << (messages.empty() ? "]\n}\n" : "\n  ]\n}\n");
+    return json.str();
+}
+
 bool IsRenderCommand(const QStringList& arguments) {
-    return arguments.contains(QStringLiteral("--render"));
+    return arguments.contains(QStringLiteral("--render")) || arguments.contains(QStringLiteral("--layout"));
 }
 
 int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream& err) {
-    QString form, image;
+    QString form, image, layout;
+    bool renderAsked = false;
     int codePageNumber = 1252;
     std::vector<std::string> packageFiles;
     bool installedPackages = false;
@@ -43,7 +198,13 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
         };
         QString value;
         if (a == QStringLiteral("--render")) {
+            renderAsked = true;
             if (!next(form)) break;
+        } else if (a == QStringLiteral("--layout")) {
+            if (!next(layout)) {
+                err << "formwright: --layout needs a file\n" << Usage;
+                return 2;
+            }
         } else if (a == QStringLiteral("-o") || a == QStringLiteral("--output")) {
             if (!next(image)) break;
         } else if (a == QStringLiteral("--codepage")) {
@@ -72,6 +233,10 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
             err << "formwright: unexpected argument '" << a.toStdString() << "'\n" << Usage;
             return 2;
         }
+    }
+    if (!renderAsked) {
+        err << "formwright: --layout writes the layout of a render: it needs --render FORM -o IMAGE.png\n" << Usage;
+        return 2;
     }
     if (form.isEmpty() || image.isEmpty()) {
         err << "formwright: --render needs a form file and -o IMAGE.png\n" << Usage;
@@ -116,6 +281,16 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
     if (picture.isNull() || !picture.save(image, "PNG")) {
         err << image.toStdString() << ": the image could not be written\n";
         return 2;
+    }
+    if (!layout.isEmpty()) {
+        const std::string json = LayoutJson(path, PreviewLayout(desktop), desktop.PreviewMessages());
+        try {
+            WriteFileAtomically(layout.toStdString(),
+                                ByteSpan(reinterpret_cast<const std::uint8_t*>(json.data()), json.size()));
+        } catch (const std::exception& e) {
+            err << layout.toStdString() << ": the layout could not be written: " << e.what() << '\n';
+            return 2;
+        }
     }
     for (const std::string& message : desktop.PreviewMessages()) out << path << ": " << message << '\n';
     return desktop.PreviewMessages().empty() && !packageFailed ? 0 : 1;

@@ -66,7 +66,7 @@ bool AnswerInformationRequest(const QStringList& arguments) {
     if (request != QLatin1String("--help") && request != QLatin1String("-h")) return false;
     std::cout << "Usage: formwright [FILE...]\n"
                  "       formwright --render FORM [--codepage N] [--package BPL]... [--installed-packages]\n"
-                 "                  -o IMAGE.png\n"
+                 "                  -o IMAGE.png [--layout LAYOUT.json]\n"
                  "       formwright --help | --version\n"
                  "\n"
                  "Opens each form file (.dfm, in text, binary or resource-wrapped encoding) in the\n"
@@ -83,6 +83,8 @@ bool AnswerInformationRequest(const QStringList& arguments) {
                  "                              editor does, without running it; repeatable\n"
                  "  --installed-packages        with --render: load the editor's package list too\n"
                  "                              (not read otherwise)\n"
+                 "  --layout LAYOUT.json        with --render: also save where each object of the\n"
+                 "                              form was drawn, and how, as JSON\n"
                  "  --help                      show this text and exit\n"
                  "  --version                   show the version and exit\n"
                  "\n"
