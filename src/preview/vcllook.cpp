@@ -328,7 +328,16 @@ bool HasElement(const rt::Object& object, std::string_view name, std::string_vie
 
 rt::Object* ObjectOf(const rt::Object& object, std::string_view name) {
     const rt::Property* p = Find(object, name);
-    if (!p || p->Kind() != rt::TypeKind::tkClass) return nullptr;
+    if (!p) {
+        // A stand-in's reference is the name it stored: a component of its owner (a
+        // stand-in page control's ActivePage), or of an owner further out.
+        const rt::RawValue* raw = Raw(object, name);
+        if (!raw || raw->Type != rt::RawValue::Kind::Identifier) return nullptr;
+        for (const rt::Object* owner = object.Owner(); owner; owner = owner->Owner())
+            if (rt::Object* found = owner->FindOwnedComponent(raw->Text)) return found;
+        return nullptr;
+    }
+    if (p->Kind() != rt::TypeKind::tkClass) return nullptr;
     return object.ObjectValue(*p);
 }
 

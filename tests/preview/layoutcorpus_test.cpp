@@ -154,9 +154,9 @@ TEST(PreviewLayoutCorpus, EveryObjectListedAndPlacedVisibleControlsShown) {
             shown[i] = on;
             EXPECT_EQ(layout[i].Name, records[i].Name);
             if (!live || !live->GetClass().Has(fw::rt::CfControl) || t.Parent < 0) continue;
-            // A control of a known class the text hides stays hidden, unless an action
-            // decides. (A stand-in keeps its Visible among its unpublished values.)
-            if (t.Invisible && t.Action.empty() && !live->GetClass().Has(fw::rt::CfStandIn))
+            // A control the text hides stays hidden, whatever its class, unless an action
+            // decides.
+            if (t.Invisible && t.Action.empty())
                 EXPECT_EQ(layout[i].Kind, LayoutKind::Hidden) << t.Name << ": " << layout[i].ClassName;
             if (on && t.Placed)
                 EXPECT_NE(layout[i].Kind, LayoutKind::Hidden) << t.Name << ": " << layout[i].ClassName;

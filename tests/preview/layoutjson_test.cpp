@@ -104,6 +104,12 @@ constexpr const char* MixedForm = R"(object LayoutForm: TLayoutForm
       TabOrder = 0
     end
   end
+  object Blob: TQzxBlob
+    Left = 360
+    Top = 130
+    Width = 40
+    Height = 40
+  end
   object Ticker: TTimer
     Left = 360
     Top = 8
@@ -137,8 +143,9 @@ TEST(PreviewLayout, ListsEveryObjectOnceWithHowItIsDrawn) {
         {"Body", "TPanel", LayoutKind::Native, "TPanel"},
         {"Go", "TButton", LayoutKind::Native, "TButton"},
         {"Quiet", "TLabel", LayoutKind::Hidden, "TLabel"},
-        {"Gadget", "TQzxGadgetBox", LayoutKind::Placeholder, ""},
+        {"Gadget", "TQzxGadgetBox", LayoutKind::Lookalike, "TPanel"},  // it holds controls
         {"Inner", "TButton", LayoutKind::Native, "TButton"},
+        {"Blob", "TQzxBlob", LayoutKind::Placeholder, ""},  // nothing tells what it looks like
         {"Ticker", "TTimer", LayoutKind::NonVisual, ""},
     };
     ASSERT_EQ(layout.size(), std::size(expected));
