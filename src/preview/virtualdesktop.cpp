@@ -27,7 +27,17 @@ constexpr int FormOrigin = 10;
 }  // namespace
 
 rt::ClassRegistry& AppRegistry() {
-    static const std::unique_ptr<rt::ClassRegistry> registry = rt::MakeBuiltinRegistry();
+    static const std::unique_ptr<rt::ClassRegistry> registry = [] {
+        std::unique_ptr<rt::ClassRegistry> made = rt::MakeBuiltinRegistry();
+        // An object of a class nobody registered is read as a stand-in of the class
+        // whose look the look-alike table gives it, so that it lays out and draws as
+        // that class does.
+        made->SetStandInLook([](std::string_view className, const std::vector<rt::RawProperty>& stored,
+                                bool holdsRecords) {
+            return rt::LookalikeClass(className, stored, holdsRecords, AppLookalikes(), AppRegistry());
+        });
+        return made;
+    }();
     return *registry;
 }
 
@@ -152,9 +162,6 @@ void VirtualDesktop::Present() {
     if (rootKind_ != RootKind::Form) borderStyle_ = "bsNone";
     // The bounds the form's controls take at run time; the hints and the widgets show
     // them.
-    // Stand-ins without a stored size take the one of the look they borrow first, so
-    // that the layout places their neighbours around it.
-    rt::SizeStandIns(form, StandInLook, QtTextMeasurer());
     rt::LayoutForm(form, QtTextMeasurer());
     InstrumentControls(form);
     rt::TMObjectInspector moi;

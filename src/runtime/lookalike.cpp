@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "codec/stream.h"
-#include "runtime/layout.h"
 #include "runtime/object.h"
 #include "runtime/registry.h"
 
@@ -89,22 +88,21 @@ std::string ParseRule(std::string_view line, LookalikeRule& rule) {
     return {};
 }
 
-bool HasText(const Object& o, std::string_view name) {
-    if (const RawValue* raw = o.FindUnpublished(name)) return raw->IsText() && !raw->Text.empty();
-    return o.FindProperty(name) != nullptr && !o.String(*o.FindProperty(name)).empty();
+bool HasText(const std::vector<RawProperty>& stored, std::string_view name) {
+    const RawValue* raw = FindRaw(stored, name);
+    return raw && raw->IsText() && !raw->Text.empty();
 }
 
 // What a stand-in's stored values suggest when no name rule places it.
-std::string ReasonFromValues(const Object& o) {
-    if (const RawValue* columns = o.FindUnpublished("Columns"); columns && columns->Type == RawValue::Kind::Collection)
+std::string ReasonFromValues(std::string_view name, const std::vector<RawProperty>& stored, bool holdsRecords) {
+    if (const RawValue* columns = FindRaw(stored, "Columns"); columns && columns->Type == RawValue::Kind::Collection)
         return "TDBGrid";
-    if (o.FindUnpublished("Lines.Strings") || o.FindUnpublished("Lines")) return "TMemo";
-    if (o.FindUnpublished("Items.Strings")) return "TListBox";
-    const std::string_view name = o.ClassName();
-    if (HasText(o, "Caption") && !o.FindUnpublished("Text"))
+    if (FindRaw(stored, "Lines.Strings") || FindRaw(stored, "Lines")) return "TMemo";
+    if (FindRaw(stored, "Items.Strings")) return "TListBox";
+    if (HasText(stored, "Caption") && !FindRaw(stored, "Text"))
         return ContainsIgnoringCase(name, "Button") || ContainsIgnoringCase(name, "Btn") ? "TButton" : "TLabel";
-    if (o.FindUnpublished("Text")) return "TEdit";
-    if (!o.Controls().empty()) return "TPanel";
+    if (FindRaw(stored, "Text")) return "TEdit";
+    if (holdsRecords) return "TPanel";
     return {};
 }
 
@@ -184,75 +182,40 @@ std::string LookalikeTable::DrawnAs(std::string_view className) const {
 }
 
 std::string LookalikeTable::DrawnAs(const Object& standIn) const {
-    for (const LookalikeRule& rule : rules_)
-        if (Matches(rule, standIn.ClassName())) return rule.DrawnAs;
-    return ReasonFromValues(standIn);
+    return DrawnAs(standIn.ClassName(), standIn.Unpublished(), !standIn.Controls().empty());
 }
 
-const Class* LookalikeClass(const Object& standIn, const LookalikeTable& table, const ClassRegistry& registry) {
-    const std::string name = table.DrawnAs(standIn);
-    if (name.empty()) return nullptr;
-    // Another stand-in has no look of its own to lend.
-    const Class* cls = registry.FindClassByName(name);
-    return cls && !cls->Has(CfStandIn) ? cls : nullptr;
+std::string LookalikeTable::DrawnAs(std::string_view className, const std::vector<RawProperty>& stored,
+                                    bool holdsRecords) const {
+    for (const LookalikeRule& rule : rules_)
+        if (Matches(rule, className)) return rule.DrawnAs;
+    return ReasonFromValues(className, stored, holdsRecords);
 }
 
 namespace {
 
-// The caption a label shows: accelerator marks dropped, "&&" kept as one '&'.
-std::string ShownText(std::string_view caption) {
-    std::string shown;
-    for (std::size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
-        shown += caption[i];
-    }
-    return shown;
-}
-
-void SizeStandIn(Object& control, const Class& look, const TextMeasurer& measure) {
-    const Property* width = control.FindProperty("Width");
-    const Property* height = control.FindProperty("Height");
-    if (!width || !height) return;
-    const bool noWidth = control.Ordinal(*width) == 0;
-    const bool noHeight = control.Ordinal(*height) == 0;
-    if (!noWidth && !noHeight) return;
-    std::int64_t w = 0;
-    std::int64_t h = 0;
-    if (look.InheritsFrom("TCustomLabel")) {
-        const RawValue* caption = control.FindUnpublished("Caption");
-        const std::string text = caption && caption->Type == RawValue::Kind::String ? caption->Text : std::string();
-        const TextSize size = measure.Measure(ShownText(text), EffectiveFont(control));
-        w = size.Width;
-        h = std::max(size.Height, measure.LineHeight(EffectiveFont(control)));
-    } else {
-        const auto initial = [&look](std::string_view name) -> std::int64_t {
-            const Property* p = look.FindProperty(name);
-            if (!p || p->Info->Default.Which != DefaultValue::Kind::Ordinal) return 0;
-            return p->Info->Default.Ordinal;
-        };
-        w = initial("Width");
-        h = initial("Height");
-    }
-    if (noWidth && w > 0) control.Set(*width, Value(w));
-    if (noHeight && h > 0) control.Set(*height, Value(h));
-}
-
-void SizeStandInsIn(Object& parent, const std::function<const Class*(const Object&)>& lookOf,
-                    const TextMeasurer& measure, int depth) {
-    // Deeper nesting than any form has is left as it is rather than recursed into.
-    if (depth > 200) return;
-    for (Object* control : parent.Controls()) {
-        if (control->GetClass().Has(CfStandIn))
-            if (const Class* look = lookOf(*control)) SizeStandIn(*control, *look, measure);
-        SizeStandInsIn(*control, lookOf, measure, depth + 1);
-    }
+// Another stand-in has no look of its own to lend.
+const Class* Lendable(const std::string& name, const ClassRegistry& registry) {
+    if (name.empty()) return nullptr;
+    const Class* cls = registry.FindClassByName(name);
+    return cls && !cls->Has(CfStandIn) ? cls : nullptr;
 }
 
 }  // namespace
 
-void SizeStandIns(Object& root, const std::function<const Class*(const Object&)>& lookOf,
-                  const TextMeasurer& measure) {
-    if (lookOf) SizeStandInsIn(root, lookOf, measure, 0);
+const Class* LookalikeClass(const Object& standIn, const LookalikeTable& table, const ClassRegistry& registry) {
+    // A stand-in read with a look descends from it: that look, whatever the table
+    // would say now from values it keeps typed.
+    const Class& own = standIn.GetClass();
+    if (own.Has(CfStandIn) && own.Parent() && own.Parent()->Name() != "TCustomControl" &&
+        own.Parent()->Name() != "TComponent")
+        return own.Parent();
+    return Lendable(table.DrawnAs(standIn), registry);
+}
+
+const Class* LookalikeClass(std::string_view className, const std::vector<RawProperty>& stored, bool holdsRecords,
+                            const LookalikeTable& table, const ClassRegistry& registry) {
+    return Lendable(table.DrawnAs(className, stored, holdsRecords), registry);
 }
 
 }  // namespace fw::rt

@@ -5,14 +5,14 @@
 // program, which a user's table in the configuration folder extends (its rules are
 // asked first). Logic only; the preview draws with the answer.
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "runtime/rawvalue.h"
+
 namespace fw::rt {
 
-class TextMeasurer;
 class Class;
 class ClassRegistry;
 class Object;
@@ -56,6 +56,9 @@ public:
     std::string DrawnAs(const Object& standIn) const;
     // The same from a class name alone (no stored values to reason from).
     std::string DrawnAs(std::string_view className) const;
+    // The same for an object being read: its class name, the values its text stores
+    // and whether records (child objects) follow them.
+    std::string DrawnAs(std::string_view className, const std::vector<RawProperty>& stored, bool holdsRecords) const;
 
     const std::vector<LookalikeRule>& Rules() const { return rules_; }
 
@@ -66,14 +69,10 @@ private:
 // The registered class whose look the stand-in borrows, by the table, or nullptr when it
 // is drawn as a framed box. A name the table gives that is not registered counts as none.
 const Class* LookalikeClass(const Object& standIn, const LookalikeTable& table, const ClassRegistry& registry);
+// The same for an object being read (see LookalikeTable::DrawnAs), for
+// ClassRegistry::SetStandInLook.
+const Class* LookalikeClass(std::string_view className, const std::vector<RawProperty>& stored, bool holdsRecords,
+                            const LookalikeTable& table, const ClassRegistry& registry);
 
-// Gives every visual stand-in among root's controls (at any depth) whose text stores no
-// Width or Height the one of the class whose look it borrows, as a control of that
-// class starts with: an edit 121 x 21, a button 75 x 25; a stand-in that borrows a
-// label's look takes its caption's size, as an auto-sized label does. Run before
-// layout, so that aligned and anchored neighbours see the size. lookOf answers the
-// borrowed class (nullptr for none).
-void SizeStandIns(Object& root, const std::function<const Class*(const Object&)>& lookOf,
-                  const TextMeasurer& measure);
 
 }  // namespace fw::rt

@@ -272,20 +272,30 @@ private:
         // a control that sizes itself, as an auto-sized label. Records inside it
         // without a stored size: a container whose size is the default, unless it
         // stores the position alone, as a non-visual component does.
+        const bool holdsRecords = !in_.AtListEnd();
         if (!visual && placed && controlish) visual = true;
-        if (!visual && !placed && !in_.AtListEnd()) visual = true;
+        if (!visual && !placed && holdsRecords) visual = true;
+        // The look it borrows, if the registry's owner picks one: the stand-in then
+        // descends from that class. A look that cannot hold controls is none for a
+        // stand-in that has children, which would otherwise lose their parent.
+        const Class* look = nullptr;
+        if (visual && registry_.StandInLook()) {
+            look = registry_.StandInLook()(className, entries, holdsRecords);
+            if (look && holdsRecords && !look->Has(CfWinControl)) look = nullptr;
+        }
 
-        ObjectPtr made = CreateObject(registry_.StandInClass(className, visual), registry_);
+        ObjectPtr made = CreateObject(registry_.StandInClass(className, visual, look), registry_);
         Object* object = owner->AddComponent(std::move(made));
         object->SetName(name);
         ++summary_.ObjectsCreated;
         summary_.Objects[static_cast<std::size_t>(current_)].Live = object;
         read_.push_back(object);
         Attach(*object, enclosing, owner);
-        for (auto& entry : entries)
-            if (!ApplyRaw(*object, entry.first, entry.second)) object->Unpublished().push_back(std::move(entry));
-
         Object* innerOwner = (prefix.Flags & FlagInline) ? object : owner;
+        for (auto& entry : entries)
+            if (!ApplyRaw(*object, entry.first, entry.second, innerOwner))
+                object->Unpublished().push_back(std::move(entry));
+
         ReadChildren(object, innerOwner, depth + 1);
         if (prefix.Flags & FlagChildPosition) object->SetChildPosition(prefix.Position);
     }
@@ -308,7 +318,7 @@ private:
 
     // Sets a raw entry on a published property of the stand-in (through owned
     // sub-objects for a dotted path) when its kind fits; false when it does not.
-    static bool ApplyRaw(Object& object, std::string_view path, const RawValue& value) {
+    bool ApplyRaw(Object& object, std::string_view path, const RawValue& value, Object* lookupRoot) {
         Object* target = &object;
         for (std::size_t dot = path.find('.'); dot != std::string_view::npos; dot = path.find('.')) {
             const Property* p = target->FindProperty(path.substr(0, dot));
@@ -338,6 +348,11 @@ private:
                     (value.Integer < INT32_MIN || value.Integer > INT32_MAX))
                     return false;
                 target->Set(*p, Value(value.Integer));
+                return true;
+            case TypeKind::tkClass:
+                // A reference by name, resolved with the others once the form is read.
+                if (p->Info->Holding == PropHolding::Owned || value.Type != RawValue::Kind::Identifier) return false;
+                fixups_.push_back({target, p, value.Text, lookupRoot});
                 return true;
             case TypeKind::tkSet: {
                 if (value.Type != RawValue::Kind::Set) return false;

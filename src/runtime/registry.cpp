@@ -142,8 +142,11 @@ void ClassRegistry::UnregisterModule(std::string_view module) {
     }
 }
 
-const Class& ClassRegistry::StandInClass(std::string_view name, bool visual) {
-    const std::string key = (visual ? "V:" : "N:") + Key(name);
+const Class& ClassRegistry::StandInClass(std::string_view name, bool visual, const Class* look) {
+    // A look must be a control that is registered here; anything else is no look.
+    if (!visual || (look && (!look->Has(CfControl) || look->Has(CfStandIn)))) look = nullptr;
+    const std::string key =
+        (visual ? "V:" : "N:") + (look ? Key(look->Name()) : std::string()) + ":" + Key(name);
     auto it = standInClasses_.find(key);
     if (it != standInClasses_.end()) return *it->second;
     if (!standIns_) {
@@ -152,10 +155,10 @@ const Class& ClassRegistry::StandInClass(std::string_view name, bool visual) {
     }
     ClassInfo& info = standIns_->NewClass();
     info.Name = standIns_->Keep(name);
-    info.Parent = visual ? &cls::TCustomControl : &cls::TComponent;
-    if (visual) info.Published = StandInControlGroups;
+    info.Parent = look ? &look->Info() : visual ? &cls::TCustomControl : &cls::TComponent;
     info.Unit = "";
     info.Flags |= CfStandIn;
+    if (visual && !look) info.Published = StandInControlGroups;
     const Class& cls = Of(info);
     standInClasses_.emplace(key, &cls);
     return cls;

@@ -3,6 +3,7 @@
 // list of published properties worked out from its ancestry.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -12,6 +13,7 @@
 
 #include "codec/errors.h"
 #include "metadata.h"
+#include "rawvalue.h"
 
 namespace fw::rt {
 
@@ -113,9 +115,20 @@ public:
     // The stand-in class for objects of a class the registry does not know: named as
     // written, flagged CfStandIn, descending from TCustomControl when visual (so that
     // controls attach to it and it takes part in layout) and from TComponent otherwise.
-    // Made once per name and kind and kept alive by the registry, but never registered:
-    // FindClassByName still fails for the name.
-    const Class& StandInClass(std::string_view name, bool visual);
+    // A visual stand-in given a look (a registered control class whose look it
+    // borrows) descends from that class instead, so that layout, drawing and the
+    // properties it publishes are the look's. Made once per name, kind and look and
+    // kept alive by the registry, but never registered: FindClassByName still fails
+    // for the name.
+    const Class& StandInClass(std::string_view name, bool visual, const Class* look = nullptr);
+
+    // What picks the look of a visual stand-in as it is read: from its class name, the
+    // values its text stores and whether records (children) follow them. Answers a
+    // registered control class, or nullptr for none. Without one, stand-ins have none.
+    using StandInLookFn = std::function<const Class*(std::string_view className,
+                                                     const std::vector<RawProperty>& stored, bool holdsRecords)>;
+    void SetStandInLook(StandInLookFn look) { standInLook_ = std::move(look); }
+    const StandInLookFn& StandInLook() const { return standInLook_; }
 
 private:
     static std::string Key(std::string_view name);
@@ -124,7 +137,8 @@ private:
     std::map<std::string, const Class*> registered_;  // by upper-cased name
     std::vector<std::shared_ptr<const void>> retained_;
     std::shared_ptr<DynamicClassSet> standIns_;
-    std::map<std::string, const Class*> standInClasses_;  // by kind and upper-cased name
+    std::map<std::string, const Class*> standInClasses_;  // by kind, look and upper-cased name
+    StandInLookFn standInLook_;
 };
 
 // A registry with every built-in class registered, as at program start.

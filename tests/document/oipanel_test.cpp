@@ -167,8 +167,10 @@ TEST_F(InspectorPaneTest, AnUnregisteredClassShowsWhatItsTextStores) {
     // has a caption and no text as a label.
     EXPECT_EQ(panel->OITitle()->text(), QStringLiteral(" Gadget1: TGadget (drawn as TLabel)"));
     QTreeWidget* tree = panel->PropertyTree();
-    EXPECT_EQ(Column(OIPanel::NameColumn), (QStringList{"Left", "Name", "Caption", "OnClick"}));
-    EXPECT_EQ(Column(OIPanel::ValueColumn), (QStringList{"3", "Gadget1", "'Hello'", "GadgetClick"}));
+    // Caption is typed, as the label it borrows its look from publishes it; OnClick is
+    // kept as stored.
+    EXPECT_EQ(Column(OIPanel::NameColumn), (QStringList{"Caption", "Left", "Name", "OnClick"}));
+    EXPECT_EQ(Column(OIPanel::ValueColumn), (QStringList{"Hello", "3", "Gadget1", "GadgetClick"}));
     // Every row but Name is read from the text, and shows so.
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         EXPECT_EQ(Bold(tree->topLevelItem(i)), tree->topLevelItem(i)->text(OIPanel::NameColumn) != "Name") << i;

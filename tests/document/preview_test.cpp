@@ -498,7 +498,7 @@ TEST(NodeResolve, UnnamedObjectsAndFrameObjectsByTheirPlace) {
         std::string Caption;
     } cases[] = {
         {1, "First"},
-        {2, "<no caption>"},  // a class the preview does not know: its stand-in
+        {2, ""},  // a class the preview does not know: its stand-in, drawn as a panel
         {3, ""},              // a known class inside it, built normally
         {4, "Second"},
         {7, "In frame"},

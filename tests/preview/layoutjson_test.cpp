@@ -271,7 +271,7 @@ TEST(RenderCommand, WritesTheLayoutBesideThePicture) {
     QJsonParseError error;
     const QJsonObject root = QJsonDocument::fromJson(file.readAll(), &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError);
-    EXPECT_EQ(root["objects"].toArray().size(), 12);
+    EXPECT_EQ(root["objects"].toArray().size(), 13);
     EXPECT_EQ(root["file"].toString(), run.Path("Layout.dfm"));
     // The messages are those printed.
     const QJsonArray messages = root["messages"].toArray();

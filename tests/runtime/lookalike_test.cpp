@@ -182,39 +182,58 @@ TEST(LookalikeTable, NamesNotRegisteredOrStandInsLendNoLook) {
     EXPECT_EQ(LookalikeClass(*b, table, *registry), nullptr);
 }
 
-// A stand-in that stores no size takes the one of the class whose look it borrows, so
-// that layout places its neighbours around it; a stored size is kept.
-TEST(LookalikeTable, StandInsWithoutASizeTakeTheirLooksSize) {
+// A stand-in read with a look descends from the class it borrows the look from: it
+// starts with that class's values (an edit 121 x 21), its stored values of that
+// class's properties are typed, and it lays out as that class does (a label sizes
+// itself to its caption). A look that cannot hold controls is none for a stand-in
+// that holds some.
+TEST(LookalikeTable, StandInsReadWithALookAreOfThatClass) {
     const std::unique_ptr<ClassRegistry> registry = MakeBuiltinRegistry();
-    const LookalikeTable table = ParseClean("*Edit = TEdit\n*Label = TLabel\n*Button = TButton\n");
+    const LookalikeTable table = ParseClean("*Edit = TEdit\n*Label = TLabel\n*Box = TLabel\n");
+    registry->SetStandInLook([&](std::string_view name, const std::vector<RawProperty>& stored, bool holds) {
+        return LookalikeClass(name, stored, holds, table, *registry);
+    });
     const std::string text = "object Form1: TForm1\n"
                              "  object E1: TAcmeEdit\n    Left = 8\n    Top = 8\n    TabOrder = 0\n  end\n"
-                             "  object E2: TAcmeEdit\n    Left = 8\n    Top = 40\n    Width = 200\n  end\n"
+                             "  object E2: TAcmeEdit\n    Left = 8\n    Top = 40\n    Width = 200\n"
+                             "    Color = clYellow\n    Fancy = True\n  end\n"
                              "  object L1: TAcmeLabel\n    Left = 8\n    Top = 70\n    Caption = '&Hello'\n  end\n"
-                             "  object B1: TAcmeButton\n    Left = 8\n    Top = 90\n    Width = 90\n"
-                             "    Height = 30\n  end\n"
-                             "  object P1: TAcmePanel\n    Width = 300\n    Height = 100\n"
+                             "  object B1: TAcmeBox\n    Width = 300\n    Height = 100\n"
                              "    object E3: TAcmeEdit\n      Left = 4\n      Top = 4\n      TabOrder = 0\n    end\n"
                              "  end\n"
                              "end\n";
     ObjectPtr form = CreateObject(registry->Of(cls::TForm), *registry);
     std::vector<std::string> messages;
     BuildFormFromLines(*form, SplitFormLines(text), *registry, fw::CodePage::Default(), messages);
-    const EstimatingTextMeasurer measure;
-    SizeStandIns(
-        *form, [&](const Object& o) { return LookalikeClass(o, table, *registry); }, measure);
+    LayoutForm(*form);
+    const auto find = [&](const char* name) {
+        Object* o = form->FindOwnedComponent(name);
+        EXPECT_NE(o, nullptr) << name;
+        return o;
+    };
     const auto size = [&](const char* name) {
-        const Object* o = form->FindOwnedComponent(name);
+        const Object* o = find(name);
         if (!o) return std::string("<none>");
         return std::to_string(o->Ordinal(*o->FindProperty("Width"))) + "x" +
                std::to_string(o->Ordinal(*o->FindProperty("Height")));
     };
+    Object* e2 = find("E2");
+    ASSERT_NE(e2, nullptr);
+    EXPECT_TRUE(e2->GetClass().Has(CfStandIn));
+    EXPECT_TRUE(e2->InheritsFrom("TEdit"));
+    EXPECT_EQ(e2->Ordinal(*e2->FindProperty("Color")), 0x00FFFF);  // clYellow, typed
+    ASSERT_EQ(e2->Unpublished().size(), 1u);
+    EXPECT_EQ(e2->Unpublished()[0].first, "Fancy");
     EXPECT_EQ(size("E1"), "121x21");
     EXPECT_EQ(size("E2"), "200x21");
     EXPECT_EQ(size("L1"), "28x13");  // "Hello" at Tahoma 8 by the estimate: 5 x 11 / 2 wide, 13 high
-    EXPECT_EQ(size("B1"), "90x30");
-    EXPECT_EQ(size("P1"), "300x100");  // no rule places it: kept as stored
-    EXPECT_EQ(size("E3"), "121x21");   // inside another stand-in
+    // The box holds a control: not a label but a plain stand-in, its child inside it.
+    Object* b1 = find("B1");
+    ASSERT_NE(b1, nullptr);
+    EXPECT_FALSE(b1->InheritsFrom("TLabel"));
+    EXPECT_EQ(size("B1"), "300x100");
+    EXPECT_EQ(find("E3")->Parent(), b1);
+    EXPECT_EQ(size("E3"), "121x21");
 }
 
 TEST(ShippedLookalikes, ParseCleanAndPlaceRealNames) {
