@@ -50,23 +50,6 @@ constexpr int MaxPixels = 100000;
 // A horizontal scroll bar's height and a vertical one's width (SM_CYHSCROLL).
 constexpr int ScrollBarSize = 17;
 
-constexpr std::int64_t SysColorBase = -0x1000000;
-enum SysColorIndex : int {
-    kWindow = 5,
-    kWindowFrame = 6,
-    kWindowText = 8,
-    kBtnFace = 15,
-    kBtnShadow = 16,
-    kGrayText = 17,
-    kBtnHighlight = 20,
-    kDkShadow = 21,
-    kLight = 22,
-};
-
-QColor Sys(int index) {
-    return ColorOf(SysColorBase + index);
-}
-
 // What a Windows 10 theme draws tabs, tab panes, headers and status bars with.
 const QColor ThemeBorder(0xD9, 0xD9, 0xD9);
 const QColor ThemeTabFace(0xF0, 0xF0, 0xF0);
@@ -77,31 +60,9 @@ const QColor ThemeCheckedFace(0xCC, 0xE8, 0xFF);
 const QColor ThemeCheckedBorder(0x99, 0xD1, 0xFF);
 const QColor ThemeGripDot(0xB8, 0xB8, 0xB8);
 
-int Clamped(std::int64_t value, int low, int high) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, low, high));
-}
-
 int IntOf(const rt::Object& object, std::string_view name, int fallback, int low = -MaxPixels,
           int high = MaxPixels) {
-    return Clamped(OrdinalOf(object, name, fallback), low, high);
-}
-
-// A colour property, or fallback when the class has none or it is clNone or clDefault.
-QColor ColorProperty(const rt::Object& object, std::string_view name, const QColor& fallback) {
-    if (!object.FindProperty(name)) return fallback;
-    const QColor color = ColorOf(OrdinalOf(object, name));
-    return color.isValid() ? color : fallback;
-}
-
-// The lines of a string list property, at most MaxParts of them.
-QStringList LinesOf(const rt::Object& object, std::string_view name) {
-    QStringList lines;
-    if (const rt::Object* strings = ObjectOf(object, name))
-        for (const std::string& line : strings->Lines()) {
-            if (static_cast<std::size_t>(lines.size()) >= MaxParts) break;
-            lines.push_back(Q(line));
-        }
-    return lines;
+    return ClampInt(OrdinalOf(object, name, fallback), low, high);
 }
 
 // The items of a collection property, at most MaxParts of them.
@@ -162,30 +123,30 @@ void Frame3D(QPainter& p, QRect& r, const QColor& topLeft, const QColor& bottomR
 
 // A push button's raised edge and a pressed one's sunken edge, two pixels each.
 void RaisedEdge(QPainter& p, QRect r) {
-    Frame3D(p, r, Sys(kBtnHighlight), Sys(kDkShadow), 1);
-    Frame3D(p, r, Sys(kLight), Sys(kBtnShadow), 1);
+    Frame3D(p, r, ColorOf(clBtnHighlight), ColorOf(cl3DDkShadow), 1);
+    Frame3D(p, r, ColorOf(cl3DLight), ColorOf(clBtnShadow), 1);
 }
 
 void SunkenEdge(QPainter& p, QRect r) {
-    Frame3D(p, r, Sys(kBtnShadow), Sys(kBtnHighlight), 1);
-    Frame3D(p, r, Sys(kDkShadow), Sys(kLight), 1);
+    Frame3D(p, r, ColorOf(clBtnShadow), ColorOf(clBtnHighlight), 1);
+    Frame3D(p, r, ColorOf(cl3DDkShadow), ColorOf(cl3DLight), 1);
 }
 
 // The face of a latched button: the button face dotted with the highlight colour.
 void LatchedFace(QPainter& p, const QRect& r) {
-    p.fillRect(r, Sys(kBtnFace));
-    p.fillRect(r, QBrush(Sys(kBtnHighlight), Qt::Dense4Pattern));
+    p.fillRect(r, ColorOf(clBtnFace));
+    p.fillRect(r, QBrush(ColorOf(clBtnHighlight), Qt::Dense4Pattern));
 }
 
 // An etched line across (horizontal) or down (vertical): shadow, then highlight.
 void EtchedHLine(QPainter& p, int x1, int x2, int y) {
-    HLine(p, x1, x2, y, Sys(kBtnShadow));
-    HLine(p, x1, x2, y + 1, Sys(kBtnHighlight));
+    HLine(p, x1, x2, y, ColorOf(clBtnShadow));
+    HLine(p, x1, x2, y + 1, ColorOf(clBtnHighlight));
 }
 
 void EtchedVLine(QPainter& p, int x, int y1, int y2) {
-    VLine(p, x, y1, y2, Sys(kBtnShadow));
-    VLine(p, x + 1, y1, y2, Sys(kBtnHighlight));
+    VLine(p, x, y1, y2, ColorOf(clBtnShadow));
+    VLine(p, x + 1, y1, y2, ColorOf(clBtnHighlight));
 }
 
 // A small filled triangle pointing in a direction, centred on c.
@@ -221,17 +182,17 @@ void ScrollButtons(QPainter& p, const QRect& r, bool horizontal) {
         second.setTop(first.bottom() + 1);
     }
     for (const QRect& b : {first, second}) {
-        p.fillRect(b, Sys(kBtnFace));
+        p.fillRect(b, ColorOf(clBtnFace));
         RaisedEdge(p, b);
     }
-    Arrow(p, first.center(), horizontal ? Qt::LeftArrow : Qt::UpArrow, 4, Sys(kWindowText));
-    Arrow(p, second.center(), horizontal ? Qt::RightArrow : Qt::DownArrow, 4, Sys(kWindowText));
+    Arrow(p, first.center(), horizontal ? Qt::LeftArrow : Qt::UpArrow, 4, ColorOf(clWindowText));
+    Arrow(p, second.center(), horizontal ? Qt::RightArrow : Qt::DownArrow, 4, ColorOf(clWindowText));
 }
 
 // The dotted grip of a Windows 10 rebar band, down a column from top to bottom.
 void DottedGrip(QPainter& p, int x, int top, int bottom) {
     for (int y = top; y + 1 <= bottom; y += 4) {
-        p.fillRect(QRect(x + 1, y + 1, 2, 2), Sys(kBtnHighlight));
+        p.fillRect(QRect(x + 1, y + 1, 2, 2), ColorOf(clBtnHighlight));
         p.fillRect(QRect(x, y, 2, 2), ThemeGripDot);
     }
 }
@@ -286,7 +247,7 @@ struct NonClient {
     void Paint(QPainter& p, QRect r, const QColor& back) const {
         switch (Border) {
             case WindowBorder::Flat: {
-                Frame3D(p, r, Sys(kWindowFrame), Sys(kWindowFrame), 1);
+                Frame3D(p, r, ColorOf(clWindowFrame), ColorOf(clWindowFrame), 1);
                 break;
             }
             case WindowBorder::Sunken:
@@ -320,10 +281,10 @@ private:
         for (const std::string* cut : {&outer, &inner}) {
             if (*cut == "bvNone" || cut->empty() || r.width() <= 0 || r.height() <= 0) continue;
             const bool lowered = *cut == "bvLowered";
-            const QColor topLeft = flat || lowered ? Sys(kBtnShadow) : Sys(kBtnHighlight);
-            const QColor bottomRight = flat      ? Sys(kBtnShadow)
-                                       : lowered ? Sys(kBtnHighlight)
-                                                 : Sys(kBtnShadow);
+            const QColor topLeft = flat || lowered ? ColorOf(clBtnShadow) : ColorOf(clBtnHighlight);
+            const QColor bottomRight = flat      ? ColorOf(clBtnShadow)
+                                       : lowered ? ColorOf(clBtnHighlight)
+                                                 : ColorOf(clBtnShadow);
             if (sides[0]) VLine(p, r.left(), r.top(), r.bottom(), topLeft);
             if (sides[1]) HLine(p, r.left(), r.right(), r.top(), topLeft);
             if (sides[2]) VLine(p, r.right(), r.top(), r.bottom(), bottomRight);
@@ -443,7 +404,7 @@ protected:
             const QRect inner = rect().marginsRemoved(margins_);
             painter.fillRect(QRect(inner.right() - ScrollBarSize + 1, inner.bottom() - ScrollBarSize + 1,
                                    ScrollBarSize, ScrollBarSize),
-                             Sys(kBtnFace));
+                             ColorOf(clBtnFace));
         }
     }
     void resizeEvent(QResizeEvent* event) override {
@@ -549,17 +510,10 @@ void ShowNeededScrollBars(Surface& box, rt::Object& control, RealizeContext& con
 // Panels, boxes and frames
 
 QColor BevelTopLeft(const std::string& cut) {
-    return cut == "bvLowered" ? Sys(kBtnShadow) : Sys(kBtnHighlight);
+    return cut == "bvLowered" ? ColorOf(clBtnShadow) : ColorOf(clBtnHighlight);
 }
 QColor BevelBottomRight(const std::string& cut) {
-    return cut == "bvLowered" ? Sys(kBtnHighlight) : Sys(kBtnShadow);
-}
-
-Qt::Alignment HorizontalAlignment(const std::string& alignment, Qt::Alignment fallback) {
-    if (alignment == "taLeftJustify") return Qt::AlignLeft;
-    if (alignment == "taRightJustify") return Qt::AlignRight;
-    if (alignment == "taCenter") return Qt::AlignHCenter;
-    return fallback;
+    return cut == "bvLowered" ? ColorOf(clBtnHighlight) : ColorOf(clBtnShadow);
 }
 
 Qt::Alignment VerticalAlignment(const std::string& alignment) {
@@ -649,8 +603,8 @@ std::unique_ptr<DrawnControl> DrawBevel(const rt::Object& control) {
     const std::string shape = EnumOf(control, "Shape");
     const bool raised = EnumOf(control, "Style") == "bsRaised";
     return std::make_unique<PaintedControl>([shape, raised](QPainter& p, const QRect& whole, const QRect&) {
-        const QColor first = raised ? Sys(kBtnHighlight) : Sys(kBtnShadow);
-        const QColor second = raised ? Sys(kBtnShadow) : Sys(kBtnHighlight);
+        const QColor first = raised ? ColorOf(clBtnHighlight) : ColorOf(clBtnShadow);
+        const QColor second = raised ? ColorOf(clBtnShadow) : ColorOf(clBtnHighlight);
         const int w = whole.width(), h = whole.height();
         if (w <= 0 || h <= 0) return;
         if (shape == "bsBox") {
@@ -774,10 +728,10 @@ std::unique_ptr<DrawnControl> DrawSplitter(const rt::Object& control) {
         else
             r.adjust(-2, 1, 2, -1);
         r.translate(1, 1);
-        p.setPen(Sys(kBtnHighlight));
+        p.setPen(ColorOf(clBtnHighlight));
         p.drawRect(r.adjusted(0, 0, -1, -1));
         r.translate(-2, -2);
-        p.setPen(Sys(kBtnShadow));
+        p.setPen(ColorOf(clBtnShadow));
         p.drawRect(r.adjusted(0, 0, -1, -1));
     });
 }
@@ -1137,7 +1091,7 @@ void TabFrame::PaintTab(QPainter& p, int index) {
                 LatchedFace(p, r);
                 SunkenEdge(p, r);
             } else {
-                p.fillRect(r, Sys(kBtnFace));
+                p.fillRect(r, ColorOf(clBtnFace));
                 RaisedEdge(p, r);
             }
             break;
@@ -1145,7 +1099,7 @@ void TabFrame::PaintTab(QPainter& p, int index) {
             if (selected) {
                 LatchedFace(p, r);
                 QRect frame = r;
-                Frame3D(p, frame, Sys(kBtnShadow), Sys(kBtnHighlight), 1);
+                Frame3D(p, frame, ColorOf(clBtnShadow), ColorOf(clBtnHighlight), 1);
             }
             // A divider in the gap after each button.
             const QRect divider = Map(QRect(c.right() + 2, c.y() + 2, 2, std::max(0, c.height() - 4)));
@@ -1159,7 +1113,7 @@ void TabFrame::PaintTab(QPainter& p, int index) {
     if (options_.OwnerDraw) return;
     p.save();
     p.setFont(options_.Font);
-    p.setPen(isEnabled() ? options_.Text : Sys(kGrayText));
+    p.setPen(isEnabled() ? options_.Text : ColorOf(clGrayText));
     const int flags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextHideMnemonic;
     QRect textRect = r;
     if (selected && options_.Look == TabLook::Buttons) textRect.translate(1, 1);
@@ -1288,7 +1242,7 @@ void FinishNotebook(rt::Object& control, const Realized& self, RealizeContext& c
         FillEmptyPages(pages, frame->DisplayRect());
         frame->ShowPage(shown);
         // Tabs without page objects still show which one PageIndex selects.
-        if (children.empty()) frame->SetCurrent(Clamped(OrdinalOf(control, "PageIndex", 0), -1, MaxPixels));
+        if (children.empty()) frame->SetCurrent(ClampInt(OrdinalOf(control, "PageIndex", 0), -1, MaxPixels));
     } else {
         FillEmptyPages(pages, QRect(QPoint(0, 0), self.Widget->size()));
         for (const QPointer<QWidget>& page : pages)
@@ -1305,9 +1259,9 @@ Realized MakeTabSet(rt::Object& control, QWidget* parent) {
     ApplyColorsAndFont(*set, control, false);
     const QStringList tabs = LinesOf(control, "Tabs");
     const int selected = IntOf(control, "TabIndex", -1, -1, MaxPixels);
-    const QColor background = ColorProperty(control, "BackgroundColor", Sys(kBtnFace));
-    const QColor selectedColor = ColorProperty(control, "SelectedColor", Sys(kBtnFace));
-    const QColor unselectedColor = ColorProperty(control, "UnselectedColor", Sys(kWindow));
+    const QColor background = ColorProperty(control, "BackgroundColor", ColorOf(clBtnFace));
+    const QColor selectedColor = ColorProperty(control, "SelectedColor", ColorOf(clBtnFace));
+    const QColor unselectedColor = ColorProperty(control, "UnselectedColor", ColorOf(clWindow));
     const bool dither = BoolOf(control, "DitherBackground", true);
     const int edge = IntOf(control, "EdgeWidth", 9, 0, 100);
     const int startMargin = IntOf(control, "StartMargin", 5, 0, MaxPixels);
@@ -1317,7 +1271,7 @@ Realized MakeTabSet(rt::Object& control, QWidget* parent) {
     const QColor text = ControlFontColor(control);
     set->SetPaint([=](QPainter& p, const QRect& whole, const QRect&) {
         p.fillRect(whole, background);
-        if (dither) p.fillRect(whole, QBrush(Sys(kBtnHighlight), Qt::Dense4Pattern));
+        if (dither) p.fillRect(whole, QBrush(ColorOf(clBtnHighlight), Qt::Dense4Pattern));
         const QFontMetrics fm(font);
         struct Placed {
             QPolygon Outline;
@@ -1350,7 +1304,7 @@ Realized MakeTabSet(rt::Object& control, QWidget* parent) {
         p.setFont(font);
         auto draw = [&](const Placed& t) {
             const bool isSelected = t.Index == selected;
-            p.setPen(Sys(kWindowFrame).darker(300));
+            p.setPen(ColorOf(clWindowFrame).darker(300));
             p.setBrush(isSelected ? selectedColor : unselectedColor);
             p.drawPolygon(t.Outline);
             if (isSelected)
@@ -1362,7 +1316,7 @@ Realized MakeTabSet(rt::Object& control, QWidget* parent) {
         };
         // The line the tabs hang from, then the tabs from last to first so that each
         // overlaps the next, the selected one on top.
-        HLine(p, 0, whole.width() - 1, 0, Sys(kWindowFrame).darker(300));
+        HLine(p, 0, whole.width() - 1, 0, ColorOf(clWindowFrame).darker(300));
         for (auto it = placed.rbegin(); it != placed.rend(); ++it)
             if (it->Index != selected) draw(*it);
         for (const Placed& t : placed)
@@ -1386,10 +1340,10 @@ Realized MakeOldHeader(rt::Object& control, QWidget* parent) {
     const QFont font = ControlFont(control);
     const QColor text = ControlFontColor(control);
     header->SetPaint([=](QPainter& p, const QRect& whole, const QRect& client) {
-        p.fillRect(whole, Sys(kBtnFace));
+        p.fillRect(whole, ColorOf(clBtnFace));
         NonClient flat = nc;
         if (flat.Border != WindowBorder::None) flat.Border = WindowBorder::Flat;
-        flat.Paint(p, whole, Sys(kBtnFace));
+        flat.Paint(p, whole, ColorOf(clBtnFace));
         const QFontMetrics fm(font);
         p.setFont(font);
         int x = client.left();
@@ -1397,7 +1351,7 @@ Realized MakeOldHeader(rt::Object& control, QWidget* parent) {
             const bool last = i + 1 == static_cast<int>(sections.size());
             const int w = last ? client.right() - x + 1 : fm.horizontalAdvance(sections[i]) + 10;
             QRect r(x, client.top(), w, client.height());
-            Frame3D(p, r, Sys(kBtnHighlight), Sys(kBtnShadow), 1);
+            Frame3D(p, r, ColorOf(clBtnHighlight), ColorOf(clBtnShadow), 1);
             p.setPen(text);
             p.drawText(r.adjusted(3, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                        sections[i]);
@@ -1496,7 +1450,7 @@ void PaintToolButton(QPainter& p, const QRect& whole, const ToolButtonLook& look
     if (dropDown) {
         const QRect arrow(button.right() + 1, whole.top(), arrowWidth, whole.height());
         Arrow(p, arrow.center() + QPoint(look.Down && !look.Flat ? 1 : 0, 0), Qt::DownArrow, 3,
-              enabled ? Sys(kWindowText) : Sys(kGrayText));
+              enabled ? ColorOf(clWindowText) : ColorOf(clGrayText));
     }
     // The image cell stays empty (images are not drawn); the caption goes under it, or
     // beside it in a list tool bar.
@@ -1511,7 +1465,7 @@ void PaintToolButton(QPainter& p, const QRect& whole, const ToolButtonLook& look
             textRect.setTop(content.top() + look.Image.height() + 1);
     }
     p.setFont(look.Font);
-    p.setPen(enabled ? look.Text : Sys(kGrayText));
+    p.setPen(enabled ? look.Text : ColorOf(clGrayText));
     const Qt::Alignment alignment = (look.List ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
     p.drawText(textRect, static_cast<int>(alignment.toInt()) | Qt::TextSingleLine | Qt::TextHideMnemonic,
                look.Caption);
@@ -1629,7 +1583,7 @@ Surface::PaintFn ControlBarPaint(const NonClient& nc, QColor color, bool fill,
             const QWidget* w = child.data();
             if (!w || w->isHidden()) continue;
             QRect band = w->geometry().translated(client.topLeft()).adjusted(-11, -2, 2, 2);
-            Frame3D(p, band, Sys(kBtnHighlight), Sys(kBtnShadow), 1);
+            Frame3D(p, band, ColorOf(clBtnHighlight), ColorOf(clBtnShadow), 1);
             DottedGrip(p, band.left() + 2, band.top() + 1, band.bottom() - 1);
         }
     };
@@ -1751,7 +1705,7 @@ Realized MakeStatusBar(rt::Object& control, QWidget* parent, RealizeContext& con
             for (int a = 0; a < 3; ++a)
                 for (int b = 0; a + b < 3; ++b) {
                     const QPoint dot = corner - QPoint(4 * a, 4 * b);
-                    p.fillRect(QRect(dot.x() - 1, dot.y() - 1, 2, 2), Sys(kBtnHighlight));
+                    p.fillRect(QRect(dot.x() - 1, dot.y() - 1, 2, 2), ColorOf(clBtnHighlight));
                     p.fillRect(QRect(dot.x() - 2, dot.y() - 2, 2, 2), ThemeGripDot);
                 }
         }
@@ -1797,7 +1751,7 @@ Realized MakeCtrlGrid(rt::Object& control, QWidget* parent) {
                 QRect panel(c * size.width(), r * size.height(), size.width(), size.height());
                 if (panel.left() > whole.right() || panel.top() > whole.bottom()) continue;
                 p.fillRect(panel, r == 0 && c == 0 ? selected : color);
-                if (raised) Frame3D(p, panel, Sys(kBtnHighlight), Sys(kBtnShadow), 1);
+                if (raised) Frame3D(p, panel, ColorOf(clBtnHighlight), ColorOf(clBtnShadow), 1);
             }
     });
     // The first panel holds the child controls; the others repeat it with other records.
@@ -1887,13 +1841,13 @@ Realized MakeMediaPlayer(rt::Object& control, QWidget* parent) {
         for (int i = 0; i < count; ++i) {
             const Button& b = buttons[static_cast<std::size_t>(i)];
             const QRect r(i * w, 0, w + 1, whole.height());
-            p.fillRect(r, Sys(kBtnFace));
+            p.fillRect(r, ColorOf(clBtnFace));
             RaisedEdge(p, r);
             const QRect cell(r.center().x() - 7, r.center().y() - 7, 16, 16);
             if (!b.Enabled) {
                 // Disabled glyphs are embossed: highlight under grey.
-                PaintMediaGlyph(p, cell.translated(1, 1), b.Name, Sys(kBtnHighlight));
-                PaintMediaGlyph(p, cell, b.Name, Sys(kBtnShadow));
+                PaintMediaGlyph(p, cell.translated(1, 1), b.Name, ColorOf(clBtnHighlight));
+                PaintMediaGlyph(p, cell, b.Name, ColorOf(clBtnShadow));
                 continue;
             }
             QColor color(Qt::black);

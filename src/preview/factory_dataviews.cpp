@@ -51,9 +51,11 @@
 
 #include "codec/codepage.h"
 #include "preview/classrows.h"
+#include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
 #include "preview/realizer.h"
 #include "preview/vcllook.h"
+#include "runtime/registry.h"
 #include "runtime/valuetext.h"
 
 namespace fw::preview {
@@ -70,36 +72,6 @@ constexpr int MaxEntries = 10000;
 constexpr int MaxColumns = 256;
 // Tree nodes and outline lines nested deeper than this are left out.
 constexpr int MaxDepth = 64;
-
-constexpr std::int64_t SysColor(int index) {
-    return -0x1000000 + index;
-}
-constexpr std::int64_t clWindow = SysColor(5);
-constexpr std::int64_t clWindowText = SysColor(8);
-constexpr std::int64_t clHighlight = SysColor(13);
-constexpr std::int64_t clHighlightText = SysColor(14);
-constexpr std::int64_t clBtnFace = SysColor(15);
-constexpr std::int64_t clBtnShadow = SysColor(16);
-constexpr std::int64_t clGrayText = SysColor(17);
-constexpr std::int64_t clBtnHighlight = SysColor(20);
-constexpr std::int64_t clNone = 0x1FFFFFFF;
-constexpr std::int64_t clDefault = 0x20000000;
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-int ClampInt(std::int64_t value, int low, int high) {
-    return static_cast<int>(std::clamp<std::int64_t>(value, low, high));
-}
-
-// A colour property's value, or fallback when the property holds clNone or clDefault.
-QColor ColorProp(const rt::Object& object, std::string_view name, std::int64_t fallback) {
-    const QColor c = ColorOf(OrdinalOf(object, name, fallback));
-    return c.isValid() ? c : ColorOf(fallback);
-}
 
 // A floating-point property; values beyond ten million (no date or size this code
 // shows comes near) and values that are not numbers give the fallback.
@@ -122,8 +94,8 @@ std::int64_t Trusted(const rt::Object& object, std::string_view name, std::int64
     return value == 0 && p->Info->Default.Which == rt::DefaultValue::Kind::None ? fallback : value;
 }
 
-// The lines of a string-list property, or none.
-const std::vector<std::string>* LinesOf(const rt::Object& object, std::string_view name) {
+// The lines of a string-list property as stored, or none.
+const std::vector<std::string>* StoredLinesOf(const rt::Object& object, std::string_view name) {
     const rt::Object* strings = ObjectOf(object, name);
     return strings ? &strings->Lines() : nullptr;
 }
@@ -131,7 +103,7 @@ const std::vector<std::string>* LinesOf(const rt::Object& object, std::string_vi
 // A block the object stored itself, by the name the form used, ignoring case.
 const rt::StoredBlock* StoredBlockOf(const rt::Object& object, std::string_view name) {
     for (const auto& [key, block] : object.StoredBlocks())
-        if (SameName(key, name)) return &block;
+        if (rt::EqualsIgnoringCase(key, name)) return &block;
     return nullptr;
 }
 
@@ -175,12 +147,6 @@ void ApplyScrollBars(QAbstractScrollArea& area, const rt::Object& control, bool 
     const bool vertical = bars == "ssVertical" || bars == "ssBoth";
     area.setHorizontalScrollBarPolicy(BarPolicy(horizontal, onlyWhenNeeded));
     area.setVerticalScrollBarPolicy(BarPolicy(vertical, onlyWhenNeeded));
-}
-
-Qt::Alignment AlignmentOf(const std::string& alignment) {
-    if (alignment == "taRightJustify") return Qt::AlignRight;
-    if (alignment == "taCenter") return Qt::AlignHCenter;
-    return Qt::AlignLeft;
 }
 
 // ---------------------------------------------------------------------------------
@@ -931,7 +897,7 @@ QTableView* MakeGrid(const rt::Object& control, QWidget* parent, std::shared_ptr
 std::shared_ptr<GridLook> GridBase(const rt::Object& control) {
     auto look = std::make_shared<GridLook>();
     look->Back = ControlColor(control);
-    look->Fixed = ColorProp(control, "FixedColor", clBtnFace);
+    look->Fixed = ColorProperty(control, "FixedColor", ColorOf(clBtnFace));
     look->Text = ControlFontColor(control);
     look->FixedText = look->Text;
     look->Classic = EnumOf(control, "DrawingStyle") == "gdsClassic";
@@ -1580,7 +1546,7 @@ QWidget* MakeCalendarGrid(const rt::Object& control, QWidget* parent) {
 // Builders, one per class
 
 QWidget* MakeListView(const rt::Object& control, QWidget* parent) {
-    const bool shell = SameName(control.ClassName(), "TShellListView");
+    const bool shell = rt::EqualsIgnoringCase(control.ClassName(), "TShellListView");
     std::vector<ListItemData> items;
     if (shell) items.push_back(ListItemData{ShellRootName(control), {}});
     else items = DecodeListItems(control);
@@ -1602,7 +1568,7 @@ QWidget* MakeListView(const rt::Object& control, QWidget* parent) {
             for (const auto& item : collection->Items()) {
                 if (static_cast<int>(columns.size()) >= MaxColumns) break;
                 columns.push_back(Column{TextOf(*item, "Caption"), OrdinalOf(*item, "Width", 50),
-                                         AlignmentOf(EnumOf(*item, "Alignment")), BoolOf(*item, "AutoSize", false)});
+                                         HorizontalAlignment(EnumOf(*item, "Alignment")), BoolOf(*item, "AutoSize", false)});
             }
         }
         if (shell && columns.empty())
@@ -1710,7 +1676,7 @@ QWidget* MakeTreeView(const rt::Object& control, QWidget* parent) {
     look.Root = BoolOf(control, "ShowRoot", true);
     const std::int64_t indent = OrdinalOf(control, "Indent", 19);
     look.Indent = indent > 0 ? ClampInt(indent, 1, 200) : 19;
-    if (SameName(control.ClassName(), "TShellTreeView")) {
+    if (rt::EqualsIgnoringCase(control.ClassName(), "TShellTreeView")) {
         // The root of the shell's namespace; its contents are the machine's, not the form's.
         VclTree* tree = MakeTree(control, parent, {}, look);
         auto* root = new QTreeWidgetItem(tree, QStringList{ShellRootName(control)});
@@ -1741,7 +1707,7 @@ std::vector<NodeData> OutlineNodes(const std::vector<std::string>& lines) {
 
 QWidget* MakeOutline(const rt::Object& control, QWidget* parent) {
     const std::string style = EnumOf(control, "OutlineStyle");
-    const bool directory = SameName(control.ClassName(), "TDirectoryOutline");
+    const bool directory = rt::EqualsIgnoringCase(control.ClassName(), "TDirectoryOutline");
     TreeLook look;
     // The outline styles: text alone, with plus/minus pictures, with folder pictures,
     // or with tree lines (the default draws lines and pictures).
@@ -1768,7 +1734,7 @@ QWidget* MakeOutline(const rt::Object& control, QWidget* parent) {
         const std::string textCase = EnumOf(control, "TextCase");
         letter = textCase == "tcUpperCase" ? letter.toUpper() : textCase == "tcAsIs" ? letter : letter.toLower();
         nodes.push_back(NodeData{QString(letter) + QStringLiteral(":\\"), {}});
-    } else if (const auto* lines = LinesOf(control, "Lines")) {
+    } else if (const auto* lines = StoredLinesOf(control, "Lines")) {
         nodes = OutlineNodes(*lines);
     }
     VclTree* view = MakeTree(control, parent, nodes, look);
@@ -1830,12 +1796,12 @@ QWidget* MakeDBGrid(const rt::Object& control, QWidget* parent) {
             Qt::Alignment titleAlign = Qt::AlignLeft;
             if (const rt::Object* title = ObjectOf(*column, "Title")) {
                 caption = TextOf(*title, "Caption");
-                titleAlign = AlignmentOf(EnumOf(*title, "Alignment"));
+                titleAlign = HorizontalAlignment(EnumOf(*title, "Alignment"));
             }
             if (caption.isEmpty()) caption = TextOf(*column, "FieldName");
             if (titles) look->Texts[{0, col}] = caption;
             look->TitleAlign[col] = titleAlign;
-            look->ColumnAlign[col] = AlignmentOf(EnumOf(*column, "Alignment"));
+            look->ColumnAlign[col] = HorizontalAlignment(EnumOf(*column, "Alignment"));
         }
     }
     // Without columns and data the grid shows one empty column.
@@ -1867,7 +1833,7 @@ QWidget* MakeValueListEditor(const rt::Object& control, QWidget* parent) {
     look->StretchLastColumn = HasElement(control, "DisplayOptions", "doAutoColResize");
     if (titles) {
         QString key = QStringLiteral("Key"), value = QStringLiteral("Value");
-        if (const auto* captions = LinesOf(control, "TitleCaptions")) {
+        if (const auto* captions = StoredLinesOf(control, "TitleCaptions")) {
             if (!captions->empty()) key = Q((*captions)[0]);
             if (captions->size() > 1) value = Q((*captions)[1]);
         }
@@ -1875,7 +1841,7 @@ QWidget* MakeValueListEditor(const rt::Object& control, QWidget* parent) {
         look->Texts[{0, 1}] = value;
     }
     int row = look->FixedRows;
-    if (const auto* strings = LinesOf(control, "Strings")) {
+    if (const auto* strings = StoredLinesOf(control, "Strings")) {
         for (const std::string& line : *strings) {
             if (row >= MaxEntries) break;
             const std::size_t eq = line.find('=');
@@ -1977,7 +1943,7 @@ QWidget* MakeRichEdit(const rt::Object& control, QWidget* parent) {
     edit->setLineWrapMode(BoolOf(control, "WordWrap", true) ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     ApplyScrollBars(*edit, control, BoolOf(control, "HideScrollBars", true), "ssNone");
     QString text;
-    if (const auto* lines = LinesOf(control, "Lines")) {
+    if (const auto* lines = StoredLinesOf(control, "Lines")) {
         QStringList joined;
         for (const std::string& line : *lines) {
             if (joined.size() >= MaxEntries) break;
@@ -1992,7 +1958,7 @@ QWidget* MakeRichEdit(const rt::Object& control, QWidget* parent) {
     QTextCursor all(edit->document());
     all.select(QTextCursor::Document);
     QTextBlockFormat format;
-    format.setAlignment(AlignmentOf(EnumOf(control, "Alignment")));
+    format.setAlignment(HorizontalAlignment(EnumOf(control, "Alignment")));
     all.mergeBlockFormat(format);
     return edit;
 }
@@ -2004,7 +1970,7 @@ QWidget* MakeGauge(const rt::Object& control, QWidget* parent) {
     else if (kind == "gkVerticalBar") k = GaugeView::Kind::VerticalBar;
     else if (kind == "gkPie") k = GaugeView::Kind::Pie;
     else if (kind == "gkNeedle") k = GaugeView::Kind::Needle;
-    auto* gauge = new GaugeView(k, ColorProp(control, "ForeColor", 0x000000), ColorProp(control, "BackColor", 0xFFFFFF),
+    auto* gauge = new GaugeView(k, ColorProperty(control, "ForeColor", ColorOf(0x000000)), ColorProperty(control, "BackColor", ColorOf(0xFFFFFF)),
                                 ControlColor(control), EnumOf(control, "BorderStyle") != "bsNone", parent);
     ApplyColorsAndFont(*gauge, control, false);
     const int min = ClampInt(OrdinalOf(control, "MinValue", 0), -1000000000, 1000000000);
@@ -2035,7 +2001,7 @@ QWidget* MakeColorGrid(const rt::Object& control, QWidget* parent) {
 QStringList LinesText(const rt::Object* title) {
     QStringList text;
     if (!title || !BoolOf(*title, "Visible", true)) return text;
-    if (const auto* lines = LinesOf(*title, "Text"))
+    if (const auto* lines = StoredLinesOf(*title, "Text"))
         for (const std::string& line : *lines) {
             if (text.size() >= 100) break;
             text << Q(line);
@@ -2051,8 +2017,8 @@ QWidget* MakeChart(const rt::Object& control, QWidget* parent) {
     look.Back = ControlColor(control);
     if (const rt::Object* g = ObjectOf(control, "Gradient"); g && BoolOf(*g, "Visible", false)) {
         look.Gradient = true;
-        look.GradientStart = ColorProp(*g, "StartColor", 0xFFFFFF);
-        look.GradientEnd = ColorProp(*g, "EndColor", 0x00FFFF);
+        look.GradientStart = ColorProperty(*g, "StartColor", ColorOf(0xFFFFFF));
+        look.GradientEnd = ColorProperty(*g, "EndColor", ColorOf(0x00FFFF));
         look.GradientDirection = EnumOf(*g, "Direction");
     }
     look.BevelOuter = EnumOf(control, "BevelOuter");
@@ -2066,7 +2032,7 @@ QWidget* MakeChart(const rt::Object& control, QWidget* parent) {
         const std::int64_t written = f ? OrdinalOf(*f, "Color", clWindowText) : clWindowText;
         color = written == clWindowText ? QColor(Qt::blue) : FontColorOf(f);
         const std::string writtenAlign = title ? EnumOf(*title, "Alignment") : std::string();
-        align = writtenAlign.empty() ? Qt::AlignHCenter : AlignmentOf(writtenAlign);
+        align = writtenAlign.empty() ? Qt::AlignHCenter : HorizontalAlignment(writtenAlign);
     };
     const rt::Object* title = ObjectOf(control, "Title");
     const rt::Object* foot = ObjectOf(control, "Foot");
@@ -2077,9 +2043,9 @@ QWidget* MakeChart(const rt::Object& control, QWidget* parent) {
     if (const rt::Object* legend = ObjectOf(control, "Legend")) {
         look.Legend = BoolOf(*legend, "Visible", true);
         look.LegendAlign = EnumOf(*legend, "Alignment");
-        look.LegendColor = ColorProp(*legend, "Color", 0xFFFFFF);
+        look.LegendColor = ColorProperty(*legend, "Color", ColorOf(0xFFFFFF));
         look.LegendShadow = ClampInt(OrdinalOf(*legend, "ShadowSize", 3), 0, 20);
-        look.LegendShadowColor = ColorProp(*legend, "ShadowColor", 0x000000);
+        look.LegendShadowColor = ColorProperty(*legend, "ShadowColor", ColorOf(0x000000));
         look.LegendTop = ClampInt(OrdinalOf(*legend, "TopPos", 10), 0, 90);
     }
     look.View3D = BoolOf(control, "View3D", true);
@@ -2089,7 +2055,7 @@ QWidget* MakeChart(const rt::Object& control, QWidget* parent) {
         const rt::Object* brush = ObjectOf(*wall, "Brush");
         filled = !BoolOf(*wall, "Transparent", false) && !(brush && EnumOf(*brush, "Style") == "bsClear");
         const QColor own = ColorOf(OrdinalOf(*wall, "Color", clNone));
-        color = own.isValid() ? own : brush ? ColorProp(*brush, "Color", 0xFFFFFF) : QColor(Qt::white);
+        color = own.isValid() ? own : brush ? ColorProperty(*brush, "Color", ColorOf(0xFFFFFF)) : QColor(Qt::white);
     };
     wallFill(ObjectOf(control, "BackWall"), look.WallFilled, look.WallColor);
     wallFill(ObjectOf(control, "LeftWall"), look.SideFilled, look.SideWallColor);

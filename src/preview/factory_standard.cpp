@@ -38,6 +38,7 @@
 #include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
 #include "preview/vcllook.h"
+#include "runtime/registry.h"
 
 namespace fw::preview {
 
@@ -50,46 +51,6 @@ constexpr std::size_t MaxItems = 10000;
 // pixel anyway.
 constexpr std::size_t MaxRadioItems = 1000;
 
-// Windows 10 system colours the controls draw their parts with.
-constexpr std::int64_t SysColor(int index) {
-    return -0x1000000 + index;
-}
-const QColor& WindowColor() {
-    static const QColor c = ColorOf(SysColor(5));
-    return c;
-}
-const QColor& WindowTextColor() {
-    static const QColor c = ColorOf(SysColor(8));
-    return c;
-}
-const QColor& ShadowColor() {
-    static const QColor c = ColorOf(SysColor(16));
-    return c;
-}
-const QColor& ButtonHighlightColor() {
-    static const QColor c = ColorOf(SysColor(20));
-    return c;
-}
-const QColor& GrayTextColor() {
-    static const QColor c = ColorOf(SysColor(17));
-    return c;
-}
-const QColor& FrameColor() {
-    static const QColor c = ColorOf(SysColor(6));
-    return c;
-}
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
-int ClampInt(std::int64_t v) {
-    return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-}
-
 // A widget of the preview takes no keyboard focus from the editor and offers no menu
 // of its own (a line edit's would paste into the preview); the right button goes to
 // the window that holds the preview.
@@ -100,19 +61,6 @@ void Quiet(QWidget* widget) {
         inner->setFocusPolicy(Qt::NoFocus);
         inner->setContextMenuPolicy(Qt::NoContextMenu);
     }
-}
-
-// The lines of a string list property, at most MaxItems of them.
-QStringList LinesOf(const rt::Object& control, std::string_view property) {
-    QStringList lines;
-    const rt::Object* list = ObjectOf(control, property);
-    if (!list) return lines;
-    const auto& source = list->Lines();
-    const std::size_t count = std::min(source.size(), MaxItems);
-    lines.reserve(static_cast<qsizetype>(count));
-    for (std::size_t i = 0; i < count; ++i)
-        lines.push_back(Q(source[i]));
-    return lines;
 }
 
 // Text with Windows line breaks as Qt reads them.
@@ -158,14 +106,6 @@ QString ApplyCharCase(const rt::Object& control, const QString& text) {
     return text;
 }
 
-Qt::Alignment HorizontalAlignment(const rt::Object& control, Qt::Alignment fallback = Qt::AlignLeft) {
-    const std::string alignment = EnumOf(control, "Alignment");
-    if (alignment == "taLeftJustify") return Qt::AlignLeft;
-    if (alignment == "taRightJustify") return Qt::AlignRight;
-    if (alignment == "taCenter") return Qt::AlignHCenter;
-    return fallback;
-}
-
 // A list's selection keeps its highlight colour when the preview does not have the
 // focus, as a Windows list box keeps it.
 void KeepSelectionColors(QWidget& widget) {
@@ -178,8 +118,8 @@ void KeepSelectionColors(QWidget& widget) {
 // Check and radio boxes are white whatever colour the control has.
 void WhiteIndicators(QWidget& widget) {
     QPalette palette = widget.palette();
-    palette.setColor(QPalette::Base, WindowColor());
-    palette.setColor(QPalette::Text, WindowTextColor());
+    palette.setColor(QPalette::Base, ColorOf(clWindow));
+    palette.setColor(QPalette::Text, ColorOf(clWindowText));
     widget.setPalette(palette);
 }
 
@@ -224,9 +164,9 @@ QImage EtchedGlyph(const QImage& glyph) {
         }
     for (const QPoint& p : marks)
         if (p.x() + 1 < etched.width() && p.y() + 1 < etched.height())
-            etched.setPixel(p.x() + 1, p.y() + 1, ButtonHighlightColor().rgba());
+            etched.setPixel(p.x() + 1, p.y() + 1, ColorOf(clBtnHighlight).rgba());
     for (const QPoint& p : marks)
-        etched.setPixel(p, ShadowColor().rgba());
+        etched.setPixel(p, ColorOf(clBtnShadow).rgba());
     return etched;
 }
 
@@ -478,14 +418,14 @@ void PaintStaticText(QPainter& p, QRect area, const TextLook& look, const QStrin
                      const QColor& back, const QColor& text, bool enabled) {
     if (!look.Transparent) p.fillRect(area, back);
     if (look.Frame == TextLook::Border::Single) {
-        p.setPen(FrameColor());
+        p.setPen(ColorOf(clWindowFrame));
         p.drawRect(area.adjusted(0, 0, -1, -1));
         area.adjust(1, 1, -1, -1);
     } else if (look.Frame == TextLook::Border::Sunken) {
-        p.setPen(ShadowColor());
+        p.setPen(ColorOf(clBtnShadow));
         p.drawLine(area.topLeft(), area.topRight());
         p.drawLine(area.topLeft(), area.bottomLeft());
-        p.setPen(ButtonHighlightColor());
+        p.setPen(ColorOf(clBtnHighlight));
         p.drawLine(area.bottomLeft(), area.bottomRight());
         p.drawLine(area.topRight(), area.bottomRight());
         area.adjust(1, 1, -1, -1);
@@ -508,9 +448,9 @@ void PaintStaticText(QPainter& p, QRect area, const TextLook& look, const QStrin
         p.drawText(area, flags, lines);
     } else {
         // Disabled text is etched: a highlight offset below right, the shadow on top.
-        p.setPen(ButtonHighlightColor());
+        p.setPen(ColorOf(clBtnHighlight));
         p.drawText(area.translated(1, 1), flags, lines);
-        p.setPen(ShadowColor());
+        p.setPen(ColorOf(clBtnShadow));
         p.drawText(area, flags, lines);
     }
 }
@@ -578,7 +518,7 @@ protected:
         QLineEdit::paintEvent(event);
         if (!flat_) return;
         QPainter p(this);
-        p.setPen(FrameColor());
+        p.setPen(ColorOf(clWindowFrame));
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
@@ -733,7 +673,7 @@ protected:
         if (!glyph.isNull()) p.drawImage(place.Glyph, glyph);
         if (!text.isEmpty()) {
             p.setFont(font());
-            p.setPen(isEnabled() ? palette().color(QPalette::Active, QPalette::ButtonText) : GrayTextColor());
+            p.setPen(isEnabled() ? palette().color(QPalette::Active, QPalette::ButtonText) : ColorOf(clGrayText));
             p.drawText(place.Text, textFlags, text);
         }
     }
@@ -775,7 +715,7 @@ void PaintMarkText(QPainter& p, const QWidget& widget, const QRect& area, const 
     if (shown.isEmpty()) return;
     p.setFont(widget.font());
     p.setPen(widget.isEnabled() ? widget.palette().color(QPalette::Active, QPalette::WindowText)
-                                : GrayTextColor());
+                                : ColorOf(clGrayText));
     const QString text =
         wordWrap ? WrapWords(UnixLines(shown), QFontMetrics(widget.font()), area.width()) : UnixLines(shown);
     p.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextExpandTabs, text);
@@ -947,8 +887,8 @@ public:
             mark.rect =
                 QRect(area.left() + 1, area.top() + (area.height() - MarkSize) / 2, MarkSize, MarkSize);
             mark.palette = option.palette;
-            mark.palette.setColor(QPalette::Base, WindowColor());
-            mark.palette.setColor(QPalette::Text, WindowTextColor());
+            mark.palette.setColor(QPalette::Base, ColorOf(clWindow));
+            mark.palette.setColor(QPalette::Text, ColorOf(clWindowText));
             mark.state = QStyle::State_Enabled;
             const auto state = static_cast<Qt::CheckState>(index.data(Qt::CheckStateRole).toInt());
             mark.state |= state == Qt::Checked            ? QStyle::State_On
@@ -1047,7 +987,7 @@ private:
 TextLabel::Look LabelLook(const rt::Object& control, QString text) {
     TextLabel::Look look;
     look.Text = std::move(text);
-    look.Horizontal = HorizontalAlignment(control);
+    look.Horizontal = HorizontalAlignment(EnumOf(control, "Alignment"));
     const std::string layout = EnumOf(control, "Layout");
     look.Vertical = layout == "tlCenter"   ? Qt::AlignVCenter
                     : layout == "tlBottom" ? Qt::AlignBottom
@@ -1070,7 +1010,7 @@ TextLabel::Look LabelLook(const rt::Object& control, QString text) {
 
 std::unique_ptr<DrawnControl> DrawLabel(const rt::Object& control) {
     // A data-aware label shows its field's value, and there is none without data.
-    const bool data = Lower(control.ClassName()) == "tdbtext";
+    const bool data = rt::EqualsIgnoringCase(control.ClassName(), "TDBText");
     return std::make_unique<DrawnLabel>(LabelLook(control, data ? QString() : TextOf(control, "Caption")), control);
 }
 
@@ -1164,7 +1104,7 @@ QString MaskedText(const QString& editMask, const QString& text) {
 EditBox* MakeEditBox(rt::Object& control, QWidget* parent, QString text) {
     auto* edit = new EditBox(parent);
     ApplyColorsAndFont(*edit, control, true);
-    edit->setAlignment(HorizontalAlignment(control) | Qt::AlignVCenter);
+    edit->setAlignment(HorizontalAlignment(EnumOf(control, "Alignment")) | Qt::AlignVCenter);
     if (EnumOf(control, "BorderStyle") == "bsNone")
         edit->setFrame(false);
     else if (!BoolOf(control, "Ctl3D", true))
@@ -1181,11 +1121,11 @@ EditBox* MakeEditBox(rt::Object& control, QWidget* parent, QString text) {
 }
 
 Realized MakeEdit(rt::Object& control, QWidget* parent) {
-    const std::string cls = Lower(control.ClassName());
+    const std::string_view cls = control.ClassName();
     QString text;
-    if (cls == "tmaskedit")
+    if (rt::EqualsIgnoringCase(cls, "TMaskEdit"))
         text = MaskedText(TextOf(control, "EditMask"), TextOf(control, "Text"));
-    else if (cls != "tdbedit")
+    else if (!rt::EqualsIgnoringCase(cls, "TDBEdit"))
         text = UnixLines(TextOf(control, "Text"));
     return {MakeEditBox(control, parent, text), nullptr};
 }
@@ -1289,7 +1229,7 @@ Realized MakeHotKey(rt::Object& control, QWidget* parent) {
     EditBox* edit = MakeEditBox(control, parent, HotKeyText(OrdinalOf(control, "HotKey")));
     // The box has no colour of its own to write: it is a window's colour.
     QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, WindowColor());
+    palette.setColor(QPalette::Base, ColorOf(clWindow));
     edit->setPalette(palette);
     return {edit, nullptr};
 }
@@ -1314,9 +1254,9 @@ void AttachBoundLabel(rt::Object& control, QWidget* edit) {
         font = FontOf(ObjectOf(*bound, "Font"));
         text = FontColorOf(ObjectOf(*bound, "Font"));
     }
-    QColor back = owner ? ControlColor(*owner) : ColorOf(SysColor(15));
+    QColor back = owner ? ControlColor(*owner) : ColorOf(clBtnFace);
     if (!BoolOf(*bound, "ParentColor", true)) {
-        const QColor own = ColorOf(OrdinalOf(*bound, "Color", SysColor(15)));
+        const QColor own = ColorOf(OrdinalOf(*bound, "Color", clBtnFace));
         if (own.isValid()) back = own;
     }
     palette.setColor(QPalette::Window, back);
@@ -1339,7 +1279,7 @@ void AttachBoundLabel(rt::Object& control, QWidget* edit) {
 Realized MakeMemo(rt::Object& control, QWidget* parent) {
     auto* memo = new QPlainTextEdit(parent);
     ApplyColorsAndFont(*memo, control, true);
-    if (Lower(control.ClassName()) != "tdbmemo") {
+    if (!rt::EqualsIgnoringCase(control.ClassName(), "TDBMemo")) {
         QStringList lines = LinesOf(control, "Lines");
         memo->setPlainText(ApplyCharCase(control, lines.join(QLatin1Char('\n'))));
     }
@@ -1359,7 +1299,7 @@ Realized MakeMemo(rt::Object& control, QWidget* parent) {
         memo->setLineWidth(1);
     }
     QTextOption option = memo->document()->defaultTextOption();
-    option.setAlignment(HorizontalAlignment(control));
+    option.setAlignment(HorizontalAlignment(EnumOf(control, "Alignment")));
     // Tab stops every eight average characters.
     option.setTabStopDistance(8.0 * QFontMetricsF(memo->font()).averageCharWidth());
     memo->document()->setDefaultTextOption(option);
@@ -1447,7 +1387,7 @@ Realized MakeCheckBox(rt::Object& control, QWidget* parent) {
     box->setTristate(true);
     Qt::CheckState state = Qt::Unchecked;
     // A data-aware check box with no data is unchecked.
-    if (Lower(control.ClassName()) != "tdbcheckbox") {
+    if (!rt::EqualsIgnoringCase(control.ClassName(), "TDBCheckBox")) {
         const std::string written = EnumOf(control, "State");
         if (written == "cbChecked" || BoolOf(control, "Checked")) state = Qt::Checked;
         if (written == "cbGrayed") state = Qt::PartiallyChecked;
@@ -1541,14 +1481,13 @@ void FillList(QListWidget* list, const rt::Object& control, QStringList items, b
 }
 
 Realized MakeListBox(rt::Object& control, QWidget* parent) {
-    const std::string cls = Lower(control.ClassName());
-    const bool checks = cls == "tchecklistbox";
+    const bool checks = rt::EqualsIgnoringCase(control.ClassName(), "TCheckListBox");
     QListWidget* list = MakeListWidget(control, parent, checks);
     // A virtual list box gets its rows from code, which the preview does not run.
     const std::string style = EnumOf(control, "Style");
     QStringList items;
     if (style != "lbVirtual" && style != "lbVirtualOwnerDraw") items = LinesOf(control, "Items");
-    if (cls == "tdblistbox") {
+    if (rt::EqualsIgnoringCase(control.ClassName(), "TDBListBox")) {
         FillList(list, control, items, BoolOf(control, "Sorted"), false);
         list->setCurrentRow(-1);
     } else {
@@ -1679,8 +1618,7 @@ QString ComboText(const rt::Object& control, const QStringList& items, bool edit
 }
 
 Realized MakeComboBox(rt::Object& control, QWidget* parent) {
-    const std::string cls = Lower(control.ClassName());
-    const bool data = cls == "tdbcombobox";
+    const bool data = rt::EqualsIgnoringCase(control.ClassName(), "TDBComboBox");
     const std::string style = EnumOf(control, "Style");
     QStringList items = LinesOf(control, "Items");
     if (BoolOf(control, "Sorted")) SortLikeWindows(items);
@@ -1782,8 +1720,6 @@ constexpr NamedColor SystemColors[] = {
     {SysColor(6), "clWindowFrame", "Window Frame"},
     {SysColor(8), "clWindowText", "Window Text"},
 };
-constexpr std::int64_t clNone = 0x1FFFFFFF;
-constexpr std::int64_t clDefault = 0x20000000;
 
 Realized MakeColorBox(rt::Object& control, QWidget* parent) {
     QComboBox* combo = NewCombo(control, parent, false);
@@ -1954,7 +1890,7 @@ Realized MakeRadioGroup(rt::Object& control, QWidget* parent) {
     const QFont itemFont = ControlFont(control);
     auto* box = new RadioGroupBox(ClampInt(OrdinalOf(control, "Columns", 1)), itemFont, parent);
     SetUpFrameBox(box, control);
-    const bool data = Lower(control.ClassName()) == "tdbradiogroup";
+    const bool data = rt::EqualsIgnoringCase(control.ClassName(), "TDBRadioGroup");
     // A data-aware radio group checks the item of its field's value, and there is none.
     const std::int64_t index = data ? -1 : OrdinalOf(control, "ItemIndex", -1);
     const bool wordWrap = BoolOf(control, "WordWrap");
@@ -2131,7 +2067,7 @@ public:
     void Finish(rt::Object& control, const Realized& self, RealizeContext&) const override {
         if (!self.Widget) return;
         if (auto* arranged = dynamic_cast<Arranged*>(self.Widget)) arranged->Arrange();
-        if (Lower(control.ClassName()) == "tlabelededit") AttachBoundLabel(control, self.Widget);
+        if (rt::EqualsIgnoringCase(control.ClassName(), "TLabeledEdit")) AttachBoundLabel(control, self.Widget);
     }
 };
 
