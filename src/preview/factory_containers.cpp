@@ -55,42 +55,47 @@ enum class Kind {
     OleContainer,
 };
 
+struct KindRow {
+    std::string_view Name;
+    Kind Which;
+};
+
+constexpr KindRow Kinds[] = {
+    {"TPANEL", Kind::Panel},
+    {"TSCROLLBOX", Kind::ScrollBox},
+    {"TFRAME", Kind::Frame},
+    {"TBEVEL", Kind::Bevel},
+    {"TSHAPE", Kind::Shape},
+    {"TSPLITTER", Kind::Splitter},
+    {"TIMAGE", Kind::Image},
+    {"TPAINTBOX", Kind::PaintBox},
+    {"TNOTEBOOK", Kind::Notebook},
+    {"TPAGE", Kind::Page},
+    {"TTABBEDNOTEBOOK", Kind::TabbedNotebook},
+    {"TTABPAGE", Kind::TabPage},
+    {"TPAGECONTROL", Kind::PageControl},
+    {"TTABSHEET", Kind::TabSheet},
+    {"TTABCONTROL", Kind::TabControl},
+    {"TTABSET", Kind::TabSet},
+    {"THEADER", Kind::Header},
+    {"THEADERCONTROL", Kind::HeaderControl},
+    {"TTOOLBAR", Kind::ToolBar},
+    {"TTOOLBUTTON", Kind::ToolButton},
+    {"TCOOLBAR", Kind::CoolBar},
+    {"TCONTROLBAR", Kind::ControlBar},
+    {"TSTATUSBAR", Kind::StatusBar},
+    {"TPAGESCROLLER", Kind::PageScroller},
+    {"TACTIONTOOLBAR", Kind::ActionBar},
+    {"TACTIONMAINMENUBAR", Kind::ActionBar},
+    {"TDBCTRLGRID", Kind::CtrlGrid},
+    {"TDBIMAGE", Kind::DBImage},
+    {"TMEDIAPLAYER", Kind::MediaPlayer},
+    {"TANIMATE", Kind::Animate},
+    {"TOLECONTAINER", Kind::OleContainer},
+};
+
 std::optional<Kind> KindOf(std::string_view className) {
-    static const std::vector<std::pair<std::string, Kind>> Kinds = {
-        {"TPANEL", Kind::Panel},
-        {"TSCROLLBOX", Kind::ScrollBox},
-        {"TFRAME", Kind::Frame},
-        {"TBEVEL", Kind::Bevel},
-        {"TSHAPE", Kind::Shape},
-        {"TSPLITTER", Kind::Splitter},
-        {"TIMAGE", Kind::Image},
-        {"TPAINTBOX", Kind::PaintBox},
-        {"TNOTEBOOK", Kind::Notebook},
-        {"TPAGE", Kind::Page},
-        {"TTABBEDNOTEBOOK", Kind::TabbedNotebook},
-        {"TTABPAGE", Kind::TabPage},
-        {"TPAGECONTROL", Kind::PageControl},
-        {"TTABSHEET", Kind::TabSheet},
-        {"TTABCONTROL", Kind::TabControl},
-        {"TTABSET", Kind::TabSet},
-        {"THEADER", Kind::Header},
-        {"THEADERCONTROL", Kind::HeaderControl},
-        {"TTOOLBAR", Kind::ToolBar},
-        {"TTOOLBUTTON", Kind::ToolButton},
-        {"TCOOLBAR", Kind::CoolBar},
-        {"TCONTROLBAR", Kind::ControlBar},
-        {"TSTATUSBAR", Kind::StatusBar},
-        {"TPAGESCROLLER", Kind::PageScroller},
-        {"TACTIONTOOLBAR", Kind::ActionBar},
-        {"TACTIONMAINMENUBAR", Kind::ActionBar},
-        {"TDBCTRLGRID", Kind::CtrlGrid},
-        {"TDBIMAGE", Kind::DBImage},
-        {"TMEDIAPLAYER", Kind::MediaPlayer},
-        {"TANIMATE", Kind::Animate},
-        {"TOLECONTAINER", Kind::OleContainer},
-    };
-    for (const auto& [name, kind] : Kinds)
-        if (rt::EqualsIgnoringCase(name, className)) return kind;
+    if (const KindRow* row = RowNamed(Kinds, className)) return row->Which;
     return std::nullopt;
 }
 

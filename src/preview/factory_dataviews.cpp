@@ -64,9 +64,7 @@ constexpr ClassEntry Classes[] = {
 };
 
 const ClassEntry* EntryOf(std::string_view className) {
-    for (const ClassEntry& entry : Classes)
-        if (rt::EqualsIgnoringCase(entry.Name, className)) return &entry;
-    return nullptr;
+    return RowNamed(Classes, className);
 }
 
 class DataViewFactory : public ControlFactory {

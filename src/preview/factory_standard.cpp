@@ -69,9 +69,7 @@ constexpr ClassMaker Makers[] = {
 };
 
 const ClassMaker* FindMaker(std::string_view className) {
-    for (const ClassMaker& m : Makers)
-        if (rt::EqualsIgnoringCase(m.Name, className)) return &m;
-    return nullptr;
+    return RowNamed(Makers, className);
 }
 
 // The row that draws a control: its own class's, or its nearest ancestor's.
