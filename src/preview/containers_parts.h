@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+
 #include "preview/classrows.h"
 #include "preview/controlvalues.h"
 #include "preview/controlfactory.h"

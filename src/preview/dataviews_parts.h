@@ -43,6 +43,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+
 #include "codec/codepage.h"
 #include "preview/classrows.h"
 #include "preview/controlvalues.h"

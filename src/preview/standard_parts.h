@@ -29,6 +29,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
 #include "preview/classrows.h"
 #include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
