@@ -4,6 +4,9 @@
 // ancestor that has one (a class a design package registers as a descendant of TPanel
 // draws as a panel). Names compare ignoring case, as the component library does.
 
+#include <cstddef>
+#include <string_view>
+
 #include "preview/controlfactory.h"
 #include "runtime/registry.h"
 
@@ -14,6 +17,15 @@ namespace fw::preview {
 inline const rt::Class& LookClass(const rt::Object& control, const RealizeContext& context) {
     if (const rt::Class* borrowed = context.LookClassOf(control)) return *borrowed;
     return control.GetClass();
+}
+
+// The row of a table whose rows carry a Name that names className, ignoring case;
+// nullptr when none does.
+template <class Row, std::size_t N>
+const Row* RowNamed(const Row (&rows)[N], std::string_view className) {
+    for (const Row& row : rows)
+        if (rt::EqualsIgnoringCase(row.Name, className)) return &row;
+    return nullptr;
 }
 
 // The first row find answers for cls or, walking up, one of its ancestors; an empty

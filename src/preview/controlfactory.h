@@ -131,7 +131,9 @@ public:
     }
 };
 
-// The factories of each family, defined in one file each.
+// The factories of each family. Each factory's file (factory_standard.cpp, ...) holds its
+// row table; the controls it draws are made in a file per kind of control
+// (factory_labels.cpp, factory_lists.cpp, factory_pages.cpp, factory_trees.cpp, ...).
 std::unique_ptr<ControlFactory> MakeStandardFactory();  // StdCtrls, Buttons, Mask, Spin, CheckLst, ExtCtrls' edits and boxes, their DB look-alikes
 std::unique_ptr<ControlFactory> MakeContainerFactory();  // panels, boxes, bevels, shapes, images, splitters, pages, bars
 std::unique_ptr<ControlFactory> MakeDataViewFactory();   // list and tree views, grids, pickers, calendars, rich edits, gauges
