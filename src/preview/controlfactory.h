@@ -86,6 +86,10 @@ public:
     virtual void Report(std::string message) = 0;
     // The form being realised.
     virtual const rt::Object& Form() const = 0;
+    // The BorderStyle the form's text gives it ("bsSizeable" when it gives none): the
+    // preview shows every form in a sizeable window, but what the form looks like
+    // (a status bar's size grip) follows its own.
+    virtual std::string FormBorderStyle() const { return "bsSizeable"; }
     // For a stand-in of a class the runtime does not know: the built-in class whose look
     // it borrows, or nullptr to draw it by its own class (as the framed box).
     virtual const rt::Class* LookClassOf(const rt::Object& control) const {

@@ -315,11 +315,12 @@ Realized MakeStatusBar(rt::Object& control, QWidget* parent, RealizeContext& con
     bar->setFont(font);
     const QColor color = ControlColor(control);
     const NonClient nc = NonClientOf(control, false);
-    // The size grip shows on a status bar whose parent is a sizeable form.
+    // The size grip shows on a status bar whose parent is a sizeable form: the one
+    // previewed by the BorderStyle its text gives it.
     bool grip = false;
     if (BoolOf(control, "SizeGrip", true))
         if (const rt::Object* form = control.Parent(); form && form->GetClass().Has(rt::CfForm)) {
-            const std::string style = form == &context.Form() ? "bsSizeable" : EnumOf(*form, "BorderStyle");
+            const std::string style = form == &context.Form() ? context.FormBorderStyle() : EnumOf(*form, "BorderStyle");
             grip = style == "bsSizeable" || style == "bsSizeToolWin" || style.empty();
         }
 

@@ -53,6 +53,9 @@ public:
     Realized WidgetOf(const rt::Object& control) const override;
     Placement PlaceOf(const rt::Object& control) const override;
     const rt::Object& Form() const override { return *form_; }
+    std::string FormBorderStyle() const override { return formBorderStyle_; }
+    // The BorderStyle the form's text stores, for FormBorderStyle; set before Realize.
+    void SetFormBorderStyle(std::string style) { formBorderStyle_ = style.empty() ? "bsSizeable" : std::move(style); }
     PictureBudget& Pictures() override { return pictures_; }
     void Report(std::string message) override { messages_.push_back(std::move(message)); }
     // What draws a drawn control, or nullptr for one with a widget or none.
@@ -104,6 +107,7 @@ private:
 
     std::vector<std::unique_ptr<ControlFactory>> factories_;
     LookResolver resolver_;
+    std::string formBorderStyle_ = "bsSizeable";
     rt::Object* form_ = nullptr;
     struct Entry {
         Realized Widgets;

@@ -181,6 +181,7 @@ void VirtualDesktop::Present() {
     // A control of a class nobody registered borrows the look the look-alike table
     // gives it (the user's rules first, then the shipped ones).
     realizer_->SetLookResolver(StandInLook);
+    realizer_->SetFormBorderStyle(rootKind_ == RootKind::Form ? borderStyle_ : std::string("bsNone"));
     connect(realizer_.get(), &FormRealizer::Clicked, this, [this](rt::Object* c) {
         if (c == form_.get() || HasHook(*c, "OnClick", ObjectEnterHook)) emit ObjectEnter(Q(c->Name()));
     });

@@ -69,6 +69,35 @@ TEST(FormWindow, DrawsTheFrameTheFormStores) {
     }
 }
 
+// A status bar shows its size grip on a form that can be resized, by the BorderStyle
+// the form stores (the preview's own window is always sizeable).
+TEST(FormWindow, SizeGripOnlyWhereTheFormCanBeResized) {
+    const struct {
+        const char* Style;
+        bool Grip;
+    } cases[] = {{"", true}, {"bsSizeable", true}, {"bsSizeToolWin", true},
+                 {"bsSingle", false}, {"bsDialog", false}, {"bsToolWindow", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Style);
+        std::string text = "object Form1: TForm1\n";
+        if (*c.Style) text += std::string("  BorderStyle = ") + c.Style + "\n";
+        text += "  ClientHeight = 120\n  ClientWidth = 200\n"
+                "  object Bar: TStatusBar\n    Left = 0\n    Top = 101\n    Width = 200\n    Height = 19\n"
+                "    SimplePanel = True\n  end\nend\n";
+        fw::preview::VirtualDesktop desktop;
+        desktop.BuildPreview(fw::rt::SplitFormLines(text), fw::CodePage::Default());
+        const QImage client = desktop.FormClientImage();
+        ASSERT_FALSE(client.isNull());
+        // The grip's dots sit in the bar's bottom-right corner; without it the corner is
+        // the bar's face.
+        const QRgb face = client.pixel(client.width() / 2, client.height() - 8);
+        int marked = 0;
+        for (int y = client.height() - 12; y < client.height() - 1; ++y)
+            for (int x = client.width() - 12; x < client.width() - 1; ++x) marked += client.pixel(x, y) != face;
+        EXPECT_EQ(marked > 0, c.Grip) << marked;
+    }
+}
+
 TEST(FormWindow, StoredBorderStyleIsTheRootsOwn) {
     const struct {
         const char* Text;
