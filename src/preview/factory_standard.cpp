@@ -66,6 +66,18 @@ constexpr ClassMaker Makers[] = {
     {"tdblookuplist", MakeEmptyList},
     {"tdblookupcombo", MakeLookupCombo},
     {"tdbnavigator", MakeNavigator},
+    // The library's abstract bases, so that a design package's class that descends
+    // from one of them (and from no concrete class above) draws in its family's look.
+    {"tcustomlabel", nullptr},
+    {"tcustomstatictext", MakeStaticText},
+    {"tcustomedit", MakeEdit},
+    {"tcustommemo", MakeMemo},
+    {"tcustombutton", MakeButton},
+    {"tcustomcheckbox", MakeCheckBox},
+    {"tcustomlistbox", MakeListBox},
+    {"tcustomcombobox", MakeComboBox},
+    {"tcustomgroupbox", MakeGroupBox},
+    {"tcustomradiogroup", MakeRadioGroup},
 };
 
 const ClassMaker* FindMaker(std::string_view className) {

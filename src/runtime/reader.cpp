@@ -258,20 +258,23 @@ private:
             entries.emplace_back(std::move(path), ReadRaw(depth + 1));
         }
         in_.TakeTag();
-        bool visual = false;
-        bool placed = false;    // Left or Top stored: a control, or a component's designer position
+        bool width = false, height = false, aligned = false;
+        bool placed = false;      // Left or Top stored: a control, or a component's designer position
         bool controlish = false;  // what only controls store
         for (const auto& [path, value] : entries) {
-            if (EqualsIgnoringCase(path, "Width") || EqualsIgnoringCase(path, "Height") ||
-                EqualsIgnoringCase(path, "Align"))
-                visual = true;
+            width = width || EqualsIgnoringCase(path, "Width");
+            height = height || EqualsIgnoringCase(path, "Height");
+            aligned = aligned || EqualsIgnoringCase(path, "Align");
             if (EqualsIgnoringCase(path, "Left") || EqualsIgnoringCase(path, "Top")) placed = true;
             if (IsControlEntry(path)) controlish = true;
         }
-        // A position with what only controls store (a caption, a tab order, a font):
-        // a control that sizes itself, as an auto-sized label. Records inside it
-        // without a stored size: a container whose size is the default, unless it
-        // stores the position alone, as a non-visual component does.
+        // A control stores its size or alignment; a popup component may store a width
+        // of its own, but never with a place. A position with what only controls store
+        // (a caption, a tab order, a font): a control that sizes itself, as an
+        // auto-sized label. Records inside it without a stored size: a container whose
+        // size is the default, unless it stores the position alone, as a non-visual
+        // component does.
+        bool visual = (width && height) || aligned || ((width || height) && placed);
         const bool holdsRecords = !in_.AtListEnd();
         if (!visual && placed && controlish) visual = true;
         if (!visual && !placed && holdsRecords) visual = true;

@@ -158,7 +158,9 @@ TEST(Reader, StandInsAreControlsByWhatTheyStore) {
         const char* Body;
         bool Control;
     } cases[] = {
-        {"    Width = 100\n", true},
+        {"    Width = 100\n    Height = 20\n", true},
+        {"    Left = 8\n    Width = 100\n", true},
+        {"    Width = 350\n    Font.Height = -11\n", false},  // a popup's own width
         {"    Align = alTop\n", true},
         {"    Left = 8\n    Top = 8\n    Caption = 'Name'\n", true},
         {"    Left = 8\n    Top = 8\n    TabOrder = 2\n", true},
