@@ -95,16 +95,23 @@ std::size_t TParser::SkipBlanks(std::size_t p) {
     }
 }
 
+std::size_t TParser::IdentCharLength(std::size_t p) const {
+    const std::uint8_t b = text_[p];
+    if ((Classes[b] & (ClsLetter | ClsDigit)) || (utf8_ && b >= 0x80)) return 1;
+    // text_ ends with a 0 byte, which is no lead byte, so p + 1 is inside it.
+    if (!utf8_ && codePage_.IsLeadByte(b) && codePage_.IsTrailByte(text_[p + 1])) return 2;
+    return 0;
+}
+
 int TParser::Advance() {
     std::size_t p = SkipBlanks(scan_);
     tokenStart_ = p;
     tokenLine_ = line_;
     suffix_ = 0;
     const std::uint8_t c = text_[p];
-    const auto identChar = [this](std::uint8_t b) { return (Classes[b] & (ClsLetter | ClsDigit)) || (utf8_ && b >= 0x80); };
-    if ((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80)) {
-        ++p;
-        while (identChar(text_[p])) ++p;
+    if (std::size_t n = (Classes[c] & ClsDigit) ? 0 : IdentCharLength(p); n != 0) {
+        p += n;
+        while ((n = IdentCharLength(p)) != 0) p += n;
         kind_ = TokIdent;
     } else if (c == '#' || c == '\'') {
         ScanString(p);
@@ -152,6 +159,8 @@ void TParser::ScanString(std::size_t p) {
             if (code > 127) wide = true;
             string8_.push_back(static_cast<char>(code));
         } else if (c == '\'') {
+            // Byte by byte: no trail byte of a double-byte code page is a quote, a line
+            // break or 0, so none can end the string early.
             ++p;
             for (;;) {
                 const std::uint8_t q = text_[p];
@@ -295,10 +304,11 @@ long double TParser::TokenAsExtended() const {
 std::string TParser::TokenDottedIdent() {
     std::size_t p = tokenEnd_;
     while (text_[p] == '.') {
-        const std::uint8_t c = text_[p + 1];
-        if (!((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80))) Error("Identifier expected");
-        p += 2;
-        while ((Classes[text_[p]] & (ClsLetter | ClsDigit)) || (utf8_ && text_[p] >= 0x80)) ++p;
+        ++p;
+        std::size_t n = (Classes[text_[p]] & ClsDigit) ? 0 : IdentCharLength(p);
+        if (n == 0) Error("Identifier expected");
+        p += n;
+        while ((n = IdentCharLength(p)) != 0) p += n;
     }
     tokenEnd_ = p;
     scan_ = p;

@@ -3,7 +3,9 @@
 // it reads the first. Lines may be of any length. Text that begins with a UTF-8
 // byte-order mark is UTF-8: the mark is skipped, quoted string bytes are decoded as
 // UTF-8 and identifiers may hold non-ASCII letters. Otherwise the text is 8-bit in the
-// given code page. When destroyed, the parser moves the stream back to the start of
+// given code page; in a double-byte page a lead byte and its trail byte are one
+// character, which identifiers may hold too, so a trail byte such as "{" or a letter
+// never starts a token of its own. When destroyed, the parser moves the stream back to the start of
 // the current token, so unconsumed text stays unread.
 
 #include <cstdint>
@@ -54,12 +56,16 @@ public:
     void ReadHexBytes(std::vector<std::uint8_t>& sink);
     int Line() const { return tokenLine_; }
     bool IsUtf8() const { return utf8_; }
+    const CodePage& Codepage() const { return codePage_; }
 
     // Raises EParserError "<message> on line <line>".
     [[noreturn]] void Error(const std::string& message) const;
 
 private:
     std::size_t SkipBlanks(std::size_t p);
+    // The bytes of the identifier character at p: 1 or, for a two-byte character, 2;
+    // 0 when none starts there.
+    std::size_t IdentCharLength(std::size_t p) const;
     void ScanString(std::size_t p);
 
     Stream& input_;

@@ -150,12 +150,27 @@ void TextToBinary::Value(int depth) {
         case TokIdent: writer_.PutIdentifier(parser_.TokenDottedIdent()); break;
         case TokString:
         case TokWideString: {
-            std::u16string text = parser_.TokenWide();
+            // Consecutive 8-bit parts are decoded as one, so a two-byte character that
+            // a line break split between two parts comes back whole.
+            std::u16string text;
+            std::string bytes;
+            const bool eightBit = !parser_.IsUtf8();
+            auto take = [&] {
+                if (eightBit && parser_.Kind() == TokString) {
+                    bytes += parser_.TokenView();
+                    return;
+                }
+                text += parser_.Codepage().Decode(bytes);
+                bytes.clear();
+                text += parser_.TokenWide();
+            };
+            take();
             while (parser_.Advance() == '+') {
                 parser_.Advance();
                 if (parser_.Kind() != TokString && parser_.Kind() != TokWideString) parser_.Error("String expected");
-                text += parser_.TokenWide();
+                take();
             }
+            text += parser_.Codepage().Decode(bytes);
             writer_.PutString(text);
             return;  // the token after the expression is already current
         }

@@ -121,6 +121,26 @@ TEST(TextToBinaryForm, WritesStrings) {
     });
 }
 
+// 8-bit parts joined by "+" are decoded as one string, so a two-byte character split
+// between two parts (as another program may write a long string) comes back whole;
+// a wide part in between does not join the 8-bit parts around it.
+TEST(TextToBinaryForm, JoinsSplitTwoByteCharacters) {
+    const fw::CodePage& japanese = *fw::CodePage::Find(932);
+    struct Case {
+        std::string Text;
+        std::string Same;
+    };
+    const Case cases[] = {
+        {"'\x82' + '\xA0'", "#12354"},
+        {"'x\x82' +\r\n    '\xA0' + #12354 + '\x83' + '\x5C'", "'x'#12354#12354#12477"},
+        {"'\x82' + #12354 + '\xA0'", "#" + std::to_string(fw::CodePage::PrivateByteBase + 0x82) + "#12354#63728"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(Hex(ToBinary(TextWithP(c.Text), japanese)), Hex(ToBinary(TextWithP(c.Same), japanese)));
+    }
+}
+
 TEST(TextToBinaryForm, WritesFloats) {
     ExpectBinaries({
         {"1.5", TextWithP("1.5"), FormWithP(Bin("05 00 00 00 00 00 00 00 C0 FF 3F"))},
