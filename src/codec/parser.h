@@ -55,6 +55,8 @@ public:
     // With "{" current: reads hexadecimal data up to "}" into sink, then advances.
     void ReadHexBytes(std::vector<std::uint8_t>& sink);
     int Line() const { return tokenLine_; }
+    // The stream position at which the current token starts.
+    std::int64_t TokenPosition() const { return origin_ + static_cast<std::int64_t>(tokenStart_); }
     bool IsUtf8() const { return utf8_; }
     const CodePage& Codepage() const { return codePage_; }
 

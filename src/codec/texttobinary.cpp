@@ -35,11 +35,23 @@ private:
     void Value(int depth);
     void Float();
     std::string SetElement();
+    // A name as the binary stream holds it. Names with bytes above 127 are UTF-8
+    // there, so one in 8-bit text of a double-byte code page, where identifiers may
+    // hold two-byte characters, is converted from that page.
+    std::string Name(std::string_view bytes) const;
 
     TParser& parser_;
     FormWriter& writer_;
     std::vector<std::uint8_t> data_;  // reused for every block of binary data
 };
+
+std::string TextToBinary::Name(std::string_view bytes) const {
+    const CodePage& codePage = parser_.Codepage();
+    if (parser_.IsUtf8() || !codePage.IsDoubleByte() ||
+        std::none_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; }))
+        return std::string(bytes);
+    return Utf8FromUtf16(codePage.Decode(bytes));
+}
 
 bool TextToBinary::OrderModifier(std::int32_t& position) {
     if (parser_.Kind() != '[') return false;
@@ -78,8 +90,8 @@ void TextToBinary::Object(int depth) {
     if (OrderModifier(position) && position >= 0) flags |= FlagChildPosition;
 
     writer_.PutPrefix(flags, position);
-    writer_.PutName(className);
-    writer_.PutName(objectName);
+    writer_.PutName(Name(className));
+    writer_.PutName(Name(objectName));
     while (!AtObjectKeyword()) Property(depth);
     writer_.PutTag(TagNull);
     while (!parser_.IsKeyword("END")) Object(depth + 1);
@@ -98,7 +110,7 @@ void TextToBinary::Property(int depth) {
         name += parser_.TokenView();
         parser_.Advance();
     }
-    writer_.PutName(name);
+    writer_.PutName(Name(name));
     parser_.ExpectKind('=');
     parser_.Advance();
     Value(depth);
@@ -126,7 +138,7 @@ void TextToBinary::Float() {
 
 std::string TextToBinary::SetElement() {
     switch (parser_.Kind()) {
-        case TokIdent:
+        case TokIdent: return Name(parser_.TokenView());
         case TokInteger: return parser_.TokenText();
         case TokString:
         case TokWideString: {
@@ -147,7 +159,7 @@ std::string TextToBinary::SetElement() {
 void TextToBinary::Value(int depth) {
     CheckDepth(depth);
     switch (parser_.Kind()) {
-        case TokIdent: writer_.PutIdentifier(parser_.TokenDottedIdent()); break;
+        case TokIdent: writer_.PutIdentifier(Name(parser_.TokenDottedIdent())); break;
         case TokString:
         case TokWideString: {
             // Consecutive 8-bit parts are decoded as one, so a two-byte character that
