@@ -48,8 +48,10 @@ CodePage::CodePage(const detail::DoubleByteTable& table) : number_(table.Number)
 }
 
 void CodePage::BuildFromUnit() const {
+    // The private units of a double-byte page's undefined bytes are encoded by ToCode
+    // itself; lead bytes have no unit of their own.
     for (std::size_t b = 128; b < 256; ++b)
-        if (!IsPrivateByteUnit(toUnit_[b]) || table_ == nullptr)
+        if (table_ == nullptr || !IsPrivateByteUnit(toUnit_[b]))
             fromUnit_.emplace_back(toUnit_[b], static_cast<std::uint16_t>(b));
     if (table_ != nullptr) {
         const std::size_t width = static_cast<std::size_t>(table_->TrailLast - table_->TrailFirst) + 1;

@@ -77,8 +77,8 @@ private:
     int number_;
     const detail::DoubleByteTable* table_ = nullptr;
     std::array<char16_t, 256> toUnit_{};
-    // Sorted (unit, bytes) pairs of everything above ASCII, for encoding; the bytes as
-    // ToCode gives them. A double-byte page builds them on first use.
+    // Sorted (unit, bytes) pairs of every character above ASCII, for encoding, the bytes
+    // as ToCode gives them; built on first use, as most pages are never encoded to.
     mutable std::vector<std::pair<char16_t, std::uint16_t>> fromUnit_;
     mutable std::once_flag fromUnitBuilt_;
 
