@@ -166,7 +166,9 @@ bool HasUnfaithfulConstructs(std::string_view text, const fw::CodePage& codePage
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (codePage.CharLength(text, i) == 2) {
-            run += 3;  // the name is written as UTF-8, up to three bytes a character
+            // The name is written as UTF-8: three bytes for a character, six for an
+            // undefined pair, which is two private-use characters.
+            run += 6;
             if (run >= 200) return true;
             ++i;
             continue;

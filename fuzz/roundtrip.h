@@ -57,7 +57,7 @@ std::optional<fw::Bytes> TryTextToBinary(fw::ByteSpan text, const fw::CodePage& 
 // Whether text holds something that makes the binary stream written from it unfaithful
 // by design, so that no round trip can be asked of it:
 //  - an identifier-like run of 200 bytes or more (in a double-byte code page a two-byte
-//    character counts as the three bytes of UTF-8 it is written as): a class name of 240 bytes or more
+//    character counts as the up to six bytes of UTF-8 it is written as): a class name of 240 bytes or more
 //    has a length byte that readers take for an object prefix, and names are cut to
 //    255 bytes;
 //  - the word Null in any letter case: a Null element of a list is written as the byte
