@@ -71,6 +71,7 @@ TParser::TParser(Stream& input, const CodePage& codePage) : input_(input), codeP
         utf8_ = true;
         scan_ = 3;
     }
+    pairs_ = !utf8_ && codePage.IsDoubleByte();
     Advance();
 }
 
@@ -95,12 +96,17 @@ std::size_t TParser::SkipBlanks(std::size_t p) {
     }
 }
 
-std::size_t TParser::IdentCharLength(std::size_t p) const {
-    const std::uint8_t b = text_[p];
-    if ((Classes[b] & (ClsLetter | ClsDigit)) || (utf8_ && b >= 0x80)) return 1;
+bool TParser::PairAt(std::size_t p) const {
     // text_ ends with a 0 byte, which is no lead byte, so p + 1 is inside it.
-    if (!utf8_ && codePage_.IsLeadByte(b) && codePage_.IsTrailByte(text_[p + 1])) return 2;
-    return 0;
+    return pairs_ && codePage_.IsLeadByte(text_[p]) && codePage_.IsTrailByte(text_[p + 1]);
+}
+
+std::size_t TParser::SkipIdentChars(std::size_t p) const {
+    for (;;) {
+        while ((Classes[text_[p]] & (ClsLetter | ClsDigit)) || (utf8_ && text_[p] >= 0x80)) ++p;
+        if (!PairAt(p)) return p;
+        p += 2;
+    }
 }
 
 int TParser::Advance() {
@@ -109,9 +115,8 @@ int TParser::Advance() {
     tokenLine_ = line_;
     suffix_ = 0;
     const std::uint8_t c = text_[p];
-    if (std::size_t n = (Classes[c] & ClsDigit) ? 0 : IdentCharLength(p); n != 0) {
-        p += n;
-        while ((n = IdentCharLength(p)) != 0) p += n;
+    if ((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80) || PairAt(p)) {
+        p = SkipIdentChars(p);
         kind_ = TokIdent;
     } else if (c == '#' || c == '\'') {
         ScanString(p);
@@ -304,11 +309,9 @@ long double TParser::TokenAsExtended() const {
 std::string TParser::TokenDottedIdent() {
     std::size_t p = tokenEnd_;
     while (text_[p] == '.') {
-        ++p;
-        std::size_t n = (Classes[text_[p]] & ClsDigit) ? 0 : IdentCharLength(p);
-        if (n == 0) Error("Identifier expected");
-        p += n;
-        while ((n = IdentCharLength(p)) != 0) p += n;
+        const std::uint8_t c = text_[p + 1];
+        if (!((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80) || PairAt(p + 1))) Error("Identifier expected");
+        p = SkipIdentChars(p + 1);
     }
     tokenEnd_ = p;
     scan_ = p;

@@ -65,9 +65,10 @@ public:
 
 private:
     std::size_t SkipBlanks(std::size_t p);
-    // The bytes of the identifier character at p: 1 or, for a two-byte character, 2;
-    // 0 when none starts there.
-    std::size_t IdentCharLength(std::size_t p) const;
+    // Whether a two-byte character of the code page starts at p.
+    bool PairAt(std::size_t p) const;
+    // The end of the identifier characters from p on.
+    std::size_t SkipIdentChars(std::size_t p) const;
     void ScanString(std::size_t p);
 
     Stream& input_;
@@ -83,6 +84,7 @@ private:
     int line_ = 1;                      // line at the scan position
     int tokenLine_ = 1;                 // line on which the current token starts
     bool utf8_ = false;
+    bool pairs_ = false;                // 8-bit text in a double-byte code page
     std::string string8_;               // the value of a TokString
     std::u16string wide_;               // the value of a TokWideString
 };

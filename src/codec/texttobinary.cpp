@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "conversion.h"
@@ -38,18 +39,18 @@ private:
     // A name as the binary stream holds it. Names with bytes above 127 are UTF-8
     // there, so one in 8-bit text of a double-byte code page, where identifiers may
     // hold two-byte characters, is converted from that page.
-    std::string Name(std::string_view bytes) const;
+    std::string Name(std::string bytes) const;
 
     TParser& parser_;
     FormWriter& writer_;
     std::vector<std::uint8_t> data_;  // reused for every block of binary data
 };
 
-std::string TextToBinary::Name(std::string_view bytes) const {
+std::string TextToBinary::Name(std::string bytes) const {
     const CodePage& codePage = parser_.Codepage();
     if (parser_.IsUtf8() || !codePage.IsDoubleByte() ||
         std::none_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; }))
-        return std::string(bytes);
+        return bytes;
     return Utf8FromUtf16(codePage.Decode(bytes));
 }
 
@@ -90,8 +91,8 @@ void TextToBinary::Object(int depth) {
     if (OrderModifier(position) && position >= 0) flags |= FlagChildPosition;
 
     writer_.PutPrefix(flags, position);
-    writer_.PutName(Name(className));
-    writer_.PutName(Name(objectName));
+    writer_.PutName(Name(std::move(className)));
+    writer_.PutName(Name(std::move(objectName)));
     while (!AtObjectKeyword()) Property(depth);
     writer_.PutTag(TagNull);
     while (!parser_.IsKeyword("END")) Object(depth + 1);
@@ -110,7 +111,7 @@ void TextToBinary::Property(int depth) {
         name += parser_.TokenView();
         parser_.Advance();
     }
-    writer_.PutName(Name(name));
+    writer_.PutName(Name(std::move(name)));
     parser_.ExpectKind('=');
     parser_.Advance();
     Value(depth);
@@ -138,7 +139,7 @@ void TextToBinary::Float() {
 
 std::string TextToBinary::SetElement() {
     switch (parser_.Kind()) {
-        case TokIdent: return Name(parser_.TokenView());
+        case TokIdent: return Name(parser_.TokenText());
         case TokInteger: return parser_.TokenText();
         case TokString:
         case TokWideString: {
@@ -162,19 +163,25 @@ void TextToBinary::Value(int depth) {
         case TokIdent: writer_.PutIdentifier(Name(parser_.TokenDottedIdent())); break;
         case TokString:
         case TokWideString: {
-            // Consecutive 8-bit parts are decoded as one, so a two-byte character that
-            // a line break split between two parts comes back whole.
+            // In a double-byte code page consecutive 8-bit parts are decoded as one, so
+            // a two-byte character that a line break split between two parts comes back
+            // whole. Other text decodes each part as it comes.
             std::u16string text;
             std::string bytes;
-            const bool eightBit = !parser_.IsUtf8();
+            const bool joinBytes = !parser_.IsUtf8() && parser_.Codepage().IsDoubleByte();
             auto take = [&] {
-                if (eightBit && parser_.Kind() == TokString) {
+                if (joinBytes && parser_.Kind() == TokString) {
                     bytes += parser_.TokenView();
                     return;
                 }
-                text += parser_.Codepage().Decode(bytes);
-                bytes.clear();
-                text += parser_.TokenWide();
+                if (!bytes.empty()) {
+                    text += parser_.Codepage().Decode(bytes);
+                    bytes.clear();
+                }
+                if (text.empty())
+                    text = parser_.TokenWide();
+                else
+                    text += parser_.TokenWide();
             };
             take();
             while (parser_.Advance() == '+') {
@@ -182,7 +189,7 @@ void TextToBinary::Value(int depth) {
                 if (parser_.Kind() != TokString && parser_.Kind() != TokWideString) parser_.Error("String expected");
                 take();
             }
-            text += parser_.Codepage().Decode(bytes);
+            if (!bytes.empty()) text += parser_.Codepage().Decode(bytes);
             writer_.PutString(text);
             return;  // the token after the expression is already current
         }
