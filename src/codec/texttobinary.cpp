@@ -40,11 +40,34 @@ private:
     // there, so one in 8-bit text of a double-byte code page, where identifiers may
     // hold two-byte characters, is converted from that page.
     std::string Name(std::string bytes) const;
+    // The value of a string expression in 8-bit text of a double-byte code page, the
+    // current token its first part; consecutive 8-bit parts are decoded as one, so a
+    // two-byte character split between two of them comes back whole. Leaves the token
+    // after the expression current.
+    std::u16string DoubleByteString();
 
     TParser& parser_;
     FormWriter& writer_;
     std::vector<std::uint8_t> data_;  // reused for every block of binary data
 };
+
+std::u16string TextToBinary::DoubleByteString() {
+    std::u16string text;
+    std::string bytes;  // 8-bit parts not decoded yet
+    for (;;) {
+        if (parser_.Kind() == TokString) {
+            bytes += parser_.TokenView();
+        } else {
+            text += parser_.Codepage().Decode(bytes);
+            bytes.clear();
+            text += parser_.TokenWide();
+        }
+        if (parser_.Advance() != '+') break;
+        parser_.Advance();
+        if (parser_.Kind() != TokString && parser_.Kind() != TokWideString) parser_.Error("String expected");
+    }
+    return text + parser_.Codepage().Decode(bytes);
+}
 
 std::string TextToBinary::Name(std::string bytes) const {
     const CodePage& codePage = parser_.Codepage();
@@ -163,33 +186,16 @@ void TextToBinary::Value(int depth) {
         case TokIdent: writer_.PutIdentifier(Name(parser_.TokenDottedIdent())); break;
         case TokString:
         case TokWideString: {
-            // In a double-byte code page consecutive 8-bit parts are decoded as one, so
-            // a two-byte character that a line break split between two parts comes back
-            // whole. Other text decodes each part as it comes.
-            std::u16string text;
-            std::string bytes;
-            const bool joinBytes = !parser_.IsUtf8() && parser_.Codepage().IsDoubleByte();
-            auto take = [&] {
-                if (joinBytes && parser_.Kind() == TokString) {
-                    bytes += parser_.TokenView();
-                    return;
-                }
-                if (!bytes.empty()) {
-                    text += parser_.Codepage().Decode(bytes);
-                    bytes.clear();
-                }
-                if (text.empty())
-                    text = parser_.TokenWide();
-                else
-                    text += parser_.TokenWide();
-            };
-            take();
+            if (!parser_.IsUtf8() && parser_.Codepage().IsDoubleByte()) {
+                writer_.PutString(DoubleByteString());
+                return;
+            }
+            std::u16string text = parser_.TokenWide();
             while (parser_.Advance() == '+') {
                 parser_.Advance();
                 if (parser_.Kind() != TokString && parser_.Kind() != TokWideString) parser_.Error("String expected");
-                take();
+                text += parser_.TokenWide();
             }
-            if (!bytes.empty()) text += parser_.Codepage().Decode(bytes);
             writer_.PutString(text);
             return;  // the token after the expression is already current
         }
