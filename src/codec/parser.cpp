@@ -115,8 +115,14 @@ int TParser::Advance() {
     tokenLine_ = line_;
     suffix_ = 0;
     const std::uint8_t c = text_[p];
-    if ((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80) || PairAt(p)) {
-        p = SkipIdentChars(p);
+    const auto identChar = [this](std::uint8_t b) { return (Classes[b] & (ClsLetter | ClsDigit)) || (utf8_ && b >= 0x80); };
+    if ((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80) || (pairs_ && PairAt(p))) {
+        if (pairs_) {
+            p = SkipIdentChars(p);
+        } else {
+            ++p;
+            while (identChar(text_[p])) ++p;
+        }
         kind_ = TokIdent;
     } else if (c == '#' || c == '\'') {
         ScanString(p);

@@ -18,7 +18,8 @@ namespace {
 
 class TextToBinary {
 public:
-    TextToBinary(TParser& parser, FormWriter& writer) : parser_(parser), writer_(writer) {}
+    TextToBinary(TParser& parser, FormWriter& writer)
+        : parser_(parser), writer_(writer), doubleByte_(!parser.IsUtf8() && parser.Codepage().IsDoubleByte()) {}
 
     void Object(int depth);
 
@@ -39,7 +40,16 @@ private:
     // A name as the binary stream holds it. Names with bytes above 127 are UTF-8
     // there, so one in 8-bit text of a double-byte code page, where identifiers may
     // hold two-byte characters, is converted from that page.
-    std::string Name(std::string bytes) const;
+    // Writes a name as the binary stream holds it. Names with bytes above 127 are UTF-8
+    // there, so one in 8-bit text of a double-byte code page, where identifiers may
+    // hold two-byte characters, is converted from that page.
+    void PutName(std::string_view name) {
+        if (doubleByte_)
+            writer_.PutName(Utf8Name(name));
+        else
+            writer_.PutName(name);
+    }
+    std::string Utf8Name(std::string_view bytes) const;
     // The value of a string expression in 8-bit text of a double-byte code page, the
     // current token its first part; consecutive 8-bit parts are decoded as one, so a
     // two-byte character split between two of them comes back whole. Leaves the token
@@ -48,6 +58,7 @@ private:
 
     TParser& parser_;
     FormWriter& writer_;
+    const bool doubleByte_;  // 8-bit text in a double-byte code page
     std::vector<std::uint8_t> data_;  // reused for every block of binary data
 };
 
@@ -69,12 +80,9 @@ std::u16string TextToBinary::DoubleByteString() {
     return text + parser_.Codepage().Decode(bytes);
 }
 
-std::string TextToBinary::Name(std::string bytes) const {
-    const CodePage& codePage = parser_.Codepage();
-    if (parser_.IsUtf8() || !codePage.IsDoubleByte() ||
-        std::none_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; }))
-        return bytes;
-    return Utf8FromUtf16(codePage.Decode(bytes));
+std::string TextToBinary::Utf8Name(std::string_view bytes) const {
+    if (std::none_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; })) return std::string(bytes);
+    return Utf8FromUtf16(parser_.Codepage().Decode(bytes));
 }
 
 bool TextToBinary::OrderModifier(std::int32_t& position) {
@@ -114,8 +122,8 @@ void TextToBinary::Object(int depth) {
     if (OrderModifier(position) && position >= 0) flags |= FlagChildPosition;
 
     writer_.PutPrefix(flags, position);
-    writer_.PutName(Name(std::move(className)));
-    writer_.PutName(Name(std::move(objectName)));
+    PutName(className);
+    PutName(objectName);
     while (!AtObjectKeyword()) Property(depth);
     writer_.PutTag(TagNull);
     while (!parser_.IsKeyword("END")) Object(depth + 1);
@@ -134,7 +142,7 @@ void TextToBinary::Property(int depth) {
         name += parser_.TokenView();
         parser_.Advance();
     }
-    writer_.PutName(Name(std::move(name)));
+    PutName(name);
     parser_.ExpectKind('=');
     parser_.Advance();
     Value(depth);
@@ -162,7 +170,7 @@ void TextToBinary::Float() {
 
 std::string TextToBinary::SetElement() {
     switch (parser_.Kind()) {
-        case TokIdent: return Name(parser_.TokenText());
+        case TokIdent: return doubleByte_ ? Utf8Name(parser_.TokenView()) : parser_.TokenText();
         case TokInteger: return parser_.TokenText();
         case TokString:
         case TokWideString: {
@@ -183,10 +191,15 @@ std::string TextToBinary::SetElement() {
 void TextToBinary::Value(int depth) {
     CheckDepth(depth);
     switch (parser_.Kind()) {
-        case TokIdent: writer_.PutIdentifier(Name(parser_.TokenDottedIdent())); break;
+        case TokIdent:
+            if (doubleByte_)
+                writer_.PutIdentifier(Utf8Name(parser_.TokenDottedIdent()));
+            else
+                writer_.PutIdentifier(parser_.TokenDottedIdent());
+            break;
         case TokString:
         case TokWideString: {
-            if (!parser_.IsUtf8() && parser_.Codepage().IsDoubleByte()) {
+            if (doubleByte_) {
                 writer_.PutString(DoubleByteString());
                 return;
             }
