@@ -114,14 +114,14 @@ void FileLikeStream::Seek(std::int64_t position) {
 namespace {
 
 template <typename Input>
-TextOutcome ConvertFrom(Input& input, bool resource) {
+TextOutcome ConvertFrom(Input& input, bool resource, const fw::CodePage& codePage) {
     TextOutcome outcome;
     fw::MemoryStream output;
     try {
         if (resource) {
-            fw::ResourceFormToText(input, output);
+            fw::ResourceFormToText(input, output, codePage);
         } else {
-            fw::BinaryFormToText(input, output);
+            fw::BinaryFormToText(input, output, codePage);
         }
     } catch (const fw::Exception& error) {
         outcome.Error = error.what();
@@ -134,36 +134,45 @@ TextOutcome ConvertFrom(Input& input, bool resource) {
 
 }  // namespace
 
-TextOutcome ConvertBinaryToText(fw::ByteSpan binary, bool resource, bool fileLike) {
+TextOutcome ConvertBinaryToText(fw::ByteSpan binary, bool resource, bool fileLike, const fw::CodePage& codePage) {
     if (fileLike) {
         FileLikeStream input(binary);
-        return ConvertFrom(input, resource);
+        return ConvertFrom(input, resource, codePage);
     }
     fw::ByteViewStream input(binary);
-    return ConvertFrom(input, resource);
+    return ConvertFrom(input, resource, codePage);
 }
 
-std::optional<fw::Bytes> TryBinaryToText(fw::ByteSpan binary, bool resource, std::size_t* consumed) {
-    TextOutcome outcome = ConvertBinaryToText(binary, resource);
+std::optional<fw::Bytes> TryBinaryToText(fw::ByteSpan binary, bool resource, std::size_t* consumed,
+                                         const fw::CodePage& codePage) {
+    TextOutcome outcome = ConvertBinaryToText(binary, resource, false, codePage);
     if (consumed != nullptr) *consumed = outcome.Consumed;
     return std::move(outcome.Text);
 }
 
-std::optional<fw::Bytes> TryTextToBinary(fw::ByteSpan text) {
+std::optional<fw::Bytes> TryTextToBinary(fw::ByteSpan text, const fw::CodePage& codePage) {
     fw::ByteViewStream input(text);
     fw::MemoryStream output;
     try {
-        fw::TextToBinaryForm(input, output);
+        fw::TextToBinaryForm(input, output, codePage);
     } catch (const fw::Exception&) {
         return std::nullopt;
     }
     return output.Take();
 }
 
-bool HasUnfaithfulConstructs(std::string_view text) {
+bool HasUnfaithfulConstructs(std::string_view text, const fw::CodePage& codePage) {
     std::size_t run = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
+        if (codePage.CharLength(text, i) == 2) {
+            // The name is written as UTF-8: three bytes for a character, six for an
+            // undefined pair, which is two private-use characters.
+            run += 6;
+            if (run >= 200) return true;
+            ++i;
+            continue;
+        }
         run = IdentifierByte(c) ? run + 1 : 0;
         if (run >= 200) return true;
         // The word null, not part of a longer identifier.
@@ -177,9 +186,9 @@ bool HasUnfaithfulConstructs(std::string_view text) {
     return false;
 }
 
-void CheckWrittenStream(const fw::Bytes& written) {
+void CheckWrittenStream(const fw::Bytes& written, const fw::CodePage& codePage) {
     std::size_t consumed = 0;
-    const std::optional<fw::Bytes> text = TryBinaryToText(written, false, &consumed);
+    const std::optional<fw::Bytes> text = TryBinaryToText(written, false, &consumed, codePage);
     if (!text) Fail("a stream written by the text conversion cannot be converted to text");
     if (consumed != written.size()) {
         Fail("converting a written stream to text stopped before its end: " + std::to_string(consumed) +
@@ -187,13 +196,13 @@ void CheckWrittenStream(const fw::Bytes& written) {
              AsText(*text));
     }
 
-    const std::optional<fw::Bytes> again = TryTextToBinary(*text);
+    const std::optional<fw::Bytes> again = TryTextToBinary(*text, codePage);
     if (!again) {
         if (HasValueTextCannotCarry(AsText(*text))) return;
         Fail("text written by the codec cannot be converted back to binary", AsText(*text));
     }
 
-    const std::optional<fw::Bytes> textAgain = TryBinaryToText(*again, false, &consumed);
+    const std::optional<fw::Bytes> textAgain = TryBinaryToText(*again, false, &consumed, codePage);
     if (!textAgain) Fail("the second binary cannot be converted to text", AsText(*text));
     if (consumed != again->size()) Fail("converting the second binary stopped before its end", AsText(*text));
 
@@ -222,15 +231,15 @@ void CheckWrittenStream(const fw::Bytes& written) {
     }
 }
 
-void CheckStableAfterFirstPass(const fw::Bytes& written) {
-    const std::optional<fw::Bytes> firstText = TryBinaryToText(written, false);
+void CheckStableAfterFirstPass(const fw::Bytes& written, const fw::CodePage& codePage) {
+    const std::optional<fw::Bytes> firstText = TryBinaryToText(written, false, nullptr, codePage);
     if (!firstText) return;
-    const std::optional<fw::Bytes> settled = TryTextToBinary(*firstText);
+    const std::optional<fw::Bytes> settled = TryTextToBinary(*firstText, codePage);
     if (!settled) return;
 
-    const std::optional<fw::Bytes> text = TryBinaryToText(*settled, false);
+    const std::optional<fw::Bytes> text = TryBinaryToText(*settled, false, nullptr, codePage);
     if (!text) Fail("a stream written after one round trip cannot be converted to text", AsText(*firstText));
-    const std::optional<fw::Bytes> again = TryTextToBinary(*text);
+    const std::optional<fw::Bytes> again = TryTextToBinary(*text, codePage);
     if (!again) Fail("text of a settled stream cannot be converted back to binary", AsText(*text));
     if (*again != *settled) {
         const auto mismatch = std::mismatch(again->begin(), again->end(), settled->begin(), settled->end());

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "codec/codepage.h"
 #include "codec/stream.h"
 
 namespace fwfuzz {
@@ -40,24 +41,28 @@ struct TextOutcome {
 };
 
 // Binary form stream (resource-wrapped when resource is set) to text, read from memory
-// or, when fileLike is set, through a FileLikeStream.
-TextOutcome ConvertBinaryToText(fw::ByteSpan binary, bool resource, bool fileLike = false);
+// or, when fileLike is set, through a FileLikeStream. The code page, here and below, is
+// that of the 8-bit text.
+TextOutcome ConvertBinaryToText(fw::ByteSpan binary, bool resource, bool fileLike = false,
+                                const fw::CodePage& codePage = fw::CodePage::Default());
 
 // As ConvertBinaryToText from memory, giving the text alone. consumed receives how
 // many input bytes the conversion read.
-std::optional<fw::Bytes> TryBinaryToText(fw::ByteSpan binary, bool resource, std::size_t* consumed = nullptr);
+std::optional<fw::Bytes> TryBinaryToText(fw::ByteSpan binary, bool resource, std::size_t* consumed = nullptr,
+                                         const fw::CodePage& codePage = fw::CodePage::Default());
 
 // Form text to a bare binary form stream, or nothing when the codec rejects it.
-std::optional<fw::Bytes> TryTextToBinary(fw::ByteSpan text);
+std::optional<fw::Bytes> TryTextToBinary(fw::ByteSpan text, const fw::CodePage& codePage = fw::CodePage::Default());
 
 // Whether text holds something that makes the binary stream written from it unfaithful
 // by design, so that no round trip can be asked of it:
-//  - an identifier-like run of 200 bytes or more: a class name of 240 bytes or more
+//  - an identifier-like run of 200 bytes or more (in a double-byte code page a two-byte
+//    character counts as the up to six bytes of UTF-8 it is written as): a class name of 240 bytes or more
 //    has a length byte that readers take for an object prefix, and names are cut to
 //    255 bytes;
 //  - the word Null in any letter case: a Null element of a list is written as the byte
 //    that ends the list.
-bool HasUnfaithfulConstructs(std::string_view text);
+bool HasUnfaithfulConstructs(std::string_view text, const fw::CodePage& codePage = fw::CodePage::Default());
 
 // Checks a stream written by the text conversion:
 //  1. it converts to text, and the conversion reads it to its very end;
@@ -71,7 +76,7 @@ bool HasUnfaithfulConstructs(std::string_view text);
 //     float (floats keep 15 or 16 digits only, and infinities come back as
 //     identifiers, so their payloads may change once).
 // Aborts with a description when one of them fails.
-void CheckWrittenStream(const fw::Bytes& written);
+void CheckWrittenStream(const fw::Bytes& written, const fw::CodePage& codePage = fw::CodePage::Default());
 
 // Checks that the text conversion settles after one pass: with B2 the stream written
 // from the text of `written`, converting B2 to text and back must give B2 again byte for
@@ -79,7 +84,7 @@ void CheckWrittenStream(const fw::Bytes& written);
 // spelling of identifiers) must not change any further. Returns without a check when
 // the first pass itself does not convert; aborts with a description when a later one
 // fails or changes anything.
-void CheckStableAfterFirstPass(const fw::Bytes& written);
+void CheckStableAfterFirstPass(const fw::Bytes& written, const fw::CodePage& codePage = fw::CodePage::Default());
 
 // Prints the message and the given texts (abridged) to stderr and aborts.
 [[noreturn]] void Fail(std::string_view message, std::string_view firstText = {},

@@ -41,7 +41,8 @@ std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
 
-// "874, 1250-1258": the code pages the codec has, consecutive numbers joined as ranges.
+// "874, 932, 936, 949, 950, 1250-1258": the code pages the codec has, runs of three or
+// more consecutive numbers joined as ranges.
 std::string SupportedCodePages() {
     const std::vector<int> numbers = CodePage::Supported();
     std::string list;
@@ -51,8 +52,12 @@ std::string SupportedCodePages() {
             ++last;
         if (!list.empty()) list += ", ";
         list += std::to_string(numbers[i]);
-        if (last > i) list += "-" + std::to_string(numbers[last]);
-        i = last + 1;
+        if (last >= i + 2) {
+            list += "-" + std::to_string(numbers[last]);
+            i = last + 1;
+        } else {
+            ++i;
+        }
     }
     return list;
 }
@@ -369,8 +374,9 @@ const char* HelpTemplate(CommandKind command) {
                    "Options:\n"
                    "  --to ENCODING   text, binary or resource (required)\n"
                    "  --codepage N    8-bit code page of form text and of 8-bit strings:\n"
-                   "                  {codepages} (default 1252). Text that starts with a UTF-8\n"
-                   "                  byte-order mark is read as UTF-8 whatever the code page.\n"
+                   "                  {codepages} (default 1252).\n"
+                   "                  Text that starts with a UTF-8 byte-order mark is read as\n"
+                   "                  UTF-8 whatever the code page.\n"
                    "  -o OUT          write the result to OUT (one input file only); '-' is\n"
                    "                  standard output\n"
                    "  --out-dir DIR   write each result to DIR under the input's file name;\n"
@@ -459,8 +465,8 @@ const char* HelpTemplate(CommandKind command) {
                    "before the damage.\n"
                    "\n"
                    "Options:\n"
-                   "  --codepage N   8-bit code page for resource names: {codepages}\n"
-                   "                 (default 1252)\n"
+                   "  --codepage N   8-bit code page for resource names:\n"
+                   "                 {codepages} (default 1252)\n"
                    "  -h, --help     show this help\n"
                    "\n"
                    "Exit status: 0 on success, 1 when the file cannot be read or is not a PE\n"
@@ -473,8 +479,8 @@ const char* HelpTemplate(CommandKind command) {
                    "form present in several languages is listed once per language.\n"
                    "\n"
                    "Options:\n"
-                   "  --codepage N   8-bit code page for resource names: {codepages}\n"
-                   "                 (default 1252)\n"
+                   "  --codepage N   8-bit code page for resource names:\n"
+                   "                 {codepages} (default 1252)\n"
                    "  -h, --help     show this help\n"
                    "\n"
                    "Exit status: 0 on success, 1 when the file cannot be read or is not a PE\n"
@@ -522,7 +528,8 @@ const char* HelpTemplate(CommandKind command) {
                    "Options:\n"
                    "  --page PAGE    print only that page, without a heading: header, classes,\n"
                    "                 forms or flags\n"
-                   "  --codepage N   8-bit code page of names: {codepages} (default 1252)\n"
+                   "  --codepage N   8-bit code page of names:\n"
+                   "                 {codepages} (default 1252)\n"
                    "  -h, --help     show this help\n"
                    "\n"
                    "Exit status: 0 on success, 1 when the file cannot be read or is not a PE\n"

@@ -221,8 +221,10 @@ void BinaryToText::Value(int depth) {
     }
 }
 
-// Writes a string as quoted runs and #codes, at most 64 characters a line. Units below
-// the space and the quote always become #codes; for UTF-16 text so do units above 127.
+// Writes a string as quoted runs and #codes, at most 64 units (bytes of 8-bit text) a
+// line. Units below the space and the quote always become #codes; for UTF-16 text so
+// do units above 127. In a double-byte code page a line never ends between a lead byte
+// and its trail byte, so each line holds whole characters.
 template <typename Unit>
 void BinaryToText::String(const Unit* s, std::size_t length) {
     if (length == 0) {
@@ -231,6 +233,11 @@ void BinaryToText::String(const Unit* s, std::size_t length) {
     }
     constexpr bool wide = sizeof(Unit) > 1;
     auto special = [](Unit c) { return c < 32 || c == 39 || (wide && c > 127); };
+    const CodePage& codePage = reader_.Codepage();
+    const bool pairs = !wide && codePage.IsDoubleByte();
+    const std::string_view bytes = pairs ? std::string_view(reinterpret_cast<const char*>(s), length) : std::string_view();
+    // The units of the character at i; a special unit is never part of a pair.
+    auto charLength = [&](std::size_t i) { return pairs ? codePage.CharLength(bytes, i) : std::size_t{1}; };
     ++level_;
     if (length > 64) NewLine();
     std::size_t k = 0;
@@ -242,11 +249,15 @@ void BinaryToText::String(const Unit* s, std::size_t length) {
             out_.Put(std::to_string(static_cast<unsigned>(s[i])));
             ++i;
             if (i - k >= 64) lineBreak = true;
+        } else if (i > k && i - k + charLength(i) > 64) {
+            // A two-byte character after codes that filled the line to 63 goes on the next.
+            lineBreak = true;
         } else {
             const std::size_t j = i;
-            ++i;
-            while (i < length && !special(s[i]) && i - k < 64) ++i;
-            if (i - k >= 64) lineBreak = true;
+            i += charLength(i);
+            while (i < length && !special(s[i]) && i - k + charLength(i) <= 64) i += charLength(i);
+            // The run stops at 64 bytes, or before a character that would not fit.
+            if (i - k >= 64 || (i < length && !special(s[i]))) lineBreak = true;
             char* p = out_.Reserve(i - j + 2);
             *p++ = '\'';
             for (std::size_t m = j; m < i; ++m) *p++ = static_cast<char>(s[m]);

@@ -11,6 +11,8 @@ struct CodePageTable {
 };
 extern const CodePageTable CodePageTables[];
 extern const int CodePageTableCount;
+extern const DoubleByteTable DoubleByteTables[];
+extern const int DoubleByteTableCount;
 }  // namespace detail
 
 namespace {
@@ -21,19 +23,46 @@ const std::vector<std::unique_ptr<CodePage>>& AllCodePages() {
         for (int i = 0; i < detail::CodePageTableCount; ++i)
             v.push_back(std::make_unique<CodePage>(detail::CodePageTables[i].Number,
                                                    detail::CodePageTables[i].Upper));
+        for (int i = 0; i < detail::DoubleByteTableCount; ++i)
+            v.push_back(std::make_unique<CodePage>(detail::DoubleByteTables[i]));
         return v;
     }();
     return pages;
+}
+
+bool IsPrivateByteUnit(char16_t unit) {
+    return unit >= CodePage::PrivateByteBase + 0x80 && unit <= CodePage::PrivateByteBase + 0xFF;
 }
 
 }  // namespace
 
 CodePage::CodePage(int number, const std::array<char16_t, 128>& upperHalf) : number_(number) {
     for (int b = 0; b < 128; ++b) toUnit_[static_cast<std::size_t>(b)] = static_cast<char16_t>(b);
-    fromUnit_.reserve(128);
-    for (std::size_t b = 0; b < 128; ++b) {
-        toUnit_[128 + b] = upperHalf[b];
-        fromUnit_.emplace_back(upperHalf[b], static_cast<std::uint8_t>(128 + b));
+    for (std::size_t b = 0; b < 128; ++b) toUnit_[128 + b] = upperHalf[b];
+}
+
+CodePage::CodePage(const detail::DoubleByteTable& table) : number_(table.Number), table_(&table) {
+    for (std::size_t b = 0; b < 256; ++b)
+        toUnit_[b] = IsLeadByte(static_cast<std::uint8_t>(b)) ? static_cast<char16_t>(PrivateByteBase + b)
+                                                               : table.Single[b];
+}
+
+void CodePage::BuildFromUnit() const {
+    // The private units of a double-byte page's undefined bytes are encoded by ToCode
+    // itself; lead bytes have no unit of their own.
+    for (std::size_t b = 128; b < 256; ++b)
+        if (table_ == nullptr || !IsPrivateByteUnit(toUnit_[b]))
+            fromUnit_.emplace_back(toUnit_[b], static_cast<std::uint16_t>(b));
+    if (table_ != nullptr) {
+        const std::size_t width = static_cast<std::size_t>(table_->TrailLast - table_->TrailFirst) + 1;
+        for (std::size_t lead = 0; lead < 256; ++lead) {
+            const std::uint8_t row = table_->Row[lead];
+            if (row == 0xFF) continue;
+            const char16_t* units = table_->Rows + row * width;
+            for (std::size_t t = 0; t < width; ++t)
+                if (units[t] != 0)
+                    fromUnit_.emplace_back(units[t], static_cast<std::uint16_t>(lead << 8 | (table_->TrailFirst + t)));
+        }
     }
     std::sort(fromUnit_.begin(), fromUnit_.end());
 }
@@ -56,24 +85,66 @@ std::vector<int> CodePage::Supported() {
     return numbers;
 }
 
-int CodePage::ToByte(char16_t unit) const {
+int CodePage::ToCode(char16_t unit) const {
     if (unit < 128) return unit;
-    auto it = std::lower_bound(fromUnit_.begin(), fromUnit_.end(), std::make_pair(unit, std::uint8_t{0}));
+    if (table_ != nullptr && IsPrivateByteUnit(unit)) return unit - PrivateByteBase;
+    std::call_once(fromUnitBuilt_, [this] { BuildFromUnit(); });
+    auto it = std::lower_bound(fromUnit_.begin(), fromUnit_.end(), std::make_pair(unit, std::uint16_t{0}));
     if (it != fromUnit_.end() && it->first == unit) return it->second;
     return -1;
 }
 
+int CodePage::ToByte(char16_t unit) const {
+    const int code = ToCode(unit);
+    return code <= 0xFF ? code : -1;
+}
+
 std::u16string CodePage::Decode(std::string_view bytes) const {
-    std::u16string text(bytes.size(), u'\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = toUnit_[static_cast<std::uint8_t>(bytes[i])];
+    if (table_ == nullptr) {
+        std::u16string text(bytes.size(), u'\0');
+        for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = toUnit_[static_cast<std::uint8_t>(bytes[i])];
+        return text;
+    }
+    std::u16string text;
+    text.reserve(bytes.size());
+    const std::size_t width = static_cast<std::size_t>(table_->TrailLast - table_->TrailFirst) + 1;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<std::uint8_t>(bytes[i]);
+        if (CharLength(bytes, i) == 1) {
+            text.push_back(toUnit_[b]);
+            ++i;
+            continue;
+        }
+        const auto t = static_cast<std::uint8_t>(bytes[i + 1]);
+        const std::uint8_t row = table_->Row[b];
+        const char16_t unit = row == 0xFF ? 0 : table_->Rows[row * width + (t - table_->TrailFirst)];
+        if (unit != 0) {
+            text.push_back(unit);
+        } else {
+            // An undefined pair keeps both bytes, as one character of two units.
+            text.push_back(static_cast<char16_t>(PrivateByteBase + b));
+            text.push_back(t < 0x80 ? t : static_cast<char16_t>(PrivateByteBase + t));
+        }
+        i += 2;
+    }
     return text;
 }
 
-std::string CodePage::Encode(std::u16string_view text) const {
-    std::string bytes(text.size(), '\0');
+std::string CodePage::Encode(std::u16string_view text, std::size_t* firstMissing) const {
+    if (firstMissing != nullptr) *firstMissing = std::u16string_view::npos;
+    std::string bytes;
+    bytes.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        int b = ToByte(text[i]);
-        bytes[i] = static_cast<char>(b < 0 ? '?' : b);
+        const int code = ToCode(text[i]);
+        if (code < 0) {
+            if (firstMissing != nullptr && *firstMissing == std::u16string_view::npos) *firstMissing = i;
+            bytes.push_back('?');
+        } else if (code > 0xFF) {
+            bytes.push_back(static_cast<char>(code >> 8));
+            bytes.push_back(static_cast<char>(code & 0xFF));
+        } else {
+            bytes.push_back(static_cast<char>(code));
+        }
     }
     return bytes;
 }

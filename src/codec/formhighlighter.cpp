@@ -220,8 +220,9 @@ void TFormHighlighter::ScanComment() {
     while (pos_ < line_.size()) {
         auto c = static_cast<unsigned char>(line_[pos_]);
         if (IsLineBreak(c)) return;
-        ++pos_;
-        if (c == '}') {
+        const std::size_t n = CharLength(pos_);
+        pos_ += n;
+        if (c == '}' && n == 1) {
             range_ = HighlightRange::Normal;
             return;
         }
@@ -297,12 +298,12 @@ void TFormHighlighter::ScanKeyOrIdentifier(std::string_view tail, std::string_vi
 
 void TFormHighlighter::ScanUnknown() {
     kind_ = HighlightKind::Unknown;
-    pos_ += encoding_ == HighlightEncoding::Utf8 ? Utf8SequenceLength(line_.substr(pos_)) : 1;
+    pos_ += encoding_ == HighlightEncoding::Utf8 ? Utf8SequenceLength(line_.substr(pos_)) : CharLength(pos_);
 }
 
-std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range,
-                                          HighlightEncoding encoding) {
-    TFormHighlighter highlighter(encoding);
+namespace {
+
+std::vector<HighlightToken> TokensOf(TFormHighlighter& highlighter, std::string_view line, HighlightRange& range) {
     std::vector<HighlightToken> tokens;
     highlighter.SetLine(line, range);
     for (;;) {
@@ -312,6 +313,19 @@ std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange&
     }
     range = highlighter.GetRange();
     return tokens;
+}
+
+}  // namespace
+
+std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range,
+                                          HighlightEncoding encoding) {
+    TFormHighlighter highlighter(encoding);
+    return TokensOf(highlighter, line, range);
+}
+
+std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range, const CodePage& codePage) {
+    TFormHighlighter highlighter(codePage);
+    return TokensOf(highlighter, line, range);
 }
 
 }  // namespace fw

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "codepage.h"
+
 namespace fw {
 
 enum class HighlightKind { Comment, Identifier, Key, EndOfLine, Number, Space, String, Symbol, Unknown };
@@ -33,8 +35,8 @@ enum class HighlightRange : int { InComment = 1, Normal = 2 };
 
 // How bytes that belong to no token class are grouped into unknown tokens.
 enum class HighlightEncoding {
-    // Each such byte is one token. Our 8-bit code pages are all single-byte, so no
-    // byte ever starts a two-byte character.
+    // Each such byte is one token; with a double-byte code page (see the constructor
+    // that takes one) a lead byte and its trail byte are one token.
     SingleByte,
     // A well-formed multi-byte UTF-8 sequence is one token, so a token never splits a
     // character; any other such byte is one token.
@@ -76,6 +78,11 @@ class TFormHighlighter {
 public:
     explicit TFormHighlighter(HighlightEncoding encoding = HighlightEncoding::SingleByte)
         : encoding_(encoding) {}
+    // For 8-bit text in this code page. In a double-byte page a lead byte and the trail
+    // byte after it make one unknown token, and inside a comment a trail byte "}" does
+    // not close it.
+    explicit TFormHighlighter(const CodePage& codePage)
+        : encoding_(HighlightEncoding::SingleByte), pairs_(codePage.IsDoubleByte() ? &codePage : nullptr) {}
 
     // Starts a line in the given range and makes its first token current.
     void SetLine(std::string_view line, HighlightRange range);
@@ -103,8 +110,11 @@ private:
     void ScanKeyOrIdentifier(std::string_view tail, std::string_view otherTail = {});
     void ScanUnknown();
     bool TailFollows(std::string_view tail) const;
+    // 2 when a lead byte and its trail byte start at pos in a double-byte page, else 1.
+    std::size_t CharLength(std::size_t pos) const { return pairs_ != nullptr ? pairs_->CharLength(line_, pos) : 1; }
 
     HighlightEncoding encoding_;
+    const CodePage* pairs_ = nullptr;  // the double-byte code page of 8-bit text
     std::string_view line_;
     std::size_t pos_ = 0;
     std::size_t tokenStart_ = 0;
@@ -117,5 +127,7 @@ private:
 // end-of-line token (at the line's length, of length 0).
 std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range,
                                           HighlightEncoding encoding = HighlightEncoding::SingleByte);
+// The same for 8-bit text in this code page.
+std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range, const CodePage& codePage);
 
 }  // namespace fw

@@ -71,6 +71,7 @@ TParser::TParser(Stream& input, const CodePage& codePage) : input_(input), codeP
         utf8_ = true;
         scan_ = 3;
     }
+    pairs_ = !utf8_ && codePage.IsDoubleByte();
     Advance();
 }
 
@@ -95,6 +96,19 @@ std::size_t TParser::SkipBlanks(std::size_t p) {
     }
 }
 
+bool TParser::PairAt(std::size_t p) const {
+    // text_ ends with a 0 byte, which is no lead byte, so p + 1 is inside it.
+    return pairs_ && codePage_.IsLeadByte(text_[p]) && codePage_.IsTrailByte(text_[p + 1]);
+}
+
+std::size_t TParser::SkipIdentChars(std::size_t p) const {
+    for (;;) {
+        while ((Classes[text_[p]] & (ClsLetter | ClsDigit)) || (utf8_ && text_[p] >= 0x80)) ++p;
+        if (!PairAt(p)) return p;
+        p += 2;
+    }
+}
+
 int TParser::Advance() {
     std::size_t p = SkipBlanks(scan_);
     tokenStart_ = p;
@@ -102,9 +116,13 @@ int TParser::Advance() {
     suffix_ = 0;
     const std::uint8_t c = text_[p];
     const auto identChar = [this](std::uint8_t b) { return (Classes[b] & (ClsLetter | ClsDigit)) || (utf8_ && b >= 0x80); };
-    if ((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80)) {
-        ++p;
-        while (identChar(text_[p])) ++p;
+    if ((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80) || (pairs_ && PairAt(p))) {
+        if (pairs_) {
+            p = SkipIdentChars(p);
+        } else {
+            ++p;
+            while (identChar(text_[p])) ++p;
+        }
         kind_ = TokIdent;
     } else if (c == '#' || c == '\'') {
         ScanString(p);
@@ -152,6 +170,8 @@ void TParser::ScanString(std::size_t p) {
             if (code > 127) wide = true;
             string8_.push_back(static_cast<char>(code));
         } else if (c == '\'') {
+            // Byte by byte: no trail byte of a double-byte code page is a quote, a line
+            // break or 0, so none can end the string early.
             ++p;
             for (;;) {
                 const std::uint8_t q = text_[p];
@@ -296,9 +316,8 @@ std::string TParser::TokenDottedIdent() {
     std::size_t p = tokenEnd_;
     while (text_[p] == '.') {
         const std::uint8_t c = text_[p + 1];
-        if (!((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80))) Error("Identifier expected");
-        p += 2;
-        while ((Classes[text_[p]] & (ClsLetter | ClsDigit)) || (utf8_ && text_[p] >= 0x80)) ++p;
+        if (!((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80) || PairAt(p + 1))) Error("Identifier expected");
+        p = SkipIdentChars(p + 1);
     }
     tokenEnd_ = p;
     scan_ = p;

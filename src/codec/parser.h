@@ -3,7 +3,9 @@
 // it reads the first. Lines may be of any length. Text that begins with a UTF-8
 // byte-order mark is UTF-8: the mark is skipped, quoted string bytes are decoded as
 // UTF-8 and identifiers may hold non-ASCII letters. Otherwise the text is 8-bit in the
-// given code page. When destroyed, the parser moves the stream back to the start of
+// given code page; in a double-byte page a lead byte and its trail byte are one
+// character, which identifiers may hold too, so a trail byte such as "{" or a letter
+// never starts a token of its own. When destroyed, the parser moves the stream back to the start of
 // the current token, so unconsumed text stays unread.
 
 #include <cstdint>
@@ -53,13 +55,20 @@ public:
     // With "{" current: reads hexadecimal data up to "}" into sink, then advances.
     void ReadHexBytes(std::vector<std::uint8_t>& sink);
     int Line() const { return tokenLine_; }
+    // The stream position at which the current token starts.
+    std::int64_t TokenPosition() const { return origin_ + static_cast<std::int64_t>(tokenStart_); }
     bool IsUtf8() const { return utf8_; }
+    const CodePage& Codepage() const { return codePage_; }
 
     // Raises EParserError "<message> on line <line>".
     [[noreturn]] void Error(const std::string& message) const;
 
 private:
     std::size_t SkipBlanks(std::size_t p);
+    // Whether a two-byte character of the code page starts at p.
+    bool PairAt(std::size_t p) const;
+    // The end of the identifier characters from p on.
+    std::size_t SkipIdentChars(std::size_t p) const;
     void ScanString(std::size_t p);
 
     Stream& input_;
@@ -75,6 +84,7 @@ private:
     int line_ = 1;                      // line at the scan position
     int tokenLine_ = 1;                 // line on which the current token starts
     bool utf8_ = false;
+    bool pairs_ = false;                // 8-bit text in a double-byte code page
     std::string string8_;               // the value of a TokString
     std::u16string wide_;               // the value of a TokWideString
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "conversion.h"
@@ -17,7 +18,8 @@ namespace {
 
 class TextToBinary {
 public:
-    TextToBinary(TParser& parser, FormWriter& writer) : parser_(parser), writer_(writer) {}
+    TextToBinary(TParser& parser, FormWriter& writer)
+        : parser_(parser), writer_(writer), doubleByte_(!parser.IsUtf8() && parser.Codepage().IsDoubleByte()) {}
 
     void Object(int depth);
 
@@ -35,11 +37,53 @@ private:
     void Value(int depth);
     void Float();
     std::string SetElement();
+    // A name as the binary stream holds it. Names with bytes above 127 are UTF-8
+    // there, so one in 8-bit text of a double-byte code page, where identifiers may
+    // hold two-byte characters, is converted from that page.
+    // Writes a name as the binary stream holds it. Names with bytes above 127 are UTF-8
+    // there, so one in 8-bit text of a double-byte code page, where identifiers may
+    // hold two-byte characters, is converted from that page.
+    void PutName(std::string_view name) {
+        if (doubleByte_)
+            writer_.PutName(Utf8Name(name));
+        else
+            writer_.PutName(name);
+    }
+    std::string Utf8Name(std::string_view bytes) const;
+    // The value of a string expression in 8-bit text of a double-byte code page, the
+    // current token its first part; consecutive 8-bit parts are decoded as one, so a
+    // two-byte character split between two of them comes back whole. Leaves the token
+    // after the expression current.
+    std::u16string DoubleByteString();
 
     TParser& parser_;
     FormWriter& writer_;
+    const bool doubleByte_;  // 8-bit text in a double-byte code page
     std::vector<std::uint8_t> data_;  // reused for every block of binary data
 };
+
+std::u16string TextToBinary::DoubleByteString() {
+    std::u16string text;
+    std::string bytes;  // 8-bit parts not decoded yet
+    for (;;) {
+        if (parser_.Kind() == TokString) {
+            bytes += parser_.TokenView();
+        } else {
+            text += parser_.Codepage().Decode(bytes);
+            bytes.clear();
+            text += parser_.TokenWide();
+        }
+        if (parser_.Advance() != '+') break;
+        parser_.Advance();
+        if (parser_.Kind() != TokString && parser_.Kind() != TokWideString) parser_.Error("String expected");
+    }
+    return text + parser_.Codepage().Decode(bytes);
+}
+
+std::string TextToBinary::Utf8Name(std::string_view bytes) const {
+    if (std::none_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; })) return std::string(bytes);
+    return Utf8FromUtf16(parser_.Codepage().Decode(bytes));
+}
 
 bool TextToBinary::OrderModifier(std::int32_t& position) {
     if (parser_.Kind() != '[') return false;
@@ -78,8 +122,8 @@ void TextToBinary::Object(int depth) {
     if (OrderModifier(position) && position >= 0) flags |= FlagChildPosition;
 
     writer_.PutPrefix(flags, position);
-    writer_.PutName(className);
-    writer_.PutName(objectName);
+    PutName(className);
+    PutName(objectName);
     while (!AtObjectKeyword()) Property(depth);
     writer_.PutTag(TagNull);
     while (!parser_.IsKeyword("END")) Object(depth + 1);
@@ -98,7 +142,7 @@ void TextToBinary::Property(int depth) {
         name += parser_.TokenView();
         parser_.Advance();
     }
-    writer_.PutName(name);
+    PutName(name);
     parser_.ExpectKind('=');
     parser_.Advance();
     Value(depth);
@@ -126,7 +170,7 @@ void TextToBinary::Float() {
 
 std::string TextToBinary::SetElement() {
     switch (parser_.Kind()) {
-        case TokIdent:
+        case TokIdent: return doubleByte_ ? Utf8Name(parser_.TokenView()) : parser_.TokenText();
         case TokInteger: return parser_.TokenText();
         case TokString:
         case TokWideString: {
@@ -147,9 +191,18 @@ std::string TextToBinary::SetElement() {
 void TextToBinary::Value(int depth) {
     CheckDepth(depth);
     switch (parser_.Kind()) {
-        case TokIdent: writer_.PutIdentifier(parser_.TokenDottedIdent()); break;
+        case TokIdent:
+            if (doubleByte_)
+                writer_.PutIdentifier(Utf8Name(parser_.TokenDottedIdent()));
+            else
+                writer_.PutIdentifier(parser_.TokenDottedIdent());
+            break;
         case TokString:
         case TokWideString: {
+            if (doubleByte_) {
+                writer_.PutString(DoubleByteString());
+                return;
+            }
             std::u16string text = parser_.TokenWide();
             while (parser_.Advance() == '+') {
                 parser_.Advance();

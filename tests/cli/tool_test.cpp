@@ -583,6 +583,35 @@ TEST_F(CliTool, CodePageReachesTheConversion) {
     EXPECT_NE(Read("1251.bin"), Read("1252.bin"));
 }
 
+// Two-byte characters of the East Asian code pages reach the binary as the characters
+// they are and come back as codes.
+TEST_F(CliTool, DoubleByteCodePagesConvertBothWays) {
+    const struct {
+        std::string Page;
+        std::string Bytes;  // two characters, the second with a trail byte below 80
+        char16_t Units[2];
+    } cases[] = {
+        {"932", "\x82\xA0\x83\x5C", {0x3042, 0x30BD}},
+        {"936", "\xB0\xA1\x81\x40", {0x554A, 0x4E02}},
+        {"949", "\xB0\xA1\x81\x41", {0xAC00, 0xAC02}},
+        {"950", "\xA4\x40\xA4\x5C", {0x4E00, 0x4E48}},
+    };
+    for (const auto& c : cases) {
+        Write(c.Page + ".dfm", "object Form1: TForm1\r\n  Caption = '" + c.Bytes + "'\r\nend\r\n");
+        const Result binary =
+            Run({"convert", "--to", "binary", "--codepage", c.Page, c.Page + ".dfm", "-o", c.Page + ".bin"});
+        ASSERT_EQ(binary.Exit, 0) << c.Page << ": " << binary.Err;
+        std::string wide;
+        for (char16_t u : c.Units) wide += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+        EXPECT_NE(Read(c.Page + ".bin").find(wide), std::string::npos) << c.Page;
+        const Result text =
+            Run({"convert", "--to", "text", "--codepage", c.Page, c.Page + ".bin", "-o", c.Page + ".txt"});
+        ASSERT_EQ(text.Exit, 0) << c.Page << ": " << text.Err;
+        const std::string codes = "#" + std::to_string(c.Units[0]) + "#" + std::to_string(c.Units[1]);
+        EXPECT_NE(Read(c.Page + ".txt").find("Caption = " + codes), std::string::npos) << c.Page;
+    }
+}
+
 TEST_F(CliTool, BadUsageExitsTwoNamingTheArgument) {
     Write("a.dfm", TinyForm);
     Write("b.dfm", TinyForm);
@@ -612,7 +641,7 @@ TEST_F(CliTool, BadUsageExitsTwoNamingTheArgument) {
          "unsupported code page '1251x'",
          "convert --help"},
         {{"check", "--codepage=437", "a.dfm"},
-         "unsupported code page '437' (supported: 874, 1250-1258)",
+         "unsupported code page '437' (supported: 874, 932, 936, 949, 950, 1250-1258)",
          "check --help"},
         {{"check", "--format", "xml", "a.dfm"}, "unknown format 'xml' for --format (use text or json)",
          "check --help"},

@@ -181,6 +181,47 @@ TEST(BinaryFormToText, WritesStrings) {
     });
 }
 
+// In a double-byte code page the 64-byte lines of a long 8-bit string never cut a
+// character in two: a character that would not fit goes to the next line whole.
+TEST(BinaryFormToText, KeepsTwoByteCharactersOnOneLine) {
+    const fw::CodePage& japanese = *fw::CodePage::Find(932);
+    const std::string a = "\x82\xA0";  // hiragana a
+    struct Case {
+        std::string Label;
+        const fw::CodePage& Page;
+        std::string String;
+        std::string Text;
+    };
+    const Case cases[] = {
+        {"across the break", japanese, Letters(63) + a + "b",
+         "\r\n    '" + Letters(63) + "' +\r\n    '" + a + "b'"},
+        {"single-byte page cuts it", fw::CodePage::Default(), Letters(63) + a + "b",
+         "\r\n    '" + Letters(63) + "\x82' +\r\n    '\xA0" "b'"},
+        {"ending at the break", japanese, Letters(62) + a + "b",
+         "\r\n    '" + Letters(62) + a + "' +\r\n    'b'"},
+        {"exactly 64", japanese, Letters(62) + a, "'" + Letters(62) + a + "'"},
+        {"after a code at 63", japanese, Letters(62) + "\r" + a,
+         "\r\n    '" + Letters(62) + "'#13 +\r\n    '" + a + "'"},
+        // A lead byte before a byte that is no trail is a character of one byte.
+        {"lone lead at the break", japanese, Letters(63) + "\x82\x20" + "b",
+         "\r\n    '" + Letters(63) + "\x82' +\r\n    ' b'"},
+        {"lone lead at the end", japanese, Letters(63) + "\x82", "'" + Letters(63) + "\x82'"},
+        {"trail byte 5C across", japanese, Letters(63) + "\x83\x5C" + Letters(70),
+         "\r\n    '" + Letters(63) + "' +\r\n    '\x83\x5C" + Letters(62) + "' +\r\n    '" +
+             Letters(70).substr(62) + "'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Label);
+        const fw::Bytes binary = FormWithP(Bin("0C") + Le32(static_cast<std::uint32_t>(c.String.size())) + Raw(c.String));
+        const std::string text = ToText(binary, c.Page);
+        EXPECT_EQ(Escaped(text), Escaped(TextWithP(c.Text)));
+        // Read back, the text gives the characters of the string.
+        std::string codes;
+        for (char16_t u : c.Page.Decode(c.String)) codes += "#" + std::to_string(u);
+        EXPECT_EQ(Hex(ToBinary(text, c.Page)), Hex(ToBinary(TextWithP(codes), c.Page)));
+    }
+}
+
 TEST(BinaryFormToText, WritesBinaryDataAsHex) {
     ExpectTexts({
         {"three bytes", FormWithP(Bin("0A 03 00 00 00 0A 0B 0C")), TextWithP("{0A0B0C}")},

@@ -135,18 +135,18 @@ private:
 };
 
 // Runs BinaryFormToText on the bytes and returns the text.
-inline std::string ToText(const fw::Bytes& binary) {
+inline std::string ToText(const fw::Bytes& binary, const fw::CodePage& codePage = fw::CodePage::Default()) {
     fw::MemoryStream in(binary);
     fw::MemoryStream out;
-    fw::BinaryFormToText(in, out);
+    fw::BinaryFormToText(in, out, codePage);
     return std::string(out.Data().begin(), out.Data().end());
 }
 
 // Runs TextToBinaryForm on the text and returns the bytes.
-inline fw::Bytes ToBinary(std::string_view text) {
+inline fw::Bytes ToBinary(std::string_view text, const fw::CodePage& codePage = fw::CodePage::Default()) {
     fw::MemoryStream in(Raw(text));
     fw::MemoryStream out;
-    fw::TextToBinaryForm(in, out);
+    fw::TextToBinaryForm(in, out, codePage);
     return out.Data();
 }
 

@@ -271,6 +271,34 @@ TEST(FormHighlighter, KeepsUtf8CharactersWhole) {
     }
 }
 
+// With a double-byte code page a lead byte and its trail byte are one token, and a
+// trail byte "}" inside braces does not end them.
+TEST(FormHighlighter, KeepsTwoByteCharactersWhole) {
+    const fw::CodePage& japanese = *fw::CodePage::Find(932);
+    struct Case {
+        std::string_view Line;
+        const fw::CodePage& Page;
+        HighlightRange Range;
+        std::string_view Tokens;
+        HighlightRange After;
+    };
+    const Case cases[] = {
+        {"Caption = \x83\x7B\x83\x5C", japanese, Normal,
+         R"(Ident(Caption) Space( ) Symbol(=) Space( ) Unknown(\x83{) Unknown(\x83\))", Normal},
+        {"Caption = \x83\x7B\x83\x5C", fw::CodePage::Default(), Normal,
+         R"(Ident(Caption) Space( ) Symbol(=) Space( ) Unknown(\x83) Comment({\x83\))", InComment},
+        {"ab \x83\x7D} x", japanese, InComment, R"(Comment(ab \x83}}) Space( ) Ident(x))", Normal},
+        {"\x83'x'\x83", japanese, Normal, R"(Unknown(\x83) String('x') Unknown(\x83))", Normal},
+        {"\xB0\xA1" "end", *fw::CodePage::Find(949), Normal, R"(Unknown(\xB0\xA1) Key(end))", Normal},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Escaped(c.Line));
+        HighlightRange range = c.Range;
+        EXPECT_EQ(Show(c.Line, fw::HighlightLine(c.Line, range, c.Page)), c.Tokens);
+        EXPECT_EQ(range, c.After);
+    }
+}
+
 // The range is read between tokens as well as at the end, and the highlighter rests
 // on the end-of-line token.
 TEST(FormHighlighter, DrivenTokenByToken) {

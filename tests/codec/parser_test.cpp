@@ -32,11 +32,12 @@ std::string Show(const TParser& p) {
 
 // All tokens of the text up to the end, separated by blanks; an error ends the list
 // with its message.
-std::string Tokens(std::string_view text, bool withLines = false) {
+std::string Tokens(std::string_view text, bool withLines = false,
+                   const fw::CodePage& codePage = fw::CodePage::Default()) {
     fw::MemoryStream in(Raw(text));
     std::string out;
     try {
-        TParser p(in);
+        TParser p(in, codePage);
         while (p.Kind() != fw::TokEnd) {
             if (!out.empty()) out += ' ';
             out += Show(p);
@@ -459,6 +460,37 @@ TEST(TParser, DecodesUtf8TextAfterAByteOrderMark) {
 
 // Releasing the parser leaves the stream at the start of the current token, so that
 // text after a form stays unread.
+// In a double-byte code page a lead byte and its trail byte are one character: the
+// pair may be part of an identifier, and its trail byte, which can be "{", "[" or a
+// letter, never starts a token. In a single-byte page the same bytes are separate.
+TEST(TParser, KeepsTwoByteCharactersWhole) {
+    const fw::CodePage& japanese = *fw::CodePage::Find(932);
+    const fw::CodePage& chinese = *fw::CodePage::Find(936);
+    struct Case {
+        std::string_view Text;
+        const fw::CodePage& Page;
+        std::string_view Tokens;
+    };
+    const Case cases[] = {
+        // "bo" (83 7B) ends in "{", "so" (83 5C) in a backslash.
+        {"object \x83\x7B\x83\x5C" "1: TButton", japanese,
+         "Ident(object) Ident(\x83{\x83\\" "1) Char(58) Ident(TButton)"},
+        {"object \x83\x7B\x83\x5C" "1: TButton", fw::CodePage::Default(),
+         "Ident(object) Char(131) Char(123) Char(131) Char(92) Int(1) Char(58) Ident(TButton)"},
+        {"A.\x83\x5B.B", japanese, "Ident(A) Char(46) Ident(\x83[) Char(46) Ident(B)"},
+        // A lead byte before a byte that is no trail stays a character of its own.
+        {"\x83 x \x83", japanese, "Char(131) Ident(x) Char(131)"},
+        // A quote is never a trail byte, so a lead byte before it does not hide it.
+        {"'\x83''\x95\x5C' #12354", japanese, R"(Str(\x83'\x95\) Wide(\u3042))"},
+        {"\xB0\xA1_2 = 3", chinese, "Ident(\xB0\xA1_2) Char(61) Int(3)"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Tokens(c.Text, false, c.Page), c.Tokens) << Escaped(c.Text);
+
+    fw::MemoryStream in(Raw("Form1.\x83\x7B\x83\x5C.Caption = 1"));
+    TParser p(in, japanese);
+    EXPECT_EQ(p.TokenDottedIdent(), "Form1.\x83\x7B\x83\x5C.Caption");
+}
+
 TEST(TParser, GivesBackTheCurrentToken) {
     std::string filler;
     for (int i = 0; i < 2000; ++i) filler += "abc ";

@@ -121,6 +121,45 @@ TEST(TextToBinaryForm, WritesStrings) {
     });
 }
 
+// 8-bit parts joined by "+" are decoded as one string, so a two-byte character split
+// between two parts (as another program may write a long string) comes back whole;
+// a wide part in between does not join the 8-bit parts around it.
+TEST(TextToBinaryForm, JoinsSplitTwoByteCharacters) {
+    const fw::CodePage& japanese = *fw::CodePage::Find(932);
+    struct Case {
+        std::string Text;
+        std::string Same;
+    };
+    const Case cases[] = {
+        {"'\x82' + '\xA0'", "#12354"},
+        {"'x\x82' +\r\n    '\xA0' + #12354 + '\x83' + '\x5C'", "'x'#12354#12354#12477"},
+        {"'\x82' + #12354 + '\xA0'", "#" + std::to_string(fw::CodePage::PrivateByteBase + 0x82) + "#12354#63728"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(Hex(ToBinary(TextWithP(c.Text), japanese)), Hex(ToBinary(TextWithP(c.Same), japanese)));
+    }
+}
+
+// Identifiers of 8-bit text in a double-byte code page may hold two-byte characters,
+// whose trail bytes can be "{" or a backslash; the binary stream holds such names as
+// UTF-8, as it does names from UTF-8 text, and converts back to the same stream.
+TEST(TextToBinaryForm, WritesTwoByteNamesAsUtf8) {
+    const fw::CodePage& japanese = *fw::CodePage::Find(932);
+    // bo (83 7B) and so (83 5C): U+30DC and U+30BD.
+    const std::string text = "object \x83\x7B\x83\x5C" "1: TButton\r\n"
+                             "  \x83\x5C.Tag = \x83\x7B\r\n"
+                             "  Options = [\x83\x5C, a]\r\n"
+                             "end\r\n";
+    const fw::Bytes binary = ToBinary(text, japanese);
+    EXPECT_EQ(Hex(binary),
+              Hex(Bin("'TPF0' 07 'TButton' 07 E3 83 9C E3 82 BD '1' 07 E3 82 BD '.Tag' 07 03 E3 83 9C") +
+                  Bin("07 'Options' 0B 03 E3 82 BD 01 'a' 00 00 00")));
+    const std::string back = ToText(binary, japanese);
+    EXPECT_EQ(back.rfind("\xEF\xBB\xBF" "object \xE3\x83\x9C\xE3\x82\xBD" "1: TButton", 0), 0u) << Escaped(back);
+    EXPECT_EQ(Hex(ToBinary(back, japanese)), Hex(binary));
+}
+
 TEST(TextToBinaryForm, WritesFloats) {
     ExpectBinaries({
         {"1.5", TextWithP("1.5"), FormWithP(Bin("05 00 00 00 00 00 00 00 C0 FF 3F"))},

@@ -1,0 +1,6 @@
+object Form1: TForm1
+  Font.Name = 'ËÎÌå'
+  Lines.Strings = (
+    '»¶Ó­' +
+    '¡£')
+end
