@@ -51,7 +51,7 @@ struct ActionBarMetrics {
     QFont Font;
     int HorzMargin = 1;
     int VertMargin = 1;
-    int Spacing = 0;     // between neighbouring items
+    int Spacing = 0;      // between neighbouring items
     QSize Glyph{16, 16};  // a tool bar's image cell
 };
 std::vector<QRect> LayOutActionBar(const std::vector<ActionBarItem>& items, const ActionBarMetrics& metrics,

@@ -138,10 +138,15 @@ TEST(ActionBarItems, FollowTheEntryOfTheManagerThatNamesTheBar) {
         // is not listed.
         {"MenuBar",
          ActionBarKind::MenuBar,
-         {{"File", true, false}, {"Save & Quit", true, false}, {"", true, true}, {"Disabled", false, false},
+         {{"File", true, false},
+          {"Save & Quit", true, false},
+          {"", true, true},
+          {"Disabled", false, false},
           {"Own", true, false}}},
         // A tool bar's item with ShowCaption = False shows only its glyph.
-        {"ToolBar", ActionBarKind::ToolBar, {{"Save & Quit", true, false}, {"", true, true}, {"", true, false}}},
+        {"ToolBar",
+         ActionBarKind::ToolBar,
+         {{"Save & Quit", true, false}, {"", true, true}, {"", true, false}}},
         // The manager is found through the entry naming the bar; coNone hides captions.
         {"Unlinked", ActionBarKind::ToolBar, {{"", true, false}}},
         {"Empty", ActionBarKind::ToolBar, {}},
@@ -174,8 +179,8 @@ end
 }
 
 TEST(ActionBarLayout, ItemsRunLeftToRightFromTheMarginWithTheirPadding) {
-    const std::vector<ActionBarItem> items = {{"File", true, false}, {"", true, true}, {"", true, false},
-                                              {"Edit", true, false}};
+    const std::vector<ActionBarItem> items = {
+        {"File", true, false}, {"", true, true}, {"", true, false}, {"Edit", true, false}};
     ActionBarMetrics metrics;
     metrics.Font = FontOf(nullptr);
     metrics.HorzMargin = 3;
@@ -190,7 +195,8 @@ TEST(ActionBarLayout, ItemsRunLeftToRightFromTheMarginWithTheirPadding) {
         const std::vector<QRect> rects = LayOutActionBar(items, metrics, client);
         ASSERT_EQ(rects.size(), items.size());
         EXPECT_EQ(rects[0].left(), 3);
-        for (std::size_t i = 1; i < rects.size(); ++i) EXPECT_EQ(rects[i].left(), rects[i - 1].right() + 1 + 5);
+        for (std::size_t i = 1; i < rects.size(); ++i)
+            EXPECT_EQ(rects[i].left(), rects[i - 1].right() + 1 + 5);
         // A caption gets padding on both sides; a separator is narrower than a caption.
         EXPECT_GT(rects[0].width(), file + 4);
         EXPECT_LT(rects[1].width(), rects[0].width());
