@@ -142,6 +142,7 @@ std::unique_ptr<ControlFactory> MakeStandardFactory();  // StdCtrls, Buttons, Ma
 std::unique_ptr<ControlFactory> MakeContainerFactory();  // panels, boxes, bevels, shapes, images, splitters, pages, bars
 std::unique_ptr<ControlFactory> MakeDataViewFactory();   // list and tree views, grids, pickers, calendars, rich edits, gauges
 std::unique_ptr<ControlFactory> MakeWebFactory();       // the link label and the web browser
+std::unique_ptr<ControlFactory> MakeActionBarFactory();  // action menu and tool bars filled from their action manager
 // The factory of last resort: a framed box with the control's name and class.
 std::unique_ptr<ControlFactory> MakeFallbackFactory();
 

@@ -50,6 +50,8 @@ std::unique_ptr<ControlFactory> MakeFallbackFactory() {
 std::vector<std::unique_ptr<ControlFactory>> MakeAllFactories() {
     std::vector<std::unique_ptr<ControlFactory>> all;
     all.push_back(MakeStandardFactory());
+    // Asked before the containers, which still keep plain-box rows for the action bars.
+    all.push_back(MakeActionBarFactory());
     all.push_back(MakeContainerFactory());
     all.push_back(MakeDataViewFactory());
     all.push_back(MakeWebFactory());
