@@ -1,5 +1,6 @@
 #include "preview/imagelists.h"
 
+#include <QPainter>
 #include <algorithm>
 #include <bit>
 
@@ -255,6 +256,24 @@ std::vector<QImage> DecodeImageList(std::span<const std::uint8_t> bytes, int wid
     } catch (const pe::EOutsideImage&) {
     }
     return {};
+}
+
+void DrawListImage(QPainter& painter, QPoint at, const QImage& image, bool enabled) {
+    if (image.isNull()) return;
+    if (enabled) {
+        painter.drawImage(at, image);
+        return;
+    }
+    QImage grey = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < grey.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+        for (int x = 0; x < grey.width(); ++x) {
+            // Lightened grey at half the opacity.
+            const int g = 128 + qGray(line[x]) / 2;
+            line[x] = qRgba(g, g, g, qAlpha(line[x]) / 2);
+        }
+    }
+    painter.drawImage(at, grey);
 }
 
 const std::vector<QImage>& ImageListCache::ImagesOf(const rt::Object& imageList, PictureBudget& budget) {

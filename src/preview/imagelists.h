@@ -12,6 +12,7 @@
 // RealizeContext::ImageOf.
 
 #include <QImage>
+#include <QPoint>
 #include <cstdint>
 #include <map>
 #include <span>
@@ -19,6 +20,8 @@
 
 #include "preview/pictures.h"
 #include "runtime/object.h"
+
+class QPainter;
 
 namespace fw::preview {
 
@@ -33,6 +36,10 @@ inline constexpr int MaxListImageSide = 256;
 // over the limits above or whose images together have more than maxPixels pixels.
 std::vector<QImage> DecodeImageList(std::span<const std::uint8_t> bytes, int width, int height,
                                     long long maxPixels = MaxPicturePixels);
+
+// Draws an image of a list with its top-left corner at at. A disabled control's image
+// is drawn as the list draws it for one: in grey and faded.
+void DrawListImage(QPainter& painter, QPoint at, const QImage& image, bool enabled);
 
 // The images of one preview build's image lists, each list decoded the first time one
 // of its images is asked for. The images count against the build's picture budget; a

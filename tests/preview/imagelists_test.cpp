@@ -258,6 +258,88 @@ TEST(ImageListCache, DecodesOnceAndAnswersByIndex) {
     EXPECT_EQ(poor.ImageOf(&form["List"], 0, small), nullptr) << "over the budget";
 }
 
+// ---------------------------------------------------------------------------------
+// Controls that show images of a list
+
+// Images of 8 x 8 in one colour each, from a 32-bit list without alpha and a mask that
+// leaves every pixel opaque.
+constexpr QRgb ListColors[] = {0xFF0000, 0x00C000, 0x0000FF, 0xC000C0, 0x00C0C0};
+std::string ListText(const std::string& name) {
+    const int n = static_cast<int>(std::size(ListColors));
+    auto colour = [](int x, int y) {
+        return static_cast<std::uint32_t>(ListColors[(y / 8) * 4 + x / 8] & 0xFFFFFF);
+    };
+    const Bytes data = Join(Join(ListHeader(n, 8, 8, 0x0021), Bmp(32, 16, 32, colour)),
+                            Bmp(32, 16, 1, [](int, int) { return 0u; }, {0x000000, 0xFFFFFF}));
+    std::string hex;
+    for (std::uint8_t byte : data) {
+        static constexpr char digits[] = "0123456789ABCDEF";
+        hex += digits[byte >> 4];
+        hex += digits[byte & 15];
+    }
+    return "  object " + name + ": TImageList\n    Height = 8\n    Width = 8\n    Bitmap = {" + hex +
+           "}\n  end\n";
+}
+
+// The images of the list whose colour shows in an image.
+std::vector<int> ListImagesIn(const QImage& image) {
+    std::vector<int> found;
+    for (int i = 0; i < static_cast<int>(std::size(ListColors)); ++i) {
+        bool seen = false;
+        for (int y = 0; y < image.height() && !seen; ++y)
+            for (int x = 0; x < image.width() && !seen; ++x)
+                seen = (image.pixel(x, y) & 0xFFFFFF) == ListColors[i];
+        if (seen) found.push_back(i);
+    }
+    return found;
+}
+
+TEST(ImageListControls, ToolButtonsShowTheirImageOfTheBarsList) {
+    const struct {
+        const char* Bar;
+        const char* Button;
+        std::vector<int> Shown;
+    } cases[] = {
+        {"Images = List\n", "ImageIndex = 2\n", {2}},
+        {"Images = List\n", "ImageIndex = 4\nCaption = 'Go'\n", {4}},
+        {"Images = List\nShowCaptions = True\n", "ImageIndex = 1\nCaption = 'Go'\n", {1}},
+        {"Images = List\n", "", {}},                  // no ImageIndex
+        {"Images = List\n", "ImageIndex = 5\n", {}},  // past the list's end
+        {"", "ImageIndex = 2\n", {}},                 // the bar has no list
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Bar) + c.Button);
+        fw::preview::test::RealizedForm f(
+            "object Form1: TForm1\n" + ListText("List") +
+            "  object Bar: TToolBar\n    Left = 0\n    Top = 0\n    Width = 200\n"
+            "    Height = 40\n" +
+            c.Bar +
+            "    object Button: TToolButton\n    Left = 0\n    Top = 0\n"
+            "      Width = 40\n      Height = 36\n" +
+            c.Button + "    end\n  end\nend\n");
+        EXPECT_EQ(ListImagesIn(f.Look("Button")), c.Shown);
+    }
+}
+
+TEST(ImageListControls, PageControlTabsShowTheSheetsImages) {
+    fw::preview::test::RealizedForm f(
+        "object Form1: TForm1\n" + ListText("List") +
+        "  object Pages: TPageControl\n    Left = 0\n    Top = 0\n    Width = 300\n    Height = 100\n"
+        "    Images = List\n"
+        "    object A: TTabSheet\n      Caption = 'A'\n      ImageIndex = 3\n    end\n"
+        "    object B: TTabSheet\n      Caption = 'B'\n      ImageIndex = 1\n    end\n"
+        "    object C: TTabSheet\n      Caption = 'C'\n      ImageIndex = -1\n    end\n"
+        "  end\nend\n");
+    EXPECT_EQ(ListImagesIn(f.Look("Pages")), (std::vector<int>{1, 3}));
+    // Without a list the same sheets show no images.
+    fw::preview::test::RealizedForm plain(
+        "object Form1: TForm1\n" + ListText("List") +
+        "  object Pages: TPageControl\n    Left = 0\n    Top = 0\n    Width = 300\n    Height = 100\n"
+        "    object A: TTabSheet\n      Caption = 'A'\n      ImageIndex = 3\n    end\n"
+        "  end\nend\n");
+    EXPECT_TRUE(ListImagesIn(plain.Look("Pages")).empty());
+}
+
 void CollectLists(const fw::rt::Object& owner, std::vector<const fw::rt::Object*>& lists) {
     for (const fw::rt::ObjectPtr& c : owner.Components()) {
         if (c->InheritsFrom("TCustomImageList")) lists.push_back(c.get());
