@@ -5,7 +5,6 @@
 #include <bit>
 
 #include "peimage/byteview.h"
-#include "preview/vcllook.h"
 #include "runtime/registry.h"
 
 namespace fw::preview {
@@ -284,10 +283,13 @@ const std::vector<QImage>& ImageListCache::ImagesOf(const rt::Object& imageList,
     for (const auto& [name, block] : imageList.StoredBlocks())
         if (rt::EqualsIgnoringCase(name, "Bitmap")) bitmap = &block;
     if (imageList.InheritsFrom("TCustomImageList") && bitmap) {
-        const int width = static_cast<int>(
-            std::clamp<std::int64_t>(OrdinalOf(imageList, "Width", 16), 0, MaxListImageSide));
-        const int height = static_cast<int>(
-            std::clamp<std::int64_t>(OrdinalOf(imageList, "Height", 16), 0, MaxListImageSide));
+        // The cell size cuts a plain strip; lists the runtime reads publish it.
+        auto side = [&](std::string_view name) {
+            const rt::Property* p = imageList.FindProperty(name);
+            return static_cast<int>(
+                std::clamp<std::int64_t>(p ? imageList.Ordinal(*p) : 16, 0, MaxListImageSide));
+        };
+        const int width = side("Width"), height = side("Height");
         images = DecodeImageList(bitmap->Bytes, width, height, budget.Left());
         long long pixels = 0;
         for (const QImage& image : images)
