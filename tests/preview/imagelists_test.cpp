@@ -340,6 +340,87 @@ TEST(ImageListControls, PageControlTabsShowTheSheetsImages) {
     EXPECT_TRUE(ListImagesIn(plain.Look("Pages")).empty());
 }
 
+std::string HexOf(const Bytes& data) {
+    std::string hex = "{";
+    for (std::uint8_t byte : data) {
+        static constexpr char digits[] = "0123456789ABCDEF";
+        hex += digits[byte >> 4];
+        hex += digits[byte & 15];
+    }
+    return hex + "}";
+}
+
+void WideCaption(Bytes& b, const std::u16string& text) {
+    b.push_back(static_cast<std::uint8_t>(text.size()));
+    for (char16_t c : text)
+        Put16(b, c);
+}
+
+// A tree view's "NodeData" (version 1) of top-level nodes with these image indexes.
+Bytes TreeNodes(const std::vector<int>& images) {
+    Bytes b{1};
+    Put32(b, static_cast<std::uint32_t>(images.size()));
+    for (int image : images) {
+        Bytes record;
+        for (std::int32_t v : {image, -1, -1, -1, 0, 0})
+            Put32(record, static_cast<std::uint32_t>(v));
+        WideCaption(record, u"Node");
+        Put32(b, static_cast<std::uint32_t>(record.size()));
+        b = Join(b, record);
+    }
+    return b;
+}
+
+// A list view's "ItemData" of items with these image indexes.
+Bytes ListItems(const std::vector<int>& images) {
+    Bytes b{5};
+    Put32(b, 0);
+    Put32(b, static_cast<std::uint32_t>(images.size()));
+    for (int image : images) {
+        for (std::int32_t v : {image, -1, -1, 0, -1, 0})
+            Put32(b, static_cast<std::uint32_t>(v));
+        WideCaption(b, u"Item");
+    }
+    return b;
+}
+
+TEST(ImageListControls, TreeAndListViewItemsShowTheirImages) {
+    const struct {
+        const char* Name;
+        std::string Control;
+        std::vector<int> Shown;
+    } cases[] = {
+        {"tree",
+         "TTreeView\n    Images = List\n    Items.NodeData = " + HexOf(TreeNodes({2, 4})) + "\n",
+         {2, 4}},
+        {"tree without list", "TTreeView\n    Items.NodeData = " + HexOf(TreeNodes({2, 4})) + "\n", {}},
+        {"list",
+         "TListView\n    ViewStyle = vsList\n    SmallImages = List\n    Items.ItemData = " +
+             HexOf(ListItems({1, 3})) + "\n",
+         {1, 3}},
+        {"icons take the large images",
+         "TListView\n    SmallImages = List\n    Items.ItemData = " + HexOf(ListItems({1, 3})) + "\n",
+         {}},
+        {"icons",
+         "TListView\n    LargeImages = List\n    Items.ItemData = " + HexOf(ListItems({0, -1})) + "\n",
+         {0}},
+        {"report",
+         "TListView\n    ViewStyle = vsReport\n    SmallImages = List\n"
+         "    Columns = <\n      item\n        Caption = 'A'\n        Width = 100\n      end>\n"
+         "    Items.ItemData = " +
+             HexOf(ListItems({4, 2})) + "\n",
+         {2, 4}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        fw::preview::test::RealizedForm f(
+            "object Form1: TForm1\n" + ListText("List") + "  object View: " + c.Control +
+            "    Left = 0\n    Top = 0\n    Width = 300\n    Height = 200\n  end\nend\n");
+        EXPECT_TRUE(f.Messages.empty()) << f.Messages.front();
+        EXPECT_EQ(ListImagesIn(f.Look("View")), c.Shown);
+    }
+}
+
 void CollectLists(const fw::rt::Object& owner, std::vector<const fw::rt::Object*>& lists) {
     for (const fw::rt::ObjectPtr& c : owner.Components()) {
         if (c->InheritsFrom("TCustomImageList")) lists.push_back(c.get());
