@@ -421,6 +421,29 @@ TEST(ImageListControls, TreeAndListViewItemsShowTheirImages) {
     }
 }
 
+TEST(ImageListControls, ButtonsShowTheirImageOfTheirList) {
+    const struct {
+        const char* Control;
+        std::vector<int> Shown;
+    } cases[] = {
+        {"TButton\n    Images = List\n    ImageIndex = 3\n", {3}},
+        {"TButton\n    Images = List\n    ImageIndex = 3\n    ImageAlignment = iaTop\n", {3}},
+        {"TButton\n    Images = List\n", {}},
+        {"TButton\n    ImageIndex = 3\n", {}},
+        {"TButton\n    Images = List\n    ImageIndex = 3\n    DisabledImageIndex = 1\n    Enabled = False\n",
+         {1}},
+        {"TBitBtn\n    Images = List\n    ImageIndex = 0\n", {0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Control);
+        fw::preview::test::RealizedForm f(
+            "object Form1: TForm1\n" + ListText("List") + "  object Button: " + c.Control +
+            "    Left = 0\n    Top = 0\n    Width = 100\n    Height = 30\n  end\nend\n");
+        EXPECT_TRUE(f.Messages.empty()) << f.Messages.front();
+        EXPECT_EQ(ListImagesIn(f.Look("Button")), c.Shown);
+    }
+}
+
 void CollectLists(const fw::rt::Object& owner, std::vector<const fw::rt::Object*>& lists) {
     for (const fw::rt::ObjectPtr& c : owner.Components()) {
         if (c->InheritsFrom("TCustomImageList")) lists.push_back(c.get());
