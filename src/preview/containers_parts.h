@@ -22,6 +22,7 @@
 #include "preview/classrows.h"
 #include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
+#include "preview/imagelists.h"
 #include "preview/vcllook.h"
 
 namespace fw::preview::containers {
@@ -357,6 +358,9 @@ public:
         offset_ = 0;
         Layout();
     }
+    // The image of each tab (a null image for a tab without one), shown before its
+    // text. Set before SetTabs.
+    void SetImages(std::vector<QImage> images) { images_ = std::move(images); }
     int Count() const { return static_cast<int>(texts_.size()); }
     int Current() const { return current_; }
     void SetCurrent(int index) {
@@ -427,12 +431,20 @@ private:
     int TextWidth(const QString& text, const QFontMetrics& fm) const {
         return fm.size(Qt::TextSingleLine | Qt::TextHideMnemonic, text).width();
     }
+    // The image of a tab, a null image for none; the gap between it and the text.
+    const QImage& ImageAt(int index) const {
+        return index >= 0 && index < static_cast<int>(images_.size()) ? images_[static_cast<std::size_t>(index)]
+                                                                      : noImage_;
+    }
+    static constexpr int ImageGap = 3;
 
     void Layout();
     void PaintTab(QPainter& p, int index);
 
     TabOptions options_;
     QStringList texts_;
+    std::vector<QImage> images_;
+    QImage noImage_;
     int current_ = -1;
     int offset_ = 0;  // the first tab shown in a single row that does not fit
     std::vector<Tab> tabs_;
@@ -471,7 +483,7 @@ Realized MakeTabSet(rt::Object& control, QWidget* parent);
 Realized MakeOldHeader(rt::Object& control, QWidget* parent);
 Realized MakeHeaderControl(rt::Object& control, QWidget* parent);
 Realized MakeToolBar(rt::Object& control, QWidget* parent);
-Realized MakeToolButton(rt::Object& control, QWidget* parent);
+Realized MakeToolButton(rt::Object& control, QWidget* parent, RealizeContext& context);
 Realized MakeCoolBar(rt::Object& control, QWidget* parent);
 Realized MakeControlBar(rt::Object& control, QWidget* parent);
 void FinishControlBar(rt::Object& control, Surface& bar, RealizeContext& context);

@@ -37,6 +37,7 @@
 
 #include "runtime/object.h"
 
+class QImage;
 class QPainter;
 
 namespace fw::preview {
@@ -94,6 +95,13 @@ public:
     // it borrows, or nullptr to draw it by its own class (as the framed box).
     virtual const rt::Class* LookClassOf(const rt::Object& control) const {
         (void)control;
+        return nullptr;
+    }
+    // The image at index of an image list of this build (a control's Images), decoded
+    // once per build; nullptr for no list, no image there or one that could not be read.
+    // The factories copy what they keep.
+    virtual const QImage* ImageOf(const rt::Object* imageList, int index) {
+        (void)imageList, (void)index;
         return nullptr;
     }
 };

@@ -48,6 +48,7 @@
 #include "preview/classrows.h"
 #include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
+#include "preview/imagelists.h"
 #include "preview/realizer.h"
 #include "preview/vcllook.h"
 #include "runtime/registry.h"
@@ -140,6 +141,11 @@ QWidget* MakeCalendarGrid(const rt::Object& control, QWidget* parent);
 // Tree views, list views and outlines (factory_trees.cpp).
 QWidget* MakeListView(const rt::Object& control, QWidget* parent);
 QWidget* MakeTreeView(const rt::Object& control, QWidget* parent);
+// Gives the items of a list or tree view made above the images their ImageIndex names
+// in the control's image list (a tree's Images; a list's SmallImages, or LargeImages in
+// the icon view); items keep their index under ItemImageRole.
+inline constexpr int ItemImageRole = Qt::UserRole + 17;
+void ShowItemImages(const rt::Object& control, QWidget* widget, RealizeContext& context);
 QWidget* MakeOutline(const rt::Object& control, QWidget* parent);
 
 // Rich edits (factory_richedit.cpp).

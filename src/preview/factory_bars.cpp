@@ -97,7 +97,8 @@ struct ToolButtonLook {
     QString Caption;
     bool ShowCaption = false;
     bool List = false;
-    QSize Image;  // the image list's cell, empty without an image list
+    QSize Image;    // the image list's cell, empty without an image list
+    QImage Picture;  // the button's image from the list, null for none
     bool Down = false;
     bool Flat = true;
     QFont Font;
@@ -132,11 +133,22 @@ void PaintToolButton(QPainter& p, const QRect& whole, const ToolButtonLook& look
         Arrow(p, arrow.center() + QPoint(look.Down && !look.Flat ? 1 : 0, 0), Qt::DownArrow, 3,
               enabled ? ColorOf(clWindowText) : ColorOf(clGrayText));
     }
-    // The image cell stays empty (images are not drawn); the caption goes under it, or
-    // beside it in a list tool bar.
+    // The image sits in its cell at the top centre, or at the left of a list tool bar,
+    // or in the middle when no caption shows; the caption goes under it, or beside it.
     QRect content = button.adjusted(3, 3, -3, -3);
     if (look.Down && !look.Flat) content.translate(1, 1);
-    if (!look.ShowCaption || look.Caption.isEmpty()) return;
+    const bool caption = look.ShowCaption && !look.Caption.isEmpty();
+    if (!look.Picture.isNull()) {
+        QRect cell(QPoint(), look.Image);
+        if (!caption)
+            cell.moveCenter(content.center());
+        else if (look.List)
+            cell.moveTopLeft(QPoint(content.left(), content.center().y() - look.Image.height() / 2));
+        else
+            cell.moveTopLeft(QPoint(content.center().x() - look.Image.width() / 2, content.top()));
+        DrawListImage(p, cell.topLeft(), look.Picture, enabled);
+    }
+    if (!caption) return;
     QRect textRect = content;
     if (!look.Image.isEmpty()) {
         if (look.List)
@@ -153,7 +165,7 @@ void PaintToolButton(QPainter& p, const QRect& whole, const ToolButtonLook& look
 
 }  // namespace
 
-Realized MakeToolButton(rt::Object& control, QWidget* parent) {
+Realized MakeToolButton(rt::Object& control, QWidget* parent, RealizeContext& context) {
     auto* button = new Surface(parent);
     const rt::Object* bar = control.Parent();
     const bool onToolBar = bar && bar->InheritsFrom("TToolBar");
@@ -164,8 +176,11 @@ Realized MakeToolButton(rt::Object& control, QWidget* parent) {
     look.List = onToolBar && BoolOf(*bar, "List", false);
     look.Flat = !onToolBar || BoolOf(*bar, "Flat", true);
     if (onToolBar)
-        if (const rt::Object* images = ObjectOf(*bar, "Images"))
+        if (const rt::Object* images = ObjectOf(*bar, "Images")) {
             look.Image = QSize(IntOf(*images, "Width", 16, 0, 1000), IntOf(*images, "Height", 16, 0, 1000));
+            const int index = IntOf(control, "ImageIndex", -1, -1, MaxListImages);
+            if (const QImage* image = context.ImageOf(images, index)) look.Picture = *image;
+        }
     look.Down = BoolOf(control, "Down", false) && look.Style != "tbsSeparator" && look.Style != "tbsDivider";
     look.Font = bar ? ControlFont(*bar) : FontOf(nullptr);
     look.Text = bar ? ControlFontColor(*bar) : FontColorOf(nullptr);

@@ -174,6 +174,26 @@ Realized MakeSpeedButton(rt::Object& control, QWidget* parent) {
     return {button, nullptr};
 }
 
+void ShowButtonImage(const rt::Object& control, QWidget* widget, RealizeContext& context) {
+    auto* button = dynamic_cast<GlyphButton*>(widget);
+    const rt::Object* images = ObjectOf(control, "Images");
+    if (!button || !images) return;
+    auto imageOf = [&](std::string_view property) {
+        const QImage* image = context.ImageOf(images, ClampInt(OrdinalOf(control, property, -1), -1, MaxListImages));
+        return image ? *image : QImage();
+    };
+    const QImage normal = imageOf("ImageIndex");
+    if (normal.isNull()) return;
+    button->SetGlyphs(normal, imageOf("DisabledImageIndex"), imageOf("PressedImageIndex"));
+    if (!control.FindProperty("ImageAlignment")) return;
+    const std::string alignment = EnumOf(control, "ImageAlignment");
+    const GlyphLayout layout = alignment == "iaRight"    ? GlyphLayout::Right
+                               : alignment == "iaTop"    ? GlyphLayout::Top
+                               : alignment == "iaBottom" ? GlyphLayout::Bottom
+                                                         : GlyphLayout::Left;
+    button->SetPlacement(layout, -1, 4);
+}
+
 Realized MakeCheckBox(rt::Object& control, QWidget* parent) {
     auto* box = new CheckMarkBox(parent);
     ApplyColorsAndFont(*box, control, OwnBackground(control));

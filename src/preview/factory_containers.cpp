@@ -206,7 +206,7 @@ public:
             case Kind::ToolBar:
                 return MakeToolBar(control, parent);
             case Kind::ToolButton:
-                return MakeToolButton(control, parent);
+                return MakeToolButton(control, parent, context);
             case Kind::CoolBar:
                 return MakeCoolBar(control, parent);
             case Kind::ControlBar:

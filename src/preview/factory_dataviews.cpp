@@ -78,6 +78,7 @@ public:
         QWidget* widget = entry->Build(control, parent);
         if (!widget) return {};
         NoFocusAll(widget);
+        ShowItemImages(control, widget, context);
         return {widget, entry->HoldsControls ? widget : nullptr};
     }
 };

@@ -13,8 +13,11 @@ void TabFrame::Layout() {
     const QFontMetrics fm(options_.Font);
     const int len = Length(), depth = Depth();
     const bool buttons = IsButtons();
-    const int rowHeight =
-        std::clamp(options_.FixedHeight > 0 ? options_.FixedHeight : fm.height() + 7, 1, 1000);
+    // Tabs are as tall as the taller of the text and the images.
+    int imageHeight = 0;
+    for (int i = 0; i < n; ++i) imageHeight = std::max(imageHeight, ImageAt(i).height());
+    const int rowHeight = std::clamp(
+        options_.FixedHeight > 0 ? options_.FixedHeight : std::max(fm.height() + 7, imageHeight + 6), 1, 1000);
     const int gap = buttons ? 3 : 0;
     const int start = buttons ? 0 : 2;
     const int avail = std::max(1, len - 2 * start);
@@ -28,7 +31,8 @@ void TabFrame::Layout() {
         else if (options_.FixedWidth > 0)
             w = options_.FixedWidth;
         else
-            w = TextWidth(texts_[i], fm) + (buttons ? 16 : 12);
+            w = TextWidth(texts_[i], fm) + (buttons ? 16 : 12) +
+                (ImageAt(i).isNull() ? 0 : ImageAt(i).width() + ImageGap);
         widths[static_cast<std::size_t>(i)] = std::clamp(w, 1, MaxPixels);
     }
 
@@ -175,6 +179,7 @@ void TabFrame::PaintTab(QPainter& p, int index) {
     }
     if (options_.OwnerDraw) return;
     p.save();
+    const QImage& image = ImageAt(index);
     p.setFont(options_.Font);
     p.setPen(isEnabled() ? options_.Text : ColorOf(clGrayText));
     const int flags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextHideMnemonic;
@@ -188,6 +193,14 @@ void TabFrame::PaintTab(QPainter& p, int index) {
         const QRect turned(-textRect.height() / 2, -textRect.width() / 2, textRect.height(),
                            textRect.width());
         p.drawText(turned, flags, texts_[index]);
+    } else if (!image.isNull()) {
+        // The image and the text after it, centred together.
+        const int textWidth = texts_[index].isEmpty() ? 0 : TextWidth(texts_[index], QFontMetrics(options_.Font));
+        const int total = image.width() + (textWidth > 0 ? ImageGap + textWidth : 0);
+        const int left = textRect.center().x() - total / 2 + 1;
+        DrawListImage(p, QPoint(left, textRect.center().y() - image.height() / 2 + 1), image, isEnabled());
+        const QRect after(left + image.width() + ImageGap, textRect.top(), std::max(0, textWidth + 2), textRect.height());
+        p.drawText(after, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextHideMnemonic, texts_[index]);
     } else {
         p.drawText(textRect, flags, texts_[index]);
     }
@@ -259,14 +272,19 @@ void FinishPageControl(rt::Object& control, const Realized& self, RealizeContext
     // The sheets come in the order they were read: a sheet's PageIndex is not stored.
     const std::vector<rt::Object*> sheets = ChildrenOf(control, "TTabSheet");
     rt::Object* firstTabbed = nullptr;
+    const rt::Object* imageList = ObjectOf(control, "Images");
+    std::vector<QImage> images;
     for (rt::Object* sheet : sheets) {
         QWidget* widget = context.WidgetOf(*sheet).Widget;
         allPages.emplace_back(widget);
         if (!BoolOf(*sheet, "TabVisible", true)) continue;
         if (!firstTabbed) firstTabbed = sheet;
         texts.push_back(TextOf(*sheet, "Caption"));
+        const QImage* image = context.ImageOf(imageList, IntOf(*sheet, "ImageIndex", -1, -1, MaxListImages));
+        images.push_back(image ? *image : QImage());
         tabPages.emplace_back(widget);
     }
+    frame->SetImages(std::move(images));
     frame->SetTabs(texts);
     frame->SetPages(tabPages, allPages);
     FillEmptyPages(allPages, frame->DisplayRect());

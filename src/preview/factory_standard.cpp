@@ -103,6 +103,7 @@ public:
         const ClassMaker* maker = MakerOf(control, context);
         if (!maker || !maker->Make) return {};
         Realized made = maker->Make(control, parent);
+        ShowButtonImage(control, made.Widget, context);
         if (made.Widget) Quiet(made.Widget);
         return made;
     }

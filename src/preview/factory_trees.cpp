@@ -77,6 +77,7 @@ bool ReadShortText(ByteReader& in, bool wide, QString& text) {
 struct NodeData {
     QString Text;
     std::vector<NodeData> Children;
+    int ImageIndex = -1;
 };
 
 // How one generation of the tree view writes a node: a record size, then the record
@@ -145,7 +146,9 @@ private:
             if (end > record.size() || (strict_ && end != record.size())) return false;
             const auto text = record.subspan(layout_.TextAt + 1, length);
             --budget_;
-            out.push_back(NodeData{layout_.Wide ? WideText(text) : NarrowText(text), {}});
+            // Every layout starts the record with the node's ImageIndex.
+            out.push_back(NodeData{layout_.Wide ? WideText(text) : NarrowText(text), {},
+                                   ByteReader::Int32At(record, 0)});
             if (!ReadNodes(children, depth + 1, out.back().Children)) return false;
         }
         return true;
@@ -198,6 +201,7 @@ std::vector<NodeData> DecodeTreeNodes(const rt::Object& tree) {
 struct ListItemData {
     QString Caption;
     std::vector<QString> SubItems;
+    int ImageIndex = -1;
 };
 
 // The items a list view stored. "ItemData" (a version byte, a size, the count, then per
@@ -226,6 +230,7 @@ std::vector<ListItemData> DecodeListItems(const rt::Object& list) {
         if (!in.Take(fields * 4, record)) break;
         const std::int32_t subCount = ByteReader::Int32At(record, 12);
         ListItemData item;
+        item.ImageIndex = ByteReader::Int32At(record, 0);
         if (subCount < 0 || !ReadShortText(in, wide, item.Caption)) break;
         bool ok = true;
         for (std::int32_t j = 0; j < subCount; ++j) {
@@ -313,6 +318,7 @@ void AddNodes(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vector<Node
         item->setText(0, node.Text);
         item->setSizeHint(0, QSize(0, height));
         if (!look.Branch.isNull()) item->setIcon(0, node.Children.empty() ? look.Leaf : look.Branch);
+        item->setData(0, ItemImageRole, node.ImageIndex);
         AddNodes(tree, item, node.Children, look, height, depth + 1);
     }
 }
@@ -418,6 +424,7 @@ QWidget* MakeListView(const rt::Object& control, QWidget* parent) {
                 cell->setFlags(Qt::ItemIsEnabled);
                 cell->setTextAlignment(columns[static_cast<std::size_t>(c)].Align | Qt::AlignVCenter);
                 if (c == 0 && checkboxes) cell->setCheckState(Qt::Unchecked);
+                if (c == 0) cell->setData(ItemImageRole, data.ImageIndex);
                 table->setItem(r, c, cell);
             }
         }
@@ -472,6 +479,7 @@ QWidget* MakeListView(const rt::Object& control, QWidget* parent) {
         auto* item = new QListWidgetItem(data.Caption, list);
         item->setFlags(Qt::ItemIsEnabled | (checkboxes ? Qt::ItemIsUserCheckable : Qt::NoItemFlags));
         if (!blankIcon.isNull()) item->setIcon(blankIcon);
+        item->setData(ItemImageRole, data.ImageIndex);
         if (checkboxes) item->setCheckState(Qt::Unchecked);
     }
     return list;
@@ -493,6 +501,43 @@ QWidget* MakeTreeView(const rt::Object& control, QWidget* parent) {
         return tree;
     }
     return MakeTree(control, parent, DecodeTreeNodes(control), look);
+}
+
+void ShowItemImages(const rt::Object& control, QWidget* widget, RealizeContext& context) {
+    auto tree = dynamic_cast<QTreeWidget*>(widget);
+    auto table = dynamic_cast<QTableWidget*>(widget);
+    auto list = dynamic_cast<QListWidget*>(widget);
+    if (!tree && !table && !list) return;
+    const bool icons = list && list->viewMode() == QListView::IconMode;
+    const rt::Object* images = ObjectOf(control, tree ? "Images" : icons ? "LargeImages" : "SmallImages");
+    if (!images) return;
+    // The list's size makes room for its images even where an item has none.
+    const QSize size(ClampInt(OrdinalOf(*images, "Width", 16), 1, MaxListImageSide),
+                     ClampInt(OrdinalOf(*images, "Height", 16), 1, MaxListImageSide));
+    auto iconOf = [&](const QVariant& index) {
+        const QImage* image = index.isValid() ? context.ImageOf(images, index.toInt()) : nullptr;
+        return image ? QIcon(QPixmap::fromImage(*image)) : QIcon();
+    };
+    if (tree) {
+        tree->setIconSize(size);
+        std::vector<QTreeWidgetItem*> pending;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) pending.push_back(tree->topLevelItem(i));
+        while (!pending.empty()) {
+            QTreeWidgetItem* item = pending.back();
+            pending.pop_back();
+            if (const QIcon icon = iconOf(item->data(0, ItemImageRole)); !icon.isNull()) item->setIcon(0, icon);
+            for (int i = 0; i < item->childCount(); ++i) pending.push_back(item->child(i));
+        }
+    } else if (table) {
+        table->setIconSize(size);
+        for (int r = 0; r < table->rowCount(); ++r)
+            if (QTableWidgetItem* cell = table->item(r, 0))
+                if (const QIcon icon = iconOf(cell->data(ItemImageRole)); !icon.isNull()) cell->setIcon(icon);
+    } else {
+        list->setIconSize(icons ? size.expandedTo(QSize(32, 32)) : size);
+        for (int i = 0; i < list->count(); ++i)
+            if (const QIcon icon = iconOf(list->item(i)->data(ItemImageRole)); !icon.isNull()) list->item(i)->setIcon(icon);
+    }
 }
 
 namespace {

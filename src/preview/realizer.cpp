@@ -128,6 +128,7 @@ void FormRealizer::Realize(rt::Object& form, QWidget* client) {
     layers_.clear();
     messages_.clear();
     pictures_ = PictureBudget();
+    imageLists_ = ImageListCache();
     realized_ = 0;
     leftOut_ = tooDeep_ = 0;
     pressed_ = nullptr;

@@ -12,6 +12,7 @@
 
 #include "preview/controlfactory.h"
 #include "preview/drawnlook.h"
+#include "preview/imagelists.h"
 #include "preview/pictures.h"
 
 class QStyle;
@@ -57,6 +58,9 @@ public:
     // The BorderStyle the form's text stores, for FormBorderStyle; set before Realize.
     void SetFormBorderStyle(std::string style) { formBorderStyle_ = style.empty() ? "bsSizeable" : std::move(style); }
     PictureBudget& Pictures() override { return pictures_; }
+    const QImage* ImageOf(const rt::Object* imageList, int index) override {
+        return imageLists_.ImageOf(imageList, index, pictures_);
+    }
     void Report(std::string message) override { messages_.push_back(std::move(message)); }
     // What draws a drawn control, or nullptr for one with a widget or none.
     const DrawnControl* DrawingOf(const rt::Object& control) const;
@@ -120,6 +124,7 @@ private:
     std::map<const QWidget*, DrawnLayer*> layers_;  // a parent's client widget, to its drawn controls
     std::vector<std::string> messages_;
     PictureBudget pictures_;
+    ImageListCache imageLists_;
     int realized_ = 0;
     long long leftOut_ = 0, tooDeep_ = 0;
     rt::Object* pressed_ = nullptr;

@@ -33,6 +33,7 @@
 #include "preview/classrows.h"
 #include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
+#include "preview/imagelists.h"
 #include "preview/vcllook.h"
 #include "runtime/registry.h"
 
@@ -349,6 +350,11 @@ Realized MakeButton(rt::Object& control, QWidget* parent);
 QImage GlyphStrip(const rt::Object& control, std::string_view property);
 Realized MakeBitBtn(rt::Object& control, QWidget* parent);
 Realized MakeSpeedButton(rt::Object& control, QWidget* parent);
+// Gives a button made above the image its ImageIndex names in its Images (buttons, bitmap
+// and speed buttons that have them), with DisabledImageIndex and PressedImageIndex for
+// those states; a push button places it by ImageAlignment. Nothing without a list or an
+// image there.
+void ShowButtonImage(const rt::Object& control, QWidget* widget, RealizeContext& context);
 Realized MakeCheckBox(rt::Object& control, QWidget* parent);
 Realized MakeRadioButton(rt::Object& control, QWidget* parent);
 
