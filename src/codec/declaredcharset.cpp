@@ -93,6 +93,32 @@ std::string_view CodePageSourceName(CodePageSource source) {
     return "default";
 }
 
+std::size_t FirstByteOutsideCodePage(std::string_view text, const CodePage& codePage) {
+    const auto isPrivate = [](char16_t unit) {
+        return unit >= CodePage::PrivateByteBase + 0x80 && unit <= CodePage::PrivateByteBase + 0xFF;
+    };
+    if (!codePage.IsDoubleByte()) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto byte = static_cast<std::uint8_t>(text[i]);
+            if (byte < 0x80) continue;
+            const char16_t unit = codePage.ToUnit(byte);
+            if ((unit >= 0x80 && unit <= 0x9F) || isPrivate(unit)) return i;
+        }
+        return std::string_view::npos;
+    }
+    // Decode gives one unit per character, two for an undefined pair, whose first unit
+    // is a private one; a lone lead byte or undefined single byte gives a private unit.
+    const std::u16string units = codePage.Decode(text);
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = codePage.CharLength(text, i);
+        if (static_cast<std::uint8_t>(text[i]) >= 0x80 && isPrivate(units[at])) return i;
+        i += length;
+        ++at;
+    }
+    return std::string_view::npos;
+}
+
 DeclaredCodePage DeclaredCodePageOf(const Bytes& form) {
     std::vector<int> pages;
     try {

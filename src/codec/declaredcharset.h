@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "codepage.h"
 #include "stream.h"
 
 namespace fw {
@@ -24,6 +25,12 @@ DeclaredCodePage DeclaredCodePageOf(const fw::Bytes& form);
 
 // The Windows ANSI code page of a font character set, 0 for one that names none.
 int CodePageOfCharset(std::int64_t charset);
+
+// The offset of the first character of 8-bit text that the code page cannot map: a
+// byte the page leaves undefined (decoded to a control character or a private unit),
+// a lead byte without its trail byte, or an undefined pair. npos when every byte maps.
+// Text read through such a page is kept byte for byte, but it is probably in another.
+std::size_t FirstByteOutsideCodePage(std::string_view text, const CodePage& codePage);
 
 // Where the code page used for a form came from.
 enum class CodePageSource { Option, Declared, Default };

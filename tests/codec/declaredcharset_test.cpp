@@ -90,3 +90,34 @@ TEST(DeclaredCodePage, CharsetNumbersAndSourceNames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DeclaredCodePage, FirstByteOutsideCodePage) {
+    constexpr std::size_t None = std::string_view::npos;
+    const struct {
+        int Page;
+        std::string_view Text;
+        std::size_t Expected;
+    } cases[] = {
+        {1252, "plain 'ascii'", None},
+        {1252, "'caf\xE9'", None},
+        {1252, "'a\x81'", 2},                       // undefined in 1252
+        {1253, "'\xE1\xE2'", None},                 // Greek alpha, beta
+        {1251, "'\xC0\x98'", 2},                    // 98 is undefined in 1251
+        {932, "'\x93\xfa\x96\x7b'", None},          // Shift-JIS "Japan", trail byte 7B
+        {932, "'\xB1'", None},                      // half-width katakana
+        {932, "'ab\x93'", 3},                       // lead byte cut off by the quote
+        {932, "'\x85\x40'", 1},                     // an undefined pair
+        {936, "'\xD6\xD0\xCE\xC4'", None},          // GBK "Chinese"
+        {936, "'\xFF'", 1},                         // FF stands for nothing in 936
+        {949, "'\xC7\xD1'", None},
+        {950, "'\xA4\xA4'", None},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.Page) + " " + std::string(c.Text));
+        EXPECT_EQ(fw::FirstByteOutsideCodePage(c.Text, *fw::CodePage::Find(c.Page)), c.Expected);
+    }
+}
+
+}  // namespace
