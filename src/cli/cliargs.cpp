@@ -179,9 +179,11 @@ private:
             // A design package option of check or classes, taken.
         } else if (name == "--out-dir" && extracting) {
             SetOutput(OutputMode::Directory, TakeValue(name));
-        } else if (name == "--codepage" && (converting || command == CommandKind::Check || readingPe)) {
+        } else if (name == "--codepage" && (converting || command == CommandKind::Check ||
+                                            command == CommandKind::Detect || readingPe)) {
             if (codePageGiven_) Fail(Quoted(name) + " given more than once");
             codePageGiven_ = true;
+            result_.CodePageGiven = true;
             result_.CodePage = ParseCodePage(TakeValue(name));
         } else if (name == "-o" && converting) {
             SetOutput(OutputMode::File, TakeValue(name));
@@ -374,9 +376,13 @@ const char* HelpTemplate(CommandKind command) {
                    "Options:\n"
                    "  --to ENCODING   text, binary or resource (required)\n"
                    "  --codepage N    8-bit code page of form text and of 8-bit strings:\n"
-                   "                  {codepages} (default 1252).\n"
-                   "                  Text that starts with a UTF-8 byte-order mark is read as\n"
-                   "                  UTF-8 whatever the code page.\n"
+                   "                  {codepages}. Without it each form is read in\n"
+                   "                  the page its Charset values declare (SHIFTJIS_CHARSET:\n"
+                   "                  932, ...), else 1252. A form whose bytes do not fit the\n"
+                   "                  page, or that declares another, is converted byte for\n"
+                   "                  byte with a warning 'FILE: warning: ...' on standard\n"
+                   "                  error. Text that starts with a UTF-8 byte-order mark is\n"
+                   "                  read as UTF-8 whatever the code page.\n"
                    "  -o OUT          write the result to OUT (one input file only); '-' is\n"
                    "                  standard output\n"
                    "  --out-dir DIR   write each result to DIR under the input's file name;\n"
@@ -399,15 +405,19 @@ const char* HelpTemplate(CommandKind command) {
                    "Exit status: 0 when every file was converted, 1 when any failed, 2 on a\n"
                    "command line that cannot be run.\n";
         case CommandKind::Detect:
-            return "Usage: formwright-cli detect FILE...\n"
+            return "Usage: formwright-cli detect [--codepage N] FILE...\n"
                    "\n"
-                   "Prints 'FILE<TAB>ENCODING' for each file. The encoding is decided by the\n"
-                   "first bytes alone: FF 0A 00 is resource, \"TPF\" in any letter case is\n"
-                   "binary, anything else is text. The content is not checked; see 'check'.\n"
-                   "FILE '-' is standard input.\n"
+                   "Prints 'FILE<TAB>ENCODING<TAB>CODEPAGE (SOURCE)' for each file. The encoding\n"
+                   "is decided by the first bytes alone: FF 0A 00 is resource, \"TPF\" in any\n"
+                   "letter case is binary, anything else is text. CODEPAGE is the one the other\n"
+                   "commands read the form in, SOURCE where it comes from: 'option' (--codepage),\n"
+                   "'declared' (the most frequent page the form's Charset values name, such as\n"
+                   "SHIFTJIS_CHARSET for 932) or 'default' (1252). The content is not checked;\n"
+                   "see 'check'. FILE '-' is standard input.\n"
                    "\n"
                    "Options:\n"
-                   "  -h, --help   show this help\n"
+                   "  --codepage N   report N as the code page of every file: {codepages}\n"
+                   "  -h, --help     show this help\n"
                    "\n"
                    "Exit status: 0 when every file was read, 1 when any could not be read, 2 on\n"
                    "a command line that cannot be run.\n";
@@ -425,7 +435,10 @@ const char* HelpTemplate(CommandKind command) {
                    "\n"
                    "Options:\n"
                    "  --codepage N   8-bit code page of form text and of 8-bit strings:\n"
-                   "                 {codepages} (default 1252)\n"
+                   "                 {codepages}; without it, the page each form's\n"
+                   "                 Charset values declare, else 1252. Bytes that do not fit\n"
+                   "                 the page, or a declared page that differs from it, are\n"
+                   "                 warned of as 'FILE: warning: ...' on standard error\n"
                    "  --format F     text (default) or json: one JSON document\n"
                    "                 {\"files\": [{\"file\": FILE, \"messages\": [...]}]}\n"
                    "{packageoptions}"

@@ -27,6 +27,9 @@ struct Invocation {
     bool ShowVersion = false;
     std::optional<FormEncoding> Target;  // convert and extract --to
     int CodePage = 1252;                 // --codepage, already checked
+    // Whether --codepage was given. Without it each form is read in the code page its
+    // Charset values declare, and in CodePage when it declares none.
+    bool CodePageGiven = false;
     OutputMode Output = OutputMode::None;
     std::string OutputPath;  // the file of -o, the folder of --out-dir
     // The input files; for classes, the class name if any; for extract, the PE file

@@ -18,8 +18,10 @@
 
 #include "codec/codepage.h"
 #include "codec/conversion.h"
+#include "codec/declaredcharset.h"
 #include "codec/formformat.h"
 #include "codec/jsontext.h"
+#include "codec/parser.h"
 #include "codec/stream.h"
 #include "packages/designpackages.h"
 #include "peimage/asciitext.h"
@@ -98,14 +100,25 @@ int ForEachFile(const Invocation& invocation, std::ostream& out, std::ostream& e
 // As ForEachFile, with action(index) run on up to `jobs` threads at once. The failures
 // are reported from this thread in the order of the files, each as soon as every file
 // before it is done, so the messages are the same whatever the number of threads.
+//
+// warnings[index], when given, holds lines that action(index) left for its file; they
+// are written to err, in the same order, before the file's failure if any.
 template <typename Action>
 int ForEachFileInParallel(const std::vector<std::string>& files, unsigned jobs, std::ostream& out,
-                          std::ostream& err, Action action) {
+                          std::ostream& err, Action action,
+                          const std::vector<std::vector<std::string>>* warnings = nullptr) {
     const std::size_t count = files.size();
+    const auto reportWarnings = [&](std::size_t index) {
+        if (warnings == nullptr || (*warnings)[index].empty()) return;
+        out.flush();
+        for (const std::string& line : (*warnings)[index]) err << line << '\n';
+    };
     if (jobs <= 1 || count <= 1) {
         bool anyFailed = false;
         for (std::size_t index = 0; index < count; ++index) {
-            if (const std::optional<std::string> failure = Attempt([&] { action(index); })) {
+            const std::optional<std::string> failure = Attempt([&] { action(index); });
+            reportWarnings(index);
+            if (failure) {
                 ReportFailure(out, err, files[index], *failure);
                 anyFailed = true;
             }
@@ -144,6 +157,7 @@ int ForEachFileInParallel(const std::vector<std::string>& files, unsigned jobs, 
                 finished.wait(lock, [&] { return outcomes[index].Done; });
                 failure = std::move(outcomes[index].Failure);
             }
+            reportWarnings(index);
             if (failure) {
                 ReportFailure(out, err, files[index], *failure);
                 anyFailed = true;
@@ -187,6 +201,99 @@ void RefuseExisting(const fs::path& destination, bool linkIsReplaced) {
     throw std::runtime_error("not written: " + destination.string() + " already exists (--force replaces it)");
 }
 
+// The code page a form is read in and where the choice came from: --codepage when
+// given, else the page the form's Charset values declare, else the default.
+struct FormCodePage {
+    const CodePage* Page = nullptr;
+    CodePageSource Source = CodePageSource::Default;
+    DeclaredCodePage Declared;
+};
+
+FormCodePage CodePageFor(const Invocation& invocation, const Bytes& form) {
+    FormCodePage chosen;
+    chosen.Declared = DeclaredCodePageOf(form);
+    if (invocation.CodePageGiven) {
+        chosen.Source = CodePageSource::Option;
+    } else if (chosen.Declared.CodePage != 0 && CodePage::Find(chosen.Declared.CodePage) != nullptr) {
+        chosen.Source = CodePageSource::Declared;
+        chosen.Page = CodePage::Find(chosen.Declared.CodePage);
+        return chosen;
+    }
+    chosen.Page = CodePage::Find(invocation.CodePage);
+    return chosen;
+}
+
+// "936 (declared)", as detect prints the page.
+std::string CodePageLabel(const FormCodePage& chosen) {
+    return std::to_string(chosen.Page->Number()) + " (" + std::string(CodePageSourceName(chosen.Source)) + ")";
+}
+
+// The warnings about a form read in chosen's page whose strings may be in another:
+// bytes the page has no character for, a declared page that is not the one used, or
+// declarations of more than one page. text is the form as text in that page. The
+// conversion keeps every byte either way; the warning tells that the characters shown
+// may be the wrong ones.
+// The line of form text on which the first byte the code page cannot map stands, 0 when
+// there is none. Text converted from a binary form holds those bytes as codes (a
+// control character, or a private unit in a double-byte page) within its strings, so
+// there the characters of strings count.
+int LineOfBytesOutsideCodePage(ByteSpan text, const CodePage& codePage, bool fromBinary) {
+    const std::string_view chars(reinterpret_cast<const char*>(text.data()), text.size());
+    if (chars.starts_with(Utf8ByteOrderMark)) return 0;
+    if (!fromBinary) {
+        const std::size_t at = FirstByteOutsideCodePage(chars, codePage);
+        if (at == std::string_view::npos) return 0;
+        return 1 + static_cast<int>(std::count(chars.begin(), chars.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    }
+    const auto unmapped = [](char16_t unit) {
+        return (unit >= 0x80 && unit <= 0x9F) ||
+               (unit >= CodePage::PrivateByteBase + 0x80 && unit <= CodePage::PrivateByteBase + 0xFF);
+    };
+    try {
+        ByteViewStream input(text);
+        TParser parser(input, codePage);
+        for (; parser.Kind() != TokEnd; parser.Advance()) {
+            if (parser.Kind() == TokString) {
+                if (FirstByteOutsideCodePage(parser.TokenView(), codePage) != std::string_view::npos)
+                    return parser.Line();
+            } else if (parser.Kind() == TokWideString) {
+                const std::u16string units = parser.TokenWide();
+                if (std::any_of(units.begin(), units.end(), unmapped)) return parser.Line();
+            }
+        }
+    } catch (const std::exception&) {
+        // Text the codec wrote reads back; should it not, there is nothing to warn about.
+    }
+    return 0;
+}
+
+std::vector<std::string> CodePageWarnings(const std::string& path, const FormCodePage& chosen, ByteSpan text,
+                                          bool fromBinary) {
+    std::vector<std::string> warnings;
+    const int used = chosen.Page->Number();
+    const int declared = chosen.Declared.CodePage;
+    const std::string prefix = path + ": warning: ";
+    if (const int line = LineOfBytesOutsideCodePage(text, *chosen.Page, fromBinary); line != 0) {
+        std::string message = prefix + "line " + std::to_string(line) + " holds bytes that are not valid in code page " +
+                              std::to_string(used);
+        if (declared != 0 && declared != used) {
+            message += "; the form declares " + std::to_string(declared);
+        } else {
+            message += "; give the right page with --codepage";
+        }
+        warnings.push_back(message);
+    }
+    if (chosen.Source == CodePageSource::Option && declared != 0 && declared != used) {
+        warnings.push_back(prefix + "read in code page " + std::to_string(used) +
+                           " as --codepage says, but the form declares " + std::to_string(declared));
+    }
+    if (chosen.Declared.Conflicting) {
+        warnings.push_back(prefix + "the form's Charset values name more than one code page; " +
+                           std::to_string(declared) + " is the most frequent");
+    }
+    return warnings;
+}
+
 // Converts a whole form to the target encoding. An input already in that encoding is
 // copied unchanged, but only once it has been read through as a conversion reads it,
 // so that anything that is no form fails with the reader's message instead of being
@@ -227,8 +334,15 @@ FormEncoding DetectFileEncoding(const std::string& path) {
     return DetectEncoding(ByteSpan(head, got));
 }
 
+// The form as text in the code page, for the checks on its 8-bit text; converted
+// already when the conversion's output is text.
+Bytes FormAsText(ByteSpan input, ByteSpan output, FormEncoding target, const CodePage& codePage) {
+    if (DetectEncoding(input) == FormEncoding::Text) return Bytes(input.begin(), input.end());
+    if (target == FormEncoding::Text) return Bytes(output.begin(), output.end());
+    return ConvertForm(input, FormEncoding::Text, codePage);
+}
+
 int RunConvert(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
-    const CodePage& codePage = *CodePage::Find(invocation.CodePage);
     const FormEncoding target = *invocation.Target;
     const std::vector<std::string>& files = invocation.Files;
 
@@ -273,6 +387,15 @@ int RunConvert(const Invocation& invocation, std::istream& in, std::ostream& out
     unsigned jobs = invocation.Jobs;
     if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
 
+    // Each file's code page warnings, written by the thread that converts it.
+    std::vector<std::vector<std::string>> warnings(files.size());
+    const auto convert = [&](std::size_t index, const Bytes& input) {
+        const FormCodePage chosen = CodePageFor(invocation, input);
+        Bytes output = ConvertChecked(input, target, *chosen.Page);
+        warnings[index] = CodePageWarnings(files[index], chosen, FormAsText(input, output, target, *chosen.Page),
+                                           DetectEncoding(input) != FormEncoding::Text);
+        return output;
+    };
     return ForEachFileInParallel(files, jobs, out, err, [&](std::size_t index) {
         if (!refused[index].empty()) throw std::runtime_error(refused[index]);
         const std::string& path = files[index];
@@ -281,11 +404,11 @@ int RunConvert(const Invocation& invocation, std::istream& in, std::ostream& out
             // running at the same time waits and then reads this one's result. A file that
             // the conversion leaves as it is is not written, and its backup stays.
             LockedFile file(path);
-            const Bytes output = ConvertChecked(file.Content(), target, codePage);
+            const Bytes output = convert(index, file.Content());
             if (output != file.Content()) file.Replace(output, BackupPath(path));
             return;
         }
-        const Bytes output = ConvertChecked(ReadInput(path, in), target, codePage);
+        const Bytes output = convert(index, ReadInput(path, in));
         if (invocation.Output == OutputMode::File && IsStandardStream(invocation.OutputPath)) {
             out.write(reinterpret_cast<const char*>(output.data()), static_cast<std::streamsize>(output.size()));
             return;
@@ -298,14 +421,17 @@ int RunConvert(const Invocation& invocation, std::istream& in, std::ostream& out
         options.ReplaceExisting = invocation.Force;
         options.FollowLink = !linkIsReplaced;
         WriteFileAtomically(destinations[index].string(), output, options);
-    });
+    }, &warnings);
 }
 
 int RunDetect(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
     return ForEachFile(invocation, out, err, [&](const std::string& path) {
+        // The encoding from the first bytes; the code page needs the whole form.
         const FormEncoding encoding =
-            IsStandardStream(path) ? DetectEncoding(ReadAllInput(in)) : DetectFileEncoding(path);
-        out << path << '\t' << FormEncodingName(encoding) << '\n';
+            IsStandardStream(path) ? FormEncoding::Text : DetectFileEncoding(path);
+        const Bytes form = ReadInput(path, in);
+        out << path << '\t' << FormEncodingName(IsStandardStream(path) ? DetectEncoding(form) : encoding) << '\t'
+            << CodePageLabel(CodePageFor(invocation, form)) << '\n';
     });
 }
 
@@ -349,7 +475,6 @@ std::unique_ptr<fw::pkg::DesignPackages> LoadDesignPackages(const Invocation& in
 // each, or "path: ok". Binary and resource forms are taken as the editor opens them:
 // converted to text first; one that does not convert is a failure of the file.
 int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
-    const CodePage& codePage = *CodePage::Find(invocation.CodePage);
     const std::unique_ptr<fw::rt::ClassRegistry> registry = fw::rt::MakeBuiltinRegistry();
     bool packageFailed = false;
     const auto packages = LoadDesignPackages(invocation, *registry, out, err, &packageFailed);
@@ -358,7 +483,12 @@ int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, 
     if (invocation.JsonOutput) out << "{\"files\": [";
     const int status = ForEachFile(invocation, out, err, [&](const std::string& path) {
         Bytes input = ReadInput(path, in);
-        if (DetectEncoding(input) != FormEncoding::Text) input = ConvertForm(input, FormEncoding::Text, codePage);
+        const FormCodePage chosen = CodePageFor(invocation, input);
+        const CodePage& codePage = *chosen.Page;
+        const bool binary = DetectEncoding(input) != FormEncoding::Text;
+        if (binary) input = ConvertForm(input, FormEncoding::Text, codePage);
+        out.flush();
+        for (const std::string& warning : CodePageWarnings(path, chosen, input, binary)) err << warning << '\n';
         const std::string_view text(reinterpret_cast<const char*>(input.data()), input.size());
         std::vector<std::string> messages;
         {

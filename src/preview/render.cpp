@@ -7,6 +7,7 @@
 #include <exception>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "codec/codepage.h"
 #include "codec/conversion.h"
+#include "codec/declaredcharset.h"
 #include "codec/formformat.h"
 #include "codec/jsontext.h"
 #include "codec/stream.h"
@@ -186,7 +188,8 @@ bool IsRenderCommand(const QStringList& arguments) {
 int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream& err) {
     QString form, image, layout;
     bool renderAsked = false;
-    int codePageNumber = 1252;
+    // Without --codepage, the page the form declares, else 1252.
+    std::optional<int> codePageNumber;
     std::vector<std::string> packageFiles;
     bool installedPackages = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -242,15 +245,18 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
         err << "formwright: --render needs a form file and -o IMAGE.png\n" << Usage;
         return 2;
     }
-    const CodePage* codePage = CodePage::Find(codePageNumber);
-    if (!codePage) {
-        err << "formwright: code page " << codePageNumber << " is not supported\n";
+    if (codePageNumber && !CodePage::Find(*codePageNumber)) {
+        err << "formwright: code page " << *codePageNumber << " is not supported\n";
         return 2;
     }
     const std::string path = form.toStdString();
     Bytes bytes;
+    const CodePage* codePage = nullptr;
     try {
         bytes = ReadFileBytes(path);
+        // Without --codepage the form's strings are in the page its fonts declare.
+        codePage = CodePage::Find(codePageNumber ? *codePageNumber : DeclaredCodePageOf(bytes).CodePage);
+        if (!codePage) codePage = &CodePage::Default();
         if (DetectEncoding(bytes) != FormEncoding::Text) bytes = ConvertForm(bytes, FormEncoding::Text, *codePage);
     } catch (const std::exception& e) {
         err << path << ": " << e.what() << '\n';

@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "codec/codepage.h"
+#include "codec/parser.h"
+#include "codec/stream.h"
 #include "fixtures.h"
 #include "pewriter.h"
 #include "samplemodule.h"
@@ -152,7 +155,8 @@ TEST_F(CliTool, ConvertsThroughEveryEncodingAndBackUnchanged) {
 
     const Result detect = Run({"detect", "form.dfm", "form.bin", "form.res"});
     EXPECT_EQ(detect.Exit, 0) << detect.Err;
-    EXPECT_EQ(detect.Out, "form.dfm\ttext\nform.bin\tbinary\nform.res\tresource\n");
+    EXPECT_EQ(detect.Out, "form.dfm\ttext\t1252 (default)\nform.bin\tbinary\t1252 (default)\n"
+                          "form.res\tresource\t1252 (default)\n");
 }
 
 TEST_F(CliTool, DetectLooksAtTheFirstBytesAndGoesOnPastUnreadableFiles) {
@@ -173,7 +177,7 @@ TEST_F(CliTool, DetectLooksAtTheFirstBytesAndGoesOnPastUnreadableFiles) {
     for (const auto& f : files) {
         Write(f.Name, f.Bytes);
         args.push_back(f.Name);
-        expected += f.Name + "\t" + f.Encoding + "\n";
+        expected += f.Name + "\t" + f.Encoding + "\t1252 (default)\n";
     }
     fs::create_directory(dir_ / "folder");
     args.insert(args.begin() + 2, "missing.dfm");
@@ -525,7 +529,7 @@ TEST_F(CliTool, DashIsStandardInputAndStandardOutput) {
     EXPECT_EQ(toFile.Exit, 0) << toFile.Err;
     EXPECT_EQ(Read("again.dfm"), TinyForm);
 
-    EXPECT_EQ(Run({"detect", "-", "form.dfm"}, "form.bin").Out, "-\tbinary\nform.dfm\ttext\n");
+    EXPECT_EQ(Run({"detect", "-", "form.dfm"}, "form.bin").Out, "-\tbinary\t1252 (default)\nform.dfm\ttext\t1252 (default)\n");
     EXPECT_EQ(Run({"check", "-"}, "form.bin").Out, "-: ok\n");
 
     // A failed conversion writes nothing to standard output.
@@ -609,6 +613,169 @@ TEST_F(CliTool, DoubleByteCodePagesConvertBothWays) {
         ASSERT_EQ(text.Exit, 0) << c.Page << ": " << text.Err;
         const std::string codes = "#" + std::to_string(c.Units[0]) + "#" + std::to_string(c.Units[1]);
         EXPECT_NE(Read(c.Page + ".txt").find("Caption = " + codes), std::string::npos) << c.Page;
+    }
+}
+
+// Each form is read in the page its Charset values declare unless --codepage names
+// another; detect shows which page and why.
+TEST_F(CliTool, DetectShowsTheCodePageAndWhereItComesFrom) {
+    Write("sjis.dfm", "object F: TForm\r\n  Font.Charset = SHIFTJIS_CHARSET\r\n  Caption = '\x93\xfa'\r\nend\r\n");
+    Write("plain.dfm", TinyForm);
+    ASSERT_EQ(Run({"convert", "--to", "resource", "sjis.dfm", "-o", "sjis.res"}).Exit, 0);
+    Write("greek.dfm", "object F: TForm\r\n  object L: TLabel\r\n    Font.Charset = 161\r\n  end\r\nend\r\n");
+    ASSERT_EQ(Run({"convert", "--to", "binary", "greek.dfm", "-o", "greek.bin"}).Exit, 0);
+
+    const Result r = Run({"detect", "sjis.dfm", "sjis.res", "greek.bin", "plain.dfm"});
+    EXPECT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_EQ(r.Out, "sjis.dfm\ttext\t932 (declared)\nsjis.res\tresource\t932 (declared)\n"
+                     "greek.bin\tbinary\t1253 (declared)\nplain.dfm\ttext\t1252 (default)\n");
+    EXPECT_EQ(Run({"detect", "--codepage", "1251", "sjis.dfm", "plain.dfm"}).Out,
+              "sjis.dfm\ttext\t1251 (option)\nplain.dfm\ttext\t1251 (option)\n");
+}
+
+// A form read in a page that cannot be its own is still converted byte for byte, and a
+// warning on standard error says so.
+TEST_F(CliTool, ConversionsWarnWhenTheCodePageCannotBeRight) {
+    // 93 FA is a character in both 932 and 936, B1 alone only in 932.
+    Write("sjis.dfm", "object F: TForm\r\n  Font.Charset = SHIFTJIS_CHARSET\r\n  Caption = '\x93\xfa\xb1'\r\nend\r\n");
+    Write("stray.dfm", "object F: TForm\r\n  Left = 1\r\n  Caption = 'a\x81'\r\nend\r\n");
+    Write("mixed.dfm",
+          "object F: TForm\r\n  Font.Charset = GB2312_CHARSET\r\n  object L: TLabel\r\n"
+          "    Font.Charset = RUSSIAN_CHARSET\r\n  end\r\n  object M: TLabel\r\n    Font.Charset = 134\r\n  end\r\nend\r\n");
+    const struct {
+        std::vector<std::string> Args;
+        std::string Err;
+    } cases[] = {
+        {{"convert", "--to", "binary", "sjis.dfm", "-o", "a.bin"}, ""},
+        {{"convert", "--to", "binary", "--codepage", "1252", "sjis.dfm", "-o", "b.bin"},
+         "sjis.dfm: warning: read in code page 1252 as --codepage says, but the form declares 932\n"},
+        {{"convert", "--to", "binary", "stray.dfm", "-o", "c.bin"},
+         "stray.dfm: warning: line 3 holds bytes that are not valid in code page 1252; give the right page "
+         "with --codepage\n"},
+        {{"convert", "--to", "binary", "--codepage", "1251", "stray.dfm", "-o", "d.bin"}, ""},
+        {{"convert", "--to", "binary", "--codepage", "936", "sjis.dfm", "-o", "e.bin"},
+         "sjis.dfm: warning: line 3 holds bytes that are not valid in code page 936; the form declares 932\n"
+         "sjis.dfm: warning: read in code page 936 as --codepage says, but the form declares 932\n"},
+        {{"convert", "--to", "binary", "mixed.dfm", "-o", "f.bin"},
+         "mixed.dfm: warning: the form's Charset values name more than one code page; 936 is the most frequent\n"},
+        {{"check", "stray.dfm"},
+         "stray.dfm: warning: line 3 holds bytes that are not valid in code page 1252; give the right page "
+         "with --codepage\n"},
+        {{"check", "--codepage", "1252", "sjis.dfm"},
+         "sjis.dfm: warning: read in code page 1252 as --codepage says, but the form declares 932\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Args[c.Args.size() > 4 ? c.Args.size() - 3 : c.Args.size() - 1]);
+        const Result r = Run(c.Args);
+        EXPECT_EQ(r.Exit, 0);
+        EXPECT_EQ(r.Err, c.Err);
+    }
+    // The warnings of a binary form come from its strings as text, and the bytes are kept.
+    const Result back = Run({"convert", "--to", "text", "c.bin", "-o", "stray.txt"});
+    EXPECT_EQ(back.Err,
+              "c.bin: warning: line 3 holds bytes that are not valid in code page 1252; give the right page "
+              "with --codepage\n");
+    ASSERT_EQ(Run({"convert", "--to", "binary", "stray.txt", "-o", "again.bin"}).Exit, 0);
+    EXPECT_EQ(Read("again.bin"), Read("c.bin"));
+}
+
+// The form text with every Font.Charset set to charset (one added to the root when there
+// is none) and, when encodeStrings, every string that holds characters above ASCII
+// written as 8-bit bytes of the code page, as an editor on a system in that page writes
+// it. Strings with characters the page lacks, or with control characters, stay codes.
+std::string InCodePage(const std::string& text, int page, const std::string& charset, bool encodeStrings) {
+    std::string withCharset;
+    std::size_t lineStart = 0;
+    bool anyCharset = false;
+    while (lineStart < text.size()) {
+        std::size_t lineEnd = text.find('\n', lineStart);
+        lineEnd = lineEnd == std::string::npos ? text.size() : lineEnd + 1;
+        std::string line = text.substr(lineStart, lineEnd - lineStart);
+        const std::size_t at = line.find("Font.Charset = ");
+        if (at != std::string::npos && line.find_first_not_of(' ') == at) {
+            const std::size_t value = at + 15;
+            const std::size_t valueEnd = line.find_first_of("\r\n", value);
+            line.replace(value, valueEnd - value, charset);
+            anyCharset = true;
+        }
+        withCharset += line;
+        if (lineStart == 0 && text.find("Font.Charset = ") == std::string::npos) {
+            withCharset += "  Font.Charset = " + charset + (line.ends_with("\r\n") ? "\r\n" : "\n");
+            anyCharset = true;
+        }
+        lineStart = lineEnd;
+    }
+    EXPECT_TRUE(anyCharset);
+    if (!encodeStrings) return withCharset;
+
+    const fw::CodePage& codePage = *fw::CodePage::Find(page);
+    fw::MemoryStream input(fw::Bytes(withCharset.begin(), withCharset.end()));
+    std::string out;
+    std::size_t copied = 0;
+    fw::TParser parser(input);
+    while (parser.Kind() != fw::TokEnd) {
+        if (parser.Kind() != fw::TokWideString) {
+            parser.Advance();
+            continue;
+        }
+        const auto start = static_cast<std::size_t>(parser.TokenPosition());
+        const std::u16string value = parser.TokenWide();
+        parser.Advance();
+        std::size_t end = static_cast<std::size_t>(parser.TokenPosition());
+        while (end > start && std::string_view(" \t\r\n").find(withCharset[end - 1]) != std::string_view::npos) --end;
+        std::size_t missing = 0;
+        const std::string bytes = codePage.Encode(value, &missing);
+        if (missing != std::string::npos ||
+            std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+            continue;
+        std::string quoted = "'";
+        for (const char c : bytes) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+        out += withCharset.substr(copied, start - copied) + quoted + "'";
+        copied = end;
+    }
+    return out + withCharset.substr(copied);
+}
+
+// Forms written on Japanese and Chinese systems: 8-bit strings in Shift-JIS and GBK and
+// fonts that say so. Read without --codepage they keep their characters through the
+// binary encoding and back.
+TEST_F(CliTool, FormsInTheirDeclaredDoubleByteCodePageKeepTheirCharacters) {
+    const fs::path corpus = fs::path(FW_CORPUS_DIR) / "forms" / "text";
+    if (!fs::is_directory(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
+    const struct {
+        std::string File;
+        int Page;
+        std::string Charset;
+        std::string Name;
+    } cases[] = {
+        {"Nekomimi1958__NyanFi_x64__src__RenDlg.dfm", 932, "SHIFTJIS_CHARSET", "sjis"},
+        {"zhixinTeam__SWDelivery__Source__DL_Client__Forms__UFrameLog.dfm", 936, "GB2312_CHARSET", "gbk"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (!fs::exists(corpus / c.File)) GTEST_SKIP() << "not in the corpus: " << c.File;
+        std::ifstream file(corpus / c.File, std::ios::binary);
+        const std::string original{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        const std::string codes = InCodePage(original, c.Page, c.Charset, false);
+        const std::string eightBit = InCodePage(original, c.Page, c.Charset, true);
+        ASSERT_LT(eightBit.size(), codes.size()) << "no string was written in 8-bit";
+        Write(c.Name + ".dfm", eightBit);
+        Write(c.Name + "-codes.dfm", codes);
+
+        const Result detect = Run({"detect", c.Name + ".dfm"});
+        EXPECT_EQ(detect.Out, c.Name + ".dfm\ttext\t" + std::to_string(c.Page) + " (declared)\n");
+
+        const Result binary = Run({"convert", "--to", "binary", c.Name + ".dfm", "-o", c.Name + ".bin"});
+        ASSERT_EQ(binary.Exit, 0) << binary.Err;
+        EXPECT_EQ(binary.Err, "");
+        ASSERT_EQ(Run({"convert", "--to", "binary", c.Name + "-codes.dfm", "-o", c.Name + "-codes.bin"}).Exit, 0);
+        EXPECT_EQ(Read(c.Name + ".bin"), Read(c.Name + "-codes.bin"));
+
+        const Result text = Run({"convert", "--to", "text", c.Name + ".bin", "-o", c.Name + ".txt"});
+        ASSERT_EQ(text.Exit, 0) << text.Err;
+        EXPECT_EQ(text.Err, "");
+        ASSERT_EQ(Run({"convert", "--to", "text", c.Name + "-codes.bin", "-o", c.Name + "-codes.txt"}).Exit, 0);
+        EXPECT_EQ(Read(c.Name + ".txt"), Read(c.Name + "-codes.txt"));
     }
 }
 
@@ -740,7 +907,7 @@ TEST_F(CliTool, PrintsHelpAndVersion) {
         {{"-h"}, "Usage: formwright-cli COMMAND"},
         {{"convert", "--help"}, "Usage: formwright-cli convert --to ENCODING"},
         {{"convert", "--to", "text", "-h"}, "Usage: formwright-cli convert --to ENCODING"},
-        {{"detect", "--help"}, "Usage: formwright-cli detect FILE..."},
+        {{"detect", "--help"}, "Usage: formwright-cli detect [--codepage N] FILE..."},
         {{"check", "-h"}, "Usage: formwright-cli check [--codepage N] [--format text|json]"},
         {{"classes", "--help"}, "Usage: formwright-cli classes [--package BPL]... [--installed-packages] [NAME]"},
         {{"resources", "--help"}, "Usage: formwright-cli resources [--codepage N] FILE"},

@@ -306,4 +306,29 @@ TEST(RenderCommand, LayoutMistakesAreErrorsWithTheReason) {
     EXPECT_TRUE(fw::preview::IsRenderCommand({"--layout", "x.json"}));
 }
 
+// Without --codepage a form is drawn in the page its fonts declare: the picture of a
+// Shift-JIS form is the one --codepage 932 gives, not the one of 1252.
+TEST(RenderCommand, DrawsInTheDeclaredCodePage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile form(dir.filePath(QStringLiteral("sjis.dfm")));
+    ASSERT_TRUE(form.open(QIODevice::WriteOnly));
+    form.write("object F: TForm\r\n  Width = 200\r\n  Height = 80\r\n  Font.Charset = SHIFTJIS_CHARSET\r\n"
+               "  Caption = '\x96\xbc\x91\x4f'\r\n  object L: TLabel\r\n    Left = 8\r\n    Top = 8\r\n"
+               "    Caption = '\x93\xfa\x96\x7b\x8c\xea'\r\n  end\r\nend\r\n");
+    form.close();
+    const auto render = [&](const QString& png, QStringList extra) {
+        std::ostringstream out, err;
+        const int status = fw::preview::RenderFormFile(
+            QStringList{"--render", form.fileName(), "-o", dir.filePath(png)} + extra, out, err);
+        EXPECT_EQ(status, 0) << err.str() << out.str();
+        QFile file(dir.filePath(png));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray declared = render("declared.png", {});
+    ASSERT_FALSE(declared.isEmpty());
+    EXPECT_EQ(declared, render("932.png", {"--codepage", "932"}));
+    EXPECT_NE(declared, render("1252.png", {"--codepage", "1252"}));
+}
+
 }  // namespace
