@@ -496,6 +496,9 @@ void Tmdi_dfm_Editor::BuildMenus() {
     editMenu_->addSeparator();
     add(editMenu_, "Full e&xpand", QKeySequence(Qt::CTRL | Qt::Key_PageDown), &Tmdi_dfm_Editor::cmExpand);
     add(editMenu_, "Full &collapse", QKeySequence(Qt::CTRL | Qt::Key_PageUp), &Tmdi_dfm_Editor::cmCollapse);
+    editMenu_->addSeparator();
+    add(editMenu_, "Reopen with code page...", {}, &Tmdi_dfm_Editor::cmReopenWithCodePage);
+    add(editMenu_, "Save with code page...", {}, &Tmdi_dfm_Editor::cmSaveWithCodePage);
 
     dataMenu_ = new QMenu(QStringLiteral("&Data"), this);
     dataMenu_->setObjectName(QStringLiteral("mmData"));
@@ -640,6 +643,45 @@ bool Tmdi_dfm_Editor::ReopenWithCodePage(const CodePage& codePage) {
     chosenCodePage_ = &codePage;
     OpenDocumentFile(fileName_);
     return true;
+}
+
+bool Tmdi_dfm_Editor::SaveWithCodePage(const CodePage& codePage) {
+    // Encoded first, so that a character the page lacks stops the save before the
+    // document's page changes or any file is touched.
+    const QByteArray text = editor_->text().toUtf8();
+    try {
+        (void)BytesFromEditorText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                                  codePage);
+    } catch (const Exception& error) {
+        messages_.Error(FromUtf8(error.what()));
+        return false;
+    }
+    const CodePage* const previous = codePage_;
+    const CodePageSource previousSource = codePageSource_;
+    codePage_ = &codePage;
+    codePageSource_ = CodePageSource::Option;
+    try {
+        SaveDocument();
+    } catch (...) {
+        codePage_ = previous;
+        codePageSource_ = previousSource;
+        throw;
+    }
+    chosenCodePage_ = &codePage;
+    codePageLabel_->setText(CodePageText());
+    return true;
+}
+
+void Tmdi_dfm_Editor::cmReopenWithCodePage() {
+    if (fileName_.isEmpty()) return;
+    if (const std::optional<int> number = messages_.AskCodePage(codePage_->Number()))
+        if (const CodePage* page = CodePage::Find(*number)) ReopenWithCodePage(*page);
+}
+
+void Tmdi_dfm_Editor::cmSaveWithCodePage() {
+    if (const std::optional<int> number = messages_.AskCodePage(codePage_->Number()))
+        if (const CodePage* page = CodePage::Find(*number))
+            RunGuarded(messages_, [this, page] { SaveWithCodePage(*page); });
 }
 
 void Tmdi_dfm_Editor::LoadTextBytes(std::string_view bytes) {

@@ -83,6 +83,10 @@ public:
     // Reads the document's file again through this code page, which stays the
     // document's choice. A modified document asks first; false when it was kept.
     bool ReopenWithCodePage(const CodePage& codePage);
+    // Saves the text encoded in this code page, which becomes the document's choice. A
+    // character the page cannot hold is shown as an error and nothing is written; false
+    // then. Throws on a failed write, like SaveDocument.
+    bool SaveWithCodePage(const CodePage& codePage);
     FormEncoding Encoding() const { return encoding_; }
     bool Modified() const { return modified_; }
     // The error shown for a failed load (a file that could not be read, or a binary one
@@ -171,6 +175,10 @@ public slots:
     // caret, through the clipboard. A file that cannot be read is reported as an error,
     // leaving the clipboard and the text as they were.
     void cmLoadData();
+    // "Reopen with code page..." and "Save with code page...": ask for a page, then run
+    // ReopenWithCodePage or SaveWithCodePage.
+    void cmReopenWithCodePage();
+    void cmSaveWithCodePage();
     void DFMChange();
     // Puts the caret at the start of a 0-based line (clamped to the text), shows the
     // source page and centres the line in the view.

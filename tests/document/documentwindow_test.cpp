@@ -241,6 +241,29 @@ TEST_F(DocumentTest, CodePageIsChosenThenDeclaredThenThePreference) {
     EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 936 (default)"));
 }
 
+// Save with code page writes the text encoded in that page, which the document keeps;
+// a character the page lacks stops it before anything is written.
+TEST_F(DocumentTest, SaveWithCodePageEncodesOrRefuses) {
+    const QByteArray gbk = Bytes(
+        "object Form1: TForm1\r\n  Caption = '\xD6\xD0\xCE\xC4'\r\n"
+        "  Font.Charset = GB2312_CHARSET\r\nend\r\n");
+    Tmdi_dfm_Editor* document = Open("gbk.dfm", gbk);
+    Type(document, QStringLiteral("{ก}"));
+    EXPECT_FALSE(document->SaveWithCodePage(*fw::CodePage::Find(950)));
+    ASSERT_EQ(messages_.Errors.size(), 1);
+    EXPECT_TRUE(messages_.Errors.first().contains(QStringLiteral("code page 950"))) << messages_.Errors.first().toStdString();
+    EXPECT_EQ(ReadAll(Path("gbk.dfm")), gbk);
+    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 936 (declared)"));
+
+    document->Editor()->undo();
+    EXPECT_TRUE(document->SaveWithCodePage(*fw::CodePage::Find(950)));
+    QByteArray big5 = gbk;
+    big5.replace("\xD6\xD0\xCE\xC4", "\xA4\xA4\xA4\xE5");
+    EXPECT_EQ(ReadAll(Path("gbk.dfm")), big5);
+    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 950 (option)"));
+    EXPECT_FALSE(document->Modified());
+}
+
 // A break typed into the text follows the file's own convention.
 TEST_F(DocumentTest, TypedLineBreakFollowsTheFile) {
     const std::map<std::string, QByteArray> expected = {
@@ -682,7 +705,10 @@ TEST_F(DocumentTest, MenusHoldTheDocumentCommands) {
                                                       {"Go to &line...", "Ctrl+L"},
                                                       {"-", ""},
                                                       {"Full e&xpand", "Ctrl+PgDown"},
-                                                      {"Full &collapse", "Ctrl+PgUp"}}));
+                                                      {"Full &collapse", "Ctrl+PgUp"},
+                                                      {"-", ""},
+                                                      {"Reopen with code page...", ""},
+                                                      {"Save with code page...", ""}}));
     EXPECT_EQ(MenuItems(document->DataMenu()), (Items{{"&Form Preview", "F12"},
                                                       {"&Rescan objects", "Ctrl+R"},
                                                       {"-", ""},
