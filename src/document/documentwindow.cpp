@@ -101,8 +101,6 @@ constexpr int FileNamePanel = 4;
 // The item data of a message's 0-based text line, -1 when it has none.
 constexpr int MessageLineRole = Qt::UserRole + 1;
 
-// Text files are read in pieces of this size, the size the converters write in.
-constexpr std::size_t ReadChunk = 1 << 16;
 
 // The keys kept away from the editor: Shift+Backspace, Shift+Enter, Tab, Shift+Tab
 // (which arrives as Backtab), F1, Ctrl+Shift+B and Ctrl+L.
@@ -291,7 +289,8 @@ private:
 Tmdi_dfm_Editor::Tmdi_dfm_Editor(UserMessages& messages, const CodePage& codePage, QWidget* parent)
     : QMdiSubWindow(parent),
       messages_(messages),
-      codePage_(codePage),
+      preferredCodePage_(codePage),
+      codePage_(&codePage),
       lookup_(std::make_unique<PreviewLookup>(*this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     BuildWidgets();
@@ -394,6 +393,10 @@ void Tmdi_dfm_Editor::BuildWidgets() {
         sb_->addWidget(label, i + 1 == Panels.size() ? 1 : 0);
         panels_[i] = label;
     }
+    codePageLabel_ = new QLabel(sb_);
+    codePageLabel_->setObjectName(QStringLiteral("codePage"));
+    codePageLabel_->setText(CodePageText());
+    sb_->addPermanentWidget(codePageLabel_);
 
     layout->addWidget(columns, 1);
     layout->addWidget(sb_);
@@ -493,6 +496,9 @@ void Tmdi_dfm_Editor::BuildMenus() {
     editMenu_->addSeparator();
     add(editMenu_, "Full e&xpand", QKeySequence(Qt::CTRL | Qt::Key_PageDown), &Tmdi_dfm_Editor::cmExpand);
     add(editMenu_, "Full &collapse", QKeySequence(Qt::CTRL | Qt::Key_PageUp), &Tmdi_dfm_Editor::cmCollapse);
+    editMenu_->addSeparator();
+    add(editMenu_, "Reopen with code page...", {}, &Tmdi_dfm_Editor::cmReopenWithCodePage);
+    add(editMenu_, "Save with code page...", {}, &Tmdi_dfm_Editor::cmSaveWithCodePage);
 
     dataMenu_ = new QMenu(QStringLiteral("&Data"), this);
     dataMenu_->setObjectName(QStringLiteral("mmData"));
@@ -557,22 +563,23 @@ void Tmdi_dfm_Editor::OpenDocumentFile(const QString& path) {
         const std::size_t headLength = file.Read(head.data(), head.size());
         encoding_ = DetectEncoding(ByteSpan(head.data(), headLength));
         file.Seek(0);
-        EditorTextSink sink(*editor_, codePage_);
+        // The form is read whole: its Charset values decide the code page before any
+        // of it is decoded, and a double-byte character never falls apart between reads.
+        const Bytes bytes = file.ReadToEnd();
+        ChooseCodePage(bytes);
+        EditorTextSink sink(*editor_, *codePage_);
         try {
             if (encoding_ == FormEncoding::Text) {
-                std::string chunk(ReadChunk, '\0');
-                sink.ExpectWrite(static_cast<std::size_t>(file.Size()));
-                while (const std::size_t n = file.Read(chunk.data(), chunk.size()))
-                    sink.Write(chunk.data(), n);
+                sink.ExpectWrite(bytes.size());
+                sink.Write(bytes.data(), bytes.size());
             } else {
-                // A binary form is read whole and converted in memory, the text going
-                // straight into the editor.
-                const Bytes bytes = file.ReadToEnd();
+                // A binary form is converted in memory, the text going straight into
+                // the editor.
                 ByteViewStream input(bytes);
                 if (encoding_ == FormEncoding::Resource)
-                    ResourceFormToText(input, sink, codePage_);
+                    ResourceFormToText(input, sink, *codePage_);
                 else
-                    BinaryFormToText(input, sink, codePage_);
+                    BinaryFormToText(input, sink, *codePage_);
             }
             sink.Finish();
         } catch (const std::exception& error) {
@@ -607,8 +614,80 @@ void Tmdi_dfm_Editor::LoadFromLines(const QByteArray& text) {
     editor_->show();
 }
 
+void Tmdi_dfm_Editor::ChooseCodePage(const Bytes& form) {
+    if (chosenCodePage_ != nullptr) {
+        codePage_ = chosenCodePage_;
+        codePageSource_ = CodePageSource::Option;
+    } else if (const CodePage* declared = CodePage::Find(DeclaredCodePageOf(form).CodePage)) {
+        codePage_ = declared;
+        codePageSource_ = CodePageSource::Declared;
+    } else {
+        codePage_ = &preferredCodePage_;
+        codePageSource_ = CodePageSource::Default;
+    }
+    codePageLabel_->setText(CodePageText());
+}
+
+QString Tmdi_dfm_Editor::CodePageText() const {
+    return QStringLiteral("CP %1 (%2)")
+        .arg(codePage_->Number())
+        .arg(QString::fromLatin1(CodePageSourceName(codePageSource_)));
+}
+
+bool Tmdi_dfm_Editor::ReopenWithCodePage(const CodePage& codePage) {
+    if (modified_ &&
+        !messages_.Confirm(QStringLiteral("Reopening %1 with code page %2 discards your changes. Continue?")
+                               .arg(fileName_)
+                               .arg(codePage.Number())))
+        return false;
+    chosenCodePage_ = &codePage;
+    OpenDocumentFile(fileName_);
+    return true;
+}
+
+bool Tmdi_dfm_Editor::SaveWithCodePage(const CodePage& codePage) {
+    // Encoded first, so that a character the page lacks stops the save before the
+    // document's page changes or any file is touched.
+    const QByteArray text = editor_->text().toUtf8();
+    try {
+        (void)BytesFromEditorText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                                  codePage);
+    } catch (const Exception& error) {
+        messages_.Error(FromUtf8(error.what()));
+        return false;
+    }
+    const CodePage* const previous = codePage_;
+    const CodePageSource previousSource = codePageSource_;
+    codePage_ = &codePage;
+    codePageSource_ = CodePageSource::Option;
+    try {
+        SaveDocument();
+    } catch (...) {
+        codePage_ = previous;
+        codePageSource_ = previousSource;
+        throw;
+    }
+    chosenCodePage_ = &codePage;
+    codePageLabel_->setText(CodePageText());
+    return true;
+}
+
+void Tmdi_dfm_Editor::cmReopenWithCodePage() {
+    if (fileName_.isEmpty()) return;
+    if (const std::optional<int> number = messages_.AskCodePage(codePage_->Number()))
+        if (const CodePage* page = CodePage::Find(*number)) ReopenWithCodePage(*page);
+}
+
+void Tmdi_dfm_Editor::cmSaveWithCodePage() {
+    if (const std::optional<int> number = messages_.AskCodePage(codePage_->Number()))
+        if (const CodePage* page = CodePage::Find(*number))
+            RunGuarded(messages_, [this, page] { SaveWithCodePage(*page); });
+}
+
 void Tmdi_dfm_Editor::LoadTextBytes(std::string_view bytes) {
-    EditorTextSink sink(*editor_, codePage_);
+    const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    ChooseCodePage(Bytes(first, first + bytes.size()));
+    EditorTextSink sink(*editor_, *codePage_);
     sink.ExpectWrite(bytes.size());
     sink.Write(bytes.data(), bytes.size());
     sink.Finish();
@@ -641,7 +720,7 @@ QByteArray Tmdi_dfm_Editor::TextBytes() const {
         return out;
     }
     if (IsAscii(text)) return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-    const std::string bytes = BytesFromEditorText(text, codePage_);
+    const std::string bytes = BytesFromEditorText(text, *codePage_);
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
@@ -659,9 +738,9 @@ void Tmdi_dfm_Editor::WriteEncoded(const QString& path, FormEncoding encoding, c
         ByteViewStream input(textBytes);
         MemoryStream binary;
         if (encoding == FormEncoding::Binary)
-            TextToBinaryForm(input, binary, codePage_);
+            TextToBinaryForm(input, binary, *codePage_);
         else
-            TextToResourceForm(input, binary, codePage_);
+            TextToResourceForm(input, binary, *codePage_);
         converted = binary.Take();
         output = converted;
     }
@@ -868,7 +947,8 @@ int Tmdi_dfm_Editor::CaretCharacter() const {
     if (text == nullptr) return 0;
     const int code = FirstCodePoint({text, static_cast<std::size_t>(length)});
     if (!utf8_ && code <= 0xFFFF) {
-        const int byte = codePage_.ToByte(static_cast<char16_t>(code));
+        // A double-byte character as lead * 256 + trail.
+        const int byte = codePage_->ToCode(static_cast<char16_t>(code));
         if (byte >= 0) return byte;
     }
     return code;
@@ -1025,7 +1105,7 @@ void Tmdi_dfm_Editor::BuildPreview() {
     inspectedObject_ = nullptr;
     const QByteArray text = TextBytes();
     desktop_->BuildPreview(rt::SplitFormLines(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))),
-                           codePage_);
+                           *codePage_);
     RefreshMessageList();
     // The selected node is inspected again, by name, in the new preview.
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "codec/codepage.h"
+#include "codec/declaredcharset.h"
 #include "codec/formformat.h"
 #include "document/objecttreeview.h"
 
@@ -72,8 +73,20 @@ public:
     void WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath = {});
 
     QString FileName() const { return fileName_; }
-    // The code page of the document's 8-bit text, fixed when the document was created.
-    const CodePage& TextCodePage() const { return codePage_; }
+    // The code page of the document's 8-bit text: the one chosen for this document
+    // (ReopenWithCodePage), else the one the loaded form declares through its Charset
+    // values, else the preference the document was created with.
+    const CodePage& TextCodePage() const { return *codePage_; }
+    CodePageSource TextCodePageSource() const { return codePageSource_; }
+    // The status bar's note of the code page, e.g. "CP 936 (declared)".
+    QString CodePageText() const;
+    // Reads the document's file again through this code page, which stays the
+    // document's choice. A modified document asks first; false when it was kept.
+    bool ReopenWithCodePage(const CodePage& codePage);
+    // Saves the text encoded in this code page, which becomes the document's choice. A
+    // character the page cannot hold is shown as an error and nothing is written; false
+    // then. Throws on a failed write, like SaveDocument.
+    bool SaveWithCodePage(const CodePage& codePage);
     FormEncoding Encoding() const { return encoding_; }
     bool Modified() const { return modified_; }
     // The error shown for a failed load (a file that could not be read, or a binary one
@@ -162,6 +175,10 @@ public slots:
     // caret, through the clipboard. A file that cannot be read is reported as an error,
     // leaving the clipboard and the text as they were.
     void cmLoadData();
+    // "Reopen with code page..." and "Save with code page...": ask for a page, then run
+    // ReopenWithCodePage or SaveWithCodePage.
+    void cmReopenWithCodePage();
+    void cmSaveWithCodePage();
     void DFMChange();
     // Puts the caret at the start of a 0-based line (clamped to the text), shows the
     // source page and centres the line in the view.
@@ -271,7 +288,15 @@ private:
     friend class StatusBatch;
 
     UserMessages& messages_;
-    const CodePage& codePage_;
+    // The preference the document was created with, the page chosen for it (none until
+    // one is), and the page in use with where it came from.
+    const CodePage& preferredCodePage_;
+    const CodePage* chosenCodePage_ = nullptr;
+    const CodePage* codePage_;
+    CodePageSource codePageSource_ = CodePageSource::Default;
+    QLabel* codePageLabel_ = nullptr;
+    // Settles the code page for a form about to be loaded from these bytes.
+    void ChooseCodePage(const Bytes& form);
     QString fileName_;
     FormEncoding encoding_ = FormEncoding::Text;
     bool modified_ = false;

@@ -1,6 +1,5 @@
 #include "document/formtext.h"
 
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -12,20 +11,6 @@ namespace fw {
 namespace {
 
 constexpr qsizetype MaxBackupExtension = 255;
-
-// One code unit as UTF-8 (code pages map bytes to the basic multilingual plane only).
-void AppendUtf8(std::string& out, char16_t unit) {
-    if (unit < 0x80) {
-        out += static_cast<char>(unit);
-    } else if (unit < 0x800) {
-        out += static_cast<char>(0xC0 | (unit >> 6));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (unit >> 12));
-        out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    }
-}
 
 // Decodes the UTF-8 sequence at `pos`; returns its length, or 0 for bytes that start no
 // valid sequence (overlong forms, surrogates, cut-off or out-of-range sequences).
@@ -88,20 +73,11 @@ bool IsAscii(std::string_view bytes) {
 }
 
 std::string EditorTextFromBytes(std::string_view bytes, const CodePage& codePage) {
-    std::array<std::string, 128> upper;
-    for (std::size_t b = 0; b < upper.size(); ++b)
-        AppendUtf8(upper[b], codePage.ToUnit(static_cast<std::uint8_t>(b + 0x80)));
-
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char c : bytes) {
-        const auto b = static_cast<std::uint8_t>(c);
-        if (b < 0x80)
-            out += c;
-        else
-            out += upper[b - 0x80];
-    }
-    return out;
+    if (IsAscii(bytes)) return std::string(bytes);
+    // Decoding the whole text keeps the lead and trail bytes of a double-byte page
+    // together; code pages map to the basic multilingual plane, so every unit is one
+    // character of UTF-8.
+    return Utf8TextFromUtf16(codePage.Decode(bytes));
 }
 
 std::string BytesFromEditorText(std::string_view utf8, const CodePage& codePage) {
@@ -126,13 +102,15 @@ std::string BytesFromEditorText(std::string_view utf8, const CodePage& codePage)
                             "h is not a valid character and cannot be saved in code page " +
                             std::to_string(codePage.Number()) + ".");
         }
-        const int mapped = codePoint <= 0xFFFF ? codePage.ToByte(static_cast<char16_t>(codePoint)) : -1;
+        // One byte, or a lead and a trail byte in a double-byte page.
+        const int mapped = codePoint <= 0xFFFF ? codePage.ToCode(static_cast<char16_t>(codePoint)) : -1;
         if (mapped < 0) {
             throw Exception("Line " + std::to_string(line) + ": the character " +
                             CharacterName(utf8.substr(pos, length), codePoint) +
                             " cannot be saved in code page " + std::to_string(codePage.Number()) + ".");
         }
-        out += static_cast<char>(mapped);
+        if (mapped > 0xFF) out += static_cast<char>(mapped >> 8);
+        out += static_cast<char>(mapped & 0xFF);
         pos += length;
     }
     return out;

@@ -20,8 +20,9 @@ LineBreak LineBreakOf(std::string_view text);
 // True when every byte is below 0x80, so 8-bit text and its UTF-8 are the same bytes.
 bool IsAscii(std::string_view bytes);
 
-// 8-bit text in the code page as the UTF-8 the editor holds. Lossless: every byte has
-// its own character in the code page and comes back from it.
+// 8-bit text in the code page as the UTF-8 the editor holds. Lossless: every byte, or
+// lead and trail byte of a double-byte page, has its own character in the code page
+// and comes back from it (bytes a page leaves undefined as private-use characters).
 std::string EditorTextFromBytes(std::string_view bytes, const CodePage& codePage);
 
 // The editor's UTF-8 back to 8-bit text in the code page. A character the code page

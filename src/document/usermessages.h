@@ -41,6 +41,13 @@ public:
     // The open dialog of "Load and Paste Data..." (filter "All files (*)", the file must
     // exist); an empty path when cancelled. Without a dialog to show, it is cancelled.
     virtual QString AskOpenDataFile() { return {}; }
+    // The code page of "Reopen/Save with code page...", one of CodePage::Supported()
+    // with `current` offered; nothing when cancelled. Without a dialog to show, it is
+    // cancelled.
+    virtual std::optional<int> AskCodePage(int current) {
+        (void)current;
+        return {};
+    }
     // The save dialog of "Save Form Image..." (filter "Bitmaps (*.bmp)|*.bmp", default
     // extension "bmp", overwrite prompt, the folder must exist) with the file name
     // proposed; an empty path when cancelled. Without a dialog to show, it is cancelled.

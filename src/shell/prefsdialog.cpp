@@ -62,8 +62,12 @@ struct CodePageChoice {
     int Number;
     const char* Script;
 };
-constexpr std::array<CodePageChoice, 10> kCodePages{{
+constexpr std::array<CodePageChoice, 14> kCodePages{{
     {874, "Thai"},
+    {932, "Japanese"},
+    {936, "Simplified Chinese"},
+    {949, "Korean"},
+    {950, "Traditional Chinese"},
     {1250, "Central European"},
     {1251, "Cyrillic"},
     {1252, "Western European"},

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <algorithm>
 
+#include "codec/codepage.h"
 #include "document/savetypedialog.h"
 
 namespace fw {
@@ -89,6 +90,24 @@ QString QtUserMessages::AskSavePath(const QString& proposedPath) {
     if (files.isEmpty()) return {};
     lastSaveFolder_ = QFileInfo(files.first()).absolutePath();
     return files.first();
+}
+
+std::optional<int> QtUserMessages::AskCodePage(int current) {
+    DismissSplash();
+    QStringList items;
+    int currentIndex = 0;
+    const std::vector<int> numbers = CodePage::Supported();
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (numbers[i] == current) currentIndex = static_cast<int>(i);
+        items << QStringLiteral("Windows-%1").arg(numbers[i]);
+    }
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(dialogParent_, QStringLiteral("Code page"),
+                                                 QStringLiteral("Code page:"), items, currentIndex, false, &ok);
+    if (!ok) return {};
+    const qsizetype index = items.indexOf(chosen);
+    if (index < 0) return {};
+    return numbers[static_cast<std::size_t>(index)];
 }
 
 QString QtUserMessages::AskOpenDataFile() {

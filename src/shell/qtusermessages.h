@@ -28,6 +28,7 @@ public:
     std::optional<FormEncoding> AskSaveType(FormEncoding preselected) override;
     QString AskSavePath(const QString& proposedPath) override;
     QString AskOpenDataFile() override;
+    std::optional<int> AskCodePage(int current) override;
     QString AskSaveImagePath(const QString& proposedName) override;
     QString AskSavePicturePath(const QString& filter) override;
     QString AskOpenModuleFile(const QStringList& filters) override;

@@ -68,11 +68,12 @@ QByteArray WithBreaks(std::string_view text, const char* lineBreak) {
     return out;
 }
 
-QByteArray Convert(const QByteArray& bytes, FormEncoding to) {
+QByteArray Convert(const QByteArray& bytes, FormEncoding to,
+                   const fw::CodePage& codePage = fw::CodePage::Default()) {
     const fw::Bytes out =
         fw::ConvertForm(fw::ByteSpan(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                      static_cast<std::size_t>(bytes.size())),
-                        to);
+                        to, codePage);
     return QByteArray(reinterpret_cast<const char*>(out.data()), static_cast<qsizetype>(out.size()));
 }
 
@@ -203,6 +204,64 @@ TEST_F(DocumentTest, EditorShowsDecodedText) {
         const QString shown = Open("utf8.dfm", bytes)->Editor()->text();
         EXPECT_TRUE(shown.startsWith(QStringLiteral("object Форма1: TForm1"))) << shown.toStdString();
     }
+}
+
+// A document reads its 8-bit text through the code page chosen for it, else the one its
+// Charset values declare, else the preference; the status bar says which and whence.
+TEST_F(DocumentTest, CodePageIsChosenThenDeclaredThenThePreference) {
+    const QByteArray gbk = Bytes(
+        "object Form1: TForm1\r\n  Caption = '\xD6\xD0\xCE\xC4'\r\n"
+        "  Font.Charset = GB2312_CHARSET\r\nend\r\n");
+    Tmdi_dfm_Editor* document = Open("gbk.dfm", gbk);
+    EXPECT_TRUE(document->Editor()->text().contains(QStringLiteral("Caption = '中文'")));
+    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 936 (declared)"));
+    EXPECT_EQ(document->StatusBar()->findChild<QLabel*>(QStringLiteral("codePage"))->text(),
+              QStringLiteral("CP 936 (declared)"));
+    EXPECT_EQ(document->TextBytes(), gbk);
+    // A binary form declares its page through the same values.
+    EXPECT_EQ(Open("gbk.dfm", Convert(gbk, FormEncoding::Binary))->CodePageText(),
+              QStringLiteral("CP 936 (declared)"));
+
+    // A modified document asks before it reads the file again; No keeps it as it is.
+    document = Open("gbk.dfm", gbk);
+    Type(document, QStringLiteral("{x}"));
+    messages_.ConfirmAnswers = {false};
+    EXPECT_FALSE(document->ReopenWithCodePage(fw::CodePage::Default()));
+    EXPECT_TRUE(document->Editor()->text().startsWith(QStringLiteral("{x}")));
+    messages_.ConfirmAnswers = {true};
+    EXPECT_TRUE(document->ReopenWithCodePage(fw::CodePage::Default()));
+    EXPECT_TRUE(document->Editor()->text().contains(QStringLiteral("Caption = 'ÖÐÎÄ'")));
+    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 1252 (option)"));
+    EXPECT_FALSE(document->Modified());
+
+    QByteArray undeclared = gbk;
+    undeclared.replace("  Font.Charset = GB2312_CHARSET\r\n", "");
+    document = Open("plain.dfm", undeclared, *fw::CodePage::Find(936));
+    EXPECT_TRUE(document->Editor()->text().contains(QStringLiteral("Caption = '中文'")));
+    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 936 (default)"));
+}
+
+// Save with code page writes the text encoded in that page, which the document keeps;
+// a character the page lacks stops it before anything is written.
+TEST_F(DocumentTest, SaveWithCodePageEncodesOrRefuses) {
+    const QByteArray gbk = Bytes(
+        "object Form1: TForm1\r\n  Caption = '\xD6\xD0\xCE\xC4'\r\n"
+        "  Font.Charset = GB2312_CHARSET\r\nend\r\n");
+    Tmdi_dfm_Editor* document = Open("gbk.dfm", gbk);
+    Type(document, QStringLiteral("{ก}"));
+    EXPECT_FALSE(document->SaveWithCodePage(*fw::CodePage::Find(950)));
+    ASSERT_EQ(messages_.Errors.size(), 1);
+    EXPECT_TRUE(messages_.Errors.first().contains(QStringLiteral("code page 950"))) << messages_.Errors.first().toStdString();
+    EXPECT_EQ(ReadAll(Path("gbk.dfm")), gbk);
+    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 936 (declared)"));
+
+    document->Editor()->undo();
+    EXPECT_TRUE(document->SaveWithCodePage(*fw::CodePage::Find(950)));
+    QByteArray big5 = gbk;
+    big5.replace("\xD6\xD0\xCE\xC4", "\xA4\xA4\xA4\xE5");
+    EXPECT_EQ(ReadAll(Path("gbk.dfm")), big5);
+    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 950 (option)"));
+    EXPECT_FALSE(document->Modified());
 }
 
 // A break typed into the text follows the file's own convention.
@@ -646,7 +705,10 @@ TEST_F(DocumentTest, MenusHoldTheDocumentCommands) {
                                                       {"Go to &line...", "Ctrl+L"},
                                                       {"-", ""},
                                                       {"Full e&xpand", "Ctrl+PgDown"},
-                                                      {"Full &collapse", "Ctrl+PgUp"}}));
+                                                      {"Full &collapse", "Ctrl+PgUp"},
+                                                      {"-", ""},
+                                                      {"Reopen with code page...", ""},
+                                                      {"Save with code page...", ""}}));
     EXPECT_EQ(MenuItems(document->DataMenu()), (Items{{"&Form Preview", "F12"},
                                                       {"&Rescan objects", "Ctrl+R"},
                                                       {"-", ""},
@@ -775,7 +837,10 @@ TEST_F(DocumentTest, CorpusFormsSaveBackUnchanged) {
             if (document->Encoding() == FormEncoding::Text) {
                 EXPECT_EQ(saved, original);
             } else {
-                EXPECT_EQ(saved, Convert(Convert(original, FormEncoding::Text), document->Encoding()));
+                // Through the code page the document chose, as a form may declare its own.
+                const fw::CodePage& codePage = document->TextCodePage();
+                EXPECT_EQ(saved, Convert(Convert(original, FormEncoding::Text, codePage), document->Encoding(),
+                                         codePage));
             }
             identical += saved == original;
             ++files;

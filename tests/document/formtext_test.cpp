@@ -56,6 +56,28 @@ TEST(FormText, EditorTextIsTheCodePagesCharacters) {
     EXPECT_EQ(fw::BytesFromEditorText("Привет", cp1251), "\xCF\xF0\xE8\xE2\xE5\xF2");
 }
 
+// Double-byte pages show a lead and trail byte as the one character they make, and the
+// bytes the page leaves undefined as private-use characters that save back unchanged.
+TEST(FormText, DoubleBytePagesShowTheirCharacters) {
+    struct Case {
+        int CodePage;
+        std::string_view Bytes, Utf8;
+    };
+    const Case cases[] = {
+        {932, "Caption = '\x83\x7D\x83\x58\x83\x5E'", "Caption = 'マスタ'"},
+        // 0xFD, a private-use character of the page, and a lead byte before an ASCII
+        // byte that is no trail byte.
+        {932, "'\xFD\x83\x5E\x81' ", "'\xEF\xA3\xB1タ\xEF\x9E\x81' "},
+        {936, "Caption = '\xD6\xD0\xCE\xC4'", "Caption = '中文'"},
+        {936, "'\xFF\xD6\xD0\x81'", "'\xEF\x9F\xBF中\xEF\x9E\x81'"},
+    };
+    for (const Case& c : cases) {
+        const fw::CodePage& codePage = *fw::CodePage::Find(c.CodePage);
+        EXPECT_EQ(fw::EditorTextFromBytes(c.Bytes, codePage), c.Utf8) << c.CodePage << " " << c.Utf8;
+        EXPECT_EQ(fw::BytesFromEditorText(c.Utf8, codePage), c.Bytes) << c.CodePage << " " << c.Utf8;
+    }
+}
+
 TEST(FormText, UnsavableCharacterNamesItsLine) {
     struct Case {
         std::string_view Utf8;

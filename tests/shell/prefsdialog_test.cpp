@@ -127,7 +127,7 @@ TEST_F(PrefsDialogTest, PagesAndControlsAsDesigned) {
     QList<int> codePages;
     for (int i = 0; i < d.CodePageBox()->count(); ++i)
         codePages << d.CodePageBox()->itemData(i).toInt();
-    EXPECT_EQ(codePages, (QList<int>{874, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
+    EXPECT_EQ(codePages, (QList<int>{874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
 
     QStringList tabs;
     for (int i = 0; i < d.ReportTabs()->count(); ++i)
