@@ -718,10 +718,17 @@ int RunExtract(const Invocation& invocation, std::ostream& out, std::ostream& er
                 throw std::runtime_error(fileName + " was already written in this run");
             Bytes content;
             if (asText) {
+                // Each form is read in the page --codepage gives, else in the one its
+                // Charset values declare, as convert does.
+                const Bytes form(item->Data.begin(), item->Data.end());
+                const FormCodePage chosen = CodePageFor(invocation, form);
                 fw::ByteViewStream input(item->Data);
                 MemoryStream text;
-                BinaryFormToText(input, text, codePage);
+                BinaryFormToText(input, text, *chosen.Page);
                 content = text.Take();
+                for (const std::string& warning :
+                     CodePageWarnings(path + "(" + item->Name + ")", chosen, content, true))
+                    err << warning << '\n';
             } else {
                 content.assign(item->Data.begin(), item->Data.end());
             }

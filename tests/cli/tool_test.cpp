@@ -989,6 +989,36 @@ TEST_F(CliTool, ExtractKeepsHostileNamesInsideTheFolderAndGoesOnPastDamagedForms
     EXPECT_EQ(Listing(), (std::set<std::string>{"app.exe", "out", "out/.._ESCAPE.dfm", "out/GOOD.dfm"}));
 }
 
+// Extracted forms are read in the page their Charset values declare, as convert reads
+// them: a long double-byte string is then broken into runs between characters, never
+// inside one.
+TEST_F(CliTool, ExtractReadsEachFormInItsDeclaredCodePage) {
+    std::string caption = "a";
+    for (int i = 0; i < 40; ++i) caption += "\x93\xfa";
+    // A binary form holding the caption as an 8-bit string, as compilers of 8-bit
+    // programs store it.
+    const auto shortString = [](const std::string& text) { return static_cast<char>(text.size()) + text; };
+    const std::string binary = "TPF0" + shortString("TForm") + shortString("F") + shortString("Font.Charset") +
+                               '\x07' + shortString("SHIFTJIS_CHARSET") + shortString("Caption") + '\x06' +
+                               shortString(caption) + std::string(2, '\0');
+    Write("sjis.bin", binary);
+    ASSERT_EQ(Run({"convert", "--to", "text", "sjis.bin", "-o", "sjis.txt"}).Exit, 0);
+    fwtest::PeWriter writer;
+    writer.AddResource({fwtest::ResourceId::Num(10), fwtest::ResourceId::Str("TF"), 0,
+                        fwtest::Bytes(binary.begin(), binary.end()), 0});
+    Write("app.exe", AsString(writer.Build().File));
+
+    const Result declared = Run({"extract", "app.exe", "--out-dir", "out"});
+    ASSERT_EQ(declared.Exit, 0) << declared.Err;
+    EXPECT_EQ(declared.Err, "");
+    EXPECT_EQ(Read("out/TF.dfm"), Read("sjis.txt"));
+    // Read as 1252 the runs split a character, and the warning says the page is wrong.
+    const Result forced = Run({"extract", "--codepage", "1252", "app.exe", "--out-dir", "forced"});
+    ASSERT_EQ(forced.Exit, 0) << forced.Err;
+    EXPECT_NE(Read("forced/TF.dfm"), Read("sjis.txt"));
+    EXPECT_EQ(forced.Err, "app.exe(TF): warning: read in code page 1252 as --codepage says, but the form declares 932\n");
+}
+
 TEST_F(CliTool, PkgInfoPrintsTheReportPages) {
     Write("sample.bpl", AsString(fwtest::SampleModule(false).Build().File));
     const struct {
