@@ -660,12 +660,18 @@ bool Tmdi_dfm_Editor::SaveWithCodePage(const CodePage& codePage) {
     const CodePageSource previousSource = codePageSource_;
     codePage_ = &codePage;
     codePageSource_ = CodePageSource::Option;
+    bool saved = false;
     try {
-        SaveDocument();
+        saved = SaveDocument();
     } catch (...) {
         codePage_ = previous;
         codePageSource_ = previousSource;
         throw;
+    }
+    if (!saved) {
+        codePage_ = previous;
+        codePageSource_ = previousSource;
+        return false;
     }
     chosenCodePage_ = &codePage;
     codePageLabel_->setText(CodePageText());
@@ -726,12 +732,37 @@ QByteArray Tmdi_dfm_Editor::TextBytes() const {
 
 // ---- saving ----
 
-void Tmdi_dfm_Editor::WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath) {
+QString Tmdi_dfm_Editor::CodePageDoubt(std::string_view text) const {
+    if (utf8_ || IsAscii(text)) return {};
+    const int used = codePage_->Number();
+    const int declared = DeclaredCodePageOf(Bytes(text.begin(), text.end())).CodePage;
+    QStringList doubts;
+    if (const std::size_t at = FirstByteOutsideCodePage(text, *codePage_); at != std::string_view::npos) {
+        const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n');
+        doubts << QStringLiteral("Line %1 holds bytes that are not valid in code page %2.").arg(line).arg(used);
+    }
+    if (declared != 0 && declared != used)
+        doubts << QStringLiteral("The form declares code page %1, but its text is read in code page %2.")
+                      .arg(declared)
+                      .arg(used);
+    if (doubts.isEmpty()) return {};
+    return doubts.join(QLatin1Char(' ')) +
+           QStringLiteral("\n\nA binary form stores the strings as the characters they are in code page %1, "
+                          "which may not be the ones meant. Choose the right page with Reopen with code page "
+                          "first, or save anyway?")
+               .arg(used);
+}
+
+bool Tmdi_dfm_Editor::WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath) {
     const QByteArray text = TextBytes();
     const ByteSpan textBytes = SpanOf({text.constData(), static_cast<std::size_t>(text.size())});
     Bytes converted;
     ByteSpan output = textBytes;
     if (encoding != FormEncoding::Text) {
+        // Strings go into a binary form as characters: read through the wrong page they
+        // would be stored as the wrong characters for good, so the user decides first.
+        const QString doubt = CodePageDoubt({text.constData(), static_cast<std::size_t>(text.size())});
+        if (!doubt.isEmpty() && !messages_.Confirm(doubt)) return false;
         // Converted in memory first: a syntax error stops the save before the file is
         // touched. The conversion is called directly rather than by detection, so text
         // that happens to start like a binary stream is not taken for one.
@@ -746,6 +777,7 @@ void Tmdi_dfm_Editor::WriteEncoded(const QString& path, FormEncoding encoding, c
     }
     WriteFileAtomically(NativePath(path), output,
                         backupPath.isEmpty() ? std::string() : NativePath(backupPath));
+    return true;
 }
 
 bool Tmdi_dfm_Editor::ConfirmReplaceUnreadable() {
@@ -754,17 +786,15 @@ bool Tmdi_dfm_Editor::ConfirmReplaceUnreadable() {
                                             "Replace it with the text in the editor?"));
 }
 
-void Tmdi_dfm_Editor::SaveDocument() {
-    if (fileName_.isEmpty()) {
-        SaveDocumentAs();
-        return;
-    }
-    if (!loadError_.isEmpty() && !ConfirmReplaceUnreadable()) return;
-    WriteEncoded(fileName_, encoding_, BackupPath(fileName_));
+bool Tmdi_dfm_Editor::SaveDocument() {
+    if (fileName_.isEmpty()) return SaveDocumentAs();
+    if (!loadError_.isEmpty() && !ConfirmReplaceUnreadable()) return false;
+    if (!WriteEncoded(fileName_, encoding_, BackupPath(fileName_))) return false;
     loadError_.clear();
     unsavedText_ = false;
     editor_->setModified(false);
     DFMChange();
+    return true;
 }
 
 bool Tmdi_dfm_Editor::SaveDocumentAs() {
@@ -775,8 +805,7 @@ bool Tmdi_dfm_Editor::SaveDocumentAs() {
     const QString proposed = fileName_.isEmpty() ? windowTitle() + QStringLiteral(".dfm") : fileName_;
     const QString path = messages_.AskSavePath(proposed);
     if (path.isEmpty()) return false;
-    WriteEncoded(path, *encoding);
-    return true;
+    return WriteEncoded(path, *encoding);
 }
 
 QString Tmdi_dfm_Editor::SaveChangesQuestion() const {
@@ -801,8 +830,7 @@ bool Tmdi_dfm_Editor::SaveBeforeClose() {
         if (fileName_.isEmpty()) {
             written = SaveDocumentAs();
         } else {
-            WriteEncoded(fileName_, encoding_);
-            written = true;
+            written = WriteEncoded(fileName_, encoding_);
         }
     });
     return written;

@@ -59,18 +59,21 @@ public:
     // hold them); with text given the document counts as modified.
     void LoadFromLines(const QByteArray& text);
     // Saves to FileName in the document's encoding, keeping the old file as its backup;
-    // runs SaveDocumentAs for an unnamed document. Throws on a failed write (the file
-    // and the modified state stay as they were).
-    void SaveDocument();
+    // runs SaveDocumentAs for an unnamed document. False when the user stopped it (a
+    // dialog cancelled, a doubtful code page declined). Throws on a failed write (the
+    // file and the modified state stay as they were).
+    bool SaveDocument();
     // Writes a copy in an encoding and to a path the user picks, the dialogs starting at
     // the document's encoding and file (or caption); the document itself keeps its name,
     // encoding and modified state. False when a dialog was cancelled. Throws on a failed
     // write.
     bool SaveDocumentAs();
-    // Converts the text to the encoding in memory, then writes the file atomically.
+    // Converts the text to the encoding in memory, then writes the file atomically. A
+    // binary or resource save of 8-bit text that may not be in the document's code page
+    // (CodePageDoubt) asks first; false, and nothing written, when the user declines.
     // Throws on a conversion error or a character the code page cannot hold, leaving
     // the file untouched.
-    void WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath = {});
+    bool WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath = {});
 
     QString FileName() const { return fileName_; }
     // The code page of the document's 8-bit text: the one chosen for this document
@@ -80,6 +83,10 @@ public:
     CodePageSource TextCodePageSource() const { return codePageSource_; }
     // The status bar's note of the code page, e.g. "CP 936 (declared)".
     QString CodePageText() const;
+    // Why 8-bit text may not be in the document's code page (bytes the page does not
+    // define, or a form that declares another page), as a question to save anyway; empty
+    // when there is no doubt or the text is ASCII or UTF-8.
+    QString CodePageDoubt(std::string_view text) const;
     // Reads the document's file again through this code page, which stays the
     // document's choice. A modified document asks first; false when it was kept.
     bool ReopenWithCodePage(const CodePage& codePage);

@@ -264,6 +264,50 @@ TEST_F(DocumentTest, SaveWithCodePageEncodesOrRefuses) {
     EXPECT_FALSE(document->Modified());
 }
 
+// 8-bit text that may be in another code page than the document's is not made into a
+// binary form without asking: its strings would be stored as the wrong characters.
+TEST_F(DocumentTest, BinarySavesAskWhenTheCodePageMayBeWrong) {
+    const QByteArray gbk = Bytes(
+        "object Form1: TForm1\r\n  Caption = '\xD6\xD0\xCE\xC4'\r\n"
+        "  Font.Charset = GB2312_CHARSET\r\nend\r\n");
+    const QByteArray stray = Bytes("object Form1: TForm1\r\n  Caption = 'a\x81'\r\nend\r\n");
+    const struct {
+        const char* Name;
+        QByteArray Text;
+        const fw::CodePage* Forced;  // reopened with this page first
+        const char* Doubt;           // what the question names; nullptr: no question
+    } cases[] = {
+        {"declared page", gbk, nullptr, nullptr},
+        {"declared, read in another", gbk, fw::CodePage::Find(1252), "declares code page 936"},
+        {"undefined byte", stray, nullptr, "Line 2 holds bytes that are not valid in code page 1252"},
+        {"ASCII", Bytes(SmallForm), fw::CodePage::Find(936), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Tmdi_dfm_Editor* document = Open("cp.dfm", c.Text);
+        if (c.Forced) ASSERT_TRUE(document->ReopenWithCodePage(*c.Forced));
+        const QString binary = Path("cp.bin");
+        QFile::remove(binary);
+        messages_.Confirms.clear();
+        if (c.Doubt == nullptr) {
+            EXPECT_TRUE(document->WriteEncoded(binary, FormEncoding::Binary));
+            EXPECT_TRUE(messages_.Confirms.isEmpty());
+            continue;
+        }
+        messages_.ConfirmAnswers = {false};
+        EXPECT_FALSE(document->WriteEncoded(binary, FormEncoding::Binary));
+        EXPECT_FALSE(QFile::exists(binary));
+        ASSERT_EQ(messages_.Confirms.size(), 1);
+        EXPECT_TRUE(messages_.Confirms.first().contains(QString::fromLatin1(c.Doubt)))
+            << messages_.Confirms.first().toStdString();
+        // Text keeps every byte either way: no question for it.
+        EXPECT_TRUE(document->WriteEncoded(Path("cp.txt"), FormEncoding::Text));
+        messages_.ConfirmAnswers = {true};
+        EXPECT_TRUE(document->WriteEncoded(binary, FormEncoding::Resource));
+        EXPECT_TRUE(QFile::exists(binary));
+    }
+}
+
 // A break typed into the text follows the file's own convention.
 TEST_F(DocumentTest, TypedLineBreakFollowsTheFile) {
     const std::map<std::string, QByteArray> expected = {
