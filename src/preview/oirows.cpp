@@ -4,7 +4,9 @@
 #include <charconv>
 #include <cstdint>
 #include <exception>
+#include <optional>
 
+#include "codec/stringconstant.h"
 #include "preview/formlines.h"
 #include "runtime/graphicformat.h"
 #include "runtime/propertylister.h"
@@ -23,13 +25,10 @@ std::string_view NamePart(std::string_view line) {
     return equals == std::string_view::npos ? std::string_view() : line.substr(0, equals);
 }
 
-// The text after a line's first "=", trimmed, with one pair of enclosing single quotes
-// dropped; nothing else is unquoted.
+// The text after a line's first "=", trimmed.
 std::string_view SourceValue(std::string_view line) {
     const std::size_t equals = line.find('=');
-    std::string_view value = equals == std::string_view::npos ? std::string_view() : TrimBlanks(line.substr(equals + 1));
-    if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'') value = value.substr(1, value.size() - 2);
-    return value;
+    return equals == std::string_view::npos ? std::string_view() : TrimBlanks(line.substr(equals + 1));
 }
 
 // The line of sourceLines that sets a property at a path: written "Name = ..." as the
@@ -130,6 +129,17 @@ std::string SourceValueText(std::string_view text, std::string_view live) {
     if (text.starts_with('<')) return liveOr("(TCollection)");
     if (text.starts_with('{')) return liveOr("(Binary data)");
     if (text.starts_with('(')) return liveOr("(TStrings)");
+    // A string shows its characters, not the #codes the writer may have put for them,
+    // without the enclosing quotes; only control characters stay codes. The lines are
+    // the editor's UTF-8.
+    if (text.starts_with('\'') || text.starts_with('#')) {
+        if (const std::optional<std::u16string> value = StringConstantValue(text, CodePage::Default(), true)) {
+            const std::string shown = ShownStringConstant(*value);
+            if (shown.size() >= 2 && shown.front() == '\'' && shown.back() == '\'')
+                return shown.substr(1, shown.size() - 2);
+            return shown;
+        }
+    }
     return std::string(text);
 }
 
@@ -183,7 +193,7 @@ std::string RawValueText(const rt::RawValue& value) {
             return std::string(buffer, result.ptr);
         }
         case K::String:
-            return "'" + value.Text + "'";
+            return ShownStringConstant(Utf16FromUtf8Text(value.Text, CodePage::Default()));
         case K::Identifier:
             return value.Text;
         case K::Set: {

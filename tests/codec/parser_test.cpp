@@ -2,12 +2,14 @@
 // data, dotted identifiers, the wording of syntax errors, and the text it gives back.
 
 #include "codec/parser.h"
+#include "codec/stringconstant.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "codec_test_util.h"
@@ -520,4 +522,50 @@ TEST(TParser, GivesBackTheCurrentToken) {
         BlockOnlyStream in(Raw(text));
         check(in);
     }
+}
+
+// A whole string constant reads as its characters, whatever mix of runs, #codes and
+// '+' the writer chose; anything else is no string constant.
+TEST(StringConstantValue, ReadsWholeConstantsOnly) {
+    const fw::CodePage& cp932 = *fw::CodePage::Find(932);
+    const fw::CodePage& cp1252 = fw::CodePage::Default();
+    const struct {
+        const char* Name;
+        std::string Text;
+        const fw::CodePage* Page;
+        bool Utf8;
+        std::optional<std::u16string> Value;
+    } cases[] = {
+        {"codes", "#12510#12473#12479", &cp932, false, u"\u30DE\u30B9\u30BF"},
+        {"runs and codes", "'a'#13#10'b'''", &cp1252, false, u"a\r\nb'"},
+        {"joined", "'ab' +\r\n  'cd'", &cp1252, false, u"abcd"},
+        {"8-bit in its page", "'\x83\x7D'", &cp932, false, u"\u30DE"},
+        {"UTF-8 quoted", "'\xE4\xB8\xAD'#25991", &cp1252, true, u"\u4E2D\u6587"},
+        {"surrogate pair", "#55357#56832", &cp1252, false, u"\U0001F600"},
+        {"empty", "''", &cp1252, false, u""},
+        {"identifier", "clBtnFace", &cp1252, false, std::nullopt},
+        {"number", "42", &cp1252, false, std::nullopt},
+        {"something after", "'a' b", &cp1252, false, std::nullopt},
+        {"dangling plus", "'a' +", &cp1252, false, std::nullopt},
+        {"unterminated", "'abc", &cp1252, false, std::nullopt},
+        {"nothing", "", &cp1252, false, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(fw::StringConstantValue(c.Text, *c.Page, c.Utf8), c.Value);
+    }
+}
+
+TEST(StringConstantValue, ShowsCharactersWithControlsAsCodes) {
+    const struct {
+        std::u16string Value;
+        std::string Shown;
+    } cases[] = {
+        {u"\u30DE\u30B9\u30BF", "'\xE3\x83\x9E\xE3\x82\xB9\xE3\x82\xBF'"},
+        {u"a\r\nb'", "'a'#13#10'b'''"},
+        {u"\tx", "#9'x'"},
+        {u"", "''"},
+        {u"\U0001F600", "'\xF0\x9F\x98\x80'"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fw::ShownStringConstant(c.Value), c.Shown);
 }

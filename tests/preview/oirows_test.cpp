@@ -173,6 +173,14 @@ TEST(SourceValueText, PlaceholdersOnlyWithoutALiveDescription) {
         {"{", "", "(Binary data)"},          {"{", "(TBitmap)", "(TBitmap)"},
         {"(", "", "(TStrings)"},             {"(", "only line", "only line"},
         {"clBtnFace", "-16777201", "clBtnFace"}, {"", "x", ""},
+        // Strings show their characters, whatever codes the writer put for them.
+        {"'Hello'", "", "Hello"},
+        {"#12510#12473#12479", "", "\xE3\x83\x9E\xE3\x82\xB9\xE3\x82\xBF"},
+        {"'A'#12510'B'", "", "A\xE3\x83\x9E" "B"},
+        {"'it''s'", "", "it''s"},
+        {"'a'#13#10'b'", "", "a'#13#10'b"},
+        {"#9'x'", "", "#9'x'"},
+        {"'unterminated", "", "'unterminated"},
     };
     for (const Case& c : cases) EXPECT_EQ(pv::SourceValueText(c.Text, c.Live), c.Expected) << c.Text << c.Live;
 }
