@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QMenu>
 #include <QMimeData>
@@ -493,6 +494,8 @@ void Tmdi_dfm_Editor::BuildMenus() {
     gotoSource->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
     add(editMenu_, "Go to &line...", QKeySequence(Qt::CTRL | Qt::Key_L), &Tmdi_dfm_Editor::cmGotoLine);
+    add(editMenu_, "Show &decoded string", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
+        &Tmdi_dfm_Editor::cmShowDecodedString);
     editMenu_->addSeparator();
     add(editMenu_, "Full e&xpand", QKeySequence(Qt::CTRL | Qt::Key_PageDown), &Tmdi_dfm_Editor::cmExpand);
     add(editMenu_, "Full &collapse", QKeySequence(Qt::CTRL | Qt::Key_PageUp), &Tmdi_dfm_Editor::cmCollapse);
@@ -1243,6 +1246,27 @@ void Tmdi_dfm_Editor::SelectLine(int line) {
     editor_->show();
     CentreLine(line);
     editor_->setFocus();
+}
+
+QString Tmdi_dfm_Editor::DecodedStringAtCaret() const {
+    int line = 0, index = 0;
+    editor_->getCursorPosition(&line, &index);
+    const std::optional<std::string> shown =
+        DecodedStringAtLine(line, editor_->lines(), [this](int at) { return LineText(at); });
+    return shown ? FromUtf8(*shown) : QString();
+}
+
+void Tmdi_dfm_Editor::cmShowDecodedString() {
+    // Shown, never written: the text keeps the form the writer gave the string.
+    const QString shown = DecodedStringAtCaret();
+    const QString text = shown.isNull() ? QStringLiteral("No string constant at the caret") : shown;
+    panels_[CaretPanel]->setText(text);
+    const long caret = editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    const long x = editor_->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, caret);
+    const long y = editor_->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, caret) +
+                   editor_->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL);
+    const QPoint at = editor_->viewport()->mapToGlobal(QPoint(static_cast<int>(x), static_cast<int>(y)));
+    QToolTip::showText(at, text, editor_);
 }
 
 void Tmdi_dfm_Editor::cmExpand() {

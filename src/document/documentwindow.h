@@ -83,6 +83,9 @@ public:
     CodePageSource TextCodePageSource() const { return codePageSource_; }
     // The status bar's note of the code page, e.g. "CP 936 (declared)".
     QString CodePageText() const;
+    // The string constant the caret's line is part of, as its characters (control
+    // characters as #codes); a null string when there is none.
+    QString DecodedStringAtCaret() const;
     // Why 8-bit text may not be in the document's code page (bytes the page does not
     // define, or a form that declares another page), as a question to save anyway; empty
     // when there is no doubt or the text is ASCII or UTF-8.
@@ -167,6 +170,9 @@ public slots:
     void cmGoto();
     // Asks for a line number (1-based, the caret's line offered) and goes there.
     void cmGotoLine();
+    // Shows the string constant at the caret as its characters, in the status bar and a
+    // tooltip; the text is left as it is.
+    void cmShowDecodedString();
     void cmExpand();
     void cmCollapse();
     void cmPreview();

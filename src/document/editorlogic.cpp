@@ -1,5 +1,7 @@
 #include "editorlogic.h"
 
+#include "codec/stringconstant.h"
+
 namespace fw {
 
 namespace {
@@ -136,6 +138,50 @@ std::string HexDataLines(const std::vector<std::uint8_t>& bytes) {
     }
     out += "\r\n";
     return out;
+}
+
+std::optional<std::string> DecodedStringAtLine(int line, int lineCount,
+                                               const std::function<std::string_view(int)>& lineAt) {
+    if (line < 0 || line >= lineCount) return std::nullopt;
+    const auto trimmed = [&](int at) { return Trim(lineAt(at)); };
+    // A value goes on to the next line after a '+' or after an "=" that ends its line.
+    const auto goesOn = [&](int at) {
+        const std::string_view text = trimmed(at);
+        return !text.empty() && (text.back() == '+' || text.back() == '=');
+    };
+    // Bounded, so that a pathological text costs no more than a screenful of lines.
+    constexpr int MaxLines = 2000;
+    int first = line;
+    while (first > 0 && line - first < MaxLines && goesOn(first - 1)) --first;
+    std::string value;
+    for (int at = first; at < lineCount && at - first < MaxLines; ++at) {
+        std::string_view text = trimmed(at);
+        if (at == first) {
+            // A property line's value is what follows its "=", unless the line starts a
+            // string itself (a list's line, or a continuation).
+            if (!text.starts_with('\'') && !text.starts_with('#')) {
+                const std::size_t equals = text.find('=');
+                if (equals == std::string_view::npos) {
+                    if (!text.starts_with('(')) return std::nullopt;
+                    text.remove_prefix(1);
+                } else {
+                    text.remove_prefix(equals + 1);
+                }
+            }
+        }
+        value += text;
+        value += ' ';
+        if (!goesOn(at)) break;
+    }
+    std::optional<std::u16string> decoded = StringConstantValue(value, CodePage::Default(), true);
+    // The last line of a string list ends with its closing parenthesis.
+    if (!decoded) {
+        std::string_view inner = value;
+        while (!inner.empty() && inner.back() == ' ') inner.remove_suffix(1);
+        if (inner.ends_with(')')) decoded = StringConstantValue(inner.substr(0, inner.size() - 1), CodePage::Default(), true);
+    }
+    if (!decoded) return std::nullopt;
+    return ShownStringConstant(*decoded);
 }
 
 }  // namespace fw

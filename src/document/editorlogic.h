@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,15 @@ std::string ObjectNameAtLine(const std::vector<std::string>& lines, int line, bo
 // The same over lines handed out one at a time by lineAt (0-based); only the lines from
 // `line` upwards to the header are asked for.
 std::string ObjectNameAtLine(int line, const std::function<std::string_view(int)>& lineAt, bool& found);
+
+// The string constant a 0-based line is part of, as its characters (UTF-8, control
+// characters as #codes, see ShownStringConstant): the value after the "=" of a property
+// line, with the lines it goes on to after a '+' or an "=" that ends a line; on a line
+// that goes on such a value, the whole value; a line of a string list on its own
+// ('text' in parentheses). nullopt when the line holds no whole string constant.
+// lineAt hands out the lines (the editor's UTF-8), lineCount of them.
+std::optional<std::string> DecodedStringAtLine(int line, int lineCount,
+                                               const std::function<std::string_view(int)>& lineAt);
 
 // The identifier around a 0-based byte position of a line: the run of letters, digits
 // and "_" that holds it; empty when the byte there is no identifier character.

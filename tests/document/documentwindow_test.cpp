@@ -747,6 +747,7 @@ TEST_F(DocumentTest, MenusHoldTheDocumentCommands) {
                                                       {"-", ""},
                                                       {"&Goto source", "Ctrl+Return"},
                                                       {"Go to &line...", "Ctrl+L"},
+                                                      {"Show &decoded string", "Ctrl+Shift+D"},
                                                       {"-", ""},
                                                       {"Full e&xpand", "Ctrl+PgDown"},
                                                       {"Full &collapse", "Ctrl+PgUp"},
@@ -896,3 +897,18 @@ TEST_F(DocumentTest, CorpusFormsSaveBackUnchanged) {
 }
 
 }  // namespace
+
+// The decoded-string command shows the characters a string's #codes stand for and
+// leaves the text as it is.
+TEST_F(DocumentTest, ShowDecodedStringLeavesTheTextAlone) {
+    Tmdi_dfm_Editor* document =
+        Open("codes.dfm", Bytes("object Form1: TForm1\r\n  Caption = #12510#12473#12479\r\n  Left = 1\r\nend\r\n"));
+    const QString before = document->Editor()->text();
+    document->Editor()->setCursorPosition(1, 4);
+    EXPECT_EQ(document->DecodedStringAtCaret(), QStringLiteral("'マスタ'"));
+    document->cmShowDecodedString();
+    EXPECT_EQ(document->Editor()->text(), before);
+    EXPECT_FALSE(document->Modified());
+    document->Editor()->setCursorPosition(2, 4);
+    EXPECT_TRUE(document->DecodedStringAtCaret().isNull());
+}

@@ -107,3 +107,42 @@ TEST(HexDataLines, ThirtyTwoBytesALineAndAClosingBreak) {
 }
 
 }  // namespace
+
+// The decoded-string command finds the whole constant a line is part of.
+TEST(DecodedStringAtLine, FindsTheWholeConstantAroundALine) {
+    const std::vector<std::string> lines = {
+        "object F: TForm",                        // 0
+        "  Caption = #12510#12473#12479",         // 1
+        "  Hint = ",                              // 2
+        "    'first part ' +",                    // 3
+        "    'second'#13#10'third'",              // 4
+        "  Left = 10",                            // 5
+        "  Items.Strings = (",                    // 6
+        "    'one'",                              // 7
+        "    #20013#25991)",                      // 8
+        "  Name = 'it''s'",                       // 9
+        "end",                                    // 10
+    };
+    const auto lineAt = [&](int i) { return std::string_view(lines[static_cast<std::size_t>(i)]); };
+    const int count = static_cast<int>(lines.size());
+    const std::string whole = "'first part second'#13#10'third'";
+    const struct {
+        int Line;
+        std::optional<std::string> Shown;
+    } cases[] = {
+        {0, std::nullopt},
+        {1, "'\xE3\x83\x9E\xE3\x82\xB9\xE3\x82\xBF'"},
+        {2, whole},
+        {3, whole},
+        {4, whole},
+        {5, std::nullopt},
+        {6, std::nullopt},
+        {7, "'one'"},
+        {8, "'\xE4\xB8\xAD\xE6\x96\x87'"},
+        {9, "'it''s'"},
+        {10, std::nullopt},
+        {-1, std::nullopt},
+        {11, std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(fw::DecodedStringAtLine(c.Line, count, lineAt), c.Shown) << c.Line;
+}
