@@ -9,14 +9,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "codec/conversion.h"
+#include "codec/errors.h"
 #include "codec/formformat.h"
 #include "codec/stream.h"
 #include "runtime/classdeclarations.h"
 #include "runtime/formsearch.h"
+#include "runtime_test_support.h"
 
 namespace {
 
@@ -185,6 +188,42 @@ TEST(FormRoot, ReadsFilesWhoseHeaderLiesPastTheFirstRead) {
         if (root) EXPECT_EQ(root->ClassName, *expected);
     }
     EXPECT_FALSE(ReadFormRootOfFile((tree.Root() / "missing.dfm").string()));
+}
+
+// Every real form that the codec converts is indexed, with the root read from the
+// whole file converted to the other encoding. (Files the codec refuses, such as one
+// wrapped in a 32-bit resource file header, need not be found: they could not be
+// built either.)
+TEST(FormRoot, IndexesEveryRealFormAsItsConversionReads) {
+    // The index names files by their folder's normal path.
+    const fs::path forms = (fs::absolute(FW_CORPUS_DIR) / "forms").lexically_normal();
+    if (fwtest::CorpusMissing(forms)) GTEST_SKIP() << "FW_SKIP_CORPUS is set and the corpus is absent";
+    for (const char* sub : {"text", "binary"}) {
+        FormFolderIndex index;
+        std::map<std::string, FormRoot> indexed;
+        for (const IndexedForm& form : index.FormsOf((forms / sub).string())) indexed[form.Path] = form.Root;
+        std::size_t compared = 0;
+        for (const auto& entry : fs::directory_iterator(forms / sub)) {
+            SCOPED_TRACE(entry.path().string());
+            const fw::Bytes content = fw::ReadFileBytes(entry.path().string());
+            const bool isText = fw::DetectEncoding(content) == fw::FormEncoding::Text;
+            fw::Bytes other;
+            try {
+                other = fw::ConvertForm(content, isText ? fw::FormEncoding::Binary : fw::FormEncoding::Text);
+            } catch (const fw::Exception&) {
+                continue;
+            }
+            FormRoot root;
+            ASSERT_EQ(ReadFormRoot(other, true, root), RootReadResult::Found);
+            const auto found = indexed.find(entry.path().string());
+            ASSERT_NE(found, indexed.end());
+            EXPECT_EQ(found->second.ClassName, root.ClassName);
+            EXPECT_EQ(found->second.ObjectName, root.ObjectName);
+            EXPECT_EQ(found->second.Keyword, root.Keyword);
+            ++compared;
+        }
+        EXPECT_GT(compared, 0u) << sub;
+    }
 }
 
 // ---------------------------------------------------------------------------------
