@@ -229,12 +229,12 @@ bool Restat(const std::string& path, FileStamp& stamp) {
 
 }  // namespace
 
-const std::vector<IndexedForm>& FormFolderIndex::FormsOf(const std::string& folderPath) {
+const std::vector<IndexedForm>& FormFolderIndex::FormsOf(const std::string& folderPath, bool recheckFiles) {
     bool fresh = false;
     Folder& folder = Listed(NormalPath(folderPath), fresh);
     bool changed = fresh;
     for (FormEntry& entry : folder.Forms) {
-        if (!fresh) {
+        if (!fresh && recheckFiles) {
             Stamp now;
             if (!Restat(entry.Path, now)) now = Stamp{};
             if (entry.Read && !(now == entry.FileStamp)) entry.Read = false;
@@ -259,11 +259,12 @@ bool FormFolderIndex::IsProjectTop(const std::string& folderPath) {
     return Listed(NormalPath(folderPath), fresh).ProjectTop;
 }
 
-std::string FormFolderIndex::DeclaredAncestorIn(const std::string& folderPath, std::string_view className) {
+std::string FormFolderIndex::DeclaredAncestorIn(const std::string& folderPath, std::string_view className,
+                                                bool recheckFiles) {
     bool fresh = false;
     Folder& folder = Listed(NormalPath(folderPath), fresh);
     for (SourceEntry& entry : folder.Sources) {
-        if (!fresh) {
+        if (!fresh && recheckFiles) {
             Stamp now;
             if (!Restat(entry.Path, now)) now = Stamp{};
             if (entry.Read && !(now == entry.FileStamp)) entry.Read = false;
@@ -306,6 +307,8 @@ FolderFormSource::FolderFormSource(std::string formPath, std::vector<std::string
     }
     for (const std::string& extra : extraFolders)
         if (!extra.empty()) add(NormalPath(extra));
+    formsChecked_.assign(folders_.size(), false);
+    sourcesChecked_.assign(folders_.size(), false);
 }
 
 bool FolderFormSource::IsTheFormItself(const std::string& path) const {
@@ -315,8 +318,11 @@ bool FolderFormSource::IsTheFormItself(const std::string& path) const {
 }
 
 std::optional<FormFile> FolderFormSource::FindFormOfClass(std::string_view className) {
-    for (const std::string& folder : folders_) {
-        for (const IndexedForm& form : index_.FormsOf(folder)) {
+    for (std::size_t i = 0; i < folders_.size(); ++i) {
+        const std::string& folder = folders_[i];
+        const bool recheck = !formsChecked_[i];
+        formsChecked_[i] = true;
+        for (const IndexedForm& form : index_.FormsOf(folder, recheck)) {
             if (!EqualsIgnoringCase(form.Root.ClassName, className) || IsTheFormItself(form.Path)) continue;
             try {
                 return FormFile{form.Path, ReadFileBytes(form.Path)};
@@ -329,8 +335,10 @@ std::optional<FormFile> FolderFormSource::FindFormOfClass(std::string_view class
 }
 
 std::string FolderFormSource::DeclaredAncestorOf(std::string_view className) {
-    for (const std::string& folder : folders_) {
-        std::string ancestor = index_.DeclaredAncestorIn(folder, className);
+    for (std::size_t i = 0; i < folders_.size(); ++i) {
+        const bool recheck = !sourcesChecked_[i];
+        sourcesChecked_[i] = true;
+        std::string ancestor = index_.DeclaredAncestorIn(folders_[i], className, recheck);
         if (!ancestor.empty()) return ancestor;
     }
     return {};

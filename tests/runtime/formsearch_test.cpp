@@ -491,6 +491,30 @@ TEST(FormFolderIndex, ReadsAgainOnlyWhatChanged) {
     EXPECT_EQ(index.FormReads(), 6u);
 }
 
+// One build looks at a folder's files once; the next build (a new source over the same
+// index) sees a file changed in between and reads that file alone.
+TEST(FormFolderIndex, LooksAtTheFilesOncePerBuild) {
+    TempTree tree;
+    const fs::path a = tree.Write("f/A.dfm", FormText("object", "A", "TA"));
+    tree.Write("f/B.dfm", FormText("object", "B", "TB"));
+    const fs::path form = tree.Write("f/Main.dfm", FormText("object", "Main", "TMain"));
+    tree.Write("f/App.dpr", "program App;");
+    FormFolderIndex index;
+    {
+        FolderFormSource build(form.string(), {}, index);
+        EXPECT_TRUE(build.FindFormOfClass("TA"));
+        EXPECT_EQ(index.FormReads(), 3u);
+        tree.Write("f/A.dfm", FormText("object", "A", "TC"));
+        Touch(a, 5);
+        EXPECT_TRUE(build.FindFormOfClass("TB"));
+        EXPECT_EQ(index.FormReads(), 3u);
+    }
+    FolderFormSource next(form.string(), {}, index);
+    EXPECT_FALSE(next.FindFormOfClass("TA"));
+    EXPECT_TRUE(next.FindFormOfClass("TC"));
+    EXPECT_EQ(index.FormReads(), 4u);
+}
+
 TEST(FormFolderIndex, AFolderThatCannotBeListedHasNoForms) {
     TempTree tree;
     FormFolderIndex index;
