@@ -64,9 +64,17 @@ RootReadResult ReadTextRoot(ByteSpan head, bool atEnd, FormRoot& root) {
     if (parser.Advance() == TokEnd || !complete()) return needMore();
     if (parser.Kind() != TokIdent) return RootReadResult::NotAForm;
     std::string first = parser.TokenText();
-    if (parser.Advance() == TokEnd) {
+    // Only whether a colon follows matters here. What else follows is the next line's
+    // business: a string there that is cut short or damaged must not decide the root.
+    int next = TokEnd;
+    try {
+        next = parser.Advance();
+    } catch (const EParserError&) {
+        next = TokString;
+    }
+    if (next == TokEnd) {
         if (!atEnd) return needMore();
-    } else if (parser.Kind() == ':') {
+    } else if (next == ':') {
         if (parser.Advance() == TokEnd || !complete()) return needMore();
         if (parser.Kind() != TokIdent) return RootReadResult::NotAForm;
         root.ObjectName = std::move(first);

@@ -101,6 +101,9 @@ TEST(FormRoot, ReadsTheRootInEachEncoding) {
         {"inline text", AsBytes(frame), RootReadResult::Found, "TAddressFrame", "Frame1", RootKeyword::Inline},
         {"text root without a name", AsBytes("object TForm1\r\nend\r\n"), RootReadResult::Found, "TForm1", "",
          RootKeyword::Object},
+        // Found by the fuzzer: a damaged string after the root's class lost the root.
+        {"text root followed by a damaged string", AsBytes("object TForm1 'x''#2\0"), RootReadResult::Found,
+         "TForm1", "", RootKeyword::Object},
         {"text with a child position", AsBytes("object Form1: TForm1 [0]\r\nend\r\n"), RootReadResult::Found, "TForm1",
          "Form1", RootKeyword::Object},
         {"binary", Encoded(base, fw::FormEncoding::Binary), RootReadResult::Found, "TBaseForm", "BaseForm",
