@@ -22,6 +22,8 @@ namespace {
 constexpr std::size_t BinaryHeaderLimit = 1024;
 
 RootReadResult ReadBinaryRoot(Stream& stream, FormRoot& root) {
+    // The signature is looked at first because the reader's own check fails the same
+    // way for bytes that are too few and for bytes that are wrong.
     if (stream.Remaining() < static_cast<std::int64_t>(FormSignature.size())) throw EReadError("Stream read error");
     char signature[4] = {};
     const std::int64_t start = stream.Position();
