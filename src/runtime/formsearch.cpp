@@ -273,7 +273,22 @@ std::string FormFolderIndex::DeclaredAncestorIn(const std::string& folderPath, s
                                                 bool recheckFiles) {
     bool fresh = false;
     Folder& folder = Listed(NormalPath(folderPath), fresh);
-    for (SourceEntry& entry : folder.Sources) {
+    // The unit beside the class's form file (Main.pas or Main.h for Main.dfm) is read
+    // first: it is where the class is declared, and a folder may hold many units.
+    std::vector<std::size_t> order;
+    order.reserve(folder.Sources.size());
+    for (const FormEntry& form : folder.Forms) {
+        if (!form.Root || !EqualsIgnoringCase(form.Root->ClassName, className)) continue;
+        const std::string stem = fs::path(form.Path).stem().string();
+        for (std::size_t i = 0; i < folder.Sources.size(); ++i)
+            if (EqualsIgnoringCase(fs::path(folder.Sources[i].Path).stem().string(), stem) &&
+                std::find(order.begin(), order.end(), i) == order.end())
+                order.push_back(i);
+    }
+    for (std::size_t i = 0; i < folder.Sources.size(); ++i)
+        if (std::find(order.begin(), order.end(), i) == order.end()) order.push_back(i);
+    for (const std::size_t i : order) {
+        SourceEntry& entry = folder.Sources[i];
         if (!fresh && recheckFiles) {
             Stamp now;
             if (!Restat(entry.Path, now)) now = Stamp{};
@@ -346,6 +361,11 @@ std::optional<FormFile> FolderFormSource::FindFormOfClass(std::string_view class
 
 std::string FolderFormSource::DeclaredAncestorOf(std::string_view className) {
     for (std::size_t i = 0; i < folders_.size(); ++i) {
+        // The roots of the folder's forms tell which unit to read first.
+        if (!formsChecked_[i]) {
+            index_.FormsOf(folders_[i]);
+            formsChecked_[i] = true;
+        }
         const bool recheck = !sourcesChecked_[i];
         sourcesChecked_[i] = true;
         std::string ancestor = index_.DeclaredAncestorIn(folders_[i], className, recheck);

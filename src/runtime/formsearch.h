@@ -80,8 +80,10 @@ public:
     bool IsProjectTop(const std::string& folder);
 
     // The ancestor that the .pas, .h and .hpp files directly in folder declare for
-    // className (ASCII case ignored); empty when none does. The sources are read when
-    // first needed and again when they changed (looked at as FormsOf does).
+    // className (ASCII case ignored); empty when none does. The sources named like a
+    // form file of className that FormsOf read are read first, then the others in path
+    // order, each only until the class is found; a source is read again when it changed
+    // (looked at as FormsOf does).
     std::string DeclaredAncestorIn(const std::string& folder, std::string_view className, bool recheckFiles = true);
 
     // How many times a form file's beginning and a source file were read since the
@@ -144,7 +146,8 @@ public:
     // The files of each folder are looked at once in the life of the source (one
     // build): later lookups take them as they were then, unless the folder changed.
     std::optional<FormFile> FindFormOfClass(std::string_view className) override;
-    // The first declaration found in the same folders, in the same order.
+    // The first declaration found in the same folders, in the same order. Reads the
+    // roots of a folder's forms (as FindFormOfClass does) before its sources.
     std::string DeclaredAncestorOf(std::string_view className) override;
     // The folders searched, joined with ", ".
     std::string SearchedText() const override;

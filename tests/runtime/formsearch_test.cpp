@@ -431,6 +431,21 @@ TEST(FolderFormSource, TellsDeclaredAncestorsFromSourcesInSearchOrder) {
     EXPECT_EQ(index.SourceReads(), 5u);
 }
 
+// A folder of many units: the one named like the class's form file is read, the others
+// are left alone.
+TEST(FolderFormSource, ReadsTheUnitBesideTheFormFirst) {
+    TempTree tree;
+    tree.Write("p/App.dpr", "program App;");
+    for (const char* unit : {"A.pas", "B.pas", "C.h"}) tree.Write(fs::path("p") / unit, "type TOther = class(TForm);");
+    tree.Write("p/Zmain.dfm", FormText("object", "FmMain", "TFmMain"));
+    tree.Write("p/ZMAIN.PAS", "type TFmMain = class(TBaseForm);");
+    const fs::path form = tree.Write("p/Frame.dfm", FormText("object", "Frame", "TFrame1"));
+    FormFolderIndex index;
+    FolderFormSource source(form.string(), {}, index);
+    EXPECT_EQ(source.DeclaredAncestorOf("TFmMain"), "TBaseForm");
+    EXPECT_EQ(index.SourceReads(), 1u);
+}
+
 // ---------------------------------------------------------------------------------
 // The index's memory
 
