@@ -222,13 +222,24 @@ TEST(WholeForm, BuildsOverAncestorsAndFrames) {
          "Panel1,Button1,Label1,ListView1,Button2,Button3,Edit1",
          {},
          {}},
+        // The places count the controls without a window first, then the windowed
+        // ones; each control moves among those of its kind.
         {"child positions place new and inherited objects among the parent's children",
          {{"TBaseForm", "/p/base.dfm", BytesOf(BaseForm)}},
          {{"TFmMain", "TBaseForm"}},
          "inherited FmMain: TFmMain\n  inherited Label1: TLabel [0]\n  end\n  object Edit1: TEdit [1]\n  end\n"
          "  inherited Panel1: TPanel\n    object Button0: TButton [0]\n    end\n  end\nend\n",
-         "FmMain(Label1,Edit1,Panel1(Button0,Button1),ListView1)",
+         "FmMain(Edit1,Panel1(Button0,Button1),Label1,ListView1)",
          "Panel1,Button1,Label1,ListView1,Edit1,Button0",
+         {},
+         {}},
+        {"a windowed control's place counts the controls without a window before it",
+         {{"TBaseForm", "/p/base.dfm", BytesOf(BaseForm)}},
+         {{"TFmMain", "TBaseForm"}},
+         "inherited FmMain: TFmMain\n  inherited ListView1: TListView [1]\n  end\n  object Label2: TLabel [0]\n"
+         "  end\n  object Edit1: TEdit [9]\n  end\nend\n",
+         "FmMain(ListView1,Panel1(Button1),Label2,Label1,Edit1)",
+         "Panel1,Button1,Label1,ListView1,Label2,Edit1",
          {},
          {}},
         {"a collection stored in the descendant replaces the ancestor's items whole",
