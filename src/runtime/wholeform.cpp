@@ -135,6 +135,45 @@ RootBase StoredRootBaseOf(const std::vector<std::string>& lines) {
     return module ? RootBase::DataModule : RootBase::Form;
 }
 
+namespace {
+
+// Calls visit with the text of each ancestor whose form file the source finds, the
+// nearest first, by the declarations it knows, until visit answers true, the chain
+// ends, loops or goes deeper than forms may nest. Never throws.
+template <typename Visit>
+void ForEachAncestorText(const std::vector<std::string>& lines, FormFileSource& source, Visit visit) {
+    std::string className = RootClassOfLines(lines);
+    std::vector<std::string> seen;
+    try {
+        for (int level = 0; level < MaxFormNesting && !className.empty(); ++level) {
+            if (BaseOfLibraryClass(className)) return;
+            if (std::any_of(seen.begin(), seen.end(), [&](const std::string& s) { return EqualsIgnoringCase(s, className); }))
+                return;
+            seen.push_back(className);
+            className = source.DeclaredAncestorOf(className);
+            if (className.empty() || BaseOfLibraryClass(className)) return;
+            if (std::optional<FormFile> file = source.FindFormOfClass(className)) {
+                const CodePage* page = nullptr;
+                if (visit(FormTextLines(std::move(file->Content), CodePage::Default(), page))) return;
+            }
+        }
+    } catch (const std::exception&) {
+        // A file or folder that cannot be read tells nothing more.
+    }
+}
+
+}  // namespace
+
+std::string StoredBorderStyleOf(const std::vector<std::string>& lines, FormFileSource* source) {
+    std::string style = StoredBorderStyle(lines);
+    if (!style.empty() || !source) return style;
+    ForEachAncestorText(lines, *source, [&](const std::vector<std::string>& ancestor) {
+        style = StoredBorderStyle(ancestor);
+        return !style.empty();
+    });
+    return style;
+}
+
 RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& registry, FormFileSource* source) {
     std::string className = RootClassOfLines(lines);
     // The text of the most basic ancestor whose file was found: it stores the most of
