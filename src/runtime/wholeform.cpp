@@ -137,25 +137,29 @@ RootBase StoredRootBaseOf(const std::vector<std::string>& lines) {
 
 namespace {
 
-// Calls visit with the text of each ancestor whose form file the source finds, the
-// nearest first, by the declarations it knows, until visit answers true, the chain
-// ends, loops or goes deeper than forms may nest. Never throws.
+// Calls visit with each ancestor class of the text's root by the declarations the
+// source knows, the nearest first, and the text of its form file when the source finds
+// one (nullptr when not), until visit answers true, the chain reaches a class of the
+// library or its end, loops, or goes deeper than forms may nest. Never throws.
 template <typename Visit>
-void ForEachAncestorText(const std::vector<std::string>& lines, FormFileSource& source, Visit visit) {
+void ForEachAncestor(const std::vector<std::string>& lines, FormFileSource& source, Visit visit) {
     std::string className = RootClassOfLines(lines);
     std::vector<std::string> seen;
     try {
-        for (int level = 0; level < MaxFormNesting && !className.empty(); ++level) {
-            if (BaseOfLibraryClass(className)) return;
+        for (int level = 0; level < MaxFormNesting && !className.empty() && !BaseOfLibraryClass(className); ++level) {
             if (std::any_of(seen.begin(), seen.end(), [&](const std::string& s) { return EqualsIgnoringCase(s, className); }))
                 return;
             seen.push_back(className);
             className = source.DeclaredAncestorOf(className);
-            if (className.empty() || BaseOfLibraryClass(className)) return;
-            if (std::optional<FormFile> file = source.FindFormOfClass(className)) {
+            if (className.empty()) return;
+            std::vector<std::string> text;
+            std::optional<FormFile> file;
+            if (!BaseOfLibraryClass(className)) file = source.FindFormOfClass(className);
+            if (file) {
                 const CodePage* page = nullptr;
-                if (visit(FormTextLines(std::move(file->Content), CodePage::Default(), page))) return;
+                text = FormTextLines(std::move(file->Content), CodePage::Default(), page);
             }
+            if (visit(std::string_view(className), file ? &text : nullptr)) return;
         }
     } catch (const std::exception&) {
         // A file or folder that cannot be read tells nothing more.
@@ -167,39 +171,31 @@ void ForEachAncestorText(const std::vector<std::string>& lines, FormFileSource& 
 std::string StoredBorderStyleOf(const std::vector<std::string>& lines, FormFileSource* source) {
     std::string style = StoredBorderStyle(lines);
     if (!style.empty() || !source) return style;
-    ForEachAncestorText(lines, *source, [&](const std::vector<std::string>& ancestor) {
-        style = StoredBorderStyle(ancestor);
+    ForEachAncestor(lines, *source, [&](std::string_view, const std::vector<std::string>* text) {
+        if (text) style = StoredBorderStyle(*text);
         return !style.empty();
     });
     return style;
 }
 
 RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& registry, FormFileSource* source) {
-    std::string className = RootClassOfLines(lines);
+    const auto baseOf = [&](std::string_view className) -> std::optional<RootBase> {
+        if (const Class* cls = registry.FindClassByName(className))
+            if (const std::optional<RootBase> base = BaseOfClass(*cls)) return base;
+        return BaseOfLibraryClass(className);
+    };
+    std::optional<RootBase> base = baseOf(RootClassOfLines(lines));
+    if (base) return *base;
     // The text of the most basic ancestor whose file was found: it stores the most of
     // what the root is.
     std::vector<std::string> basic;
-    std::vector<std::string> seen;
-    for (int level = 0; level < MaxFormNesting && !className.empty(); ++level) {
-        if (const Class* cls = registry.FindClassByName(className))
-            if (const std::optional<RootBase> base = BaseOfClass(*cls)) return *base;
-        if (const std::optional<RootBase> base = BaseOfLibraryClass(className)) return *base;
-        if (!source) break;
-        if (std::any_of(seen.begin(), seen.end(), [&](const std::string& s) { return EqualsIgnoringCase(s, className); }))
-            break;
-        seen.push_back(className);
-        std::string ancestor = source->DeclaredAncestorOf(className);
-        if (!ancestor.empty() && !registry.FindClassByName(ancestor) && !LibraryRootClass(ancestor))
-            if (std::optional<FormFile> file = source->FindFormOfClass(ancestor)) {
-                try {
-                    const CodePage* page = nullptr;
-                    basic = FormTextLines(std::move(file->Content), CodePage::Default(), page);
-                } catch (const std::exception&) {
-                    // A file that cannot be read tells nothing.
-                }
-            }
-        className = std::move(ancestor);
-    }
+    if (source)
+        ForEachAncestor(lines, *source, [&](std::string_view className, const std::vector<std::string>* text) {
+            base = baseOf(className);
+            if (!base && text) basic = *text;
+            return base.has_value();
+        });
+    if (base) return *base;
     return StoredRootBaseOf(basic.empty() ? lines : basic);
 }
 
