@@ -537,6 +537,23 @@ private:
 
     void ReadProperty(Object& object, const std::string& context, Object* lookupRoot, int depth) {
         const std::string path = in_.TakeName();
+        // A stand-in read again (an inherited record over an ancestor's object of a class
+        // the registry does not know) takes its values as when it was made: what fits a
+        // published property is set, everything else is kept as written, replacing the
+        // value kept before.
+        if (object.GetClass().Has(CfStandIn)) {
+            RawValue value = ReadRaw(depth + 1);
+            hooks_.PropertyHook(object, path);
+            if (ApplyRaw(object, path, value, lookupRoot)) return;
+            std::vector<RawProperty>& kept = object.Unpublished();
+            const auto same = std::find_if(kept.begin(), kept.end(),
+                                           [&](const RawProperty& entry) { return EqualsIgnoringCase(entry.first, path); });
+            if (same != kept.end())
+                same->second = std::move(value);
+            else
+                kept.emplace_back(path, std::move(value));
+            return;
+        }
         // Font.Name, Margins.Left, Title.Font.Color: each part but the last names an
         // owned sub-object.
         Object* target = &object;

@@ -110,10 +110,15 @@ const Object* At(const Object& root, std::string_view path) {
 }
 
 // A value as text: a property path through sub-objects, "Columns[]" for the captions of
-// a collection's items, "<class>" for the class.
+// a collection's items, "<class>" for the class, "~Name" for a whole number a stand-in
+// keeps unpublished.
 std::string Show(const Object* object, std::string_view path) {
     if (!object) return "<no object>";
     if (path == "<class>") return std::string(object->ClassName());
+    if (path.starts_with('~')) {
+        const RawValue* kept = object->FindUnpublished(path.substr(1));
+        return kept ? std::to_string(kept->Integer) : "<not kept>";
+    }
     if (path.ends_with("[]")) {
         const Object* collection = object->SubObject(path.substr(0, path.size() - 2));
         if (!collection) return "<no collection>";
@@ -251,6 +256,20 @@ TEST(WholeForm, BuildsOverAncestorsAndFrames) {
          "Panel1,Button1,Label1,ListView1,Label2,Edit1",
          {},
          {}},
+        {"an ancestor's object of an unknown class takes the descendant's values as it took its own",
+         {{"TBaseForm", "/p/base.dfm",
+           BytesOf("object BaseForm: TBaseForm\n  object Grid1: TFooGrid\n    Width = 10\n    Height = 10\n"
+                   "    DefaultColWidth = 20\n    RowCount = 3\n  end\nend\n")}},
+         {{"TFmMain", "TBaseForm"}},
+         "inherited FmMain: TFmMain\n  inherited Grid1: TFooGrid\n    Width = 50\n    DefaultColWidth = 30\n"
+         "    FixedCols = 0\n  end\nend\n",
+         "FmMain(Grid1)",
+         "Grid1",
+         {{"Grid1", "Width", "50"},
+          {"Grid1", "~DefaultColWidth", "30"},
+          {"Grid1", "~RowCount", "3"},
+          {"Grid1", "~FixedCols", "0"}},
+         {"ERROR=in base.dfm: Class TFooGrid not found"}},
         {"a collection stored in the descendant replaces the ancestor's items whole",
          {{"TBaseForm", "/p/base.dfm", BytesOf(BaseForm)}},
          {{"TFmMain", "TBaseForm"}},
