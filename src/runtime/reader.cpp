@@ -129,8 +129,10 @@ private:
         root_.SetName(UniqueName(name));
         if (taken_ && !root_.Name().empty()) taken_->Add(root_.Name(), &root_);
         read_.push_back(&root_);
-        ReadProperties(root_, ContextName(root_), &root_, 0);
-        ReadChildren(&root_, &root_, 1);
+        const int depth = hooks_.StartDepth();
+        CheckDepth(depth);
+        ReadProperties(root_, ContextName(root_), &root_, depth);
+        ReadChildren(&root_, &root_, depth + 1);
     }
 
     std::string UniqueName(const std::string& name) const {
@@ -197,6 +199,17 @@ private:
         // place of the form's own class has no ancestor components: the object is then
         // made from its class, so that it and the objects inside it are not lost.
         Object* object = (prefix.Flags & FlagInherited) ? owner->FindOwnedComponent(name) : nullptr;
+        // A frame found by name is the one an ancestor read inline: its components are
+        // its own, whether or not this record repeats the inline flag.
+        const bool inlineFrame =
+            (prefix.Flags & FlagInline) || (object && object->InheritsFrom("TCustomFrame"));
+        if (!object && (prefix.Flags & FlagInline) && !owner->FindOwnedComponent(name)) {
+            if (ObjectPtr frame = hooks_.InlineHook(className, name, depth)) {
+                object = owner->AddComponent(std::move(frame));
+                object->SetName(name);
+                ++summary_.ObjectsCreated;
+            }
+        }
         if (!object) {
             const Class* cls = registry_.FindClassByName(className);
             std::string skipped;
@@ -237,10 +250,10 @@ private:
 
         // The components inside an inline frame belong to the frame, and the names in
         // its references, its own ones included, are the frame's.
-        Object* innerOwner = (prefix.Flags & FlagInline) ? object : owner;
+        Object* innerOwner = inlineFrame ? object : owner;
         ReadProperties(*object, ContextName(*object), innerOwner, depth);
         ReadChildren(object, innerOwner, depth + 1);
-        if (prefix.Flags & FlagChildPosition) object->SetChildPosition(prefix.Position);
+        if (prefix.Flags & FlagChildPosition) PlaceAmongSiblings(*object, prefix.Position);
         current_ = outer;
     }
 
@@ -295,12 +308,14 @@ private:
         read_.push_back(object);
         Attach(*object, enclosing, owner);
         Object* innerOwner = (prefix.Flags & FlagInline) ? object : owner;
-        for (auto& entry : entries)
+        for (auto& entry : entries) {
+            hooks_.PropertyHook(*object, entry.first);
             if (!ApplyRaw(*object, entry.first, entry.second, innerOwner))
                 object->Unpublished().push_back(std::move(entry));
+        }
 
         ReadChildren(object, innerOwner, depth + 1);
-        if (prefix.Flags & FlagChildPosition) object->SetChildPosition(prefix.Position);
+        if (prefix.Flags & FlagChildPosition) PlaceAmongSiblings(*object, prefix.Position);
     }
 
     // Whether a stored property is one that controls store and non-visual components
@@ -459,6 +474,36 @@ private:
         }
     }
 
+    // Moves a control to the place a child-position flag gives. The place counts the
+    // parent's controls as the component library lists them, the ones without a window
+    // first, then the windowed ones; a control moves only among those of its own kind,
+    // a position outside them taking the nearest end. The parent's list keeps the other
+    // kind where it was.
+    static void PlaceAmongSiblings(Object& control, int position) {
+        const Object* parent = control.Parent();
+        if (!parent) return;
+        const bool windowed = control.GetClass().Has(CfWinControl);
+        std::vector<Object*> others;  // the parent's controls without this one
+        std::vector<std::size_t> kind;  // the places in others of those of its kind
+        std::size_t now = 0;            // its place among them
+        int withoutWindow = 0;
+        for (Object* sibling : parent->Controls()) {
+            const bool siblingWindowed = sibling->GetClass().Has(CfWinControl);
+            if (!siblingWindowed) ++withoutWindow;
+            if (sibling == &control) {
+                now = kind.size();
+                continue;
+            }
+            if (siblingWindowed == windowed) kind.push_back(others.size());
+            others.push_back(sibling);
+        }
+        const long long wanted = static_cast<long long>(position) - (windowed ? withoutWindow : 0);
+        const auto index =
+            static_cast<std::size_t>(std::clamp<long long>(wanted, 0, static_cast<long long>(kind.size())));
+        if (index == now) return;
+        control.SetChildPosition(static_cast<int>(index < kind.size() ? kind[index] : kind.back() + 1));
+    }
+
     // Skips the properties and children of the current record, whose header was read;
     // the records inside it are noted all the same, so that the ones after it keep
     // their places.
@@ -492,6 +537,23 @@ private:
 
     void ReadProperty(Object& object, const std::string& context, Object* lookupRoot, int depth) {
         const std::string path = in_.TakeName();
+        // A stand-in read again (an inherited record over an ancestor's object of a class
+        // the registry does not know) takes its values as when it was made: what fits a
+        // published property is set, everything else is kept as written, replacing the
+        // value kept before.
+        if (object.GetClass().Has(CfStandIn)) {
+            RawValue value = ReadRaw(depth + 1);
+            hooks_.PropertyHook(object, path);
+            if (ApplyRaw(object, path, value, lookupRoot)) return;
+            std::vector<RawProperty>& kept = object.Unpublished();
+            const auto same = std::find_if(kept.begin(), kept.end(),
+                                           [&](const RawProperty& entry) { return EqualsIgnoringCase(entry.first, path); });
+            if (same != kept.end())
+                same->second = std::move(value);
+            else
+                kept.emplace_back(path, std::move(value));
+            return;
+        }
         // Font.Name, Margins.Left, Title.Font.Color: each part but the last names an
         // owned sub-object.
         Object* target = &object;
@@ -525,9 +587,10 @@ private:
             Recoverable("Property " + path + " does not exist", object.ClassName(), context, path);
             return;
         }
-        if (error.empty())
+        if (error.empty()) {
             ++summary_.PropertiesSet;
-        else
+            hooks_.PropertyHook(object, path);
+        } else
             Recoverable(ErrorReading(context, path, error), object.ClassName(), context, path);
     }
 
@@ -976,6 +1039,22 @@ std::optional<std::uintptr_t> ReaderHooks::MethodLookupHook(const std::string& m
     (void)methodName;
     (void)error;
     return std::nullopt;
+}
+
+ObjectPtr ReaderHooks::InlineHook(const std::string& className, const std::string& name, int depth) {
+    (void)className;
+    (void)name;
+    (void)depth;
+    return nullptr;
+}
+
+void ReaderHooks::PropertyHook(const Object& object, const std::string& path) {
+    (void)object;
+    (void)path;
+}
+
+int ReaderHooks::StartDepth() const {
+    return 0;
 }
 
 Object* FormNames::Find(std::string_view name) const {
