@@ -79,12 +79,24 @@ Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& 
         const std::string_view line = lines[lineIndex];
         const std::string_view t = TrimBlanks(line);
 
-        // The first keyword that occurs anywhere decides; it must start the line, except
-        // a collection's " = <", which may stand anywhere.
+        // An object header is known by the keyword that starts it, followed by a blank, so
+        // a name or class holding a lowercase keyword ("inline frobjects: TfrObjects")
+        // keeps its node. Any other line: the first keyword that occurs anywhere decides;
+        // it must start the line, except a collection's " = <", which may stand anywhere.
         Keyword keyword = Keyword::Item;
         std::size_t position = std::string_view::npos;
         std::size_t keywordLength = 4;
         for (const auto& [word, kind] : keywords) {
+            if (kind == Keyword::Collection || kind == Keyword::Item) break;
+            if (t.size() > word.size() && t.substr(0, word.size()) == word && preview::IsBlank(t[word.size()])) {
+                keyword = kind;
+                keywordLength = word.size();
+                position = 0;
+                break;
+            }
+        }
+        for (const auto& [word, kind] : keywords) {
+            if (position == 0) break;
             position = t.find(word);
             if (position != std::string_view::npos) {
                 keyword = kind;
