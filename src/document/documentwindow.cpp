@@ -1100,6 +1100,11 @@ const std::vector<std::string>& Tmdi_dfm_Editor::PreviewMessages() const {
     return desktop_->PreviewMessages();
 }
 
+void Tmdi_dfm_Editor::SetFormSearchFolders(const QStringList& folders) {
+    searchFolders_.clear();
+    for (const QString& folder : folders) searchFolders_.push_back(folder.toStdString());
+}
+
 void Tmdi_dfm_Editor::BuildPreview() {
     // Nothing may point into the old preview once it is gone.
     inspectedObject_ = nullptr;

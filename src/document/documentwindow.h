@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QMdiSubWindow>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <memory>
 #include <string>
@@ -144,6 +145,10 @@ public:
     // inspected, its class tree with showHTree, and the editor's font is 8 points with
     // smallFont, 10 without.
     void ApplyInterfaceOptions(bool showTypeCol, bool showCNCol, bool smallFont, bool showHTree);
+    // The extra folders the preview searches for ancestor and frame files, after the
+    // document's own folder and its parents; taken at the next build.
+    void SetFormSearchFolders(const QStringList& folders);
+    const std::vector<std::string>& FormSearchFolders() const { return searchFolders_; }
 
     // What the main window's idle enabling asks of the active document.
     bool CanUndo() const;
@@ -298,6 +303,7 @@ private:
     // Settles the code page for a form about to be loaded from these bytes.
     void ChooseCodePage(const Bytes& form);
     QString fileName_;
+    std::vector<std::string> searchFolders_;
     FormEncoding encoding_ = FormEncoding::Text;
     bool modified_ = false;
     // Set for text handed over by LoadFromLines, which has never been saved: the

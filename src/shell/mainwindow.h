@@ -85,6 +85,12 @@ public:
     const CodePage& FormCodePage() const;
     // Sets it by number; an unsupported number is ignored.
     void SetFormCodePage(int number);
+    // The extra folders searched for the files of ancestor forms and frames, after the
+    // form's own folder and its parents; none until the stored settings are read, saved
+    // with them (as "FormSearchPaths", one folder a line, only when there are any).
+    // Every document takes them for its previews.
+    const QStringList& FormSearchFolders() const { return searchFolders_; }
+    void SetFormSearchFolders(const QStringList& folders);
     // The settings: the window's own store (section "Main") and the manager that every
     // store writes through; the recently used files of the File menu.
     TRegPropStorageMan* StorageManager() const { return StorageMan; }
@@ -188,6 +194,7 @@ private:
     UserMessages& messages_;
     InterfaceOptions options_;
     int codePage_ = 1252;
+    QStringList searchFolders_;
     TRegPropStorageMan* StorageMan = nullptr;
     TPropStorage* Storage = nullptr;
     TRegMru* MRUMan = nullptr;
