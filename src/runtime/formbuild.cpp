@@ -154,7 +154,9 @@ void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegis
 
 void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegistry& registry,
                         const CodePage& codePage, std::vector<BuildMessage>& messages, FormNames* taken,
-                        std::vector<ReadObject>* objects) {
+                        std::vector<ReadObject>* objects, FormFileSource* source, BuildOrigins* origins) {
+    (void)source;
+    (void)origins;
     ApplyPreviewRewrites(lines);
     std::vector<std::string> texts;
     ReadSummary summary;

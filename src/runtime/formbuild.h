@@ -10,6 +10,7 @@
 #include "codec/codepage.h"
 #include "object.h"
 #include "reader.h"
+#include "wholeform.h"
 
 namespace fw::rt {
 
@@ -83,6 +84,7 @@ void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegis
 // into root.
 void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegistry& registry,
                         const CodePage& codePage, std::vector<BuildMessage>& messages, FormNames* taken,
-                        std::vector<ReadObject>* objects = nullptr);
+                        std::vector<ReadObject>* objects = nullptr, FormFileSource* source = nullptr,
+                        BuildOrigins* origins = nullptr);
 
 }  // namespace fw::rt

@@ -129,8 +129,10 @@ private:
         root_.SetName(UniqueName(name));
         if (taken_ && !root_.Name().empty()) taken_->Add(root_.Name(), &root_);
         read_.push_back(&root_);
-        ReadProperties(root_, ContextName(root_), &root_, 0);
-        ReadChildren(&root_, &root_, 1);
+        const int depth = hooks_.StartDepth();
+        CheckDepth(depth);
+        ReadProperties(root_, ContextName(root_), &root_, depth);
+        ReadChildren(&root_, &root_, depth + 1);
     }
 
     std::string UniqueName(const std::string& name) const {
@@ -197,6 +199,16 @@ private:
         // place of the form's own class has no ancestor components: the object is then
         // made from its class, so that it and the objects inside it are not lost.
         Object* object = (prefix.Flags & FlagInherited) ? owner->FindOwnedComponent(name) : nullptr;
+        // A frame found by name is the one an ancestor read inline: its components are
+        // its own, whether or not this record repeats the inline flag.
+        const bool inlineFrame = (prefix.Flags & FlagInline) || (object && object->InheritsFrom("TCustomFrame"));
+        if (!object && (prefix.Flags & FlagInline) && !owner->FindOwnedComponent(name)) {
+            if (ObjectPtr frame = hooks_.InlineHook(className, name, depth)) {
+                object = owner->AddComponent(std::move(frame));
+                object->SetName(name);
+                ++summary_.ObjectsCreated;
+            }
+        }
         if (!object) {
             const Class* cls = registry_.FindClassByName(className);
             std::string skipped;
@@ -237,7 +249,7 @@ private:
 
         // The components inside an inline frame belong to the frame, and the names in
         // its references, its own ones included, are the frame's.
-        Object* innerOwner = (prefix.Flags & FlagInline) ? object : owner;
+        Object* innerOwner = inlineFrame ? object : owner;
         ReadProperties(*object, ContextName(*object), innerOwner, depth);
         ReadChildren(object, innerOwner, depth + 1);
         if (prefix.Flags & FlagChildPosition) object->SetChildPosition(prefix.Position);
@@ -295,9 +307,11 @@ private:
         read_.push_back(object);
         Attach(*object, enclosing, owner);
         Object* innerOwner = (prefix.Flags & FlagInline) ? object : owner;
-        for (auto& entry : entries)
+        for (auto& entry : entries) {
+            hooks_.PropertyHook(*object, entry.first);
             if (!ApplyRaw(*object, entry.first, entry.second, innerOwner))
                 object->Unpublished().push_back(std::move(entry));
+        }
 
         ReadChildren(object, innerOwner, depth + 1);
         if (prefix.Flags & FlagChildPosition) object->SetChildPosition(prefix.Position);
@@ -525,9 +539,10 @@ private:
             Recoverable("Property " + path + " does not exist", object.ClassName(), context, path);
             return;
         }
-        if (error.empty())
+        if (error.empty()) {
             ++summary_.PropertiesSet;
-        else
+            hooks_.PropertyHook(object, path);
+        } else
             Recoverable(ErrorReading(context, path, error), object.ClassName(), context, path);
     }
 
@@ -976,6 +991,22 @@ std::optional<std::uintptr_t> ReaderHooks::MethodLookupHook(const std::string& m
     (void)methodName;
     (void)error;
     return std::nullopt;
+}
+
+ObjectPtr ReaderHooks::InlineHook(const std::string& className, const std::string& name, int depth) {
+    (void)className;
+    (void)name;
+    (void)depth;
+    return nullptr;
+}
+
+void ReaderHooks::PropertyHook(const Object& object, const std::string& path) {
+    (void)object;
+    (void)path;
+}
+
+int ReaderHooks::StartDepth() const {
+    return 0;
 }
 
 Object* FormNames::Find(std::string_view name) const {

@@ -39,6 +39,19 @@ public:
     // address that leaves it true is an error, one that clears it leaves the event
     // unassigned without a word. The default answers no address.
     virtual std::optional<std::uintptr_t> MethodLookupHook(const std::string& methodName, bool& error);
+    // An inline object (a frame) of className that is not there yet, about to be made
+    // at nesting depth. Answer the object made (and filled from the frame's own form,
+    // its components owned by it), which the reader then names, places and reads the
+    // record's values and objects over; or nullptr (the default) to have the reader
+    // make it from its class as any other object.
+    virtual ObjectPtr InlineHook(const std::string& className, const std::string& name, int depth);
+    // A property entry was taken into object (a component, or a collection item) under
+    // its path as written ("Font.Height"). The default does nothing.
+    virtual void PropertyHook(const Object& object, const std::string& path);
+    // The nesting depth the read starts at: a form read into an object of another form
+    // being read counts the outer levels, so that frames within frames stay within the
+    // reader's limit. The default is 0.
+    virtual int StartDepth() const;
 };
 
 // The names of the application's forms. A form read under a name another form already
