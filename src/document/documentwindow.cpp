@@ -1105,12 +1105,16 @@ void Tmdi_dfm_Editor::SetFormSearchFolders(const QStringList& folders) {
     for (const QString& folder : folders) searchFolders_.push_back(folder.toStdString());
 }
 
+void Tmdi_dfm_Editor::SetFormFolderIndex(rt::FormFolderIndex* index) {
+    desktop_->SetFormFolderIndex(index);
+}
+
 void Tmdi_dfm_Editor::BuildPreview() {
     // Nothing may point into the old preview once it is gone.
     inspectedObject_ = nullptr;
     const QByteArray text = TextBytes();
     desktop_->BuildPreview(rt::SplitFormLines(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))),
-                           *codePage_);
+                           *codePage_, preview::FormSearch{fileName_.toStdString(), searchFolders_});
     RefreshMessageList();
     // The selected node is inspected again, by name, in the new preview.
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();

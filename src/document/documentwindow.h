@@ -35,6 +35,7 @@ namespace fw {
 namespace rt {
 class Object;
 class Class;
+class FormFolderIndex;
 }  // namespace rt
 namespace preview {
 class OIPanel;
@@ -149,6 +150,10 @@ public:
     // document's own folder and its parents; taken at the next build.
     void SetFormSearchFolders(const QStringList& folders);
     const std::vector<std::string>& FormSearchFolders() const { return searchFolders_; }
+    // The index of form folders the previews search through, shared by the documents of
+    // a session so that a folder is read once; it must outlive the document. Without one
+    // the document's preview keeps its own.
+    void SetFormFolderIndex(rt::FormFolderIndex* index);
 
     // What the main window's idle enabling asks of the active document.
     bool CanUndo() const;

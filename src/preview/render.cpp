@@ -5,9 +5,11 @@
 #include <QWidget>
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -34,7 +36,7 @@ namespace {
 
 constexpr const char* Usage =
     "Usage: formwright --render FORM [--codepage N] [--package BPL]... [--installed-packages] -o IMAGE.png\n"
-    "                  [--layout LAYOUT.json]\n";
+    "                  [--layout LAYOUT.json] [--search-path DIR]...\n";
 
 // A coordinate or size the text stores, kept to what a window can hold.
 int Pixels(std::int64_t value) {
@@ -66,6 +68,15 @@ struct ControlState {
     bool Shown = true;
     QPoint ClientOrigin;
 };
+
+// The ancestor's or frame's file an object of a form built whole came from, by its
+// file name; empty for the text's own.
+std::string FileOfObject(const rt::BuildOrigins& origins, const rt::Object* object) {
+    if (!object) return {};
+    const int file = origins.FileOf(*object);
+    if (file <= 0 || static_cast<std::size_t>(file) >= origins.Files.size()) return {};
+    return std::filesystem::path(origins.Files[static_cast<std::size_t>(file)]).filename().string();
+}
 
 LayoutKind KindOfLook(DrawnLook::Kind how) {
     switch (how) {
@@ -110,9 +121,10 @@ std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
     // A read that stopped before the root's header met no record; the root is there all
     // the same.
     if (records.empty()) records.push_back({-1, form->Name(), std::string(form->ClassName()), desktop.PreviewForm()});
-    for (const rt::ReadObject& record : records) {
-        LayoutEntry entry{record.Name, record.ClassName, {}, LayoutKind::Skipped, {}};
-        const rt::Object* object = record.Live;
+    const rt::BuildOrigins& origins = desktop.Origins();
+    auto addEntry = [&](const std::string& name, const std::string& className, const rt::Object* object) {
+        LayoutEntry entry{name, className, {}, LayoutKind::Skipped, {}};
+        entry.File = FileOfObject(origins, object);
         if (object == form) {
             // The root is drawn as the preview's window for a form, frame or data module.
             entry.DrawnAs = std::string(form->ClassName());
@@ -158,6 +170,22 @@ std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
             }
         }
         layout.push_back(std::move(entry));
+    };
+    std::set<const rt::Object*> written;
+    for (const rt::ReadObject& record : records) {
+        addEntry(record.Name, record.ClassName, record.Live);
+        if (record.Live) written.insert(record.Live);
+    }
+    // Then the objects that only an ancestor's or a frame's file writes, each before
+    // the ones written inside it.
+    std::vector<const rt::Object*> pending{form};
+    while (!pending.empty()) {
+        const rt::Object* at = pending.back();
+        pending.pop_back();
+        if (at != form && !written.count(at) && origins.FileOf(*at) > 0)
+            addEntry(at->Name(), std::string(at->ClassName()), at);
+        const auto& children = at->ChildComponents();
+        for (auto it = children.rbegin(); it != children.rend(); ++it) pending.push_back(*it);
     }
     return layout;
 }
@@ -172,7 +200,9 @@ std::string LayoutJson(std::string_view file, const std::vector<LayoutEntry>& ob
              << ", \"class\": " << JsonString(o.ClassName) << ", \"drawnAs\": " << JsonString(o.DrawnAs)
              << ", \"kind\": " << JsonString(LayoutKindName(o.Kind)) << ", \"x\": " << o.Bounds.x()
              << ", \"y\": " << o.Bounds.y() << ", \"width\": " << o.Bounds.width()
-             << ", \"height\": " << o.Bounds.height() << '}';
+             << ", \"height\": " << o.Bounds.height();
+        if (!o.File.empty()) json << ", \"file\": " << JsonString(o.File);
+        json << '}';
     }
     json << (objects.empty() ? "],\n" : "\n  ],\n") << "  \"messages\": [";
     for (std::size_t i = 0; i < messages.size(); ++i)
@@ -191,6 +221,7 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
     // Without --codepage, the page the form declares, else 1252.
     std::optional<int> codePageNumber;
     std::vector<std::string> packageFiles;
+    std::vector<std::string> searchFolders;
     bool installedPackages = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
@@ -223,6 +254,12 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
                 return 2;
             }
             packageFiles.push_back(value.toStdString());
+        } else if (a == QStringLiteral("--search-path")) {
+            if (!next(value)) {
+                err << "formwright: --search-path needs a folder\n" << Usage;
+                return 2;
+            }
+            searchFolders.push_back(value.toStdString());
         } else if (a == QStringLiteral("--installed-packages")) {
             installedPackages = true;
         } else if (a.startsWith(QStringLiteral("--codepage="))) {
@@ -280,8 +317,9 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
     }
     VirtualDesktop desktop;
     desktop.resize(1280, 1024);
+    // The ancestors and frames are looked for beside the form, then in the folders given.
     desktop.BuildPreview(rt::SplitFormLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())),
-                         *codePage);
+                         *codePage, FormSearch{path, searchFolders});
     QApplication::processEvents();
     const QImage picture = desktop.FormWindowImage();
     if (picture.isNull() || !picture.save(image, "PNG")) {

@@ -32,6 +32,9 @@ struct LayoutEntry {
     // component: its designer position (the Left and Top the text stores), size 0. A
     // skipped object: empty at (0, 0).
     QRect Bounds;
+    // The ancestor's or frame's file (its name) the object came from; empty for an
+    // object of the form's own text.
+    std::string File;
 };
 
 // Every object record of the desktop's last build, in the order of the text (each
@@ -39,7 +42,8 @@ struct LayoutEntry {
 std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop);
 
 // The layout as a JSON document: {"file": file, "objects": [{"name", "class",
-// "drawnAs", "kind", "x", "y", "width", "height"}...], "messages": [...]}.
+// "drawnAs", "kind", "x", "y", "width", "height"[, "file"]}...], "messages": [...]};
+// an object's "file" is there only for one from an ancestor's or a frame's file.
 std::string LayoutJson(std::string_view file, const std::vector<LayoutEntry>& objects,
                        const std::vector<std::string>& messages);
 
@@ -48,7 +52,9 @@ std::string LayoutJson(std::string_view file, const std::vector<LayoutEntry>& ob
 bool IsRenderCommand(const QStringList& arguments);
 
 // Runs "--render FORM [--codepage N] [--package BPL]... [--installed-packages] -o
-// IMAGE.png [--layout LAYOUT.json]": loads the design packages named (and, for
+// IMAGE.png [--layout LAYOUT.json] [--search-path DIR]...": the form is built whole,
+// its ancestors and frames looked for beside it (up to the project's top) and then in
+// each DIR; loads the design packages named (and, for
 // --installed-packages, those of the editor's package list after them) into the
 // registry as the editor does, prints the preview's messages as "FORM: KIND=text" on
 // out, one a line, and with --layout writes PreviewLayout and those messages as

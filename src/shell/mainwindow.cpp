@@ -75,7 +75,7 @@ QString MenuText(const QString& caption) {
 }  // namespace
 
 Twnd_dfm_Main::Twnd_dfm_Main(UserMessages& messages, QWidget* parent)
-    : QMainWindow(parent), messages_(messages) {
+    : QMainWindow(parent), messages_(messages), formFolders_(std::make_unique<rt::FormFolderIndex>()) {
     setObjectName(QStringLiteral("wnd_dfm_Main"));
     setWindowTitle(QStringLiteral("Formwright"));
     setWindowIcon(DrawnIcon(DrawnImage::FormDocument));
@@ -423,6 +423,7 @@ void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
     document->ApplyInterfaceOptions(options_.ShowTypeCol, options_.ShowCNCol, options_.SmallFont,
                                     options_.ShowHTree);
     document->SetFormSearchFolders(searchFolders_);
+    document->SetFormFolderIndex(formFolders_.get());
     // The stored layout of the last document closed applies once it is shown.
     AttachEditorStorage(document);
     if (documentsMaximized_)

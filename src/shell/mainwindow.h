@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "runtime/formsearch.h"
 #include "shell/commandstate.h"
 
 class QAction;
@@ -195,6 +196,9 @@ private:
     InterfaceOptions options_;
     int codePage_ = 1252;
     QStringList searchFolders_;
+    // The root classes of the form folders the documents' previews searched, kept for
+    // the session.
+    std::unique_ptr<rt::FormFolderIndex> formFolders_;
     TRegPropStorageMan* StorageMan = nullptr;
     TPropStorage* Storage = nullptr;
     TRegMru* MRUMan = nullptr;

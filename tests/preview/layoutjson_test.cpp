@@ -291,6 +291,8 @@ TEST(RenderCommand, LayoutMistakesAreErrorsWithTheReason) {
     const Case cases[] = {
         {"no render", {"--layout", "$DIR/out.json"}, "needs --render"},
         {"no file", {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout"}, "--layout needs a file"},
+        {"no folder", {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout", "$DIR/out.json", "--search-path"},
+         "--search-path needs a folder"},
         {"unwritable", {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout", "$DIR/none/out.json"},
          "the layout could not be written"},
     };
