@@ -22,6 +22,8 @@ namespace {
 constexpr std::size_t BinaryHeaderLimit = 1024;
 
 RootReadResult ReadBinaryRoot(Stream& stream, FormRoot& root) {
+    // The signature is looked at first because the reader's own check fails the same
+    // way for bytes that are too few and for bytes that are wrong.
     if (stream.Remaining() < static_cast<std::int64_t>(FormSignature.size())) throw EReadError("Stream read error");
     char signature[4] = {};
     const std::int64_t start = stream.Position();
@@ -64,9 +66,17 @@ RootReadResult ReadTextRoot(ByteSpan head, bool atEnd, FormRoot& root) {
     if (parser.Advance() == TokEnd || !complete()) return needMore();
     if (parser.Kind() != TokIdent) return RootReadResult::NotAForm;
     std::string first = parser.TokenText();
-    if (parser.Advance() == TokEnd) {
+    // Only whether a colon follows matters here. What else follows is the next line's
+    // business: a string there that is cut short or damaged must not decide the root.
+    int next = TokEnd;
+    try {
+        next = parser.Advance();
+    } catch (const EParserError&) {
+        next = TokString;
+    }
+    if (next == TokEnd) {
         if (!atEnd) return needMore();
-    } else if (parser.Kind() == ':') {
+    } else if (next == ':') {
         if (parser.Advance() == TokEnd || !complete()) return needMore();
         if (parser.Kind() != TokIdent) return RootReadResult::NotAForm;
         root.ObjectName = std::move(first);
@@ -229,12 +239,12 @@ bool Restat(const std::string& path, FileStamp& stamp) {
 
 }  // namespace
 
-const std::vector<IndexedForm>& FormFolderIndex::FormsOf(const std::string& folderPath) {
+const std::vector<IndexedForm>& FormFolderIndex::FormsOf(const std::string& folderPath, bool recheckFiles) {
     bool fresh = false;
     Folder& folder = Listed(NormalPath(folderPath), fresh);
     bool changed = fresh;
     for (FormEntry& entry : folder.Forms) {
-        if (!fresh) {
+        if (!fresh && recheckFiles) {
             Stamp now;
             if (!Restat(entry.Path, now)) now = Stamp{};
             if (entry.Read && !(now == entry.FileStamp)) entry.Read = false;
@@ -259,11 +269,27 @@ bool FormFolderIndex::IsProjectTop(const std::string& folderPath) {
     return Listed(NormalPath(folderPath), fresh).ProjectTop;
 }
 
-std::string FormFolderIndex::DeclaredAncestorIn(const std::string& folderPath, std::string_view className) {
+std::string FormFolderIndex::DeclaredAncestorIn(const std::string& folderPath, std::string_view className,
+                                                bool recheckFiles) {
     bool fresh = false;
     Folder& folder = Listed(NormalPath(folderPath), fresh);
-    for (SourceEntry& entry : folder.Sources) {
-        if (!fresh) {
+    // The unit beside the class's form file (Main.pas or Main.h for Main.dfm) is read
+    // first: it is where the class is declared, and a folder may hold many units.
+    std::vector<std::size_t> order;
+    order.reserve(folder.Sources.size());
+    for (const FormEntry& form : folder.Forms) {
+        if (!form.Root || !EqualsIgnoringCase(form.Root->ClassName, className)) continue;
+        const std::string stem = fs::path(form.Path).stem().string();
+        for (std::size_t i = 0; i < folder.Sources.size(); ++i)
+            if (EqualsIgnoringCase(fs::path(folder.Sources[i].Path).stem().string(), stem) &&
+                std::find(order.begin(), order.end(), i) == order.end())
+                order.push_back(i);
+    }
+    for (std::size_t i = 0; i < folder.Sources.size(); ++i)
+        if (std::find(order.begin(), order.end(), i) == order.end()) order.push_back(i);
+    for (const std::size_t i : order) {
+        SourceEntry& entry = folder.Sources[i];
+        if (!fresh && recheckFiles) {
             Stamp now;
             if (!Restat(entry.Path, now)) now = Stamp{};
             if (entry.Read && !(now == entry.FileStamp)) entry.Read = false;
@@ -306,6 +332,8 @@ FolderFormSource::FolderFormSource(std::string formPath, std::vector<std::string
     }
     for (const std::string& extra : extraFolders)
         if (!extra.empty()) add(NormalPath(extra));
+    formsChecked_.assign(folders_.size(), false);
+    sourcesChecked_.assign(folders_.size(), false);
 }
 
 bool FolderFormSource::IsTheFormItself(const std::string& path) const {
@@ -315,8 +343,11 @@ bool FolderFormSource::IsTheFormItself(const std::string& path) const {
 }
 
 std::optional<FormFile> FolderFormSource::FindFormOfClass(std::string_view className) {
-    for (const std::string& folder : folders_) {
-        for (const IndexedForm& form : index_.FormsOf(folder)) {
+    for (std::size_t i = 0; i < folders_.size(); ++i) {
+        const std::string& folder = folders_[i];
+        const bool recheck = !formsChecked_[i];
+        formsChecked_[i] = true;
+        for (const IndexedForm& form : index_.FormsOf(folder, recheck)) {
             if (!EqualsIgnoringCase(form.Root.ClassName, className) || IsTheFormItself(form.Path)) continue;
             try {
                 return FormFile{form.Path, ReadFileBytes(form.Path)};
@@ -329,8 +360,15 @@ std::optional<FormFile> FolderFormSource::FindFormOfClass(std::string_view class
 }
 
 std::string FolderFormSource::DeclaredAncestorOf(std::string_view className) {
-    for (const std::string& folder : folders_) {
-        std::string ancestor = index_.DeclaredAncestorIn(folder, className);
+    for (std::size_t i = 0; i < folders_.size(); ++i) {
+        // The roots of the folder's forms tell which unit to read first.
+        if (!formsChecked_[i]) {
+            index_.FormsOf(folders_[i]);
+            formsChecked_[i] = true;
+        }
+        const bool recheck = !sourcesChecked_[i];
+        sourcesChecked_[i] = true;
+        std::string ancestor = index_.DeclaredAncestorIn(folders_[i], className, recheck);
         if (!ancestor.empty()) return ancestor;
     }
     return {};

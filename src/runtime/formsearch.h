@@ -68,10 +68,11 @@ public:
 
     // The form files (.dfm and .xfm, extension in any letter case) directly in folder
     // whose root could be read, in the order of their paths. The folder is listed again
-    // when its modification time changed; every known file is looked at (modification
-    // time and size) and read again only when either changed. A folder that cannot be
-    // listed has no forms.
-    const std::vector<IndexedForm>& FormsOf(const std::string& folder);
+    // when its modification time changed; with recheckFiles every known file is looked
+    // at (modification time and size) and read again only when either changed. A folder
+    // that cannot be listed has no forms. The list stays valid until the next call for
+    // the same folder.
+    const std::vector<IndexedForm>& FormsOf(const std::string& folder, bool recheckFiles = true);
 
     // Whether folder holds a project file (.dpr, .dpk, .dproj, .cbproj, .bpr, .lpi) or a
     // version-control entry (.git, .svn, .hg): the top of a search for a form's
@@ -79,9 +80,11 @@ public:
     bool IsProjectTop(const std::string& folder);
 
     // The ancestor that the .pas, .h and .hpp files directly in folder declare for
-    // className (ASCII case ignored); empty when none does. The sources are read when
-    // first needed and again when they changed.
-    std::string DeclaredAncestorIn(const std::string& folder, std::string_view className);
+    // className (ASCII case ignored); empty when none does. The sources named like a
+    // form file of className that FormsOf read are read first, then the others in path
+    // order, each only until the class is found; a source is read again when it changed
+    // (looked at as FormsOf does).
+    std::string DeclaredAncestorIn(const std::string& folder, std::string_view className, bool recheckFiles = true);
 
     // How many times a form file's beginning and a source file were read since the
     // index was made, to observe the caching.
@@ -140,8 +143,11 @@ public:
 
     // The first file in search order, the form itself left out, whose root class is
     // className; its whole content is read. A file that cannot be read is passed over.
+    // The files of each folder are looked at once in the life of the source (one
+    // build): later lookups take them as they were then, unless the folder changed.
     std::optional<FormFile> FindFormOfClass(std::string_view className) override;
-    // The first declaration found in the same folders, in the same order.
+    // The first declaration found in the same folders, in the same order. Reads the
+    // roots of a folder's forms (as FindFormOfClass does) before its sources.
     std::string DeclaredAncestorOf(std::string_view className) override;
     // The folders searched, joined with ", ".
     std::string SearchedText() const override;
@@ -153,6 +159,8 @@ private:
 
     std::string formPath_;
     std::vector<std::string> folders_;
+    std::vector<bool> formsChecked_;    // per folder: its form files were looked at
+    std::vector<bool> sourcesChecked_;  // per folder: its sources were looked at
     FormFolderIndex& index_;
 };
 

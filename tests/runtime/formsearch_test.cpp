@@ -9,14 +9,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "codec/conversion.h"
+#include "codec/errors.h"
 #include "codec/formformat.h"
 #include "codec/stream.h"
 #include "runtime/classdeclarations.h"
 #include "runtime/formsearch.h"
+#include "runtime_test_support.h"
 
 namespace {
 
@@ -98,6 +101,9 @@ TEST(FormRoot, ReadsTheRootInEachEncoding) {
         {"inline text", AsBytes(frame), RootReadResult::Found, "TAddressFrame", "Frame1", RootKeyword::Inline},
         {"text root without a name", AsBytes("object TForm1\r\nend\r\n"), RootReadResult::Found, "TForm1", "",
          RootKeyword::Object},
+        // Found by the fuzzer: a damaged string after the root's class lost the root.
+        {"text root followed by a damaged string", AsBytes("object TForm1 'x''#2\0"), RootReadResult::Found,
+         "TForm1", "", RootKeyword::Object},
         {"text with a child position", AsBytes("object Form1: TForm1 [0]\r\nend\r\n"), RootReadResult::Found, "TForm1",
          "Form1", RootKeyword::Object},
         {"binary", Encoded(base, fw::FormEncoding::Binary), RootReadResult::Found, "TBaseForm", "BaseForm",
@@ -185,6 +191,42 @@ TEST(FormRoot, ReadsFilesWhoseHeaderLiesPastTheFirstRead) {
         if (root) EXPECT_EQ(root->ClassName, *expected);
     }
     EXPECT_FALSE(ReadFormRootOfFile((tree.Root() / "missing.dfm").string()));
+}
+
+// Every real form that the codec converts is indexed, with the root read from the
+// whole file converted to the other encoding. (Files the codec refuses, such as one
+// wrapped in a 32-bit resource file header, need not be found: they could not be
+// built either.)
+TEST(FormRoot, IndexesEveryRealFormAsItsConversionReads) {
+    // The index names files by their folder's normal path.
+    const fs::path forms = (fs::absolute(FW_CORPUS_DIR) / "forms").lexically_normal();
+    if (fwtest::CorpusMissing(forms)) GTEST_SKIP() << "FW_SKIP_CORPUS is set and the corpus is absent";
+    for (const char* sub : {"text", "binary"}) {
+        FormFolderIndex index;
+        std::map<std::string, FormRoot> indexed;
+        for (const IndexedForm& form : index.FormsOf((forms / sub).string())) indexed[form.Path] = form.Root;
+        std::size_t compared = 0;
+        for (const auto& entry : fs::directory_iterator(forms / sub)) {
+            SCOPED_TRACE(entry.path().string());
+            const fw::Bytes content = fw::ReadFileBytes(entry.path().string());
+            const bool isText = fw::DetectEncoding(content) == fw::FormEncoding::Text;
+            fw::Bytes other;
+            try {
+                other = fw::ConvertForm(content, isText ? fw::FormEncoding::Binary : fw::FormEncoding::Text);
+            } catch (const fw::Exception&) {
+                continue;
+            }
+            FormRoot root;
+            ASSERT_EQ(ReadFormRoot(other, true, root), RootReadResult::Found);
+            const auto found = indexed.find(entry.path().string());
+            ASSERT_NE(found, indexed.end());
+            EXPECT_EQ(found->second.ClassName, root.ClassName);
+            EXPECT_EQ(found->second.ObjectName, root.ObjectName);
+            EXPECT_EQ(found->second.Keyword, root.Keyword);
+            ++compared;
+        }
+        EXPECT_GT(compared, 0u) << sub;
+    }
 }
 
 // ---------------------------------------------------------------------------------
@@ -389,6 +431,21 @@ TEST(FolderFormSource, TellsDeclaredAncestorsFromSourcesInSearchOrder) {
     EXPECT_EQ(index.SourceReads(), 5u);
 }
 
+// A folder of many units: the one named like the class's form file is read, the others
+// are left alone.
+TEST(FolderFormSource, ReadsTheUnitBesideTheFormFirst) {
+    TempTree tree;
+    tree.Write("p/App.dpr", "program App;");
+    for (const char* unit : {"A.pas", "B.pas", "C.h"}) tree.Write(fs::path("p") / unit, "type TOther = class(TForm);");
+    tree.Write("p/Zmain.dfm", FormText("object", "FmMain", "TFmMain"));
+    tree.Write("p/ZMAIN.PAS", "type TFmMain = class(TBaseForm);");
+    const fs::path form = tree.Write("p/Frame.dfm", FormText("object", "Frame", "TFrame1"));
+    FormFolderIndex index;
+    FolderFormSource source(form.string(), {}, index);
+    EXPECT_EQ(source.DeclaredAncestorOf("TFmMain"), "TBaseForm");
+    EXPECT_EQ(index.SourceReads(), 1u);
+}
+
 // ---------------------------------------------------------------------------------
 // The index's memory
 
@@ -450,6 +507,30 @@ TEST(FormFolderIndex, ReadsAgainOnlyWhatChanged) {
     EXPECT_EQ(index.DeclaredAncestorIn(folder, "TA"), "TFrame");
     EXPECT_EQ(index.SourceReads(), 2u);
     EXPECT_EQ(index.FormReads(), 6u);
+}
+
+// One build looks at a folder's files once; the next build (a new source over the same
+// index) sees a file changed in between and reads that file alone.
+TEST(FormFolderIndex, LooksAtTheFilesOncePerBuild) {
+    TempTree tree;
+    const fs::path a = tree.Write("f/A.dfm", FormText("object", "A", "TA"));
+    tree.Write("f/B.dfm", FormText("object", "B", "TB"));
+    const fs::path form = tree.Write("f/Main.dfm", FormText("object", "Main", "TMain"));
+    tree.Write("f/App.dpr", "program App;");
+    FormFolderIndex index;
+    {
+        FolderFormSource build(form.string(), {}, index);
+        EXPECT_TRUE(build.FindFormOfClass("TA"));
+        EXPECT_EQ(index.FormReads(), 3u);
+        tree.Write("f/A.dfm", FormText("object", "A", "TC"));
+        Touch(a, 5);
+        EXPECT_TRUE(build.FindFormOfClass("TB"));
+        EXPECT_EQ(index.FormReads(), 3u);
+    }
+    FolderFormSource next(form.string(), {}, index);
+    EXPECT_FALSE(next.FindFormOfClass("TA"));
+    EXPECT_TRUE(next.FindFormOfClass("TC"));
+    EXPECT_EQ(index.FormReads(), 4u);
 }
 
 TEST(FormFolderIndex, AFolderThatCannotBeListedHasNoForms) {
