@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <map>
+#include <memory>
 #include <new>
 
 #include "codec/conversion.h"
@@ -155,14 +156,17 @@ void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegis
 void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegistry& registry,
                         const CodePage& codePage, std::vector<BuildMessage>& messages, FormNames* taken,
                         std::vector<ReadObject>* objects, FormFileSource* source, BuildOrigins* origins) {
-    (void)source;
-    (void)origins;
+    // With a source the root's ancestors are read into it first, and inline frames from
+    // their own files as the text's records are met.
+    std::unique_ptr<WholeFormReading> whole;
+    if (source) whole = std::make_unique<WholeFormReading>(registry, codePage, *source, origins);
     ApplyPreviewRewrites(lines);
     std::vector<std::string> texts;
     ReadSummary summary;
     MessagePlace stopped;
     std::string failure;
     try {
+        if (whole) whole->ReadAncestors(root, lines);
         Bytes text;
         std::size_t size = 0;
         for (const std::string& line : lines) size += line.size() + 2;
@@ -175,18 +179,19 @@ void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegis
         lines.clear();
         lines.shrink_to_fit();
 
-        ByteViewStream source(text);
+        ByteViewStream input(text);
         MemoryStream resource;
         try {
-            TextToResourceForm(source, resource, codePage);
+            TextToResourceForm(input, resource, codePage);
         } catch (const EParserError& error) {
             stopped.Line = error.Line();
             throw;
         }
         ByteViewStream form(resource.Data());
         SkipResourceHeader(form);
-        MessageCollectingHooks hooks(texts);
-        ReadFormInto(root, form, hooks, registry, codePage, taken, summary);
+        MessageCollectingHooks collecting(texts);
+        const std::unique_ptr<ReaderHooks> wholeHooks = whole ? whole->Hooks(texts) : nullptr;
+        ReadFormInto(root, form, wholeHooks ? *wholeHooks : collecting, registry, codePage, taken, summary);
         ApplyActionLinks(root);
     } catch (const std::bad_alloc&) {
         failure = "ERROR=Reader: Out of memory";
@@ -217,6 +222,9 @@ void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegis
         stopped.Objects = places.StepsTo(summary.StoppedIn);
         messages.push_back({std::move(failure), std::move(stopped)});
     }
+    // What the other files' reading said is about those files, not a place in the text.
+    if (whole)
+        for (std::string& text : whole->TakeMessages()) messages.push_back({std::move(text), MessagePlace{}});
     if (objects) *objects = std::move(summary.Objects);
 }
 

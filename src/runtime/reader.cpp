@@ -252,7 +252,7 @@ private:
         Object* innerOwner = inlineFrame ? object : owner;
         ReadProperties(*object, ContextName(*object), innerOwner, depth);
         ReadChildren(object, innerOwner, depth + 1);
-        if (prefix.Flags & FlagChildPosition) object->SetChildPosition(prefix.Position);
+        if (prefix.Flags & FlagChildPosition) PlaceAmongSiblings(*object, prefix.Position);
         current_ = outer;
     }
 
@@ -314,7 +314,7 @@ private:
         }
 
         ReadChildren(object, innerOwner, depth + 1);
-        if (prefix.Flags & FlagChildPosition) object->SetChildPosition(prefix.Position);
+        if (prefix.Flags & FlagChildPosition) PlaceAmongSiblings(*object, prefix.Position);
     }
 
     // Whether a stored property is one that controls store and non-visual components
@@ -471,6 +471,35 @@ private:
             if (!IsWithin(enclosing, &object, [](const Object* o) { return o->ParentComponent(); }))
                 object.SetParentComponent(enclosing);
         }
+    }
+
+    // Moves a control to the place a child-position flag gives. The place counts the
+    // parent's controls as the component library lists them, the ones without a window
+    // first, then the windowed ones; a control moves only among those of its own kind,
+    // a position outside them taking the nearest end. The parent's list keeps the other
+    // kind where it was.
+    static void PlaceAmongSiblings(Object& control, int position) {
+        const Object* parent = control.Parent();
+        if (!parent) return;
+        const bool windowed = control.GetClass().Has(CfWinControl);
+        std::vector<Object*> others;  // the parent's controls without this one
+        std::vector<std::size_t> kind;   // the places in others of those of its kind
+        std::size_t now = 0;              // its place among them
+        int withoutWindow = 0;
+        for (Object* sibling : parent->Controls()) {
+            const bool siblingWindowed = sibling->GetClass().Has(CfWinControl);
+            if (!siblingWindowed) ++withoutWindow;
+            if (sibling == &control) {
+                now = kind.size();
+                continue;
+            }
+            if (siblingWindowed == windowed) kind.push_back(others.size());
+            others.push_back(sibling);
+        }
+        const long long wanted = static_cast<long long>(position) - (windowed ? withoutWindow : 0);
+        const auto index = static_cast<std::size_t>(std::clamp<long long>(wanted, 0, static_cast<long long>(kind.size())));
+        if (index == now) return;
+        control.SetChildPosition(static_cast<int>(index < kind.size() ? kind[index] : kind.back() + 1));
     }
 
     // Skips the properties and children of the current record, whose header was read;

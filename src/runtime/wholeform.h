@@ -4,14 +4,17 @@
 // component library's streaming reads them. Also what kind of root (form, frame, data
 // module) the form text is built as.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "codec/codepage.h"
 #include "formsource.h"
 #include "object.h"
+#include "reader.h"
 #include "registry.h"
 
 namespace fw::rt {
@@ -58,5 +61,36 @@ std::string RootClassOfLines(const std::vector<std::string>& lines);
 // The most files an inherited form and its frames may be read through, the form's own
 // text included: deeper is a message, never a stack overflow.
 inline constexpr int MaxFormNesting = 16;
+
+// The reading of other form files behind one build of form text given a source
+// (BuildFormFromLines uses it): the ancestors of the root, read into it before the
+// text, and the frames of inline objects, read as the reader meets them, each file
+// with its own declared code page (else the build's). Files found are kept for the
+// build, so a frame used twice is searched for and converted once. Messages about the
+// files name the file: "ERROR=in base.dfm: Class TFoo not found".
+class WholeFormReading {
+public:
+    WholeFormReading(ClassRegistry& registry, const CodePage& codePage, FormFileSource& source,
+                     BuildOrigins* origins);
+    ~WholeFormReading();
+    WholeFormReading(const WholeFormReading&) = delete;
+    WholeFormReading& operator=(const WholeFormReading&) = delete;
+
+    // Reads the form files of the text's root class's ancestors into root, the most
+    // basic first. The text's own lines are read afterwards by the caller.
+    void ReadAncestors(Object& root, const std::vector<std::string>& lines);
+    // The hooks of a read: every recoverable error becomes "ERROR=" + message in texts
+    // and is handled, inline objects are made from their frames' files, and the
+    // properties taken are noted in the origins. The read starts at startDepth.
+    std::unique_ptr<ReaderHooks> Hooks(std::vector<std::string>& texts, int startDepth = 0);
+    // The messages about other files so far ("KIND=text"), moved out.
+    std::vector<std::string> TakeMessages();
+
+    // What one build keeps (wholeform.cpp).
+    struct State;
+
+private:
+    std::unique_ptr<State> state_;
+};
 
 }  // namespace fw::rt
