@@ -103,6 +103,38 @@ std::string_view LayoutKindName(LayoutKind kind) {
     return "placeholder";
 }
 
+std::vector<OuterObject> ObjectsFromOtherFiles(const rt::Object& root, const rt::BuildOrigins& origins,
+                                               const std::vector<rt::ReadObject>& records) {
+    std::vector<OuterObject> found;
+    if (origins.Objects.empty()) return found;
+    std::set<const rt::Object*> written;
+    for (const rt::ReadObject& record : records)
+        if (record.Live) written.insert(record.Live);
+    // Depth first, the children of an object pushed in reverse so that they come out in
+    // order; each object is visited once, whatever links the read made.
+    std::set<const rt::Object*> visited{&root};
+    std::vector<std::pair<const rt::Object*, const rt::Object*>> pending;  // object, container
+    auto pushChildren = [&](const rt::Object& at) {
+        std::vector<const rt::Object*> children;
+        if (&at == &root || at.GetClass().Has(rt::CfControl))
+            for (const rt::ObjectPtr& owned : at.Components())
+                if (!owned->GetClass().Has(rt::CfControl) && !owned->ParentComponent()) children.push_back(owned.get());
+        for (const rt::Object* control : at.Controls()) children.push_back(control);
+        for (const rt::Object* child : at.ChildComponents()) children.push_back(child);
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            if (visited.insert(*it).second) pending.emplace_back(*it, &at);
+    };
+    pushChildren(root);
+    while (!pending.empty()) {
+        const auto [object, container] = pending.back();
+        pending.pop_back();
+        const int file = origins.FileOf(*object);
+        if (file > 0 && !written.count(object)) found.push_back({object, container, file});
+        pushChildren(*object);
+    }
+    return found;
+}
+
 std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
     std::vector<LayoutEntry> layout;
     const rt::Object* form = desktop.PreviewForm();
@@ -171,22 +203,9 @@ std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
         }
         layout.push_back(std::move(entry));
     };
-    std::set<const rt::Object*> written;
-    for (const rt::ReadObject& record : records) {
-        addEntry(record.Name, record.ClassName, record.Live);
-        if (record.Live) written.insert(record.Live);
-    }
-    // Then the objects that only an ancestor's or a frame's file writes, each before
-    // the ones written inside it.
-    std::vector<const rt::Object*> pending{form};
-    while (!pending.empty()) {
-        const rt::Object* at = pending.back();
-        pending.pop_back();
-        if (at != form && !written.count(at) && origins.FileOf(*at) > 0)
-            addEntry(at->Name(), std::string(at->ClassName()), at);
-        const auto& children = at->ChildComponents();
-        for (auto it = children.rbegin(); it != children.rend(); ++it) pending.push_back(*it);
-    }
+    for (const rt::ReadObject& record : records) addEntry(record.Name, record.ClassName, record.Live);
+    for (const OuterObject& outer : ObjectsFromOtherFiles(*form, origins, records))
+        addEntry(outer.Object->Name(), std::string(outer.Object->ClassName()), outer.Object);
     return layout;
 }
 

@@ -9,6 +9,12 @@
 #include <string_view>
 #include <vector>
 
+namespace fw::rt {
+class Object;
+struct BuildOrigins;
+struct ReadObject;
+}  // namespace fw::rt
+
 namespace fw::preview {
 
 class VirtualDesktop;
@@ -37,8 +43,23 @@ struct LayoutEntry {
     std::string File;
 };
 
+// An object of a form built whole that only an ancestor's or a frame's file writes.
+struct OuterObject {
+    const rt::Object* Object = nullptr;
+    const rt::Object* Container = nullptr;  // the object it is written inside
+    int File = 0;                           // its file among BuildOrigins::Files
+};
+
+// The objects under root that no record of the form's own text (records) stands for
+// and that origins puts in another file, each before the ones written inside it: as a
+// form stream nests them, a form's or frame's own non-visual components, then its
+// controls, then the items and fields written inside an object.
+std::vector<OuterObject> ObjectsFromOtherFiles(const rt::Object& root, const rt::BuildOrigins& origins,
+                                               const std::vector<rt::ReadObject>& records);
+
 // Every object record of the desktop's last build, in the order of the text (each
-// object before the ones written inside it), the root first.
+// object before the ones written inside it), the root first; then the objects that
+// only an ancestor's or a frame's file writes (ObjectsFromOtherFiles).
 std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop);
 
 // The layout as a JSON document: {"file": file, "objects": [{"name", "class",
