@@ -1164,7 +1164,11 @@ void Tmdi_dfm_Editor::cmRescan() {
     const WaitCursor wait;
     // The scan's lookups read the preview built from the same text.
     BuildPreview();
-    tree_->Fill(ScanHierarchy(SplitLines(EditorUtf8()), *lookup_));
+    Hierarchy hierarchy = ScanHierarchy(SplitLines(EditorUtf8()), *lookup_);
+    // A form built whole shows the objects of its ancestors' and frames' files too.
+    if (const rt::Object* form = PreviewForm())
+        AddObjectsFromOtherFiles(hierarchy, *form, desktop_->Origins(), desktop_->ReadObjects());
+    tree_->Fill(std::move(hierarchy));
     objectCount_ = tree_->Nodes().ObjectCount();
     if (objectCount_ == 0) return;
     const StatusBatch batch(*this);
@@ -1321,10 +1325,26 @@ void Tmdi_dfm_Editor::cmFindnext() {
 
 // ---- goto source ----
 
+bool Tmdi_dfm_Editor::GotoObject(const QString& name) {
+    const int node = tree_->Nodes().FindNodeByName(name.toStdString());
+    if (node < 0) return false;
+    tree_->SelectNode(node);
+    cmGoto();
+    return true;
+}
+
 void Tmdi_dfm_Editor::cmGoto() {
     const int node = tree_->FocusedNode();
     if (node < 0) return;
     const ObjectNode target = tree_->Nodes().Nodes[static_cast<std::size_t>(node)];
+    // The text writes nothing of an outer object: its own file is where it is.
+    if (target.Outer) {
+        const QString path = FromUtf8(target.SourceFile);
+        const QString name = FromUtf8(target.Name);
+        if (!openSourceFile_ || !openSourceFile_(path, name))
+            messages_.Information(QStringLiteral("%1 is written in %2.").arg(name, path));
+        return;
+    }
     {
         const StatusBatch batch(*this);
         editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -154,6 +155,14 @@ public:
     // a session so that a folder is read once; it must outlive the document. Without one
     // the document's preview keeps its own.
     void SetFormFolderIndex(rt::FormFolderIndex* index);
+    // Opens the file an object of an ancestor or a frame comes from, at the object;
+    // answers whether it did. Without one, or when it does not, "Goto source" on such an
+    // object says where the object is written.
+    using SourceFileOpener = std::function<bool(const QString& path, const QString& objectName)>;
+    void SetSourceFileOpener(SourceFileOpener opener) { openSourceFile_ = std::move(opener); }
+    // Selects the first node of that name (ignoring ASCII case) and goes to its source;
+    // false when there is none.
+    bool GotoObject(const QString& name);
 
     // What the main window's idle enabling asks of the active document.
     bool CanUndo() const;
@@ -309,6 +318,7 @@ private:
     void ChooseCodePage(const Bytes& form);
     QString fileName_;
     std::vector<std::string> searchFolders_;
+    SourceFileOpener openSourceFile_;
     FormEncoding encoding_ = FormEncoding::Text;
     bool modified_ = false;
     // Set for text handed over by LoadFromLines, which has never been saved: the

@@ -424,6 +424,16 @@ void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
                                     options_.ShowHTree);
     document->SetFormSearchFolders(searchFolders_);
     document->SetFormFolderIndex(formFolders_.get());
+    // "Goto source" on an object of an ancestor's or a frame's file opens that file.
+    document->SetSourceFileOpener([this](const QString& path, const QString& objectName) {
+        if (!QFileInfo(path).isFile()) return false;
+        OpenDocument(path);
+        const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+        auto* opened = windows.isEmpty() ? nullptr : qobject_cast<Tmdi_dfm_Editor*>(windows.last());
+        if (opened == nullptr || QFileInfo(opened->FileName()) != QFileInfo(path)) return false;
+        opened->GotoObject(objectName);
+        return true;
+    });
     // The stored layout of the last document closed applies once it is shown.
     AttachEditorStorage(document);
     if (documentsMaximized_)
