@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <exception>
-#include <map>
 #include <new>
 #include <optional>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "builtin.h"
 #include "codec/conversion.h"
@@ -134,32 +135,67 @@ RootBase StoredRootBaseOf(const std::vector<std::string>& lines) {
     return module ? RootBase::DataModule : RootBase::Form;
 }
 
-RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& registry, FormFileSource* source) {
+namespace {
+
+// Calls visit with each ancestor class of the text's root by the declarations the
+// source knows, the nearest first, and the text of its form file when the source finds
+// one (nullptr when not), until visit answers true, the chain reaches a class of the
+// library or its end, loops, or goes deeper than forms may nest. Never throws.
+template <typename Visit>
+void ForEachAncestor(const std::vector<std::string>& lines, FormFileSource& source, Visit visit) {
     std::string className = RootClassOfLines(lines);
+    std::vector<std::string> seen;
+    try {
+        for (int level = 0; level < MaxFormNesting && !className.empty() && !BaseOfLibraryClass(className); ++level) {
+            if (std::any_of(seen.begin(), seen.end(), [&](const std::string& s) { return EqualsIgnoringCase(s, className); }))
+                return;
+            seen.push_back(className);
+            className = source.DeclaredAncestorOf(className);
+            if (className.empty()) return;
+            std::vector<std::string> text;
+            std::optional<FormFile> file;
+            if (!BaseOfLibraryClass(className)) file = source.FindFormOfClass(className);
+            if (file) {
+                const CodePage* page = nullptr;
+                text = FormTextLines(std::move(file->Content), CodePage::Default(), page);
+            }
+            if (visit(std::string_view(className), file ? &text : nullptr)) return;
+        }
+    } catch (const std::exception&) {
+        // A file or folder that cannot be read tells nothing more.
+    }
+}
+
+}  // namespace
+
+std::string StoredBorderStyleOf(const std::vector<std::string>& lines, FormFileSource* source) {
+    std::string style = StoredBorderStyle(lines);
+    if (!style.empty() || !source) return style;
+    ForEachAncestor(lines, *source, [&](std::string_view, const std::vector<std::string>* text) {
+        if (text) style = StoredBorderStyle(*text);
+        return !style.empty();
+    });
+    return style;
+}
+
+RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& registry, FormFileSource* source) {
+    const auto baseOf = [&](std::string_view className) -> std::optional<RootBase> {
+        if (const Class* cls = registry.FindClassByName(className))
+            if (const std::optional<RootBase> base = BaseOfClass(*cls)) return base;
+        return BaseOfLibraryClass(className);
+    };
+    std::optional<RootBase> base = baseOf(RootClassOfLines(lines));
+    if (base) return *base;
     // The text of the most basic ancestor whose file was found: it stores the most of
     // what the root is.
     std::vector<std::string> basic;
-    std::vector<std::string> seen;
-    for (int level = 0; level < MaxFormNesting && !className.empty(); ++level) {
-        if (const Class* cls = registry.FindClassByName(className))
-            if (const std::optional<RootBase> base = BaseOfClass(*cls)) return *base;
-        if (const std::optional<RootBase> base = BaseOfLibraryClass(className)) return *base;
-        if (!source) break;
-        if (std::any_of(seen.begin(), seen.end(), [&](const std::string& s) { return EqualsIgnoringCase(s, className); }))
-            break;
-        seen.push_back(className);
-        std::string ancestor = source->DeclaredAncestorOf(className);
-        if (!ancestor.empty() && !registry.FindClassByName(ancestor) && !LibraryRootClass(ancestor))
-            if (std::optional<FormFile> file = source->FindFormOfClass(ancestor)) {
-                try {
-                    const CodePage* page = nullptr;
-                    basic = FormTextLines(std::move(file->Content), CodePage::Default(), page);
-                } catch (const std::exception&) {
-                    // A file that cannot be read tells nothing.
-                }
-            }
-        className = std::move(ancestor);
-    }
+    if (source)
+        ForEachAncestor(lines, *source, [&](std::string_view className, const std::vector<std::string>* text) {
+            base = baseOf(className);
+            if (!base && text) basic = *text;
+            return base.has_value();
+        });
+    if (base) return *base;
     return StoredRootBaseOf(basic.empty() ? lines : basic);
 }
 
@@ -175,6 +211,15 @@ std::string FileNameOf(std::string_view path) {
     const std::size_t slash = path.find_last_of("/\\");
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
+
+// Class names as keys, ignoring ASCII case.
+struct NameHash {
+    std::size_t operator()(std::string_view name) const { return HashIgnoringCase(name); }
+};
+struct NameEqual {
+    bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoringCase(a, b); }
+};
+using NameSet = std::unordered_set<std::string, NameHash, NameEqual>;
 
 bool Contains(const std::vector<std::string>& names, std::string_view name) {
     return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsIgnoringCase(n, name); });
@@ -202,16 +247,16 @@ struct WholeFormReading::State {
     const CodePage& Page;
     FormFileSource& Source;
     BuildOrigins* Origins;
-    // The files looked for, by class name in upper case; nullopt for none (or one that
-    // could not be read).
-    std::map<std::string, std::optional<FormText>> Found;
+    // The files looked for, by class name; nullopt for none (or one that could not be
+    // read).
+    std::unordered_map<std::string, std::optional<FormText>, NameHash, NameEqual> Found;
     // The classes whose files are being read, the outermost first: a class met again
     // while it is read is a cycle.
     std::vector<std::string> Reading;
     std::vector<std::string> Messages;
     std::set<std::string> Said;  // messages given, so a frame used twice says its complaints once
-    std::set<std::string> Missing;     // classes (upper case) whose file or declaration was said missing
-    std::set<std::string> Unreadable;  // classes (upper case) whose file could not be converted
+    NameSet Missing;     // classes whose file or declaration was said missing
+    NameSet Unreadable;  // classes whose file could not be found or converted for an error
     int CurrentFile = 0;         // the origins' index of the file being read
     std::set<const Object*> Noted;  // objects whose creating file is known
 
@@ -222,18 +267,20 @@ struct WholeFormReading::State {
         if (Said.insert(message).second) Messages.push_back(std::move(message));
     }
 
-    static std::string Upper(std::string_view name) {
-        std::string key(name);
-        for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return key;
-    }
-
     // The form file of the class, converted to text once per build; nullptr when none
     // is found or it cannot be converted (which is said).
     const FormText* Find(std::string_view className) {
-        const auto [it, added] = Found.try_emplace(Upper(className));
+        const auto [it, added] = Found.try_emplace(std::string(className));
         if (!added) return it->second ? &*it->second : nullptr;
-        std::optional<FormFile> file = Source.FindFormOfClass(className);
+        std::optional<FormFile> file;
+        try {
+            file = Source.FindFormOfClass(className);
+        } catch (const std::exception& error) {
+            // A folder that cannot be read is no reason to stop the build.
+            Unreadable.insert(std::string(className));
+            Say("ERROR=Finding the form of " + std::string(className) + ": " + error.what());
+            return nullptr;
+        }
         if (!file) return nullptr;
         FormText text;
         text.Path = file->Path;
@@ -241,11 +288,11 @@ struct WholeFormReading::State {
         try {
             text.Lines = FormTextLines(std::move(file->Content), Page, text.Page);
         } catch (const std::bad_alloc&) {
-            Unreadable.insert(Upper(className));
+            Unreadable.insert(std::string(className));
             Say("ERROR=in " + text.Name + ": Reader: Out of memory");
             return nullptr;
         } catch (const std::exception& error) {
-            Unreadable.insert(Upper(className));
+            Unreadable.insert(std::string(className));
             Say("ERROR=in " + text.Name + ": Reader: " + error.what());
             return nullptr;
         }
@@ -281,9 +328,15 @@ struct WholeFormReading::State {
         Ancestry result;
         std::string current(className);
         while (true) {
-            const std::string ancestor = Source.DeclaredAncestorOf(current);
+            std::string ancestor;
+            try {
+                ancestor = Source.DeclaredAncestorOf(current);
+            } catch (const std::exception& error) {
+                Say("ERROR=Finding the declaration of " + current + ": " + error.what());
+                break;
+            }
             if (ancestor.empty()) {
-                if (inherited && Missing.insert(Upper(current)).second)
+                if (inherited && Missing.insert(current).second)
                     Say("WARN=Ancestor form of " + current + " not found: its class declaration was not found; searched: " +
                         Source.SearchedText());
                 break;
@@ -307,7 +360,7 @@ struct WholeFormReading::State {
             }
             const FormText* file = Find(ancestor);
             if (!file) {
-                if (inherited && !Unreadable.count(Upper(ancestor)) && Missing.insert(Upper(ancestor)).second)
+                if (inherited && !Unreadable.count(ancestor) && Missing.insert(ancestor).second)
                     Say("WARN=Ancestor form " + ancestor + " not found; searched: " + Source.SearchedText());
                 break;
             }
@@ -389,7 +442,7 @@ struct WholeFormReading::State {
         }
         const FormText* own = Find(className);
         if (!own) {
-            if (!Unreadable.count(Upper(className)) && Missing.insert(Upper(className)).second)
+            if (!Unreadable.count(std::string(className)) && Missing.insert(std::string(className)).second)
                 Say("WARN=Frame " + className + " not found; searched: " + Source.SearchedText());
             return nullptr;
         }

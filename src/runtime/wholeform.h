@@ -51,6 +51,11 @@ enum class RootBase { Form, Frame, DataModule };
 // writes OldCreateOrder, or its Height before its Width. Anything else is a form.
 RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& registry, FormFileSource* source);
 
+// The BorderStyle a form built whole asks for (see StoredBorderStyle): the text's own,
+// else the nearest ancestor's through source (may be null); empty when none stores one.
+// The build rewrites it in every file so that the layout runs as a sizeable window.
+std::string StoredBorderStyleOf(const std::vector<std::string>& lines, FormFileSource* source);
+
 // The guess from what the text stores alone, as RootBaseOf makes it last.
 RootBase StoredRootBaseOf(const std::vector<std::string>& lines);
 

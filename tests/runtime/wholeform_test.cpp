@@ -555,6 +555,28 @@ TEST(WholeForm, RootBase) {
     }
 }
 
+// The frame the preview draws follows the nearest file that stores a BorderStyle.
+TEST(WholeForm, StoredBorderStyleComesFromTheNearestFileStoringOne) {
+    MemorySource source({{"TBaseForm", "/p/base.dfm", BytesOf("object BaseForm: TBaseForm\n  BorderStyle = bsDialog\nend\n")},
+                         {"TMidForm", "/p/mid.dfm", BytesOf("inherited MidForm: TMidForm\n  Caption = 'x'\nend\n")}},
+                        {{"TFmMain", "TMidForm"}, {"TMidForm", "TBaseForm"}, {"TOther", "TForm"}});
+    const struct {
+        const char* What;
+        const char* Text;
+        bool WithSource;
+        const char* Style;
+    } cases[] = {
+        {"the most basic ancestor's", "inherited FmMain: TFmMain\nend\n", true, "bsDialog"},
+        {"the text's own first", "inherited FmMain: TFmMain\n  BorderStyle = bsNone\nend\n", true, "bsNone"},
+        {"none without a source", "inherited FmMain: TFmMain\nend\n", false, ""},
+        {"none when no file stores one", "object Other: TOther\nend\n", true, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        EXPECT_EQ(StoredBorderStyleOf(SplitFormLines(c.Text), c.WithSource ? &source : nullptr), c.Style);
+    }
+}
+
 // The corpus's forms whose inline frames have their files in the same folder: built
 // whole, each frame holds the objects its own file stores.
 class CorpusFolderSource : public FormFileSource {
