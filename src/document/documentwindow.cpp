@@ -24,6 +24,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <filesystem>
 #include <exception>
 #include <vector>
 
@@ -1072,8 +1073,24 @@ void Tmdi_dfm_Editor::InspectNode(int node) {
     // object's name: the preview renames a root whose name another form has, and an
     // unnamed object has no name to look for.
     const bool component = n.Kind == NodeKind::Root || n.Kind == NodeKind::Component;
+    // A form built from several files tells, value by value, which file set it.
+    preview::OIPanel::ValueOrigin originOf;
+    const rt::BuildOrigins& origins = desktop_->Origins();
+    if (inspectedObject_ && origins.Files.size() > 1) {
+        const rt::Object* object = inspectedObject_;
+        originOf = [&origins, object](const std::string& path) {
+            const int file = origins.FileOfProperty(*object, path);
+            if (file < 0) return QStringLiteral("Default");
+            if (file == 0 || static_cast<std::size_t>(file) >= origins.Files.size())
+                return QStringLiteral("From this text");
+            return QStringLiteral("From %1").arg(
+                QString::fromStdString(std::filesystem::path(origins.Files[static_cast<std::size_t>(file)])
+                                           .filename()
+                                           .string()));
+        };
+    }
     inspector_->FillInspector(inspectedObject_, NodeSourceLines(tree_->Nodes(), node, SplitLines(EditorUtf8())),
-                              component ? std::string_view(n.Name) : std::string_view());
+                              component ? std::string_view(n.Name) : std::string_view(), originOf);
     inspector_->FillClassTree(inspectedClass_, FromUtf8(classLine));
 }
 

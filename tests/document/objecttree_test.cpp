@@ -20,6 +20,7 @@
 
 #include "document/documentwindow.h"
 #include "document/treeimages.h"
+#include "preview/oipanel.h"
 #include "runtime/object.h"
 #include "documenttestsupport.h"
 
@@ -388,6 +389,25 @@ TEST_F(ObjectTreeTest, ObjectsOfAncestorAndFrameFilesAreGreyNodesWithTheirFile) 
         EXPECT_EQ(document->InspectedObject()->Name(), name);
     }
     EXPECT_EQ(document->InspectedObject()->Owner()->Name(), "Frame1");
+
+    // The inspector tells where each value comes from: the text, an ancestor's file, or
+    // nowhere (the default).
+    tree->SelectNode(tree->Nodes().FindNodeByName("OkButton"));
+    const struct {
+        const char* Path;
+        const char* Hint;
+    } values[] = {{"Caption", "From this text"}, {"Align", "Default"}};
+    for (const auto& v : values) {
+        SCOPED_TRACE(v.Path);
+        const QTreeWidgetItem* item =
+            fw::preview::OIPanel::FindItem(document->Inspector()->PropertyTree(), QString::fromLatin1(v.Path));
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->toolTip(fw::preview::OIPanel::ValueColumn), QString::fromLatin1(v.Hint));
+    }
+    tree->SelectNode(tree->Nodes().FindNodeByName("TopPanel"));
+    const QTreeWidgetItem* align = fw::preview::OIPanel::FindItem(document->Inspector()->PropertyTree(), "Align");
+    ASSERT_NE(align, nullptr);
+    EXPECT_EQ(align->toolTip(fw::preview::OIPanel::ValueColumn), QStringLiteral("From base.dfm"));
     // Goto source on a grey node: without a way to open the file, where it is written.
     ASSERT_TRUE(document->GotoObject(QStringLiteral("TopPanel")));
     EXPECT_EQ(messages_.Informations, QStringList{QStringLiteral("TopPanel is written in ") + base + u'.'});
