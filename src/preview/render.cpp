@@ -155,7 +155,7 @@ std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
     if (records.empty()) records.push_back({-1, form->Name(), std::string(form->ClassName()), desktop.PreviewForm()});
     const rt::BuildOrigins& origins = desktop.Origins();
     auto addEntry = [&](const std::string& name, const std::string& className, const rt::Object* object) {
-        LayoutEntry entry{name, className, {}, LayoutKind::Skipped, {}};
+        LayoutEntry entry{name, className, {}, LayoutKind::Skipped, {}, {}};
         entry.File = FileOfObject(origins, object);
         if (object == form) {
             // The root is drawn as the preview's window for a form, frame or data module.

@@ -80,15 +80,6 @@ const rt::Class* StandInLook(const rt::Object& standIn) {
     return rt::LookalikeClass(standIn, AppLookalikes(), AppRegistry());
 }
 
-RootKind RootKindOfBase(rt::RootBase base) {
-    switch (base) {
-        case rt::RootBase::Frame: return RootKind::Frame;
-        case rt::RootBase::DataModule: return RootKind::DataModule;
-        case rt::RootBase::Form: break;
-    }
-    return RootKind::Form;
-}
-
 VirtualDesktop::VirtualDesktop(QWidget* parent) : QScrollArea(parent) {
     setObjectName(QStringLiteral("VirtualDesktop"));
     setFrameShape(QFrame::NoFrame);

@@ -33,9 +33,6 @@ struct FormSearch {
     std::vector<std::string> Folders;  // the user's extra folders, in order
 };
 
-// The kind of preview a root built as `base` gets.
-RootKind RootKindOfBase(rt::RootBase base);
-
 // The class registry of the running program, with the built-in classes registered, and
 // the names of its forms (each preview's form is added while it lives, so a second
 // preview of the same form is named "%s_1").
