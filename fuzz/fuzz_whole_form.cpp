@@ -68,12 +68,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string_view> parts;
     for (std::size_t start = 0;;) {
         const std::size_t at = input.find(separator, start);
-        parts.push_back(input.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+        parts.push_back(
+            input.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
         if (at == std::string_view::npos) break;
         start = at + separator.size();
     }
     std::vector<fw::Bytes> files;
-    for (std::size_t i = 1; i < parts.size(); ++i) files.emplace_back(parts[i].begin(), parts[i].end());
+    for (std::size_t i = 1; i < parts.size(); ++i)
+        files.emplace_back(parts[i].begin(), parts[i].end());
     PartsSource source(std::move(files));
 
     fw::rt::ObjectPtr root = fw::rt::CreateObject(registry->Of(fw::rt::cls::TForm), *registry);
@@ -81,8 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<fw::rt::BuildMessage> messages;
     std::vector<fw::rt::ReadObject> objects;
     fw::rt::BuildOrigins origins;
-    fw::rt::BuildFormFromLines(*root, fw::rt::SplitFormLines(parts.front()), *registry, fw::CodePage::Default(),
-                               messages, &names, &objects, &source, &origins);
+    fw::rt::BuildFormFromLines(*root, fw::rt::SplitFormLines(parts.front()), *registry,
+                               fw::CodePage::Default(), messages, &names, &objects, &source, &origins);
     (void)fw::rt::RootBaseOf(fw::rt::SplitFormLines(parts.front()), *registry, &source);
     names.Remove(root.get());
     return 0;

@@ -201,7 +201,8 @@ private:
         Object* object = (prefix.Flags & FlagInherited) ? owner->FindOwnedComponent(name) : nullptr;
         // A frame found by name is the one an ancestor read inline: its components are
         // its own, whether or not this record repeats the inline flag.
-        const bool inlineFrame = (prefix.Flags & FlagInline) || (object && object->InheritsFrom("TCustomFrame"));
+        const bool inlineFrame =
+            (prefix.Flags & FlagInline) || (object && object->InheritsFrom("TCustomFrame"));
         if (!object && (prefix.Flags & FlagInline) && !owner->FindOwnedComponent(name)) {
             if (ObjectPtr frame = hooks_.InlineHook(className, name, depth)) {
                 object = owner->AddComponent(std::move(frame));
@@ -483,8 +484,8 @@ private:
         if (!parent) return;
         const bool windowed = control.GetClass().Has(CfWinControl);
         std::vector<Object*> others;  // the parent's controls without this one
-        std::vector<std::size_t> kind;   // the places in others of those of its kind
-        std::size_t now = 0;              // its place among them
+        std::vector<std::size_t> kind;  // the places in others of those of its kind
+        std::size_t now = 0;            // its place among them
         int withoutWindow = 0;
         for (Object* sibling : parent->Controls()) {
             const bool siblingWindowed = sibling->GetClass().Has(CfWinControl);
@@ -497,7 +498,8 @@ private:
             others.push_back(sibling);
         }
         const long long wanted = static_cast<long long>(position) - (windowed ? withoutWindow : 0);
-        const auto index = static_cast<std::size_t>(std::clamp<long long>(wanted, 0, static_cast<long long>(kind.size())));
+        const auto index =
+            static_cast<std::size_t>(std::clamp<long long>(wanted, 0, static_cast<long long>(kind.size())));
         if (index == now) return;
         control.SetChildPosition(static_cast<int>(index < kind.size() ? kind[index] : kind.back() + 1));
     }
@@ -535,6 +537,23 @@ private:
 
     void ReadProperty(Object& object, const std::string& context, Object* lookupRoot, int depth) {
         const std::string path = in_.TakeName();
+        // A stand-in read again (an inherited record over an ancestor's object of a class
+        // the registry does not know) takes its values as when it was made: what fits a
+        // published property is set, everything else is kept as written, replacing the
+        // value kept before.
+        if (object.GetClass().Has(CfStandIn)) {
+            RawValue value = ReadRaw(depth + 1);
+            hooks_.PropertyHook(object, path);
+            if (ApplyRaw(object, path, value, lookupRoot)) return;
+            std::vector<RawProperty>& kept = object.Unpublished();
+            const auto same = std::find_if(kept.begin(), kept.end(),
+                                           [&](const RawProperty& entry) { return EqualsIgnoringCase(entry.first, path); });
+            if (same != kept.end())
+                same->second = std::move(value);
+            else
+                kept.emplace_back(path, std::move(value));
+            return;
+        }
         // Font.Name, Margins.Left, Title.Font.Color: each part but the last names an
         // owned sub-object.
         Object* target = &object;

@@ -45,8 +45,8 @@ LineWord WordOn(std::string_view line) {
     if (start == std::string_view::npos) return {};
     line.remove_prefix(start);
     std::size_t end = 0;
-    while (end < line.size() && (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '_' ||
-                                 line[end] == '.'))
+    while (end < line.size() &&
+           (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '_' || line[end] == '.'))
         ++end;
     const std::size_t next = line.find_first_not_of(" \t", end);
     return {line.substr(0, end), next != std::string_view::npos && line[next] == '='};
@@ -58,7 +58,8 @@ LineWord WordOn(std::string_view line) {
 std::vector<std::string> FormTextLines(Bytes content, const CodePage& fallback, const CodePage*& page) {
     page = CodePage::Find(DeclaredCodePageOf(content).CodePage);
     if (!page) page = &fallback;
-    if (DetectEncoding(content) != FormEncoding::Text) content = ConvertForm(content, FormEncoding::Text, *page);
+    if (DetectEncoding(content) != FormEncoding::Text)
+        content = ConvertForm(content, FormEncoding::Text, *page);
     return SplitFormLines(std::string_view(reinterpret_cast<const char*>(content.data()), content.size()));
 }
 
@@ -73,13 +74,15 @@ std::optional<RootBase> BaseOfClass(const Class& cls) {
 // The library's root classes, which a program's forms descend from without being
 // registered: a declaration naming one ends the search for ancestor files.
 const ClassInfo* LibraryRootClass(std::string_view name) {
-    for (const ClassInfo* info : {&cls::TForm, &cls::TCustomForm, &cls::TFrame, &cls::TCustomFrame, &cls::TDataModule})
+    for (const ClassInfo* info :
+         {&cls::TForm, &cls::TCustomForm, &cls::TFrame, &cls::TCustomFrame, &cls::TDataModule})
         if (EqualsIgnoringCase(info->Name, name)) return info;
     return nullptr;
 }
 
 std::optional<RootBase> BaseOfLibraryClass(std::string_view name) {
-    if (EqualsIgnoringCase(name, "TFrame") || EqualsIgnoringCase(name, "TCustomFrame")) return RootBase::Frame;
+    if (EqualsIgnoringCase(name, "TFrame") || EqualsIgnoringCase(name, "TCustomFrame"))
+        return RootBase::Frame;
     if (EqualsIgnoringCase(name, "TDataModule")) return RootBase::DataModule;
     if (EqualsIgnoringCase(name, "TForm") || EqualsIgnoringCase(name, "TCustomForm")) return RootBase::Form;
     return std::nullopt;
@@ -103,8 +106,8 @@ RootBase StoredRootBaseOf(const std::vector<std::string>& lines) {
     if (EqualsIgnoringCase(rootClass, "TDataModule")) return RootBase::DataModule;
 
     // What frames write of a control's and forms never publish.
-    static constexpr std::string_view FrameOnly[] = {"TabOrder",       "TabStop",     "OnEnter",         "OnExit",
-                                                     "ParentShowHint", "ParentColor", "ParentBackground"};
+    static constexpr std::string_view FrameOnly[] = {
+        "TabOrder", "TabStop", "OnEnter", "OnExit", "ParentShowHint", "ParentColor", "ParentBackground"};
     bool frame = false;
     bool module = false;
     bool width = false;
@@ -114,7 +117,8 @@ RootBase StoredRootBaseOf(const std::vector<std::string>& lines) {
     for (std::size_t i = 1; i < lines.size() && depth > 0; ++i) {
         const LineWord word = WordOn(lines[i]);
         if (!word.Assigned) {
-            if (word.Word == "object" || word.Word == "inherited" || word.Word == "inline" || word.Word == "item")
+            if (word.Word == "object" || word.Word == "inherited" || word.Word == "inline" ||
+                word.Word == "item")
                 ++depth;
             else if (word.Word == "end")
                 --depth;
@@ -124,7 +128,8 @@ RootBase StoredRootBaseOf(const std::vector<std::string>& lines) {
         for (const std::string_view formOnly :
              {"Caption", "ClientWidth", "ClientHeight", "TextHeight", "BorderStyle", "BorderIcons"})
             if (EqualsIgnoringCase(word.Word, formOnly)) return RootBase::Form;
-        for (const std::string_view only : FrameOnly) frame = frame || EqualsIgnoringCase(word.Word, only);
+        for (const std::string_view only : FrameOnly)
+            frame = frame || EqualsIgnoringCase(word.Word, only);
         // A data module writes OldCreateOrder, and its Height before its Width, where
         // controls write Width first.
         module = module || EqualsIgnoringCase(word.Word, "OldCreateOrder") ||
@@ -146,8 +151,10 @@ void ForEachAncestor(const std::vector<std::string>& lines, FormFileSource& sour
     std::string className = RootClassOfLines(lines);
     std::vector<std::string> seen;
     try {
-        for (int level = 0; level < MaxFormNesting && !className.empty() && !BaseOfLibraryClass(className); ++level) {
-            if (std::any_of(seen.begin(), seen.end(), [&](const std::string& s) { return EqualsIgnoringCase(s, className); }))
+        for (int level = 0; level < MaxFormNesting && !className.empty() && !BaseOfLibraryClass(className);
+             ++level) {
+            if (std::any_of(seen.begin(), seen.end(),
+                            [&](const std::string& s) { return EqualsIgnoringCase(s, className); }))
                 return;
             seen.push_back(className);
             className = source.DeclaredAncestorOf(className);
@@ -178,7 +185,8 @@ std::string StoredBorderStyleOf(const std::vector<std::string>& lines, FormFileS
     return style;
 }
 
-RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& registry, FormFileSource* source) {
+RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& registry,
+                    FormFileSource* source) {
     const auto baseOf = [&](std::string_view className) -> std::optional<RootBase> {
         if (const Class* cls = registry.FindClassByName(className))
             if (const std::optional<RootBase> base = BaseOfClass(*cls)) return base;
@@ -190,11 +198,12 @@ RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& 
     // what the root is.
     std::vector<std::string> basic;
     if (source)
-        ForEachAncestor(lines, *source, [&](std::string_view className, const std::vector<std::string>* text) {
-            base = baseOf(className);
-            if (!base && text) basic = *text;
-            return base.has_value();
-        });
+        ForEachAncestor(lines, *source,
+                        [&](std::string_view className, const std::vector<std::string>* text) {
+                            base = baseOf(className);
+                            if (!base && text) basic = *text;
+                            return base.has_value();
+                        });
     if (base) return *base;
     return StoredRootBaseOf(basic.empty() ? lines : basic);
 }
@@ -222,7 +231,8 @@ struct NameEqual {
 using NameSet = std::unordered_set<std::string, NameHash, NameEqual>;
 
 bool Contains(const std::vector<std::string>& names, std::string_view name) {
-    return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsIgnoringCase(n, name); });
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& n) { return EqualsIgnoringCase(n, name); });
 }
 
 }  // namespace
@@ -254,10 +264,10 @@ struct WholeFormReading::State {
     // while it is read is a cycle.
     std::vector<std::string> Reading;
     std::vector<std::string> Messages;
-    std::set<std::string> Said;  // messages given, so a frame used twice says its complaints once
-    NameSet Missing;     // classes whose file or declaration was said missing
-    NameSet Unreadable;  // classes whose file could not be found or converted for an error
-    int CurrentFile = 0;         // the origins' index of the file being read
+    std::set<std::string> Said;     // messages given, so a frame used twice says its complaints once
+    NameSet Missing;                // classes whose file or declaration was said missing
+    NameSet Unreadable;             // classes whose file could not be found or converted for an error
+    int CurrentFile = 0;            // the origins' index of the file being read
     std::set<const Object*> Noted;  // objects whose creating file is known
 
     State(ClassRegistry& registry, const CodePage& page, FormFileSource& source, BuildOrigins* origins)
@@ -305,9 +315,11 @@ struct WholeFormReading::State {
         std::vector<std::string> all = Reading;
         all.insert(all.end(), chain.begin(), chain.end());
         std::size_t from = 0;
-        while (from < all.size() && !EqualsIgnoringCase(all[from], name)) ++from;
+        while (from < all.size() && !EqualsIgnoringCase(all[from], name))
+            ++from;
         std::string path;
-        for (std::size_t i = from; i < all.size(); ++i) path += all[i] + " -> ";
+        for (std::size_t i = from; i < all.size(); ++i)
+            path += all[i] + " -> ";
         return path + std::string(name);
     }
 
@@ -315,7 +327,8 @@ struct WholeFormReading::State {
         std::vector<std::string> all = Reading;
         all.insert(all.end(), chain.begin(), chain.end());
         std::string path;
-        for (const std::string& c : all) path += c + " -> ";
+        for (const std::string& c : all)
+            path += c + " -> ";
         Say("ERROR=Forms nested too deeply (more than " + std::to_string(MaxFormNesting) + "): " + path +
             std::string(name));
     }
@@ -337,7 +350,8 @@ struct WholeFormReading::State {
             }
             if (ancestor.empty()) {
                 if (inherited && Missing.insert(current).second)
-                    Say("WARN=Ancestor form of " + current + " not found: its class declaration was not found; searched: " +
+                    Say("WARN=Ancestor form of " + current +
+                        " not found: its class declaration was not found; searched: " +
                         Source.SearchedText());
                 break;
             }
@@ -447,7 +461,8 @@ struct WholeFormReading::State {
             return nullptr;
         }
         Reading.push_back(className);
-        const Ancestry ancestry = AncestorsOf(className, EqualsIgnoringCase(RootKeywordOf(own->Lines), "inherited"));
+        const Ancestry ancestry =
+            AncestorsOf(className, EqualsIgnoringCase(RootKeywordOf(own->Lines), "inherited"));
         Reading.insert(Reading.end(), ancestry.Classes.begin(), ancestry.Classes.end());
         // The frame is made as the registered class it is or descends from, when that is
         // a frame; otherwise as a plain frame.
@@ -479,15 +494,17 @@ namespace {
 // The hooks of a read within a whole-form build.
 class WholeFormHooks : public MessageCollectingHooks {
 public:
-    WholeFormHooks(std::vector<std::string>& messages, WholeFormReading& reading, WholeFormReading::State& state,
-                   int startDepth)
+    WholeFormHooks(std::vector<std::string>& messages, WholeFormReading& reading,
+                   WholeFormReading::State& state, int startDepth)
         : MessageCollectingHooks(messages), reading_(reading), state_(state), startDepth_(startDepth) {}
 
     ObjectPtr InlineHook(const std::string& className, const std::string& name, int depth) override {
         (void)name;
         return state_.ReadInline(className, depth, reading_);
     }
-    void PropertyHook(const Object& object, const std::string& path) override { state_.NoteProperty(object, path); }
+    void PropertyHook(const Object& object, const std::string& path) override {
+        state_.NoteProperty(object, path);
+    }
     int StartDepth() const override { return startDepth_; }
 
 private:

@@ -49,7 +49,8 @@ enum class RootBase { Form, Frame, DataModule };
 // which frames and data modules never write; a frame writes a control's TabOrder,
 // TabStop, focus events or Parent... flags, which forms do not publish; a data module
 // writes OldCreateOrder, or its Height before its Width. Anything else is a form.
-RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& registry, FormFileSource* source);
+RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& registry,
+                    FormFileSource* source);
 
 // The BorderStyle a form built whole asks for (see StoredBorderStyle): the text's own,
 // else the nearest ancestor's through source (may be null); empty when none stores one.

@@ -72,7 +72,8 @@ Built Build(ClassRegistry& registry, const std::string& text, FormFileSource* so
     std::vector<BuildMessage> messages;
     BuildFormFromLines(*b.Root, SplitFormLines(text), registry, page, messages, nullptr, &b.Records, source,
                        &b.Origins);
-    for (BuildMessage& m : messages) b.Messages.push_back(std::move(m.Text));
+    for (BuildMessage& m : messages)
+        b.Messages.push_back(std::move(m.Text));
     return b;
 }
 
@@ -81,7 +82,8 @@ std::string Controls(const Object& o) {
     std::string s = o.Name();
     if (o.Controls().empty()) return s;
     s += '(';
-    for (std::size_t i = 0; i < o.Controls().size(); ++i) s += (i ? "," : "") + Controls(*o.Controls()[i]);
+    for (std::size_t i = 0; i < o.Controls().size(); ++i)
+        s += (i ? "," : "") + Controls(*o.Controls()[i]);
     return s + ')';
 }
 
@@ -108,15 +110,21 @@ const Object* At(const Object& root, std::string_view path) {
 }
 
 // A value as text: a property path through sub-objects, "Columns[]" for the captions of
-// a collection's items, "<class>" for the class.
+// a collection's items, "<class>" for the class, "~Name" for a whole number a stand-in
+// keeps unpublished.
 std::string Show(const Object* object, std::string_view path) {
     if (!object) return "<no object>";
     if (path == "<class>") return std::string(object->ClassName());
+    if (path.starts_with('~')) {
+        const RawValue* kept = object->FindUnpublished(path.substr(1));
+        return kept ? std::to_string(kept->Integer) : "<not kept>";
+    }
     if (path.ends_with("[]")) {
         const Object* collection = object->SubObject(path.substr(0, path.size() - 2));
         if (!collection) return "<no collection>";
         std::string s;
-        for (const ObjectPtr& item : collection->Items()) s += (s.empty() ? "" : ",") + item->DisplayName();
+        for (const ObjectPtr& item : collection->Items())
+            s += (s.empty() ? "" : ",") + item->DisplayName();
         return s;
     }
     const Object* target = object;
@@ -200,10 +208,14 @@ TEST(WholeForm, BuildsOverAncestorsAndFrames) {
         {"an inherited object's values override the ancestor's, the others stay",
          {{"TBaseForm", "/p/base.dfm", BytesOf(BaseForm)}},
          {{"TFmMain", "TBaseForm"}, {"TBaseForm", "TForm"}},
-         "inherited FmMain: TFmMain\n  Caption = 'Main'\n  inherited Panel1: TPanel\n    Caption = 'Q'\n  end\nend\n",
+         "inherited FmMain: TFmMain\n  Caption = 'Main'\n  inherited Panel1: TPanel\n    Caption = 'Q'\n  "
+         "end\nend\n",
          "FmMain(Panel1(Button1),Label1,ListView1)",
          "Panel1,Button1,Label1,ListView1",
-         {{"", "Caption", "Main"}, {"", "Width", "300"}, {"Panel1", "Caption", "Q"}, {"Button1", "Caption", "OK"}},
+         {{"", "Caption", "Main"},
+          {"", "Width", "300"},
+          {"Panel1", "Caption", "Q"},
+          {"Button1", "Caption", "OK"}},
          {}},
         {"a root stored as object reads the ancestor its declaration names",
          {{"TBaseForm", "/p/base.dfm", BytesOf(BaseForm)}},
@@ -227,7 +239,8 @@ TEST(WholeForm, BuildsOverAncestorsAndFrames) {
         {"child positions place new and inherited objects among the parent's children",
          {{"TBaseForm", "/p/base.dfm", BytesOf(BaseForm)}},
          {{"TFmMain", "TBaseForm"}},
-         "inherited FmMain: TFmMain\n  inherited Label1: TLabel [0]\n  end\n  object Edit1: TEdit [1]\n  end\n"
+         "inherited FmMain: TFmMain\n  inherited Label1: TLabel [0]\n  end\n  object Edit1: TEdit [1]\n  "
+         "end\n"
          "  inherited Panel1: TPanel\n    object Button0: TButton [0]\n    end\n  end\nend\n",
          "FmMain(Edit1,Panel1(Button0,Button1),Label1,ListView1)",
          "Panel1,Button1,Label1,ListView1,Edit1,Button0",
@@ -236,12 +249,27 @@ TEST(WholeForm, BuildsOverAncestorsAndFrames) {
         {"a windowed control's place counts the controls without a window before it",
          {{"TBaseForm", "/p/base.dfm", BytesOf(BaseForm)}},
          {{"TFmMain", "TBaseForm"}},
-         "inherited FmMain: TFmMain\n  inherited ListView1: TListView [1]\n  end\n  object Label2: TLabel [0]\n"
+         "inherited FmMain: TFmMain\n  inherited ListView1: TListView [1]\n  end\n  object Label2: TLabel "
+         "[0]\n"
          "  end\n  object Edit1: TEdit [9]\n  end\nend\n",
          "FmMain(ListView1,Panel1(Button1),Label2,Label1,Edit1)",
          "Panel1,Button1,Label1,ListView1,Label2,Edit1",
          {},
          {}},
+        {"an ancestor's object of an unknown class takes the descendant's values as it took its own",
+         {{"TBaseForm", "/p/base.dfm",
+           BytesOf("object BaseForm: TBaseForm\n  object Grid1: TFooGrid\n    Width = 10\n    Height = 10\n"
+                   "    DefaultColWidth = 20\n    RowCount = 3\n  end\nend\n")}},
+         {{"TFmMain", "TBaseForm"}},
+         "inherited FmMain: TFmMain\n  inherited Grid1: TFooGrid\n    Width = 50\n    DefaultColWidth = 30\n"
+         "    FixedCols = 0\n  end\nend\n",
+         "FmMain(Grid1)",
+         "Grid1",
+         {{"Grid1", "Width", "50"},
+          {"Grid1", "~DefaultColWidth", "30"},
+          {"Grid1", "~RowCount", "3"},
+          {"Grid1", "~FixedCols", "0"}},
+         {"ERROR=in base.dfm: Class TFooGrid not found"}},
         {"a collection stored in the descendant replaces the ancestor's items whole",
          {{"TBaseForm", "/p/base.dfm", BytesOf(BaseForm)}},
          {{"TFmMain", "TBaseForm"}},
@@ -262,10 +290,12 @@ TEST(WholeForm, BuildsOverAncestorsAndFrames) {
         {"three levels, the most basic read first",
          {{"TBaseForm", "/p/base.dfm", BytesOf(BaseForm)},
           {"TMidForm", "/p/mid.dfm",
-           BytesOf("inherited MidForm: TMidForm\n  Caption = 'Mid'\n  Height = 200\n  inherited Panel1: TPanel\n"
-                   "    Caption = 'M'\n  end\n  object Panel2: TPanel\n  end\nend\n")}},
+           BytesOf(
+               "inherited MidForm: TMidForm\n  Caption = 'Mid'\n  Height = 200\n  inherited Panel1: TPanel\n"
+               "    Caption = 'M'\n  end\n  object Panel2: TPanel\n  end\nend\n")}},
          {{"TFmMain", "TMidForm"}, {"TMidForm", "TBaseForm"}, {"TBaseForm", "TForm"}},
-         "inherited FmMain: TFmMain\n  Caption = 'Main'\n  inherited Panel2: TPanel\n    object Edit1: TEdit\n"
+         "inherited FmMain: TFmMain\n  Caption = 'Main'\n  inherited Panel2: TPanel\n    object Edit1: "
+         "TEdit\n"
          "    end\n  end\nend\n",
          "FmMain(Panel1(Button1),Label1,ListView1,Panel2(Edit1))",
          "Panel1,Button1,Label1,ListView1,Panel2,Edit1",
@@ -356,9 +386,11 @@ TEST(WholeForm, BuildsOverAncestorsAndFrames) {
          "Form1(Frame1(Edit1),Frame2)",
          "Frame1{Edit1},Frame2",
          {},
-         {"ERROR=Class TAddressFrame not found (2 objects)", "WARN=Frame TAddressFrame not found; searched: /mem"}},
+         {"ERROR=Class TAddressFrame not found (2 objects)",
+          "WARN=Frame TAddressFrame not found; searched: /mem"}},
         {"an ancestor's complaints name its file",
-         {{"TBaseForm", "/p/base.dfm", BytesOf("object BaseForm: TBaseForm\n  Glyph2 = 1\n  object X: TFoo\n  end\nend\n")}},
+         {{"TBaseForm", "/p/base.dfm",
+           BytesOf("object BaseForm: TBaseForm\n  Glyph2 = 1\n  object X: TFoo\n  end\nend\n")}},
          {{"TFmMain", "TBaseForm"}},
          "inherited FmMain: TFmMain\nend\n",
          "FmMain",
@@ -374,7 +406,8 @@ TEST(WholeForm, BuildsOverAncestorsAndFrames) {
          {},
          {"ERROR=in base.dfm: Reader: *"}},
         {"a class that inherits from itself through a chain",
-         {{"TMidForm", "/p/mid.dfm", BytesOf("inherited MidForm: TMidForm\n  object Panel2: TPanel\n  end\nend\n")}},
+         {{"TMidForm", "/p/mid.dfm",
+           BytesOf("inherited MidForm: TMidForm\n  object Panel2: TPanel\n  end\nend\n")}},
          {{"TFmMain", "TMidForm"}, {"TMidForm", "TFmMain"}},
          "inherited FmMain: TFmMain\n  object Button1: TButton\n  end\nend\n",
          "FmMain(Panel2,Button1)",
@@ -406,7 +439,8 @@ TEST(WholeForm, BuildsOverAncestorsAndFrames) {
         EXPECT_EQ(Controls(*b.Root), c.Controls);
         EXPECT_EQ(Owned(*b.Root), c.Owned);
         for (const Check& check : c.Values)
-            EXPECT_EQ(Show(At(*b.Root, check.Object), check.Property), check.Value) << check.Object << " " << check.Property;
+            EXPECT_EQ(Show(At(*b.Root, check.Object), check.Property), check.Value)
+                << check.Object << " " << check.Property;
         ExpectMessages(b.Messages, c.Messages);
     }
 }
@@ -425,7 +459,8 @@ TEST(WholeForm, FramesNestedTooDeeplyStop) {
     const Built b = Build(*registry, "object Form1: TForm1\n  inline N: TF0\n  end\nend\n", &source);
     ExpectMessages(b.Messages, {"ERROR=Forms nested too deeply (more than 16): TForm1 -> TF0 -> *"});
     int depth = 0;
-    for (const Object* o = b.Root.get(); o && !o->Components().empty(); o = o->Components().front().get()) ++depth;
+    for (const Object* o = b.Root.get(); o && !o->Components().empty(); o = o->Components().front().get())
+        ++depth;
     EXPECT_EQ(depth, MaxFormNesting);
 }
 
@@ -450,9 +485,10 @@ TEST(WholeForm, AncestorsInOtherEncodings) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
         MemorySource source({{"TBaseForm", "/p/base.dfm", c.Content}}, {{"TFmMain", "TBaseForm"}});
-        const Built b = Build(*registry,
-                              "inherited FmMain: TFmMain\n  inherited Panel1: TPanel\n    Caption = '\xe9'\n  end\nend\n",
-                              &source, *fw::CodePage::Find(1252));
+        const Built b =
+            Build(*registry,
+                  "inherited FmMain: TFmMain\n  inherited Panel1: TPanel\n    Caption = '\xe9'\n  end\nend\n",
+                  &source, *fw::CodePage::Find(1252));
         ExpectMessages(b.Messages, {});
         EXPECT_EQ(Show(b.Root.get(), "Caption"), "\xe6\x97\xa5\xe6\x9c\xac");
         EXPECT_EQ(Show(At(*b.Root, "Panel1"), "Caption"), "\xc3\xa9");
@@ -467,12 +503,13 @@ TEST(WholeForm, OriginsTellWhichFileEachObjectAndValueCameFrom) {
                                   "  inline Frame1: TAddressFrame\n  end\nend\n")},
                          {"TAddressFrame", "/p/address.dfm", BytesOf(AddressFrame)}},
                         {{"TFmMain", "TBaseForm"}});
-    const Built b = Build(*registry,
-                          "inherited FmMain: TFmMain\n  Caption = 'Main'\n  inherited Panel1: TPanel\n"
-                          "    Font.Height = -12\n  end\n  inherited Frame1: TAddressFrame\n    Left = 4\n  end\n"
-                          "  inline Frame2: TAddressFrame\n    inherited Edit1: TEdit\n      Text = 'x'\n    end\n"
-                          "  end\n  object Button1: TButton\n  end\nend\n",
-                          &source);
+    const Built b =
+        Build(*registry,
+              "inherited FmMain: TFmMain\n  Caption = 'Main'\n  inherited Panel1: TPanel\n"
+              "    Font.Height = -12\n  end\n  inherited Frame1: TAddressFrame\n    Left = 4\n  end\n"
+              "  inline Frame2: TAddressFrame\n    inherited Edit1: TEdit\n      Text = 'x'\n    end\n"
+              "  end\n  object Button1: TButton\n  end\nend\n",
+              &source);
     ExpectMessages(b.Messages, {});
     // The frame read twice is listed once.
     EXPECT_EQ(b.Origins.Files, (std::vector<std::string>{"", "/p/base.dfm", "/p/address.dfm"}));
@@ -481,7 +518,8 @@ TEST(WholeForm, OriginsTellWhichFileEachObjectAndValueCameFrom) {
         const char* Object;
         int File;
     } objects[] = {
-        {"", 0}, {"Panel1", 1}, {"Frame1", 1}, {"Frame1.Edit1", 2}, {"Frame2", 0}, {"Frame2.Label1", 2}, {"Button1", 0},
+        {"", 0},       {"Panel1", 1},        {"Frame1", 1},  {"Frame1.Edit1", 2},
+        {"Frame2", 0}, {"Frame2.Label1", 2}, {"Button1", 0},
     };
     for (const auto& o : objects) {
         ASSERT_NE(At(root, o.Object), nullptr) << o.Object;
@@ -492,13 +530,16 @@ TEST(WholeForm, OriginsTellWhichFileEachObjectAndValueCameFrom) {
         const char* Property;
         int File;
     } values[] = {
-        {"", "Caption", 0},          {"", "Width", 1},           {"", "Height", -1},
-        {"Panel1", "Caption", 1},    {"Panel1", "font.height", 0}, {"Panel1", "Width", -1},
-        {"Frame1", "Width", 2},      {"Frame1", "Left", 0},      {"Frame2.Edit1", "Text", 0},
-        {"Frame1.Edit1", "Text", 2}, {"Button1", "Caption", -1},
+        {"", "Caption", 0},           {"", "Width", 1},
+        {"", "Height", -1},           {"Panel1", "Caption", 1},
+        {"Panel1", "font.height", 0}, {"Panel1", "Width", -1},
+        {"Frame1", "Width", 2},       {"Frame1", "Left", 0},
+        {"Frame2.Edit1", "Text", 0},  {"Frame1.Edit1", "Text", 2},
+        {"Button1", "Caption", -1},
     };
     for (const auto& v : values)
-        EXPECT_EQ(b.Origins.FileOfProperty(*At(root, v.Object), v.Property), v.File) << v.Object << " " << v.Property;
+        EXPECT_EQ(b.Origins.FileOfProperty(*At(root, v.Object), v.Property), v.File)
+            << v.Object << " " << v.Property;
     // The records are the text's own, for the editor's mapping from text to objects.
     ASSERT_EQ(b.Records.size(), 6u);
     EXPECT_EQ(b.Records[0].Live, b.Root.get());
@@ -510,7 +551,8 @@ TEST(WholeForm, OriginsTellWhichFileEachObjectAndValueCameFrom) {
 // Without a source nothing is looked up: an inherited form is its text alone.
 TEST(WholeForm, WithoutASourceTheTextAlone) {
     const auto registry = MakeBuiltinRegistry();
-    const Built b = Build(*registry, "inherited FmMain: TFmMain\n  inline Frame1: TAddressFrame\n  end\nend\n", nullptr);
+    const Built b =
+        Build(*registry, "inherited FmMain: TFmMain\n  inline Frame1: TAddressFrame\n  end\nend\n", nullptr);
     EXPECT_EQ(Controls(*b.Root), "FmMain");
     EXPECT_EQ(Owned(*b.Root), "Frame1");
     ExpectMessages(b.Messages, {"ERROR=Class TAddressFrame not found"});
@@ -519,11 +561,13 @@ TEST(WholeForm, WithoutASourceTheTextAlone) {
 TEST(WholeForm, RootBase) {
     const auto registry = MakeBuiltinRegistry();
     const std::vector<MemorySource::Entry> files = {
-        {"TBaseFrame", "/p/bf.dfm", BytesOf("object BaseFrame: TBaseFrame\n  Width = 10\n  TabOrder = 0\nend\n")},
-        {"TBaseModule", "/p/bm.dfm", BytesOf("object BaseModule: TBaseModule\n  OldCreateOrder = False\nend\n")},
+        {"TBaseFrame", "/p/bf.dfm",
+         BytesOf("object BaseFrame: TBaseFrame\n  Width = 10\n  TabOrder = 0\nend\n")},
+        {"TBaseModule", "/p/bm.dfm",
+         BytesOf("object BaseModule: TBaseModule\n  OldCreateOrder = False\nend\n")},
     };
     const std::map<std::string, std::string> declared = {
-        {"TMyFrame", "TFrame"},        {"TMyModule", "TDataModule"}, {"TFromFile", "TBaseFrame"},
+        {"TMyFrame", "TFrame"},         {"TMyModule", "TDataModule"}, {"TFromFile", "TBaseFrame"},
         {"TModuleFile", "TBaseModule"}, {"TLoopA", "TLoopB"},         {"TLoopB", "TLoopA"},
         {"TMyForm", "TForm"},
     };
@@ -537,16 +581,18 @@ TEST(WholeForm, RootBase) {
         {"a declared frame, though it stores a caption", "object F: TMyFrame\n  Caption = 'x'\nend\n", true,
          RootBase::Frame},
         {"a declared data module", "inherited M: TMyModule\nend\n", true, RootBase::DataModule},
-        {"a declared form, though it stores what frames store", "object F: TMyForm\n  TabOrder = 0\nend\n", true,
-         RootBase::Form},
+        {"a declared form, though it stores what frames store", "object F: TMyForm\n  TabOrder = 0\nend\n",
+         true, RootBase::Form},
         {"the ancestor's file stores what frames store", "inherited F: TFromFile\n  Width = 5\nend\n", true,
          RootBase::Frame},
-        {"the ancestor's file is a data module's", "inherited M: TModuleFile\nend\n", true, RootBase::DataModule},
+        {"the ancestor's file is a data module's", "inherited M: TModuleFile\nend\n", true,
+         RootBase::DataModule},
         {"without a source, the text's own values", "object F: TMyFrame\n  TabOrder = 0\nend\n", false,
          RootBase::Frame},
-        {"without a source, a form by default", "object F: TMyFrame\n  Width = 5\nend\n", false, RootBase::Form},
-        {"a loop of declarations ends with the text's values", "object F: TLoopA\n  OldCreateOrder = False\nend\n",
-         true, RootBase::DataModule},
+        {"without a source, a form by default", "object F: TMyFrame\n  Width = 5\nend\n", false,
+         RootBase::Form},
+        {"a loop of declarations ends with the text's values",
+         "object F: TLoopA\n  OldCreateOrder = False\nend\n", true, RootBase::DataModule},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
@@ -557,9 +603,10 @@ TEST(WholeForm, RootBase) {
 
 // The frame the preview draws follows the nearest file that stores a BorderStyle.
 TEST(WholeForm, StoredBorderStyleComesFromTheNearestFileStoringOne) {
-    MemorySource source({{"TBaseForm", "/p/base.dfm", BytesOf("object BaseForm: TBaseForm\n  BorderStyle = bsDialog\nend\n")},
-                         {"TMidForm", "/p/mid.dfm", BytesOf("inherited MidForm: TMidForm\n  Caption = 'x'\nend\n")}},
-                        {{"TFmMain", "TMidForm"}, {"TMidForm", "TBaseForm"}, {"TOther", "TForm"}});
+    MemorySource source(
+        {{"TBaseForm", "/p/base.dfm", BytesOf("object BaseForm: TBaseForm\n  BorderStyle = bsDialog\nend\n")},
+         {"TMidForm", "/p/mid.dfm", BytesOf("inherited MidForm: TMidForm\n  Caption = 'x'\nend\n")}},
+        {{"TFmMain", "TMidForm"}, {"TMidForm", "TBaseForm"}, {"TOther", "TForm"}});
     const struct {
         const char* What;
         const char* Text;
@@ -618,13 +665,16 @@ TEST(WholeForm, CorpusFramesAreBuiltFromTheirFiles) {
         const char* Frame;      // an inline object of the form
         const char* FrameFile;  // the file of its class
     } cases[] = {
-        {"winscp__winscp__source__forms__CreateDirectory.dfm", "RightsFrame", "winscp__winscp__source__forms__Rights.dfm"},
+        {"winscp__winscp__source__forms__CreateDirectory.dfm", "RightsFrame",
+         "winscp__winscp__source__forms__Rights.dfm"},
         {"winscp__winscp__source__forms__CopyParamCustom.dfm", "CopyParamsFrame",
          "winscp__winscp__source__forms__CopyParams.dfm"},
-        {"Embarcadero__Dev-Cpp__Source__CompOptionsFrm.dfm", "", "Embarcadero__Dev-Cpp__Source__CompOptionsFrame.dfm"},
+        {"Embarcadero__Dev-Cpp__Source__CompOptionsFrm.dfm", "",
+         "Embarcadero__Dev-Cpp__Source__CompOptionsFrame.dfm"},
         {"EtheaDev__SVGIconImageList__Demo__SvgViewer__SvgViewerUnit.dfm", "",
          "EtheaDev__SVGIconImageList__Demo__SvgViewer__FrameViewer.dfm"},
-        {"Ex-Soft__test__CBuilder__Tests__VCL__TForms__child.dfm", "", "Ex-Soft__test__CBuilder__Tests__VCL__TForms__FrameTst.dfm"},
+        {"Ex-Soft__test__CBuilder__Tests__VCL__TForms__child.dfm", "",
+         "Ex-Soft__test__CBuilder__Tests__VCL__TForms__FrameTst.dfm"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Form);
@@ -652,14 +702,16 @@ TEST(WholeForm, CorpusFramesAreBuiltFromTheirFiles) {
             const std::size_t at = line.find("inline ");
             if (at == std::string::npos || line.find_first_not_of(' ') != at) continue;
             const std::size_t colon = line.find(':');
-            if (colon == std::string::npos || !EqualsIgnoringCase(RootClassOfLines({line}), frameClass)) continue;
+            if (colon == std::string::npos || !EqualsIgnoringCase(RootClassOfLines({line}), frameClass))
+                continue;
             inlines.push_back(line.substr(at + 7, colon - at - 7));
         }
         ASSERT_FALSE(inlines.empty());
         if (*c.Frame) EXPECT_EQ(inlines.front(), c.Frame);
 
         const Built b = Build(*registry, form, &source);
-        for (const std::string& message : b.Messages) EXPECT_FALSE(message.starts_with("WARN=Frame")) << message;
+        for (const std::string& message : b.Messages)
+            EXPECT_FALSE(message.starts_with("WARN=Frame")) << message;
         EXPECT_EQ(b.Origins.Files.size(), 2u);
         for (const std::string& name : inlines) {
             SCOPED_TRACE(name);
