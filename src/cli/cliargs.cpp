@@ -30,10 +30,10 @@ constexpr CommandEntry Commands[] = {
 
 // Every option the tool knows, so that one given to the wrong command is reported as
 // misplaced rather than unknown.
-constexpr std::string_view KnownOptions[] = {"--to",      "--codepage", "-o",     "--out-dir",
-                                             "--in-place", "--page",    "--force", "-j",
-                                             "--jobs",    "--package",  "--installed-packages", "--format",
-                                             "--search-path"};
+constexpr std::string_view KnownOptions[] = {
+    "--to",         "--codepage", "-o",     "--out-dir", "--in-place",           "--page",
+    "--force",      "-j",         "--jobs", "--package", "--installed-packages", "--format",
+    "--search-path"};
 
 // More workers than this would only queue for the disk.
 constexpr unsigned MaxJobs = 256;

@@ -31,11 +31,11 @@
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
 #include "runtime/formsearch.h"
-#include "runtime/wholeform.h"
 #include "runtime/metadata.h"
 #include "runtime/object.h"
 #include "runtime/registry.h"
 #include "runtime/valuetext.h"
+#include "runtime/wholeform.h"
 
 namespace fw::cli {
 
@@ -505,14 +505,17 @@ int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, 
             fw::rt::FormFileSource* from = source ? &*source : nullptr;
             std::vector<std::string> lines = fw::rt::SplitFormLines(text);
             const fw::rt::RootBase base = fw::rt::RootBaseOf(lines, *registry, from);
-            const fw::rt::ClassInfo& rootClass = base == fw::rt::RootBase::Frame        ? fw::rt::cls::TFrame
-                                                 : base == fw::rt::RootBase::DataModule ? fw::rt::cls::TDataModule
-                                                                                        : fw::rt::cls::TForm;
+            const fw::rt::ClassInfo& rootClass = base == fw::rt::RootBase::Frame ? fw::rt::cls::TFrame
+                                                 : base == fw::rt::RootBase::DataModule
+                                                     ? fw::rt::cls::TDataModule
+                                                     : fw::rt::cls::TForm;
             const fw::rt::ObjectPtr form = fw::rt::CreateObject(registry->Of(rootClass), *registry);
             fw::rt::FormNames names;
             std::vector<fw::rt::BuildMessage> built;
-            fw::rt::BuildFormFromLines(*form, std::move(lines), *registry, codePage, built, &names, nullptr, from);
-            for (fw::rt::BuildMessage& message : built) messages.push_back(std::move(message.Text));
+            fw::rt::BuildFormFromLines(*form, std::move(lines), *registry, codePage, built, &names, nullptr,
+                                       from);
+            for (fw::rt::BuildMessage& message : built)
+                messages.push_back(std::move(message.Text));
         }
         if (!messages.empty()) anyMessage = true;
         if (invocation.JsonOutput) {

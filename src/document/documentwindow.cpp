@@ -8,24 +8,24 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QFileDialog>
-#include <QHeaderView>
-#include <QStackedWidget>
-#include <QTabBar>
-#include <QTreeWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QScopedValueRollback>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <filesystem>
 #include <exception>
+#include <filesystem>
 #include <vector>
 
 #include "codec/conversion.h"
@@ -1083,13 +1083,12 @@ void Tmdi_dfm_Editor::InspectNode(int node) {
             if (file < 0) return QStringLiteral("Default");
             if (file == 0 || static_cast<std::size_t>(file) >= origins.Files.size())
                 return QStringLiteral("From this text");
-            return QStringLiteral("From %1").arg(
-                QString::fromStdString(std::filesystem::path(origins.Files[static_cast<std::size_t>(file)])
-                                           .filename()
-                                           .string()));
+            return QStringLiteral("From %1").arg(QString::fromStdString(
+                std::filesystem::path(origins.Files[static_cast<std::size_t>(file)]).filename().string()));
         };
     }
-    inspector_->FillInspector(inspectedObject_, NodeSourceLines(tree_->Nodes(), node, SplitLines(EditorUtf8())),
+    inspector_->FillInspector(inspectedObject_,
+                              NodeSourceLines(tree_->Nodes(), node, SplitLines(EditorUtf8())),
                               component ? std::string_view(n.Name) : std::string_view(), originOf);
     inspector_->FillClassTree(inspectedClass_, FromUtf8(classLine));
 }
@@ -1119,7 +1118,8 @@ const std::vector<std::string>& Tmdi_dfm_Editor::PreviewMessages() const {
 
 void Tmdi_dfm_Editor::SetFormSearchFolders(const QStringList& folders) {
     searchFolders_.clear();
-    for (const QString& folder : folders) searchFolders_.push_back(folder.toStdString());
+    for (const QString& folder : folders)
+        searchFolders_.push_back(folder.toStdString());
 }
 
 void Tmdi_dfm_Editor::SetFormFolderIndex(rt::FormFolderIndex* index) {
@@ -1130,8 +1130,9 @@ void Tmdi_dfm_Editor::BuildPreview() {
     // Nothing may point into the old preview once it is gone.
     inspectedObject_ = nullptr;
     const QByteArray text = TextBytes();
-    desktop_->BuildPreview(rt::SplitFormLines(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))),
-                           *codePage_, preview::FormSearch{fileName_.toStdString(), searchFolders_});
+    desktop_->BuildPreview(
+        rt::SplitFormLines(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))),
+        *codePage_, preview::FormSearch{fileName_.toStdString(), searchFolders_});
     RefreshMessageList();
     // The selected node is inspected again, by name, in the new preview.
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();

@@ -180,7 +180,8 @@ void AddObjectsFromOtherFiles(Hierarchy& hierarchy, const rt::Object& root, cons
         const int index = hierarchy.ObjectCount();
         auto& siblings = hierarchy.Nodes[static_cast<std::size_t>(parent->second)].Children;
         std::size_t& slot = nextSlot[parent->second];
-        siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(std::min(slot, siblings.size())), index);
+        siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(std::min(slot, siblings.size())),
+                        index);
         ++slot;
         hierarchy.Nodes.push_back(std::move(node));
         nodeOf[outer.Object] = index;

@@ -35,8 +35,8 @@ int RecordOfNode(const Hierarchy& hierarchy, int node, const std::vector<rt::Rea
 // - else the class is the registered class of the node's ClassName, and the object, by
 //   the node's kind: a component by its record (RecordOfNode), an outer node's by its
 //   name among the components owned by its parent's object, that object's owner (a
-//   frame) or the form; else, when it has a name, the form's component of that name; a collection as the named property of its
-//   owner component, found the same way; an item by its index among its siblings; a
+//   frame) or the form; else, when it has a name, the form's component of that name; a collection as the
+//   named property of its owner component, found the same way; an item by its index among its siblings; a
 //   root below the top level resolves to no object.
 // Without a registered class there is no object either. Never throws: a step that fails
 // leaves what was reached before it.

@@ -49,7 +49,8 @@ int Hierarchy::ObjectPosition(int node) const {
 
 int Hierarchy::NodeAtLine(int line) const {
     // The text's nodes are in line order, the outer ones after them.
-    const auto end = std::partition_point(Nodes.begin(), Nodes.end(), [](const ObjectNode& node) { return !node.Outer; });
+    const auto end =
+        std::partition_point(Nodes.begin(), Nodes.end(), [](const ObjectNode& node) { return !node.Outer; });
     const auto it = std::lower_bound(Nodes.begin(), end, line,
                                      [](const ObjectNode& node, int at) { return node.Line < at; });
     return it != end && it->Line == line ? static_cast<int>(it - Nodes.begin()) : -1;
@@ -94,7 +95,8 @@ Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& 
         std::size_t keywordLength = 4;
         for (const auto& [word, kind] : keywords) {
             if (kind == Keyword::Collection || kind == Keyword::Item) break;
-            if (t.size() > word.size() && t.substr(0, word.size()) == word && preview::IsBlank(t[word.size()])) {
+            if (t.size() > word.size() && t.substr(0, word.size()) == word &&
+                preview::IsBlank(t[word.size()])) {
                 keyword = kind;
                 keywordLength = word.size();
                 position = 0;

@@ -110,9 +110,12 @@ std::int64_t StoredOrdinal(const rt::Object& object, std::string_view name) {
 
 RootKind RootKindOfBase(rt::RootBase base) {
     switch (base) {
-        case rt::RootBase::Frame: return RootKind::Frame;
-        case rt::RootBase::DataModule: return RootKind::DataModule;
-        case rt::RootBase::Form: break;
+        case rt::RootBase::Frame:
+            return RootKind::Frame;
+        case rt::RootBase::DataModule:
+            return RootKind::DataModule;
+        case rt::RootBase::Form:
+            break;
     }
     return RootKind::Form;
 }

@@ -352,7 +352,8 @@ void OIPanel::FillInspector(rt::Object* object, const std::vector<std::string>& 
     oipTree_->setUpdatesEnabled(false);
     oipTree_->clear();
     oipTree_->setColumnHidden(TypeColumn, !(object && showTypeCol_));
-    AddRows(oipTree_, nullptr, FillProperties(object, sourceLines, writtenName), object ? originOf : ValueOrigin());
+    AddRows(oipTree_, nullptr, FillProperties(object, sourceLines, writtenName),
+            object ? originOf : ValueOrigin());
     oipTree_->setUpdatesEnabled(true);
     pcOI_->setTabText(PropertiesPage, QStringLiteral(" Properties (%1)").arg(CountItems(oipTree_)));
 

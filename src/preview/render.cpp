@@ -9,8 +9,8 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <ostream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -118,9 +118,12 @@ std::vector<OuterObject> ObjectsFromOtherFiles(const rt::Object& root, const rt:
         std::vector<const rt::Object*> children;
         if (&at == &root || at.GetClass().Has(rt::CfControl))
             for (const rt::ObjectPtr& owned : at.Components())
-                if (!owned->GetClass().Has(rt::CfControl) && !owned->ParentComponent()) children.push_back(owned.get());
-        for (const rt::Object* control : at.Controls()) children.push_back(control);
-        for (const rt::Object* child : at.ChildComponents()) children.push_back(child);
+                if (!owned->GetClass().Has(rt::CfControl) && !owned->ParentComponent())
+                    children.push_back(owned.get());
+        for (const rt::Object* control : at.Controls())
+            children.push_back(control);
+        for (const rt::Object* child : at.ChildComponents())
+            children.push_back(child);
         for (auto it = children.rbegin(); it != children.rend(); ++it)
             if (visited.insert(*it).second) pending.emplace_back(*it, &at);
     };
@@ -203,7 +206,8 @@ std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
         }
         layout.push_back(std::move(entry));
     };
-    for (const rt::ReadObject& record : records) addEntry(record.Name, record.ClassName, record.Live);
+    for (const rt::ReadObject& record : records)
+        addEntry(record.Name, record.ClassName, record.Live);
     for (const OuterObject& outer : ObjectsFromOtherFiles(*form, origins, records))
         addEntry(outer.Object->Name(), std::string(outer.Object->ClassName()), outer.Object);
     return layout;
@@ -337,8 +341,9 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
     VirtualDesktop desktop;
     desktop.resize(1280, 1024);
     // The ancestors and frames are looked for beside the form, then in the folders given.
-    desktop.BuildPreview(rt::SplitFormLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())),
-                         *codePage, FormSearch{path, searchFolders});
+    desktop.BuildPreview(
+        rt::SplitFormLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())),
+        *codePage, FormSearch{path, searchFolders});
     QApplication::processEvents();
     const QImage picture = desktop.FormWindowImage();
     if (picture.isNull() || !picture.save(image, "PNG")) {

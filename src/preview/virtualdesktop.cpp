@@ -152,7 +152,8 @@ void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const C
     // The preview lays the form out as a sizeable window and draws the frame it asks for.
     borderStyle_ = rt::StoredBorderStyleOf(lines, source);
     std::vector<rt::BuildMessage> built;
-    rt::BuildFormFromLines(*form_, lines, registry, codePage, built, &AppFormNames(), &records_, source, &origins_);
+    rt::BuildFormFromLines(*form_, lines, registry, codePage, built, &AppFormNames(), &records_, source,
+                           &origins_);
     for (rt::BuildMessage& message : built) AddMessage(std::move(message.Text), std::move(message.Place));
     for (const std::string& message : AppLookalikeMessages()) AddMessage(message);
     try {

@@ -62,7 +62,8 @@ public:
     // "ERROR=FormShow: …").
     // The ancestors and frames are read from the files search finds, through the index
     // of form folders set with SetFormFolderIndex (else the desktop's own).
-    void BuildPreview(const std::vector<std::string>& lines, const CodePage& codePage, const FormSearch& search = {});
+    void BuildPreview(const std::vector<std::string>& lines, const CodePage& codePage,
+                      const FormSearch& search = {});
     // The index of form folders that builds search through; it must outlive the desktop.
     // nullptr goes back to the desktop's own.
     void SetFormFolderIndex(rt::FormFolderIndex* index) { sharedIndex_ = index; }

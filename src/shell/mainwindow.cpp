@@ -155,7 +155,8 @@ void Twnd_dfm_Main::CreateSettings() {
             values.emplace_back(QString::fromLatin1(name), StoredValue::Bool(options_.*field));
         values.emplace_back(QStringLiteral("CodePage"), StoredValue::Int(codePage_));
         if (!searchFolders_.isEmpty())
-            values.emplace_back(QStringLiteral("FormSearchPaths"), StoredValue::Str(searchFolders_.join(u'\n')));
+            values.emplace_back(QStringLiteral("FormSearchPaths"),
+                                StoredValue::Str(searchFolders_.join(u'\n')));
     });
     Storage->SetOnReadCustomValue([this, options](const QString& name, const StoredValue& value) {
         for (const auto& [optionName, field] : options) {
@@ -677,7 +678,8 @@ void Twnd_dfm_Main::SetFormCodePage(int number) {
 void Twnd_dfm_Main::SetFormSearchFolders(const QStringList& folders) {
     searchFolders_ = folders;
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
-        if (auto* document = qobject_cast<Tmdi_dfm_Editor*>(window)) document->SetFormSearchFolders(searchFolders_);
+        if (auto* document = qobject_cast<Tmdi_dfm_Editor*>(window))
+            document->SetFormSearchFolders(searchFolders_);
     }
 }
 

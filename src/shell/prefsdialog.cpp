@@ -287,8 +287,9 @@ void Tdlg_dfm_Prefs::BuildWidgets() {
     TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
     auto* foldersLayout = new QVBoxLayout(TabSheet4);
     auto* foldersLabel = new QLabel(
-        QStringLiteral("Ancestor forms and frames are looked for in the form's folder and its parents up to the "
-                       "project's, then in these folders, in this order:"),
+        QStringLiteral(
+            "Ancestor forms and frames are looked for in the form's folder and its parents up to the "
+            "project's, then in these folders, in this order:"),
         TabSheet4);
     foldersLabel->setWordWrap(true);
     foldersLayout->addWidget(foldersLabel);
@@ -385,7 +386,8 @@ void Tdlg_dfm_Prefs::SetSearchFolders(const QStringList& folders) {
 
 QStringList Tdlg_dfm_Prefs::SearchFolders() const {
     QStringList folders;
-    for (int i = 0; i < lbFolders->count(); ++i) folders << lbFolders->item(i)->text();
+    for (int i = 0; i < lbFolders->count(); ++i)
+        folders << lbFolders->item(i)->text();
     return folders;
 }
 

@@ -326,17 +326,20 @@ TEST_F(CliTool, CheckFindsAncestorsAndFramesThroughTheSearchPath) {
           "object BaseForm: TBaseForm\r\n  Caption = 'Base'\r\n  object OkButton: TButton\r\n"
           "    Caption = 'OK'\r\n  end\r\nend\r\n");
     Write("proj/P.dpr", "program P;\r\nend.\r\n");
-    Write("proj/mainu.pas", "unit mainu;\r\ninterface\r\ntype\r\n  TMainForm = class(TBaseForm)\r\n  end;\r\nend.\r\n");
-    Write("proj/frame.dfm",
-          "object AddressFrame: TAddressFrame\r\n  TabOrder = 0\r\n  object Street: TEdit\r\n  end\r\nend\r\n");
-    Write("proj/main.dfm",
-          "inherited MainForm: TMainForm\r\n  inherited OkButton: TButton\r\n    Caption = 'Save'\r\n  end\r\n"
-          "  inline Frame1: TAddressFrame\r\n    inherited Street: TEdit\r\n      Text = 'x'\r\n    end\r\n"
-          "  end\r\nend\r\n");
+    Write("proj/mainu.pas",
+          "unit mainu;\r\ninterface\r\ntype\r\n  TMainForm = class(TBaseForm)\r\n  end;\r\nend.\r\n");
+    Write(
+        "proj/frame.dfm",
+        "object AddressFrame: TAddressFrame\r\n  TabOrder = 0\r\n  object Street: TEdit\r\n  end\r\nend\r\n");
+    Write(
+        "proj/main.dfm",
+        "inherited MainForm: TMainForm\r\n  inherited OkButton: TButton\r\n    Caption = 'Save'\r\n  end\r\n"
+        "  inline Frame1: TAddressFrame\r\n    inherited Street: TEdit\r\n      Text = 'x'\r\n    end\r\n"
+        "  end\r\nend\r\n");
     const Result alone = Run({"check", "proj/main.dfm"});
     EXPECT_EQ(alone.Exit, 1);
-    EXPECT_EQ(alone.Out,
-              "proj/main.dfm: WARN=Ancestor form TBaseForm not found; searched: " + (dir_ / "proj").string() + "\n")
+    EXPECT_EQ(alone.Out, "proj/main.dfm: WARN=Ancestor form TBaseForm not found; searched: " +
+                             (dir_ / "proj").string() + "\n")
         << alone.Err;
     const Result found = Run({"check", "--search-path", "lib", "proj/main.dfm", "proj/frame.dfm"});
     EXPECT_EQ(found.Out, "proj/main.dfm: ok\nproj/frame.dfm: ok\n") << found.Err;
@@ -836,10 +839,15 @@ TEST_F(CliTool, BadUsageExitsTwoNamingTheArgument) {
         {{"check", "--codepage=437", "a.dfm"},
          "unsupported code page '437' (supported: 874, 932, 936, 949, 950, 1250-1258)",
          "check --help"},
-        {{"check", "--format", "xml", "a.dfm"}, "unknown format 'xml' for --format (use text or json)",
+        {{"check", "--format", "xml", "a.dfm"},
+         "unknown format 'xml' for --format (use text or json)",
          "check --help"},
-        {{"check", "--format=json", "--format=text", "a.dfm"}, "'--format' given more than once", "check --help"},
-        {{"detect", "--format", "json", "a.dfm"}, "option '--format' does not apply to detect", "detect --help"},
+        {{"check", "--format=json", "--format=text", "a.dfm"},
+         "'--format' given more than once",
+         "check --help"},
+        {{"detect", "--format", "json", "a.dfm"},
+         "option '--format' does not apply to detect",
+         "detect --help"},
         {{"check", "a.dfm", "--search-path"}, "'--search-path' needs a value", "check --help"},
         {{"convert", "--to", "text", "--search-path", "lib", "a.dfm", "--in-place"},
          "option '--search-path' does not apply to convert",

@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTabBar>
-#include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <string>
@@ -20,9 +20,9 @@
 
 #include "document/documentwindow.h"
 #include "document/treeimages.h"
+#include "documenttestsupport.h"
 #include "preview/oipanel.h"
 #include "runtime/object.h"
-#include "documenttestsupport.h"
 
 namespace {
 
@@ -335,13 +335,15 @@ TEST_F(ObjectTreeTest, ObjectsOfAncestorAndFrameFilesAreGreyNodesWithTheirFile) 
                        "  TMiddleForm = class(TBaseForm)\r\n  end;\r\nimplementation\r\nend.\r\n");
     fw::test::WriteAll(path("proj/middle.dfm"),
                        "inherited MiddleForm: TMiddleForm\r\n  object NameEdit: TEdit\r\n  end\r\nend\r\n");
-    fw::test::WriteAll(path("proj/frame.dfm"),
-                       "object AddressFrame: TAddressFrame\r\n  TabOrder = 0\r\n  object StreetLabel: TLabel\r\n"
-                       "  end\r\n  object StreetEdit: TEdit\r\n  end\r\nend\r\n");
-    fw::test::WriteAll(path("proj/main.dfm"),
-                       "inherited MainForm: TMainForm\r\n  inherited OkButton: TButton\r\n    Caption = 'Save'\r\n"
-                       "  end\r\n  inline Frame1: TAddressFrame\r\n    inherited StreetLabel: TLabel\r\n"
-                       "      Caption = 'Road'\r\n    end\r\n  end\r\n  object Extra: TButton\r\n  end\r\nend\r\n");
+    fw::test::WriteAll(
+        path("proj/frame.dfm"),
+        "object AddressFrame: TAddressFrame\r\n  TabOrder = 0\r\n  object StreetLabel: TLabel\r\n"
+        "  end\r\n  object StreetEdit: TEdit\r\n  end\r\nend\r\n");
+    fw::test::WriteAll(
+        path("proj/main.dfm"),
+        "inherited MainForm: TMainForm\r\n  inherited OkButton: TButton\r\n    Caption = 'Save'\r\n"
+        "  end\r\n  inline Frame1: TAddressFrame\r\n    inherited StreetLabel: TLabel\r\n"
+        "      Caption = 'Road'\r\n    end\r\n  end\r\n  object Extra: TButton\r\n  end\r\nend\r\n");
     Tmdi_dfm_Editor* document = NewDocument();
     document->SetFormSearchFolders({path("lib")});
     document->OpenDocumentFile(path("proj/main.dfm"));
@@ -360,16 +362,18 @@ TEST_F(ObjectTreeTest, ObjectsOfAncestorAndFrameFilesAreGreyNodesWithTheirFile) 
         QString File;
     };
     const Expected expected[] = {
-        {"MainForm", 0, false, {}},    {"Timer1", 1, true, base},         {"TopPanel", 1, true, base},
-        {"Title", 2, true, base},      {"NameEdit", 1, true, middle},     {"OkButton", 1, false, base},
-        {"Frame1", 1, false, {}},      {"StreetEdit", 2, true, frame},    {"StreetLabel", 2, false, frame},
+        {"MainForm", 0, false, {}}, {"Timer1", 1, true, base},      {"TopPanel", 1, true, base},
+        {"Title", 2, true, base},   {"NameEdit", 1, true, middle},  {"OkButton", 1, false, base},
+        {"Frame1", 1, false, {}},   {"StreetEdit", 2, true, frame}, {"StreetLabel", 2, false, frame},
         {"Extra", 1, false, {}},
     };
     const QColor grey = tree->palette().color(QPalette::Disabled, QPalette::Text);
     std::vector<std::string> shown;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it) shown.push_back((*it)->text(0).section(' ', 0, 0).toStdString());
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        shown.push_back((*it)->text(0).section(' ', 0, 0).toStdString());
     std::vector<std::string> names;
-    for (const Expected& e : expected) names.push_back(e.Name);
+    for (const Expected& e : expected)
+        names.push_back(e.Name);
     ASSERT_EQ(shown, names);
     int row = 0;
     for (QTreeWidgetItemIterator it(tree); *it; ++it, ++row) {
@@ -399,13 +403,14 @@ TEST_F(ObjectTreeTest, ObjectsOfAncestorAndFrameFilesAreGreyNodesWithTheirFile) 
     } values[] = {{"Caption", "From this text"}, {"Align", "Default"}};
     for (const auto& v : values) {
         SCOPED_TRACE(v.Path);
-        const QTreeWidgetItem* item =
-            fw::preview::OIPanel::FindItem(document->Inspector()->PropertyTree(), QString::fromLatin1(v.Path));
+        const QTreeWidgetItem* item = fw::preview::OIPanel::FindItem(document->Inspector()->PropertyTree(),
+                                                                     QString::fromLatin1(v.Path));
         ASSERT_NE(item, nullptr);
         EXPECT_EQ(item->toolTip(fw::preview::OIPanel::ValueColumn), QString::fromLatin1(v.Hint));
     }
     tree->SelectNode(tree->Nodes().FindNodeByName("TopPanel"));
-    const QTreeWidgetItem* align = fw::preview::OIPanel::FindItem(document->Inspector()->PropertyTree(), "Align");
+    const QTreeWidgetItem* align =
+        fw::preview::OIPanel::FindItem(document->Inspector()->PropertyTree(), "Align");
     ASSERT_NE(align, nullptr);
     EXPECT_EQ(align->toolTip(fw::preview::OIPanel::ValueColumn), QStringLiteral("From base.dfm"));
     // Goto source on a grey node: without a way to open the file, where it is written.

@@ -260,7 +260,8 @@ const std::vector<std::pair<const char*, const char*>> ThreeLevelFiles = {
      "unit mainu;\r\ninterface\r\ntype\r\n  TMainForm = class(TMiddleForm)\r\n  end;\r\n"
      "  TMiddleForm = class(TBaseForm)\r\n  end;\r\nimplementation\r\nend.\r\n"},
     {"proj/middle.dfm",
-     "inherited MiddleForm: TMiddleForm\r\n  Caption = 'Middle'\r\n  object NameEdit: TEdit\r\n    Left = 8\r\n"
+     "inherited MiddleForm: TMiddleForm\r\n  Caption = 'Middle'\r\n  object NameEdit: TEdit\r\n    Left = "
+     "8\r\n"
      "    Top = 56\r\n  end\r\nend\r\n"},
     {"proj/addressframe.dfm",
      "object AddressFrame: TAddressFrame\r\n  Width = 300\r\n  Height = 80\r\n  TabOrder = 0\r\n"
@@ -318,10 +319,14 @@ TEST(RenderCommand, LayoutMistakesAreErrorsWithTheReason) {
     };
     const Case cases[] = {
         {"no render", {"--layout", "$DIR/out.json"}, "needs --render"},
-        {"no file", {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout"}, "--layout needs a file"},
-        {"no folder", {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout", "$DIR/out.json", "--search-path"},
+        {"no file",
+         {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout"},
+         "--layout needs a file"},
+        {"no folder",
+         {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout", "$DIR/out.json", "--search-path"},
          "--search-path needs a folder"},
-        {"unwritable", {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout", "$DIR/none/out.json"},
+        {"unwritable",
+         {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout", "$DIR/none/out.json"},
          "the layout could not be written"},
     };
     for (const Case& c : cases) {
@@ -338,8 +343,8 @@ TEST(RenderCommand, LayoutMistakesAreErrorsWithTheReason) {
 
 // A form built whole: the layout lists the objects of the ancestors' and the frame's
 // files too, each marked with the file that creates it, also where the form's own text
-// changes it ("inherited OkButton"); the form's own objects are not marked. Without the folder of the first ancestor the
-// build says where it looked.
+// changes it ("inherited OkButton"); the form's own objects are not marked. Without the folder of the first
+// ancestor the build says where it looked.
 TEST(RenderCommand, LayoutMarksTheObjectsOfOtherFiles) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -351,24 +356,31 @@ TEST(RenderCommand, LayoutMarksTheObjectsOfOtherFiles) {
     }
     const QString form = dir.filePath(QStringLiteral("proj/main.dfm"));
     std::ostringstream out, err;
-    const int status = fw::preview::RenderFormFile(
-        {"--render", form, "-o", dir.filePath("main.png"), "--layout", dir.filePath("main.json"), "--search-path",
-         dir.filePath("lib")},
-        out, err);
+    const int status =
+        fw::preview::RenderFormFile({"--render", form, "-o", dir.filePath("main.png"), "--layout",
+                                     dir.filePath("main.json"), "--search-path", dir.filePath("lib")},
+                                    out, err);
     EXPECT_EQ(status, 0) << err.str() << out.str();
     QFile file(dir.filePath("main.json"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     std::map<std::string, std::string> files;
     for (const QJsonValue& object : QJsonDocument::fromJson(file.readAll()).object()["objects"].toArray())
         files[object["name"].toString().toStdString()] = object["file"].toString().toStdString();
-    const std::map<std::string, std::string> expected{
-        {"MainForm", ""},         {"OkButton", "base.dfm"},   {"AddressFrame1", ""}, {"StreetLabel", "addressframe.dfm"},
-        {"TopPanel", "base.dfm"}, {"NameEdit", "middle.dfm"}, {"StreetEdit", "addressframe.dfm"}};
+    const std::map<std::string, std::string> expected{{"MainForm", ""},
+                                                      {"OkButton", "base.dfm"},
+                                                      {"AddressFrame1", ""},
+                                                      {"StreetLabel", "addressframe.dfm"},
+                                                      {"TopPanel", "base.dfm"},
+                                                      {"NameEdit", "middle.dfm"},
+                                                      {"StreetEdit", "addressframe.dfm"}};
     EXPECT_EQ(files, expected);
 
     std::ostringstream missingOut, missingErr;
-    EXPECT_EQ(fw::preview::RenderFormFile({"--render", form, "-o", dir.filePath("alone.png")}, missingOut, missingErr), 1);
-    EXPECT_NE(missingOut.str().find("Ancestor form TBaseForm not found; searched: " + dir.filePath("proj").toStdString()),
+    EXPECT_EQ(fw::preview::RenderFormFile({"--render", form, "-o", dir.filePath("alone.png")}, missingOut,
+                                          missingErr),
+              1);
+    EXPECT_NE(missingOut.str().find("Ancestor form TBaseForm not found; searched: " +
+                                    dir.filePath("proj").toStdString()),
               std::string::npos)
         << missingOut.str();
 }

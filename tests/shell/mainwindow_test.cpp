@@ -269,15 +269,17 @@ TEST_F(MainWindowTest, OpeningAFileTwiceGivesTwoDocumentsTabbedWithTheFullPath) 
 // the object; the folders to search are the window's.
 TEST_F(MainWindowTest, GotoSourceOfAnAncestorsObjectOpensItsFile) {
     Show();
-    const QString base = WriteForm(QStringLiteral("lib/base.dfm"),
-                                   "object BaseForm: TBaseForm\r\n  Caption = 'Base'\r\n  object Title: TLabel\r\n"
-                                   "  end\r\n  object OkButton: TButton\r\n  end\r\nend\r\n");
+    const QString base =
+        WriteForm(QStringLiteral("lib/base.dfm"),
+                  "object BaseForm: TBaseForm\r\n  Caption = 'Base'\r\n  object Title: TLabel\r\n"
+                  "  end\r\n  object OkButton: TButton\r\n  end\r\nend\r\n");
     WriteForm(QStringLiteral("proj/P.dpr"), "program P;\r\nend.\r\n");
     WriteForm(QStringLiteral("proj/mainu.pas"),
               "unit mainu;\r\ninterface\r\ntype\r\n  TMainForm = class(TBaseForm)\r\n  end;\r\nend.\r\n");
-    const QString form = WriteForm(QStringLiteral("proj/main.dfm"),
-                                   "inherited MainForm: TMainForm\r\n  inherited Title: TLabel\r\n    Caption = 'x'\r\n"
-                                   "  end\r\nend\r\n");
+    const QString form =
+        WriteForm(QStringLiteral("proj/main.dfm"),
+                  "inherited MainForm: TMainForm\r\n  inherited Title: TLabel\r\n    Caption = 'x'\r\n"
+                  "  end\r\nend\r\n");
     main_->SetFormSearchFolders({dir_.filePath(QStringLiteral("lib"))});
     main_->OpenDocument(form);
     auto* document = qobject_cast<Tmdi_dfm_Editor*>(Windows().last());
