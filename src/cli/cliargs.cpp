@@ -30,9 +30,10 @@ constexpr CommandEntry Commands[] = {
 
 // Every option the tool knows, so that one given to the wrong command is reported as
 // misplaced rather than unknown.
-constexpr std::string_view KnownOptions[] = {"--to",      "--codepage", "-o",     "--out-dir",
-                                             "--in-place", "--page",    "--force", "-j",
-                                             "--jobs",    "--package",  "--installed-packages", "--format"};
+constexpr std::string_view KnownOptions[] = {
+    "--to",         "--codepage", "-o",     "--out-dir", "--in-place",           "--page",
+    "--force",      "-j",         "--jobs", "--package", "--installed-packages", "--format",
+    "--search-path"};
 
 // More workers than this would only queue for the disk.
 constexpr unsigned MaxJobs = 256;
@@ -175,6 +176,8 @@ private:
             if (value != "text" && value != "json")
                 Fail("unknown format " + Quoted(value) + " for --format (use text or json)");
             result_.JsonOutput = value == "json";
+        } else if (name == "--search-path" && command == CommandKind::Check) {
+            result_.SearchPaths.push_back(TakeValue(name));
         } else if (TakePackageOption(name)) {
             // A design package option of check or classes, taken.
         } else if (name == "--out-dir" && extracting) {
@@ -423,9 +426,12 @@ const char* HelpTemplate(CommandKind command) {
                    "a command line that cannot be run.\n";
         case CommandKind::Check:
             return "Usage: formwright-cli check [--codepage N] [--format text|json] [--package BPL]...\n"
-                   "                            [--installed-packages] FILE...\n"
+                   "                            [--installed-packages] [--search-path DIR]... FILE...\n"
                    "\n"
                    "Builds each form with the component runtime, as the editor's preview does,\n"
+                   "whole: the forms it inherits from and its frames are read from their own\n"
+                   "files, looked for in the form's folder and its parents up to the project's\n"
+                   "top, then in each --search-path DIR;\n"
                    "and prints 'FILE: ok', or one 'FILE: ERROR=message' line for each complaint:\n"
                    "a class or property the runtime does not know, a value that does not fit,\n"
                    "or 'ERROR=Reader: ...' when the text has a syntax error. Binary and resource\n"
@@ -441,6 +447,9 @@ const char* HelpTemplate(CommandKind command) {
                    "                 warned of as 'FILE: warning: ...' on standard error\n"
                    "  --format F     text (default) or json: one JSON document\n"
                    "                 {\"files\": [{\"file\": FILE, \"messages\": [...]}]}\n"
+                   "  --search-path DIR\n"
+                   "                 also look for ancestor and frame files in DIR (not its\n"
+                   "                 subfolders); may be given more than once\n"
                    "{packageoptions}"
                    "  -h, --help     show this help\n"
                    "\n"

@@ -47,6 +47,9 @@ struct Invocation {
     bool InstalledPackages = false;
     // check --format json: the messages as one JSON document instead of lines.
     bool JsonOutput = false;
+    // check --search-path: the folders searched for ancestor and frame files after the
+    // form's own folder and its parents, in the order given.
+    std::vector<std::string> SearchPaths;
 };
 
 // The name that stands for standard input as an input file and for standard output

@@ -30,10 +30,12 @@
 #include "peimage/zentrix_pe.h"
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
+#include "runtime/formsearch.h"
 #include "runtime/metadata.h"
 #include "runtime/object.h"
 #include "runtime/registry.h"
 #include "runtime/valuetext.h"
+#include "runtime/wholeform.h"
 
 namespace fw::cli {
 
@@ -480,6 +482,8 @@ int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, 
     const auto packages = LoadDesignPackages(invocation, *registry, out, err, &packageFailed);
     bool anyMessage = packageFailed;
     bool firstFile = true;
+    // The root classes of the folders searched, read once for the whole run.
+    fw::rt::FormFolderIndex folders;
     if (invocation.JsonOutput) out << "{\"files\": [";
     const int status = ForEachFile(invocation, out, err, [&](const std::string& path) {
         Bytes input = ReadInput(path, in);
@@ -492,10 +496,26 @@ int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, 
         const std::string_view text(reinterpret_cast<const char*>(input.data()), input.size());
         std::vector<std::string> messages;
         {
-            const fw::rt::ObjectPtr form = fw::rt::CreateObject(registry->Of(fw::rt::cls::TForm), *registry);
+            // Ancestors and frames are looked for beside the form (standard input has no
+            // folder) and in the --search-path folders, as the preview looks for them.
+            std::optional<fw::rt::FolderFormSource> source;
+            const std::string formPath = IsStandardStream(path) ? std::string() : path;
+            if (!formPath.empty() || !invocation.SearchPaths.empty())
+                source.emplace(formPath, invocation.SearchPaths, folders);
+            fw::rt::FormFileSource* from = source ? &*source : nullptr;
+            std::vector<std::string> lines = fw::rt::SplitFormLines(text);
+            const fw::rt::RootBase base = fw::rt::RootBaseOf(lines, *registry, from);
+            const fw::rt::ClassInfo& rootClass = base == fw::rt::RootBase::Frame ? fw::rt::cls::TFrame
+                                                 : base == fw::rt::RootBase::DataModule
+                                                     ? fw::rt::cls::TDataModule
+                                                     : fw::rt::cls::TForm;
+            const fw::rt::ObjectPtr form = fw::rt::CreateObject(registry->Of(rootClass), *registry);
             fw::rt::FormNames names;
-            fw::rt::BuildFormFromLines(*form, fw::rt::SplitFormLines(text), *registry, codePage, messages,
-                                       &names);
+            std::vector<fw::rt::BuildMessage> built;
+            fw::rt::BuildFormFromLines(*form, std::move(lines), *registry, codePage, built, &names, nullptr,
+                                       from);
+            for (fw::rt::BuildMessage& message : built)
+                messages.push_back(std::move(message.Text));
         }
         if (!messages.empty()) anyMessage = true;
         if (invocation.JsonOutput) {

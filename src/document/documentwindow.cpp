@@ -8,24 +8,25 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QFileDialog>
-#include <QHeaderView>
-#include <QStackedWidget>
-#include <QTabBar>
-#include <QToolTip>
-#include <QTreeWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QScopedValueRollback>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QToolTip>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <vector>
 
 #include "codec/conversion.h"
@@ -1103,8 +1104,23 @@ void Tmdi_dfm_Editor::InspectNode(int node) {
     // object's name: the preview renames a root whose name another form has, and an
     // unnamed object has no name to look for.
     const bool component = n.Kind == NodeKind::Root || n.Kind == NodeKind::Component;
-    inspector_->FillInspector(inspectedObject_, NodeSourceLines(tree_->Nodes(), node, SplitLines(EditorUtf8())),
-                              component ? std::string_view(n.Name) : std::string_view());
+    // A form built from several files tells, value by value, which file set it.
+    preview::OIPanel::ValueOrigin originOf;
+    const rt::BuildOrigins& origins = desktop_->Origins();
+    if (inspectedObject_ && origins.Files.size() > 1) {
+        const rt::Object* object = inspectedObject_;
+        originOf = [&origins, object](const std::string& path) {
+            const int file = origins.FileOfProperty(*object, path);
+            if (file < 0) return QStringLiteral("Default");
+            if (file == 0 || static_cast<std::size_t>(file) >= origins.Files.size())
+                return QStringLiteral("From this text");
+            return QStringLiteral("From %1").arg(QString::fromStdString(
+                std::filesystem::path(origins.Files[static_cast<std::size_t>(file)]).filename().string()));
+        };
+    }
+    inspector_->FillInspector(inspectedObject_,
+                              NodeSourceLines(tree_->Nodes(), node, SplitLines(EditorUtf8())),
+                              component ? std::string_view(n.Name) : std::string_view(), originOf);
     inspector_->FillClassTree(inspectedClass_, FromUtf8(classLine));
 }
 
@@ -1131,12 +1147,23 @@ const std::vector<std::string>& Tmdi_dfm_Editor::PreviewMessages() const {
     return desktop_->PreviewMessages();
 }
 
+void Tmdi_dfm_Editor::SetFormSearchFolders(const QStringList& folders) {
+    searchFolders_.clear();
+    for (const QString& folder : folders)
+        searchFolders_.push_back(folder.toStdString());
+}
+
+void Tmdi_dfm_Editor::SetFormFolderIndex(rt::FormFolderIndex* index) {
+    desktop_->SetFormFolderIndex(index);
+}
+
 void Tmdi_dfm_Editor::BuildPreview() {
     // Nothing may point into the old preview once it is gone.
     inspectedObject_ = nullptr;
     const QByteArray text = TextBytes();
-    desktop_->BuildPreview(rt::SplitFormLines(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))),
-                           *codePage_);
+    desktop_->BuildPreview(
+        rt::SplitFormLines(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))),
+        *codePage_, preview::FormSearch{fileName_.toStdString(), searchFolders_});
     RefreshMessageList();
     // The selected node is inspected again, by name, in the new preview.
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
@@ -1186,7 +1213,11 @@ void Tmdi_dfm_Editor::cmRescan() {
     const WaitCursor wait;
     // The scan's lookups read the preview built from the same text.
     BuildPreview();
-    tree_->Fill(ScanHierarchy(SplitLines(EditorUtf8()), *lookup_));
+    Hierarchy hierarchy = ScanHierarchy(SplitLines(EditorUtf8()), *lookup_);
+    // A form built whole shows the objects of its ancestors' and frames' files too.
+    if (const rt::Object* form = PreviewForm())
+        AddObjectsFromOtherFiles(hierarchy, *form, desktop_->Origins(), desktop_->ReadObjects());
+    tree_->Fill(std::move(hierarchy));
     objectCount_ = tree_->Nodes().ObjectCount();
     if (objectCount_ == 0) return;
     const StatusBatch batch(*this);
@@ -1364,10 +1395,26 @@ void Tmdi_dfm_Editor::cmFindnext() {
 
 // ---- goto source ----
 
+bool Tmdi_dfm_Editor::GotoObject(const QString& name) {
+    const int node = tree_->Nodes().FindNodeByName(name.toStdString());
+    if (node < 0) return false;
+    tree_->SelectNode(node);
+    cmGoto();
+    return true;
+}
+
 void Tmdi_dfm_Editor::cmGoto() {
     const int node = tree_->FocusedNode();
     if (node < 0) return;
     const ObjectNode target = tree_->Nodes().Nodes[static_cast<std::size_t>(node)];
+    // The text writes nothing of an outer object: its own file is where it is.
+    if (target.Outer) {
+        const QString path = FromUtf8(target.SourceFile);
+        const QString name = FromUtf8(target.Name);
+        if (!openSourceFile_ || !openSourceFile_(path, name))
+            messages_.Information(QStringLiteral("%1 is written in %2.").arg(name, path));
+        return;
+    }
     {
         const StatusBatch batch(*this);
         editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);

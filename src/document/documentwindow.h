@@ -7,7 +7,9 @@
 #include <QColor>
 #include <QMdiSubWindow>
 #include <QString>
+#include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,6 +36,7 @@ namespace fw {
 namespace rt {
 class Object;
 class Class;
+class FormFolderIndex;
 }  // namespace rt
 namespace preview {
 class OIPanel;
@@ -154,6 +157,22 @@ public:
     // inspected, its class tree with showHTree, and the editor's font is 8 points with
     // smallFont, 10 without.
     void ApplyInterfaceOptions(bool showTypeCol, bool showCNCol, bool smallFont, bool showHTree);
+    // The extra folders the preview searches for ancestor and frame files, after the
+    // document's own folder and its parents; taken at the next build.
+    void SetFormSearchFolders(const QStringList& folders);
+    const std::vector<std::string>& FormSearchFolders() const { return searchFolders_; }
+    // The index of form folders the previews search through, shared by the documents of
+    // a session so that a folder is read once; it must outlive the document. Without one
+    // the document's preview keeps its own.
+    void SetFormFolderIndex(rt::FormFolderIndex* index);
+    // Opens the file an object of an ancestor or a frame comes from, at the object;
+    // answers whether it did. Without one, or when it does not, "Goto source" on such an
+    // object says where the object is written.
+    using SourceFileOpener = std::function<bool(const QString& path, const QString& objectName)>;
+    void SetSourceFileOpener(SourceFileOpener opener) { openSourceFile_ = std::move(opener); }
+    // Selects the first node of that name (ignoring ASCII case) and goes to its source;
+    // false when there is none.
+    bool GotoObject(const QString& name);
 
     // What the main window's idle enabling asks of the active document.
     bool CanUndo() const;
@@ -311,6 +330,8 @@ private:
     // Settles the code page for a form about to be loaded from these bytes.
     void ChooseCodePage(const Bytes& form);
     QString fileName_;
+    std::vector<std::string> searchFolders_;
+    SourceFileOpener openSourceFile_;
     FormEncoding encoding_ = FormEncoding::Text;
     bool modified_ = false;
     // Set for text handed over by LoadFromLines, which has never been saved: the

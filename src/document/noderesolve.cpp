@@ -1,9 +1,12 @@
 #include "document/noderesolve.h"
 
+#include <algorithm>
 #include <exception>
+#include <unordered_map>
 
 #include "preview/formlines.h"
 #include "preview/oirows.h"
+#include "preview/render.h"
 #include "runtime/builtin.h"
 #include "runtime/propertylister.h"
 
@@ -32,9 +35,18 @@ rt::Object* ComponentOfNode(const Hierarchy& hierarchy, int node, rt::Object* pr
     const ObjectNode& n = At(hierarchy, node);
     if (n.Parent < 0) return previewForm;
     if (n.Kind != NodeKind::Component) return nullptr;
-    if (records) {
+    if (records && !n.Outer) {
         const int record = RecordOfNode(hierarchy, node, *records);
         if (record >= 0) return (*records)[static_cast<std::size_t>(record)].Live;
+    }
+    // A frame owns the objects of its file: an outer object is looked for beside its
+    // parent's object first.
+    if (n.Outer && !n.Name.empty()) {
+        if (const rt::Object* container = ComponentOfNode(hierarchy, n.Parent, previewForm, records)) {
+            if (rt::Object* found = container->FindOwnedComponent(n.Name)) return found;
+            if (container->Owner())
+                if (rt::Object* found = container->Owner()->FindOwnedComponent(n.Name)) return found;
+        }
     }
     return previewForm->FindOwnedComponent(n.Name);
 }
@@ -117,6 +129,9 @@ std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node, c
     if (node < 0 || node >= hierarchy.ObjectCount()) return {};
     const ObjectNode& n = At(hierarchy, node);
     if (n.Kind != NodeKind::Root && n.Kind != NodeKind::Component) return {};
+    // The text writes nothing of an outer object, though it may hold an object of the
+    // same name elsewhere.
+    if (n.Outer) return {};
     if (n.Line >= 0 && static_cast<std::size_t>(n.Line) < lines.size()) {
         const std::string_view trimmed = preview::TrimBlanks(lines[static_cast<std::size_t>(n.Line)]);
         bool objectLine = false;
@@ -125,6 +140,52 @@ std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node, c
             return preview::CollectObjectLines(lines, n.Line);
     }
     return preview::CollectSourceLines(lines, n.Name);
+}
+
+void AddObjectsFromOtherFiles(Hierarchy& hierarchy, const rt::Object& root, const rt::BuildOrigins& origins,
+                              const std::vector<rt::ReadObject>& records) {
+    if (origins.Objects.empty() || hierarchy.Nodes.empty()) return;
+    auto fileName = [&](int file) {
+        return file > 0 && static_cast<std::size_t>(file) < origins.Files.size()
+                   ? origins.Files[static_cast<std::size_t>(file)]
+                   : std::string();
+    };
+    std::unordered_map<const rt::Object*, int> nodeOf;
+    nodeOf[&root] = 0;
+    const int textNodes = hierarchy.ObjectCount();
+    for (int node = 1; node < textNodes; ++node) {
+        ObjectNode& n = hierarchy.Nodes[static_cast<std::size_t>(node)];
+        if (n.Kind != NodeKind::Component || n.Outer) continue;
+        const int record = RecordOfNode(hierarchy, node, records);
+        const rt::Object* live = record >= 0 ? records[static_cast<std::size_t>(record)].Live : nullptr;
+        if (!live) continue;
+        nodeOf[live] = node;
+        n.SourceFile = fileName(origins.FileOf(*live));
+    }
+    hierarchy.Nodes[0].SourceFile = fileName(origins.FileOf(root));
+    // Where the next outer child of a node goes among its children.
+    std::unordered_map<int, std::size_t> nextSlot;
+    for (const preview::OuterObject& outer : preview::ObjectsFromOtherFiles(root, origins, records)) {
+        const auto parent = nodeOf.find(outer.Container);
+        if (parent == nodeOf.end()) continue;
+        ObjectNode node;
+        node.Name = outer.Object->Name();
+        node.ClassName = std::string(outer.Object->ClassName());
+        node.Kind = NodeKind::Component;
+        node.ImageIndex = outer.Object->GetClass().Has(rt::CfControl) ? ImageControl : ImageComponent;
+        node.Parent = parent->second;
+        node.Line = -1;
+        node.SourceFile = fileName(outer.File);
+        node.Outer = true;
+        const int index = hierarchy.ObjectCount();
+        auto& siblings = hierarchy.Nodes[static_cast<std::size_t>(parent->second)].Children;
+        std::size_t& slot = nextSlot[parent->second];
+        siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(std::min(slot, siblings.size())),
+                        index);
+        ++slot;
+        hierarchy.Nodes.push_back(std::move(node));
+        nodeOf[outer.Object] = index;
+    }
 }
 
 }  // namespace fw

@@ -12,6 +12,7 @@
 #include "runtime/object.h"
 #include "runtime/reader.h"
 #include "runtime/registry.h"
+#include "runtime/wholeform.h"
 
 namespace fw {
 
@@ -32,9 +33,10 @@ int RecordOfNode(const Hierarchy& hierarchy, int node, const std::vector<rt::Rea
 // - a top-level node is the preview form itself, of class TForm (no class before the
 //   first build);
 // - else the class is the registered class of the node's ClassName, and the object, by
-//   the node's kind: a component by its record (RecordOfNode), else, when it has a name,
-//   the form's component of that name; a collection as the named property of its
-//   owner component, found the same way; an item by its index among its siblings; a
+//   the node's kind: a component by its record (RecordOfNode), an outer node's by its
+//   name among the components owned by its parent's object, that object's owner (a
+//   frame) or the form; else, when it has a name, the form's component of that name; a collection as the
+//   named property of its owner component, found the same way; an item by its index among its siblings; a
 //   root below the top level resolves to no object.
 // Without a registered class there is no object either. Never throws: a step that fails
 // leaves what was reached before it.
@@ -47,5 +49,14 @@ ResolvedNode ResolveNode(const Hierarchy& hierarchy, int node, rt::Object* previ
 // those of every object of the node's name. None for a collection or an item node, and
 // for an unnamed node whose line has moved.
 std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node, const std::vector<std::string>& lines);
+
+// For a form built whole from several files (root, with the records of its own text
+// and the origins of the build): marks each object node of the text whose object an
+// ancestor's or a frame's file created with that file, and adds an outer node for each
+// object that only such a file writes, under the node of the object it is written in,
+// before the text's own children there (the files are read before the text). Objects
+// whose container has no node are left out. Nothing changes without origins.
+void AddObjectsFromOtherFiles(Hierarchy& hierarchy, const rt::Object& root, const rt::BuildOrigins& origins,
+                              const std::vector<rt::ReadObject>& records);
 
 }  // namespace fw

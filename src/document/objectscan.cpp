@@ -15,6 +15,11 @@ using rt::EqualsIgnoringCase;
 
 enum class Keyword { Object, Inherited, Inline, Collection, Item };
 
+// A component node the text writes: one of the object records of its stream.
+bool IsRecordNode(const ObjectNode& node) {
+    return node.Kind == NodeKind::Component && !node.Outer;
+}
+
 }  // namespace
 
 int Hierarchy::FindNodeByName(std::string_view name) const {
@@ -26,27 +31,29 @@ int Hierarchy::FindNodeByName(std::string_view name) const {
 int Hierarchy::ObjectChild(int parent, int position) const {
     if (parent < 0 || parent >= ObjectCount() || position < 0) return -1;
     for (const int child : Nodes[static_cast<std::size_t>(parent)].Children)
-        if (Nodes[static_cast<std::size_t>(child)].Kind == NodeKind::Component && position-- == 0) return child;
+        if (IsRecordNode(Nodes[static_cast<std::size_t>(child)]) && position-- == 0) return child;
     return -1;
 }
 
 int Hierarchy::ObjectPosition(int node) const {
     if (node < 0 || node >= ObjectCount()) return -1;
     const ObjectNode& n = Nodes[static_cast<std::size_t>(node)];
-    if (n.Parent < 0 || n.Kind != NodeKind::Component) return -1;
+    if (n.Parent < 0 || !IsRecordNode(n)) return -1;
     int position = 0;
     for (const int sibling : Nodes[static_cast<std::size_t>(n.Parent)].Children) {
         if (sibling == node) return position;
-        if (Nodes[static_cast<std::size_t>(sibling)].Kind == NodeKind::Component) ++position;
+        if (IsRecordNode(Nodes[static_cast<std::size_t>(sibling)])) ++position;
     }
     return -1;
 }
 
 int Hierarchy::NodeAtLine(int line) const {
-    // Nodes are in line order.
-    const auto it = std::lower_bound(Nodes.begin(), Nodes.end(), line,
+    // The text's nodes are in line order, the outer ones after them.
+    const auto end =
+        std::partition_point(Nodes.begin(), Nodes.end(), [](const ObjectNode& node) { return !node.Outer; });
+    const auto it = std::lower_bound(Nodes.begin(), end, line,
                                      [](const ObjectNode& node, int at) { return node.Line < at; });
-    return it != Nodes.end() && it->Line == line ? static_cast<int>(it - Nodes.begin()) : -1;
+    return it != end && it->Line == line ? static_cast<int>(it - Nodes.begin()) : -1;
 }
 
 bool NodeMatchesObject(const ObjectNode& node, std::string_view name, std::string_view className) {
@@ -79,12 +86,25 @@ Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& 
         const std::string_view line = lines[lineIndex];
         const std::string_view t = TrimBlanks(line);
 
-        // The first keyword that occurs anywhere decides; it must start the line, except
-        // a collection's " = <", which may stand anywhere.
+        // An object header is known by the keyword that starts it, followed by a blank, so
+        // a name or class holding a lowercase keyword ("inline frobjects: TfrObjects")
+        // keeps its node. Any other line: the first keyword that occurs anywhere decides;
+        // it must start the line, except a collection's " = <", which may stand anywhere.
         Keyword keyword = Keyword::Item;
         std::size_t position = std::string_view::npos;
         std::size_t keywordLength = 4;
         for (const auto& [word, kind] : keywords) {
+            if (kind == Keyword::Collection || kind == Keyword::Item) break;
+            if (t.size() > word.size() && t.substr(0, word.size()) == word &&
+                preview::IsBlank(t[word.size()])) {
+                keyword = kind;
+                keywordLength = word.size();
+                position = 0;
+                break;
+            }
+        }
+        for (const auto& [word, kind] : keywords) {
+            if (position == 0) break;
             position = t.find(word);
             if (position != std::string_view::npos) {
                 keyword = kind;

@@ -33,7 +33,13 @@ struct ObjectNode {
     NodeKind Kind = NodeKind::Component;
     int Parent = -1;            // index of the parent node, -1 at the top level
     std::vector<int> Children;  // indexes of the direct children, in order
-    int Line = 0;               // 0-based line of the text the node came from
+    int Line = 0;               // 0-based line of the text the node came from; -1 for an outer node
+    // The ancestor's or frame's file whose record created the object, when the form was
+    // built whole from several files; empty for an object the text creates.
+    std::string SourceFile;
+    // Written by no line of the text: an object only an ancestor's or a frame's file
+    // writes. Outer nodes follow all the text's nodes and are no object records of it.
+    bool Outer = false;
 };
 
 // What the scan asks of the live preview and the class registry. The defaults know
@@ -59,7 +65,8 @@ public:
     }
 };
 
-// The nodes in display order: depth first, parents before children.
+// The nodes of the text in display order (depth first, parents before children), then
+// the outer nodes, each after its parent; a parent's Children give the display order.
 struct Hierarchy {
     std::vector<ObjectNode> Nodes;
     int ObjectCount() const { return static_cast<int>(Nodes.size()); }
@@ -68,7 +75,8 @@ struct Hierarchy {
     // Objects by their place, as a form stream holds them: the object (Component) node
     // at a position among the object nodes directly under parent, or -1; and a node's
     // position among the object nodes of its parent (collections and items between them
-    // do not count), or -1 for a top-level node or one that is no object node.
+    // do not count), or -1 for a top-level node or one that is no object node. Outer
+    // nodes are no object records of the text and do not count either.
     int ObjectChild(int parent, int position) const;
     int ObjectPosition(int node) const;
     // The node that the 0-based line of the scanned text gave, or -1.

@@ -44,6 +44,7 @@ void ObjectTreeView::Fill(Hierarchy hierarchy) {
     // The rows are linked to each other before any of them enters the view, so the
     // model hears of one insertion instead of one per node.
     QList<QTreeWidgetItem*> topLevel;
+    const QBrush outerText = palette().brush(QPalette::Disabled, QPalette::Text);
     for (std::size_t i = 0; i < hierarchy_.Nodes.size(); ++i) {
         const ObjectNode& node = hierarchy_.Nodes[i];
         auto* item = new QTreeWidgetItem;
@@ -52,12 +53,25 @@ void ObjectTreeView::Fill(Hierarchy hierarchy) {
         if (node.ImageIndex >= 0 && node.ImageIndex < TreeImageCount)
             item->setIcon(0, images[static_cast<std::size_t>(node.ImageIndex)]);
         item->setData(0, NodeRole, static_cast<int>(i));
-        if (node.Parent >= 0)
-            items_[static_cast<std::size_t>(node.Parent)]->addChild(item);
-        else
-            topLevel.append(item);
+        // An object of an ancestor's or a frame's file says which; one the text does not
+        // write at all is greyed.
+        if (!node.SourceFile.empty()) {
+            const QString hint = QStringLiteral("From %1").arg(FromUtf8(node.SourceFile));
+            item->setToolTip(0, hint);
+            item->setToolTip(1, hint);
+        }
+        if (node.Outer) {
+            item->setForeground(0, outerText);
+            item->setForeground(1, outerText);
+        }
+        if (node.Parent < 0) topLevel.append(item);
         items_.push_back(item);
     }
+    // Each node's rows in the order of its children, which need not be the nodes' order.
+    for (std::size_t i = 0; i < hierarchy_.Nodes.size(); ++i)
+        for (const int child : hierarchy_.Nodes[i].Children)
+            if (child >= 0 && static_cast<std::size_t>(child) < items_.size())
+                items_[i]->addChild(items_[static_cast<std::size_t>(child)]);
     addTopLevelItems(topLevel);
     setUpdatesEnabled(true);
 }

@@ -3,6 +3,8 @@
 // hierarchy scan (column 0 the name, with the child count where there are children;
 // column 1 the class) with their images, selects whole rows, selects the row under the
 // pointer before its popup menu opens, and has a type-ahead search over all nodes.
+// A node of an object from an ancestor's or a frame's file has the file as its hint,
+// and one the text does not write is drawn in the disabled text colour.
 
 #include <QElapsedTimer>
 #include <QString>

@@ -77,6 +77,12 @@ public:
         (void)filters;
         return {};
     }
+    // The folder chooser, titled `title`; the folder must exist. An empty path when
+    // cancelled. Without a dialog to show, it is cancelled.
+    virtual QString AskFolder(const QString& title) {
+        (void)title;
+        return {};
+    }
 };
 
 // Runs a command the way the application's default error handler would: an exception

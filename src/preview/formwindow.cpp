@@ -98,24 +98,6 @@ private:
     QString className_;
 };
 
-// The first word of a line of form text, and whether a '=' follows it: a property's
-// name, or a keyword (object, inherited, inline, item, end).
-struct LineWord {
-    std::string_view Word;
-    bool Assigned = false;
-};
-LineWord WordOn(std::string_view line) {
-    const std::size_t start = line.find_first_not_of(" \t");
-    if (start == std::string_view::npos) return {};
-    line.remove_prefix(start);
-    std::size_t end = 0;
-    while (end < line.size() && (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '_' ||
-                                 line[end] == '.'))
-        ++end;
-    const std::size_t next = line.find_first_not_of(" \t", end);
-    return {line.substr(0, end), next != std::string_view::npos && line[next] == '='};
-}
-
 }  // namespace
 
 std::int64_t StoredOrdinal(const rt::Object& object, std::string_view name) {
@@ -126,48 +108,24 @@ std::int64_t StoredOrdinal(const rt::Object& object, std::string_view name) {
     return value ? *value : 0;
 }
 
+RootKind RootKindOfBase(rt::RootBase base) {
+    switch (base) {
+        case rt::RootBase::Frame:
+            return RootKind::Frame;
+        case rt::RootBase::DataModule:
+            return RootKind::DataModule;
+        case rt::RootBase::Form:
+            break;
+    }
+    return RootKind::Form;
+}
+
 RootKind RootKindOf(const std::vector<std::string>& lines) {
-    if (lines.empty()) return RootKind::Form;
-    // "object Name: TClass" or "inherited Name: TClass"
-    const std::string_view header = lines.front();
-    const std::size_t colon = header.find(':');
-    std::string_view rootClass = colon == std::string_view::npos ? std::string_view() : header.substr(colon + 1);
-    rootClass.remove_prefix(std::min(rootClass.find_first_not_of(' '), rootClass.size()));
-    rootClass = rootClass.substr(0, rootClass.find_first_of(" \t"));
+    // The root's class name TFrame or TDataModule says it; else what the text stores.
+    const std::string rootClass = rt::RootClassOfLines(lines);
     if (rt::EqualsIgnoringCase(rootClass, "TFrame")) return RootKind::Frame;
     if (rt::EqualsIgnoringCase(rootClass, "TDataModule")) return RootKind::DataModule;
-
-    // What frames write of a control's and forms never publish.
-    static constexpr std::string_view FrameOnly[] = {"TabOrder",       "TabStop",     "OnEnter",         "OnExit",
-                                                     "ParentShowHint", "ParentColor", "ParentBackground"};
-    bool frame = false;
-    bool module = false;
-    bool width = false;
-    // The nesting of objects and collection items; the root's properties are at 1.
-    // Values that go on over several lines never start with a word and '='.
-    int depth = 1;
-    for (std::size_t i = 1; i < lines.size() && depth > 0; ++i) {
-        const LineWord word = WordOn(lines[i]);
-        if (!word.Assigned) {
-            if (word.Word == "object" || word.Word == "inherited" || word.Word == "inline" || word.Word == "item")
-                ++depth;
-            else if (word.Word == "end")
-                --depth;
-            continue;
-        }
-        if (depth != 1) continue;
-        for (const std::string_view formOnly :
-             {"Caption", "ClientWidth", "ClientHeight", "TextHeight", "BorderStyle", "BorderIcons"})
-            if (rt::EqualsIgnoringCase(word.Word, formOnly)) return RootKind::Form;
-        for (const std::string_view only : FrameOnly) frame = frame || rt::EqualsIgnoringCase(word.Word, only);
-        // A data module writes OldCreateOrder, and its Height before its Width, where
-        // controls write Width first.
-        module = module || rt::EqualsIgnoringCase(word.Word, "OldCreateOrder") ||
-                 (!width && rt::EqualsIgnoringCase(word.Word, "Height"));
-        width = width || rt::EqualsIgnoringCase(word.Word, "Width");
-    }
-    if (frame) return RootKind::Frame;
-    return module ? RootKind::DataModule : RootKind::Form;
+    return RootKindOfBase(rt::StoredRootBaseOf(lines));
 }
 
 void AddComponentIcons(const rt::Object& root, QWidget* parent) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/object.h"
+#include "runtime/wholeform.h"
 
 class QMenuBar;
 
@@ -65,6 +66,8 @@ enum class RootKind { Form, Frame, DataModule };
 // focus events or Parent... flags, which forms do not publish; a data module writes
 // OldCreateOrder, or its Height before its Width. Anything else is read as a form.
 RootKind RootKindOf(const std::vector<std::string>& lines);
+// The kind of preview a root built as `base` gets.
+RootKind RootKindOfBase(rt::RootBase base);
 
 // A whole number the object writes itself (one of its Stored() values, such as the
 // Left and Top of a non-visual component's designer position); 0 when it has none.

@@ -332,24 +332,28 @@ int OIPanel::CountItems(const QTreeWidget* tree) {
     return count;
 }
 
-void OIPanel::AddRows(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vector<InspectorRow>& rows) {
+void OIPanel::AddRows(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vector<InspectorRow>& rows,
+                      const ValueOrigin& originOf, const std::string& prefix) {
     for (const InspectorRow& row : rows) {
         auto* item = new RowItem(row);
+        const std::string path = prefix + row.Name;
+        if (originOf) item->setToolTip(ValueColumn, originOf(path));
         if (parent)
             parent->addChild(item);
         else
             tree->addTopLevelItem(item);
-        AddRows(tree, item, row.Children);
+        AddRows(tree, item, row.Children, originOf, path + '.');
     }
 }
 
 void OIPanel::FillInspector(rt::Object* object, const std::vector<std::string>& sourceLines,
-                            std::string_view writtenName) {
+                            std::string_view writtenName, const ValueOrigin& originOf) {
     pcOI_->setTabVisible(ImagePage, false);
     oipTree_->setUpdatesEnabled(false);
     oipTree_->clear();
     oipTree_->setColumnHidden(TypeColumn, !(object && showTypeCol_));
-    AddRows(oipTree_, nullptr, FillProperties(object, sourceLines, writtenName));
+    AddRows(oipTree_, nullptr, FillProperties(object, sourceLines, writtenName),
+            object ? originOf : ValueOrigin());
     oipTree_->setUpdatesEnabled(true);
     pcOI_->setTabText(PropertiesPage, QStringLiteral(" Properties (%1)").arg(CountItems(oipTree_)));
 

@@ -127,8 +127,11 @@ public:
     // the lines the form text writes inside the object (CollectObjectLines; none for a
     // collection or an item); hides the picture page. writtenName: the name the text
     // gives the object, shown for its Name (see FillProperties).
+    // originOf, when given, tells where the value at a dotted property path comes from
+    // ("From base.dfm", "Default"), shown as the hint of the row's value.
+    using ValueOrigin = std::function<QString(const std::string& path)>;
     void FillInspector(rt::Object* object, const std::vector<std::string>& sourceLines,
-                       std::string_view writtenName = {});
+                       std::string_view writtenName = {}, const ValueOrigin& originOf = {});
     // The chain of classes from the class (bold, at the top) down to TObject, or
     // "<No info available>" for none. A stand-in shows standInLine (its class line, as
     // "TFoo (not registered)") alone: its ancestry is the runtime's, not its class's.
@@ -169,7 +172,8 @@ private:
     };
 
     QTreeWidget* MakeTree(const QString& name);
-    void AddRows(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vector<InspectorRow>& rows);
+    void AddRows(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vector<InspectorRow>& rows,
+                 const ValueOrigin& originOf = {}, const std::string& prefix = {});
 
     QLabel* oiTitle_ = nullptr;
     QSplitter* hSplitter_ = nullptr;

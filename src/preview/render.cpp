@@ -5,10 +5,12 @@
 #include <QWidget>
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,7 +36,7 @@ namespace {
 
 constexpr const char* Usage =
     "Usage: formwright --render FORM [--codepage N] [--package BPL]... [--installed-packages] -o IMAGE.png\n"
-    "                  [--layout LAYOUT.json]\n";
+    "                  [--layout LAYOUT.json] [--search-path DIR]...\n";
 
 // A coordinate or size the text stores, kept to what a window can hold.
 int Pixels(std::int64_t value) {
@@ -67,6 +69,15 @@ struct ControlState {
     QPoint ClientOrigin;
 };
 
+// The ancestor's or frame's file an object of a form built whole came from, by its
+// file name; empty for the text's own.
+std::string FileOfObject(const rt::BuildOrigins& origins, const rt::Object* object) {
+    if (!object) return {};
+    const int file = origins.FileOf(*object);
+    if (file <= 0 || static_cast<std::size_t>(file) >= origins.Files.size()) return {};
+    return std::filesystem::path(origins.Files[static_cast<std::size_t>(file)]).filename().string();
+}
+
 LayoutKind KindOfLook(DrawnLook::Kind how) {
     switch (how) {
         case DrawnLook::Kind::Native: return LayoutKind::Native;
@@ -92,6 +103,41 @@ std::string_view LayoutKindName(LayoutKind kind) {
     return "placeholder";
 }
 
+std::vector<OuterObject> ObjectsFromOtherFiles(const rt::Object& root, const rt::BuildOrigins& origins,
+                                               const std::vector<rt::ReadObject>& records) {
+    std::vector<OuterObject> found;
+    if (origins.Objects.empty()) return found;
+    std::set<const rt::Object*> written;
+    for (const rt::ReadObject& record : records)
+        if (record.Live) written.insert(record.Live);
+    // Depth first, the children of an object pushed in reverse so that they come out in
+    // order; each object is visited once, whatever links the read made.
+    std::set<const rt::Object*> visited{&root};
+    std::vector<std::pair<const rt::Object*, const rt::Object*>> pending;  // object, container
+    auto pushChildren = [&](const rt::Object& at) {
+        std::vector<const rt::Object*> children;
+        if (&at == &root || at.GetClass().Has(rt::CfControl))
+            for (const rt::ObjectPtr& owned : at.Components())
+                if (!owned->GetClass().Has(rt::CfControl) && !owned->ParentComponent())
+                    children.push_back(owned.get());
+        for (const rt::Object* control : at.Controls())
+            children.push_back(control);
+        for (const rt::Object* child : at.ChildComponents())
+            children.push_back(child);
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            if (visited.insert(*it).second) pending.emplace_back(*it, &at);
+    };
+    pushChildren(root);
+    while (!pending.empty()) {
+        const auto [object, container] = pending.back();
+        pending.pop_back();
+        const int file = origins.FileOf(*object);
+        if (file > 0 && !written.count(object)) found.push_back({object, container, file});
+        pushChildren(*object);
+    }
+    return found;
+}
+
 std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
     std::vector<LayoutEntry> layout;
     const rt::Object* form = desktop.PreviewForm();
@@ -110,9 +156,10 @@ std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
     // A read that stopped before the root's header met no record; the root is there all
     // the same.
     if (records.empty()) records.push_back({-1, form->Name(), std::string(form->ClassName()), desktop.PreviewForm()});
-    for (const rt::ReadObject& record : records) {
-        LayoutEntry entry{record.Name, record.ClassName, {}, LayoutKind::Skipped, {}};
-        const rt::Object* object = record.Live;
+    const rt::BuildOrigins& origins = desktop.Origins();
+    auto addEntry = [&](const std::string& name, const std::string& className, const rt::Object* object) {
+        LayoutEntry entry{name, className, {}, LayoutKind::Skipped, {}, {}};
+        entry.File = FileOfObject(origins, object);
         if (object == form) {
             // The root is drawn as the preview's window for a form, frame or data module.
             entry.DrawnAs = std::string(form->ClassName());
@@ -158,7 +205,11 @@ std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
             }
         }
         layout.push_back(std::move(entry));
-    }
+    };
+    for (const rt::ReadObject& record : records)
+        addEntry(record.Name, record.ClassName, record.Live);
+    for (const OuterObject& outer : ObjectsFromOtherFiles(*form, origins, records))
+        addEntry(outer.Object->Name(), std::string(outer.Object->ClassName()), outer.Object);
     return layout;
 }
 
@@ -172,7 +223,9 @@ std::string LayoutJson(std::string_view file, const std::vector<LayoutEntry>& ob
              << ", \"class\": " << JsonString(o.ClassName) << ", \"drawnAs\": " << JsonString(o.DrawnAs)
              << ", \"kind\": " << JsonString(LayoutKindName(o.Kind)) << ", \"x\": " << o.Bounds.x()
              << ", \"y\": " << o.Bounds.y() << ", \"width\": " << o.Bounds.width()
-             << ", \"height\": " << o.Bounds.height() << '}';
+             << ", \"height\": " << o.Bounds.height();
+        if (!o.File.empty()) json << ", \"file\": " << JsonString(o.File);
+        json << '}';
     }
     json << (objects.empty() ? "],\n" : "\n  ],\n") << "  \"messages\": [";
     for (std::size_t i = 0; i < messages.size(); ++i)
@@ -191,6 +244,7 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
     // Without --codepage, the page the form declares, else 1252.
     std::optional<int> codePageNumber;
     std::vector<std::string> packageFiles;
+    std::vector<std::string> searchFolders;
     bool installedPackages = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
@@ -223,6 +277,12 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
                 return 2;
             }
             packageFiles.push_back(value.toStdString());
+        } else if (a == QStringLiteral("--search-path")) {
+            if (!next(value)) {
+                err << "formwright: --search-path needs a folder\n" << Usage;
+                return 2;
+            }
+            searchFolders.push_back(value.toStdString());
         } else if (a == QStringLiteral("--installed-packages")) {
             installedPackages = true;
         } else if (a.startsWith(QStringLiteral("--codepage="))) {
@@ -280,8 +340,10 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
     }
     VirtualDesktop desktop;
     desktop.resize(1280, 1024);
-    desktop.BuildPreview(rt::SplitFormLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())),
-                         *codePage);
+    // The ancestors and frames are looked for beside the form, then in the folders given.
+    desktop.BuildPreview(
+        rt::SplitFormLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())),
+        *codePage, FormSearch{path, searchFolders});
     QApplication::processEvents();
     const QImage picture = desktop.FormWindowImage();
     if (picture.isNull() || !picture.save(image, "PNG")) {

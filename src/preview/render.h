@@ -9,6 +9,12 @@
 #include <string_view>
 #include <vector>
 
+namespace fw::rt {
+class Object;
+struct BuildOrigins;
+struct ReadObject;
+}  // namespace fw::rt
+
 namespace fw::preview {
 
 class VirtualDesktop;
@@ -32,14 +38,33 @@ struct LayoutEntry {
     // component: its designer position (the Left and Top the text stores), size 0. A
     // skipped object: empty at (0, 0).
     QRect Bounds;
+    // The ancestor's or frame's file (its name) the object came from; empty for an
+    // object of the form's own text.
+    std::string File;
 };
 
+// An object of a form built whole that only an ancestor's or a frame's file writes.
+struct OuterObject {
+    const rt::Object* Object = nullptr;
+    const rt::Object* Container = nullptr;  // the object it is written inside
+    int File = 0;                           // its file among BuildOrigins::Files
+};
+
+// The objects under root that no record of the form's own text (records) stands for
+// and that origins puts in another file, each before the ones written inside it: as a
+// form stream nests them, a form's or frame's own non-visual components, then its
+// controls, then the items and fields written inside an object.
+std::vector<OuterObject> ObjectsFromOtherFiles(const rt::Object& root, const rt::BuildOrigins& origins,
+                                               const std::vector<rt::ReadObject>& records);
+
 // Every object record of the desktop's last build, in the order of the text (each
-// object before the ones written inside it), the root first.
+// object before the ones written inside it), the root first; then the objects that
+// only an ancestor's or a frame's file writes (ObjectsFromOtherFiles).
 std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop);
 
 // The layout as a JSON document: {"file": file, "objects": [{"name", "class",
-// "drawnAs", "kind", "x", "y", "width", "height"}...], "messages": [...]}.
+// "drawnAs", "kind", "x", "y", "width", "height"[, "file"]}...], "messages": [...]};
+// an object's "file" is there only for one from an ancestor's or a frame's file.
 std::string LayoutJson(std::string_view file, const std::vector<LayoutEntry>& objects,
                        const std::vector<std::string>& messages);
 
@@ -48,7 +73,9 @@ std::string LayoutJson(std::string_view file, const std::vector<LayoutEntry>& ob
 bool IsRenderCommand(const QStringList& arguments);
 
 // Runs "--render FORM [--codepage N] [--package BPL]... [--installed-packages] -o
-// IMAGE.png [--layout LAYOUT.json]": loads the design packages named (and, for
+// IMAGE.png [--layout LAYOUT.json] [--search-path DIR]...": the form is built whole,
+// its ancestors and frames looked for beside it (up to the project's top) and then in
+// each DIR; loads the design packages named (and, for
 // --installed-packages, those of the editor's package list after them) into the
 // registry as the editor does, prints the preview's messages as "FORM: KIND=text" on
 // out, one a line, and with --layout writes PreviewLayout and those messages as

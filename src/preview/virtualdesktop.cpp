@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <optional>
 
 #include "packages/designpackages.h"
 #include "preview/formwindow.h"
@@ -110,21 +111,35 @@ void VirtualDesktop::DisposePreview() {
     window_ = nullptr;
     realizer_.reset();
     records_.clear();
+    origins_ = {};
     if (form_) {
         AppFormNames().Remove(form_.get());
         form_.reset();
     }
 }
 
-void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const CodePage& codePage) {
+void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const CodePage& codePage,
+                                  const FormSearch& search) {
     DisposePreview();
     messages_.clear();
     places_.clear();
     rt::ClassRegistry& registry = AppRegistry();
+    std::optional<rt::FolderFormSource> folders;
+    try {
+        if (!search.FormPath.empty() || !search.Folders.empty()) {
+            if (!sharedIndex_ && !ownIndex_) ownIndex_ = std::make_unique<rt::FormFolderIndex>();
+            folders.emplace(search.FormPath, search.Folders, sharedIndex_ ? *sharedIndex_ : *ownIndex_);
+        }
+    } catch (const std::exception& e) {
+        // A folder that cannot be looked at: the preview shows what the text holds.
+        AddMessage("WARN=Preview: the form's folders cannot be searched: " + std::string(e.what()));
+    }
+    rt::FormFileSource* source = folders ? &*folders : nullptr;
     try {
         // A frame or a data module is read into one of its kind, so that what its
-        // class publishes is taken.
-        rootKind_ = RootKindOf(lines);
+        // class publishes is taken: by the class's ancestry, the declared ancestors
+        // and the ancestors' files, else by what the text stores.
+        rootKind_ = RootKindOfBase(rt::RootBaseOf(lines, registry, source));
         const rt::ClassInfo& rootClass = rootKind_ == RootKind::Frame        ? rt::cls::TFrame
                                          : rootKind_ == RootKind::DataModule ? rt::cls::TDataModule
                                                                              : rt::cls::TForm;
@@ -135,9 +150,10 @@ void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const C
         return;
     }
     // The preview lays the form out as a sizeable window and draws the frame it asks for.
-    borderStyle_ = rt::StoredBorderStyle(lines);
+    borderStyle_ = rt::StoredBorderStyleOf(lines, source);
     std::vector<rt::BuildMessage> built;
-    rt::BuildFormFromLines(*form_, lines, registry, codePage, built, &AppFormNames(), &records_);
+    rt::BuildFormFromLines(*form_, lines, registry, codePage, built, &AppFormNames(), &records_, source,
+                           &origins_);
     for (rt::BuildMessage& message : built) AddMessage(std::move(message.Text), std::move(message.Place));
     for (const std::string& message : AppLookalikeMessages()) AddMessage(message);
     try {

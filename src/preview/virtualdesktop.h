@@ -14,6 +14,7 @@
 #include "codec/codepage.h"
 #include "preview/formwindow.h"
 #include "runtime/formbuild.h"
+#include "runtime/formsearch.h"
 #include "runtime/lookalike.h"
 #include "runtime/object.h"
 #include "runtime/reader.h"
@@ -22,6 +23,15 @@
 namespace fw::preview {
 
 class FormRealizer;
+
+// Where a preview looks for the files of the form's ancestors and frames: the form's
+// own folder and its parents up to the project's top, then the user's folders. With
+// neither a path nor folders nothing is looked for, and the preview shows what the
+// text holds.
+struct FormSearch {
+    std::string FormPath;              // the document's file; empty for an unsaved one
+    std::vector<std::string> Folders;  // the user's extra folders, in order
+};
 
 // The class registry of the running program, with the built-in classes registered, and
 // the names of its forms (each preview's form is added while it lives, so a second
@@ -50,7 +60,13 @@ public:
     // and the form is shown at (10, 10) in its normal state. Never throws: every
     // complaint is a line of PreviewMessages ("ERROR=…", "ERROR=Reader: …",
     // "ERROR=FormShow: …").
-    void BuildPreview(const std::vector<std::string>& lines, const CodePage& codePage);
+    // The ancestors and frames are read from the files search finds, through the index
+    // of form folders set with SetFormFolderIndex (else the desktop's own).
+    void BuildPreview(const std::vector<std::string>& lines, const CodePage& codePage,
+                      const FormSearch& search = {});
+    // The index of form folders that builds search through; it must outlive the desktop.
+    // nullptr goes back to the desktop's own.
+    void SetFormFolderIndex(rt::FormFolderIndex* index) { sharedIndex_ = index; }
     // Destroys the preview form and its window, if any.
     void DisposePreview();
 
@@ -61,6 +77,9 @@ public:
     // The object records of the last build's read (see rt::ReadSummary::Objects); their
     // live objects belong to PreviewForm and go with it.
     const std::vector<rt::ReadObject>& ReadObjects() const { return records_; }
+    // Which file each object and value of the last build came from: the text (file 0),
+    // an ancestor's or a frame's file. Its objects belong to PreviewForm.
+    const rt::BuildOrigins& Origins() const { return origins_; }
     // The live form of the last build, or nullptr before the first one.
     rt::Object* PreviewForm() const { return form_.get(); }
     FormWindow* Window() const { return window_; }
@@ -103,6 +122,9 @@ private:
     std::vector<std::string> messages_;
     std::vector<rt::MessagePlace> places_;
     std::vector<rt::ReadObject> records_;
+    rt::BuildOrigins origins_;
+    rt::FormFolderIndex* sharedIndex_ = nullptr;
+    std::unique_ptr<rt::FormFolderIndex> ownIndex_;
     std::string borderStyle_;  // the BorderStyle the form's text stores
     RootKind rootKind_ = RootKind::Form;
 };

@@ -66,7 +66,7 @@ bool AnswerInformationRequest(const QStringList& arguments) {
     if (request != QLatin1String("--help") && request != QLatin1String("-h")) return false;
     std::cout << "Usage: formwright [FILE...]\n"
                  "       formwright --render FORM [--codepage N] [--package BPL]... [--installed-packages]\n"
-                 "                  -o IMAGE.png [--layout LAYOUT.json]\n"
+                 "                  -o IMAGE.png [--layout LAYOUT.json] [--search-path DIR]...\n"
                  "       formwright --help | --version\n"
                  "\n"
                  "Opens each form file (.dfm, in text, binary or resource-wrapped encoding) in the\n"
@@ -85,6 +85,9 @@ bool AnswerInformationRequest(const QStringList& arguments) {
                  "                              (not read otherwise)\n"
                  "  --layout LAYOUT.json        with --render: also save where each object of the\n"
                  "                              form was drawn, and how, as JSON\n"
+                 "  --search-path DIR           with --render: look for the files of the form's\n"
+                 "                              ancestors and frames in DIR too, after the form's\n"
+                 "                              folder and its parents; repeatable\n"
                  "  --help                      show this text and exit\n"
                  "  --version                   show the version and exit\n"
                  "\n"

@@ -75,7 +75,7 @@ QString MenuText(const QString& caption) {
 }  // namespace
 
 Twnd_dfm_Main::Twnd_dfm_Main(UserMessages& messages, QWidget* parent)
-    : QMainWindow(parent), messages_(messages) {
+    : QMainWindow(parent), messages_(messages), formFolders_(std::make_unique<rt::FormFolderIndex>()) {
     setObjectName(QStringLiteral("wnd_dfm_Main"));
     setWindowTitle(QStringLiteral("Formwright"));
     setWindowIcon(DrawnIcon(DrawnImage::FormDocument));
@@ -154,6 +154,9 @@ void Twnd_dfm_Main::CreateSettings() {
         for (const auto& [name, field] : options)
             values.emplace_back(QString::fromLatin1(name), StoredValue::Bool(options_.*field));
         values.emplace_back(QStringLiteral("CodePage"), StoredValue::Int(codePage_));
+        if (!searchFolders_.isEmpty())
+            values.emplace_back(QStringLiteral("FormSearchPaths"),
+                                StoredValue::Str(searchFolders_.join(u'\n')));
     });
     Storage->SetOnReadCustomValue([this, options](const QString& name, const StoredValue& value) {
         for (const auto& [optionName, field] : options) {
@@ -167,6 +170,11 @@ void Twnd_dfm_Main::CreateSettings() {
             if (value.kind != StoredValue::Kind::Integer) throw EReadError("Invalid property value");
             if (value.integer >= 0 && value.integer <= 65535)
                 SetFormCodePage(static_cast<int>(value.integer));
+            return true;
+        }
+        if (name.compare(QLatin1String("FormSearchPaths"), Qt::CaseInsensitive) == 0) {
+            if (value.kind != StoredValue::Kind::String) throw EReadError("Invalid property value");
+            SetFormSearchFolders(value.text.split(u'\n', Qt::SkipEmptyParts));
             return true;
         }
         return false;
@@ -415,6 +423,18 @@ void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
     }
     document->ApplyInterfaceOptions(options_.ShowTypeCol, options_.ShowCNCol, options_.SmallFont,
                                     options_.ShowHTree);
+    document->SetFormSearchFolders(searchFolders_);
+    document->SetFormFolderIndex(formFolders_.get());
+    // "Goto source" on an object of an ancestor's or a frame's file opens that file.
+    document->SetSourceFileOpener([this](const QString& path, const QString& objectName) {
+        if (!QFileInfo(path).isFile()) return false;
+        OpenDocument(path);
+        const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+        auto* opened = windows.isEmpty() ? nullptr : qobject_cast<Tmdi_dfm_Editor*>(windows.last());
+        if (opened == nullptr || QFileInfo(opened->FileName()) != QFileInfo(path)) return false;
+        opened->GotoObject(objectName);
+        return true;
+    });
     // The stored layout of the last document closed applies once it is shown.
     AttachEditorStorage(document);
     if (documentsMaximized_)
@@ -655,10 +675,20 @@ void Twnd_dfm_Main::SetFormCodePage(int number) {
     if (CodePage::Find(number) != nullptr) codePage_ = number;
 }
 
+void Twnd_dfm_Main::SetFormSearchFolders(const QStringList& folders) {
+    searchFolders_ = folders;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
+        if (auto* document = qobject_cast<Tmdi_dfm_Editor*>(window))
+            document->SetFormSearchFolders(searchFolders_);
+    }
+}
+
 void Twnd_dfm_Main::cmPrefs() {
-    const PreferencesSettings settings{&options_, &codePage_};
+    QStringList folders = searchFolders_;
+    const PreferencesSettings settings{&options_, &codePage_, &folders};
     if (!Tdlg_dfm_Prefs::ExecutePreferences(this, messages_, *packages_, preview::AppRegistry(), settings))
         return;
+    SetFormSearchFolders(folders);
     // Every open document, in child order, takes the options and shows them in a new
     // preview. Its code page stays the one it was opened with.
     for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "runtime/formsearch.h"
 #include "shell/commandstate.h"
 
 class QAction;
@@ -85,6 +86,12 @@ public:
     const CodePage& FormCodePage() const;
     // Sets it by number; an unsupported number is ignored.
     void SetFormCodePage(int number);
+    // The extra folders searched for the files of ancestor forms and frames, after the
+    // form's own folder and its parents; none until the stored settings are read, saved
+    // with them (as "FormSearchPaths", one folder a line, only when there are any).
+    // Every document takes them for its previews.
+    const QStringList& FormSearchFolders() const { return searchFolders_; }
+    void SetFormSearchFolders(const QStringList& folders);
     // The settings: the window's own store (section "Main") and the manager that every
     // store writes through; the recently used files of the File menu.
     TRegPropStorageMan* StorageManager() const { return StorageMan; }
@@ -188,6 +195,10 @@ private:
     UserMessages& messages_;
     InterfaceOptions options_;
     int codePage_ = 1252;
+    QStringList searchFolders_;
+    // The root classes of the form folders the documents' previews searched, kept for
+    // the session.
+    std::unique_ptr<rt::FormFolderIndex> formFolders_;
     TRegPropStorageMan* StorageMan = nullptr;
     TPropStorage* Storage = nullptr;
     TRegMru* MRUMan = nullptr;

@@ -282,6 +282,35 @@ void Tdlg_dfm_Prefs::BuildWidgets() {
     classes->setColumnStretch(1, 1);
     pc->addTab(TabSheet3, QStringLiteral(" Registered Classes "));
 
+    // " Search Folders ".
+    TabSheet4 = new QWidget;
+    TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
+    auto* foldersLayout = new QVBoxLayout(TabSheet4);
+    auto* foldersLabel = new QLabel(
+        QStringLiteral(
+            "Ancestor forms and frames are looked for in the form's folder and its parents up to the "
+            "project's, then in these folders, in this order:"),
+        TabSheet4);
+    foldersLabel->setWordWrap(true);
+    foldersLayout->addWidget(foldersLabel);
+    lbFolders = new QListWidget(TabSheet4);
+    lbFolders->setObjectName(QStringLiteral("lbFolders"));
+    lbFolders->setSelectionMode(QAbstractItemView::SingleSelection);
+    foldersLabel->setBuddy(lbFolders);
+    foldersLayout->addWidget(lbFolders, 1);
+    auto* folderButtons = new QHBoxLayout;
+    btnAddFolder = new QPushButton(QStringLiteral("Add..."), TabSheet4);
+    btnAddFolder->setObjectName(QStringLiteral("btnAddFolder"));
+    btnAddFolder->setAutoDefault(false);
+    btnDelFolder = new QPushButton(QStringLiteral("Remove"), TabSheet4);
+    btnDelFolder->setObjectName(QStringLiteral("btnDelFolder"));
+    btnDelFolder->setAutoDefault(false);
+    folderButtons->addWidget(btnAddFolder);
+    folderButtons->addWidget(btnDelFolder);
+    folderButtons->addStretch(1);
+    foldersLayout->addLayout(folderButtons);
+    pc->addTab(TabSheet4, QStringLiteral(" Search Folders "));
+
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
     btnOK = new QPushButton(QStringLiteral("OK"), this);
@@ -298,6 +327,8 @@ void Tdlg_dfm_Prefs::BuildWidgets() {
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnAdd, &QPushButton::clicked, this, &Tdlg_dfm_Prefs::cmAdd);
     connect(btnDel, &QPushButton::clicked, this, &Tdlg_dfm_Prefs::cmDel);
+    connect(btnAddFolder, &QPushButton::clicked, this, &Tdlg_dfm_Prefs::cmAddFolder);
+    connect(btnDelFolder, &QPushButton::clicked, this, &Tdlg_dfm_Prefs::cmDelFolder);
     connect(BPLList, &QTreeWidget::itemSelectionChanged, this, &Tdlg_dfm_Prefs::BPLListSelectItem);
     connect(ts, &QTabBar::currentChanged, this, &Tdlg_dfm_Prefs::tsClick);
     connect(pc, &QTabWidget::currentChanged, this, &Tdlg_dfm_Prefs::pcChange);
@@ -312,6 +343,7 @@ bool Tdlg_dfm_Prefs::ExecutePreferences(QWidget* owner, UserMessages& messages, 
                           programPath.isEmpty() ? QCoreApplication::applicationFilePath() : programPath,
                           codePage ? *codePage : CodePage::Default(), owner);
     dialog.SetOptions(*settings.Options, *settings.CodePageNumber);
+    if (settings.SearchFolders) dialog.SetSearchFolders(*settings.SearchFolders);
     if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
         dialog.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, dialog.size(),
                                                screen->availableGeometry()));
@@ -325,6 +357,7 @@ bool Tdlg_dfm_Prefs::ExecutePreferences(QWidget* owner, UserMessages& messages, 
         messages.Error(QString::fromStdString(error.what()));
     }
     dialog.GetOptions(*settings.Options, *settings.CodePageNumber);
+    if (settings.SearchFolders) *settings.SearchFolders = dialog.SearchFolders();
     return true;
 }
 
@@ -344,6 +377,39 @@ void Tdlg_dfm_Prefs::GetOptions(InterfaceOptions& options, int& codePageNumber) 
     options.ShowHTree = cbxHTree->isChecked();
     options.SmallFont = cbxFont->isChecked();
     codePageNumber = cbxCodePage->currentData().toInt();
+}
+
+void Tdlg_dfm_Prefs::SetSearchFolders(const QStringList& folders) {
+    lbFolders->clear();
+    lbFolders->addItems(folders);
+}
+
+QStringList Tdlg_dfm_Prefs::SearchFolders() const {
+    QStringList folders;
+    for (int i = 0; i < lbFolders->count(); ++i)
+        folders << lbFolders->item(i)->text();
+    return folders;
+}
+
+void Tdlg_dfm_Prefs::cmAddFolder() {
+    const QString folder = messages_.AskFolder(QStringLiteral("Add Search Folder"));
+    if (folder.isEmpty()) return;
+    // Paths are compared as they are: this system's file names are case-sensitive.
+    const QString clean = QDir::cleanPath(folder);
+    for (int i = 0; i < lbFolders->count(); ++i) {
+        if (QDir::cleanPath(lbFolders->item(i)->text()) == clean) {
+            lbFolders->setCurrentRow(i);
+            return;
+        }
+    }
+    lbFolders->addItem(clean);
+    lbFolders->setCurrentRow(lbFolders->count() - 1);
+}
+
+void Tdlg_dfm_Prefs::cmDelFolder() {
+    const int row = lbFolders->currentRow();
+    if (row < 0 || lbFolders->currentItem() == nullptr || !lbFolders->currentItem()->isSelected()) return;
+    delete lbFolders->takeItem(row);
 }
 
 bool Tdlg_dfm_Prefs::IsProgramPath(const QString& path) const {

@@ -2,11 +2,14 @@
 // Tdlg_dfm_Prefs: the preferences. " General " holds the file types the program can be
 // the default application of, the interface options and the code page of form text;
 // " Packages " manages the design packages with a report of the selected one;
-// " Registered Classes " browses the class registry. Package changes take effect at
-// once; the package list file, the associations and the options only with "OK".
+// " Registered Classes " browses the class registry; " Search Folders " lists the folders
+// searched, after the form's own, for the files of ancestor forms and frames. Package
+// changes take effect at once; the package list file, the associations, the options and
+// the folders only with "OK".
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <string>
 
@@ -43,6 +46,8 @@ struct PreferencesSettings {
     InterfaceOptions* Options = nullptr;
     // The code page number of form text (874, 1250 to 1258).
     int* CodePageNumber = nullptr;
+    // The extra folders searched for ancestor and frame files, in order; none when null.
+    QStringList* SearchFolders = nullptr;
 };
 
 class Tdlg_dfm_Prefs : public QDialog {
@@ -70,6 +75,9 @@ public:
     // selects Windows-1252), and reads them back.
     void SetOptions(const InterfaceOptions& options, int codePageNumber);
     void GetOptions(InterfaceOptions& options, int& codePageNumber) const;
+    // The extra search folders, one row each in the order given.
+    void SetSearchFolders(const QStringList& folders);
+    QStringList SearchFolders() const;
     // What "OK" does after the dialog closed: the associations, the package list file.
     void ApplyAssociations();
 
@@ -81,6 +89,10 @@ public:
     // The handlers.
     void cmAdd();
     void cmDel();
+    // Asks for a folder and lists it last, unless it is listed already; removes the
+    // selected folder.
+    void cmAddFolder();
+    void cmDelFolder();
     void BPLListSelectItem();
     void tsClick();
     void pcChange();
@@ -91,6 +103,10 @@ public:
     QWidget* GeneralPage() const { return TabSheet1; }
     QWidget* PackagesPage() const { return TabSheet2; }
     QWidget* ClassesPage() const { return TabSheet3; }
+    QWidget* FoldersPage() const { return TabSheet4; }
+    QListWidget* FolderList() const { return lbFolders; }
+    QPushButton* AddFolderButton() const { return btnAddFolder; }
+    QPushButton* RemoveFolderButton() const { return btnDelFolder; }
     QTreeWidget* FileTypeList() const { return RFTList; }
     QCheckBox* ShowTypeColBox() const { return cbxShowTypeCol; }
     QCheckBox* ShowCNColBox() const { return cbxShowCNCol; }
@@ -134,6 +150,10 @@ private:
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
     QWidget* TabSheet3 = nullptr;
+    QWidget* TabSheet4 = nullptr;
+    QListWidget* lbFolders = nullptr;
+    QPushButton* btnAddFolder = nullptr;
+    QPushButton* btnDelFolder = nullptr;
     QTreeWidget* RFTList = nullptr;
     QCheckBox* cbxShowTypeCol = nullptr;
     QCheckBox* cbxShowCNCol = nullptr;

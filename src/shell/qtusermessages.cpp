@@ -152,6 +152,11 @@ QString QtUserMessages::AskSavePicturePath(const QString& filter) {
     return files.first();
 }
 
+QString QtUserMessages::AskFolder(const QString& title) {
+    DismissSplash();
+    return QFileDialog::getExistingDirectory(dialogParent_, title, QString(), QFileDialog::ShowDirsOnly);
+}
+
 QString QtUserMessages::AskOpenModuleFile(const QStringList& filters) {
     DismissSplash();
     QFileDialog dialog(dialogParent_, QStringLiteral("Open"), lastModuleFolder_);

@@ -32,6 +32,7 @@ public:
     QString AskSaveImagePath(const QString& proposedName) override;
     QString AskSavePicturePath(const QString& filter) override;
     QString AskOpenModuleFile(const QStringList& filters) override;
+    QString AskFolder(const QString& title) override;
     std::optional<int> AskLineNumber(int current, int lineCount) override;
 
 private:

@@ -317,6 +317,35 @@ TEST_F(CliTool, CheckWritesMessagesAsJson) {
     EXPECT_NE(none.Exit, 0);
 }
 
+// check builds a form whole: the ancestor in a folder outside the project is found only
+// through --search-path, and a frame's file beside the form is found without it; a
+// frame file checked on its own is built as a frame, so what only frames publish
+// (TabOrder on the root) is no complaint.
+TEST_F(CliTool, CheckFindsAncestorsAndFramesThroughTheSearchPath) {
+    Write("lib/base.dfm",
+          "object BaseForm: TBaseForm\r\n  Caption = 'Base'\r\n  object OkButton: TButton\r\n"
+          "    Caption = 'OK'\r\n  end\r\nend\r\n");
+    Write("proj/P.dpr", "program P;\r\nend.\r\n");
+    Write("proj/mainu.pas",
+          "unit mainu;\r\ninterface\r\ntype\r\n  TMainForm = class(TBaseForm)\r\n  end;\r\nend.\r\n");
+    Write(
+        "proj/frame.dfm",
+        "object AddressFrame: TAddressFrame\r\n  TabOrder = 0\r\n  object Street: TEdit\r\n  end\r\nend\r\n");
+    Write(
+        "proj/main.dfm",
+        "inherited MainForm: TMainForm\r\n  inherited OkButton: TButton\r\n    Caption = 'Save'\r\n  end\r\n"
+        "  inline Frame1: TAddressFrame\r\n    inherited Street: TEdit\r\n      Text = 'x'\r\n    end\r\n"
+        "  end\r\nend\r\n");
+    const Result alone = Run({"check", "proj/main.dfm"});
+    EXPECT_EQ(alone.Exit, 1);
+    EXPECT_EQ(alone.Out, "proj/main.dfm: WARN=Ancestor form TBaseForm not found; searched: " +
+                             (dir_ / "proj").string() + "\n")
+        << alone.Err;
+    const Result found = Run({"check", "--search-path", "lib", "proj/main.dfm", "proj/frame.dfm"});
+    EXPECT_EQ(found.Out, "proj/main.dfm: ok\nproj/frame.dfm: ok\n") << found.Err;
+    EXPECT_EQ(found.Exit, 0);
+}
+
 TEST_F(CliTool, FailedConversionNeverTouchesTheTarget) {
     const std::string oldBytes = "the target's previous content\n";
     const struct {
@@ -810,10 +839,19 @@ TEST_F(CliTool, BadUsageExitsTwoNamingTheArgument) {
         {{"check", "--codepage=437", "a.dfm"},
          "unsupported code page '437' (supported: 874, 932, 936, 949, 950, 1250-1258)",
          "check --help"},
-        {{"check", "--format", "xml", "a.dfm"}, "unknown format 'xml' for --format (use text or json)",
+        {{"check", "--format", "xml", "a.dfm"},
+         "unknown format 'xml' for --format (use text or json)",
          "check --help"},
-        {{"check", "--format=json", "--format=text", "a.dfm"}, "'--format' given more than once", "check --help"},
-        {{"detect", "--format", "json", "a.dfm"}, "option '--format' does not apply to detect", "detect --help"},
+        {{"check", "--format=json", "--format=text", "a.dfm"},
+         "'--format' given more than once",
+         "check --help"},
+        {{"detect", "--format", "json", "a.dfm"},
+         "option '--format' does not apply to detect",
+         "detect --help"},
+        {{"check", "a.dfm", "--search-path"}, "'--search-path' needs a value", "check --help"},
+        {{"convert", "--to", "text", "--search-path", "lib", "a.dfm", "--in-place"},
+         "option '--search-path' does not apply to convert",
+         "convert --help"},
         {{"detect"}, "no input files", "detect --help"},
         {{"detect", "--in-place", "a.dfm"}, "option '--in-place' does not apply to detect", "detect --help"},
         {{"classes", "TButton", "TEdit"}, "classes takes at most one class name", "classes --help"},

@@ -117,6 +117,21 @@ TEST(ScanHierarchy, LineCases) {
           {"Panel1", "TPanel", NodeKind::Component, 2, 0},
           {"Frame1 (1)", "TFrame1", NodeKind::Component, 0, 0},
           {"B", "TButton", NodeKind::Component, 0, 2}}},
+        // A header's name or class may hold a lowercase keyword; the keyword that starts
+        // the line decides, so the object stays and its children stay under it, at any depth.
+        {"inherited F: TF\n  inline frobjects: TfrObjects\n    inherited L: TLabel\n    end\n"
+         "    inline frinner: TfrInline\n      inherited inheritedGrid: TGrid\n      end\n    end\n"
+         "  end\n  object B: TButton\n  end\nend\n",
+         {{"F (2)", "TF", NodeKind::Root, 1, -1},
+          {"frobjects (2)", "TfrObjects", NodeKind::Component, 0, 0},
+          {"L", "TLabel", NodeKind::Component, 0, 1},
+          {"frinner (1)", "TfrInline", NodeKind::Component, 0, 1},
+          {"inheritedGrid", "TGrid", NodeKind::Component, 0, 3},
+          {"B", "TButton", NodeKind::Component, 0, 0}}},
+        {"object F: TF\n  inherited dsobject: TDataSource\n  end\n  object initem: TItemList\n  end\nend\n",
+         {{"F (2)", "TF", NodeKind::Root, 1, -1},
+          {"dsobject", "TDataSource", NodeKind::Component, 0, 0},
+          {"initem", "TItemList", NodeKind::Component, 0, 0}}},
         // The keyword must start the line, as the other keywords must.
         {"object F: TF\n  Hint = 'inline X: TY'\nend\n", {{"F", "TF", NodeKind::Root, 1, -1}}},
         // The order modifier stays in the class name, which then names no class.

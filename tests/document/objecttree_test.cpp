@@ -7,10 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -18,6 +21,8 @@
 #include "document/documentwindow.h"
 #include "document/treeimages.h"
 #include "documenttestsupport.h"
+#include "preview/oipanel.h"
+#include "runtime/object.h"
 
 namespace {
 
@@ -310,6 +315,116 @@ TEST_F(ObjectTreeTest, DoubleClickAndCtrlGGoToTheSource) {
     tree->setCurrentItem(ItemNamed(tree, "Label1"));
     QTest::keyClick(tree, Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(document->Editor()->selectedText(), QStringLiteral("Label1: TLabel"));
+}
+
+// A form built whole: main.dfm inherits middle.dfm (beside it), which inherits base.dfm
+// in a search folder; main.dfm holds a frame whose file is beside it.
+TEST_F(ObjectTreeTest, ObjectsOfAncestorAndFrameFilesAreGreyNodesWithTheirFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QDir(dir.path()).mkpath(QStringLiteral("lib"));
+    QDir(dir.path()).mkpath(QStringLiteral("proj"));
+    const auto path = [&](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+    fw::test::WriteAll(path("lib/base.dfm"),
+                       "object BaseForm: TBaseForm\r\n  Caption = 'Base'\r\n  object TopPanel: TPanel\r\n"
+                       "    Align = alTop\r\n    object Title: TLabel\r\n    end\r\n  end\r\n"
+                       "  object OkButton: TButton\r\n  end\r\n  object Timer1: TTimer\r\n  end\r\nend\r\n");
+    fw::test::WriteAll(path("proj/P.dpr"), "program P;\r\nend.\r\n");
+    fw::test::WriteAll(path("proj/mainu.pas"),
+                       "unit mainu;\r\ninterface\r\ntype\r\n  TMainForm = class(TMiddleForm)\r\n  end;\r\n"
+                       "  TMiddleForm = class(TBaseForm)\r\n  end;\r\nimplementation\r\nend.\r\n");
+    fw::test::WriteAll(path("proj/middle.dfm"),
+                       "inherited MiddleForm: TMiddleForm\r\n  object NameEdit: TEdit\r\n  end\r\nend\r\n");
+    fw::test::WriteAll(
+        path("proj/frame.dfm"),
+        "object AddressFrame: TAddressFrame\r\n  TabOrder = 0\r\n  object StreetLabel: TLabel\r\n"
+        "  end\r\n  object StreetEdit: TEdit\r\n  end\r\nend\r\n");
+    fw::test::WriteAll(
+        path("proj/main.dfm"),
+        "inherited MainForm: TMainForm\r\n  inherited OkButton: TButton\r\n    Caption = 'Save'\r\n"
+        "  end\r\n  inline Frame1: TAddressFrame\r\n    inherited StreetLabel: TLabel\r\n"
+        "      Caption = 'Road'\r\n    end\r\n  end\r\n  object Extra: TButton\r\n  end\r\nend\r\n");
+    Tmdi_dfm_Editor* document = NewDocument();
+    document->SetFormSearchFolders({path("lib")});
+    document->OpenDocumentFile(path("proj/main.dfm"));
+    ObjectTreeView* tree = document->Tree();
+
+    // Each row: its depth, whether it is greyed and the file in its hint. The files come
+    // before the text among a node's children, in the order they were read, a form's
+    // non-visual components before its controls, as a form stream writes them.
+    const QString base = QFileInfo(path("lib/base.dfm")).absoluteFilePath();
+    const QString middle = QFileInfo(path("proj/middle.dfm")).absoluteFilePath();
+    const QString frame = QFileInfo(path("proj/frame.dfm")).absoluteFilePath();
+    struct Expected {
+        const char* Name;
+        int Depth;
+        bool Grey;
+        QString File;
+    };
+    const Expected expected[] = {
+        {"MainForm", 0, false, {}}, {"Timer1", 1, true, base},      {"TopPanel", 1, true, base},
+        {"Title", 2, true, base},   {"NameEdit", 1, true, middle},  {"OkButton", 1, false, base},
+        {"Frame1", 1, false, {}},   {"StreetEdit", 2, true, frame}, {"StreetLabel", 2, false, frame},
+        {"Extra", 1, false, {}},
+    };
+    const QColor grey = tree->palette().color(QPalette::Disabled, QPalette::Text);
+    std::vector<std::string> shown;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        shown.push_back((*it)->text(0).section(' ', 0, 0).toStdString());
+    std::vector<std::string> names;
+    for (const Expected& e : expected)
+        names.push_back(e.Name);
+    ASSERT_EQ(shown, names);
+    int row = 0;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it, ++row) {
+        const Expected& e = expected[row];
+        SCOPED_TRACE(e.Name);
+        EXPECT_EQ(Depth(*it), e.Depth);
+        EXPECT_EQ((*it)->foreground(0).color() == grey, e.Grey);
+        EXPECT_EQ((*it)->toolTip(0), e.File.isEmpty() ? QString() : QStringLiteral("From ") + e.File);
+    }
+
+    // A grey node is inspected as the live object of its file, a frame's one as the
+    // frame's own.
+    for (const char* name : {"Title", "StreetEdit"}) {
+        SCOPED_TRACE(name);
+        tree->SelectNode(tree->Nodes().FindNodeByName(name));
+        ASSERT_NE(document->InspectedObject(), nullptr);
+        EXPECT_EQ(document->InspectedObject()->Name(), name);
+    }
+    EXPECT_EQ(document->InspectedObject()->Owner()->Name(), "Frame1");
+
+    // The inspector tells where each value comes from: the text, an ancestor's file, or
+    // nowhere (the default).
+    tree->SelectNode(tree->Nodes().FindNodeByName("OkButton"));
+    const struct {
+        const char* Path;
+        const char* Hint;
+    } values[] = {{"Caption", "From this text"}, {"Align", "Default"}};
+    for (const auto& v : values) {
+        SCOPED_TRACE(v.Path);
+        const QTreeWidgetItem* item = fw::preview::OIPanel::FindItem(document->Inspector()->PropertyTree(),
+                                                                     QString::fromLatin1(v.Path));
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->toolTip(fw::preview::OIPanel::ValueColumn), QString::fromLatin1(v.Hint));
+    }
+    tree->SelectNode(tree->Nodes().FindNodeByName("TopPanel"));
+    const QTreeWidgetItem* align =
+        fw::preview::OIPanel::FindItem(document->Inspector()->PropertyTree(), "Align");
+    ASSERT_NE(align, nullptr);
+    EXPECT_EQ(align->toolTip(fw::preview::OIPanel::ValueColumn), QStringLiteral("From base.dfm"));
+    // Goto source on a grey node: without a way to open the file, where it is written.
+    ASSERT_TRUE(document->GotoObject(QStringLiteral("TopPanel")));
+    EXPECT_EQ(messages_.Informations, QStringList{QStringLiteral("TopPanel is written in ") + base + u'.'});
+    // With one, the file and the object are handed to it.
+    QStringList opened;
+    document->SetSourceFileOpener([&](const QString& file, const QString& name) {
+        opened << file << name;
+        return true;
+    });
+    ASSERT_TRUE(document->GotoObject(QStringLiteral("StreetEdit")));
+    EXPECT_EQ(opened, (QStringList{frame, QStringLiteral("StreetEdit")}));
+    EXPECT_EQ(messages_.Informations.size(), 1);
 }
 
 }  // namespace

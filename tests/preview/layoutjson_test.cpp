@@ -8,10 +8,12 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -244,6 +246,33 @@ TEST(PreviewLayout, JsonIsValidAndKeepsNamesAndMessagesAsTheyAre) {
     EXPECT_TRUE(empty.object()["messages"].isArray());
 }
 
+// Three levels of inheritance and a frame: main.dfm inherits middle.dfm, which inherits
+// base.dfm in another folder (lib, outside the project); main.dfm holds a frame whose
+// file is beside it. The unit declares the chain.
+const std::vector<std::pair<const char*, const char*>> ThreeLevelFiles = {
+    {"lib/base.dfm",
+     "object BaseForm: TBaseForm\r\n  Caption = 'Base'\r\n  ClientHeight = 240\r\n  ClientWidth = 360\r\n"
+     "  object TopPanel: TPanel\r\n    Left = 0\r\n    Top = 0\r\n    Width = 360\r\n    Height = 41\r\n"
+     "    Align = alTop\r\n  end\r\n  object OkButton: TButton\r\n    Left = 8\r\n    Top = 200\r\n"
+     "    Caption = 'OK'\r\n  end\r\nend\r\n"},
+    {"proj/P.dpr", "program P;\r\nend.\r\n"},
+    {"proj/mainu.pas",
+     "unit mainu;\r\ninterface\r\ntype\r\n  TMainForm = class(TMiddleForm)\r\n  end;\r\n"
+     "  TMiddleForm = class(TBaseForm)\r\n  end;\r\nimplementation\r\nend.\r\n"},
+    {"proj/middle.dfm",
+     "inherited MiddleForm: TMiddleForm\r\n  Caption = 'Middle'\r\n  object NameEdit: TEdit\r\n    Left = "
+     "8\r\n"
+     "    Top = 56\r\n  end\r\nend\r\n"},
+    {"proj/addressframe.dfm",
+     "object AddressFrame: TAddressFrame\r\n  Width = 300\r\n  Height = 80\r\n  TabOrder = 0\r\n"
+     "  object StreetLabel: TLabel\r\n    Caption = 'Street'\r\n  end\r\n  object StreetEdit: TEdit\r\n"
+     "    Left = 60\r\n  end\r\nend\r\n"},
+    {"proj/main.dfm",
+     "inherited MainForm: TMainForm\r\n  Caption = 'Main'\r\n  inherited OkButton: TButton\r\n"
+     "    Caption = 'Save'\r\n  end\r\n  inline AddressFrame1: TAddressFrame\r\n    Top = 90\r\n"
+     "    inherited StreetLabel: TLabel\r\n      Caption = 'Road'\r\n    end\r\n  end\r\nend\r\n"},
+};
+
 // The render command with --layout, on a form file written to a temporary folder.
 struct RenderRun {
     QTemporaryDir Dir;
@@ -290,8 +319,14 @@ TEST(RenderCommand, LayoutMistakesAreErrorsWithTheReason) {
     };
     const Case cases[] = {
         {"no render", {"--layout", "$DIR/out.json"}, "needs --render"},
-        {"no file", {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout"}, "--layout needs a file"},
-        {"unwritable", {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout", "$DIR/none/out.json"},
+        {"no file",
+         {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout"},
+         "--layout needs a file"},
+        {"no folder",
+         {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout", "$DIR/out.json", "--search-path"},
+         "--search-path needs a folder"},
+        {"unwritable",
+         {"--render", "$DIR/Layout.dfm", "-o", "$DIR/out.png", "--layout", "$DIR/none/out.json"},
          "the layout could not be written"},
     };
     for (const Case& c : cases) {
@@ -304,6 +339,50 @@ TEST(RenderCommand, LayoutMistakesAreErrorsWithTheReason) {
         EXPECT_FALSE(QFile::exists(run.Path("out.json")));
     }
     EXPECT_TRUE(fw::preview::IsRenderCommand({"--layout", "x.json"}));
+}
+
+// A form built whole: the layout lists the objects of the ancestors' and the frame's
+// files too, each marked with the file that creates it, also where the form's own text
+// changes it ("inherited OkButton"); the form's own objects are not marked. Without the folder of the first
+// ancestor the build says where it looked.
+TEST(RenderCommand, LayoutMarksTheObjectsOfOtherFiles) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const auto& [name, text] : ThreeLevelFiles) {
+        QDir().mkpath(QFileInfo(dir.filePath(QString::fromLatin1(name))).path());
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    const QString form = dir.filePath(QStringLiteral("proj/main.dfm"));
+    std::ostringstream out, err;
+    const int status =
+        fw::preview::RenderFormFile({"--render", form, "-o", dir.filePath("main.png"), "--layout",
+                                     dir.filePath("main.json"), "--search-path", dir.filePath("lib")},
+                                    out, err);
+    EXPECT_EQ(status, 0) << err.str() << out.str();
+    QFile file(dir.filePath("main.json"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    std::map<std::string, std::string> files;
+    for (const QJsonValue& object : QJsonDocument::fromJson(file.readAll()).object()["objects"].toArray())
+        files[object["name"].toString().toStdString()] = object["file"].toString().toStdString();
+    const std::map<std::string, std::string> expected{{"MainForm", ""},
+                                                      {"OkButton", "base.dfm"},
+                                                      {"AddressFrame1", ""},
+                                                      {"StreetLabel", "addressframe.dfm"},
+                                                      {"TopPanel", "base.dfm"},
+                                                      {"NameEdit", "middle.dfm"},
+                                                      {"StreetEdit", "addressframe.dfm"}};
+    EXPECT_EQ(files, expected);
+
+    std::ostringstream missingOut, missingErr;
+    EXPECT_EQ(fw::preview::RenderFormFile({"--render", form, "-o", dir.filePath("alone.png")}, missingOut,
+                                          missingErr),
+              1);
+    EXPECT_NE(missingOut.str().find("Ancestor form TBaseForm not found; searched: " +
+                                    dir.filePath("proj").toStdString()),
+              std::string::npos)
+        << missingOut.str();
 }
 
 // Without --codepage a form is drawn in the page its fonts declare: the picture of a

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMap>
 #include <QMdiArea>
@@ -262,6 +263,36 @@ TEST_F(MainWindowTest, OpeningAFileTwiceGivesTwoDocumentsTabbedWithTheFullPath) 
     }
     EXPECT_EQ(tabs->currentIndex(), 1);
     EXPECT_TRUE(windows[1]->isMaximized());
+}
+
+// "Goto source" on an object that only the ancestor's file writes opens that file, at
+// the object; the folders to search are the window's.
+TEST_F(MainWindowTest, GotoSourceOfAnAncestorsObjectOpensItsFile) {
+    Show();
+    const QString base =
+        WriteForm(QStringLiteral("lib/base.dfm"),
+                  "object BaseForm: TBaseForm\r\n  Caption = 'Base'\r\n  object Title: TLabel\r\n"
+                  "  end\r\n  object OkButton: TButton\r\n  end\r\nend\r\n");
+    WriteForm(QStringLiteral("proj/P.dpr"), "program P;\r\nend.\r\n");
+    WriteForm(QStringLiteral("proj/mainu.pas"),
+              "unit mainu;\r\ninterface\r\ntype\r\n  TMainForm = class(TBaseForm)\r\n  end;\r\nend.\r\n");
+    const QString form =
+        WriteForm(QStringLiteral("proj/main.dfm"),
+                  "inherited MainForm: TMainForm\r\n  inherited Title: TLabel\r\n    Caption = 'x'\r\n"
+                  "  end\r\nend\r\n");
+    main_->SetFormSearchFolders({dir_.filePath(QStringLiteral("lib"))});
+    main_->OpenDocument(form);
+    auto* document = qobject_cast<Tmdi_dfm_Editor*>(Windows().last());
+    ASSERT_NE(document, nullptr);
+    ASSERT_TRUE(document->GotoObject(QStringLiteral("OkButton")));
+    Settle();
+    const QList<QMdiSubWindow*> windows = main_->MdiArea()->subWindowList(QMdiArea::CreationOrder);
+    ASSERT_EQ(windows.size(), 2);
+    auto* opened = qobject_cast<Tmdi_dfm_Editor*>(windows.last());
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(QFileInfo(opened->FileName()), QFileInfo(base));
+    EXPECT_EQ(opened->Editor()->selectedText(), QStringLiteral("OkButton: TButton"));
+    EXPECT_TRUE(messages_.informations.isEmpty()) << messages_.informations.join(u'\n').toStdString();
 }
 
 TEST_F(MainWindowTest, NewDocumentIsUntitled) {

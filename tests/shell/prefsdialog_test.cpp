@@ -113,7 +113,7 @@ TEST_F(PrefsDialogTest, PagesAndControlsAsDesigned) {
     QStringList pages;
     for (int i = 0; i < d.PageControl()->count(); ++i)
         pages << d.PageControl()->tabText(i);
-    EXPECT_EQ(pages, (QStringList{" General ", " Packages ", " Registered Classes "}));
+    EXPECT_EQ(pages, (QStringList{" General ", " Packages ", " Registered Classes ", " Search Folders "}));
     EXPECT_EQ(d.PageControl()->currentWidget(), d.GeneralPage());
 
     ASSERT_EQ(d.FileTypeList()->topLevelItemCount(), 1);
@@ -160,6 +160,37 @@ TEST_F(PrefsDialogTest, OptionsAndCodePageGoInAndComeBack) {
         EXPECT_EQ(options.SmallFont, c.options.SmallFont);
         EXPECT_EQ(codePage, c.expectedCodePage);
     }
+}
+
+TEST_F(PrefsDialogTest, SearchFoldersAreListedInOrderOnce) {
+    Tdlg_dfm_Prefs& d = Open();
+    EXPECT_TRUE(d.SearchFolders().isEmpty());
+    d.SetSearchFolders({QStringLiteral("/src/common"), QStringLiteral("/src/frames")});
+    // Each answer of the folder chooser, and the list after it: a folder listed already
+    // (written another way) is selected, not listed twice; a cancelled question changes
+    // nothing.
+    const struct {
+        QString Answer;
+        QStringList Listed;
+        int Selected;
+    } adds[] = {
+        {QStringLiteral("/src/base/"), {"/src/common", "/src/frames", "/src/base"}, 2},
+        {QStringLiteral("/src/./frames"), {"/src/common", "/src/frames", "/src/base"}, 1},
+        {QString(), {"/src/common", "/src/frames", "/src/base"}, 1},
+    };
+    for (const auto& add : adds) {
+        SCOPED_TRACE(add.Answer.toStdString());
+        messages.folders.push_back(add.Answer);
+        d.AddFolderButton()->click();
+        EXPECT_EQ(d.SearchFolders(), add.Listed);
+        EXPECT_EQ(d.FolderList()->currentRow(), add.Selected);
+    }
+    d.FolderList()->setCurrentRow(0);
+    d.RemoveFolderButton()->click();
+    EXPECT_EQ(d.SearchFolders(), (QStringList{"/src/frames", "/src/base"}));
+    d.FolderList()->clearSelection();
+    d.RemoveFolderButton()->click();
+    EXPECT_EQ(d.SearchFolders().size(), 2);
 }
 
 TEST_F(PrefsDialogTest, AddingPackages) {
@@ -494,18 +525,22 @@ TEST_F(MainWindowPrefsTest, AcceptedOptionsReachEveryOpenDocumentAndTheCodePageN
     WhenPrefsShow([](Tdlg_dfm_Prefs& d) {
         d.ShowCNColBox()->setChecked(true);
         d.CodePageBox()->setCurrentIndex(d.CodePageBox()->findData(1251));
+        d.SetSearchFolders({QStringLiteral("/src/base"), QStringLiteral("/src/frames")});
         d.OkButton()->click();
     });
     main->cmPrefs();
     EXPECT_TRUE(main->Options().ShowCNCol);
     EXPECT_EQ(main->FormCodePage().Number(), 1251);
+    const std::vector<std::string> folders{"/src/base", "/src/frames"};
     for (Tmdi_dfm_Editor* document : documents) {
         EXPECT_FALSE(document->Tree()->isColumnHidden(1));
         EXPECT_EQ(previewButtons(document), 1);
         EXPECT_EQ(document->TextCodePage().Number(), 1252);
+        EXPECT_EQ(document->FormSearchFolders(), folders);
     }
     main->cmNew();
     EXPECT_EQ(main->ActiveDocument()->TextCodePage().Number(), 1251);
+    EXPECT_EQ(main->ActiveDocument()->FormSearchFolders(), folders);
     // The changed documents close unsaved.
     messages.choiceAnswers = {UserMessages::Answer::No, UserMessages::Answer::No};
     main->close();
@@ -518,6 +553,7 @@ TEST_F(MainWindowPrefsTest, AcceptedOptionsReachEveryOpenDocumentAndTheCodePageN
     Settle();
     EXPECT_EQ(again.FormCodePage().Number(), 1251);
     EXPECT_TRUE(again.Options().ShowCNCol);
+    EXPECT_EQ(again.FormSearchFolders(), (QStringList{"/src/base", "/src/frames"}));
     again.close();
     EXPECT_TRUE(messages.errors.isEmpty()) << messages.errors.join(u'\n').toStdString();
 }

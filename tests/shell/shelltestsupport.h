@@ -47,6 +47,7 @@ public:
     std::deque<QString> savePaths;
     std::deque<QString> moduleFiles;   // answers of the executable/package open dialog
     QList<QStringList> moduleFilters;  // the filters that dialog offered, per question
+    std::deque<QString> folders;       // answers of the folder chooser
     QStringList confirms, warnings, informations, errors;
     QStringList savePathProposals;
 
@@ -90,6 +91,15 @@ public:
         }
         const QString answer = moduleFiles.front();
         moduleFiles.pop_front();
+        return answer;
+    }
+    QString AskFolder(const QString&) override {
+        if (folders.empty()) {
+            ADD_FAILURE() << "unexpected folder question";
+            return {};
+        }
+        const QString answer = folders.front();
+        folders.pop_front();
         return answer;
     }
     QString AskSavePath(const QString& proposedPath) override {
