@@ -114,7 +114,7 @@ int MeasureMemory(const QString& path, const QString& warmUp) {
     QMdiArea area;
     area.resize(1000, 700);
     area.show();
-    auto* small = new fw::Tmdi_dfm_Editor(messages, fw::CodePage::Default());
+    auto* small = new fw::DocumentWindow(messages, fw::CodePage::Default());
     area.addSubWindow(small);
     small->show();
     small->OpenDocumentFile(warmUp);
@@ -122,7 +122,7 @@ int MeasureMemory(const QString& path, const QString& warmUp) {
     delete small;
     QCoreApplication::processEvents();
 
-    auto* document = new fw::Tmdi_dfm_Editor(messages, fw::CodePage::Default());
+    auto* document = new fw::DocumentWindow(messages, fw::CodePage::Default());
     area.addSubWindow(document);
     document->show();
     QCoreApplication::processEvents();
@@ -176,7 +176,7 @@ int main(int argc, char** argv) {
             fw::BinaryFormToText(input, output, fw::CodePage::Default());
             codec.push_back(Milliseconds(Clock::now() - start));
         }
-        auto* document = new fw::Tmdi_dfm_Editor(messages, fw::CodePage::Default());
+        auto* document = new fw::DocumentWindow(messages, fw::CodePage::Default());
         area.addSubWindow(document);
         document->show();
         QCoreApplication::processEvents();

@@ -33,7 +33,7 @@
 #include <vector>
 
 #include "peimage/classscan.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 #include "pewriter.h"
 
 namespace {
@@ -102,7 +102,7 @@ const std::string& LargeFile(std::size_t unreadMegabytes) {
 
 void OpenAndListForms(benchmark::State& state) {
     const std::string& path = LargeFile(static_cast<std::size_t>(state.range(0)));
-    fw::pe::TZentrix_PE pe;
+    fw::pe::PeFile pe;
     std::size_t forms = 0;
     for (auto _ : state) {
         pe.Open(path);
@@ -195,7 +195,7 @@ void OpenWithLargeCode(benchmark::State& state) {
         writer.AddSection("CODE", SyntheticCode(CodeSize, ImageBase + writer.NextSectionRva(), ClassCount));
         return Folder().Write("code-20MB.exe", writer.Build().File);
     }();
-    fw::pe::TZentrix_PE pe;
+    fw::pe::PeFile pe;
     for (auto _ : state) {
         pe.Open(path);
         benchmark::DoNotOptimize(pe.ClassRefs().data());

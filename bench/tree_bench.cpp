@@ -105,7 +105,7 @@ Figures Measure(int lines, int runs) {
     f.Scan = Best(runs, [&] { f.Nodes = fw::ScanHierarchy(split, nothing).ObjectCount(); });
 
     PrintingMessages messages;
-    fw::Tmdi_dfm_Editor document(messages, fw::CodePage::Default());
+    fw::DocumentWindow document(messages, fw::CodePage::Default());
     document.resize(1000, 700);
     document.show();
     document.LoadFromLines(QByteArray(text.data(), static_cast<qsizetype>(text.size())));

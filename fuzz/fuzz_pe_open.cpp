@@ -23,7 +23,7 @@
 #include "codec/errors.h"
 #include "peimage/asciitext.h"
 #include "peimage/packageinfo.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ bool IsClassName(const std::string& name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    fw::pe::TZentrix_PE pe;
+    fw::pe::PeFile pe;
     try {
         pe.Open(MemoryFilePath(data, size));
     } catch (const std::exception& error) {

@@ -27,7 +27,7 @@
 #include "peimage/asciitext.h"
 #include "peimage/byteview.h"
 #include "peimage/packageinfo.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
 #include "runtime/formsearch.h"
@@ -631,14 +631,14 @@ int RunClasses(const Invocation& invocation, std::ostream& out, std::ostream& er
 
 // Opens a PE file for the commands that read one; throws when the file cannot be read or
 // is not a PE file, since an empty listing would then say something untrue.
-void OpenPeFile(fw::pe::TZentrix_PE& pe, const std::string& path) {
+void OpenPeFile(fw::pe::PeFile& pe, const std::string& path) {
     pe.Open(path);
     if (!pe.FileError().empty()) throw std::runtime_error("Cannot open file " + path + ": " + pe.FileError());
     if (!pe.IsPEImage()) throw std::runtime_error("not a PE file (no MZ and PE headers)");
 }
 
 int RunResources(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    fw::pe::TZentrix_PE pe(*CodePage::Find(invocation.CodePage));
+    fw::pe::PeFile pe(*CodePage::Find(invocation.CodePage));
     return ForEachFile(invocation, out, err, [&](const std::string& path) {
         OpenPeFile(pe, path);
         for (const fw::pe::TResourceItem& item : pe.Resources()) {
@@ -649,7 +649,7 @@ int RunResources(const Invocation& invocation, std::ostream& out, std::ostream& 
 }
 
 int RunForms(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    fw::pe::TZentrix_PE pe(*CodePage::Find(invocation.CodePage));
+    fw::pe::PeFile pe(*CodePage::Find(invocation.CodePage));
     return ForEachFile(invocation, out, err, [&](const std::string& path) {
         OpenPeFile(pe, path);
         for (const std::string& name : pe.FormNames())
@@ -686,7 +686,7 @@ int RunExtract(const Invocation& invocation, std::ostream& out, std::ostream& er
     const fs::path folder =
         invocation.Output == OutputMode::Directory ? fs::path(invocation.OutputPath) : fs::path(".");
 
-    fw::pe::TZentrix_PE pe(codePage);
+    fw::pe::PeFile pe(codePage);
     try {
         OpenPeFile(pe, path);
     } catch (const std::exception& error) {
@@ -773,7 +773,7 @@ int RunExtract(const Invocation& invocation, std::ostream& out, std::ostream& er
 // resource holds UTF-16 (up to a zero unit), which is converted as it is rather than
 // through the 8-bit code page the editor shows it in, so that no character is lost and
 // a terminal shows it as it is meant.
-std::string DescriptionUtf8(const fw::pe::TZentrix_PE& pe) {
+std::string DescriptionUtf8(const fw::pe::PeFile& pe) {
     const fw::pe::TResourceItem* description =
         fw::pe::FindTypedResource(pe.Resources(), fw::pe::ResourceTypeRcData, "DESCRIPTION");
     if (!description) return {};
@@ -788,7 +788,7 @@ std::string DescriptionUtf8(const fw::pe::TZentrix_PE& pe) {
 }
 
 int RunPackageInfo(const Invocation& invocation, std::ostream& out, std::ostream& err) {
-    fw::pe::TZentrix_PE pe(*CodePage::Find(invocation.CodePage));
+    fw::pe::PeFile pe(*CodePage::Find(invocation.CodePage));
     return ForEachFile(invocation, out, err, [&](const std::string& path) {
         OpenPeFile(pe, path);
         const fw::pe::PackageReportInputs inputs = pe.ReportInputs();

@@ -132,10 +132,10 @@ public:
 // collection properties and items) and the class registry.
 class PreviewLookup final : public HierarchyLookup {
 public:
-    explicit PreviewLookup(const Tmdi_dfm_Editor& document) : document_(document) {}
+    explicit PreviewLookup(const DocumentWindow& document) : document_(document) {}
 
     std::optional<std::string> CollectionType(std::string_view owner, std::string_view property) override {
-        rt::TMObjectInspector moi;
+        rt::PropertyLister moi;
         if (!Inspect(moi, owner)) return std::nullopt;
         const rt::Property* p = moi.FindProp(property);
         if (!p) return std::nullopt;
@@ -145,7 +145,7 @@ public:
     std::optional<std::pair<std::string, std::string>> CollectionItem(std::string_view owner,
                                                                       std::string_view property,
                                                                       int index) override {
-        rt::TMObjectInspector moi;
+        rt::PropertyLister moi;
         rt::Object* component = Inspect(moi, owner);
         if (!component || index < 0) return std::nullopt;
         const rt::Property* p = moi.FindProp(property);
@@ -165,7 +165,7 @@ public:
 
 private:
     // The component of the preview form named owner (never the form itself), inspected.
-    rt::Object* Inspect(rt::TMObjectInspector& moi, std::string_view owner) const {
+    rt::Object* Inspect(rt::PropertyLister& moi, std::string_view owner) const {
         rt::Object* form = document_.PreviewForm();
         if (!form) return nullptr;
         rt::Object* component = form->FindOwnedComponent(owner);
@@ -174,16 +174,16 @@ private:
         return component;
     }
 
-    const Tmdi_dfm_Editor& document_;
+    const DocumentWindow& document_;
 };
 
 }  // namespace
 
 // Holds the status refresh while a command moves the caret and selection in several
 // steps (to line 1 and then to a match, say), so the tree follows only the last place.
-class Tmdi_dfm_Editor::StatusBatch {
+class DocumentWindow::StatusBatch {
 public:
-    explicit StatusBatch(Tmdi_dfm_Editor& document) : document_(document) { ++document_.statusHeld_; }
+    explicit StatusBatch(DocumentWindow& document) : document_(document) { ++document_.statusHeld_; }
     ~StatusBatch() {
         if (--document_.statusHeld_ == 0) document_.DFMStatusChange();
     }
@@ -191,7 +191,7 @@ public:
     StatusBatch& operator=(const StatusBatch&) = delete;
 
 private:
-    Tmdi_dfm_Editor& document_;
+    DocumentWindow& document_;
 };
 
 // A write-only stream that puts form text straight into the editor as it comes, from a
@@ -288,7 +288,7 @@ private:
     std::string decoded_;
 };
 
-Tmdi_dfm_Editor::Tmdi_dfm_Editor(UserMessages& messages, const CodePage& codePage, QWidget* parent)
+DocumentWindow::DocumentWindow(UserMessages& messages, const CodePage& codePage, QWidget* parent)
     : QMdiSubWindow(parent),
       messages_(messages),
       preferredCodePage_(codePage),
@@ -301,17 +301,17 @@ Tmdi_dfm_Editor::Tmdi_dfm_Editor(UserMessages& messages, const CodePage& codePag
     ApplyInterfaceOptions(false, false, false, false);
     setWindowTitle(QStringLiteral("Untitled"));
     setWindowState(Qt::WindowMaximized);
-    connect(this, &QMdiSubWindow::aboutToActivate, this, &Tmdi_dfm_Editor::DFMStatusChange);
+    connect(this, &QMdiSubWindow::aboutToActivate, this, &DocumentWindow::DFMStatusChange);
 }
 
-Tmdi_dfm_Editor::~Tmdi_dfm_Editor() {
+DocumentWindow::~DocumentWindow() {
     // The live objects go before the widgets that point at them.
     inspectedObject_ = nullptr;
     if (inspector_) inspector_->ForgetObjects();
     if (desktop_) desktop_->DisposePreview();
 }
 
-void Tmdi_dfm_Editor::BuildWidgets() {
+void DocumentWindow::BuildWidgets() {
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -423,27 +423,27 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     editor_->installEventFilter(this);
 
     rd_ = new FindReplaceDialog(this);
-    connect(rd_, &FindReplaceDialog::FindNextClicked, this, &Tmdi_dfm_Editor::rdFind);
+    connect(rd_, &FindReplaceDialog::FindNextClicked, this, &DocumentWindow::rdFind);
     connect(rd_, &FindReplaceDialog::ReplaceClicked, this, [this] { rdReplace(false); });
     connect(rd_, &FindReplaceDialog::ReplaceAllClicked, this, [this] { rdReplace(true); });
 
-    connect(editor_, &QsciScintilla::modificationChanged, this, &Tmdi_dfm_Editor::DFMChange);
-    connect(editor_, &QsciScintilla::linesChanged, this, &Tmdi_dfm_Editor::UpdateLineNumberWidth);
+    connect(editor_, &QsciScintilla::modificationChanged, this, &DocumentWindow::DFMChange);
+    connect(editor_, &QsciScintilla::linesChanged, this, &DocumentWindow::UpdateLineNumberWidth);
     // The editor tells of a caret move at once through the selection, which every move
     // changes; its UI update, sent before painting, covers the rest. A change of the
     // text is told before the caret has moved past it, so that refresh comes after.
-    connect(editor_, &QsciScintilla::textChanged, this, &Tmdi_dfm_Editor::ScheduleStatusChange);
-    connect(editor_, &QsciScintilla::selectionChanged, this, &Tmdi_dfm_Editor::DFMStatusChange);
+    connect(editor_, &QsciScintilla::textChanged, this, &DocumentWindow::ScheduleStatusChange);
+    connect(editor_, &QsciScintilla::selectionChanged, this, &DocumentWindow::DFMStatusChange);
     connect(editor_, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
         if (updated & (QsciScintillaBase::SC_UPDATE_CONTENT | QsciScintillaBase::SC_UPDATE_SELECTION))
             DFMStatusChange();
     });
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            &Tmdi_dfm_Editor::UpdateEditActions);
-    connect(tree_, &QTreeWidget::itemSelectionChanged, this, &Tmdi_dfm_Editor::TreeChange);
-    connect(ts_, &QTabBar::currentChanged, this, &Tmdi_dfm_Editor::tsChange);
-    connect(desktop_, &preview::VirtualDesktop::ObjectEnter, this, &Tmdi_dfm_Editor::ObjectEnter);
-    connect(desktop_, &preview::VirtualDesktop::ObjectMouseMove, this, &Tmdi_dfm_Editor::ObjectMouseMove);
+            &DocumentWindow::UpdateEditActions);
+    connect(tree_, &QTreeWidget::itemSelectionChanged, this, &DocumentWindow::TreeChange);
+    connect(ts_, &QTabBar::currentChanged, this, &DocumentWindow::tsChange);
+    connect(desktop_, &preview::VirtualDesktop::ObjectEnter, this, &DocumentWindow::ObjectEnter);
+    connect(desktop_, &preview::VirtualDesktop::ObjectMouseMove, this, &DocumentWindow::ObjectMouseMove);
     // A build destroys the objects the inspector's rows hold; BuildPreview fills the
     // rows again for the selected node.
     connect(desktop_, &preview::VirtualDesktop::PreviewBuilt, inspector_, &preview::OIPanel::ForgetObjects);
@@ -457,19 +457,19 @@ void Tmdi_dfm_Editor::BuildWidgets() {
     });
 }
 
-void Tmdi_dfm_Editor::RemoveEditorKeys() {
+void DocumentWindow::RemoveEditorKeys() {
     for (QsciCommand* command : editor_->standardCommands()->commands()) {
         if (IsRemovedEditorKey(command->key())) command->setKey(0);
         if (IsRemovedEditorKey(command->alternateKey())) command->setAlternateKey(0);
     }
 }
 
-void Tmdi_dfm_Editor::BuildMenus() {
+void DocumentWindow::BuildMenus() {
     // The actions live in this document's menus only, with the window context. A menu
     // action's shortcut counts only while its menu is in a visible menu bar, and the main
     // window shows the menus of the active document alone: so a key reaches the active
     // document, wherever the focus is in the main window, and never another open one.
-    auto add = [this](QMenu* menu, const char* text, QKeySequence key, void (Tmdi_dfm_Editor::*slot)()) {
+    auto add = [this](QMenu* menu, const char* text, QKeySequence key, void (DocumentWindow::*slot)()) {
         QAction* action = menu->addAction(FromUtf8(text));
         if (!key.isEmpty()) action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -480,37 +480,37 @@ void Tmdi_dfm_Editor::BuildMenus() {
     editMenu_ = new QMenu(QStringLiteral("&Edit"), this);
     editMenu_->setObjectName(QStringLiteral("mmEdit"));
     undoAction_ =
-        add(editMenu_, "&Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &Tmdi_dfm_Editor::cmUndo);
+        add(editMenu_, "&Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &DocumentWindow::cmUndo);
     editMenu_->addSeparator();
-    copyAction_ = add(editMenu_, "Copy", {}, &Tmdi_dfm_Editor::cmCopy);
-    cutAction_ = add(editMenu_, "Cut", {}, &Tmdi_dfm_Editor::cmCut);
-    pasteAction_ = add(editMenu_, "Paste", {}, &Tmdi_dfm_Editor::cmPaste);
+    copyAction_ = add(editMenu_, "Copy", {}, &DocumentWindow::cmCopy);
+    cutAction_ = add(editMenu_, "Cut", {}, &DocumentWindow::cmCut);
+    pasteAction_ = add(editMenu_, "Paste", {}, &DocumentWindow::cmPaste);
     editMenu_->addSeparator();
-    add(editMenu_, "&Find and Replace...", QKeySequence(Qt::CTRL | Qt::Key_F), &Tmdi_dfm_Editor::cmReplace);
-    add(editMenu_, "Find &next", QKeySequence(Qt::Key_F3), &Tmdi_dfm_Editor::cmFindnext);
+    add(editMenu_, "&Find and Replace...", QKeySequence(Qt::CTRL | Qt::Key_F), &DocumentWindow::cmReplace);
+    add(editMenu_, "Find &next", QKeySequence(Qt::Key_F3), &DocumentWindow::cmFindnext);
     editMenu_->addSeparator();
     QAction* gotoSource =
-        add(editMenu_, "&Goto source", QKeySequence(Qt::CTRL | Qt::Key_Return), &Tmdi_dfm_Editor::cmGoto);
+        add(editMenu_, "&Goto source", QKeySequence(Qt::CTRL | Qt::Key_Return), &DocumentWindow::cmGoto);
     // Ctrl with the keypad's Enter does the same as with Return.
     gotoSource->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
-    add(editMenu_, "Go to &line...", QKeySequence(Qt::CTRL | Qt::Key_L), &Tmdi_dfm_Editor::cmGotoLine);
+    add(editMenu_, "Go to &line...", QKeySequence(Qt::CTRL | Qt::Key_L), &DocumentWindow::cmGotoLine);
     add(editMenu_, "Show &decoded string", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
-        &Tmdi_dfm_Editor::cmShowDecodedString);
+        &DocumentWindow::cmShowDecodedString);
     editMenu_->addSeparator();
-    add(editMenu_, "Full e&xpand", QKeySequence(Qt::CTRL | Qt::Key_PageDown), &Tmdi_dfm_Editor::cmExpand);
-    add(editMenu_, "Full &collapse", QKeySequence(Qt::CTRL | Qt::Key_PageUp), &Tmdi_dfm_Editor::cmCollapse);
+    add(editMenu_, "Full e&xpand", QKeySequence(Qt::CTRL | Qt::Key_PageDown), &DocumentWindow::cmExpand);
+    add(editMenu_, "Full &collapse", QKeySequence(Qt::CTRL | Qt::Key_PageUp), &DocumentWindow::cmCollapse);
     editMenu_->addSeparator();
-    add(editMenu_, "Reopen with code page...", {}, &Tmdi_dfm_Editor::cmReopenWithCodePage);
-    add(editMenu_, "Save with code page...", {}, &Tmdi_dfm_Editor::cmSaveWithCodePage);
+    add(editMenu_, "Reopen with code page...", {}, &DocumentWindow::cmReopenWithCodePage);
+    add(editMenu_, "Save with code page...", {}, &DocumentWindow::cmSaveWithCodePage);
 
     dataMenu_ = new QMenu(QStringLiteral("&Data"), this);
     dataMenu_->setObjectName(QStringLiteral("mmData"));
-    add(dataMenu_, "&Form Preview", QKeySequence(Qt::Key_F12), &Tmdi_dfm_Editor::cmPreview);
-    add(dataMenu_, "&Rescan objects", QKeySequence(Qt::CTRL | Qt::Key_R), &Tmdi_dfm_Editor::cmRescan);
+    add(dataMenu_, "&Form Preview", QKeySequence(Qt::Key_F12), &DocumentWindow::cmPreview);
+    add(dataMenu_, "&Rescan objects", QKeySequence(Qt::CTRL | Qt::Key_R), &DocumentWindow::cmRescan);
     dataMenu_->addSeparator();
-    add(dataMenu_, "Save Form Image...", {}, &Tmdi_dfm_Editor::mmSaveFormImageClick);
-    add(dataMenu_, "Load and Paste Data...", {}, &Tmdi_dfm_Editor::cmLoadData);
+    add(dataMenu_, "Save Form Image...", {}, &DocumentWindow::mmSaveFormImageClick);
+    add(dataMenu_, "Load and Paste Data...", {}, &DocumentWindow::cmLoadData);
     previewAction_ = dataMenu_->actions().first();
 
     // The popup menus show their keys; a key acts through the document's menus, except
@@ -518,44 +518,44 @@ void Tmdi_dfm_Editor::BuildMenus() {
     treeMenu_ = new QMenu(this);
     treeMenu_->setObjectName(QStringLiteral("TreeMenu"));
     QAction* treeGoto =
-        add(treeMenu_, "Goto source", QKeySequence(Qt::CTRL | Qt::Key_G), &Tmdi_dfm_Editor::cmGoto);
+        add(treeMenu_, "Goto source", QKeySequence(Qt::CTRL | Qt::Key_G), &DocumentWindow::cmGoto);
     // Ctrl+G belongs to the tree alone.
     treeGoto->setShortcutContext(Qt::WidgetShortcut);
     tree_->addAction(treeGoto);
     treeMenu_->addSeparator();
-    add(treeMenu_, "Full expand", QKeySequence(Qt::CTRL | Qt::Key_PageDown), &Tmdi_dfm_Editor::cmExpand);
-    add(treeMenu_, "Full collapse", QKeySequence(Qt::CTRL | Qt::Key_PageUp), &Tmdi_dfm_Editor::cmCollapse);
+    add(treeMenu_, "Full expand", QKeySequence(Qt::CTRL | Qt::Key_PageDown), &DocumentWindow::cmExpand);
+    add(treeMenu_, "Full collapse", QKeySequence(Qt::CTRL | Qt::Key_PageUp), &DocumentWindow::cmCollapse);
     treeMenu_->addSeparator();
-    add(treeMenu_, "Rescan hierarchy", QKeySequence(Qt::CTRL | Qt::Key_R), &Tmdi_dfm_Editor::cmRescan);
+    add(treeMenu_, "Rescan hierarchy", QKeySequence(Qt::CTRL | Qt::Key_R), &DocumentWindow::cmRescan);
     tree_->SetPopupMenu(treeMenu_);
 
     editorPopup_ = new QMenu(this);
     editorPopup_->setObjectName(QStringLiteral("EditMenu"));
     // The editor's own bindings run undo and the clipboard commands on these keys.
-    pmUndo_ = add(editorPopup_, "Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &Tmdi_dfm_Editor::cmUndo);
+    pmUndo_ = add(editorPopup_, "Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &DocumentWindow::cmUndo);
     editorPopup_->addSeparator();
-    pmCopy_ = add(editorPopup_, "Copy", QKeySequence(Qt::CTRL | Qt::Key_Insert), &Tmdi_dfm_Editor::cmCopy);
-    pmCut_ = add(editorPopup_, "Cut", QKeySequence(Qt::SHIFT | Qt::Key_Delete), &Tmdi_dfm_Editor::cmCut);
+    pmCopy_ = add(editorPopup_, "Copy", QKeySequence(Qt::CTRL | Qt::Key_Insert), &DocumentWindow::cmCopy);
+    pmCut_ = add(editorPopup_, "Cut", QKeySequence(Qt::SHIFT | Qt::Key_Delete), &DocumentWindow::cmCut);
     pmPaste_ =
-        add(editorPopup_, "Paste", QKeySequence(Qt::SHIFT | Qt::Key_Insert), &Tmdi_dfm_Editor::cmPaste);
+        add(editorPopup_, "Paste", QKeySequence(Qt::SHIFT | Qt::Key_Insert), &DocumentWindow::cmPaste);
     editorPopup_->addSeparator();
-    add(editorPopup_, "Find and Replace...", QKeySequence(Qt::CTRL | Qt::Key_F), &Tmdi_dfm_Editor::cmReplace);
-    add(editorPopup_, "Find next", QKeySequence(Qt::Key_F3), &Tmdi_dfm_Editor::cmFindnext);
+    add(editorPopup_, "Find and Replace...", QKeySequence(Qt::CTRL | Qt::Key_F), &DocumentWindow::cmReplace);
+    add(editorPopup_, "Find next", QKeySequence(Qt::Key_F3), &DocumentWindow::cmFindnext);
     editorPopup_->addSeparator();
     pmPreview_ =
-        add(editorPopup_, "Preview Form", QKeySequence(Qt::CTRL | Qt::Key_P), &Tmdi_dfm_Editor::cmPreview);
+        add(editorPopup_, "Preview Form", QKeySequence(Qt::CTRL | Qt::Key_P), &DocumentWindow::cmPreview);
     // Ctrl+P is the popup's own key, live while the editor has the focus.
     pmPreview_->setShortcutContext(Qt::WidgetShortcut);
     editor_->addAction(pmPreview_);
     editorPopup_->addSeparator();
-    add(editorPopup_, "Load and Paste Data...", {}, &Tmdi_dfm_Editor::cmLoadData);
+    add(editorPopup_, "Load and Paste Data...", {}, &DocumentWindow::cmLoadData);
 
     UpdateEditActions();
 }
 
 // ---- loading ----
 
-void Tmdi_dfm_Editor::OpenDocumentFile(const QString& path) {
+void DocumentWindow::OpenDocumentFile(const QString& path) {
     fileName_ = path;
     setWindowTitle(QFileInfo(path).fileName());
     loadError_.clear();
@@ -607,7 +607,7 @@ void Tmdi_dfm_Editor::OpenDocumentFile(const QString& path) {
     cmRescan();
 }
 
-void Tmdi_dfm_Editor::LoadFromLines(const QByteArray& text) {
+void DocumentWindow::LoadFromLines(const QByteArray& text) {
     if (!text.isEmpty()) {
         LoadTextBytes({text.constData(), static_cast<std::size_t>(text.size())});
         cmRescan();
@@ -618,7 +618,7 @@ void Tmdi_dfm_Editor::LoadFromLines(const QByteArray& text) {
     editor_->show();
 }
 
-void Tmdi_dfm_Editor::ChooseCodePage(const Bytes& form) {
+void DocumentWindow::ChooseCodePage(const Bytes& form) {
     if (chosenCodePage_ != nullptr) {
         codePage_ = chosenCodePage_;
         codePageSource_ = CodePageSource::Option;
@@ -632,13 +632,13 @@ void Tmdi_dfm_Editor::ChooseCodePage(const Bytes& form) {
     codePageLabel_->setText(CodePageText());
 }
 
-QString Tmdi_dfm_Editor::CodePageText() const {
+QString DocumentWindow::CodePageText() const {
     return QStringLiteral("CP %1 (%2)")
         .arg(codePage_->Number())
         .arg(QString::fromLatin1(CodePageSourceName(codePageSource_)));
 }
 
-bool Tmdi_dfm_Editor::ReopenWithCodePage(const CodePage& codePage) {
+bool DocumentWindow::ReopenWithCodePage(const CodePage& codePage) {
     if (modified_ &&
         !messages_.Confirm(QStringLiteral("Reopening %1 with code page %2 discards your changes. Continue?")
                                .arg(fileName_)
@@ -649,7 +649,7 @@ bool Tmdi_dfm_Editor::ReopenWithCodePage(const CodePage& codePage) {
     return true;
 }
 
-bool Tmdi_dfm_Editor::SaveWithCodePage(const CodePage& codePage) {
+bool DocumentWindow::SaveWithCodePage(const CodePage& codePage) {
     // Encoded first, so that a character the page lacks stops the save before the
     // document's page changes or any file is touched.
     const QByteArray text = editor_->text().toUtf8();
@@ -682,19 +682,19 @@ bool Tmdi_dfm_Editor::SaveWithCodePage(const CodePage& codePage) {
     return true;
 }
 
-void Tmdi_dfm_Editor::cmReopenWithCodePage() {
+void DocumentWindow::cmReopenWithCodePage() {
     if (fileName_.isEmpty()) return;
     if (const std::optional<int> number = messages_.AskCodePage(codePage_->Number()))
         if (const CodePage* page = CodePage::Find(*number)) ReopenWithCodePage(*page);
 }
 
-void Tmdi_dfm_Editor::cmSaveWithCodePage() {
+void DocumentWindow::cmSaveWithCodePage() {
     if (const std::optional<int> number = messages_.AskCodePage(codePage_->Number()))
         if (const CodePage* page = CodePage::Find(*number))
             RunGuarded(messages_, [this, page] { SaveWithCodePage(*page); });
 }
 
-void Tmdi_dfm_Editor::LoadTextBytes(std::string_view bytes) {
+void DocumentWindow::LoadTextBytes(std::string_view bytes) {
     const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.data());
     ChooseCodePage(Bytes(first, first + bytes.size()));
     EditorTextSink sink(*editor_, *codePage_);
@@ -704,7 +704,7 @@ void Tmdi_dfm_Editor::LoadTextBytes(std::string_view bytes) {
     FinishLoad(sink);
 }
 
-void Tmdi_dfm_Editor::FinishLoad(const EditorTextSink& sink) {
+void DocumentWindow::FinishLoad(const EditorTextSink& sink) {
     utf8_ = sink.Utf8();
     editor_->setEolMode(EolModeOf(sink.Breaks()));
     editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
@@ -712,7 +712,7 @@ void Tmdi_dfm_Editor::FinishLoad(const EditorTextSink& sink) {
     UpdateEditActions();
 }
 
-std::string_view Tmdi_dfm_Editor::EditorUtf8() const {
+std::string_view DocumentWindow::EditorUtf8() const {
     const long length = editor_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     if (length <= 0) return {};
     const auto* text =
@@ -720,7 +720,7 @@ std::string_view Tmdi_dfm_Editor::EditorUtf8() const {
     return {text, static_cast<std::size_t>(length)};
 }
 
-QByteArray Tmdi_dfm_Editor::TextBytes() const {
+QByteArray DocumentWindow::TextBytes() const {
     const std::string_view text = EditorUtf8();
     if (utf8_) {
         QByteArray out;
@@ -736,7 +736,7 @@ QByteArray Tmdi_dfm_Editor::TextBytes() const {
 
 // ---- saving ----
 
-QString Tmdi_dfm_Editor::CodePageDoubt(std::string_view text) const {
+QString DocumentWindow::CodePageDoubt(std::string_view text) const {
     if (utf8_ || IsAscii(text)) return {};
     const int used = codePage_->Number();
     const int declared = DeclaredCodePageOf(Bytes(text.begin(), text.end())).CodePage;
@@ -757,7 +757,7 @@ QString Tmdi_dfm_Editor::CodePageDoubt(std::string_view text) const {
                .arg(used);
 }
 
-bool Tmdi_dfm_Editor::WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath) {
+bool DocumentWindow::WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath) {
     const QByteArray text = TextBytes();
     const ByteSpan textBytes = SpanOf({text.constData(), static_cast<std::size_t>(text.size())});
     Bytes converted;
@@ -784,13 +784,13 @@ bool Tmdi_dfm_Editor::WriteEncoded(const QString& path, FormEncoding encoding, c
     return true;
 }
 
-bool Tmdi_dfm_Editor::ConfirmReplaceUnreadable() {
+bool DocumentWindow::ConfirmReplaceUnreadable() {
     return messages_.Confirm(loadError_ + QStringLiteral("\n\nThe file ") + fileName_ +
                              QStringLiteral(" did not load, so the editor does not hold its content. "
                                             "Replace it with the text in the editor?"));
 }
 
-bool Tmdi_dfm_Editor::SaveDocument() {
+bool DocumentWindow::SaveDocument() {
     if (fileName_.isEmpty()) return SaveDocumentAs();
     if (!loadError_.isEmpty() && !ConfirmReplaceUnreadable()) return false;
     if (!WriteEncoded(fileName_, encoding_, BackupPath(fileName_))) return false;
@@ -801,7 +801,7 @@ bool Tmdi_dfm_Editor::SaveDocument() {
     return true;
 }
 
-bool Tmdi_dfm_Editor::SaveDocumentAs() {
+bool DocumentWindow::SaveDocumentAs() {
     // The dialogs start from the document itself: its encoding, its folder and name, or
     // for an unnamed document its caption as the name.
     const std::optional<FormEncoding> encoding = messages_.AskSaveType(encoding_);
@@ -812,13 +812,13 @@ bool Tmdi_dfm_Editor::SaveDocumentAs() {
     return WriteEncoded(path, *encoding);
 }
 
-QString Tmdi_dfm_Editor::SaveChangesQuestion() const {
+QString DocumentWindow::SaveChangesQuestion() const {
     if (fileName_.isEmpty())
         return QStringLiteral("Save changes to the unnamed document ") + windowTitle() + QStringLiteral("?");
     return QStringLiteral("Save changes to file ") + fileName_ + QStringLiteral("?");
 }
 
-bool Tmdi_dfm_Editor::SaveBeforeClose() {
+bool DocumentWindow::SaveBeforeClose() {
     switch (messages_.ConfirmOrCancel(SaveChangesQuestion())) {
         case UserMessages::Answer::No:
             return true;
@@ -840,7 +840,7 @@ bool Tmdi_dfm_Editor::SaveBeforeClose() {
     return written;
 }
 
-void Tmdi_dfm_Editor::closeEvent(QCloseEvent* event) {
+void DocumentWindow::closeEvent(QCloseEvent* event) {
     // A refusal here stops Close All and the exit too: they close no further window.
     if (modified_ && !SaveBeforeClose()) {
         event->ignore();
@@ -852,7 +852,7 @@ void Tmdi_dfm_Editor::closeEvent(QCloseEvent* event) {
 
 // ---- state ----
 
-void Tmdi_dfm_Editor::DFMChange() {
+void DocumentWindow::DFMChange() {
     const bool modified = editor_->isModified() || unsavedText_;
     panels_[ModifiedPanel]->setText(modified ? QStringLiteral("Modified") : QString());
     if (modified != modified_) {
@@ -861,12 +861,12 @@ void Tmdi_dfm_Editor::DFMChange() {
     }
 }
 
-QString Tmdi_dfm_Editor::PanelText(int panel) const {
+QString DocumentWindow::PanelText(int panel) const {
     if (panel < 0 || panel >= static_cast<int>(panels_.size())) return {};
     return panels_[static_cast<std::size_t>(panel)]->text();
 }
 
-void Tmdi_dfm_Editor::UpdateLineNumberWidth() {
+void DocumentWindow::UpdateLineNumberWidth() {
     int digits = 1;
     for (int lines = editor_->lines(); lines >= 10; lines /= 10)
         ++digits;
@@ -877,7 +877,7 @@ void Tmdi_dfm_Editor::UpdateLineNumberWidth() {
     editor_->setMarginWidth(0, QString(digits + 1, QLatin1Char('9')));
 }
 
-void Tmdi_dfm_Editor::UpdateEditActions() {
+void DocumentWindow::UpdateEditActions() {
     if (!undoAction_) return;
     undoAction_->setEnabled(CanUndo());
     const bool selection = HasSelection();
@@ -886,15 +886,15 @@ void Tmdi_dfm_Editor::UpdateEditActions() {
     pasteAction_->setEnabled(CanPaste());
 }
 
-bool Tmdi_dfm_Editor::CanUndo() const {
+bool DocumentWindow::CanUndo() const {
     return !editor_->isReadOnly() && editor_->isUndoAvailable();
 }
 
-bool Tmdi_dfm_Editor::HasSelection() const {
+bool DocumentWindow::HasSelection() const {
     return editor_->hasSelectedText();
 }
 
-bool Tmdi_dfm_Editor::CanPaste() const {
+bool DocumentWindow::CanPaste() const {
     if (editor_->isReadOnly()) return false;
     const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
     return clipboard && clipboard->hasText();
@@ -902,25 +902,25 @@ bool Tmdi_dfm_Editor::CanPaste() const {
 
 // ---- commands ----
 
-void Tmdi_dfm_Editor::cmUndo() {
+void DocumentWindow::cmUndo() {
     if (CanUndo()) editor_->undo();
 }
 
-void Tmdi_dfm_Editor::cmCopy() {
+void DocumentWindow::cmCopy() {
     if (HasSelection()) editor_->copy();
 }
 
-void Tmdi_dfm_Editor::cmCut() {
+void DocumentWindow::cmCut() {
     if (!editor_->isReadOnly() && HasSelection()) editor_->cut();
 }
 
-void Tmdi_dfm_Editor::cmPaste() {
+void DocumentWindow::cmPaste() {
     if (CanPaste()) editor_->paste();
 }
 
 // ---- interface options ----
 
-void Tmdi_dfm_Editor::ApplyInterfaceOptions(bool showTypeCol, bool showCNCol, bool smallFont,
+void DocumentWindow::ApplyInterfaceOptions(bool showTypeCol, bool showCNCol, bool smallFont,
                                             bool showHTree) {
     showTypeCol_ = showTypeCol;
     showHTree_ = showHTree;
@@ -945,17 +945,17 @@ void Tmdi_dfm_Editor::ApplyInterfaceOptions(bool showTypeCol, bool showCNCol, bo
 
 // ---- status refresh and the tree's link to the caret ----
 
-QColor Tmdi_dfm_Editor::CaretLineColor() {
+QColor DocumentWindow::CaretLineColor() {
     return QColor(255, 255, 0);
 }
 
-int Tmdi_dfm_Editor::CaretLine() const {
+int DocumentWindow::CaretLine() const {
     const long position = editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
     return static_cast<int>(editor_->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
                                                    static_cast<unsigned long>(position)));
 }
 
-std::string_view Tmdi_dfm_Editor::LineText(int line) const {
+std::string_view DocumentWindow::LineText(int line) const {
     const auto index = static_cast<unsigned long>(line);
     const long start = editor_->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, index);
     const long end = editor_->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, index);
@@ -967,7 +967,7 @@ std::string_view Tmdi_dfm_Editor::LineText(int line) const {
     return text ? std::string_view(text, static_cast<std::size_t>(end - start)) : std::string_view();
 }
 
-int Tmdi_dfm_Editor::CaretCharacter() const {
+int DocumentWindow::CaretCharacter() const {
     const long position = editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
     const long lineEnd = editor_->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION,
                                                 static_cast<unsigned long>(CaretLine()));
@@ -986,7 +986,7 @@ int Tmdi_dfm_Editor::CaretCharacter() const {
     return code;
 }
 
-int Tmdi_dfm_Editor::SelectionLength() const {
+int DocumentWindow::SelectionLength() const {
     const long start = editor_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
     const long end = editor_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
     if (end <= start) return 0;
@@ -1007,7 +1007,7 @@ int Tmdi_dfm_Editor::SelectionLength() const {
     return static_cast<int>(length);
 }
 
-void Tmdi_dfm_Editor::DFMStatusChange() {
+void DocumentWindow::DFMStatusChange() {
     if (statusHeld_ > 0) return;
     const int line = CaretLine();
     // Scintilla repaints the line the highlight leaves and the one it moves to.
@@ -1031,7 +1031,7 @@ void Tmdi_dfm_Editor::DFMStatusChange() {
     SyncTreeToCaret();
 }
 
-void Tmdi_dfm_Editor::ScheduleStatusChange() {
+void DocumentWindow::ScheduleStatusChange() {
     if (statusScheduled_) return;
     statusScheduled_ = true;
     QMetaObject::invokeMethod(
@@ -1043,7 +1043,7 @@ void Tmdi_dfm_Editor::ScheduleStatusChange() {
         Qt::QueuedConnection);
 }
 
-void Tmdi_dfm_Editor::SyncTreeToCaret() {
+void DocumentWindow::SyncTreeToCaret() {
     // Selecting the node runs the tree's change handling; should that ever move the
     // caret, the refresh it causes must not come back here.
     if (syncingTree_) return;
@@ -1057,7 +1057,7 @@ void Tmdi_dfm_Editor::SyncTreeToCaret() {
     tree_->SelectNode(node);
 }
 
-int Tmdi_dfm_Editor::UnnamedNodeAtCaret() const {
+int DocumentWindow::UnnamedNodeAtCaret() const {
     // The nearest object line at or above the caret, and the unnamed node it gave.
     for (int line = CaretLine(); line >= 0; --line) {
         bool objectLine = false;
@@ -1069,7 +1069,7 @@ int Tmdi_dfm_Editor::UnnamedNodeAtCaret() const {
     return -1;
 }
 
-void Tmdi_dfm_Editor::TreeChange() {
+void DocumentWindow::TreeChange() {
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
     if (selected.isEmpty()) return;
     const int node = tree_->NodeOfItem(selected.first());
@@ -1081,7 +1081,7 @@ void Tmdi_dfm_Editor::TreeChange() {
         desktop_->ShowControl(*inspectedObject_);
 }
 
-void Tmdi_dfm_Editor::InspectNode(int node) {
+void DocumentWindow::InspectNode(int node) {
     inspectedObject_ = nullptr;
     inspectedClass_ = nullptr;
     const ResolvedNode resolved =
@@ -1124,13 +1124,13 @@ void Tmdi_dfm_Editor::InspectNode(int node) {
     inspector_->FillClassTree(inspectedClass_, FromUtf8(classLine));
 }
 
-void Tmdi_dfm_Editor::ObjectEnter(const QString& senderName) {
+void DocumentWindow::ObjectEnter(const QString& senderName) {
     const int node = tree_->Nodes().FindNodeByName(senderName.toStdString());
     if (node < 0) return;
     tree_->SelectNode(node);
 }
 
-void Tmdi_dfm_Editor::ObjectMouseMove(const QString& senderName, const QString& className, int x, int y) {
+void DocumentWindow::ObjectMouseMove(const QString& senderName, const QString& className, int x, int y) {
     QString text;
     if (!senderName.isNull() && !className.isNull())
         text = QStringLiteral("%1: %2   X: %3   Y: %4").arg(senderName, className).arg(x).arg(y);
@@ -1139,25 +1139,25 @@ void Tmdi_dfm_Editor::ObjectMouseMove(const QString& senderName, const QString& 
     panels_[CaretPanel]->setText(text);
 }
 
-rt::Object* Tmdi_dfm_Editor::PreviewForm() const {
+rt::Object* DocumentWindow::PreviewForm() const {
     return desktop_ ? desktop_->PreviewForm() : nullptr;
 }
 
-const std::vector<std::string>& Tmdi_dfm_Editor::PreviewMessages() const {
+const std::vector<std::string>& DocumentWindow::PreviewMessages() const {
     return desktop_->PreviewMessages();
 }
 
-void Tmdi_dfm_Editor::SetFormSearchFolders(const QStringList& folders) {
+void DocumentWindow::SetFormSearchFolders(const QStringList& folders) {
     searchFolders_.clear();
     for (const QString& folder : folders)
         searchFolders_.push_back(folder.toStdString());
 }
 
-void Tmdi_dfm_Editor::SetFormFolderIndex(rt::FormFolderIndex* index) {
+void DocumentWindow::SetFormFolderIndex(rt::FormFolderIndex* index) {
     desktop_->SetFormFolderIndex(index);
 }
 
-void Tmdi_dfm_Editor::BuildPreview() {
+void DocumentWindow::BuildPreview() {
     // Nothing may point into the old preview once it is gone.
     inspectedObject_ = nullptr;
     const QByteArray text = TextBytes();
@@ -1171,7 +1171,7 @@ void Tmdi_dfm_Editor::BuildPreview() {
         InspectNode(tree_->NodeOfItem(selected.first()));
 }
 
-void Tmdi_dfm_Editor::tsChange(int index) {
+void DocumentWindow::tsChange(int index) {
     nbk_->setCurrentIndex(index);
     if (index == 1) {
         const WaitCursor wait;
@@ -1179,7 +1179,7 @@ void Tmdi_dfm_Editor::tsChange(int index) {
     }
 }
 
-bool Tmdi_dfm_Editor::eventFilter(QObject* watched, QEvent* event) {
+bool DocumentWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == editor_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // The editor says nothing when Insert toggles overwrite mode, so the toggle is
@@ -1198,7 +1198,7 @@ bool Tmdi_dfm_Editor::eventFilter(QObject* watched, QEvent* event) {
     return QMdiSubWindow::eventFilter(watched, event);
 }
 
-void Tmdi_dfm_Editor::EditMenuPopup() {
+void DocumentWindow::EditMenuPopup() {
     pmPreview_->setEnabled(previewAction_->isEnabled());
     pmUndo_->setEnabled(undoAction_->isEnabled());
     pmPaste_->setEnabled(CanPaste());
@@ -1209,7 +1209,7 @@ void Tmdi_dfm_Editor::EditMenuPopup() {
 
 // ---- object tree ----
 
-void Tmdi_dfm_Editor::cmRescan() {
+void DocumentWindow::cmRescan() {
     const WaitCursor wait;
     // The scan's lookups read the preview built from the same text.
     BuildPreview();
@@ -1229,7 +1229,7 @@ void Tmdi_dfm_Editor::cmRescan() {
     RefreshMessageList();
 }
 
-void Tmdi_dfm_Editor::RefreshMessageList() {
+void DocumentWindow::RefreshMessageList() {
     messageList_->clear();
     const std::vector<std::string>& messages = desktop_->PreviewMessages();
     std::vector<MessageRow> rows;
@@ -1255,14 +1255,14 @@ void Tmdi_dfm_Editor::RefreshMessageList() {
     messageList_->setVisible(!messages.empty());
 }
 
-void Tmdi_dfm_Editor::GotoMessage(const QTreeWidgetItem* item) {
+void DocumentWindow::GotoMessage(const QTreeWidgetItem* item) {
     if (item == nullptr) return;
     bool ok = false;
     const int line = item->data(0, MessageLineRole).toInt(&ok);
     if (ok) SelectLine(line);
 }
 
-void Tmdi_dfm_Editor::SelectLine(int line) {
+void DocumentWindow::SelectLine(int line) {
     if (line < 0 || line >= editor_->lines()) return;
     {
         const StatusBatch batch(*this);
@@ -1279,7 +1279,7 @@ void Tmdi_dfm_Editor::SelectLine(int line) {
     editor_->setFocus();
 }
 
-QString Tmdi_dfm_Editor::DecodedStringAtCaret() const {
+QString DocumentWindow::DecodedStringAtCaret() const {
     int line = 0, index = 0;
     editor_->getCursorPosition(&line, &index);
     const std::optional<std::string> shown =
@@ -1287,7 +1287,7 @@ QString Tmdi_dfm_Editor::DecodedStringAtCaret() const {
     return shown ? FromUtf8(*shown) : QString();
 }
 
-void Tmdi_dfm_Editor::cmShowDecodedString() {
+void DocumentWindow::cmShowDecodedString() {
     // Shown, never written: the text keeps the form the writer gave the string.
     const QString shown = DecodedStringAtCaret();
     const QString text = shown.isNull() ? QStringLiteral("No string constant at the caret") : shown;
@@ -1300,22 +1300,22 @@ void Tmdi_dfm_Editor::cmShowDecodedString() {
     QToolTip::showText(at, text, editor_);
 }
 
-void Tmdi_dfm_Editor::cmExpand() {
+void DocumentWindow::cmExpand() {
     tree_->expandAll();
 }
 
-void Tmdi_dfm_Editor::cmCollapse() {
+void DocumentWindow::cmCollapse() {
     tree_->collapseAll();
 }
 
 // ---- find and replace ----
 
-int Tmdi_dfm_Editor::FindFlags() const {
+int DocumentWindow::FindFlags() const {
     return (rd_->MatchCase() ? QsciScintillaBase::SCFIND_MATCHCASE : 0) |
            (rd_->WholeWord() ? QsciScintillaBase::SCFIND_WHOLEWORD : 0);
 }
 
-long Tmdi_dfm_Editor::SearchText(const QByteArray& text, int flags, long from, long to) const {
+long DocumentWindow::SearchText(const QByteArray& text, int flags, long from, long to) const {
     if (text.isEmpty()) return -1;
     editor_->SendScintilla(QsciScintillaBase::SCI_SETSEARCHFLAGS, static_cast<unsigned long>(flags));
     editor_->SendScintilla(QsciScintillaBase::SCI_SETTARGETSTART, static_cast<unsigned long>(from));
@@ -1324,7 +1324,7 @@ long Tmdi_dfm_Editor::SearchText(const QByteArray& text, int flags, long from, l
                                   text.constData());
 }
 
-void Tmdi_dfm_Editor::cmReplace() {
+void DocumentWindow::cmReplace() {
     const int line = CaretLine();
     const long position = editor_->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
     const long lineStart =
@@ -1336,7 +1336,7 @@ void Tmdi_dfm_Editor::cmReplace() {
     rd_->activateWindow();
 }
 
-void Tmdi_dfm_Editor::rdFind() {
+void DocumentWindow::rdFind() {
     const StatusBatch batch(*this);
     const bool down = rd_->Down();
     // From the caret: a match found before is left behind in either direction.
@@ -1358,7 +1358,7 @@ void Tmdi_dfm_Editor::rdFind() {
         editor_->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(matchEnd), found);
 }
 
-void Tmdi_dfm_Editor::rdReplace(bool all) {
+void DocumentWindow::rdReplace(bool all) {
     const StatusBatch batch(*this);
     const QByteArray findText = rd_->FindText().toUtf8();
     const QByteArray replaceText = rd_->ReplaceText().toUtf8();
@@ -1387,7 +1387,7 @@ void Tmdi_dfm_Editor::rdReplace(bool all) {
     editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, static_cast<unsigned long>(from));
 }
 
-void Tmdi_dfm_Editor::cmFindnext() {
+void DocumentWindow::cmFindnext() {
     rd_->SetDown(true);
     rdFind();
     editor_->setFocus();
@@ -1395,7 +1395,7 @@ void Tmdi_dfm_Editor::cmFindnext() {
 
 // ---- goto source ----
 
-bool Tmdi_dfm_Editor::GotoObject(const QString& name) {
+bool DocumentWindow::GotoObject(const QString& name) {
     const int node = tree_->Nodes().FindNodeByName(name.toStdString());
     if (node < 0) return false;
     tree_->SelectNode(node);
@@ -1403,7 +1403,7 @@ bool Tmdi_dfm_Editor::GotoObject(const QString& name) {
     return true;
 }
 
-void Tmdi_dfm_Editor::cmGoto() {
+void DocumentWindow::cmGoto() {
     const int node = tree_->FocusedNode();
     if (node < 0) return;
     const ObjectNode target = tree_->Nodes().Nodes[static_cast<std::size_t>(node)];
@@ -1451,14 +1451,14 @@ void Tmdi_dfm_Editor::cmGoto() {
     editor_->setFocus();
 }
 
-void Tmdi_dfm_Editor::cmGotoLine() {
+void DocumentWindow::cmGotoLine() {
     const int lineCount = static_cast<int>(editor_->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
     const std::optional<int> number = messages_.AskLineNumber(CaretLine() + 1, lineCount);
     if (!number) return;
     GotoLine(*number - 1);
 }
 
-void Tmdi_dfm_Editor::GotoLine(int line) {
+void DocumentWindow::GotoLine(int line) {
     const int lineCount = static_cast<int>(editor_->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
     line = std::clamp(line, 0, std::max(lineCount - 1, 0));
     editor_->SendScintilla(QsciScintillaBase::SCI_GOTOLINE, static_cast<unsigned long>(line));
@@ -1468,7 +1468,7 @@ void Tmdi_dfm_Editor::GotoLine(int line) {
     editor_->setFocus();
 }
 
-void Tmdi_dfm_Editor::CentreLine(int line) {
+void DocumentWindow::CentreLine(int line) {
     // Lines hidden by folding or split by wrapping count as the view shows them.
     const long shown =
         editor_->SendScintilla(QsciScintillaBase::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line));
@@ -1479,7 +1479,7 @@ void Tmdi_dfm_Editor::CentreLine(int line) {
 
 // ---- load and paste data ----
 
-void Tmdi_dfm_Editor::cmLoadData() {
+void DocumentWindow::cmLoadData() {
     RunGuarded(messages_, [this] {
         const QString path = messages_.AskOpenDataFile();
         if (path.isEmpty()) return;
@@ -1493,13 +1493,13 @@ void Tmdi_dfm_Editor::cmLoadData() {
     });
 }
 
-void Tmdi_dfm_Editor::cmPreview() {
+void DocumentWindow::cmPreview() {
     // The second press returns to the source and builds nothing; the switch to the
     // preview page builds through tsChange.
     ts_->setCurrentIndex(ts_->currentIndex() == 1 ? 0 : 1);
 }
 
-void Tmdi_dfm_Editor::mmSaveFormImageClick() {
+void DocumentWindow::mmSaveFormImageClick() {
     rt::Object* form = PreviewForm();
     if (!form) return;
     const QString path = messages_.AskSaveImagePath(FromUtf8(form->Name()) + QStringLiteral(".bmp"));

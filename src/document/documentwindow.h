@@ -1,5 +1,5 @@
 #pragma once
-// Tmdi_dfm_Editor: one open form file, an MDI child of the main window. Whatever its
+// DocumentWindow: one open form file, an MDI child of the main window. Whatever its
 // encoding on disk, the document holds the form as text in its source editor; that text
 // is the one truth from which the tree, preview and inspector are derived.
 
@@ -48,11 +48,11 @@ class FindReplaceDialog;
 class HierarchyLookup;
 class UserMessages;
 
-class Tmdi_dfm_Editor : public QMdiSubWindow {
+class DocumentWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
-    Tmdi_dfm_Editor(UserMessages& messages, const CodePage& codePage, QWidget* parent = nullptr);
-    ~Tmdi_dfm_Editor() override;
+    DocumentWindow(UserMessages& messages, const CodePage& codePage, QWidget* parent = nullptr);
+    ~DocumentWindow() override;
 
     // Names, detects, loads and rescans the file. A file that cannot be read, or a binary
     // or resource file that does not convert, opens empty with its error shown and

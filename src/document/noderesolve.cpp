@@ -20,7 +20,7 @@ const ObjectNode& At(const Hierarchy& hierarchy, int node) {
 
 // The object a class-typed property of owner holds, looked up as the inspector lists it.
 rt::Object* PropertyObject(rt::Object& owner, const std::string& name) {
-    rt::TMObjectInspector moi;
+    rt::PropertyLister moi;
     moi.Inspect(&owner);
     const rt::Property* p = moi.FindProp(name);
     if (!p || p->Kind() != rt::TypeKind::tkClass) return nullptr;

@@ -8,7 +8,7 @@
 
 namespace fw {
 
-TdlgType::TdlgType(QWidget* parent) : QDialog(parent) {
+SaveTypeDialog::SaveTypeDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Save as"));
     auto* group = new QGroupBox(QStringLiteral(" Type "), this);
     text_ = new QRadioButton(QStringLiteral("Text"), group);
@@ -32,13 +32,13 @@ TdlgType::TdlgType(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
-FormEncoding TdlgType::Selected() const {
+FormEncoding SaveTypeDialog::Selected() const {
     if (binary_->isChecked()) return FormEncoding::Binary;
     if (resource_->isChecked()) return FormEncoding::Resource;
     return FormEncoding::Text;
 }
 
-void TdlgType::SetSelected(FormEncoding encoding) {
+void SaveTypeDialog::SetSelected(FormEncoding encoding) {
     switch (encoding) {
         case FormEncoding::Binary:
             binary_->setChecked(true);
@@ -52,8 +52,8 @@ void TdlgType::SetSelected(FormEncoding encoding) {
     }
 }
 
-std::optional<FormEncoding> TdlgType::Ask(QWidget* parent, FormEncoding preselected) {
-    TdlgType dialog(parent);
+std::optional<FormEncoding> SaveTypeDialog::Ask(QWidget* parent, FormEncoding preselected) {
+    SaveTypeDialog dialog(parent);
     dialog.SetSelected(preselected);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Selected();

@@ -1,5 +1,5 @@
 #pragma once
-// TdlgType: the small dialog that asks which encoding a copy is saved in.
+// SaveTypeDialog: the small dialog that asks which encoding a copy is saved in.
 
 #include <QDialog>
 #include <optional>
@@ -10,10 +10,10 @@ class QRadioButton;
 
 namespace fw {
 
-class TdlgType : public QDialog {
+class SaveTypeDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TdlgType(QWidget* parent = nullptr);
+    explicit SaveTypeDialog(QWidget* parent = nullptr);
 
     FormEncoding Selected() const;
 

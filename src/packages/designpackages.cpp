@@ -7,7 +7,7 @@
 
 #include "packages/inifile.h"
 #include "peimage/asciitext.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 #include "runtime/fallback.h"
 #include "runtime/registry.h"
 
@@ -80,7 +80,7 @@ int DesignPackages::LoadOnePackage(const std::string& path) {
         if (!module) module = loader_.Load(path);
         if (module && std::find(loadedModules_.begin(), loadedModules_.end(), module) == loadedModules_.end())
             loadedModules_.push_back(module);
-        pe::TZentrix_PE reader;
+        pe::PeFile reader;
         reader.Open(path);
         for (const pe::TClassRef& ref : reader.ClassRefs()) {
             try {

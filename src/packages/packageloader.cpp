@@ -8,7 +8,7 @@
 #include "packages/classbuilder.h"
 #include "packages/moduletables.h"
 #include "peimage/asciitext.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 #include "runtime/dynamicclasses.h"
 #include "runtime/registry.h"
 
@@ -21,7 +21,7 @@ struct PackageLoader::Module {
     std::uint32_t Flags = 0;
     std::vector<std::string> Units;     // the contained units that are not weak
     std::vector<std::string> Requires;  // the required packages' names, without extension
-    std::unique_ptr<pe::TZentrix_PE> Image;
+    std::unique_ptr<pe::PeFile> Image;
     std::shared_ptr<rt::DynamicClassSet> Classes;
     std::unique_ptr<PackageClassBuilder> Builder;
 };
@@ -70,8 +70,8 @@ ModuleHandle PackageLoader::Load(const std::string& path) {
     auto module = std::make_unique<Module>();
     module->Path = path;
     module->Name = ModuleName(path);
-    module->Image = std::make_unique<pe::TZentrix_PE>();
-    pe::TZentrix_PE& reader = *module->Image;
+    module->Image = std::make_unique<pe::PeFile>();
+    pe::PeFile& reader = *module->Image;
     reader.Open(path);
     const auto cannotLoad = [&](const std::string& reason) {
         return EPackageError("Can't load package " + path + ".\r\n" + reason);

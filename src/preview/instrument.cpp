@@ -17,7 +17,7 @@ constexpr int MaxDepth = 1000;
 
 using rt::EqualsIgnoringCase;
 
-bool Has(const rt::TMObjectInspector& moi, std::string_view name) {
+bool Has(const rt::PropertyLister& moi, std::string_view name) {
     const auto& names = moi.PropNames();
     return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsIgnoringCase(n, name); });
 }
@@ -38,7 +38,7 @@ void Instrument(rt::Object& owner, int depth) {
     for (const rt::ObjectPtr& component : owner.Components()) {
         rt::Object& c = *component;
         if (!c.InheritsFrom("TControl")) continue;
-        rt::TMObjectInspector moi;
+        rt::PropertyLister moi;
         moi.Inspect(&c);
         if (Has(moi, "OnClick"))
             moi.SetMethodPropByName("OnClick", Hook(ObjectEnterHook));

@@ -62,7 +62,7 @@ void AddProperties(rt::Object& object, const std::vector<std::string>& allLines,
     static const std::vector<std::string> None;
     const std::vector<std::string>& sourceLines = IsListed(object) ? allLines : None;
     // The lists are copied: the sub-objects are read through an inspector of their own.
-    rt::TMObjectInspector moi;
+    rt::PropertyLister moi;
     moi.Inspect(&object);
     const std::vector<std::string>& names = moi.PropNames();
     path.push_back(&object);
@@ -251,7 +251,7 @@ std::vector<InspectorRow> FillEvents(rt::Object& object, const std::vector<std::
     std::vector<InspectorRow> rows;
     static const std::vector<std::string> None;
     const std::vector<std::string>& lines = IsListed(object) ? sourceLines : None;
-    rt::TMObjectInspector moi;
+    rt::PropertyLister moi;
     moi.Inspect(&object);
     for (std::size_t i = 0; i < moi.PropNames().size(); ++i) {
         int kind = 0;

@@ -180,7 +180,7 @@ void VirtualDesktop::Present() {
     // them.
     rt::LayoutForm(form, QtTextMeasurer());
     InstrumentControls(form);
-    rt::TMObjectInspector moi;
+    rt::PropertyLister moi;
     moi.Inspect(&form);
     moi.SetPropFromLines("ShowHint", {"True"});
     moi.SetStrPropByName("Hint", FormHint(form));

@@ -190,13 +190,13 @@ const Property* TPropInfoList::Find(std::string_view name) const {
     return nullptr;
 }
 
-TMObjectInspector::TMObjectInspector(Object* owner, Object* application)
+PropertyLister::PropertyLister(Object* owner, Object* application)
     : about_("Object inspector: the published properties of a live object as text"),
       filter_(AllTypeKinds()),
       owner_(owner),
       application_(application) {}
 
-void TMObjectInspector::Inspect(Object* object) {
+void PropertyLister::Inspect(Object* object) {
     target_ = object;
     if (!object || !object->GetClass().Has(CfComponent))
         referenceBase_ = owner_;
@@ -221,11 +221,11 @@ void TMObjectInspector::Inspect(Object* object) {
     }
 }
 
-const Property* TMObjectInspector::FindProp(std::string_view name) const {
+const Property* PropertyLister::FindProp(std::string_view name) const {
     return target_ ? propList_.Find(name) : nullptr;
 }
 
-std::vector<std::string> TMObjectInspector::ValueLines(const Property& property) const {
+std::vector<std::string> PropertyLister::ValueLines(const Property& property) const {
     try {
         return ReadLines(property);
     } catch (const std::exception&) {
@@ -234,7 +234,7 @@ std::vector<std::string> TMObjectInspector::ValueLines(const Property& property)
     }
 }
 
-std::vector<std::string> TMObjectInspector::ReadLines(const Property& p) const {
+std::vector<std::string> PropertyLister::ReadLines(const Property& p) const {
     if (!target_) return {};
     const Object& object = *target_;
     const TypeInfo& type = p.Type();
@@ -308,14 +308,14 @@ std::vector<std::string> TMObjectInspector::ReadLines(const Property& p) const {
 
 // "Button1", or "Form2.Button1" for a component of another owner than the reference
 // base. Component names are identifiers, so "another" ignores letter case.
-std::string TMObjectInspector::ComponentText(const Object& component) const {
+std::string PropertyLister::ComponentText(const Object& component) const {
     const Object* owner = component.Owner();
     if (owner && referenceBase_ && !EqualsIgnoringCase(owner->Name(), referenceBase_->Name()))
         return owner->Name() + "." + component.Name();
     return component.Name();
 }
 
-bool TMObjectInspector::SetPropFromLines(std::string_view name, const std::vector<std::string>& lines) {
+bool PropertyLister::SetPropFromLines(std::string_view name, const std::vector<std::string>& lines) {
     const Property* p = FindProp(name);
     if (!p || lines.empty()) return false;
     try {
@@ -328,11 +328,11 @@ bool TMObjectInspector::SetPropFromLines(std::string_view name, const std::vecto
     return true;
 }
 
-void TMObjectInspector::ReportError(const std::exception& error) {
+void PropertyLister::ReportError(const std::exception& error) {
     if (onException_) onException_(*this, error);
 }
 
-void TMObjectInspector::WriteFromLines(const Property& p, const std::vector<std::string>& lines) {
+void PropertyLister::WriteFromLines(const Property& p, const std::vector<std::string>& lines) {
     Object& object = *target_;
     const TypeInfo& type = p.Type();
     const std::string& line = lines.front();
@@ -405,7 +405,7 @@ void TMObjectInspector::WriteFromLines(const Property& p, const std::vector<std:
 // Line 0 names a component: "Form2.Button1" among the application's forms, a plain
 // name among the reference base's components. A component of the wrong class, or none
 // found, clears the reference.
-void TMObjectInspector::WriteComponent(const Property& p, const std::string& line) {
+void PropertyLister::WriteComponent(const Property& p, const std::string& line) {
     Object* found = nullptr;
     const std::size_t dot = line.find('.');
     if (dot != std::string::npos) {
@@ -429,7 +429,7 @@ void TMObjectInspector::WriteComponent(const Property& p, const std::string& lin
     target_->Set(p, found);
 }
 
-bool TMObjectInspector::SetStrPropByName(std::string_view name, std::string_view text) {
+bool PropertyLister::SetStrPropByName(std::string_view name, std::string_view text) {
     const Property* p = FindProp(name);
     if (!p) return false;
     switch (p->Kind()) {
@@ -446,7 +446,7 @@ bool TMObjectInspector::SetStrPropByName(std::string_view name, std::string_view
     return true;
 }
 
-bool TMObjectInspector::SetMethodPropByName(std::string_view name, const MethodValue& method) {
+bool PropertyLister::SetMethodPropByName(std::string_view name, const MethodValue& method) {
     const Property* p = FindProp(name);
     if (!p) return false;
     if (p->Kind() == TypeKind::tkMethod) target_->Set(*p, method);

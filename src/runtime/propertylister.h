@@ -1,5 +1,5 @@
 #pragma once
-// TMObjectInspector: the published properties of one live object as text, in four
+// PropertyLister: the published properties of one live object as text, in four
 // aligned lists (names, type names, value texts, type kinds), and the way back from
 // text to a property value. The object tree's live lookups, the preview's node
 // resolution and the inspector trees all read an object through it.
@@ -39,16 +39,16 @@ private:
     std::vector<const Property*> items_;
 };
 
-class TMObjectInspector {
+class PropertyLister {
 public:
     // Called when setting a property from text fails, with the inspector and the error.
-    using ExceptionEvent = std::function<void(TMObjectInspector& sender, const std::exception& error)>;
+    using ExceptionEvent = std::function<void(PropertyLister& sender, const std::exception& error)>;
 
     // owner: the component the inspector belongs to, the reference base for objects
     // that are not components; may be nullptr (the document window is no component).
     // application: the component that owns the top-level forms, where "Form2.Button1"
     // looks for Form2; may be nullptr, and then such names find nothing.
-    explicit TMObjectInspector(Object* owner = nullptr, Object* application = nullptr);
+    explicit PropertyLister(Object* owner = nullptr, Object* application = nullptr);
 
     // Published properties of the inspector itself.
     // A fixed information text; assigning to it has no effect.

@@ -23,7 +23,7 @@ QLabel* Selectable(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-TdlgAbout::TdlgAbout(const SystemInfo& system, QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(const SystemInfo& system, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("dlgAbout"));
     setWindowTitle(QStringLiteral("About %1").arg(ProductName()));
 

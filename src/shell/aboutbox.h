@@ -1,5 +1,5 @@
 #pragma once
-// TdlgAbout: the About box with the product's name, version and purpose, and the
+// AboutBox: the About box with the product's name, version and purpose, and the
 // operating system, processor and memory of the running computer.
 
 #include <QDialog>
@@ -8,11 +8,11 @@
 
 namespace fw {
 
-class TdlgAbout : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
     // Shows `system`; ReadSystemInfo() gives the running computer's.
-    explicit TdlgAbout(const SystemInfo& system, QWidget* parent = nullptr);
+    explicit AboutBox(const SystemInfo& system, QWidget* parent = nullptr);
 };
 
 }  // namespace fw

@@ -9,7 +9,7 @@
 
 #include "document/documentwindow.h"
 #include "preview/render.h"
-#include "shell/appinstances.h"
+#include "shell/singleinstance.h"
 #include "shell/drawnicons.h"
 #include "shell/mainwindow.h"
 #include "shell/productinfo.h"
@@ -38,15 +38,15 @@ constexpr int kGrabNoText = 3;
 constexpr int kGrabNeverSettled = 4;
 constexpr int kGrabNotSaved = 5;
 
-void GrabAndQuitWhenSettled(Twnd_dfm_Main& main, const QString& path) {
-    QObject::connect(&main, &Twnd_dfm_Main::StartupFilesOpened, &main, [&main, path] {
+void GrabAndQuitWhenSettled(MainWindow& main, const QString& path) {
+    QObject::connect(&main, &MainWindow::StartupFilesOpened, &main, [&main, path] {
         // Let layout, painting and the editor's own queued work finish first.
         QTimer::singleShot(500, &main, [&main, path] {
             if (!main.grab().save(path, "PNG")) {
                 QCoreApplication::exit(kGrabNotSaved);
                 return;
             }
-            const Tmdi_dfm_Editor* document = main.ActiveDocument();
+            const DocumentWindow* document = main.ActiveDocument();
             QCoreApplication::exit(document != nullptr && !document->TextBytes().isEmpty() ? 0 : kGrabNoText);
         });
     });
@@ -123,17 +123,17 @@ int RunFormwright(int argc, char** argv) {
     // running one and ends here, before it shows anything. A picture run is about this
     // very process, so it runs on its own.
     const QString grabPath = qEnvironmentVariable("FW_GRAB_AND_QUIT");
-    auto instances = std::make_unique<TAppInstances>();
+    auto instances = std::make_unique<SingleInstance>();
     if (grabPath.isEmpty() && !instances->Check(QCoreApplication::arguments().mid(1))) return 0;
 
     // The splash shows while the main window is built; it deletes itself when closed.
-    auto* splash = new Twnd_dfm_Splash;
+    auto* splash = new SplashScreen;
     splash->show();
     splash->repaint();
     QCoreApplication::processEvents();
     app.Messages().SetSplash(splash);
 
-    Twnd_dfm_Main main(app.Messages());
+    MainWindow main(app.Messages());
     app.Messages().SetDialogParent(&main);
     main.SetSplash(splash);
     main.SetCommandLine(QCoreApplication::arguments().mid(1));

@@ -28,7 +28,7 @@ private:
 
 // Runs the editor: splash, main window, the files of the command line, the event
 // loop. Returns the program's exit code. When the program already runs for this user,
-// the arguments go to that instance instead and the exit code is 0 (see TAppInstances;
+// the arguments go to that instance instead and the exit code is 0 (see SingleInstance;
 // FW_INSTANCE_NAME names the instance's socket in place of the one derived from the
 // program's path). --render and the picture run below never go to another instance.
 //

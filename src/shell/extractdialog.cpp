@@ -25,7 +25,7 @@
 #include "document/usermessages.h"
 #include "peimage/asciitext.h"
 #include "peimage/packageinfo.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 
 namespace fw {
 
@@ -71,7 +71,7 @@ QStringList PackageFileFilters() {
     return {QStringLiteral("Packages (*.bpl *.dpl)"), QStringLiteral("All files (*)")};
 }
 
-Tdlg_dfm_Extract::Tdlg_dfm_Extract(UserMessages& messages, ExtractedFormLoader loader, QWidget* parent,
+ExtractDialog::ExtractDialog(UserMessages& messages, ExtractedFormLoader loader, QWidget* parent,
                                    const CodePage& codePage)
     : QDialog(parent), messages_(messages), loader_(std::move(loader)), codePage_(codePage) {
     setObjectName(QStringLiteral("dlg_dfm_Extract"));
@@ -83,11 +83,11 @@ Tdlg_dfm_Extract::Tdlg_dfm_Extract(UserMessages& messages, ExtractedFormLoader l
     FormCreate();
 }
 
-Tdlg_dfm_Extract::~Tdlg_dfm_Extract() {
+ExtractDialog::~ExtractDialog() {
     FormDestroy();
 }
 
-void Tdlg_dfm_Extract::BuildWidgets() {
+void ExtractDialog::BuildWidgets() {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
@@ -179,38 +179,38 @@ void Tdlg_dfm_Extract::BuildWidgets() {
     grid->setRowStretch(0, 1);
     emptyLabel_->lower();
 
-    connect(bOpen, &QPushButton::clicked, this, &Tdlg_dfm_Extract::bOpenClick);
-    connect(bOK, &QPushButton::clicked, this, &Tdlg_dfm_Extract::BoxDblClick);
+    connect(bOpen, &QPushButton::clicked, this, &ExtractDialog::bOpenClick);
+    connect(bOK, &QPushButton::clicked, this, &ExtractDialog::BoxDblClick);
     connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
     // A selection by mouse or keys; a focus that only marks an item does not count.
-    connect(Box_, &QListWidget::itemSelectionChanged, this, &Tdlg_dfm_Extract::BoxClick);
-    connect(Box_, &QListWidget::itemDoubleClicked, this, &Tdlg_dfm_Extract::BoxDblClick);
-    connect(ts, &QTabBar::currentChanged, this, &Tdlg_dfm_Extract::tsClick);
+    connect(Box_, &QListWidget::itemSelectionChanged, this, &ExtractDialog::BoxClick);
+    connect(Box_, &QListWidget::itemDoubleClicked, this, &ExtractDialog::BoxDblClick);
+    connect(ts, &QTabBar::currentChanged, this, &ExtractDialog::tsClick);
 }
 
-void Tdlg_dfm_Extract::FormCreate() {
+void ExtractDialog::FormCreate() {
     pc->setCurrentWidget(TabSheet1);
-    pe_ = std::make_unique<pe::TZentrix_PE>(codePage_);
+    pe_ = std::make_unique<pe::PeFile>(codePage_);
 }
 
-void Tdlg_dfm_Extract::FormDestroy() {
+void ExtractDialog::FormDestroy() {
     pe_.reset();
 }
 
-void Tdlg_dfm_Extract::ShowExtractDialog(QWidget* owner, UserMessages& messages,
+void ExtractDialog::ShowExtractDialog(QWidget* owner, UserMessages& messages,
                                          const ExtractedFormLoader& loader, const QString& path,
                                          bool packageMode, const CodePage& codePage) {
-    Tdlg_dfm_Extract dialog(messages, loader, owner, codePage);
+    ExtractDialog dialog(messages, loader, owner, codePage);
     dialog.SetPackageMode(packageMode);
     dialog.OpenFile(path);
     dialog.exec();
 }
 
-QString Tdlg_dfm_Extract::FromCodePage(const std::string& bytes) const {
+QString ExtractDialog::FromCodePage(const std::string& bytes) const {
     return QString::fromStdU16String(codePage_.Decode(bytes));
 }
 
-void Tdlg_dfm_Extract::OpenFile(const QString& path) {
+void ExtractDialog::OpenFile(const QString& path) {
     {
         // Emptying the list is no selection by the user.
         const QSignalBlocker blocker(Box_);
@@ -246,12 +246,12 @@ void Tdlg_dfm_Extract::OpenFile(const QString& path) {
                        .arg(fileName));
 }
 
-void Tdlg_dfm_Extract::bOpenClick() {
+void ExtractDialog::bOpenClick() {
     const QString path = messages_.AskOpenModuleFile(ExecutableFileFilters());
     if (!path.isEmpty()) OpenFile(path);
 }
 
-void Tdlg_dfm_Extract::tsClick() {
+void ExtractDialog::tsClick() {
     const int tab = ts->currentIndex();
     if (tab < 0 || tab >= static_cast<int>(kReportPages.size())) return;
     std::vector<std::string> lines;
@@ -264,12 +264,12 @@ void Tdlg_dfm_Extract::tsClick() {
     Memo_->moveCursor(QTextCursor::Start);
 }
 
-int Tdlg_dfm_Extract::SelectedRow() const {
+int ExtractDialog::SelectedRow() const {
     const QList<QListWidgetItem*> selected = Box_->selectedItems();
     return selected.isEmpty() ? -1 : Box_->row(selected.first());
 }
 
-const pe::TResourceItem& Tdlg_dfm_Extract::FormResource(int row) const {
+const pe::TResourceItem& ExtractDialog::FormResource(int row) const {
     // The first form resource of that name. Looking the name up among all resources
     // would find a bitmap or any other resource of a lower type that shares the form's
     // name, and preview its bytes as an empty form.
@@ -280,7 +280,7 @@ const pe::TResourceItem& Tdlg_dfm_Extract::FormResource(int row) const {
     throw pe::EPEException("Cannot retrieve resource by name \"" + name + "\"");
 }
 
-void Tdlg_dfm_Extract::SetPreview(std::vector<std::string> lines) {
+void ExtractDialog::SetPreview(std::vector<std::string> lines) {
     previewLines_ = std::move(lines);
     std::string bytes;
     for (const std::string& line : previewLines_) {
@@ -290,7 +290,7 @@ void Tdlg_dfm_Extract::SetPreview(std::vector<std::string> lines) {
     DFM_->setText(QString::fromStdString(EditorTextFromBytes(bytes, codePage_)));
 }
 
-void Tdlg_dfm_Extract::BoxClick() {
+void ExtractDialog::BoxClick() {
     previewConverted_ = false;
     bOK->setEnabled(false);
     const int row = SelectedRow();
@@ -310,7 +310,7 @@ void Tdlg_dfm_Extract::BoxClick() {
     bOK->setEnabled(true);
 }
 
-void Tdlg_dfm_Extract::BoxDblClick() {
+void ExtractDialog::BoxDblClick() {
     const int row = SelectedRow();
     if (row < 0) return;
     // Only a preview that converted is loaded: a form whose conversion failed would

@@ -1,8 +1,8 @@
 #pragma once
-// Tdlg_dfm_Extract: the form resources of one PE file (an executable, DLL, ActiveX
+// ExtractDialog: the form resources of one PE file (an executable, DLL, ActiveX
 // control, control-panel applet or package). It lists them, shows a chosen one as form
 // text and opens it as a new, unnamed document. In package mode it shows only the
-// file's package report. The file is read by TZentrix_PE; nothing in it is run.
+// file's package report. The file is read by PeFile; nothing in it is run.
 
 #include <QByteArray>
 #include <QDialog>
@@ -27,7 +27,7 @@ class QsciScintilla;
 namespace fw {
 
 namespace pe {
-class TZentrix_PE;
+class PeFile;
 struct TResourceItem;
 }  // namespace pe
 
@@ -43,15 +43,15 @@ QStringList ExecutableFileFilters();
 // The open dialog's name filters for packages: "Packages", then "All files".
 QStringList PackageFileFilters();
 
-class Tdlg_dfm_Extract : public QDialog {
+class ExtractDialog : public QDialog {
     Q_OBJECT
 public:
     // `messages` shows the preview's errors and asks for the file of "Open..."; `loader`
     // opens the documents that "Load" makes. Both must outlive the dialog. Names and
     // form text are read and written in `codePage`, which must outlive the dialog too.
-    Tdlg_dfm_Extract(UserMessages& messages, ExtractedFormLoader loader, QWidget* parent = nullptr,
+    ExtractDialog(UserMessages& messages, ExtractedFormLoader loader, QWidget* parent = nullptr,
                      const CodePage& codePage = CodePage::Default());
-    ~Tdlg_dfm_Extract() override;
+    ~ExtractDialog() override;
 
     // Makes the dialog owned by `owner`, sets its mode, opens the file, shows the dialog
     // modally and destroys it when it closes. Texts are read in `codePage`.
@@ -72,7 +72,7 @@ public:
     void OpenFile(const QString& path);
 
     // The reader holding the file last opened.
-    const pe::TZentrix_PE& Reader() const { return *pe_; }
+    const pe::PeFile& Reader() const { return *pe_; }
 
     // The controls, for whoever drives the dialog without a mouse.
     QLabel* EmptyLabel() const { return emptyLabel_; }
@@ -114,7 +114,7 @@ private:
     ExtractedFormLoader loader_;
     const CodePage& codePage_;
     bool packageMode_ = false;
-    std::unique_ptr<pe::TZentrix_PE> pe_;
+    std::unique_ptr<pe::PeFile> pe_;
     std::vector<std::string> previewLines_;
     // Set while the preview holds the selected form as converted ("Load" is enabled).
     bool previewConverted_ = false;

@@ -27,14 +27,14 @@
 #include "preview/oipanel.h"
 #include "preview/virtualdesktop.h"
 #include "shell/aboutbox.h"
-#include "shell/appinstances.h"
+#include "shell/singleinstance.h"
 #include "shell/commandline.h"
 #include "shell/drawnicons.h"
 #include "shell/extractdialog.h"
-#include "shell/mditab.h"
+#include "shell/documenttabbar.h"
 #include "shell/prefsdialog.h"
 #include "shell/propstorage.h"
-#include "shell/regmru.h"
+#include "shell/recentfilelist.h"
 #include "shell/splash.h"
 #include "shell/systeminfo.h"
 #include "shell/tiling.h"
@@ -74,7 +74,7 @@ QString MenuText(const QString& caption) {
 
 }  // namespace
 
-Twnd_dfm_Main::Twnd_dfm_Main(UserMessages& messages, QWidget* parent)
+MainWindow::MainWindow(UserMessages& messages, QWidget* parent)
     : QMainWindow(parent), messages_(messages), formFolders_(std::make_unique<rt::FormFolderIndex>()) {
     setObjectName(QStringLiteral("wnd_dfm_Main"));
     setWindowTitle(QStringLiteral("Formwright"));
@@ -95,8 +95,8 @@ Twnd_dfm_Main::Twnd_dfm_Main(UserMessages& messages, QWidget* parent)
     CreateToolBar();
     CreateTabBar();
     RebuildMenuBar();
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Twnd_dfm_Main::RebuildMenuBar);
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &Twnd_dfm_Main::DocumentActivated);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::RebuildMenuBar);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &MainWindow::DocumentActivated);
 
     // Without a stored layout the window takes two thirds of the screen, centred.
     resize(718, 469);
@@ -107,7 +107,7 @@ Twnd_dfm_Main::Twnd_dfm_Main(UserMessages& messages, QWidget* parent)
     // The idle handler: the dispatcher announces that it is about to wait, which is
     // when the event queue has just emptied.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &Twnd_dfm_Main::AppIdle);
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &MainWindow::AppIdle);
     }
     AppIdle();
     CreateSettings();
@@ -117,7 +117,7 @@ Twnd_dfm_Main::Twnd_dfm_Main(UserMessages& messages, QWidget* parent)
     packages_->LoadAllPackages();
 }
 
-Twnd_dfm_Main::~Twnd_dfm_Main() {
+MainWindow::~MainWindow() {
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
         disconnect(dispatcher, nullptr, this, nullptr);
     }
@@ -137,12 +137,13 @@ Twnd_dfm_Main::~Twnd_dfm_Main() {
     }
 }
 
-void Twnd_dfm_Main::CreateSettings() {
+void MainWindow::CreateSettings() {
     StorageMan = new TRegPropStorageMan(this);
     StorageMan->SetMessages(&messages_);
     // The window's layout comes back when it is shown and is saved when it closes,
     // with the interface options after it.
-    Storage = new TPropStorage(this, StorageMan, QStringLiteral("Main"));
+    // The stored class names are those the settings files already hold.
+    Storage = new TPropStorage(this, StorageMan, QStringLiteral("Main"), QStringLiteral("Twnd_dfm_Main"));
     Storage->SetStoredProperties(TPropStorage::WindowProperties());
     const std::array<std::pair<const char*, bool InterfaceOptions::*>, 4> options{{
         {"ShowTypeCol", &InterfaceOptions::ShowTypeCol},
@@ -180,24 +181,26 @@ void Twnd_dfm_Main::CreateSettings() {
         return false;
     });
     // The extraction dialogs this window owns keep theirs under "FormRes".
-    AttachStorageToOwnedWindows(this, StorageMan, "fw::Tdlg_dfm_Extract", QStringLiteral("FormRes"));
+    AttachStorageToOwnedWindows(this, StorageMan, "fw::ExtractDialog", QStringLiteral("FormRes"),
+                                QStringLiteral("Tdlg_dfm_Extract"));
 
     // The recently used files follow "Exit" in the File menu.
-    MRUMan = new TRegMru(this);
+    MRUMan = new RecentFileList(this);
     MRUMan->SetMaxItems(10);
     MRUMan->SetCompanyName(QStringLiteral("Zentrix"));
     MRUMan->SetApplicationName(QStringLiteral("Formwright"));
     MRUMan->SetApplicationVersion(QStringLiteral("5.x"));
     MRUMan->SetOwnerName(QStringLiteral("Main"));
     MRUMan->SetMenuItem(mmFile);
-    MRUMan->SetOnItemClick([this](TRegMru*, QAction*, const QString& fileName, const QString&, bool&) {
+    MRUMan->SetOnItemClick([this](RecentFileList*, QAction*, const QString& fileName, const QString&, bool&) {
         MRUManItemClick(fileName);
     });
     MRUMan->LoadFromRegistry();
 }
 
-void Twnd_dfm_Main::AttachEditorStorage(Tmdi_dfm_Editor* document) {
-    auto* storage = new TPropStorage(document, StorageMan, QStringLiteral("Editor"));
+void MainWindow::AttachEditorStorage(DocumentWindow* document) {
+    auto* storage =
+        new TPropStorage(document, StorageMan, QStringLiteral("Editor"), QStringLiteral("Tmdi_dfm_Editor"));
     storage->SetOnLoaded([this, document] { DocumentLayoutLoaded(document); });
     storage->SetStoredProperties(TPropStorage::WindowProperties()
                                  << QStringLiteral("EList.<P>.Height") << QStringLiteral("OIPanel.<P>.Width")
@@ -211,15 +214,15 @@ void Twnd_dfm_Main::AttachEditorStorage(Tmdi_dfm_Editor* document) {
     storage->AddComponent(QStringLiteral("TreePanel"), QStringLiteral("TPanel"), document->Tree());
 }
 
-void Twnd_dfm_Main::SetAppInstances(TAppInstances* instances) {
+void MainWindow::SetAppInstances(SingleInstance* instances) {
     AppInstances1 = instances;
     instances->setParent(this);
     instances->SetOnCmdLineReceived(
-        [this](TAppInstances*, const QStringList& cmdLine) { AppInstances1CmdLineReceived(cmdLine); });
+        [this](SingleInstance*, const QStringList& cmdLine) { AppInstances1CmdLineReceived(cmdLine); });
     instances->SetApplicationWindow(this);
 }
 
-void Twnd_dfm_Main::AppInstances1CmdLineReceived(const QStringList& cmdLine) {
+void MainWindow::AppInstances1CmdLineReceived(const QStringList& cmdLine) {
     // Each line as it came: a path with blanks arrives whole or not at all. One guard
     // for all, as on the first start: an error abandons the lines after it.
     RunGuarded(messages_, [this, &cmdLine] {
@@ -228,13 +231,13 @@ void Twnd_dfm_Main::AppInstances1CmdLineReceived(const QStringList& cmdLine) {
     });
 }
 
-void Twnd_dfm_Main::MRUManItemClick(const QString& fileName) {
+void MainWindow::MRUManItemClick(const QString& fileName) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     RunGuarded(messages_, [this, &fileName] { OpenDocument(fileName); });
     QApplication::restoreOverrideCursor();
 }
 
-QAction* Twnd_dfm_Main::MakeAction(const char* name, const QString& text, Handler handler,
+QAction* MainWindow::MakeAction(const char* name, const QString& text, Handler handler,
                                    const QKeySequence& shortcut) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(name));
@@ -248,26 +251,26 @@ QAction* Twnd_dfm_Main::MakeAction(const char* name, const QString& text, Handle
     return action;
 }
 
-void Twnd_dfm_Main::CreateMenus() {
+void MainWindow::CreateMenus() {
     mmFile = new QMenu(QStringLiteral("&File"), this);
     mmFile->setObjectName(QStringLiteral("mmFile"));
-    mmNew = MakeAction("mmNew", QStringLiteral("New"), &Twnd_dfm_Main::cmNew);
-    mmOpen = MakeAction("mmOpen", QStringLiteral("Open..."), &Twnd_dfm_Main::cmOpen,
+    mmNew = MakeAction("mmNew", QStringLiteral("New"), &MainWindow::cmNew);
+    mmOpen = MakeAction("mmOpen", QStringLiteral("Open..."), &MainWindow::cmOpen,
                         QKeySequence(Qt::CTRL | Qt::Key_O));
-    mmSave = MakeAction("mmSave", QStringLiteral("Save"), &Twnd_dfm_Main::cmSave,
+    mmSave = MakeAction("mmSave", QStringLiteral("Save"), &MainWindow::cmSave,
                         QKeySequence(Qt::CTRL | Qt::Key_S));
-    mmSaveAs = MakeAction("mmSaveAs", QStringLiteral("Save As..."), &Twnd_dfm_Main::cmSaveAs);
-    mmClose = MakeAction("mmClose", QStringLiteral("Close"), &Twnd_dfm_Main::cmClose,
+    mmSaveAs = MakeAction("mmSaveAs", QStringLiteral("Save As..."), &MainWindow::cmSaveAs);
+    mmClose = MakeAction("mmClose", QStringLiteral("Close"), &MainWindow::cmClose,
                          QKeySequence(Qt::CTRL | Qt::Key_F4));
-    mmCloseAll = MakeAction("mmCloseAll", QStringLiteral("Close All"), &Twnd_dfm_Main::cmCloseAll);
+    mmCloseAll = MakeAction("mmCloseAll", QStringLiteral("Close All"), &MainWindow::cmCloseAll);
     mmExtractfromEXE = MakeAction("mmExtractfromEXE", QStringLiteral("Extract from EXE..."),
-                                  &Twnd_dfm_Main::cmExtractfromEXE, QKeySequence(Qt::CTRL | Qt::Key_E));
+                                  &MainWindow::cmExtractfromEXE, QKeySequence(Qt::CTRL | Qt::Key_E));
     mmPackageInformation =
         MakeAction("mmPackageInformation", QStringLiteral("Package Information..."),
-                   &Twnd_dfm_Main::cmPackageInformation, QKeySequence(Qt::CTRL | Qt::Key_I));
-    mmPrefs = MakeAction("mmPrefs", QStringLiteral("Preferences..."), &Twnd_dfm_Main::cmPrefs,
+                   &MainWindow::cmPackageInformation, QKeySequence(Qt::CTRL | Qt::Key_I));
+    mmPrefs = MakeAction("mmPrefs", QStringLiteral("Preferences..."), &MainWindow::cmPrefs,
                          QKeySequence(Qt::Key_F9));
-    mmExit = MakeAction("mmExit", QStringLiteral("Exit"), &Twnd_dfm_Main::cmExit,
+    mmExit = MakeAction("mmExit", QStringLiteral("Exit"), &MainWindow::cmExit,
                         QKeySequence(Qt::ALT | Qt::Key_X));
     mmFile->addActions({mmNew, mmOpen, mmSave, mmSaveAs, mmClose, mmCloseAll});
     mmFile->addSeparator();
@@ -279,17 +282,17 @@ void Twnd_dfm_Main::CreateMenus() {
 
     mmWin = new QMenu(QStringLiteral("&Windows"), this);
     mmWin->setObjectName(QStringLiteral("mmWin"));
-    mmCascade = MakeAction("mmCascade", QStringLiteral("&Cascade"), &Twnd_dfm_Main::cmCascade);
-    mmTileHor = MakeAction("mmTileHor", QStringLiteral("Tile &Horizontally"), &Twnd_dfm_Main::cmTileHor);
-    mmTileVer = MakeAction("mmTileVer", QStringLiteral("Tile &Vertically"), &Twnd_dfm_Main::cmTileVer);
-    mmMinAll = MakeAction("mmMinAll", QStringLiteral("&Minimize All"), &Twnd_dfm_Main::cmMinAll);
+    mmCascade = MakeAction("mmCascade", QStringLiteral("&Cascade"), &MainWindow::cmCascade);
+    mmTileHor = MakeAction("mmTileHor", QStringLiteral("Tile &Horizontally"), &MainWindow::cmTileHor);
+    mmTileVer = MakeAction("mmTileVer", QStringLiteral("Tile &Vertically"), &MainWindow::cmTileVer);
+    mmMinAll = MakeAction("mmMinAll", QStringLiteral("&Minimize All"), &MainWindow::cmMinAll);
     mmWin->addActions({mmCascade, mmTileHor, mmTileVer, mmMinAll});
-    connect(mmWin, &QMenu::aboutToShow, this, &Twnd_dfm_Main::mmWinPopup);
+    connect(mmWin, &QMenu::aboutToShow, this, &MainWindow::mmWinPopup);
 
     mmHelp = new QMenu(QStringLiteral("&Help"), this);
     mmHelp->setObjectName(QStringLiteral("mmHelp"));
     mmAbout =
-        MakeAction("mmAbout", QStringLiteral("About..."), &Twnd_dfm_Main::cmAbout, QKeySequence(Qt::Key_F1));
+        MakeAction("mmAbout", QStringLiteral("About..."), &MainWindow::cmAbout, QKeySequence(Qt::Key_F1));
     mmHelp->addAction(mmAbout);
 
     // Initially nothing is open to save or close.
@@ -297,7 +300,7 @@ void Twnd_dfm_Main::CreateMenus() {
         action->setEnabled(false);
 }
 
-void Twnd_dfm_Main::CreateToolBar() {
+void MainWindow::CreateToolBar() {
     ToolBar1 = addToolBar(QStringLiteral("Toolbar"));
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
@@ -319,31 +322,31 @@ void Twnd_dfm_Main::CreateToolBar() {
         ToolBar1->addAction(action);
         *button.field = action;
     };
-    add({&sbNew, "sbNew", "New", DrawnImage::New, &Twnd_dfm_Main::cmNew});
-    add({&sbOpen, "sbOpen", "Open", DrawnImage::Open, &Twnd_dfm_Main::cmOpen});
-    add({&sbSave, "sbSave", "Save", DrawnImage::Save, &Twnd_dfm_Main::cmSave});
+    add({&sbNew, "sbNew", "New", DrawnImage::New, &MainWindow::cmNew});
+    add({&sbOpen, "sbOpen", "Open", DrawnImage::Open, &MainWindow::cmOpen});
+    add({&sbSave, "sbSave", "Save", DrawnImage::Save, &MainWindow::cmSave});
     ToolBar1->addSeparator();
-    add({&sbUndo, "sbUndo", "Undo", DrawnImage::Undo, &Twnd_dfm_Main::cmUndo});
-    add({&sbCopy, "sbCopy", "Copy", DrawnImage::Copy, &Twnd_dfm_Main::cmCopy});
-    add({&sbCut, "sbCut", "Cut", DrawnImage::Cut, &Twnd_dfm_Main::cmCut});
-    add({&sbPaste, "sbPaste", "Paste", DrawnImage::Paste, &Twnd_dfm_Main::cmPaste});
+    add({&sbUndo, "sbUndo", "Undo", DrawnImage::Undo, &MainWindow::cmUndo});
+    add({&sbCopy, "sbCopy", "Copy", DrawnImage::Copy, &MainWindow::cmCopy});
+    add({&sbCut, "sbCut", "Cut", DrawnImage::Cut, &MainWindow::cmCut});
+    add({&sbPaste, "sbPaste", "Paste", DrawnImage::Paste, &MainWindow::cmPaste});
     ToolBar1->addSeparator();
-    add({&sbFind, "sbFind", "Find and Replace", DrawnImage::Find, &Twnd_dfm_Main::cmFind});
-    add({&sbGoto, "sbGoto", "Goto source", DrawnImage::Goto, &Twnd_dfm_Main::cmGoto});
+    add({&sbFind, "sbFind", "Find and Replace", DrawnImage::Find, &MainWindow::cmFind});
+    add({&sbGoto, "sbGoto", "Goto source", DrawnImage::Goto, &MainWindow::cmGoto});
     ToolBar1->addSeparator();
-    add({&sbPreview, "sbPreview", "Preview Form", DrawnImage::Preview, &Twnd_dfm_Main::cmPreview});
-    add({&sbRescan, "sbRescan", "Rescan Hierarchy", DrawnImage::Rescan, &Twnd_dfm_Main::cmRescan});
-    add({&sbProperties, "sbProperties", "Properties", DrawnImage::Properties, &Twnd_dfm_Main::cmPrefs});
+    add({&sbPreview, "sbPreview", "Preview Form", DrawnImage::Preview, &MainWindow::cmPreview});
+    add({&sbRescan, "sbRescan", "Rescan Hierarchy", DrawnImage::Rescan, &MainWindow::cmRescan});
+    add({&sbProperties, "sbProperties", "Properties", DrawnImage::Properties, &MainWindow::cmPrefs});
     ToolBar1->addSeparator();
-    add({&sbCascade, "sbCascade", "Cascade", DrawnImage::Cascade, &Twnd_dfm_Main::cmCascade});
+    add({&sbCascade, "sbCascade", "Cascade", DrawnImage::Cascade, &MainWindow::cmCascade});
     add({&sbTileHor, "sbTileHor", "Tile Horizontally", DrawnImage::TileHorizontal,
-         &Twnd_dfm_Main::cmTileHor});
-    add({&sbTileVer, "sbTileVer", "Tile Vertically", DrawnImage::TileVertical, &Twnd_dfm_Main::cmTileVer});
+         &MainWindow::cmTileHor});
+    add({&sbTileVer, "sbTileVer", "Tile Vertically", DrawnImage::TileVertical, &MainWindow::cmTileVer});
     ToolBar1->addSeparator();
-    add({&sbExit, "sbExit", "Exit", DrawnImage::Exit, &Twnd_dfm_Main::cmExit});
+    add({&sbExit, "sbExit", "Exit", DrawnImage::Exit, &MainWindow::cmExit});
 }
 
-void Twnd_dfm_Main::CreateTabBar() {
+void MainWindow::CreateTabBar() {
     // The tab bar is the second band, below the toolbar and as wide as the window.
     addToolBarBreak();
     tabBand_ = addToolBar(QStringLiteral("Documents"));
@@ -351,20 +354,20 @@ void Twnd_dfm_Main::CreateTabBar() {
     tabBand_->setMovable(false);
     tabBand_->setFloatable(false);
 
-    MDITab = new TMDITab(this);
+    MDITab = new DocumentTabBar(this);
     MDITab->SetImages(WindowImages());
     MDITab->SetShowOnChange(true);
     tabBand_->addWidget(MDITab);
 
     WinBarMenu = new QMenu(this);
     WinBarMenu->setObjectName(QStringLiteral("WinBarMenu"));
-    pmTitle = MakeAction("pmTitle", QStringLiteral("<none>"), &Twnd_dfm_Main::cmTitle);
-    pmRestore = MakeAction("pmRestore", QStringLiteral("Restore"), &Twnd_dfm_Main::cmRestore);
-    pmMinimize = MakeAction("pmMinimize", QStringLiteral("Minimize"), &Twnd_dfm_Main::cmMinimize);
-    pmMaximize = MakeAction("pmMaximize", QStringLiteral("Maximize"), &Twnd_dfm_Main::cmMaximize);
-    pmMinAll = MakeAction("pmMinAll", QStringLiteral("Minimize All"), &Twnd_dfm_Main::cmMinAll);
-    pmCloseAll = MakeAction("pmCloseAll", QStringLiteral("Close All"), &Twnd_dfm_Main::cmCloseAll);
-    pmClose = MakeAction("pmClose", QStringLiteral("Close"), &Twnd_dfm_Main::cmMDIClose);
+    pmTitle = MakeAction("pmTitle", QStringLiteral("<none>"), &MainWindow::cmTitle);
+    pmRestore = MakeAction("pmRestore", QStringLiteral("Restore"), &MainWindow::cmRestore);
+    pmMinimize = MakeAction("pmMinimize", QStringLiteral("Minimize"), &MainWindow::cmMinimize);
+    pmMaximize = MakeAction("pmMaximize", QStringLiteral("Maximize"), &MainWindow::cmMaximize);
+    pmMinAll = MakeAction("pmMinAll", QStringLiteral("Minimize All"), &MainWindow::cmMinAll);
+    pmCloseAll = MakeAction("pmCloseAll", QStringLiteral("Close All"), &MainWindow::cmCloseAll);
+    pmClose = MakeAction("pmClose", QStringLiteral("Close"), &MainWindow::cmMDIClose);
     WinBarMenu->addAction(pmTitle);
     WinBarMenu->addSeparator();
     WinBarMenu->addActions({pmRestore, pmMinimize, pmMaximize});
@@ -373,35 +376,35 @@ void Twnd_dfm_Main::CreateTabBar() {
     WinBarMenu->addSeparator();
     WinBarMenu->addAction(pmClose);
     WinBarMenu->setDefaultAction(pmClose);
-    connect(WinBarMenu, &QMenu::aboutToShow, this, &Twnd_dfm_Main::WinBarMenuPopup);
+    connect(WinBarMenu, &QMenu::aboutToShow, this, &MainWindow::WinBarMenuPopup);
 
     MDITab->SetPopupMenu(WinBarMenu);
-    connect(MDITab, &TMDITab::MouseDown, this, &Twnd_dfm_Main::MDITabMouseDown);
+    connect(MDITab, &DocumentTabBar::MouseDown, this, &MainWindow::MDITabMouseDown);
 }
 
-void Twnd_dfm_Main::SetSplash(Twnd_dfm_Splash* splash) {
+void MainWindow::SetSplash(SplashScreen* splash) {
     splash_ = splash;
 }
 
-void Twnd_dfm_Main::SplashStatus(const QString& text) {
-    if (Twnd_dfm_Splash* splash = splash_.data(); splash != nullptr && splash->isVisible()) {
+void MainWindow::SplashStatus(const QString& text) {
+    if (SplashScreen* splash = splash_.data(); splash != nullptr && splash->isVisible()) {
         // Without a window manager that keeps it on top, the main window would cover it.
         splash->raise();
         splash->SetStatus(text);
     }
 }
 
-void Twnd_dfm_Main::DismissSplash() {
+void MainWindow::DismissSplash() {
     if (splash_) splash_->close();
 }
 
-Tmdi_dfm_Editor* Twnd_dfm_Main::ActiveDocument() const {
+DocumentWindow* MainWindow::ActiveDocument() const {
     // The current child stays current while a dialog has the focus, unlike the
     // active one.
-    return qobject_cast<Tmdi_dfm_Editor*>(mdiArea_->currentSubWindow());
+    return qobject_cast<DocumentWindow*>(mdiArea_->currentSubWindow());
 }
 
-void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
+void MainWindow::AddDocumentWindow(DocumentWindow* document) {
     document->setAttribute(Qt::WA_DeleteOnClose);
     document->setWindowIcon(DrawnIcon(DrawnImage::FormDocument));
     // The first document starts maximised; later ones take the state the documents
@@ -430,7 +433,7 @@ void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
         if (!QFileInfo(path).isFile()) return false;
         OpenDocument(path);
         const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
-        auto* opened = windows.isEmpty() ? nullptr : qobject_cast<Tmdi_dfm_Editor*>(windows.last());
+        auto* opened = windows.isEmpty() ? nullptr : qobject_cast<DocumentWindow*>(windows.last());
         if (opened == nullptr || QFileInfo(opened->FileName()) != QFileInfo(path)) return false;
         opened->GotoObject(objectName);
         return true;
@@ -443,7 +446,7 @@ void Twnd_dfm_Main::AddDocumentWindow(Tmdi_dfm_Editor* document) {
         document->showNormal();
 }
 
-void Twnd_dfm_Main::DocumentLayoutLoaded(Tmdi_dfm_Editor* document) {
+void MainWindow::DocumentLayoutLoaded(DocumentWindow* document) {
     // The stored layout is that of the last document closed. Whether documents are
     // maximised is the workspace's state, the panes are those of the documents open,
     // and the class tree shows by the option.
@@ -453,7 +456,7 @@ void Twnd_dfm_Main::DocumentLayoutLoaded(Tmdi_dfm_Editor* document) {
         document->showNormal();
     const QList<QMdiSubWindow*> history = mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
     for (auto it = history.rbegin(); it != history.rend(); ++it) {
-        auto* other = qobject_cast<Tmdi_dfm_Editor*>(*it);
+        auto* other = qobject_cast<DocumentWindow*>(*it);
         if (other == nullptr || other == document) continue;
         const TPropStorage* from = EditorStorage(other);
         if (TPropStorage* to = EditorStorage(document); from != nullptr && to != nullptr)
@@ -478,21 +481,21 @@ void Twnd_dfm_Main::DocumentLayoutLoaded(Tmdi_dfm_Editor* document) {
     }
 }
 
-TPropStorage* Twnd_dfm_Main::EditorStorage(const Tmdi_dfm_Editor* document) {
+TPropStorage* MainWindow::EditorStorage(const DocumentWindow* document) {
     return document->findChild<TPropStorage*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-void Twnd_dfm_Main::ShareDocumentPanes(Tmdi_dfm_Editor* from) {
+void MainWindow::ShareDocumentPanes(DocumentWindow* from) {
     const TPropStorage* source = EditorStorage(from);
     if (source == nullptr) return;
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
-        auto* document = qobject_cast<Tmdi_dfm_Editor*>(window);
+        auto* document = qobject_cast<DocumentWindow*>(window);
         if (document == nullptr || document == from) continue;
         if (TPropStorage* target = EditorStorage(document)) target->TakeComponentValues(*source);
     }
 }
 
-void Twnd_dfm_Main::DocumentStateChanged(Tmdi_dfm_Editor* document, Qt::WindowStates before,
+void MainWindow::DocumentStateChanged(DocumentWindow* document, Qt::WindowStates before,
                                          Qt::WindowStates now) {
     // The stored layout being applied is no choice of the user's.
     if (const TPropStorage* storage = EditorStorage(document); storage != nullptr && storage->Loading())
@@ -507,7 +510,7 @@ void Twnd_dfm_Main::DocumentStateChanged(Tmdi_dfm_Editor* document, Qt::WindowSt
         documentsMaximized_ = false;
 }
 
-void Twnd_dfm_Main::DocumentActivated(QMdiSubWindow* window) {
+void MainWindow::DocumentActivated(QMdiSubWindow* window) {
     // While the documents are maximised, the one brought forward is maximised too, so
     // that it does not float over the one that was; a window being minimised (which the
     // area activates) stays as it is.
@@ -517,14 +520,14 @@ void Twnd_dfm_Main::DocumentActivated(QMdiSubWindow* window) {
     if (!window->isMinimized() && !window->isMaximized()) window->showMaximized();
 }
 
-void Twnd_dfm_Main::OpenDocument(const QString& path) {
+void MainWindow::OpenDocument(const QString& path) {
     const QFileInfo info(path);
     if (!info.isFile()) {
         messages_.Error(QStringLiteral("Cannot open file %1.").arg(path));
         return;
     }
     const QString fullPath = info.absoluteFilePath();
-    auto* document = new Tmdi_dfm_Editor(messages_, FormCodePage());
+    auto* document = new DocumentWindow(messages_, FormCodePage());
     AddDocumentWindow(document);
     // Written at once: the list is not saved at exit.
     MRUMan->AddItem(fullPath, {}, 0, 0, true, false);
@@ -540,9 +543,9 @@ void Twnd_dfm_Main::OpenDocument(const QString& path) {
     DismissSplash();
 }
 
-Tmdi_dfm_Editor* Twnd_dfm_Main::NewDocument(const QString& caption, const QString& hint,
+DocumentWindow* MainWindow::NewDocument(const QString& caption, const QString& hint,
                                             const QByteArray& text) {
-    auto* document = new Tmdi_dfm_Editor(messages_, FormCodePage());
+    auto* document = new DocumentWindow(messages_, FormCodePage());
     AddDocumentWindow(document);
     document->setWindowTitle(caption);
     MDITab->AddForm(document, kDocumentImage, hint);
@@ -550,11 +553,11 @@ Tmdi_dfm_Editor* Twnd_dfm_Main::NewDocument(const QString& caption, const QStrin
     return document;
 }
 
-void Twnd_dfm_Main::cmNew() {
+void MainWindow::cmNew() {
     NewDocument(QStringLiteral("Untitled"), QStringLiteral("untitled"), {});
 }
 
-void Twnd_dfm_Main::cmOpen() {
+void MainWindow::cmOpen() {
     const QStringList files = QFileDialog::getOpenFileNames(this, QStringLiteral("Open"), lastOpenFolder_,
                                                             QString::fromLatin1(kFormFileFilter));
     if (files.isEmpty()) return;
@@ -564,27 +567,27 @@ void Twnd_dfm_Main::cmOpen() {
         OpenDocument(file);
 }
 
-void Twnd_dfm_Main::cmSave() {
-    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->SaveDocument();
+void MainWindow::cmSave() {
+    if (DocumentWindow* document = ActiveDocument()) document->SaveDocument();
 }
 
-void Twnd_dfm_Main::cmSaveAs() {
-    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->SaveDocumentAs();
+void MainWindow::cmSaveAs() {
+    if (DocumentWindow* document = ActiveDocument()) document->SaveDocumentAs();
 }
 
-void Twnd_dfm_Main::cmClose() {
+void MainWindow::cmClose() {
     if (QMdiSubWindow* window = mdiArea_->currentSubWindow()) window->close();
 }
 
-void Twnd_dfm_Main::cmCloseAll() {
+void MainWindow::cmCloseAll() {
     MDITab->CloseAll();
 }
 
-void Twnd_dfm_Main::cmExit() {
+void MainWindow::cmExit() {
     close();
 }
 
-void Twnd_dfm_Main::cmCascade() {
+void MainWindow::cmCascade() {
     // The MDI area's own cascade sizes windows by their size hints, which for a
     // document is wider than most screens; this one fits them into the area.
     const QList<QMdiSubWindow*> windows = ArrangedWindows();
@@ -604,15 +607,15 @@ void Twnd_dfm_Main::cmCascade() {
     }
 }
 
-void Twnd_dfm_Main::cmTileHor() {
+void MainWindow::cmTileHor() {
     TileDocuments(TileMode::Horizontal);
 }
 
-void Twnd_dfm_Main::cmTileVer() {
+void MainWindow::cmTileVer() {
     TileDocuments(TileMode::Vertical);
 }
 
-QList<QMdiSubWindow*> Twnd_dfm_Main::ArrangedWindows() const {
+QList<QMdiSubWindow*> MainWindow::ArrangedWindows() const {
     // The most recently active window comes first; minimised windows stay icons.
     const QList<QMdiSubWindow*> history = mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
     QList<QMdiSubWindow*> windows;
@@ -622,7 +625,7 @@ QList<QMdiSubWindow*> Twnd_dfm_Main::ArrangedWindows() const {
     return windows;
 }
 
-QRect Twnd_dfm_Main::ArrangeArea() const {
+QRect MainWindow::ArrangeArea() const {
     // The viewport less the row of minimised icons along its bottom, if there is one.
     QRect area = mdiArea_->viewport()->rect();
     int iconHeight = 0;
@@ -633,7 +636,7 @@ QRect Twnd_dfm_Main::ArrangeArea() const {
     return area;
 }
 
-void Twnd_dfm_Main::TileDocuments(TileMode mode) {
+void MainWindow::TileDocuments(TileMode mode) {
     const QList<QMdiSubWindow*> windows = ArrangedWindows();
     const std::vector<QRect> rects = TileRects(ArrangeArea(), static_cast<int>(windows.size()), mode);
     if (!rects.empty()) documentsMaximized_ = false;
@@ -644,55 +647,55 @@ void Twnd_dfm_Main::TileDocuments(TileMode mode) {
     }
 }
 
-void Twnd_dfm_Main::cmMinAll() {
+void MainWindow::cmMinAll() {
     MDITab->MinimizeAll();
 }
 
-void Twnd_dfm_Main::ShowExtractDialog(const QString& path, bool packageMode) {
+void MainWindow::ShowExtractDialog(const QString& path, bool packageMode) {
     // An extracted form opens as a new document named after its resource.
     const ExtractedFormLoader loader = [this](const QString& caption, const QByteArray& text) {
         NewDocument(caption, QStringLiteral("new"), text);
     };
-    Tdlg_dfm_Extract::ShowExtractDialog(this, messages_, loader, path, packageMode, FormCodePage());
+    ExtractDialog::ShowExtractDialog(this, messages_, loader, path, packageMode, FormCodePage());
 }
 
-void Twnd_dfm_Main::cmExtractfromEXE() {
+void MainWindow::cmExtractfromEXE() {
     const QString path = messages_.AskOpenModuleFile(ExecutableFileFilters());
     if (!path.isEmpty()) ShowExtractDialog(path, false);
 }
 
-void Twnd_dfm_Main::cmPackageInformation() {
+void MainWindow::cmPackageInformation() {
     const QString path = messages_.AskOpenModuleFile(PackageFileFilters());
     if (!path.isEmpty()) ShowExtractDialog(path, true);
 }
 
-const CodePage& Twnd_dfm_Main::FormCodePage() const {
+const CodePage& MainWindow::FormCodePage() const {
     const CodePage* page = CodePage::Find(codePage_);
     return page ? *page : CodePage::Default();
 }
 
-void Twnd_dfm_Main::SetFormCodePage(int number) {
+void MainWindow::SetFormCodePage(int number) {
     if (CodePage::Find(number) != nullptr) codePage_ = number;
 }
 
-void Twnd_dfm_Main::SetFormSearchFolders(const QStringList& folders) {
+void MainWindow::SetFormSearchFolders(const QStringList& folders) {
     searchFolders_ = folders;
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
-        if (auto* document = qobject_cast<Tmdi_dfm_Editor*>(window))
+        if (auto* document = qobject_cast<DocumentWindow*>(window))
             document->SetFormSearchFolders(searchFolders_);
     }
 }
 
-void Twnd_dfm_Main::cmPrefs() {
+void MainWindow::cmPrefs() {
     QStringList folders = searchFolders_;
     const PreferencesSettings settings{&options_, &codePage_, &folders};
-    if (!Tdlg_dfm_Prefs::ExecutePreferences(this, messages_, *packages_, preview::AppRegistry(), settings))
+    if (!PreferencesDialog::ExecutePreferences(this, messages_, *packages_, preview::AppRegistry(), settings))
         return;
     SetFormSearchFolders(folders);
     // Every open document, in child order, takes the options and shows them in a new
     // preview. Its code page stays the one it was opened with.
     for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
-        auto* document = qobject_cast<Tmdi_dfm_Editor*>(window);
+        auto* document = qobject_cast<DocumentWindow*>(window);
         if (document == nullptr) continue;
         document->ApplyInterfaceOptions(options_.ShowTypeCol, options_.ShowCNCol, options_.SmallFont,
                                         options_.ShowHTree);
@@ -700,56 +703,56 @@ void Twnd_dfm_Main::cmPrefs() {
     }
 }
 
-void Twnd_dfm_Main::cmAbout() {
-    TdlgAbout about(ReadSystemInfo(), this);
+void MainWindow::cmAbout() {
+    AboutBox about(ReadSystemInfo(), this);
     about.exec();
 }
 
-void Twnd_dfm_Main::cmUndo() {
-    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmUndo();
+void MainWindow::cmUndo() {
+    if (DocumentWindow* document = ActiveDocument()) document->cmUndo();
 }
 
-void Twnd_dfm_Main::cmCopy() {
-    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmCopy();
+void MainWindow::cmCopy() {
+    if (DocumentWindow* document = ActiveDocument()) document->cmCopy();
 }
 
-void Twnd_dfm_Main::cmCut() {
-    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmCut();
+void MainWindow::cmCut() {
+    if (DocumentWindow* document = ActiveDocument()) document->cmCut();
 }
 
-void Twnd_dfm_Main::cmPaste() {
-    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmPaste();
+void MainWindow::cmPaste() {
+    if (DocumentWindow* document = ActiveDocument()) document->cmPaste();
 }
 
-void Twnd_dfm_Main::cmFind() {
-    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmReplace();
+void MainWindow::cmFind() {
+    if (DocumentWindow* document = ActiveDocument()) document->cmReplace();
 }
 
-void Twnd_dfm_Main::cmGoto() {
-    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmGoto();
+void MainWindow::cmGoto() {
+    if (DocumentWindow* document = ActiveDocument()) document->cmGoto();
 }
 
-void Twnd_dfm_Main::cmPreview() {
-    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmPreview();
+void MainWindow::cmPreview() {
+    if (DocumentWindow* document = ActiveDocument()) document->cmPreview();
 }
 
-void Twnd_dfm_Main::cmRescan() {
-    if (Tmdi_dfm_Editor* document = ActiveDocument()) document->cmRescan();
+void MainWindow::cmRescan() {
+    if (DocumentWindow* document = ActiveDocument()) document->cmRescan();
 }
 
-QMdiSubWindow* Twnd_dfm_Main::WindowUnderMouse() const {
+QMdiSubWindow* MainWindow::WindowUnderMouse() const {
     return MDITab->FormAt(MDITab->TabUnderMouse());
 }
 
-void Twnd_dfm_Main::cmTitle() {
+void MainWindow::cmTitle() {
     if (QMdiSubWindow* window = WindowUnderMouse()) ActivateDocument(window);
 }
 
-void Twnd_dfm_Main::cmRestore() {
+void MainWindow::cmRestore() {
     if (QMdiSubWindow* window = WindowUnderMouse()) window->showNormal();
 }
 
-void Twnd_dfm_Main::cmMinimize() {
+void MainWindow::cmMinimize() {
     QMdiSubWindow* window = WindowUnderMouse();
     if (window == nullptr) return;
     // The MDI area activates the window it minimises; minimising a background
@@ -759,20 +762,20 @@ void Twnd_dfm_Main::cmMinimize() {
     if (current != nullptr && current != window) mdiArea_->setActiveSubWindow(current);
 }
 
-void Twnd_dfm_Main::cmMaximize() {
+void MainWindow::cmMaximize() {
     if (QMdiSubWindow* window = WindowUnderMouse()) window->showMaximized();
 }
 
-void Twnd_dfm_Main::cmMDIClose() {
+void MainWindow::cmMDIClose() {
     if (QMdiSubWindow* window = WindowUnderMouse()) window->close();
 }
 
-void Twnd_dfm_Main::MDITabMouseDown() {
+void MainWindow::MDITabMouseDown() {
     const QMdiSubWindow* window = WindowUnderMouse();
     pmTitle->setText(window != nullptr ? MenuText(window->windowTitle()) : QStringLiteral("<none>"));
 }
 
-void Twnd_dfm_Main::WinBarMenuPopup() {
+void MainWindow::WinBarMenuPopup() {
     const int index = MDITab->TabUnderMouse();
     const QMdiSubWindow* window = WindowUnderMouse();
     const bool any = window != nullptr;
@@ -787,10 +790,10 @@ void Twnd_dfm_Main::WinBarMenuPopup() {
     pmTitle->setEnabled(any && index != MDITab->currentIndex());
 }
 
-IdleState Twnd_dfm_Main::ReadIdleState() const {
+IdleState MainWindow::ReadIdleState() const {
     IdleState state;
     state.docs = !mdiArea_->subWindowList().isEmpty();
-    if (const Tmdi_dfm_Editor* document = ActiveDocument()) {
+    if (const DocumentWindow* document = ActiveDocument()) {
         state.modified = document->Modified();
         state.canUndo = document->CanUndo();
         state.hasSelection = document->HasSelection();
@@ -799,7 +802,7 @@ IdleState Twnd_dfm_Main::ReadIdleState() const {
     return state;
 }
 
-void Twnd_dfm_Main::AppIdle() {
+void MainWindow::AppIdle() {
     const CommandStates c = ComputeCommandStates(ReadIdleState());
     // setEnabled does nothing when the state is unchanged, so this stays cheap and
     // posts no events that would wake the loop again.
@@ -822,9 +825,9 @@ void Twnd_dfm_Main::AppIdle() {
     sbProperties->setEnabled(c.properties);
 }
 
-void Twnd_dfm_Main::RebuildMenuBar() {
+void MainWindow::RebuildMenuBar() {
     QList<QMenu*> menus{mmFile};
-    if (const Tmdi_dfm_Editor* document = ActiveDocument()) {
+    if (const DocumentWindow* document = ActiveDocument()) {
         if (document->EditMenu() != nullptr) menus << document->EditMenu();
         if (document->DataMenu() != nullptr) menus << document->DataMenu();
     }
@@ -840,7 +843,7 @@ void Twnd_dfm_Main::RebuildMenuBar() {
     bar->addActions(wanted);
 }
 
-void Twnd_dfm_Main::mmWinPopup() {
+void MainWindow::mmWinPopup() {
     qDeleteAll(windowListActions_);
     windowListActions_.clear();
     const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
@@ -864,19 +867,19 @@ void Twnd_dfm_Main::mmWinPopup() {
     }
 }
 
-void Twnd_dfm_Main::ActivateDocument(QMdiSubWindow* window) {
+void MainWindow::ActivateDocument(QMdiSubWindow* window) {
     MDITab->ActivateForm(window);
 }
 
-void Twnd_dfm_Main::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
     shown_ = true;
     // Open the command-line files once the window is on screen.
-    QMetaObject::invokeMethod(this, &Twnd_dfm_Main::FormShow, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &MainWindow::FormShow, Qt::QueuedConnection);
 }
 
-void Twnd_dfm_Main::FormShow() {
+void MainWindow::FormShow() {
     QString leftover;
     const QStringList files = JoinCommandLineFiles(commandLine_, &leftover);
     if (!files.isEmpty()) {
@@ -889,16 +892,16 @@ void Twnd_dfm_Main::FormShow() {
     }
     // Arguments that named no file open nothing; the user hears of it.
     if (!leftover.isEmpty()) messages_.Error(QStringLiteral("Cannot open file %1.").arg(leftover));
-    if (Twnd_dfm_Splash* splash = splash_.data(); splash != nullptr && splash->isVisible()) {
+    if (SplashScreen* splash = splash_.data(); splash != nullptr && splash->isVisible()) {
         // Nothing was opened: leave the splash a moment to be read, then let it go
         // by itself unless it is clicked first.
         SplashStatus(QStringLiteral("Click to close"));
-        QTimer::singleShot(1500, splash, &Twnd_dfm_Splash::cmClose);
+        QTimer::singleShot(1500, splash, &SplashScreen::cmClose);
     }
     emit StartupFilesOpened();
 }
 
-void Twnd_dfm_Main::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     bool allClosed = false;
     RunGuarded(messages_, [this, &allClosed] { allClosed = MDITab->CloseAll(); });
     if (!allClosed) {

@@ -1,5 +1,5 @@
 #pragma once
-// Twnd_dfm_Main: the main window, an MDI parent whose children are the form documents.
+// MainWindow: the main window, an MDI parent whose children are the form documents.
 // It keeps no document list of its own: the open documents are its MDI children and
 // the active document is the current child; the tab bar mirrors them.
 
@@ -22,16 +22,16 @@ class QToolBar;
 namespace fw {
 
 class CodePage;
-class Tmdi_dfm_Editor;
-class TAppInstances;
-class TMDITab;
+class DocumentWindow;
+class SingleInstance;
+class DocumentTabBar;
 class TPropStorage;
-class TRegMru;
+class RecentFileList;
 class TRegPropStorageMan;
 namespace pkg {
 class DesignPackages;
 }
-class Twnd_dfm_Splash;
+class SplashScreen;
 class UserMessages;
 enum class TileMode;
 
@@ -44,16 +44,16 @@ struct InterfaceOptions {
     bool SmallFont = false;    // 8 points instead of 10 in the source editor
 };
 
-class Twnd_dfm_Main : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `messages` answers every question and shows every error of the window and its
     // documents; it must outlive the window.
-    explicit Twnd_dfm_Main(UserMessages& messages, QWidget* parent = nullptr);
-    ~Twnd_dfm_Main() override;
+    explicit MainWindow(UserMessages& messages, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The splash window to send status texts to and to dismiss; it may go at any time.
-    void SetSplash(Twnd_dfm_Splash* splash);
+    void SetSplash(SplashScreen* splash);
     // The arguments (without the program name) whose files are opened at first show.
     void SetCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
 
@@ -66,12 +66,12 @@ public:
 
     // A new, unnamed document as New makes it: captioned `caption`, registered with the
     // tab bar with the document image and `hint`, then filled by LoadFromLines(text).
-    Tmdi_dfm_Editor* NewDocument(const QString& caption, const QString& hint, const QByteArray& text);
+    DocumentWindow* NewDocument(const QString& caption, const QString& hint, const QByteArray& text);
 
     // The active document (the MDI area's current child), or null.
-    Tmdi_dfm_Editor* ActiveDocument() const;
+    DocumentWindow* ActiveDocument() const;
     QMdiArea* MdiArea() const { return mdiArea_; }
-    TMDITab* Tabs() const { return MDITab; }
+    DocumentTabBar* Tabs() const { return MDITab; }
     QMenu* TabPopupMenu() const { return WinBarMenu; }
     // What command enabling depends on, read from the windows.
     IdleState ReadIdleState() const;
@@ -96,13 +96,13 @@ public:
     // store writes through; the recently used files of the File menu.
     TRegPropStorageMan* StorageManager() const { return StorageMan; }
     TPropStorage* SettingsStorage() const { return Storage; }
-    TRegMru* RecentFiles() const { return MRUMan; }
+    RecentFileList* RecentFiles() const { return MRUMan; }
     // The design packages: the package list, the loaded packages and their errors.
     pkg::DesignPackages& Packages() const { return *packages_; }
     // Takes over the single-instance component, made and checked before the window:
     // the files that later starts hand over are opened here.
-    void SetAppInstances(TAppInstances* instances);
-    TAppInstances* AppInstances() const { return AppInstances1; }
+    void SetAppInstances(SingleInstance* instances);
+    SingleInstance* AppInstances() const { return AppInstances1; }
     // Opens every line of a handed-over command line with OpenDocument, as it is.
     void AppInstances1CmdLineReceived(const QStringList& cmdLine);
     // Opens the file of a recent-files entry.
@@ -158,26 +158,26 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    using Handler = void (Twnd_dfm_Main::*)();
+    using Handler = void (MainWindow::*)();
     QAction* MakeAction(const char* name, const QString& text, Handler handler,
                         const QKeySequence& shortcut = {});
     void CreateMenus();
     void CreateToolBar();
     void CreateTabBar();
-    void AddDocumentWindow(Tmdi_dfm_Editor* document);
+    void AddDocumentWindow(DocumentWindow* document);
     void CreateSettings();
     // The document's store (section "Editor"): its window, the message list's height,
     // the inspector's width with its class tree's height and visibility, and the object
     // tree's width. Once loaded, DocumentLayoutLoaded runs.
-    void AttachEditorStorage(Tmdi_dfm_Editor* document);
-    static TPropStorage* EditorStorage(const Tmdi_dfm_Editor* document);
+    void AttachEditorStorage(DocumentWindow* document);
+    static TPropStorage* EditorStorage(const DocumentWindow* document);
     // After a new document's stored layout applied: the document takes the state the
     // documents are in, the panes of the documents already open, and the interface
     // options.
-    void DocumentLayoutLoaded(Tmdi_dfm_Editor* document);
+    void DocumentLayoutLoaded(DocumentWindow* document);
     // Gives every other document the pane sizes of `from`.
-    void ShareDocumentPanes(Tmdi_dfm_Editor* from);
-    void DocumentStateChanged(Tmdi_dfm_Editor* document, Qt::WindowStates before, Qt::WindowStates now);
+    void ShareDocumentPanes(DocumentWindow* from);
+    void DocumentStateChanged(DocumentWindow* document, Qt::WindowStates before, Qt::WindowStates now);
     void DocumentActivated(QMdiSubWindow* window);
     // Shows the extraction dialog on the file, modally, in resource or package mode.
     void ShowExtractDialog(const QString& path, bool packageMode);
@@ -201,14 +201,14 @@ private:
     std::unique_ptr<rt::FormFolderIndex> formFolders_;
     TRegPropStorageMan* StorageMan = nullptr;
     TPropStorage* Storage = nullptr;
-    TRegMru* MRUMan = nullptr;
-    TAppInstances* AppInstances1 = nullptr;
+    RecentFileList* MRUMan = nullptr;
+    SingleInstance* AppInstances1 = nullptr;
     std::unique_ptr<pkg::DesignPackages> packages_;
     QMdiArea* mdiArea_ = nullptr;
-    TMDITab* MDITab = nullptr;
+    DocumentTabBar* MDITab = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QToolBar* tabBand_ = nullptr;
-    QPointer<Twnd_dfm_Splash> splash_;
+    QPointer<SplashScreen> splash_;
     QStringList commandLine_;
     bool shown_ = false;
     QString lastOpenFolder_;

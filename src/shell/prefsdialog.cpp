@@ -33,7 +33,7 @@
 #include "document/usermessages.h"
 #include "packages/designpackages.h"
 #include "peimage/packageinfo.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 #include "runtime/registry.h"
 #include "shell/fileassociations.h"
 #include "shell/mainwindow.h"
@@ -136,7 +136,7 @@ QString ErrorText(const std::string& error) {
 
 }  // namespace
 
-Tdlg_dfm_Prefs::Tdlg_dfm_Prefs(UserMessages& messages, pkg::DesignPackages& packages,
+PreferencesDialog::PreferencesDialog(UserMessages& messages, pkg::DesignPackages& packages,
                                rt::ClassRegistry& registry, const QString& programPath,
                                const CodePage& codePage, QWidget* parent)
     : QDialog(parent),
@@ -152,11 +152,11 @@ Tdlg_dfm_Prefs::Tdlg_dfm_Prefs(UserMessages& messages, pkg::DesignPackages& pack
     BuildWidgets();
     setFixedSize(QSize(482, 399).expandedTo(sizeHint()));
     // FormCreate: the reader, and " General " first.
-    pe_ = std::make_unique<pe::TZentrix_PE>(codePage_);
+    pe_ = std::make_unique<pe::PeFile>(codePage_);
     pc->setCurrentWidget(TabSheet1);
 }
 
-Tdlg_dfm_Prefs::~Tdlg_dfm_Prefs() {
+PreferencesDialog::~PreferencesDialog() {
     // FormClose: no selection handler may run on the half-destroyed dialog.
     BPLList->disconnect(this);
     Box->disconnect(this);
@@ -165,7 +165,7 @@ Tdlg_dfm_Prefs::~Tdlg_dfm_Prefs() {
     pe_.reset();
 }
 
-void Tdlg_dfm_Prefs::BuildWidgets() {
+void PreferencesDialog::BuildWidgets() {
     auto* layout = new QVBoxLayout(this);
     pc = new QTabWidget(this);
     pc->setObjectName(QStringLiteral("pc"));
@@ -325,21 +325,21 @@ void Tdlg_dfm_Prefs::BuildWidgets() {
 
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnAdd, &QPushButton::clicked, this, &Tdlg_dfm_Prefs::cmAdd);
-    connect(btnDel, &QPushButton::clicked, this, &Tdlg_dfm_Prefs::cmDel);
-    connect(btnAddFolder, &QPushButton::clicked, this, &Tdlg_dfm_Prefs::cmAddFolder);
-    connect(btnDelFolder, &QPushButton::clicked, this, &Tdlg_dfm_Prefs::cmDelFolder);
-    connect(BPLList, &QTreeWidget::itemSelectionChanged, this, &Tdlg_dfm_Prefs::BPLListSelectItem);
-    connect(ts, &QTabBar::currentChanged, this, &Tdlg_dfm_Prefs::tsClick);
-    connect(pc, &QTabWidget::currentChanged, this, &Tdlg_dfm_Prefs::pcChange);
-    connect(Box, &QListWidget::itemSelectionChanged, this, &Tdlg_dfm_Prefs::BoxClick);
+    connect(btnAdd, &QPushButton::clicked, this, &PreferencesDialog::cmAdd);
+    connect(btnDel, &QPushButton::clicked, this, &PreferencesDialog::cmDel);
+    connect(btnAddFolder, &QPushButton::clicked, this, &PreferencesDialog::cmAddFolder);
+    connect(btnDelFolder, &QPushButton::clicked, this, &PreferencesDialog::cmDelFolder);
+    connect(BPLList, &QTreeWidget::itemSelectionChanged, this, &PreferencesDialog::BPLListSelectItem);
+    connect(ts, &QTabBar::currentChanged, this, &PreferencesDialog::tsClick);
+    connect(pc, &QTabWidget::currentChanged, this, &PreferencesDialog::pcChange);
+    connect(Box, &QListWidget::itemSelectionChanged, this, &PreferencesDialog::BoxClick);
 }
 
-bool Tdlg_dfm_Prefs::ExecutePreferences(QWidget* owner, UserMessages& messages, pkg::DesignPackages& packages,
+bool PreferencesDialog::ExecutePreferences(QWidget* owner, UserMessages& messages, pkg::DesignPackages& packages,
                                         rt::ClassRegistry& registry, const PreferencesSettings& settings,
                                         const QString& programPath) {
     const CodePage* codePage = CodePage::Find(*settings.CodePageNumber);
-    Tdlg_dfm_Prefs dialog(messages, packages, registry,
+    PreferencesDialog dialog(messages, packages, registry,
                           programPath.isEmpty() ? QCoreApplication::applicationFilePath() : programPath,
                           codePage ? *codePage : CodePage::Default(), owner);
     dialog.SetOptions(*settings.Options, *settings.CodePageNumber);
@@ -361,7 +361,7 @@ bool Tdlg_dfm_Prefs::ExecutePreferences(QWidget* owner, UserMessages& messages, 
     return true;
 }
 
-void Tdlg_dfm_Prefs::SetOptions(const InterfaceOptions& options, int codePageNumber) {
+void PreferencesDialog::SetOptions(const InterfaceOptions& options, int codePageNumber) {
     cbxShowTypeCol->setChecked(options.ShowTypeCol);
     cbxShowCNCol->setChecked(options.ShowCNCol);
     cbxHTree->setChecked(options.ShowHTree);
@@ -371,7 +371,7 @@ void Tdlg_dfm_Prefs::SetOptions(const InterfaceOptions& options, int codePageNum
     cbxCodePage->setCurrentIndex(index);
 }
 
-void Tdlg_dfm_Prefs::GetOptions(InterfaceOptions& options, int& codePageNumber) const {
+void PreferencesDialog::GetOptions(InterfaceOptions& options, int& codePageNumber) const {
     options.ShowTypeCol = cbxShowTypeCol->isChecked();
     options.ShowCNCol = cbxShowCNCol->isChecked();
     options.ShowHTree = cbxHTree->isChecked();
@@ -379,19 +379,19 @@ void Tdlg_dfm_Prefs::GetOptions(InterfaceOptions& options, int& codePageNumber) 
     codePageNumber = cbxCodePage->currentData().toInt();
 }
 
-void Tdlg_dfm_Prefs::SetSearchFolders(const QStringList& folders) {
+void PreferencesDialog::SetSearchFolders(const QStringList& folders) {
     lbFolders->clear();
     lbFolders->addItems(folders);
 }
 
-QStringList Tdlg_dfm_Prefs::SearchFolders() const {
+QStringList PreferencesDialog::SearchFolders() const {
     QStringList folders;
     for (int i = 0; i < lbFolders->count(); ++i)
         folders << lbFolders->item(i)->text();
     return folders;
 }
 
-void Tdlg_dfm_Prefs::cmAddFolder() {
+void PreferencesDialog::cmAddFolder() {
     const QString folder = messages_.AskFolder(QStringLiteral("Add Search Folder"));
     if (folder.isEmpty()) return;
     // Paths are compared as they are: this system's file names are case-sensitive.
@@ -406,18 +406,18 @@ void Tdlg_dfm_Prefs::cmAddFolder() {
     lbFolders->setCurrentRow(lbFolders->count() - 1);
 }
 
-void Tdlg_dfm_Prefs::cmDelFolder() {
+void PreferencesDialog::cmDelFolder() {
     const int row = lbFolders->currentRow();
     if (row < 0 || lbFolders->currentItem() == nullptr || !lbFolders->currentItem()->isSelected()) return;
     delete lbFolders->takeItem(row);
 }
 
-bool Tdlg_dfm_Prefs::IsProgramPath(const QString& path) const {
+bool PreferencesDialog::IsProgramPath(const QString& path) const {
     // Paths are compared as they are: this system's file names are case-sensitive.
     return !path.isEmpty() && QDir::cleanPath(path) == QDir::cleanPath(programPath_);
 }
 
-void Tdlg_dfm_Prefs::ApplyAssociations() {
+void PreferencesDialog::ApplyAssociations() {
     for (int i = 0; i < RFTList->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = RFTList->topLevelItem(i);
         const QString extension = u'.' + row->text(0);
@@ -436,12 +436,12 @@ void Tdlg_dfm_Prefs::ApplyAssociations() {
     }
 }
 
-void Tdlg_dfm_Prefs::showEvent(QShowEvent* event) {
+void PreferencesDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) FormShow();
 }
 
-void Tdlg_dfm_Prefs::FormShow() {
+void PreferencesDialog::FormShow() {
     for (int i = 0; i < RFTList->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = RFTList->topLevelItem(i);
         row->setCheckState(
@@ -450,15 +450,15 @@ void Tdlg_dfm_Prefs::FormShow() {
     RefreshPackageList();
 }
 
-QString Tdlg_dfm_Prefs::FromCodePage(const std::string& bytes) const {
+QString PreferencesDialog::FromCodePage(const std::string& bytes) const {
     return QString::fromStdU16String(codePage_.Decode(bytes));
 }
 
-int Tdlg_dfm_Prefs::RowImage(const QTreeWidgetItem* row) {
+int PreferencesDialog::RowImage(const QTreeWidgetItem* row) {
     return row->data(0, kImageRole).toInt();
 }
 
-void Tdlg_dfm_Prefs::RefreshPackageList() {
+void PreferencesDialog::RefreshPackageList() {
     const QSignalBlocker blocker(BPLList);
     BPLList->setUpdatesEnabled(false);
     BPLList->clear();
@@ -481,7 +481,7 @@ void Tdlg_dfm_Prefs::RefreshPackageList() {
     BPLList->setUpdatesEnabled(true);
 }
 
-void Tdlg_dfm_Prefs::cmAdd() {
+void PreferencesDialog::cmAdd() {
     const QString path = messages_.AskOpenModuleFile(
         {QStringLiteral("Delphi packages (*.bpl)"), QStringLiteral("All files (*)")});
     if (path.isEmpty()) return;
@@ -508,7 +508,7 @@ void Tdlg_dfm_Prefs::cmAdd() {
     RefreshPackageList();
 }
 
-void Tdlg_dfm_Prefs::cmDel() {
+void PreferencesDialog::cmDel() {
     const QList<QTreeWidgetItem*> selected = BPLList->selectedItems();
     if (!selected.isEmpty() && messages_.Confirm(QStringLiteral("Remove selected package?"))) {
         packages_.RemovePackage(BPLList->indexOfTopLevelItem(selected.first()));
@@ -517,7 +517,7 @@ void Tdlg_dfm_Prefs::cmDel() {
     Memo->clear();
 }
 
-void Tdlg_dfm_Prefs::ShowInMemo(const QString& text) {
+void PreferencesDialog::ShowInMemo(const QString& text) {
     // An error is prose, wrapped to the memo's width (long paths anywhere); the report
     // pages are lists and keep their lines.
     Memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -526,7 +526,7 @@ void Tdlg_dfm_Prefs::ShowInMemo(const QString& text) {
     Memo->moveCursor(QTextCursor::Start);
 }
 
-void Tdlg_dfm_Prefs::BPLListSelectItem() {
+void PreferencesDialog::BPLListSelectItem() {
     Memo->clear();
     const QList<QTreeWidgetItem*> selected = BPLList->selectedItems();
     if (selected.isEmpty()) return;
@@ -539,7 +539,7 @@ void Tdlg_dfm_Prefs::BPLListSelectItem() {
     tsClick();
 }
 
-void Tdlg_dfm_Prefs::tsClick() {
+void PreferencesDialog::tsClick() {
     // The report is of the selected package; a package that failed shows its error
     // instead, and without a selection there is nothing to report on.
     const QList<QTreeWidgetItem*> selected = BPLList->selectedItems();
@@ -563,11 +563,11 @@ void Tdlg_dfm_Prefs::tsClick() {
     Memo->moveCursor(QTextCursor::Start);
 }
 
-void Tdlg_dfm_Prefs::pcChange() {
+void PreferencesDialog::pcChange() {
     if (pc->currentWidget() == TabSheet3) FillClassList();
 }
 
-void Tdlg_dfm_Prefs::FillClassList() {
+void PreferencesDialog::FillClassList() {
     const QSignalBlocker blocker(Box);
     Box->clear();
     int count = 0;
@@ -578,7 +578,7 @@ void Tdlg_dfm_Prefs::FillClassList() {
     lCCount->setText(QStringLiteral("Count: %1").arg(count));
 }
 
-void Tdlg_dfm_Prefs::BoxClick() {
+void PreferencesDialog::BoxClick() {
     Tree->setUpdatesEnabled(false);
     Tree->clear();
     const QList<QListWidgetItem*> selected = Box->selectedItems();

@@ -1,5 +1,5 @@
 #pragma once
-// Tdlg_dfm_Prefs: the preferences. " General " holds the file types the program can be
+// PreferencesDialog: the preferences. " General " holds the file types the program can be
 // the default application of, the interface options and the code page of form text;
 // " Packages " manages the design packages with a report of the selected one;
 // " Registered Classes " browses the class registry; " Search Folders " lists the folders
@@ -32,7 +32,7 @@ class UserMessages;
 struct InterfaceOptions;
 
 namespace pe {
-class TZentrix_PE;
+class PeFile;
 }
 namespace pkg {
 class DesignPackages;
@@ -50,17 +50,17 @@ struct PreferencesSettings {
     QStringList* SearchFolders = nullptr;
 };
 
-class Tdlg_dfm_Prefs : public QDialog {
+class PreferencesDialog : public QDialog {
     Q_OBJECT
 public:
     // `messages` asks and tells the user; `packages` are the program's design packages
     // and `registry` the registry their classes go into. All must outlive the dialog.
     // `programPath` is the program that file types are associated with; package texts
     // are read in `codePage`, which must outlive the dialog too.
-    Tdlg_dfm_Prefs(UserMessages& messages, pkg::DesignPackages& packages, rt::ClassRegistry& registry,
+    PreferencesDialog(UserMessages& messages, pkg::DesignPackages& packages, rt::ClassRegistry& registry,
                    const QString& programPath, const CodePage& codePage = CodePage::Default(),
                    QWidget* parent = nullptr);
-    ~Tdlg_dfm_Prefs() override;
+    ~PreferencesDialog() override;
 
     // Shows the dialog owned by `owner` with the settings' values, modally. Only when it
     // is closed with "OK": the associations of the file-type rows are applied (a failure
@@ -127,7 +127,7 @@ public:
     // The image index of a package row: 1 when its package is loaded, else 0.
     static int RowImage(const QTreeWidgetItem* row);
     // The reader holding the package last selected.
-    const pe::TZentrix_PE& Reader() const { return *pe_; }
+    const pe::PeFile& Reader() const { return *pe_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -144,7 +144,7 @@ private:
     rt::ClassRegistry& registry_;
     QString programPath_;
     const CodePage& codePage_;
-    std::unique_ptr<pe::TZentrix_PE> pe_;
+    std::unique_ptr<pe::PeFile> pe_;
 
     QTabWidget* pc = nullptr;
     QWidget* TabSheet1 = nullptr;

@@ -382,12 +382,11 @@ void TRegPropStorageMan::SaveSection(const QString& section, ByteSpan binary) {
 
 // ---- the store ----
 
-// The class name is taken at once: a window that is being destroyed no longer reports
-// its own class.
-TPropStorage::TPropStorage(QWidget* window, TPropStorageManager* manager, const QString& section)
+TPropStorage::TPropStorage(QWidget* window, TPropStorageManager* manager, const QString& section,
+                           const QString& storedClassName)
     : QObject(window),
       window_(window),
-      className_(ClassNameOf(window)),
+      className_(storedClassName),
       manager_(manager),
       section_(section) {
     setObjectName(QStringLiteral("Storage"));
@@ -679,8 +678,9 @@ bool TPropStorage::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-TPropStorage* AttachWindowStorage(QWidget* window, TPropStorageManager* manager, const QString& section) {
-    auto* storage = new TPropStorage(window, manager, section);
+TPropStorage* AttachWindowStorage(QWidget* window, TPropStorageManager* manager, const QString& section,
+                                  const QString& storedClassName) {
+    auto* storage = new TPropStorage(window, manager, section, storedClassName);
     storage->SetStoredProperties(TPropStorage::WindowProperties());
     return storage;
 }
@@ -690,8 +690,13 @@ namespace {
 // Watches an owner for windows of one class being polished and gives each a store.
 class OwnedWindowStorage : public QObject {
 public:
-    OwnedWindowStorage(QWidget* owner, TPropStorageManager* manager, const char* className, QString section)
-        : QObject(owner), manager_(manager), className_(className), section_(std::move(section)) {
+    OwnedWindowStorage(QWidget* owner, TPropStorageManager* manager, const char* className, QString section,
+                       QString storedClassName)
+        : QObject(owner),
+          manager_(manager),
+          className_(className),
+          section_(std::move(section)),
+          storedClassName_(std::move(storedClassName)) {
         owner->installEventFilter(this);
     }
 
@@ -702,7 +707,7 @@ protected:
             if (manager_ != nullptr && window != nullptr && window->isWindow() &&
                 window->inherits(className_) &&
                 window->findChild<TPropStorage*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
-                AttachWindowStorage(window, manager_, section_);
+                AttachWindowStorage(window, manager_, section_, storedClassName_);
             }
         }
         return false;
@@ -712,13 +717,14 @@ private:
     QPointer<TPropStorageManager> manager_;
     const char* className_;
     QString section_;
+    QString storedClassName_;
 };
 
 }  // namespace
 
 void AttachStorageToOwnedWindows(QWidget* owner, TPropStorageManager* manager, const char* className,
-                                 const QString& section) {
-    new OwnedWindowStorage(owner, manager, className, section);
+                                 const QString& section, const QString& storedClassName) {
+    new OwnedWindowStorage(owner, manager, className, section, storedClassName);
 }
 
 }  // namespace fw

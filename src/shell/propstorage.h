@@ -107,7 +107,11 @@ class TPropStorage : public QObject {
     Q_OBJECT
 public:
     // Watches the window; the store is a child of the window and goes with it.
-    TPropStorage(QWidget* window, TPropStorageManager* manager, const QString& section);
+    // storedClassName is the class the written form gives the window ("object
+    // wnd_dfm_Main: Twnd_dfm_Main"): fixed by the settings files already written, not by
+    // what the C++ class is called.
+    TPropStorage(QWidget* window, TPropStorageManager* manager, const QString& section,
+                 const QString& storedClassName);
 
     // The window's Height, Left, PixelsPerInch, Top, Width and WindowState.
     static QStringList WindowProperties();
@@ -201,13 +205,15 @@ private:
 
 // A store of the window's own six properties under the section, for windows that keep
 // nothing else.
-TPropStorage* AttachWindowStorage(QWidget* window, TPropStorageManager* manager, const QString& section);
+TPropStorage* AttachWindowStorage(QWidget* window, TPropStorageManager* manager, const QString& section,
+                                  const QString& storedClassName);
 
 // Gives every window of the class (the name as its meta-object reports it, such as
-// "fw::Tdlg_dfm_Extract") that the owner comes to own a window store under the section,
+// "fw::ExtractDialog") that the owner comes to own a window store under the section and
+// the stored class name,
 // as soon as it is polished, which is before it is first shown. Lets dialogs that are
 // made and run in one call keep their layout without knowing the store.
 void AttachStorageToOwnedWindows(QWidget* owner, TPropStorageManager* manager, const char* className,
-                                 const QString& section);
+                                 const QString& section, const QString& storedClassName);
 
 }  // namespace fw

@@ -68,7 +68,7 @@ void QtUserMessages::Error(const QString& text) {
 
 std::optional<FormEncoding> QtUserMessages::AskSaveType(FormEncoding preselected) {
     DismissSplash();
-    return TdlgType::Ask(dialogParent_, preselected);
+    return SaveTypeDialog::Ask(dialogParent_, preselected);
 }
 
 QString QtUserMessages::AskSavePath(const QString& proposedPath) {

@@ -32,7 +32,7 @@ QLabel* MakeLabel(const QString& text, int pointSize, bool bold, QWidget* parent
 
 }  // namespace
 
-Twnd_dfm_Splash::Twnd_dfm_Splash(QWidget* parent)
+SplashScreen::SplashScreen(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("wnd_dfm_Splash"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -79,21 +79,21 @@ Twnd_dfm_Splash::Twnd_dfm_Splash(QWidget* parent)
     }
 }
 
-void Twnd_dfm_Splash::SetStatus(const QString& text) {
+void SplashScreen::SetStatus(const QString& text) {
     lStatus->setText(text);
     // Loading runs without returning to the event loop; paint now so the text shows.
     if (isVisible()) lStatus->repaint();
 }
 
-QString Twnd_dfm_Splash::Status() const {
+QString SplashScreen::Status() const {
     return lStatus->text();
 }
 
-void Twnd_dfm_Splash::cmClose() {
+void SplashScreen::cmClose() {
     close();
 }
 
-void Twnd_dfm_Splash::paintEvent(QPaintEvent*) {
+void SplashScreen::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     p.setPen(QPen(Qt::black, 2));
@@ -102,7 +102,7 @@ void Twnd_dfm_Splash::paintEvent(QPaintEvent*) {
 }
 
 // The labels leave clicks to their parent, so this covers body, picture and labels.
-void Twnd_dfm_Splash::mousePressEvent(QMouseEvent*) {
+void SplashScreen::mousePressEvent(QMouseEvent*) {
     cmClose();
 }
 

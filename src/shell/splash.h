@@ -1,5 +1,5 @@
 #pragma once
-// Twnd_dfm_Splash: the window shown while the program starts. A click anywhere on it
+// SplashScreen: the window shown while the program starts. A click anywhere on it
 // closes it; it deletes itself when closed, so holders keep it in a QPointer.
 
 #include <QWidget>
@@ -8,10 +8,10 @@ class QLabel;
 
 namespace fw {
 
-class Twnd_dfm_Splash : public QWidget {
+class SplashScreen : public QWidget {
     Q_OBJECT
 public:
-    explicit Twnd_dfm_Splash(QWidget* parent = nullptr);
+    explicit SplashScreen(QWidget* parent = nullptr);
 
     // Shows a status text at once, even while the event loop is busy.
     void SetStatus(const QString& text);

@@ -39,7 +39,7 @@
 namespace {
 
 using fw::FormEncoding;
-using fw::Tmdi_dfm_Editor;
+using fw::DocumentWindow;
 using fw::test::Bytes;
 using fw::test::ReadAll;
 using fw::test::RecordingMessages;
@@ -84,20 +84,20 @@ protected:
         ASSERT_TRUE(dir_.isValid());
     }
     void TearDown() override {
-        for (const QPointer<Tmdi_dfm_Editor>& document : documents_)
+        for (const QPointer<DocumentWindow>& document : documents_)
             delete document.data();
     }
 
-    Tmdi_dfm_Editor* NewDocument(const fw::CodePage& codePage = fw::CodePage::Default()) {
-        auto* document = new Tmdi_dfm_Editor(messages_, codePage);
+    DocumentWindow* NewDocument(const fw::CodePage& codePage = fw::CodePage::Default()) {
+        auto* document = new DocumentWindow(messages_, codePage);
         documents_.push_back(document);
         return document;
     }
     QString Path(const QString& name) const { return dir_.filePath(name); }
-    Tmdi_dfm_Editor* Open(const QString& name, const QByteArray& bytes,
+    DocumentWindow* Open(const QString& name, const QByteArray& bytes,
                           const fw::CodePage& codePage = fw::CodePage::Default()) {
         WriteAll(Path(name), bytes);
-        Tmdi_dfm_Editor* document = NewDocument(codePage);
+        DocumentWindow* document = NewDocument(codePage);
         document->OpenDocumentFile(Path(name));
         return document;
     }
@@ -108,13 +108,13 @@ protected:
     // Runs the deferred deletion of closed windows.
     static void DeleteClosed() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    static void Type(Tmdi_dfm_Editor* document, const QString& text, int line = 0) {
+    static void Type(DocumentWindow* document, const QString& text, int line = 0) {
         document->Editor()->insertAt(text, line, 0);
     }
 
     QTemporaryDir dir_;
     RecordingMessages messages_;
-    std::vector<QPointer<Tmdi_dfm_Editor>> documents_;
+    std::vector<QPointer<DocumentWindow>> documents_;
 };
 
 // ---- opening and saving unchanged ----
@@ -165,7 +165,7 @@ std::vector<OpenCase> OpenCases() {
 TEST_F(DocumentTest, UnchangedSaveIsByteIdenticalInEveryEncoding) {
     for (const OpenCase& c : OpenCases()) {
         SCOPED_TRACE(c.Name);
-        Tmdi_dfm_Editor* document = Open(c.Name, c.Content);
+        DocumentWindow* document = Open(c.Name, c.Content);
         EXPECT_EQ(document->Encoding(), c.Encoding);
         EXPECT_EQ(document->FileName(), Path(c.Name));
         EXPECT_EQ(document->windowTitle(), QString::fromLatin1(c.Name));
@@ -212,7 +212,7 @@ TEST_F(DocumentTest, CodePageIsChosenThenDeclaredThenThePreference) {
     const QByteArray gbk = Bytes(
         "object Form1: TForm1\r\n  Caption = '\xD6\xD0\xCE\xC4'\r\n"
         "  Font.Charset = GB2312_CHARSET\r\nend\r\n");
-    Tmdi_dfm_Editor* document = Open("gbk.dfm", gbk);
+    DocumentWindow* document = Open("gbk.dfm", gbk);
     EXPECT_TRUE(document->Editor()->text().contains(QStringLiteral("Caption = '中文'")));
     EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 936 (declared)"));
     EXPECT_EQ(document->StatusBar()->findChild<QLabel*>(QStringLiteral("codePage"))->text(),
@@ -247,7 +247,7 @@ TEST_F(DocumentTest, SaveWithCodePageEncodesOrRefuses) {
     const QByteArray gbk = Bytes(
         "object Form1: TForm1\r\n  Caption = '\xD6\xD0\xCE\xC4'\r\n"
         "  Font.Charset = GB2312_CHARSET\r\nend\r\n");
-    Tmdi_dfm_Editor* document = Open("gbk.dfm", gbk);
+    DocumentWindow* document = Open("gbk.dfm", gbk);
     Type(document, QStringLiteral("{ก}"));
     EXPECT_FALSE(document->SaveWithCodePage(*fw::CodePage::Find(950)));
     ASSERT_EQ(messages_.Errors.size(), 1);
@@ -284,7 +284,7 @@ TEST_F(DocumentTest, BinarySavesAskWhenTheCodePageMayBeWrong) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        Tmdi_dfm_Editor* document = Open("cp.dfm", c.Text);
+        DocumentWindow* document = Open("cp.dfm", c.Text);
         if (c.Forced) ASSERT_TRUE(document->ReopenWithCodePage(*c.Forced));
         const QString binary = Path("cp.bin");
         QFile::remove(binary);
@@ -316,12 +316,12 @@ TEST_F(DocumentTest, TypedLineBreakFollowsTheFile) {
         SCOPED_TRACE(breaks);
         const QByteArray content =
             breaks == "mixed" ? QByteArray("object A: TA\nend\r") : WithBreaks(SmallForm, breaks.c_str());
-        Tmdi_dfm_Editor* document = Open("f.dfm", content);
+        DocumentWindow* document = Open("f.dfm", content);
         document->Editor()->SendScintilla(QsciScintillaBase::SCI_DOCUMENTSTART);
         document->Editor()->SendScintilla(QsciScintillaBase::SCI_NEWLINE);
         EXPECT_EQ(document->TextBytes(), typed + content);
     }
-    Tmdi_dfm_Editor* fresh = NewDocument();
+    DocumentWindow* fresh = NewDocument();
     fresh->LoadFromLines({});
     fresh->Editor()->SendScintilla(QsciScintillaBase::SCI_NEWLINE);
     EXPECT_EQ(fresh->TextBytes(), QByteArray("\r\n"));
@@ -334,7 +334,7 @@ TEST_F(DocumentTest, SaveKeepsTheOldFileAsBackupReplacingAnOldBackup) {
         SCOPED_TRACE(name.toStdString());
         const QString backup = Path(name == "Form1" ? "Form1.~" : "Form1.~dfm");
         WriteAll(backup, "an older backup");
-        Tmdi_dfm_Editor* document = Open(name, Bytes(SmallForm));
+        DocumentWindow* document = Open(name, Bytes(SmallForm));
         Type(document, QStringLiteral("{ edited }\r\n"));
         ASSERT_TRUE(document->Modified());
         document->SaveDocument();
@@ -347,7 +347,7 @@ TEST_F(DocumentTest, SaveKeepsTheOldFileAsBackupReplacingAnOldBackup) {
 
 TEST_F(DocumentTest, SaveWritesTheEncodingTheFileCameIn) {
     const QByteArray binary = Convert(Bytes(SmallForm), FormEncoding::Binary);
-    Tmdi_dfm_Editor* document = Open("Form1.dfm", binary);
+    DocumentWindow* document = Open("Form1.dfm", binary);
     document->Editor()->setText(document->Editor()->text().replace("'Hello'", "'Hi'"));
     document->SaveDocument();
     QByteArray expected = Bytes(SmallForm);
@@ -366,7 +366,7 @@ TEST_F(DocumentTest, SaveAsWritesACopyAndKeepsTheDocumentAsItWas) {
         {FormEncoding::Binary, "TPF0"},
         {FormEncoding::Resource, QByteArray("\xFF\x0A\x00", 3)},
     };
-    Tmdi_dfm_Editor* document = Open("Form1.dfm", binary);
+    DocumentWindow* document = Open("Form1.dfm", binary);
     document->Editor()->insertAt(QStringLiteral("1"), 1, 9);  // Left = 110
     const QByteArray edited = document->TextBytes();
     for (const auto& c : cases) {
@@ -397,7 +397,7 @@ TEST_F(DocumentTest, SaveAsWritesACopyAndKeepsTheDocumentAsItWas) {
 }
 
 TEST_F(DocumentTest, SaveAsCancelledWritesNothing) {
-    Tmdi_dfm_Editor* document = Open("Form1.dfm", Bytes(SmallForm));
+    DocumentWindow* document = Open("Form1.dfm", Bytes(SmallForm));
     const QStringList before = Files();
     messages_.SaveTypes = {std::nullopt};
     document->SaveDocumentAs();
@@ -409,7 +409,7 @@ TEST_F(DocumentTest, SaveAsCancelledWritesNothing) {
 }
 
 TEST_F(DocumentTest, UnnamedDocumentSaveRunsSaveAs) {
-    Tmdi_dfm_Editor* document = NewDocument();
+    DocumentWindow* document = NewDocument();
     document->LoadFromLines(Bytes(SmallForm));
     messages_.SaveTypes = {FormEncoding::Resource};
     messages_.SavePaths = {Path("new.dfm")};
@@ -429,7 +429,7 @@ TEST_F(DocumentTest, FailedBinarySaveLeavesTheFileIntactAndNamesTheLine) {
     for (FormEncoding encoding : {FormEncoding::Binary, FormEncoding::Resource}) {
         SCOPED_TRACE(fw::FormEncodingName(encoding));
         const QByteArray original = Convert(binary, encoding);
-        Tmdi_dfm_Editor* document = Open("Form1.dfm", original);
+        DocumentWindow* document = Open("Form1.dfm", original);
         document->Editor()->insertAt(QStringLiteral("= "), 2, 9);  // "  Caption = = 'Hello'"
         const QStringList before = Files();
         try {
@@ -446,7 +446,7 @@ TEST_F(DocumentTest, FailedBinarySaveLeavesTheFileIntactAndNamesTheLine) {
 }
 
 TEST_F(DocumentTest, UnsavableCharacterStopsTheSave) {
-    Tmdi_dfm_Editor* document = Open("Form1.dfm", Bytes(SmallForm));
+    DocumentWindow* document = Open("Form1.dfm", Bytes(SmallForm));
     document->Editor()->insertAt(QStringLiteral("Ж"), 2, 13);
     try {
         document->SaveDocument();
@@ -458,7 +458,7 @@ TEST_F(DocumentTest, UnsavableCharacterStopsTheSave) {
     EXPECT_FALSE(QFileInfo::exists(Path("Form1.~dfm")));
 
     // The same document in a code page that holds the letter saves it.
-    Tmdi_dfm_Editor* cyrillic = Open("Form2.dfm", Bytes(SmallForm), *fw::CodePage::Find(1251));
+    DocumentWindow* cyrillic = Open("Form2.dfm", Bytes(SmallForm), *fw::CodePage::Find(1251));
     cyrillic->Editor()->insertAt(QStringLiteral("Ж"), 2, 13);
     cyrillic->SaveDocument();
     EXPECT_TRUE(ReadAll(Path("Form2.dfm")).contains("Caption = '\xC6Hello'"));
@@ -487,7 +487,7 @@ TEST_F(DocumentTest, UnconvertibleFileOpensEmptyWithItsErrorAndSaveAsksFirst) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         messages_.Errors.clear();
-        Tmdi_dfm_Editor* document = Open(c.Name, c.Content);
+        DocumentWindow* document = Open(c.Name, c.Content);
         EXPECT_EQ(document->Encoding(), c.Encoding);
         EXPECT_TRUE(document->Editor()->text().isEmpty());
         EXPECT_FALSE(document->Modified());
@@ -518,7 +518,7 @@ TEST_F(DocumentTest, UnconvertibleFileOpensEmptyWithItsErrorAndSaveAsksFirst) {
 }
 
 TEST_F(DocumentTest, MissingFileOpensEmptyWithItsError) {
-    Tmdi_dfm_Editor* document = NewDocument();
+    DocumentWindow* document = NewDocument();
     document->OpenDocumentFile(Path("missing.dfm"));
     ASSERT_EQ(messages_.Errors.size(), 1);
     EXPECT_TRUE(messages_.Errors[0].contains(Path("missing.dfm"))) << messages_.Errors[0].toStdString();
@@ -531,7 +531,7 @@ TEST_F(DocumentTest, MissingFileOpensEmptyWithItsError) {
 
 TEST_F(DocumentTest, ClosePromptYesWritesANamedDocumentWithoutBackup) {
     const QByteArray binary = Convert(Bytes(SmallForm), FormEncoding::Binary);
-    QPointer<Tmdi_dfm_Editor> document = Open("Form1.dfm", binary);
+    QPointer<DocumentWindow> document = Open("Form1.dfm", binary);
     Type(document, QStringLiteral("  "), 1);
     const QByteArray edited = document->TextBytes();
     messages_.ChoiceAnswers = {Answer::Yes};
@@ -544,7 +544,7 @@ TEST_F(DocumentTest, ClosePromptYesWritesANamedDocumentWithoutBackup) {
 }
 
 TEST_F(DocumentTest, ClosePromptNoDiscardsAndUnmodifiedAsksNothing) {
-    Tmdi_dfm_Editor* edited = Open("Form1.dfm", Bytes(SmallForm));
+    DocumentWindow* edited = Open("Form1.dfm", Bytes(SmallForm));
     Type(edited, QStringLiteral("x"));
     messages_.ChoiceAnswers = {Answer::No};
     EXPECT_TRUE(edited->close());
@@ -556,7 +556,7 @@ TEST_F(DocumentTest, ClosePromptNoDiscardsAndUnmodifiedAsksNothing) {
 }
 
 TEST_F(DocumentTest, ClosePromptForAnUnnamedDocumentNamesItAndRunsSaveAs) {
-    Tmdi_dfm_Editor* saved = NewDocument();
+    DocumentWindow* saved = NewDocument();
     saved->setWindowTitle(QStringLiteral("TFRAMEDEMO"));
     saved->LoadFromLines(Bytes(SmallForm));
     messages_.ChoiceAnswers = {Answer::Yes};
@@ -581,7 +581,7 @@ TEST_F(DocumentTest, ClosePromptCancelAnywhereKeepsTheDocumentOpen) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        QPointer<Tmdi_dfm_Editor> unnamed = NewDocument();
+        QPointer<DocumentWindow> unnamed = NewDocument();
         unnamed->LoadFromLines(Bytes(SmallForm));
         const QByteArray text = unnamed->TextBytes();
         messages_.ChoiceAnswers = {c.answer};
@@ -594,7 +594,7 @@ TEST_F(DocumentTest, ClosePromptCancelAnywhereKeepsTheDocumentOpen) {
         EXPECT_TRUE(unnamed->Modified());
     }
     // A named document's Cancel writes nothing and stays open as well.
-    QPointer<Tmdi_dfm_Editor> named = Open("Form1.dfm", Bytes(SmallForm));
+    QPointer<DocumentWindow> named = Open("Form1.dfm", Bytes(SmallForm));
     Type(named, QStringLiteral("x"));
     messages_.ChoiceAnswers = {Answer::Cancel};
     EXPECT_FALSE(named->close());
@@ -605,7 +605,7 @@ TEST_F(DocumentTest, ClosePromptCancelAnywhereKeepsTheDocumentOpen) {
 
 TEST_F(DocumentTest, ClosePromptWriteErrorKeepsTheWindowOpen) {
     const QByteArray binary = Convert(Bytes(SmallForm), FormEncoding::Binary);
-    QPointer<Tmdi_dfm_Editor> document = Open("Form1.dfm", binary);
+    QPointer<DocumentWindow> document = Open("Form1.dfm", binary);
     document->Editor()->insertAt(QStringLiteral("= "), 2, 9);
     messages_.ChoiceAnswers = {Answer::Yes};
     EXPECT_FALSE(document->close());
@@ -617,7 +617,7 @@ TEST_F(DocumentTest, ClosePromptWriteErrorKeepsTheWindowOpen) {
     EXPECT_TRUE(document->Modified());
 
     // An unsavable character in an unnamed document's Save As is kept open as well.
-    Tmdi_dfm_Editor* unnamed = NewDocument();
+    DocumentWindow* unnamed = NewDocument();
     unnamed->LoadFromLines("object A: TA\r\nend\r\n");
     Type(unnamed, QStringLiteral("Ж"));
     messages_.ChoiceAnswers = {Answer::Yes};
@@ -629,7 +629,7 @@ TEST_F(DocumentTest, ClosePromptWriteErrorKeepsTheWindowOpen) {
 
 TEST_F(DocumentTest, ClosePromptAsksBeforeReplacingAFileThatDidNotLoad) {
     const QByteArray corrupt("TPF0\x05junk", 9);
-    Tmdi_dfm_Editor* document = Open("Form1.dfm", corrupt);
+    DocumentWindow* document = Open("Form1.dfm", corrupt);
     Type(document, QString::fromLatin1(SmallForm.data(), SmallForm.size()));
     messages_.ChoiceAnswers = {Answer::Yes};
     messages_.ConfirmAnswers = {false};
@@ -640,9 +640,9 @@ TEST_F(DocumentTest, ClosePromptAsksBeforeReplacingAFileThatDidNotLoad) {
 // ---- modified state ----
 
 TEST_F(DocumentTest, ModifiedFollowsTheEditor) {
-    Tmdi_dfm_Editor* document = Open("Form1.dfm", Bytes(SmallForm));
+    DocumentWindow* document = Open("Form1.dfm", Bytes(SmallForm));
     std::vector<bool> changes;
-    QObject::connect(document, &Tmdi_dfm_Editor::ModifiedChanged,
+    QObject::connect(document, &DocumentWindow::ModifiedChanged,
                      [&](bool modified) { changes.push_back(modified); });
     Type(document, QStringLiteral("x"));
     Type(document, QStringLiteral("y"));
@@ -657,7 +657,7 @@ TEST_F(DocumentTest, ModifiedFollowsTheEditor) {
 }
 
 TEST_F(DocumentTest, LoadFromLinesGivesAModifiedUnnamedDocument) {
-    Tmdi_dfm_Editor* document = NewDocument();
+    DocumentWindow* document = NewDocument();
     document->LoadFromLines(WithBreaks(SmallForm, "\n"));
     EXPECT_TRUE(document->Modified());
     EXPECT_EQ(document->PanelText(2), QStringLiteral("Modified"));
@@ -671,7 +671,7 @@ TEST_F(DocumentTest, LoadFromLinesGivesAModifiedUnnamedDocument) {
     document->cmUndo();
     EXPECT_TRUE(document->Modified());
 
-    Tmdi_dfm_Editor* empty = NewDocument();
+    DocumentWindow* empty = NewDocument();
     empty->LoadFromLines({});
     EXPECT_FALSE(empty->Modified());
     EXPECT_TRUE(empty->TextBytes().isEmpty());
@@ -680,7 +680,7 @@ TEST_F(DocumentTest, LoadFromLinesGivesAModifiedUnnamedDocument) {
 // ---- window, menus and commands ----
 
 TEST_F(DocumentTest, NewWindowLayout) {
-    Tmdi_dfm_Editor* document = NewDocument();
+    DocumentWindow* document = NewDocument();
     const QStringList initial = {"Object count: 0", "Col: 1   Ln: 1   Cnt: ?  Sel: 0   Chr: 00 (00h)",
                                  "Modified", "Overwrite", ""};
     for (int i = 0; i < 5; ++i)
@@ -732,7 +732,7 @@ std::vector<std::pair<QString, QString>> MenuItems(QMenu* menu) {
 }
 
 TEST_F(DocumentTest, MenusHoldTheDocumentCommands) {
-    Tmdi_dfm_Editor* document = NewDocument();
+    DocumentWindow* document = NewDocument();
     EXPECT_EQ(document->EditMenu()->title(), QStringLiteral("&Edit"));
     EXPECT_EQ(document->DataMenu()->title(), QStringLiteral("&Data"));
     using Items = std::vector<std::pair<QString, QString>>;
@@ -761,7 +761,7 @@ TEST_F(DocumentTest, MenusHoldTheDocumentCommands) {
                                                       {"Load and Paste Data...", ""}}));
 }
 
-QAction* ActionWithShortcut(Tmdi_dfm_Editor* document, const QKeySequence& key) {
+QAction* ActionWithShortcut(DocumentWindow* document, const QKeySequence& key) {
     for (QMenu* menu : {document->EditMenu(), document->DataMenu()})
         for (QAction* action : menu->actions())
             if (action->shortcuts().contains(key)) return action;
@@ -775,8 +775,8 @@ TEST_F(DocumentTest, ShortcutsReachOnlyTheActiveDocument) {
     main.menuBar();  // created before the window is shown, as a main window does
     auto* area = new QMdiArea;
     main.setCentralWidget(area);
-    Tmdi_dfm_Editor* first = NewDocument();
-    Tmdi_dfm_Editor* second = NewDocument();
+    DocumentWindow* first = NewDocument();
+    DocumentWindow* second = NewDocument();
     area->addSubWindow(first);
     area->addSubWindow(second);
     first->show();
@@ -785,7 +785,7 @@ TEST_F(DocumentTest, ShortcutsReachOnlyTheActiveDocument) {
     main.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
 
-    auto showMenusOf = [&](Tmdi_dfm_Editor* document) {
+    auto showMenusOf = [&](DocumentWindow* document) {
         main.menuBar()->clear();
         main.menuBar()->addMenu(document->EditMenu());
         main.menuBar()->addMenu(document->DataMenu());
@@ -799,13 +799,13 @@ TEST_F(DocumentTest, ShortcutsReachOnlyTheActiveDocument) {
         QKeySequence(Qt::CTRL | Qt::Key_PageDown), QKeySequence(Qt::CTRL | Qt::Key_PageUp),
         QKeySequence(Qt::CTRL | Qt::Key_L)};
     messages_.LineNumbers = {std::nullopt, std::nullopt};  // Go to line, cancelled
-    for (Tmdi_dfm_Editor* active : {second, first}) {
+    for (DocumentWindow* active : {second, first}) {
         showMenusOf(active);
         for (const QKeySequence& key : keys) {
             SCOPED_TRACE(key.toString().toStdString());
-            std::map<Tmdi_dfm_Editor*, int> fired;
+            std::map<DocumentWindow*, int> fired;
             std::vector<QMetaObject::Connection> connections;
-            for (Tmdi_dfm_Editor* document : {first, second}) {
+            for (DocumentWindow* document : {first, second}) {
                 QAction* action = ActionWithShortcut(document, key);
                 ASSERT_NE(action, nullptr);
                 connections.push_back(
@@ -824,7 +824,7 @@ TEST_F(DocumentTest, ShortcutsReachOnlyTheActiveDocument) {
 
 TEST_F(DocumentTest, ClipboardAndUndoCommands) {
     QClipboard* clipboard = QGuiApplication::clipboard();
-    Tmdi_dfm_Editor* document = NewDocument();
+    DocumentWindow* document = NewDocument();
     document->LoadFromLines("object A: TA\r\nend\r\n");
     QsciScintilla* editor = document->Editor();
 
@@ -870,7 +870,7 @@ TEST_F(DocumentTest, CorpusFormsSaveBackUnchanged) {
             SCOPED_TRACE((folder + "/" + name).toStdString());
             const QByteArray original = ReadAll(dir.filePath(name));
             messages_.Errors.clear();
-            Tmdi_dfm_Editor* document = Open(QStringLiteral("form.dfm"), original);
+            DocumentWindow* document = Open(QStringLiteral("form.dfm"), original);
             if (!document->LoadError().isEmpty()) {
                 // A damaged binary file the codec rejects as well.
                 EXPECT_THROW(Convert(original, FormEncoding::Text), fw::Exception);
@@ -901,7 +901,7 @@ TEST_F(DocumentTest, CorpusFormsSaveBackUnchanged) {
 // The decoded-string command shows the characters a string's #codes stand for and
 // leaves the text as it is.
 TEST_F(DocumentTest, ShowDecodedStringLeavesTheTextAlone) {
-    Tmdi_dfm_Editor* document =
+    DocumentWindow* document =
         Open("codes.dfm", Bytes("object Form1: TForm1\r\n  Caption = #12510#12473#12479\r\n  Left = 1\r\nend\r\n"));
     const QString before = document->Editor()->text();
     document->Editor()->setCursorPosition(1, 4);

@@ -22,7 +22,7 @@
 
 namespace {
 
-using fw::Tmdi_dfm_Editor;
+using fw::DocumentWindow;
 using fw::test::RecordingMessages;
 
 // Line 0 is blank, so the caret can stand above the first object.
@@ -45,29 +45,29 @@ protected:
         ASSERT_TRUE(dir_.isValid());
     }
     void TearDown() override {
-        for (const QPointer<Tmdi_dfm_Editor>& document : documents_)
+        for (const QPointer<DocumentWindow>& document : documents_)
             delete document.data();
     }
-    Tmdi_dfm_Editor* NewDocument(const QByteArray& text) {
-        auto* document = new Tmdi_dfm_Editor(messages_, fw::CodePage::Default());
+    DocumentWindow* NewDocument(const QByteArray& text) {
+        auto* document = new DocumentWindow(messages_, fw::CodePage::Default());
         documents_.push_back(document);
         document->LoadFromLines(text);
         return document;
     }
-    static QString Panel1(Tmdi_dfm_Editor* document) { return document->PanelText(1); }
-    static std::pair<int, int> Caret(Tmdi_dfm_Editor* document) {
+    static QString Panel1(DocumentWindow* document) { return document->PanelText(1); }
+    static std::pair<int, int> Caret(DocumentWindow* document) {
         int line = -1, index = -1;
         document->Editor()->getCursorPosition(&line, &index);
         return {line, index};
     }
-    static QString SelectedNode(Tmdi_dfm_Editor* document) {
+    static QString SelectedNode(DocumentWindow* document) {
         const QList<QTreeWidgetItem*> selected = document->Tree()->selectedItems();
         return selected.isEmpty() ? QString() : selected.first()->text(0);
     }
 
     QTemporaryDir dir_;
     RecordingMessages messages_;
-    std::vector<QPointer<Tmdi_dfm_Editor>> documents_;
+    std::vector<QPointer<DocumentWindow>> documents_;
 };
 
 // ---- status refresh ----
@@ -76,7 +76,7 @@ TEST_F(EditorCommandsTest, CaretPanelFollowsTheCaret) {
     QByteArray text;
     for (int i = 0; i < 15; ++i)
         text += "ABCDEFGH\r\n";
-    Tmdi_dfm_Editor* document = NewDocument(text);
+    DocumentWindow* document = NewDocument(text);
     QsciScintilla* editor = document->Editor();
 
     editor->setCursorPosition(11, 4);  // column 5 of line 12, on the letter E
@@ -97,7 +97,7 @@ TEST_F(EditorCommandsTest, SelectionCountsEveryLineBreakAsTwo) {
                      : std::string(lineBreak) == "\n" ? "LF"
                                                       : "CR");
         const QByteArray text = QByteArray("abc") + lineBreak + "defg" + lineBreak + "xy";
-        Tmdi_dfm_Editor* document = NewDocument(text);
+        DocumentWindow* document = NewDocument(text);
         document->Editor()->setSelection(0, 0, 1, 4);
         EXPECT_TRUE(Panel1(document).endsWith(QStringLiteral("Sel: 9"))) << Panel1(document).toStdString();
     }
@@ -114,14 +114,14 @@ TEST_F(EditorCommandsTest, CharacterCodeIsTheCodePageByteInEightBitText) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Chr);
-        Tmdi_dfm_Editor* document = NewDocument(c.Text);
+        DocumentWindow* document = NewDocument(c.Text);
         document->Editor()->setCursorPosition(0, 5);
         EXPECT_TRUE(Panel1(document).contains(QString::fromLatin1(c.Chr))) << Panel1(document).toStdString();
     }
 }
 
 TEST_F(EditorCommandsTest, ActivationRefreshesEveryPanelAndShowsTheCaretLine) {
-    Tmdi_dfm_Editor* document = new Tmdi_dfm_Editor(messages_, fw::CodePage::Default());
+    DocumentWindow* document = new DocumentWindow(messages_, fw::CodePage::Default());
     documents_.push_back(document);
     QsciScintilla* editor = document->Editor();
     EXPECT_EQ(document->LastCaretLineIndex(), -1);
@@ -158,7 +158,7 @@ TEST_F(EditorCommandsTest, ActivationRefreshesEveryPanelAndShowsTheCaretLine) {
 // ---- the tree follows the caret ----
 
 TEST_F(EditorCommandsTest, TreeSelectsTheObjectHoldingTheCaret) {
-    Tmdi_dfm_Editor* document = NewDocument(NestedForm);
+    DocumentWindow* document = NewDocument(NestedForm);
     QsciScintilla* editor = document->Editor();
     struct Case {
         int Line;
@@ -184,7 +184,7 @@ TEST_F(EditorCommandsTest, TreeSelectsTheObjectHoldingTheCaret) {
 // ---- find, replace, find next ----
 
 TEST_F(EditorCommandsTest, FindWithAnEmptyTextReportsNothingFound) {
-    Tmdi_dfm_Editor* document = NewDocument(NestedForm);
+    DocumentWindow* document = NewDocument(NestedForm);
     document->ReplaceDialog()->SetFindText({});
     document->rdFind();
     EXPECT_EQ(messages_.Informations, QStringList{QStringLiteral("Text not found.")});
@@ -193,7 +193,7 @@ TEST_F(EditorCommandsTest, FindWithAnEmptyTextReportsNothingFound) {
 }
 
 TEST_F(EditorCommandsTest, FindHonoursDirectionCaseAndWholeWord) {
-    Tmdi_dfm_Editor* document = NewDocument("ab abc AB ab\r\n");
+    DocumentWindow* document = NewDocument("ab abc AB ab\r\n");
     QsciScintilla* editor = document->Editor();
     fw::FindReplaceDialog* rd = document->ReplaceDialog();
     auto findFrom = [&](int index) {
@@ -242,7 +242,7 @@ TEST_F(EditorCommandsTest, FindHonoursDirectionCaseAndWholeWord) {
 }
 
 TEST_F(EditorCommandsTest, FindNextAfterABackwardSearchGoesDown) {
-    Tmdi_dfm_Editor* document = NewDocument("Caption\r\nCaption\r\nCaption\r\n");
+    DocumentWindow* document = NewDocument("Caption\r\nCaption\r\nCaption\r\n");
     QsciScintilla* editor = document->Editor();
     fw::FindReplaceDialog* rd = document->ReplaceDialog();
     editor->setCursorPosition(1, 3);
@@ -269,7 +269,7 @@ TEST_F(EditorCommandsTest, FindNextAfterABackwardSearchGoesDown) {
 }
 
 TEST_F(EditorCommandsTest, ReplaceTakesTheSelectedMatchAndReplaceAllTheRest) {
-    Tmdi_dfm_Editor* document = NewDocument("a1 a2 a3 a4\r\n");
+    DocumentWindow* document = NewDocument("a1 a2 a3 a4\r\n");
     QsciScintilla* editor = document->Editor();
     fw::FindReplaceDialog* rd = document->ReplaceDialog();
     rd->SetFindText(QStringLiteral("a"));
@@ -294,7 +294,7 @@ TEST_F(EditorCommandsTest, ReplaceTakesTheSelectedMatchAndReplaceAllTheRest) {
 // ---- goto source ----
 
 TEST_F(EditorCommandsTest, GotoSelectsTheDeclarationOrLeavesTheCaretAtTheStart) {
-    Tmdi_dfm_Editor* document = NewDocument(
+    DocumentWindow* document = NewDocument(
         "object Form1: TForm1\r\n"
         "  object Grid: TDBGrid\r\n"
         "    Columns = <\r\n"
@@ -329,7 +329,7 @@ TEST_F(EditorCommandsTest, GotoSelectsTheDeclarationOrLeavesTheCaretAtTheStart) 
 
 // An object without a name is found at its own line, not at the first "...: TLabel".
 TEST_F(EditorCommandsTest, GotoFindsAnObjectWithoutANameAtItsLine) {
-    Tmdi_dfm_Editor* document = NewDocument(
+    DocumentWindow* document = NewDocument(
         "object Form1: TForm1\r\n"
         "  object Label1: TLabel\r\n"
         "  end\r\n"
@@ -368,7 +368,7 @@ TEST_F(EditorCommandsTest, GotoSourceAndGoToLineCentreTheLine) {
     for (int i = 0; i < 200; ++i)
         text += "  Tag = " + QByteArray::number(i) + "\r\n";
     text += "end\r\n";
-    Tmdi_dfm_Editor* document = NewDocument(text);
+    DocumentWindow* document = NewDocument(text);
     document->resize(900, 600);
     document->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(document));
@@ -412,7 +412,7 @@ TEST_F(EditorCommandsTest, GotoSourceAndGoToLineCentreTheLine) {
 // ---- popup menu and keys ----
 
 TEST_F(EditorCommandsTest, PopupMenuItemsAndTheirEnabling) {
-    Tmdi_dfm_Editor* document = NewDocument("object A: TA\r\nend\r\n");
+    DocumentWindow* document = NewDocument("object A: TA\r\nend\r\n");
     QsciScintilla* editor = document->Editor();
     QMenu* popup = document->EditorPopupMenu();
     std::vector<std::pair<QString, QString>> items;
@@ -452,7 +452,7 @@ TEST_F(EditorCommandsTest, PopupMenuItemsAndTheirEnabling) {
 }
 
 TEST_F(EditorCommandsTest, RemovedKeysDoNotReachTheEditor) {
-    Tmdi_dfm_Editor* document = NewDocument("object A: TA\r\nend\r\n");
+    DocumentWindow* document = NewDocument("object A: TA\r\nend\r\n");
     QsciScintilla* editor = document->Editor();
     const QByteArray before = document->TextBytes();
     const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
@@ -491,7 +491,7 @@ TEST_F(EditorCommandsTest, LoadAndPasteDataPastesHexLines) {
     const QByteArray expected = hex.left(64) + "\r\n" + hex.mid(64) + "\r\n\r\n";
     ASSERT_EQ(hex.mid(64).size(), 16);
 
-    Tmdi_dfm_Editor* document = NewDocument("  Data = {\r\n  }\r\n");
+    DocumentWindow* document = NewDocument("  Data = {\r\n  }\r\n");
     QsciScintilla* editor = document->Editor();
     editor->setSelection(1, 0, 1, 2);  // the two blanks, replaced
     messages_.OpenDataFiles = {fortyPath};
@@ -499,7 +499,7 @@ TEST_F(EditorCommandsTest, LoadAndPasteDataPastesHexLines) {
     EXPECT_EQ(document->TextBytes(), "  Data = {\r\n" + expected + "}\r\n");
     EXPECT_EQ(QGuiApplication::clipboard()->text().toLatin1(), expected) << "the clipboard keeps the text";
 
-    Tmdi_dfm_Editor* empty = NewDocument("x\r\n");
+    DocumentWindow* empty = NewDocument("x\r\n");
     empty->Editor()->setCursorPosition(0, 1);
     messages_.OpenDataFiles = {emptyPath};
     empty->cmLoadData();
@@ -508,7 +508,7 @@ TEST_F(EditorCommandsTest, LoadAndPasteDataPastesHexLines) {
 }
 
 TEST_F(EditorCommandsTest, LoadAndPasteDataOfAnUnreadableFileChangesNothing) {
-    Tmdi_dfm_Editor* document = NewDocument("object A: TA\r\nend\r\n");
+    DocumentWindow* document = NewDocument("object A: TA\r\nend\r\n");
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     messages_.OpenDataFiles = {dir_.filePath(QStringLiteral("missing.bin")), QString()};
     document->cmLoadData();

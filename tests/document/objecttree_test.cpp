@@ -27,7 +27,7 @@
 namespace {
 
 using fw::ObjectTreeView;
-using fw::Tmdi_dfm_Editor;
+using fw::DocumentWindow;
 using fw::test::RecordingMessages;
 
 constexpr const char* ListViewForm =
@@ -103,17 +103,17 @@ class ObjectTreeTest : public ::testing::Test {
 protected:
     void SetUp() override { fw::test::EnsureApplication(); }
     void TearDown() override {
-        for (const QPointer<Tmdi_dfm_Editor>& document : documents_)
+        for (const QPointer<DocumentWindow>& document : documents_)
             delete document.data();
     }
-    Tmdi_dfm_Editor* NewDocument(const char* text = nullptr) {
-        auto* document = new Tmdi_dfm_Editor(messages_, fw::CodePage::Default());
+    DocumentWindow* NewDocument(const char* text = nullptr) {
+        auto* document = new DocumentWindow(messages_, fw::CodePage::Default());
         documents_.push_back(document);
         if (text) document->LoadFromLines(QByteArray(text));
         return document;
     }
     // Replaces the editor text as typing would, then rescans.
-    static void Rescan(Tmdi_dfm_Editor* document, const char* text) {
+    static void Rescan(DocumentWindow* document, const char* text) {
         document->Editor()->setText(QString::fromUtf8(text));
         document->cmRescan();
     }
@@ -124,11 +124,11 @@ protected:
     }
 
     RecordingMessages messages_;
-    std::vector<QPointer<Tmdi_dfm_Editor>> documents_;
+    std::vector<QPointer<DocumentWindow>> documents_;
 };
 
 TEST_F(ObjectTreeTest, RescanShowsTheNodesOfTheText) {
-    Tmdi_dfm_Editor* document = NewDocument();
+    DocumentWindow* document = NewDocument();
     EXPECT_TRUE(document->Tree()->isHidden()) << "a new window starts without its tree";
     document->LoadFromLines(PanelForm);
     ObjectTreeView* tree = document->Tree();
@@ -153,7 +153,7 @@ TEST_F(ObjectTreeTest, RescanShowsTheNodesOfTheText) {
 }
 
 TEST_F(ObjectTreeTest, CollectionsAndItemsAnswerFromTheLivePreview) {
-    Tmdi_dfm_Editor* document = NewDocument(ListViewForm);
+    DocumentWindow* document = NewDocument(ListViewForm);
     ExpectRows(document->Tree(), {{"Form1 (1)", "TForm1", 1, 0},
                                   {"ListView1 (1)", "TListView", 2, 1},
                                   {"Columns (2)", "TListColumns", 3, 2},
@@ -175,7 +175,7 @@ TEST_F(ObjectTreeTest, CollectionsAndItemsAnswerFromTheLivePreview) {
 }
 
 TEST_F(ObjectTreeTest, TextWithoutObjectsKeepsThePanelAndTheTreeAsTheyWere) {
-    Tmdi_dfm_Editor* document = NewDocument(ListViewForm);
+    DocumentWindow* document = NewDocument(ListViewForm);
     ASSERT_EQ(document->PanelText(0), QStringLiteral("Object count: 5"));
     Rescan(document, "  Left = 1\r\n  Caption = 'my object = <x'\r\nend\r\n");
     EXPECT_EQ(document->Tree()->topLevelItemCount(), 0) << "the tree is cleared";
@@ -187,27 +187,27 @@ TEST_F(ObjectTreeTest, TextWithoutObjectsKeepsThePanelAndTheTreeAsTheyWere) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("empty.dfm"));
     fw::test::WriteAll(path, "  Left = 1\r\n");
-    Tmdi_dfm_Editor* opened = NewDocument();
+    DocumentWindow* opened = NewDocument();
     opened->OpenDocumentFile(path);
     EXPECT_TRUE(opened->Tree()->isHidden());
     EXPECT_EQ(opened->PanelText(0), QStringLiteral("Object count: 0"));
 
     // Lines handed over show the tree even when there are none.
-    Tmdi_dfm_Editor* fresh = NewDocument();
+    DocumentWindow* fresh = NewDocument();
     fresh->LoadFromLines({});
     EXPECT_FALSE(fresh->Tree()->isHidden());
 }
 
 TEST_F(ObjectTreeTest, FocusesTheFirstTopLevelNodeWithoutSelectingIt) {
     // A leading blank line keeps the caret above the root, so nothing selects it.
-    Tmdi_dfm_Editor* document = NewDocument("\r\nobject Form1: TForm1\r\nend\r\n");
+    DocumentWindow* document = NewDocument("\r\nobject Form1: TForm1\r\nend\r\n");
     ObjectTreeView* tree = document->Tree();
     EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
     EXPECT_TRUE(tree->selectedItems().isEmpty());
 }
 
 TEST_F(ObjectTreeTest, ClassNameColumnAndFontFollowTheInterfaceOptions) {
-    Tmdi_dfm_Editor* document = NewDocument(PanelForm);
+    DocumentWindow* document = NewDocument(PanelForm);
     ObjectTreeView* tree = document->Tree();
     EXPECT_TRUE(tree->isColumnHidden(1)) << "hidden until the option is set";
     document->ApplyInterfaceOptions(false, true, true, false);
@@ -219,7 +219,7 @@ TEST_F(ObjectTreeTest, ClassNameColumnAndFontFollowTheInterfaceOptions) {
 }
 
 TEST_F(ObjectTreeTest, FullExpandAndCollapse) {
-    Tmdi_dfm_Editor* document = NewDocument(PanelForm);
+    DocumentWindow* document = NewDocument(PanelForm);
     ObjectTreeView* tree = document->Tree();
     QTreeWidgetItem* panel = ItemNamed(tree, "Panel1 (2)");
     ASSERT_NE(panel, nullptr);
@@ -232,7 +232,7 @@ TEST_F(ObjectTreeTest, FullExpandAndCollapse) {
 }
 
 TEST_F(ObjectTreeTest, TypeAheadSearchesAllNodesFromTheFirst) {
-    Tmdi_dfm_Editor* document = NewDocument(PanelForm);
+    DocumentWindow* document = NewDocument(PanelForm);
     ObjectTreeView* tree = document->Tree();
     document->cmCollapse();
     tree->setCurrentItem(ItemNamed(tree, "Timer1"));
@@ -256,7 +256,7 @@ TEST_F(ObjectTreeTest, TypeAheadSearchesAllNodesFromTheFirst) {
 }
 
 TEST_F(ObjectTreeTest, RightClickSelectsTheRowBeforeThePopup) {
-    Tmdi_dfm_Editor* document = NewDocument(PanelForm);
+    DocumentWindow* document = NewDocument(PanelForm);
     ObjectTreeView* tree = document->Tree();
     document->resize(900, 600);
     document->show();
@@ -283,7 +283,7 @@ TEST_F(ObjectTreeTest, RightClickSelectsTheRowBeforeThePopup) {
 }
 
 TEST_F(ObjectTreeTest, DoubleClickAndCtrlGGoToTheSource) {
-    Tmdi_dfm_Editor* document = NewDocument(PanelForm);
+    DocumentWindow* document = NewDocument(PanelForm);
     ObjectTreeView* tree = document->Tree();
     document->resize(900, 600);
     document->show();
@@ -344,7 +344,7 @@ TEST_F(ObjectTreeTest, ObjectsOfAncestorAndFrameFilesAreGreyNodesWithTheirFile) 
         "inherited MainForm: TMainForm\r\n  inherited OkButton: TButton\r\n    Caption = 'Save'\r\n"
         "  end\r\n  inline Frame1: TAddressFrame\r\n    inherited StreetLabel: TLabel\r\n"
         "      Caption = 'Road'\r\n    end\r\n  end\r\n  object Extra: TButton\r\n  end\r\nend\r\n");
-    Tmdi_dfm_Editor* document = NewDocument();
+    DocumentWindow* document = NewDocument();
     document->SetFormSearchFolders({path("lib")});
     document->OpenDocumentFile(path("proj/main.dfm"));
     ObjectTreeView* tree = document->Tree();

@@ -31,7 +31,7 @@
 
 namespace {
 
-using fw::Tmdi_dfm_Editor;
+using fw::DocumentWindow;
 using fw::preview::OIPanel;
 using fw::test::RecordingMessages;
 namespace pt = fw::preview::test;
@@ -67,7 +67,7 @@ protected:
     void TearDown() override { delete document_.data(); }
 
     OIPanel* Open(const std::string& text) {
-        document_ = new Tmdi_dfm_Editor(messages_, fw::CodePage::Default());
+        document_ = new DocumentWindow(messages_, fw::CodePage::Default());
         document_->resize(1000, 700);
         document_->LoadFromLines(QByteArray::fromStdString(text));
         document_->show();
@@ -102,7 +102,7 @@ protected:
     }
 
     RecordingMessages messages_;
-    QPointer<Tmdi_dfm_Editor> document_;
+    QPointer<DocumentWindow> document_;
 };
 
 TEST_F(InspectorPaneTest, ALiveButtonShowsTextValuesBoldAndItsAncestry) {
@@ -188,11 +188,11 @@ TEST_F(InspectorPaneTest, TheRootShowsItsTextsValuesWhenAnotherFormHasItsName) {
         "  Position = poScreenCenter\r\n"
         "end\r\n";
     Open(text);
-    const std::unique_ptr<Tmdi_dfm_Editor> first(document_.data());
+    const std::unique_ptr<DocumentWindow> first(document_.data());
     Open(text);
     ASSERT_NE(document_->PreviewForm(), nullptr);
     ASSERT_EQ(document_->PreviewForm()->Name(), "Form1_1");
-    for (Tmdi_dfm_Editor* document : {first.get(), document_.data()}) {
+    for (DocumentWindow* document : {first.get(), document_.data()}) {
         SCOPED_TRACE(document == first.get() ? "first" : "second");
         document->Tree()->clearSelection();
         document->Tree()->SelectNode(0);

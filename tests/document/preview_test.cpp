@@ -34,7 +34,7 @@
 
 namespace {
 
-using fw::Tmdi_dfm_Editor;
+using fw::DocumentWindow;
 using fw::test::RecordingMessages;
 
 std::string Text(const fw::rt::Object& o, const char* property) {
@@ -57,16 +57,16 @@ class PreviewTest : public ::testing::Test {
 protected:
     void SetUp() override { fw::test::EnsureApplication(); }
     void TearDown() override {
-        for (const QPointer<Tmdi_dfm_Editor>& document : documents_) delete document.data();
+        for (const QPointer<DocumentWindow>& document : documents_) delete document.data();
     }
-    Tmdi_dfm_Editor* NewDocument(const char* text) {
-        auto* document = new Tmdi_dfm_Editor(messages_, fw::CodePage::Default());
+    DocumentWindow* NewDocument(const char* text) {
+        auto* document = new DocumentWindow(messages_, fw::CodePage::Default());
         documents_.push_back(document);
         document->resize(900, 650);
         document->LoadFromLines(QByteArray(text));
         return document;
     }
-    static QStringList ListCaptions(const Tmdi_dfm_Editor* document) {
+    static QStringList ListCaptions(const DocumentWindow* document) {
         QStringList captions;
         for (int i = 0; i < document->MessageList()->topLevelItemCount(); ++i)
             captions << document->MessageList()->topLevelItem(i)->text(0);
@@ -74,7 +74,7 @@ protected:
     }
 
     RecordingMessages messages_;
-    std::vector<QPointer<Tmdi_dfm_Editor>> documents_;
+    std::vector<QPointer<DocumentWindow>> documents_;
 };
 
 TEST_F(PreviewTest, RootRewritesLeaveTheEditorTextAlone) {
@@ -88,7 +88,7 @@ TEST_F(PreviewTest, RootRewritesLeaveTheEditorTextAlone) {
         "  object Edit1: TEdit\r\n"
         "  end\r\n"
         "end\r\n";
-    Tmdi_dfm_Editor* document = NewDocument(text);
+    DocumentWindow* document = NewDocument(text);
     const QString before = document->Editor()->text();
     document->BuildPreview();
     const fw::rt::Object* form = document->PreviewForm();
@@ -125,7 +125,7 @@ TEST_F(PreviewTest, MessagesFillTheListAndOnlyThenShowIt) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        Tmdi_dfm_Editor* document = NewDocument(c.Text);
+        DocumentWindow* document = NewDocument(c.Text);
         document->show();
         document->BuildPreview();
         const QStringList captions = ListCaptions(document);
@@ -150,7 +150,7 @@ TEST_F(PreviewTest, MessagesFillTheListAndOnlyThenShowIt) {
 // A message names its object and line, and activating it (a double-click) goes there,
 // from either page.
 TEST_F(PreviewTest, AMessageLeadsToItsLine) {
-    Tmdi_dfm_Editor* document = NewDocument(
+    DocumentWindow* document = NewDocument(
         "object Form1: TForm1\r\n"
         "  ActiveControl = Button1\r\n"
         "  object Panel1: TPanel\r\n"
@@ -198,7 +198,7 @@ TEST_F(PreviewTest, AMessageLeadsToItsLine) {
 // The list is as high as the user makes it, each time it shows again.
 TEST_F(PreviewTest, TheMessageListKeepsItsHeight) {
     const char* const broken = "object Form1: TForm1\r\n  Glyph2 = 1\r\nend\r\n";
-    Tmdi_dfm_Editor* document = NewDocument(broken);
+    DocumentWindow* document = NewDocument(broken);
     document->show();
     QTreeWidget* list = document->MessageList();
     auto* splitter = qobject_cast<QSplitter*>(list->parentWidget());
@@ -223,7 +223,7 @@ TEST_F(PreviewTest, TheMessageListKeepsItsHeight) {
 }
 
 TEST_F(PreviewTest, TheSwitchBuildsOnTheWayToThePreviewOnly) {
-    Tmdi_dfm_Editor* document = NewDocument("object Form1: TForm1\r\nend\r\n");
+    DocumentWindow* document = NewDocument("object Form1: TForm1\r\nend\r\n");
     QSignalSpy builds(document->Desktop(), &fw::preview::VirtualDesktop::PreviewBuilt);
     document->cmPreview();
     EXPECT_EQ(document->TabSet()->currentIndex(), 1);
@@ -239,7 +239,7 @@ TEST_F(PreviewTest, TheSwitchBuildsOnTheWayToThePreviewOnly) {
 
 // Hooks and tooltips as the preview sets them, by what each class publishes.
 TEST_F(PreviewTest, InstrumentationHooksEachControlByItsEvents) {
-    Tmdi_dfm_Editor* document = NewDocument(
+    DocumentWindow* document = NewDocument(
         "object Form1: TForm1\r\n"
         "  object Button1: TButton\r\n    Left = 8\r\n    Top = 16\r\n    Enabled = False\r\n  end\r\n"
         "  object Grid1: TDBGrid\r\n    Left = 100\r\n  end\r\n"
@@ -288,7 +288,7 @@ TEST_F(PreviewTest, InstrumentationHooksEachControlByItsEvents) {
 }
 
 TEST_F(PreviewTest, ClickingAControlSelectsItsNodeAndHoverWritesPanelOne) {
-    Tmdi_dfm_Editor* document = NewDocument(
+    DocumentWindow* document = NewDocument(
         "object Form1: TForm1\r\n"
         "  ClientWidth = 300\r\n  ClientHeight = 200\r\n"
         "  object Button1: TButton\r\n    Left = 8\r\n    Top = 8\r\n  end\r\n"
@@ -328,7 +328,7 @@ TEST_F(PreviewTest, ClickingAControlSelectsItsNodeAndHoverWritesPanelOne) {
 }
 
 TEST_F(PreviewTest, SelectingATabSheetBringsItToTheFront) {
-    Tmdi_dfm_Editor* document = NewDocument(
+    DocumentWindow* document = NewDocument(
         "object Form1: TForm1\r\n"
         "  object PageControl1: TPageControl\r\n    Width = 300\r\n    Height = 200\r\n"
         "    ActivePage = TabSheet1\r\n"
@@ -348,7 +348,7 @@ TEST_F(PreviewTest, SelectingATabSheetBringsItToTheFront) {
 }
 
 TEST_F(PreviewTest, NoPointerSurvivesARebuild) {
-    Tmdi_dfm_Editor* document =
+    DocumentWindow* document =
         NewDocument("object Form1: TForm1\r\n  object Button1: TButton\r\n  end\r\nend\r\n");
     document->Tree()->SelectNode(document->Tree()->Nodes().FindNodeByName("Button1"));
     fw::rt::Object* old = document->InspectedObject();
@@ -364,7 +364,7 @@ TEST_F(PreviewTest, NoPointerSurvivesARebuild) {
 }
 
 TEST_F(PreviewTest, SaveFormImageProposesTheFormsNameAndWritesABitmap) {
-    Tmdi_dfm_Editor* document = NewDocument(
+    DocumentWindow* document = NewDocument(
         "object Form1: TForm1\r\n  ClientWidth = 120\r\n  ClientHeight = 80\r\n  Color = clRed\r\nend\r\n");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("shot.bmp"));

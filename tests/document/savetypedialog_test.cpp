@@ -34,14 +34,14 @@ QPushButton* Button(QWidget* dialog, const QString& text) {
 void WhenShown(const std::function<void(QWidget*)>& answer) {
     QTimer::singleShot(0, [answer] {
         for (QWidget* widget : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<fw::TdlgType*>(widget); dialog && dialog->isVisible())
+            if (auto* dialog = qobject_cast<fw::SaveTypeDialog*>(widget); dialog && dialog->isVisible())
                 answer(dialog);
     });
 }
 
 TEST(SaveTypeDialog, LooksAsDesigned) {
     fw::test::EnsureApplication();
-    fw::TdlgType dialog;
+    fw::SaveTypeDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Save as"));
     const auto groups = dialog.findChildren<QGroupBox*>();
     ASSERT_EQ(groups.size(), 1);
@@ -74,7 +74,7 @@ TEST(SaveTypeDialog, AskReturnsTheChoiceOrNothing) {
             if (c.Choose) Radio(dialog, c.Choose)->setChecked(true);
             Button(dialog, c.Press)->click();
         });
-        EXPECT_EQ(fw::TdlgType::Ask(), c.Expected);
+        EXPECT_EQ(fw::SaveTypeDialog::Ask(), c.Expected);
     }
 }
 
@@ -85,10 +85,10 @@ TEST(SaveTypeDialog, AskStartsWithThePreselectedEncoding) {
         SCOPED_TRACE(static_cast<int>(preselected));
         bool checked = false;
         WhenShown([&](QWidget* dialog) {
-            checked = static_cast<fw::TdlgType*>(dialog)->Selected() == preselected;
+            checked = static_cast<fw::SaveTypeDialog*>(dialog)->Selected() == preselected;
             Button(dialog, "OK")->click();
         });
-        EXPECT_EQ(fw::TdlgType::Ask(nullptr, preselected), preselected);
+        EXPECT_EQ(fw::SaveTypeDialog::Ask(nullptr, preselected), preselected);
         EXPECT_TRUE(checked);
     }
 }

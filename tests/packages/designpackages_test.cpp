@@ -12,7 +12,7 @@
 #include "fixtures.h"
 #include "packages/designpackages.h"
 #include "packages/inifile.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 #include "runtime/builtin.h"
 #include "runtime/fallback.h"
 #include "runtime/object.h"
@@ -119,7 +119,7 @@ TEST_F(DesignPackagesTest, RegistersTheClassesOfAPackageOfTheCppCompiler) {
     p.Classes = {grid, spin, edit};
     const std::string path = dir.Write("bcbsmp.bpl", BuildTestPackage(p));
 
-    fw::pe::TZentrix_PE reader;
+    fw::pe::PeFile reader;
     reader.Open(path);
     EXPECT_EQ(reader.ClassNames(), (std::vector<std::string>{"TCColorGrid", "TCSpinButton", "TCSpinEdit"}));
 

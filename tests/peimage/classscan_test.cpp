@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "peimage/classscan.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 #include "pewriter.h"
 #include "samplemodule.h"
 
@@ -131,7 +131,7 @@ std::vector<std::string> ClassesOfModule(const std::vector<std::string>& section
         writer.AddSection(name, code);
     }
     const MemoryFile file(writer.Build().File);
-    fw::pe::TZentrix_PE pe;
+    fw::pe::PeFile pe;
     pe.Open(file.Path());
     return pe.ClassNames();
 }
@@ -175,7 +175,7 @@ struct LooseModule {
         writer.AddSection(".data", data);
         writer.AddSection(".rdata", rdata);
         const MemoryFile file(writer.Build().File);
-        fw::pe::TZentrix_PE pe;
+        fw::pe::PeFile pe;
         pe.Open(file.Path());
         return pe.ClassNames();
     }

@@ -20,7 +20,7 @@
 #include "codec/conversion.h"
 #include "codec/errors.h"
 #include "peimage/packageinfo.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 #include "pewriter.h"
 
 namespace {
@@ -107,7 +107,7 @@ TEST(PECorpus, EveryProgramsPayloadsReadBackThroughTheReader) {
             }
         }
         const MemoryFile file(writer.Build().File);
-        fw::pe::TZentrix_PE pe;
+        fw::pe::PeFile pe;
         pe.Open(file.Path());
         ASSERT_TRUE(pe.IsPEImage());
 

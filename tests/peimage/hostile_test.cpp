@@ -9,18 +9,18 @@
 #include <chrono>
 #include <random>
 
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 #include "pewriter.h"
 #include "samplemodule.h"
 
 namespace {
 
-using fw::pe::TZentrix_PE;
+using fw::pe::PeFile;
 using namespace fwtest;
 
 constexpr std::uint32_t HighBit = 0x80000000u;
 
-std::vector<std::string> ResourceNames(const TZentrix_PE& pe) {
+std::vector<std::string> ResourceNames(const PeFile& pe) {
     std::vector<std::string> names;
     for (const auto& item : pe.Resources())
         names.push_back(item.TypeName + "/" + item.Name + "/" + item.Language);
@@ -35,18 +35,18 @@ bool IsPrefix(const std::vector<T>& part, const std::vector<T>& whole) {
 class Hostile : public ::testing::Test {
 protected:
     // Opens the bytes as a file; Open must not throw.
-    TZentrix_PE& OpenBytes(const Bytes& bytes) {
+    PeFile& OpenBytes(const Bytes& bytes) {
         const MemoryFile file(bytes);
         EXPECT_NO_THROW(pe_.Open(file.Path()));
         return pe_;
     }
 
-    TZentrix_PE pe_;
+    PeFile pe_;
 };
 
 TEST_F(Hostile, FileCutAnywhereKeepsAPrefixOfTheResources) {
     const Bytes full = SampleModule(false).Build().File;
-    TZentrix_PE whole;
+    PeFile whole;
     const MemoryFile wholeFile(full);
     whole.Open(wholeFile.Path());
     const std::vector<std::string> allResources = ResourceNames(whole);
@@ -54,7 +54,7 @@ TEST_F(Hostile, FileCutAnywhereKeepsAPrefixOfTheResources) {
 
     for (std::size_t cut = 0; cut < full.size(); cut += cut < 0x400 ? 1 : 7) {
         SCOPED_TRACE(cut);
-        const TZentrix_PE& pe =
+        const PeFile& pe =
             OpenBytes(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
         EXPECT_TRUE(IsPrefix(ResourceNames(pe), allResources));
         EXPECT_TRUE(IsPrefix(pe.FormNames(), whole.FormNames()));
@@ -107,7 +107,7 @@ TEST_F(Hostile, DamagedReferencesEndTheWalkKeepingWhatCameBefore) {
         SCOPED_TRACE(c.Name);
         Bytes file = sample.File;
         c.Damage(file);
-        const TZentrix_PE& pe = OpenBytes(file);
+        const PeFile& pe = OpenBytes(file);
         EXPECT_EQ(pe.Resources().size(), c.Resources);
         // The steps after the walk still run.
         EXPECT_EQ(pe.ClassRefs().size(), SampleClasses().size());
@@ -121,7 +121,7 @@ TEST_F(Hostile, AbsurdCountsEndTheWalkAtTheEndOfTheFile) {
         PutU16(file, at + (at == sample.ResourceFileOffset ? 12 : 0), 0xFFFF);
         if (at == sample.ResourceFileOffset) PutU16(file, at + 14, 0xFFFF);
         const auto start = std::chrono::steady_clock::now();
-        const TZentrix_PE& pe = OpenBytes(file);
+        const PeFile& pe = OpenBytes(file);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
         EXPECT_LE(pe.Resources().size(), 64u);
     }
@@ -166,12 +166,12 @@ Bytes Chain(std::uint32_t rva, int depth) {
 }
 
 TEST_F(Hostile, NestingDeeperThanTheLimitIsNotEntered) {
-    const TZentrix_PE& normal =
+    const PeFile& normal =
         OpenBytes(WithResourceBytes([](std::uint32_t rva) { return Chain(rva, 3); }).File);
     ASSERT_EQ(normal.Resources().size(), 1u);
     EXPECT_EQ(normal.FormNames(), std::vector<std::string>{"10"});
 
-    const TZentrix_PE& deep =
+    const PeFile& deep =
         OpenBytes(WithResourceBytes([](std::uint32_t rva) { return Chain(rva, 5000); }).File);
     EXPECT_TRUE(deep.Resources().empty());
 }
@@ -201,7 +201,7 @@ TEST_F(Hostile, DirectoriesSharedByManyEntriesAreWalkedOnce) {
         return b;
     };
     const auto start = std::chrono::steady_clock::now();
-    const TZentrix_PE& pe = OpenBytes(WithResourceBytes(fan).File);
+    const PeFile& pe = OpenBytes(WithResourceBytes(fan).File);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     // The last level's directory is walked once, from its first owner: 1000 items.
     EXPECT_EQ(pe.Resources().size(), Fan);
@@ -227,7 +227,7 @@ TEST_F(Hostile, ManyEntriesNamingOneLongStringStopAtTheLabelBudget) {
         b.resize(name + 2 + 2 * 0xFFFF, 'A');
         return b;
     };
-    const TZentrix_PE& pe = OpenBytes(WithResourceBytes(directory).File);
+    const PeFile& pe = OpenBytes(WithResourceBytes(directory).File);
     EXPECT_GT(pe.Resources().size(), 100u);
     EXPECT_LT(pe.Resources().size(), Entries);
 }
@@ -247,7 +247,7 @@ TEST_F(Hostile, ImagesThatCannotBeLaidOutStillListTheirForms) {
         SCOPED_TRACE(c.Name);
         BuiltPe built = SampleModule(false).Build();
         c.Damage(built);
-        const TZentrix_PE& pe = OpenBytes(built.File);
+        const PeFile& pe = OpenBytes(built.File);
         EXPECT_EQ(pe.Module(), nullptr);
         EXPECT_EQ(pe.FormNames().size(), 3u);
         EXPECT_TRUE(pe.ClassRefs().empty());
@@ -269,7 +269,7 @@ TEST_F(Hostile, CodeSectionClaimingMoreThanTheFileIsScannedOverItsFileBytes) {
     BuiltPe built = writer.Build();
     PutU32(built.File, built.SectionTableOffset + 16, Claimed);  // SizeOfRawData
 
-    const TZentrix_PE& pe = OpenBytes(built.File);
+    const PeFile& pe = OpenBytes(built.File);
     ASSERT_NE(pe.Module(), nullptr);
     EXPECT_EQ(pe.Module()->LoadedLength(pe.Module()->Headers().Sections.front()),
               built.File.size() - GetU32(built.File, built.SectionTableOffset + 20));

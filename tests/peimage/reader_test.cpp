@@ -9,14 +9,14 @@
 #include "codec/conversion.h"
 #include "codec/errors.h"
 #include "peimage/packageinfo.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 #include "pewriter.h"
 #include "samplemodule.h"
 
 namespace {
 
 using fw::pe::TResourceItem;
-using fw::pe::TZentrix_PE;
+using fw::pe::PeFile;
 using namespace fwtest;
 
 std::string FormText(const Bytes& stream) {
@@ -33,7 +33,7 @@ std::string Joined(const std::vector<std::string>& lines) {
     return text;
 }
 
-void ExpectEmpty(const TZentrix_PE& pe) {
+void ExpectEmpty(const PeFile& pe) {
     EXPECT_TRUE(pe.Resources().empty());
     EXPECT_TRUE(pe.FormNames().empty());
     EXPECT_TRUE(pe.ClassRefs().empty());
@@ -50,7 +50,7 @@ protected:
 
 TEST_P(ReaderBothFormats, ListsResourcesInDirectoryOrderWithLabelsAndTypeNames) {
     const std::string path = dir_.Write("sample.bpl", SampleModule(GetParam()).Build().File);
-    TZentrix_PE pe;
+    PeFile pe;
     pe.Open(path);
     ASSERT_TRUE(pe.IsPEImage());
     EXPECT_EQ(pe.IsPE32Plus(), GetParam());
@@ -103,7 +103,7 @@ TEST_P(ReaderBothFormats, ListsResourcesInDirectoryOrderWithLabelsAndTypeNames) 
 }
 
 TEST_P(ReaderBothFormats, ListsFormsOncePerLanguageAndConvertsThem) {
-    TZentrix_PE pe;
+    PeFile pe;
     pe.Open(dir_.Write("sample.exe", SampleModule(GetParam()).Build().File));
     // The bitmap, the short RCDATA and the plain data are no forms.
     EXPECT_EQ(pe.FormNames(), (std::vector<std::string>{"TABOUT", "TFORM1", "TFORM1"}));
@@ -134,7 +134,7 @@ TEST_P(ReaderBothFormats, ListsFormsOncePerLanguageAndConvertsThem) {
 }
 
 TEST_P(ReaderBothFormats, ReadsPackageInformationFromTheModuleImage) {
-    TZentrix_PE pe;
+    PeFile pe;
     pe.Open(dir_.Write("sample.bpl", SampleModule(GetParam()).Build().File));
     ASSERT_NE(pe.Module(), nullptr);
     EXPECT_EQ(pe.RequiredPackages(), SampleRequires());
@@ -144,7 +144,7 @@ TEST_P(ReaderBothFormats, ReadsPackageInformationFromTheModuleImage) {
 }
 
 TEST_P(ReaderBothFormats, FindsClassesOnlyIn32BitModules) {
-    TZentrix_PE pe;
+    PeFile pe;
     pe.Open(dir_.Write("sample.bpl", SampleModule(GetParam()).Build().File));
     // Regression: the Classes page of a 64-bit file was empty without a word.
     std::vector<std::string> page;
@@ -175,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, ReaderBothFormats, ::testing::Values(false, tr
 
 TEST(Reader, RawStreamReadsTheResourceInPlaceAndRefusesWrites) {
     TempDir dir;
-    TZentrix_PE pe;
+    PeFile pe;
     pe.Open(dir.Write("sample.exe", SampleModule(false).Build().File));
     const TResourceItem item = pe.FindResourceByName("DATA1");
     fw::pe::TResourceRawStream stream(item);
@@ -198,7 +198,7 @@ TEST(Reader, DamagedFormReportsTheConversionErrorWithNoLines) {
     Bytes damaged = SmallForm("Form1");
     damaged.resize(damaged.size() - 6);
     writer.AddResource({ResourceId::Num(10), ResourceId::Str("TFORM1"), 0, damaged, 0});
-    TZentrix_PE pe;
+    PeFile pe;
     pe.Open(dir.Write("broken.exe", writer.Build().File));
     ASSERT_EQ(pe.FormNames(), std::vector<std::string>{"TFORM1"});
     std::vector<std::string> lines = {"stale"};
@@ -234,7 +234,7 @@ TEST(Reader, FilesThatAreNoPEFilesGiveEmptyResults) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
-        TZentrix_PE pe;
+        PeFile pe;
         EXPECT_NO_THROW(pe.Open(c.Path));
         EXPECT_EQ(pe.ImagePath(), c.Path);
         EXPECT_FALSE(pe.IsPEImage());
@@ -250,7 +250,7 @@ TEST(Reader, NextFileWithoutPackageInformationResetsEverything) {
     const std::string packagePath = dir.Write("sample.bpl", SampleModule(false).Build().File);
     const std::string plainPath = dir.Write("plain.exe", plain.Build().File);
 
-    TZentrix_PE pe;
+    PeFile pe;
     pe.Open(packagePath);
     ASSERT_NE(pe.PackageFlags(), 0u);
     EXPECT_TRUE(pe.HasPackageInfo());
@@ -281,7 +281,7 @@ TEST(Reader, WithoutAModuleImageOnlyTheFileViewResultsRemain) {
     TempDir dir;
     PeWriter writer = SampleModule(false);
     writer.SetSizeOfImage(0xFFFFF000u);  // far above any real image: refused, not reserved
-    TZentrix_PE pe;
+    PeFile pe;
     pe.Open(dir.Write("huge.bpl", writer.Build().File));
     EXPECT_EQ(pe.Module(), nullptr);
     EXPECT_EQ(pe.FormNames(), (std::vector<std::string>{"TABOUT", "TFORM1", "TFORM1"}));
@@ -297,10 +297,10 @@ TEST(Reader, LabelsAreConvertedToTheReadersCodePage) {
     // U+0416 is byte C6 in code page 1251 and has no byte in 1252.
     writer.AddResource({ResourceId::Num(10), ResourceId::Wide(u"\u0416FORM"), 0, SmallForm("Form1"), 0});
     const std::string path = dir.Write("cyrillic.exe", writer.Build().File);
-    TZentrix_PE western;
+    PeFile western;
     western.Open(path);
     EXPECT_EQ(western.FormNames(), std::vector<std::string>{"?FORM"});
-    TZentrix_PE cyrillic(*fw::CodePage::Find(1251));
+    PeFile cyrillic(*fw::CodePage::Find(1251));
     cyrillic.Open(path);
     EXPECT_EQ(cyrillic.FormNames(), std::vector<std::string>{"\xC6"
                                                              "FORM"});

@@ -1,4 +1,4 @@
-// TMObjectInspector: the four aligned lists of an inspected object, reference texts
+// PropertyLister: the four aligned lists of an inspected object, reference texts
 // and their base, and setting properties from text.
 
 #include <gtest/gtest.h>
@@ -117,7 +117,7 @@ protected:
     Object* memo_;
     Object* popup1_;
     Object* popup2_;
-    TMObjectInspector moi_;
+    PropertyLister moi_;
 };
 
 TEST_F(InspectorTest, ListsAButtonsProperties) {
@@ -235,7 +235,7 @@ TEST_F(InspectorTest, ComponentReferencesRelativeToTheReferenceBase) {
 
     // A component without an owner is its own base: a reference to another form's
     // component still names the form.
-    TMObjectInspector bare;
+    PropertyLister bare;
     ObjectPtr orphan = Make(cls::TButton);
     orphan->Set(Prop(*orphan, "PopupMenu"), popup2_);
     bare.Inspect(orphan.get());
@@ -258,7 +258,7 @@ TEST_F(InspectorTest, ComponentReferencesRelativeToTheReferenceBase) {
 TEST_F(InspectorTest, ReferenceBaseByCase) {
     ObjectPtr ownerless = Make(cls::TButton);
     Object* font = button_->SubObject("Font");
-    TMObjectInspector withOwner(popup1_, application_.get());
+    PropertyLister withOwner(popup1_, application_.get());
     const struct {
         const char* What;
         Object* Inspected;
@@ -365,7 +365,7 @@ TEST_F(InspectorTest, InspectingNoneKeepsTheLists) {
 class SetFromLinesTest : public InspectorTest {
 protected:
     void SetUp() override {
-        moi_.SetOnException([this](TMObjectInspector& sender, const std::exception& error) {
+        moi_.SetOnException([this](PropertyLister& sender, const std::exception& error) {
             EXPECT_EQ(&sender, &moi_);
             errors_.emplace_back(error.what());
         });

@@ -20,11 +20,11 @@
 #include <vector>
 
 #include "document/documentwindow.h"
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 #include "pewriter.h"
 #include "samplemodule.h"
 #include "shell/mainwindow.h"
-#include "shell/mditab.h"
+#include "shell/documenttabbar.h"
 #include "shelltestsupport.h"
 
 namespace fw {
@@ -67,22 +67,22 @@ QString Path(const std::string& path) {
     return QString::fromStdString(path);
 }
 
-QStringList BoxItems(const Tdlg_dfm_Extract& dialog) {
+QStringList BoxItems(const ExtractDialog& dialog) {
     QStringList items;
     for (int row = 0; row < dialog.Box()->count(); ++row)
         items << dialog.Box()->item(row)->text();
     return items;
 }
 
-QString InfoCaption(const Tdlg_dfm_Extract& dialog) {
+QString InfoCaption(const ExtractDialog& dialog) {
     return dialog.PageControl()->tabText(dialog.PageControl()->indexOf(dialog.InfoPage()));
 }
 
-bool ResourcesPageShown(const Tdlg_dfm_Extract& dialog) {
+bool ResourcesPageShown(const ExtractDialog& dialog) {
     return dialog.PageControl()->isTabVisible(dialog.PageControl()->indexOf(dialog.ResourcesPage()));
 }
 
-void Select(Tdlg_dfm_Extract& dialog, int row) {
+void Select(ExtractDialog& dialog, int row) {
     dialog.Box()->item(row)->setSelected(true);
 }
 
@@ -90,7 +90,7 @@ class ExtractDialogTest : public testing::Test {
 protected:
     void SetUp() override {
         App();
-        dialog_ = std::make_unique<Tdlg_dfm_Extract>(
+        dialog_ = std::make_unique<ExtractDialog>(
             messages_,
             [this](const QString& caption, const QByteArray& text) { loads_.emplace_back(caption, text); });
     }
@@ -104,11 +104,11 @@ protected:
     fwtest::TempDir dir_;
     RecordingMessages messages_;
     std::vector<std::pair<QString, QByteArray>> loads_;
-    std::unique_ptr<Tdlg_dfm_Extract> dialog_;
+    std::unique_ptr<ExtractDialog> dialog_;
 };
 
 TEST_F(ExtractDialogTest, StartsEmptyWithTheResourcesPageAndLoadDisabled) {
-    Tdlg_dfm_Extract& d = *dialog_;
+    ExtractDialog& d = *dialog_;
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Form Resources"));
     EXPECT_EQ(d.size(), QSize(515, 325));
     EXPECT_EQ(d.PageControl()->currentWidget(), d.ResourcesPage());
@@ -131,7 +131,7 @@ TEST_F(ExtractDialogTest, StartsEmptyWithTheResourcesPageAndLoadDisabled) {
 
 // Languages are walked in ascending order: German (1031) comes before English (1033).
 TEST_F(ExtractDialogTest, ListsEveryLanguageOfAFormAndPreviewsItsFirstVersionForEach) {
-    Tdlg_dfm_Extract& d = *dialog_;
+    ExtractDialog& d = *dialog_;
     d.OpenFile(Path(Sample()));
 
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Form Resources - [sample.bpl]"));
@@ -157,7 +157,7 @@ TEST_F(ExtractDialogTest, ListsEveryLanguageOfAFormAndPreviewsItsFirstVersionFor
 // The reader's lookup by name finds the bitmap "TABOUT" before the form of that name;
 // the dialog previews the form.
 TEST_F(ExtractDialogTest, AFormSharingItsNameWithABitmapPreviewsTheForm) {
-    Tdlg_dfm_Extract& d = *dialog_;
+    ExtractDialog& d = *dialog_;
     d.OpenFile(Path(Sample()));
     ASSERT_EQ(d.Reader().FindResourceByName("TABOUT").TypeName, "BITMAP");
 
@@ -176,7 +176,7 @@ TEST_F(ExtractDialogTest, AFormThatDoesNotConvertIsReportedAndNothingCanBeLoaded
     PeWriter pe;
     pe.AddResource({R::Num(10), R::Str("TGOOD"), 0, SmallForm("Good"), 0});
     pe.AddResource({R::Num(10), R::Str("TBROKEN"), 0, broken, 0});
-    Tdlg_dfm_Extract& d = *dialog_;
+    ExtractDialog& d = *dialog_;
     d.OpenFile(Path(dir_.Write("broken.exe", pe.Build().File)));
     ASSERT_EQ(BoxItems(d), (QStringList{"TBROKEN", "TGOOD"}));
 
@@ -191,7 +191,7 @@ TEST_F(ExtractDialogTest, AFormThatDoesNotConvertIsReportedAndNothingCanBeLoaded
 }
 
 TEST_F(ExtractDialogTest, OpenReplacesTheListAndKeepsTheLastDescriptionShown) {
-    Tdlg_dfm_Extract& d = *dialog_;
+    ExtractDialog& d = *dialog_;
     d.OpenFile(Path(Sample()));
     Select(d, 1);
     const QString preview = d.DFM()->text();
@@ -235,7 +235,7 @@ TEST_F(ExtractDialogTest, AFileWithoutFormsShowsTheLabelOrTheEmptyReport) {
     for (const bool packageMode : {false, true}) {
         for (const auto& file : files) {
             SCOPED_TRACE(std::string(file.name) + (packageMode ? " in package mode" : ""));
-            Tdlg_dfm_Extract d(messages_, {});
+            ExtractDialog d(messages_, {});
             d.SetPackageMode(packageMode);
             d.OpenFile(Path(dir_.Write(file.name, file.content)));
             EXPECT_EQ(d.Box()->count(), 0);
@@ -244,7 +244,7 @@ TEST_F(ExtractDialogTest, AFileWithoutFormsShowsTheLabelOrTheEmptyReport) {
         }
     }
     // A path that names no file is the same: an empty reader.
-    Tdlg_dfm_Extract d(messages_, {});
+    ExtractDialog d(messages_, {});
     d.OpenFile(dir_.Path().string().c_str() + QStringLiteral("/missing.exe"));
     EXPECT_TRUE(d.Panel()->isHidden());
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Form Resources - [missing.exe]"));
@@ -252,7 +252,7 @@ TEST_F(ExtractDialogTest, AFileWithoutFormsShowsTheLabelOrTheEmptyReport) {
 }
 
 TEST_F(ExtractDialogTest, PackageModeShowsTheReportPagesOnly) {
-    Tdlg_dfm_Extract& d = *dialog_;
+    ExtractDialog& d = *dialog_;
     d.SetPackageMode(true);
     d.OpenFile(Path(Sample()));
 
@@ -292,7 +292,7 @@ class ExtractCommandTest : public testing::Test {
 protected:
     void SetUp() override {
         App();
-        main_ = std::make_unique<Twnd_dfm_Main>(messages_);
+        main_ = std::make_unique<MainWindow>(messages_);
         main_->show();
         Settle();
     }
@@ -305,14 +305,14 @@ protected:
     // Runs a command that shows the dialog modally; `inside` runs on the dialog once it
     // shows, which is then closed. Returns whether a dialog showed.
     bool WithModalDialog(const std::function<void()>& command,
-                         const std::function<void(Tdlg_dfm_Extract&)>& inside) {
+                         const std::function<void(ExtractDialog&)>& inside) {
         bool shown = false;
         QTimer poll;
         poll.setInterval(10);
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            Tdlg_dfm_Extract* dialog = nullptr;
+            ExtractDialog* dialog = nullptr;
             for (QWidget* window : QApplication::topLevelWidgets()) {
-                if (auto* extract = qobject_cast<Tdlg_dfm_Extract*>(window); extract && extract->isVisible())
+                if (auto* extract = qobject_cast<ExtractDialog*>(window); extract && extract->isVisible())
                     dialog = extract;
             }
             if (dialog == nullptr) return;
@@ -330,7 +330,7 @@ protected:
 
     fwtest::TempDir dir_;
     RecordingMessages messages_;
-    std::unique_ptr<Twnd_dfm_Main> main_;
+    std::unique_ptr<MainWindow> main_;
 };
 
 TEST_F(ExtractCommandTest, ExtractFromExeLoadsFormsAsNewUnnamedDocuments) {
@@ -338,7 +338,7 @@ TEST_F(ExtractCommandTest, ExtractFromExeLoadsFormsAsNewUnnamedDocuments) {
     messages_.moduleFiles.push_back(Path(path));
     const bool shown = WithModalDialog(
         [&] { main_->findChild<QAction*>("mmExtractfromEXE")->trigger(); },
-        [&](Tdlg_dfm_Extract& d) {
+        [&](ExtractDialog& d) {
             EXPECT_FALSE(d.PackageMode());
             EXPECT_EQ(d.parentWidget(), main_.get());
             EXPECT_EQ(d.windowTitle(), QStringLiteral("Form Resources - [sample.exe]"));
@@ -364,7 +364,7 @@ TEST_F(ExtractCommandTest, ExtractFromExeLoadsFormsAsNewUnnamedDocuments) {
     } expected[] = {{"TFORM1", SmallFormText("Form1", "Deutsch")},
                     {"TABOUT", SmallFormText("About", "Hello")}};
     for (int i = 0; i < 2; ++i) {
-        auto* document = qobject_cast<Tmdi_dfm_Editor*>(windows[i]);
+        auto* document = qobject_cast<DocumentWindow*>(windows[i]);
         ASSERT_NE(document, nullptr);
         EXPECT_EQ(document->windowTitle(), QString::fromLatin1(expected[i].caption));
         EXPECT_EQ(document->TextBytes(), expected[i].text.toLatin1());
@@ -381,7 +381,7 @@ TEST_F(ExtractCommandTest, PackageInformationShowsThePackageReport) {
     messages_.moduleFiles.push_back(Path(dir_.Write("sample.bpl", fwtest::SampleModule(false).Build().File)));
     const bool shown =
         WithModalDialog([&] { main_->findChild<QAction*>("mmPackageInformation")->trigger(); },
-                        [&](Tdlg_dfm_Extract& d) {
+                        [&](ExtractDialog& d) {
                             EXPECT_TRUE(d.PackageMode());
                             EXPECT_EQ(d.windowTitle(), QStringLiteral("Package Information - [sample.bpl]"));
                             EXPECT_FALSE(d.LoadButton()->isVisible());
@@ -399,7 +399,7 @@ TEST_F(ExtractCommandTest, ACancelledFileChoiceShowsNoDialog) {
         messages_.moduleFiles.push_back(QString());
         // A dialog that showed would be closed by the poll; none may show at all.
         const bool shown = WithModalDialog([&] { main_->findChild<QAction*>(command)->trigger(); },
-                                           [](Tdlg_dfm_Extract&) {});
+                                           [](ExtractDialog&) {});
         EXPECT_FALSE(shown) << command;
     }
     EXPECT_EQ(messages_.moduleFilters.size(), 2);

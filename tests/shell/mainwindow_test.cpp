@@ -23,7 +23,7 @@
 #include "document/documentwindow.h"
 #include "preview/oipanel.h"
 #include "shell/mainwindow.h"
-#include "shell/mditab.h"
+#include "shell/documenttabbar.h"
 #include "shell/splash.h"
 #include "shelltestsupport.h"
 
@@ -43,7 +43,7 @@ protected:
         App();
         QGuiApplication::clipboard()->clear();
         ASSERT_TRUE(dir_.isValid());
-        main_ = std::make_unique<Twnd_dfm_Main>(messages_);
+        main_ = std::make_unique<MainWindow>(messages_);
     }
     void TearDown() override {
         main_.reset();
@@ -83,7 +83,7 @@ protected:
     }
     QList<QMdiSubWindow*> Windows() const { return main_->MdiArea()->subWindowList(); }
     void PressOnTabBar(const QPoint& point, Qt::MouseButton button = Qt::RightButton) {
-        TMDITab* tabs = main_->Tabs();
+        DocumentTabBar* tabs = main_->Tabs();
         QMouseEvent press(QEvent::MouseButtonPress, point, tabs->mapToGlobal(point), button, button,
                           Qt::NoModifier);
         QCoreApplication::sendEvent(tabs, &press);
@@ -94,7 +94,7 @@ protected:
 
     RecordingMessages messages_;
     QTemporaryDir dir_;
-    std::unique_ptr<Twnd_dfm_Main> main_;
+    std::unique_ptr<MainWindow> main_;
 };
 
 TEST_F(MainWindowTest, MenuBarMergesTheActiveDocumentsMenus) {
@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, MenuBarMergesTheActiveDocumentsMenus) {
     EXPECT_EQ(main_->menuBar()->actions()[1]->menu(), main_->ActiveDocument()->EditMenu());
 
     // A second document brings its own menus; closing it brings back the first one's.
-    Tmdi_dfm_Editor* first = main_->ActiveDocument();
+    DocumentWindow* first = main_->ActiveDocument();
     main_->cmNew();
     EXPECT_EQ(main_->menuBar()->actions()[2]->menu(), main_->ActiveDocument()->DataMenu());
     main_->cmClose();
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, IdleEnablingFollowsTheDocuments) {
     }
 
     // Editing: Save, and the editor's undo, selection and clipboard states.
-    Tmdi_dfm_Editor* document = main_->ActiveDocument();
+    DocumentWindow* document = main_->ActiveDocument();
     document->LoadFromLines(kSmallForm);
     document->Editor()->selectAll();
     QGuiApplication::clipboard()->setText(QStringLiteral("Left = 1"));
@@ -181,7 +181,7 @@ TEST_F(MainWindowTest, ShortcutsAreUniqueAndReachTheirCommands) {
     EXPECT_EQ(owners.value(QStringLiteral("Ctrl+F4")), QStringLiteral("Close"));
     EXPECT_EQ(owners.value(QStringLiteral("Alt+X")), QStringLiteral("Exit"));
 
-    QPointer<Tmdi_dfm_Editor> document = main_->ActiveDocument();
+    QPointer<DocumentWindow> document = main_->ActiveDocument();
     QTest::keyClick(document->Editor(), Qt::Key_F4, Qt::ControlModifier);
     Settle();
     EXPECT_TRUE(document.isNull()) << "Ctrl+F4 did not close the document";
@@ -195,7 +195,7 @@ TEST_F(MainWindowTest, ActivatingADocumentKeepsTheFocusWhereTheUserPutIt) {
     main_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
     main_->cmNew();
-    Tmdi_dfm_Editor* a = main_->ActiveDocument();
+    DocumentWindow* a = main_->ActiveDocument();
     main_->cmNew();
     Settle();
 
@@ -213,13 +213,13 @@ TEST_F(MainWindowTest, ActivatingADocumentKeepsTheFocusWhereTheUserPutIt) {
 TEST_F(MainWindowTest, PassedOnCommandsDoNothingWithoutADocument) {
     Show();
     for (auto command :
-         {&Twnd_dfm_Main::cmUndo,     &Twnd_dfm_Main::cmCopy,     &Twnd_dfm_Main::cmCut,
-          &Twnd_dfm_Main::cmPaste,    &Twnd_dfm_Main::cmFind,     &Twnd_dfm_Main::cmGoto,
-          &Twnd_dfm_Main::cmPreview,  &Twnd_dfm_Main::cmRescan,   &Twnd_dfm_Main::cmSave,
-          &Twnd_dfm_Main::cmSaveAs,   &Twnd_dfm_Main::cmClose,    &Twnd_dfm_Main::cmCloseAll,
-          &Twnd_dfm_Main::cmCascade,  &Twnd_dfm_Main::cmTileHor,  &Twnd_dfm_Main::cmTileVer,
-          &Twnd_dfm_Main::cmMinAll,   &Twnd_dfm_Main::cmTitle,    &Twnd_dfm_Main::cmRestore,
-          &Twnd_dfm_Main::cmMinimize, &Twnd_dfm_Main::cmMaximize, &Twnd_dfm_Main::cmMDIClose}) {
+         {&MainWindow::cmUndo,     &MainWindow::cmCopy,     &MainWindow::cmCut,
+          &MainWindow::cmPaste,    &MainWindow::cmFind,     &MainWindow::cmGoto,
+          &MainWindow::cmPreview,  &MainWindow::cmRescan,   &MainWindow::cmSave,
+          &MainWindow::cmSaveAs,   &MainWindow::cmClose,    &MainWindow::cmCloseAll,
+          &MainWindow::cmCascade,  &MainWindow::cmTileHor,  &MainWindow::cmTileVer,
+          &MainWindow::cmMinAll,   &MainWindow::cmTitle,    &MainWindow::cmRestore,
+          &MainWindow::cmMinimize, &MainWindow::cmMaximize, &MainWindow::cmMDIClose}) {
         (main_.get()->*command)();
     }
     EXPECT_TRUE(Windows().isEmpty());
@@ -250,10 +250,10 @@ TEST_F(MainWindowTest, OpeningAFileTwiceGivesTwoDocumentsTabbedWithTheFullPath) 
     const QList<QMdiSubWindow*> windows = main_->MdiArea()->subWindowList(QMdiArea::CreationOrder);
     ASSERT_EQ(windows.size(), 2);
     EXPECT_NE(windows[0], windows[1]);
-    TMDITab* tabs = main_->Tabs();
+    DocumentTabBar* tabs = main_->Tabs();
     ASSERT_EQ(tabs->count(), 2);
     for (int i = 0; i < 2; ++i) {
-        auto* document = qobject_cast<Tmdi_dfm_Editor*>(tabs->FormAt(i));
+        auto* document = qobject_cast<DocumentWindow*>(tabs->FormAt(i));
         ASSERT_NE(document, nullptr);
         EXPECT_EQ(document->FileName(), path);
         EXPECT_EQ(tabs->HintAt(i), path);
@@ -282,13 +282,13 @@ TEST_F(MainWindowTest, GotoSourceOfAnAncestorsObjectOpensItsFile) {
                   "  end\r\nend\r\n");
     main_->SetFormSearchFolders({dir_.filePath(QStringLiteral("lib"))});
     main_->OpenDocument(form);
-    auto* document = qobject_cast<Tmdi_dfm_Editor*>(Windows().last());
+    auto* document = qobject_cast<DocumentWindow*>(Windows().last());
     ASSERT_NE(document, nullptr);
     ASSERT_TRUE(document->GotoObject(QStringLiteral("OkButton")));
     Settle();
     const QList<QMdiSubWindow*> windows = main_->MdiArea()->subWindowList(QMdiArea::CreationOrder);
     ASSERT_EQ(windows.size(), 2);
-    auto* opened = qobject_cast<Tmdi_dfm_Editor*>(windows.last());
+    auto* opened = qobject_cast<DocumentWindow*>(windows.last());
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(QFileInfo(opened->FileName()), QFileInfo(base));
     EXPECT_EQ(opened->Editor()->selectedText(), QStringLiteral("OkButton: TButton"));
@@ -298,7 +298,7 @@ TEST_F(MainWindowTest, GotoSourceOfAnAncestorsObjectOpensItsFile) {
 TEST_F(MainWindowTest, NewDocumentIsUntitled) {
     Show();
     main_->cmNew();
-    Tmdi_dfm_Editor* document = main_->ActiveDocument();
+    DocumentWindow* document = main_->ActiveDocument();
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(document->windowTitle(), QStringLiteral("Untitled"));
     EXPECT_TRUE(document->FileName().isEmpty());
@@ -378,7 +378,7 @@ TEST_F(MainWindowTest, TabPopupActsOnTheTabUnderTheMouse) {
     Show();
     main_->OpenDocument(WriteForm(QStringLiteral("a.dfm")));
     main_->OpenDocument(WriteForm(QStringLiteral("b.dfm")));
-    TMDITab* tabs = main_->Tabs();
+    DocumentTabBar* tabs = main_->Tabs();
     QMenu* popup = main_->TabPopupMenu();
     auto title = main_->findChild<QAction*>(QStringLiteral("pmTitle"));
     auto enabledItems = [popup] {
@@ -436,11 +436,11 @@ TEST_F(MainWindowTest, TabPopupActsOnTheTabUnderTheMouse) {
 
 TEST_F(MainWindowTest, FirstShowOpensTheJoinedCommandLineFiles) {
     const QString path = WriteForm(QStringLiteral("My Forms/a.dfm"));
-    QPointer<Twnd_dfm_Splash> splash = new Twnd_dfm_Splash;
+    QPointer<SplashScreen> splash = new SplashScreen;
     splash->show();
     main_->SetSplash(splash);
     main_->SetCommandLine({dir_.filePath(QStringLiteral("My")), QStringLiteral("Forms/a.dfm")});
-    QSignalSpy opened(main_.get(), &Twnd_dfm_Main::StartupFilesOpened);
+    QSignalSpy opened(main_.get(), &MainWindow::StartupFilesOpened);
     Show();
     ASSERT_EQ(opened.count(), 1);
 
@@ -451,7 +451,7 @@ TEST_F(MainWindowTest, FirstShowOpensTheJoinedCommandLineFiles) {
 }
 
 TEST_F(MainWindowTest, ACommandLineThatNamesNoFileIsReported) {
-    QPointer<Twnd_dfm_Splash> splash = new Twnd_dfm_Splash;
+    QPointer<SplashScreen> splash = new SplashScreen;
     splash->show();
     main_->SetSplash(splash);
     const QString nothing = dir_.filePath(QStringLiteral("nothing"));
@@ -534,7 +534,7 @@ TEST_F(MainWindowTest, CancelInASavePromptStopsCloseAllAndExit) {
         EXPECT_EQ(Windows().size(), c.stillOpen);
         EXPECT_TRUE(main_->isVisible());
         for (QMdiSubWindow* window : Windows())
-            EXPECT_EQ(qobject_cast<Tmdi_dfm_Editor*>(window)->TextBytes(), kSmallForm);
+            EXPECT_EQ(qobject_cast<DocumentWindow*>(window)->TextBytes(), kSmallForm);
     }
     // The prompt names the unnamed document by its caption.
     EXPECT_EQ(messages_.confirms.last(), QStringLiteral("Save changes to the unnamed document Untitled?"));
@@ -603,7 +603,7 @@ TEST_F(MainWindowTest, TheOptionsApplyToDocumentsOpenedLater) {
     main_->SetOptions(options);
     main_->cmNew();
     Settle();
-    Tmdi_dfm_Editor* document = main_->ActiveDocument();
+    DocumentWindow* document = main_->ActiveDocument();
     ASSERT_NE(document, nullptr);
     EXPECT_TRUE(document->Inspector()->ClassTree()->isVisibleTo(document));
 }
@@ -648,7 +648,7 @@ TEST_F(MainWindowTest, TheFirstDocumentsTreeShowsTypicalNamesWhole) {
                                   "  end\r\n"
                                   "end\r\n"));
     Settle();
-    Tmdi_dfm_Editor* document = main_->ActiveDocument();
+    DocumentWindow* document = main_->ActiveDocument();
     ASSERT_NE(document, nullptr);
     ObjectTreeView* tree = document->Tree();
     ASSERT_TRUE(tree->isVisible());

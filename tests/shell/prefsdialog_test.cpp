@@ -40,9 +40,9 @@ using test::RecordingMessages;
 using test::Settle;
 
 // Runs `act` on the preferences dialog once its modal loop runs; `act` must close it.
-void WhenPrefsShow(std::function<void(Tdlg_dfm_Prefs&)> act) {
+void WhenPrefsShow(std::function<void(PreferencesDialog&)> act) {
     QTimer::singleShot(0, [act = std::move(act)] {
-        auto* dialog = qobject_cast<Tdlg_dfm_Prefs*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<PreferencesDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr) {
             ADD_FAILURE() << "the preferences dialog is not showing";
             return;
@@ -85,14 +85,14 @@ protected:
     pkg::DesignPackages packages{*registry, listFile};
     QString widgets = Write("widgets.bpl", fwtest::BuildTestPackage(fwtest::WidgetsPackage()));
     RecordingMessages messages;
-    std::unique_ptr<Tdlg_dfm_Prefs> dialog;
+    std::unique_ptr<PreferencesDialog> dialog;
 
     QString Write(const std::string& name, const fwtest::Bytes& bytes) const {
         return QString::fromStdString(dir.Write(name, bytes));
     }
     // The dialog shown as ExecutePreferences shows it.
-    Tdlg_dfm_Prefs& Open() {
-        dialog = std::make_unique<Tdlg_dfm_Prefs>(messages, packages, *registry,
+    PreferencesDialog& Open() {
+        dialog = std::make_unique<PreferencesDialog>(messages, packages, *registry,
                                                   QStringLiteral("/opt/fw/formwright"));
         dialog->show();
         Settle();
@@ -106,7 +106,7 @@ protected:
 };
 
 TEST_F(PrefsDialogTest, PagesAndControlsAsDesigned) {
-    Tdlg_dfm_Prefs& d = Open();
+    PreferencesDialog& d = Open();
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Preferences"));
     EXPECT_GE(d.width(), 482);
     EXPECT_GE(d.height(), 399);
@@ -138,7 +138,7 @@ TEST_F(PrefsDialogTest, PagesAndControlsAsDesigned) {
 }
 
 TEST_F(PrefsDialogTest, OptionsAndCodePageGoInAndComeBack) {
-    Tdlg_dfm_Prefs& d = Open();
+    PreferencesDialog& d = Open();
     const struct {
         InterfaceOptions options;
         int codePage;
@@ -163,7 +163,7 @@ TEST_F(PrefsDialogTest, OptionsAndCodePageGoInAndComeBack) {
 }
 
 TEST_F(PrefsDialogTest, SearchFoldersAreListedInOrderOnce) {
-    Tdlg_dfm_Prefs& d = Open();
+    PreferencesDialog& d = Open();
     EXPECT_TRUE(d.SearchFolders().isEmpty());
     d.SetSearchFolders({QStringLiteral("/src/common"), QStringLiteral("/src/frames")});
     // Each answer of the folder chooser, and the list after it: a folder listed already
@@ -194,7 +194,7 @@ TEST_F(PrefsDialogTest, SearchFoldersAreListedInOrderOnce) {
 }
 
 TEST_F(PrefsDialogTest, AddingPackages) {
-    Tdlg_dfm_Prefs& d = Open();
+    PreferencesDialog& d = Open();
     Add(widgets);
     EXPECT_EQ(messages.moduleFilters.last(), (QStringList{"Delphi packages (*.bpl)", "All files (*)"}));
     EXPECT_EQ(messages.informations, (QStringList{"widgets.bpl: 5 new classes registered."}));
@@ -202,7 +202,7 @@ TEST_F(PrefsDialogTest, AddingPackages) {
     // The row shows the package's description, its path and the loaded image.
     EXPECT_EQ(d.PackageList()->topLevelItem(0)->text(0), QStringLiteral("Test components"));
     EXPECT_EQ(d.PackageList()->topLevelItem(0)->text(1), widgets);
-    EXPECT_EQ(Tdlg_dfm_Prefs::RowImage(d.PackageList()->topLevelItem(0)), 1);
+    EXPECT_EQ(PreferencesDialog::RowImage(d.PackageList()->topLevelItem(0)), 1);
     EXPECT_NE(registry->FindClassByName("TWidgetX"), nullptr);
 
     // Listed already, in any letter case: no message, no change.
@@ -216,7 +216,7 @@ TEST_F(PrefsDialogTest, AddingPackages) {
     Add(known);
     EXPECT_EQ(messages.warnings, (QStringList{"No new class registered."}));
     ASSERT_EQ(d.PackageList()->topLevelItemCount(), 2);
-    EXPECT_EQ(Tdlg_dfm_Prefs::RowImage(d.PackageList()->topLevelItem(1)), 1);
+    EXPECT_EQ(PreferencesDialog::RowImage(d.PackageList()->topLevelItem(1)), 1);
 
     // A file that is no package: the warning says why (it said only that nothing was
     // registered, and the reason showed once the row was selected); listed by its file
@@ -228,7 +228,7 @@ TEST_F(PrefsDialogTest, AddingPackages) {
                                             junk + QStringLiteral(".\nThe file is not a valid PE image"));
     ASSERT_EQ(d.PackageList()->topLevelItemCount(), 3);
     EXPECT_EQ(d.PackageList()->topLevelItem(2)->text(0), QStringLiteral("junk.bpl"));
-    EXPECT_EQ(Tdlg_dfm_Prefs::RowImage(d.PackageList()->topLevelItem(2)), 0);
+    EXPECT_EQ(PreferencesDialog::RowImage(d.PackageList()->topLevelItem(2)), 0);
 
     // A cancelled choice does nothing.
     Add(QString());
@@ -237,7 +237,7 @@ TEST_F(PrefsDialogTest, AddingPackages) {
 }
 
 TEST_F(PrefsDialogTest, SelectedPackageShowsItsReportOrItsError) {
-    Tdlg_dfm_Prefs& d = Open();
+    PreferencesDialog& d = Open();
     Add(widgets);
     const QString junk = Write("junk.bpl", fwtest::Bytes(64, 0x20));
     Add(junk);
@@ -298,7 +298,7 @@ TEST_F(PrefsDialogTest, LongErrorIsCutTo1024CharactersAndSplitIntoLines) {
     ASSERT_LT(lineBreak, 1022);
 
     packages.AddPackage(path.toStdString());
-    Tdlg_dfm_Prefs& d = Open();
+    PreferencesDialog& d = Open();
     ASSERT_EQ(d.PackageList()->topLevelItemCount(), 1);
     EXPECT_EQ(d.PackageList()->topLevelItem(0)->text(0), fileName);
     Select(0);
@@ -307,7 +307,7 @@ TEST_F(PrefsDialogTest, LongErrorIsCutTo1024CharactersAndSplitIntoLines) {
 }
 
 TEST_F(PrefsDialogTest, RemovingPackages) {
-    Tdlg_dfm_Prefs& d = Open();
+    PreferencesDialog& d = Open();
     Add(widgets);
     Add(Write("junk.bpl", fwtest::Bytes(64, 0x20)));
     ASSERT_EQ(packages.PackageErrors().size(), 1u);
@@ -348,7 +348,7 @@ TEST_F(PrefsDialogTest, RemovingPackages) {
 
 TEST_F(PrefsDialogTest, RegisteredClassesPageShowsCountAncestryAndUnit) {
     packages.AddPackage(widgets.toStdString());
-    Tdlg_dfm_Prefs& d = Open();
+    PreferencesDialog& d = Open();
     d.PageControl()->setCurrentWidget(d.ClassesPage());
     const auto classes = registry->RegisteredClasses();
     EXPECT_EQ(d.ClassBox()->count(), static_cast<int>(classes.size()));
@@ -389,9 +389,9 @@ protected:
     int codePage = 1252;
     const QString program = QStringLiteral("/opt/fw/formwright");
 
-    bool Execute(std::function<void(Tdlg_dfm_Prefs&)> act) {
+    bool Execute(std::function<void(PreferencesDialog&)> act) {
         WhenPrefsShow(std::move(act));
-        return Tdlg_dfm_Prefs::ExecutePreferences(nullptr, messages, packages, *registry,
+        return PreferencesDialog::ExecutePreferences(nullptr, messages, packages, *registry,
                                                   {&options, &codePage}, program);
     }
 };
@@ -399,7 +399,7 @@ protected:
 TEST_F(ExecutePreferencesTest, OkStoresEverythingAndCancelOnlyKeepsThePackageChanges) {
     // Cancelled after adding a package: it stays loaded and listed, but the list file,
     // the options, the code page and the associations stay as they were.
-    EXPECT_FALSE(Execute([this](Tdlg_dfm_Prefs& d) {
+    EXPECT_FALSE(Execute([this](PreferencesDialog& d) {
         messages.moduleFiles.push_back(widgets);
         d.cmAdd();
         d.ShowTypeColBox()->setChecked(true);
@@ -415,7 +415,7 @@ TEST_F(ExecutePreferencesTest, OkStoresEverythingAndCancelOnlyKeepsThePackageCha
     EXPECT_EQ(GetAssociatedExe(QStringLiteral(".dfm")), QString());
 
     // Accepted: all of it.
-    EXPECT_TRUE(Execute([](Tdlg_dfm_Prefs& d) {
+    EXPECT_TRUE(Execute([](PreferencesDialog& d) {
         EXPECT_EQ(d.PackageList()->topLevelItemCount(), 1);
         d.ShowTypeColBox()->setChecked(true);
         d.SmallFontBox()->setChecked(true);
@@ -432,7 +432,7 @@ TEST_F(ExecutePreferencesTest, OkStoresEverythingAndCancelOnlyKeepsThePackageCha
 
     // Shown again, the row is checked and the options are as stored; unchecked and
     // accepted, the association goes.
-    EXPECT_TRUE(Execute([](Tdlg_dfm_Prefs& d) {
+    EXPECT_TRUE(Execute([](PreferencesDialog& d) {
         EXPECT_EQ(d.FileTypeList()->topLevelItem(0)->checkState(0), Qt::Checked);
         EXPECT_TRUE(d.ShowTypeColBox()->isChecked());
         EXPECT_EQ(d.CodePageBox()->currentData().toInt(), 1250);
@@ -446,13 +446,13 @@ TEST_F(ExecutePreferencesTest, OkStoresEverythingAndCancelOnlyKeepsThePackageCha
 TEST_F(ExecutePreferencesTest, AnotherProgramsAssociationIsLeftUnlessTheRowIsChecked) {
     RegisterFileType(QStringLiteral("dfm"), QStringLiteral("other"), QStringLiteral("Form"),
                      QStringLiteral("/usr/bin/other"), {});
-    EXPECT_TRUE(Execute([](Tdlg_dfm_Prefs& d) {
+    EXPECT_TRUE(Execute([](PreferencesDialog& d) {
         EXPECT_EQ(d.FileTypeList()->topLevelItem(0)->checkState(0), Qt::Unchecked);
         d.OkButton()->click();
     }));
     EXPECT_EQ(GetAssociatedExe(QStringLiteral("dfm")), QStringLiteral("/usr/bin/other"));
 
-    EXPECT_TRUE(Execute([](Tdlg_dfm_Prefs& d) {
+    EXPECT_TRUE(Execute([](PreferencesDialog& d) {
         d.FileTypeList()->topLevelItem(0)->setCheckState(0, Qt::Checked);
         d.OkButton()->click();
     }));
@@ -466,12 +466,12 @@ TEST_F(ExecutePreferencesTest, AFailedWriteIsShownAndTheOptionsAreStillStored) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     pkg::DesignPackages blocked(*registry, xdg.Config(QStringLiteral("formwright.ini")).toStdString());
-    WhenPrefsShow([](Tdlg_dfm_Prefs& d) {
+    WhenPrefsShow([](PreferencesDialog& d) {
         d.FileTypeList()->topLevelItem(0)->setCheckState(0, Qt::Checked);
         d.HierarchyTreeBox()->setChecked(true);
         d.OkButton()->click();
     });
-    EXPECT_TRUE(Tdlg_dfm_Prefs::ExecutePreferences(nullptr, messages, blocked, *registry,
+    EXPECT_TRUE(PreferencesDialog::ExecutePreferences(nullptr, messages, blocked, *registry,
                                                    {&options, &codePage}, program));
     EXPECT_EQ(messages.errors.size(), 2) << messages.errors.join(u'\n').toStdString();
     EXPECT_TRUE(options.ShowHTree);
@@ -486,43 +486,43 @@ protected:
 };
 
 TEST_F(MainWindowPrefsTest, AcceptedOptionsReachEveryOpenDocumentAndTheCodePageNewOnes) {
-    auto main = std::make_unique<Twnd_dfm_Main>(messages);
+    auto main = std::make_unique<MainWindow>(messages);
     main->show();
     Settle();
     const QByteArray form = "object Form1: TForm\r\n  Caption = 'One'\r\nend\r\n";
     main->NewDocument(QStringLiteral("One"), QStringLiteral("one"), form);
     main->NewDocument(QStringLiteral("Two"), QStringLiteral("two"), form);
     Settle();
-    QList<Tmdi_dfm_Editor*> documents;
+    QList<DocumentWindow*> documents;
     for (QMdiSubWindow* window : main->MdiArea()->subWindowList(QMdiArea::CreationOrder))
-        documents << qobject_cast<Tmdi_dfm_Editor*>(window);
+        documents << qobject_cast<DocumentWindow*>(window);
     ASSERT_EQ(documents.size(), 2);
     // The text gains a button that only a rebuilt preview has.
-    for (Tmdi_dfm_Editor* document : documents) {
+    for (DocumentWindow* document : documents) {
         EXPECT_TRUE(document->Tree()->isColumnHidden(1));
         document->Editor()->setText(
             QStringLiteral("object Form1: TForm\r\n  object Button1: TButton\r\n  end\r\nend\r\n"));
     }
-    auto previewButtons = [](const Tmdi_dfm_Editor* document) {
+    auto previewButtons = [](const DocumentWindow* document) {
         return document->PreviewForm() ? static_cast<int>(document->PreviewForm()->Components().size()) : 0;
     };
     Settle();
 
     // Cancelled: nothing changes.
-    WhenPrefsShow([](Tdlg_dfm_Prefs& d) {
+    WhenPrefsShow([](PreferencesDialog& d) {
         d.ShowCNColBox()->setChecked(true);
         d.CancelButton()->click();
     });
     main->cmPrefs();
     EXPECT_FALSE(main->Options().ShowCNCol);
-    for (Tmdi_dfm_Editor* document : documents) {
+    for (DocumentWindow* document : documents) {
         EXPECT_TRUE(document->Tree()->isColumnHidden(1));
         EXPECT_EQ(previewButtons(document), 0);
     }
 
     // Accepted: every document shows the column and has a new preview; the documents
     // keep their code page, new ones take the new one.
-    WhenPrefsShow([](Tdlg_dfm_Prefs& d) {
+    WhenPrefsShow([](PreferencesDialog& d) {
         d.ShowCNColBox()->setChecked(true);
         d.CodePageBox()->setCurrentIndex(d.CodePageBox()->findData(1251));
         d.SetSearchFolders({QStringLiteral("/src/base"), QStringLiteral("/src/frames")});
@@ -532,7 +532,7 @@ TEST_F(MainWindowPrefsTest, AcceptedOptionsReachEveryOpenDocumentAndTheCodePageN
     EXPECT_TRUE(main->Options().ShowCNCol);
     EXPECT_EQ(main->FormCodePage().Number(), 1251);
     const std::vector<std::string> folders{"/src/base", "/src/frames"};
-    for (Tmdi_dfm_Editor* document : documents) {
+    for (DocumentWindow* document : documents) {
         EXPECT_FALSE(document->Tree()->isColumnHidden(1));
         EXPECT_EQ(previewButtons(document), 1);
         EXPECT_EQ(document->TextCodePage().Number(), 1252);
@@ -548,7 +548,7 @@ TEST_F(MainWindowPrefsTest, AcceptedOptionsReachEveryOpenDocumentAndTheCodePageN
     Settle();
 
     // The code page comes back with the other settings.
-    Twnd_dfm_Main again(messages);
+    MainWindow again(messages);
     again.show();
     Settle();
     EXPECT_EQ(again.FormCodePage().Number(), 1251);

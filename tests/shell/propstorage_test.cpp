@@ -62,7 +62,7 @@ struct ProbeWindow {
         window->setGeometry(10, 20, 300, 200);
         manager = new TRegPropStorageMan(window.get());
         manager->SetMessages(&messages);
-        storage = new TPropStorage(window.get(), manager, QStringLiteral("Probe"));
+        storage = new TPropStorage(window.get(), manager, QStringLiteral("Probe"), QStringLiteral("QWidget"));
         storage->SetStoredProperties(TPropStorage::WindowProperties() << QStringLiteral("Panel.<P>.Width"));
     }
 
@@ -91,7 +91,7 @@ protected:
 
 TEST_F(PropStorageTest, FirstStartKeepsTheDesignedLayoutWithTheOptionsOffAndSavesItAtClose) {
     RecordingMessages messages;
-    auto main = std::make_unique<Twnd_dfm_Main>(messages);
+    auto main = std::make_unique<MainWindow>(messages);
     const QRect designed = main->geometry();
     main->show();
     Settle();
@@ -121,7 +121,7 @@ TEST_F(PropStorageTest, MainWindowComesBackAsItWasLeft) {
         SCOPED_TRACE(maximized ? "maximised" : "normal");
         RecordingMessages messages;
         {
-            Twnd_dfm_Main main(messages);
+            MainWindow main(messages);
             main.setGeometry(bounds);
             main.show();
             if (maximized) main.showMaximized();
@@ -129,7 +129,7 @@ TEST_F(PropStorageTest, MainWindowComesBackAsItWasLeft) {
             Settle();
             main.close();
         }
-        Twnd_dfm_Main main(messages);
+        MainWindow main(messages);
         main.show();
         Settle();
         EXPECT_EQ(main.isMaximized(), maximized);
@@ -149,7 +149,7 @@ TEST_F(PropStorageTest, OptionNamesAreReadInAnyLetterCase) {
                {QStringLiteral("object wnd_dfm_Main: Twnd_dfm_Main"), QStringLiteral("  showcncol = True"),
                 QStringLiteral("  SMALLFONT = True"), QStringLiteral("end")});
     RecordingMessages messages;
-    Twnd_dfm_Main main(messages);
+    MainWindow main(messages);
     main.show();
     Settle();
     EXPECT_TRUE(main.Options().ShowCNCol);
@@ -165,7 +165,7 @@ class EditorStorageTest : public PropStorageTest {
 protected:
     void SetUp() override {
         PropStorageTest::SetUp();
-        main_ = std::make_unique<Twnd_dfm_Main>(messages_);
+        main_ = std::make_unique<MainWindow>(messages_);
         main_->resize(1100, 700);
         main_->show();
         Settle();
@@ -175,7 +175,7 @@ protected:
         Settle();
         EXPECT_TRUE(messages_.errors.isEmpty()) << messages_.errors.join(u'\n').toStdString();
     }
-    Tmdi_dfm_Editor* NewDocument() {
+    DocumentWindow* NewDocument() {
         main_->cmNew();
         Settle();
         return main_->ActiveDocument();
@@ -183,7 +183,7 @@ protected:
     static QSplitter* SplitterOf(QWidget* widget) { return qobject_cast<QSplitter*>(widget->parentWidget()); }
 
     RecordingMessages messages_;
-    std::unique_ptr<Twnd_dfm_Main> main_;
+    std::unique_ptr<MainWindow> main_;
 };
 
 TEST_F(EditorStorageTest, PanelSizesComeBackInTheNextDocument) {
@@ -191,7 +191,7 @@ TEST_F(EditorStorageTest, PanelSizesComeBackInTheNextDocument) {
     InterfaceOptions options = main_->Options();
     options.ShowHTree = true;
     main_->SetOptions(options);
-    Tmdi_dfm_Editor* document = NewDocument();
+    DocumentWindow* document = NewDocument();
     QWidget* inspector = document->Inspector();
     QTreeWidget* classTree = document->Inspector()->ClassTree();
     QSplitter* columns = SplitterOf(inspector);
@@ -228,7 +228,7 @@ TEST_F(EditorStorageTest, PanelSizesComeBackInTheNextDocument) {
                            QStringLiteral("    Width = %1").arg(treeWidth), QStringLiteral("  end"),
                            QStringLiteral("end")}));
 
-    Tmdi_dfm_Editor* next = NewDocument();
+    DocumentWindow* next = NewDocument();
     EXPECT_EQ(SplitterOf(next->Inspector())->sizes()[inspectorIndex], inspectorWidth);
     EXPECT_EQ(SplitterOf(next->Inspector())->sizes()[treeIndex], treeWidth);
     EXPECT_FALSE(next->Inspector()->ClassTree()->isHidden());
@@ -237,7 +237,7 @@ TEST_F(EditorStorageTest, PanelSizesComeBackInTheNextDocument) {
 
 TEST_F(EditorStorageTest, AMaximisedDocumentComesBackMaximisedWithItsNormalBounds) {
     const QRect bounds(20, 30, 700, 420);
-    Tmdi_dfm_Editor* document = NewDocument();
+    DocumentWindow* document = NewDocument();
     ASSERT_TRUE(document->isMaximized());
     document->showNormal();
     document->setGeometry(bounds);
@@ -246,7 +246,7 @@ TEST_F(EditorStorageTest, AMaximisedDocumentComesBackMaximisedWithItsNormalBound
     document->close();
     Settle();
 
-    Tmdi_dfm_Editor* next = NewDocument();
+    DocumentWindow* next = NewDocument();
     EXPECT_TRUE(next->isMaximized());
     next->showNormal();
     EXPECT_EQ(next->geometry(), bounds);
@@ -256,7 +256,7 @@ TEST_F(EditorStorageTest, AMaximisedDocumentComesBackMaximisedWithItsNormalBound
     // stored one) and returns to them when restored.
     next->close();
     Settle();
-    Tmdi_dfm_Editor* third = NewDocument();
+    DocumentWindow* third = NewDocument();
     EXPECT_TRUE(third->isMaximized());
     third->showNormal();
     EXPECT_EQ(third->geometry(), bounds);
@@ -266,7 +266,7 @@ TEST_F(EditorStorageTest, TheExtractionDialogKeepsItsLayoutUnderFormRes) {
     const ExtractedFormLoader loader = [](const QString&, const QByteArray&) {};
     const QRect bounds(60, 50, 520, 380);
     {
-        Tdlg_dfm_Extract dialog(messages_, loader, main_.get());
+        ExtractDialog dialog(messages_, loader, main_.get());
         dialog.show();
         Settle();
         dialog.setGeometry(bounds);
@@ -276,7 +276,7 @@ TEST_F(EditorStorageTest, TheExtractionDialogKeepsItsLayoutUnderFormRes) {
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.front(), QStringLiteral("object dlg_dfm_Extract: Tdlg_dfm_Extract"));
 
-    Tdlg_dfm_Extract dialog(messages_, loader, main_.get());
+    ExtractDialog dialog(messages_, loader, main_.get());
     dialog.show();
     Settle();
     EXPECT_EQ(dialog.geometry(), bounds);

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "codec/errors.h"
-#include "shell/mditab.h"
+#include "shell/documenttabbar.h"
 #include "shelltestsupport.h"
 
 namespace fw {
@@ -32,7 +32,7 @@ protected:
         area_ = new QMdiArea;
         area_->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);  // as the main window
         window_->setCentralWidget(area_);
-        tabs_ = new TMDITab(window_.get());
+        tabs_ = new DocumentTabBar(window_.get());
         window_->addToolBar(QStringLiteral("Documents"))->addWidget(tabs_);
         window_->resize(800, 600);
         window_->show();
@@ -56,14 +56,14 @@ protected:
 
     std::unique_ptr<QMainWindow> window_;
     QMdiArea* area_ = nullptr;
-    TMDITab* tabs_ = nullptr;
+    DocumentTabBar* tabs_ = nullptr;
 };
 
-TEST(TMDITabCreation, FailsWithoutAnMdiParentOrWithASecondBar) {
+TEST(DocumentTabBarCreation, FailsWithoutAnMdiParentOrWithASecondBar) {
     App();
     auto expectError = [](QWidget* owner, const char* message) {
         try {
-            TMDITab tabs(owner);
+            DocumentTabBar tabs(owner);
             ADD_FAILURE() << "no error, expected " << message;
         } catch (const Exception& error) {
             EXPECT_STREQ(error.what(), message);
@@ -79,7 +79,7 @@ TEST(TMDITabCreation, FailsWithoutAnMdiParentOrWithASecondBar) {
 
     QMainWindow mdiParent;
     mdiParent.setCentralWidget(new QMdiArea);
-    TMDITab first(&mdiParent);
+    DocumentTabBar first(&mdiParent);
     expectError(&mdiParent, "Only one MDITab can be put on MDIForm.");
 }
 

@@ -1,4 +1,4 @@
-#include "peimage/zentrix_pe.h"
+#include "peimage/pefile.h"
 
 #include <cstring>
 #include <new>
@@ -31,13 +31,13 @@ bool BeginsWithFormSignature(ByteSpan bytes) {
 
 }  // namespace
 
-TZentrix_PE::TZentrix_PE(const CodePage& codePage) : codePage_(&codePage) {}
+PeFile::PeFile(const CodePage& codePage) : codePage_(&codePage) {}
 
-TZentrix_PE::~TZentrix_PE() {
+PeFile::~PeFile() {
     Clear();
 }
 
-void TZentrix_PE::Clear() {
+void PeFile::Clear() {
     // The image refers to the file's bytes, so it goes first.
     module_.reset();
     file_.reset();
@@ -54,11 +54,11 @@ void TZentrix_PE::Clear() {
     description_.clear();
 }
 
-ByteSpan TZentrix_PE::FileBytes() const {
+ByteSpan PeFile::FileBytes() const {
     return file_ ? file_->Bytes() : ByteSpan();
 }
 
-void TZentrix_PE::Open(const std::string& path) {
+void PeFile::Open(const std::string& path) {
     Clear();
     imagePath_ = path;
     try {
@@ -71,7 +71,7 @@ void TZentrix_PE::Open(const std::string& path) {
     Analyse();
 }
 
-void TZentrix_PE::Analyse() {
+void PeFile::Analyse() {
     const ByteView file(file_->Bytes());
     headers_ = ReadPeHeaders(file);
     if (!headers_) return;
@@ -92,7 +92,7 @@ void TZentrix_PE::Analyse() {
     });
 }
 
-void TZentrix_PE::WalkFileResources() {
+void PeFile::WalkFileResources() {
     const ByteView file(file_->Bytes());
     const std::optional<TDataDirectory> directory =
         ReadDataDirectory(file, *headers_, ResourceDirectoryIndex);
@@ -108,14 +108,14 @@ void TZentrix_PE::WalkFileResources() {
     WalkResources(file.From(*root), resolve, *codePage_, resources_);
 }
 
-void TZentrix_PE::ListForms() {
+void PeFile::ListForms() {
     for (const TResourceItem& item : resources_) {
         if (item.ResType == ResourceTypeRcData && BeginsWithFormSignature(item.Data))
             formNames_.push_back(item.Name);
     }
 }
 
-void TZentrix_PE::ReadPackageLists(const TResourceData& moduleResources) {
+void PeFile::ReadPackageLists(const TResourceData& moduleResources) {
     const TResourceItem* info = FindTypedResource(moduleResources, ResourceTypeRcData, "PACKAGEINFO");
     const std::string moduleName = module_->FileName();
     hasPackageInfo_ = info != nullptr;
@@ -142,12 +142,12 @@ void TZentrix_PE::ReadPackageLists(const TResourceData& moduleResources) {
     walk(PackageEntryKind::ContainedUnit, containedUnits_);
 }
 
-std::optional<std::uint64_t> TZentrix_PE::RvaToOffset(std::uint32_t rva) const {
+std::optional<std::uint64_t> PeFile::RvaToOffset(std::uint32_t rva) const {
     if (!headers_) return std::nullopt;
     return RvaToFileOffset(*headers_, rva);
 }
 
-std::vector<std::string> TZentrix_PE::ClassNames() const {
+std::vector<std::string> PeFile::ClassNames() const {
     std::vector<std::string> names;
     names.reserve(classRefs_.size());
     for (const TClassRef& ref : classRefs_)
@@ -155,12 +155,12 @@ std::vector<std::string> TZentrix_PE::ClassNames() const {
     return names;
 }
 
-PackageReportInputs TZentrix_PE::ReportInputs() const {
+PackageReportInputs PeFile::ReportInputs() const {
     return {requiredPackages_, containedUnits_, ClassNames(), formNames_, packageFlags_, hasPackageInfo_,
             !IsPE32Plus()};
 }
 
-TResourceItem TZentrix_PE::FindResourceByName(std::string_view name) const {
+TResourceItem PeFile::FindResourceByName(std::string_view name) const {
     for (const TResourceItem& item : resources_) {
         if (EqualsIgnoringAsciiCase(item.Name, name)) return item;
     }

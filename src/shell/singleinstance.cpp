@@ -1,4 +1,4 @@
-#include "shell/appinstances.h"
+#include "shell/singleinstance.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -53,19 +53,19 @@ QString LockPath(const QString& serverName) {
 
 }  // namespace
 
-TAppInstances::TAppInstances(QObject* parent) : QObject(parent) {
+SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("AppInstances1"));
 }
 
-TAppInstances::~TAppInstances() = default;
+SingleInstance::~SingleInstance() = default;
 
-QString TAppInstances::InstanceBaseName(const QString& executablePath) {
+QString SingleInstance::InstanceBaseName(const QString& executablePath) {
     const QString canonical = QFileInfo(executablePath).canonicalFilePath();
     return QStringLiteral("Inst") +
            (canonical.isEmpty() ? QFileInfo(executablePath).absoluteFilePath() : canonical);
 }
 
-QString TAppInstances::DefaultServerName(const QString& executablePath) {
+QString SingleInstance::DefaultServerName(const QString& executablePath) {
     const QString override = qEnvironmentVariable("FW_INSTANCE_NAME");
     if (!override.isEmpty()) return override;
     // A socket path has little room, so the path is hashed.
@@ -81,7 +81,7 @@ QString TAppInstances::DefaultServerName(const QString& executablePath) {
     return name;
 }
 
-QStringList TAppInstances::SplitLines(const QByteArray& bytes) {
+QStringList SingleInstance::SplitLines(const QByteArray& bytes) {
     const QString text = QString::fromUtf8(bytes);
     QStringList lines;
     qsizetype start = 0;
@@ -95,18 +95,18 @@ QStringList TAppInstances::SplitLines(const QByteArray& bytes) {
     return lines;
 }
 
-QByteArray TAppInstances::JoinArguments(const QStringList& arguments) {
+QByteArray SingleInstance::JoinArguments(const QStringList& arguments) {
     QByteArray bytes;
     for (const QString& argument : arguments)
         bytes += argument.toUtf8() + "\r\n";
     return bytes;
 }
 
-bool TAppInstances::IsListening() const {
+bool SingleInstance::IsListening() const {
     return server_ != nullptr && server_->isListening();
 }
 
-bool TAppInstances::Check(const QStringList& arguments) {
+bool SingleInstance::Check(const QStringList& arguments) {
     if (!active_ || maxInstances_ <= 0) return true;
     if (serverName_.isEmpty()) serverName_ = DefaultServerName(QCoreApplication::applicationFilePath());
 
@@ -141,11 +141,11 @@ bool TAppInstances::Check(const QStringList& arguments) {
         server_ = nullptr;
         return true;
     }
-    connect(server_, &QLocalServer::newConnection, this, &TAppInstances::AcceptConnections);
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::AcceptConnections);
     return true;
 }
 
-bool TAppInstances::Forward(QLocalSocket& socket, const QStringList& arguments) {
+bool SingleInstance::Forward(QLocalSocket& socket, const QStringList& arguments) {
     if (onRejected_) onRejected_();
     int frames = 0;
     if (autoActivate_) {
@@ -167,7 +167,7 @@ bool TAppInstances::Forward(QLocalSocket& socket, const QStringList& arguments) 
     return answers.size() >= frames;
 }
 
-void TAppInstances::AcceptConnections() {
+void SingleInstance::AcceptConnections() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         socket->setParent(this);
         buffers_.insert(socket, {});
@@ -180,7 +180,7 @@ void TAppInstances::AcceptConnections() {
     }
 }
 
-void TAppInstances::ReadFrames(QLocalSocket* socket) {
+void SingleInstance::ReadFrames(QLocalSocket* socket) {
     auto it = buffers_.find(socket);
     if (it == buffers_.end()) return;
     it->append(socket->readAll());
@@ -210,7 +210,7 @@ void TAppInstances::ReadFrames(QLocalSocket* socket) {
     }
 }
 
-void TAppInstances::SchedulePending() {
+void SingleInstance::SchedulePending() {
     if (handleScheduled_) return;
     handleScheduled_ = true;
     QMetaObject::invokeMethod(
@@ -222,13 +222,13 @@ void TAppInstances::SchedulePending() {
         Qt::QueuedConnection);
 }
 
-void TAppInstances::SetApplicationWindow(QWidget* window) {
+void SingleInstance::SetApplicationWindow(QWidget* window) {
     window_ = window;
     windowSet_ = true;
     if (!pending_.isEmpty()) SchedulePending();
 }
 
-void TAppInstances::HandlePending() {
+void SingleInstance::HandlePending() {
     // A handler's message box runs a loop in which more frames may arrive; the loop
     // below takes them in order once the handler returns.
     if (!windowSet_ || handling_) return;
@@ -239,7 +239,7 @@ void TAppInstances::HandlePending() {
     }
 }
 
-void TAppInstances::Handle(const Frame& frame) {
+void SingleInstance::Handle(const Frame& frame) {
     if (frame.kind == ActivateKind) {
         BringToFront();
     } else if (frame.kind == CommandLineKind) {
@@ -249,7 +249,7 @@ void TAppInstances::Handle(const Frame& frame) {
     }
 }
 
-void TAppInstances::BringToFront() {
+void SingleInstance::BringToFront() {
     QWidget* window = window_.data();
     if (window == nullptr) return;
     if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);

@@ -1,5 +1,5 @@
 #pragma once
-// TZentrix_PE: the read-only PE image reader. It opens a Windows executable, DLL,
+// PeFile: the read-only PE image reader. It opens a Windows executable, DLL,
 // ActiveX control, control-panel applet or package, and publishes what the extraction
 // and package dialogs and package loading need, as plain values: the resources, the
 // names of the form resources, the compiled classes of 32-bit modules, the package
@@ -39,14 +39,14 @@ public:
     using fw::Exception::Exception;
 };
 
-class TZentrix_PE {
+class PeFile {
 public:
     // An empty reader. Resource labels and the description are converted to codePage,
     // which must outlive the reader.
-    explicit TZentrix_PE(const CodePage& codePage = CodePage::Default());
-    ~TZentrix_PE();
-    TZentrix_PE(const TZentrix_PE&) = delete;
-    TZentrix_PE& operator=(const TZentrix_PE&) = delete;
+    explicit PeFile(const CodePage& codePage = CodePage::Default());
+    ~PeFile();
+    PeFile(const PeFile&) = delete;
+    PeFile& operator=(const PeFile&) = delete;
 
     // Clears, then reads the file at path. Returns nothing and raises nothing for files
     // it cannot use: a missing or unreadable file, or one that is not a PE file, leaves

@@ -1,4 +1,4 @@
-#include "shell/appinstances.h"
+#include "shell/singleinstance.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -37,9 +37,9 @@ TEST(AppInstances, ACommandLineSplitsAtEveryKindOfLineBreak) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bytes.toStdString());
-        EXPECT_EQ(TAppInstances::SplitLines(c.bytes), c.lines);
+        EXPECT_EQ(SingleInstance::SplitLines(c.bytes), c.lines);
     }
-    EXPECT_EQ(TAppInstances::JoinArguments({"/a b.dfm", "c"}), QByteArray("/a b.dfm\r\nc\r\n"));
+    EXPECT_EQ(SingleInstance::JoinArguments({"/a b.dfm", "c"}), QByteArray("/a b.dfm\r\nc\r\n"));
 }
 
 TEST(AppInstances, TheNameFollowsTheCanonicalExecutablePath) {
@@ -54,13 +54,13 @@ TEST(AppInstances, TheNameFollowsTheCanonicalExecutablePath) {
 
     const QByteArray saved = qgetenv("FW_INSTANCE_NAME");
     qunsetenv("FW_INSTANCE_NAME");
-    EXPECT_EQ(TAppInstances::InstanceBaseName(program),
+    EXPECT_EQ(SingleInstance::InstanceBaseName(program),
               QStringLiteral("Inst") + QFileInfo(program).canonicalFilePath());
-    EXPECT_EQ(TAppInstances::DefaultServerName(dir.filePath(QStringLiteral("link"))),
-              TAppInstances::DefaultServerName(program));
-    EXPECT_NE(TAppInstances::DefaultServerName(copy), TAppInstances::DefaultServerName(program));
+    EXPECT_EQ(SingleInstance::DefaultServerName(dir.filePath(QStringLiteral("link"))),
+              SingleInstance::DefaultServerName(program));
+    EXPECT_NE(SingleInstance::DefaultServerName(copy), SingleInstance::DefaultServerName(program));
     qputenv("FW_INSTANCE_NAME", "/tmp/probe");
-    EXPECT_EQ(TAppInstances::DefaultServerName(program), QStringLiteral("/tmp/probe"));
+    EXPECT_EQ(SingleInstance::DefaultServerName(program), QStringLiteral("/tmp/probe"));
     if (saved.isNull())
         qunsetenv("FW_INSTANCE_NAME");
     else
@@ -163,7 +163,7 @@ TEST_F(ProgramRuns, ASecondStartHandsItsFileToTheFirstAndEnds) {
 
     // It takes the files of later starts.
     const QString last = WriteForm(QStringLiteral("last.dfm"));
-    TAppInstances later;
+    SingleInstance later;
     later.SetServerName(serverName_);
     EXPECT_FALSE(later.Check({last}));
     EXPECT_TRUE(WaitFor([&] { return MostRecentFile() == last; }, 30000));
@@ -181,12 +181,12 @@ TEST_F(ProgramRuns, TwoStartsAtTheSameMomentEndWithOneInstance) {
 
 // The running instance here is this test process, so that its window can be looked at.
 TEST_F(ProgramRuns, TheRunningInstanceComesToTheFrontAndGetsTheLinesUnjoined) {
-    TAppInstances running;
+    SingleInstance running;
     running.SetServerName(serverName_);
     ASSERT_TRUE(running.Check({}));
     ASSERT_TRUE(running.IsListening());
     QList<QStringList> received;
-    running.SetOnCmdLineReceived([&](TAppInstances* sender, const QStringList& lines) {
+    running.SetOnCmdLineReceived([&](SingleInstance* sender, const QStringList& lines) {
         EXPECT_EQ(sender, &running);
         received << lines;
     });
@@ -218,11 +218,11 @@ TEST_F(ProgramRuns, TheRunningInstanceComesToTheFrontAndGetsTheLinesUnjoined) {
 // The picture run and --render are about their own process: a running instance does
 // not take them over.
 TEST_F(ProgramRuns, PictureAndRenderRunsNeverGoToTheRunningInstance) {
-    TAppInstances running;
+    SingleInstance running;
     running.SetServerName(serverName_);
     ASSERT_TRUE(running.Check({}));
     int received = 0;
-    running.SetOnCmdLineReceived([&](TAppInstances*, const QStringList&) { ++received; });
+    running.SetOnCmdLineReceived([&](SingleInstance*, const QStringList&) { ++received; });
     QWidget window;
     running.SetApplicationWindow(&window);
     const QString form = WriteForm(QStringLiteral("a.dfm"));
@@ -242,11 +242,11 @@ TEST_F(ProgramRuns, PictureAndRenderRunsNeverGoToTheRunningInstance) {
 // A connection that sends no sensible frame is dropped, and the instance goes on
 // taking command lines.
 TEST_F(ProgramRuns, AGarbledMessageIsDropped) {
-    TAppInstances running;
+    SingleInstance running;
     running.SetServerName(serverName_);
     ASSERT_TRUE(running.Check({}));
     QStringList received;
-    running.SetOnCmdLineReceived([&](TAppInstances*, const QStringList& lines) { received << lines; });
+    running.SetOnCmdLineReceived([&](SingleInstance*, const QStringList& lines) { received << lines; });
     QWidget window;
     running.SetApplicationWindow(&window);
 
@@ -269,23 +269,23 @@ TEST_F(ProgramRuns, AGarbledMessageIsDropped) {
 // more, and when the start that sent the file ends, the connection is deleted under
 // that signal. The instance comes through that and goes on taking command lines.
 TEST_F(ProgramRuns, AHandlerThatRunsAModalLoopWhileTheSenderEndsIsSafe) {
-    TAppInstances running;
+    SingleInstance running;
     running.SetServerName(serverName_);
     ASSERT_TRUE(running.Check({}));
     QWidget window;
     running.SetApplicationWindow(&window);
 
     const auto frame = [](const QString& argument) {
-        const QByteArray data = TAppInstances::JoinArguments({argument});
+        const QByteArray data = SingleInstance::JoinArguments({argument});
         QByteArray bytes(8, Qt::Uninitialized);
-        qToLittleEndian<quint32>(TAppInstances::CommandLineKind, bytes.data());
+        qToLittleEndian<quint32>(SingleInstance::CommandLineKind, bytes.data());
         qToLittleEndian<quint32>(static_cast<quint32>(data.size()), bytes.data() + 4);
         return bytes + data;
     };
     QLocalSocket sender;
     QStringList received;
     qint64 answersDuringTheBox = -1;
-    running.SetOnCmdLineReceived([&](TAppInstances*, const QStringList& lines) {
+    running.SetOnCmdLineReceived([&](SingleInstance*, const QStringList& lines) {
         received << lines;
         if (received.size() > 1) return;
         // The box is up. The sender sends one more line and waits for both answers,

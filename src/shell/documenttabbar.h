@@ -1,5 +1,5 @@
 #pragma once
-// TMDITab: the tab bar of the open documents. It shows one tab per registered MDI
+// DocumentTabBar: the tab bar of the open documents. It shows one tab per registered MDI
 // child and keeps tabs and windows in step: clicking a tab activates its window,
 // activating a window selects its tab, destroying a window removes its tab.
 
@@ -16,7 +16,7 @@ class QMdiSubWindow;
 
 namespace fw {
 
-class TMDITab : public QTabBar {
+class DocumentTabBar : public QTabBar {
     Q_OBJECT
 public:
     // Creates the bar for `owner`, a window holding a QMdiArea (as the central widget
@@ -24,8 +24,8 @@ public:
     // only on Form." when the owner is not a window, "MDITab can be put only on
     // MDIForm." when it holds no MDI area, and "Only one MDITab can be put on
     // MDIForm." when it already has a tab bar.
-    explicit TMDITab(QWidget* owner);
-    ~TMDITab() override;
+    explicit DocumentTabBar(QWidget* owner);
+    ~DocumentTabBar() override;
 
     // Registers a document window: appends a tab showing the window's caption as it is
     // now and the image at `imageIndex`, keeps `hint` for the tab, selects the tab and

@@ -1,5 +1,5 @@
 #pragma once
-// TAppInstances: one running instance per executable and user. The first start listens
+// SingleInstance: one running instance per executable and user. The first start listens
 // on a local socket named from the executable's canonical path and the user; a later
 // start finds it there, asks it to come to the front, hands it its arguments (each
 // followed by CR LF) and ends before showing anything. The running instance raises its
@@ -24,7 +24,7 @@ class QWidget;
 
 namespace fw {
 
-class TAppInstances : public QObject {
+class SingleInstance : public QObject {
     Q_OBJECT
 public:
     // Frame kinds: a command line, the request to come to the front (a kind reserved
@@ -32,12 +32,12 @@ public:
     static constexpr quint32 CommandLineKind = 1;
     static constexpr quint32 ActivateKind = 0xFFFFFFFF;
 
-    using TCmdLineReceivedEvent = std::function<void(TAppInstances* sender, const QStringList& cmdLine)>;
+    using TCmdLineReceivedEvent = std::function<void(SingleInstance* sender, const QStringList& cmdLine)>;
     using TDataAvailableEvent =
-        std::function<void(TAppInstances* sender, quint32 kind, const QByteArray& data)>;
+        std::function<void(SingleInstance* sender, quint32 kind, const QByteArray& data)>;
 
-    explicit TAppInstances(QObject* parent = nullptr);
-    ~TAppInstances() override;
+    explicit SingleInstance(QObject* parent = nullptr);
+    ~SingleInstance() override;
 
     // Whether the check runs at all.
     bool Active() const { return active_; }

@@ -1,4 +1,4 @@
-#include "shell/mditab.h"
+#include "shell/documenttabbar.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -26,7 +26,7 @@ QMdiArea* FindMdiArea(QWidget* owner) {
 QWidget* CheckedOwner(QWidget* owner) {
     if (owner == nullptr || !owner->isWindow()) throw Exception("MDITab can be put only on Form.");
     if (FindMdiArea(owner) == nullptr) throw Exception("MDITab can be put only on MDIForm.");
-    if (owner->findChild<TMDITab*>() != nullptr) throw Exception("Only one MDITab can be put on MDIForm.");
+    if (owner->findChild<DocumentTabBar*>() != nullptr) throw Exception("Only one MDITab can be put on MDIForm.");
     return owner;
 }
 
@@ -51,7 +51,7 @@ QTabBar::tab:selected {
 
 }  // namespace
 
-TMDITab::TMDITab(QWidget* owner) : QTabBar(CheckedOwner(owner)), mdiArea_(FindMdiArea(owner)) {
+DocumentTabBar::DocumentTabBar(QWidget* owner) : QTabBar(CheckedOwner(owner)), mdiArea_(FindMdiArea(owner)) {
     setObjectName(QStringLiteral("MDITab"));
     setDrawBase(false);
     setDocumentMode(true);
@@ -78,12 +78,12 @@ TMDITab::TMDITab(QWidget* owner) : QTabBar(CheckedOwner(owner)), mdiArea_(FindMd
         --syncing_;
     }
 
-    connect(this, &QTabBar::currentChanged, this, &TMDITab::TabSelected);
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &TMDITab::FormActivated);
-    connect(qApp, &QApplication::focusChanged, this, &TMDITab::FocusChanged);
+    connect(this, &QTabBar::currentChanged, this, &DocumentTabBar::TabSelected);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &DocumentTabBar::FormActivated);
+    connect(qApp, &QApplication::focusChanged, this, &DocumentTabBar::FocusChanged);
 }
 
-TMDITab::~TMDITab() {
+DocumentTabBar::~DocumentTabBar() {
     popupMenu_ = nullptr;
     // The windows outlive the bar when the owner deletes its children in order; stop
     // listening to them first.
@@ -91,17 +91,17 @@ TMDITab::~TMDITab() {
         disconnect(entry.form, nullptr, this, nullptr);
 }
 
-void TMDITab::SetImages(const QList<QIcon>& images) {
+void DocumentTabBar::SetImages(const QList<QIcon>& images) {
     images_ = images;
     for (int i = 0; i < count(); ++i)
         setTabIcon(i, images_.value(ImageIndexAt(i)));
 }
 
-void TMDITab::AddForm(QMdiSubWindow* form, int imageIndex, const QString& hint) {
+void DocumentTabBar::AddForm(QMdiSubWindow* form, int imageIndex, const QString& hint) {
     if (form == nullptr || IndexOf(form) >= 0) return;
     entries_.push_back({form, imageIndex, hint, {}});
     form->setStatusTip(hint);
-    connect(form, &QObject::destroyed, this, &TMDITab::FormDestroyed);
+    connect(form, &QObject::destroyed, this, &DocumentTabBar::FormDestroyed);
     {
         ++syncing_;
         const int index = addTab(images_.value(imageIndex), form->windowTitle());
@@ -111,33 +111,33 @@ void TMDITab::AddForm(QMdiSubWindow* form, int imageIndex, const QString& hint) 
     Change();
 }
 
-QMdiSubWindow* TMDITab::FormAt(int index) const {
+QMdiSubWindow* DocumentTabBar::FormAt(int index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) return nullptr;
     return entries_[static_cast<std::size_t>(index)].form;
 }
 
-int TMDITab::TabAtPos(const QPoint& point) const {
+int DocumentTabBar::TabAtPos(const QPoint& point) const {
     return tabAt(point);
 }
 
-QString TMDITab::HintAt(int index) const {
+QString DocumentTabBar::HintAt(int index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) return {};
     return entries_[static_cast<std::size_t>(index)].hint;
 }
 
-int TMDITab::ImageIndexAt(int index) const {
+int DocumentTabBar::ImageIndexAt(int index) const {
     if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) return -1;
     return entries_[static_cast<std::size_t>(index)].imageIndex;
 }
 
-int TMDITab::IndexOf(const QObject* form) const {
+int DocumentTabBar::IndexOf(const QObject* form) const {
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         if (entries_[i].form == form) return static_cast<int>(i);
     }
     return -1;
 }
 
-bool TMDITab::CloseAll() {
+bool DocumentTabBar::CloseAll() {
     const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::StackingOrder);
     QList<QPointer<QMdiSubWindow>> guarded(windows.begin(), windows.end());
     for (const QPointer<QMdiSubWindow>& window : guarded) {
@@ -146,7 +146,7 @@ bool TMDITab::CloseAll() {
     return true;
 }
 
-void TMDITab::MinimizeAll() {
+void DocumentTabBar::MinimizeAll() {
     const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::StackingOrder);
     ++syncing_;
     // The MDI area lines the minimised windows up along its bottom edge itself.
@@ -155,14 +155,14 @@ void TMDITab::MinimizeAll() {
     --syncing_;
 }
 
-void TMDITab::Change() {
+void DocumentTabBar::Change() {
     ChangeTo(true);
 }
 
 // `userChoice`: the tab was chosen on the bar or through a menu, so a minimised window
 // is restored and the focus goes back into it. Otherwise the window was activated by
 // other means (a click into it, minimising it) and keeps its state and focus.
-void TMDITab::ChangeTo(bool userChoice) {
+void DocumentTabBar::ChangeTo(bool userChoice) {
     const int index = currentIndex();
     if (QMdiSubWindow* form = FormAt(index)) {
         ++syncing_;
@@ -181,7 +181,7 @@ void TMDITab::ChangeTo(bool userChoice) {
     emit Changed();
 }
 
-void TMDITab::ActivateForm(QMdiSubWindow* form) {
+void DocumentTabBar::ActivateForm(QMdiSubWindow* form) {
     if (form == nullptr) return;
     const int index = IndexOf(form);
     if (index < 0) {
@@ -198,7 +198,7 @@ void TMDITab::ActivateForm(QMdiSubWindow* form) {
 
 // The focus changes while widgets are destroyed too, so this compares pointers and
 // calls nothing on the windows themselves.
-int TMDITab::IndexOfWindowHolding(const QWidget* widget) const {
+int DocumentTabBar::IndexOfWindowHolding(const QWidget* widget) const {
     for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
         if (const int index = IndexOf(w); index >= 0) return index;
         if (w->isWindow()) break;
@@ -206,18 +206,18 @@ int TMDITab::IndexOfWindowHolding(const QWidget* widget) const {
     return -1;
 }
 
-void TMDITab::FocusChanged(QWidget* old, QWidget* now) {
+void DocumentTabBar::FocusChanged(QWidget* old, QWidget* now) {
     const int index = IndexOfWindowHolding(old);
     if (index >= 0 && IndexOfWindowHolding(now) != index)
         entries_[static_cast<std::size_t>(index)].lastFocus = old;
 }
 
-void TMDITab::TabSelected(int) {
+void DocumentTabBar::TabSelected(int) {
     if (syncing_ > 0) return;
     Change();
 }
 
-void TMDITab::FormActivated(QMdiSubWindow* form) {
+void DocumentTabBar::FormActivated(QMdiSubWindow* form) {
     if (form == nullptr) return;
     const int index = IndexOf(form);
     if (index < 0) return;
@@ -231,7 +231,7 @@ void TMDITab::FormActivated(QMdiSubWindow* form) {
     if (syncing_ == 0) ChangeTo(false);
 }
 
-void TMDITab::FormDestroyed(QObject* form) {
+void DocumentTabBar::FormDestroyed(QObject* form) {
     const int index = IndexOf(form);
     if (index < 0) return;
     entries_.erase(entries_.begin() + index);
@@ -243,7 +243,7 @@ void TMDITab::FormDestroyed(QObject* form) {
     --syncing_;
 }
 
-void TMDITab::mousePressEvent(QMouseEvent* event) {
+void DocumentTabBar::mousePressEvent(QMouseEvent* event) {
     tabUnderMouse_ = TabAtPos(event->position().toPoint());
     emit MouseDown(event->button(), event->position().toPoint());
     const int selected = currentIndex();
@@ -253,12 +253,12 @@ void TMDITab::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && tabUnderMouse_ >= 0 && tabUnderMouse_ == selected) Change();
 }
 
-void TMDITab::mouseMoveEvent(QMouseEvent* event) {
+void DocumentTabBar::mouseMoveEvent(QMouseEvent* event) {
     setToolTip(HintAt(TabAtPos(event->position().toPoint())));
     QTabBar::mouseMoveEvent(event);
 }
 
-void TMDITab::contextMenuEvent(QContextMenuEvent* event) {
+void DocumentTabBar::contextMenuEvent(QContextMenuEvent* event) {
     if (!popupMenu_) {
         QTabBar::contextMenuEvent(event);
         return;

@@ -1,4 +1,4 @@
-#include "shell/regmru.h"
+#include "shell/recentfilelist.h"
 
 #include <QAction>
 #include <QMenu>
@@ -41,42 +41,42 @@ QStringList EnumerationOrder(QStringList names) {
 }  // namespace
 
 // The registry access object: the hive, the write mode and the key open now.
-struct TRegMru::Registry {
+struct RecentFileList::Registry {
     TRootKey root = TRootKey::HKeyCurrentUser;
     bool lazyWrite = true;
     QString path;
     std::unique_ptr<RegistryKey> key;
 };
 
-TRegMru::TRegMru(QObject* owner) : QObject(owner) {
+RecentFileList::RecentFileList(QObject* owner) : QObject(owner) {
     setObjectName(QStringLiteral("MRUMan"));
     if (owner != nullptr) ownerName_ = owner->objectName();
 }
 
-TRegMru::~TRegMru() {
+RecentFileList::~RecentFileList() {
     if (serializeList_) SaveToRegistry();
     registry_.reset();
     // The menu items are children of the component and go with it.
 }
 
-void TRegMru::SetMaxItems(int maxItems) {
+void RecentFileList::SetMaxItems(int maxItems) {
     maxItems_ = maxItems;
     if (maxItems_ < 0) return;
     while (entries_.size() > maxItems_)
         RemoveEntry(entries_.back().MenuItem);
 }
 
-void TRegMru::SetLazyWrite(bool lazyWrite) {
+void RecentFileList::SetLazyWrite(bool lazyWrite) {
     lazyWrite_ = lazyWrite;
     if (registry_) registry_->lazyWrite = lazyWrite;
 }
 
-void TRegMru::SetRootKey(TRootKey root) {
+void RecentFileList::SetRootKey(TRootKey root) {
     rootKey_ = root;
     if (registry_) registry_->root = root;
 }
 
-void TRegMru::SetActiveRegistry(bool active) {
+void RecentFileList::SetActiveRegistry(bool active) {
     if (active == ActiveRegistry()) return;
     if (active) {
         registry_ = std::make_unique<Registry>();
@@ -88,44 +88,44 @@ void TRegMru::SetActiveRegistry(bool active) {
     }
 }
 
-QString TRegMru::CurrentPath() const {
+QString RecentFileList::CurrentPath() const {
     return registry_ && registry_->key ? registry_->path : QString();
 }
 
-RegistryKey* TRegMru::CurrentKey() const {
+RegistryKey* RecentFileList::CurrentKey() const {
     return registry_ ? registry_->key.get() : nullptr;
 }
 
-QString TRegMru::KeyPath() const {
+QString RecentFileList::KeyPath() const {
     return QStringLiteral("\\Software\\") + companyName_ + u'\\' + applicationName_ + u'\\' +
            applicationVersion_ + u'\\' + ownerName_ + u'\\' + section_;
 }
 
-bool TRegMru::AcquireRegistry() {
+bool RecentFileList::AcquireRegistry() {
     if (registry_) return false;
     SetActiveRegistry(true);
     return true;
 }
 
-void TRegMru::ReleaseRegistry(bool acquired) {
+void RecentFileList::ReleaseRegistry(bool acquired) {
     if (acquired) SetActiveRegistry(false);
 }
 
-RegistryKey* TRegMru::OpenKey(const QString& path, bool create) {
+RegistryKey* RecentFileList::OpenKey(const QString& path, bool create) {
     CloseKey();
     registry_->key = RegistryKey::Open(registry_->root, path, create);
     if (registry_->key) registry_->path = path;
     return registry_->key.get();
 }
 
-void TRegMru::CloseKey() {
+void RecentFileList::CloseKey() {
     if (!registry_ || !registry_->key) return;
     if (!registry_->lazyWrite) registry_->key->Sync();
     registry_->key.reset();
     registry_->path.clear();
 }
 
-void TRegMru::ClearKey() {
+void RecentFileList::ClearKey() {
     RegistryKey* key = OpenKey(KeyPath(), false);
     if (key == nullptr) return;
     for (const QString& name : key->ValueNames()) {
@@ -134,11 +134,11 @@ void TRegMru::ClearKey() {
     CloseKey();
 }
 
-void TRegMru::Loaded() {
+void RecentFileList::Loaded() {
     if (serializeList_) LoadFromRegistry();
 }
 
-void TRegMru::LoadFromRegistry() {
+void RecentFileList::LoadFromRegistry() {
     const bool acquired = AcquireRegistry();
     if (RegistryKey* key = OpenKey(KeyPath(), false)) {
         const QStringList names = EnumerationOrder(key->ValueNames());
@@ -181,7 +181,7 @@ void TRegMru::LoadFromRegistry() {
     Renumber();
 }
 
-void TRegMru::SaveToRegistry() {
+void RecentFileList::SaveToRegistry() {
     const bool acquired = AcquireRegistry();
     ClearKey();
     // A key that cannot be written is skipped; its values were cleared already.
@@ -199,7 +199,7 @@ void TRegMru::SaveToRegistry() {
     ReleaseRegistry(acquired);
 }
 
-QAction* TRegMru::AddItem(const QString& fileName, const QString& data, qint32 number, int tag, bool enabled,
+QAction* RecentFileList::AddItem(const QString& fileName, const QString& data, qint32 number, int tag, bool enabled,
                           bool checked) {
     if (!addingAllowed_) return nullptr;
     if (FindEntry(fileName)) {
@@ -220,7 +220,7 @@ QAction* TRegMru::AddItem(const QString& fileName, const QString& data, qint32 n
     return AddEntry(fileName, data, number, true, tag, enabled, checked);
 }
 
-QAction* TRegMru::AddEntry(const QString& fileName, const QString& data, qint32 number, bool moveToTop,
+QAction* RecentFileList::AddEntry(const QString& fileName, const QString& data, qint32 number, bool moveToTop,
                            int tag, bool enabled, bool checked) {
     if (maxItems_ >= 0 && entries_.size() >= maxItems_) return nullptr;
     if (separator_ && separatorItem_ == nullptr) {
@@ -243,7 +243,7 @@ QAction* TRegMru::AddEntry(const QString& fileName, const QString& data, qint32 
     return item;
 }
 
-bool TRegMru::FindEntry(const QString& fileName) {
+bool RecentFileList::FindEntry(const QString& fileName) {
     const QString wanted = fileName.toUpper();
     for (const TMenuEntry& entry : entries_) {
         if (entry.FileName.toUpper() == wanted) {
@@ -254,14 +254,14 @@ bool TRegMru::FindEntry(const QString& fileName) {
     return false;
 }
 
-int TRegMru::IndexOf(const QAction* menuItem) const {
+int RecentFileList::IndexOf(const QAction* menuItem) const {
     for (int i = 0; i < entries_.size(); ++i) {
         if (entries_[i].MenuItem == menuItem) return i;
     }
     return -1;
 }
 
-void TRegMru::MoveToTop(QAction* menuItem) {
+void RecentFileList::MoveToTop(QAction* menuItem) {
     const int index = IndexOf(menuItem);
     if (index < 0) return;
     struct Contents {
@@ -293,7 +293,7 @@ void TRegMru::MoveToTop(QAction* menuItem) {
     Renumber();
 }
 
-void TRegMru::RemoveEntry(QAction* menuItem) {
+void RecentFileList::RemoveEntry(QAction* menuItem) {
     const int index = IndexOf(menuItem);
     if (index < 0) return;
     entries_.removeAt(index);
@@ -308,20 +308,20 @@ void TRegMru::RemoveEntry(QAction* menuItem) {
     }
 }
 
-QString TRegMru::Caption(int index) const {
+QString RecentFileList::Caption(int index) const {
     const QString name = MenuText(entries_[index].FileName);
     // Only the first eight get the digit keys 1 to 8 as accelerators.
     if (index < 8) return QStringLiteral("&%1 %2").arg(index + 1).arg(name);
     return QStringLiteral("%1 %2").arg(index + 1).arg(name);
 }
 
-void TRegMru::Renumber() {
+void RecentFileList::Renumber() {
     if (!numberItems_) return;
     for (int i = 0; i < entries_.size(); ++i)
         entries_[i].MenuItem->setText(Caption(i));
 }
 
-void TRegMru::ItemClick(QAction* menuItem) {
+void RecentFileList::ItemClick(QAction* menuItem) {
     const int index = IndexOf(menuItem);
     if (index < 0) return;
     bool canDelete = false;

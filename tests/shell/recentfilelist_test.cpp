@@ -1,4 +1,4 @@
-#include "shell/regmru.h"
+#include "shell/recentfilelist.h"
 
 #include <QAction>
 #include <QDir>
@@ -60,8 +60,8 @@ protected:
         menu_.reset();
     }
     // As the main window sets it up.
-    std::unique_ptr<TRegMru> MakeMru() {
-        auto mru = std::make_unique<TRegMru>();
+    std::unique_ptr<RecentFileList> MakeMru() {
+        auto mru = std::make_unique<RecentFileList>();
         mru->SetMaxItems(10);
         mru->SetCompanyName(QStringLiteral("Zentrix"));
         mru->SetApplicationName(QStringLiteral("Formwright"));
@@ -73,7 +73,7 @@ protected:
     QAction* Add(const QString& fileName) { return mru_->AddItem(fileName, {}, 0, 0, true, false); }
     QStringList FileNames() const {
         QStringList names;
-        for (const TRegMru::TMenuEntry& entry : mru_->Entries())
+        for (const RecentFileList::TMenuEntry& entry : mru_->Entries())
             names << entry.FileName;
         return names;
     }
@@ -86,7 +86,7 @@ protected:
     }
 
     std::unique_ptr<QMenu> menu_;
-    std::unique_ptr<TRegMru> mru_;
+    std::unique_ptr<RecentFileList> mru_;
 };
 
 TEST_F(RegMruTest, TheSamePathInOtherLetterCaseKeepsOneEntryWithItsFirstName) {
@@ -133,7 +133,7 @@ TEST_F(RegMruTest, ALongPathIsKeptWhole) {
     const QString path = QStringLiteral("/forms/") + QString(300, u'x') + QStringLiteral(".dfm");
     Add(path);
     mru_->SaveToRegistry();
-    std::unique_ptr<TRegMru> loaded = MakeMru();
+    std::unique_ptr<RecentFileList> loaded = MakeMru();
     loaded->LoadFromRegistry();
     ASSERT_EQ(loaded->Entries().size(), 1);
     EXPECT_EQ(loaded->Entries().front().FileName, path);
@@ -227,7 +227,7 @@ TEST_F(RegMruTest, AClickRunsTheHandlerWithAddingBlockedThenMovesOrRemovesTheEnt
     bool deleteIt = false;
     QStringList clicked;
     mru_->SetOnItemClick(
-        [&](TRegMru* sender, QAction*, const QString& fileName, const QString&, bool& canDelete) {
+        [&](RecentFileList* sender, QAction*, const QString& fileName, const QString&, bool& canDelete) {
             EXPECT_FALSE(canDelete);
             clicked << fileName;
             EXPECT_EQ(sender->AddItem(QStringLiteral("/new.dfm"), {}, 0, 0, true, false), nullptr);
@@ -269,8 +269,8 @@ TEST_F(RegMruTest, TheMainWindowWritesTheListAtEveryOpenAndNotAtExit) {
     Store({{"Count", "1"}, {"MaxFiles", "10"}, {"H0", b + kMark}});
 
     RecordingMessages messages;
-    auto main = std::make_unique<Twnd_dfm_Main>(messages);
-    TRegMru* mru = main->RecentFiles();
+    auto main = std::make_unique<MainWindow>(messages);
+    RecentFileList* mru = main->RecentFiles();
     ASSERT_NE(mru, nullptr);
     EXPECT_EQ(mru->MaxItems(), 10);
     auto* file = main->findChild<QMenu*>(QStringLiteral("mmFile"));
