@@ -42,7 +42,7 @@ struct Probe {
         right = new QWidget(splitter);
         right->setObjectName(QStringLiteral("Right"));
         manager = new fw::TRegPropStorageMan(window.get());
-        storage = new fw::TPropStorage(window.get(), manager, kSection);
+        storage = new fw::TPropStorage(window.get(), manager, kSection, QStringLiteral("QWidget"));
         storage->SetScreenPixelsPerInch(96);
         storage->AddComponent(QStringLiteral("Panel"), QStringLiteral("TPanel"), panel);
         storage->AddComponent(QStringLiteral("Left"), QStringLiteral("TPanel"), left);
