@@ -88,7 +88,6 @@ long HeldBytes() {
 }
 
 void Measure(const char* name, const std::string& text, int runs) {
-    const std::vector<std::string> lines = fw::rt::SplitFormLines(text);
     std::vector<double> build, read, paint;
     long held = 0;
     std::size_t messages = 0;
@@ -98,14 +97,14 @@ void Measure(const char* name, const std::string& text, int runs) {
             const auto start = Clock::now();
             fw::rt::ObjectPtr form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
             std::vector<std::string> m;
-            fw::rt::BuildFormFromLines(*form, lines, registry, fw::CodePage::Default(), m);
+            fw::rt::BuildFormFromText(*form, text, registry, fw::CodePage::Default(), m);
             read.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         }
         fw::preview::VirtualDesktop desktop;
         desktop.resize(1280, 1024);
         const long before = HeldBytes();
         const auto start = Clock::now();
-        desktop.BuildPreview(lines, fw::CodePage::Default());
+        desktop.BuildPreview(text, fw::CodePage::Default());
         QApplication::processEvents();
         build.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         held = std::max(held, HeldBytes() - before);

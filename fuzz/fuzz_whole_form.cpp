@@ -33,8 +33,8 @@ public:
                 const fw::Bytes text = fw::DetectEncoding(content) == fw::FormEncoding::Text
                                            ? content
                                            : fw::ConvertForm(content, fw::FormEncoding::Text);
-                className = fw::rt::RootClassOfLines(fw::rt::SplitFormLines(
-                    std::string_view(reinterpret_cast<const char*>(text.data()), text.size())));
+                className = fw::rt::RootClassOf(
+                    std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
             } catch (const fw::Exception&) {
             }
             files_.push_back({std::move(className), std::move(content)});
@@ -83,9 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<fw::rt::BuildMessage> messages;
     std::vector<fw::rt::ReadObject> objects;
     fw::rt::BuildOrigins origins;
-    fw::rt::BuildFormFromLines(*root, fw::rt::SplitFormLines(parts.front()), *registry,
+    fw::rt::BuildFormFromText(*root, parts.front(), *registry,
                                fw::CodePage::Default(), messages, &names, &objects, &source, &origins);
-    (void)fw::rt::RootBaseOf(fw::rt::SplitFormLines(parts.front()), *registry, &source);
+    (void)fw::rt::RootBaseOf(parts.front(), *registry, &source);
     names.Remove(root.get());
     return 0;
 }

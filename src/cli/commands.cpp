@@ -503,8 +503,7 @@ int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, 
             if (!formPath.empty() || !invocation.SearchPaths.empty())
                 source.emplace(formPath, invocation.SearchPaths, folders);
             fw::rt::FormFileSource* from = source ? &*source : nullptr;
-            std::vector<std::string> lines = fw::rt::SplitFormLines(text);
-            const fw::rt::RootBase base = fw::rt::RootBaseOf(lines, *registry, from);
+            const fw::rt::RootBase base = fw::rt::RootBaseOf(text, *registry, from);
             const fw::rt::ClassInfo& rootClass = base == fw::rt::RootBase::Frame ? fw::rt::cls::TFrame
                                                  : base == fw::rt::RootBase::DataModule
                                                      ? fw::rt::cls::TDataModule
@@ -512,8 +511,7 @@ int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, 
             const fw::rt::ObjectPtr form = fw::rt::CreateObject(registry->Of(rootClass), *registry);
             fw::rt::FormNames names;
             std::vector<fw::rt::BuildMessage> built;
-            fw::rt::BuildFormFromLines(*form, std::move(lines), *registry, codePage, built, &names, nullptr,
-                                       from);
+            fw::rt::BuildFormFromText(*form, text, *registry, codePage, built, &names, nullptr, from);
             for (fw::rt::BuildMessage& message : built)
                 messages.push_back(std::move(message.Text));
         }

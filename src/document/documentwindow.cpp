@@ -1161,9 +1161,8 @@ void DocumentWindow::BuildPreview() {
     // Nothing may point into the old preview once it is gone.
     inspectedObject_ = nullptr;
     const QByteArray text = TextBytes();
-    desktop_->BuildPreview(
-        rt::SplitFormLines(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))),
-        *codePage_, preview::FormSearch{fileName_.toStdString(), searchFolders_});
+    desktop_->BuildPreview(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), *codePage_,
+                           preview::FormSearch{fileName_.toStdString(), searchFolders_});
     RefreshMessageList();
     // The selected node is inspected again, by name, in the new preview.
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();

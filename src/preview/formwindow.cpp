@@ -120,14 +120,6 @@ RootKind RootKindOfBase(rt::RootBase base) {
     return RootKind::Form;
 }
 
-RootKind RootKindOf(const std::vector<std::string>& lines) {
-    // The root's class name TFrame or TDataModule says it; else what the text stores.
-    const std::string rootClass = rt::RootClassOfLines(lines);
-    if (rt::EqualsIgnoringCase(rootClass, "TFrame")) return RootKind::Frame;
-    if (rt::EqualsIgnoringCase(rootClass, "TDataModule")) return RootKind::DataModule;
-    return RootKindOfBase(rt::StoredRootBaseOf(lines));
-}
-
 void AddComponentIcons(const rt::Object& root, QWidget* parent) {
     for (const rt::ObjectPtr& component : root.Components()) {
         if (component->InheritsFrom("TControl")) continue;

@@ -59,13 +59,6 @@ WindowChrome ChromeOf(const rt::Object& form, std::string_view borderStyle);
 // frame) or a data module (a plain area with its components as labelled icons).
 enum class RootKind { Form, Frame, DataModule };
 
-// The kind of root the form text's lines hold. The root's class name TFrame or
-// TDataModule says it; a descendant's own class name does not, so then what the root
-// writes decides: a form stores its Caption, client size, text height or border, which
-// frames and data modules never write; a frame writes a control's TabOrder, TabStop,
-// focus events or Parent... flags, which forms do not publish; a data module writes
-// OldCreateOrder, or its Height before its Width. Anything else is read as a form.
-RootKind RootKindOf(const std::vector<std::string>& lines);
 // The kind of preview a root built as `base` gets.
 RootKind RootKindOfBase(rt::RootBase base);
 

@@ -341,9 +341,8 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
     VirtualDesktop desktop;
     desktop.resize(1280, 1024);
     // The ancestors and frames are looked for beside the form, then in the folders given.
-    desktop.BuildPreview(
-        rt::SplitFormLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())),
-        *codePage, FormSearch{path, searchFolders});
+    desktop.BuildPreview(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), *codePage,
+                         FormSearch{path, searchFolders});
     QApplication::processEvents();
     const QImage picture = desktop.FormWindowImage();
     if (picture.isNull() || !picture.save(image, "PNG")) {

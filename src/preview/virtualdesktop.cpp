@@ -16,7 +16,7 @@
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
 #include "runtime/layout.h"
-#include "runtime/propertylister.h"
+#include "runtime/propertyaccess.h"
 
 namespace fw::preview {
 
@@ -118,8 +118,7 @@ void VirtualDesktop::DisposePreview() {
     }
 }
 
-void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const CodePage& codePage,
-                                  const FormSearch& search) {
+void VirtualDesktop::BuildPreview(std::string_view text, const CodePage& codePage, const FormSearch& search) {
     DisposePreview();
     messages_.clear();
     places_.clear();
@@ -139,7 +138,7 @@ void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const C
         // A frame or a data module is read into one of its kind, so that what its
         // class publishes is taken: by the class's ancestry, the declared ancestors
         // and the ancestors' files, else by what the text stores.
-        rootKind_ = RootKindOfBase(rt::RootBaseOf(lines, registry, source));
+        rootKind_ = RootKindOfBase(rt::RootBaseOf(text, registry, source));
         const rt::ClassInfo& rootClass = rootKind_ == RootKind::Frame        ? rt::cls::TFrame
                                          : rootKind_ == RootKind::DataModule ? rt::cls::TDataModule
                                                                              : rt::cls::TForm;
@@ -149,11 +148,10 @@ void VirtualDesktop::BuildPreview(const std::vector<std::string>& lines, const C
         emit PreviewBuilt();
         return;
     }
-    // The preview lays the form out as a sizeable window and draws the frame it asks for.
-    borderStyle_ = rt::StoredBorderStyleOf(lines, source);
     std::vector<rt::BuildMessage> built;
-    rt::BuildFormFromLines(*form_, lines, registry, codePage, built, &AppFormNames(), &records_, source,
-                           &origins_);
+    rt::BuildFormFromText(*form_, text, registry, codePage, built, &AppFormNames(), &records_, source, &origins_);
+    // The preview lays the form out as a sizeable window and draws the frame it asks for.
+    borderStyle_ = rt::MakeNormalWindow(*form_);
     for (rt::BuildMessage& message : built) AddMessage(std::move(message.Text), std::move(message.Place));
     for (const std::string& message : AppLookalikeMessages()) AddMessage(message);
     try {
@@ -180,16 +178,14 @@ void VirtualDesktop::Present() {
     // them.
     rt::LayoutForm(form, QtTextMeasurer());
     InstrumentControls(form);
-    rt::PropertyLister moi;
-    moi.Inspect(&form);
-    moi.SetPropFromLines("ShowHint", {"True"});
-    moi.SetStrPropByName("Hint", FormHint(form));
-    moi.SetMethodPropByName("OnClick", rt::MethodValue{1, 1, std::string(ObjectEnterHook)});
-    moi.SetMethodPropByName("OnMouseMove", rt::MethodValue{1, 1, std::string(ObjectMouseMoveHook)});
-    moi.SetPropFromLines("Position", {"poDesigned"});
-    moi.SetPropFromLines("Left", {std::to_string(FormOrigin)});
-    moi.SetPropFromLines("Top", {std::to_string(FormOrigin)});
-    moi.SetPropFromLines("WindowState", {"wsNormal"});
+    rt::SetOrdinal(form, "ShowHint", 1);
+    rt::SetString(form, "Hint", FormHint(form));
+    rt::SetMethod(form, "OnClick", rt::MethodValue{1, 1, std::string(ObjectEnterHook)});
+    rt::SetMethod(form, "OnMouseMove", rt::MethodValue{1, 1, std::string(ObjectMouseMoveHook)});
+    rt::SetEnum(form, "Position", "poDesigned");
+    rt::SetOrdinal(form, "Left", FormOrigin);
+    rt::SetOrdinal(form, "Top", FormOrigin);
+    rt::SetEnum(form, "WindowState", "wsNormal");
 
     window_ = new FormWindow(form, desk_, borderStyle_);
     window_->move(FormOrigin, FormOrigin);

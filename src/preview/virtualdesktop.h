@@ -54,16 +54,15 @@ public:
     explicit VirtualDesktop(QWidget* parent = nullptr);
     ~VirtualDesktop() override;
 
-    // Rebuilds the preview from the lines of the editor (bytes as a text file holds
-    // them, without line ends): the old form is destroyed, the text is read into a new
-    // plain form with the preview's rewrites and hooks, the controls are instrumented
-    // and the form is shown at (10, 10) in its normal state. Never throws: every
+    // Rebuilds the preview from form text (the bytes a text file holds): the old form is
+    // destroyed, the text is read into a new plain form, which is made a normal,
+    // sizeable window with the preview's hooks, the controls are instrumented and the
+    // form is shown at (10, 10) in its normal state. Never throws: every
     // complaint is a line of PreviewMessages ("ERROR=…", "ERROR=Reader: …",
     // "ERROR=FormShow: …").
     // The ancestors and frames are read from the files search finds, through the index
     // of form folders set with SetFormFolderIndex (else the desktop's own).
-    void BuildPreview(const std::vector<std::string>& lines, const CodePage& codePage,
-                      const FormSearch& search = {});
+    void BuildPreview(std::string_view text, const CodePage& codePage, const FormSearch& search = {});
     // The index of form folders that builds search through; it must outlive the desktop.
     // nullptr goes back to the desktop's own.
     void SetFormFolderIndex(rt::FormFolderIndex* index) { sharedIndex_ = index; }

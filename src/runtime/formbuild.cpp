@@ -10,64 +10,27 @@
 #include "codec/errors.h"
 #include "codec/formformat.h"
 #include "codec/stream.h"
+#include "codec/textlines.h"
 #include "actionlinks.h"
+#include "propertyaccess.h"
 
 namespace fw::rt {
 
-namespace {
-
-// Whether the line's first occurrence of word starts at the third character.
-bool WordStartsAtThird(const std::string& line, std::string_view word) {
-    return line.find(word) == 2;
+std::string MakeNormalWindow(Object& root) {
+    std::string asked = EnumName(root, "BorderStyle");
+    // A frame's BorderStyle is a control's (bsNone, bsSingle), not a window's frame.
+    if (!root.InheritsFrom("TCustomForm")) return asked;
+    ResetProperty(root, "ActiveControl");
+    SetEnum(root, "FormStyle", "fsNormal");
+    SetEnum(root, "BorderStyle", "bsSizeable");
+    return asked;
 }
 
-}  // namespace
-
-void ApplyPreviewRewrites(std::vector<std::string>& lines) {
-    for (std::string& line : lines) {
-        if (WordStartsAtThird(line, "ActiveControl")) {
-            line.clear();
-            break;
-        }
-    }
-    for (std::string& line : lines) {
-        if (WordStartsAtThird(line, "FormStyle")) {
-            line = "FormStyle = fsNormal";
-            break;
-        }
-    }
-    for (std::string& line : lines) {
-        if (WordStartsAtThird(line, "BorderStyle")) {
-            line = "BorderStyle = bsSizeable";
-            break;
-        }
-    }
-}
-
-std::string StoredBorderStyle(const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-        if (!WordStartsAtThird(line, "BorderStyle")) continue;
-        const std::size_t equals = line.find('=');
-        if (equals == std::string::npos) return {};
-        const std::size_t first = line.find_first_not_of(' ', equals + 1);
-        if (first == std::string::npos) return {};
-        const std::size_t last = line.find_last_not_of(' ');
-        return line.substr(first, last - first + 1);
-    }
-    return {};
-}
-
-std::vector<std::string> SplitFormLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
+bool IsWindowSettingIssue(const ReadIssue& issue) {
+    if (issue.Record != 0 || issue.Context.find('.') != std::string::npos) return false;
+    for (const std::string_view name : {"ActiveControl", "FormStyle", "BorderStyle"})
+        if (EqualsIgnoringCase(issue.Path, name)) return true;
+    return false;
 }
 
 bool MessageCollectingHooks::ErrorHook(const std::string& message) {
@@ -146,49 +109,37 @@ private:
 
 }  // namespace
 
-void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegistry& registry,
-                        const CodePage& codePage, std::vector<std::string>& messages, FormNames* taken) {
+void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& registry, const CodePage& codePage,
+                       std::vector<std::string>& messages, FormNames* taken) {
     std::vector<BuildMessage> built;
-    BuildFormFromLines(root, std::move(lines), registry, codePage, built, taken);
+    BuildFormFromText(root, text, registry, codePage, built, taken);
     for (BuildMessage& message : built) messages.push_back(std::move(message.Text));
 }
 
-void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegistry& registry,
-                        const CodePage& codePage, std::vector<BuildMessage>& messages, FormNames* taken,
-                        std::vector<ReadObject>* objects, FormFileSource* source, BuildOrigins* origins) {
+void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& registry, const CodePage& codePage,
+                       std::vector<BuildMessage>& messages, FormNames* taken, std::vector<ReadObject>* objects,
+                       FormFileSource* source, BuildOrigins* origins) {
     // With a source the root's ancestors are read into it first, and inline frames from
     // their own files as the text's records are met.
     std::unique_ptr<WholeFormReading> whole;
     if (source) whole = std::make_unique<WholeFormReading>(registry, codePage, *source, origins);
-    ApplyPreviewRewrites(lines);
     std::vector<std::string> texts;
     ReadSummary summary;
     MessagePlace stopped;
     std::string failure;
     try {
-        if (whole) whole->ReadAncestors(root, lines);
-        Bytes text;
-        std::size_t size = 0;
-        for (const std::string& line : lines) size += line.size() + 2;
-        text.reserve(size);
-        for (const std::string& line : lines) {
-            text.insert(text.end(), line.begin(), line.end());
-            text.push_back('\r');
-            text.push_back('\n');
-        }
-        lines.clear();
-        lines.shrink_to_fit();
-
-        ByteViewStream input(text);
-        MemoryStream resource;
+        if (whole) whole->ReadAncestors(root, text);
+        std::string storage;
+        const std::string_view read = WithLineFeeds(text, storage);
+        ByteViewStream input(ByteSpan(reinterpret_cast<const std::uint8_t*>(read.data()), read.size()));
+        MemoryStream binary;
         try {
-            TextToResourceForm(input, resource, codePage);
+            TextToBinaryForm(input, binary, codePage);
         } catch (const EParserError& error) {
             stopped.Line = error.Line();
             throw;
         }
-        ByteViewStream form(resource.Data());
-        SkipResourceHeader(form);
+        ByteViewStream form(binary.Data());
         MessageCollectingHooks collecting(texts);
         const std::unique_ptr<ReaderHooks> wholeHooks = whole ? whole->Hooks(texts) : nullptr;
         ReadFormInto(root, form, wholeHooks ? *wholeHooks : collecting, registry, codePage, taken, summary);
@@ -206,6 +157,7 @@ void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegis
     // otherwise bury every other message.
     std::map<std::string, std::pair<std::size_t, int>> unknownClasses;  // text -> message index, count
     for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (i < summary.Issues.size() && IsWindowSettingIssue(summary.Issues[i])) continue;
         const bool unknownClass = texts[i].starts_with("ERROR=Class ") && texts[i].ends_with(" not found");
         if (unknownClass) {
             auto [it, added] = unknownClasses.try_emplace(texts[i], messages.size(), 0);
@@ -215,7 +167,7 @@ void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegis
         messages.push_back(
             {std::move(texts[i]), i < summary.Issues.size() ? places.PlaceOf(summary.Issues[i]) : MessagePlace{}});
     }
-    for (const auto& [text, at] : unknownClasses)
+    for (const auto& [unknown, at] : unknownClasses)
         if (at.second > 1)
             messages[at.first].Text += " (" + std::to_string(at.second) + " objects)";
     if (!failure.empty()) {
@@ -224,7 +176,7 @@ void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegis
     }
     // What the other files' reading said is about those files, not a place in the text.
     if (whole)
-        for (std::string& text : whole->TakeMessages()) messages.push_back({std::move(text), MessagePlace{}});
+        for (std::string& message : whole->TakeMessages()) messages.push_back({std::move(message), MessagePlace{}});
     if (objects) *objects = std::move(summary.Objects);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Building a live form from form text the way the preview does, without a screen: the
-// text rewrites that keep the preview a normal window, the conversion, and the reader
-// with hooks that collect every complaint as a message instead of stopping.
+// conversion, the reader with hooks that collect every complaint as a message instead of
+// stopping, and the settings that keep the preview a normal window.
 
 #include <string>
 #include <string_view>
@@ -14,23 +14,15 @@
 
 namespace fw::rt {
 
-// Rewrites the root's properties that would stop a form from showing as a normal,
-// sizeable window among others: the first line on which "ActiveControl" starts at the
-// third character is emptied (it keeps its place, so that the lines a syntax error
-// names are the editor's), the first such "FormStyle" line becomes
-// "FormStyle = fsNormal" and the first such "BorderStyle" line "BorderStyle =
-// bsSizeable". The comparison is case-sensitive and the word may go on; nested objects'
-// properties are indented further and are left alone.
-void ApplyPreviewRewrites(std::vector<std::string>& lines);
+// Makes a built form root show as a normal, sizeable window among others: its
+// ActiveControl is cleared, its FormStyle becomes fsNormal and its BorderStyle
+// bsSizeable, where the root has them. Returns the BorderStyle it had (the frame the
+// preview draws while the layout runs as a sizeable window); empty for a root without one.
+std::string MakeNormalWindow(Object& root);
 
-// The value on the "BorderStyle" line ApplyPreviewRewrites replaces (the text after
-// its '=', without spaces), or empty when there is none: the frame the form asks for,
-// which the preview draws while its layout runs as a sizeable window.
-std::string StoredBorderStyle(const std::vector<std::string>& lines);
-
-// Splits form text into lines at CR LF, LF or CR. A last line without a line break is
-// kept; an empty text has no lines.
-std::vector<std::string> SplitFormLines(std::string_view text);
+// Whether a reader's complaint is about a value of the root's ActiveControl, FormStyle
+// or BorderStyle, which a build does not report: the preview sets them itself.
+bool IsWindowSettingIssue(const ReadIssue& issue);
 
 // The hooks of a preview build: every recoverable error becomes "ERROR=" + message and
 // is handled; every event stays unassigned without an error.
@@ -71,20 +63,19 @@ struct BuildMessage {
     MessagePlace Place;
 };
 
-// Reads form text lines into root (a plain form the caller created), after the rewrites
-// on a copy of the lines. The messages of the build are appended to messages: one
+// Reads form text (the bytes a text form file holds) into root (a plain form the caller
+// created). The messages of the build are appended to messages: one
 // "ERROR=…" per recoverable error, and "ERROR=Reader: …" when the conversion or the
 // reader stopped (what was read before stays in root). Never throws for bad text.
-void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegistry& registry,
-                        const CodePage& codePage, std::vector<std::string>& messages,
-                        FormNames* taken = nullptr);
+void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& registry,
+                       const CodePage& codePage, std::vector<std::string>& messages, FormNames* taken = nullptr);
 // The same, with each message's place: the object the reader was at, and the property,
 // for a reader's message; the line, in the lines as given, for a syntax error. The
 // object records read go to objects when given (see ReadSummary::Objects); they point
 // into root.
-void BuildFormFromLines(Object& root, std::vector<std::string> lines, ClassRegistry& registry,
-                        const CodePage& codePage, std::vector<BuildMessage>& messages, FormNames* taken,
-                        std::vector<ReadObject>* objects = nullptr, FormFileSource* source = nullptr,
-                        BuildOrigins* origins = nullptr);
+void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& registry,
+                       const CodePage& codePage, std::vector<BuildMessage>& messages, FormNames* taken,
+                       std::vector<ReadObject>* objects = nullptr, FormFileSource* source = nullptr,
+                       BuildOrigins* origins = nullptr);
 
 }  // namespace fw::rt

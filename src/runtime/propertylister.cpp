@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "builtin.h"
+#include "propertyaccess.h"
 #include "valuetext.h"
 
 namespace fw::rt {
@@ -36,13 +37,6 @@ long double FloatOf(const Object& object, const Property& p) {
     if (const auto* f = std::get_if<long double>(&v)) return *f;
     if (const auto* i = std::get_if<std::int64_t>(&v)) return static_cast<long double>(*i);
     InvalidValue();
-}
-
-// A component's Name is kept by the object itself; the published property of that
-// name is its face in the property list.
-bool IsComponentName(const Object& object, const Property& p) {
-    return p.DeclaredBy == &cls::TComponent && object.GetClass().Has(CfComponent) &&
-           EqualsIgnoringCase(p.Name(), "Name");
 }
 
 // A character code of 0 to 255 as UTF-8: the first 256 code points of Unicode.

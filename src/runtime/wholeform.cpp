@@ -14,6 +14,7 @@
 #include "codec/declaredcharset.h"
 #include "codec/errors.h"
 #include "codec/formformat.h"
+#include "codec/textlines.h"
 #include "formbuild.h"
 
 namespace fw::rt {
@@ -52,15 +53,15 @@ LineWord WordOn(std::string_view line) {
     return {line.substr(0, end), next != std::string_view::npos && line[next] == '='};
 }
 
-// Form file bytes in any encoding as text lines, in the code page its fonts declare,
+// Form file bytes in any encoding as form text, in the code page its fonts declare,
 // else in fallback (page receives the one taken). Throws when the file cannot be
 // converted.
-std::vector<std::string> FormTextLines(Bytes content, const CodePage& fallback, const CodePage*& page) {
+std::string FormTextOf(Bytes content, const CodePage& fallback, const CodePage*& page) {
     page = CodePage::Find(DeclaredCodePageOf(content).CodePage);
     if (!page) page = &fallback;
     if (DetectEncoding(content) != FormEncoding::Text)
         content = ConvertForm(content, FormEncoding::Text, *page);
-    return SplitFormLines(std::string_view(reinterpret_cast<const char*>(content.data()), content.size()));
+    return std::string(reinterpret_cast<const char*>(content.data()), content.size());
 }
 
 // The kind of root a registered class makes; nullopt for a class that is none of them.
@@ -90,9 +91,8 @@ std::optional<RootBase> BaseOfLibraryClass(std::string_view name) {
 
 }  // namespace
 
-std::string RootClassOfLines(const std::vector<std::string>& lines) {
-    if (lines.empty()) return {};
-    std::string_view header = lines.front();
+std::string RootClassOf(std::string_view text) {
+    std::string_view header = FirstTextLine(text);
     const std::size_t colon = header.find(':');
     if (colon == std::string_view::npos) return {};
     header.remove_prefix(colon + 1);
@@ -100,8 +100,9 @@ std::string RootClassOfLines(const std::vector<std::string>& lines) {
     return std::string(header.substr(0, header.find_first_of(" \t[")));
 }
 
-RootBase StoredRootBaseOf(const std::vector<std::string>& lines) {
-    const std::string rootClass = RootClassOfLines(lines);
+RootBase StoredRootBaseOf(std::string_view text) {
+    const std::string rootClass = RootClassOf(text);
+    const std::vector<std::string_view> lines = TextLines(text);
     if (EqualsIgnoringCase(rootClass, "TFrame")) return RootBase::Frame;
     if (EqualsIgnoringCase(rootClass, "TDataModule")) return RootBase::DataModule;
 
@@ -147,8 +148,8 @@ namespace {
 // one (nullptr when not), until visit answers true, the chain reaches a class of the
 // library or its end, loops, or goes deeper than forms may nest. Never throws.
 template <typename Visit>
-void ForEachAncestor(const std::vector<std::string>& lines, FormFileSource& source, Visit visit) {
-    std::string className = RootClassOfLines(lines);
+void ForEachAncestor(std::string_view formText, FormFileSource& source, Visit visit) {
+    std::string className = RootClassOf(formText);
     std::vector<std::string> seen;
     try {
         for (int level = 0; level < MaxFormNesting && !className.empty() && !BaseOfLibraryClass(className);
@@ -159,12 +160,12 @@ void ForEachAncestor(const std::vector<std::string>& lines, FormFileSource& sour
             seen.push_back(className);
             className = source.DeclaredAncestorOf(className);
             if (className.empty()) return;
-            std::vector<std::string> text;
+            std::string text;
             std::optional<FormFile> file;
             if (!BaseOfLibraryClass(className)) file = source.FindFormOfClass(className);
             if (file) {
                 const CodePage* page = nullptr;
-                text = FormTextLines(std::move(file->Content), CodePage::Default(), page);
+                text = FormTextOf(std::move(file->Content), CodePage::Default(), page);
             }
             if (visit(std::string_view(className), file ? &text : nullptr)) return;
         }
@@ -175,44 +176,32 @@ void ForEachAncestor(const std::vector<std::string>& lines, FormFileSource& sour
 
 }  // namespace
 
-std::string StoredBorderStyleOf(const std::vector<std::string>& lines, FormFileSource* source) {
-    std::string style = StoredBorderStyle(lines);
-    if (!style.empty() || !source) return style;
-    ForEachAncestor(lines, *source, [&](std::string_view, const std::vector<std::string>* text) {
-        if (text) style = StoredBorderStyle(*text);
-        return !style.empty();
-    });
-    return style;
-}
-
-RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& registry,
-                    FormFileSource* source) {
+RootBase RootBaseOf(std::string_view text, const ClassRegistry& registry, FormFileSource* source) {
     const auto baseOf = [&](std::string_view className) -> std::optional<RootBase> {
         if (const Class* cls = registry.FindClassByName(className))
             if (const std::optional<RootBase> base = BaseOfClass(*cls)) return base;
         return BaseOfLibraryClass(className);
     };
-    std::optional<RootBase> base = baseOf(RootClassOfLines(lines));
+    std::optional<RootBase> base = baseOf(RootClassOf(text));
     if (base) return *base;
     // The text of the most basic ancestor whose file was found: it stores the most of
     // what the root is.
-    std::vector<std::string> basic;
+    std::string basic;
     if (source)
-        ForEachAncestor(lines, *source,
-                        [&](std::string_view className, const std::vector<std::string>* text) {
-                            base = baseOf(className);
-                            if (!base && text) basic = *text;
-                            return base.has_value();
-                        });
+        ForEachAncestor(text, *source, [&](std::string_view className, const std::string* ancestorText) {
+            base = baseOf(className);
+            if (!base && ancestorText) basic = *ancestorText;
+            return base.has_value();
+        });
     if (base) return *base;
-    return StoredRootBaseOf(basic.empty() ? lines : basic);
+    return StoredRootBaseOf(basic.empty() ? text : std::string_view(basic));
 }
 
 namespace {
 
 // The keyword of the first line of form text: object, inherited or inline.
-std::string_view RootKeywordOf(const std::vector<std::string>& lines) {
-    return lines.empty() ? std::string_view() : WordOn(lines.front()).Word;
+std::string_view RootKeywordOf(std::string_view text) {
+    return WordOn(FirstTextLine(text)).Word;
 }
 
 // The last part of a path, for messages: "base.dfm".
@@ -238,11 +227,11 @@ bool Contains(const std::vector<std::string>& names, std::string_view name) {
 }  // namespace
 
 struct WholeFormReading::State {
-    // A form file found for a class, as text lines in the code page of its strings.
+    // A form file found for a class, as form text in the code page of its strings.
     struct FormText {
         std::string Path;
         std::string Name;  // the file's name, for messages
-        std::vector<std::string> Lines;
+        std::string Text;
         const CodePage* Page = nullptr;
     };
     // The files of a class's ancestors, the nearest first, and the registered class
@@ -296,7 +285,7 @@ struct WholeFormReading::State {
         text.Path = file->Path;
         text.Name = FileNameOf(file->Path);
         try {
-            text.Lines = FormTextLines(std::move(file->Content), Page, text.Page);
+            text.Text = FormTextOf(std::move(file->Content), Page, text.Page);
         } catch (const std::bad_alloc&) {
             Unreadable.insert(std::string(className));
             Say("ERROR=in " + text.Name + ": Reader: Out of memory");
@@ -380,7 +369,7 @@ struct WholeFormReading::State {
             }
             result.Files.push_back(file);
             result.Classes.push_back(ancestor);
-            inherited = EqualsIgnoringCase(RootKeywordOf(file->Lines), "inherited");
+            inherited = EqualsIgnoringCase(RootKeywordOf(file->Text), "inherited");
             current = ancestor;
         }
         return result;
@@ -403,19 +392,12 @@ struct WholeFormReading::State {
         ReadSummary summary;
         std::string failure;
         try {
-            std::vector<std::string> lines = file.Lines;
-            ApplyPreviewRewrites(lines);
-            Bytes text;
-            for (const std::string& line : lines) {
-                text.insert(text.end(), line.begin(), line.end());
-                text.push_back('\r');
-                text.push_back('\n');
-            }
-            ByteViewStream source(text);
-            MemoryStream resource;
-            TextToResourceForm(source, resource, *file.Page);
-            ByteViewStream form(resource.Data());
-            SkipResourceHeader(form);
+            std::string storage;
+            const std::string_view read = WithLineFeeds(file.Text, storage);
+            ByteViewStream source(ByteSpan(reinterpret_cast<const std::uint8_t*>(read.data()), read.size()));
+            MemoryStream binary;
+            TextToBinaryForm(source, binary, *file.Page);
+            ByteViewStream form(binary.Data());
             const std::unique_ptr<ReaderHooks> hooks = owner.Hooks(texts, depth);
             ReadFormInto(target, form, *hooks, Registry, *file.Page, nullptr, summary);
         } catch (const std::bad_alloc&) {
@@ -423,7 +405,9 @@ struct WholeFormReading::State {
         } catch (const std::exception& error) {
             failure = std::string("Reader: ") + error.what();
         }
-        for (const std::string& message : texts) {
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (i < summary.Issues.size() && IsWindowSettingIssue(summary.Issues[i])) continue;
+            const std::string& message = texts[i];
             const std::size_t equals = message.find('=');
             Say(message.substr(0, equals + 1) + "in " + file.Name + ": " + message.substr(equals + 1));
         }
@@ -462,7 +446,7 @@ struct WholeFormReading::State {
         }
         Reading.push_back(className);
         const Ancestry ancestry =
-            AncestorsOf(className, EqualsIgnoringCase(RootKeywordOf(own->Lines), "inherited"));
+            AncestorsOf(className, EqualsIgnoringCase(RootKeywordOf(own->Text), "inherited"));
         Reading.insert(Reading.end(), ancestry.Classes.begin(), ancestry.Classes.end());
         // The frame is made as the registered class it is or descends from, when that is
         // a frame; otherwise as a plain frame.
@@ -526,13 +510,13 @@ WholeFormReading::WholeFormReading(ClassRegistry& registry, const CodePage& code
 
 WholeFormReading::~WholeFormReading() = default;
 
-void WholeFormReading::ReadAncestors(Object& root, const std::vector<std::string>& lines) {
-    const std::string className = RootClassOfLines(lines);
+void WholeFormReading::ReadAncestors(Object& root, std::string_view text) {
+    const std::string className = RootClassOf(text);
     if (className.empty()) return;
     State& state = *state_;
     state.Reading.push_back(className);
     const State::Ancestry ancestry =
-        state.AncestorsOf(className, EqualsIgnoringCase(RootKeywordOf(lines), "inherited"));
+        state.AncestorsOf(className, EqualsIgnoringCase(RootKeywordOf(text), "inherited"));
     state.Reading.insert(state.Reading.end(), ancestry.Classes.begin(), ancestry.Classes.end());
     state.ReadWhole(root, ancestry, nullptr, *this, 0);
     // The text's own read comes next: its inline frames are read with only its class

@@ -49,27 +49,21 @@ enum class RootBase { Form, Frame, DataModule };
 // which frames and data modules never write; a frame writes a control's TabOrder,
 // TabStop, focus events or Parent... flags, which forms do not publish; a data module
 // writes OldCreateOrder, or its Height before its Width. Anything else is a form.
-RootBase RootBaseOf(const std::vector<std::string>& lines, const ClassRegistry& registry,
-                    FormFileSource* source);
-
-// The BorderStyle a form built whole asks for (see StoredBorderStyle): the text's own,
-// else the nearest ancestor's through source (may be null); empty when none stores one.
-// The build rewrites it in every file so that the layout runs as a sizeable window.
-std::string StoredBorderStyleOf(const std::vector<std::string>& lines, FormFileSource* source);
+RootBase RootBaseOf(std::string_view text, const ClassRegistry& registry, FormFileSource* source);
 
 // The guess from what the text stores alone, as RootBaseOf makes it last.
-RootBase StoredRootBaseOf(const std::vector<std::string>& lines);
+RootBase StoredRootBaseOf(std::string_view text);
 
 // The class name on the first line of form text ("object Form1: TForm1" gives TForm1);
 // empty when the line names none.
-std::string RootClassOfLines(const std::vector<std::string>& lines);
+std::string RootClassOf(std::string_view text);
 
 // The most files an inherited form and its frames may be read through, the form's own
 // text included: deeper is a message, never a stack overflow.
 inline constexpr int MaxFormNesting = 16;
 
 // The reading of other form files behind one build of form text given a source
-// (BuildFormFromLines uses it): the ancestors of the root, read into it before the
+// (BuildFormFromText uses it): the ancestors of the root, read into it before the
 // text, and the frames of inline objects, read as the reader meets them, each file
 // with its own declared code page (else the build's). Files found are kept for the
 // build, so a frame used twice is searched for and converted once. Messages about the
@@ -83,8 +77,8 @@ public:
     WholeFormReading& operator=(const WholeFormReading&) = delete;
 
     // Reads the form files of the text's root class's ancestors into root, the most
-    // basic first. The text's own lines are read afterwards by the caller.
-    void ReadAncestors(Object& root, const std::vector<std::string>& lines);
+    // basic first. The text itself is read afterwards by the caller.
+    void ReadAncestors(Object& root, std::string_view text);
     // The hooks of a read: every recoverable error becomes "ERROR=" + message in texts
     // and is handled, inline objects are made from their frames' files, and the
     // properties taken are noted in the origins. The read starts at startDepth.

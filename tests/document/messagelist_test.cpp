@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/textlines.h"
 #include "document/messagelist.h"
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
@@ -42,10 +43,10 @@ const char* const Form =
 
 TEST(MessageRows, EachBuildMessageLeadsToItsLine) {
     const auto registry = fw::rt::MakeBuiltinRegistry();
-    const std::vector<std::string> lines = fw::rt::SplitFormLines(Form);
+    const std::vector<std::string> lines = fw::CopyTextLines(Form);
     fw::rt::ObjectPtr form = fw::rt::CreateObject(registry->Of(fw::rt::cls::TForm), *registry);
     std::vector<fw::rt::BuildMessage> built;
-    fw::rt::BuildFormFromLines(*form, lines, *registry, fw::CodePage::Default(), built, nullptr);
+    fw::rt::BuildFormFromText(*form, Form, *registry, fw::CodePage::Default(), built, nullptr);
     std::vector<std::string> texts;
     std::vector<MessagePlace> places;
     for (const fw::rt::BuildMessage& m : built) {
@@ -75,7 +76,7 @@ TEST(MessageRows, EachBuildMessageLeadsToItsLine) {
 }
 
 TEST(LineOfPlace, FallsBackToWhatTheTextStillHas) {
-    const std::vector<std::string> lines = fw::rt::SplitFormLines(Form);
+    const std::vector<std::string> lines = fw::CopyTextLines(Form);
     fw::HierarchyLookup plain;
     const fw::Hierarchy hierarchy = fw::ScanHierarchy(lines, plain);
     using Steps = std::vector<MessagePlace::Step>;

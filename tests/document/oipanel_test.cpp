@@ -381,7 +381,7 @@ TEST_F(InspectorPaneTest, NoRowKeepsAnObjectOfAnOldPreview) {
     Select("BitBtn1");
     ASSERT_NE(glyphObject(), nullptr);
     const QByteArray text = document_->TextBytes();
-    document_->Desktop()->BuildPreview(fw::rt::SplitFormLines(text.toStdString()), fw::CodePage::Default());
+    document_->Desktop()->BuildPreview(text.toStdString(), fw::CodePage::Default());
     EXPECT_EQ(glyphObject(), nullptr);
 }
 

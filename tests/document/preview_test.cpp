@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include "codec/textlines.h"
 #include "document/documentwindow.h"
 #include "document/noderesolve.h"
 #include "document/objecttreeview.h"
@@ -394,9 +395,9 @@ TEST(NodeResolve, EachKindOfNodeFindsItsLiveObject) {
     fw::rt::ClassRegistry& registry = fw::preview::AppRegistry();
     fw::rt::ObjectPtr form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
     std::vector<std::string> messages;
-    fw::rt::BuildFormFromLines(*form, fw::rt::SplitFormLines(text), registry, fw::CodePage::Default(), messages);
+    fw::rt::BuildFormFromText(*form, text, registry, fw::CodePage::Default(), messages);
     fw::HierarchyLookup plain;
-    const fw::Hierarchy h = fw::ScanHierarchy(fw::rt::SplitFormLines(text), plain);
+    const fw::Hierarchy h = fw::ScanHierarchy(fw::CopyTextLines(text), plain);
     fw::rt::Object* listView = form->FindOwnedComponent("ListView1");
     fw::rt::Object* statusBar = form->FindOwnedComponent("StatusBar1");
     ASSERT_NE(listView, nullptr);
@@ -475,10 +476,10 @@ TEST(NodeResolve, UnnamedObjectsAndFrameObjectsByTheirPlace) {
     fw::rt::ObjectPtr form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
     std::vector<fw::rt::BuildMessage> messages;
     std::vector<fw::rt::ReadObject> records;
-    fw::rt::BuildFormFromLines(*form, fw::rt::SplitFormLines(text), registry, fw::CodePage::Default(), messages,
+    fw::rt::BuildFormFromText(*form, text, registry, fw::CodePage::Default(), messages,
                                nullptr, &records);
     fw::HierarchyLookup plain;
-    fw::Hierarchy h = fw::ScanHierarchy(fw::rt::SplitFormLines(text), plain);
+    fw::Hierarchy h = fw::ScanHierarchy(fw::CopyTextLines(text), plain);
     for (fw::ObjectNode& n : h.Nodes) {
         if (n.Name == "Panels") n.ClassName = "TStatusPanels";
         if (n.Kind == fw::NodeKind::Item) n.ClassName = "TStatusPanel";

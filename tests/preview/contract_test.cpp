@@ -150,11 +150,11 @@ struct OneControl {
         Form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
         std::vector<std::string> messages;
         fw::rt::FormNames names;
-        fw::rt::BuildFormFromLines(*Form,
-                                   fw::rt::SplitFormLines("object Form1: TForm1\r\n  object Subject: " +
+        fw::rt::BuildFormFromText(*Form,
+                                   "object Form1: TForm1\r\n  object Subject: " +
                                                           std::string(className) +
                                                           "\r\n    Left = 5\r\n    Top = 6\r\n    Width = 150\r\n"
-                                                          "    Height = 120\r\n  end\r\nend\r\n"),
+                                                          "    Height = 120\r\n  end\r\nend\r\n",
                                    registry, fw::CodePage::Default(), messages, &names);
         Subject = Form->FindOwnedComponent("Subject");
         Client->resize(400, 300);

@@ -50,7 +50,7 @@ TEST(FormWindow, DrawsTheFrameTheFormStores) {
         const std::string text = std::string("object Form1: TForm1\n  Caption = 'Look'\n") + c.Properties +
                                  "  ClientHeight = 120\n  ClientWidth = 200\nend\n";
         fw::preview::VirtualDesktop desktop;
-        desktop.BuildPreview(fw::rt::SplitFormLines(text), fw::CodePage::Default());
+        desktop.BuildPreview(text, fw::CodePage::Default());
         ASSERT_NE(desktop.Window(), nullptr);
         const WindowChrome& chrome = desktop.Window()->Chrome();
         EXPECT_EQ(chrome.Metrics.Border, c.Border);
@@ -85,7 +85,7 @@ TEST(FormWindow, SizeGripOnlyWhereTheFormCanBeResized) {
                 "  object Bar: TStatusBar\n    Left = 0\n    Top = 101\n    Width = 200\n    Height = 19\n"
                 "    SimplePanel = True\n  end\nend\n";
         fw::preview::VirtualDesktop desktop;
-        desktop.BuildPreview(fw::rt::SplitFormLines(text), fw::CodePage::Default());
+        desktop.BuildPreview(text, fw::CodePage::Default());
         const QImage client = desktop.FormClientImage();
         ASSERT_FALSE(client.isNull());
         // The grip's dots sit in the bar's bottom-right corner; without it the corner is
@@ -98,19 +98,6 @@ TEST(FormWindow, SizeGripOnlyWhereTheFormCanBeResized) {
     }
 }
 
-TEST(FormWindow, StoredBorderStyleIsTheRootsOwn) {
-    const struct {
-        const char* Text;
-        const char* Style;
-    } cases[] = {
-        {"object F: TForm\n  BorderStyle = bsDialog  \nend\n", "bsDialog"},
-        {"object F: TForm\n  Caption = 'x'\nend\n", ""},
-        // A nested control's BorderStyle is not the form's.
-        {"object F: TForm\n  object P: TPanel\n    BorderStyle = bsSingle\n  end\nend\n", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(fw::rt::StoredBorderStyle(fw::rt::SplitFormLines(c.Text)), c.Style) << c.Text;
-}
-
 }  // namespace
 
 namespace {
@@ -118,7 +105,7 @@ namespace {
 using fw::preview::RootKind;
 
 fw::preview::RootKind KindOfBuilt(fw::preview::VirtualDesktop& desktop, const std::string& text) {
-    desktop.BuildPreview(fw::rt::SplitFormLines(text), fw::CodePage::Default());
+    desktop.BuildPreview(text, fw::CodePage::Default());
     for (const std::string& m : desktop.PreviewMessages()) ADD_FAILURE() << m;
     return desktop.Root();
 }

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codec/textlines.h"
 #include "codec/stream.h"
 #include "preview/render.h"
 #include "preview/virtualdesktop.h"
@@ -116,12 +117,11 @@ TEST(PreviewLayoutCorpus, EveryObjectListedAndPlacedVisibleControlsShown) {
     for (const fs::path& path : files) {
         SCOPED_TRACE(path.filename().string());
         const fw::Bytes bytes = fw::ReadFileBytes(path.string());
-        const std::vector<std::string> lines =
-            fw::rt::SplitFormLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-        const std::vector<TextObject> text = ObjectsOfText(lines);
+        const std::string_view formText(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        const std::vector<TextObject> text = ObjectsOfText(fw::CopyTextLines(formText));
         fw::preview::VirtualDesktop desktop;
         desktop.resize(1280, 1024);
-        desktop.BuildPreview(lines, fw::CodePage::Default());
+        desktop.BuildPreview(formText, fw::CodePage::Default());
         QApplication::processEvents();
         const std::vector<fw::preview::LayoutEntry> layout = fw::preview::PreviewLayout(desktop);
         ++checked;

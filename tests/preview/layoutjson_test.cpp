@@ -121,7 +121,7 @@ end
 
 std::vector<LayoutEntry> LayoutOf(fw::preview::VirtualDesktop& desktop, const std::string& text) {
     desktop.resize(1280, 1024);
-    desktop.BuildPreview(fw::rt::SplitFormLines(text), fw::CodePage::Default());
+    desktop.BuildPreview(text, fw::CodePage::Default());
     QApplication::processEvents();
     return fw::preview::PreviewLayout(desktop);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/textlines.h"
 #include "picturefixtures.h"
 #include "preview/drawnlook.h"
 #include "preview/oirows.h"
@@ -27,7 +28,7 @@ struct Inspected {
     LiveForm Form;
     Lines Text;
 
-    explicit Inspected(const std::string& text) : Form(text), Text(fw::rt::SplitFormLines(text)) {}
+    explicit Inspected(const std::string& text) : Form(text), Text(fw::CopyTextLines(text)) {}
 
     Lines SourceLines(fw::rt::Object* object, const std::string& nodeName) const {
         return pv::CollectSourceLines(Text, object ? object->Name() : nodeName);
@@ -74,7 +75,7 @@ const char* const ButtonForm =
     "end\r\n";
 
 TEST(CollectSourceLines, TakesTheLinesDirectlyInsideEveryObjectOfTheName) {
-    const Lines text = fw::rt::SplitFormLines(
+    const Lines text = fw::CopyTextLines(
         "inherited Form1: TForm1\r\n"
         "  Caption = 'Main'\r\n"
         "  object ListBox1: TListBox\r\n"
@@ -127,7 +128,7 @@ TEST(CollectSourceLines, TakesTheLinesDirectlyInsideEveryObjectOfTheName) {
 
 // Objects without a name, and objects that share one, are told apart by their line.
 TEST(CollectObjectLines, TakesTheLinesOfTheObjectOnThatLine) {
-    const Lines text = fw::rt::SplitFormLines(
+    const Lines text = fw::CopyTextLines(
         "object Form1: TForm1\r\n"          // 0
         "  object TLabel\r\n"               // 1
         "    Caption = 'First'\r\n"
@@ -332,7 +333,7 @@ TEST(FillProperties, TextOnlyViewOfAnUnknownClass) {
         "    end\r\n"
         "  end\r\n"
         "end\r\n";
-    const auto rows = pv::FillProperties(nullptr, pv::CollectSourceLines(fw::rt::SplitFormLines(text), "Gadget1"));
+    const auto rows = pv::FillProperties(nullptr, pv::CollectSourceLines(fw::CopyTextLines(text), "Gadget1"));
     std::vector<std::pair<std::string, std::string>> shown;
     for (const InspectorRow& row : rows) {
         shown.emplace_back(row.Name, row.Value);
@@ -375,7 +376,7 @@ TEST(FillProperties, StandInShowsWhatItsTextStores) {
     fw::rt::Object& gadget = form["Gadget1"];
     EXPECT_EQ(pv::ClassLineText(gadget), "TGadget (not registered)");
     EXPECT_EQ(pv::ClassLineText(*form.Form), "TForm");
-    const auto lines = pv::CollectSourceLines(fw::rt::SplitFormLines(text), "Gadget1");
+    const auto lines = pv::CollectSourceLines(fw::CopyTextLines(text), "Gadget1");
     const auto rows = pv::FillProperties(&gadget, lines);
     std::vector<std::pair<std::string, std::string>> shown;
     for (const InspectorRow& row : rows) {

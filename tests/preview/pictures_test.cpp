@@ -226,7 +226,7 @@ TEST(FormWindow, AHugeFormIsCutToTheLargestScreen) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Size);
         VirtualDesktop desktop;
-        desktop.BuildPreview(rt::SplitFormLines(std::string("object Form1: TForm1\n") + c.Size + "end\n"),
+        desktop.BuildPreview(std::string("object Form1: TForm1\n") + c.Size + "end\n",
                              CodePage::Default());
         ASSERT_NE(desktop.Window(), nullptr);
         EXPECT_EQ(desktop.Window()->size(), c.Window);

@@ -25,7 +25,7 @@ struct LiveForm {
     explicit LiveForm(const std::string& text) {
         Form = rt::CreateObject(Registry->Of(rt::cls::TForm), *Registry);
         rt::FormNames names;
-        rt::BuildFormFromLines(*Form, rt::SplitFormLines(text), *Registry, CodePage::Default(), Messages, &names);
+        rt::BuildFormFromText(*Form, text, *Registry, CodePage::Default(), Messages, &names);
     }
     // A direct child control or owned component by name.
     rt::Object& operator[](std::string_view name) const {

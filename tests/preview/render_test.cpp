@@ -65,7 +65,7 @@ TEST(Render, CorpusFormsRenderAtTheirClientSize) {
         fw::preview::VirtualDesktop desktop;
         desktop.resize(1280, 1024);
         desktop.BuildPreview(
-            fw::rt::SplitFormLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())),
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
             fw::CodePage::Default());
         const fw::rt::Object* form = desktop.PreviewForm();
         ASSERT_NE(form, nullptr);

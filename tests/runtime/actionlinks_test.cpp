@@ -56,7 +56,7 @@ TEST(ActionLinks, LinkedObjectsTakeTheActionsValuesTheyDoNotStore) {
     ObjectPtr form = CreateObject(registry->Of(cls::TForm), *registry);
     std::vector<std::string> messages;
     FormNames names;
-    BuildFormFromLines(*form, SplitFormLines(LinkedForm), *registry, fw::CodePage::Default(), messages, &names);
+    BuildFormFromText(*form, LinkedForm, *registry, fw::CodePage::Default(), messages, &names);
     EXPECT_TRUE(messages.empty()) << messages.front();
 
     const auto text = [&](const char* object, const char* property) {

@@ -1,5 +1,5 @@
-// Building a form from text as the preview does: the root's rewrites, the collected
-// messages, and what is left when the text or the reader stops.
+// Building a form from text as the preview does: the collected messages, what is left
+// when the text or the reader stops, and the root made a normal window.
 
 #include <gtest/gtest.h>
 
@@ -8,38 +8,53 @@
 
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
+#include "runtime/propertyaccess.h"
 #include "runtime/registry.h"
 
 namespace {
 
 using namespace fw::rt;
 
-TEST(PreviewRewrites, OnlyTheFirstMatchingLineAtTheThirdCharacterChanges) {
+// The preview shows a form as a normal, sizeable window among others, and draws the
+// frame the form asked for: only the root's own values change.
+TEST(NormalWindow, TheRootBecomesASizeableWindowAndSaysTheFrameItAskedFor) {
+    const auto registry = MakeBuiltinRegistry();
     const struct {
         const char* What;
-        std::vector<std::string> In, Out;
+        const char* Text;
+        const char* Asked;
     } cases[] = {
         {"root properties",
-         {"object Form1: TForm1", "  ActiveControl = Edit1", "  BorderStyle = bsNone", "  FormStyle = fsMDIChild", "end"},
-         {"object Form1: TForm1", "", "BorderStyle = bsSizeable", "FormStyle = fsNormal", "end"}},
-        {"nested properties are indented further",
-         {"object Form1: TForm1", "  object Panel1: TPanel", "    ActiveControl = Edit1", "    FormStyle = fsMDIChild",
-          "    BorderStyle = bsNone", "  end", "end"},
-         {"object Form1: TForm1", "  object Panel1: TPanel", "    ActiveControl = Edit1", "    FormStyle = fsMDIChild",
-          "    BorderStyle = bsNone", "  end", "end"}},
-        {"the word may go on, and only the first line is taken",
-         {"  FormStyleX = 1", "  FormStyle = fsStayOnTop", "  ActiveControl = A", "  ActiveControl = B"},
-         {"FormStyle = fsNormal", "  FormStyle = fsStayOnTop", "", "  ActiveControl = B"}},
-        {"case-sensitive, and the word's first occurrence must start there",
-         {"  formstyle = fsMDIChild", "  X = 'BorderStyle'", "  BorderStyle = bsDialog"},
-         {"  formstyle = fsMDIChild", "  X = 'BorderStyle'", "BorderStyle = bsSizeable"}},
+         "object Form1: TForm1\n  ActiveControl = Edit1\n  BorderStyle = bsNone\n  FormStyle = fsMDIChild\n"
+         "  object Edit1: TEdit\n  end\nend\n",
+         "bsNone"},
+        {"the root's own, with trailing blanks", "object F: TForm\n  BorderStyle = bsDialog  \nend\n", "bsDialog"},
+        {"none stored: the default frame", "object F: TForm\n  Caption = 'x'\nend\n", "bsSizeable"},
+        // A nested control's BorderStyle is not the form's, and stays as it is.
+        {"nested properties are left alone",
+         "object F: TForm\n  object P: TPanel\n    BorderStyle = bsSingle\n  end\nend\n", "bsSizeable"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
-        std::vector<std::string> lines = c.In;
-        ApplyPreviewRewrites(lines);
-        EXPECT_EQ(lines, c.Out);
+        ObjectPtr form = CreateObject(registry->Of(cls::TForm), *registry);
+        std::vector<std::string> messages;
+        BuildFormFromText(*form, c.Text, *registry, fw::CodePage::Default(), messages);
+        EXPECT_TRUE(messages.empty()) << messages.front();
+        EXPECT_EQ(MakeNormalWindow(*form), c.Asked);
+        EXPECT_EQ(EnumName(*form, "BorderStyle"), "bsSizeable");
+        EXPECT_EQ(EnumName(*form, "FormStyle"), "fsNormal");
+        EXPECT_EQ(form->ObjectValue(*form->FindProperty("ActiveControl")), nullptr);
+        if (Object* panel = form->FindOwnedComponent("P"))
+            EXPECT_EQ(EnumName(*panel, "BorderStyle"), "bsSingle");
     }
+    // A frame's BorderStyle is a control's: it is said, and left as it is.
+    ObjectPtr frame = CreateObject(registry->Of(cls::TFrame), *registry);
+    std::vector<std::string> messages;
+    BuildFormFromText(*frame, "object Fr: TFrame\n  TabOrder = 1\nend\n", *registry, fw::CodePage::Default(),
+                      messages);
+    const std::string before = EnumName(*frame, "BorderStyle");
+    EXPECT_EQ(MakeNormalWindow(*frame), before);
+    EXPECT_EQ(EnumName(*frame, "BorderStyle"), before);
 }
 
 TEST(PreviewBuild, MessagesAndWhatIsLeft) {
@@ -69,7 +84,7 @@ TEST(PreviewBuild, MessagesAndWhatIsLeft) {
         ObjectPtr form = CreateObject(registry->Of(cls::TForm), *registry);
         std::vector<std::string> messages;
         FormNames names;
-        BuildFormFromLines(*form, SplitFormLines(c.Text), *registry, fw::CodePage::Default(), messages, &names);
+        BuildFormFromText(*form, c.Text, *registry, fw::CodePage::Default(), messages, &names);
         ASSERT_EQ(messages.size(), c.Messages.size()) << (messages.empty() ? "" : messages.front());
         for (std::size_t i = 0; i < messages.size(); ++i) {
             const std::string& want = c.Messages[i];
@@ -129,7 +144,7 @@ TEST(PreviewBuild, MessagesKnowTheirPlaces) {
     names.Add("Form1");
     std::vector<BuildMessage> messages;
     std::vector<ReadObject> records;
-    BuildFormFromLines(*form, SplitFormLines(text), *registry, fw::CodePage::Default(), messages, &names, &records);
+    BuildFormFromText(*form, text, *registry, fw::CodePage::Default(), messages, &names, &records);
     ASSERT_EQ(form->Name(), "Form1_1");
     ASSERT_EQ(messages.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -160,19 +175,13 @@ TEST(PreviewBuild, ASyntaxErrorNamesTheEditorsLine) {
     const auto registry = MakeBuiltinRegistry();
     ObjectPtr form = CreateObject(registry->Of(cls::TForm), *registry);
     std::vector<BuildMessage> messages;
-    BuildFormFromLines(*form, SplitFormLines("object Form1: TForm1\r\n  ActiveControl = B\r\n  Left 8\r\nend\r\n"),
+    BuildFormFromText(*form, "object Form1: TForm1\r\n  ActiveControl = B\r\n  Left 8\r\nend\r\n",
                        *registry, fw::CodePage::Default(), messages, nullptr);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].Text.rfind("ERROR=Reader: ", 0), 0u) << messages[0].Text;
     EXPECT_NE(messages[0].Text.find("line 3"), std::string::npos) << messages[0].Text;
     EXPECT_EQ(messages[0].Place.Line, 3);
     EXPECT_TRUE(messages[0].Place.Objects.empty());
-}
-
-TEST(PreviewBuild, SplitLinesKeepsEveryLine) {
-    EXPECT_EQ(SplitFormLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(SplitFormLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
-    EXPECT_TRUE(SplitFormLines("").empty());
 }
 
 }  // namespace

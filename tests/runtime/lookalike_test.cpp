@@ -204,7 +204,7 @@ TEST(LookalikeTable, StandInsReadWithALookAreOfThatClass) {
                              "end\n";
     ObjectPtr form = CreateObject(registry->Of(cls::TForm), *registry);
     std::vector<std::string> messages;
-    BuildFormFromLines(*form, SplitFormLines(text), *registry, fw::CodePage::Default(), messages);
+    BuildFormFromText(*form, text, *registry, fw::CodePage::Default(), messages);
     LayoutForm(*form);
     const auto find = [&](const char* name) {
         Object* o = form->FindOwnedComponent(name);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/textlines.h"
 #include "codec/conversion.h"
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
@@ -70,7 +71,7 @@ Built Build(ClassRegistry& registry, const std::string& text, FormFileSource* so
     Built b;
     b.Root = CreateObject(registry.Of(cls::TForm), registry);
     std::vector<BuildMessage> messages;
-    BuildFormFromLines(*b.Root, SplitFormLines(text), registry, page, messages, nullptr, &b.Records, source,
+    BuildFormFromText(*b.Root, text, registry, page, messages, nullptr, &b.Records, source,
                        &b.Origins);
     for (BuildMessage& m : messages)
         b.Messages.push_back(std::move(m.Text));
@@ -597,12 +598,12 @@ TEST(WholeForm, RootBase) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
         MemorySource source(files, declared);
-        EXPECT_EQ(RootBaseOf(SplitFormLines(c.Text), *registry, c.WithSource ? &source : nullptr), c.Base);
+        EXPECT_EQ(RootBaseOf(c.Text, *registry, c.WithSource ? &source : nullptr), c.Base);
     }
 }
 
 // The frame the preview draws follows the nearest file that stores a BorderStyle.
-TEST(WholeForm, StoredBorderStyleComesFromTheNearestFileStoringOne) {
+TEST(WholeForm, TheAskedBorderStyleComesFromTheNearestFileStoringOne) {
     MemorySource source(
         {{"TBaseForm", "/p/base.dfm", BytesOf("object BaseForm: TBaseForm\n  BorderStyle = bsDialog\nend\n")},
          {"TMidForm", "/p/mid.dfm", BytesOf("inherited MidForm: TMidForm\n  Caption = 'x'\nend\n")}},
@@ -615,12 +616,14 @@ TEST(WholeForm, StoredBorderStyleComesFromTheNearestFileStoringOne) {
     } cases[] = {
         {"the most basic ancestor's", "inherited FmMain: TFmMain\nend\n", true, "bsDialog"},
         {"the text's own first", "inherited FmMain: TFmMain\n  BorderStyle = bsNone\nend\n", true, "bsNone"},
-        {"none without a source", "inherited FmMain: TFmMain\nend\n", false, ""},
-        {"none when no file stores one", "object Other: TOther\nend\n", true, ""},
+        {"the default without a source", "inherited FmMain: TFmMain\nend\n", false, "bsSizeable"},
+        {"the default when no file stores one", "object Other: TOther\nend\n", true, "bsSizeable"},
     };
+    const auto registry = MakeBuiltinRegistry();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
-        EXPECT_EQ(StoredBorderStyleOf(SplitFormLines(c.Text), c.WithSource ? &source : nullptr), c.Style);
+        Built b = Build(*registry, c.Text, c.WithSource ? &source : nullptr);
+        EXPECT_EQ(MakeNormalWindow(*b.Root), c.Style);
     }
 }
 
@@ -635,7 +638,7 @@ public:
             in.read(head.data(), static_cast<std::streamsize>(head.size()));
             head.resize(static_cast<std::size_t>(in.gcount()));
             if (head.starts_with("\xEF\xBB\xBF")) head.erase(0, 3);
-            const std::string cls = RootClassOfLines(SplitFormLines(head));
+            const std::string cls = RootClassOf(head);
             if (!cls.empty()) roots_.emplace_back(cls, entry.path());
         }
     }
@@ -683,10 +686,11 @@ TEST(WholeForm, CorpusFramesAreBuiltFromTheirFiles) {
             return std::string(std::istreambuf_iterator<char>(in), {});
         };
         const std::string form = read(c.Form);
-        const std::vector<std::string> frameLines = SplitFormLines(read(c.FrameFile));
+        const std::string frameText = read(c.FrameFile);
+        const std::vector<std::string> frameLines = fw::CopyTextLines(frameText);
         ASSERT_FALSE(form.empty());
         ASSERT_FALSE(frameLines.empty());
-        const std::string frameClass = RootClassOfLines(frameLines);
+        const std::string frameClass = RootClassOf(frameText);
         // The objects written directly in the frame's file.
         std::vector<std::string> frameObjects;
         for (const std::string& line : frameLines)
@@ -698,11 +702,11 @@ TEST(WholeForm, CorpusFramesAreBuiltFromTheirFiles) {
         ASSERT_FALSE(frameObjects.empty());
         // Every inline object of the frame's class in the form.
         std::vector<std::string> inlines;
-        for (const std::string& line : SplitFormLines(form)) {
+        for (const std::string& line : fw::CopyTextLines(form)) {
             const std::size_t at = line.find("inline ");
             if (at == std::string::npos || line.find_first_not_of(' ') != at) continue;
             const std::size_t colon = line.find(':');
-            if (colon == std::string::npos || !EqualsIgnoringCase(RootClassOfLines({line}), frameClass))
+            if (colon == std::string::npos || !EqualsIgnoringCase(RootClassOf(line), frameClass))
                 continue;
             inlines.push_back(line.substr(at + 7, colon - at - 7));
         }

@@ -1,0 +1,58 @@
+// Form text cut into lines, and the tokenizer counting the same lines, so that a line an
+// error names is the line a reader of the text sees.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codec/conversion.h"
+#include "codec/errors.h"
+#include "codec/stream.h"
+#include "codec/textlines.h"
+
+namespace {
+
+TEST(TextLines, EveryBreakEndsALineAndNoneIsAddedAtTheEnd) {
+    const struct {
+        const char* Text;
+        std::vector<std::string_view> Lines;
+    } cases[] = {
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"a\r\n\r\n", {"a", ""}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"\r", {""}},
+        {"", {}},
+        {"only", {"only"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fw::TextLines(c.Text), c.Lines) << c.Text;
+        EXPECT_EQ(fw::CopyTextLines(c.Text), std::vector<std::string>(c.Lines.begin(), c.Lines.end()));
+        EXPECT_EQ(fw::FirstTextLine(c.Text), c.Lines.empty() ? std::string_view() : c.Lines.front());
+    }
+}
+
+// The text the tokenizer reads has a line feed wherever a line ends, so its line
+// numbers are the lines above, whichever breaks the text uses.
+TEST(TextLines, SyntaxErrorsNameTheSameLineWhateverTheBreaks) {
+    for (const std::string_view br : {"\r\n", "\n", "\r"}) {
+        const std::string text = "object Form1: TForm1" + std::string(br) + "  Caption = 'x'" + std::string(br) +
+                                 "  Left 8" + std::string(br) + "end" + std::string(br);
+        std::string storage;
+        const std::string_view read = fw::WithLineFeeds(text, storage);
+        EXPECT_EQ(fw::TextLines(read), fw::TextLines(text));
+        EXPECT_EQ(read.data() == text.data(), br != "\r") << "a copy only where it is needed";
+        fw::ByteViewStream input(fw::ByteSpan(reinterpret_cast<const std::uint8_t*>(read.data()), read.size()));
+        fw::MemoryStream output;
+        try {
+            fw::TextToBinaryForm(input, output);
+            ADD_FAILURE() << "no error";
+        } catch (const fw::EParserError& error) {
+            EXPECT_EQ(error.Line(), 3) << error.what();
+            EXPECT_EQ(fw::TextLines(text)[2], "  Left 8");
+        }
+    }
+}
+
+}  // namespace
