@@ -1,5 +1,9 @@
 # fw_set_warnings(target): the project's warning set, applied per target so that
 # third-party code is not held to it.
+# With FW_WARNINGS_AS_ERRORS every warning of the project's own code fails the build;
+# continuous integration builds that way, so a warning never lands.
+option(FW_WARNINGS_AS_ERRORS "Treat the project's compiler warnings as errors" OFF)
+
 function(fw_set_warnings target)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
@@ -9,5 +13,8 @@ function(fw_set_warnings target)
   # (-Wrestrict on "a" + std::string); the warning is wrong there and only noise.
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
     target_compile_options(${target} PRIVATE -Wno-restrict)
+  endif()
+  if(FW_WARNINGS_AS_ERRORS)
+    target_compile_options(${target} PRIVATE -Werror)
   endif()
 endfunction()

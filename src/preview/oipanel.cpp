@@ -129,12 +129,12 @@ QRect PictureTarget(QSize picture, QSize control, bool stretch, bool preserveRat
 
 // ---- the image control ----
 
-TImageEx::TImageEx(QWidget* parent) : QWidget(parent), background_(ColorOf(BtnFace)) {
+PictureView::PictureView(QWidget* parent) : QWidget(parent), background_(ColorOf(BtnFace)) {
     setObjectName(QStringLiteral("Image"));
     setToolTip(QStringLiteral("Double-click to image to change stretch mode"));
 }
 
-void TImageEx::SetPicture(const QImage& image, QSize size, std::vector<std::uint8_t> fileBytes) {
+void PictureView::SetPicture(const QImage& image, QSize size, std::vector<std::uint8_t> fileBytes) {
     image_ = image;
     size_ = size;
     fileBytes_ = std::move(fileBytes);
@@ -143,7 +143,7 @@ void TImageEx::SetPicture(const QImage& image, QSize size, std::vector<std::uint
     update();
 }
 
-void TImageEx::ClearPicture() {
+void PictureView::ClearPicture() {
     image_ = QImage();
     size_ = QSize();
     fileBytes_.clear();
@@ -151,41 +151,41 @@ void TImageEx::ClearPicture() {
     update();
 }
 
-void TImageEx::SetAutoSize(bool on) {
+void PictureView::SetAutoSize(bool on) {
     autoSize_ = on;
 }
 
-void TImageEx::SetStretch(bool on) {
+void PictureView::SetStretch(bool on) {
     stretch_ = on;
     update();
 }
 
-void TImageEx::SetPreserveRatio(bool on) {
+void PictureView::SetPreserveRatio(bool on) {
     preserveRatio_ = on;
     update();
 }
 
-void TImageEx::SetCenter(bool on) {
+void PictureView::SetCenter(bool on) {
     center_ = on;
     update();
 }
 
-void TImageEx::SetTile(bool on) {
+void PictureView::SetTile(bool on) {
     tile_ = on;
     update();
 }
 
-void TImageEx::SetTransparent(bool on) {
+void PictureView::SetTransparent(bool on) {
     transparent_ = on;
     update();
 }
 
-void TImageEx::SetBackground(const QColor& colour) {
+void PictureView::SetBackground(const QColor& colour) {
     background_ = colour;
     update();
 }
 
-void TImageEx::paintEvent(QPaintEvent*) {
+void PictureView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!transparent_) painter.fillRect(rect(), background_);
     if (image_.isNull() || size_.width() <= 0 || size_.height() <= 0) return;
@@ -198,7 +198,7 @@ void TImageEx::paintEvent(QPaintEvent*) {
     painter.drawImage(PictureTarget(size_, size(), stretch_, preserveRatio_, center_), image_);
 }
 
-void TImageEx::mouseDoubleClickEvent(QMouseEvent* event) {
+void PictureView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) emit DoubleClicked();
     QWidget::mouseDoubleClickEvent(event);
 }
@@ -237,7 +237,7 @@ OIPanel::OIPanel(QWidget* parent) : QWidget(parent) {
     imageBox_ = new QScrollArea(imagePage);
     imageBox_->setObjectName(QStringLiteral("ImageBox"));
     imageBox_->setWidgetResizable(false);
-    image_ = new TImageEx;
+    image_ = new PictureView;
     image_->resize(0, 0);
     imageBox_->setWidget(image_);
     imageLayout->addWidget(propTitle_);
@@ -273,7 +273,7 @@ OIPanel::OIPanel(QWidget* parent) : QWidget(parent) {
             [this](int column) { OITreeHeaderClick(oipTree_, column); });
     connect(oieTree_->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { OITreeHeaderClick(oieTree_, column); });
-    connect(image_, &TImageEx::DoubleClicked, this, &OIPanel::ImageDblClick);
+    connect(image_, &PictureView::DoubleClicked, this, &OIPanel::ImageDblClick);
     connect(saveAction_, &QAction::triggered, this, [this] {
         if (runGuarded_) {
             runGuarded_([this] { pmSaveClick(); });

@@ -38,10 +38,10 @@ QRect PictureTarget(QSize picture, QSize control, bool stretch, bool preserveRat
 // The image control: a control that owns its picture and draws it stretched, centred or
 // tiled on its background colour. It starts with auto-size and preserve-ratio on,
 // stretch, centring, tiling and transparency off, on clBtnFace.
-class TImageEx : public QWidget {
+class PictureView : public QWidget {
     Q_OBJECT
 public:
-    explicit TImageEx(QWidget* parent = nullptr);
+    explicit PictureView(QWidget* parent = nullptr);
 
     // The picture: the image drawn (null for a graphic that is not drawn here), the
     // graphic's size, and the bytes a save writes. With auto-size on, a picture of
@@ -109,7 +109,7 @@ public:
     QSplitter* HSplitter() const { return hSplitter_; }
     QLabel* PropTitle() const { return propTitle_; }
     QLabel* ImageTitle() const { return imageTitle_; }
-    TImageEx* Image() const { return image_; }
+    PictureView* Image() const { return image_; }
     QScrollArea* ImageBox() const { return imageBox_; }
     QAction* SaveAction() const { return saveAction_; }
     // The save dialog's filter that the last picture preview left, as "Bitmaps (*.bmp)";
@@ -184,7 +184,7 @@ private:
     QLabel* propTitle_ = nullptr;
     QLabel* imageTitle_ = nullptr;
     QScrollArea* imageBox_ = nullptr;
-    TImageEx* image_ = nullptr;
+    PictureView* image_ = nullptr;
     QAction* saveAction_ = nullptr;
     QString saveFilter_;
     bool showTypeCol_ = false;

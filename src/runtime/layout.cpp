@@ -864,9 +864,9 @@ private:
             i64 at = origin, size = 0;
             for (i64 i = 0; i < static_cast<i64>(sizes.size()) && i < first + count; ++i) {
                 if (i < first)
-                    at = ClampSize(at + sizes[i]);
+                    at = ClampSize(at + sizes[static_cast<std::size_t>(i)]);
                 else
-                    size = ClampSize(size + sizes[i]);
+                    size = ClampSize(size + sizes[static_cast<std::size_t>(i)]);
             }
             return std::pair{at, size};
         };

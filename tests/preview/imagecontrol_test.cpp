@@ -11,7 +11,7 @@
 namespace {
 
 using fw::preview::PictureTarget;
-using fw::preview::TImageEx;
+using fw::preview::PictureView;
 
 QImage Filled(int width, int height, QColor colour) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -49,7 +49,7 @@ TEST(PictureTarget, StretchRatioAndCentring) {
 }
 
 TEST(ImageControl, AutoSizeAndPainting) {
-    TImageEx image;
+    PictureView image;
     EXPECT_TRUE(image.AutoSize());
     EXPECT_TRUE(image.PreserveRatio());
     EXPECT_FALSE(image.Stretch() || image.Center() || image.Tile() || image.Transparent());
@@ -83,7 +83,7 @@ TEST(ImageControl, AutoSizeAndPainting) {
 TEST(ImageControl, DoubleClickSwitchesBetweenNaturalSizeAndTheBoxWidth) {
     fw::preview::OIPanel panel;
     panel.resize(300, 500);
-    TImageEx* image = panel.Image();
+    PictureView* image = panel.Image();
     image->SetPicture(Filled(400, 100, Qt::red), QSize(400, 100), {});
     ASSERT_EQ(image->size(), QSize(400, 100));
     panel.ImageBox()->viewport()->resize(250, 300);
