@@ -25,7 +25,7 @@
 #include "document/usermessages.h"
 #include "packages/designpackages.h"
 #include "preview/oipanel.h"
-#include "preview/virtualdesktop.h"
+#include "preview/previewcontext.h"
 #include "shell/aboutbox.h"
 #include "shell/singleinstance.h"
 #include "shell/commandline.h"
@@ -35,6 +35,7 @@
 #include "shell/prefsdialog.h"
 #include "shell/propstorage.h"
 #include "shell/recentfilelist.h"
+#include "shell/session.h"
 #include "shell/splash.h"
 #include "shell/systeminfo.h"
 #include "shell/tiling.h"
@@ -56,16 +57,6 @@ QList<QIcon> WindowImages() {
     return images;
 }
 
-// The package list file: beside the user's settings file, in the same folder.
-QString PackageListPath() {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Zentrix"),
-                             QStringLiteral("Formwright"));
-    const std::string_view name = pkg::PackageListFileName;
-    return QFileInfo(settings.fileName())
-        .absoluteDir()
-        .filePath(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-}
-
 // Menu texts treat "&" as a mnemonic marker; a caption shows it literally.
 QString MenuText(const QString& caption) {
     QString text = caption;
@@ -74,8 +65,8 @@ QString MenuText(const QString& caption) {
 
 }  // namespace
 
-MainWindow::MainWindow(UserMessages& messages, QWidget* parent)
-    : QMainWindow(parent), messages_(messages), formFolders_(std::make_unique<rt::FormFolderIndex>()) {
+MainWindow::MainWindow(Session& session, UserMessages& messages, QWidget* parent)
+    : QMainWindow(parent), session_(session), messages_(messages) {
     setObjectName(QStringLiteral("wnd_dfm_Main"));
     setWindowTitle(QStringLiteral("Formwright"));
     setWindowIcon(DrawnIcon(DrawnImage::FormDocument));
@@ -112,15 +103,15 @@ MainWindow::MainWindow(UserMessages& messages, QWidget* parent)
     AppIdle();
     CreateSettings();
     // The design packages' classes join the built-in ones before any form is read.
-    packages_ = std::make_unique<pkg::DesignPackages>(preview::AppRegistry(), PackageListPath().toStdString());
-    packages_->ReadPackageList();
-    packages_->LoadAllPackages();
+    session_.LoadPackages();
 }
 
 MainWindow::~MainWindow() {
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
         disconnect(dispatcher, nullptr, this, nullptr);
     }
+    // Later starts may no longer hand their files to this window.
+    if (SingleInstance* instances = session_.Instances()) instances->SetOnCmdLineReceived(nullptr);
     // No signal may reach the half-destroyed window; the documents go first, while the
     // tab bar and the menu bar that refer to them still exist.
     disconnect(mdiArea_, nullptr, this, nullptr);
@@ -214,15 +205,13 @@ void MainWindow::AttachEditorStorage(DocumentWindow* document) {
     storage->AddComponent(QStringLiteral("TreePanel"), QStringLiteral("TPanel"), document->Tree());
 }
 
-void MainWindow::SetAppInstances(SingleInstance* instances) {
-    AppInstances1 = instances;
-    instances->setParent(this);
-    instances->SetOnCmdLineReceived(
-        [this](SingleInstance*, const QStringList& cmdLine) { AppInstances1CmdLineReceived(cmdLine); });
-    instances->SetApplicationWindow(this);
+void MainWindow::ListenToInstances(SingleInstance& instances) {
+    instances.SetOnCmdLineReceived(
+        [this](SingleInstance*, const QStringList& cmdLine) { CommandLineReceived(cmdLine); });
+    instances.SetApplicationWindow(this);
 }
 
-void MainWindow::AppInstances1CmdLineReceived(const QStringList& cmdLine) {
+void MainWindow::CommandLineReceived(const QStringList& cmdLine) {
     // Each line as it came: a path with blanks arrives whole or not at all. One guard
     // for all, as on the first start: an error abandons the lines after it.
     RunGuarded(messages_, [this, &cmdLine] {
@@ -427,7 +416,6 @@ void MainWindow::AddDocumentWindow(DocumentWindow* document) {
     document->ApplyInterfaceOptions(options_.ShowTypeCol, options_.ShowCNCol, options_.SmallFont,
                                     options_.ShowHTree);
     document->SetFormSearchFolders(searchFolders_);
-    document->SetFormFolderIndex(formFolders_.get());
     // "Goto source" on an object of an ancestor's or a frame's file opens that file.
     document->SetSourceFileOpener([this](const QString& path, const QString& objectName) {
         if (!QFileInfo(path).isFile()) return false;
@@ -527,7 +515,7 @@ void MainWindow::OpenDocument(const QString& path) {
         return;
     }
     const QString fullPath = info.absoluteFilePath();
-    auto* document = new DocumentWindow(messages_, FormCodePage());
+    auto* document = new DocumentWindow(messages_, FormCodePage(), session_.Preview());
     AddDocumentWindow(document);
     // Written at once: the list is not saved at exit.
     MRUMan->AddItem(fullPath, {}, 0, 0, true, false);
@@ -545,7 +533,7 @@ void MainWindow::OpenDocument(const QString& path) {
 
 DocumentWindow* MainWindow::NewDocument(const QString& caption, const QString& hint,
                                             const QByteArray& text) {
-    auto* document = new DocumentWindow(messages_, FormCodePage());
+    auto* document = new DocumentWindow(messages_, FormCodePage(), session_.Preview());
     AddDocumentWindow(document);
     document->setWindowTitle(caption);
     MDITab->AddForm(document, kDocumentImage, hint);
@@ -689,7 +677,8 @@ void MainWindow::SetFormSearchFolders(const QStringList& folders) {
 void MainWindow::cmPrefs() {
     QStringList folders = searchFolders_;
     const PreferencesSettings settings{&options_, &codePage_, &folders};
-    if (!PreferencesDialog::ExecutePreferences(this, messages_, *packages_, preview::AppRegistry(), settings))
+    if (!PreferencesDialog::ExecutePreferences(this, messages_, session_.Packages(), session_.Preview().Registry(),
+                                           settings))
         return;
     SetFormSearchFolders(folders);
     // Every open document, in child order, takes the options and shows them in a new
@@ -909,7 +898,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    packages_->UnloadAllPackages();
+    session_.Packages().UnloadAllPackages();
     QMainWindow::closeEvent(event);
 }
 

@@ -10,7 +10,6 @@
 #include <QStringList>
 #include <memory>
 
-#include "runtime/formsearch.h"
 #include "shell/commandstate.h"
 
 class QAction;
@@ -28,9 +27,7 @@ class DocumentTabBar;
 class TPropStorage;
 class RecentFileList;
 class TRegPropStorageMan;
-namespace pkg {
-class DesignPackages;
-}
+class Session;
 class SplashScreen;
 class UserMessages;
 enum class TileMode;
@@ -48,8 +45,9 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `messages` answers every question and shows every error of the window and its
-    // documents; it must outlive the window.
-    explicit MainWindow(UserMessages& messages, QWidget* parent = nullptr);
+    // documents; the session holds what the documents share (registry, packages, folder
+    // index). Both must outlive the window.
+    MainWindow(Session& session, UserMessages& messages, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The splash window to send status texts to and to dismiss; it may go at any time.
@@ -97,14 +95,12 @@ public:
     TRegPropStorageMan* StorageManager() const { return StorageMan; }
     TPropStorage* SettingsStorage() const { return Storage; }
     RecentFileList* RecentFiles() const { return MRUMan; }
-    // The design packages: the package list, the loaded packages and their errors.
-    pkg::DesignPackages& Packages() const { return *packages_; }
-    // Takes over the single-instance component, made and checked before the window:
-    // the files that later starts hand over are opened here.
-    void SetAppInstances(SingleInstance* instances);
-    SingleInstance* AppInstances() const { return AppInstances1; }
+    Session& GetSession() const { return session_; }
+    // Listens to the session's single-instance component, made and checked before the
+    // window: the files that later starts hand over are opened here.
+    void ListenToInstances(SingleInstance& instances);
     // Opens every line of a handed-over command line with OpenDocument, as it is.
-    void AppInstances1CmdLineReceived(const QStringList& cmdLine);
+    void CommandLineReceived(const QStringList& cmdLine);
     // Opens the file of a recent-files entry.
     void MRUManItemClick(const QString& fileName);
 
@@ -192,18 +188,14 @@ private:
     void SplashStatus(const QString& text);
     void DismissSplash();
 
+    Session& session_;
     UserMessages& messages_;
     InterfaceOptions options_;
     int codePage_ = 1252;
     QStringList searchFolders_;
-    // The root classes of the form folders the documents' previews searched, kept for
-    // the session.
-    std::unique_ptr<rt::FormFolderIndex> formFolders_;
     TRegPropStorageMan* StorageMan = nullptr;
     TPropStorage* Storage = nullptr;
     RecentFileList* MRUMan = nullptr;
-    SingleInstance* AppInstances1 = nullptr;
-    std::unique_ptr<pkg::DesignPackages> packages_;
     QMdiArea* mdiArea_ = nullptr;
     DocumentTabBar* MDITab = nullptr;
     QToolBar* ToolBar1 = nullptr;

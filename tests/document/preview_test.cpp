@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include "preview/previewcontext.h"
 #include "document/documentwindow.h"
 #include "document/noderesolve.h"
 #include "document/objecttreeview.h"
@@ -60,7 +61,7 @@ protected:
         for (const QPointer<DocumentWindow>& document : documents_) delete document.data();
     }
     DocumentWindow* NewDocument(const char* text) {
-        auto* document = new DocumentWindow(messages_, fw::CodePage::Default());
+        auto* document = new DocumentWindow(messages_, fw::CodePage::Default(), preview_);
         documents_.push_back(document);
         document->resize(900, 650);
         document->LoadFromLines(QByteArray(text));
@@ -73,6 +74,8 @@ protected:
         return captions;
     }
 
+    // Outlives the documents, as the session does.
+    fw::preview::PreviewContext preview_;
     RecordingMessages messages_;
     std::vector<QPointer<DocumentWindow>> documents_;
 };
@@ -391,7 +394,8 @@ TEST(NodeResolve, EachKindOfNodeFindsItsLiveObject) {
         "  end\r\n"
         "  object Foo1: TFooButton\r\n  end\r\n"
         "end\r\n";
-    fw::rt::ClassRegistry& registry = fw::preview::AppRegistry();
+    fw::preview::PreviewContext preview;
+    fw::rt::ClassRegistry& registry = preview.Registry();
     fw::rt::ObjectPtr form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
     std::vector<std::string> messages;
     fw::rt::BuildFormFromLines(*form, fw::rt::SplitFormLines(text), registry, fw::CodePage::Default(), messages);
@@ -471,7 +475,8 @@ TEST(NodeResolve, UnnamedObjectsAndFrameObjectsByTheirPlace) {
         "    end\r\n"
         "  end\r\n"
         "end\r\n";
-    fw::rt::ClassRegistry& registry = fw::preview::AppRegistry();
+    fw::preview::PreviewContext preview;
+    fw::rt::ClassRegistry& registry = preview.Registry();
     fw::rt::ObjectPtr form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
     std::vector<fw::rt::BuildMessage> messages;
     std::vector<fw::rt::ReadObject> records;

@@ -119,7 +119,8 @@ TEST(PreviewLayoutCorpus, EveryObjectListedAndPlacedVisibleControlsShown) {
         const std::vector<std::string> lines =
             fw::rt::SplitFormLines(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         const std::vector<TextObject> text = ObjectsOfText(lines);
-        fw::preview::VirtualDesktop desktop;
+        fw::preview::PreviewContext context;
+        fw::preview::VirtualDesktop desktop(context);
         desktop.resize(1280, 1024);
         desktop.BuildPreview(lines, fw::CodePage::Default());
         QApplication::processEvents();

@@ -1,3 +1,4 @@
+#include "shell/session.h"
 #include "shell/propstorage.h"
 
 #include <QDir>
@@ -91,7 +92,8 @@ protected:
 
 TEST_F(PropStorageTest, FirstStartKeepsTheDesignedLayoutWithTheOptionsOffAndSavesItAtClose) {
     RecordingMessages messages;
-    auto main = std::make_unique<MainWindow>(messages);
+    Session session;
+    auto main = std::make_unique<MainWindow>(session, messages);
     const QRect designed = main->geometry();
     main->show();
     Settle();
@@ -121,7 +123,8 @@ TEST_F(PropStorageTest, MainWindowComesBackAsItWasLeft) {
         SCOPED_TRACE(maximized ? "maximised" : "normal");
         RecordingMessages messages;
         {
-            MainWindow main(messages);
+            Session session;
+            MainWindow main(session, messages);
             main.setGeometry(bounds);
             main.show();
             if (maximized) main.showMaximized();
@@ -129,7 +132,8 @@ TEST_F(PropStorageTest, MainWindowComesBackAsItWasLeft) {
             Settle();
             main.close();
         }
-        MainWindow main(messages);
+        Session session;
+        MainWindow main(session, messages);
         main.show();
         Settle();
         EXPECT_EQ(main.isMaximized(), maximized);
@@ -149,7 +153,8 @@ TEST_F(PropStorageTest, OptionNamesAreReadInAnyLetterCase) {
                {QStringLiteral("object wnd_dfm_Main: Twnd_dfm_Main"), QStringLiteral("  showcncol = True"),
                 QStringLiteral("  SMALLFONT = True"), QStringLiteral("end")});
     RecordingMessages messages;
-    MainWindow main(messages);
+    Session session;
+    MainWindow main(session, messages);
     main.show();
     Settle();
     EXPECT_TRUE(main.Options().ShowCNCol);
@@ -165,7 +170,8 @@ class EditorStorageTest : public PropStorageTest {
 protected:
     void SetUp() override {
         PropStorageTest::SetUp();
-        main_ = std::make_unique<MainWindow>(messages_);
+        session_ = std::make_unique<Session>();
+        main_ = std::make_unique<MainWindow>(*session_, messages_);
         main_->resize(1100, 700);
         main_->show();
         Settle();
@@ -183,6 +189,7 @@ protected:
     static QSplitter* SplitterOf(QWidget* widget) { return qobject_cast<QSplitter*>(widget->parentWidget()); }
 
     RecordingMessages messages_;
+    std::unique_ptr<Session> session_;
     std::unique_ptr<MainWindow> main_;
 };
 

@@ -1,3 +1,4 @@
+#include "shell/session.h"
 #include "shell/recentfilelist.h"
 
 #include <QAction>
@@ -269,7 +270,8 @@ TEST_F(RegMruTest, TheMainWindowWritesTheListAtEveryOpenAndNotAtExit) {
     Store({{"Count", "1"}, {"MaxFiles", "10"}, {"H0", b + kMark}});
 
     RecordingMessages messages;
-    auto main = std::make_unique<MainWindow>(messages);
+    Session session;
+    auto main = std::make_unique<MainWindow>(session, messages);
     RecentFileList* mru = main->RecentFiles();
     ASSERT_NE(mru, nullptr);
     EXPECT_EQ(mru->MaxItems(), 10);
