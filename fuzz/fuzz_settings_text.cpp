@@ -22,7 +22,7 @@
 #include <string_view>
 
 #include "codec/errors.h"
-#include "shell/propstorage.h"
+#include "shell/windowstatestore.h"
 #include "shell/registrykey.h"
 
 namespace {
@@ -41,8 +41,8 @@ struct Probe {
         left->setObjectName(QStringLiteral("Left"));
         right = new QWidget(splitter);
         right->setObjectName(QStringLiteral("Right"));
-        manager = new fw::TRegPropStorageMan(window.get());
-        storage = new fw::TPropStorage(window.get(), manager, kSection, QStringLiteral("QWidget"));
+        manager = new fw::SettingsWindowStateStorage(window.get());
+        storage = new fw::WindowStateStore(window.get(), manager, kSection, QStringLiteral("QWidget"));
         storage->SetScreenPixelsPerInch(96);
         storage->AddComponent(QStringLiteral("Panel"), QStringLiteral("TPanel"), panel);
         storage->AddComponent(QStringLiteral("Left"), QStringLiteral("TPanel"), left);
@@ -73,8 +73,8 @@ struct Probe {
     QSplitter* splitter;
     QWidget* left;
     QWidget* right;
-    fw::TRegPropStorageMan* manager;
-    fw::TPropStorage* storage;
+    fw::SettingsWindowStateStorage* manager;
+    fw::WindowStateStore* storage;
 };
 
 Probe* probe = nullptr;
@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, folder.filePath(QStringLiteral("system")));
     probe = new Probe;
     writer = fw::RegistryKey::Open(fw::TRootKey::HKeyCurrentUser,
-                                   fw::TRegPropStorageMan::DefaultPath() + u'\\' + kSection, true)
+                                   fw::SettingsWindowStateStorage::DefaultPath() + u'\\' + kSection, true)
                  .release();
     return 0;
 }
@@ -115,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (end == std::string_view::npos) end = input.size();
             std::string_view line = input.substr(start, end - start);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            key->WriteString(fw::TRegPropStorageMan::LineName(index),
+            key->WriteString(fw::SettingsWindowStateStorage::LineName(index),
                              QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
             start = end + 1;
         }

@@ -24,9 +24,9 @@ class CodePage;
 class DocumentWindow;
 class SingleInstance;
 class DocumentTabBar;
-class TPropStorage;
-class RecentFileList;
-class TRegPropStorageMan;
+class WindowStateStore;
+class RecentFiles;
+class SettingsWindowStateStorage;
 class Session;
 class SplashScreen;
 class UserMessages;
@@ -69,8 +69,8 @@ public:
     // The active document (the MDI area's current child), or null.
     DocumentWindow* ActiveDocument() const;
     QMdiArea* MdiArea() const { return mdiArea_; }
-    DocumentTabBar* Tabs() const { return MDITab; }
-    QMenu* TabPopupMenu() const { return WinBarMenu; }
+    DocumentTabBar* Tabs() const { return tabBar_; }
+    QMenu* TabPopupMenu() const { return tabMenu_; }
     // What command enabling depends on, read from the windows.
     IdleState ReadIdleState() const;
 
@@ -92,9 +92,9 @@ public:
     void SetFormSearchFolders(const QStringList& folders);
     // The settings: the window's own store (section "Main") and the manager that every
     // store writes through; the recently used files of the File menu.
-    TRegPropStorageMan* StorageManager() const { return StorageMan; }
-    TPropStorage* SettingsStorage() const { return Storage; }
-    RecentFileList* RecentFiles() const { return MRUMan; }
+    SettingsWindowStateStorage* StateStorage() const { return stateStorage_; }
+    WindowStateStore* StateStore() const { return stateStore_; }
+    RecentFiles* Recent() const { return recentFiles_; }
     Session& GetSession() const { return session_; }
     // Listens to the session's single-instance component, made and checked before the
     // window: the files that later starts hand over are opened here.
@@ -102,7 +102,7 @@ public:
     // Opens every line of a handed-over command line with OpenDocument, as it is.
     void CommandLineReceived(const QStringList& cmdLine);
     // Opens the file of a recent-files entry.
-    void MRUManItemClick(const QString& fileName);
+    void RecentFileClicked(const QString& fileName);
 
 public slots:
     // Enables and disables the commands; runs whenever the event queue empties.
@@ -166,7 +166,7 @@ private:
     // the inspector's width with its class tree's height and visibility, and the object
     // tree's width. Once loaded, DocumentLayoutLoaded runs.
     void AttachEditorStorage(DocumentWindow* document);
-    static TPropStorage* EditorStorage(const DocumentWindow* document);
+    static WindowStateStore* EditorStorage(const DocumentWindow* document);
     // After a new document's stored layout applied: the document takes the state the
     // documents are in, the panes of the documents already open, and the interface
     // options.
@@ -193,12 +193,12 @@ private:
     InterfaceOptions options_;
     int codePage_ = 1252;
     QStringList searchFolders_;
-    TRegPropStorageMan* StorageMan = nullptr;
-    TPropStorage* Storage = nullptr;
-    RecentFileList* MRUMan = nullptr;
+    SettingsWindowStateStorage* stateStorage_ = nullptr;
+    WindowStateStore* stateStore_ = nullptr;
+    RecentFiles* recentFiles_ = nullptr;
     QMdiArea* mdiArea_ = nullptr;
-    DocumentTabBar* MDITab = nullptr;
-    QToolBar* ToolBar1 = nullptr;
+    DocumentTabBar* tabBar_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
     QToolBar* tabBand_ = nullptr;
     QPointer<SplashScreen> splash_;
     QStringList commandLine_;
@@ -248,7 +248,7 @@ private:
     QAction* sbTileVer = nullptr;
     QAction* sbExit = nullptr;
 
-    QMenu* WinBarMenu = nullptr;
+    QMenu* tabMenu_ = nullptr;
     QAction* pmTitle = nullptr;
     QAction* pmRestore = nullptr;
     QAction* pmMinimize = nullptr;

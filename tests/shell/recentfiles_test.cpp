@@ -1,5 +1,5 @@
 #include "shell/session.h"
-#include "shell/recentfilelist.h"
+#include "shell/recentfiles.h"
 
 #include <QAction>
 #include <QDir>
@@ -61,8 +61,8 @@ protected:
         menu_.reset();
     }
     // As the main window sets it up.
-    std::unique_ptr<RecentFileList> MakeMru() {
-        auto mru = std::make_unique<RecentFileList>();
+    std::unique_ptr<RecentFiles> MakeMru() {
+        auto mru = std::make_unique<RecentFiles>();
         mru->SetMaxItems(10);
         mru->SetCompanyName(QStringLiteral("Zentrix"));
         mru->SetApplicationName(QStringLiteral("Formwright"));
@@ -74,7 +74,7 @@ protected:
     QAction* Add(const QString& fileName) { return mru_->AddItem(fileName, {}, 0, 0, true, false); }
     QStringList FileNames() const {
         QStringList names;
-        for (const RecentFileList::TMenuEntry& entry : mru_->Entries())
+        for (const RecentFiles::TMenuEntry& entry : mru_->Entries())
             names << entry.FileName;
         return names;
     }
@@ -87,7 +87,7 @@ protected:
     }
 
     std::unique_ptr<QMenu> menu_;
-    std::unique_ptr<RecentFileList> mru_;
+    std::unique_ptr<RecentFiles> mru_;
 };
 
 TEST_F(RegMruTest, TheSamePathInOtherLetterCaseKeepsOneEntryWithItsFirstName) {
@@ -134,7 +134,7 @@ TEST_F(RegMruTest, ALongPathIsKeptWhole) {
     const QString path = QStringLiteral("/forms/") + QString(300, u'x') + QStringLiteral(".dfm");
     Add(path);
     mru_->SaveToRegistry();
-    std::unique_ptr<RecentFileList> loaded = MakeMru();
+    std::unique_ptr<RecentFiles> loaded = MakeMru();
     loaded->LoadFromRegistry();
     ASSERT_EQ(loaded->Entries().size(), 1);
     EXPECT_EQ(loaded->Entries().front().FileName, path);
@@ -228,7 +228,7 @@ TEST_F(RegMruTest, AClickRunsTheHandlerWithAddingBlockedThenMovesOrRemovesTheEnt
     bool deleteIt = false;
     QStringList clicked;
     mru_->SetOnItemClick(
-        [&](RecentFileList* sender, QAction*, const QString& fileName, const QString&, bool& canDelete) {
+        [&](RecentFiles* sender, QAction*, const QString& fileName, const QString&, bool& canDelete) {
             EXPECT_FALSE(canDelete);
             clicked << fileName;
             EXPECT_EQ(sender->AddItem(QStringLiteral("/new.dfm"), {}, 0, 0, true, false), nullptr);
@@ -272,7 +272,7 @@ TEST_F(RegMruTest, TheMainWindowWritesTheListAtEveryOpenAndNotAtExit) {
     RecordingMessages messages;
     Session session;
     auto main = std::make_unique<MainWindow>(session, messages);
-    RecentFileList* mru = main->RecentFiles();
+    RecentFiles* mru = main->Recent();
     ASSERT_NE(mru, nullptr);
     EXPECT_EQ(mru->MaxItems(), 10);
     auto* file = main->findChild<QMenu*>(QStringLiteral("mmFile"));

@@ -1,4 +1,4 @@
-#include "shell/recentfilelist.h"
+#include "shell/recentfiles.h"
 
 #include <QAction>
 #include <QMenu>
@@ -41,42 +41,42 @@ QStringList EnumerationOrder(QStringList names) {
 }  // namespace
 
 // The registry access object: the hive, the write mode and the key open now.
-struct RecentFileList::Registry {
+struct RecentFiles::Registry {
     TRootKey root = TRootKey::HKeyCurrentUser;
     bool lazyWrite = true;
     QString path;
     std::unique_ptr<RegistryKey> key;
 };
 
-RecentFileList::RecentFileList(QObject* owner) : QObject(owner) {
+RecentFiles::RecentFiles(QObject* owner) : QObject(owner) {
     setObjectName(QStringLiteral("MRUMan"));
     if (owner != nullptr) ownerName_ = owner->objectName();
 }
 
-RecentFileList::~RecentFileList() {
+RecentFiles::~RecentFiles() {
     if (serializeList_) SaveToRegistry();
     registry_.reset();
     // The menu items are children of the component and go with it.
 }
 
-void RecentFileList::SetMaxItems(int maxItems) {
+void RecentFiles::SetMaxItems(int maxItems) {
     maxItems_ = maxItems;
     if (maxItems_ < 0) return;
     while (entries_.size() > maxItems_)
         RemoveEntry(entries_.back().MenuItem);
 }
 
-void RecentFileList::SetLazyWrite(bool lazyWrite) {
+void RecentFiles::SetLazyWrite(bool lazyWrite) {
     lazyWrite_ = lazyWrite;
     if (registry_) registry_->lazyWrite = lazyWrite;
 }
 
-void RecentFileList::SetRootKey(TRootKey root) {
+void RecentFiles::SetRootKey(TRootKey root) {
     rootKey_ = root;
     if (registry_) registry_->root = root;
 }
 
-void RecentFileList::SetActiveRegistry(bool active) {
+void RecentFiles::SetActiveRegistry(bool active) {
     if (active == ActiveRegistry()) return;
     if (active) {
         registry_ = std::make_unique<Registry>();
@@ -88,44 +88,44 @@ void RecentFileList::SetActiveRegistry(bool active) {
     }
 }
 
-QString RecentFileList::CurrentPath() const {
+QString RecentFiles::CurrentPath() const {
     return registry_ && registry_->key ? registry_->path : QString();
 }
 
-RegistryKey* RecentFileList::CurrentKey() const {
+RegistryKey* RecentFiles::CurrentKey() const {
     return registry_ ? registry_->key.get() : nullptr;
 }
 
-QString RecentFileList::KeyPath() const {
+QString RecentFiles::KeyPath() const {
     return QStringLiteral("\\Software\\") + companyName_ + u'\\' + applicationName_ + u'\\' +
            applicationVersion_ + u'\\' + ownerName_ + u'\\' + section_;
 }
 
-bool RecentFileList::AcquireRegistry() {
+bool RecentFiles::AcquireRegistry() {
     if (registry_) return false;
     SetActiveRegistry(true);
     return true;
 }
 
-void RecentFileList::ReleaseRegistry(bool acquired) {
+void RecentFiles::ReleaseRegistry(bool acquired) {
     if (acquired) SetActiveRegistry(false);
 }
 
-RegistryKey* RecentFileList::OpenKey(const QString& path, bool create) {
+RegistryKey* RecentFiles::OpenKey(const QString& path, bool create) {
     CloseKey();
     registry_->key = RegistryKey::Open(registry_->root, path, create);
     if (registry_->key) registry_->path = path;
     return registry_->key.get();
 }
 
-void RecentFileList::CloseKey() {
+void RecentFiles::CloseKey() {
     if (!registry_ || !registry_->key) return;
     if (!registry_->lazyWrite) registry_->key->Sync();
     registry_->key.reset();
     registry_->path.clear();
 }
 
-void RecentFileList::ClearKey() {
+void RecentFiles::ClearKey() {
     RegistryKey* key = OpenKey(KeyPath(), false);
     if (key == nullptr) return;
     for (const QString& name : key->ValueNames()) {
@@ -134,11 +134,11 @@ void RecentFileList::ClearKey() {
     CloseKey();
 }
 
-void RecentFileList::Loaded() {
+void RecentFiles::Loaded() {
     if (serializeList_) LoadFromRegistry();
 }
 
-void RecentFileList::LoadFromRegistry() {
+void RecentFiles::LoadFromRegistry() {
     const bool acquired = AcquireRegistry();
     if (RegistryKey* key = OpenKey(KeyPath(), false)) {
         const QStringList names = EnumerationOrder(key->ValueNames());
@@ -181,7 +181,7 @@ void RecentFileList::LoadFromRegistry() {
     Renumber();
 }
 
-void RecentFileList::SaveToRegistry() {
+void RecentFiles::SaveToRegistry() {
     const bool acquired = AcquireRegistry();
     ClearKey();
     // A key that cannot be written is skipped; its values were cleared already.
@@ -199,7 +199,7 @@ void RecentFileList::SaveToRegistry() {
     ReleaseRegistry(acquired);
 }
 
-QAction* RecentFileList::AddItem(const QString& fileName, const QString& data, qint32 number, int tag, bool enabled,
+QAction* RecentFiles::AddItem(const QString& fileName, const QString& data, qint32 number, int tag, bool enabled,
                           bool checked) {
     if (!addingAllowed_) return nullptr;
     if (FindEntry(fileName)) {
@@ -220,7 +220,7 @@ QAction* RecentFileList::AddItem(const QString& fileName, const QString& data, q
     return AddEntry(fileName, data, number, true, tag, enabled, checked);
 }
 
-QAction* RecentFileList::AddEntry(const QString& fileName, const QString& data, qint32 number, bool moveToTop,
+QAction* RecentFiles::AddEntry(const QString& fileName, const QString& data, qint32 number, bool moveToTop,
                            int tag, bool enabled, bool checked) {
     if (maxItems_ >= 0 && entries_.size() >= maxItems_) return nullptr;
     if (separator_ && separatorItem_ == nullptr) {
@@ -243,7 +243,7 @@ QAction* RecentFileList::AddEntry(const QString& fileName, const QString& data, 
     return item;
 }
 
-bool RecentFileList::FindEntry(const QString& fileName) {
+bool RecentFiles::FindEntry(const QString& fileName) {
     const QString wanted = fileName.toUpper();
     for (const TMenuEntry& entry : entries_) {
         if (entry.FileName.toUpper() == wanted) {
@@ -254,14 +254,14 @@ bool RecentFileList::FindEntry(const QString& fileName) {
     return false;
 }
 
-int RecentFileList::IndexOf(const QAction* menuItem) const {
+int RecentFiles::IndexOf(const QAction* menuItem) const {
     for (int i = 0; i < entries_.size(); ++i) {
         if (entries_[i].MenuItem == menuItem) return i;
     }
     return -1;
 }
 
-void RecentFileList::MoveToTop(QAction* menuItem) {
+void RecentFiles::MoveToTop(QAction* menuItem) {
     const int index = IndexOf(menuItem);
     if (index < 0) return;
     struct Contents {
@@ -293,7 +293,7 @@ void RecentFileList::MoveToTop(QAction* menuItem) {
     Renumber();
 }
 
-void RecentFileList::RemoveEntry(QAction* menuItem) {
+void RecentFiles::RemoveEntry(QAction* menuItem) {
     const int index = IndexOf(menuItem);
     if (index < 0) return;
     entries_.removeAt(index);
@@ -308,20 +308,20 @@ void RecentFileList::RemoveEntry(QAction* menuItem) {
     }
 }
 
-QString RecentFileList::Caption(int index) const {
+QString RecentFiles::Caption(int index) const {
     const QString name = MenuText(entries_[index].FileName);
     // Only the first eight get the digit keys 1 to 8 as accelerators.
     if (index < 8) return QStringLiteral("&%1 %2").arg(index + 1).arg(name);
     return QStringLiteral("%1 %2").arg(index + 1).arg(name);
 }
 
-void RecentFileList::Renumber() {
+void RecentFiles::Renumber() {
     if (!numberItems_) return;
     for (int i = 0; i < entries_.size(); ++i)
         entries_[i].MenuItem->setText(Caption(i));
 }
 
-void RecentFileList::ItemClick(QAction* menuItem) {
+void RecentFiles::ItemClick(QAction* menuItem) {
     const int index = IndexOf(menuItem);
     if (index < 0) return;
     bool canDelete = false;

@@ -1,5 +1,5 @@
 #pragma once
-// RecentFileList: the recently used files. It keeps an ordered list of file names (position 0
+// RecentFiles: the recently used files. It keeps an ordered list of file names (position 0
 // the most recent), shows them as numbered items at the end of a menu, reports clicks
 // on them, and stores the list in the per-user settings under
 // \Software\<CompanyName>\<ApplicationName>\<ApplicationVersion>\<OwnerName>\<Section>:
@@ -21,12 +21,12 @@ class QMenu;
 
 namespace fw {
 
-class RecentFileList : public QObject {
+class RecentFiles : public QObject {
     Q_OBJECT
 public:
     // Raised when an entry's menu item is clicked; set canDelete to have the entry
     // removed instead of moved to the top.
-    using TNotifyItemClick = std::function<void(RecentFileList* sender, QAction* menuItem, const QString& fileName,
+    using TNotifyItemClick = std::function<void(RecentFiles* sender, QAction* menuItem, const QString& fileName,
                                                 const QString& data, bool& canDelete)>;
 
     struct TMenuEntry {
@@ -37,8 +37,8 @@ public:
     };
 
     // OwnerName starts as the owner's object name.
-    explicit RecentFileList(QObject* owner = nullptr);
-    ~RecentFileList() override;
+    explicit RecentFiles(QObject* owner = nullptr);
+    ~RecentFiles() override;
 
     // The largest number of entries; negative for no limit. Setting a smaller limit
     // removes entries from the end.
