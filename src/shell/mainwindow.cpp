@@ -186,7 +186,7 @@ void MainWindow::CreateSettings() {
     recentFiles_->SetOnItemClick([this](RecentFiles*, QAction*, const QString& fileName, const QString&, bool&) {
         RecentFileClicked(fileName);
     });
-    recentFiles_->LoadFromRegistry();
+    recentFiles_->LoadFromSettings();
 }
 
 void MainWindow::AttachEditorStorage(DocumentWindow* document) {
@@ -519,7 +519,7 @@ void MainWindow::OpenDocument(const QString& path) {
     AddDocumentWindow(document);
     // Written at once: the list is not saved at exit.
     recentFiles_->AddItem(fullPath, {}, 0, 0, true, false);
-    recentFiles_->SaveToRegistry();
+    recentFiles_->SaveToSettings();
     try {
         document->OpenDocumentFile(fullPath);
     } catch (...) {

@@ -8,45 +8,13 @@ namespace fw {
 
 namespace {
 
-constexpr QChar kDataSeparator = QChar(0x08);
-
 // A menu caption shows "&" as a mnemonic marker; a file name shows it as it is.
 QString MenuText(const QString& text) {
     QString escaped = text;
     return escaped.replace(u'&', QStringLiteral("&&"));
 }
 
-int NumberOrZero(const QString& text) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? value : 0;
-}
-
-// The order the value names were written in. The settings file lists them sorted by
-// name, which would put H10 before H2, so names that differ only in their trailing
-// number are ordered by that number.
-QStringList EnumerationOrder(QStringList names) {
-    const auto split = [](const QString& name) {
-        qsizetype digits = name.size();
-        while (digits > 0 && name[digits - 1].isDigit())
-            --digits;
-        const QString number = name.mid(digits);
-        return std::pair{name.left(digits).toUpper(), number.isEmpty() ? -1LL : number.toLongLong()};
-    };
-    std::stable_sort(names.begin(), names.end(),
-                     [&split](const QString& a, const QString& b) { return split(a) < split(b); });
-    return names;
-}
-
 }  // namespace
-
-// The registry access object: the hive, the write mode and the key open now.
-struct RecentFiles::Registry {
-    TRootKey root = TRootKey::HKeyCurrentUser;
-    bool lazyWrite = true;
-    QString path;
-    std::unique_ptr<RegistryKey> key;
-};
 
 RecentFiles::RecentFiles(QObject* owner) : QObject(owner) {
     setObjectName(QStringLiteral("MRUMan"));
@@ -54,8 +22,7 @@ RecentFiles::RecentFiles(QObject* owner) : QObject(owner) {
 }
 
 RecentFiles::~RecentFiles() {
-    if (serializeList_) SaveToRegistry();
-    registry_.reset();
+    if (serializeList_) SaveToSettings();
     // The menu items are children of the component and go with it.
 }
 
@@ -66,137 +33,50 @@ void RecentFiles::SetMaxItems(int maxItems) {
         RemoveEntry(entries_.back().MenuItem);
 }
 
-void RecentFiles::SetLazyWrite(bool lazyWrite) {
-    lazyWrite_ = lazyWrite;
-    if (registry_) registry_->lazyWrite = lazyWrite;
-}
-
-void RecentFiles::SetRootKey(TRootKey root) {
-    rootKey_ = root;
-    if (registry_) registry_->root = root;
-}
-
-void RecentFiles::SetActiveRegistry(bool active) {
-    if (active == ActiveRegistry()) return;
-    if (active) {
-        registry_ = std::make_unique<Registry>();
-        registry_->root = rootKey_;
-        registry_->lazyWrite = lazyWrite_;
-    } else {
-        CloseKey();
-        registry_.reset();
-    }
-}
-
-QString RecentFiles::CurrentPath() const {
-    return registry_ && registry_->key ? registry_->path : QString();
-}
-
-RegistryKey* RecentFiles::CurrentKey() const {
-    return registry_ ? registry_->key.get() : nullptr;
-}
-
-QString RecentFiles::KeyPath() const {
-    return QStringLiteral("\\Software\\") + companyName_ + u'\\' + applicationName_ + u'\\' +
-           applicationVersion_ + u'\\' + ownerName_ + u'\\' + section_;
-}
-
-bool RecentFiles::AcquireRegistry() {
-    if (registry_) return false;
-    SetActiveRegistry(true);
-    return true;
-}
-
-void RecentFiles::ReleaseRegistry(bool acquired) {
-    if (acquired) SetActiveRegistry(false);
-}
-
-RegistryKey* RecentFiles::OpenKey(const QString& path, bool create) {
-    CloseKey();
-    registry_->key = RegistryKey::Open(registry_->root, path, create);
-    if (registry_->key) registry_->path = path;
-    return registry_->key.get();
-}
-
-void RecentFiles::CloseKey() {
-    if (!registry_ || !registry_->key) return;
-    if (!registry_->lazyWrite) registry_->key->Sync();
-    registry_->key.reset();
-    registry_->path.clear();
-}
-
-void RecentFiles::ClearKey() {
-    RegistryKey* key = OpenKey(KeyPath(), false);
-    if (key == nullptr) return;
-    for (const QString& name : key->ValueNames()) {
-        if (name.toUpper() != QLatin1String("DEFAULT")) key->DeleteValue(name);
-    }
-    CloseKey();
+RecentFileSettings RecentFiles::Settings() const {
+    return RecentFileSettings(companyName_, applicationName_, {applicationVersion_, ownerName_, section_});
 }
 
 void RecentFiles::Loaded() {
-    if (serializeList_) LoadFromRegistry();
+    if (serializeList_) LoadFromSettings();
 }
 
-void RecentFiles::LoadFromRegistry() {
-    const bool acquired = AcquireRegistry();
-    if (RegistryKey* key = OpenKey(KeyPath(), false)) {
-        const QStringList names = EnumerationOrder(key->ValueNames());
+void RecentFiles::LoadFromSettings() {
+    if (const std::optional<QList<RecentFileSettings::Value>> values = Settings().Read()) {
         int storedCount = 0;
         bool countSeen = false;
         bool maxSeen = false;
-        for (const QString& name : names) {
-            const QString upper = name.toUpper();
+        for (const RecentFileSettings::Value& value : *values) {
+            const QString upper = value.Name.toUpper();
             if (upper == QLatin1String("COUNT")) {
-                storedCount = NumberOrZero(key->StringValue(name));
+                storedCount = RecentFileSettings::StoredNumber(value.Text);
                 countSeen = true;
             } else if (upper == QLatin1String("MAXFILES")) {
-                SetMaxItems(NumberOrZero(key->StringValue(name)));
+                SetMaxItems(RecentFileSettings::StoredNumber(value.Text));
                 maxSeen = true;
             }
             if (countSeen && maxSeen) break;
         }
         if (storedCount > 0) {
-            for (int i = 0; i < names.size(); ++i) {
-                const QString upper = names[i].toUpper();
+            for (int i = 0; i < values->size(); ++i) {
+                const QString upper = (*values)[i].Name.toUpper();
                 if (upper == QLatin1String("COUNT") || upper == QLatin1String("DEFAULT") ||
                     upper == QLatin1String("MAXFILES")) {
                     continue;
                 }
-                QString text = key->StringValue(names[i]);
-                qint32 number = 0;
-                if (const qsizetype bar = text.lastIndexOf(u'|'); bar >= 0) {
-                    number = NumberOrZero(text.mid(bar + 1));
-                    text.truncate(bar);
-                }
-                const qsizetype mark = text.indexOf(kDataSeparator);
-                const QString fileName = mark >= 0 ? text.left(mark) : text;
-                const QString data = mark >= 0 ? text.mid(mark + 1) : QString();
-                if (!FindEntry(fileName)) AddEntry(fileName, data, number, false, i, true, false);
+                const RecentFileSettings::Entry entry = RecentFileSettings::ParseEntry((*values)[i].Text);
+                if (!FindEntry(entry.FileName)) AddEntry(entry.FileName, entry.Data, entry.Number, false, i, true, false);
             }
         }
-        CloseKey();
     }
-    ReleaseRegistry(acquired);
     Renumber();
 }
 
-void RecentFiles::SaveToRegistry() {
-    const bool acquired = AcquireRegistry();
-    ClearKey();
-    // A key that cannot be written is skipped; its values were cleared already.
-    if (RegistryKey* key = OpenKey(KeyPath(), true)) {
-        key->WriteString(QStringLiteral("Count"), QString::number(entries_.size()));
-        key->WriteString(QStringLiteral("MaxFiles"), QString::number(maxItems_));
-        for (int i = 0; i < entries_.size(); ++i) {
-            const TMenuEntry& entry = entries_[i];
-            QString value = entry.FileName + kDataSeparator + entry.Data;
-            if (entry.Number != 0) value += u'|' + QString::number(entry.Number);
-            key->WriteString(QStringLiteral("H%1").arg(i), value);
-        }
-        CloseKey();
-    }
-    ReleaseRegistry(acquired);
+void RecentFiles::SaveToSettings() {
+    QList<RecentFileSettings::Entry> stored;
+    for (const TMenuEntry& entry : entries_)
+        stored.append({entry.FileName, entry.Data, entry.Number});
+    Settings().Write(stored, maxItems_);
 }
 
 QAction* RecentFiles::AddItem(const QString& fileName, const QString& data, qint32 number, int tag, bool enabled,

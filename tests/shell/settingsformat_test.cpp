@@ -112,7 +112,7 @@ void WriteTheValues() {
     std::unique_ptr<RecentFiles> recent = MainWindowRecentFiles(menu);
     for (const RecentCase& c : kRecent)
         recent->AddItem(QString::fromUtf8(c.FileName), QString::fromUtf8(c.Data), c.Number, 0, true, false);
-    recent->SaveToRegistry();
+    recent->SaveToSettings();
 }
 
 class SettingsFormatTest : public testing::Test {
@@ -153,7 +153,7 @@ TEST_F(SettingsFormatTest, TheRecentFilesReadBackNewestFirst) {
     InstallFixture();
     QMenu menu;
     std::unique_ptr<RecentFiles> recent = MainWindowRecentFiles(menu);
-    recent->LoadFromRegistry();
+    recent->LoadFromSettings();
     ASSERT_EQ(recent->Entries().size(), std::size(kRecent));
     for (std::size_t i = 0; i < std::size(kRecent); ++i) {
         const RecentCase& c = kRecent[std::size(kRecent) - 1 - i];
