@@ -23,7 +23,7 @@
 
 #include "codec/errors.h"
 #include "shell/windowstatestore.h"
-#include "shell/registrykey.h"
+#include "shell/settingsvalues.h"
 
 namespace {
 
@@ -78,9 +78,10 @@ struct Probe {
 };
 
 Probe* probe = nullptr;
-// The section's key, open for the process's life. Other settings objects of the process
-// see what it writes at once; as it is never synchronised, no input waits for the disk.
-fw::RegistryKey* writer = nullptr;
+// The section's group, open for the process's life. Other settings objects of the
+// process see what it writes at once; as it is never synchronised, no input waits for
+// the disk.
+QSettings* writer = nullptr;
 
 }  // namespace
 
@@ -97,9 +98,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, folder.filePath(QStringLiteral("system")));
     probe = new Probe;
-    writer = fw::RegistryKey::Open(fw::TRootKey::HKeyCurrentUser,
-                                   fw::SettingsWindowStateStorage::DefaultPath() + u'\\' + kSection, true)
-                 .release();
+    writer = new QSettings(QSettings::IniFormat, QSettings::UserScope, fw::SettingsOrganization(),
+                           fw::SettingsApplication());
+    writer->beginGroup(fw::SettingsWindowStateStorage::Group() + u'/' + kSection);
     return 0;
 }
 
@@ -107,15 +108,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     probe->Reset();
     {
-        fw::RegistryKey* key = writer;
-        key->Settings().remove(QString());
+        writer->remove(QString());
         std::size_t start = 0;
         for (int index = 0; start < input.size(); ++index) {
             std::size_t end = input.find('\n', start);
             if (end == std::string_view::npos) end = input.size();
             std::string_view line = input.substr(start, end - start);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            key->WriteString(fw::SettingsWindowStateStorage::LineName(index),
+            writer->setValue(fw::SettingsWindowStateStorage::LineName(index),
                              QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
             start = end + 1;
         }

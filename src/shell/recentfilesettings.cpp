@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "shell/settingsvalues.h"
+
 namespace fw {
 
 namespace {
@@ -27,33 +29,6 @@ QStringList EnumerationOrder(QStringList names) {
     return names;
 }
 
-// A value as text: a list of strings (which a hand-edited line with commas turns into)
-// is joined again.
-QString TextOf(const QVariant& value) {
-    if (value.metaType().id() == QMetaType::QStringList) return value.toStringList().join(QStringLiteral(", "));
-    if (value.metaType().id() == QMetaType::QByteArray) return QString::fromLatin1(value.toByteArray());
-    return value.toString();
-}
-
-bool HoldsAnything(QSettings& settings) {
-    return !settings.childKeys().isEmpty() || !settings.childGroups().isEmpty();
-}
-
-// Removes a value; QSettings would take a sub-group of the same name with it, so that
-// is put back.
-void RemoveValue(QSettings& settings, const QString& name) {
-    QList<std::pair<QString, QVariant>> subGroup;
-    if (settings.childGroups().contains(name)) {
-        settings.beginGroup(name);
-        for (const QString& key : settings.allKeys())
-            subGroup.append({key, settings.value(key)});
-        settings.endGroup();
-    }
-    settings.remove(name);
-    for (const auto& [key, value] : subGroup)
-        settings.setValue(name + u'/' + key, value);
-}
-
 }  // namespace
 
 RecentFileSettings::RecentFileSettings(QString organization, QString application, const QStringList& groupParts)
@@ -68,10 +43,10 @@ RecentFileSettings::RecentFileSettings(QString organization, QString application
 std::optional<QList<RecentFileSettings::Value>> RecentFileSettings::Read() const {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, organization_, application_);
     settings.beginGroup(group_);
-    if (!HoldsAnything(settings)) return std::nullopt;
+    if (!GroupHoldsAnything(settings)) return std::nullopt;
     QList<Value> values;
     for (const QString& name : EnumerationOrder(settings.childKeys()))
-        values.append({name, TextOf(settings.value(name))});
+        values.append({name, SettingsText(settings.value(name))});
     return values;
 }
 
@@ -79,7 +54,7 @@ void RecentFileSettings::Write(const QList<Entry>& entries, int maxFiles) const 
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, organization_, application_);
     settings.beginGroup(group_);
     for (const QString& name : settings.childKeys()) {
-        if (name.toUpper() != QLatin1String("DEFAULT")) RemoveValue(settings, name);
+        if (name.toUpper() != QLatin1String("DEFAULT")) RemoveSettingsValue(settings, name);
     }
     settings.setValue(QStringLiteral("Count"), QString::number(entries.size()));
     settings.setValue(QStringLiteral("MaxFiles"), QString::number(maxFiles));

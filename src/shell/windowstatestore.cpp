@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <QMetaObject>
 #include <QScreen>
+#include <QSettings>
 #include <QSplitter>
 #include <QWidget>
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "codec/formreader.h"
 #include "codec/formwriter.h"
 #include "document/usermessages.h"
+#include "shell/settingsvalues.h"
 
 namespace fw {
 
@@ -292,7 +294,7 @@ void WindowStateStorage::ReportError(const QString& message) {
         qWarning("%s", qPrintable(message));
 }
 
-SettingsWindowStateStorage::SettingsWindowStateStorage(QObject* parent) : WindowStateStorage(parent), path_(DefaultPath()) {
+SettingsWindowStateStorage::SettingsWindowStateStorage(QObject* parent) : WindowStateStorage(parent) {
     setObjectName(QStringLiteral("StorageMan"));
 }
 
@@ -301,25 +303,24 @@ QString SettingsWindowStateStorage::LineName(int index) {
 }
 
 void SettingsWindowStateStorage::LoadSection(const QString& section, const std::function<void(ByteSpan)>& apply) {
-    if (std::unique_ptr<RegistryKey> key = RegistryKey::Open(rootKey_, path_, false);
-        key != nullptr && key->ValueExists(section)) {
-        const QVariant value = key->Value(section);
-        const QByteArray bytes = value.metaType().id() == QMetaType::QByteArray
-                                     ? value.toByteArray()
-                                     : key->StringValue(section).toLatin1();
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, SettingsOrganization(), SettingsApplication());
+    settings.beginGroup(Group());
+    if (settings.contains(section)) {
+        const QVariant value = settings.value(section);
+        const QByteArray bytes = value.metaType().id() == QMetaType::QByteArray ? value.toByteArray()
+                                                                                : SettingsText(value).toLatin1();
         // Deleted before it is applied: a value that does not apply would otherwise be
         // read instead of the lines at every start, and no layout would ever come back.
-        key->DeleteValue(section);
-        key->Sync();
+        RemoveSettingsValue(settings, section);
+        settings.sync();
         apply(ByteSpan(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                        static_cast<std::size_t>(bytes.size())));
         return;
     }
-    const std::unique_ptr<RegistryKey> key = RegistryKey::Open(rootKey_, path_ + u'\\' + section, false);
-    if (key == nullptr) return;
+    settings.beginGroup(section);
     QList<QByteArray> lines;
-    for (int i = 0; key->ValueExists(LineName(i)); ++i)
-        lines << key->StringValue(LineName(i)).toLatin1();
+    for (int i = 0; settings.contains(LineName(i)); ++i)
+        lines << SettingsText(settings.value(LineName(i))).toLatin1();
     if (lines.isEmpty()) return;
 
     ByteViewStream first(ByteSpan(reinterpret_cast<const std::uint8_t*>(lines.front().constData()),
@@ -371,13 +372,18 @@ void SettingsWindowStateStorage::SaveSection(const QString& section, ByteSpan bi
             lines << QString::fromLatin1(hex.mid(i, 2 * kBytesPerLine));
     }
 
-    const std::unique_ptr<RegistryKey> key = RegistryKey::Open(rootKey_, path_ + u'\\' + section, true);
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, SettingsOrganization(), SettingsApplication());
+    settings.beginGroup(Group() + u'/' + section);
     for (int i = 0; i < lines.size(); ++i)
-        key->WriteString(LineName(i), lines[i]);
+        settings.setValue(LineName(i), lines[i]);
     // Lines of a longer text saved before; they were numbered without gaps.
-    for (int i = static_cast<int>(lines.size()); key->ValueExists(LineName(i)); ++i)
-        key->DeleteValue(LineName(i));
-    key->Flush();
+    for (int i = static_cast<int>(lines.size()); settings.contains(LineName(i)); ++i)
+        RemoveSettingsValue(settings, LineName(i));
+    settings.sync();
+    if (settings.status() != QSettings::NoError) {
+        throw Exception(
+            QStringLiteral("Cannot write the settings file %1.").arg(settings.fileName()).toStdString());
+    }
 }
 
 // ---- the store ----

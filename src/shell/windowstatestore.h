@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "codec/stream.h"
-#include "shell/registrykey.h"
 
 class QWidget;
 
@@ -63,25 +62,22 @@ private:
     UserMessages* messages_ = nullptr;
 };
 
-// Keeps each section under the key Path\<section>, as string values named "Line"
-// followed by the line's index in ten digits (Line0000000000, Line0000000001, ...). The
-// lines are the form's text, or with WriteAsText off its binary stream in hexadecimal.
+// Keeps each section in the user's settings file, group "5.x/<section>", as string
+// values named "Line" followed by the line's index in ten digits (Line0000000000,
+// Line0000000001, ...). The lines are the form's text, or with WriteAsText off its
+// binary stream in hexadecimal.
 class SettingsWindowStateStorage : public WindowStateStorage {
     Q_OBJECT
 public:
     explicit SettingsWindowStateStorage(QObject* parent = nullptr);
 
-    static QString DefaultPath() { return QStringLiteral("Software\\Zentrix\\Formwright\\5.x"); }
-
-    QString Path() const { return path_; }
-    void SetPath(const QString& path) { path_ = path; }
-    TRootKey RootKey() const { return rootKey_; }
-    void SetRootKey(TRootKey root) { rootKey_ = root; }
+    // The group the sections' groups are in.
+    static QString Group() { return QStringLiteral("5.x"); }
     bool WriteAsText() const { return writeAsText_; }
     void SetWriteAsText(bool text) { writeAsText_ = text; }
 
     // An older layout kept the whole form in one value named after the section, directly
-    // under Path: that value is applied instead and then deleted, also when it does not
+    // in Group: that value is applied instead and then deleted, also when it does not
     // apply, so that the lines written since take over. Otherwise the lines are read up
     // to the first missing index: text when the first line starts a form text, else
     // hexadecimal digits, two per byte.
@@ -93,8 +89,6 @@ public:
     static QString LineName(int index);
 
 private:
-    QString path_;
-    TRootKey rootKey_ = TRootKey::HKeyCurrentUser;
     bool writeAsText_ = true;
 };
 
