@@ -126,10 +126,12 @@ MainWindow::~MainWindow() {
         }
         delete window;
     }
+    // The session's storage outlives the window; its errors are no longer shown here.
+    stateStorage_->SetMessages(nullptr);
 }
 
 void MainWindow::CreateSettings() {
-    stateStorage_ = new SettingsWindowStateStorage(this);
+    stateStorage_ = &session_.WindowStates();
     stateStorage_->SetMessages(&messages_);
     // The window's layout comes back when it is shown and is saved when it closes,
     // with the interface options after it.

@@ -3,18 +3,22 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QWidget>
 #include <string_view>
 #include <utility>
 
 #include "packages/designpackages.h"
 #include "preview/previewcontext.h"
+#include "shell/settingsvalues.h"
 #include "shell/singleinstance.h"
+#include "shell/windowstatestore.h"
 
 namespace fw {
 
 Session::Session(const QString& packageListFile)
     : preview_(std::make_unique<preview::PreviewContext>()),
-      packages_(std::make_unique<pkg::DesignPackages>(preview_->Registry(), packageListFile.toStdString())) {}
+      packages_(std::make_unique<pkg::DesignPackages>(preview_->Registry(), packageListFile.toStdString())),
+      windowStates_(std::make_unique<SettingsWindowStateStorage>()) {}
 
 // The instances go first: their messages reach windows, the packages' classes last.
 Session::~Session() {
@@ -23,8 +27,8 @@ Session::~Session() {
 }
 
 QString Session::UserPackageListFile() {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Zentrix"),
-                             QStringLiteral("Formwright"));
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, SettingsOrganization(),
+                             SettingsApplication());
     const std::string_view name = pkg::PackageListFileName;
     return QFileInfo(settings.fileName())
         .absoluteDir()

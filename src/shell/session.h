@@ -2,7 +2,8 @@
 // Session: what one run of the editor shares between its windows. It owns the preview
 // context (the class registry, the names of the live forms, the look-alike rules and
 // the index of form folders), the design packages whose classes join that registry,
-// and the single-instance link to later starts. RunFormwright makes it before the main
+// the storage of the windows' layouts in the user's settings, and the single-instance
+// link to later starts. RunFormwright makes it before the main
 // window and hands it down by reference; it outlives every window.
 
 #include <QString>
@@ -17,6 +18,7 @@ namespace preview {
 class PreviewContext;
 }  // namespace preview
 
+class SettingsWindowStateStorage;
 class SingleInstance;
 
 class Session {
@@ -37,6 +39,9 @@ public:
     // classes join the built-in ones before any form is read.
     void LoadPackages();
 
+    // Where the windows' stores keep their layouts.
+    SettingsWindowStateStorage& WindowStates() { return *windowStates_; }
+
     // The link to later starts of the program, once this start has claimed it; null
     // before (and for a run that is about this very process only).
     SingleInstance* Instances() const { return instances_.get(); }
@@ -45,6 +50,7 @@ public:
 private:
     std::unique_ptr<preview::PreviewContext> preview_;
     std::unique_ptr<pkg::DesignPackages> packages_;
+    std::unique_ptr<SettingsWindowStateStorage> windowStates_;
     std::unique_ptr<SingleInstance> instances_;
 };
 
