@@ -32,6 +32,7 @@
 #include "codec/stream.h"
 #include "document/documentwindow.h"
 #include "document/usermessages.h"
+#include "preview/previewcontext.h"
 
 namespace {
 
@@ -111,10 +112,11 @@ QString LargestTextForm() {
 // pages of the libraries) is not counted against the file.
 int MeasureMemory(const QString& path, const QString& warmUp) {
     PrintingMessages messages;
+    fw::preview::PreviewContext context;
     QMdiArea area;
     area.resize(1000, 700);
     area.show();
-    auto* small = new fw::DocumentWindow(messages, fw::CodePage::Default());
+    auto* small = new fw::DocumentWindow(messages, fw::CodePage::Default(), context);
     area.addSubWindow(small);
     small->show();
     small->OpenDocumentFile(warmUp);
@@ -122,7 +124,7 @@ int MeasureMemory(const QString& path, const QString& warmUp) {
     delete small;
     QCoreApplication::processEvents();
 
-    auto* document = new fw::DocumentWindow(messages, fw::CodePage::Default());
+    auto* document = new fw::DocumentWindow(messages, fw::CodePage::Default(), context);
     area.addSubWindow(document);
     document->show();
     QCoreApplication::processEvents();
@@ -165,6 +167,7 @@ int main(int argc, char** argv) {
 
     std::vector<double> codec, open;
     PrintingMessages messages;
+    fw::preview::PreviewContext context;
     QMdiArea area;
     area.resize(1000, 700);
     area.show();
@@ -176,7 +179,7 @@ int main(int argc, char** argv) {
             fw::BinaryFormToText(input, output, fw::CodePage::Default());
             codec.push_back(Milliseconds(Clock::now() - start));
         }
-        auto* document = new fw::DocumentWindow(messages, fw::CodePage::Default());
+        auto* document = new fw::DocumentWindow(messages, fw::CodePage::Default(), context);
         area.addSubWindow(document);
         document->show();
         QCoreApplication::processEvents();

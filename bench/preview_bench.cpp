@@ -28,6 +28,7 @@
 #include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "codec/stream.h"
+#include "preview/previewcontext.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
@@ -88,19 +89,20 @@ long HeldBytes() {
 }
 
 void Measure(const char* name, const std::string& text, int runs) {
+    fw::preview::PreviewContext context;
     std::vector<double> build, read, paint;
     long held = 0;
     std::size_t messages = 0;
     for (int r = 0; r < runs; ++r) {
         {
-            fw::rt::ClassRegistry& registry = fw::preview::AppRegistry();
+            fw::rt::ClassRegistry& registry = context.Registry();
             const auto start = Clock::now();
             fw::rt::ObjectPtr form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
             std::vector<std::string> m;
             fw::rt::BuildFormFromText(*form, text, registry, fw::CodePage::Default(), m);
             read.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         }
-        fw::preview::VirtualDesktop desktop;
+        fw::preview::VirtualDesktop desktop(context);
         desktop.resize(1280, 1024);
         const long before = HeldBytes();
         const auto start = Clock::now();

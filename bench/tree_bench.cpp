@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "document/documentwindow.h"
+#include "preview/previewcontext.h"
 #include "document/editorlogic.h"
 #include "document/objectscan.h"
 #include "document/usermessages.h"
@@ -105,7 +106,8 @@ Figures Measure(int lines, int runs) {
     f.Scan = Best(runs, [&] { f.Nodes = fw::ScanHierarchy(split, nothing).ObjectCount(); });
 
     PrintingMessages messages;
-    fw::DocumentWindow document(messages, fw::CodePage::Default());
+    fw::preview::PreviewContext preview;
+    fw::DocumentWindow document(messages, fw::CodePage::Default(), preview);
     document.resize(1000, 700);
     document.show();
     document.LoadFromLines(QByteArray(text.data(), static_cast<qsizetype>(text.size())));

@@ -22,8 +22,8 @@
 #include <string_view>
 
 #include "codec/errors.h"
-#include "shell/propstorage.h"
-#include "shell/registrykey.h"
+#include "shell/windowstatestore.h"
+#include "shell/settingsvalues.h"
 
 namespace {
 
@@ -41,8 +41,8 @@ struct Probe {
         left->setObjectName(QStringLiteral("Left"));
         right = new QWidget(splitter);
         right->setObjectName(QStringLiteral("Right"));
-        manager = new fw::TRegPropStorageMan(window.get());
-        storage = new fw::TPropStorage(window.get(), manager, kSection, QStringLiteral("QWidget"));
+        manager = new fw::SettingsWindowStateStorage(window.get());
+        storage = new fw::WindowStateStore(window.get(), manager, kSection, QStringLiteral("QWidget"));
         storage->SetScreenPixelsPerInch(96);
         storage->AddComponent(QStringLiteral("Panel"), QStringLiteral("TPanel"), panel);
         storage->AddComponent(QStringLiteral("Left"), QStringLiteral("TPanel"), left);
@@ -73,14 +73,15 @@ struct Probe {
     QSplitter* splitter;
     QWidget* left;
     QWidget* right;
-    fw::TRegPropStorageMan* manager;
-    fw::TPropStorage* storage;
+    fw::SettingsWindowStateStorage* manager;
+    fw::WindowStateStore* storage;
 };
 
 Probe* probe = nullptr;
-// The section's key, open for the process's life. Other settings objects of the process
-// see what it writes at once; as it is never synchronised, no input waits for the disk.
-fw::RegistryKey* writer = nullptr;
+// The section's group, open for the process's life. Other settings objects of the
+// process see what it writes at once; as it is never synchronised, no input waits for
+// the disk.
+QSettings* writer = nullptr;
 
 }  // namespace
 
@@ -97,9 +98,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, folder.filePath(QStringLiteral("system")));
     probe = new Probe;
-    writer = fw::RegistryKey::Open(fw::TRootKey::HKeyCurrentUser,
-                                   fw::TRegPropStorageMan::DefaultPath() + u'\\' + kSection, true)
-                 .release();
+    writer = new QSettings(QSettings::IniFormat, QSettings::UserScope, fw::SettingsOrganization(),
+                           fw::SettingsApplication());
+    writer->beginGroup(fw::SettingsWindowStateStorage::Group() + u'/' + kSection);
     return 0;
 }
 
@@ -107,15 +108,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     probe->Reset();
     {
-        fw::RegistryKey* key = writer;
-        key->Settings().remove(QString());
+        writer->remove(QString());
         std::size_t start = 0;
         for (int index = 0; start < input.size(); ++index) {
             std::size_t end = input.find('\n', start);
             if (end == std::string_view::npos) end = input.size();
             std::string_view line = input.substr(start, end - start);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            key->WriteString(fw::TRegPropStorageMan::LineName(index),
+            writer->setValue(fw::SettingsWindowStateStorage::LineName(index),
                              QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
             start = end + 1;
         }

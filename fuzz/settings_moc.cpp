@@ -2,4 +2,4 @@
 // code needs QWidget complete, which the header only declares.
 #include <QWidget>
 
-#include "moc_propstorage.cpp"
+#include "moc_windowstatestore.cpp"

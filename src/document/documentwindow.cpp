@@ -132,7 +132,8 @@ public:
 // collection properties and items) and the class registry.
 class PreviewLookup final : public HierarchyLookup {
 public:
-    explicit PreviewLookup(const DocumentWindow& document) : document_(document) {}
+    PreviewLookup(const DocumentWindow& document, const rt::ClassRegistry& registry)
+        : document_(document), registry_(registry) {}
 
     std::optional<std::string> CollectionType(std::string_view owner, std::string_view property) override {
         rt::PropertyLister moi;
@@ -159,7 +160,7 @@ public:
     }
 
     bool IsControlClass(std::string_view className) override {
-        const rt::Class* cls = preview::AppRegistry().FindClassByName(className);
+        const rt::Class* cls = registry_.FindClassByName(className);
         return cls && cls->InheritsFrom("TControl");
     }
 
@@ -175,6 +176,7 @@ private:
     }
 
     const DocumentWindow& document_;
+    const rt::ClassRegistry& registry_;
 };
 
 }  // namespace
@@ -288,12 +290,14 @@ private:
     std::string decoded_;
 };
 
-DocumentWindow::DocumentWindow(UserMessages& messages, const CodePage& codePage, QWidget* parent)
+DocumentWindow::DocumentWindow(UserMessages& messages, const CodePage& codePage, preview::PreviewContext& preview,
+                               QWidget* parent)
     : QMdiSubWindow(parent),
       messages_(messages),
+      preview_(preview),
       preferredCodePage_(codePage),
       codePage_(&codePage),
-      lookup_(std::make_unique<PreviewLookup>(*this)) {
+      lookup_(std::make_unique<PreviewLookup>(*this, preview.Registry())) {
     setAttribute(Qt::WA_DeleteOnClose);
     BuildWidgets();
     BuildMenus();
@@ -343,7 +347,7 @@ void DocumentWindow::BuildWidgets() {
     sourceLayout->setContentsMargins(0, 0, 0, 0);
     sourceLayout->addWidget(editor_);
     nbk_->addWidget(sourcePage);
-    desktop_ = new preview::VirtualDesktop;
+    desktop_ = new preview::VirtualDesktop(preview_);
     auto* formPage = new QWidget;
     formPage->setObjectName(QStringLiteral("Form"));
     auto* formLayout = new QVBoxLayout(formPage);
@@ -1085,7 +1089,7 @@ void DocumentWindow::InspectNode(int node) {
     inspectedObject_ = nullptr;
     inspectedClass_ = nullptr;
     const ResolvedNode resolved =
-        ResolveNode(tree_->Nodes(), node, PreviewForm(), preview::AppRegistry(), &desktop_->ReadObjects());
+        ResolveNode(tree_->Nodes(), node, PreviewForm(), preview_.Registry(), &desktop_->ReadObjects());
     inspectedObject_ = resolved.Object;
     inspectedClass_ = resolved.Class;
     const ObjectNode& n = tree_->Nodes().Nodes[static_cast<std::size_t>(node)];
@@ -1151,10 +1155,6 @@ void DocumentWindow::SetFormSearchFolders(const QStringList& folders) {
     searchFolders_.clear();
     for (const QString& folder : folders)
         searchFolders_.push_back(folder.toStdString());
-}
-
-void DocumentWindow::SetFormFolderIndex(rt::FormFolderIndex* index) {
-    desktop_->SetFormFolderIndex(index);
 }
 
 void DocumentWindow::BuildPreview() {

@@ -36,10 +36,10 @@ namespace fw {
 namespace rt {
 class Object;
 class Class;
-class FormFolderIndex;
 }  // namespace rt
 namespace preview {
 class OIPanel;
+class PreviewContext;
 class VirtualDesktop;
 }  // namespace preview
 
@@ -51,7 +51,10 @@ class UserMessages;
 class DocumentWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
-    DocumentWindow(UserMessages& messages, const CodePage& codePage, QWidget* parent = nullptr);
+    // The preview context (registry, form names, look-alike rules, folder index) is
+    // shared by the documents and must outlive them.
+    DocumentWindow(UserMessages& messages, const CodePage& codePage, preview::PreviewContext& preview,
+                   QWidget* parent = nullptr);
     ~DocumentWindow() override;
 
     // Names, detects, loads and rescans the file. A file that cannot be read, or a binary
@@ -161,10 +164,6 @@ public:
     // document's own folder and its parents; taken at the next build.
     void SetFormSearchFolders(const QStringList& folders);
     const std::vector<std::string>& FormSearchFolders() const { return searchFolders_; }
-    // The index of form folders the previews search through, shared by the documents of
-    // a session so that a folder is read once; it must outlive the document. Without one
-    // the document's preview keeps its own.
-    void SetFormFolderIndex(rt::FormFolderIndex* index);
     // Opens the file an object of an ancestor or a frame comes from, at the object;
     // answers whether it did. Without one, or when it does not, "Goto source" on such an
     // object says where the object is written.
@@ -320,6 +319,7 @@ private:
     friend class StatusBatch;
 
     UserMessages& messages_;
+    preview::PreviewContext& preview_;
     // The preference the document was created with, the page chosen for it (none until
     // one is), and the page in use with where it came from.
     const CodePage& preferredCodePage_;

@@ -23,6 +23,7 @@
 #include "codec/stream.h"
 #include "packages/designpackages.h"
 #include "preview/formwindow.h"
+#include "preview/previewcontext.h"
 #include "preview/realizer.h"
 #include "preview/vcllook.h"
 #include "preview/virtualdesktop.h"
@@ -322,11 +323,14 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
         err << path << ": " << e.what() << '\n';
         return 2;
     }
+    // The render is a run of its own: its registry, form names and look-alike rules are
+    // its own, as the editor's are.
+    PreviewContext context;
     // Design packages join the registry the preview builds from, as in the editor.
     std::unique_ptr<pkg::DesignPackages> packages;
     bool packageFailed = false;
     if (!packageFiles.empty() || installedPackages) {
-        packages = std::make_unique<pkg::DesignPackages>(AppRegistry(), pkg::UserPackageListPath());
+        packages = std::make_unique<pkg::DesignPackages>(context.Registry(), pkg::UserPackageListPath());
         if (installedPackages) {
             packages->ReadPackageList();
             packageFiles.insert(packageFiles.end(), packages->PackageFiles().begin(), packages->PackageFiles().end());
@@ -338,7 +342,7 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
             packageFailed = true;
         }
     }
-    VirtualDesktop desktop;
+    VirtualDesktop desktop(context);
     desktop.resize(1280, 1024);
     // The ancestors and frames are looked for beside the form, then in the folders given.
     desktop.BuildPreview(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), *codePage,

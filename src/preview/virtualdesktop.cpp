@@ -3,11 +3,9 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <exception>
-#include <filesystem>
 #include <new>
 #include <optional>
 
-#include "packages/designpackages.h"
 #include "preview/formwindow.h"
 #include "preview/instrument.h"
 #include "preview/qtmeasurer.h"
@@ -27,60 +25,7 @@ constexpr int FormOrigin = 10;
 
 }  // namespace
 
-rt::ClassRegistry& AppRegistry() {
-    static const std::unique_ptr<rt::ClassRegistry> registry = [] {
-        std::unique_ptr<rt::ClassRegistry> made = rt::MakeBuiltinRegistry();
-        // An object of a class nobody registered is read as a stand-in of the class
-        // whose look the look-alike table gives it, so that it lays out and draws as
-        // that class does.
-        made->SetStandInLook([](std::string_view className, const std::vector<rt::RawProperty>& stored,
-                                bool holdsRecords) {
-            return rt::LookalikeClass(className, stored, holdsRecords, AppLookalikes(), AppRegistry());
-        });
-        return made;
-    }();
-    return *registry;
-}
-
-rt::FormNames& AppFormNames() {
-    static rt::FormNames names;
-    return names;
-}
-
-namespace {
-
-struct LoadedLookalikes {
-    std::vector<std::string> Messages;
-    rt::LookalikeTable Table;
-};
-
-const LoadedLookalikes& AppLookalikesLoaded() {
-    static const LoadedLookalikes loaded = [] {
-        LoadedLookalikes result;
-        const std::string packageList = pkg::UserPackageListPath();
-        const std::string path =
-            packageList.empty() ? std::string() : (std::filesystem::path(packageList).parent_path() / "lookalikes.txt").string();
-        result.Table = rt::LookalikeTable::WithUserFile(path, result.Messages);
-        return result;
-    }();
-    return loaded;
-}
-
-}  // namespace
-
-const rt::LookalikeTable& AppLookalikes() {
-    return AppLookalikesLoaded().Table;
-}
-
-const std::vector<std::string>& AppLookalikeMessages() {
-    return AppLookalikesLoaded().Messages;
-}
-
-const rt::Class* StandInLook(const rt::Object& standIn) {
-    return rt::LookalikeClass(standIn, AppLookalikes(), AppRegistry());
-}
-
-VirtualDesktop::VirtualDesktop(QWidget* parent) : QScrollArea(parent) {
+VirtualDesktop::VirtualDesktop(PreviewContext& context, QWidget* parent) : QScrollArea(parent), context_(context) {
     setObjectName(QStringLiteral("VirtualDesktop"));
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
@@ -113,7 +58,7 @@ void VirtualDesktop::DisposePreview() {
     records_.clear();
     origins_ = {};
     if (form_) {
-        AppFormNames().Remove(form_.get());
+        context_.FormNames().Remove(form_.get());
         form_.reset();
     }
 }
@@ -122,12 +67,11 @@ void VirtualDesktop::BuildPreview(std::string_view text, const CodePage& codePag
     DisposePreview();
     messages_.clear();
     places_.clear();
-    rt::ClassRegistry& registry = AppRegistry();
+    rt::ClassRegistry& registry = context_.Registry();
     std::optional<rt::FolderFormSource> folders;
     try {
         if (!search.FormPath.empty() || !search.Folders.empty()) {
-            if (!sharedIndex_ && !ownIndex_) ownIndex_ = std::make_unique<rt::FormFolderIndex>();
-            folders.emplace(search.FormPath, search.Folders, sharedIndex_ ? *sharedIndex_ : *ownIndex_);
+            folders.emplace(search.FormPath, search.Folders, context_.FolderIndex());
         }
     } catch (const std::exception& e) {
         // A folder that cannot be looked at: the preview shows what the text holds.
@@ -149,11 +93,11 @@ void VirtualDesktop::BuildPreview(std::string_view text, const CodePage& codePag
         return;
     }
     std::vector<rt::BuildMessage> built;
-    rt::BuildFormFromText(*form_, text, registry, codePage, built, &AppFormNames(), &records_, source, &origins_);
+    rt::BuildFormFromText(*form_, text, registry, codePage, built, &context_.FormNames(), &records_, source, &origins_);
     // The preview lays the form out as a sizeable window and draws the frame it asks for.
     borderStyle_ = rt::MakeNormalWindow(*form_);
     for (rt::BuildMessage& message : built) AddMessage(std::move(message.Text), std::move(message.Place));
-    for (const std::string& message : AppLookalikeMessages()) AddMessage(message);
+    for (const std::string& message : context_.LookalikeMessages()) AddMessage(message);
     try {
         Present();
     } catch (const std::bad_alloc&) {
@@ -192,7 +136,7 @@ void VirtualDesktop::Present() {
     realizer_ = std::make_unique<FormRealizer>();
     // A control of a class nobody registered borrows the look the look-alike table
     // gives it (the user's rules first, then the shipped ones).
-    realizer_->SetLookResolver(StandInLook);
+    realizer_->SetLookResolver([this](const rt::Object& standIn) { return context_.StandInLook(standIn); });
     realizer_->SetFormBorderStyle(rootKind_ == RootKind::Form ? borderStyle_ : std::string("bsNone"));
     connect(realizer_.get(), &FormRealizer::Clicked, this, [this](rt::Object* c) {
         if (c == form_.get() || HasHook(*c, "OnClick", ObjectEnterHook)) emit ObjectEnter(Q(c->Name()));

@@ -13,6 +13,7 @@
 
 #include "codec/codepage.h"
 #include "preview/formwindow.h"
+#include "preview/previewcontext.h"
 #include "runtime/formbuild.h"
 #include "runtime/formsearch.h"
 #include "runtime/lookalike.h"
@@ -33,25 +34,12 @@ struct FormSearch {
     std::vector<std::string> Folders;  // the user's extra folders, in order
 };
 
-// The class registry of the running program, with the built-in classes registered, and
-// the names of its forms (each preview's form is added while it lives, so a second
-// preview of the same form is named "%s_1").
-rt::ClassRegistry& AppRegistry();
-rt::FormNames& AppFormNames();
-// The look-alike rules of the running program: the user's lookalikes.txt in the
-// configuration folder (beside the package list) before the shipped table, read the
-// first time a preview needs them; and the messages about bad lines of that file, which
-// every preview shows until the file is fixed.
-const rt::LookalikeTable& AppLookalikes();
-const std::vector<std::string>& AppLookalikeMessages();
-// The built-in class whose look a stand-in borrows by the application's table, or
-// nullptr for the framed box.
-const rt::Class* StandInLook(const rt::Object& standIn);
-
 class VirtualDesktop : public QScrollArea {
     Q_OBJECT
 public:
-    explicit VirtualDesktop(QWidget* parent = nullptr);
+    // The context holds the registry, the form names, the look-alike rules and the
+    // folder index the previews share; it must outlive the desktop.
+    explicit VirtualDesktop(PreviewContext& context, QWidget* parent = nullptr);
     ~VirtualDesktop() override;
 
     // Rebuilds the preview from form text (the bytes a text file holds): the old form is
@@ -60,12 +48,9 @@ public:
     // form is shown at (10, 10) in its normal state. Never throws: every
     // complaint is a line of PreviewMessages ("ERROR=…", "ERROR=Reader: …",
     // "ERROR=FormShow: …").
-    // The ancestors and frames are read from the files search finds, through the index
-    // of form folders set with SetFormFolderIndex (else the desktop's own).
+    // The ancestors and frames are read from the files search finds, through the
+    // context's index of form folders.
     void BuildPreview(std::string_view text, const CodePage& codePage, const FormSearch& search = {});
-    // The index of form folders that builds search through; it must outlive the desktop.
-    // nullptr goes back to the desktop's own.
-    void SetFormFolderIndex(rt::FormFolderIndex* index) { sharedIndex_ = index; }
     // Destroys the preview form and its window, if any.
     void DisposePreview();
 
@@ -114,6 +99,7 @@ private:
     void FitDesk();
     void AddMessage(std::string text, rt::MessagePlace place = {});
 
+    PreviewContext& context_;
     QWidget* desk_ = nullptr;
     rt::ObjectPtr form_;
     FormWindow* window_ = nullptr;
@@ -122,8 +108,6 @@ private:
     std::vector<rt::MessagePlace> places_;
     std::vector<rt::ReadObject> records_;
     rt::BuildOrigins origins_;
-    rt::FormFolderIndex* sharedIndex_ = nullptr;
-    std::unique_ptr<rt::FormFolderIndex> ownIndex_;
     std::string borderStyle_;  // the BorderStyle the form's text stores
     RootKind rootKind_ = RootKind::Form;
 };

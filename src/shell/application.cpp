@@ -6,6 +6,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <utility>
 
 #include "document/documentwindow.h"
 #include "preview/render.h"
@@ -13,6 +14,7 @@
 #include "shell/drawnicons.h"
 #include "shell/mainwindow.h"
 #include "shell/productinfo.h"
+#include "shell/session.h"
 #include "shell/splash.h"
 
 namespace fw {
@@ -133,11 +135,15 @@ int RunFormwright(int argc, char** argv) {
     QCoreApplication::processEvents();
     app.Messages().SetSplash(splash);
 
-    MainWindow main(app.Messages());
+    // What the windows share: the class registry, the design packages, the form
+    // folders and the link to later starts.
+    Session session;
+    session.SetInstances(std::move(instances));
+    MainWindow main(session, app.Messages());
     app.Messages().SetDialogParent(&main);
     main.SetSplash(splash);
     main.SetCommandLine(QCoreApplication::arguments().mid(1));
-    main.SetAppInstances(instances.release());
+    main.ListenToInstances(*session.Instances());
 
     if (!grabPath.isEmpty()) GrabAndQuitWhenSettled(main, grabPath);
 

@@ -98,98 +98,98 @@ void ExtractDialog::BuildWidgets() {
     emptyLabel_->setAlignment(Qt::AlignCenter);
     grid->addWidget(emptyLabel_, 0, 0, 2, 1);
 
-    Panel_ = new QWidget(this);
-    Panel_->setObjectName(QStringLiteral("Panel"));
-    Panel_->setAutoFillBackground(true);
-    auto* panelLayout = new QVBoxLayout(Panel_);
+    panel_ = new QWidget(this);
+    panel_->setObjectName(QStringLiteral("Panel"));
+    panel_->setAutoFillBackground(true);
+    auto* panelLayout = new QVBoxLayout(panel_);
     panelLayout->setContentsMargins(4, 4, 4, 0);
-    pc = new QTabWidget(Panel_);
-    pc->setObjectName(QStringLiteral("pc"));
-    panelLayout->addWidget(pc);
+    pages_ = new QTabWidget(panel_);
+    pages_->setObjectName(QStringLiteral("pc"));
+    panelLayout->addWidget(pages_);
 
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    auto* resourcesLayout = new QVBoxLayout(TabSheet1);
+    resourcesPage_ = new QWidget;
+    resourcesPage_->setObjectName(QStringLiteral("TabSheet1"));
+    auto* resourcesLayout = new QVBoxLayout(resourcesPage_);
     resourcesLayout->setContentsMargins(2, 2, 2, 2);
-    splitter_ = new QSplitter(Qt::Horizontal, TabSheet1);
+    splitter_ = new QSplitter(Qt::Horizontal, resourcesPage_);
     splitter_->setObjectName(QStringLiteral("Splitter"));
     splitter_->setChildrenCollapsible(false);
-    Box_ = new QListWidget(splitter_);
-    Box_->setObjectName(QStringLiteral("Box"));
-    Box_->setSelectionMode(QAbstractItemView::SingleSelection);
-    Box_->setSortingEnabled(false);
-    DFM_ = new QsciScintilla(splitter_);
-    DFM_->setObjectName(QStringLiteral("DFM"));
-    DFM_->setUtf8(true);
-    auto* lexer = new FormLexer(DFM_);
-    DFM_->setLexer(lexer);
+    formList_ = new QListWidget(splitter_);
+    formList_->setObjectName(QStringLiteral("Box"));
+    formList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    formList_->setSortingEnabled(false);
+    formText_ = new QsciScintilla(splitter_);
+    formText_->setObjectName(QStringLiteral("DFM"));
+    formText_->setUtf8(true);
+    auto* lexer = new FormLexer(formText_);
+    formText_->setLexer(lexer);
     // No gutter: neither line numbers nor symbols nor folding.
     for (int margin = 0; margin < 3; ++margin)
-        DFM_->setMarginWidth(margin, 0);
-    DFM_->setReadOnly(true);
-    splitter_->addWidget(Box_);
-    splitter_->addWidget(DFM_);
+        formText_->setMarginWidth(margin, 0);
+    formText_->setReadOnly(true);
+    splitter_->addWidget(formList_);
+    splitter_->addWidget(formText_);
     splitter_->setStretchFactor(0, 0);
     splitter_->setStretchFactor(1, 1);
     splitter_->setSizes({150, 340});
     resourcesLayout->addWidget(splitter_);
-    pc->addTab(TabSheet1, QStringLiteral(" Resources "));
+    pages_->addTab(resourcesPage_, QStringLiteral(" Resources "));
 
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    auto* infoLayout = new QVBoxLayout(TabSheet2);
+    infoPage_ = new QWidget;
+    infoPage_->setObjectName(QStringLiteral("TabSheet2"));
+    auto* infoLayout = new QVBoxLayout(infoPage_);
     infoLayout->setContentsMargins(2, 2, 2, 2);
     infoLayout->setSpacing(0);
-    Memo_ = new QPlainTextEdit(TabSheet2);
-    Memo_->setObjectName(QStringLiteral("Memo"));
-    Memo_->setReadOnly(true);
-    Memo_->setFont(lexer->defaultFont());
-    Memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ts = new QTabBar(TabSheet2);
-    ts->setObjectName(QStringLiteral("ts"));
-    ts->setShape(QTabBar::RoundedSouth);
-    ts->setDrawBase(false);
+    memo_ = new QPlainTextEdit(infoPage_);
+    memo_->setObjectName(QStringLiteral("Memo"));
+    memo_->setReadOnly(true);
+    memo_->setFont(lexer->defaultFont());
+    memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    reportTabs_ = new QTabBar(infoPage_);
+    reportTabs_->setObjectName(QStringLiteral("ts"));
+    reportTabs_->setShape(QTabBar::RoundedSouth);
+    reportTabs_->setDrawBase(false);
     for (const pe::ReportPage page : kReportPages)
-        ts->addTab(QString::fromLatin1(pe::ReportPageName(page)));
-    ts->setCurrentIndex(0);
-    infoLayout->addWidget(Memo_, 1);
-    infoLayout->addWidget(ts, 0, Qt::AlignLeft);
-    pc->addTab(TabSheet2, QStringLiteral(" Info "));
-    grid->addWidget(Panel_, 0, 0);
+        reportTabs_->addTab(QString::fromLatin1(pe::ReportPageName(page)));
+    reportTabs_->setCurrentIndex(0);
+    infoLayout->addWidget(memo_, 1);
+    infoLayout->addWidget(reportTabs_, 0, Qt::AlignLeft);
+    pages_->addTab(infoPage_, QStringLiteral(" Info "));
+    grid->addWidget(panel_, 0, 0);
 
     auto* strip = new QWidget(this);
     strip->setObjectName(QStringLiteral("ButtonStrip"));
     auto* stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(6, 8, 6, 8);
-    bOpen = new QPushButton(QStringLiteral("Open..."), strip);
-    bOpen->setObjectName(QStringLiteral("bOpen"));
-    bOpen->setAutoDefault(false);
-    bOK = new QPushButton(QStringLiteral("Load"), strip);
-    bOK->setObjectName(QStringLiteral("bOK"));
-    bOK->setDefault(true);
-    bOK->setEnabled(false);
-    Button1 = new QPushButton(QStringLiteral("Close"), strip);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
-    stripLayout->addWidget(bOpen);
+    openButton_ = new QPushButton(QStringLiteral("Open..."), strip);
+    openButton_->setObjectName(QStringLiteral("bOpen"));
+    openButton_->setAutoDefault(false);
+    loadButton_ = new QPushButton(QStringLiteral("Load"), strip);
+    loadButton_->setObjectName(QStringLiteral("bOK"));
+    loadButton_->setDefault(true);
+    loadButton_->setEnabled(false);
+    closeButton_ = new QPushButton(QStringLiteral("Close"), strip);
+    closeButton_->setObjectName(QStringLiteral("Button1"));
+    closeButton_->setAutoDefault(false);
+    stripLayout->addWidget(openButton_);
     stripLayout->addStretch(1);
-    stripLayout->addWidget(bOK);
-    stripLayout->addWidget(Button1);
+    stripLayout->addWidget(loadButton_);
+    stripLayout->addWidget(closeButton_);
     grid->addWidget(strip, 1, 0);
     grid->setRowStretch(0, 1);
     emptyLabel_->lower();
 
-    connect(bOpen, &QPushButton::clicked, this, &ExtractDialog::bOpenClick);
-    connect(bOK, &QPushButton::clicked, this, &ExtractDialog::BoxDblClick);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
+    connect(openButton_, &QPushButton::clicked, this, &ExtractDialog::bOpenClick);
+    connect(loadButton_, &QPushButton::clicked, this, &ExtractDialog::BoxDblClick);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
     // A selection by mouse or keys; a focus that only marks an item does not count.
-    connect(Box_, &QListWidget::itemSelectionChanged, this, &ExtractDialog::BoxClick);
-    connect(Box_, &QListWidget::itemDoubleClicked, this, &ExtractDialog::BoxDblClick);
-    connect(ts, &QTabBar::currentChanged, this, &ExtractDialog::tsClick);
+    connect(formList_, &QListWidget::itemSelectionChanged, this, &ExtractDialog::BoxClick);
+    connect(formList_, &QListWidget::itemDoubleClicked, this, &ExtractDialog::BoxDblClick);
+    connect(reportTabs_, &QTabBar::currentChanged, this, &ExtractDialog::tsClick);
 }
 
 void ExtractDialog::FormCreate() {
-    pc->setCurrentWidget(TabSheet1);
+    pages_->setCurrentWidget(resourcesPage_);
     pe_ = std::make_unique<pe::PeFile>(codePage_);
 }
 
@@ -213,8 +213,8 @@ QString ExtractDialog::FromCodePage(const std::string& bytes) const {
 void ExtractDialog::OpenFile(const QString& path) {
     {
         // Emptying the list is no selection by the user.
-        const QSignalBlocker blocker(Box_);
-        Box_->clear();
+        const QSignalBlocker blocker(formList_);
+        formList_->clear();
     }
     try {
         pe_->Open(QFile::encodeName(path).toStdString());
@@ -223,21 +223,21 @@ void ExtractDialog::OpenFile(const QString& path) {
     }
 
     if (HasVisibleText(pe_->Description()))
-        pc->setTabText(pc->indexOf(TabSheet2), TabText(FromCodePage(pe_->Description())));
+        pages_->setTabText(pages_->indexOf(infoPage_), TabText(FromCodePage(pe_->Description())));
     {
-        const QSignalBlocker blocker(Box_);
+        const QSignalBlocker blocker(formList_);
         for (const std::string& name : pe_->FormNames())
-            Box_->addItem(FromCodePage(name));
+            formList_->addItem(FromCodePage(name));
     }
     tsClick();
 
-    pc->setTabVisible(pc->indexOf(TabSheet1), !packageMode_);
-    if (packageMode_) pc->setCurrentWidget(TabSheet2);
-    Panel_->setVisible(Box_->count() > 0 || packageMode_);
-    bOK->setVisible(!packageMode_);
+    pages_->setTabVisible(pages_->indexOf(resourcesPage_), !packageMode_);
+    if (packageMode_) pages_->setCurrentWidget(infoPage_);
+    panel_->setVisible(formList_->count() > 0 || packageMode_);
+    loadButton_->setVisible(!packageMode_);
     // The keys go to the list of forms first: arrows or typing a name pick one, Enter
     // loads it.
-    if (!packageMode_ && Box_->count() > 0) Box_->setFocus();
+    if (!packageMode_ && formList_->count() > 0) formList_->setFocus();
 
     const QString fileName =
         QFileInfo(QFile::decodeName(QByteArray::fromStdString(pe_->ImagePath()))).fileName();
@@ -252,7 +252,7 @@ void ExtractDialog::bOpenClick() {
 }
 
 void ExtractDialog::tsClick() {
-    const int tab = ts->currentIndex();
+    const int tab = reportTabs_->currentIndex();
     if (tab < 0 || tab >= static_cast<int>(kReportPages.size())) return;
     std::vector<std::string> lines;
     pe::BuildPackageReport(kReportPages[static_cast<std::size_t>(tab)], pe_->ReportInputs(), lines);
@@ -260,13 +260,13 @@ void ExtractDialog::tsClick() {
     QStringList text;
     for (const std::string& line : lines)
         text << FromCodePage(line);
-    Memo_->setPlainText(text.join(u'\n'));
-    Memo_->moveCursor(QTextCursor::Start);
+    memo_->setPlainText(text.join(u'\n'));
+    memo_->moveCursor(QTextCursor::Start);
 }
 
 int ExtractDialog::SelectedRow() const {
-    const QList<QListWidgetItem*> selected = Box_->selectedItems();
-    return selected.isEmpty() ? -1 : Box_->row(selected.first());
+    const QList<QListWidgetItem*> selected = formList_->selectedItems();
+    return selected.isEmpty() ? -1 : formList_->row(selected.first());
 }
 
 const pe::TResourceItem& ExtractDialog::FormResource(int row) const {
@@ -287,12 +287,12 @@ void ExtractDialog::SetPreview(std::vector<std::string> lines) {
         bytes += line;
         bytes += "\r\n";
     }
-    DFM_->setText(QString::fromStdString(EditorTextFromBytes(bytes, codePage_)));
+    formText_->setText(QString::fromStdString(EditorTextFromBytes(bytes, codePage_)));
 }
 
 void ExtractDialog::BoxClick() {
     previewConverted_ = false;
-    bOK->setEnabled(false);
+    loadButton_->setEnabled(false);
     const int row = SelectedRow();
     if (row < 0) return;
     const bool converted = RunGuarded(messages_, [this, row] {
@@ -307,7 +307,7 @@ void ExtractDialog::BoxClick() {
     });
     if (!converted) return;
     previewConverted_ = true;
-    bOK->setEnabled(true);
+    loadButton_->setEnabled(true);
 }
 
 void ExtractDialog::BoxDblClick() {

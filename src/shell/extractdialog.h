@@ -76,17 +76,17 @@ public:
 
     // The controls, for whoever drives the dialog without a mouse.
     QLabel* EmptyLabel() const { return emptyLabel_; }
-    QWidget* Panel() const { return Panel_; }
-    QTabWidget* PageControl() const { return pc; }
-    QWidget* ResourcesPage() const { return TabSheet1; }
-    QWidget* InfoPage() const { return TabSheet2; }
-    QListWidget* Box() const { return Box_; }
-    QsciScintilla* DFM() const { return DFM_; }
-    QPlainTextEdit* Memo() const { return Memo_; }
-    QTabBar* ReportTabs() const { return ts; }
-    QPushButton* OpenButton() const { return bOpen; }
-    QPushButton* LoadButton() const { return bOK; }
-    QPushButton* CloseButton() const { return Button1; }
+    QWidget* Panel() const { return panel_; }
+    QTabWidget* PageControl() const { return pages_; }
+    QWidget* ResourcesPage() const { return resourcesPage_; }
+    QWidget* InfoPage() const { return infoPage_; }
+    QListWidget* Box() const { return formList_; }
+    QsciScintilla* DFM() const { return formText_; }
+    QPlainTextEdit* Memo() const { return memo_; }
+    QTabBar* ReportTabs() const { return reportTabs_; }
+    QPushButton* OpenButton() const { return openButton_; }
+    QPushButton* LoadButton() const { return loadButton_; }
+    QPushButton* CloseButton() const { return closeButton_; }
     // The preview's lines as converted, in the code page.
     const std::vector<std::string>& PreviewLines() const { return previewLines_; }
 
@@ -120,18 +120,18 @@ private:
     bool previewConverted_ = false;
 
     QLabel* emptyLabel_ = nullptr;
-    QWidget* Panel_ = nullptr;
-    QTabWidget* pc = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    QListWidget* Box_ = nullptr;
+    QWidget* panel_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QWidget* resourcesPage_ = nullptr;
+    QWidget* infoPage_ = nullptr;
+    QListWidget* formList_ = nullptr;
     QSplitter* splitter_ = nullptr;
-    QsciScintilla* DFM_ = nullptr;
-    QPlainTextEdit* Memo_ = nullptr;
-    QTabBar* ts = nullptr;
-    QPushButton* bOpen = nullptr;
-    QPushButton* bOK = nullptr;
-    QPushButton* Button1 = nullptr;
+    QsciScintilla* formText_ = nullptr;
+    QPlainTextEdit* memo_ = nullptr;
+    QTabBar* reportTabs_ = nullptr;
+    QPushButton* openButton_ = nullptr;
+    QPushButton* loadButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 }  // namespace fw

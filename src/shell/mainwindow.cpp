@@ -25,7 +25,7 @@
 #include "document/usermessages.h"
 #include "packages/designpackages.h"
 #include "preview/oipanel.h"
-#include "preview/virtualdesktop.h"
+#include "preview/previewcontext.h"
 #include "shell/aboutbox.h"
 #include "shell/singleinstance.h"
 #include "shell/commandline.h"
@@ -33,8 +33,9 @@
 #include "shell/extractdialog.h"
 #include "shell/documenttabbar.h"
 #include "shell/prefsdialog.h"
-#include "shell/propstorage.h"
-#include "shell/recentfilelist.h"
+#include "shell/windowstatestore.h"
+#include "shell/recentfiles.h"
+#include "shell/session.h"
 #include "shell/splash.h"
 #include "shell/systeminfo.h"
 #include "shell/tiling.h"
@@ -56,16 +57,6 @@ QList<QIcon> WindowImages() {
     return images;
 }
 
-// The package list file: beside the user's settings file, in the same folder.
-QString PackageListPath() {
-    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Zentrix"),
-                             QStringLiteral("Formwright"));
-    const std::string_view name = pkg::PackageListFileName;
-    return QFileInfo(settings.fileName())
-        .absoluteDir()
-        .filePath(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-}
-
 // Menu texts treat "&" as a mnemonic marker; a caption shows it literally.
 QString MenuText(const QString& caption) {
     QString text = caption;
@@ -74,8 +65,8 @@ QString MenuText(const QString& caption) {
 
 }  // namespace
 
-MainWindow::MainWindow(UserMessages& messages, QWidget* parent)
-    : QMainWindow(parent), messages_(messages), formFolders_(std::make_unique<rt::FormFolderIndex>()) {
+MainWindow::MainWindow(Session& session, UserMessages& messages, QWidget* parent)
+    : QMainWindow(parent), session_(session), messages_(messages) {
     setObjectName(QStringLiteral("wnd_dfm_Main"));
     setWindowTitle(QStringLiteral("Formwright"));
     setWindowIcon(DrawnIcon(DrawnImage::FormDocument));
@@ -103,7 +94,7 @@ MainWindow::MainWindow(UserMessages& messages, QWidget* parent)
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(InitialMainWindowRect(screen->availableGeometry()));
 
-    MDITab->SetTabUnderMouse(-1);
+    tabBar_->SetTabUnderMouse(-1);
     // The idle handler: the dispatcher announces that it is about to wait, which is
     // when the event queue has just emptied.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
@@ -112,46 +103,48 @@ MainWindow::MainWindow(UserMessages& messages, QWidget* parent)
     AppIdle();
     CreateSettings();
     // The design packages' classes join the built-in ones before any form is read.
-    packages_ = std::make_unique<pkg::DesignPackages>(preview::AppRegistry(), PackageListPath().toStdString());
-    packages_->ReadPackageList();
-    packages_->LoadAllPackages();
+    session_.LoadPackages();
 }
 
 MainWindow::~MainWindow() {
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
         disconnect(dispatcher, nullptr, this, nullptr);
     }
+    // Later starts may no longer hand their files to this window.
+    if (SingleInstance* instances = session_.Instances()) instances->SetOnCmdLineReceived(nullptr);
     // No signal may reach the half-destroyed window; the documents go first, while the
     // tab bar and the menu bar that refer to them still exist.
     disconnect(mdiArea_, nullptr, this, nullptr);
     // Windows that go without having been closed keep their layout all the same. The
     // stores stop watching first: a window being destroyed is hidden once more.
-    Storage->SaveUnlessSavedSinceLoad();
-    Storage->SetActive(false);
+    stateStore_->SaveUnlessSavedSinceLoad();
+    stateStore_->SetActive(false);
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
-        if (auto* storage = window->findChild<TPropStorage*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (auto* storage = window->findChild<WindowStateStore*>(QString(), Qt::FindDirectChildrenOnly)) {
             storage->SaveUnlessSavedSinceLoad();
             storage->SetActive(false);
         }
         delete window;
     }
+    // The session's storage outlives the window; its errors are no longer shown here.
+    stateStorage_->SetMessages(nullptr);
 }
 
 void MainWindow::CreateSettings() {
-    StorageMan = new TRegPropStorageMan(this);
-    StorageMan->SetMessages(&messages_);
+    stateStorage_ = &session_.WindowStates();
+    stateStorage_->SetMessages(&messages_);
     // The window's layout comes back when it is shown and is saved when it closes,
     // with the interface options after it.
     // The stored class names are those the settings files already hold.
-    Storage = new TPropStorage(this, StorageMan, QStringLiteral("Main"), QStringLiteral("Twnd_dfm_Main"));
-    Storage->SetStoredProperties(TPropStorage::WindowProperties());
+    stateStore_ = new WindowStateStore(this, stateStorage_, QStringLiteral("Main"), QStringLiteral("Twnd_dfm_Main"));
+    stateStore_->SetStoredProperties(WindowStateStore::WindowProperties());
     const std::array<std::pair<const char*, bool InterfaceOptions::*>, 4> options{{
         {"ShowTypeCol", &InterfaceOptions::ShowTypeCol},
         {"ShowCNCol", &InterfaceOptions::ShowCNCol},
         {"SmallFont", &InterfaceOptions::SmallFont},
         {"ShowHTree", &InterfaceOptions::ShowHTree},
     }};
-    Storage->SetOnSaveCustomValues([this, options](StoredValues& values) {
+    stateStore_->SetOnSaveCustomValues([this, options](StoredValues& values) {
         for (const auto& [name, field] : options)
             values.emplace_back(QString::fromLatin1(name), StoredValue::Bool(options_.*field));
         values.emplace_back(QStringLiteral("CodePage"), StoredValue::Int(codePage_));
@@ -159,7 +152,7 @@ void MainWindow::CreateSettings() {
             values.emplace_back(QStringLiteral("FormSearchPaths"),
                                 StoredValue::Str(searchFolders_.join(u'\n')));
     });
-    Storage->SetOnReadCustomValue([this, options](const QString& name, const StoredValue& value) {
+    stateStore_->SetOnReadCustomValue([this, options](const QString& name, const StoredValue& value) {
         for (const auto& [optionName, field] : options) {
             if (name.compare(QLatin1String(optionName), Qt::CaseInsensitive) != 0) continue;
             if (value.kind != StoredValue::Kind::Boolean) throw EReadError("Invalid property value");
@@ -181,28 +174,28 @@ void MainWindow::CreateSettings() {
         return false;
     });
     // The extraction dialogs this window owns keep theirs under "FormRes".
-    AttachStorageToOwnedWindows(this, StorageMan, "fw::ExtractDialog", QStringLiteral("FormRes"),
+    AttachStorageToOwnedWindows(this, stateStorage_, "fw::ExtractDialog", QStringLiteral("FormRes"),
                                 QStringLiteral("Tdlg_dfm_Extract"));
 
     // The recently used files follow "Exit" in the File menu.
-    MRUMan = new RecentFileList(this);
-    MRUMan->SetMaxItems(10);
-    MRUMan->SetCompanyName(QStringLiteral("Zentrix"));
-    MRUMan->SetApplicationName(QStringLiteral("Formwright"));
-    MRUMan->SetApplicationVersion(QStringLiteral("5.x"));
-    MRUMan->SetOwnerName(QStringLiteral("Main"));
-    MRUMan->SetMenuItem(mmFile);
-    MRUMan->SetOnItemClick([this](RecentFileList*, QAction*, const QString& fileName, const QString&, bool&) {
-        MRUManItemClick(fileName);
+    recentFiles_ = new RecentFiles(this);
+    recentFiles_->SetMaxItems(10);
+    recentFiles_->SetCompanyName(QStringLiteral("Zentrix"));
+    recentFiles_->SetApplicationName(QStringLiteral("Formwright"));
+    recentFiles_->SetApplicationVersion(QStringLiteral("5.x"));
+    recentFiles_->SetOwnerName(QStringLiteral("Main"));
+    recentFiles_->SetMenuItem(mmFile);
+    recentFiles_->SetOnItemClick([this](RecentFiles*, QAction*, const QString& fileName, const QString&, bool&) {
+        RecentFileClicked(fileName);
     });
-    MRUMan->LoadFromRegistry();
+    recentFiles_->LoadFromSettings();
 }
 
 void MainWindow::AttachEditorStorage(DocumentWindow* document) {
     auto* storage =
-        new TPropStorage(document, StorageMan, QStringLiteral("Editor"), QStringLiteral("Tmdi_dfm_Editor"));
+        new WindowStateStore(document, stateStorage_, QStringLiteral("Editor"), QStringLiteral("Tmdi_dfm_Editor"));
     storage->SetOnLoaded([this, document] { DocumentLayoutLoaded(document); });
-    storage->SetStoredProperties(TPropStorage::WindowProperties()
+    storage->SetStoredProperties(WindowStateStore::WindowProperties()
                                  << QStringLiteral("EList.<P>.Height") << QStringLiteral("OIPanel.<P>.Width")
                                  << QStringLiteral("OIPanel.HTree.<P>.Height")
                                  << QStringLiteral("OIPanel.HTree.<P>.Visible")
@@ -214,15 +207,13 @@ void MainWindow::AttachEditorStorage(DocumentWindow* document) {
     storage->AddComponent(QStringLiteral("TreePanel"), QStringLiteral("TPanel"), document->Tree());
 }
 
-void MainWindow::SetAppInstances(SingleInstance* instances) {
-    AppInstances1 = instances;
-    instances->setParent(this);
-    instances->SetOnCmdLineReceived(
-        [this](SingleInstance*, const QStringList& cmdLine) { AppInstances1CmdLineReceived(cmdLine); });
-    instances->SetApplicationWindow(this);
+void MainWindow::ListenToInstances(SingleInstance& instances) {
+    instances.SetOnCmdLineReceived(
+        [this](SingleInstance*, const QStringList& cmdLine) { CommandLineReceived(cmdLine); });
+    instances.SetApplicationWindow(this);
 }
 
-void MainWindow::AppInstances1CmdLineReceived(const QStringList& cmdLine) {
+void MainWindow::CommandLineReceived(const QStringList& cmdLine) {
     // Each line as it came: a path with blanks arrives whole or not at all. One guard
     // for all, as on the first start: an error abandons the lines after it.
     RunGuarded(messages_, [this, &cmdLine] {
@@ -231,7 +222,7 @@ void MainWindow::AppInstances1CmdLineReceived(const QStringList& cmdLine) {
     });
 }
 
-void MainWindow::MRUManItemClick(const QString& fileName) {
+void MainWindow::RecentFileClicked(const QString& fileName) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     RunGuarded(messages_, [this, &fileName] { OpenDocument(fileName); });
     QApplication::restoreOverrideCursor();
@@ -301,12 +292,12 @@ void MainWindow::CreateMenus() {
 }
 
 void MainWindow::CreateToolBar() {
-    ToolBar1 = addToolBar(QStringLiteral("Toolbar"));
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setMinimumHeight(22);
+    toolBar_ = addToolBar(QStringLiteral("Toolbar"));
+    toolBar_->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setMinimumHeight(22);
 
     struct Button {
         QAction** field;
@@ -319,30 +310,30 @@ void MainWindow::CreateToolBar() {
         QAction* action = MakeAction(button.name, QString::fromLatin1(button.hint), button.handler);
         action->setIcon(DrawnIcon(button.image));
         action->setToolTip(QString::fromLatin1(button.hint));
-        ToolBar1->addAction(action);
+        toolBar_->addAction(action);
         *button.field = action;
     };
     add({&sbNew, "sbNew", "New", DrawnImage::New, &MainWindow::cmNew});
     add({&sbOpen, "sbOpen", "Open", DrawnImage::Open, &MainWindow::cmOpen});
     add({&sbSave, "sbSave", "Save", DrawnImage::Save, &MainWindow::cmSave});
-    ToolBar1->addSeparator();
+    toolBar_->addSeparator();
     add({&sbUndo, "sbUndo", "Undo", DrawnImage::Undo, &MainWindow::cmUndo});
     add({&sbCopy, "sbCopy", "Copy", DrawnImage::Copy, &MainWindow::cmCopy});
     add({&sbCut, "sbCut", "Cut", DrawnImage::Cut, &MainWindow::cmCut});
     add({&sbPaste, "sbPaste", "Paste", DrawnImage::Paste, &MainWindow::cmPaste});
-    ToolBar1->addSeparator();
+    toolBar_->addSeparator();
     add({&sbFind, "sbFind", "Find and Replace", DrawnImage::Find, &MainWindow::cmFind});
     add({&sbGoto, "sbGoto", "Goto source", DrawnImage::Goto, &MainWindow::cmGoto});
-    ToolBar1->addSeparator();
+    toolBar_->addSeparator();
     add({&sbPreview, "sbPreview", "Preview Form", DrawnImage::Preview, &MainWindow::cmPreview});
     add({&sbRescan, "sbRescan", "Rescan Hierarchy", DrawnImage::Rescan, &MainWindow::cmRescan});
     add({&sbProperties, "sbProperties", "Properties", DrawnImage::Properties, &MainWindow::cmPrefs});
-    ToolBar1->addSeparator();
+    toolBar_->addSeparator();
     add({&sbCascade, "sbCascade", "Cascade", DrawnImage::Cascade, &MainWindow::cmCascade});
     add({&sbTileHor, "sbTileHor", "Tile Horizontally", DrawnImage::TileHorizontal,
          &MainWindow::cmTileHor});
     add({&sbTileVer, "sbTileVer", "Tile Vertically", DrawnImage::TileVertical, &MainWindow::cmTileVer});
-    ToolBar1->addSeparator();
+    toolBar_->addSeparator();
     add({&sbExit, "sbExit", "Exit", DrawnImage::Exit, &MainWindow::cmExit});
 }
 
@@ -354,13 +345,13 @@ void MainWindow::CreateTabBar() {
     tabBand_->setMovable(false);
     tabBand_->setFloatable(false);
 
-    MDITab = new DocumentTabBar(this);
-    MDITab->SetImages(WindowImages());
-    MDITab->SetShowOnChange(true);
-    tabBand_->addWidget(MDITab);
+    tabBar_ = new DocumentTabBar(this);
+    tabBar_->SetImages(WindowImages());
+    tabBar_->SetShowOnChange(true);
+    tabBand_->addWidget(tabBar_);
 
-    WinBarMenu = new QMenu(this);
-    WinBarMenu->setObjectName(QStringLiteral("WinBarMenu"));
+    tabMenu_ = new QMenu(this);
+    tabMenu_->setObjectName(QStringLiteral("WinBarMenu"));
     pmTitle = MakeAction("pmTitle", QStringLiteral("<none>"), &MainWindow::cmTitle);
     pmRestore = MakeAction("pmRestore", QStringLiteral("Restore"), &MainWindow::cmRestore);
     pmMinimize = MakeAction("pmMinimize", QStringLiteral("Minimize"), &MainWindow::cmMinimize);
@@ -368,18 +359,18 @@ void MainWindow::CreateTabBar() {
     pmMinAll = MakeAction("pmMinAll", QStringLiteral("Minimize All"), &MainWindow::cmMinAll);
     pmCloseAll = MakeAction("pmCloseAll", QStringLiteral("Close All"), &MainWindow::cmCloseAll);
     pmClose = MakeAction("pmClose", QStringLiteral("Close"), &MainWindow::cmMDIClose);
-    WinBarMenu->addAction(pmTitle);
-    WinBarMenu->addSeparator();
-    WinBarMenu->addActions({pmRestore, pmMinimize, pmMaximize});
-    WinBarMenu->addSeparator();
-    WinBarMenu->addActions({pmMinAll, pmCloseAll});
-    WinBarMenu->addSeparator();
-    WinBarMenu->addAction(pmClose);
-    WinBarMenu->setDefaultAction(pmClose);
-    connect(WinBarMenu, &QMenu::aboutToShow, this, &MainWindow::WinBarMenuPopup);
+    tabMenu_->addAction(pmTitle);
+    tabMenu_->addSeparator();
+    tabMenu_->addActions({pmRestore, pmMinimize, pmMaximize});
+    tabMenu_->addSeparator();
+    tabMenu_->addActions({pmMinAll, pmCloseAll});
+    tabMenu_->addSeparator();
+    tabMenu_->addAction(pmClose);
+    tabMenu_->setDefaultAction(pmClose);
+    connect(tabMenu_, &QMenu::aboutToShow, this, &MainWindow::WinBarMenuPopup);
 
-    MDITab->SetPopupMenu(WinBarMenu);
-    connect(MDITab, &DocumentTabBar::MouseDown, this, &MainWindow::MDITabMouseDown);
+    tabBar_->SetPopupMenu(tabMenu_);
+    connect(tabBar_, &DocumentTabBar::MouseDown, this, &MainWindow::MDITabMouseDown);
 }
 
 void MainWindow::SetSplash(SplashScreen* splash) {
@@ -427,7 +418,6 @@ void MainWindow::AddDocumentWindow(DocumentWindow* document) {
     document->ApplyInterfaceOptions(options_.ShowTypeCol, options_.ShowCNCol, options_.SmallFont,
                                     options_.ShowHTree);
     document->SetFormSearchFolders(searchFolders_);
-    document->SetFormFolderIndex(formFolders_.get());
     // "Goto source" on an object of an ancestor's or a frame's file opens that file.
     document->SetSourceFileOpener([this](const QString& path, const QString& objectName) {
         if (!QFileInfo(path).isFile()) return false;
@@ -458,8 +448,8 @@ void MainWindow::DocumentLayoutLoaded(DocumentWindow* document) {
     for (auto it = history.rbegin(); it != history.rend(); ++it) {
         auto* other = qobject_cast<DocumentWindow*>(*it);
         if (other == nullptr || other == document) continue;
-        const TPropStorage* from = EditorStorage(other);
-        if (TPropStorage* to = EditorStorage(document); from != nullptr && to != nullptr)
+        const WindowStateStore* from = EditorStorage(other);
+        if (WindowStateStore* to = EditorStorage(document); from != nullptr && to != nullptr)
             to->TakeComponentValues(*from);
         break;
     }
@@ -481,24 +471,24 @@ void MainWindow::DocumentLayoutLoaded(DocumentWindow* document) {
     }
 }
 
-TPropStorage* MainWindow::EditorStorage(const DocumentWindow* document) {
-    return document->findChild<TPropStorage*>(QString(), Qt::FindDirectChildrenOnly);
+WindowStateStore* MainWindow::EditorStorage(const DocumentWindow* document) {
+    return document->findChild<WindowStateStore*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 void MainWindow::ShareDocumentPanes(DocumentWindow* from) {
-    const TPropStorage* source = EditorStorage(from);
+    const WindowStateStore* source = EditorStorage(from);
     if (source == nullptr) return;
     for (QMdiSubWindow* window : mdiArea_->subWindowList()) {
         auto* document = qobject_cast<DocumentWindow*>(window);
         if (document == nullptr || document == from) continue;
-        if (TPropStorage* target = EditorStorage(document)) target->TakeComponentValues(*source);
+        if (WindowStateStore* target = EditorStorage(document)) target->TakeComponentValues(*source);
     }
 }
 
 void MainWindow::DocumentStateChanged(DocumentWindow* document, Qt::WindowStates before,
                                          Qt::WindowStates now) {
     // The stored layout being applied is no choice of the user's.
-    if (const TPropStorage* storage = EditorStorage(document); storage != nullptr && storage->Loading())
+    if (const WindowStateStore* storage = EditorStorage(document); storage != nullptr && storage->Loading())
         return;
     // A document maximised makes the workspace maximised; the current one going from
     // maximised to the normal state (restored, tiled, cascaded) makes it normal.
@@ -527,11 +517,11 @@ void MainWindow::OpenDocument(const QString& path) {
         return;
     }
     const QString fullPath = info.absoluteFilePath();
-    auto* document = new DocumentWindow(messages_, FormCodePage());
+    auto* document = new DocumentWindow(messages_, FormCodePage(), session_.Preview());
     AddDocumentWindow(document);
     // Written at once: the list is not saved at exit.
-    MRUMan->AddItem(fullPath, {}, 0, 0, true, false);
-    MRUMan->SaveToRegistry();
+    recentFiles_->AddItem(fullPath, {}, 0, 0, true, false);
+    recentFiles_->SaveToSettings();
     try {
         document->OpenDocumentFile(fullPath);
     } catch (...) {
@@ -539,16 +529,16 @@ void MainWindow::OpenDocument(const QString& path) {
         delete document;
         throw;
     }
-    MDITab->AddForm(document, kDocumentImage, fullPath);
+    tabBar_->AddForm(document, kDocumentImage, fullPath);
     DismissSplash();
 }
 
 DocumentWindow* MainWindow::NewDocument(const QString& caption, const QString& hint,
                                             const QByteArray& text) {
-    auto* document = new DocumentWindow(messages_, FormCodePage());
+    auto* document = new DocumentWindow(messages_, FormCodePage(), session_.Preview());
     AddDocumentWindow(document);
     document->setWindowTitle(caption);
-    MDITab->AddForm(document, kDocumentImage, hint);
+    tabBar_->AddForm(document, kDocumentImage, hint);
     document->LoadFromLines(text);
     return document;
 }
@@ -580,7 +570,7 @@ void MainWindow::cmClose() {
 }
 
 void MainWindow::cmCloseAll() {
-    MDITab->CloseAll();
+    tabBar_->CloseAll();
 }
 
 void MainWindow::cmExit() {
@@ -648,7 +638,7 @@ void MainWindow::TileDocuments(TileMode mode) {
 }
 
 void MainWindow::cmMinAll() {
-    MDITab->MinimizeAll();
+    tabBar_->MinimizeAll();
 }
 
 void MainWindow::ShowExtractDialog(const QString& path, bool packageMode) {
@@ -689,7 +679,8 @@ void MainWindow::SetFormSearchFolders(const QStringList& folders) {
 void MainWindow::cmPrefs() {
     QStringList folders = searchFolders_;
     const PreferencesSettings settings{&options_, &codePage_, &folders};
-    if (!PreferencesDialog::ExecutePreferences(this, messages_, *packages_, preview::AppRegistry(), settings))
+    if (!PreferencesDialog::ExecutePreferences(this, messages_, session_.Packages(), session_.Preview().Registry(),
+                                           settings))
         return;
     SetFormSearchFolders(folders);
     // Every open document, in child order, takes the options and shows them in a new
@@ -741,7 +732,7 @@ void MainWindow::cmRescan() {
 }
 
 QMdiSubWindow* MainWindow::WindowUnderMouse() const {
-    return MDITab->FormAt(MDITab->TabUnderMouse());
+    return tabBar_->FormAt(tabBar_->TabUnderMouse());
 }
 
 void MainWindow::cmTitle() {
@@ -776,7 +767,7 @@ void MainWindow::MDITabMouseDown() {
 }
 
 void MainWindow::WinBarMenuPopup() {
-    const int index = MDITab->TabUnderMouse();
+    const int index = tabBar_->TabUnderMouse();
     const QMdiSubWindow* window = WindowUnderMouse();
     const bool any = window != nullptr;
     const bool minimized = any && window->isMinimized();
@@ -787,7 +778,7 @@ void MainWindow::WinBarMenuPopup() {
     pmMinAll->setEnabled(any);
     pmCloseAll->setEnabled(any);
     pmClose->setEnabled(any);
-    pmTitle->setEnabled(any && index != MDITab->currentIndex());
+    pmTitle->setEnabled(any && index != tabBar_->currentIndex());
 }
 
 IdleState MainWindow::ReadIdleState() const {
@@ -868,7 +859,7 @@ void MainWindow::mmWinPopup() {
 }
 
 void MainWindow::ActivateDocument(QMdiSubWindow* window) {
-    MDITab->ActivateForm(window);
+    tabBar_->ActivateForm(window);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -903,13 +894,13 @@ void MainWindow::FormShow() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     bool allClosed = false;
-    RunGuarded(messages_, [this, &allClosed] { allClosed = MDITab->CloseAll(); });
+    RunGuarded(messages_, [this, &allClosed] { allClosed = tabBar_->CloseAll(); });
     if (!allClosed) {
         // A document whose save failed stays open, and so does the main window.
         event->ignore();
         return;
     }
-    packages_->UnloadAllPackages();
+    session_.Packages().UnloadAllPackages();
     QMainWindow::closeEvent(event);
 }
 

@@ -10,7 +10,6 @@
 #include <QStringList>
 #include <memory>
 
-#include "runtime/formsearch.h"
 #include "shell/commandstate.h"
 
 class QAction;
@@ -25,12 +24,10 @@ class CodePage;
 class DocumentWindow;
 class SingleInstance;
 class DocumentTabBar;
-class TPropStorage;
-class RecentFileList;
-class TRegPropStorageMan;
-namespace pkg {
-class DesignPackages;
-}
+class WindowStateStore;
+class RecentFiles;
+class SettingsWindowStateStorage;
+class Session;
 class SplashScreen;
 class UserMessages;
 enum class TileMode;
@@ -48,8 +45,9 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `messages` answers every question and shows every error of the window and its
-    // documents; it must outlive the window.
-    explicit MainWindow(UserMessages& messages, QWidget* parent = nullptr);
+    // documents; the session holds what the documents share (registry, packages, folder
+    // index). Both must outlive the window.
+    MainWindow(Session& session, UserMessages& messages, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The splash window to send status texts to and to dismiss; it may go at any time.
@@ -71,8 +69,8 @@ public:
     // The active document (the MDI area's current child), or null.
     DocumentWindow* ActiveDocument() const;
     QMdiArea* MdiArea() const { return mdiArea_; }
-    DocumentTabBar* Tabs() const { return MDITab; }
-    QMenu* TabPopupMenu() const { return WinBarMenu; }
+    DocumentTabBar* Tabs() const { return tabBar_; }
+    QMenu* TabPopupMenu() const { return tabMenu_; }
     // What command enabling depends on, read from the windows.
     IdleState ReadIdleState() const;
 
@@ -94,19 +92,17 @@ public:
     void SetFormSearchFolders(const QStringList& folders);
     // The settings: the window's own store (section "Main") and the manager that every
     // store writes through; the recently used files of the File menu.
-    TRegPropStorageMan* StorageManager() const { return StorageMan; }
-    TPropStorage* SettingsStorage() const { return Storage; }
-    RecentFileList* RecentFiles() const { return MRUMan; }
-    // The design packages: the package list, the loaded packages and their errors.
-    pkg::DesignPackages& Packages() const { return *packages_; }
-    // Takes over the single-instance component, made and checked before the window:
-    // the files that later starts hand over are opened here.
-    void SetAppInstances(SingleInstance* instances);
-    SingleInstance* AppInstances() const { return AppInstances1; }
+    SettingsWindowStateStorage* StateStorage() const { return stateStorage_; }
+    WindowStateStore* StateStore() const { return stateStore_; }
+    RecentFiles* Recent() const { return recentFiles_; }
+    Session& GetSession() const { return session_; }
+    // Listens to the session's single-instance component, made and checked before the
+    // window: the files that later starts hand over are opened here.
+    void ListenToInstances(SingleInstance& instances);
     // Opens every line of a handed-over command line with OpenDocument, as it is.
-    void AppInstances1CmdLineReceived(const QStringList& cmdLine);
+    void CommandLineReceived(const QStringList& cmdLine);
     // Opens the file of a recent-files entry.
-    void MRUManItemClick(const QString& fileName);
+    void RecentFileClicked(const QString& fileName);
 
 public slots:
     // Enables and disables the commands; runs whenever the event queue empties.
@@ -170,7 +166,7 @@ private:
     // the inspector's width with its class tree's height and visibility, and the object
     // tree's width. Once loaded, DocumentLayoutLoaded runs.
     void AttachEditorStorage(DocumentWindow* document);
-    static TPropStorage* EditorStorage(const DocumentWindow* document);
+    static WindowStateStore* EditorStorage(const DocumentWindow* document);
     // After a new document's stored layout applied: the document takes the state the
     // documents are in, the panes of the documents already open, and the interface
     // options.
@@ -192,21 +188,17 @@ private:
     void SplashStatus(const QString& text);
     void DismissSplash();
 
+    Session& session_;
     UserMessages& messages_;
     InterfaceOptions options_;
     int codePage_ = 1252;
     QStringList searchFolders_;
-    // The root classes of the form folders the documents' previews searched, kept for
-    // the session.
-    std::unique_ptr<rt::FormFolderIndex> formFolders_;
-    TRegPropStorageMan* StorageMan = nullptr;
-    TPropStorage* Storage = nullptr;
-    RecentFileList* MRUMan = nullptr;
-    SingleInstance* AppInstances1 = nullptr;
-    std::unique_ptr<pkg::DesignPackages> packages_;
+    SettingsWindowStateStorage* stateStorage_ = nullptr;
+    WindowStateStore* stateStore_ = nullptr;
+    RecentFiles* recentFiles_ = nullptr;
     QMdiArea* mdiArea_ = nullptr;
-    DocumentTabBar* MDITab = nullptr;
-    QToolBar* ToolBar1 = nullptr;
+    DocumentTabBar* tabBar_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
     QToolBar* tabBand_ = nullptr;
     QPointer<SplashScreen> splash_;
     QStringList commandLine_;
@@ -256,7 +248,7 @@ private:
     QAction* sbTileVer = nullptr;
     QAction* sbExit = nullptr;
 
-    QMenu* WinBarMenu = nullptr;
+    QMenu* tabMenu_ = nullptr;
     QAction* pmTitle = nullptr;
     QAction* pmRestore = nullptr;
     QAction* pmMinimize = nullptr;

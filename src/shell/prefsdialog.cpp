@@ -153,186 +153,186 @@ PreferencesDialog::PreferencesDialog(UserMessages& messages, pkg::DesignPackages
     setFixedSize(QSize(482, 399).expandedTo(sizeHint()));
     // FormCreate: the reader, and " General " first.
     pe_ = std::make_unique<pe::PeFile>(codePage_);
-    pc->setCurrentWidget(TabSheet1);
+    pages_->setCurrentWidget(generalPage_);
 }
 
 PreferencesDialog::~PreferencesDialog() {
     // FormClose: no selection handler may run on the half-destroyed dialog.
-    BPLList->disconnect(this);
-    Box->disconnect(this);
-    pc->disconnect(this);
-    ts->disconnect(this);
+    packageList_->disconnect(this);
+    classBox_->disconnect(this);
+    pages_->disconnect(this);
+    reportTabs_->disconnect(this);
     pe_.reset();
 }
 
 void PreferencesDialog::BuildWidgets() {
     auto* layout = new QVBoxLayout(this);
-    pc = new QTabWidget(this);
-    pc->setObjectName(QStringLiteral("pc"));
-    layout->addWidget(pc, 1);
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("pc"));
+    layout->addWidget(pages_, 1);
 
     // " General ".
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    auto* general = new QVBoxLayout(TabSheet1);
-    general->addWidget(new QLabel(QStringLiteral("Registered file types:"), TabSheet1));
-    RFTList = new QTreeWidget(TabSheet1);
-    RFTList->setObjectName(QStringLiteral("RFTList"));
-    RFTList->setHeaderLabels({QStringLiteral("File Type"), QStringLiteral("Description")});
-    RFTList->setRootIsDecorated(false);
-    RFTList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    RFTList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    RFTList->header()->setStretchLastSection(true);
-    auto* dfm = new QTreeWidgetItem(RFTList, {QStringLiteral("dfm"), QStringLiteral("Delphi form file")});
+    generalPage_ = new QWidget;
+    generalPage_->setObjectName(QStringLiteral("TabSheet1"));
+    auto* general = new QVBoxLayout(generalPage_);
+    general->addWidget(new QLabel(QStringLiteral("Registered file types:"), generalPage_));
+    fileTypeList_ = new QTreeWidget(generalPage_);
+    fileTypeList_->setObjectName(QStringLiteral("RFTList"));
+    fileTypeList_->setHeaderLabels({QStringLiteral("File Type"), QStringLiteral("Description")});
+    fileTypeList_->setRootIsDecorated(false);
+    fileTypeList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    fileTypeList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fileTypeList_->header()->setStretchLastSection(true);
+    auto* dfm = new QTreeWidgetItem(fileTypeList_, {QStringLiteral("dfm"), QStringLiteral("Delphi form file")});
     dfm->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     dfm->setCheckState(0, Qt::Unchecked);
-    general->addWidget(RFTList, 1);
+    general->addWidget(fileTypeList_, 1);
 
-    auto* interfaceGroup = new QGroupBox(QStringLiteral(" Interface "), TabSheet1);
+    auto* interfaceGroup = new QGroupBox(QStringLiteral(" Interface "), generalPage_);
     auto* options = new QVBoxLayout(interfaceGroup);
     auto addBox = [&](QCheckBox*& box, const char* name, const char* caption) {
         box = new QCheckBox(QString::fromLatin1(caption), interfaceGroup);
         box->setObjectName(QString::fromLatin1(name));
         options->addWidget(box);
     };
-    addBox(cbxShowTypeCol, "cbxShowTypeCol", "Display [Type] column in Object Inspector");
-    addBox(cbxShowCNCol, "cbxShowCNCol", "Display [Classname] column in Object Tree");
-    addBox(cbxHTree, "cbxHTree", "Show Hierarchy Tree");
-    addBox(cbxFont, "cbxFont", "Smaller font in Editor");
+    addBox(showTypeColBox_, "cbxShowTypeCol", "Display [Type] column in Object Inspector");
+    addBox(showCNColBox_, "cbxShowCNCol", "Display [Classname] column in Object Tree");
+    addBox(hierarchyTreeBox_, "cbxHTree", "Show Hierarchy Tree");
+    addBox(smallFontBox_, "cbxFont", "Smaller font in Editor");
     general->addWidget(interfaceGroup);
 
     auto* codePageRow = new QHBoxLayout;
-    auto* codePageLabel = new QLabel(QStringLiteral("Code page of form text:"), TabSheet1);
-    cbxCodePage = new QComboBox(TabSheet1);
-    cbxCodePage->setObjectName(QStringLiteral("cbxCodePage"));
+    auto* codePageLabel = new QLabel(QStringLiteral("Code page of form text:"), generalPage_);
+    codePageBox_ = new QComboBox(generalPage_);
+    codePageBox_->setObjectName(QStringLiteral("cbxCodePage"));
     for (const CodePageChoice& choice : kCodePages) {
-        cbxCodePage->addItem(
+        codePageBox_->addItem(
             QStringLiteral("Windows-%1 (%2)").arg(choice.Number).arg(QString::fromLatin1(choice.Script)),
             choice.Number);
     }
-    codePageLabel->setBuddy(cbxCodePage);
+    codePageLabel->setBuddy(codePageBox_);
     codePageRow->addWidget(codePageLabel);
-    codePageRow->addWidget(cbxCodePage, 1);
+    codePageRow->addWidget(codePageBox_, 1);
     general->addLayout(codePageRow);
-    pc->addTab(TabSheet1, QStringLiteral(" General "));
+    pages_->addTab(generalPage_, QStringLiteral(" General "));
 
     // " Packages ".
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    auto* packagesLayout = new QVBoxLayout(TabSheet2);
-    BPLList = new QTreeWidget(TabSheet2);
-    BPLList->setObjectName(QStringLiteral("BPLList"));
-    BPLList->setHeaderLabels({QStringLiteral("Package"), QStringLiteral("Path")});
-    BPLList->setRootIsDecorated(false);
-    BPLList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    BPLList->setSelectionMode(QAbstractItemView::SingleSelection);
-    BPLList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    BPLList->setColumnWidth(0, 180);
-    packagesLayout->addWidget(BPLList, 1);
+    packagesPage_ = new QWidget;
+    packagesPage_->setObjectName(QStringLiteral("TabSheet2"));
+    auto* packagesLayout = new QVBoxLayout(packagesPage_);
+    packageList_ = new QTreeWidget(packagesPage_);
+    packageList_->setObjectName(QStringLiteral("BPLList"));
+    packageList_->setHeaderLabels({QStringLiteral("Package"), QStringLiteral("Path")});
+    packageList_->setRootIsDecorated(false);
+    packageList_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    packageList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    packageList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    packageList_->setColumnWidth(0, 180);
+    packagesLayout->addWidget(packageList_, 1);
     auto* buttons = new QHBoxLayout;
-    btnAdd = new QPushButton(QStringLiteral("Add..."), TabSheet2);
-    btnAdd->setObjectName(QStringLiteral("btnAdd"));
-    btnAdd->setAutoDefault(false);
-    btnDel = new QPushButton(QStringLiteral("Remove"), TabSheet2);
-    btnDel->setObjectName(QStringLiteral("btnDel"));
-    btnDel->setAutoDefault(false);
-    buttons->addWidget(btnAdd);
-    buttons->addWidget(btnDel);
+    addButton_ = new QPushButton(QStringLiteral("Add..."), packagesPage_);
+    addButton_->setObjectName(QStringLiteral("btnAdd"));
+    addButton_->setAutoDefault(false);
+    removeButton_ = new QPushButton(QStringLiteral("Remove"), packagesPage_);
+    removeButton_->setObjectName(QStringLiteral("btnDel"));
+    removeButton_->setAutoDefault(false);
+    buttons->addWidget(addButton_);
+    buttons->addWidget(removeButton_);
     buttons->addStretch(1);
     packagesLayout->addLayout(buttons);
-    Memo = new QPlainTextEdit(TabSheet2);
-    Memo->setObjectName(QStringLiteral("Memo"));
-    Memo->setReadOnly(true);
-    Memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    packagesLayout->addWidget(Memo, 1);
-    ts = new QTabBar(TabSheet2);
-    ts->setObjectName(QStringLiteral("ts"));
-    ts->setShape(QTabBar::RoundedSouth);
-    ts->setDrawBase(false);
+    reportMemo_ = new QPlainTextEdit(packagesPage_);
+    reportMemo_->setObjectName(QStringLiteral("Memo"));
+    reportMemo_->setReadOnly(true);
+    reportMemo_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    reportMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    reportMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    packagesLayout->addWidget(reportMemo_, 1);
+    reportTabs_ = new QTabBar(packagesPage_);
+    reportTabs_->setObjectName(QStringLiteral("ts"));
+    reportTabs_->setShape(QTabBar::RoundedSouth);
+    reportTabs_->setDrawBase(false);
     for (const pe::ReportPage page : kReportPages)
-        ts->addTab(QString::fromLatin1(pe::ReportPageName(page)));
-    packagesLayout->addWidget(ts);
-    pc->addTab(TabSheet2, QStringLiteral(" Packages "));
+        reportTabs_->addTab(QString::fromLatin1(pe::ReportPageName(page)));
+    packagesLayout->addWidget(reportTabs_);
+    pages_->addTab(packagesPage_, QStringLiteral(" Packages "));
 
     // " Registered Classes ".
-    TabSheet3 = new QWidget;
-    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
-    auto* classes = new QGridLayout(TabSheet3);
-    Box = new QListWidget(TabSheet3);
-    Box->setObjectName(QStringLiteral("Box"));
-    Box->setSortingEnabled(true);
-    Box->setSelectionMode(QAbstractItemView::SingleSelection);
-    Tree = new QTreeWidget(TabSheet3);
-    Tree->setObjectName(QStringLiteral("Tree"));
-    Tree->setHeaderHidden(true);
-    Tree->setRootIsDecorated(false);
-    Tree->setItemsExpandable(false);
-    Tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lCCount = new QLabel(QStringLiteral("Count: 0"), TabSheet3);
-    lCCount->setObjectName(QStringLiteral("lCCount"));
-    lUnit = new QLabel(TabSheet3);
-    lUnit->setObjectName(QStringLiteral("lUnit"));
-    classes->addWidget(Box, 0, 0);
-    classes->addWidget(Tree, 0, 1);
-    classes->addWidget(lCCount, 1, 0);
-    classes->addWidget(lUnit, 1, 1);
+    classesPage_ = new QWidget;
+    classesPage_->setObjectName(QStringLiteral("TabSheet3"));
+    auto* classes = new QGridLayout(classesPage_);
+    classBox_ = new QListWidget(classesPage_);
+    classBox_->setObjectName(QStringLiteral("Box"));
+    classBox_->setSortingEnabled(true);
+    classBox_->setSelectionMode(QAbstractItemView::SingleSelection);
+    ancestryTree_ = new QTreeWidget(classesPage_);
+    ancestryTree_->setObjectName(QStringLiteral("Tree"));
+    ancestryTree_->setHeaderHidden(true);
+    ancestryTree_->setRootIsDecorated(false);
+    ancestryTree_->setItemsExpandable(false);
+    ancestryTree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    countLabel_ = new QLabel(QStringLiteral("Count: 0"), classesPage_);
+    countLabel_->setObjectName(QStringLiteral("lCCount"));
+    unitLabel_ = new QLabel(classesPage_);
+    unitLabel_->setObjectName(QStringLiteral("lUnit"));
+    classes->addWidget(classBox_, 0, 0);
+    classes->addWidget(ancestryTree_, 0, 1);
+    classes->addWidget(countLabel_, 1, 0);
+    classes->addWidget(unitLabel_, 1, 1);
     classes->setColumnStretch(0, 1);
     classes->setColumnStretch(1, 1);
-    pc->addTab(TabSheet3, QStringLiteral(" Registered Classes "));
+    pages_->addTab(classesPage_, QStringLiteral(" Registered Classes "));
 
     // " Search Folders ".
-    TabSheet4 = new QWidget;
-    TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
-    auto* foldersLayout = new QVBoxLayout(TabSheet4);
+    foldersPage_ = new QWidget;
+    foldersPage_->setObjectName(QStringLiteral("TabSheet4"));
+    auto* foldersLayout = new QVBoxLayout(foldersPage_);
     auto* foldersLabel = new QLabel(
         QStringLiteral(
             "Ancestor forms and frames are looked for in the form's folder and its parents up to the "
             "project's, then in these folders, in this order:"),
-        TabSheet4);
+        foldersPage_);
     foldersLabel->setWordWrap(true);
     foldersLayout->addWidget(foldersLabel);
-    lbFolders = new QListWidget(TabSheet4);
-    lbFolders->setObjectName(QStringLiteral("lbFolders"));
-    lbFolders->setSelectionMode(QAbstractItemView::SingleSelection);
-    foldersLabel->setBuddy(lbFolders);
-    foldersLayout->addWidget(lbFolders, 1);
+    folderList_ = new QListWidget(foldersPage_);
+    folderList_->setObjectName(QStringLiteral("lbFolders"));
+    folderList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    foldersLabel->setBuddy(folderList_);
+    foldersLayout->addWidget(folderList_, 1);
     auto* folderButtons = new QHBoxLayout;
-    btnAddFolder = new QPushButton(QStringLiteral("Add..."), TabSheet4);
-    btnAddFolder->setObjectName(QStringLiteral("btnAddFolder"));
-    btnAddFolder->setAutoDefault(false);
-    btnDelFolder = new QPushButton(QStringLiteral("Remove"), TabSheet4);
-    btnDelFolder->setObjectName(QStringLiteral("btnDelFolder"));
-    btnDelFolder->setAutoDefault(false);
-    folderButtons->addWidget(btnAddFolder);
-    folderButtons->addWidget(btnDelFolder);
+    addFolderButton_ = new QPushButton(QStringLiteral("Add..."), foldersPage_);
+    addFolderButton_->setObjectName(QStringLiteral("btnAddFolder"));
+    addFolderButton_->setAutoDefault(false);
+    removeFolderButton_ = new QPushButton(QStringLiteral("Remove"), foldersPage_);
+    removeFolderButton_->setObjectName(QStringLiteral("btnDelFolder"));
+    removeFolderButton_->setAutoDefault(false);
+    folderButtons->addWidget(addFolderButton_);
+    folderButtons->addWidget(removeFolderButton_);
     folderButtons->addStretch(1);
     foldersLayout->addLayout(folderButtons);
-    pc->addTab(TabSheet4, QStringLiteral(" Search Folders "));
+    pages_->addTab(foldersPage_, QStringLiteral(" Search Folders "));
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setDefault(true);
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
-    bottom->addWidget(btnOK);
-    bottom->addWidget(btnCancel);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("btnOK"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("btnCancel"));
+    cancelButton_->setAutoDefault(false);
+    bottom->addWidget(okButton_);
+    bottom->addWidget(cancelButton_);
     layout->addLayout(bottom);
 
-    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btnAdd, &QPushButton::clicked, this, &PreferencesDialog::cmAdd);
-    connect(btnDel, &QPushButton::clicked, this, &PreferencesDialog::cmDel);
-    connect(btnAddFolder, &QPushButton::clicked, this, &PreferencesDialog::cmAddFolder);
-    connect(btnDelFolder, &QPushButton::clicked, this, &PreferencesDialog::cmDelFolder);
-    connect(BPLList, &QTreeWidget::itemSelectionChanged, this, &PreferencesDialog::BPLListSelectItem);
-    connect(ts, &QTabBar::currentChanged, this, &PreferencesDialog::tsClick);
-    connect(pc, &QTabWidget::currentChanged, this, &PreferencesDialog::pcChange);
-    connect(Box, &QListWidget::itemSelectionChanged, this, &PreferencesDialog::BoxClick);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(addButton_, &QPushButton::clicked, this, &PreferencesDialog::cmAdd);
+    connect(removeButton_, &QPushButton::clicked, this, &PreferencesDialog::cmDel);
+    connect(addFolderButton_, &QPushButton::clicked, this, &PreferencesDialog::cmAddFolder);
+    connect(removeFolderButton_, &QPushButton::clicked, this, &PreferencesDialog::cmDelFolder);
+    connect(packageList_, &QTreeWidget::itemSelectionChanged, this, &PreferencesDialog::BPLListSelectItem);
+    connect(reportTabs_, &QTabBar::currentChanged, this, &PreferencesDialog::tsClick);
+    connect(pages_, &QTabWidget::currentChanged, this, &PreferencesDialog::pcChange);
+    connect(classBox_, &QListWidget::itemSelectionChanged, this, &PreferencesDialog::BoxClick);
 }
 
 bool PreferencesDialog::ExecutePreferences(QWidget* owner, UserMessages& messages, pkg::DesignPackages& packages,
@@ -362,32 +362,32 @@ bool PreferencesDialog::ExecutePreferences(QWidget* owner, UserMessages& message
 }
 
 void PreferencesDialog::SetOptions(const InterfaceOptions& options, int codePageNumber) {
-    cbxShowTypeCol->setChecked(options.ShowTypeCol);
-    cbxShowCNCol->setChecked(options.ShowCNCol);
-    cbxHTree->setChecked(options.ShowHTree);
-    cbxFont->setChecked(options.SmallFont);
-    int index = cbxCodePage->findData(codePageNumber);
-    if (index < 0) index = cbxCodePage->findData(CodePage::Default().Number());
-    cbxCodePage->setCurrentIndex(index);
+    showTypeColBox_->setChecked(options.ShowTypeCol);
+    showCNColBox_->setChecked(options.ShowCNCol);
+    hierarchyTreeBox_->setChecked(options.ShowHTree);
+    smallFontBox_->setChecked(options.SmallFont);
+    int index = codePageBox_->findData(codePageNumber);
+    if (index < 0) index = codePageBox_->findData(CodePage::Default().Number());
+    codePageBox_->setCurrentIndex(index);
 }
 
 void PreferencesDialog::GetOptions(InterfaceOptions& options, int& codePageNumber) const {
-    options.ShowTypeCol = cbxShowTypeCol->isChecked();
-    options.ShowCNCol = cbxShowCNCol->isChecked();
-    options.ShowHTree = cbxHTree->isChecked();
-    options.SmallFont = cbxFont->isChecked();
-    codePageNumber = cbxCodePage->currentData().toInt();
+    options.ShowTypeCol = showTypeColBox_->isChecked();
+    options.ShowCNCol = showCNColBox_->isChecked();
+    options.ShowHTree = hierarchyTreeBox_->isChecked();
+    options.SmallFont = smallFontBox_->isChecked();
+    codePageNumber = codePageBox_->currentData().toInt();
 }
 
 void PreferencesDialog::SetSearchFolders(const QStringList& folders) {
-    lbFolders->clear();
-    lbFolders->addItems(folders);
+    folderList_->clear();
+    folderList_->addItems(folders);
 }
 
 QStringList PreferencesDialog::SearchFolders() const {
     QStringList folders;
-    for (int i = 0; i < lbFolders->count(); ++i)
-        folders << lbFolders->item(i)->text();
+    for (int i = 0; i < folderList_->count(); ++i)
+        folders << folderList_->item(i)->text();
     return folders;
 }
 
@@ -396,20 +396,20 @@ void PreferencesDialog::cmAddFolder() {
     if (folder.isEmpty()) return;
     // Paths are compared as they are: this system's file names are case-sensitive.
     const QString clean = QDir::cleanPath(folder);
-    for (int i = 0; i < lbFolders->count(); ++i) {
-        if (QDir::cleanPath(lbFolders->item(i)->text()) == clean) {
-            lbFolders->setCurrentRow(i);
+    for (int i = 0; i < folderList_->count(); ++i) {
+        if (QDir::cleanPath(folderList_->item(i)->text()) == clean) {
+            folderList_->setCurrentRow(i);
             return;
         }
     }
-    lbFolders->addItem(clean);
-    lbFolders->setCurrentRow(lbFolders->count() - 1);
+    folderList_->addItem(clean);
+    folderList_->setCurrentRow(folderList_->count() - 1);
 }
 
 void PreferencesDialog::cmDelFolder() {
-    const int row = lbFolders->currentRow();
-    if (row < 0 || lbFolders->currentItem() == nullptr || !lbFolders->currentItem()->isSelected()) return;
-    delete lbFolders->takeItem(row);
+    const int row = folderList_->currentRow();
+    if (row < 0 || folderList_->currentItem() == nullptr || !folderList_->currentItem()->isSelected()) return;
+    delete folderList_->takeItem(row);
 }
 
 bool PreferencesDialog::IsProgramPath(const QString& path) const {
@@ -418,8 +418,8 @@ bool PreferencesDialog::IsProgramPath(const QString& path) const {
 }
 
 void PreferencesDialog::ApplyAssociations() {
-    for (int i = 0; i < RFTList->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = RFTList->topLevelItem(i);
+    for (int i = 0; i < fileTypeList_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = fileTypeList_->topLevelItem(i);
         const QString extension = u'.' + row->text(0);
         const bool checked = row->checkState(0) == Qt::Checked;
         try {
@@ -442,8 +442,8 @@ void PreferencesDialog::showEvent(QShowEvent* event) {
 }
 
 void PreferencesDialog::FormShow() {
-    for (int i = 0; i < RFTList->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* row = RFTList->topLevelItem(i);
+    for (int i = 0; i < fileTypeList_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = fileTypeList_->topLevelItem(i);
         row->setCheckState(
             0, IsProgramPath(GetAssociatedExe(u'.' + row->text(0))) ? Qt::Checked : Qt::Unchecked);
     }
@@ -459,9 +459,9 @@ int PreferencesDialog::RowImage(const QTreeWidgetItem* row) {
 }
 
 void PreferencesDialog::RefreshPackageList() {
-    const QSignalBlocker blocker(BPLList);
-    BPLList->setUpdatesEnabled(false);
-    BPLList->clear();
+    const QSignalBlocker blocker(packageList_);
+    packageList_->setUpdatesEnabled(false);
+    packageList_->clear();
     for (const std::string& path : packages_.PackageFiles()) {
         const QString fullPath = QString::fromStdString(path);
         QString caption;
@@ -474,11 +474,11 @@ void PreferencesDialog::RefreshPackageList() {
         }
         if (caption.isEmpty()) caption = QFileInfo(fullPath).fileName();
         const int image = packages_.Loader().FindLoaded(path) != 0 ? 1 : 0;
-        auto* row = new QTreeWidgetItem(BPLList, {caption, fullPath});
+        auto* row = new QTreeWidgetItem(packageList_, {caption, fullPath});
         row->setIcon(0, PackageImage(image));
         row->setData(0, kImageRole, image);
     }
-    BPLList->setUpdatesEnabled(true);
+    packageList_->setUpdatesEnabled(true);
 }
 
 void PreferencesDialog::cmAdd() {
@@ -509,26 +509,26 @@ void PreferencesDialog::cmAdd() {
 }
 
 void PreferencesDialog::cmDel() {
-    const QList<QTreeWidgetItem*> selected = BPLList->selectedItems();
+    const QList<QTreeWidgetItem*> selected = packageList_->selectedItems();
     if (!selected.isEmpty() && messages_.Confirm(QStringLiteral("Remove selected package?"))) {
-        packages_.RemovePackage(BPLList->indexOfTopLevelItem(selected.first()));
+        packages_.RemovePackage(packageList_->indexOfTopLevelItem(selected.first()));
         RefreshPackageList();
     }
-    Memo->clear();
+    reportMemo_->clear();
 }
 
 void PreferencesDialog::ShowInMemo(const QString& text) {
     // An error is prose, wrapped to the memo's width (long paths anywhere); the report
     // pages are lists and keep their lines.
-    Memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    Memo->setPlainText(text);
-    Memo->moveCursor(QTextCursor::Start);
+    reportMemo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    reportMemo_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    reportMemo_->setPlainText(text);
+    reportMemo_->moveCursor(QTextCursor::Start);
 }
 
 void PreferencesDialog::BPLListSelectItem() {
-    Memo->clear();
-    const QList<QTreeWidgetItem*> selected = BPLList->selectedItems();
+    reportMemo_->clear();
+    const QList<QTreeWidgetItem*> selected = packageList_->selectedItems();
     if (selected.isEmpty()) return;
     const std::string path = selected.first()->text(1).toStdString();
     if (const auto error = PackageError(packages_.PackageErrors(), path)) {
@@ -542,46 +542,46 @@ void PreferencesDialog::BPLListSelectItem() {
 void PreferencesDialog::tsClick() {
     // The report is of the selected package; a package that failed shows its error
     // instead, and without a selection there is nothing to report on.
-    const QList<QTreeWidgetItem*> selected = BPLList->selectedItems();
+    const QList<QTreeWidgetItem*> selected = packageList_->selectedItems();
     if (selected.isEmpty()) {
-        Memo->clear();
+        reportMemo_->clear();
         return;
     }
     if (PackageError(packages_.PackageErrors(), selected.first()->text(1).toStdString())) {
         BPLListSelectItem();
         return;
     }
-    const int tab = ts->currentIndex();
+    const int tab = reportTabs_->currentIndex();
     if (tab < 0 || tab >= static_cast<int>(kReportPages.size())) return;
     std::vector<std::string> lines;
     pe::BuildPackageReport(kReportPages[static_cast<std::size_t>(tab)], pe_->ReportInputs(), lines);
     QStringList text;
     for (const std::string& line : lines)
         text << FromCodePage(line);
-    Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo->setPlainText(text.join(u'\n'));
-    Memo->moveCursor(QTextCursor::Start);
+    reportMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    reportMemo_->setPlainText(text.join(u'\n'));
+    reportMemo_->moveCursor(QTextCursor::Start);
 }
 
 void PreferencesDialog::pcChange() {
-    if (pc->currentWidget() == TabSheet3) FillClassList();
+    if (pages_->currentWidget() == classesPage_) FillClassList();
 }
 
 void PreferencesDialog::FillClassList() {
-    const QSignalBlocker blocker(Box);
-    Box->clear();
+    const QSignalBlocker blocker(classBox_);
+    classBox_->clear();
     int count = 0;
     for (const rt::Class* cls : registry_.RegisteredClasses()) {
-        Box->addItem(QString::fromUtf8(cls->Name().data(), static_cast<qsizetype>(cls->Name().size())));
+        classBox_->addItem(QString::fromUtf8(cls->Name().data(), static_cast<qsizetype>(cls->Name().size())));
         ++count;
     }
-    lCCount->setText(QStringLiteral("Count: %1").arg(count));
+    countLabel_->setText(QStringLiteral("Count: %1").arg(count));
 }
 
 void PreferencesDialog::BoxClick() {
-    Tree->setUpdatesEnabled(false);
-    Tree->clear();
-    const QList<QListWidgetItem*> selected = Box->selectedItems();
+    ancestryTree_->setUpdatesEnabled(false);
+    ancestryTree_->clear();
+    const QList<QListWidgetItem*> selected = classBox_->selectedItems();
     const rt::Class* cls =
         selected.isEmpty() ? nullptr : registry_.FindClassByName(selected.first()->text().toStdString());
     if (cls != nullptr) {
@@ -589,15 +589,15 @@ void PreferencesDialog::BoxClick() {
         for (const rt::Class* c = cls; c != nullptr; c = c->Parent()) {
             const QString name =
                 QString::fromUtf8(c->Name().data(), static_cast<qsizetype>(c->Name().size()));
-            parent = parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(Tree, {name});
+            parent = parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(ancestryTree_, {name});
         }
-        lUnit->setText(
+        unitLabel_->setText(
             QStringLiteral("Declared in %1.pas and has %2 properties.")
                 .arg(QString::fromUtf8(cls->Unit().data(), static_cast<qsizetype>(cls->Unit().size())))
                 .arg(cls->Properties().size()));
     }
-    Tree->expandAll();
-    Tree->setUpdatesEnabled(true);
+    ancestryTree_->expandAll();
+    ancestryTree_->setUpdatesEnabled(true);
 }
 
 }  // namespace fw

@@ -99,31 +99,31 @@ public:
     void BoxClick();
 
     // The controls, for whoever drives the dialog without a mouse.
-    QTabWidget* PageControl() const { return pc; }
-    QWidget* GeneralPage() const { return TabSheet1; }
-    QWidget* PackagesPage() const { return TabSheet2; }
-    QWidget* ClassesPage() const { return TabSheet3; }
-    QWidget* FoldersPage() const { return TabSheet4; }
-    QListWidget* FolderList() const { return lbFolders; }
-    QPushButton* AddFolderButton() const { return btnAddFolder; }
-    QPushButton* RemoveFolderButton() const { return btnDelFolder; }
-    QTreeWidget* FileTypeList() const { return RFTList; }
-    QCheckBox* ShowTypeColBox() const { return cbxShowTypeCol; }
-    QCheckBox* ShowCNColBox() const { return cbxShowCNCol; }
-    QCheckBox* HierarchyTreeBox() const { return cbxHTree; }
-    QCheckBox* SmallFontBox() const { return cbxFont; }
-    QComboBox* CodePageBox() const { return cbxCodePage; }
-    QTreeWidget* PackageList() const { return BPLList; }
-    QPushButton* AddButton() const { return btnAdd; }
-    QPushButton* RemoveButton() const { return btnDel; }
-    QPlainTextEdit* ReportMemo() const { return Memo; }
-    QTabBar* ReportTabs() const { return ts; }
-    QListWidget* ClassBox() const { return Box; }
-    QTreeWidget* AncestryTree() const { return Tree; }
-    QLabel* CountLabel() const { return lCCount; }
-    QLabel* UnitLabel() const { return lUnit; }
-    QPushButton* OkButton() const { return btnOK; }
-    QPushButton* CancelButton() const { return btnCancel; }
+    QTabWidget* PageControl() const { return pages_; }
+    QWidget* GeneralPage() const { return generalPage_; }
+    QWidget* PackagesPage() const { return packagesPage_; }
+    QWidget* ClassesPage() const { return classesPage_; }
+    QWidget* FoldersPage() const { return foldersPage_; }
+    QListWidget* FolderList() const { return folderList_; }
+    QPushButton* AddFolderButton() const { return addFolderButton_; }
+    QPushButton* RemoveFolderButton() const { return removeFolderButton_; }
+    QTreeWidget* FileTypeList() const { return fileTypeList_; }
+    QCheckBox* ShowTypeColBox() const { return showTypeColBox_; }
+    QCheckBox* ShowCNColBox() const { return showCNColBox_; }
+    QCheckBox* HierarchyTreeBox() const { return hierarchyTreeBox_; }
+    QCheckBox* SmallFontBox() const { return smallFontBox_; }
+    QComboBox* CodePageBox() const { return codePageBox_; }
+    QTreeWidget* PackageList() const { return packageList_; }
+    QPushButton* AddButton() const { return addButton_; }
+    QPushButton* RemoveButton() const { return removeButton_; }
+    QPlainTextEdit* ReportMemo() const { return reportMemo_; }
+    QTabBar* ReportTabs() const { return reportTabs_; }
+    QListWidget* ClassBox() const { return classBox_; }
+    QTreeWidget* AncestryTree() const { return ancestryTree_; }
+    QLabel* CountLabel() const { return countLabel_; }
+    QLabel* UnitLabel() const { return unitLabel_; }
+    QPushButton* OkButton() const { return okButton_; }
+    QPushButton* CancelButton() const { return cancelButton_; }
     // The image index of a package row: 1 when its package is loaded, else 0.
     static int RowImage(const QTreeWidgetItem* row);
     // The reader holding the package last selected.
@@ -146,31 +146,31 @@ private:
     const CodePage& codePage_;
     std::unique_ptr<pe::PeFile> pe_;
 
-    QTabWidget* pc = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    QWidget* TabSheet3 = nullptr;
-    QWidget* TabSheet4 = nullptr;
-    QListWidget* lbFolders = nullptr;
-    QPushButton* btnAddFolder = nullptr;
-    QPushButton* btnDelFolder = nullptr;
-    QTreeWidget* RFTList = nullptr;
-    QCheckBox* cbxShowTypeCol = nullptr;
-    QCheckBox* cbxShowCNCol = nullptr;
-    QCheckBox* cbxHTree = nullptr;
-    QCheckBox* cbxFont = nullptr;
-    QComboBox* cbxCodePage = nullptr;
-    QTreeWidget* BPLList = nullptr;
-    QPushButton* btnAdd = nullptr;
-    QPushButton* btnDel = nullptr;
-    QPlainTextEdit* Memo = nullptr;
-    QTabBar* ts = nullptr;
-    QListWidget* Box = nullptr;
-    QTreeWidget* Tree = nullptr;
-    QLabel* lCCount = nullptr;
-    QLabel* lUnit = nullptr;
-    QPushButton* btnOK = nullptr;
-    QPushButton* btnCancel = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QWidget* generalPage_ = nullptr;
+    QWidget* packagesPage_ = nullptr;
+    QWidget* classesPage_ = nullptr;
+    QWidget* foldersPage_ = nullptr;
+    QListWidget* folderList_ = nullptr;
+    QPushButton* addFolderButton_ = nullptr;
+    QPushButton* removeFolderButton_ = nullptr;
+    QTreeWidget* fileTypeList_ = nullptr;
+    QCheckBox* showTypeColBox_ = nullptr;
+    QCheckBox* showCNColBox_ = nullptr;
+    QCheckBox* hierarchyTreeBox_ = nullptr;
+    QCheckBox* smallFontBox_ = nullptr;
+    QComboBox* codePageBox_ = nullptr;
+    QTreeWidget* packageList_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QPushButton* removeButton_ = nullptr;
+    QPlainTextEdit* reportMemo_ = nullptr;
+    QTabBar* reportTabs_ = nullptr;
+    QListWidget* classBox_ = nullptr;
+    QTreeWidget* ancestryTree_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    QLabel* unitLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace fw

@@ -2,6 +2,7 @@
 // rule, Save As, failed saves that leave the file alone, loads that fail, the close
 // prompt, the modified state, the menus and their shortcuts, and the editor commands.
 
+#include "preview/previewcontext.h"
 #include "document/documentwindow.h"
 
 #include <Qsci/qscilexer.h>
@@ -89,7 +90,7 @@ protected:
     }
 
     DocumentWindow* NewDocument(const fw::CodePage& codePage = fw::CodePage::Default()) {
-        auto* document = new DocumentWindow(messages_, codePage);
+        auto* document = new DocumentWindow(messages_, codePage, preview_);
         documents_.push_back(document);
         return document;
     }
@@ -113,6 +114,8 @@ protected:
     }
 
     QTemporaryDir dir_;
+    // Outlives the documents, as the session does.
+    fw::preview::PreviewContext preview_;
     RecordingMessages messages_;
     std::vector<QPointer<DocumentWindow>> documents_;
 };

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/previewcontext.h"
 #include "document/documentwindow.h"
 #include "document/findreplacedialog.h"
 #include "documenttestsupport.h"
@@ -49,7 +50,7 @@ protected:
             delete document.data();
     }
     DocumentWindow* NewDocument(const QByteArray& text) {
-        auto* document = new DocumentWindow(messages_, fw::CodePage::Default());
+        auto* document = new DocumentWindow(messages_, fw::CodePage::Default(), preview_);
         documents_.push_back(document);
         document->LoadFromLines(text);
         return document;
@@ -66,6 +67,8 @@ protected:
     }
 
     QTemporaryDir dir_;
+    // Outlives the documents, as the session does.
+    fw::preview::PreviewContext preview_;
     RecordingMessages messages_;
     std::vector<QPointer<DocumentWindow>> documents_;
 };
@@ -121,7 +124,7 @@ TEST_F(EditorCommandsTest, CharacterCodeIsTheCodePageByteInEightBitText) {
 }
 
 TEST_F(EditorCommandsTest, ActivationRefreshesEveryPanelAndShowsTheCaretLine) {
-    DocumentWindow* document = new DocumentWindow(messages_, fw::CodePage::Default());
+    DocumentWindow* document = new DocumentWindow(messages_, fw::CodePage::Default(), preview_);
     documents_.push_back(document);
     QsciScintilla* editor = document->Editor();
     EXPECT_EQ(document->LastCaretLineIndex(), -1);

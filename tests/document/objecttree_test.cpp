@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/previewcontext.h"
 #include "document/documentwindow.h"
 #include "document/treeimages.h"
 #include "documenttestsupport.h"
@@ -107,7 +108,7 @@ protected:
             delete document.data();
     }
     DocumentWindow* NewDocument(const char* text = nullptr) {
-        auto* document = new DocumentWindow(messages_, fw::CodePage::Default());
+        auto* document = new DocumentWindow(messages_, fw::CodePage::Default(), preview_);
         documents_.push_back(document);
         if (text) document->LoadFromLines(QByteArray(text));
         return document;
@@ -123,6 +124,8 @@ protected:
         return found.isEmpty() ? nullptr : found.first();
     }
 
+    // Outlives the documents, as the session does.
+    fw::preview::PreviewContext preview_;
     RecordingMessages messages_;
     std::vector<QPointer<DocumentWindow>> documents_;
 };

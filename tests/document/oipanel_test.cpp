@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "../preview/picturefixtures.h"
+#include "preview/previewcontext.h"
 #include "document/documentwindow.h"
 #include "document/objecttreeview.h"
 #include "documenttestsupport.h"
@@ -67,7 +68,7 @@ protected:
     void TearDown() override { delete document_.data(); }
 
     OIPanel* Open(const std::string& text) {
-        document_ = new DocumentWindow(messages_, fw::CodePage::Default());
+        document_ = new DocumentWindow(messages_, fw::CodePage::Default(), preview_);
         document_->resize(1000, 700);
         document_->LoadFromLines(QByteArray::fromStdString(text));
         document_->show();
@@ -101,6 +102,8 @@ protected:
         return texts;
     }
 
+    // Outlives the documents, as the session does.
+    fw::preview::PreviewContext preview_;
     RecordingMessages messages_;
     QPointer<DocumentWindow> document_;
 };

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "codec/textlines.h"
+#include "preview/previewcontext.h"
 #include "document/documentwindow.h"
 #include "document/noderesolve.h"
 #include "document/objecttreeview.h"
@@ -61,7 +62,7 @@ protected:
         for (const QPointer<DocumentWindow>& document : documents_) delete document.data();
     }
     DocumentWindow* NewDocument(const char* text) {
-        auto* document = new DocumentWindow(messages_, fw::CodePage::Default());
+        auto* document = new DocumentWindow(messages_, fw::CodePage::Default(), preview_);
         documents_.push_back(document);
         document->resize(900, 650);
         document->LoadFromLines(QByteArray(text));
@@ -74,6 +75,8 @@ protected:
         return captions;
     }
 
+    // Outlives the documents, as the session does.
+    fw::preview::PreviewContext preview_;
     RecordingMessages messages_;
     std::vector<QPointer<DocumentWindow>> documents_;
 };
@@ -392,7 +395,8 @@ TEST(NodeResolve, EachKindOfNodeFindsItsLiveObject) {
         "  end\r\n"
         "  object Foo1: TFooButton\r\n  end\r\n"
         "end\r\n";
-    fw::rt::ClassRegistry& registry = fw::preview::AppRegistry();
+    fw::preview::PreviewContext preview;
+    fw::rt::ClassRegistry& registry = preview.Registry();
     fw::rt::ObjectPtr form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
     std::vector<std::string> messages;
     fw::rt::BuildFormFromText(*form, text, registry, fw::CodePage::Default(), messages);
@@ -472,7 +476,8 @@ TEST(NodeResolve, UnnamedObjectsAndFrameObjectsByTheirPlace) {
         "    end\r\n"
         "  end\r\n"
         "end\r\n";
-    fw::rt::ClassRegistry& registry = fw::preview::AppRegistry();
+    fw::preview::PreviewContext preview;
+    fw::rt::ClassRegistry& registry = preview.Registry();
     fw::rt::ObjectPtr form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
     std::vector<fw::rt::BuildMessage> messages;
     std::vector<fw::rt::ReadObject> records;

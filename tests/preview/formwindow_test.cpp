@@ -49,7 +49,8 @@ TEST(FormWindow, DrawsTheFrameTheFormStores) {
         SCOPED_TRACE(c.Name);
         const std::string text = std::string("object Form1: TForm1\n  Caption = 'Look'\n") + c.Properties +
                                  "  ClientHeight = 120\n  ClientWidth = 200\nend\n";
-        fw::preview::VirtualDesktop desktop;
+        fw::preview::PreviewContext context;
+        fw::preview::VirtualDesktop desktop(context);
         desktop.BuildPreview(text, fw::CodePage::Default());
         ASSERT_NE(desktop.Window(), nullptr);
         const WindowChrome& chrome = desktop.Window()->Chrome();
@@ -84,7 +85,8 @@ TEST(FormWindow, SizeGripOnlyWhereTheFormCanBeResized) {
         text += "  ClientHeight = 120\n  ClientWidth = 200\n"
                 "  object Bar: TStatusBar\n    Left = 0\n    Top = 101\n    Width = 200\n    Height = 19\n"
                 "    SimplePanel = True\n  end\nend\n";
-        fw::preview::VirtualDesktop desktop;
+        fw::preview::PreviewContext context;
+        fw::preview::VirtualDesktop desktop(context);
         desktop.BuildPreview(text, fw::CodePage::Default());
         const QImage client = desktop.FormClientImage();
         ASSERT_FALSE(client.isNull());
@@ -136,13 +138,15 @@ TEST(FormWindow, TellsFormsFramesAndDataModulesApart) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
-        fw::preview::VirtualDesktop desktop;
+        fw::preview::PreviewContext context;
+        fw::preview::VirtualDesktop desktop(context);
         EXPECT_EQ(KindOfBuilt(desktop, c.Text), c.Kind);
     }
 }
 
 TEST(FormWindow, AFrameHasNoWindowFrameAndADataModuleShowsItsComponents) {
-    fw::preview::VirtualDesktop frame;
+    fw::preview::PreviewContext context;
+    fw::preview::VirtualDesktop frame(context);
     ASSERT_EQ(KindOfBuilt(frame, "object Frame1: TFrame1\n  Width = 120\n  Height = 70\n  TabOrder = 0\n"
                                  "  object B: TButton\n    Caption = 'Inside'\n  end\nend\n"),
               RootKind::Frame);
@@ -153,7 +157,7 @@ TEST(FormWindow, AFrameHasNoWindowFrameAndADataModuleShowsItsComponents) {
     // A frame takes the colour of the form it is put on.
     EXPECT_EQ(frame.FormClientImage().pixelColor(118, 68), QColor(0xF0, 0xF0, 0xF0));
 
-    fw::preview::VirtualDesktop module;
+    fw::preview::VirtualDesktop module(context);
     ASSERT_EQ(KindOfBuilt(module, "object dm: TdmMain\n  OldCreateOrder = False\n  Height = 150\n  Width = 215\n"
                                   "  object Images: TImageList\n    Left = 40\n    Top = 24\n  end\nend\n"),
               RootKind::DataModule);

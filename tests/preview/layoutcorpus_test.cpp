@@ -119,7 +119,8 @@ TEST(PreviewLayoutCorpus, EveryObjectListedAndPlacedVisibleControlsShown) {
         const fw::Bytes bytes = fw::ReadFileBytes(path.string());
         const std::string_view formText(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         const std::vector<TextObject> text = ObjectsOfText(fw::CopyTextLines(formText));
-        fw::preview::VirtualDesktop desktop;
+        fw::preview::PreviewContext context;
+        fw::preview::VirtualDesktop desktop(context);
         desktop.resize(1280, 1024);
         desktop.BuildPreview(formText, fw::CodePage::Default());
         QApplication::processEvents();

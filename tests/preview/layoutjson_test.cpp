@@ -127,7 +127,8 @@ std::vector<LayoutEntry> LayoutOf(fw::preview::VirtualDesktop& desktop, const st
 }
 
 TEST(PreviewLayout, ListsEveryObjectOnceWithHowItIsDrawn) {
-    fw::preview::VirtualDesktop desktop;
+    fw::preview::PreviewContext context;
+    fw::preview::VirtualDesktop desktop(context);
     const std::vector<LayoutEntry> layout = LayoutOf(desktop, MixedForm);
     struct Expected {
         const char* Name;
@@ -161,7 +162,8 @@ TEST(PreviewLayout, ListsEveryObjectOnceWithHowItIsDrawn) {
 }
 
 TEST(PreviewLayout, GivesWhereControlsEndedUpInClientCoordinates) {
-    fw::preview::VirtualDesktop desktop;
+    fw::preview::PreviewContext context;
+    fw::preview::VirtualDesktop desktop(context);
     const std::vector<LayoutEntry> layout = LayoutOf(desktop, MixedForm);
     auto bounds = [&](std::string_view name) {
         for (const LayoutEntry& e : layout)
@@ -195,7 +197,8 @@ TEST(PreviewLayout, ListsControlsThePreviewLeftOut) {
         if (i == Depth - 2) text += "Visible = False\n";
     }
     for (int i = 0; i <= Depth; ++i) text += "end\n";
-    fw::preview::VirtualDesktop desktop;
+    fw::preview::PreviewContext context;
+    fw::preview::VirtualDesktop desktop(context);
     const std::vector<LayoutEntry> layout = LayoutOf(desktop, text);
     ASSERT_EQ(layout.size(), static_cast<std::size_t>(Depth) + 1);
     const fw::rt::Object* deepest = desktop.ReadObjects().back().Live;

@@ -225,7 +225,8 @@ TEST(FormWindow, AHugeFormIsCutToTheLargestScreen) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Size);
-        VirtualDesktop desktop;
+        PreviewContext context;
+        VirtualDesktop desktop(context);
         desktop.BuildPreview(std::string("object Form1: TForm1\n") + c.Size + "end\n",
                              CodePage::Default());
         ASSERT_NE(desktop.Window(), nullptr);

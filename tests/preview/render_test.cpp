@@ -62,7 +62,8 @@ TEST(Render, CorpusFormsRenderAtTheirClientSize) {
         fw::Bytes bytes = fw::ReadFileBytes(path.string());
         if (fw::DetectEncoding(bytes) != fw::FormEncoding::Text)
             bytes = fw::ConvertForm(bytes, fw::FormEncoding::Text);
-        fw::preview::VirtualDesktop desktop;
+        fw::preview::PreviewContext context;
+        fw::preview::VirtualDesktop desktop(context);
         desktop.resize(1280, 1024);
         desktop.BuildPreview(
             std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),

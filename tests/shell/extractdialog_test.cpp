@@ -1,3 +1,4 @@
+#include "shell/session.h"
 #include "shell/extractdialog.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -292,7 +293,8 @@ class ExtractCommandTest : public testing::Test {
 protected:
     void SetUp() override {
         App();
-        main_ = std::make_unique<MainWindow>(messages_);
+        session_ = std::make_unique<Session>();
+        main_ = std::make_unique<MainWindow>(*session_, messages_);
         main_->show();
         Settle();
     }
@@ -330,6 +332,7 @@ protected:
 
     fwtest::TempDir dir_;
     RecordingMessages messages_;
+    std::unique_ptr<Session> session_;
     std::unique_ptr<MainWindow> main_;
 };
 

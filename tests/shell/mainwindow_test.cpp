@@ -22,6 +22,7 @@
 
 #include "document/documentwindow.h"
 #include "preview/oipanel.h"
+#include "shell/session.h"
 #include "shell/mainwindow.h"
 #include "shell/documenttabbar.h"
 #include "shell/splash.h"
@@ -43,7 +44,8 @@ protected:
         App();
         QGuiApplication::clipboard()->clear();
         ASSERT_TRUE(dir_.isValid());
-        main_ = std::make_unique<MainWindow>(messages_);
+        session_ = std::make_unique<Session>();
+        main_ = std::make_unique<MainWindow>(*session_, messages_);
     }
     void TearDown() override {
         main_.reset();
@@ -94,6 +96,7 @@ protected:
 
     RecordingMessages messages_;
     QTemporaryDir dir_;
+    std::unique_ptr<Session> session_;
     std::unique_ptr<MainWindow> main_;
 };
 
@@ -670,7 +673,7 @@ TEST_F(MainWindowTest, AForwardedFileBecomesTheActiveDocument) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
 
     const QString forwarded = WriteForm(QStringLiteral("c.dfm"));
-    main_->AppInstances1CmdLineReceived({forwarded});
+    main_->CommandLineReceived({forwarded});
     Settle();
     ASSERT_NE(main_->ActiveDocument(), nullptr);
     EXPECT_EQ(main_->ActiveDocument()->FileName(), forwarded);

@@ -1,3 +1,4 @@
+#include "shell/session.h"
 #include "shell/prefsdialog.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -486,7 +487,8 @@ protected:
 };
 
 TEST_F(MainWindowPrefsTest, AcceptedOptionsReachEveryOpenDocumentAndTheCodePageNewOnes) {
-    auto main = std::make_unique<MainWindow>(messages);
+    Session session;
+    auto main = std::make_unique<MainWindow>(session, messages);
     main->show();
     Settle();
     const QByteArray form = "object Form1: TForm\r\n  Caption = 'One'\r\nend\r\n";
@@ -548,7 +550,8 @@ TEST_F(MainWindowPrefsTest, AcceptedOptionsReachEveryOpenDocumentAndTheCodePageN
     Settle();
 
     // The code page comes back with the other settings.
-    MainWindow again(messages);
+    Session nextRun;
+    MainWindow again(nextRun, messages);
     again.show();
     Settle();
     EXPECT_EQ(again.FormCodePage().Number(), 1251);

@@ -1,4 +1,5 @@
-#include "shell/recentfilelist.h"
+#include "shell/session.h"
+#include "shell/recentfiles.h"
 
 #include <QAction>
 #include <QDir>
@@ -60,8 +61,8 @@ protected:
         menu_.reset();
     }
     // As the main window sets it up.
-    std::unique_ptr<RecentFileList> MakeMru() {
-        auto mru = std::make_unique<RecentFileList>();
+    std::unique_ptr<RecentFiles> MakeMru() {
+        auto mru = std::make_unique<RecentFiles>();
         mru->SetMaxItems(10);
         mru->SetCompanyName(QStringLiteral("Zentrix"));
         mru->SetApplicationName(QStringLiteral("Formwright"));
@@ -73,7 +74,7 @@ protected:
     QAction* Add(const QString& fileName) { return mru_->AddItem(fileName, {}, 0, 0, true, false); }
     QStringList FileNames() const {
         QStringList names;
-        for (const RecentFileList::TMenuEntry& entry : mru_->Entries())
+        for (const RecentFiles::TMenuEntry& entry : mru_->Entries())
             names << entry.FileName;
         return names;
     }
@@ -86,7 +87,7 @@ protected:
     }
 
     std::unique_ptr<QMenu> menu_;
-    std::unique_ptr<RecentFileList> mru_;
+    std::unique_ptr<RecentFiles> mru_;
 };
 
 TEST_F(RegMruTest, TheSamePathInOtherLetterCaseKeepsOneEntryWithItsFirstName) {
@@ -132,9 +133,9 @@ TEST_F(RegMruTest, AnAmpersandInAFileNameShowsAsItIs) {
 TEST_F(RegMruTest, ALongPathIsKeptWhole) {
     const QString path = QStringLiteral("/forms/") + QString(300, u'x') + QStringLiteral(".dfm");
     Add(path);
-    mru_->SaveToRegistry();
-    std::unique_ptr<RecentFileList> loaded = MakeMru();
-    loaded->LoadFromRegistry();
+    mru_->SaveToSettings();
+    std::unique_ptr<RecentFiles> loaded = MakeMru();
+    loaded->LoadFromSettings();
     ASSERT_EQ(loaded->Entries().size(), 1);
     EXPECT_EQ(loaded->Entries().front().FileName, path);
 }
@@ -143,14 +144,16 @@ TEST_F(RegMruTest, SavingReplacesTheKeysValuesWithTheList) {
     Store({{"Default", "kept"}, {"Junk", "1"}, {"H7", "old"}});
     Add(QStringLiteral("/a.dfm"));
     mru_->AddItem(QStringLiteral("/b.dfm"), QStringLiteral("data"), 7, 0, true, false);
-    mru_->SaveToRegistry();
+    mru_->SaveToSettings();
     EXPECT_EQ(StoredValues(), (QMap<QString, QString>{{"Count", "2"},
                                                       {"Default", "kept"},
                                                       {"H0", QStringLiteral("/b.dfm") + kMark + "data|7"},
                                                       {"H1", QStringLiteral("/a.dfm") + kMark},
                                                       {"MaxFiles", "10"}}));
-    EXPECT_TRUE(mru_->CurrentPath().isEmpty());
-    EXPECT_EQ(mru_->CurrentKey(), nullptr);
+    // Nothing stays pending: the file on disk holds the list once the save returns.
+    QFile file(QDir(test::SettingsFolder()).filePath(QStringLiteral("Zentrix/Formwright.ini")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("Count=2"));
 }
 
 TEST_F(RegMruTest, LoadingReadsTheValueLayout) {
@@ -198,14 +201,14 @@ TEST_F(RegMruTest, LoadingReadsTheValueLayout) {
         Store(c.values);
         menu_->clear();
         mru_ = MakeMru();
-        mru_->LoadFromRegistry();
+        mru_->LoadFromSettings();
         EXPECT_EQ(FileNames(), c.fileNames);
         EXPECT_EQ(mru_->MaxItems(), c.maxItems);
     }
     // The number after the last "|" and the data before it.
     mru_ = MakeMru();
     Store({{"Count", "1"}, {"MaxFiles", "10"}, {"H0", QStringLiteral("/b|c.dfm") + kMark + "x|y|12"}});
-    mru_->LoadFromRegistry();
+    mru_->LoadFromSettings();
     ASSERT_EQ(mru_->Entries().size(), 1);
     EXPECT_EQ(mru_->Entries().front().FileName, QStringLiteral("/b|c.dfm"));
     EXPECT_EQ(mru_->Entries().front().Data, QStringLiteral("x|y"));
@@ -214,7 +217,7 @@ TEST_F(RegMruTest, LoadingReadsTheValueLayout) {
 
 TEST_F(RegMruTest, AStoredLimitOfZeroKeepsTheListEmpty) {
     Store({{"Count", "2"}, {"MaxFiles", "0"}, {"H0", "/a.dfm"}, {"H1", "/b.dfm"}});
-    mru_->LoadFromRegistry();
+    mru_->LoadFromSettings();
     EXPECT_EQ(mru_->MaxItems(), 0);
     EXPECT_EQ(Add(QStringLiteral("/c.dfm")), nullptr);
     EXPECT_TRUE(mru_->Entries().isEmpty());
@@ -227,7 +230,7 @@ TEST_F(RegMruTest, AClickRunsTheHandlerWithAddingBlockedThenMovesOrRemovesTheEnt
     bool deleteIt = false;
     QStringList clicked;
     mru_->SetOnItemClick(
-        [&](RecentFileList* sender, QAction*, const QString& fileName, const QString&, bool& canDelete) {
+        [&](RecentFiles* sender, QAction*, const QString& fileName, const QString&, bool& canDelete) {
             EXPECT_FALSE(canDelete);
             clicked << fileName;
             EXPECT_EQ(sender->AddItem(QStringLiteral("/new.dfm"), {}, 0, 0, true, false), nullptr);
@@ -269,8 +272,9 @@ TEST_F(RegMruTest, TheMainWindowWritesTheListAtEveryOpenAndNotAtExit) {
     Store({{"Count", "1"}, {"MaxFiles", "10"}, {"H0", b + kMark}});
 
     RecordingMessages messages;
-    auto main = std::make_unique<MainWindow>(messages);
-    RecentFileList* mru = main->RecentFiles();
+    Session session;
+    auto main = std::make_unique<MainWindow>(session, messages);
+    RecentFiles* mru = main->Recent();
     ASSERT_NE(mru, nullptr);
     EXPECT_EQ(mru->MaxItems(), 10);
     auto* file = main->findChild<QMenu*>(QStringLiteral("mmFile"));

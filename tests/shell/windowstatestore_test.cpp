@@ -1,4 +1,5 @@
-#include "shell/propstorage.h"
+#include "shell/session.h"
+#include "shell/windowstatestore.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +37,7 @@ QStringList StoredLines(const QString& section) {
     QSettings settings = SettingsFile();
     QStringList lines;
     for (int i = 0;; ++i) {
-        const QString name = QStringLiteral("5.x/%1/%2").arg(section, TRegPropStorageMan::LineName(i));
+        const QString name = QStringLiteral("5.x/%1/%2").arg(section, SettingsWindowStateStorage::LineName(i));
         if (!settings.contains(name)) break;
         lines << settings.value(name).toString();
     }
@@ -46,7 +47,7 @@ QStringList StoredLines(const QString& section) {
 void StoreLines(const QString& section, const QStringList& lines) {
     QSettings settings = SettingsFile();
     for (int i = 0; i < lines.size(); ++i)
-        settings.setValue(QStringLiteral("5.x/%1/%2").arg(section, TRegPropStorageMan::LineName(i)),
+        settings.setValue(QStringLiteral("5.x/%1/%2").arg(section, SettingsWindowStateStorage::LineName(i)),
                           lines[i]);
 }
 
@@ -60,17 +61,17 @@ struct ProbeWindow {
         panel->setObjectName(QStringLiteral("Panel"));
         panel->setGeometry(0, 0, 50, 50);
         window->setGeometry(10, 20, 300, 200);
-        manager = new TRegPropStorageMan(window.get());
+        manager = new SettingsWindowStateStorage(window.get());
         manager->SetMessages(&messages);
-        storage = new TPropStorage(window.get(), manager, QStringLiteral("Probe"), QStringLiteral("QWidget"));
-        storage->SetStoredProperties(TPropStorage::WindowProperties() << QStringLiteral("Panel.<P>.Width"));
+        storage = new WindowStateStore(window.get(), manager, QStringLiteral("Probe"), QStringLiteral("QWidget"));
+        storage->SetStoredProperties(WindowStateStore::WindowProperties() << QStringLiteral("Panel.<P>.Width"));
     }
 
     RecordingMessages messages;
     std::unique_ptr<QWidget> window;
     QWidget* panel;
-    TRegPropStorageMan* manager;
-    TPropStorage* storage;
+    SettingsWindowStateStorage* manager;
+    WindowStateStore* storage;
 };
 
 QStringList ProbeText(int left, int top, int width, int height, int ppi, const char* state = "wsNormal") {
@@ -84,14 +85,15 @@ QStringList ProbeText(int left, int top, int width, int height, int ppi, const c
             QStringLiteral("end")};
 }
 
-class PropStorageTest : public testing::Test {
+class WindowStateStoreTest : public testing::Test {
 protected:
     void SetUp() override { App(); }
 };
 
-TEST_F(PropStorageTest, FirstStartKeepsTheDesignedLayoutWithTheOptionsOffAndSavesItAtClose) {
+TEST_F(WindowStateStoreTest, FirstStartKeepsTheDesignedLayoutWithTheOptionsOffAndSavesItAtClose) {
     RecordingMessages messages;
-    auto main = std::make_unique<MainWindow>(messages);
+    Session session;
+    auto main = std::make_unique<MainWindow>(session, messages);
     const QRect designed = main->geometry();
     main->show();
     Settle();
@@ -115,13 +117,14 @@ TEST_F(PropStorageTest, FirstStartKeepsTheDesignedLayoutWithTheOptionsOffAndSave
     EXPECT_TRUE(messages.errors.isEmpty());
 }
 
-TEST_F(PropStorageTest, MainWindowComesBackAsItWasLeft) {
+TEST_F(WindowStateStoreTest, MainWindowComesBackAsItWasLeft) {
     const QRect bounds(40, 30, 640, 400);
     for (const bool maximized : {false, true}) {
         SCOPED_TRACE(maximized ? "maximised" : "normal");
         RecordingMessages messages;
         {
-            MainWindow main(messages);
+            Session session;
+            MainWindow main(session, messages);
             main.setGeometry(bounds);
             main.show();
             if (maximized) main.showMaximized();
@@ -129,7 +132,8 @@ TEST_F(PropStorageTest, MainWindowComesBackAsItWasLeft) {
             Settle();
             main.close();
         }
-        MainWindow main(messages);
+        Session session;
+        MainWindow main(session, messages);
         main.show();
         Settle();
         EXPECT_EQ(main.isMaximized(), maximized);
@@ -144,12 +148,13 @@ TEST_F(PropStorageTest, MainWindowComesBackAsItWasLeft) {
     }
 }
 
-TEST_F(PropStorageTest, OptionNamesAreReadInAnyLetterCase) {
+TEST_F(WindowStateStoreTest, OptionNamesAreReadInAnyLetterCase) {
     StoreLines(QStringLiteral("Main"),
                {QStringLiteral("object wnd_dfm_Main: Twnd_dfm_Main"), QStringLiteral("  showcncol = True"),
                 QStringLiteral("  SMALLFONT = True"), QStringLiteral("end")});
     RecordingMessages messages;
-    MainWindow main(messages);
+    Session session;
+    MainWindow main(session, messages);
     main.show();
     Settle();
     EXPECT_TRUE(main.Options().ShowCNCol);
@@ -161,11 +166,12 @@ TEST_F(PropStorageTest, OptionNamesAreReadInAnyLetterCase) {
     EXPECT_FALSE(main.ActiveDocument()->Tree()->isColumnHidden(1));
 }
 
-class EditorStorageTest : public PropStorageTest {
+class EditorStorageTest : public WindowStateStoreTest {
 protected:
     void SetUp() override {
-        PropStorageTest::SetUp();
-        main_ = std::make_unique<MainWindow>(messages_);
+        WindowStateStoreTest::SetUp();
+        session_ = std::make_unique<Session>();
+        main_ = std::make_unique<MainWindow>(*session_, messages_);
         main_->resize(1100, 700);
         main_->show();
         Settle();
@@ -183,6 +189,7 @@ protected:
     static QSplitter* SplitterOf(QWidget* widget) { return qobject_cast<QSplitter*>(widget->parentWidget()); }
 
     RecordingMessages messages_;
+    std::unique_ptr<Session> session_;
     std::unique_ptr<MainWindow> main_;
 };
 
@@ -282,7 +289,7 @@ TEST_F(EditorStorageTest, TheExtractionDialogKeepsItsLayoutUnderFormRes) {
     EXPECT_EQ(dialog.geometry(), bounds);
 }
 
-TEST_F(PropStorageTest, StoredBoundsAreScaledToTheScreensPixelsPerInch) {
+TEST_F(WindowStateStoreTest, StoredBoundsAreScaledToTheScreensPixelsPerInch) {
     const struct {
         int storedPpi;
         int screenPpi;
@@ -302,7 +309,7 @@ TEST_F(PropStorageTest, StoredBoundsAreScaledToTheScreensPixelsPerInch) {
     }
 }
 
-TEST_F(PropStorageTest, AShorterTextLeavesNoStaleLines) {
+TEST_F(WindowStateStoreTest, AShorterTextLeavesNoStaleLines) {
     QStringList longer;
     for (int i = 0; i < 30; ++i)
         longer << QStringLiteral("  Stale = %1").arg(i);
@@ -316,7 +323,7 @@ TEST_F(PropStorageTest, AShorterTextLeavesNoStaleLines) {
     EXPECT_TRUE(probe.messages.errors.isEmpty());
 }
 
-TEST_F(PropStorageTest, AComponentTheWindowDoesNotHaveIsIgnored) {
+TEST_F(WindowStateStoreTest, AComponentTheWindowDoesNotHaveIsIgnored) {
     QStringList text = ProbeText(70, 60, 250, 150, 96);
     text.removeLast();
     text << QStringLiteral("  object Ghost: TPanel") << QStringLiteral("    Width = 5")
@@ -331,7 +338,7 @@ TEST_F(PropStorageTest, AComponentTheWindowDoesNotHaveIsIgnored) {
     EXPECT_EQ(probe.panel->width(), 77);
 }
 
-TEST_F(PropStorageTest, DamagedSettingsAreIgnoredAndLeaveTheLayoutAsItWas) {
+TEST_F(WindowStateStoreTest, DamagedSettingsAreIgnoredAndLeaveTheLayoutAsItWas) {
     const QRect designed(10, 20, 300, 200);
     const struct {
         const char* what;
@@ -367,7 +374,7 @@ TEST_F(PropStorageTest, DamagedSettingsAreIgnoredAndLeaveTheLayoutAsItWas) {
     }
 }
 
-TEST_F(PropStorageTest, HexadecimalLinesAreRead) {
+TEST_F(WindowStateStoreTest, HexadecimalLinesAreRead) {
     {
         ProbeWindow probe;
         probe.window->setGeometry(33, 44, 222, 111);
@@ -387,7 +394,7 @@ TEST_F(PropStorageTest, HexadecimalLinesAreRead) {
 // The older layout kept the whole form in one value named after the section. It is read
 // once and deleted; one that does not apply is deleted too, so that the lines written
 // since are not hidden behind it for ever.
-TEST_F(PropStorageTest, AnOlderSingleValueIsReadOnceAndDeleted) {
+TEST_F(WindowStateStoreTest, AnOlderSingleValueIsReadOnceAndDeleted) {
     Bytes binary;
     {
         ProbeWindow probe;
@@ -428,7 +435,7 @@ TEST_F(PropStorageTest, AnOlderSingleValueIsReadOnceAndDeleted) {
     EXPECT_EQ(probe.window->geometry(), QRect(1, 2, 130, 140));
 }
 
-TEST_F(PropStorageTest, AnErrorWhileSavingIsShown) {
+TEST_F(WindowStateStoreTest, AnErrorWhileSavingIsShown) {
     // A folder where the settings file belongs cannot be written, whoever runs the test.
     ASSERT_TRUE(QDir(test::SettingsFolder()).mkpath(QStringLiteral("Zentrix/Formwright.ini")));
     ProbeWindow probe;

@@ -1,4 +1,4 @@
-#include "shell/propstorage.h"
+#include "shell/windowstatestore.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <QMetaObject>
 #include <QScreen>
+#include <QSettings>
 #include <QSplitter>
 #include <QWidget>
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "codec/formreader.h"
 #include "codec/formwriter.h"
 #include "document/usermessages.h"
+#include "shell/settingsvalues.h"
 
 namespace fw {
 
@@ -285,41 +287,40 @@ bool IsWindowGeometry(const QString& name) {
 
 // ---- managers ----
 
-void TPropStorageManager::ReportError(const QString& message) {
+void WindowStateStorage::ReportError(const QString& message) {
     if (messages_ != nullptr)
         messages_->Error(message);
     else
         qWarning("%s", qPrintable(message));
 }
 
-TRegPropStorageMan::TRegPropStorageMan(QObject* parent) : TPropStorageManager(parent), path_(DefaultPath()) {
+SettingsWindowStateStorage::SettingsWindowStateStorage(QObject* parent) : WindowStateStorage(parent) {
     setObjectName(QStringLiteral("StorageMan"));
 }
 
-QString TRegPropStorageMan::LineName(int index) {
+QString SettingsWindowStateStorage::LineName(int index) {
     return QStringLiteral("Line%1").arg(index, 10, 10, QLatin1Char('0'));
 }
 
-void TRegPropStorageMan::LoadSection(const QString& section, const std::function<void(ByteSpan)>& apply) {
-    if (std::unique_ptr<RegistryKey> key = RegistryKey::Open(rootKey_, path_, false);
-        key != nullptr && key->ValueExists(section)) {
-        const QVariant value = key->Value(section);
-        const QByteArray bytes = value.metaType().id() == QMetaType::QByteArray
-                                     ? value.toByteArray()
-                                     : key->StringValue(section).toLatin1();
+void SettingsWindowStateStorage::LoadSection(const QString& section, const std::function<void(ByteSpan)>& apply) {
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, SettingsOrganization(), SettingsApplication());
+    settings.beginGroup(Group());
+    if (settings.contains(section)) {
+        const QVariant value = settings.value(section);
+        const QByteArray bytes = value.metaType().id() == QMetaType::QByteArray ? value.toByteArray()
+                                                                                : SettingsText(value).toLatin1();
         // Deleted before it is applied: a value that does not apply would otherwise be
         // read instead of the lines at every start, and no layout would ever come back.
-        key->DeleteValue(section);
-        key->Sync();
+        RemoveSettingsValue(settings, section);
+        settings.sync();
         apply(ByteSpan(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                        static_cast<std::size_t>(bytes.size())));
         return;
     }
-    const std::unique_ptr<RegistryKey> key = RegistryKey::Open(rootKey_, path_ + u'\\' + section, false);
-    if (key == nullptr) return;
+    settings.beginGroup(section);
     QList<QByteArray> lines;
-    for (int i = 0; key->ValueExists(LineName(i)); ++i)
-        lines << key->StringValue(LineName(i)).toLatin1();
+    for (int i = 0; settings.contains(LineName(i)); ++i)
+        lines << SettingsText(settings.value(LineName(i))).toLatin1();
     if (lines.isEmpty()) return;
 
     ByteViewStream first(ByteSpan(reinterpret_cast<const std::uint8_t*>(lines.front().constData()),
@@ -341,7 +342,7 @@ void TRegPropStorageMan::LoadSection(const QString& section, const std::function
                    static_cast<std::size_t>(stream.size())));
 }
 
-void TRegPropStorageMan::SaveSection(const QString& section, ByteSpan binary) {
+void SettingsWindowStateStorage::SaveSection(const QString& section, ByteSpan binary) {
     QStringList lines;
     if (writeAsText_) {
         ByteViewStream in(binary);
@@ -371,18 +372,23 @@ void TRegPropStorageMan::SaveSection(const QString& section, ByteSpan binary) {
             lines << QString::fromLatin1(hex.mid(i, 2 * kBytesPerLine));
     }
 
-    const std::unique_ptr<RegistryKey> key = RegistryKey::Open(rootKey_, path_ + u'\\' + section, true);
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, SettingsOrganization(), SettingsApplication());
+    settings.beginGroup(Group() + u'/' + section);
     for (int i = 0; i < lines.size(); ++i)
-        key->WriteString(LineName(i), lines[i]);
+        settings.setValue(LineName(i), lines[i]);
     // Lines of a longer text saved before; they were numbered without gaps.
-    for (int i = static_cast<int>(lines.size()); key->ValueExists(LineName(i)); ++i)
-        key->DeleteValue(LineName(i));
-    key->Flush();
+    for (int i = static_cast<int>(lines.size()); settings.contains(LineName(i)); ++i)
+        RemoveSettingsValue(settings, LineName(i));
+    settings.sync();
+    if (settings.status() != QSettings::NoError) {
+        throw Exception(
+            QStringLiteral("Cannot write the settings file %1.").arg(settings.fileName()).toStdString());
+    }
 }
 
 // ---- the store ----
 
-TPropStorage::TPropStorage(QWidget* window, TPropStorageManager* manager, const QString& section,
+WindowStateStore::WindowStateStore(QWidget* window, WindowStateStorage* manager, const QString& section,
                            const QString& storedClassName)
     : QObject(window),
       window_(window),
@@ -394,30 +400,30 @@ TPropStorage::TPropStorage(QWidget* window, TPropStorageManager* manager, const 
     window->installEventFilter(this);
 }
 
-QStringList TPropStorage::WindowProperties() {
+QStringList WindowStateStore::WindowProperties() {
     return {QStringLiteral("<P>.Height"), QStringLiteral("<P>.Left"),  QStringLiteral("<P>.PixelsPerInch"),
             QStringLiteral("<P>.Top"),    QStringLiteral("<P>.Width"), QStringLiteral("<P>.WindowState")};
 }
 
-void TPropStorage::AddComponent(const QString& name, const QString& className, QWidget* widget) {
+void WindowStateStore::AddComponent(const QString& name, const QString& className, QWidget* widget) {
     components_.insert(name, {className, widget});
 }
 
-QWidget* TPropStorage::ComponentWidget(const QString& name) const {
+QWidget* WindowStateStore::ComponentWidget(const QString& name) const {
     const auto it = components_.constFind(name);
     if (it != components_.constEnd()) return it->widget;
     const QWidget* window = window_.data();
     return window != nullptr ? window->findChild<QWidget*>(name) : nullptr;
 }
 
-QString TPropStorage::ComponentClass(const QString& name) const {
+QString WindowStateStore::ComponentClass(const QString& name) const {
     const auto it = components_.constFind(name);
     if (it != components_.constEnd() && !it->className.isEmpty()) return it->className;
     const QWidget* widget = ComponentWidget(name);
     return widget != nullptr ? ClassNameOf(widget) : QStringLiteral("TComponent");
 }
 
-int TPropStorage::ScreenPixelsPerInch() const {
+int WindowStateStore::ScreenPixelsPerInch() const {
     if (screenPpi_ > 0) return screenPpi_;
     const QWidget* window = window_.data();
     const QScreen* screen = window != nullptr ? window->screen() : nullptr;
@@ -425,7 +431,7 @@ int TPropStorage::ScreenPixelsPerInch() const {
     return screen != nullptr ? static_cast<int>(std::lround(screen->logicalDotsPerInchY())) : 96;
 }
 
-QRect TPropStorage::NormalBounds() const {
+QRect WindowStateStore::NormalBounds() const {
     const QWidget* window = window_.data();
     if (window == nullptr) return {};
     if (window->isWindow()) {
@@ -436,7 +442,7 @@ QRect TPropStorage::NormalBounds() const {
     return normalBounds_;
 }
 
-Bytes TPropStorage::BuildStream() const {
+Bytes WindowStateStore::BuildStream() const {
     FormObject root;
     root.className = className_;
     const QWidget* window = window_.data();
@@ -491,7 +497,7 @@ Bytes TPropStorage::BuildStream() const {
     return out.Take();
 }
 
-void TPropStorage::ApplyStream(ByteSpan stream) {
+void WindowStateStore::ApplyStream(ByteSpan stream) {
     QWidget* window = window_.data();
     if (window == nullptr) return;
     ByteViewStream in(stream);
@@ -594,7 +600,7 @@ void TPropStorage::ApplyStream(ByteSpan stream) {
     apply(root);
 }
 
-void TPropStorage::Load() {
+void WindowStateStore::Load() {
     if (!active_ || window_ == nullptr || manager_ == nullptr) return;
     loaded_ = true;
     savedSinceLoad_ = false;
@@ -609,7 +615,7 @@ void TPropStorage::Load() {
     if (onLoaded_) onLoaded_();
 }
 
-void TPropStorage::TakeComponentValues(const TPropStorage& other) {
+void WindowStateStore::TakeComponentValues(const WindowStateStore& other) {
     for (const QString& entry : storedProperties_) {
         const PropertyEntry property = SplitEntry(entry);
         if (property.path.isEmpty()) continue;
@@ -621,7 +627,7 @@ void TPropStorage::TakeComponentValues(const TPropStorage& other) {
     }
 }
 
-void TPropStorage::Save() {
+void WindowStateStore::Save() {
     if (!active_ || window_ == nullptr || manager_ == nullptr) return;
     savedSinceLoad_ = true;
     try {
@@ -631,11 +637,11 @@ void TPropStorage::Save() {
     }
 }
 
-void TPropStorage::SaveUnlessSavedSinceLoad() {
+void WindowStateStore::SaveUnlessSavedSinceLoad() {
     if (loaded_ && !savedSinceLoad_) Save();
 }
 
-bool TPropStorage::eventFilter(QObject* watched, QEvent* event) {
+bool WindowStateStore::eventFilter(QObject* watched, QEvent* event) {
     QWidget* window = window_.data();
     if (window == nullptr || watched != window || event->spontaneous()) return false;
     // A top-level window is shown and hidden when it opens and closes (a dialog also
@@ -651,7 +657,7 @@ bool TPropStorage::eventFilter(QObject* watched, QEvent* event) {
                 childShown_ = true;
                 // It is shown from inside the change to its first state; the stored
                 // state applies once that change is complete.
-                QMetaObject::invokeMethod(this, &TPropStorage::Load, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(this, &WindowStateStore::Load, Qt::QueuedConnection);
             }
             break;
         case QEvent::Hide:
@@ -678,10 +684,10 @@ bool TPropStorage::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-TPropStorage* AttachWindowStorage(QWidget* window, TPropStorageManager* manager, const QString& section,
+WindowStateStore* AttachWindowStorage(QWidget* window, WindowStateStorage* manager, const QString& section,
                                   const QString& storedClassName) {
-    auto* storage = new TPropStorage(window, manager, section, storedClassName);
-    storage->SetStoredProperties(TPropStorage::WindowProperties());
+    auto* storage = new WindowStateStore(window, manager, section, storedClassName);
+    storage->SetStoredProperties(WindowStateStore::WindowProperties());
     return storage;
 }
 
@@ -690,7 +696,7 @@ namespace {
 // Watches an owner for windows of one class being polished and gives each a store.
 class OwnedWindowStorage : public QObject {
 public:
-    OwnedWindowStorage(QWidget* owner, TPropStorageManager* manager, const char* className, QString section,
+    OwnedWindowStorage(QWidget* owner, WindowStateStorage* manager, const char* className, QString section,
                        QString storedClassName)
         : QObject(owner),
           manager_(manager),
@@ -706,7 +712,7 @@ protected:
             auto* window = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child());
             if (manager_ != nullptr && window != nullptr && window->isWindow() &&
                 window->inherits(className_) &&
-                window->findChild<TPropStorage*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
+                window->findChild<WindowStateStore*>(QString(), Qt::FindDirectChildrenOnly) == nullptr) {
                 AttachWindowStorage(window, manager_, section_, storedClassName_);
             }
         }
@@ -714,7 +720,7 @@ protected:
     }
 
 private:
-    QPointer<TPropStorageManager> manager_;
+    QPointer<WindowStateStorage> manager_;
     const char* className_;
     QString section_;
     QString storedClassName_;
@@ -722,7 +728,7 @@ private:
 
 }  // namespace
 
-void AttachStorageToOwnedWindows(QWidget* owner, TPropStorageManager* manager, const char* className,
+void AttachStorageToOwnedWindows(QWidget* owner, WindowStateStorage* manager, const char* className,
                                  const QString& section, const QString& storedClassName) {
     new OwnedWindowStorage(owner, manager, className, section, storedClassName);
 }

@@ -1,8 +1,8 @@
 #pragma once
-// Remembered window layouts. A settings store (TPropStorage) belongs to one window and
+// Remembered window layouts. A settings store (WindowStateStore) belongs to one window and
 // keeps the window's geometry, some sizes of its panels and any custom values of the
 // window as a small form: the window is the root object, each named panel a child
-// object. The form is kept by a storage manager; TRegPropStorageMan keeps it in the
+// object. The form is kept by a storage manager; SettingsWindowStateStorage keeps it in the
 // per-user settings as the lines of its text, one value per line.
 
 #include <QHash>
@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "codec/stream.h"
-#include "shell/registrykey.h"
 
 class QWidget;
 
@@ -42,10 +41,10 @@ struct StoredValue {
 using StoredValues = std::vector<std::pair<QString, StoredValue>>;
 
 // Where settings stores keep their forms, one section each.
-class TPropStorageManager : public QObject {
+class WindowStateStorage : public QObject {
     Q_OBJECT
 public:
-    explicit TPropStorageManager(QObject* parent = nullptr) : QObject(parent) {}
+    explicit WindowStateStorage(QObject* parent = nullptr) : QObject(parent) {}
 
     // Hands the section's stored form (the bytes of a text or binary form, as stored) to
     // apply; does nothing when the section holds nothing. Errors of reading and of apply
@@ -63,25 +62,22 @@ private:
     UserMessages* messages_ = nullptr;
 };
 
-// Keeps each section under the key Path\<section>, as string values named "Line"
-// followed by the line's index in ten digits (Line0000000000, Line0000000001, ...). The
-// lines are the form's text, or with WriteAsText off its binary stream in hexadecimal.
-class TRegPropStorageMan : public TPropStorageManager {
+// Keeps each section in the user's settings file, group "5.x/<section>", as string
+// values named "Line" followed by the line's index in ten digits (Line0000000000,
+// Line0000000001, ...). The lines are the form's text, or with WriteAsText off its
+// binary stream in hexadecimal.
+class SettingsWindowStateStorage : public WindowStateStorage {
     Q_OBJECT
 public:
-    explicit TRegPropStorageMan(QObject* parent = nullptr);
+    explicit SettingsWindowStateStorage(QObject* parent = nullptr);
 
-    static QString DefaultPath() { return QStringLiteral("Software\\Zentrix\\Formwright\\5.x"); }
-
-    QString Path() const { return path_; }
-    void SetPath(const QString& path) { path_ = path; }
-    TRootKey RootKey() const { return rootKey_; }
-    void SetRootKey(TRootKey root) { rootKey_ = root; }
+    // The group the sections' groups are in.
+    static QString Group() { return QStringLiteral("5.x"); }
     bool WriteAsText() const { return writeAsText_; }
     void SetWriteAsText(bool text) { writeAsText_ = text; }
 
     // An older layout kept the whole form in one value named after the section, directly
-    // under Path: that value is applied instead and then deleted, also when it does not
+    // in Group: that value is applied instead and then deleted, also when it does not
     // apply, so that the lines written since take over. Otherwise the lines are read up
     // to the first missing index: text when the first line starts a form text, else
     // hexadecimal digits, two per byte.
@@ -93,8 +89,6 @@ public:
     static QString LineName(int index);
 
 private:
-    QString path_;
-    TRootKey rootKey_ = TRootKey::HKeyCurrentUser;
     bool writeAsText_ = true;
 };
 
@@ -103,14 +97,14 @@ private:
 // as a document of the MDI area, loads once its first showing is complete and saves when
 // its close is allowed. Loading errors are ignored and leave the layout as it was;
 // saving errors are shown by the manager.
-class TPropStorage : public QObject {
+class WindowStateStore : public QObject {
     Q_OBJECT
 public:
     // Watches the window; the store is a child of the window and goes with it.
     // storedClassName is the class the written form gives the window ("object
     // wnd_dfm_Main: Twnd_dfm_Main"): fixed by the settings files already written, not by
     // what the C++ class is called.
-    TPropStorage(QWidget* window, TPropStorageManager* manager, const QString& section,
+    WindowStateStore(QWidget* window, WindowStateStorage* manager, const QString& section,
                  const QString& storedClassName);
 
     // The window's Height, Left, PixelsPerInch, Top, Width and WindowState.
@@ -149,7 +143,7 @@ public:
     // Gives this window's named components the values that `other`'s components of the
     // same names have now, for the stored properties that name a component; the
     // window's own geometry and state stay as they are.
-    void TakeComponentValues(const TPropStorage& other);
+    void TakeComponentValues(const WindowStateStore& other);
     // Builds the form and hands it to the manager; an error is shown.
     void Save();
     // For a window that goes away without being closed: saves when it was loaded and
@@ -184,7 +178,7 @@ private:
 
     QPointer<QWidget> window_;
     QString className_;
-    QPointer<TPropStorageManager> manager_;
+    QPointer<WindowStateStorage> manager_;
     QString section_;
     bool active_ = true;
     QStringList storedProperties_;
@@ -205,7 +199,7 @@ private:
 
 // A store of the window's own six properties under the section, for windows that keep
 // nothing else.
-TPropStorage* AttachWindowStorage(QWidget* window, TPropStorageManager* manager, const QString& section,
+WindowStateStore* AttachWindowStorage(QWidget* window, WindowStateStorage* manager, const QString& section,
                                   const QString& storedClassName);
 
 // Gives every window of the class (the name as its meta-object reports it, such as
@@ -213,7 +207,7 @@ TPropStorage* AttachWindowStorage(QWidget* window, TPropStorageManager* manager,
 // the stored class name,
 // as soon as it is polished, which is before it is first shown. Lets dialogs that are
 // made and run in one call keep their layout without knowing the store.
-void AttachStorageToOwnedWindows(QWidget* owner, TPropStorageManager* manager, const char* className,
+void AttachStorageToOwnedWindows(QWidget* owner, WindowStateStorage* manager, const char* className,
                                  const QString& section, const QString& storedClassName);
 
 }  // namespace fw

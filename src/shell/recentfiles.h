@@ -1,11 +1,9 @@
 #pragma once
-// RecentFileList: the recently used files. It keeps an ordered list of file names (position 0
+// RecentFiles: the recently used files. It keeps an ordered list of file names (position 0
 // the most recent), shows them as numbered items at the end of a menu, reports clicks
-// on them, and stores the list in the per-user settings under
-// \Software\<CompanyName>\<ApplicationName>\<ApplicationVersion>\<OwnerName>\<Section>:
-// "Count", "MaxFiles" and one string value per entry, H0 the most recent, holding the
-// file name, the character 08 and the entry's data, then "|" and its number when that
-// is not 0.
+// on them, and stores the list in the per-user settings file of <CompanyName> and
+// <ApplicationName>, group <ApplicationVersion>/<OwnerName>/<Section>, as
+// RecentFileSettings lays it out.
 
 #include <QList>
 #include <QObject>
@@ -14,19 +12,19 @@
 #include <functional>
 #include <memory>
 
-#include "shell/registrykey.h"
+#include "shell/recentfilesettings.h"
 
 class QAction;
 class QMenu;
 
 namespace fw {
 
-class RecentFileList : public QObject {
+class RecentFiles : public QObject {
     Q_OBJECT
 public:
     // Raised when an entry's menu item is clicked; set canDelete to have the entry
     // removed instead of moved to the top.
-    using TNotifyItemClick = std::function<void(RecentFileList* sender, QAction* menuItem, const QString& fileName,
+    using TNotifyItemClick = std::function<void(RecentFiles* sender, QAction* menuItem, const QString& fileName,
                                                 const QString& data, bool& canDelete)>;
 
     struct TMenuEntry {
@@ -37,27 +35,17 @@ public:
     };
 
     // OwnerName starts as the owner's object name.
-    explicit RecentFileList(QObject* owner = nullptr);
-    ~RecentFileList() override;
+    explicit RecentFiles(QObject* owner = nullptr);
+    ~RecentFiles() override;
 
     // The largest number of entries; negative for no limit. Setting a smaller limit
     // removes entries from the end.
     int MaxItems() const { return maxItems_; }
     void SetMaxItems(int maxItems);
-    // Passed on to the registry object: a lazily written key is not flushed to disk
-    // when it is closed.
-    bool LazyWrite() const { return lazyWrite_; }
-    void SetLazyWrite(bool lazyWrite);
-    // The path and the handle of the key open while the registry is active; empty and
-    // null otherwise.
-    QString CurrentPath() const;
-    RegistryKey* CurrentKey() const;
     QString ApplicationName() const { return applicationName_; }
     void SetApplicationName(const QString& name) { applicationName_ = name; }
     QString CompanyName() const { return companyName_; }
     void SetCompanyName(const QString& name) { companyName_ = name; }
-    TRootKey RootKey() const { return rootKey_; }
-    void SetRootKey(TRootKey root);
     QString OwnerName() const { return ownerName_; }
     void SetOwnerName(const QString& name) { ownerName_ = name; }
     QString Section() const { return section_; }
@@ -68,10 +56,6 @@ public:
     // component is destroyed.
     bool SerializeList() const { return serializeList_; }
     void SetSerializeList(bool serialize) { serializeList_ = serialize; }
-    // With ActiveRegistry a registry object stays open; otherwise each load or save
-    // makes its own.
-    bool ActiveRegistry() const { return registry_ != nullptr; }
-    void SetActiveRegistry(bool active);
     // A separator in front of the first entry.
     bool Separator() const { return separator_; }
     void SetSeparator(bool separator) { separator_ = separator; }
@@ -83,8 +67,8 @@ public:
     void SetMenuItem(QMenu* menu) { menuItem_ = menu; }
     void SetOnItemClick(TNotifyItemClick handler) { onItemClick_ = std::move(handler); }
 
-    // The key path of the list.
-    QString KeyPath() const;
+    // Where the list is stored.
+    RecentFileSettings Settings() const;
     const QList<TMenuEntry>& Entries() const { return entries_; }
     // The separator's menu item, or null while there is none.
     QAction* SeparatorItem() const { return separatorItem_; }
@@ -92,10 +76,10 @@ public:
     // The component has been set up: with SerializeList the list loads.
     void Loaded();
     // Reads the list (appending entries not yet listed) and numbers the captions. A
-    // missing key loads nothing; a "Count" of 0 or less loads no entries.
-    void LoadFromRegistry();
-    // Replaces the key's values (all but one named DEFAULT) with the list.
-    void SaveToRegistry();
+    // missing group loads nothing; a "Count" of 0 or less loads no entries.
+    void LoadFromSettings();
+    // Replaces the group's values (all but one named DEFAULT) with the list.
+    void SaveToSettings();
     // Adds a file at the top, or moves its entry there when one has the same name in
     // any letter case (an entry of exactly that name then takes the number and data and
     // its item is returned). Does nothing and returns null while OnItemClick runs.
@@ -115,22 +99,12 @@ public:
     void ItemClick(QAction* menuItem);
 
 private:
-    struct Registry;
-
     int IndexOf(const QAction* menuItem) const;
-    // Makes a registry object for the duration of a load or save; true when it did.
-    bool AcquireRegistry();
-    void ReleaseRegistry(bool acquired);
-    RegistryKey* OpenKey(const QString& path, bool create);
-    void CloseKey();
-    void ClearKey();
     QString Caption(int index) const;
 
     int maxItems_ = -1;
-    bool lazyWrite_ = true;
     QString applicationName_;
     QString companyName_;
-    TRootKey rootKey_ = TRootKey::HKeyCurrentUser;
     QString ownerName_;
     QString section_ = QStringLiteral("MRUHistory");
     QString applicationVersion_;
@@ -143,7 +117,6 @@ private:
     QList<TMenuEntry> entries_;
     QAction* separatorItem_ = nullptr;
     bool addingAllowed_ = true;
-    std::unique_ptr<Registry> registry_;
 };
 
 }  // namespace fw
