@@ -63,10 +63,6 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-ByteSpan SpanOf(std::string_view bytes) {
-    return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
-}
-
 QsciScintilla::EolMode EolModeOf(LineBreak lineBreak) {
     switch (lineBreak) {
         case LineBreak::Cr:
@@ -194,108 +190,70 @@ private:
     DocumentWindow& document_;
 };
 
-// A write-only stream that puts form text straight into the editor as it comes, from a
-// file being read or from a converter, so that a large form is never held in full
-// beside the editor's own copy. It recognises the UTF-8 byte-order mark at the start
-// (which does not go into the editor), decodes 8-bit text through the code page, and
-// notes which line breaks the text holds. While it lives the editor records no undo
-// step and sends no change notifications: the editor widget would turn the whole text
-// into a QString for each of them, which costs more than the load itself.
-class EditorTextSink final : public Stream {
+// The source editor's buffer as the document's text store. While a load fills it the
+// editor records no undo step and sends no change notifications: the editor widget
+// would turn the whole text into a QString for each of them, which costs more than the
+// load itself.
+class EditorTextBuffer final : public TextBuffer {
 public:
-    EditorTextSink(QsciScintilla& editor, const CodePage& codePage)
-        : editor_(editor),
-          codePage_(codePage),
-          eventMask_(editor.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK)) {
+    explicit EditorTextBuffer(QsciScintilla& editor) : editor_(editor) {}
+
+    std::string_view Utf8() const override {
+        const long length = editor_.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+        if (length <= 0) return {};
+        const auto* text =
+            reinterpret_cast<const char*>(editor_.SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+        return {text, static_cast<std::size_t>(length)};
+    }
+    void BeginLoad() override {
+        eventMask_ = editor_.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK);
         editor_.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
         editor_.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
         editor_.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     }
-    ~EditorTextSink() override {
+    void Reserve(std::size_t bytes) override {
+        editor_.SendScintilla(QsciScintillaBase::SCI_ALLOCATE, static_cast<unsigned long>(bytes));
+    }
+    void Append(std::string_view utf8) override {
+        editor_.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()),
+                              utf8.data());
+    }
+    void EndLoad() override {
         editor_.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, static_cast<unsigned long>(eventMask_));
         editor_.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
         editor_.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
         editor_.SendScintilla(QsciScintillaBase::SCI_SETSAVEPOINT);
     }
-
-    std::size_t Read(void*, std::size_t) override { return 0; }
-    void Write(const void* buffer, std::size_t n) override {
-        std::string_view bytes(static_cast<const char*>(buffer), n);
-        written_ += static_cast<std::int64_t>(n);
-        if (!headDone_) {
-            // The first three bytes wait until it is clear whether they are the mark.
-            const std::size_t take = std::min(Utf8ByteOrderMark.size() - head_.size(), bytes.size());
-            head_.append(bytes.substr(0, take));
-            bytes.remove_prefix(take);
-            if (head_.size() < Utf8ByteOrderMark.size()) return;
-            EndHead();
-        }
-        Append(bytes);
-    }
-    std::int64_t Position() const override { return written_; }
-    void Seek(std::int64_t position) override {
-        if (position != written_) throw EStreamError("Stream seek error");
-    }
-    std::int64_t Size() const override { return written_; }
-    void ExpectWrite(std::size_t n) override {
-        editor_.SendScintilla(QsciScintillaBase::SCI_ALLOCATE, static_cast<unsigned long>(n + 1));
-    }
-
-    // Passes on what is held back of a text shorter than the mark.
-    void Finish() {
-        if (!headDone_) EndHead();
-    }
-    // Empties the editor again, after a conversion that failed halfway.
-    void Discard() { editor_.SendScintilla(QsciScintillaBase::SCI_CLEARALL); }
-
-    bool Utf8() const { return utf8_; }
-    LineBreak Breaks() const {
-        if (cr_ && !lf_) return LineBreak::Cr;
-        if (lf_ && !cr_) return LineBreak::Lf;
-        return LineBreak::CrLf;
-    }
+    void Clear() override { editor_.SendScintilla(QsciScintillaBase::SCI_CLEARALL); }
+    bool ChangedSinceSave() const override { return editor_.isModified(); }
+    // The editor tells of the save point through modificationChanged, which the window
+    // passes on.
+    void MarkSaved() override { editor_.setModified(false); }
 
 private:
-    void EndHead() {
-        headDone_ = true;
-        utf8_ = head_ == Utf8ByteOrderMark;
-        if (!utf8_) Append(head_);
-        head_.clear();
-    }
-    void Append(std::string_view bytes) {
-        if (bytes.empty()) return;
-        if (!cr_) cr_ = bytes.find('\r') != std::string_view::npos;
-        if (!lf_) lf_ = bytes.find('\n') != std::string_view::npos;
-        // UTF-8 goes in as it is, so even bytes that are not valid UTF-8 come back
-        // unchanged; 8-bit text is decoded unless it is plain ASCII, the same in both.
-        if (!utf8_ && !IsAscii(bytes)) {
-            decoded_ = EditorTextFromBytes(bytes, codePage_);
-            bytes = decoded_;
-        }
-        editor_.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()),
-                              bytes.data());
-    }
-
     QsciScintilla& editor_;
-    const CodePage& codePage_;
-    const long eventMask_;
-    std::int64_t written_ = 0;
-    std::string head_;
-    bool headDone_ = false;
-    bool utf8_ = false;
-    bool cr_ = false;
-    bool lf_ = false;
-    std::string decoded_;
+    long eventMask_ = 0;
 };
 
 DocumentWindow::DocumentWindow(UserMessages& messages, const CodePage& codePage, QWidget* parent)
     : QMdiSubWindow(parent),
       messages_(messages),
-      preferredCodePage_(codePage),
-      codePage_(&codePage),
       lookup_(std::make_unique<PreviewLookup>(*this)) {
     setAttribute(Qt::WA_DeleteOnClose);
+    // The document's text lives in the editor's buffer, so the two come first.
+    editor_ = new QsciScintilla;
+    editorBuffer_ = std::make_unique<EditorTextBuffer>(*editor_);
+    document_ = new FormDocument(messages_, codePage, *editorBuffer_, this);
     BuildWidgets();
+    codePageLabel_->setText(document_->CodePageText());
+    connect(document_, &FormDocument::CodePageChanged, this,
+            [this] { codePageLabel_->setText(document_->CodePageText()); });
+    connect(document_, &FormDocument::FileNameChanged, this,
+            [this](const QString& path) { setWindowTitle(QFileInfo(path).fileName()); });
+    connect(document_, &FormDocument::ModifiedChanged, this, &DocumentWindow::DFMChange);
+    connect(document_, &FormDocument::Loaded, this, &DocumentWindow::DocumentLoaded);
+    // An unnamed document goes by the window's caption.
+    connect(this, &QWidget::windowTitleChanged, document_, &FormDocument::SetCaption);
     BuildMenus();
     // All options off until the main window hands its own in.
     ApplyInterfaceOptions(false, false, false, false);
@@ -305,6 +263,8 @@ DocumentWindow::DocumentWindow(UserMessages& messages, const CodePage& codePage,
 }
 
 DocumentWindow::~DocumentWindow() {
+    // The editor's buffer goes before the editor: the editor tells this window nothing more.
+    editor_->disconnect(this);
     // The live objects go before the widgets that point at them.
     inspectedObject_ = nullptr;
     if (inspector_) inspector_->ForgetObjects();
@@ -335,7 +295,6 @@ void DocumentWindow::BuildWidgets() {
     areaLayout->setSpacing(0);
     nbk_ = new QStackedWidget(area);
     nbk_->setObjectName(QStringLiteral("nbk"));
-    editor_ = new QsciScintilla;
     editor_->setObjectName(QStringLiteral("DFM"));
     auto* sourcePage = new QWidget;
     sourcePage->setObjectName(QStringLiteral("Source"));
@@ -397,7 +356,6 @@ void DocumentWindow::BuildWidgets() {
     }
     codePageLabel_ = new QLabel(sb_);
     codePageLabel_->setObjectName(QStringLiteral("codePage"));
-    codePageLabel_->setText(CodePageText());
     sb_->addPermanentWidget(codePageLabel_);
 
     layout->addWidget(columns, 1);
@@ -427,7 +385,8 @@ void DocumentWindow::BuildWidgets() {
     connect(rd_, &FindReplaceDialog::ReplaceClicked, this, [this] { rdReplace(false); });
     connect(rd_, &FindReplaceDialog::ReplaceAllClicked, this, [this] { rdReplace(true); });
 
-    connect(editor_, &QsciScintilla::modificationChanged, this, &DocumentWindow::DFMChange);
+    connect(editor_, &QsciScintilla::modificationChanged, this,
+            [this] { editorBuffer_->NotifySavePointChanged(); });
     connect(editor_, &QsciScintilla::linesChanged, this, &DocumentWindow::UpdateLineNumberWidth);
     // The editor tells of a caret move at once through the selection, which every move
     // changes; its UI update, sent before painting, covers the rest. A change of the
@@ -556,293 +515,44 @@ void DocumentWindow::BuildMenus() {
 // ---- loading ----
 
 void DocumentWindow::OpenDocumentFile(const QString& path) {
-    fileName_ = path;
-    setWindowTitle(QFileInfo(path).fileName());
-    loadError_.clear();
-    encoding_ = FormEncoding::Text;
-
-    try {
-        FileStream file(NativePath(path), FileStream::Mode::Read);
-        std::array<std::uint8_t, 3> head{};
-        const std::size_t headLength = file.Read(head.data(), head.size());
-        encoding_ = DetectEncoding(ByteSpan(head.data(), headLength));
-        file.Seek(0);
-        // The form is read whole: its Charset values decide the code page before any
-        // of it is decoded, and a double-byte character never falls apart between reads.
-        const Bytes bytes = file.ReadToEnd();
-        ChooseCodePage(bytes);
-        EditorTextSink sink(*editor_, *codePage_);
-        try {
-            if (encoding_ == FormEncoding::Text) {
-                sink.ExpectWrite(bytes.size());
-                sink.Write(bytes.data(), bytes.size());
-            } else {
-                // A binary form is converted in memory, the text going straight into
-                // the editor.
-                ByteViewStream input(bytes);
-                if (encoding_ == FormEncoding::Resource)
-                    ResourceFormToText(input, sink, *codePage_);
-                else
-                    BinaryFormToText(input, sink, *codePage_);
-            }
-            sink.Finish();
-        } catch (const std::exception& error) {
-            // No part of a text that did not load stays in the editor.
-            sink.Discard();
-            if (encoding_ == FormEncoding::Text) throw;
-            throw Exception("Cannot convert " + NativePath(path) + ": " + error.what());
-        }
-        FinishLoad(sink);
-    } catch (const std::exception& error) {
-        // The document stays open with empty text; the error is shown now and kept, so
-        // that Save asks before it writes over a file that did not load.
-        loadError_ = FromUtf8(error.what());
-        messages_.Error(loadError_);
-    }
-
-    editor_->setModified(false);
-    unsavedText_ = false;
-    DFMChange();
-    panels_[FileNamePanel]->setText(fileName_);
-    cmRescan();
+    document_->Load(path);
 }
 
 void DocumentWindow::LoadFromLines(const QByteArray& text) {
-    if (!text.isEmpty()) {
-        LoadTextBytes({text.constData(), static_cast<std::size_t>(text.size())});
-        cmRescan();
-        unsavedText_ = true;
-        DFMChange();
-    }
+    document_->LoadText(text);
     tree_->show();
     editor_->show();
 }
 
-void DocumentWindow::ChooseCodePage(const Bytes& form) {
-    if (chosenCodePage_ != nullptr) {
-        codePage_ = chosenCodePage_;
-        codePageSource_ = CodePageSource::Option;
-    } else if (const CodePage* declared = CodePage::Find(DeclaredCodePageOf(form).CodePage)) {
-        codePage_ = declared;
-        codePageSource_ = CodePageSource::Declared;
-    } else {
-        codePage_ = &preferredCodePage_;
-        codePageSource_ = CodePageSource::Default;
-    }
-    codePageLabel_->setText(CodePageText());
-}
-
-QString DocumentWindow::CodePageText() const {
-    return QStringLiteral("CP %1 (%2)")
-        .arg(codePage_->Number())
-        .arg(QString::fromLatin1(CodePageSourceName(codePageSource_)));
-}
-
-bool DocumentWindow::ReopenWithCodePage(const CodePage& codePage) {
-    if (modified_ &&
-        !messages_.Confirm(QStringLiteral("Reopening %1 with code page %2 discards your changes. Continue?")
-                               .arg(fileName_)
-                               .arg(codePage.Number())))
-        return false;
-    chosenCodePage_ = &codePage;
-    OpenDocumentFile(fileName_);
-    return true;
-}
-
-bool DocumentWindow::SaveWithCodePage(const CodePage& codePage) {
-    // Encoded first, so that a character the page lacks stops the save before the
-    // document's page changes or any file is touched.
-    const QByteArray text = editor_->text().toUtf8();
-    try {
-        (void)BytesFromEditorText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
-                                  codePage);
-    } catch (const Exception& error) {
-        messages_.Error(FromUtf8(error.what()));
-        return false;
-    }
-    const CodePage* const previous = codePage_;
-    const CodePageSource previousSource = codePageSource_;
-    codePage_ = &codePage;
-    codePageSource_ = CodePageSource::Option;
-    bool saved = false;
-    try {
-        saved = SaveDocument();
-    } catch (...) {
-        codePage_ = previous;
-        codePageSource_ = previousSource;
-        throw;
-    }
-    if (!saved) {
-        codePage_ = previous;
-        codePageSource_ = previousSource;
-        return false;
-    }
-    chosenCodePage_ = &codePage;
-    codePageLabel_->setText(CodePageText());
-    return true;
-}
-
-void DocumentWindow::cmReopenWithCodePage() {
-    if (fileName_.isEmpty()) return;
-    if (const std::optional<int> number = messages_.AskCodePage(codePage_->Number()))
-        if (const CodePage* page = CodePage::Find(*number)) ReopenWithCodePage(*page);
-}
-
-void DocumentWindow::cmSaveWithCodePage() {
-    if (const std::optional<int> number = messages_.AskCodePage(codePage_->Number()))
-        if (const CodePage* page = CodePage::Find(*number))
-            RunGuarded(messages_, [this, page] { SaveWithCodePage(*page); });
-}
-
-void DocumentWindow::LoadTextBytes(std::string_view bytes) {
-    const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    ChooseCodePage(Bytes(first, first + bytes.size()));
-    EditorTextSink sink(*editor_, *codePage_);
-    sink.ExpectWrite(bytes.size());
-    sink.Write(bytes.data(), bytes.size());
-    sink.Finish();
-    FinishLoad(sink);
-}
-
-void DocumentWindow::FinishLoad(const EditorTextSink& sink) {
-    utf8_ = sink.Utf8();
-    editor_->setEolMode(EolModeOf(sink.Breaks()));
+void DocumentWindow::DocumentLoaded() {
+    editor_->setEolMode(EolModeOf(document_->LineBreaks()));
     editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
     UpdateLineNumberWidth();
     UpdateEditActions();
+    DFMChange();
+    panels_[FileNamePanel]->setText(document_->FileName());
+    cmRescan();
+}
+
+void DocumentWindow::cmReopenWithCodePage() {
+    if (document_->FileName().isEmpty()) return;
+    if (const std::optional<int> number = messages_.AskCodePage(document_->TextCodePage().Number()))
+        if (const CodePage* page = CodePage::Find(*number)) document_->ReopenWithCodePage(*page);
+}
+
+void DocumentWindow::cmSaveWithCodePage() {
+    if (const std::optional<int> number = messages_.AskCodePage(document_->TextCodePage().Number()))
+        if (const CodePage* page = CodePage::Find(*number))
+            RunGuarded(messages_, [this, page] { document_->SaveWithCodePage(*page); });
 }
 
 std::string_view DocumentWindow::EditorUtf8() const {
-    const long length = editor_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    if (length <= 0) return {};
-    const auto* text =
-        reinterpret_cast<const char*>(editor_->SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
-    return {text, static_cast<std::size_t>(length)};
-}
-
-QByteArray DocumentWindow::TextBytes() const {
-    const std::string_view text = EditorUtf8();
-    if (utf8_) {
-        QByteArray out;
-        out.reserve(static_cast<qsizetype>(Utf8ByteOrderMark.size() + text.size()));
-        out.append(Utf8ByteOrderMark.data(), static_cast<qsizetype>(Utf8ByteOrderMark.size()));
-        out.append(text.data(), static_cast<qsizetype>(text.size()));
-        return out;
-    }
-    if (IsAscii(text)) return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-    const std::string bytes = BytesFromEditorText(text, *codePage_);
-    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-// ---- saving ----
-
-QString DocumentWindow::CodePageDoubt(std::string_view text) const {
-    if (utf8_ || IsAscii(text)) return {};
-    const int used = codePage_->Number();
-    const int declared = DeclaredCodePageOf(Bytes(text.begin(), text.end())).CodePage;
-    QStringList doubts;
-    if (const std::size_t at = FirstByteOutsideCodePage(text, *codePage_); at != std::string_view::npos) {
-        const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n');
-        doubts << QStringLiteral("Line %1 holds bytes that are not valid in code page %2.").arg(line).arg(used);
-    }
-    if (declared != 0 && declared != used)
-        doubts << QStringLiteral("The form declares code page %1, but its text is read in code page %2.")
-                      .arg(declared)
-                      .arg(used);
-    if (doubts.isEmpty()) return {};
-    return doubts.join(QLatin1Char(' ')) +
-           QStringLiteral("\n\nA binary form stores the strings as the characters they are in code page %1, "
-                          "which may not be the ones meant. Choose the right page with Reopen with code page "
-                          "first, or save anyway?")
-               .arg(used);
-}
-
-bool DocumentWindow::WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath) {
-    const QByteArray text = TextBytes();
-    const ByteSpan textBytes = SpanOf({text.constData(), static_cast<std::size_t>(text.size())});
-    Bytes converted;
-    ByteSpan output = textBytes;
-    if (encoding != FormEncoding::Text) {
-        // Strings go into a binary form as characters: read through the wrong page they
-        // would be stored as the wrong characters for good, so the user decides first.
-        const QString doubt = CodePageDoubt({text.constData(), static_cast<std::size_t>(text.size())});
-        if (!doubt.isEmpty() && !messages_.Confirm(doubt)) return false;
-        // Converted in memory first: a syntax error stops the save before the file is
-        // touched. The conversion is called directly rather than by detection, so text
-        // that happens to start like a binary stream is not taken for one.
-        ByteViewStream input(textBytes);
-        MemoryStream binary;
-        if (encoding == FormEncoding::Binary)
-            TextToBinaryForm(input, binary, *codePage_);
-        else
-            TextToResourceForm(input, binary, *codePage_);
-        converted = binary.Take();
-        output = converted;
-    }
-    WriteFileAtomically(NativePath(path), output,
-                        backupPath.isEmpty() ? std::string() : NativePath(backupPath));
-    return true;
-}
-
-bool DocumentWindow::ConfirmReplaceUnreadable() {
-    return messages_.Confirm(loadError_ + QStringLiteral("\n\nThe file ") + fileName_ +
-                             QStringLiteral(" did not load, so the editor does not hold its content. "
-                                            "Replace it with the text in the editor?"));
-}
-
-bool DocumentWindow::SaveDocument() {
-    if (fileName_.isEmpty()) return SaveDocumentAs();
-    if (!loadError_.isEmpty() && !ConfirmReplaceUnreadable()) return false;
-    if (!WriteEncoded(fileName_, encoding_, BackupPath(fileName_))) return false;
-    loadError_.clear();
-    unsavedText_ = false;
-    editor_->setModified(false);
-    DFMChange();
-    return true;
-}
-
-bool DocumentWindow::SaveDocumentAs() {
-    // The dialogs start from the document itself: its encoding, its folder and name, or
-    // for an unnamed document its caption as the name.
-    const std::optional<FormEncoding> encoding = messages_.AskSaveType(encoding_);
-    if (!encoding) return false;
-    const QString proposed = fileName_.isEmpty() ? windowTitle() + QStringLiteral(".dfm") : fileName_;
-    const QString path = messages_.AskSavePath(proposed);
-    if (path.isEmpty()) return false;
-    return WriteEncoded(path, *encoding);
-}
-
-QString DocumentWindow::SaveChangesQuestion() const {
-    if (fileName_.isEmpty())
-        return QStringLiteral("Save changes to the unnamed document ") + windowTitle() + QStringLiteral("?");
-    return QStringLiteral("Save changes to file ") + fileName_ + QStringLiteral("?");
-}
-
-bool DocumentWindow::SaveBeforeClose() {
-    switch (messages_.ConfirmOrCancel(SaveChangesQuestion())) {
-        case UserMessages::Answer::No:
-            return true;
-        case UserMessages::Answer::Cancel:
-            return false;
-        case UserMessages::Answer::Yes:
-            break;
-    }
-    // Neither written nor thrown away: the window stays open for a Save As.
-    if (!fileName_.isEmpty() && !loadError_.isEmpty() && !ConfirmReplaceUnreadable()) return false;
-    bool written = false;
-    RunGuarded(messages_, [this, &written] {
-        if (fileName_.isEmpty()) {
-            written = SaveDocumentAs();
-        } else {
-            written = WriteEncoded(fileName_, encoding_);
-        }
-    });
-    return written;
+    return editorBuffer_->Utf8();
 }
 
 void DocumentWindow::closeEvent(QCloseEvent* event) {
     // A refusal here stops Close All and the exit too: they close no further window.
-    if (modified_ && !SaveBeforeClose()) {
+    if (document_->Modified() && !document_->SaveBeforeClose()) {
         event->ignore();
         return;
     }
@@ -853,12 +563,7 @@ void DocumentWindow::closeEvent(QCloseEvent* event) {
 // ---- state ----
 
 void DocumentWindow::DFMChange() {
-    const bool modified = editor_->isModified() || unsavedText_;
-    panels_[ModifiedPanel]->setText(modified ? QStringLiteral("Modified") : QString());
-    if (modified != modified_) {
-        modified_ = modified;
-        emit ModifiedChanged(modified_);
-    }
+    panels_[ModifiedPanel]->setText(document_->Modified() ? QStringLiteral("Modified") : QString());
 }
 
 QString DocumentWindow::PanelText(int panel) const {
@@ -978,9 +683,9 @@ int DocumentWindow::CaretCharacter() const {
         QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(position), length));
     if (text == nullptr) return 0;
     const int code = FirstCodePoint({text, static_cast<std::size_t>(length)});
-    if (!utf8_ && code <= 0xFFFF) {
+    if (!document_->Utf8() && code <= 0xFFFF) {
         // A double-byte character as lead * 256 + trail.
-        const int byte = codePage_->ToCode(static_cast<char16_t>(code));
+        const int byte = document_->TextCodePage().ToCode(static_cast<char16_t>(code));
         if (byte >= 0) return byte;
     }
     return code;
@@ -1025,8 +730,8 @@ void DocumentWindow::DFMStatusChange() {
         static_cast<int>(column), line + 1, CaretCharacter(), editor_->lines(), SelectionLength())));
     panels_[InsertPanel]->setText(editor_->overwriteMode() ? QStringLiteral("Overwrite")
                                                            : QStringLiteral("Insert"));
-    panels_[FileNamePanel]->setText(fileName_);
-    panels_[ModifiedPanel]->setText(modified_ ? QStringLiteral("Modified") : QString());
+    panels_[FileNamePanel]->setText(document_->FileName());
+    panels_[ModifiedPanel]->setText(document_->Modified() ? QStringLiteral("Modified") : QString());
     UpdateEditActions();
     SyncTreeToCaret();
 }
@@ -1160,10 +865,10 @@ void DocumentWindow::SetFormFolderIndex(rt::FormFolderIndex* index) {
 void DocumentWindow::BuildPreview() {
     // Nothing may point into the old preview once it is gone.
     inspectedObject_ = nullptr;
-    const QByteArray text = TextBytes();
+    const QByteArray text = document_->TextBytes();
     desktop_->BuildPreview(
         rt::SplitFormLines(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))),
-        *codePage_, preview::FormSearch{fileName_.toStdString(), searchFolders_});
+        document_->TextCodePage(), preview::FormSearch{document_->FileName().toStdString(), searchFolders_});
     RefreshMessageList();
     // The selected node is inspected again, by name, in the new preview.
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();

@@ -18,6 +18,7 @@
 #include "codec/codepage.h"
 #include "codec/declaredcharset.h"
 #include "codec/formformat.h"
+#include "document/formdocument.h"
 #include "document/objecttreeview.h"
 
 class QMenu;
@@ -43,7 +44,7 @@ class OIPanel;
 class VirtualDesktop;
 }  // namespace preview
 
-class EditorTextSink;
+class EditorTextBuffer;
 class FindReplaceDialog;
 class HierarchyLookup;
 class UserMessages;
@@ -54,59 +55,18 @@ public:
     DocumentWindow(UserMessages& messages, const CodePage& codePage, QWidget* parent = nullptr);
     ~DocumentWindow() override;
 
-    // Names, detects, loads and rescans the file. A file that cannot be read, or a binary
-    // or resource file that does not convert, opens empty with its error shown and
-    // remembered (LoadError()); Save then asks before it replaces that file.
-    void OpenDocumentFile(const QString& path);
-    // Fills a new, unnamed document with form text (UTF-8 or 8-bit bytes as a file would
-    // hold them); with text given the document counts as modified.
-    void LoadFromLines(const QByteArray& text);
-    // Saves to FileName in the document's encoding, keeping the old file as its backup;
-    // runs SaveDocumentAs for an unnamed document. False when the user stopped it (a
-    // dialog cancelled, a doubtful code page declined). Throws on a failed write (the
-    // file and the modified state stay as they were).
-    bool SaveDocument();
-    // Writes a copy in an encoding and to a path the user picks, the dialogs starting at
-    // the document's encoding and file (or caption); the document itself keeps its name,
-    // encoding and modified state. False when a dialog was cancelled. Throws on a failed
-    // write.
-    bool SaveDocumentAs();
-    // Converts the text to the encoding in memory, then writes the file atomically. A
-    // binary or resource save of 8-bit text that may not be in the document's code page
-    // (CodePageDoubt) asks first; false, and nothing written, when the user declines.
-    // Throws on a conversion error or a character the code page cannot hold, leaving
-    // the file untouched.
-    bool WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath = {});
+    // The form file this window shows: its name, encoding, code page, text, modified
+    // state, loading and saving. Its text is the source editor's buffer.
+    FormDocument& Document() const { return *document_; }
 
-    QString FileName() const { return fileName_; }
-    // The code page of the document's 8-bit text: the one chosen for this document
-    // (ReopenWithCodePage), else the one the loaded form declares through its Charset
-    // values, else the preference the document was created with.
-    const CodePage& TextCodePage() const { return *codePage_; }
-    CodePageSource TextCodePageSource() const { return codePageSource_; }
-    // The status bar's note of the code page, e.g. "CP 936 (declared)".
-    QString CodePageText() const;
+    // Loads the file into the document (FormDocument::Load) and rescans it.
+    void OpenDocumentFile(const QString& path);
+    // Fills a new, unnamed document with form text (FormDocument::LoadText) and shows
+    // the tree and the editor; with text given the document counts as modified.
+    void LoadFromLines(const QByteArray& text);
     // The string constant the caret's line is part of, as its characters (control
     // characters as #codes); a null string when there is none.
     QString DecodedStringAtCaret() const;
-    // Why 8-bit text may not be in the document's code page (bytes the page does not
-    // define, or a form that declares another page), as a question to save anyway; empty
-    // when there is no doubt or the text is ASCII or UTF-8.
-    QString CodePageDoubt(std::string_view text) const;
-    // Reads the document's file again through this code page, which stays the
-    // document's choice. A modified document asks first; false when it was kept.
-    bool ReopenWithCodePage(const CodePage& codePage);
-    // Saves the text encoded in this code page, which becomes the document's choice. A
-    // character the page cannot hold is shown as an error and nothing is written; false
-    // then. Throws on a failed write, like SaveDocument.
-    bool SaveWithCodePage(const CodePage& codePage);
-    FormEncoding Encoding() const { return encoding_; }
-    bool Modified() const { return modified_; }
-    // The error shown for a failed load (a file that could not be read, or a binary one
-    // that did not convert), empty otherwise and after a save over that file.
-    QString LoadError() const { return loadError_; }
-    // The editor text as the bytes a text file would hold.
-    QByteArray TextBytes() const;
 
     QsciScintilla* Editor() const { return editor_; }
     QStatusBar* StatusBar() const { return sb_; }
@@ -234,13 +194,9 @@ public slots:
     // caret, a match already selected included; "Text not found." when nothing matched.
     void rdReplace(bool all);
 
-signals:
-    // Emitted when Modified changes.
-    void ModifiedChanged(bool modified);
-
 protected:
-    // A modified document asks SaveChangesQuestion with Yes, No and Cancel; Yes writes
-    // it (an unnamed one through SaveDocumentAs). Cancel, a cancelled Save As or a failed
+    // A modified document asks FormDocument::SaveBeforeClose, Yes, No or Cancel; Yes
+    // writes it (an unnamed one through Save As). Cancel, a cancelled Save As or a failed
     // write (shown) refuses the close, so close() returns false and the window stays
     // open. The window deletes itself once closed.
     void closeEvent(QCloseEvent* event) override;
@@ -252,22 +208,12 @@ private:
 
     void BuildWidgets();
     void BuildMenus();
-    // Replaces the editor text with the bytes of a text file (8-bit in the code page,
-    // or UTF-8 behind a byte-order mark), without an undo step, and takes the file's
-    // line-break convention for new breaks.
-    void LoadTextBytes(std::string_view bytes);
-    // Takes over what a load put into the editor: UTF-8 or not, the line-break mode, the
-    // caret at the start.
-    void FinishLoad(const EditorTextSink& sink);
+    // The view's part of a load, after the document has filled the editor: the file's
+    // line-break convention for new breaks, the caret at the start, the file name panel,
+    // and a rescan.
+    void DocumentLoaded();
     // The editor's UTF-8 as it sits in its buffer, valid until the next edit.
     std::string_view EditorUtf8() const;
-    // Asks before a file that did not load is replaced; true to go on.
-    bool ConfirmReplaceUnreadable();
-    // "Save changes to file <FileName>?", or for an unnamed document "Save changes to
-    // the unnamed document <caption>?".
-    QString SaveChangesQuestion() const;
-    // The close prompt of a modified document; true when the window may close.
-    bool SaveBeforeClose();
     void UpdateLineNumberWidth();
     // Enables Undo, Copy, Cut and Paste of the Edit menu by the editor's state.
     void UpdateEditActions();
@@ -320,25 +266,12 @@ private:
     friend class StatusBatch;
 
     UserMessages& messages_;
-    // The preference the document was created with, the page chosen for it (none until
-    // one is), and the page in use with where it came from.
-    const CodePage& preferredCodePage_;
-    const CodePage* chosenCodePage_ = nullptr;
-    const CodePage* codePage_;
-    CodePageSource codePageSource_ = CodePageSource::Default;
+    // The editor's buffer as the document's text store, and the document over it.
+    std::unique_ptr<EditorTextBuffer> editorBuffer_;
+    FormDocument* document_ = nullptr;
     QLabel* codePageLabel_ = nullptr;
-    // Settles the code page for a form about to be loaded from these bytes.
-    void ChooseCodePage(const Bytes& form);
-    QString fileName_;
     std::vector<std::string> searchFolders_;
     SourceFileOpener openSourceFile_;
-    FormEncoding encoding_ = FormEncoding::Text;
-    bool modified_ = false;
-    // Set for text handed over by LoadFromLines, which has never been saved: the
-    // document stays modified even when the editor is back at its save point.
-    bool unsavedText_ = false;
-    bool utf8_ = false;  // the text is UTF-8 with a byte-order mark
-    QString loadError_;
     int LastCaretLine = -1;
 
     QsciScintilla* editor_ = nullptr;  // the source editor, named DFM

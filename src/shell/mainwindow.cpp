@@ -434,7 +434,7 @@ void MainWindow::AddDocumentWindow(DocumentWindow* document) {
         OpenDocument(path);
         const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
         auto* opened = windows.isEmpty() ? nullptr : qobject_cast<DocumentWindow*>(windows.last());
-        if (opened == nullptr || QFileInfo(opened->FileName()) != QFileInfo(path)) return false;
+        if (opened == nullptr || QFileInfo(opened->Document().FileName()) != QFileInfo(path)) return false;
         opened->GotoObject(objectName);
         return true;
     });
@@ -568,11 +568,11 @@ void MainWindow::cmOpen() {
 }
 
 void MainWindow::cmSave() {
-    if (DocumentWindow* document = ActiveDocument()) document->SaveDocument();
+    if (DocumentWindow* document = ActiveDocument()) document->Document().Save();
 }
 
 void MainWindow::cmSaveAs() {
-    if (DocumentWindow* document = ActiveDocument()) document->SaveDocumentAs();
+    if (DocumentWindow* document = ActiveDocument()) document->Document().SaveAs();
 }
 
 void MainWindow::cmClose() {
@@ -794,7 +794,7 @@ IdleState MainWindow::ReadIdleState() const {
     IdleState state;
     state.docs = !mdiArea_->subWindowList().isEmpty();
     if (const DocumentWindow* document = ActiveDocument()) {
-        state.modified = document->Modified();
+        state.modified = document->Document().Modified();
         state.canUndo = document->CanUndo();
         state.hasSelection = document->HasSelection();
         state.canPaste = document->CanPaste();

@@ -166,20 +166,20 @@ TEST_F(DocumentTest, UnchangedSaveIsByteIdenticalInEveryEncoding) {
     for (const OpenCase& c : OpenCases()) {
         SCOPED_TRACE(c.Name);
         DocumentWindow* document = Open(c.Name, c.Content);
-        EXPECT_EQ(document->Encoding(), c.Encoding);
-        EXPECT_EQ(document->FileName(), Path(c.Name));
+        EXPECT_EQ(document->Document().Encoding(), c.Encoding);
+        EXPECT_EQ(document->Document().FileName(), Path(c.Name));
         EXPECT_EQ(document->windowTitle(), QString::fromLatin1(c.Name));
-        EXPECT_FALSE(document->Modified());
+        EXPECT_FALSE(document->Document().Modified());
         EXPECT_EQ(document->PanelText(2), QString());
         EXPECT_EQ(document->PanelText(4), Path(c.Name));
-        EXPECT_TRUE(document->LoadError().isEmpty()) << document->LoadError().toStdString();
+        EXPECT_TRUE(document->Document().LoadError().isEmpty()) << document->Document().LoadError().toStdString();
         EXPECT_EQ(document->Editor()->eolMode(), c.Eol);
         EXPECT_FALSE(document->CanUndo()) << "loading is no undo step";
 
-        document->SaveDocument();
+        document->Document().Save();
         EXPECT_EQ(ReadAll(Path(c.Name)), c.Content);
         EXPECT_EQ(ReadAll(fw::BackupPath(Path(c.Name))), c.Content);
-        EXPECT_FALSE(document->Modified());
+        EXPECT_FALSE(document->Document().Modified());
     }
     EXPECT_TRUE(messages_.Errors.isEmpty()) << messages_.Errors.join('\n').toStdString();
 }
@@ -214,31 +214,31 @@ TEST_F(DocumentTest, CodePageIsChosenThenDeclaredThenThePreference) {
         "  Font.Charset = GB2312_CHARSET\r\nend\r\n");
     DocumentWindow* document = Open("gbk.dfm", gbk);
     EXPECT_TRUE(document->Editor()->text().contains(QStringLiteral("Caption = '中文'")));
-    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 936 (declared)"));
+    EXPECT_EQ(document->Document().CodePageText(), QStringLiteral("CP 936 (declared)"));
     EXPECT_EQ(document->StatusBar()->findChild<QLabel*>(QStringLiteral("codePage"))->text(),
               QStringLiteral("CP 936 (declared)"));
-    EXPECT_EQ(document->TextBytes(), gbk);
+    EXPECT_EQ(document->Document().TextBytes(), gbk);
     // A binary form declares its page through the same values.
-    EXPECT_EQ(Open("gbk.dfm", Convert(gbk, FormEncoding::Binary))->CodePageText(),
+    EXPECT_EQ(Open("gbk.dfm", Convert(gbk, FormEncoding::Binary))->Document().CodePageText(),
               QStringLiteral("CP 936 (declared)"));
 
     // A modified document asks before it reads the file again; No keeps it as it is.
     document = Open("gbk.dfm", gbk);
     Type(document, QStringLiteral("{x}"));
     messages_.ConfirmAnswers = {false};
-    EXPECT_FALSE(document->ReopenWithCodePage(fw::CodePage::Default()));
+    EXPECT_FALSE(document->Document().ReopenWithCodePage(fw::CodePage::Default()));
     EXPECT_TRUE(document->Editor()->text().startsWith(QStringLiteral("{x}")));
     messages_.ConfirmAnswers = {true};
-    EXPECT_TRUE(document->ReopenWithCodePage(fw::CodePage::Default()));
+    EXPECT_TRUE(document->Document().ReopenWithCodePage(fw::CodePage::Default()));
     EXPECT_TRUE(document->Editor()->text().contains(QStringLiteral("Caption = 'ÖÐÎÄ'")));
-    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 1252 (option)"));
-    EXPECT_FALSE(document->Modified());
+    EXPECT_EQ(document->Document().CodePageText(), QStringLiteral("CP 1252 (option)"));
+    EXPECT_FALSE(document->Document().Modified());
 
     QByteArray undeclared = gbk;
     undeclared.replace("  Font.Charset = GB2312_CHARSET\r\n", "");
     document = Open("plain.dfm", undeclared, *fw::CodePage::Find(936));
     EXPECT_TRUE(document->Editor()->text().contains(QStringLiteral("Caption = '中文'")));
-    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 936 (default)"));
+    EXPECT_EQ(document->Document().CodePageText(), QStringLiteral("CP 936 (default)"));
 }
 
 // Save with code page writes the text encoded in that page, which the document keeps;
@@ -249,19 +249,19 @@ TEST_F(DocumentTest, SaveWithCodePageEncodesOrRefuses) {
         "  Font.Charset = GB2312_CHARSET\r\nend\r\n");
     DocumentWindow* document = Open("gbk.dfm", gbk);
     Type(document, QStringLiteral("{ก}"));
-    EXPECT_FALSE(document->SaveWithCodePage(*fw::CodePage::Find(950)));
+    EXPECT_FALSE(document->Document().SaveWithCodePage(*fw::CodePage::Find(950)));
     ASSERT_EQ(messages_.Errors.size(), 1);
     EXPECT_TRUE(messages_.Errors.first().contains(QStringLiteral("code page 950"))) << messages_.Errors.first().toStdString();
     EXPECT_EQ(ReadAll(Path("gbk.dfm")), gbk);
-    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 936 (declared)"));
+    EXPECT_EQ(document->Document().CodePageText(), QStringLiteral("CP 936 (declared)"));
 
     document->Editor()->undo();
-    EXPECT_TRUE(document->SaveWithCodePage(*fw::CodePage::Find(950)));
+    EXPECT_TRUE(document->Document().SaveWithCodePage(*fw::CodePage::Find(950)));
     QByteArray big5 = gbk;
     big5.replace("\xD6\xD0\xCE\xC4", "\xA4\xA4\xA4\xE5");
     EXPECT_EQ(ReadAll(Path("gbk.dfm")), big5);
-    EXPECT_EQ(document->CodePageText(), QStringLiteral("CP 950 (option)"));
-    EXPECT_FALSE(document->Modified());
+    EXPECT_EQ(document->Document().CodePageText(), QStringLiteral("CP 950 (option)"));
+    EXPECT_FALSE(document->Document().Modified());
 }
 
 // 8-bit text that may be in another code page than the document's is not made into a
@@ -285,25 +285,25 @@ TEST_F(DocumentTest, BinarySavesAskWhenTheCodePageMayBeWrong) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         DocumentWindow* document = Open("cp.dfm", c.Text);
-        if (c.Forced) ASSERT_TRUE(document->ReopenWithCodePage(*c.Forced));
+        if (c.Forced) ASSERT_TRUE(document->Document().ReopenWithCodePage(*c.Forced));
         const QString binary = Path("cp.bin");
         QFile::remove(binary);
         messages_.Confirms.clear();
         if (c.Doubt == nullptr) {
-            EXPECT_TRUE(document->WriteEncoded(binary, FormEncoding::Binary));
+            EXPECT_TRUE(document->Document().WriteEncoded(binary, FormEncoding::Binary));
             EXPECT_TRUE(messages_.Confirms.isEmpty());
             continue;
         }
         messages_.ConfirmAnswers = {false};
-        EXPECT_FALSE(document->WriteEncoded(binary, FormEncoding::Binary));
+        EXPECT_FALSE(document->Document().WriteEncoded(binary, FormEncoding::Binary));
         EXPECT_FALSE(QFile::exists(binary));
         ASSERT_EQ(messages_.Confirms.size(), 1);
         EXPECT_TRUE(messages_.Confirms.first().contains(QString::fromLatin1(c.Doubt)))
             << messages_.Confirms.first().toStdString();
         // Text keeps every byte either way: no question for it.
-        EXPECT_TRUE(document->WriteEncoded(Path("cp.txt"), FormEncoding::Text));
+        EXPECT_TRUE(document->Document().WriteEncoded(Path("cp.txt"), FormEncoding::Text));
         messages_.ConfirmAnswers = {true};
-        EXPECT_TRUE(document->WriteEncoded(binary, FormEncoding::Resource));
+        EXPECT_TRUE(document->Document().WriteEncoded(binary, FormEncoding::Resource));
         EXPECT_TRUE(QFile::exists(binary));
     }
 }
@@ -319,12 +319,12 @@ TEST_F(DocumentTest, TypedLineBreakFollowsTheFile) {
         DocumentWindow* document = Open("f.dfm", content);
         document->Editor()->SendScintilla(QsciScintillaBase::SCI_DOCUMENTSTART);
         document->Editor()->SendScintilla(QsciScintillaBase::SCI_NEWLINE);
-        EXPECT_EQ(document->TextBytes(), typed + content);
+        EXPECT_EQ(document->Document().TextBytes(), typed + content);
     }
     DocumentWindow* fresh = NewDocument();
     fresh->LoadFromLines({});
     fresh->Editor()->SendScintilla(QsciScintillaBase::SCI_NEWLINE);
-    EXPECT_EQ(fresh->TextBytes(), QByteArray("\r\n"));
+    EXPECT_EQ(fresh->Document().TextBytes(), QByteArray("\r\n"));
 }
 
 // ---- saving ----
@@ -336,11 +336,11 @@ TEST_F(DocumentTest, SaveKeepsTheOldFileAsBackupReplacingAnOldBackup) {
         WriteAll(backup, "an older backup");
         DocumentWindow* document = Open(name, Bytes(SmallForm));
         Type(document, QStringLiteral("{ edited }\r\n"));
-        ASSERT_TRUE(document->Modified());
-        document->SaveDocument();
+        ASSERT_TRUE(document->Document().Modified());
+        document->Document().Save();
         EXPECT_EQ(ReadAll(backup), Bytes(SmallForm));
         EXPECT_EQ(ReadAll(Path(name)), "{ edited }\r\n" + Bytes(SmallForm));
-        EXPECT_FALSE(document->Modified());
+        EXPECT_FALSE(document->Document().Modified());
         EXPECT_EQ(document->PanelText(2), QString());
     }
 }
@@ -349,7 +349,7 @@ TEST_F(DocumentTest, SaveWritesTheEncodingTheFileCameIn) {
     const QByteArray binary = Convert(Bytes(SmallForm), FormEncoding::Binary);
     DocumentWindow* document = Open("Form1.dfm", binary);
     document->Editor()->setText(document->Editor()->text().replace("'Hello'", "'Hi'"));
-    document->SaveDocument();
+    document->Document().Save();
     QByteArray expected = Bytes(SmallForm);
     expected.replace("'Hello'", "'Hi'");
     EXPECT_EQ(ReadAll(Path("Form1.dfm")), Convert(expected, FormEncoding::Binary));
@@ -368,22 +368,22 @@ TEST_F(DocumentTest, SaveAsWritesACopyAndKeepsTheDocumentAsItWas) {
     };
     DocumentWindow* document = Open("Form1.dfm", binary);
     document->Editor()->insertAt(QStringLiteral("1"), 1, 9);  // Left = 110
-    const QByteArray edited = document->TextBytes();
+    const QByteArray edited = document->Document().TextBytes();
     for (const auto& c : cases) {
         SCOPED_TRACE(fw::FormEncodingName(c.Type));
         const QString copy = Path(QStringLiteral("copy-%1.dfm").arg(fw::FormEncodingName(c.Type)));
         messages_.SaveTypes = {c.Type};
         messages_.SavePaths = {copy};
-        document->SaveDocumentAs();
+        document->Document().SaveAs();
         const QByteArray written = ReadAll(copy);
         EXPECT_TRUE(written.startsWith(c.Start));
         EXPECT_EQ(Convert(written, FormEncoding::Binary), Convert(edited, FormEncoding::Binary));
         EXPECT_FALSE(QFileInfo::exists(fw::BackupPath(copy)));
 
-        EXPECT_EQ(document->FileName(), Path("Form1.dfm"));
-        EXPECT_EQ(document->Encoding(), FormEncoding::Binary);
+        EXPECT_EQ(document->Document().FileName(), Path("Form1.dfm"));
+        EXPECT_EQ(document->Document().Encoding(), FormEncoding::Binary);
         EXPECT_EQ(document->windowTitle(), QStringLiteral("Form1.dfm"));
-        EXPECT_TRUE(document->Modified());
+        EXPECT_TRUE(document->Document().Modified());
         EXPECT_EQ(document->PanelText(2), QStringLiteral("Modified"));
     }
     EXPECT_EQ(ReadAll(Path("Form1.dfm")), binary);
@@ -392,7 +392,7 @@ TEST_F(DocumentTest, SaveAsWritesACopyAndKeepsTheDocumentAsItWas) {
     EXPECT_EQ(messages_.SavePathProposals, QStringList(3, Path("Form1.dfm")));
 
     // A later Save still writes binary to the file the document came from.
-    document->SaveDocument();
+    document->Document().Save();
     EXPECT_EQ(ReadAll(Path("Form1.dfm")), Convert(edited, FormEncoding::Binary));
 }
 
@@ -400,11 +400,11 @@ TEST_F(DocumentTest, SaveAsCancelledWritesNothing) {
     DocumentWindow* document = Open("Form1.dfm", Bytes(SmallForm));
     const QStringList before = Files();
     messages_.SaveTypes = {std::nullopt};
-    document->SaveDocumentAs();
+    document->Document().SaveAs();
     EXPECT_EQ(messages_.SavePathQuestions, 0) << "no path is asked for after the type was cancelled";
     messages_.SaveTypes = {FormEncoding::Text};
     messages_.SavePaths = {QString()};
-    document->SaveDocumentAs();
+    document->Document().SaveAs();
     EXPECT_EQ(Files(), before);
 }
 
@@ -413,10 +413,10 @@ TEST_F(DocumentTest, UnnamedDocumentSaveRunsSaveAs) {
     document->LoadFromLines(Bytes(SmallForm));
     messages_.SaveTypes = {FormEncoding::Resource};
     messages_.SavePaths = {Path("new.dfm")};
-    document->SaveDocument();
+    document->Document().Save();
     EXPECT_EQ(ReadAll(Path("new.dfm")), Convert(Bytes(SmallForm), FormEncoding::Resource));
-    EXPECT_TRUE(document->FileName().isEmpty());
-    EXPECT_TRUE(document->Modified());
+    EXPECT_TRUE(document->Document().FileName().isEmpty());
+    EXPECT_TRUE(document->Document().Modified());
     // Without a file the caption proposes the name.
     EXPECT_EQ(messages_.SaveTypePreselections, std::vector<FormEncoding>{FormEncoding::Text});
     EXPECT_EQ(messages_.SavePathProposals, QStringList("Untitled.dfm"));
@@ -433,7 +433,7 @@ TEST_F(DocumentTest, FailedBinarySaveLeavesTheFileIntactAndNamesTheLine) {
         document->Editor()->insertAt(QStringLiteral("= "), 2, 9);  // "  Caption = = 'Hello'"
         const QStringList before = Files();
         try {
-            document->SaveDocument();
+            document->Document().Save();
             ADD_FAILURE() << "the save did not fail";
         } catch (const fw::EParserError& error) {
             EXPECT_EQ(error.Line(), 3);
@@ -441,7 +441,7 @@ TEST_F(DocumentTest, FailedBinarySaveLeavesTheFileIntactAndNamesTheLine) {
         }
         EXPECT_EQ(ReadAll(Path("Form1.dfm")), original);
         EXPECT_EQ(Files(), before);
-        EXPECT_TRUE(document->Modified());
+        EXPECT_TRUE(document->Document().Modified());
     }
 }
 
@@ -449,7 +449,7 @@ TEST_F(DocumentTest, UnsavableCharacterStopsTheSave) {
     DocumentWindow* document = Open("Form1.dfm", Bytes(SmallForm));
     document->Editor()->insertAt(QStringLiteral("Ж"), 2, 13);
     try {
-        document->SaveDocument();
+        document->Document().Save();
         ADD_FAILURE() << "the save did not fail";
     } catch (const fw::Exception& error) {
         EXPECT_STREQ(error.what(), "Line 3: the character 'Ж' (U+0416) cannot be saved in code page 1252.");
@@ -460,7 +460,7 @@ TEST_F(DocumentTest, UnsavableCharacterStopsTheSave) {
     // The same document in a code page that holds the letter saves it.
     DocumentWindow* cyrillic = Open("Form2.dfm", Bytes(SmallForm), *fw::CodePage::Find(1251));
     cyrillic->Editor()->insertAt(QStringLiteral("Ж"), 2, 13);
-    cyrillic->SaveDocument();
+    cyrillic->Document().Save();
     EXPECT_TRUE(ReadAll(Path("Form2.dfm")).contains("Caption = '\xC6Hello'"));
 }
 
@@ -488,31 +488,31 @@ TEST_F(DocumentTest, UnconvertibleFileOpensEmptyWithItsErrorAndSaveAsksFirst) {
         SCOPED_TRACE(c.Name);
         messages_.Errors.clear();
         DocumentWindow* document = Open(c.Name, c.Content);
-        EXPECT_EQ(document->Encoding(), c.Encoding);
+        EXPECT_EQ(document->Document().Encoding(), c.Encoding);
         EXPECT_TRUE(document->Editor()->text().isEmpty());
-        EXPECT_FALSE(document->Modified());
+        EXPECT_FALSE(document->Document().Modified());
         ASSERT_EQ(messages_.Errors.size(), 1);
         EXPECT_TRUE(messages_.Errors[0].startsWith("Cannot convert " + Path(c.Name) + ": "))
             << messages_.Errors[0].toStdString();
-        EXPECT_EQ(document->LoadError(), messages_.Errors[0]);
+        EXPECT_EQ(document->Document().LoadError(), messages_.Errors[0]);
 
         // Declined: the unreadable original stays.
         document->Editor()->setText(QString::fromLatin1(SmallForm.data(), SmallForm.size()));
         messages_.ConfirmAnswers = {false};
-        document->SaveDocument();
+        document->Document().Save();
         EXPECT_EQ(messages_.Confirms.size(), 1);
-        EXPECT_TRUE(messages_.Confirms.last().contains(document->LoadError()));
+        EXPECT_TRUE(messages_.Confirms.last().contains(document->Document().LoadError()));
         EXPECT_EQ(ReadAll(Path(c.Name)), c.Content);
-        EXPECT_TRUE(document->Modified());
+        EXPECT_TRUE(document->Document().Modified());
 
         // Accepted: written in the detected encoding, the original kept as the backup,
         // and the next save asks no more.
         messages_.ConfirmAnswers = {true};
-        document->SaveDocument();
+        document->Document().Save();
         EXPECT_EQ(ReadAll(Path(c.Name)), Convert(Bytes(SmallForm), c.Encoding));
         EXPECT_EQ(ReadAll(fw::BackupPath(Path(c.Name))), c.Content);
-        EXPECT_TRUE(document->LoadError().isEmpty());
-        document->SaveDocument();
+        EXPECT_TRUE(document->Document().LoadError().isEmpty());
+        document->Document().Save();
         messages_.Confirms.clear();
     }
 }
@@ -522,9 +522,9 @@ TEST_F(DocumentTest, MissingFileOpensEmptyWithItsError) {
     document->OpenDocumentFile(Path("missing.dfm"));
     ASSERT_EQ(messages_.Errors.size(), 1);
     EXPECT_TRUE(messages_.Errors[0].contains(Path("missing.dfm"))) << messages_.Errors[0].toStdString();
-    EXPECT_EQ(document->LoadError(), messages_.Errors[0]);
-    EXPECT_EQ(document->FileName(), Path("missing.dfm"));
-    EXPECT_FALSE(document->Modified());
+    EXPECT_EQ(document->Document().LoadError(), messages_.Errors[0]);
+    EXPECT_EQ(document->Document().FileName(), Path("missing.dfm"));
+    EXPECT_FALSE(document->Document().Modified());
 }
 
 // ---- the close prompt ----
@@ -533,7 +533,7 @@ TEST_F(DocumentTest, ClosePromptYesWritesANamedDocumentWithoutBackup) {
     const QByteArray binary = Convert(Bytes(SmallForm), FormEncoding::Binary);
     QPointer<DocumentWindow> document = Open("Form1.dfm", binary);
     Type(document, QStringLiteral("  "), 1);
-    const QByteArray edited = document->TextBytes();
+    const QByteArray edited = document->Document().TextBytes();
     messages_.ChoiceAnswers = {Answer::Yes};
     EXPECT_TRUE(document->close());
     EXPECT_EQ(messages_.Confirms, QStringList("Save changes to file " + Path("Form1.dfm") + "?"));
@@ -583,15 +583,15 @@ TEST_F(DocumentTest, ClosePromptCancelAnywhereKeepsTheDocumentOpen) {
         SCOPED_TRACE(c.what);
         QPointer<DocumentWindow> unnamed = NewDocument();
         unnamed->LoadFromLines(Bytes(SmallForm));
-        const QByteArray text = unnamed->TextBytes();
+        const QByteArray text = unnamed->Document().TextBytes();
         messages_.ChoiceAnswers = {c.answer};
         messages_.SaveTypes = c.types;
         messages_.SavePaths = c.paths;
         EXPECT_FALSE(unnamed->close());
         DeleteClosed();
         ASSERT_FALSE(unnamed.isNull());
-        EXPECT_EQ(unnamed->TextBytes(), text);
-        EXPECT_TRUE(unnamed->Modified());
+        EXPECT_EQ(unnamed->Document().TextBytes(), text);
+        EXPECT_TRUE(unnamed->Document().Modified());
     }
     // A named document's Cancel writes nothing and stays open as well.
     QPointer<DocumentWindow> named = Open("Form1.dfm", Bytes(SmallForm));
@@ -614,7 +614,7 @@ TEST_F(DocumentTest, ClosePromptWriteErrorKeepsTheWindowOpen) {
     EXPECT_EQ(ReadAll(Path("Form1.dfm")), binary);
     DeleteClosed();
     ASSERT_FALSE(document.isNull());
-    EXPECT_TRUE(document->Modified());
+    EXPECT_TRUE(document->Document().Modified());
 
     // An unsavable character in an unnamed document's Save As is kept open as well.
     DocumentWindow* unnamed = NewDocument();
@@ -642,16 +642,16 @@ TEST_F(DocumentTest, ClosePromptAsksBeforeReplacingAFileThatDidNotLoad) {
 TEST_F(DocumentTest, ModifiedFollowsTheEditor) {
     DocumentWindow* document = Open("Form1.dfm", Bytes(SmallForm));
     std::vector<bool> changes;
-    QObject::connect(document, &DocumentWindow::ModifiedChanged,
+    QObject::connect(&document->Document(), &fw::FormDocument::ModifiedChanged,
                      [&](bool modified) { changes.push_back(modified); });
     Type(document, QStringLiteral("x"));
     Type(document, QStringLiteral("y"));
-    EXPECT_TRUE(document->Modified());
+    EXPECT_TRUE(document->Document().Modified());
     EXPECT_EQ(document->PanelText(2), QStringLiteral("Modified"));
     EXPECT_TRUE(document->CanUndo());
     document->cmUndo();
     document->cmUndo();
-    EXPECT_FALSE(document->Modified());
+    EXPECT_FALSE(document->Document().Modified());
     EXPECT_EQ(document->PanelText(2), QString());
     EXPECT_EQ(changes, (std::vector<bool>{true, false}));
 }
@@ -659,22 +659,22 @@ TEST_F(DocumentTest, ModifiedFollowsTheEditor) {
 TEST_F(DocumentTest, LoadFromLinesGivesAModifiedUnnamedDocument) {
     DocumentWindow* document = NewDocument();
     document->LoadFromLines(WithBreaks(SmallForm, "\n"));
-    EXPECT_TRUE(document->Modified());
+    EXPECT_TRUE(document->Document().Modified());
     EXPECT_EQ(document->PanelText(2), QStringLiteral("Modified"));
-    EXPECT_TRUE(document->FileName().isEmpty());
-    EXPECT_EQ(document->Encoding(), FormEncoding::Text);
+    EXPECT_TRUE(document->Document().FileName().isEmpty());
+    EXPECT_EQ(document->Document().Encoding(), FormEncoding::Text);
     EXPECT_EQ(document->windowTitle(), QStringLiteral("Untitled"));
-    EXPECT_EQ(document->TextBytes(), WithBreaks(SmallForm, "\n"));
+    EXPECT_EQ(document->Document().TextBytes(), WithBreaks(SmallForm, "\n"));
     EXPECT_FALSE(document->CanUndo()) << "the text handed over is no undo step";
     // Text that was never saved stays modified after an edit is undone.
     Type(document, QStringLiteral("x"));
     document->cmUndo();
-    EXPECT_TRUE(document->Modified());
+    EXPECT_TRUE(document->Document().Modified());
 
     DocumentWindow* empty = NewDocument();
     empty->LoadFromLines({});
-    EXPECT_FALSE(empty->Modified());
-    EXPECT_TRUE(empty->TextBytes().isEmpty());
+    EXPECT_FALSE(empty->Document().Modified());
+    EXPECT_TRUE(empty->Document().TextBytes().isEmpty());
 }
 
 // ---- window, menus and commands ----
@@ -834,16 +834,16 @@ TEST_F(DocumentTest, ClipboardAndUndoCommands) {
     document->cmCopy();
     EXPECT_EQ(clipboard->text(), QStringLiteral("A"));
     document->cmCut();
-    EXPECT_EQ(document->TextBytes(), QByteArray("object : TA\r\nend\r\n"));
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("object : TA\r\nend\r\n"));
     EXPECT_TRUE(document->CanUndo());
     document->cmUndo();
-    EXPECT_EQ(document->TextBytes(), QByteArray("object A: TA\r\nend\r\n"));
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("object A: TA\r\nend\r\n"));
 
     clipboard->setText(QStringLiteral("Form1"));
     EXPECT_TRUE(document->CanPaste());
     editor->setSelection(0, 7, 0, 8);
     document->cmPaste();
-    EXPECT_EQ(document->TextBytes(), QByteArray("object Form1: TA\r\nend\r\n"));
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("object Form1: TA\r\nend\r\n"));
 
     clipboard->clear();
     EXPECT_FALSE(document->CanPaste());
@@ -853,7 +853,7 @@ TEST_F(DocumentTest, ClipboardAndUndoCommands) {
     EXPECT_FALSE(document->CanUndo());
     editor->setSelection(0, 7, 0, 12);
     document->cmCut();
-    EXPECT_EQ(document->TextBytes(), QByteArray("object Form1: TA\r\nend\r\n"));
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("object Form1: TA\r\nend\r\n"));
 }
 
 // ---- real files ----
@@ -871,20 +871,20 @@ TEST_F(DocumentTest, CorpusFormsSaveBackUnchanged) {
             const QByteArray original = ReadAll(dir.filePath(name));
             messages_.Errors.clear();
             DocumentWindow* document = Open(QStringLiteral("form.dfm"), original);
-            if (!document->LoadError().isEmpty()) {
+            if (!document->Document().LoadError().isEmpty()) {
                 // A damaged binary file the codec rejects as well.
                 EXPECT_THROW(Convert(original, FormEncoding::Text), fw::Exception);
                 delete document;
                 continue;
             }
-            document->SaveDocument();
+            document->Document().Save();
             const QByteArray saved = ReadAll(Path(QStringLiteral("form.dfm")));
-            if (document->Encoding() == FormEncoding::Text) {
+            if (document->Document().Encoding() == FormEncoding::Text) {
                 EXPECT_EQ(saved, original);
             } else {
                 // Through the code page the document chose, as a form may declare its own.
-                const fw::CodePage& codePage = document->TextCodePage();
-                EXPECT_EQ(saved, Convert(Convert(original, FormEncoding::Text, codePage), document->Encoding(),
+                const fw::CodePage& codePage = document->Document().TextCodePage();
+                EXPECT_EQ(saved, Convert(Convert(original, FormEncoding::Text, codePage), document->Document().Encoding(),
                                          codePage));
             }
             identical += saved == original;
@@ -908,7 +908,7 @@ TEST_F(DocumentTest, ShowDecodedStringLeavesTheTextAlone) {
     EXPECT_EQ(document->DecodedStringAtCaret(), QStringLiteral("'マスタ'"));
     document->cmShowDecodedString();
     EXPECT_EQ(document->Editor()->text(), before);
-    EXPECT_FALSE(document->Modified());
+    EXPECT_FALSE(document->Document().Modified());
     document->Editor()->setCursorPosition(2, 4);
     EXPECT_TRUE(document->DecodedStringAtCaret().isNull());
 }

@@ -255,11 +255,11 @@ TEST_F(MainWindowTest, OpeningAFileTwiceGivesTwoDocumentsTabbedWithTheFullPath) 
     for (int i = 0; i < 2; ++i) {
         auto* document = qobject_cast<DocumentWindow*>(tabs->FormAt(i));
         ASSERT_NE(document, nullptr);
-        EXPECT_EQ(document->FileName(), path);
+        EXPECT_EQ(document->Document().FileName(), path);
         EXPECT_EQ(tabs->HintAt(i), path);
         EXPECT_EQ(tabs->tabText(i), QStringLiteral("Form1.dfm"));
-        EXPECT_EQ(document->TextBytes(), kSmallForm);
-        EXPECT_FALSE(document->Modified());
+        EXPECT_EQ(document->Document().TextBytes(), kSmallForm);
+        EXPECT_FALSE(document->Document().Modified());
     }
     EXPECT_EQ(tabs->currentIndex(), 1);
     EXPECT_TRUE(windows[1]->isMaximized());
@@ -290,7 +290,7 @@ TEST_F(MainWindowTest, GotoSourceOfAnAncestorsObjectOpensItsFile) {
     ASSERT_EQ(windows.size(), 2);
     auto* opened = qobject_cast<DocumentWindow*>(windows.last());
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(QFileInfo(opened->FileName()), QFileInfo(base));
+    EXPECT_EQ(QFileInfo(opened->Document().FileName()), QFileInfo(base));
     EXPECT_EQ(opened->Editor()->selectedText(), QStringLiteral("OkButton: TButton"));
     EXPECT_TRUE(messages_.informations.isEmpty()) << messages_.informations.join(u'\n').toStdString();
 }
@@ -301,8 +301,8 @@ TEST_F(MainWindowTest, NewDocumentIsUntitled) {
     DocumentWindow* document = main_->ActiveDocument();
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(document->windowTitle(), QStringLiteral("Untitled"));
-    EXPECT_TRUE(document->FileName().isEmpty());
-    EXPECT_FALSE(document->Modified());
+    EXPECT_TRUE(document->Document().FileName().isEmpty());
+    EXPECT_FALSE(document->Document().Modified());
     EXPECT_EQ(main_->Tabs()->tabText(0), QStringLiteral("Untitled"));
     EXPECT_EQ(main_->Tabs()->HintAt(0), QStringLiteral("untitled"));
 }
@@ -445,7 +445,7 @@ TEST_F(MainWindowTest, FirstShowOpensTheJoinedCommandLineFiles) {
     ASSERT_EQ(opened.count(), 1);
 
     ASSERT_EQ(Windows().size(), 1);
-    EXPECT_EQ(main_->ActiveDocument()->FileName(), path);
+    EXPECT_EQ(main_->ActiveDocument()->Document().FileName(), path);
     // The opened document dismissed the splash; status texts after that do no harm.
     EXPECT_TRUE(splash.isNull());
 }
@@ -472,7 +472,7 @@ TEST_F(MainWindowTest, AFailedSaveOnCloseKeepsTheDocumentAndTheMainWindowOpen) {
     Show();
     main_->cmNew();
     main_->ActiveDocument()->LoadFromLines(kSmallForm);
-    ASSERT_TRUE(main_->ActiveDocument()->Modified());
+    ASSERT_TRUE(main_->ActiveDocument()->Document().Modified());
 
     // Yes, save; as text; into a folder that does not exist.
     messages_.choiceAnswers = {Answer::Yes};
@@ -534,7 +534,7 @@ TEST_F(MainWindowTest, CancelInASavePromptStopsCloseAllAndExit) {
         EXPECT_EQ(Windows().size(), c.stillOpen);
         EXPECT_TRUE(main_->isVisible());
         for (QMdiSubWindow* window : Windows())
-            EXPECT_EQ(qobject_cast<DocumentWindow*>(window)->TextBytes(), kSmallForm);
+            EXPECT_EQ(qobject_cast<DocumentWindow*>(window)->Document().TextBytes(), kSmallForm);
     }
     // The prompt names the unnamed document by its caption.
     EXPECT_EQ(messages_.confirms.last(), QStringLiteral("Save changes to the unnamed document Untitled?"));
@@ -673,7 +673,7 @@ TEST_F(MainWindowTest, AForwardedFileBecomesTheActiveDocument) {
     main_->AppInstances1CmdLineReceived({forwarded});
     Settle();
     ASSERT_NE(main_->ActiveDocument(), nullptr);
-    EXPECT_EQ(main_->ActiveDocument()->FileName(), forwarded);
+    EXPECT_EQ(main_->ActiveDocument()->Document().FileName(), forwarded);
     EXPECT_EQ(main_->Tabs()->currentIndex(), 2);
     EXPECT_TRUE(main_->windowTitle().contains(QStringLiteral("[c.dfm]")))
         << main_->windowTitle().toStdString();
