@@ -29,6 +29,9 @@
 #include "shell/aboutbox.h"
 #include "shell/singleinstance.h"
 #include "shell/commandline.h"
+#include "shell/datacontroller.h"
+#include "shell/editcontroller.h"
+#include "shell/searchcontroller.h"
 #include "shell/drawnicons.h"
 #include "shell/extractdialog.h"
 #include "shell/documenttabbar.h"
@@ -307,6 +310,9 @@ void MainWindow::CreateToolBar() {
     ToolBar1->setFloatable(false);
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setMinimumHeight(22);
+    editCommands_ = new EditController(messages_, this);
+    searchCommands_ = new SearchController(messages_, this);
+    dataCommands_ = new DataController(messages_, this);
 
     struct Button {
         QAction** field;
@@ -326,16 +332,11 @@ void MainWindow::CreateToolBar() {
     add({&sbOpen, "sbOpen", "Open", DrawnImage::Open, &MainWindow::cmOpen});
     add({&sbSave, "sbSave", "Save", DrawnImage::Save, &MainWindow::cmSave});
     ToolBar1->addSeparator();
-    add({&sbUndo, "sbUndo", "Undo", DrawnImage::Undo, &MainWindow::cmUndo});
-    add({&sbCopy, "sbCopy", "Copy", DrawnImage::Copy, &MainWindow::cmCopy});
-    add({&sbCut, "sbCut", "Cut", DrawnImage::Cut, &MainWindow::cmCut});
-    add({&sbPaste, "sbPaste", "Paste", DrawnImage::Paste, &MainWindow::cmPaste});
+    ToolBar1->addActions(editCommands_->Actions());
     ToolBar1->addSeparator();
-    add({&sbFind, "sbFind", "Find and Replace", DrawnImage::Find, &MainWindow::cmFind});
-    add({&sbGoto, "sbGoto", "Goto source", DrawnImage::Goto, &MainWindow::cmGoto});
+    ToolBar1->addActions(searchCommands_->Actions());
     ToolBar1->addSeparator();
-    add({&sbPreview, "sbPreview", "Preview Form", DrawnImage::Preview, &MainWindow::cmPreview});
-    add({&sbRescan, "sbRescan", "Rescan Hierarchy", DrawnImage::Rescan, &MainWindow::cmRescan});
+    ToolBar1->addActions(dataCommands_->Actions());
     add({&sbProperties, "sbProperties", "Properties", DrawnImage::Properties, &MainWindow::cmPrefs});
     ToolBar1->addSeparator();
     add({&sbCascade, "sbCascade", "Cascade", DrawnImage::Cascade, &MainWindow::cmCascade});
@@ -511,6 +512,7 @@ void MainWindow::DocumentStateChanged(DocumentWindow* document, Qt::WindowStates
 }
 
 void MainWindow::DocumentActivated(QMdiSubWindow* window) {
+    SetCommandTargets();
     // While the documents are maximised, the one brought forward is maximised too, so
     // that it does not float over the one that was; a window being minimised (which the
     // area activates) stays as it is.
@@ -708,36 +710,13 @@ void MainWindow::cmAbout() {
     about.exec();
 }
 
-void MainWindow::cmUndo() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmUndo();
+std::array<DocumentController*, 3> MainWindow::CommandControllers() const {
+    return {editCommands_, searchCommands_, dataCommands_};
 }
 
-void MainWindow::cmCopy() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmCopy();
-}
-
-void MainWindow::cmCut() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmCut();
-}
-
-void MainWindow::cmPaste() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmPaste();
-}
-
-void MainWindow::cmFind() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmReplace();
-}
-
-void MainWindow::cmGoto() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmGoto();
-}
-
-void MainWindow::cmPreview() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmPreview();
-}
-
-void MainWindow::cmRescan() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmRescan();
+void MainWindow::SetCommandTargets() {
+    for (DocumentController* controller : CommandControllers())
+        controller->SetTarget(ActiveDocument());
 }
 
 QMdiSubWindow* MainWindow::WindowUnderMouse() const {
@@ -814,14 +793,9 @@ void MainWindow::AppIdle() {
     for (QAction* action : {mmCascade, mmTileHor, mmTileVer, mmMinAll, sbCascade, sbTileHor, sbTileVer}) {
         action->setEnabled(c.arrange);
     }
-    sbUndo->setEnabled(c.undo);
-    sbCopy->setEnabled(c.copy);
-    sbCut->setEnabled(c.cut);
-    sbPaste->setEnabled(c.paste);
-    sbFind->setEnabled(c.find);
-    sbGoto->setEnabled(c.gotoSource);
-    sbPreview->setEnabled(c.preview);
-    sbRescan->setEnabled(c.rescan);
+    SetCommandTargets();
+    for (DocumentController* controller : CommandControllers())
+        controller->UpdateEnabling(c);
     sbProperties->setEnabled(c.properties);
 }
 

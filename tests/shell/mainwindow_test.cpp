@@ -23,6 +23,9 @@
 #include "document/documentwindow.h"
 #include "preview/oipanel.h"
 #include "shell/mainwindow.h"
+#include "shell/datacontroller.h"
+#include "shell/editcontroller.h"
+#include "shell/searchcontroller.h"
 #include "shell/documenttabbar.h"
 #include "shell/splash.h"
 #include "shelltestsupport.h"
@@ -210,12 +213,54 @@ TEST_F(MainWindowTest, ActivatingADocumentKeepsTheFocusWhereTheUserPutIt) {
     EXPECT_EQ(QApplication::focusWidget(), a->Editor());
 }
 
+// The toolbar's document commands act on the active document alone, and on none once
+// it is closed.
+TEST_F(MainWindowTest, ToolbarCommandsFollowTheActiveDocument) {
+    Show();
+    main_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
+    main_->cmNew();
+    DocumentWindow* a = main_->ActiveDocument();
+    main_->cmNew();
+    Settle();
+    DocumentWindow* b = main_->ActiveDocument();
+    ASSERT_NE(a, b);
+    a->Editor()->setFocus(Qt::MouseFocusReason);
+    Settle();
+    ASSERT_EQ(main_->ActiveDocument(), a);
+    main_->AppIdle();
+    Action("sbPreview")->trigger();
+    EXPECT_EQ(a->TabSet()->currentIndex(), 1);
+    EXPECT_EQ(b->TabSet()->currentIndex(), 0);
+
+    b->Editor()->setFocus(Qt::MouseFocusReason);
+    Settle();
+    ASSERT_EQ(main_->ActiveDocument(), b);
+    main_->AppIdle();
+    Action("sbPreview")->trigger();
+    EXPECT_EQ(a->TabSet()->currentIndex(), 1);
+    EXPECT_EQ(b->TabSet()->currentIndex(), 1);
+
+    for (DocumentWindow* document : {a, b}) document->close();
+    Settle();
+    ASSERT_TRUE(Windows().isEmpty());
+    for (const char* name : {"sbUndo", "sbCopy", "sbCut", "sbPaste", "sbFind", "sbGoto", "sbPreview", "sbRescan"})
+        Action(name)->trigger();
+    EXPECT_TRUE(main_->isVisible());
+}
+
 TEST_F(MainWindowTest, PassedOnCommandsDoNothingWithoutADocument) {
     Show();
+    main_->EditCommands().Undo();
+    main_->EditCommands().Copy();
+    main_->EditCommands().Cut();
+    main_->EditCommands().Paste();
+    main_->SearchCommands().Find();
+    main_->SearchCommands().GotoSource();
+    main_->DataCommands().Preview();
+    main_->DataCommands().Rescan();
     for (auto command :
-         {&MainWindow::cmUndo,     &MainWindow::cmCopy,     &MainWindow::cmCut,
-          &MainWindow::cmPaste,    &MainWindow::cmFind,     &MainWindow::cmGoto,
-          &MainWindow::cmPreview,  &MainWindow::cmRescan,   &MainWindow::cmSave,
+         {&MainWindow::cmSave,
           &MainWindow::cmSaveAs,   &MainWindow::cmClose,    &MainWindow::cmCloseAll,
           &MainWindow::cmCascade,  &MainWindow::cmTileHor,  &MainWindow::cmTileVer,
           &MainWindow::cmMinAll,   &MainWindow::cmTitle,    &MainWindow::cmRestore,
