@@ -286,40 +286,40 @@ void DocumentWindow::BuildWidgets() {
     tree_->hide();
 
     // ESplitter: the source/preview area above the message list EList.
-    centre_ = new QSplitter(Qt::Vertical, columns);
-    centre_->setObjectName(QStringLiteral("ESplitter"));
-    centre_->setChildrenCollapsible(false);
-    auto* area = new QWidget(centre_);
+    centreSplitter_ = new QSplitter(Qt::Vertical, columns);
+    centreSplitter_->setObjectName(QStringLiteral("ESplitter"));
+    centreSplitter_->setChildrenCollapsible(false);
+    auto* area = new QWidget(centreSplitter_);
     auto* areaLayout = new QVBoxLayout(area);
     areaLayout->setContentsMargins(0, 0, 0, 0);
     areaLayout->setSpacing(0);
-    nbk_ = new QStackedWidget(area);
-    nbk_->setObjectName(QStringLiteral("nbk"));
+    pages_ = new QStackedWidget(area);
+    pages_->setObjectName(QStringLiteral("nbk"));
     editor_->setObjectName(QStringLiteral("DFM"));
     auto* sourcePage = new QWidget;
     sourcePage->setObjectName(QStringLiteral("Source"));
     auto* sourceLayout = new QVBoxLayout(sourcePage);
     sourceLayout->setContentsMargins(0, 0, 0, 0);
     sourceLayout->addWidget(editor_);
-    nbk_->addWidget(sourcePage);
+    pages_->addWidget(sourcePage);
     desktop_ = new preview::VirtualDesktop;
     auto* formPage = new QWidget;
     formPage->setObjectName(QStringLiteral("Form"));
     auto* formLayout = new QVBoxLayout(formPage);
     formLayout->setContentsMargins(0, 0, 0, 0);
     formLayout->addWidget(desktop_);
-    nbk_->addWidget(formPage);
-    ts_ = new QTabBar(area);
-    ts_->setObjectName(QStringLiteral("ts"));
-    ts_->setShape(QTabBar::RoundedSouth);
-    ts_->setDrawBase(false);
-    ts_->setFocusPolicy(Qt::NoFocus);
-    ts_->addTab(QStringLiteral(" Source Editor "));
-    ts_->addTab(QStringLiteral(" Form Preview "));
-    ts_->setCurrentIndex(0);
-    areaLayout->addWidget(nbk_, 1);
-    areaLayout->addWidget(ts_, 0, Qt::AlignLeft);
-    messageList_ = new QTreeWidget(centre_);
+    pages_->addWidget(formPage);
+    sourceTabs_ = new QTabBar(area);
+    sourceTabs_->setObjectName(QStringLiteral("ts"));
+    sourceTabs_->setShape(QTabBar::RoundedSouth);
+    sourceTabs_->setDrawBase(false);
+    sourceTabs_->setFocusPolicy(Qt::NoFocus);
+    sourceTabs_->addTab(QStringLiteral(" Source Editor "));
+    sourceTabs_->addTab(QStringLiteral(" Form Preview "));
+    sourceTabs_->setCurrentIndex(0);
+    areaLayout->addWidget(pages_, 1);
+    areaLayout->addWidget(sourceTabs_, 0, Qt::AlignLeft);
+    messageList_ = new QTreeWidget(centreSplitter_);
     messageList_->setObjectName(QStringLiteral("EList"));
     messageList_->setColumnCount(3);
     messageList_->setHeaderLabels({QStringLiteral("Messages (0)"), QStringLiteral("Object"), QStringLiteral("Line")});
@@ -328,9 +328,9 @@ void DocumentWindow::BuildWidgets() {
     messageList_->setAllColumnsShowFocus(true);
     messageList_->header()->setStretchLastSection(true);
     messageList_->hide();
-    centre_->setStretchFactor(0, 1);
-    centre_->setStretchFactor(1, 0);
-    centre_->setSizes({400, 80});
+    centreSplitter_->setStretchFactor(0, 1);
+    centreSplitter_->setStretchFactor(1, 0);
+    centreSplitter_->setSizes({400, 80});
 
     inspector_ = new preview::OIPanel(columns);
     inspector_->setObjectName(QStringLiteral("Inspector"));
@@ -343,23 +343,23 @@ void DocumentWindow::BuildWidgets() {
     // The tree is wide enough for typical component names three or four levels deep.
     columns->setSizes({280, 560, 260});
 
-    sb_ = new QStatusBar(body);
-    sb_->setObjectName(QStringLiteral("sb"));
-    sb_->setSizeGripEnabled(false);
+    statusBar_ = new QStatusBar(body);
+    statusBar_->setObjectName(QStringLiteral("sb"));
+    statusBar_->setSizeGripEnabled(false);
     for (std::size_t i = 0; i < Panels.size(); ++i) {
-        auto* label = new QLabel(FromUtf8(Panels[i].InitialText), sb_);
+        auto* label = new QLabel(FromUtf8(Panels[i].InitialText), statusBar_);
         label->setMinimumWidth(Panels[i].Width);
         label->setAlignment(Panels[i].Alignment);
         // The last panel takes the rest of the line: it holds the file's full path.
-        sb_->addWidget(label, i + 1 == Panels.size() ? 1 : 0);
+        statusBar_->addWidget(label, i + 1 == Panels.size() ? 1 : 0);
         panels_[i] = label;
     }
-    codePageLabel_ = new QLabel(sb_);
+    codePageLabel_ = new QLabel(statusBar_);
     codePageLabel_->setObjectName(QStringLiteral("codePage"));
-    sb_->addPermanentWidget(codePageLabel_);
+    statusBar_->addPermanentWidget(codePageLabel_);
 
     layout->addWidget(columns, 1);
-    layout->addWidget(sb_);
+    layout->addWidget(statusBar_);
     setWidget(body);
 
     editor_->setUtf8(true);
@@ -380,10 +380,10 @@ void DocumentWindow::BuildWidgets() {
     RemoveEditorKeys();
     editor_->installEventFilter(this);
 
-    rd_ = new FindReplaceDialog(this);
-    connect(rd_, &FindReplaceDialog::FindNextClicked, this, &DocumentWindow::rdFind);
-    connect(rd_, &FindReplaceDialog::ReplaceClicked, this, [this] { rdReplace(false); });
-    connect(rd_, &FindReplaceDialog::ReplaceAllClicked, this, [this] { rdReplace(true); });
+    replaceDialog_ = new FindReplaceDialog(this);
+    connect(replaceDialog_, &FindReplaceDialog::FindNextClicked, this, &DocumentWindow::rdFind);
+    connect(replaceDialog_, &FindReplaceDialog::ReplaceClicked, this, [this] { rdReplace(false); });
+    connect(replaceDialog_, &FindReplaceDialog::ReplaceAllClicked, this, [this] { rdReplace(true); });
 
     connect(editor_, &QsciScintilla::modificationChanged, this,
             [this] { editorBuffer_->NotifySavePointChanged(); });
@@ -400,7 +400,7 @@ void DocumentWindow::BuildWidgets() {
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &DocumentWindow::UpdateEditActions);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &DocumentWindow::TreeChange);
-    connect(ts_, &QTabBar::currentChanged, this, &DocumentWindow::tsChange);
+    connect(sourceTabs_, &QTabBar::currentChanged, this, &DocumentWindow::tsChange);
     connect(desktop_, &preview::VirtualDesktop::ObjectEnter, this, &DocumentWindow::ObjectEnter);
     connect(desktop_, &preview::VirtualDesktop::ObjectMouseMove, this, &DocumentWindow::ObjectMouseMove);
     // A build destroys the objects the inspector's rows hold; BuildPreview fills the
@@ -491,21 +491,21 @@ void DocumentWindow::BuildMenus() {
     editorPopup_ = new QMenu(this);
     editorPopup_->setObjectName(QStringLiteral("EditMenu"));
     // The editor's own bindings run undo and the clipboard commands on these keys.
-    pmUndo_ = add(editorPopup_, "Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &DocumentWindow::cmUndo);
+    popupUndo_ = add(editorPopup_, "Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &DocumentWindow::cmUndo);
     editorPopup_->addSeparator();
-    pmCopy_ = add(editorPopup_, "Copy", QKeySequence(Qt::CTRL | Qt::Key_Insert), &DocumentWindow::cmCopy);
-    pmCut_ = add(editorPopup_, "Cut", QKeySequence(Qt::SHIFT | Qt::Key_Delete), &DocumentWindow::cmCut);
-    pmPaste_ =
+    popupCopy_ = add(editorPopup_, "Copy", QKeySequence(Qt::CTRL | Qt::Key_Insert), &DocumentWindow::cmCopy);
+    popupCut_ = add(editorPopup_, "Cut", QKeySequence(Qt::SHIFT | Qt::Key_Delete), &DocumentWindow::cmCut);
+    popupPaste_ =
         add(editorPopup_, "Paste", QKeySequence(Qt::SHIFT | Qt::Key_Insert), &DocumentWindow::cmPaste);
     editorPopup_->addSeparator();
     add(editorPopup_, "Find and Replace...", QKeySequence(Qt::CTRL | Qt::Key_F), &DocumentWindow::cmReplace);
     add(editorPopup_, "Find next", QKeySequence(Qt::Key_F3), &DocumentWindow::cmFindnext);
     editorPopup_->addSeparator();
-    pmPreview_ =
+    popupPreview_ =
         add(editorPopup_, "Preview Form", QKeySequence(Qt::CTRL | Qt::Key_P), &DocumentWindow::cmPreview);
     // Ctrl+P is the popup's own key, live while the editor has the focus.
-    pmPreview_->setShortcutContext(Qt::WidgetShortcut);
-    editor_->addAction(pmPreview_);
+    popupPreview_->setShortcutContext(Qt::WidgetShortcut);
+    editor_->addAction(popupPreview_);
     editorPopup_->addSeparator();
     add(editorPopup_, "Load and Paste Data...", {}, &DocumentWindow::cmLoadData);
 
@@ -716,7 +716,7 @@ void DocumentWindow::DFMStatusChange() {
     if (statusHeld_ > 0) return;
     const int line = CaretLine();
     // Scintilla repaints the line the highlight leaves and the one it moves to.
-    LastCaretLine = line;
+    lastCaretLine_ = line;
     if (!editor_->SendScintilla(QsciScintillaBase::SCI_GETCARETLINEVISIBLE))
         editor_->setCaretLineVisible(true);
 
@@ -782,7 +782,7 @@ void DocumentWindow::TreeChange() {
     InspectNode(node);
     // On the preview page a selected control is brought into view, its tab sheet to
     // the front.
-    if (ts_->currentIndex() == 1 && inspectedObject_ && inspectedObject_->InheritsFrom("TControl"))
+    if (sourceTabs_->currentIndex() == 1 && inspectedObject_ && inspectedObject_->InheritsFrom("TControl"))
         desktop_->ShowControl(*inspectedObject_);
 }
 
@@ -877,7 +877,7 @@ void DocumentWindow::BuildPreview() {
 }
 
 void DocumentWindow::tsChange(int index) {
-    nbk_->setCurrentIndex(index);
+    pages_->setCurrentIndex(index);
     if (index == 1) {
         const WaitCursor wait;
         BuildPreview();
@@ -904,12 +904,12 @@ bool DocumentWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DocumentWindow::EditMenuPopup() {
-    pmPreview_->setEnabled(previewAction_->isEnabled());
-    pmUndo_->setEnabled(undoAction_->isEnabled());
-    pmPaste_->setEnabled(CanPaste());
+    popupPreview_->setEnabled(previewAction_->isEnabled());
+    popupUndo_->setEnabled(undoAction_->isEnabled());
+    popupPaste_->setEnabled(CanPaste());
     const bool selection = HasSelection();
-    pmCopy_->setEnabled(selection);
-    pmCut_->setEnabled(selection);
+    popupCopy_->setEnabled(selection);
+    popupCut_->setEnabled(selection);
 }
 
 // ---- object tree ----
@@ -978,7 +978,7 @@ void DocumentWindow::SelectLine(int line) {
         // The line's text is selected, the caret at its start.
         editor_->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(end), start);
     }
-    ts_->setCurrentIndex(0);
+    sourceTabs_->setCurrentIndex(0);
     editor_->show();
     CentreLine(line);
     editor_->setFocus();
@@ -1016,8 +1016,8 @@ void DocumentWindow::cmCollapse() {
 // ---- find and replace ----
 
 int DocumentWindow::FindFlags() const {
-    return (rd_->MatchCase() ? QsciScintillaBase::SCFIND_MATCHCASE : 0) |
-           (rd_->WholeWord() ? QsciScintillaBase::SCFIND_WHOLEWORD : 0);
+    return (replaceDialog_->MatchCase() ? QsciScintillaBase::SCFIND_MATCHCASE : 0) |
+           (replaceDialog_->WholeWord() ? QsciScintillaBase::SCFIND_WHOLEWORD : 0);
 }
 
 long DocumentWindow::SearchText(const QByteArray& text, int flags, long from, long to) const {
@@ -1035,21 +1035,21 @@ void DocumentWindow::cmReplace() {
     const long lineStart =
         editor_->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
     const std::string word = IdentifierAt(LineText(line), static_cast<std::size_t>(position - lineStart));
-    rd_->SetFindText(QString::fromStdString(word));
-    rd_->show();
-    rd_->raise();
-    rd_->activateWindow();
+    replaceDialog_->SetFindText(QString::fromStdString(word));
+    replaceDialog_->show();
+    replaceDialog_->raise();
+    replaceDialog_->activateWindow();
 }
 
 void DocumentWindow::rdFind() {
     const StatusBatch batch(*this);
-    const bool down = rd_->Down();
+    const bool down = replaceDialog_->Down();
     // From the caret: a match found before is left behind in either direction.
     const long start = editor_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
     const long end = editor_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
     const long length = editor_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     const long found =
-        SearchText(rd_->FindText().toUtf8(), FindFlags(), down ? end : start, down ? length : 0);
+        SearchText(replaceDialog_->FindText().toUtf8(), FindFlags(), down ? end : start, down ? length : 0);
     if (found < 0) {
         messages_.Information(QStringLiteral("Text not found."));
         return;
@@ -1065,8 +1065,8 @@ void DocumentWindow::rdFind() {
 
 void DocumentWindow::rdReplace(bool all) {
     const StatusBatch batch(*this);
-    const QByteArray findText = rd_->FindText().toUtf8();
-    const QByteArray replaceText = rd_->ReplaceText().toUtf8();
+    const QByteArray findText = replaceDialog_->FindText().toUtf8();
+    const QByteArray replaceText = replaceDialog_->ReplaceText().toUtf8();
     const int flags = FindFlags();
     // From the start of the selection, so that a match that Find Next has just selected
     // is the one replaced rather than skipped.
@@ -1093,7 +1093,7 @@ void DocumentWindow::rdReplace(bool all) {
 }
 
 void DocumentWindow::cmFindnext() {
-    rd_->SetDown(true);
+    replaceDialog_->SetDown(true);
     rdFind();
     editor_->setFocus();
 }
@@ -1150,7 +1150,7 @@ void DocumentWindow::cmGoto() {
                                    end);
         }
     }
-    ts_->setCurrentIndex(0);
+    sourceTabs_->setCurrentIndex(0);
     editor_->show();
     CentreLine(CaretLine());
     editor_->setFocus();
@@ -1167,7 +1167,7 @@ void DocumentWindow::GotoLine(int line) {
     const int lineCount = static_cast<int>(editor_->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
     line = std::clamp(line, 0, std::max(lineCount - 1, 0));
     editor_->SendScintilla(QsciScintillaBase::SCI_GOTOLINE, static_cast<unsigned long>(line));
-    ts_->setCurrentIndex(0);
+    sourceTabs_->setCurrentIndex(0);
     editor_->show();
     CentreLine(line);
     editor_->setFocus();
@@ -1201,7 +1201,7 @@ void DocumentWindow::cmLoadData() {
 void DocumentWindow::cmPreview() {
     // The second press returns to the source and builds nothing; the switch to the
     // preview page builds through tsChange.
-    ts_->setCurrentIndex(ts_->currentIndex() == 1 ? 0 : 1);
+    sourceTabs_->setCurrentIndex(sourceTabs_->currentIndex() == 1 ? 0 : 1);
 }
 
 void DocumentWindow::mmSaveFormImageClick() {

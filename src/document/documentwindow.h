@@ -69,7 +69,7 @@ public:
     QString DecodedStringAtCaret() const;
 
     QsciScintilla* Editor() const { return editor_; }
-    QStatusBar* StatusBar() const { return sb_; }
+    QStatusBar* StatusBar() const { return statusBar_; }
     // The text of a status panel, 0 to 4 (2: "Modified" or empty, 4: FileName).
     QString PanelText(int panel) const;
     // The object tree, hidden until a scan finds objects or lines are handed over.
@@ -83,8 +83,8 @@ public:
     // The source/preview switch: the tab set ts (" Source Editor ", " Form Preview ")
     // and the notebook nbk with the pages "Source" (the editor) and "Form" (the
     // virtual desktop).
-    QTabBar* TabSet() const { return ts_; }
-    QStackedWidget* Notebook() const { return nbk_; }
+    QTabBar* TabSet() const { return sourceTabs_; }
+    QStackedWidget* Notebook() const { return pages_; }
     preview::VirtualDesktop* Desktop() const { return desktop_; }
     // The live form of the last preview build, or nullptr.
     rt::Object* PreviewForm() const;
@@ -106,9 +106,9 @@ public:
     QMenu* TreeMenu() const { return treeMenu_; }
     QMenu* EditorPopupMenu() const { return editorPopup_; }
     // The find-and-replace dialog; it keeps its texts and options while the window lives.
-    FindReplaceDialog* ReplaceDialog() const { return rd_; }
+    FindReplaceDialog* ReplaceDialog() const { return replaceDialog_; }
     // The caret line at the last status refresh (0-based), -1 before the first one.
-    int LastCaretLineIndex() const { return LastCaretLine; }
+    int LastCaretLineIndex() const { return lastCaretLine_; }
     // The background of the caret line: yellow.
     static QColor CaretLineColor();
 
@@ -272,10 +272,10 @@ private:
     QLabel* codePageLabel_ = nullptr;
     std::vector<std::string> searchFolders_;
     SourceFileOpener openSourceFile_;
-    int LastCaretLine = -1;
+    int lastCaretLine_ = -1;
 
     QsciScintilla* editor_ = nullptr;  // the source editor, named DFM
-    QStatusBar* sb_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
     QMenu* editMenu_ = nullptr;
     QMenu* dataMenu_ = nullptr;
     QAction* undoAction_ = nullptr;
@@ -285,12 +285,12 @@ private:
     QAction* previewAction_ = nullptr;
     QMenu* treeMenu_ = nullptr;
     QMenu* editorPopup_ = nullptr;
-    QAction* pmUndo_ = nullptr;
-    QAction* pmCopy_ = nullptr;
-    QAction* pmCut_ = nullptr;
-    QAction* pmPaste_ = nullptr;
-    QAction* pmPreview_ = nullptr;
-    FindReplaceDialog* rd_ = nullptr;
+    QAction* popupUndo_ = nullptr;
+    QAction* popupCopy_ = nullptr;
+    QAction* popupCut_ = nullptr;
+    QAction* popupPaste_ = nullptr;
+    QAction* popupPreview_ = nullptr;
+    FindReplaceDialog* replaceDialog_ = nullptr;
     std::unique_ptr<HierarchyLookup> lookup_;
     int objectCount_ = 0;
     int statusHeld_ = 0;
@@ -300,9 +300,9 @@ private:
     bool showHTree_ = false;
     ObjectTreeView* tree_ = nullptr;
     QTreeWidget* messageList_ = nullptr;
-    QSplitter* centre_ = nullptr;
-    QTabBar* ts_ = nullptr;
-    QStackedWidget* nbk_ = nullptr;
+    QSplitter* centreSplitter_ = nullptr;
+    QTabBar* sourceTabs_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
     preview::VirtualDesktop* desktop_ = nullptr;
     rt::Object* inspectedObject_ = nullptr;
     const rt::Class* inspectedClass_ = nullptr;
