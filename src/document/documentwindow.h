@@ -1,7 +1,9 @@
 #pragma once
-// DocumentWindow: one open form file, an MDI child of the main window. Whatever its
-// encoding on disk, the document holds the form as text in its source editor; that text
-// is the one truth from which the tree, preview and inspector are derived.
+// DocumentWindow: the view of one open form file, an MDI child of the main window. It
+// composes the source editor, the object tree, the preview and the inspector over one
+// FormDocument (Document()), which loads and saves the file. The document's text is
+// the source editor's buffer: the one truth from which the tree, preview and inspector
+// are derived.
 
 #include <QByteArray>
 #include <QColor>
@@ -168,7 +170,7 @@ public slots:
     // leaving the clipboard and the text as they were.
     void cmLoadData();
     // "Reopen with code page..." and "Save with code page...": ask for a page, then run
-    // ReopenWithCodePage or SaveWithCodePage.
+    // FormDocument::ReopenWithCodePage or SaveWithCodePage.
     void cmReopenWithCodePage();
     void cmSaveWithCodePage();
     void DFMChange();
