@@ -391,7 +391,10 @@ void DocumentWindow::BuildWidgets() {
     // The editor tells of a caret move at once through the selection, which every move
     // changes; its UI update, sent before painting, covers the rest. A change of the
     // text is told before the caret has moved past it, so that refresh comes after.
-    connect(editor_, &QsciScintilla::textChanged, this, &DocumentWindow::ScheduleStatusChange);
+    connect(editor_, &QsciScintilla::textChanged, this, [this] {
+        editorBuffer_->NotifyTextChanged();
+        ScheduleStatusChange();
+    });
     connect(editor_, &QsciScintilla::selectionChanged, this, &DocumentWindow::DFMStatusChange);
     connect(editor_, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
         if (updated & (QsciScintillaBase::SC_UPDATE_CONTENT | QsciScintillaBase::SC_UPDATE_SELECTION))

@@ -118,7 +118,7 @@ FormDocument::FormDocument(UserMessages& messages, const CodePage& codePage, Tex
       preferredCodePage_(codePage),
       codePage_(&codePage),
       caption_(QStringLiteral("Untitled")) {
-    buffer_.SetSavePointListener([this] { UpdateModified(); });
+    buffer_.SetListeners([this] { UpdateModified(); }, [this] { emit TextChanged(); });
 }
 
 // ---- loading ----
@@ -172,12 +172,14 @@ void FormDocument::Load(const QString& path) {
     buffer_.MarkSaved();
     unsavedText_ = false;
     UpdateModified();
+    emit TextChanged();
     emit Loaded();
 }
 
 void FormDocument::LoadText(const QByteArray& text) {
     if (text.isEmpty()) return;
     LoadTextBytes({text.constData(), static_cast<std::size_t>(text.size())});
+    emit TextChanged();
     emit Loaded();
     unsavedText_ = true;
     UpdateModified();

@@ -47,14 +47,22 @@ public:
     virtual bool ChangedSinceSave() const = 0;
     virtual void MarkSaved() = 0;
 
-    // The owner calls this when ChangedSinceSave flips; the document listens.
+    // The owner calls these when ChangedSinceSave flips and when an edit changed the
+    // text (not for a load); the document listens.
     void NotifySavePointChanged() const {
         if (savePointChanged_) savePointChanged_();
     }
-    void SetSavePointListener(std::function<void()> listener) { savePointChanged_ = std::move(listener); }
+    void NotifyTextChanged() const {
+        if (textChanged_) textChanged_();
+    }
+    void SetListeners(std::function<void()> savePointChanged, std::function<void()> textChanged) {
+        savePointChanged_ = std::move(savePointChanged);
+        textChanged_ = std::move(textChanged);
+    }
 
 private:
     std::function<void()> savePointChanged_;
+    std::function<void()> textChanged_;
 };
 
 // A text buffer in memory, for a document without an editor.
@@ -76,6 +84,7 @@ public:
     void SetText(std::string_view utf8) {
         const bool before = ChangedSinceSave();
         text_ = std::string(utf8);
+        NotifyTextChanged();
         if (ChangedSinceSave() != before) NotifySavePointChanged();
     }
 
@@ -168,6 +177,8 @@ public:
 signals:
     // After Load and LoadText, whether the load succeeded or not.
     void Loaded();
+    // The text changed, by an edit or a load.
+    void TextChanged();
     void ModifiedChanged(bool modified);
     void FileNameChanged(const QString& fileName);
     void CodePageChanged();

@@ -369,8 +369,11 @@ TEST_F(DocumentTest, ModifiedFollowsTheEditor) {
     std::vector<bool> changes;
     QObject::connect(&document->Document(), &fw::FormDocument::ModifiedChanged,
                      [&](bool modified) { changes.push_back(modified); });
+    int texts = 0;
+    QObject::connect(&document->Document(), &fw::FormDocument::TextChanged, [&] { ++texts; });
     Type(document, QStringLiteral("x"));
     Type(document, QStringLiteral("y"));
+    EXPECT_EQ(texts, 2) << "each edit in the editor changes the document's text";
     EXPECT_TRUE(document->Document().Modified());
     EXPECT_EQ(document->PanelText(2), QStringLiteral("Modified"));
     EXPECT_TRUE(document->CanUndo());

@@ -14,6 +14,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "codec/errors.h"
 #include "documenttestsupport.h"
@@ -209,6 +210,43 @@ TEST_F(FormDocumentTest, BinarySavesAskWhenTheCodePageMayBeWrong) {
         EXPECT_TRUE(document.WriteEncoded(binary, FormEncoding::Resource));
         EXPECT_TRUE(QFile::exists(binary));
     }
+}
+
+// ---- signals ----
+
+// A load names the document and replaces the text; an edit changes the text, and the
+// modified state as it leaves and comes back to the save point.
+TEST_F(FormDocumentTest, SignalsFollowLoadsAndEdits) {
+    WriteAll(Path("Form1.dfm"), Bytes(SmallForm));
+    Open& open = NewDocument();
+    FormDocument& document = *open.Document;
+    QStringList names;
+    int texts = 0;
+    int loads = 0;
+    std::vector<bool> modified;
+    QObject::connect(&document, &FormDocument::FileNameChanged, [&](const QString& name) { names << name; });
+    QObject::connect(&document, &FormDocument::TextChanged, [&] { ++texts; });
+    QObject::connect(&document, &FormDocument::Loaded, [&] { ++loads; });
+    QObject::connect(&document, &FormDocument::ModifiedChanged, [&](bool now) { modified.push_back(now); });
+
+    document.Load(Path("Form1.dfm"));
+    EXPECT_EQ(names, QStringList(Path("Form1.dfm")));
+    EXPECT_EQ(texts, 1);
+    EXPECT_EQ(loads, 1);
+    EXPECT_TRUE(modified.empty());
+
+    const std::string loaded(document.Text());
+    open.Edit("x" + loaded);
+    open.Edit("xy" + loaded);
+    EXPECT_EQ(texts, 3);
+    EXPECT_EQ(modified, std::vector<bool>{true});
+    open.Edit(loaded);
+    EXPECT_EQ(modified, (std::vector<bool>{true, false}));
+
+    open.Edit("z" + loaded);
+    EXPECT_TRUE(document.Save());
+    EXPECT_EQ(modified, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(loads, 1);
 }
 
 // ---- saving ----
