@@ -111,7 +111,8 @@ private:
 
 }  // namespace
 
-FormDocument::FormDocument(UserMessages& messages, const CodePage& codePage, TextBuffer& buffer, QObject* parent)
+FormDocument::FormDocument(UserMessages& messages, const CodePage& codePage, TextBuffer& buffer,
+                           QObject* parent)
     : QObject(parent),
       messages_(messages),
       buffer_(buffer),
@@ -294,7 +295,8 @@ QString FormDocument::CodePageDoubt(std::string_view text) const {
     QStringList doubts;
     if (const std::size_t at = FirstByteOutsideCodePage(text, *codePage_); at != std::string_view::npos) {
         const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n');
-        doubts << QStringLiteral("Line %1 holds bytes that are not valid in code page %2.").arg(line).arg(used);
+        doubts
+            << QStringLiteral("Line %1 holds bytes that are not valid in code page %2.").arg(line).arg(used);
     }
     if (declared != 0 && declared != used)
         doubts << QStringLiteral("The form declares code page %1, but its text is read in code page %2.")
@@ -302,9 +304,10 @@ QString FormDocument::CodePageDoubt(std::string_view text) const {
                       .arg(used);
     if (doubts.isEmpty()) return {};
     return doubts.join(QLatin1Char(' ')) +
-           QStringLiteral("\n\nA binary form stores the strings as the characters they are in code page %1, "
-                          "which may not be the ones meant. Choose the right page with Reopen with code page "
-                          "first, or save anyway?")
+           QStringLiteral(
+               "\n\nA binary form stores the strings as the characters they are in code page %1, "
+               "which may not be the ones meant. Choose the right page with Reopen with code page "
+               "first, or save anyway?")
                .arg(used);
 }
 

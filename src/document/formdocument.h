@@ -98,7 +98,8 @@ class FormDocument : public QObject {
 public:
     // The document reads and writes its text through `buffer`, which must outlive it;
     // `codePage` is the preference for text that declares no code page.
-    FormDocument(UserMessages& messages, const CodePage& codePage, TextBuffer& buffer, QObject* parent = nullptr);
+    FormDocument(UserMessages& messages, const CodePage& codePage, TextBuffer& buffer,
+                 QObject* parent = nullptr);
 
     // Names the document after the file, detects its encoding and loads it into the
     // buffer; emits Loaded. A file that cannot be read, or a binary or resource file that

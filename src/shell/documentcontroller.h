@@ -34,7 +34,8 @@ protected:
     DocumentController(UserMessages& messages, QObject* parent);
     // A toolbar action named `name` with `hint` as its text and tooltip, drawn as
     // `image`, that runs `command` on the target; an error it throws is shown.
-    QAction* AddAction(const char* name, const char* hint, DrawnImage image, void (DocumentWindow::*command)());
+    QAction* AddAction(const char* name, const char* hint, DrawnImage image,
+                       void (DocumentWindow::*command)());
     // Runs a command on the target, when there is one; an error it throws is shown.
     void Run(void (DocumentWindow::*command)());
 

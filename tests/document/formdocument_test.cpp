@@ -54,7 +54,8 @@ protected:
         opened_.push_back(std::move(open));
         return *opened_.back();
     }
-    Open& Load(const QString& name, const QByteArray& bytes, const fw::CodePage& codePage = fw::CodePage::Default()) {
+    Open& Load(const QString& name, const QByteArray& bytes,
+               const fw::CodePage& codePage = fw::CodePage::Default()) {
         WriteAll(Path(name), bytes);
         Open& open = NewDocument(codePage);
         open.Document->Load(Path(name));
@@ -101,8 +102,9 @@ TEST_F(FormDocumentTest, TextIsDecoded) {
 
     QByteArray cyrillic = Bytes(SmallForm);
     cyrillic.replace("'Hello'", "'\xCF\xF0\xE8\xE2\xE5\xF2'");
-    EXPECT_NE(Load("cp1251.dfm", cyrillic, *fw::CodePage::Find(1251)).Document->Text().find("Caption = 'Привет'"),
-              std::string_view::npos);
+    EXPECT_NE(
+        Load("cp1251.dfm", cyrillic, *fw::CodePage::Find(1251)).Document->Text().find("Caption = 'Привет'"),
+        std::string_view::npos);
 
     // The byte-order mark is not part of the text, for a UTF-8 file and for the UTF-8 a
     // binary form with non-ASCII names converts to.
@@ -284,7 +286,8 @@ TEST_F(FormDocumentTest, HandedOverTextStaysModifiedUntilSaved) {
     document.SetCaption(QStringLiteral("TFRAMEDEMO"));
     document.LoadText(Bytes(SmallForm));
     EXPECT_TRUE(document.Modified());
-    EXPECT_EQ(document.SaveChangesQuestion(), QStringLiteral("Save changes to the unnamed document TFRAMEDEMO?"));
+    EXPECT_EQ(document.SaveChangesQuestion(),
+              QStringLiteral("Save changes to the unnamed document TFRAMEDEMO?"));
     messages_.SaveTypes = {FormEncoding::Resource};
     messages_.SavePaths = {Path("new.dfm")};
     EXPECT_TRUE(document.Save());

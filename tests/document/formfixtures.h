@@ -43,10 +43,11 @@ inline QByteArray WithBreaks(std::string_view text, const char* lineBreak) {
     return out;
 }
 
-inline QByteArray Convert(const QByteArray& bytes, FormEncoding to, const CodePage& codePage = CodePage::Default()) {
-    const fw::Bytes out = ConvertForm(
-        ByteSpan(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())),
-        to, codePage);
+inline QByteArray Convert(const QByteArray& bytes, FormEncoding to,
+                          const CodePage& codePage = CodePage::Default()) {
+    const fw::Bytes out = ConvertForm(ByteSpan(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                               static_cast<std::size_t>(bytes.size())),
+                                      to, codePage);
     return QByteArray(reinterpret_cast<const char*>(out.data()), static_cast<qsizetype>(out.size()));
 }
 
