@@ -63,10 +63,6 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-ByteSpan SpanOf(std::string_view bytes) {
-    return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
-}
-
 QsciScintilla::EolMode EolModeOf(LineBreak lineBreak) {
     switch (lineBreak) {
         case LineBreak::Cr:
@@ -196,98 +192,49 @@ private:
     DocumentWindow& document_;
 };
 
-// A write-only stream that puts form text straight into the editor as it comes, from a
-// file being read or from a converter, so that a large form is never held in full
-// beside the editor's own copy. It recognises the UTF-8 byte-order mark at the start
-// (which does not go into the editor), decodes 8-bit text through the code page, and
-// notes which line breaks the text holds. While it lives the editor records no undo
-// step and sends no change notifications: the editor widget would turn the whole text
-// into a QString for each of them, which costs more than the load itself.
-class EditorTextSink final : public Stream {
+// The source editor's buffer as the document's text store. While a load fills it the
+// editor records no undo step and sends no change notifications: the editor widget
+// would turn the whole text into a QString for each of them, which costs more than the
+// load itself.
+class EditorTextBuffer final : public TextBuffer {
 public:
-    EditorTextSink(QsciScintilla& editor, const CodePage& codePage)
-        : editor_(editor),
-          codePage_(codePage),
-          eventMask_(editor.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK)) {
+    explicit EditorTextBuffer(QsciScintilla& editor) : editor_(editor) {}
+
+    std::string_view Utf8() const override {
+        const long length = editor_.SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+        if (length <= 0) return {};
+        const auto* text =
+            reinterpret_cast<const char*>(editor_.SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+        return {text, static_cast<std::size_t>(length)};
+    }
+    void BeginLoad() override {
+        eventMask_ = editor_.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK);
         editor_.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
         editor_.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
         editor_.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     }
-    ~EditorTextSink() override {
+    void Reserve(std::size_t bytes) override {
+        editor_.SendScintilla(QsciScintillaBase::SCI_ALLOCATE, static_cast<unsigned long>(bytes));
+    }
+    void Append(std::string_view utf8) override {
+        editor_.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()),
+                              utf8.data());
+    }
+    void EndLoad() override {
         editor_.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, static_cast<unsigned long>(eventMask_));
         editor_.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
         editor_.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
         editor_.SendScintilla(QsciScintillaBase::SCI_SETSAVEPOINT);
     }
-
-    std::size_t Read(void*, std::size_t) override { return 0; }
-    void Write(const void* buffer, std::size_t n) override {
-        std::string_view bytes(static_cast<const char*>(buffer), n);
-        written_ += static_cast<std::int64_t>(n);
-        if (!headDone_) {
-            // The first three bytes wait until it is clear whether they are the mark.
-            const std::size_t take = std::min(Utf8ByteOrderMark.size() - head_.size(), bytes.size());
-            head_.append(bytes.substr(0, take));
-            bytes.remove_prefix(take);
-            if (head_.size() < Utf8ByteOrderMark.size()) return;
-            EndHead();
-        }
-        Append(bytes);
-    }
-    std::int64_t Position() const override { return written_; }
-    void Seek(std::int64_t position) override {
-        if (position != written_) throw EStreamError("Stream seek error");
-    }
-    std::int64_t Size() const override { return written_; }
-    void ExpectWrite(std::size_t n) override {
-        editor_.SendScintilla(QsciScintillaBase::SCI_ALLOCATE, static_cast<unsigned long>(n + 1));
-    }
-
-    // Passes on what is held back of a text shorter than the mark.
-    void Finish() {
-        if (!headDone_) EndHead();
-    }
-    // Empties the editor again, after a conversion that failed halfway.
-    void Discard() { editor_.SendScintilla(QsciScintillaBase::SCI_CLEARALL); }
-
-    bool Utf8() const { return utf8_; }
-    LineBreak Breaks() const {
-        if (cr_ && !lf_) return LineBreak::Cr;
-        if (lf_ && !cr_) return LineBreak::Lf;
-        return LineBreak::CrLf;
-    }
+    void Clear() override { editor_.SendScintilla(QsciScintillaBase::SCI_CLEARALL); }
+    bool ChangedSinceSave() const override { return editor_.isModified(); }
+    // The editor tells of the save point through modificationChanged, which the window
+    // passes on.
+    void MarkSaved() override { editor_.setModified(false); }
 
 private:
-    void EndHead() {
-        headDone_ = true;
-        utf8_ = head_ == Utf8ByteOrderMark;
-        if (!utf8_) Append(head_);
-        head_.clear();
-    }
-    void Append(std::string_view bytes) {
-        if (bytes.empty()) return;
-        if (!cr_) cr_ = bytes.find('\r') != std::string_view::npos;
-        if (!lf_) lf_ = bytes.find('\n') != std::string_view::npos;
-        // UTF-8 goes in as it is, so even bytes that are not valid UTF-8 come back
-        // unchanged; 8-bit text is decoded unless it is plain ASCII, the same in both.
-        if (!utf8_ && !IsAscii(bytes)) {
-            decoded_ = EditorTextFromBytes(bytes, codePage_);
-            bytes = decoded_;
-        }
-        editor_.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()),
-                              bytes.data());
-    }
-
     QsciScintilla& editor_;
-    const CodePage& codePage_;
-    const long eventMask_;
-    std::int64_t written_ = 0;
-    std::string head_;
-    bool headDone_ = false;
-    bool utf8_ = false;
-    bool cr_ = false;
-    bool lf_ = false;
-    std::string decoded_;
+    long eventMask_ = 0;
 };
 
 DocumentWindow::DocumentWindow(UserMessages& messages, const CodePage& codePage, preview::PreviewContext& preview,
@@ -295,11 +242,22 @@ DocumentWindow::DocumentWindow(UserMessages& messages, const CodePage& codePage,
     : QMdiSubWindow(parent),
       messages_(messages),
       preview_(preview),
-      preferredCodePage_(codePage),
-      codePage_(&codePage),
       lookup_(std::make_unique<PreviewLookup>(*this, preview.Registry())) {
     setAttribute(Qt::WA_DeleteOnClose);
+    // The document's text lives in the editor's buffer, so the two come first.
+    editor_ = new QsciScintilla;
+    editorBuffer_ = std::make_unique<EditorTextBuffer>(*editor_);
+    document_ = new FormDocument(messages_, codePage, *editorBuffer_, this);
     BuildWidgets();
+    codePageLabel_->setText(document_->CodePageText());
+    connect(document_, &FormDocument::CodePageChanged, this,
+            [this] { codePageLabel_->setText(document_->CodePageText()); });
+    connect(document_, &FormDocument::FileNameChanged, this,
+            [this](const QString& path) { setWindowTitle(QFileInfo(path).fileName()); });
+    connect(document_, &FormDocument::ModifiedChanged, this, &DocumentWindow::DFMChange);
+    connect(document_, &FormDocument::Loaded, this, &DocumentWindow::DocumentLoaded);
+    // An unnamed document goes by the window's caption.
+    connect(this, &QWidget::windowTitleChanged, document_, &FormDocument::SetCaption);
     BuildMenus();
     // All options off until the main window hands its own in.
     ApplyInterfaceOptions(false, false, false, false);
@@ -309,6 +267,8 @@ DocumentWindow::DocumentWindow(UserMessages& messages, const CodePage& codePage,
 }
 
 DocumentWindow::~DocumentWindow() {
+    // The editor's buffer goes before the editor: the editor tells this window nothing more.
+    editor_->disconnect(this);
     // The live objects go before the widgets that point at them.
     inspectedObject_ = nullptr;
     if (inspector_) inspector_->ForgetObjects();
@@ -330,41 +290,40 @@ void DocumentWindow::BuildWidgets() {
     tree_->hide();
 
     // ESplitter: the source/preview area above the message list EList.
-    centre_ = new QSplitter(Qt::Vertical, columns);
-    centre_->setObjectName(QStringLiteral("ESplitter"));
-    centre_->setChildrenCollapsible(false);
-    auto* area = new QWidget(centre_);
+    centreSplitter_ = new QSplitter(Qt::Vertical, columns);
+    centreSplitter_->setObjectName(QStringLiteral("ESplitter"));
+    centreSplitter_->setChildrenCollapsible(false);
+    auto* area = new QWidget(centreSplitter_);
     auto* areaLayout = new QVBoxLayout(area);
     areaLayout->setContentsMargins(0, 0, 0, 0);
     areaLayout->setSpacing(0);
-    nbk_ = new QStackedWidget(area);
-    nbk_->setObjectName(QStringLiteral("nbk"));
-    editor_ = new QsciScintilla;
+    pages_ = new QStackedWidget(area);
+    pages_->setObjectName(QStringLiteral("nbk"));
     editor_->setObjectName(QStringLiteral("DFM"));
     auto* sourcePage = new QWidget;
     sourcePage->setObjectName(QStringLiteral("Source"));
     auto* sourceLayout = new QVBoxLayout(sourcePage);
     sourceLayout->setContentsMargins(0, 0, 0, 0);
     sourceLayout->addWidget(editor_);
-    nbk_->addWidget(sourcePage);
+    pages_->addWidget(sourcePage);
     desktop_ = new preview::VirtualDesktop(preview_);
     auto* formPage = new QWidget;
     formPage->setObjectName(QStringLiteral("Form"));
     auto* formLayout = new QVBoxLayout(formPage);
     formLayout->setContentsMargins(0, 0, 0, 0);
     formLayout->addWidget(desktop_);
-    nbk_->addWidget(formPage);
-    ts_ = new QTabBar(area);
-    ts_->setObjectName(QStringLiteral("ts"));
-    ts_->setShape(QTabBar::RoundedSouth);
-    ts_->setDrawBase(false);
-    ts_->setFocusPolicy(Qt::NoFocus);
-    ts_->addTab(QStringLiteral(" Source Editor "));
-    ts_->addTab(QStringLiteral(" Form Preview "));
-    ts_->setCurrentIndex(0);
-    areaLayout->addWidget(nbk_, 1);
-    areaLayout->addWidget(ts_, 0, Qt::AlignLeft);
-    messageList_ = new QTreeWidget(centre_);
+    pages_->addWidget(formPage);
+    sourceTabs_ = new QTabBar(area);
+    sourceTabs_->setObjectName(QStringLiteral("ts"));
+    sourceTabs_->setShape(QTabBar::RoundedSouth);
+    sourceTabs_->setDrawBase(false);
+    sourceTabs_->setFocusPolicy(Qt::NoFocus);
+    sourceTabs_->addTab(QStringLiteral(" Source Editor "));
+    sourceTabs_->addTab(QStringLiteral(" Form Preview "));
+    sourceTabs_->setCurrentIndex(0);
+    areaLayout->addWidget(pages_, 1);
+    areaLayout->addWidget(sourceTabs_, 0, Qt::AlignLeft);
+    messageList_ = new QTreeWidget(centreSplitter_);
     messageList_->setObjectName(QStringLiteral("EList"));
     messageList_->setColumnCount(3);
     messageList_->setHeaderLabels({QStringLiteral("Messages (0)"), QStringLiteral("Object"), QStringLiteral("Line")});
@@ -373,9 +332,9 @@ void DocumentWindow::BuildWidgets() {
     messageList_->setAllColumnsShowFocus(true);
     messageList_->header()->setStretchLastSection(true);
     messageList_->hide();
-    centre_->setStretchFactor(0, 1);
-    centre_->setStretchFactor(1, 0);
-    centre_->setSizes({400, 80});
+    centreSplitter_->setStretchFactor(0, 1);
+    centreSplitter_->setStretchFactor(1, 0);
+    centreSplitter_->setSizes({400, 80});
 
     inspector_ = new preview::OIPanel(columns);
     inspector_->setObjectName(QStringLiteral("Inspector"));
@@ -388,24 +347,23 @@ void DocumentWindow::BuildWidgets() {
     // The tree is wide enough for typical component names three or four levels deep.
     columns->setSizes({280, 560, 260});
 
-    sb_ = new QStatusBar(body);
-    sb_->setObjectName(QStringLiteral("sb"));
-    sb_->setSizeGripEnabled(false);
+    statusBar_ = new QStatusBar(body);
+    statusBar_->setObjectName(QStringLiteral("sb"));
+    statusBar_->setSizeGripEnabled(false);
     for (std::size_t i = 0; i < Panels.size(); ++i) {
-        auto* label = new QLabel(FromUtf8(Panels[i].InitialText), sb_);
+        auto* label = new QLabel(FromUtf8(Panels[i].InitialText), statusBar_);
         label->setMinimumWidth(Panels[i].Width);
         label->setAlignment(Panels[i].Alignment);
         // The last panel takes the rest of the line: it holds the file's full path.
-        sb_->addWidget(label, i + 1 == Panels.size() ? 1 : 0);
+        statusBar_->addWidget(label, i + 1 == Panels.size() ? 1 : 0);
         panels_[i] = label;
     }
-    codePageLabel_ = new QLabel(sb_);
+    codePageLabel_ = new QLabel(statusBar_);
     codePageLabel_->setObjectName(QStringLiteral("codePage"));
-    codePageLabel_->setText(CodePageText());
-    sb_->addPermanentWidget(codePageLabel_);
+    statusBar_->addPermanentWidget(codePageLabel_);
 
     layout->addWidget(columns, 1);
-    layout->addWidget(sb_);
+    layout->addWidget(statusBar_);
     setWidget(body);
 
     editor_->setUtf8(true);
@@ -426,17 +384,21 @@ void DocumentWindow::BuildWidgets() {
     RemoveEditorKeys();
     editor_->installEventFilter(this);
 
-    rd_ = new FindReplaceDialog(this);
-    connect(rd_, &FindReplaceDialog::FindNextClicked, this, &DocumentWindow::rdFind);
-    connect(rd_, &FindReplaceDialog::ReplaceClicked, this, [this] { rdReplace(false); });
-    connect(rd_, &FindReplaceDialog::ReplaceAllClicked, this, [this] { rdReplace(true); });
+    replaceDialog_ = new FindReplaceDialog(this);
+    connect(replaceDialog_, &FindReplaceDialog::FindNextClicked, this, &DocumentWindow::rdFind);
+    connect(replaceDialog_, &FindReplaceDialog::ReplaceClicked, this, [this] { rdReplace(false); });
+    connect(replaceDialog_, &FindReplaceDialog::ReplaceAllClicked, this, [this] { rdReplace(true); });
 
-    connect(editor_, &QsciScintilla::modificationChanged, this, &DocumentWindow::DFMChange);
+    connect(editor_, &QsciScintilla::modificationChanged, this,
+            [this] { editorBuffer_->NotifySavePointChanged(); });
     connect(editor_, &QsciScintilla::linesChanged, this, &DocumentWindow::UpdateLineNumberWidth);
     // The editor tells of a caret move at once through the selection, which every move
     // changes; its UI update, sent before painting, covers the rest. A change of the
     // text is told before the caret has moved past it, so that refresh comes after.
-    connect(editor_, &QsciScintilla::textChanged, this, &DocumentWindow::ScheduleStatusChange);
+    connect(editor_, &QsciScintilla::textChanged, this, [this] {
+        editorBuffer_->NotifyTextChanged();
+        ScheduleStatusChange();
+    });
     connect(editor_, &QsciScintilla::selectionChanged, this, &DocumentWindow::DFMStatusChange);
     connect(editor_, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
         if (updated & (QsciScintillaBase::SC_UPDATE_CONTENT | QsciScintillaBase::SC_UPDATE_SELECTION))
@@ -445,7 +407,7 @@ void DocumentWindow::BuildWidgets() {
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &DocumentWindow::UpdateEditActions);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &DocumentWindow::TreeChange);
-    connect(ts_, &QTabBar::currentChanged, this, &DocumentWindow::tsChange);
+    connect(sourceTabs_, &QTabBar::currentChanged, this, &DocumentWindow::tsChange);
     connect(desktop_, &preview::VirtualDesktop::ObjectEnter, this, &DocumentWindow::ObjectEnter);
     connect(desktop_, &preview::VirtualDesktop::ObjectMouseMove, this, &DocumentWindow::ObjectMouseMove);
     // A build destroys the objects the inspector's rows hold; BuildPreview fills the
@@ -536,21 +498,21 @@ void DocumentWindow::BuildMenus() {
     editorPopup_ = new QMenu(this);
     editorPopup_->setObjectName(QStringLiteral("EditMenu"));
     // The editor's own bindings run undo and the clipboard commands on these keys.
-    pmUndo_ = add(editorPopup_, "Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &DocumentWindow::cmUndo);
+    popupUndo_ = add(editorPopup_, "Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &DocumentWindow::cmUndo);
     editorPopup_->addSeparator();
-    pmCopy_ = add(editorPopup_, "Copy", QKeySequence(Qt::CTRL | Qt::Key_Insert), &DocumentWindow::cmCopy);
-    pmCut_ = add(editorPopup_, "Cut", QKeySequence(Qt::SHIFT | Qt::Key_Delete), &DocumentWindow::cmCut);
-    pmPaste_ =
+    popupCopy_ = add(editorPopup_, "Copy", QKeySequence(Qt::CTRL | Qt::Key_Insert), &DocumentWindow::cmCopy);
+    popupCut_ = add(editorPopup_, "Cut", QKeySequence(Qt::SHIFT | Qt::Key_Delete), &DocumentWindow::cmCut);
+    popupPaste_ =
         add(editorPopup_, "Paste", QKeySequence(Qt::SHIFT | Qt::Key_Insert), &DocumentWindow::cmPaste);
     editorPopup_->addSeparator();
     add(editorPopup_, "Find and Replace...", QKeySequence(Qt::CTRL | Qt::Key_F), &DocumentWindow::cmReplace);
     add(editorPopup_, "Find next", QKeySequence(Qt::Key_F3), &DocumentWindow::cmFindnext);
     editorPopup_->addSeparator();
-    pmPreview_ =
+    popupPreview_ =
         add(editorPopup_, "Preview Form", QKeySequence(Qt::CTRL | Qt::Key_P), &DocumentWindow::cmPreview);
     // Ctrl+P is the popup's own key, live while the editor has the focus.
-    pmPreview_->setShortcutContext(Qt::WidgetShortcut);
-    editor_->addAction(pmPreview_);
+    popupPreview_->setShortcutContext(Qt::WidgetShortcut);
+    editor_->addAction(popupPreview_);
     editorPopup_->addSeparator();
     add(editorPopup_, "Load and Paste Data...", {}, &DocumentWindow::cmLoadData);
 
@@ -560,293 +522,44 @@ void DocumentWindow::BuildMenus() {
 // ---- loading ----
 
 void DocumentWindow::OpenDocumentFile(const QString& path) {
-    fileName_ = path;
-    setWindowTitle(QFileInfo(path).fileName());
-    loadError_.clear();
-    encoding_ = FormEncoding::Text;
-
-    try {
-        FileStream file(NativePath(path), FileStream::Mode::Read);
-        std::array<std::uint8_t, 3> head{};
-        const std::size_t headLength = file.Read(head.data(), head.size());
-        encoding_ = DetectEncoding(ByteSpan(head.data(), headLength));
-        file.Seek(0);
-        // The form is read whole: its Charset values decide the code page before any
-        // of it is decoded, and a double-byte character never falls apart between reads.
-        const Bytes bytes = file.ReadToEnd();
-        ChooseCodePage(bytes);
-        EditorTextSink sink(*editor_, *codePage_);
-        try {
-            if (encoding_ == FormEncoding::Text) {
-                sink.ExpectWrite(bytes.size());
-                sink.Write(bytes.data(), bytes.size());
-            } else {
-                // A binary form is converted in memory, the text going straight into
-                // the editor.
-                ByteViewStream input(bytes);
-                if (encoding_ == FormEncoding::Resource)
-                    ResourceFormToText(input, sink, *codePage_);
-                else
-                    BinaryFormToText(input, sink, *codePage_);
-            }
-            sink.Finish();
-        } catch (const std::exception& error) {
-            // No part of a text that did not load stays in the editor.
-            sink.Discard();
-            if (encoding_ == FormEncoding::Text) throw;
-            throw Exception("Cannot convert " + NativePath(path) + ": " + error.what());
-        }
-        FinishLoad(sink);
-    } catch (const std::exception& error) {
-        // The document stays open with empty text; the error is shown now and kept, so
-        // that Save asks before it writes over a file that did not load.
-        loadError_ = FromUtf8(error.what());
-        messages_.Error(loadError_);
-    }
-
-    editor_->setModified(false);
-    unsavedText_ = false;
-    DFMChange();
-    panels_[FileNamePanel]->setText(fileName_);
-    cmRescan();
+    document_->Load(path);
 }
 
 void DocumentWindow::LoadFromLines(const QByteArray& text) {
-    if (!text.isEmpty()) {
-        LoadTextBytes({text.constData(), static_cast<std::size_t>(text.size())});
-        cmRescan();
-        unsavedText_ = true;
-        DFMChange();
-    }
+    document_->LoadText(text);
     tree_->show();
     editor_->show();
 }
 
-void DocumentWindow::ChooseCodePage(const Bytes& form) {
-    if (chosenCodePage_ != nullptr) {
-        codePage_ = chosenCodePage_;
-        codePageSource_ = CodePageSource::Option;
-    } else if (const CodePage* declared = CodePage::Find(DeclaredCodePageOf(form).CodePage)) {
-        codePage_ = declared;
-        codePageSource_ = CodePageSource::Declared;
-    } else {
-        codePage_ = &preferredCodePage_;
-        codePageSource_ = CodePageSource::Default;
-    }
-    codePageLabel_->setText(CodePageText());
-}
-
-QString DocumentWindow::CodePageText() const {
-    return QStringLiteral("CP %1 (%2)")
-        .arg(codePage_->Number())
-        .arg(QString::fromLatin1(CodePageSourceName(codePageSource_)));
-}
-
-bool DocumentWindow::ReopenWithCodePage(const CodePage& codePage) {
-    if (modified_ &&
-        !messages_.Confirm(QStringLiteral("Reopening %1 with code page %2 discards your changes. Continue?")
-                               .arg(fileName_)
-                               .arg(codePage.Number())))
-        return false;
-    chosenCodePage_ = &codePage;
-    OpenDocumentFile(fileName_);
-    return true;
-}
-
-bool DocumentWindow::SaveWithCodePage(const CodePage& codePage) {
-    // Encoded first, so that a character the page lacks stops the save before the
-    // document's page changes or any file is touched.
-    const QByteArray text = editor_->text().toUtf8();
-    try {
-        (void)BytesFromEditorText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
-                                  codePage);
-    } catch (const Exception& error) {
-        messages_.Error(FromUtf8(error.what()));
-        return false;
-    }
-    const CodePage* const previous = codePage_;
-    const CodePageSource previousSource = codePageSource_;
-    codePage_ = &codePage;
-    codePageSource_ = CodePageSource::Option;
-    bool saved = false;
-    try {
-        saved = SaveDocument();
-    } catch (...) {
-        codePage_ = previous;
-        codePageSource_ = previousSource;
-        throw;
-    }
-    if (!saved) {
-        codePage_ = previous;
-        codePageSource_ = previousSource;
-        return false;
-    }
-    chosenCodePage_ = &codePage;
-    codePageLabel_->setText(CodePageText());
-    return true;
-}
-
-void DocumentWindow::cmReopenWithCodePage() {
-    if (fileName_.isEmpty()) return;
-    if (const std::optional<int> number = messages_.AskCodePage(codePage_->Number()))
-        if (const CodePage* page = CodePage::Find(*number)) ReopenWithCodePage(*page);
-}
-
-void DocumentWindow::cmSaveWithCodePage() {
-    if (const std::optional<int> number = messages_.AskCodePage(codePage_->Number()))
-        if (const CodePage* page = CodePage::Find(*number))
-            RunGuarded(messages_, [this, page] { SaveWithCodePage(*page); });
-}
-
-void DocumentWindow::LoadTextBytes(std::string_view bytes) {
-    const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    ChooseCodePage(Bytes(first, first + bytes.size()));
-    EditorTextSink sink(*editor_, *codePage_);
-    sink.ExpectWrite(bytes.size());
-    sink.Write(bytes.data(), bytes.size());
-    sink.Finish();
-    FinishLoad(sink);
-}
-
-void DocumentWindow::FinishLoad(const EditorTextSink& sink) {
-    utf8_ = sink.Utf8();
-    editor_->setEolMode(EolModeOf(sink.Breaks()));
+void DocumentWindow::DocumentLoaded() {
+    editor_->setEolMode(EolModeOf(document_->LineBreaks()));
     editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
     UpdateLineNumberWidth();
     UpdateEditActions();
+    DFMChange();
+    panels_[FileNamePanel]->setText(document_->FileName());
+    cmRescan();
+}
+
+void DocumentWindow::cmReopenWithCodePage() {
+    if (document_->FileName().isEmpty()) return;
+    if (const std::optional<int> number = messages_.AskCodePage(document_->TextCodePage().Number()))
+        if (const CodePage* page = CodePage::Find(*number)) document_->ReopenWithCodePage(*page);
+}
+
+void DocumentWindow::cmSaveWithCodePage() {
+    if (const std::optional<int> number = messages_.AskCodePage(document_->TextCodePage().Number()))
+        if (const CodePage* page = CodePage::Find(*number))
+            RunGuarded(messages_, [this, page] { document_->SaveWithCodePage(*page); });
 }
 
 std::string_view DocumentWindow::EditorUtf8() const {
-    const long length = editor_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    if (length <= 0) return {};
-    const auto* text =
-        reinterpret_cast<const char*>(editor_->SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
-    return {text, static_cast<std::size_t>(length)};
-}
-
-QByteArray DocumentWindow::TextBytes() const {
-    const std::string_view text = EditorUtf8();
-    if (utf8_) {
-        QByteArray out;
-        out.reserve(static_cast<qsizetype>(Utf8ByteOrderMark.size() + text.size()));
-        out.append(Utf8ByteOrderMark.data(), static_cast<qsizetype>(Utf8ByteOrderMark.size()));
-        out.append(text.data(), static_cast<qsizetype>(text.size()));
-        return out;
-    }
-    if (IsAscii(text)) return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-    const std::string bytes = BytesFromEditorText(text, *codePage_);
-    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-// ---- saving ----
-
-QString DocumentWindow::CodePageDoubt(std::string_view text) const {
-    if (utf8_ || IsAscii(text)) return {};
-    const int used = codePage_->Number();
-    const int declared = DeclaredCodePageOf(Bytes(text.begin(), text.end())).CodePage;
-    QStringList doubts;
-    if (const std::size_t at = FirstByteOutsideCodePage(text, *codePage_); at != std::string_view::npos) {
-        const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n');
-        doubts << QStringLiteral("Line %1 holds bytes that are not valid in code page %2.").arg(line).arg(used);
-    }
-    if (declared != 0 && declared != used)
-        doubts << QStringLiteral("The form declares code page %1, but its text is read in code page %2.")
-                      .arg(declared)
-                      .arg(used);
-    if (doubts.isEmpty()) return {};
-    return doubts.join(QLatin1Char(' ')) +
-           QStringLiteral("\n\nA binary form stores the strings as the characters they are in code page %1, "
-                          "which may not be the ones meant. Choose the right page with Reopen with code page "
-                          "first, or save anyway?")
-               .arg(used);
-}
-
-bool DocumentWindow::WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath) {
-    const QByteArray text = TextBytes();
-    const ByteSpan textBytes = SpanOf({text.constData(), static_cast<std::size_t>(text.size())});
-    Bytes converted;
-    ByteSpan output = textBytes;
-    if (encoding != FormEncoding::Text) {
-        // Strings go into a binary form as characters: read through the wrong page they
-        // would be stored as the wrong characters for good, so the user decides first.
-        const QString doubt = CodePageDoubt({text.constData(), static_cast<std::size_t>(text.size())});
-        if (!doubt.isEmpty() && !messages_.Confirm(doubt)) return false;
-        // Converted in memory first: a syntax error stops the save before the file is
-        // touched. The conversion is called directly rather than by detection, so text
-        // that happens to start like a binary stream is not taken for one.
-        ByteViewStream input(textBytes);
-        MemoryStream binary;
-        if (encoding == FormEncoding::Binary)
-            TextToBinaryForm(input, binary, *codePage_);
-        else
-            TextToResourceForm(input, binary, *codePage_);
-        converted = binary.Take();
-        output = converted;
-    }
-    WriteFileAtomically(NativePath(path), output,
-                        backupPath.isEmpty() ? std::string() : NativePath(backupPath));
-    return true;
-}
-
-bool DocumentWindow::ConfirmReplaceUnreadable() {
-    return messages_.Confirm(loadError_ + QStringLiteral("\n\nThe file ") + fileName_ +
-                             QStringLiteral(" did not load, so the editor does not hold its content. "
-                                            "Replace it with the text in the editor?"));
-}
-
-bool DocumentWindow::SaveDocument() {
-    if (fileName_.isEmpty()) return SaveDocumentAs();
-    if (!loadError_.isEmpty() && !ConfirmReplaceUnreadable()) return false;
-    if (!WriteEncoded(fileName_, encoding_, BackupPath(fileName_))) return false;
-    loadError_.clear();
-    unsavedText_ = false;
-    editor_->setModified(false);
-    DFMChange();
-    return true;
-}
-
-bool DocumentWindow::SaveDocumentAs() {
-    // The dialogs start from the document itself: its encoding, its folder and name, or
-    // for an unnamed document its caption as the name.
-    const std::optional<FormEncoding> encoding = messages_.AskSaveType(encoding_);
-    if (!encoding) return false;
-    const QString proposed = fileName_.isEmpty() ? windowTitle() + QStringLiteral(".dfm") : fileName_;
-    const QString path = messages_.AskSavePath(proposed);
-    if (path.isEmpty()) return false;
-    return WriteEncoded(path, *encoding);
-}
-
-QString DocumentWindow::SaveChangesQuestion() const {
-    if (fileName_.isEmpty())
-        return QStringLiteral("Save changes to the unnamed document ") + windowTitle() + QStringLiteral("?");
-    return QStringLiteral("Save changes to file ") + fileName_ + QStringLiteral("?");
-}
-
-bool DocumentWindow::SaveBeforeClose() {
-    switch (messages_.ConfirmOrCancel(SaveChangesQuestion())) {
-        case UserMessages::Answer::No:
-            return true;
-        case UserMessages::Answer::Cancel:
-            return false;
-        case UserMessages::Answer::Yes:
-            break;
-    }
-    // Neither written nor thrown away: the window stays open for a Save As.
-    if (!fileName_.isEmpty() && !loadError_.isEmpty() && !ConfirmReplaceUnreadable()) return false;
-    bool written = false;
-    RunGuarded(messages_, [this, &written] {
-        if (fileName_.isEmpty()) {
-            written = SaveDocumentAs();
-        } else {
-            written = WriteEncoded(fileName_, encoding_);
-        }
-    });
-    return written;
+    return editorBuffer_->Utf8();
 }
 
 void DocumentWindow::closeEvent(QCloseEvent* event) {
     // A refusal here stops Close All and the exit too: they close no further window.
-    if (modified_ && !SaveBeforeClose()) {
+    if (document_->Modified() && !document_->SaveBeforeClose()) {
         event->ignore();
         return;
     }
@@ -857,12 +570,7 @@ void DocumentWindow::closeEvent(QCloseEvent* event) {
 // ---- state ----
 
 void DocumentWindow::DFMChange() {
-    const bool modified = editor_->isModified() || unsavedText_;
-    panels_[ModifiedPanel]->setText(modified ? QStringLiteral("Modified") : QString());
-    if (modified != modified_) {
-        modified_ = modified;
-        emit ModifiedChanged(modified_);
-    }
+    panels_[ModifiedPanel]->setText(document_->Modified() ? QStringLiteral("Modified") : QString());
 }
 
 QString DocumentWindow::PanelText(int panel) const {
@@ -982,9 +690,9 @@ int DocumentWindow::CaretCharacter() const {
         QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(position), length));
     if (text == nullptr) return 0;
     const int code = FirstCodePoint({text, static_cast<std::size_t>(length)});
-    if (!utf8_ && code <= 0xFFFF) {
+    if (!document_->Utf8() && code <= 0xFFFF) {
         // A double-byte character as lead * 256 + trail.
-        const int byte = codePage_->ToCode(static_cast<char16_t>(code));
+        const int byte = document_->TextCodePage().ToCode(static_cast<char16_t>(code));
         if (byte >= 0) return byte;
     }
     return code;
@@ -1015,7 +723,7 @@ void DocumentWindow::DFMStatusChange() {
     if (statusHeld_ > 0) return;
     const int line = CaretLine();
     // Scintilla repaints the line the highlight leaves and the one it moves to.
-    LastCaretLine = line;
+    lastCaretLine_ = line;
     if (!editor_->SendScintilla(QsciScintillaBase::SCI_GETCARETLINEVISIBLE))
         editor_->setCaretLineVisible(true);
 
@@ -1029,8 +737,8 @@ void DocumentWindow::DFMStatusChange() {
         static_cast<int>(column), line + 1, CaretCharacter(), editor_->lines(), SelectionLength())));
     panels_[InsertPanel]->setText(editor_->overwriteMode() ? QStringLiteral("Overwrite")
                                                            : QStringLiteral("Insert"));
-    panels_[FileNamePanel]->setText(fileName_);
-    panels_[ModifiedPanel]->setText(modified_ ? QStringLiteral("Modified") : QString());
+    panels_[FileNamePanel]->setText(document_->FileName());
+    panels_[ModifiedPanel]->setText(document_->Modified() ? QStringLiteral("Modified") : QString());
     UpdateEditActions();
     SyncTreeToCaret();
 }
@@ -1081,7 +789,7 @@ void DocumentWindow::TreeChange() {
     InspectNode(node);
     // On the preview page a selected control is brought into view, its tab sheet to
     // the front.
-    if (ts_->currentIndex() == 1 && inspectedObject_ && inspectedObject_->InheritsFrom("TControl"))
+    if (sourceTabs_->currentIndex() == 1 && inspectedObject_ && inspectedObject_->InheritsFrom("TControl"))
         desktop_->ShowControl(*inspectedObject_);
 }
 
@@ -1160,9 +868,10 @@ void DocumentWindow::SetFormSearchFolders(const QStringList& folders) {
 void DocumentWindow::BuildPreview() {
     // Nothing may point into the old preview once it is gone.
     inspectedObject_ = nullptr;
-    const QByteArray text = TextBytes();
-    desktop_->BuildPreview(std::string_view(text.constData(), static_cast<std::size_t>(text.size())), *codePage_,
-                           preview::FormSearch{fileName_.toStdString(), searchFolders_});
+    const QByteArray text = document_->TextBytes();
+    desktop_->BuildPreview(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                           document_->TextCodePage(),
+                           preview::FormSearch{document_->FileName().toStdString(), searchFolders_});
     RefreshMessageList();
     // The selected node is inspected again, by name, in the new preview.
     const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
@@ -1171,7 +880,7 @@ void DocumentWindow::BuildPreview() {
 }
 
 void DocumentWindow::tsChange(int index) {
-    nbk_->setCurrentIndex(index);
+    pages_->setCurrentIndex(index);
     if (index == 1) {
         const WaitCursor wait;
         BuildPreview();
@@ -1198,12 +907,12 @@ bool DocumentWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void DocumentWindow::EditMenuPopup() {
-    pmPreview_->setEnabled(previewAction_->isEnabled());
-    pmUndo_->setEnabled(undoAction_->isEnabled());
-    pmPaste_->setEnabled(CanPaste());
+    popupPreview_->setEnabled(previewAction_->isEnabled());
+    popupUndo_->setEnabled(undoAction_->isEnabled());
+    popupPaste_->setEnabled(CanPaste());
     const bool selection = HasSelection();
-    pmCopy_->setEnabled(selection);
-    pmCut_->setEnabled(selection);
+    popupCopy_->setEnabled(selection);
+    popupCut_->setEnabled(selection);
 }
 
 // ---- object tree ----
@@ -1272,7 +981,7 @@ void DocumentWindow::SelectLine(int line) {
         // The line's text is selected, the caret at its start.
         editor_->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(end), start);
     }
-    ts_->setCurrentIndex(0);
+    sourceTabs_->setCurrentIndex(0);
     editor_->show();
     CentreLine(line);
     editor_->setFocus();
@@ -1310,8 +1019,8 @@ void DocumentWindow::cmCollapse() {
 // ---- find and replace ----
 
 int DocumentWindow::FindFlags() const {
-    return (rd_->MatchCase() ? QsciScintillaBase::SCFIND_MATCHCASE : 0) |
-           (rd_->WholeWord() ? QsciScintillaBase::SCFIND_WHOLEWORD : 0);
+    return (replaceDialog_->MatchCase() ? QsciScintillaBase::SCFIND_MATCHCASE : 0) |
+           (replaceDialog_->WholeWord() ? QsciScintillaBase::SCFIND_WHOLEWORD : 0);
 }
 
 long DocumentWindow::SearchText(const QByteArray& text, int flags, long from, long to) const {
@@ -1329,21 +1038,21 @@ void DocumentWindow::cmReplace() {
     const long lineStart =
         editor_->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
     const std::string word = IdentifierAt(LineText(line), static_cast<std::size_t>(position - lineStart));
-    rd_->SetFindText(QString::fromStdString(word));
-    rd_->show();
-    rd_->raise();
-    rd_->activateWindow();
+    replaceDialog_->SetFindText(QString::fromStdString(word));
+    replaceDialog_->show();
+    replaceDialog_->raise();
+    replaceDialog_->activateWindow();
 }
 
 void DocumentWindow::rdFind() {
     const StatusBatch batch(*this);
-    const bool down = rd_->Down();
+    const bool down = replaceDialog_->Down();
     // From the caret: a match found before is left behind in either direction.
     const long start = editor_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
     const long end = editor_->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND);
     const long length = editor_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     const long found =
-        SearchText(rd_->FindText().toUtf8(), FindFlags(), down ? end : start, down ? length : 0);
+        SearchText(replaceDialog_->FindText().toUtf8(), FindFlags(), down ? end : start, down ? length : 0);
     if (found < 0) {
         messages_.Information(QStringLiteral("Text not found."));
         return;
@@ -1359,8 +1068,8 @@ void DocumentWindow::rdFind() {
 
 void DocumentWindow::rdReplace(bool all) {
     const StatusBatch batch(*this);
-    const QByteArray findText = rd_->FindText().toUtf8();
-    const QByteArray replaceText = rd_->ReplaceText().toUtf8();
+    const QByteArray findText = replaceDialog_->FindText().toUtf8();
+    const QByteArray replaceText = replaceDialog_->ReplaceText().toUtf8();
     const int flags = FindFlags();
     // From the start of the selection, so that a match that Find Next has just selected
     // is the one replaced rather than skipped.
@@ -1387,7 +1096,7 @@ void DocumentWindow::rdReplace(bool all) {
 }
 
 void DocumentWindow::cmFindnext() {
-    rd_->SetDown(true);
+    replaceDialog_->SetDown(true);
     rdFind();
     editor_->setFocus();
 }
@@ -1444,7 +1153,7 @@ void DocumentWindow::cmGoto() {
                                    end);
         }
     }
-    ts_->setCurrentIndex(0);
+    sourceTabs_->setCurrentIndex(0);
     editor_->show();
     CentreLine(CaretLine());
     editor_->setFocus();
@@ -1461,7 +1170,7 @@ void DocumentWindow::GotoLine(int line) {
     const int lineCount = static_cast<int>(editor_->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
     line = std::clamp(line, 0, std::max(lineCount - 1, 0));
     editor_->SendScintilla(QsciScintillaBase::SCI_GOTOLINE, static_cast<unsigned long>(line));
-    ts_->setCurrentIndex(0);
+    sourceTabs_->setCurrentIndex(0);
     editor_->show();
     CentreLine(line);
     editor_->setFocus();
@@ -1495,7 +1204,7 @@ void DocumentWindow::cmLoadData() {
 void DocumentWindow::cmPreview() {
     // The second press returns to the source and builds nothing; the switch to the
     // preview page builds through tsChange.
-    ts_->setCurrentIndex(ts_->currentIndex() == 1 ? 0 : 1);
+    sourceTabs_->setCurrentIndex(sourceTabs_->currentIndex() == 1 ? 0 : 1);
 }
 
 void DocumentWindow::mmSaveFormImageClick() {

@@ -1,7 +1,9 @@
 #pragma once
-// DocumentWindow: one open form file, an MDI child of the main window. Whatever its
-// encoding on disk, the document holds the form as text in its source editor; that text
-// is the one truth from which the tree, preview and inspector are derived.
+// DocumentWindow: the view of one open form file, an MDI child of the main window. It
+// composes the source editor, the object tree, the preview and the inspector over one
+// FormDocument (Document()), which loads and saves the file. The document's text is
+// the source editor's buffer: the one truth from which the tree, preview and inspector
+// are derived.
 
 #include <QByteArray>
 #include <QColor>
@@ -18,6 +20,7 @@
 #include "codec/codepage.h"
 #include "codec/declaredcharset.h"
 #include "codec/formformat.h"
+#include "document/formdocument.h"
 #include "document/objecttreeview.h"
 
 class QMenu;
@@ -43,7 +46,7 @@ class PreviewContext;
 class VirtualDesktop;
 }  // namespace preview
 
-class EditorTextSink;
+class EditorTextBuffer;
 class FindReplaceDialog;
 class HierarchyLookup;
 class UserMessages;
@@ -57,62 +60,21 @@ public:
                    QWidget* parent = nullptr);
     ~DocumentWindow() override;
 
-    // Names, detects, loads and rescans the file. A file that cannot be read, or a binary
-    // or resource file that does not convert, opens empty with its error shown and
-    // remembered (LoadError()); Save then asks before it replaces that file.
-    void OpenDocumentFile(const QString& path);
-    // Fills a new, unnamed document with form text (UTF-8 or 8-bit bytes as a file would
-    // hold them); with text given the document counts as modified.
-    void LoadFromLines(const QByteArray& text);
-    // Saves to FileName in the document's encoding, keeping the old file as its backup;
-    // runs SaveDocumentAs for an unnamed document. False when the user stopped it (a
-    // dialog cancelled, a doubtful code page declined). Throws on a failed write (the
-    // file and the modified state stay as they were).
-    bool SaveDocument();
-    // Writes a copy in an encoding and to a path the user picks, the dialogs starting at
-    // the document's encoding and file (or caption); the document itself keeps its name,
-    // encoding and modified state. False when a dialog was cancelled. Throws on a failed
-    // write.
-    bool SaveDocumentAs();
-    // Converts the text to the encoding in memory, then writes the file atomically. A
-    // binary or resource save of 8-bit text that may not be in the document's code page
-    // (CodePageDoubt) asks first; false, and nothing written, when the user declines.
-    // Throws on a conversion error or a character the code page cannot hold, leaving
-    // the file untouched.
-    bool WriteEncoded(const QString& path, FormEncoding encoding, const QString& backupPath = {});
+    // The form file this window shows: its name, encoding, code page, text, modified
+    // state, loading and saving. Its text is the source editor's buffer.
+    FormDocument& Document() const { return *document_; }
 
-    QString FileName() const { return fileName_; }
-    // The code page of the document's 8-bit text: the one chosen for this document
-    // (ReopenWithCodePage), else the one the loaded form declares through its Charset
-    // values, else the preference the document was created with.
-    const CodePage& TextCodePage() const { return *codePage_; }
-    CodePageSource TextCodePageSource() const { return codePageSource_; }
-    // The status bar's note of the code page, e.g. "CP 936 (declared)".
-    QString CodePageText() const;
+    // Loads the file into the document (FormDocument::Load) and rescans it.
+    void OpenDocumentFile(const QString& path);
+    // Fills a new, unnamed document with form text (FormDocument::LoadText) and shows
+    // the tree and the editor; with text given the document counts as modified.
+    void LoadFromLines(const QByteArray& text);
     // The string constant the caret's line is part of, as its characters (control
     // characters as #codes); a null string when there is none.
     QString DecodedStringAtCaret() const;
-    // Why 8-bit text may not be in the document's code page (bytes the page does not
-    // define, or a form that declares another page), as a question to save anyway; empty
-    // when there is no doubt or the text is ASCII or UTF-8.
-    QString CodePageDoubt(std::string_view text) const;
-    // Reads the document's file again through this code page, which stays the
-    // document's choice. A modified document asks first; false when it was kept.
-    bool ReopenWithCodePage(const CodePage& codePage);
-    // Saves the text encoded in this code page, which becomes the document's choice. A
-    // character the page cannot hold is shown as an error and nothing is written; false
-    // then. Throws on a failed write, like SaveDocument.
-    bool SaveWithCodePage(const CodePage& codePage);
-    FormEncoding Encoding() const { return encoding_; }
-    bool Modified() const { return modified_; }
-    // The error shown for a failed load (a file that could not be read, or a binary one
-    // that did not convert), empty otherwise and after a save over that file.
-    QString LoadError() const { return loadError_; }
-    // The editor text as the bytes a text file would hold.
-    QByteArray TextBytes() const;
 
     QsciScintilla* Editor() const { return editor_; }
-    QStatusBar* StatusBar() const { return sb_; }
+    QStatusBar* StatusBar() const { return statusBar_; }
     // The text of a status panel, 0 to 4 (2: "Modified" or empty, 4: FileName).
     QString PanelText(int panel) const;
     // The object tree, hidden until a scan finds objects or lines are handed over.
@@ -126,8 +88,8 @@ public:
     // The source/preview switch: the tab set ts (" Source Editor ", " Form Preview ")
     // and the notebook nbk with the pages "Source" (the editor) and "Form" (the
     // virtual desktop).
-    QTabBar* TabSet() const { return ts_; }
-    QStackedWidget* Notebook() const { return nbk_; }
+    QTabBar* TabSet() const { return sourceTabs_; }
+    QStackedWidget* Notebook() const { return pages_; }
     preview::VirtualDesktop* Desktop() const { return desktop_; }
     // The live form of the last preview build, or nullptr.
     rt::Object* PreviewForm() const;
@@ -149,9 +111,9 @@ public:
     QMenu* TreeMenu() const { return treeMenu_; }
     QMenu* EditorPopupMenu() const { return editorPopup_; }
     // The find-and-replace dialog; it keeps its texts and options while the window lives.
-    FindReplaceDialog* ReplaceDialog() const { return rd_; }
+    FindReplaceDialog* ReplaceDialog() const { return replaceDialog_; }
     // The caret line at the last status refresh (0-based), -1 before the first one.
-    int LastCaretLineIndex() const { return LastCaretLine; }
+    int LastCaretLineIndex() const { return lastCaretLine_; }
     // The background of the caret line: yellow.
     static QColor CaretLineColor();
 
@@ -207,7 +169,7 @@ public slots:
     // leaving the clipboard and the text as they were.
     void cmLoadData();
     // "Reopen with code page..." and "Save with code page...": ask for a page, then run
-    // ReopenWithCodePage or SaveWithCodePage.
+    // FormDocument::ReopenWithCodePage or SaveWithCodePage.
     void cmReopenWithCodePage();
     void cmSaveWithCodePage();
     void DFMChange();
@@ -233,13 +195,9 @@ public slots:
     // caret, a match already selected included; "Text not found." when nothing matched.
     void rdReplace(bool all);
 
-signals:
-    // Emitted when Modified changes.
-    void ModifiedChanged(bool modified);
-
 protected:
-    // A modified document asks SaveChangesQuestion with Yes, No and Cancel; Yes writes
-    // it (an unnamed one through SaveDocumentAs). Cancel, a cancelled Save As or a failed
+    // A modified document asks FormDocument::SaveBeforeClose, Yes, No or Cancel; Yes
+    // writes it (an unnamed one through Save As). Cancel, a cancelled Save As or a failed
     // write (shown) refuses the close, so close() returns false and the window stays
     // open. The window deletes itself once closed.
     void closeEvent(QCloseEvent* event) override;
@@ -251,22 +209,12 @@ private:
 
     void BuildWidgets();
     void BuildMenus();
-    // Replaces the editor text with the bytes of a text file (8-bit in the code page,
-    // or UTF-8 behind a byte-order mark), without an undo step, and takes the file's
-    // line-break convention for new breaks.
-    void LoadTextBytes(std::string_view bytes);
-    // Takes over what a load put into the editor: UTF-8 or not, the line-break mode, the
-    // caret at the start.
-    void FinishLoad(const EditorTextSink& sink);
+    // The view's part of a load, after the document has filled the editor: the file's
+    // line-break convention for new breaks, the caret at the start, the file name panel,
+    // and a rescan.
+    void DocumentLoaded();
     // The editor's UTF-8 as it sits in its buffer, valid until the next edit.
     std::string_view EditorUtf8() const;
-    // Asks before a file that did not load is replaced; true to go on.
-    bool ConfirmReplaceUnreadable();
-    // "Save changes to file <FileName>?", or for an unnamed document "Save changes to
-    // the unnamed document <caption>?".
-    QString SaveChangesQuestion() const;
-    // The close prompt of a modified document; true when the window may close.
-    bool SaveBeforeClose();
     void UpdateLineNumberWidth();
     // Enables Undo, Copy, Cut and Paste of the Edit menu by the editor's state.
     void UpdateEditActions();
@@ -320,29 +268,16 @@ private:
 
     UserMessages& messages_;
     preview::PreviewContext& preview_;
-    // The preference the document was created with, the page chosen for it (none until
-    // one is), and the page in use with where it came from.
-    const CodePage& preferredCodePage_;
-    const CodePage* chosenCodePage_ = nullptr;
-    const CodePage* codePage_;
-    CodePageSource codePageSource_ = CodePageSource::Default;
+    // The editor's buffer as the document's text store, and the document over it.
+    std::unique_ptr<EditorTextBuffer> editorBuffer_;
+    FormDocument* document_ = nullptr;
     QLabel* codePageLabel_ = nullptr;
-    // Settles the code page for a form about to be loaded from these bytes.
-    void ChooseCodePage(const Bytes& form);
-    QString fileName_;
     std::vector<std::string> searchFolders_;
     SourceFileOpener openSourceFile_;
-    FormEncoding encoding_ = FormEncoding::Text;
-    bool modified_ = false;
-    // Set for text handed over by LoadFromLines, which has never been saved: the
-    // document stays modified even when the editor is back at its save point.
-    bool unsavedText_ = false;
-    bool utf8_ = false;  // the text is UTF-8 with a byte-order mark
-    QString loadError_;
-    int LastCaretLine = -1;
+    int lastCaretLine_ = -1;
 
     QsciScintilla* editor_ = nullptr;  // the source editor, named DFM
-    QStatusBar* sb_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
     QMenu* editMenu_ = nullptr;
     QMenu* dataMenu_ = nullptr;
     QAction* undoAction_ = nullptr;
@@ -352,12 +287,12 @@ private:
     QAction* previewAction_ = nullptr;
     QMenu* treeMenu_ = nullptr;
     QMenu* editorPopup_ = nullptr;
-    QAction* pmUndo_ = nullptr;
-    QAction* pmCopy_ = nullptr;
-    QAction* pmCut_ = nullptr;
-    QAction* pmPaste_ = nullptr;
-    QAction* pmPreview_ = nullptr;
-    FindReplaceDialog* rd_ = nullptr;
+    QAction* popupUndo_ = nullptr;
+    QAction* popupCopy_ = nullptr;
+    QAction* popupCut_ = nullptr;
+    QAction* popupPaste_ = nullptr;
+    QAction* popupPreview_ = nullptr;
+    FindReplaceDialog* replaceDialog_ = nullptr;
     std::unique_ptr<HierarchyLookup> lookup_;
     int objectCount_ = 0;
     int statusHeld_ = 0;
@@ -367,9 +302,9 @@ private:
     bool showHTree_ = false;
     ObjectTreeView* tree_ = nullptr;
     QTreeWidget* messageList_ = nullptr;
-    QSplitter* centre_ = nullptr;
-    QTabBar* ts_ = nullptr;
-    QStackedWidget* nbk_ = nullptr;
+    QSplitter* centreSplitter_ = nullptr;
+    QTabBar* sourceTabs_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
     preview::VirtualDesktop* desktop_ = nullptr;
     rt::Object* inspectedObject_ = nullptr;
     const rt::Class* inspectedClass_ = nullptr;

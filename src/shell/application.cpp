@@ -49,7 +49,7 @@ void GrabAndQuitWhenSettled(MainWindow& main, const QString& path) {
                 return;
             }
             const DocumentWindow* document = main.ActiveDocument();
-            QCoreApplication::exit(document != nullptr && !document->TextBytes().isEmpty() ? 0 : kGrabNoText);
+            QCoreApplication::exit(document != nullptr && !document->Document().TextBytes().isEmpty() ? 0 : kGrabNoText);
         });
     });
     // A message box waiting for an answer would hold start-up forever.

@@ -29,6 +29,9 @@
 #include "shell/aboutbox.h"
 #include "shell/singleinstance.h"
 #include "shell/commandline.h"
+#include "shell/datacontroller.h"
+#include "shell/editcontroller.h"
+#include "shell/searchcontroller.h"
 #include "shell/drawnicons.h"
 #include "shell/extractdialog.h"
 #include "shell/documenttabbar.h"
@@ -298,6 +301,9 @@ void MainWindow::CreateToolBar() {
     toolBar_->setFloatable(false);
     toolBar_->setIconSize(QSize(16, 16));
     toolBar_->setMinimumHeight(22);
+    editCommands_ = new EditController(messages_, this);
+    searchCommands_ = new SearchController(messages_, this);
+    dataCommands_ = new DataController(messages_, this);
 
     struct Button {
         QAction** field;
@@ -317,16 +323,11 @@ void MainWindow::CreateToolBar() {
     add({&sbOpen, "sbOpen", "Open", DrawnImage::Open, &MainWindow::cmOpen});
     add({&sbSave, "sbSave", "Save", DrawnImage::Save, &MainWindow::cmSave});
     toolBar_->addSeparator();
-    add({&sbUndo, "sbUndo", "Undo", DrawnImage::Undo, &MainWindow::cmUndo});
-    add({&sbCopy, "sbCopy", "Copy", DrawnImage::Copy, &MainWindow::cmCopy});
-    add({&sbCut, "sbCut", "Cut", DrawnImage::Cut, &MainWindow::cmCut});
-    add({&sbPaste, "sbPaste", "Paste", DrawnImage::Paste, &MainWindow::cmPaste});
+    toolBar_->addActions(editCommands_->Actions());
     toolBar_->addSeparator();
-    add({&sbFind, "sbFind", "Find and Replace", DrawnImage::Find, &MainWindow::cmFind});
-    add({&sbGoto, "sbGoto", "Goto source", DrawnImage::Goto, &MainWindow::cmGoto});
+    toolBar_->addActions(searchCommands_->Actions());
     toolBar_->addSeparator();
-    add({&sbPreview, "sbPreview", "Preview Form", DrawnImage::Preview, &MainWindow::cmPreview});
-    add({&sbRescan, "sbRescan", "Rescan Hierarchy", DrawnImage::Rescan, &MainWindow::cmRescan});
+    toolBar_->addActions(dataCommands_->Actions());
     add({&sbProperties, "sbProperties", "Properties", DrawnImage::Properties, &MainWindow::cmPrefs});
     toolBar_->addSeparator();
     add({&sbCascade, "sbCascade", "Cascade", DrawnImage::Cascade, &MainWindow::cmCascade});
@@ -424,7 +425,7 @@ void MainWindow::AddDocumentWindow(DocumentWindow* document) {
         OpenDocument(path);
         const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
         auto* opened = windows.isEmpty() ? nullptr : qobject_cast<DocumentWindow*>(windows.last());
-        if (opened == nullptr || QFileInfo(opened->FileName()) != QFileInfo(path)) return false;
+        if (opened == nullptr || QFileInfo(opened->Document().FileName()) != QFileInfo(path)) return false;
         opened->GotoObject(objectName);
         return true;
     });
@@ -501,6 +502,7 @@ void MainWindow::DocumentStateChanged(DocumentWindow* document, Qt::WindowStates
 }
 
 void MainWindow::DocumentActivated(QMdiSubWindow* window) {
+    SetCommandTargets();
     // While the documents are maximised, the one brought forward is maximised too, so
     // that it does not float over the one that was; a window being minimised (which the
     // area activates) stays as it is.
@@ -558,11 +560,11 @@ void MainWindow::cmOpen() {
 }
 
 void MainWindow::cmSave() {
-    if (DocumentWindow* document = ActiveDocument()) document->SaveDocument();
+    if (DocumentWindow* document = ActiveDocument()) document->Document().Save();
 }
 
 void MainWindow::cmSaveAs() {
-    if (DocumentWindow* document = ActiveDocument()) document->SaveDocumentAs();
+    if (DocumentWindow* document = ActiveDocument()) document->Document().SaveAs();
 }
 
 void MainWindow::cmClose() {
@@ -699,36 +701,13 @@ void MainWindow::cmAbout() {
     about.exec();
 }
 
-void MainWindow::cmUndo() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmUndo();
+std::array<DocumentController*, 3> MainWindow::CommandControllers() const {
+    return {editCommands_, searchCommands_, dataCommands_};
 }
 
-void MainWindow::cmCopy() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmCopy();
-}
-
-void MainWindow::cmCut() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmCut();
-}
-
-void MainWindow::cmPaste() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmPaste();
-}
-
-void MainWindow::cmFind() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmReplace();
-}
-
-void MainWindow::cmGoto() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmGoto();
-}
-
-void MainWindow::cmPreview() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmPreview();
-}
-
-void MainWindow::cmRescan() {
-    if (DocumentWindow* document = ActiveDocument()) document->cmRescan();
+void MainWindow::SetCommandTargets() {
+    for (DocumentController* controller : CommandControllers())
+        controller->SetTarget(ActiveDocument());
 }
 
 QMdiSubWindow* MainWindow::WindowUnderMouse() const {
@@ -785,7 +764,7 @@ IdleState MainWindow::ReadIdleState() const {
     IdleState state;
     state.docs = !mdiArea_->subWindowList().isEmpty();
     if (const DocumentWindow* document = ActiveDocument()) {
-        state.modified = document->Modified();
+        state.modified = document->Document().Modified();
         state.canUndo = document->CanUndo();
         state.hasSelection = document->HasSelection();
         state.canPaste = document->CanPaste();
@@ -805,14 +784,9 @@ void MainWindow::AppIdle() {
     for (QAction* action : {mmCascade, mmTileHor, mmTileVer, mmMinAll, sbCascade, sbTileHor, sbTileVer}) {
         action->setEnabled(c.arrange);
     }
-    sbUndo->setEnabled(c.undo);
-    sbCopy->setEnabled(c.copy);
-    sbCut->setEnabled(c.cut);
-    sbPaste->setEnabled(c.paste);
-    sbFind->setEnabled(c.find);
-    sbGoto->setEnabled(c.gotoSource);
-    sbPreview->setEnabled(c.preview);
-    sbRescan->setEnabled(c.rescan);
+    SetCommandTargets();
+    for (DocumentController* controller : CommandControllers())
+        controller->UpdateEnabling(c);
     sbProperties->setEnabled(c.properties);
 }
 

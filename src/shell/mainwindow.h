@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
+#include <array>
 #include <memory>
 
 #include "shell/commandstate.h"
@@ -28,6 +29,10 @@ class WindowStateStore;
 class RecentFiles;
 class SettingsWindowStateStorage;
 class Session;
+class DataController;
+class DocumentController;
+class EditController;
+class SearchController;
 class SplashScreen;
 class UserMessages;
 enum class TileMode;
@@ -69,6 +74,10 @@ public:
     // The active document (the MDI area's current child), or null.
     DocumentWindow* ActiveDocument() const;
     QMdiArea* MdiArea() const { return mdiArea_; }
+    // The toolbar's commands on the active document, by menu.
+    EditController& EditCommands() const { return *editCommands_; }
+    SearchController& SearchCommands() const { return *searchCommands_; }
+    DataController& DataCommands() const { return *dataCommands_; }
     DocumentTabBar* Tabs() const { return tabBar_; }
     QMenu* TabPopupMenu() const { return tabMenu_; }
     // What command enabling depends on, read from the windows.
@@ -124,16 +133,6 @@ public slots:
     void cmPrefs();
     void cmAbout();
 
-    // Passed on to the active document; nothing without one.
-    void cmUndo();
-    void cmCopy();
-    void cmCut();
-    void cmPaste();
-    void cmFind();
-    void cmGoto();
-    void cmPreview();
-    void cmRescan();
-
     // The tab popup's commands, on the document at the tab bar's TabUnderMouse.
     void cmTitle();
     void cmRestore();
@@ -175,6 +174,9 @@ private:
     void ShareDocumentPanes(DocumentWindow* from);
     void DocumentStateChanged(DocumentWindow* document, Qt::WindowStates before, Qt::WindowStates now);
     void DocumentActivated(QMdiSubWindow* window);
+    std::array<DocumentController*, 3> CommandControllers() const;
+    // Points the command controllers at the active document (or none).
+    void SetCommandTargets();
     // Shows the extraction dialog on the file, modally, in resource or package mode.
     void ShowExtractDialog(const QString& path, bool packageMode);
     void FormShow();
@@ -199,6 +201,9 @@ private:
     QMdiArea* mdiArea_ = nullptr;
     DocumentTabBar* tabBar_ = nullptr;
     QToolBar* toolBar_ = nullptr;
+    EditController* editCommands_ = nullptr;
+    SearchController* searchCommands_ = nullptr;
+    DataController* dataCommands_ = nullptr;
     QToolBar* tabBand_ = nullptr;
     QPointer<SplashScreen> splash_;
     QStringList commandLine_;
@@ -234,14 +239,6 @@ private:
     QAction* sbNew = nullptr;
     QAction* sbOpen = nullptr;
     QAction* sbSave = nullptr;
-    QAction* sbUndo = nullptr;
-    QAction* sbCopy = nullptr;
-    QAction* sbCut = nullptr;
-    QAction* sbPaste = nullptr;
-    QAction* sbFind = nullptr;
-    QAction* sbGoto = nullptr;
-    QAction* sbPreview = nullptr;
-    QAction* sbRescan = nullptr;
     QAction* sbProperties = nullptr;
     QAction* sbCascade = nullptr;
     QAction* sbTileHor = nullptr;

@@ -280,18 +280,18 @@ TEST_F(EditorCommandsTest, ReplaceTakesTheSelectedMatchAndReplaceAllTheRest) {
     editor->setCursorPosition(0, 1);
     document->rdFind();  // selects the "a" of a2
     document->rdReplace(false);
-    EXPECT_EQ(document->TextBytes(), QByteArray("a1 bb2 a3 a4\r\n"))
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("a1 bb2 a3 a4\r\n"))
         << "the selected match is the one replaced";
     document->rdReplace(true);
-    EXPECT_EQ(document->TextBytes(), QByteArray("a1 bb2 bb3 bb4\r\n")) << "from the caret on";
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("a1 bb2 bb3 bb4\r\n")) << "from the caret on";
     document->cmUndo();
-    EXPECT_EQ(document->TextBytes(), QByteArray("a1 bb2 a3 a4\r\n")) << "Replace All is one undo step";
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("a1 bb2 a3 a4\r\n")) << "Replace All is one undo step";
 
     editor->setCursorPosition(0, 11);
     rd->SetFindText(QStringLiteral("zz"));
     document->rdReplace(true);
     EXPECT_EQ(messages_.Informations, QStringList{QStringLiteral("Text not found.")});
-    EXPECT_EQ(document->TextBytes(), QByteArray("a1 bb2 a3 a4\r\n"));
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("a1 bb2 a3 a4\r\n"));
 }
 
 // ---- goto source ----
@@ -457,7 +457,7 @@ TEST_F(EditorCommandsTest, PopupMenuItemsAndTheirEnabling) {
 TEST_F(EditorCommandsTest, RemovedKeysDoNotReachTheEditor) {
     DocumentWindow* document = NewDocument("object A: TA\r\nend\r\n");
     QsciScintilla* editor = document->Editor();
-    const QByteArray before = document->TextBytes();
+    const QByteArray before = document->Document().TextBytes();
     const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
         {Qt::Key_Backspace, Qt::ShiftModifier},
         {Qt::Key_Return, Qt::ShiftModifier},
@@ -472,12 +472,12 @@ TEST_F(EditorCommandsTest, RemovedKeysDoNotReachTheEditor) {
         SCOPED_TRACE(QKeySequence(QKeyCombination(modifiers, key)).toString().toStdString());
         editor->setCursorPosition(0, 8);
         QTest::keyClick(editor, key, modifiers);
-        EXPECT_EQ(document->TextBytes(), before);
+        EXPECT_EQ(document->Document().TextBytes(), before);
         EXPECT_EQ(Caret(document), std::make_pair(0, 8));
     }
     // The same keys without the modifier still work.
     QTest::keyClick(editor, Qt::Key_Backspace);
-    EXPECT_EQ(document->TextBytes(), QByteArray("object : TA\r\nend\r\n"));
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("object : TA\r\nend\r\n"));
 }
 
 // ---- load and paste data ----
@@ -499,14 +499,14 @@ TEST_F(EditorCommandsTest, LoadAndPasteDataPastesHexLines) {
     editor->setSelection(1, 0, 1, 2);  // the two blanks, replaced
     messages_.OpenDataFiles = {fortyPath};
     document->cmLoadData();
-    EXPECT_EQ(document->TextBytes(), "  Data = {\r\n" + expected + "}\r\n");
+    EXPECT_EQ(document->Document().TextBytes(), "  Data = {\r\n" + expected + "}\r\n");
     EXPECT_EQ(QGuiApplication::clipboard()->text().toLatin1(), expected) << "the clipboard keeps the text";
 
     DocumentWindow* empty = NewDocument("x\r\n");
     empty->Editor()->setCursorPosition(0, 1);
     messages_.OpenDataFiles = {emptyPath};
     empty->cmLoadData();
-    EXPECT_EQ(empty->TextBytes(), QByteArray("x\r\n\r\n"));
+    EXPECT_EQ(empty->Document().TextBytes(), QByteArray("x\r\n\r\n"));
     EXPECT_TRUE(messages_.Errors.isEmpty());
 }
 
@@ -519,11 +519,11 @@ TEST_F(EditorCommandsTest, LoadAndPasteDataOfAnUnreadableFileChangesNothing) {
     EXPECT_TRUE(messages_.Errors.first().startsWith(QStringLiteral("Cannot open file")))
         << messages_.Errors.first().toStdString();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
-    EXPECT_EQ(document->TextBytes(), QByteArray("object A: TA\r\nend\r\n"));
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("object A: TA\r\nend\r\n"));
     // Cancelled: nothing happens, nothing is reported.
     document->cmLoadData();
     EXPECT_EQ(messages_.Errors.size(), 1);
-    EXPECT_EQ(document->TextBytes(), QByteArray("object A: TA\r\nend\r\n"));
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("object A: TA\r\nend\r\n"));
 }
 
 }  // namespace

@@ -383,7 +383,7 @@ TEST_F(InspectorPaneTest, NoRowKeepsAnObjectOfAnOldPreview) {
     Select("Form1");
     Select("BitBtn1");
     ASSERT_NE(glyphObject(), nullptr);
-    const QByteArray text = document_->TextBytes();
+    const QByteArray text = document_->Document().TextBytes();
     document_->Desktop()->BuildPreview(text.toStdString(), fw::CodePage::Default());
     EXPECT_EQ(glyphObject(), nullptr);
 }

@@ -370,9 +370,9 @@ TEST_F(ExtractCommandTest, ExtractFromExeLoadsFormsAsNewUnnamedDocuments) {
         auto* document = qobject_cast<DocumentWindow*>(windows[i]);
         ASSERT_NE(document, nullptr);
         EXPECT_EQ(document->windowTitle(), QString::fromLatin1(expected[i].caption));
-        EXPECT_EQ(document->TextBytes(), expected[i].text.toLatin1());
-        EXPECT_TRUE(document->FileName().isEmpty());
-        EXPECT_TRUE(document->Modified());
+        EXPECT_EQ(document->Document().TextBytes(), expected[i].text.toLatin1());
+        EXPECT_TRUE(document->Document().FileName().isEmpty());
+        EXPECT_TRUE(document->Document().Modified());
         EXPECT_EQ(document->ObjectCount(), 1);
         EXPECT_EQ(main_->Tabs()->tabText(i), QString::fromLatin1(expected[i].caption));
         EXPECT_EQ(main_->Tabs()->HintAt(i), QStringLiteral("new"));

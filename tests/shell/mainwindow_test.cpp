@@ -24,6 +24,9 @@
 #include "preview/oipanel.h"
 #include "shell/session.h"
 #include "shell/mainwindow.h"
+#include "shell/datacontroller.h"
+#include "shell/editcontroller.h"
+#include "shell/searchcontroller.h"
 #include "shell/documenttabbar.h"
 #include "shell/splash.h"
 #include "shelltestsupport.h"
@@ -213,12 +216,54 @@ TEST_F(MainWindowTest, ActivatingADocumentKeepsTheFocusWhereTheUserPutIt) {
     EXPECT_EQ(QApplication::focusWidget(), a->Editor());
 }
 
+// The toolbar's document commands act on the active document alone, and on none once
+// it is closed.
+TEST_F(MainWindowTest, ToolbarCommandsFollowTheActiveDocument) {
+    Show();
+    main_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
+    main_->cmNew();
+    DocumentWindow* a = main_->ActiveDocument();
+    main_->cmNew();
+    Settle();
+    DocumentWindow* b = main_->ActiveDocument();
+    ASSERT_NE(a, b);
+    a->Editor()->setFocus(Qt::MouseFocusReason);
+    Settle();
+    ASSERT_EQ(main_->ActiveDocument(), a);
+    main_->AppIdle();
+    Action("sbPreview")->trigger();
+    EXPECT_EQ(a->TabSet()->currentIndex(), 1);
+    EXPECT_EQ(b->TabSet()->currentIndex(), 0);
+
+    b->Editor()->setFocus(Qt::MouseFocusReason);
+    Settle();
+    ASSERT_EQ(main_->ActiveDocument(), b);
+    main_->AppIdle();
+    Action("sbPreview")->trigger();
+    EXPECT_EQ(a->TabSet()->currentIndex(), 1);
+    EXPECT_EQ(b->TabSet()->currentIndex(), 1);
+
+    for (DocumentWindow* document : {a, b}) document->close();
+    Settle();
+    ASSERT_TRUE(Windows().isEmpty());
+    for (const char* name : {"sbUndo", "sbCopy", "sbCut", "sbPaste", "sbFind", "sbGoto", "sbPreview", "sbRescan"})
+        Action(name)->trigger();
+    EXPECT_TRUE(main_->isVisible());
+}
+
 TEST_F(MainWindowTest, PassedOnCommandsDoNothingWithoutADocument) {
     Show();
+    main_->EditCommands().Undo();
+    main_->EditCommands().Copy();
+    main_->EditCommands().Cut();
+    main_->EditCommands().Paste();
+    main_->SearchCommands().Find();
+    main_->SearchCommands().GotoSource();
+    main_->DataCommands().Preview();
+    main_->DataCommands().Rescan();
     for (auto command :
-         {&MainWindow::cmUndo,     &MainWindow::cmCopy,     &MainWindow::cmCut,
-          &MainWindow::cmPaste,    &MainWindow::cmFind,     &MainWindow::cmGoto,
-          &MainWindow::cmPreview,  &MainWindow::cmRescan,   &MainWindow::cmSave,
+         {&MainWindow::cmSave,
           &MainWindow::cmSaveAs,   &MainWindow::cmClose,    &MainWindow::cmCloseAll,
           &MainWindow::cmCascade,  &MainWindow::cmTileHor,  &MainWindow::cmTileVer,
           &MainWindow::cmMinAll,   &MainWindow::cmTitle,    &MainWindow::cmRestore,
@@ -258,11 +303,11 @@ TEST_F(MainWindowTest, OpeningAFileTwiceGivesTwoDocumentsTabbedWithTheFullPath) 
     for (int i = 0; i < 2; ++i) {
         auto* document = qobject_cast<DocumentWindow*>(tabs->FormAt(i));
         ASSERT_NE(document, nullptr);
-        EXPECT_EQ(document->FileName(), path);
+        EXPECT_EQ(document->Document().FileName(), path);
         EXPECT_EQ(tabs->HintAt(i), path);
         EXPECT_EQ(tabs->tabText(i), QStringLiteral("Form1.dfm"));
-        EXPECT_EQ(document->TextBytes(), kSmallForm);
-        EXPECT_FALSE(document->Modified());
+        EXPECT_EQ(document->Document().TextBytes(), kSmallForm);
+        EXPECT_FALSE(document->Document().Modified());
     }
     EXPECT_EQ(tabs->currentIndex(), 1);
     EXPECT_TRUE(windows[1]->isMaximized());
@@ -293,7 +338,7 @@ TEST_F(MainWindowTest, GotoSourceOfAnAncestorsObjectOpensItsFile) {
     ASSERT_EQ(windows.size(), 2);
     auto* opened = qobject_cast<DocumentWindow*>(windows.last());
     ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(QFileInfo(opened->FileName()), QFileInfo(base));
+    EXPECT_EQ(QFileInfo(opened->Document().FileName()), QFileInfo(base));
     EXPECT_EQ(opened->Editor()->selectedText(), QStringLiteral("OkButton: TButton"));
     EXPECT_TRUE(messages_.informations.isEmpty()) << messages_.informations.join(u'\n').toStdString();
 }
@@ -304,8 +349,8 @@ TEST_F(MainWindowTest, NewDocumentIsUntitled) {
     DocumentWindow* document = main_->ActiveDocument();
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(document->windowTitle(), QStringLiteral("Untitled"));
-    EXPECT_TRUE(document->FileName().isEmpty());
-    EXPECT_FALSE(document->Modified());
+    EXPECT_TRUE(document->Document().FileName().isEmpty());
+    EXPECT_FALSE(document->Document().Modified());
     EXPECT_EQ(main_->Tabs()->tabText(0), QStringLiteral("Untitled"));
     EXPECT_EQ(main_->Tabs()->HintAt(0), QStringLiteral("untitled"));
 }
@@ -448,7 +493,7 @@ TEST_F(MainWindowTest, FirstShowOpensTheJoinedCommandLineFiles) {
     ASSERT_EQ(opened.count(), 1);
 
     ASSERT_EQ(Windows().size(), 1);
-    EXPECT_EQ(main_->ActiveDocument()->FileName(), path);
+    EXPECT_EQ(main_->ActiveDocument()->Document().FileName(), path);
     // The opened document dismissed the splash; status texts after that do no harm.
     EXPECT_TRUE(splash.isNull());
 }
@@ -475,7 +520,7 @@ TEST_F(MainWindowTest, AFailedSaveOnCloseKeepsTheDocumentAndTheMainWindowOpen) {
     Show();
     main_->cmNew();
     main_->ActiveDocument()->LoadFromLines(kSmallForm);
-    ASSERT_TRUE(main_->ActiveDocument()->Modified());
+    ASSERT_TRUE(main_->ActiveDocument()->Document().Modified());
 
     // Yes, save; as text; into a folder that does not exist.
     messages_.choiceAnswers = {Answer::Yes};
@@ -537,7 +582,7 @@ TEST_F(MainWindowTest, CancelInASavePromptStopsCloseAllAndExit) {
         EXPECT_EQ(Windows().size(), c.stillOpen);
         EXPECT_TRUE(main_->isVisible());
         for (QMdiSubWindow* window : Windows())
-            EXPECT_EQ(qobject_cast<DocumentWindow*>(window)->TextBytes(), kSmallForm);
+            EXPECT_EQ(qobject_cast<DocumentWindow*>(window)->Document().TextBytes(), kSmallForm);
     }
     // The prompt names the unnamed document by its caption.
     EXPECT_EQ(messages_.confirms.last(), QStringLiteral("Save changes to the unnamed document Untitled?"));
@@ -676,7 +721,7 @@ TEST_F(MainWindowTest, AForwardedFileBecomesTheActiveDocument) {
     main_->CommandLineReceived({forwarded});
     Settle();
     ASSERT_NE(main_->ActiveDocument(), nullptr);
-    EXPECT_EQ(main_->ActiveDocument()->FileName(), forwarded);
+    EXPECT_EQ(main_->ActiveDocument()->Document().FileName(), forwarded);
     EXPECT_EQ(main_->Tabs()->currentIndex(), 2);
     EXPECT_TRUE(main_->windowTitle().contains(QStringLiteral("[c.dfm]")))
         << main_->windowTitle().toStdString();

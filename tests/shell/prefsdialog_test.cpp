@@ -537,11 +537,11 @@ TEST_F(MainWindowPrefsTest, AcceptedOptionsReachEveryOpenDocumentAndTheCodePageN
     for (DocumentWindow* document : documents) {
         EXPECT_FALSE(document->Tree()->isColumnHidden(1));
         EXPECT_EQ(previewButtons(document), 1);
-        EXPECT_EQ(document->TextCodePage().Number(), 1252);
+        EXPECT_EQ(document->Document().TextCodePage().Number(), 1252);
         EXPECT_EQ(document->FormSearchFolders(), folders);
     }
     main->cmNew();
-    EXPECT_EQ(main->ActiveDocument()->TextCodePage().Number(), 1251);
+    EXPECT_EQ(main->ActiveDocument()->Document().TextCodePage().Number(), 1251);
     EXPECT_EQ(main->ActiveDocument()->FormSearchFolders(), folders);
     // The changed documents close unsaved.
     messages.choiceAnswers = {UserMessages::Answer::No, UserMessages::Answer::No};

@@ -292,7 +292,7 @@ TEST_F(RegMruTest, TheMainWindowWritesTheListAtEveryOpenAndNotAtExit) {
     ASSERT_EQ(mru->Entries()[2].FileName, b);
     mru->Entries()[2].MenuItem->trigger();
     Settle();
-    EXPECT_EQ(main->ActiveDocument()->FileName(), b);
+    EXPECT_EQ(main->ActiveDocument()->Document().FileName(), b);
     EXPECT_EQ(stored(), (QStringList{c, a, b}));
     EXPECT_EQ(mru->Entries().front().FileName, b);
 
