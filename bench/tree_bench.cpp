@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/textlines.h"
 #include "document/documentwindow.h"
 #include "preview/previewcontext.h"
 #include "document/editorlogic.h"
@@ -100,8 +101,8 @@ Figures Measure(int lines, int runs) {
     Figures f;
     const std::string text = GenerateForm(lines);
     f.Lines = lines;
-    f.Split = Best(runs, [&] { (void)fw::SplitLines(text); });
-    const std::vector<std::string> split = fw::SplitLines(text);
+    f.Split = Best(runs, [&] { (void)fw::CopyTextLines(text); });
+    const std::vector<std::string> split = fw::CopyTextLines(text);
     fw::HierarchyLookup nothing;
     f.Scan = Best(runs, [&] { f.Nodes = fw::ScanHierarchy(split, nothing).ObjectCount(); });
 

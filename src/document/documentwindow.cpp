@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "codec/conversion.h"
+#include "codec/textlines.h"
 #include "codec/errors.h"
 #include "codec/stream.h"
 #include "document/editorlogic.h"
@@ -831,7 +832,7 @@ void DocumentWindow::InspectNode(int node) {
         };
     }
     inspector_->FillInspector(inspectedObject_,
-                              NodeSourceLines(tree_->Nodes(), node, SplitLines(EditorUtf8())),
+                              NodeSourceLines(tree_->Nodes(), node, CopyTextLines(EditorUtf8())),
                               component ? std::string_view(n.Name) : std::string_view(), originOf);
     inspector_->FillClassTree(inspectedClass_, FromUtf8(classLine));
 }
@@ -921,7 +922,7 @@ void DocumentWindow::cmRescan() {
     const WaitCursor wait;
     // The scan's lookups read the preview built from the same text.
     BuildPreview();
-    Hierarchy hierarchy = ScanHierarchy(SplitLines(EditorUtf8()), *lookup_);
+    Hierarchy hierarchy = ScanHierarchy(CopyTextLines(EditorUtf8()), *lookup_);
     // A form built whole shows the objects of its ancestors' and frames' files too.
     if (const rt::Object* form = PreviewForm())
         AddObjectsFromOtherFiles(hierarchy, *form, desktop_->Origins(), desktop_->ReadObjects());
@@ -941,7 +942,7 @@ void DocumentWindow::RefreshMessageList() {
     messageList_->clear();
     const std::vector<std::string>& messages = desktop_->PreviewMessages();
     std::vector<MessageRow> rows;
-    if (!messages.empty()) rows = MessageRows(messages, desktop_->MessagePlaces(), SplitLines(EditorUtf8()));
+    if (!messages.empty()) rows = MessageRows(messages, desktop_->MessagePlaces(), CopyTextLines(EditorUtf8()));
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
     for (const MessageRow& row : rows) {

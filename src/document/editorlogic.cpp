@@ -73,19 +73,6 @@ int FirstCodePoint(std::string_view text) {
     return code;
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    lines.emplace_back(text.substr(start));
-    return lines;
-}
-
 std::string ObjectNameAtLine(const std::vector<std::string>& lines, int line, bool& found) {
     found = false;
     if (lines.empty()) return {};

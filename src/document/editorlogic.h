@@ -23,10 +23,6 @@ int CharacterAt(std::string_view line, int column);
 // byte that starts no valid sequence stands for itself.
 int FirstCodePoint(std::string_view text);
 
-// The lines of a text as the editor counts them: CR LF, LF and CR each end a line, and
-// a break at the very end leaves a last, empty line. Empty text is one empty line.
-std::vector<std::string> SplitLines(std::string_view text);
-
 // The object whose block holds a line: from that line upwards, the first trimmed line
 // that begins with "object" (or, where "object" occurs nowhere in it, "inherited", and
 // where neither does, "inline");

@@ -22,6 +22,7 @@ TEST(TextLines, EveryBreakEndsALineAndNoneIsAddedAtTheEnd) {
         {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
         {"a\r\n\r\n", {"a", ""}},
         {"a\n\rb", {"a", "", "b"}},
+        {"\n\r", {"", ""}},  // LF then CR are two breaks
         {"\r", {""}},
         {"", {}},
         {"only", {"only"}},

@@ -59,14 +59,6 @@ TEST(ObjectNameAtLine, AsksOnlyForTheLinesUpToTheHeader) {
     EXPECT_EQ(asked, (std::vector<int>{3, 2, 1}));
 }
 
-TEST(EditorLines, SplitAtEveryKindOfBreak) {
-    using Lines = std::vector<std::string>;
-    EXPECT_EQ(fw::SplitLines(""), Lines{""});
-    EXPECT_EQ(fw::SplitLines("a\r\nb\nc\rd"), (Lines{"a", "b", "c", "d"}));
-    EXPECT_EQ(fw::SplitLines("a\r\n"), (Lines{"a", ""}));
-    EXPECT_EQ(fw::SplitLines("\n\r"), (Lines{"", "", ""})) << "LF then CR are two breaks";
-}
-
 TEST(FirstCodePoint, DecodesUtf8AndPassesStrayBytes) {
     const std::pair<std::string, int> cases[] = {
         {"", 0},
