@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/codepage.h"
-#include "codec/errors.h"
+#include "base/codepage.h"
+#include "base/errors.h"
 #include "codec/formhighlighter.h"
 #include "codec/parser.h"
 #include "roundtrip.h"

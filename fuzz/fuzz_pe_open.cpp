@@ -20,8 +20,8 @@
 #include <cstring>
 #include <string>
 
-#include "codec/errors.h"
-#include "peimage/asciitext.h"
+#include "base/errors.h"
+#include "base/asciitext.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const fw::pe::EPEException&) {
             Fail("the form " + name + " cannot be found by its name");
         }
-        if (!fw::pe::EqualsIgnoringAsciiCase(found.Name, name)) Fail("the lookup found another name");
+        if (!fw::EqualsIgnoringCase(found.Name, name)) Fail("the lookup found another name");
         // The codec has fuzzers of its own; a few small forms per file are enough here.
         if (converted < 4 && found.Size <= 65536) {
             ++converted;

@@ -21,7 +21,7 @@
 #include <memory>
 #include <string_view>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "shell/propstorage.h"
 #include "shell/registrykey.h"
 

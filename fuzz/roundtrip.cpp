@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/parser.h"
 
 namespace fwfuzz {

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <string_view>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 
 #ifndef FW_VERSION_MAJOR
 #error "FW_VERSION_MAJOR must be defined by the build"

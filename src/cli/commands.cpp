@@ -16,16 +16,17 @@
 #include <thread>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/atomicfile.h"
+#include "base/codepage.h"
 #include "codec/conversion.h"
 #include "codec/declaredcharset.h"
 #include "codec/formformat.h"
 #include "codec/jsontext.h"
 #include "codec/parser.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "packages/designpackages.h"
-#include "peimage/asciitext.h"
-#include "peimage/byteview.h"
+#include "base/asciitext.h"
+#include "base/byteview.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 #include "runtime/builtin.h"
@@ -672,7 +673,7 @@ std::string FileNamePart(const std::string& label) {
 
 // Resource names are matched as the reader matches them: ASCII letters in any case.
 bool SameName(const std::string& a, const std::string& b) {
-    return fw::pe::EqualsIgnoringAsciiCase(a, b);
+    return fw::EqualsIgnoringCase(a, b);
 }
 
 // Writes the form resources of one PE file. The forms are taken from the resource list
@@ -724,10 +725,7 @@ int RunExtract(const Invocation& invocation, std::ostream& out, std::ostream& er
     // another, on a file system that ignores case either. A name is taken before its form
     // is converted, so that a form that fails does not pass its name to the next language.
     std::set<std::string> taken;
-    const auto caseKey = [](std::string name) {
-        std::transform(name.begin(), name.end(), name.begin(), fw::pe::AsciiUpper);
-        return name;
-    };
+    const auto caseKey = [](const std::string& name) { return fw::AsciiUpper(name); };
     for (const fw::pe::TResourceItem* item : forms) {
         try {
             // A form's further languages get the language in their names.
@@ -777,7 +775,7 @@ std::string DescriptionUtf8(const fw::pe::PeFile& pe) {
     const fw::pe::TResourceItem* description =
         fw::pe::FindTypedResource(pe.Resources(), fw::pe::ResourceTypeRcData, "DESCRIPTION");
     if (!description) return {};
-    const fw::pe::ByteView payload(description->Data);
+    const fw::ByteView payload(description->Data);
     std::u16string text;
     for (std::uint64_t at = 0; payload.Contains(at, 2); at += 2) {
         const char16_t unit = payload.U16(at);

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace fw {
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codepage.h"
+#include "base/codepage.h"
 
 namespace fw {
 

@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace fw {
 

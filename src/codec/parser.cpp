@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <locale.h>
 
-#include "errors.h"
+#include "base/errors.h"
 
 namespace fw {
 

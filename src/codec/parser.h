@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "codepage.h"
+#include "base/codepage.h"
 #include "extended.h"
-#include "stream.h"
+#include "base/stream.h"
 
 namespace fw {
 

@@ -4,7 +4,7 @@
 
 #include "formformat.h"
 #include "parser.h"
-#include "stream.h"
+#include "base/stream.h"
 
 namespace fw {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "conversion.h"
-#include "errors.h"
+#include "base/errors.h"
 #include "formreader.h"
 #include "formwriter.h"
 #include "parser.h"

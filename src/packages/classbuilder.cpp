@@ -6,7 +6,7 @@
 #include <optional>
 #include <unordered_set>
 
-#include "peimage/byteview.h"
+#include "base/byteview.h"
 #include "peimage/moduleimage.h"
 
 namespace fw::pkg {
@@ -42,7 +42,7 @@ public:
         const fw::ByteSpan b = Bytes(address, 2);
         return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
     }
-    std::uint32_t U32(std::uint64_t address) const { return pe::ByteView::LoadU32(Bytes(address, 4).data()); }
+    std::uint32_t U32(std::uint64_t address) const { return ByteView::LoadU32(Bytes(address, 4).data()); }
     std::int32_t I32(std::uint64_t address) const { return static_cast<std::int32_t>(U32(address)); }
     // A length byte and that many characters.
     std::string ShortString(std::uint64_t address) const {
@@ -54,7 +54,7 @@ public:
 private:
     fw::ByteSpan Bytes(std::uint64_t address, std::uint64_t length) const {
         const std::optional<fw::ByteSpan> bytes = image_.Bytes(address, length);
-        if (!bytes) throw pe::EOutsideImage("Reference outside the module image");
+        if (!bytes) throw EOutsideImage("Reference outside the module image");
         return *bytes;
     }
 
@@ -270,7 +270,7 @@ void PackageClassBuilder::ReadProperties(ClassInfo& info) {
             if (IsOrdinal(type->Kind) && defaultValue != NoDefault) row.Default = rt::dv::Int(defaultValue);
             rows.push_back(row);
         }
-    } catch (const pe::EOutsideImage&) {
+    } catch (const EOutsideImage&) {
         // The records read before the damage stay.
     }
     if (!rows.empty()) ownRows_[&info] = set_.SetProperties(info, std::move(rows));
@@ -351,7 +351,7 @@ const TypeInfo* PackageClassBuilder::TypeAt(std::uint64_t address, int depth) {
                 result.Kind = kind < rt::TypeKindCount ? static_cast<TypeKind>(kind) : TypeKind::tkUnknown;
                 break;
         }
-    } catch (const pe::EOutsideImage&) {
+    } catch (const EOutsideImage&) {
         typesAt_[address] = nullptr;
         return nullptr;
     }

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "packages/inifile.h"
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 #include "peimage/pefile.h"
 #include "runtime/fallback.h"
 #include "runtime/registry.h"
@@ -24,7 +24,7 @@ void DesignPackages::ReadPackageList() {
 
 bool DesignPackages::Lists(const std::string& path) const {
     return std::any_of(packageFiles_.begin(), packageFiles_.end(),
-                       [&](const std::string& file) { return pe::EqualsIgnoringAsciiCase(file, path); });
+                       [&](const std::string& file) { return EqualsIgnoringCase(file, path); });
 }
 
 void DesignPackages::SetPackageFiles(const std::vector<std::string>& files) {
@@ -57,7 +57,7 @@ void RegisterPersistentChain(rt::ClassRegistry& registry, const rt::ClassInfo& c
     bool persistent = false;
     int steps = 0;
     for (const rt::ClassInfo* c = &cls; c && steps < 1024; c = c->Parent, ++steps) {
-        if (pe::EqualsIgnoringAsciiCase(c->Name, "TPersistent")) {
+        if (EqualsIgnoringCase(c->Name, "TPersistent")) {
             persistent = true;
             break;
         }
@@ -68,7 +68,7 @@ void RegisterPersistentChain(rt::ClassRegistry& registry, const rt::ClassInfo& c
             if (&found->Info() == c) break;
             throw rt::EClassError("A class named " + std::string(c->Name) + " already exists");
         }
-        if (pe::EqualsIgnoringAsciiCase(c->Name, "TPersistent")) break;
+        if (EqualsIgnoringCase(c->Name, "TPersistent")) break;
     }
     registry.RegisterClassChain(cls);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "peimage/byteview.h"
+#include "base/byteview.h"
 #include "peimage/moduleimage.h"
 
 namespace fw::pkg {
@@ -25,14 +25,14 @@ std::optional<std::string_view> NameAt(const pe::ModuleImage& image, std::uint64
 std::optional<std::uint32_t> U32AtRva(const pe::ModuleImage& image, std::uint64_t rva) {
     const std::optional<fw::ByteSpan> bytes = image.BytesAtRva(rva, 4);
     if (!bytes) return std::nullopt;
-    return pe::ByteView::LoadU32(bytes->data());
+    return ByteView::LoadU32(bytes->data());
 }
 
 std::optional<std::uint64_t> U64AtRva(const pe::ModuleImage& image, std::uint64_t rva) {
     const std::optional<fw::ByteSpan> bytes = image.BytesAtRva(rva, 8);
     if (!bytes) return std::nullopt;
-    return pe::ByteView::LoadU32(bytes->data()) |
-           (std::uint64_t{pe::ByteView::LoadU32(bytes->data() + 4)} << 32);
+    return ByteView::LoadU32(bytes->data()) |
+           (std::uint64_t{ByteView::LoadU32(bytes->data() + 4)} << 32);
 }
 
 bool IsIdentifierStart(char c) {
@@ -98,7 +98,7 @@ ImportSlots ReadImportSlots(const pe::ModuleImage& image) {
     for (std::uint64_t descriptor = directory->VirtualAddress;; descriptor += 20) {
         const std::optional<fw::ByteSpan> bytes = image.BytesAtRva(descriptor, 20);
         if (!bytes) break;
-        const pe::ByteView entry(*bytes);
+        const ByteView entry(*bytes);
         const std::uint32_t lookupRva = entry.U32(0);
         const std::uint32_t nameRva = entry.U32(12);
         const std::uint32_t addressRva = entry.U32(16);

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <optional>
 
-#include "peimage/byteview.h"
+#include "base/byteview.h"
 #include "peimage/moduleimage.h"
 
 namespace fw::pe {

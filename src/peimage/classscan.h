@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/stream.h"
+#include "base/stream.h"
 
 namespace fw::pe {
 

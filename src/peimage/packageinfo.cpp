@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 #include "peimage/fileview.h"
 #include "peimage/moduleimage.h"
 
@@ -104,7 +104,7 @@ TResourceData ListModuleResources(const ModuleImage& module, const CodePage& cod
 const TResourceItem* FindTypedResource(const TResourceData& resources, std::int32_t type,
                                        std::string_view name) {
     for (const TResourceItem& item : resources) {
-        if (item.ResType == type && EqualsIgnoringAsciiCase(item.Name, name)) return &item;
+        if (item.ResType == type && EqualsIgnoringCase(item.Name, name)) return &item;
     }
     return nullptr;
 }
@@ -158,7 +158,7 @@ const char* ReportPageName(ReportPage page) {
 
 std::optional<ReportPage> ReportPageFromName(std::string_view name) {
     for (ReportPage page : {ReportPage::Header, ReportPage::Classes, ReportPage::Forms, ReportPage::Flags}) {
-        if (EqualsIgnoringAsciiCase(name, ReportPageName(page))) return page;
+        if (EqualsIgnoringCase(name, ReportPageName(page))) return page;
     }
     return std::nullopt;
 }

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/codepage.h"
-#include "codec/errors.h"
-#include "codec/stream.h"
+#include "base/codepage.h"
+#include "base/errors.h"
+#include "base/stream.h"
 #include "peimage/resources.h"
 
 namespace fw::pe {

@@ -5,7 +5,7 @@
 
 #include "codec/conversion.h"
 #include "codec/formformat.h"
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 #include "peimage/fileview.h"
 #include "peimage/packageinfo.h"
 
@@ -162,7 +162,7 @@ PackageReportInputs PeFile::ReportInputs() const {
 
 TResourceItem PeFile::FindResourceByName(std::string_view name) const {
     for (const TResourceItem& item : resources_) {
-        if (EqualsIgnoringAsciiCase(item.Name, name)) return item;
+        if (EqualsIgnoringCase(item.Name, name)) return item;
     }
     throw EPEException("Cannot retrieve resource by name \"" + std::string(name) + "\"");
 }

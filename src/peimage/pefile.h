@@ -20,9 +20,9 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/codepage.h"
-#include "codec/errors.h"
-#include "codec/stream.h"
+#include "base/codepage.h"
+#include "base/errors.h"
+#include "base/stream.h"
 #include "peimage/classscan.h"
 #include "peimage/moduleimage.h"
 #include "peimage/packageinfo.h"

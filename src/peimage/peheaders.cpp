@@ -1,6 +1,6 @@
 #include "peimage/peheaders.h"
 
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 
 namespace fw::pe {
 
@@ -84,7 +84,7 @@ std::optional<std::uint64_t> RvaToFileOffset(const PeHeaders& headers, std::uint
 
 const TSection* FindCodeSection(const std::vector<TSection>& sections) {
     for (const TSection& section : sections) {
-        if (EqualsIgnoringAsciiCase(section.Name, "CODE")) return &section;
+        if (EqualsIgnoringCase(section.Name, "CODE")) return &section;
     }
     for (const TSection& section : sections) {
         if (section.Name == ".text") return &section;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "peimage/byteview.h"
+#include "base/byteview.h"
 
 namespace fw::pe {
 

@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 
 namespace fw::pe {
 
@@ -103,9 +103,9 @@ private:
 
     static std::int32_t ResTypeOf(std::uint32_t typeNumber, const std::string& label) {
         if (typeNumber < 1 || typeNumber > 24) {
-            if (EqualsIgnoringAsciiCase(label, "REGISTRY")) return 125;
-            if (EqualsIgnoringAsciiCase(label, "TYPELIB")) return 126;
-            if (EqualsIgnoringAsciiCase(label, "AVI")) return 127;
+            if (EqualsIgnoringCase(label, "REGISTRY")) return 125;
+            if (EqualsIgnoringCase(label, "TYPELIB")) return 126;
+            if (EqualsIgnoringCase(label, "AVI")) return 127;
         }
         return static_cast<std::int32_t>(typeNumber);
     }

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/codepage.h"
-#include "peimage/byteview.h"
+#include "base/codepage.h"
+#include "base/byteview.h"
 
 namespace fw::pe {
 

@@ -4,14 +4,14 @@
 #include <algorithm>
 #include <bit>
 
-#include "peimage/byteview.h"
+#include "base/byteview.h"
 #include "runtime/registry.h"
 
 namespace fw::preview {
 
 namespace {
 
-using pe::ByteView;
+using ByteView;
 
 // The header the common controls write before an image list's bitmaps.
 constexpr std::uint16_t ListMagic = 0x4C49;  // "IL"
@@ -252,7 +252,7 @@ std::vector<QImage> DecodeImageList(std::span<const std::uint8_t> bytes, int wid
             return ReadList(v, maxPixels);
         }
         if (v.U16(0) == 0x4D42) return ReadStrip(v, width, height, maxPixels);
-    } catch (const pe::EOutsideImage&) {
+    } catch (const EOutsideImage&) {
     }
     return {};
 }

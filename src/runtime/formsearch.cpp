@@ -4,7 +4,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
 #include "codec/formreader.h"
 #include "codec/parser.h"

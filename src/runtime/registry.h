@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "metadata.h"
 #include "rawvalue.h"
 

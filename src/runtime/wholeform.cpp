@@ -12,7 +12,7 @@
 #include "builtin.h"
 #include "codec/conversion.h"
 #include "codec/declaredcharset.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
 #include "formbuild.h"
 

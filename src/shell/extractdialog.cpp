@@ -23,7 +23,7 @@
 #include "document/formlexer.h"
 #include "document/formtext.h"
 #include "document/usermessages.h"
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 
@@ -275,7 +275,7 @@ const pe::TResourceItem& ExtractDialog::FormResource(int row) const {
     // name, and preview its bytes as an empty form.
     const std::string& name = pe_->FormNames().at(static_cast<std::size_t>(row));
     for (const pe::TResourceItem& item : pe_->Resources()) {
-        if (IsFormResource(item) && pe::EqualsIgnoringAsciiCase(item.Name, name)) return item;
+        if (IsFormResource(item) && EqualsIgnoringCase(item.Name, name)) return item;
     }
     throw pe::EPEException("Cannot retrieve resource by name \"" + name + "\"");
 }

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 
 class QLabel;
 class QListWidget;

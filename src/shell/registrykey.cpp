@@ -2,7 +2,7 @@
 
 #include <QSettings>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 
 namespace fw {
 

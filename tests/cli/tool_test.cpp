@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "codec/parser.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "fixtures.h"
 #include "pewriter.h"
 #include "samplemodule.h"

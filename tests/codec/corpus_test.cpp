@@ -31,9 +31,9 @@
 #include <string>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formreader.h"
 #include "codec/parser.h"
 #include "codec_test_util.h"

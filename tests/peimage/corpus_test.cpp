@@ -18,7 +18,7 @@
 #include <sstream>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 #include "pewriter.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 #include "pewriter.h"

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "preview/render.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"

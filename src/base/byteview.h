@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
-#include "codec/errors.h"
-#include "codec/stream.h"
+#include "base/errors.h"
+#include "base/stream.h"
 
-namespace fw::pe {
+namespace fw {
 
 // A reference in a PE file points outside the bytes it must lie in. The reader catches
 // it at the end of the step that followed the reference.
@@ -73,4 +73,4 @@ private:
     ByteSpan bytes_;
 };
 
-}  // namespace fw::pe
+}  // namespace fw
