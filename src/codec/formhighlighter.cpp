@@ -1,5 +1,7 @@
 #include "formhighlighter.h"
 
+#include "base/asciitext.h"
+
 namespace fw {
 
 namespace {
@@ -23,9 +25,6 @@ bool IsLineBreak(unsigned char c) {
 // tokens of their own.
 bool IsBlank(unsigned char c) {
     return c >= 1 && c <= 32 && !IsLineBreak(c);
-}
-unsigned char Lower(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
 }
 
 bool IsSymbol(unsigned char c) {
@@ -275,7 +274,7 @@ bool TFormHighlighter::TailFollows(std::string_view tail) const {
     std::size_t at = pos_ + 1;
     if (line_.size() - at < tail.size()) return false;
     for (std::size_t i = 0; i < tail.size(); ++i) {
-        if (Lower(static_cast<unsigned char>(line_[at + i])) != static_cast<unsigned char>(tail[i]))
+        if (AsciiLower(static_cast<unsigned char>(line_[at + i])) != static_cast<unsigned char>(tail[i]))
             return false;
     }
     std::size_t after = at + tail.size();

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <locale.h>
 
+#include "base/asciitext.h"
 #include "base/errors.h"
 
 namespace fw {
@@ -57,8 +58,6 @@ std::array<std::int16_t, 65536> MakeHexPairs() {
     return t;
 }
 const std::array<std::int16_t, 65536> HexPairs = MakeHexPairs();
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
 }  // namespace
 
@@ -327,10 +326,7 @@ std::string TParser::TokenDottedIdent() {
 bool TParser::IsKeyword(std::string_view word) const {
     if (kind_ != TokIdent) return false;
     const std::string_view text = TokenView();
-    if (text.size() != word.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (UpperAscii(text[i]) != UpperAscii(word[i])) return false;
-    return true;
+    return EqualsIgnoringCase(text, word);
 }
 
 void TParser::ExpectKind(int kind) const {

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/asciitext.h"
 #include "conversion.h"
 #include "base/errors.h"
 #include "formreader.h"
@@ -284,8 +285,7 @@ Bytes ResourceHeaderFor(ByteSpan binary) {
     // header that no reader can find the stream behind.
     if (name.find('\0') != std::string::npos)
         throw EReadError("The root object's class name holds a zero byte, which a resource header cannot carry");
-    for (char& c : name)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    name = AsciiUpper(name);
 
     Bytes header;
     header.reserve(name.size() + 10);

@@ -1,4 +1,5 @@
 #include "runtime/registry.h"
+#include "base/asciitext.h"
 #include "packages/classbuilder.h"
 
 #include <algorithm>
@@ -60,13 +61,6 @@ private:
 
     const pe::ModuleImage& image_;
 };
-
-std::string UpperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return upper;
-}
 
 using rt::EqualsIgnoringCase;
 
@@ -152,7 +146,7 @@ const ClassInfo* PackageClassBuilder::ClassAt(std::uint64_t address) {
 }
 
 const TypeInfo* PackageClassBuilder::TypeByName(std::string_view name) const {
-    auto it = typesByName_.find(UpperAscii(name));
+    auto it = typesByName_.find(AsciiUpper(name));
     return it == typesByName_.end() ? nullptr : it->second;
 }
 
@@ -361,7 +355,7 @@ const TypeInfo* PackageClassBuilder::TypeAt(std::uint64_t address, int depth) {
     type.Name = set_.Keep(name);
     if (!enumNames.empty()) type.EnumNames = set_.KeepNames(enumNames);
     typesAt_[address] = &type;
-    typesByName_.emplace(UpperAscii(name), &type);
+    typesByName_.emplace(AsciiUpper(name), &type);
     return &type;
 }
 
