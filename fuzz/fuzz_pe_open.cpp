@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const fw::ByteSpan file = pe.FileBytes();
     if (file.size() != size) Fail("the file view does not hold the whole file");
-    for (const fw::pe::TResourceItem& item : pe.Resources()) {
+    for (const fw::pe::ResourceItem& item : pe.Resources()) {
         if (!Inside(item.Data, file) || item.Data.size() != item.Size)
             Fail("a resource lies outside the file");
     }
@@ -82,12 +82,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t converted = 0;
     for (const std::string& name : pe.FormNames()) {
         bool isForm = false;
-        for (const fw::pe::TResourceItem& item : pe.Resources()) {
+        for (const fw::pe::ResourceItem& item : pe.Resources()) {
             isForm = isForm || (item.Name == name && item.ResType == fw::pe::ResourceTypeRcData &&
                                 item.Size >= 4 && std::memcmp(item.Data.data(), "TPF0", 4) == 0);
         }
         if (!isForm) Fail("form name " + name + " is no form resource");
-        fw::pe::TResourceItem found;
+        fw::pe::ResourceItem found;
         try {
             found = pe.FindResourceByName(name);
         } catch (const fw::pe::EPEException&) {

@@ -5,13 +5,7 @@
 #include <string_view>
 
 #include "base/codepage.h"
-
-#ifndef FW_VERSION_MAJOR
-#error "FW_VERSION_MAJOR must be defined by the build"
-#endif
-#ifndef FW_VERSION_MINOR
-#error "FW_VERSION_MINOR must be defined by the build"
-#endif
+#include "base/version.h"
 
 namespace fw::cli {
 

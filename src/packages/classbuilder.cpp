@@ -39,11 +39,8 @@ public:
     explicit ImageReader(const pe::ModuleImage& image) : image_(image) {}
 
     std::uint8_t U8(std::uint64_t address) const { return Bytes(address, 1)[0]; }
-    std::uint16_t U16(std::uint64_t address) const {
-        const fw::ByteSpan b = Bytes(address, 2);
-        return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-    }
-    std::uint32_t U32(std::uint64_t address) const { return ByteView::LoadU32(Bytes(address, 4).data()); }
+    std::uint16_t U16(std::uint64_t address) const { return LoadLe16(Bytes(address, 2).data()); }
+    std::uint32_t U32(std::uint64_t address) const { return LoadLe32(Bytes(address, 4).data()); }
     std::int32_t I32(std::uint64_t address) const { return static_cast<std::int32_t>(U32(address)); }
     // A length byte and that many characters.
     std::string ShortString(std::uint64_t address) const {
@@ -113,10 +110,10 @@ struct PackageClassBuilder::ParentLink {
 };
 
 PackageClassBuilder::PackageClassBuilder(const pe::ModuleImage& image,
-                                         const std::vector<pe::TClassRef>& classes, ImportSlots imports,
+                                         const std::vector<pe::ClassReference>& classes, ImportSlots imports,
                                          rt::DynamicClassSet& set, Lookups lookups)
     : image_(image), imports_(std::move(imports)), set_(set), lookups_(std::move(lookups)) {
-    for (const pe::TClassRef& ref : classes)
+    for (const pe::ClassReference& ref : classes)
         refs_.emplace(ref.Address, ref);
 }
 
@@ -152,7 +149,7 @@ const TypeInfo* PackageClassBuilder::TypeByName(std::string_view name) const {
 
 const ClassInfo* PackageClassBuilder::Ancestry(std::uint64_t address) {
     // Walk up the parent links to a class already known, then build downwards.
-    std::vector<const pe::TClassRef*> chain;
+    std::vector<const pe::ClassReference*> chain;
     const ClassInfo* parent = nullptr;
     bool resolved = true;
     bool missingImport = false;
@@ -164,7 +161,7 @@ const ClassInfo* PackageClassBuilder::Ancestry(std::uint64_t address) {
         }
         auto ref = refs_.find(current);
         const bool loops = std::any_of(chain.begin(), chain.end(),
-                                       [&](const pe::TClassRef* r) { return r->Address == current; });
+                                       [&](const pe::ClassReference* r) { return r->Address == current; });
         if (ref == refs_.end() || loops || chain.size() >= static_cast<std::size_t>(MaxAncestry)) {
             resolved = false;
             break;
@@ -188,7 +185,7 @@ const ClassInfo* PackageClassBuilder::Ancestry(std::uint64_t address) {
         // A class of another package may be registered later: such chains are tried
         // again on the next request.
         if (!missingImport)
-            for (const pe::TClassRef* ref : chain)
+            for (const pe::ClassReference* ref : chain)
                 classes_[ref->Address] = nullptr;
         return nullptr;
     }
@@ -205,7 +202,7 @@ const ClassInfo* PackageClassBuilder::Ancestry(std::uint64_t address) {
     return parent;
 }
 
-PackageClassBuilder::ParentLink PackageClassBuilder::ReadParentLink(const pe::TClassRef& ref) const {
+PackageClassBuilder::ParentLink PackageClassBuilder::ReadParentLink(const pe::ClassReference& ref) const {
     ParentLink link;
     const std::optional<std::uint32_t> target = image_.U32(ref.Address - ref.RecordDistance + ParentField);
     if (!target) return link;
@@ -233,7 +230,7 @@ PackageClassBuilder::ParentLink PackageClassBuilder::ReadParentLink(const pe::TC
 
 void PackageClassBuilder::ReadProperties(ClassInfo& info) {
     const std::uint64_t address = addressOf_.at(&info);
-    const pe::TClassRef& ref = refs_.at(address);
+    const pe::ClassReference& ref = refs_.at(address);
     const ImageReader read(image_);
     std::vector<PropInfo> rows;
     try {

@@ -82,7 +82,7 @@ int DesignPackages::LoadOnePackage(const std::string& path) {
             loadedModules_.push_back(module);
         pe::PeFile reader;
         reader.Open(path);
-        for (const pe::TClassRef& ref : reader.ClassRefs()) {
+        for (const pe::ClassReference& ref : reader.ClassRefs()) {
             try {
                 if (registry_.FindClassByName(ref.Name)) continue;
                 RegisterPersistentChain(registry_, loader_.ClassAt(module, ref.Address));

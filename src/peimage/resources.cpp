@@ -90,7 +90,7 @@ private:
         std::u16string text;
         text.reserve(static_cast<std::size_t>(count));
         for (std::size_t i = 0; i < units.size(); i += 2)
-            text.push_back(static_cast<char16_t>(units[i] | (units[i + 1] << 8)));
+            text.push_back(static_cast<char16_t>(LoadLe16(units.data() + i)));
         return codePage_.Encode(text);
     }
 
@@ -130,7 +130,7 @@ private:
             }
             const std::uint64_t at = entry.Offset;
             (void)root_.Slice(at, DataEntrySize);
-            TResourceItem item;
+            ResourceItem item;
             item.ResType = type.ResType;
             item.TypeName = type.TypeName;
             item.Name = ownerLabel;

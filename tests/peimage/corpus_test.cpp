@@ -118,7 +118,7 @@ TEST(PECorpus, EveryProgramsPayloadsReadBackThroughTheReader) {
 
         for (const std::string& name : pe.FormNames()) {
             SCOPED_TRACE(name);
-            const fw::pe::TResourceItem item = pe.FindResourceByName(name);
+            const fw::pe::ResourceItem item = pe.FindResourceByName(name);
             std::vector<std::string> lines;
             try {
                 fw::pe::ResourceToFormText(item, lines);
