@@ -11,8 +11,6 @@ namespace fw::preview {
 
 namespace {
 
-using ByteView;
-
 // The header the common controls write before an image list's bitmaps.
 constexpr std::uint16_t ListMagic = 0x4C49;  // "IL"
 constexpr std::size_t ListHeaderSize = 28;
