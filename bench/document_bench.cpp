@@ -29,7 +29,8 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/stream.h"
+#include "base/atomicfile.h"
+#include "base/stream.h"
 #include "document/documentwindow.h"
 #include "document/usermessages.h"
 #include "preview/previewcontext.h"

@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "runtime/formsearch.h"
 
 namespace {

@@ -142,7 +142,7 @@ void ClassScan(benchmark::State& state) {
     const Bytes& code = Code();
     std::size_t found = 0;
     for (auto _ : state) {
-        const std::vector<fw::pe::TClassRef> refs = fw::pe::ScanClassRecords(code, ImageBase + 0x1000);
+        const std::vector<fw::pe::ClassReference> refs = fw::pe::ScanClassRecords(code, ImageBase + 0x1000);
         found = refs.size();
         benchmark::DoNotOptimize(refs.data());
     }

@@ -27,7 +27,7 @@
 
 #include "codec/conversion.h"
 #include "codec/formformat.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "preview/previewcontext.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/builtin.h"

@@ -32,7 +32,7 @@
 #endif
 
 #include "codec/conversion.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "runtime/builtin.h"
 #include "runtime/reader.h"
 

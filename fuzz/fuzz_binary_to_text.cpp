@@ -17,7 +17,7 @@
 #include <string>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
 #include "roundtrip.h"
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "codec/declaredcharset.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -15,10 +15,10 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/codepage.h"
-#include "codec/errors.h"
+#include "base/codepage.h"
+#include "base/errors.h"
 #include "codec/formhighlighter.h"
-#include "codec/parser.h"
+#include "codec/formtokenizer.h"
 #include "roundtrip.h"
 
 namespace {
@@ -41,7 +41,7 @@ void CheckTokens(std::string_view text, const fw::CodePage& codePage) {
     const std::vector<bool> trail = TrailBytes(text, codePage);
     fw::ByteViewStream input(fw::ByteSpan(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     try {
-        fw::TParser parser(input, codePage);
+        fw::FormTokenizer parser(input, codePage);
         for (std::size_t guard = 0; parser.Kind() != fw::TokEnd; ++guard) {
             if (guard > text.size()) fwfuzz::Fail("the tokenizer does not advance", text);
             const auto at = static_cast<std::size_t>(parser.TokenPosition());

@@ -34,7 +34,7 @@ namespace {
     std::abort();
 }
 
-std::vector<fw::HighlightToken> Drive(fw::TFormHighlighter& highlighter, std::string_view line,
+std::vector<fw::HighlightToken> Drive(fw::FormHighlighter& highlighter, std::string_view line,
                                       fw::HighlightRange& range) {
     std::vector<fw::HighlightToken> tokens;
     highlighter.SetLine(line, range);
@@ -64,7 +64,7 @@ std::size_t Utf8Length(std::string_view text, std::size_t at) {
 void CheckLine(std::string_view line, std::string_view lineEnd, fw::HighlightEncoding encoding,
                fw::HighlightRange& range) {
     const fw::HighlightRange before = range;
-    fw::TFormHighlighter highlighter(encoding);
+    fw::FormHighlighter highlighter(encoding);
     const std::vector<fw::HighlightToken> tokens = Drive(highlighter, line, range);
 
     std::size_t at = 0;

@@ -20,8 +20,8 @@
 #include <cstring>
 #include <string>
 
-#include "codec/errors.h"
-#include "peimage/asciitext.h"
+#include "base/errors.h"
+#include "base/asciitext.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const fw::ByteSpan file = pe.FileBytes();
     if (file.size() != size) Fail("the file view does not hold the whole file");
-    for (const fw::pe::TResourceItem& item : pe.Resources()) {
+    for (const fw::pe::ResourceItem& item : pe.Resources()) {
         if (!Inside(item.Data, file) || item.Data.size() != item.Size)
             Fail("a resource lies outside the file");
     }
@@ -82,18 +82,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t converted = 0;
     for (const std::string& name : pe.FormNames()) {
         bool isForm = false;
-        for (const fw::pe::TResourceItem& item : pe.Resources()) {
+        for (const fw::pe::ResourceItem& item : pe.Resources()) {
             isForm = isForm || (item.Name == name && item.ResType == fw::pe::ResourceTypeRcData &&
                                 item.Size >= 4 && std::memcmp(item.Data.data(), "TPF0", 4) == 0);
         }
         if (!isForm) Fail("form name " + name + " is no form resource");
-        fw::pe::TResourceItem found;
+        fw::pe::ResourceItem found;
         try {
             found = pe.FindResourceByName(name);
         } catch (const fw::pe::EPEException&) {
             Fail("the form " + name + " cannot be found by its name");
         }
-        if (!fw::pe::EqualsIgnoringAsciiCase(found.Name, name)) Fail("the lookup found another name");
+        if (!fw::EqualsIgnoringCase(found.Name, name)) Fail("the lookup found another name");
         // The codec has fuzzers of its own; a few small forms per file are enough here.
         if (converted < 4 && found.Size <= 65536) {
             ++converted;

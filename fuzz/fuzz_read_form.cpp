@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "runtime/builtin.h"
 #include "runtime/reader.h"
 #include "runtime/registry.h"

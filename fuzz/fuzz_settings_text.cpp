@@ -21,9 +21,9 @@
 #include <memory>
 #include <string_view>
 
-#include "codec/errors.h"
-#include "shell/windowstatestore.h"
+#include "base/errors.h"
 #include "shell/settingsvalues.h"
+#include "shell/windowstatestore.h"
 
 namespace {
 

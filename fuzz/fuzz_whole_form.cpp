@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"

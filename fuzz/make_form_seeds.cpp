@@ -28,9 +28,9 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
-#include "codec/parser.h"
+#include "base/errors.h"
+#include "codec/formtokenizer.h"
 
 namespace fwfuzz {
 
@@ -45,7 +45,7 @@ std::vector<std::string_view> Lines(std::string_view text) {
 bool HasFloatValues(const fw::Bytes& text) {
     try {
         fw::ByteViewStream input(text);
-        fw::TParser parser(input);
+        fw::FormTokenizer parser(input);
         std::vector<std::uint8_t> data;
         for (int kind = parser.Kind(); kind != fw::TokEnd; kind = parser.Advance()) {
             if (kind == fw::TokFloat) return true;

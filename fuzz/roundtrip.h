@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "codec/codepage.h"
-#include "codec/stream.h"
+#include "base/codepage.h"
+#include "base/stream.h"
 
 namespace fwfuzz {
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/codec/codepage_tables.cpp from the code page mappings Python ships.
+"""Writes src/base/codepage_tables.cpp from the code page mappings Python ships.
 
 Single-byte pages: the upper halves (bytes 80-FF). Bytes a code page leaves
 undefined map to the C1 control or Latin-1 unit of the same value, so that every

@@ -4,14 +4,8 @@
 #include <charconv>
 #include <string_view>
 
-#include "codec/codepage.h"
-
-#ifndef FW_VERSION_MAJOR
-#error "FW_VERSION_MAJOR must be defined by the build"
-#endif
-#ifndef FW_VERSION_MINOR
-#error "FW_VERSION_MINOR must be defined by the build"
-#endif
+#include "base/codepage.h"
+#include "base/version.h"
 
 namespace fw::cli {
 

@@ -16,16 +16,17 @@
 #include <thread>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/atomicfile.h"
+#include "base/codepage.h"
 #include "codec/conversion.h"
 #include "codec/declaredcharset.h"
 #include "codec/formformat.h"
 #include "codec/jsontext.h"
-#include "codec/parser.h"
-#include "codec/stream.h"
+#include "codec/formtokenizer.h"
+#include "base/stream.h"
 #include "packages/designpackages.h"
-#include "peimage/asciitext.h"
-#include "peimage/byteview.h"
+#include "base/asciitext.h"
+#include "base/byteview.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 #include "runtime/builtin.h"
@@ -253,7 +254,7 @@ int LineOfBytesOutsideCodePage(ByteSpan text, const CodePage& codePage, bool fro
     };
     try {
         ByteViewStream input(text);
-        TParser parser(input, codePage);
+        FormTokenizer parser(input, codePage);
         for (; parser.Kind() != TokEnd; parser.Advance()) {
             if (parser.Kind() == TokString) {
                 if (FirstByteOutsideCodePage(parser.TokenView(), codePage) != std::string_view::npos)
@@ -639,7 +640,7 @@ int RunResources(const Invocation& invocation, std::ostream& out, std::ostream& 
     fw::pe::PeFile pe(*CodePage::Find(invocation.CodePage));
     return ForEachFile(invocation, out, err, [&](const std::string& path) {
         OpenPeFile(pe, path);
-        for (const fw::pe::TResourceItem& item : pe.Resources()) {
+        for (const fw::pe::ResourceItem& item : pe.Resources()) {
             out << OneLine(item.TypeName) << '\t' << OneLine(item.Name) << '\t' << OneLine(item.Language)
                 << '\t' << item.CodePage << '\t' << item.Size << '\n';
         }
@@ -670,7 +671,7 @@ std::string FileNamePart(const std::string& label) {
 
 // Resource names are matched as the reader matches them: ASCII letters in any case.
 bool SameName(const std::string& a, const std::string& b) {
-    return fw::pe::EqualsIgnoringAsciiCase(a, b);
+    return fw::EqualsIgnoringCase(a, b);
 }
 
 // Writes the form resources of one PE file. The forms are taken from the resource list
@@ -691,8 +692,8 @@ int RunExtract(const Invocation& invocation, std::ostream& out, std::ostream& er
         ReportFailure(out, err, path, error.what());
         return ExitFailed;
     }
-    std::vector<const fw::pe::TResourceItem*> forms;
-    for (const fw::pe::TResourceItem& item : pe.Resources()) {
+    std::vector<const fw::pe::ResourceItem*> forms;
+    for (const fw::pe::ResourceItem& item : pe.Resources()) {
         const bool isForm = item.ResType == fw::pe::ResourceTypeRcData && item.Data.size() >= 4 &&
                             std::equal(FormSignature.begin(), FormSignature.end(), item.Data.begin());
         if (!isForm) continue;
@@ -722,11 +723,8 @@ int RunExtract(const Invocation& invocation, std::ostream& out, std::ostream& er
     // another, on a file system that ignores case either. A name is taken before its form
     // is converted, so that a form that fails does not pass its name to the next language.
     std::set<std::string> taken;
-    const auto caseKey = [](std::string name) {
-        std::transform(name.begin(), name.end(), name.begin(), fw::pe::AsciiUpper);
-        return name;
-    };
-    for (const fw::pe::TResourceItem* item : forms) {
+    const auto caseKey = [](const std::string& name) { return fw::AsciiUpper(name); };
+    for (const fw::pe::ResourceItem* item : forms) {
         try {
             // A form's further languages get the language in their names.
             std::string fileName = FileNamePart(item->Name) + ".dfm";
@@ -772,10 +770,10 @@ int RunExtract(const Invocation& invocation, std::ostream& out, std::ostream& er
 // through the 8-bit code page the editor shows it in, so that no character is lost and
 // a terminal shows it as it is meant.
 std::string DescriptionUtf8(const fw::pe::PeFile& pe) {
-    const fw::pe::TResourceItem* description =
+    const fw::pe::ResourceItem* description =
         fw::pe::FindTypedResource(pe.Resources(), fw::pe::ResourceTypeRcData, "DESCRIPTION");
     if (!description) return {};
-    const fw::pe::ByteView payload(description->Data);
+    const fw::ByteView payload(description->Data);
     std::u16string text;
     for (std::uint64_t at = 0; payload.Contains(at, 2); at += 2) {
         const char16_t unit = payload.U16(at);

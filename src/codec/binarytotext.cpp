@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "conversion.h"
-#include "errors.h"
+#include "base/errors.h"
 #include "extended.h"
 #include "formreader.h"
 

@@ -1,6 +1,6 @@
 #include "conversion.h"
 
-#include "errors.h"
+#include "base/errors.h"
 #include "formreader.h"
 
 namespace fw {

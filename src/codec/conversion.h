@@ -3,9 +3,9 @@
 // form text and of 8-bit strings as a parameter; there is no global state, and
 // numbers always use "." whatever the process locale.
 
-#include "codepage.h"
+#include "base/codepage.h"
 #include "formformat.h"
-#include "stream.h"
+#include "base/stream.h"
 
 namespace fw {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "conversion.h"
-#include "parser.h"
+#include "formtokenizer.h"
 
 namespace fw {
 
@@ -36,7 +36,7 @@ constexpr std::array<CharsetEntry, 13> Charsets{{
 }};
 
 // The code page the current token names as a Charset value, 0 for none.
-int CodePageOfToken(const TParser& parser) {
+int CodePageOfToken(const FormTokenizer& parser) {
     if (parser.Kind() == TokInteger) {
         try {
             return CodePageOfCharset(parser.TokenAsInt64());
@@ -57,7 +57,7 @@ void CollectFromText(const Bytes& text, std::vector<int>& pages) {
     try {
         // The default page keeps quoted strings whole in every supported page: no trail
         // byte is a quote or a line break.
-        TParser parser(input);
+        FormTokenizer parser(input);
         // 0: nothing, 1: after a Charset name, 2: after "Charset =".
         int state = 0;
         while (parser.Kind() != TokEnd) {

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "codepage.h"
-#include "stream.h"
+#include "base/codepage.h"
+#include "base/stream.h"
 
 namespace fw {
 

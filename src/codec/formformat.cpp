@@ -3,7 +3,8 @@
 #include <array>
 #include <cstring>
 
-#include "errors.h"
+#include "base/asciitext.h"
+#include "base/errors.h"
 
 namespace fw {
 
@@ -49,9 +50,8 @@ StreamFormat DetectStreamFormat(Stream& stream) {
 FormEncoding DetectEncoding(ByteSpan firstBytes) {
     if (firstBytes.size() >= 3 && firstBytes[0] == 0xFF && firstBytes[1] == 0x0A && firstBytes[2] == 0x00)
         return FormEncoding::Resource;
-    auto upper = [](std::uint8_t c) { return c >= 'a' && c <= 'z' ? static_cast<std::uint8_t>(c - 32) : c; };
-    if (firstBytes.size() >= 3 && upper(firstBytes[0]) == 'T' && upper(firstBytes[1]) == 'P' &&
-        upper(firstBytes[2]) == 'F')
+    if (firstBytes.size() >= 3 && AsciiUpper(firstBytes[0]) == 'T' && AsciiUpper(firstBytes[1]) == 'P' &&
+        AsciiUpper(firstBytes[2]) == 'F')
         return FormEncoding::Binary;
     return FormEncoding::Text;
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "stream.h"
+#include "base/stream.h"
 
 namespace fw {
 

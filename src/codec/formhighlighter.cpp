@@ -1,5 +1,7 @@
 #include "formhighlighter.h"
 
+#include "base/asciitext.h"
+
 namespace fw {
 
 namespace {
@@ -23,9 +25,6 @@ bool IsLineBreak(unsigned char c) {
 // tokens of their own.
 bool IsBlank(unsigned char c) {
     return c >= 1 && c <= 32 && !IsLineBreak(c);
-}
-unsigned char Lower(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
 }
 
 bool IsSymbol(unsigned char c) {
@@ -120,14 +119,14 @@ const AttributeStyle& StyleOf(HighlightAttribute attribute) {
     return NoStyle;
 }
 
-void TFormHighlighter::SetLine(std::string_view line, HighlightRange range) {
+void FormHighlighter::SetLine(std::string_view line, HighlightRange range) {
     line_ = line;
     range_ = range;
     pos_ = 0;
     Next();
 }
 
-void TFormHighlighter::Next() {
+void FormHighlighter::Next() {
     tokenStart_ = pos_;
     // The end of the line data is the end of the line. A NUL byte inside the data is
     // an ordinary unknown byte, so that every byte the editor holds gets a token.
@@ -215,7 +214,7 @@ void TFormHighlighter::Next() {
 
 // Runs to the next "}", which ends the comment, or stops before the line ends with
 // the comment still open.
-void TFormHighlighter::ScanComment() {
+void FormHighlighter::ScanComment() {
     kind_ = HighlightKind::Comment;
     while (pos_ < line_.size()) {
         auto c = static_cast<unsigned char>(line_[pos_]);
@@ -231,7 +230,7 @@ void TFormHighlighter::ScanComment() {
 
 // Digits, "E" and "e" in any mix. A "." is taken and ends the number, so 1.5 is drawn
 // as 1. and 5; before a second "." it is left alone, so a range 1..2 keeps its "..".
-void TFormHighlighter::ScanNumber() {
+void FormHighlighter::ScanNumber() {
     kind_ = HighlightKind::Number;
     ++pos_;
     while (pos_ < line_.size()) {
@@ -247,7 +246,7 @@ void TFormHighlighter::ScanNumber() {
 
 // Up to and including the closing quote; a doubled quote stays inside. An unclosed
 // string stops before the line break or at the end of the line.
-void TFormHighlighter::ScanString() {
+void FormHighlighter::ScanString() {
     kind_ = HighlightKind::String;
     ++pos_;
     while (pos_ < line_.size()) {
@@ -264,18 +263,18 @@ void TFormHighlighter::ScanString() {
     }
 }
 
-void TFormHighlighter::ScanIdentifier() {
+void FormHighlighter::ScanIdentifier() {
     kind_ = HighlightKind::Identifier;
     ++pos_;
     while (pos_ < line_.size() && IsIdentChar(static_cast<unsigned char>(line_[pos_])))
         ++pos_;
 }
 
-bool TFormHighlighter::TailFollows(std::string_view tail) const {
+bool FormHighlighter::TailFollows(std::string_view tail) const {
     std::size_t at = pos_ + 1;
     if (line_.size() - at < tail.size()) return false;
     for (std::size_t i = 0; i < tail.size(); ++i) {
-        if (Lower(static_cast<unsigned char>(line_[at + i])) != static_cast<unsigned char>(tail[i]))
+        if (AsciiLower(static_cast<unsigned char>(line_[at + i])) != static_cast<unsigned char>(tail[i]))
             return false;
     }
     std::size_t after = at + tail.size();
@@ -284,7 +283,7 @@ bool TFormHighlighter::TailFollows(std::string_view tail) const {
 
 // The current letter starts a keyword when one of the tails (lower case) follows it
 // in any case and the word ends there; otherwise it starts an identifier.
-void TFormHighlighter::ScanKeyOrIdentifier(std::string_view tail, std::string_view otherTail) {
+void FormHighlighter::ScanKeyOrIdentifier(std::string_view tail, std::string_view otherTail) {
     if (TailFollows(tail)) {
         pos_ += 1 + tail.size();
         kind_ = HighlightKind::Key;
@@ -296,14 +295,14 @@ void TFormHighlighter::ScanKeyOrIdentifier(std::string_view tail, std::string_vi
     }
 }
 
-void TFormHighlighter::ScanUnknown() {
+void FormHighlighter::ScanUnknown() {
     kind_ = HighlightKind::Unknown;
     pos_ += encoding_ == HighlightEncoding::Utf8 ? Utf8SequenceLength(line_.substr(pos_)) : CharLength(pos_);
 }
 
 namespace {
 
-std::vector<HighlightToken> TokensOf(TFormHighlighter& highlighter, std::string_view line, HighlightRange& range) {
+std::vector<HighlightToken> TokensOf(FormHighlighter& highlighter, std::string_view line, HighlightRange& range) {
     std::vector<HighlightToken> tokens;
     highlighter.SetLine(line, range);
     for (;;) {
@@ -319,12 +318,12 @@ std::vector<HighlightToken> TokensOf(TFormHighlighter& highlighter, std::string_
 
 std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range,
                                           HighlightEncoding encoding) {
-    TFormHighlighter highlighter(encoding);
+    FormHighlighter highlighter(encoding);
     return TokensOf(highlighter, line, range);
 }
 
 std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range, const CodePage& codePage) {
-    TFormHighlighter highlighter(codePage);
+    FormHighlighter highlighter(codePage);
     return TokensOf(highlighter, line, range);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// TFormHighlighter: the colouring of form text in the source editors. It cuts one line
+// FormHighlighter: the colouring of form text in the source editors. It cuts one line
 // at a time into highlighting tokens (keys, identifiers, numbers, strings, symbols,
-// comments, spaces) by simple lexical rules that are looser than TParser's and never
+// comments, spaces) by simple lexical rules that are looser than FormTokenizer's and never
 // fail on any input. The only state carried from one line to the next is whether the
 // line ended inside an unclosed "{", which is how hexadecimal data in braces is drawn
 // as a comment over all the lines it spans.
@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codepage.h"
+#include "base/codepage.h"
 
 namespace fw {
 
@@ -74,14 +74,14 @@ inline constexpr std::string_view HighlighterFileFilter = "Delphi/C++ Builder Fo
 // GetRange for the next line. The line may be given with or without its line end;
 // CR, LF and CR LF are space tokens and close no string or comment, so the tokens
 // before them are the same either way. The line's bytes must outlive their use here.
-class TFormHighlighter {
+class FormHighlighter {
 public:
-    explicit TFormHighlighter(HighlightEncoding encoding = HighlightEncoding::SingleByte)
+    explicit FormHighlighter(HighlightEncoding encoding = HighlightEncoding::SingleByte)
         : encoding_(encoding) {}
     // For 8-bit text in this code page. In a double-byte page a lead byte and the trail
     // byte after it make one unknown token, and inside a comment a trail byte "}" does
     // not close it.
-    explicit TFormHighlighter(const CodePage& codePage)
+    explicit FormHighlighter(const CodePage& codePage)
         : encoding_(HighlightEncoding::SingleByte), pairs_(codePage.IsDoubleByte() ? &codePage : nullptr) {}
 
     // Starts a line in the given range and makes its first token current.

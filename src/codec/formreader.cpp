@@ -4,7 +4,8 @@
 #include <bit>
 #include <cstring>
 
-#include "errors.h"
+#include "base/byteview.h"
+#include "base/errors.h"
 
 namespace fw {
 
@@ -246,7 +247,7 @@ std::u16string FormReader::TakeStringW() {
             const ByteSpan bytes = TakeView(2 * static_cast<std::size_t>(n));
             std::u16string text(static_cast<std::size_t>(n), u'\0');
             for (std::size_t i = 0; i < text.size(); ++i)
-                text[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+                text[i] = static_cast<char16_t>(LoadLe16(bytes.data() + 2 * i));
             return text;
         }
         case TagUtf8String: {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "codepage.h"
+#include "base/codepage.h"
 #include "extended.h"
 #include "formformat.h"
-#include "stream.h"
+#include "base/stream.h"
 
 namespace fw {
 

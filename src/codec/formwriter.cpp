@@ -3,20 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/asciitext.h"
+
 namespace fw {
 
 namespace {
 
 constexpr std::size_t BufferSize = 4096;
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-        if (up(a[i]) != up(b[i])) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -122,13 +115,13 @@ void FormWriter::PutDateTime(double value) {
 void FormWriter::PutBoolean(bool value) { PutTag(value ? TagTrue : TagFalse); }
 
 void FormWriter::PutIdentifier(std::string_view identifier) {
-    if (EqualsIgnoringAsciiCase(identifier, "False")) {
+    if (EqualsIgnoringCase(identifier, "False")) {
         PutTag(TagFalse);
-    } else if (EqualsIgnoringAsciiCase(identifier, "True")) {
+    } else if (EqualsIgnoringCase(identifier, "True")) {
         PutTag(TagTrue);
-    } else if (EqualsIgnoringAsciiCase(identifier, "Null")) {
+    } else if (EqualsIgnoringCase(identifier, "Null")) {
         PutTag(TagNull);
-    } else if (EqualsIgnoringAsciiCase(identifier, "nil")) {
+    } else if (EqualsIgnoringCase(identifier, "nil")) {
         PutTag(TagNil);
     } else {
         PutTag(TagIdent);

@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "formformat.h"
-#include "parser.h"
-#include "stream.h"
+#include "formtokenizer.h"
+#include "base/stream.h"
 
 namespace fw {
 
@@ -14,7 +14,7 @@ std::optional<std::u16string> StringConstantValue(std::string_view text, const C
     input += text;
     try {
         ByteViewStream stream(ByteSpan(reinterpret_cast<const std::uint8_t*>(input.data()), input.size()));
-        TParser parser(stream, codePage);
+        FormTokenizer parser(stream, codePage);
         std::u16string value;
         // string ('+' string)*, and nothing after it.
         for (;;) {

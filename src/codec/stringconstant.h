@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "codepage.h"
+#include "base/codepage.h"
 
 namespace fw {
 

@@ -6,11 +6,12 @@
 #include <utility>
 #include <vector>
 
+#include "base/asciitext.h"
 #include "conversion.h"
-#include "errors.h"
+#include "base/errors.h"
 #include "formreader.h"
 #include "formwriter.h"
-#include "parser.h"
+#include "formtokenizer.h"
 
 namespace fw {
 
@@ -18,7 +19,7 @@ namespace {
 
 class TextToBinary {
 public:
-    TextToBinary(TParser& parser, FormWriter& writer)
+    TextToBinary(FormTokenizer& parser, FormWriter& writer)
         : parser_(parser), writer_(writer), doubleByte_(!parser.IsUtf8() && parser.Codepage().IsDoubleByte()) {}
 
     void Object(int depth);
@@ -56,7 +57,7 @@ private:
     // after the expression current.
     std::u16string DoubleByteString();
 
-    TParser& parser_;
+    FormTokenizer& parser_;
     FormWriter& writer_;
     const bool doubleByte_;  // 8-bit text in a double-byte code page
     std::vector<std::uint8_t> data_;  // reused for every block of binary data
@@ -284,8 +285,7 @@ Bytes ResourceHeaderFor(ByteSpan binary) {
     // header that no reader can find the stream behind.
     if (name.find('\0') != std::string::npos)
         throw EReadError("The root object's class name holds a zero byte, which a resource header cannot carry");
-    for (char& c : name)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    name = AsciiUpper(name);
 
     Bytes header;
     header.reserve(name.size() + 10);
@@ -306,7 +306,7 @@ Bytes ResourceHeaderFor(ByteSpan binary) {
 void TextToBinaryForm(Stream& input, Stream& output, const CodePage& codePage) {
     // Hexadecimal data, the bulk of large forms, takes half its text in binary.
     output.ExpectWrite(static_cast<std::size_t>(std::max<std::int64_t>(input.Remaining(), 0)) / 2 + 64);
-    TParser parser(input, codePage);
+    FormTokenizer parser(input, codePage);
     FormWriter writer(output, codePage);
     writer.PutSignature();
     TextToBinary(parser, writer).Object(0);

@@ -30,9 +30,10 @@
 #include <vector>
 
 #include "codec/conversion.h"
+#include "base/atomicfile.h"
+#include "base/errors.h"
+#include "base/stream.h"
 #include "codec/textlines.h"
-#include "codec/errors.h"
-#include "codec/stream.h"
 #include "document/editorlogic.h"
 #include "document/findreplacedialog.h"
 #include "document/formlexer.h"

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "codec/declaredcharset.h"
 #include "codec/formformat.h"
 #include "document/formdocument.h"

@@ -7,8 +7,9 @@
 #include <exception>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
-#include "codec/stream.h"
+#include "base/errors.h"
+#include "base/atomicfile.h"
+#include "base/stream.h"
 #include "document/usermessages.h"
 
 namespace fw {

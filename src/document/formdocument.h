@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "codec/declaredcharset.h"
 #include "codec/formformat.h"
 #include "document/formtext.h"

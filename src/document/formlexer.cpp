@@ -118,7 +118,7 @@ void FormLexer::styleText(int start, int end) {
 
     // The editor holds UTF-8 and counts positions in bytes, so token starts and
     // lengths are editor positions as they are.
-    fw::TFormHighlighter highlighter(ed->isUtf8() ? fw::HighlightEncoding::Utf8
+    fw::FormHighlighter highlighter(ed->isUtf8() ? fw::HighlightEncoding::Utf8
                                                   : fw::HighlightEncoding::SingleByte);
     long lineStart =
         ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));

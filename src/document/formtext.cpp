@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 
 namespace fw {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 
 namespace fw {
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 
 namespace fw {
 

@@ -1,4 +1,5 @@
 #include "runtime/registry.h"
+#include "base/asciitext.h"
 #include "packages/classbuilder.h"
 
 #include <algorithm>
@@ -6,7 +7,7 @@
 #include <optional>
 #include <unordered_set>
 
-#include "peimage/byteview.h"
+#include "base/byteview.h"
 #include "peimage/moduleimage.h"
 
 namespace fw::pkg {
@@ -38,11 +39,8 @@ public:
     explicit ImageReader(const pe::ModuleImage& image) : image_(image) {}
 
     std::uint8_t U8(std::uint64_t address) const { return Bytes(address, 1)[0]; }
-    std::uint16_t U16(std::uint64_t address) const {
-        const fw::ByteSpan b = Bytes(address, 2);
-        return static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-    }
-    std::uint32_t U32(std::uint64_t address) const { return pe::ByteView::LoadU32(Bytes(address, 4).data()); }
+    std::uint16_t U16(std::uint64_t address) const { return LoadLe16(Bytes(address, 2).data()); }
+    std::uint32_t U32(std::uint64_t address) const { return LoadLe32(Bytes(address, 4).data()); }
     std::int32_t I32(std::uint64_t address) const { return static_cast<std::int32_t>(U32(address)); }
     // A length byte and that many characters.
     std::string ShortString(std::uint64_t address) const {
@@ -54,19 +52,12 @@ public:
 private:
     fw::ByteSpan Bytes(std::uint64_t address, std::uint64_t length) const {
         const std::optional<fw::ByteSpan> bytes = image_.Bytes(address, length);
-        if (!bytes) throw pe::EOutsideImage("Reference outside the module image");
+        if (!bytes) throw EOutsideImage("Reference outside the module image");
         return *bytes;
     }
 
     const pe::ModuleImage& image_;
 };
-
-std::string UpperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return upper;
-}
 
 using rt::EqualsIgnoringCase;
 
@@ -119,10 +110,10 @@ struct PackageClassBuilder::ParentLink {
 };
 
 PackageClassBuilder::PackageClassBuilder(const pe::ModuleImage& image,
-                                         const std::vector<pe::TClassRef>& classes, ImportSlots imports,
+                                         const std::vector<pe::ClassReference>& classes, ImportSlots imports,
                                          rt::DynamicClassSet& set, Lookups lookups)
     : image_(image), imports_(std::move(imports)), set_(set), lookups_(std::move(lookups)) {
-    for (const pe::TClassRef& ref : classes)
+    for (const pe::ClassReference& ref : classes)
         refs_.emplace(ref.Address, ref);
 }
 
@@ -152,13 +143,13 @@ const ClassInfo* PackageClassBuilder::ClassAt(std::uint64_t address) {
 }
 
 const TypeInfo* PackageClassBuilder::TypeByName(std::string_view name) const {
-    auto it = typesByName_.find(UpperAscii(name));
+    auto it = typesByName_.find(AsciiUpper(name));
     return it == typesByName_.end() ? nullptr : it->second;
 }
 
 const ClassInfo* PackageClassBuilder::Ancestry(std::uint64_t address) {
     // Walk up the parent links to a class already known, then build downwards.
-    std::vector<const pe::TClassRef*> chain;
+    std::vector<const pe::ClassReference*> chain;
     const ClassInfo* parent = nullptr;
     bool resolved = true;
     bool missingImport = false;
@@ -170,7 +161,7 @@ const ClassInfo* PackageClassBuilder::Ancestry(std::uint64_t address) {
         }
         auto ref = refs_.find(current);
         const bool loops = std::any_of(chain.begin(), chain.end(),
-                                       [&](const pe::TClassRef* r) { return r->Address == current; });
+                                       [&](const pe::ClassReference* r) { return r->Address == current; });
         if (ref == refs_.end() || loops || chain.size() >= static_cast<std::size_t>(MaxAncestry)) {
             resolved = false;
             break;
@@ -194,7 +185,7 @@ const ClassInfo* PackageClassBuilder::Ancestry(std::uint64_t address) {
         // A class of another package may be registered later: such chains are tried
         // again on the next request.
         if (!missingImport)
-            for (const pe::TClassRef* ref : chain)
+            for (const pe::ClassReference* ref : chain)
                 classes_[ref->Address] = nullptr;
         return nullptr;
     }
@@ -211,7 +202,7 @@ const ClassInfo* PackageClassBuilder::Ancestry(std::uint64_t address) {
     return parent;
 }
 
-PackageClassBuilder::ParentLink PackageClassBuilder::ReadParentLink(const pe::TClassRef& ref) const {
+PackageClassBuilder::ParentLink PackageClassBuilder::ReadParentLink(const pe::ClassReference& ref) const {
     ParentLink link;
     const std::optional<std::uint32_t> target = image_.U32(ref.Address - ref.RecordDistance + ParentField);
     if (!target) return link;
@@ -239,7 +230,7 @@ PackageClassBuilder::ParentLink PackageClassBuilder::ReadParentLink(const pe::TC
 
 void PackageClassBuilder::ReadProperties(ClassInfo& info) {
     const std::uint64_t address = addressOf_.at(&info);
-    const pe::TClassRef& ref = refs_.at(address);
+    const pe::ClassReference& ref = refs_.at(address);
     const ImageReader read(image_);
     std::vector<PropInfo> rows;
     try {
@@ -270,7 +261,7 @@ void PackageClassBuilder::ReadProperties(ClassInfo& info) {
             if (IsOrdinal(type->Kind) && defaultValue != NoDefault) row.Default = rt::dv::Int(defaultValue);
             rows.push_back(row);
         }
-    } catch (const pe::EOutsideImage&) {
+    } catch (const EOutsideImage&) {
         // The records read before the damage stay.
     }
     if (!rows.empty()) ownRows_[&info] = set_.SetProperties(info, std::move(rows));
@@ -351,7 +342,7 @@ const TypeInfo* PackageClassBuilder::TypeAt(std::uint64_t address, int depth) {
                 result.Kind = kind < rt::TypeKindCount ? static_cast<TypeKind>(kind) : TypeKind::tkUnknown;
                 break;
         }
-    } catch (const pe::EOutsideImage&) {
+    } catch (const EOutsideImage&) {
         typesAt_[address] = nullptr;
         return nullptr;
     }
@@ -361,7 +352,7 @@ const TypeInfo* PackageClassBuilder::TypeAt(std::uint64_t address, int depth) {
     type.Name = set_.Keep(name);
     if (!enumNames.empty()) type.EnumNames = set_.KeepNames(enumNames);
     typesAt_[address] = &type;
-    typesByName_.emplace(UpperAscii(name), &type);
+    typesByName_.emplace(AsciiUpper(name), &type);
     return &type;
 }
 

@@ -71,7 +71,7 @@ public:
 
     // The image and set must outlive the builder. classes are the class scan's results
     // for the image.
-    PackageClassBuilder(const pe::ModuleImage& image, const std::vector<pe::TClassRef>& classes,
+    PackageClassBuilder(const pe::ModuleImage& image, const std::vector<pe::ClassReference>& classes,
                         ImportSlots imports, rt::DynamicClassSet& set, Lookups lookups);
 
     // The class whose class reference is at address, built with its ancestors in this
@@ -89,7 +89,7 @@ private:
     struct ParentLink;
 
     const rt::ClassInfo* Ancestry(std::uint64_t address);
-    ParentLink ReadParentLink(const pe::TClassRef& ref) const;
+    ParentLink ReadParentLink(const pe::ClassReference& ref) const;
     void ReadProperties(rt::ClassInfo& info);
     const rt::TypeInfo* PropertyType(std::uint64_t cell, std::uint32_t distance, int depth);
     const rt::TypeInfo* TypeAt(std::uint64_t address, int depth);
@@ -101,7 +101,7 @@ private:
     bool Spend(std::size_t items);
 
     const pe::ModuleImage& image_;
-    std::unordered_map<std::uint64_t, pe::TClassRef> refs_;
+    std::unordered_map<std::uint64_t, pe::ClassReference> refs_;
     ImportSlots imports_;
     rt::DynamicClassSet& set_;
     Lookups lookups_;

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "packages/inifile.h"
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 #include "peimage/pefile.h"
 #include "runtime/fallback.h"
 #include "runtime/registry.h"
@@ -24,7 +24,7 @@ void DesignPackages::ReadPackageList() {
 
 bool DesignPackages::Lists(const std::string& path) const {
     return std::any_of(packageFiles_.begin(), packageFiles_.end(),
-                       [&](const std::string& file) { return pe::EqualsIgnoringAsciiCase(file, path); });
+                       [&](const std::string& file) { return EqualsIgnoringCase(file, path); });
 }
 
 void DesignPackages::SetPackageFiles(const std::vector<std::string>& files) {
@@ -57,7 +57,7 @@ void RegisterPersistentChain(rt::ClassRegistry& registry, const rt::ClassInfo& c
     bool persistent = false;
     int steps = 0;
     for (const rt::ClassInfo* c = &cls; c && steps < 1024; c = c->Parent, ++steps) {
-        if (pe::EqualsIgnoringAsciiCase(c->Name, "TPersistent")) {
+        if (EqualsIgnoringCase(c->Name, "TPersistent")) {
             persistent = true;
             break;
         }
@@ -68,7 +68,7 @@ void RegisterPersistentChain(rt::ClassRegistry& registry, const rt::ClassInfo& c
             if (&found->Info() == c) break;
             throw rt::EClassError("A class named " + std::string(c->Name) + " already exists");
         }
-        if (pe::EqualsIgnoringAsciiCase(c->Name, "TPersistent")) break;
+        if (EqualsIgnoringCase(c->Name, "TPersistent")) break;
     }
     registry.RegisterClassChain(cls);
 }
@@ -82,7 +82,7 @@ int DesignPackages::LoadOnePackage(const std::string& path) {
             loadedModules_.push_back(module);
         pe::PeFile reader;
         reader.Open(path);
-        for (const pe::TClassRef& ref : reader.ClassRefs()) {
+        for (const pe::ClassReference& ref : reader.ClassRefs()) {
             try {
                 if (registry_.FindClassByName(ref.Name)) continue;
                 RegisterPersistentChain(registry_, loader_.ClassAt(module, ref.Address));

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <optional>
 
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 
 namespace fw::pkg {
 
@@ -128,7 +128,7 @@ std::vector<std::string> ReadIniSectionValues(const std::string& file, std::stri
     for (const Line& line : SplitLines(*text)) {
         if (const std::optional<std::string_view> header = SectionHeader(line.Text)) {
             if (inside) break;
-            inside = !seen && pe::EqualsIgnoringAsciiCase(*header, section);
+            inside = !seen && EqualsIgnoringCase(*header, section);
             seen = seen || inside;
             continue;
         }
@@ -161,7 +161,7 @@ void WriteIniSectionList(const std::string& file, std::string_view section,
     bool placed = false;
     for (Line& line : lines) {
         if (const std::optional<std::string_view> header = SectionHeader(line.Text)) {
-            inside = pe::EqualsIgnoringAsciiCase(*header, section);
+            inside = EqualsIgnoringCase(*header, section);
             if (inside) {
                 if (placed) continue;
                 if (line.End.empty()) line.End = newline;

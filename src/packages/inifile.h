@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 
 namespace fw::pkg {
 

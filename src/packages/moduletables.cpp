@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "peimage/byteview.h"
+#include "base/byteview.h"
 #include "peimage/moduleimage.h"
 
 namespace fw::pkg {
@@ -25,14 +25,13 @@ std::optional<std::string_view> NameAt(const pe::ModuleImage& image, std::uint64
 std::optional<std::uint32_t> U32AtRva(const pe::ModuleImage& image, std::uint64_t rva) {
     const std::optional<fw::ByteSpan> bytes = image.BytesAtRva(rva, 4);
     if (!bytes) return std::nullopt;
-    return pe::ByteView::LoadU32(bytes->data());
+    return LoadLe32(bytes->data());
 }
 
 std::optional<std::uint64_t> U64AtRva(const pe::ModuleImage& image, std::uint64_t rva) {
     const std::optional<fw::ByteSpan> bytes = image.BytesAtRva(rva, 8);
     if (!bytes) return std::nullopt;
-    return pe::ByteView::LoadU32(bytes->data()) |
-           (std::uint64_t{pe::ByteView::LoadU32(bytes->data() + 4)} << 32);
+    return LoadLe64(bytes->data());
 }
 
 bool IsIdentifierStart(char c) {
@@ -48,7 +47,7 @@ bool IsIdentifier(std::string_view text) {
 }  // namespace
 
 bool HasExport(const pe::ModuleImage& image, std::string_view name) {
-    const std::optional<pe::TDataDirectory> directory = image.DataDirectory(ExportDirectoryIndex);
+    const std::optional<pe::DataDirectory> directory = image.DataDirectory(ExportDirectoryIndex);
     if (!directory || directory->VirtualAddress == 0) return false;
     const std::uint64_t table = directory->VirtualAddress;
     const std::optional<std::uint32_t> functionCount = U32AtRva(image, table + 20);
@@ -75,7 +74,7 @@ bool HasExport(const pe::ModuleImage& image, std::string_view name) {
             // A name must lead to an entry of the address table that holds something.
             const std::optional<fw::ByteSpan> ordinal = image.BytesAtRva(*ordinals + 2 * middle, 2);
             if (!ordinal) return false;
-            const std::uint32_t index = static_cast<std::uint32_t>((*ordinal)[0] | ((*ordinal)[1] << 8));
+            const std::uint32_t index = std::uint32_t{LoadLe16(ordinal->data())};
             if (index >= *functionCount) return false;
             const std::optional<std::uint32_t> address =
                 U32AtRva(image, *functions + 4 * std::uint64_t{index});
@@ -87,7 +86,7 @@ bool HasExport(const pe::ModuleImage& image, std::string_view name) {
 
 ImportSlots ReadImportSlots(const pe::ModuleImage& image) {
     ImportSlots slots;
-    const std::optional<pe::TDataDirectory> directory = image.DataDirectory(ImportDirectoryIndex);
+    const std::optional<pe::DataDirectory> directory = image.DataDirectory(ImportDirectoryIndex);
     if (!directory || directory->VirtualAddress == 0) return slots;
     const bool wide = image.IsPe32Plus();
     const std::uint64_t entrySize = wide ? 8 : 4;
@@ -98,7 +97,7 @@ ImportSlots ReadImportSlots(const pe::ModuleImage& image) {
     for (std::uint64_t descriptor = directory->VirtualAddress;; descriptor += 20) {
         const std::optional<fw::ByteSpan> bytes = image.BytesAtRva(descriptor, 20);
         if (!bytes) break;
-        const pe::ByteView entry(*bytes);
+        const ByteView entry(*bytes);
         const std::uint32_t lookupRva = entry.U32(0);
         const std::uint32_t nameRva = entry.U32(12);
         const std::uint32_t addressRva = entry.U32(16);

@@ -7,7 +7,7 @@
 
 #include "packages/classbuilder.h"
 #include "packages/moduletables.h"
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 #include "peimage/pefile.h"
 #include "runtime/dynamicclasses.h"
 #include "runtime/registry.h"
@@ -126,9 +126,9 @@ bool PackageLoader::OnRequiresChain(const Module& from, const Module& target) co
     std::vector<const Module*> reached{&from};
     for (std::size_t next = 0; next < reached.size(); ++next) {
         for (const std::string& name : reached[next]->Requires) {
-            if (pe::EqualsIgnoringAsciiCase(name, target.Name)) return true;
+            if (EqualsIgnoringCase(name, target.Name)) return true;
             for (const auto& loaded : modules_) {
-                if (!pe::EqualsIgnoringAsciiCase(loaded->Name, name)) continue;
+                if (!EqualsIgnoringCase(loaded->Name, name)) continue;
                 if (std::find(reached.begin(), reached.end(), loaded.get()) == reached.end())
                     reached.push_back(loaded.get());
             }
@@ -142,11 +142,11 @@ void PackageLoader::CheckForDuplicateUnits(const Module& module) const {
     for (const std::string& unit : module.Units) {
         // Every module links its own SysInit: it is the module's start-up unit, never
         // shared through a package.
-        if (pe::EqualsIgnoringAsciiCase(unit, SysInitUnit)) continue;
+        if (EqualsIgnoringCase(unit, SysInitUnit)) continue;
         for (const auto& other : modules_) {
             if (other->Flags & pe::PackageIgnoreDupUnits) continue;
             const bool shared = std::any_of(other->Units.begin(), other->Units.end(), [&](const std::string& u) {
-                return pe::EqualsIgnoringAsciiCase(u, unit);
+                return EqualsIgnoringCase(u, unit);
             });
             if (!shared) continue;
             // A package that requires a runtime package, directly or through the

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <optional>
 
-#include "peimage/byteview.h"
+#include "base/byteview.h"
 #include "peimage/moduleimage.h"
 
 namespace fw::pe {
@@ -38,13 +38,13 @@ std::optional<std::string> NameAt(ByteSpan bytes, std::uint64_t offset) {
     return std::string(reinterpret_cast<const char*>(name), static_cast<std::size_t>(length));
 }
 
-void SortByAddress(std::vector<TClassRef>& classes) {
+void SortByAddress(std::vector<ClassReference>& classes) {
     // Records at two distances can claim the same reference only in crafted bytes; keep
     // the first and the order by address.
     std::stable_sort(classes.begin(), classes.end(),
-                     [](const TClassRef& a, const TClassRef& b) { return a.Address < b.Address; });
+                     [](const ClassReference& a, const ClassReference& b) { return a.Address < b.Address; });
     classes.erase(std::unique(classes.begin(), classes.end(),
-                              [](const TClassRef& a, const TClassRef& b) { return a.Address == b.Address; }),
+                              [](const ClassReference& a, const ClassReference& b) { return a.Address == b.Address; }),
                   classes.end());
 }
 
@@ -57,7 +57,7 @@ struct SectionBytes {
 
 std::vector<SectionBytes> LoadedSections(const ModuleImage& image) {
     std::vector<SectionBytes> sections;
-    for (const TSection& section : image.Headers().Sections) {
+    for (const PeSection& section : image.Headers().Sections) {
         const std::uint64_t rva = section.VirtualAddress;
         if (rva >= image.Size()) continue;
         const std::uint64_t extent = std::min<std::uint64_t>(ModuleImage::Extent(section), image.Size() - rva);
@@ -71,8 +71,8 @@ std::vector<SectionBytes> LoadedSections(const ModuleImage& image) {
 
 }  // namespace
 
-std::vector<TClassRef> ScanClassRecords(ByteSpan code, std::uint64_t sectionAddress) {
-    std::vector<TClassRef> classes;
+std::vector<ClassReference> ScanClassRecords(ByteSpan code, std::uint64_t sectionAddress) {
+    std::vector<ClassReference> classes;
     if (code.size() < 4) return classes;
     const std::uint8_t* const bytes = code.data();
     const std::uint64_t size = code.size();
@@ -83,12 +83,12 @@ std::vector<TClassRef> ScanClassRecords(ByteSpan code, std::uint64_t sectionAddr
         return value == 0 || (value >= low && value <= high);
     };
     auto field = [bytes](std::uint64_t offset, int index) {
-        return std::uint64_t{ByteView::LoadU32(bytes + offset + ClassRecordField(index))};
+        return std::uint64_t{LoadLe32(bytes + offset + ClassRecordField(index))};
     };
 
     // Positions P = S + offset while P < E; the fields read need CheckedFieldsEnd bytes.
     for (std::uint64_t offset = 0; offset + 4 < size && offset + CheckedFieldsEnd <= size; offset += 4) {
-        const std::uint64_t self = ByteView::LoadU32(bytes + offset);
+        const std::uint64_t self = LoadLe32(bytes + offset);
         const std::uint64_t P = S + offset;
         if (self <= P) continue;
         const std::uint64_t distance = self - P;
@@ -113,8 +113,8 @@ std::vector<TClassRef> ScanClassRecords(ByteSpan code, std::uint64_t sectionAddr
     return classes;
 }
 
-std::vector<TClassRef> ScanLooseClassRecords(const ModuleImage& image) {
-    std::vector<TClassRef> classes;
+std::vector<ClassReference> ScanLooseClassRecords(const ModuleImage& image) {
+    std::vector<ClassReference> classes;
     if (image.IsPe32Plus()) return classes;
     const std::vector<SectionBytes> sections = LoadedSections(image);
     // The section whose extent holds address, or nullptr. The image keeps its sections
@@ -131,11 +131,11 @@ std::vector<TClassRef> ScanLooseClassRecords(const ModuleImage& image) {
         const std::uint8_t* const bytes = section.Bytes.data();
         const std::uint64_t size = section.Bytes.size();
         const auto field = [bytes](std::uint64_t offset, int index) {
-            return std::uint64_t{ByteView::LoadU32(bytes + offset + ClassRecordField(index))};
+            return std::uint64_t{LoadLe32(bytes + offset + ClassRecordField(index))};
         };
         for (std::uint64_t offset = 0; offset + LooseFieldsEnd <= size; offset += 4) {
             const std::uint64_t P = section.Address + offset;
-            const std::uint64_t C = ByteView::LoadU32(bytes + offset);
+            const std::uint64_t C = LoadLe32(bytes + offset);
             if (C <= P || !IsRecordDistance(C - P)) continue;
             bool accepted = true;
             for (int i = 1; i < ClassNameField && accepted; ++i) {
@@ -157,10 +157,10 @@ std::vector<TClassRef> ScanLooseClassRecords(const ModuleImage& image) {
     return classes;
 }
 
-std::vector<TClassRef> ScanClasses(const ModuleImage& image) {
+std::vector<ClassReference> ScanClasses(const ModuleImage& image) {
     if (image.IsPe32Plus()) return {};
-    std::vector<TClassRef> classes;
-    if (const TSection* section = FindCodeSection(image.Headers().Sections)) {
+    std::vector<ClassReference> classes;
+    if (const PeSection* section = FindCodeSection(image.Headers().Sections)) {
         const std::uint64_t rva = section->VirtualAddress;
         // Only the bytes that come from the file can hold a record: the rest of the
         // section is zeros, and a zero self pointer never matches. A crafted header can
@@ -171,7 +171,7 @@ std::vector<TClassRef> ScanClasses(const ModuleImage& image) {
                 classes = ScanClassRecords(*code, image.Base() + rva);
         }
     }
-    std::vector<TClassRef> loose = ScanLooseClassRecords(image);
+    std::vector<ClassReference> loose = ScanLooseClassRecords(image);
     classes.insert(classes.end(), std::make_move_iterator(loose.begin()), std::make_move_iterator(loose.end()));
     SortByAddress(classes);
     return classes;

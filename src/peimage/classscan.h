@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/stream.h"
+#include "base/stream.h"
 
 namespace fw::pe {
 
@@ -31,7 +31,7 @@ class ModuleImage;
 inline constexpr std::uint32_t ClassRecordDistances[] = {64, 76, 88};
 
 // One class found by the scan.
-struct TClassRef {
+struct ClassReference {
     std::uint64_t Address = 0;  // the class reference, an address inside the module image
     // How far before Address the record's self pointer lies (one of ClassRecordDistances);
     // the other fields follow it in the order above.
@@ -57,7 +57,7 @@ inline constexpr int ParentField = 10;
 // and points to a length byte and that many characters inside the section, at least 2
 // of them, an ASCII letter or "_" followed by ASCII letters, digits or "_". Every read
 // stays inside code. Returns the classes in ascending address order, each once.
-std::vector<TClassRef> ScanClassRecords(ByteSpan code, std::uint64_t sectionAddress);
+std::vector<ClassReference> ScanClassRecords(ByteSpan code, std::uint64_t sectionAddress);
 
 // Instance sizes beyond this are not taken as a record's; real classes stay far below.
 inline constexpr std::uint32_t MaxInstanceSize = std::uint32_t{1} << 24;
@@ -73,12 +73,12 @@ inline constexpr std::uint32_t MaxInstanceSize = std::uint32_t{1} << 24;
 // a section at a length byte and that many characters in the same section, a name as
 // ScanClassRecords takes it. "Inside a section" means within the part of its extent the
 // image holds. Returns the classes in ascending address order, each once.
-std::vector<TClassRef> ScanLooseClassRecords(const ModuleImage& image);
+std::vector<ClassReference> ScanLooseClassRecords(const ModuleImage& image);
 
 // The classes of the image: ScanClassRecords over its code section (the first section
 // named "CODE" in any case, else the first named ".text", over its SizeOfRawData bytes as
 // far as the image reaches), together with ScanLooseClassRecords; a class reference both
 // find is taken from the first. In ascending address order; empty for a 64-bit image.
-std::vector<TClassRef> ScanClasses(const ModuleImage& image);
+std::vector<ClassReference> ScanClasses(const ModuleImage& image);
 
 }  // namespace fw::pe

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "codec/stream.h"
+#include "base/stream.h"
 
 namespace fw::pe {
 

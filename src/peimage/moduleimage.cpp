@@ -15,7 +15,7 @@ void SetReason(std::string* why, const std::string& reason) {
 
 }  // namespace
 
-std::uint64_t ModuleImage::Extent(const TSection& section) {
+std::uint64_t ModuleImage::Extent(const PeSection& section) {
     return section.VirtualSize != 0 ? section.VirtualSize : section.SizeOfRawData;
 }
 
@@ -43,7 +43,7 @@ std::unique_ptr<ModuleImage> ModuleImage::Load(ByteSpan file, std::string path, 
     // The system loader refuses sections that leave the image or run into each other;
     // so does this one, which also lets each section be copied in on its own.
     std::uint64_t previousEnd = 0;
-    for (const TSection& section : headers->Sections) {
+    for (const PeSection& section : headers->Sections) {
         const std::uint64_t end = std::uint64_t{section.VirtualAddress} + Extent(section);
         if (section.VirtualAddress < previousEnd || end > size) {
             SetReason(why, "The section " + section.Name + " lies outside the image");
@@ -86,7 +86,7 @@ std::string ModuleImage::FileName() const {
     return slash == std::string::npos ? path_ : path_.substr(slash + 1);
 }
 
-std::optional<TDataDirectory> ModuleImage::DataDirectory(int index) const {
+std::optional<DataDirectory> ModuleImage::DataDirectory(int index) const {
     return ReadDataDirectory(ByteView(file_), headers_, index);
 }
 
@@ -94,14 +94,14 @@ void ModuleImage::Place(std::size_t index) const {
     if (placed_[index]) return;
     placed_[index] = true;
     --unplaced_;
-    const TSection& section = headers_.Sections[index];
+    const PeSection& section = headers_.Sections[index];
     const std::uint64_t length = LoadedLength(section);
     if (length == 0) return;
     std::memcpy(memory_ + section.VirtualAddress, file_.data() + section.PointerToRawData,
                 static_cast<std::size_t>(length));
 }
 
-std::uint64_t ModuleImage::LoadedLength(const TSection& section) const {
+std::uint64_t ModuleImage::LoadedLength(const PeSection& section) const {
     // Raw data beyond the section's extent is not part of the image.
     const std::uint64_t length = std::min<std::uint64_t>(section.SizeOfRawData, Extent(section));
     const std::uint64_t from = section.PointerToRawData;
@@ -113,7 +113,7 @@ std::optional<ByteSpan> ModuleImage::BytesAtRva(std::uint64_t rva, std::uint64_t
     if (rva > size_ || length > size_ - rva) return std::nullopt;
     const std::uint64_t end = rva + length;
     for (std::size_t i = 0; unplaced_ > 0 && i < headers_.Sections.size(); ++i) {
-        const TSection& section = headers_.Sections[i];
+        const PeSection& section = headers_.Sections[i];
         const std::uint64_t start = section.VirtualAddress;
         if (start < end && start + Extent(section) > rva) Place(i);
     }
@@ -128,12 +128,12 @@ std::optional<ByteSpan> ModuleImage::Bytes(std::uint64_t address, std::uint64_t 
 std::optional<std::uint32_t> ModuleImage::U32(std::uint64_t address) const {
     const std::optional<ByteSpan> bytes = Bytes(address, 4);
     if (!bytes) return std::nullopt;
-    return ByteView::LoadU32(bytes->data());
+    return LoadLe32(bytes->data());
 }
 
 std::optional<ByteSpan> ModuleImage::SectionRemainder(std::uint64_t rva) const {
     if (rva < headerBytes_) return BytesAtRva(rva, headerBytes_ - rva);
-    for (const TSection& section : headers_.Sections) {
+    for (const PeSection& section : headers_.Sections) {
         const std::uint64_t start = section.VirtualAddress;
         const std::uint64_t end = start + Extent(section);
         if (rva >= start && rva < end) return BytesAtRva(rva, end - rva);

@@ -45,7 +45,7 @@ public:
     bool IsPe32Plus() const { return headers_.Pe32Plus; }
     const PeHeaders& Headers() const { return headers_; }
     // Data directory entry index as the headers give it; nothing when it is not in the file.
-    std::optional<TDataDirectory> DataDirectory(int index) const;
+    std::optional<pe::DataDirectory> DataDirectory(int index) const;
 
     // The image's bytes at [address, address + length), or nothing when any of them lies
     // outside the image.
@@ -58,10 +58,10 @@ public:
 
     // How far section i reaches in the image: its VirtualSize, or its SizeOfRawData when
     // VirtualSize is 0 as some linkers leave it.
-    static std::uint64_t Extent(const TSection& section);
+    static std::uint64_t Extent(const PeSection& section);
     // How many bytes at the section's start come from the file: its raw data within its
     // extent and within the file. The rest of the section is zeros in the image.
-    std::uint64_t LoadedLength(const TSection& section) const;
+    std::uint64_t LoadedLength(const PeSection& section) const;
 
 private:
     ModuleImage() = default;

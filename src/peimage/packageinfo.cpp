@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 #include "peimage/fileview.h"
 #include "peimage/moduleimage.h"
 
@@ -18,7 +18,7 @@ public:
 
     std::uint32_t TakeU32() {
         if (payload_.size() - position_ < 4) Damaged();
-        const std::uint32_t value = ByteView::LoadU32(payload_.data() + position_);
+        const std::uint32_t value = LoadLe32(payload_.data() + position_);
         position_ += 4;
         return value;
     }
@@ -86,7 +86,7 @@ void WalkPackageInfo(ByteSpan payload, const std::string& moduleName, const Pack
 
 TResourceData ListModuleResources(const ModuleImage& module, const CodePage& codePage) {
     TResourceData items;
-    const std::optional<TDataDirectory> directory = module.DataDirectory(ResourceDirectoryIndex);
+    const std::optional<DataDirectory> directory = module.DataDirectory(ResourceDirectoryIndex);
     if (!directory || directory->Size == 0) return items;
     const std::optional<ByteSpan> root = module.SectionRemainder(directory->VirtualAddress);
     if (!root) return items;
@@ -101,17 +101,17 @@ TResourceData ListModuleResources(const ModuleImage& module, const CodePage& cod
     return items;
 }
 
-const TResourceItem* FindTypedResource(const TResourceData& resources, std::int32_t type,
+const ResourceItem* FindTypedResource(const TResourceData& resources, std::int32_t type,
                                        std::string_view name) {
-    for (const TResourceItem& item : resources) {
-        if (item.ResType == type && EqualsIgnoringAsciiCase(item.Name, name)) return &item;
+    for (const ResourceItem& item : resources) {
+        if (item.ResType == type && EqualsIgnoringCase(item.Name, name)) return &item;
     }
     return nullptr;
 }
 
 void WalkPackageInfo(const ModuleImage& module, const PackageVisitor& visit, std::uint32_t& flags) {
     const TResourceData resources = ListModuleResources(module);
-    const TResourceItem* info = FindTypedResource(resources, ResourceTypeRcData, "PACKAGEINFO");
+    const ResourceItem* info = FindTypedResource(resources, ResourceTypeRcData, "PACKAGEINFO");
     const std::string name = module.FileName();
     if (!info) throw EPackageError("Cannot access package information for package '" + name + "'");
     WalkPackageInfo(info->Data, name, visit, flags);
@@ -120,7 +120,7 @@ void WalkPackageInfo(const ModuleImage& module, const PackageVisitor& visit, std
 std::string DecodeDescription(ByteSpan payload, const CodePage& codePage) {
     std::u16string text;
     for (std::size_t i = 0; i + 1 < payload.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(payload[i] | (payload[i + 1] << 8));
+        const auto unit = static_cast<char16_t>(LoadLe16(payload.data() + i));
         if (unit == 0) break;
         text.push_back(unit);
     }
@@ -129,7 +129,7 @@ std::string DecodeDescription(ByteSpan payload, const CodePage& codePage) {
 
 std::string ReadPackageDescription(const ModuleImage& module, const CodePage& codePage) {
     const TResourceData resources = ListModuleResources(module, codePage);
-    const TResourceItem* description = FindTypedResource(resources, ResourceTypeRcData, "DESCRIPTION");
+    const ResourceItem* description = FindTypedResource(resources, ResourceTypeRcData, "DESCRIPTION");
     return description ? DecodeDescription(description->Data, codePage) : std::string();
 }
 
@@ -158,7 +158,7 @@ const char* ReportPageName(ReportPage page) {
 
 std::optional<ReportPage> ReportPageFromName(std::string_view name) {
     for (ReportPage page : {ReportPage::Header, ReportPage::Classes, ReportPage::Forms, ReportPage::Flags}) {
-        if (EqualsIgnoringAsciiCase(name, ReportPageName(page))) return page;
+        if (EqualsIgnoringCase(name, ReportPageName(page))) return page;
     }
     return std::nullopt;
 }

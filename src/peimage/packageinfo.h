@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/codepage.h"
-#include "codec/errors.h"
-#include "codec/stream.h"
+#include "base/codepage.h"
+#include "base/errors.h"
+#include "base/stream.h"
 #include "peimage/resources.h"
 
 namespace fw::pe {
@@ -66,7 +66,7 @@ void WalkPackageInfo(const ModuleImage& module, const PackageVisitor& visit, std
 TResourceData ListModuleResources(const ModuleImage& module, const CodePage& codePage = CodePage::Default());
 
 // The first resource of the type whose name equals name ignoring ASCII case, or nullptr.
-const TResourceItem* FindTypedResource(const TResourceData& resources, std::int32_t type,
+const ResourceItem* FindTypedResource(const TResourceData& resources, std::int32_t type,
                                        std::string_view name);
 
 // The text of a DESCRIPTION payload: UTF-16 up to its first zero code unit (or its end),

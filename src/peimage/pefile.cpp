@@ -5,7 +5,7 @@
 
 #include "codec/conversion.h"
 #include "codec/formformat.h"
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 #include "peimage/fileview.h"
 #include "peimage/packageinfo.h"
 
@@ -86,7 +86,7 @@ void PeFile::Analyse() {
     RunStep([&] { moduleResources = ListModuleResources(*module_, *codePage_); });
     RunStep([&] { ReadPackageLists(moduleResources); });
     RunStep([&] {
-        const TResourceItem* description =
+        const ResourceItem* description =
             FindTypedResource(moduleResources, ResourceTypeRcData, "DESCRIPTION");
         if (description) description_ = DecodeDescription(description->Data, *codePage_);
     });
@@ -94,7 +94,7 @@ void PeFile::Analyse() {
 
 void PeFile::WalkFileResources() {
     const ByteView file(file_->Bytes());
-    const std::optional<TDataDirectory> directory =
+    const std::optional<DataDirectory> directory =
         ReadDataDirectory(file, *headers_, ResourceDirectoryIndex);
     if (!directory || directory->Size == 0) return;
     const std::optional<std::uint64_t> root = RvaToFileOffset(*headers_, directory->VirtualAddress);
@@ -109,14 +109,14 @@ void PeFile::WalkFileResources() {
 }
 
 void PeFile::ListForms() {
-    for (const TResourceItem& item : resources_) {
+    for (const ResourceItem& item : resources_) {
         if (item.ResType == ResourceTypeRcData && BeginsWithFormSignature(item.Data))
             formNames_.push_back(item.Name);
     }
 }
 
 void PeFile::ReadPackageLists(const TResourceData& moduleResources) {
-    const TResourceItem* info = FindTypedResource(moduleResources, ResourceTypeRcData, "PACKAGEINFO");
+    const ResourceItem* info = FindTypedResource(moduleResources, ResourceTypeRcData, "PACKAGEINFO");
     const std::string moduleName = module_->FileName();
     hasPackageInfo_ = info != nullptr;
 
@@ -150,7 +150,7 @@ std::optional<std::uint64_t> PeFile::RvaToOffset(std::uint32_t rva) const {
 std::vector<std::string> PeFile::ClassNames() const {
     std::vector<std::string> names;
     names.reserve(classRefs_.size());
-    for (const TClassRef& ref : classRefs_)
+    for (const ClassReference& ref : classRefs_)
         names.push_back(ref.Name);
     return names;
 }
@@ -160,22 +160,22 @@ PackageReportInputs PeFile::ReportInputs() const {
             !IsPE32Plus()};
 }
 
-TResourceItem PeFile::FindResourceByName(std::string_view name) const {
-    for (const TResourceItem& item : resources_) {
-        if (EqualsIgnoringAsciiCase(item.Name, name)) return item;
+ResourceItem PeFile::FindResourceByName(std::string_view name) const {
+    for (const ResourceItem& item : resources_) {
+        if (EqualsIgnoringCase(item.Name, name)) return item;
     }
     throw EPEException("Cannot retrieve resource by name \"" + std::string(name) + "\"");
 }
 
-void TResourceRawStream::Write(const void*, std::size_t) {
+void ResourceStream::Write(const void*, std::size_t) {
     // The bytes belong to the mapped file, which is never written.
     throw EStreamError("Stream write error");
 }
 
-void ResourceToFormText(const TResourceItem& item, std::vector<std::string>& lines,
+void ResourceToFormText(const ResourceItem& item, std::vector<std::string>& lines,
                         const CodePage& codePage) {
     lines.clear();
-    TResourceRawStream stream(item);
+    ResourceStream stream(item);
     char signature[4] = {};
     if (stream.Read(signature, sizeof signature) != sizeof signature ||
         std::memcmp(signature, FormSignature.data(), sizeof signature) != 0)

@@ -20,9 +20,9 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/codepage.h"
-#include "codec/errors.h"
-#include "codec/stream.h"
+#include "base/codepage.h"
+#include "base/errors.h"
+#include "base/stream.h"
 #include "peimage/classscan.h"
 #include "peimage/moduleimage.h"
 #include "peimage/packageinfo.h"
@@ -81,7 +81,7 @@ public:
     // present in several languages is listed once per language.
     const std::vector<std::string>& FormNames() const { return formNames_; }
     // The compiled classes of a 32-bit module, in ascending address order.
-    const std::vector<TClassRef>& ClassRefs() const { return classRefs_; }
+    const std::vector<ClassReference>& ClassRefs() const { return classRefs_; }
     // The class names of ClassRefs, in the same order.
     std::vector<std::string> ClassNames() const;
     const std::vector<std::string>& RequiredPackages() const { return requiredPackages_; }
@@ -100,7 +100,7 @@ public:
     // A copy of the first resource in walk order, of any type, whose name equals name
     // ignoring ASCII case. Throws EPEException "Cannot retrieve resource by name "NAME""
     // when there is none. The copy's Data is valid while this reader holds the file.
-    TResourceItem FindResourceByName(std::string_view name) const;
+    ResourceItem FindResourceByName(std::string_view name) const;
 
 private:
     void Analyse();
@@ -116,7 +116,7 @@ private:
     std::optional<PeHeaders> headers_;
     TResourceData resources_;
     std::vector<std::string> formNames_;
-    std::vector<TClassRef> classRefs_;
+    std::vector<ClassReference> classRefs_;
     std::vector<std::string> requiredPackages_;
     std::vector<std::string> containedUnits_;
     std::uint32_t packageFlags_ = 0;
@@ -127,9 +127,9 @@ private:
 // A read-only stream over one resource's bytes, positioned at 0 when created. It does
 // not copy them and is valid only while the reader that found the resource holds its
 // file. Writing is refused with EStreamError "Stream write error".
-class TResourceRawStream final : public fw::Stream {
+class ResourceStream final : public fw::Stream {
 public:
-    explicit TResourceRawStream(const TResourceItem& item) : view_(item.Data) {}
+    explicit ResourceStream(const ResourceItem& item) : view_(item.Data) {}
 
     std::size_t Read(void* buffer, std::size_t n) override { return view_.Read(buffer, n); }
     void Write(const void* buffer, std::size_t n) override;
@@ -147,7 +147,7 @@ private:
 // binary form stream converted with BinaryFormToText, one entry per text line without
 // its line end. Any other resource leaves lines empty. The conversion's exceptions (for
 // a damaged form) go to the caller, with lines empty.
-void ResourceToFormText(const TResourceItem& item, std::vector<std::string>& lines,
+void ResourceToFormText(const ResourceItem& item, std::vector<std::string>& lines,
                         const CodePage& codePage = CodePage::Default());
 
 }  // namespace fw::pe

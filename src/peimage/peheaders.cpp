@@ -1,6 +1,6 @@
 #include "peimage/peheaders.h"
 
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 
 namespace fw::pe {
 
@@ -49,7 +49,7 @@ std::optional<PeHeaders> ReadPeHeaders(const ByteView& file) {
     for (std::uint64_t i = 0; i < headers.NumberOfSections; ++i) {
         const std::uint64_t at = headers.SectionTableOffset + i * SectionHeaderSize;
         if (!file.Contains(at, SectionHeaderSize)) break;
-        TSection section;
+        PeSection section;
         section.Name = SectionName(file.Slice(at, 8));
         section.VirtualSize = file.U32(at + 8);
         section.VirtualAddress = file.U32(at + 12);
@@ -60,16 +60,16 @@ std::optional<PeHeaders> ReadPeHeaders(const ByteView& file) {
     return headers;
 }
 
-std::optional<TDataDirectory> ReadDataDirectory(const ByteView& file, const PeHeaders& headers, int index) {
+std::optional<DataDirectory> ReadDataDirectory(const ByteView& file, const PeHeaders& headers, int index) {
     const std::uint64_t at = headers.DataDirectoryOffset(index);
     if (!file.Contains(at, 8)) return std::nullopt;
-    return TDataDirectory{file.U32(at), file.U32(at + 4)};
+    return DataDirectory{file.U32(at), file.U32(at + 4)};
 }
 
 std::optional<std::uint64_t> RvaToFileOffset(const PeHeaders& headers, std::uint32_t rva) {
     if (headers.Sections.empty()) return std::nullopt;
-    const TSection* chosen = &headers.Sections.back();
-    for (const TSection& section : headers.Sections) {
+    const PeSection* chosen = &headers.Sections.back();
+    for (const PeSection& section : headers.Sections) {
         // rva - VirtualAddress < VirtualSize, unsigned: no overflow near 4 GB.
         if (rva >= section.VirtualAddress && rva - section.VirtualAddress < section.VirtualSize) {
             chosen = &section;
@@ -82,11 +82,11 @@ std::optional<std::uint64_t> RvaToFileOffset(const PeHeaders& headers, std::uint
     return static_cast<std::uint64_t>(offset);
 }
 
-const TSection* FindCodeSection(const std::vector<TSection>& sections) {
-    for (const TSection& section : sections) {
-        if (EqualsIgnoringAsciiCase(section.Name, "CODE")) return &section;
+const PeSection* FindCodeSection(const std::vector<PeSection>& sections) {
+    for (const PeSection& section : sections) {
+        if (EqualsIgnoringCase(section.Name, "CODE")) return &section;
     }
-    for (const TSection& section : sections) {
+    for (const PeSection& section : sections) {
         if (section.Name == ".text") return &section;
     }
     return nullptr;

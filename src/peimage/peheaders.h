@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "peimage/byteview.h"
+#include "base/byteview.h"
 
 namespace fw::pe {
 
 // One entry of the section table.
-struct TSection {
+struct PeSection {
     std::string Name;  // the 8-byte name field up to its first zero byte
     std::uint32_t VirtualSize = 0;
     std::uint32_t VirtualAddress = 0;
@@ -22,7 +22,7 @@ struct TSection {
 };
 
 // Entry i of the optional header's data directory.
-struct TDataDirectory {
+struct DataDirectory {
     std::uint32_t VirtualAddress = 0;
     std::uint32_t Size = 0;
 };
@@ -38,7 +38,7 @@ struct PeHeaders {
     std::uint16_t NumberOfSections = 0;
     // The section table entries that lie wholly inside the file, in table order; a
     // table cut off by the end of the file keeps the entries before the cut.
-    std::vector<TSection> Sections;
+    std::vector<PeSection> Sections;
 
     // Optional-header fields the module image needs; absent when the file ends before them.
     std::optional<std::uint64_t> ImageBase;
@@ -55,7 +55,7 @@ struct PeHeaders {
 std::optional<PeHeaders> ReadPeHeaders(const ByteView& file);
 
 // Data directory entry index, read from the file; nothing when it lies outside the file.
-std::optional<TDataDirectory> ReadDataDirectory(const ByteView& file, const PeHeaders& headers, int index);
+std::optional<DataDirectory> ReadDataDirectory(const ByteView& file, const PeHeaders& headers, int index);
 
 // The file offset of a relative virtual address: the first section in table order whose
 // [VirtualAddress, VirtualAddress + VirtualSize) holds the address gives the offset
@@ -66,6 +66,6 @@ std::optional<TDataDirectory> ReadDataDirectory(const ByteView& file, const PeHe
 std::optional<std::uint64_t> RvaToFileOffset(const PeHeaders& headers, std::uint32_t rva);
 
 // "CODE" ignoring case wins over ".text"; nothing when the file has neither.
-const TSection* FindCodeSection(const std::vector<TSection>& sections);
+const PeSection* FindCodeSection(const std::vector<PeSection>& sections);
 
 }  // namespace fw::pe

@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 
 namespace fw::pe {
 
@@ -90,7 +90,7 @@ private:
         std::u16string text;
         text.reserve(static_cast<std::size_t>(count));
         for (std::size_t i = 0; i < units.size(); i += 2)
-            text.push_back(static_cast<char16_t>(units[i] | (units[i + 1] << 8)));
+            text.push_back(static_cast<char16_t>(LoadLe16(units.data() + i)));
         return codePage_.Encode(text);
     }
 
@@ -103,9 +103,9 @@ private:
 
     static std::int32_t ResTypeOf(std::uint32_t typeNumber, const std::string& label) {
         if (typeNumber < 1 || typeNumber > 24) {
-            if (EqualsIgnoringAsciiCase(label, "REGISTRY")) return 125;
-            if (EqualsIgnoringAsciiCase(label, "TYPELIB")) return 126;
-            if (EqualsIgnoringAsciiCase(label, "AVI")) return 127;
+            if (EqualsIgnoringCase(label, "REGISTRY")) return 125;
+            if (EqualsIgnoringCase(label, "TYPELIB")) return 126;
+            if (EqualsIgnoringCase(label, "AVI")) return 127;
         }
         return static_cast<std::int32_t>(typeNumber);
     }
@@ -130,7 +130,7 @@ private:
             }
             const std::uint64_t at = entry.Offset;
             (void)root_.Slice(at, DataEntrySize);
-            TResourceItem item;
+            ResourceItem item;
             item.ResType = type.ResType;
             item.TypeName = type.TypeName;
             item.Name = ownerLabel;

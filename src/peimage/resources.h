@@ -10,15 +10,15 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/codepage.h"
-#include "peimage/byteview.h"
+#include "base/codepage.h"
+#include "base/byteview.h"
 
 namespace fw::pe {
 
 inline constexpr std::int32_t ResourceTypeRcData = 10;
 
 // One resource.
-struct TResourceItem {
+struct ResourceItem {
     // The type number. A type given by name has its raw 32-bit name field (high bit set,
     // so negative here), except "REGISTRY", "TYPELIB" and "AVI" (any case): 125, 126, 127.
     std::int32_t ResType = 0;
@@ -34,7 +34,7 @@ struct TResourceItem {
     std::uint32_t OffsetToData = 0;  // the data entry's RVA
     std::uint32_t Size = 0;
 };
-using TResourceData = std::vector<TResourceItem>;
+using TResourceData = std::vector<ResourceItem>;
 
 // The standard name of a resource type number, or empty text when it has none.
 std::string_view StandardTypeName(std::int32_t type);

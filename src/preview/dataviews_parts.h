@@ -44,7 +44,7 @@
 #include <utility>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "preview/classrows.h"
 #include "preview/controlvalues.h"
 #include "preview/controlfactory.h"

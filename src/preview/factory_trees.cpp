@@ -3,6 +3,7 @@
 // cut short, claims impossible counts or sizes, or follows a layout this code does not
 // know shows what could be read before the fault, never more.
 
+#include "base/byteview.h"
 #include "preview/dataviews_parts.h"
 
 namespace fw::preview::dataviews {
@@ -39,10 +40,7 @@ public:
         return true;
     }
     static std::int32_t Int32At(std::span<const std::uint8_t> bytes, std::size_t at) {
-        const std::uint32_t v = static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-                                static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-                                static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-        return static_cast<std::int32_t>(v);
+        return static_cast<std::int32_t>(LoadLe32(bytes.data() + at));
     }
 
 private:

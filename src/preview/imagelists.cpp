@@ -4,14 +4,12 @@
 #include <algorithm>
 #include <bit>
 
-#include "peimage/byteview.h"
+#include "base/byteview.h"
 #include "runtime/registry.h"
 
 namespace fw::preview {
 
 namespace {
-
-using pe::ByteView;
 
 // The header the common controls write before an image list's bitmaps.
 constexpr std::uint16_t ListMagic = 0x4C49;  // "IL"
@@ -134,8 +132,8 @@ bool ReadBitmap(const ByteView& v, std::uint64_t at, long long maxPixels, Bitmap
                     break;
                 default: {
                     const std::uint32_t pixel =
-                        bits == 16 ? std::uint32_t{row[x * 2]} | (std::uint32_t{row[x * 2 + 1]} << 8)
-                                   : ByteView::LoadU32(row + x * 4);
+                        bits == 16 ? std::uint32_t{LoadLe16(row + x * 2)}
+                                   : LoadLe32(row + x * 4);
                     const int a = masks[3] ? alpha.Of(pixel) : 255;
                     if (masks[3] && a != 0) out.HasAlpha = true;
                     line[x] = qRgba(red.Of(pixel), green.Of(pixel), blue.Of(pixel), a);
@@ -252,7 +250,7 @@ std::vector<QImage> DecodeImageList(std::span<const std::uint8_t> bytes, int wid
             return ReadList(v, maxPixels);
         }
         if (v.U16(0) == 0x4D42) return ReadStrip(v, width, height, maxPixels);
-    } catch (const pe::EOutsideImage&) {
+    } catch (const EOutsideImage&) {
     }
     return {};
 }

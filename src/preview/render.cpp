@@ -15,12 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/atomicfile.h"
+#include "base/codepage.h"
 #include "codec/conversion.h"
 #include "codec/declaredcharset.h"
 #include "codec/formformat.h"
 #include "codec/jsontext.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "packages/designpackages.h"
 #include "preview/formwindow.h"
 #include "preview/previewcontext.h"

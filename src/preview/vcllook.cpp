@@ -10,6 +10,7 @@
 #include <cmath>
 #include <optional>
 
+#include "base/asciitext.h"
 #include "runtime/builtin.h"
 #include "runtime/registry.h"
 
@@ -57,12 +58,6 @@ constexpr std::array<std::uint32_t, 31> SystemColors = {
     0xF0F0F0,  // menu bar
 };
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 const rt::Property* Find(const rt::Object& object, std::string_view name) {
     return object.FindProperty(name);
 }
@@ -107,7 +102,7 @@ QColor DesktopColor() {
 }
 
 QString MapFontFamily(std::string_view windowsName) {
-    const std::string name = Lower(windowsName);
+    const std::string name = AsciiLower(windowsName);
     struct Mapping {
         std::string_view Windows;
         const char* Installed;
@@ -154,7 +149,7 @@ double WindowsAverageCharWidth(std::string_view windowsName, int emPixels) {
         {"ms sans serif", 5.0 / 11.0},
         {"system", 7.0 / 16.0},
     };
-    const std::string name = Lower(windowsName);
+    const std::string name = AsciiLower(windowsName);
     for (const Face& f : Faces)
         if (name == f.Name) return f.AveragePerEm * std::max(emPixels, 0);
     return 0;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "preview/formwindow.h"
 #include "preview/previewcontext.h"
 #include "runtime/formbuild.h"

@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "base/asciitext.h"
 #include "builtin.h"
 #include "fallback.h"
 
@@ -43,19 +44,12 @@ std::span<PropInfo> DynamicClassSet::SetProperties(ClassInfo& cls, std::vector<P
 
 namespace {
 
-std::string UpperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return upper;
-}
-
 // Every type the built-in classes' properties use, by upper-cased name; the first of
 // two types of one name wins, and the plain types come first.
 std::map<std::string, const TypeInfo*> BuiltinTypesByName() {
     std::map<std::string, const TypeInfo*> byName;
     const auto add = [&](const TypeInfo* type) {
-        if (type && !type->Name.empty()) byName.emplace(UpperAscii(type->Name), type);
+        if (type && !type->Name.empty()) byName.emplace(AsciiUpper(type->Name), type);
     };
     for (const TypeInfo* type : {&ty::Boolean,  &ty::Integer,    &ty::Cardinal, &ty::Byte,   &ty::Word,
                                  &ty::SmallInt, &ty::ShortInt,   &ty::Int64,    &ty::Char,   &ty::WideChar,
@@ -91,7 +85,7 @@ std::map<std::string, const TypeInfo*> BuiltinTypesByName() {
 
 const TypeInfo* FindBuiltinType(std::string_view name) {
     static const std::map<std::string, const TypeInfo*> types = BuiltinTypesByName();
-    auto it = types.find(UpperAscii(name));
+    auto it = types.find(AsciiUpper(name));
     return it == types.end() ? nullptr : it->second;
 }
 

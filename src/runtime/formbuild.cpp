@@ -7,9 +7,9 @@
 #include <new>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "codec/textlines.h"
 #include "actionlinks.h"
 #include "propertyaccess.h"

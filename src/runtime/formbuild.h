@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "object.h"
 #include "reader.h"
 #include "wholeform.h"

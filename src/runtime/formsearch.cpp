@@ -4,10 +4,10 @@
 #include <cstring>
 #include <system_error>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
 #include "codec/formreader.h"
-#include "codec/parser.h"
+#include "codec/formtokenizer.h"
 #include "registry.h"
 
 namespace fw::rt {
@@ -46,7 +46,7 @@ RootReadResult ReadBinaryRoot(Stream& stream, FormRoot& root) {
 // name could be cut short.
 RootReadResult ReadTextRoot(ByteSpan head, bool atEnd, FormRoot& root) {
     ByteViewStream stream(head);
-    TParser parser(stream);
+    FormTokenizer parser(stream);
     const auto complete = [&] {
         const std::int64_t end = parser.TokenPosition() + static_cast<std::int64_t>(parser.TokenView().size());
         return atEnd || end < static_cast<std::int64_t>(head.size());

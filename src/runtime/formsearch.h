@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "classdeclarations.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "formsource.h"
 
 namespace fw::rt {

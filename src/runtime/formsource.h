@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "codec/stream.h"
+#include "base/stream.h"
 
 namespace fw::rt {
 

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/byteview.h"
+
 namespace fw::rt {
 
 namespace {
@@ -14,18 +16,12 @@ struct View {
     std::size_t Size;
 
     bool Has(std::size_t offset, std::size_t n) const { return offset <= Size && n <= Size - offset; }
-    std::uint32_t U16(std::size_t at) const { return Data[at] | (Data[at + 1] << 8); }
-    std::uint32_t U32(std::size_t at) const {
-        return std::uint32_t{Data[at]} | (std::uint32_t{Data[at + 1]} << 8) |
-               (std::uint32_t{Data[at + 2]} << 16) | (std::uint32_t{Data[at + 3]} << 24);
-    }
+    std::uint32_t U16(std::size_t at) const { return LoadLe16(Data + at); }
+    std::uint32_t U32(std::size_t at) const { return LoadLe32(Data + at); }
     std::int32_t I32(std::size_t at) const { return static_cast<std::int32_t>(U32(at)); }
     std::int16_t I16(std::size_t at) const { return static_cast<std::int16_t>(U16(at)); }
-    std::uint32_t U16BE(std::size_t at) const { return (Data[at] << 8) | Data[at + 1]; }
-    std::uint32_t U32BE(std::size_t at) const {
-        return (std::uint32_t{Data[at]} << 24) | (std::uint32_t{Data[at + 1]} << 16) |
-               (std::uint32_t{Data[at + 2]} << 8) | std::uint32_t{Data[at + 3]};
-    }
+    std::uint32_t U16BE(std::size_t at) const { return LoadBe16(Data + at); }
+    std::uint32_t U32BE(std::size_t at) const { return LoadBe32(Data + at); }
     bool Starts(const char* signature, std::size_t n) const {
         return Has(0, n) && std::memcmp(Data, signature, n) == 0;
     }

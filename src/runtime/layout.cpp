@@ -386,13 +386,8 @@ Size2 WindowClientSize(const Object& c) {
 // The design-time client size a control's anchored children keep their distances to.
 Size2 DesignClientSize(const Object& c) {
     // The reader keeps a stored value under the name as written, which may differ in case.
-    const auto lower = [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch; };
-    constexpr std::string_view designSize = "DesignSize";
     for (const auto& [name, block] : c.StoredBlocks()) {
-        if (name.size() == designSize.size() &&
-            std::equal(name.begin(), name.end(), designSize.begin(),
-                       [&](char a, char b) { return lower(a) == lower(b); }) &&
-            block.Integers.size() >= 2)
+        if (EqualsIgnoringCase(name, "DesignSize") && block.Integers.size() >= 2)
             return {Clamp32(block.Integers[0]), Clamp32(block.Integers[1])};
     }
     return WindowClientSize(c);

@@ -6,7 +6,7 @@
 #include <exception>
 #include <system_error>
 
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "runtime/object.h"
 #include "runtime/registry.h"
 

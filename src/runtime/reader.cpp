@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "codec/formformat.h"
 #include "codec/formreader.h"
 #include "graphicformat.h"

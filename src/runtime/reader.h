@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "codec/codepage.h"
-#include "codec/errors.h"
-#include "codec/stream.h"
+#include "base/codepage.h"
+#include "base/errors.h"
+#include "base/stream.h"
 #include "object.h"
 #include "registry.h"
 

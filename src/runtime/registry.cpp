@@ -17,29 +17,7 @@ namespace {
 // its text stores stays raw.
 constexpr std::span<const PropInfo> StandInControlGroups[] = {grp::ControlProps, grp::WinControlProps};
 
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
-bool LessIgnoringCase(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return UpperAscii(x) < UpperAscii(y); });
-}
-
 }  // namespace
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
-}
-
-std::size_t HashIgnoringCase(std::string_view name) {
-    // FNV-1a over the upper-cased bytes.
-    std::uint64_t hash = 0xcbf29ce484222325ULL;
-    for (const char c : name) {
-        hash ^= static_cast<unsigned char>(UpperAscii(c));
-        hash *= 0x100000001b3ULL;
-    }
-    return static_cast<std::size_t>(hash);
-}
 
 Class::Class(const ClassInfo& info, const Class* parent)
     : info_(info), parent_(parent), flags_(info.Flags | (parent ? parent->flags_ : 0)) {
@@ -90,11 +68,7 @@ int Class::OwnPropertyCount() const {
 ClassRegistry::ClassRegistry() = default;
 ClassRegistry::~ClassRegistry() = default;
 
-std::string ClassRegistry::Key(std::string_view name) {
-    std::string key(name);
-    for (char& c : key) c = UpperAscii(c);
-    return key;
-}
+std::string ClassRegistry::Key(std::string_view name) { return AsciiUpper(name); }
 
 const Class& ClassRegistry::Of(const ClassInfo& info) {
     auto it = known_.find(&info);

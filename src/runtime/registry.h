@@ -11,18 +11,18 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/errors.h"
+#include "base/asciitext.h"
+#include "base/errors.h"
 #include "metadata.h"
 #include "rawvalue.h"
 
 namespace fw::rt {
 
-// Whether two names are equal, ignoring the case of ASCII letters, as class, property
-// and component names compare.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-// A hash of a name that ignores the case of ASCII letters: names that EqualsIgnoringCase
-// finds equal hash alike.
-std::size_t HashIgnoringCase(std::string_view name);
+// Class, property and component names compare ignoring the case of ASCII letters; the
+// comparison and its hash are base's, named here too for the many callers that say
+// rt::EqualsIgnoringCase.
+using fw::EqualsIgnoringCase;
+using fw::HashIgnoringCase;
 
 // A published property of a class, inherited or its own.
 struct Property {

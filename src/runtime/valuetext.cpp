@@ -1,5 +1,6 @@
 #include "valuetext.h"
 
+#include "base/asciitext.h"
 #include "registry.h"
 
 #include <algorithm>
@@ -20,14 +21,6 @@
 namespace fw::rt {
 
 namespace {
-
-char UpperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
 
 std::string_view TrimSpaces(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -120,10 +113,10 @@ std::string KeyText(std::uint8_t key) {
 
 std::optional<std::uint8_t> KeyOfText(std::string_view text) {
     if (text.size() == 1) {
-        const char c = UpperAscii(text.front());
+        const char c = AsciiUpper(text.front());
         if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')) return static_cast<std::uint8_t>(c);
     }
-    if (text.size() >= 2 && UpperAscii(text.front()) == 'F') {
+    if (text.size() >= 2 && AsciiUpper(text.front()) == 'F') {
         const auto number = ParseDecimal(text.substr(1));
         if (number && *number >= 1 && *number <= FunctionKeyCount && text[1] != '+' && text[1] != '-')
             return static_cast<std::uint8_t>(VkF1 + *number - 1);

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 
 namespace fw::rt {
 

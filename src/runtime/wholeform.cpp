@@ -9,10 +9,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/asciitext.h"
 #include "builtin.h"
 #include "codec/conversion.h"
 #include "codec/declaredcharset.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
 #include "codec/textlines.h"
 #include "formbuild.h"
@@ -211,13 +212,7 @@ std::string FileNameOf(std::string_view path) {
 }
 
 // Class names as keys, ignoring ASCII case.
-struct NameHash {
-    std::size_t operator()(std::string_view name) const { return HashIgnoringCase(name); }
-};
-struct NameEqual {
-    bool operator()(std::string_view a, std::string_view b) const { return EqualsIgnoringCase(a, b); }
-};
-using NameSet = std::unordered_set<std::string, NameHash, NameEqual>;
+using NameSet = std::unordered_set<std::string, IgnoringCaseHash, IgnoringCaseEqual>;
 
 bool Contains(const std::vector<std::string>& names, std::string_view name) {
     return std::any_of(names.begin(), names.end(),
@@ -248,7 +243,7 @@ struct WholeFormReading::State {
     BuildOrigins* Origins;
     // The files looked for, by class name; nullopt for none (or one that could not be
     // read).
-    std::unordered_map<std::string, std::optional<FormText>, NameHash, NameEqual> Found;
+    std::unordered_map<std::string, std::optional<FormText>, IgnoringCaseHash, IgnoringCaseEqual> Found;
     // The classes whose files are being read, the outermost first: a class met again
     // while it is read is a cycle.
     std::vector<std::string> Reading;

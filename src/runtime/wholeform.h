@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "formsource.h"
 #include "object.h"
 #include "reader.h"

@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 
 namespace fw {
 

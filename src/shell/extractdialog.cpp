@@ -23,7 +23,7 @@
 #include "document/formlexer.h"
 #include "document/formtext.h"
 #include "document/usermessages.h"
-#include "peimage/asciitext.h"
+#include "base/asciitext.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 
@@ -37,7 +37,7 @@ constexpr std::array<pe::ReportPage, 4> kReportPages = {pe::ReportPage::Header, 
 
 // A form resource: RCDATA whose bytes begin with the binary form signature, the test
 // the reader's form list applies.
-bool IsFormResource(const pe::TResourceItem& item) {
+bool IsFormResource(const pe::ResourceItem& item) {
     return item.ResType == pe::ResourceTypeRcData && item.Data.size() >= FormSignature.size() &&
            std::equal(FormSignature.begin(), FormSignature.end(), item.Data.begin());
 }
@@ -269,13 +269,13 @@ int ExtractDialog::SelectedRow() const {
     return selected.isEmpty() ? -1 : formList_->row(selected.first());
 }
 
-const pe::TResourceItem& ExtractDialog::FormResource(int row) const {
+const pe::ResourceItem& ExtractDialog::FormResource(int row) const {
     // The first form resource of that name. Looking the name up among all resources
     // would find a bitmap or any other resource of a lower type that shares the form's
     // name, and preview its bytes as an empty form.
     const std::string& name = pe_->FormNames().at(static_cast<std::size_t>(row));
-    for (const pe::TResourceItem& item : pe_->Resources()) {
-        if (IsFormResource(item) && pe::EqualsIgnoringAsciiCase(item.Name, name)) return item;
+    for (const pe::ResourceItem& item : pe_->Resources()) {
+        if (IsFormResource(item) && EqualsIgnoringCase(item.Name, name)) return item;
     }
     throw pe::EPEException("Cannot retrieve resource by name \"" + name + "\"");
 }

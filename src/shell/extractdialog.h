@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 
 class QLabel;
 class QListWidget;
@@ -28,7 +28,7 @@ namespace fw {
 
 namespace pe {
 class PeFile;
-struct TResourceItem;
+struct ResourceItem;
 }  // namespace pe
 
 class UserMessages;
@@ -107,7 +107,7 @@ private:
     void FormDestroy();
     void SetPreview(std::vector<std::string> lines);
     int SelectedRow() const;
-    const pe::TResourceItem& FormResource(int row) const;
+    const pe::ResourceItem& FormResource(int row) const;
     QString FromCodePage(const std::string& bytes) const;
 
     UserMessages& messages_;

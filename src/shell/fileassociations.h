@@ -12,7 +12,7 @@
 
 #include <QString>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 
 namespace fw {
 

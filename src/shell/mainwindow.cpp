@@ -19,8 +19,8 @@
 #include <array>
 #include <utility>
 
-#include "codec/codepage.h"
-#include "codec/errors.h"
+#include "base/codepage.h"
+#include "base/errors.h"
 #include "document/documentwindow.h"
 #include "document/usermessages.h"
 #include "packages/designpackages.h"

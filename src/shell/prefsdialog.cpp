@@ -30,6 +30,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/asciitext.h"
 #include "document/usermessages.h"
 #include "packages/designpackages.h"
 #include "peimage/packageinfo.h"
@@ -98,30 +99,20 @@ QIcon PackageImage(int index) {
     return QIcon(pixmap);
 }
 
-// Equality of two paths ignoring ASCII letter case, as the package list compares them.
-bool SameIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 // The message of the package's entry in the error list ("<path>=<message>"), if any.
 // The path may itself hold "=", so an entry whose text starts with the path and "=" is
 // taken first; otherwise the name is the text before the first "=", blanks trimmed.
 std::optional<std::string> PackageError(const std::vector<std::string>& errors, const std::string& path) {
     for (const std::string& entry : errors) {
         if (entry.size() > path.size() && entry[path.size()] == '=' &&
-            SameIgnoringAsciiCase(entry.substr(0, path.size()), path))
+            EqualsIgnoringCase(entry.substr(0, path.size()), path))
             return entry.substr(path.size() + 1);
     }
     for (const std::string& entry : errors) {
         const std::size_t equals = entry.find('=');
         if (equals == std::string::npos) continue;
         const QString name = QString::fromStdString(entry.substr(0, equals)).trimmed();
-        if (SameIgnoringAsciiCase(name.toStdString(), path)) return entry.substr(equals + 1);
+        if (EqualsIgnoringCase(name.toStdString(), path)) return entry.substr(equals + 1);
     }
     return std::nullopt;
 }
@@ -488,7 +479,7 @@ void PreferencesDialog::cmAdd() {
     const std::string file = path.toStdString();
     const auto& listed = packages_.PackageFiles();
     const bool known = std::any_of(listed.begin(), listed.end(), [&](const std::string& entry) {
-        return SameIgnoringAsciiCase(entry, file);
+        return EqualsIgnoringCase(entry, file);
     });
     if (!known) {
         // The package is loaded afresh, not from an image the reader may still hold.

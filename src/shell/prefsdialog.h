@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 
 class QCheckBox;
 class QComboBox;

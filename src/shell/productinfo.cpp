@@ -1,14 +1,6 @@
 #include "shell/productinfo.h"
 
-#ifndef FW_VERSION_MAJOR
-#error "FW_VERSION_MAJOR must be defined by the build"
-#endif
-#ifndef FW_VERSION_MINOR
-#error "FW_VERSION_MINOR must be defined by the build"
-#endif
-#ifndef FW_VERSION_PATCH
-#define FW_VERSION_PATCH 0
-#endif
+#include "base/version.h"
 
 namespace fw {
 

@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <algorithm>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "document/savetypedialog.h"
 
 namespace fw {

@@ -16,7 +16,7 @@
 #include <optional>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
 #include "codec/formreader.h"
 #include "codec/formwriter.h"

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "codec/stream.h"
+#include "base/stream.h"
 
 class QWidget;
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "codec/codepage.h"
-#include "codec/parser.h"
-#include "codec/stream.h"
+#include "base/codepage.h"
+#include "codec/formtokenizer.h"
+#include "base/stream.h"
 #include "fixtures.h"
 #include "pewriter.h"
 #include "samplemodule.h"
@@ -741,7 +741,7 @@ std::string InCodePage(const std::string& text, int page, const std::string& cha
     fw::MemoryStream input(fw::Bytes(withCharset.begin(), withCharset.end()));
     std::string out;
     std::size_t copied = 0;
-    fw::TParser parser(input);
+    fw::FormTokenizer parser(input);
     while (parser.Kind() != fw::TokEnd) {
         if (parser.Kind() != fw::TokWideString) {
             parser.Advance();

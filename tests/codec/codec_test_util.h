@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
-#include "codec/stream.h"
+#include "base/errors.h"
+#include "base/stream.h"
 
 namespace fwtest {
 

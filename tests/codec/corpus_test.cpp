@@ -31,11 +31,11 @@
 #include <string>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formreader.h"
-#include "codec/parser.h"
+#include "codec/formtokenizer.h"
 #include "codec_test_util.h"
 
 namespace {
@@ -382,7 +382,7 @@ TEST(Corpus, DoubleByteStringLinesMatchTheIde) {
     // The 8-bit values of the file's long strings with characters of two bytes.
     std::vector<std::string> values;
     fw::MemoryStream in(original);
-    fw::TParser parser(in, chinese);
+    fw::FormTokenizer parser(in, chinese);
     while (parser.Kind() != fw::TokEnd) {
         if (parser.Kind() != fw::TokString) {
             parser.Advance();

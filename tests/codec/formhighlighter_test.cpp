@@ -1,4 +1,4 @@
-// TFormHighlighter: how lines are cut into highlighting tokens, the range carried
+// FormHighlighter: how lines are cut into highlighting tokens, the range carried
 // from line to line through comments, and the attributes tokens are drawn with.
 
 #include "codec/formhighlighter.h"
@@ -302,7 +302,7 @@ TEST(FormHighlighter, KeepsTwoByteCharactersWhole) {
 // The range is read between tokens as well as at the end, and the highlighter rests
 // on the end-of-line token.
 TEST(FormHighlighter, DrivenTokenByToken) {
-    fw::TFormHighlighter h;
+    fw::FormHighlighter h;
     h.SetLine("a {b} {c", Normal);
     std::vector<std::pair<std::string, HighlightRange>> seen;
     while (!h.AtEndOfLine()) {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "codec/conversion.h"
 #include "codec_test_util.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
-#include "codec/stream.h"
+#include "base/errors.h"
+#include "base/stream.h"
 #include "codec/textlines.h"
 
 namespace {

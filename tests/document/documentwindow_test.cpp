@@ -33,7 +33,7 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "document/formtext.h"
 #include "documenttestsupport.h"
 #include "formfixtures.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "documenttestsupport.h"
 #include "formfixtures.h"
 

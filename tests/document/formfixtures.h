@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "document/formtext.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 
 namespace {
 

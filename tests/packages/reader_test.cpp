@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "codec/conversion.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "fixtures.h"
 #include "packages/designpackages.h"
 #include "runtime/builtin.h"

@@ -11,14 +11,14 @@
 namespace {
 
 using fw::pe::ScanClassRecords;
-using fw::pe::TClassRef;
+using fw::pe::ClassReference;
 using namespace fwtest;
 
 constexpr std::uint64_t Section = 0x00401000;
 
-std::vector<std::string> Names(const std::vector<TClassRef>& refs) {
+std::vector<std::string> Names(const std::vector<ClassReference>& refs) {
     std::vector<std::string> names;
-    for (const TClassRef& ref : refs)
+    for (const ClassReference& ref : refs)
         names.push_back(ref.Name);
     return names;
 }
@@ -30,7 +30,7 @@ TEST(ClassScan, FindsRecordsAtEachDistanceInAddressOrder) {
     PutClassRecord(code, Section, 0x000, 88, 0x100, "TNewer");
     PutClassRecord(code, Section, 0x120, 76, 0x200, "TMiddle");
     PutClassRecord(code, Section, 0x220, 64, 0x300, "TOld_1");
-    const std::vector<TClassRef> refs = ScanClassRecords(code, Section);
+    const std::vector<ClassReference> refs = ScanClassRecords(code, Section);
     ASSERT_EQ(refs.size(), 3u);
     EXPECT_EQ(Names(refs), (std::vector<std::string>{"TNewer", "TMiddle", "TOld_1"}));
     EXPECT_EQ(refs[0].Address, Section + 88);

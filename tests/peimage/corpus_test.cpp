@@ -18,7 +18,7 @@
 #include <sstream>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 #include "pewriter.h"
@@ -118,7 +118,7 @@ TEST(PECorpus, EveryProgramsPayloadsReadBackThroughTheReader) {
 
         for (const std::string& name : pe.FormNames()) {
             SCOPED_TRACE(name);
-            const fw::pe::TResourceItem item = pe.FindResourceByName(name);
+            const fw::pe::ResourceItem item = pe.FindResourceByName(name);
             std::vector<std::string> lines;
             try {
                 fw::pe::ResourceToFormText(item, lines);

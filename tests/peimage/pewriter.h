@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/stream.h"
+#include "base/stream.h"
 
 namespace fwtest {
 

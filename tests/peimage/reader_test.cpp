@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 #include "pewriter.h"
@@ -15,7 +15,7 @@
 
 namespace {
 
-using fw::pe::TResourceItem;
+using fw::pe::ResourceItem;
 using fw::pe::PeFile;
 using namespace fwtest;
 
@@ -109,7 +109,7 @@ TEST_P(ReaderBothFormats, ListsFormsOncePerLanguageAndConvertsThem) {
     EXPECT_EQ(pe.FormNames(), (std::vector<std::string>{"TABOUT", "TFORM1", "TFORM1"}));
 
     // Both entries of TFORM1 find the first language in walk order.
-    const TResourceItem form = pe.FindResourceByName("tForm1");
+    const ResourceItem form = pe.FindResourceByName("tForm1");
     EXPECT_EQ(form.Language, "1031");
     std::vector<std::string> lines = {"stale"};
     fw::pe::ResourceToFormText(form, lines);
@@ -117,7 +117,7 @@ TEST_P(ReaderBothFormats, ListsFormsOncePerLanguageAndConvertsThem) {
     EXPECT_EQ(lines.front(), "object Form1: TForm1");
 
     // A bitmap named like a form is found first and converts to no text.
-    const TResourceItem shadow = pe.FindResourceByName("TABOUT");
+    const ResourceItem shadow = pe.FindResourceByName("TABOUT");
     EXPECT_EQ(shadow.TypeName, "BITMAP");
     fw::pe::ResourceToFormText(shadow, lines);
     EXPECT_TRUE(lines.empty());
@@ -159,7 +159,7 @@ TEST_P(ReaderBothFormats, FindsClassesOnlyIn32BitModules) {
     EXPECT_EQ(page, pe.ClassNames());
     ASSERT_EQ(pe.ClassRefs().size(), SampleClasses().size());
     for (std::size_t i = 0; i < SampleClasses().size(); ++i) {
-        const fw::pe::TClassRef& ref = pe.ClassRefs()[i];
+        const fw::pe::ClassReference& ref = pe.ClassRefs()[i];
         EXPECT_EQ(ref.Name, SampleClasses()[i].Name);
         EXPECT_EQ(ref.RecordDistance, SampleClasses()[i].Distance);
         // The self pointer in the module image holds the class reference.
@@ -177,8 +177,8 @@ TEST(Reader, RawStreamReadsTheResourceInPlaceAndRefusesWrites) {
     TempDir dir;
     PeFile pe;
     pe.Open(dir.Write("sample.exe", SampleModule(false).Build().File));
-    const TResourceItem item = pe.FindResourceByName("DATA1");
-    fw::pe::TResourceRawStream stream(item);
+    const ResourceItem item = pe.FindResourceByName("DATA1");
+    fw::pe::ResourceStream stream(item);
     EXPECT_EQ(stream.Position(), 0);
     EXPECT_EQ(stream.Size(), 11);
     EXPECT_EQ(stream.ContiguousRemainder().data(), item.Data.data());

@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "previewtestsupport.h"
 #include "runtime/valuetext.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "preview/imagelists.h"
 #include "preview/pictures.h"
 #include "preview/vcllook.h"

@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/stream.h"
 #include "codec/textlines.h"
-#include "codec/stream.h"
 #include "preview/render.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 #include "preview/previewcontext.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"

@@ -13,7 +13,7 @@
 
 #include "codec/conversion.h"
 #include "codec/formformat.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "preview/formwindow.h"
 #include "preview/vcllook.h"
 #include "preview/virtualdesktop.h"

@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
 #include "codec/formreader.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "runtime/builtin.h"
 #include "runtime/reader.h"
 #include "runtime/registry.h"

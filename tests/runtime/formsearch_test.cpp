@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "codec/formformat.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "runtime/classdeclarations.h"
 #include "runtime/formsearch.h"
 #include "runtime_test_support.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/stream.h"
+#include "base/stream.h"
 #include "runtime/builtin.h"
 #include "runtime/layout.h"
 #include "runtime/reader.h"

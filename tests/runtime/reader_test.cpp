@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "codec/conversion.h"
-#include "codec/errors.h"
-#include "codec/stream.h"
+#include "base/errors.h"
+#include "base/stream.h"
 #include "runtime/builtin.h"
 #include "runtime/object.h"
 #include "runtime/reader.h"

@@ -1,7 +1,7 @@
 #include <QEvent>
 #include <QObject>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "shelltestsupport.h"
 
 namespace fw {

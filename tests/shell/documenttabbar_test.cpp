@@ -7,7 +7,7 @@
 #include <QToolBar>
 #include <memory>
 
-#include "codec/errors.h"
+#include "base/errors.h"
 #include "shell/documenttabbar.h"
 #include "shelltestsupport.h"
 

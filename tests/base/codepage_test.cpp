@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "codec/codepage.h"
+#include "base/codepage.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "parser.h"
+#include "formtokenizer.h"
 
 #include <cerrno>
 #include <charconv>
@@ -8,7 +8,8 @@
 #include <cstdlib>
 #include <locale.h>
 
-#include "errors.h"
+#include "base/asciitext.h"
+#include "base/errors.h"
 
 namespace fw {
 
@@ -58,11 +59,9 @@ std::array<std::int16_t, 65536> MakeHexPairs() {
 }
 const std::array<std::int16_t, 65536> HexPairs = MakeHexPairs();
 
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
 }  // namespace
 
-TParser::TParser(Stream& input, const CodePage& codePage) : input_(input), codePage_(codePage) {
+FormTokenizer::FormTokenizer(Stream& input, const CodePage& codePage) : input_(input), codePage_(codePage) {
     origin_ = input.Position();
     text_ = input.ReadToEnd(1);
     size_ = text_.size();
@@ -75,7 +74,7 @@ TParser::TParser(Stream& input, const CodePage& codePage) : input_(input), codeP
     Advance();
 }
 
-TParser::~TParser() {
+FormTokenizer::~FormTokenizer() {
     try {
         input_.Seek(origin_ + static_cast<std::int64_t>(tokenStart_));
     } catch (...) {
@@ -83,11 +82,11 @@ TParser::~TParser() {
     }
 }
 
-void TParser::Error(const std::string& message) const {
+void FormTokenizer::Error(const std::string& message) const {
     throw EParserError(message + " on line " + std::to_string(tokenLine_), tokenLine_);
 }
 
-std::size_t TParser::SkipBlanks(std::size_t p) {
+std::size_t FormTokenizer::SkipBlanks(std::size_t p) {
     for (;;) {
         const std::uint8_t c = text_[p];
         if (!(Classes[c] & ClsBlank)) return p;
@@ -96,12 +95,12 @@ std::size_t TParser::SkipBlanks(std::size_t p) {
     }
 }
 
-bool TParser::PairAt(std::size_t p) const {
+bool FormTokenizer::PairAt(std::size_t p) const {
     // text_ ends with a 0 byte, which is no lead byte, so p + 1 is inside it.
     return pairs_ && codePage_.IsLeadByte(text_[p]) && codePage_.IsTrailByte(text_[p + 1]);
 }
 
-std::size_t TParser::SkipIdentChars(std::size_t p) const {
+std::size_t FormTokenizer::SkipIdentChars(std::size_t p) const {
     for (;;) {
         while ((Classes[text_[p]] & (ClsLetter | ClsDigit)) || (utf8_ && text_[p] >= 0x80)) ++p;
         if (!PairAt(p)) return p;
@@ -109,7 +108,7 @@ std::size_t TParser::SkipIdentChars(std::size_t p) const {
     }
 }
 
-int TParser::Advance() {
+int FormTokenizer::Advance() {
     std::size_t p = SkipBlanks(scan_);
     tokenStart_ = p;
     tokenLine_ = line_;
@@ -157,7 +156,7 @@ int TParser::Advance() {
     return kind_;
 }
 
-void TParser::ScanString(std::size_t p) {
+void FormTokenizer::ScanString(std::size_t p) {
     // First pass: the 8-bit value, and whether some "#" code makes the constant wide.
     string8_.clear();
     bool wide = false;
@@ -224,20 +223,20 @@ void TParser::ScanString(std::size_t p) {
     }
 }
 
-std::string_view TParser::TokenView() const {
+std::string_view FormTokenizer::TokenView() const {
     if (kind_ == TokString) return string8_;
     return {reinterpret_cast<const char*>(text_.data()) + tokenStart_, tokenEnd_ - tokenStart_};
 }
 
-std::string TParser::TokenText() const { return std::string(TokenView()); }
+std::string FormTokenizer::TokenText() const { return std::string(TokenView()); }
 
-std::u16string TParser::TokenWide() const {
+std::u16string FormTokenizer::TokenWide() const {
     if (kind_ == TokWideString) return wide_;
     if (utf8_) return Utf16FromUtf8Text(string8_, codePage_);
     return codePage_.Decode(string8_);
 }
 
-std::int64_t TParser::TokenAsInt64() const {
+std::int64_t FormTokenizer::TokenAsInt64() const {
     const std::string_view text = TokenView();
     auto fail = [&]() -> std::int64_t {
         throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
@@ -268,7 +267,7 @@ std::int64_t TParser::TokenAsInt64() const {
     return negative ? static_cast<std::int64_t>(0 - value) : static_cast<std::int64_t>(value);
 }
 
-long double TParser::TokenAsExtended() const {
+long double FormTokenizer::TokenAsExtended() const {
     std::string_view text = TokenView();
     const std::string shown(text);
     if (suffix_ != 0 && !text.empty()) text.remove_suffix(1);
@@ -312,7 +311,7 @@ long double TParser::TokenAsExtended() const {
     return value;
 }
 
-std::string TParser::TokenDottedIdent() {
+std::string FormTokenizer::TokenDottedIdent() {
     std::size_t p = tokenEnd_;
     while (text_[p] == '.') {
         const std::uint8_t c = text_[p + 1];
@@ -324,16 +323,13 @@ std::string TParser::TokenDottedIdent() {
     return std::string(TokenView());
 }
 
-bool TParser::IsKeyword(std::string_view word) const {
+bool FormTokenizer::IsKeyword(std::string_view word) const {
     if (kind_ != TokIdent) return false;
     const std::string_view text = TokenView();
-    if (text.size() != word.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (UpperAscii(text[i]) != UpperAscii(word[i])) return false;
-    return true;
+    return EqualsIgnoringCase(text, word);
 }
 
-void TParser::ExpectKind(int kind) const {
+void FormTokenizer::ExpectKind(int kind) const {
     if (kind_ == kind) return;
     switch (kind) {
         case TokIdent: Error("Identifier expected");
@@ -345,11 +341,11 @@ void TParser::ExpectKind(int kind) const {
     }
 }
 
-void TParser::ExpectKeyword(std::string_view word) const {
+void FormTokenizer::ExpectKeyword(std::string_view word) const {
     if (!IsKeyword(word)) Error(std::string(word) + " expected");
 }
 
-void TParser::ReadHexBytes(std::vector<std::uint8_t>& sink) {
+void FormTokenizer::ReadHexBytes(std::vector<std::uint8_t>& sink) {
     // The data cannot be longer than half the text up to the closing brace: size the
     // sink once and decode into it through plain pointers.
     const std::uint8_t* const text = text_.data();

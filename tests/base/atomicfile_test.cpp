@@ -37,8 +37,9 @@
 #include <string>
 #include <vector>
 
-#include "codec/errors.h"
-#include "codec/stream.h"
+#include "base/atomicfile.h"
+#include "base/errors.h"
+#include "base/stream.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-// TParser: token kinds and values, line counting, string constants, numbers, hex
+// FormTokenizer: token kinds and values, line counting, string constants, numbers, hex
 // data, dotted identifiers, the wording of syntax errors, and the text it gives back.
 
-#include "codec/parser.h"
+#include "codec/formtokenizer.h"
 #include "codec/stringconstant.h"
 
 #include <gtest/gtest.h>
@@ -15,13 +15,13 @@
 #include "codec_test_util.h"
 
 using namespace fwtest;
-using fw::TParser;
+using fw::FormTokenizer;
 
 namespace {
 
 // A token shown as Kind(text): Ident, Str (decoded value), Wide (decoded value),
 // Int, Float (source text), or Char(n) for a single-character token of kind n.
-std::string Show(const TParser& p) {
+std::string Show(const FormTokenizer& p) {
     switch (p.Kind()) {
         case fw::TokIdent: return "Ident(" + p.TokenText() + ")";
         case fw::TokString: return "Str(" + Escaped(p.TokenText()) + ")";
@@ -39,7 +39,7 @@ std::string Tokens(std::string_view text, bool withLines = false,
     fw::MemoryStream in(Raw(text));
     std::string out;
     try {
-        TParser p(in, codePage);
+        FormTokenizer p(in, codePage);
         while (p.Kind() != fw::TokEnd) {
             if (!out.empty()) out += ' ';
             out += Show(p);
@@ -55,7 +55,7 @@ std::string Tokens(std::string_view text, bool withLines = false,
 
 }  // namespace
 
-TEST(TParser, SplitsTextIntoTokens) {
+TEST(FormTokenizer, SplitsTextIntoTokens) {
     struct Case {
         const char* text;
         const char* tokens;
@@ -90,13 +90,13 @@ TEST(TParser, SplitsTextIntoTokens) {
     EXPECT_EQ(Tokens(std::string_view("a \0 b", 5)), "Ident(a)");
 }
 
-TEST(TParser, CountsLinesByLineFeeds) {
+TEST(FormTokenizer, CountsLinesByLineFeeds) {
     EXPECT_EQ(Tokens("\n\n  object\r\n  Form1\n\n\nx", true), "Ident(object)@3 Ident(Form1)@4 Ident(x)@7");
     // A carriage return alone is a plain blank.
     EXPECT_EQ(Tokens("a\rb\r\rc", true), "Ident(a)@1 Ident(b)@1 Ident(c)@1");
     // A line feed inside hex data still counts.
     fw::MemoryStream in(Raw("x = {01\n02\n}\ny"));
-    TParser p(in);
+    FormTokenizer p(in);
     p.Advance();
     p.Advance();
     fw::Bytes data;
@@ -108,7 +108,7 @@ TEST(TParser, CountsLinesByLineFeeds) {
     EXPECT_EQ(p.Line(), 4);
 }
 
-TEST(TParser, DecodesStringConstants) {
+TEST(FormTokenizer, DecodesStringConstants) {
     struct Case {
         std::string text;
         int kind;
@@ -140,7 +140,7 @@ TEST(TParser, DecodesStringConstants) {
     for (const Case& c : cases) {
         SCOPED_TRACE(Escaped(c.text));
         fw::MemoryStream in(Raw(c.text));
-        TParser p(in);
+        FormTokenizer p(in);
         EXPECT_EQ(p.Kind(), c.kind);
         EXPECT_EQ(Escaped(p.TokenWide()), Escaped(c.value));
         EXPECT_EQ(p.Advance(), fw::TokEnd);
@@ -148,11 +148,11 @@ TEST(TParser, DecodesStringConstants) {
 
     // The 8-bit value of a constant is its bytes, a "#" code giving one byte.
     fw::MemoryStream in(Raw("'It''s'#0#127'\xE9'"));
-    TParser p(in);
+    FormTokenizer p(in);
     EXPECT_EQ(p.TokenText(), std::string("It's\0\x7F\xE9", 7));
 }
 
-TEST(TParser, ReportsSyntaxErrorsWithTheLine) {
+TEST(FormTokenizer, ReportsSyntaxErrorsWithTheLine) {
     struct Case {
         const char* text;
         const char* tokens;
@@ -169,38 +169,38 @@ TEST(TParser, ReportsSyntaxErrorsWithTheLine) {
     }
 }
 
-TEST(TParser, ExpectNamesWhatIsMissing) {
+TEST(FormTokenizer, ExpectNamesWhatIsMissing) {
     struct Case {
         const char* text;
-        std::function<void(TParser&)> expect;
+        std::function<void(FormTokenizer&)> expect;
         const char* message;
     };
     const Case cases[] = {
-        {"x", [](TParser& p) { p.ExpectKind(fw::TokIdent); }, "<no exception>"},
-        {"5", [](TParser& p) { p.ExpectKind(fw::TokIdent); }, "Identifier expected on line 1"},
-        {"'a'", [](TParser& p) { p.ExpectKind(fw::TokString); }, "<no exception>"},
+        {"x", [](FormTokenizer& p) { p.ExpectKind(fw::TokIdent); }, "<no exception>"},
+        {"5", [](FormTokenizer& p) { p.ExpectKind(fw::TokIdent); }, "Identifier expected on line 1"},
+        {"'a'", [](FormTokenizer& p) { p.ExpectKind(fw::TokString); }, "<no exception>"},
         // Kinds are compared exactly: a wide constant is not a TokString, nor the reverse.
-        {"#233", [](TParser& p) { p.ExpectKind(fw::TokString); }, "String expected on line 1"},
-        {"'a'", [](TParser& p) { p.ExpectKind(fw::TokWideString); }, "String expected on line 1"},
-        {"x", [](TParser& p) { p.ExpectKind(fw::TokInteger); }, "Number expected on line 1"},
-        {"5", [](TParser& p) { p.ExpectKind(fw::TokFloat); }, "Number expected on line 1"},
-        {"\n\nx", [](TParser& p) { p.ExpectKind('='); }, "''='' expected on line 3"},
-        {"=", [](TParser& p) { p.ExpectKind('='); }, "<no exception>"},
-        {"x", [](TParser& p) { p.ExpectKind(']'); }, "'']'' expected on line 1"},
-        {"objekt", [](TParser& p) { p.ExpectKeyword("OBJECT"); }, "OBJECT expected on line 1"},
-        {"ObJeCt", [](TParser& p) { p.ExpectKeyword("OBJECT"); }, "<no exception>"},
-        {"\nthing", [](TParser& p) { p.ExpectKeyword("item"); }, "item expected on line 2"},
-        {"'object'", [](TParser& p) { p.ExpectKeyword("OBJECT"); }, "OBJECT expected on line 1"},
+        {"#233", [](FormTokenizer& p) { p.ExpectKind(fw::TokString); }, "String expected on line 1"},
+        {"'a'", [](FormTokenizer& p) { p.ExpectKind(fw::TokWideString); }, "String expected on line 1"},
+        {"x", [](FormTokenizer& p) { p.ExpectKind(fw::TokInteger); }, "Number expected on line 1"},
+        {"5", [](FormTokenizer& p) { p.ExpectKind(fw::TokFloat); }, "Number expected on line 1"},
+        {"\n\nx", [](FormTokenizer& p) { p.ExpectKind('='); }, "''='' expected on line 3"},
+        {"=", [](FormTokenizer& p) { p.ExpectKind('='); }, "<no exception>"},
+        {"x", [](FormTokenizer& p) { p.ExpectKind(']'); }, "'']'' expected on line 1"},
+        {"objekt", [](FormTokenizer& p) { p.ExpectKeyword("OBJECT"); }, "OBJECT expected on line 1"},
+        {"ObJeCt", [](FormTokenizer& p) { p.ExpectKeyword("OBJECT"); }, "<no exception>"},
+        {"\nthing", [](FormTokenizer& p) { p.ExpectKeyword("item"); }, "item expected on line 2"},
+        {"'object'", [](FormTokenizer& p) { p.ExpectKeyword("OBJECT"); }, "OBJECT expected on line 1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         fw::MemoryStream in(Raw(c.text));
-        TParser p(in);
+        FormTokenizer p(in);
         EXPECT_EQ(MessageOf<fw::EParserError>([&] { c.expect(p); }), c.message);
     }
 
     fw::MemoryStream in(Raw("\n\n\n\nx"));
-    TParser p(in);
+    FormTokenizer p(in);
     try {
         p.ExpectKind(fw::TokInteger);
         ADD_FAILURE() << "no exception";
@@ -209,7 +209,7 @@ TEST(TParser, ExpectNamesWhatIsMissing) {
     }
 }
 
-TEST(TParser, IsKeywordFoldsOnlyAsciiLetters) {
+TEST(FormTokenizer, IsKeywordFoldsOnlyAsciiLetters) {
     struct Case {
         const char* text;
         const char* word;
@@ -222,12 +222,12 @@ TEST(TParser, IsKeywordFoldsOnlyAsciiLetters) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         fw::MemoryStream in(Raw(c.text));
-        TParser p(in);
+        FormTokenizer p(in);
         EXPECT_EQ(p.IsKeyword(c.word), c.result);
     }
 }
 
-TEST(TParser, ConvertsNumbers) {
+TEST(FormTokenizer, ConvertsNumbers) {
     struct IntCase {
         const char* text;
         std::int64_t value;
@@ -247,7 +247,7 @@ TEST(TParser, ConvertsNumbers) {
     for (const IntCase& c : ints) {
         SCOPED_TRACE(c.text);
         fw::MemoryStream in(Raw(c.text));
-        TParser p(in);
+        FormTokenizer p(in);
         EXPECT_EQ(p.Kind(), fw::TokInteger);
         EXPECT_EQ(p.TokenAsInt64(), c.value);
     }
@@ -265,7 +265,7 @@ TEST(TParser, ConvertsNumbers) {
     for (const FloatCase& c : floats) {
         SCOPED_TRACE(c.text);
         fw::MemoryStream in(Raw(c.text));
-        TParser p(in);
+        FormTokenizer p(in);
         EXPECT_EQ(p.Kind(), fw::TokFloat);
         EXPECT_EQ(p.FloatSuffix(), c.suffix);
         // Parsed in extended precision: 0.1 must be the nearest extended, not a double.
@@ -273,7 +273,7 @@ TEST(TParser, ConvertsNumbers) {
     }
 }
 
-TEST(TParser, RejectsMalformedNumbersOnConversion) {
+TEST(FormTokenizer, RejectsMalformedNumbersOnConversion) {
     struct Case {
         const char* text;
         bool asInteger;
@@ -294,7 +294,7 @@ TEST(TParser, RejectsMalformedNumbersOnConversion) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         fw::MemoryStream in(Raw(c.text));
-        TParser p(in);
+        FormTokenizer p(in);
         EXPECT_EQ(MessageOf<fw::EConvertError>([&] {
                       if (c.asInteger) {
                           p.TokenAsInt64();
@@ -308,11 +308,11 @@ TEST(TParser, RejectsMalformedNumbersOnConversion) {
 
 // Found by fuzzing: hex data of whole pairs running to the very end of the text read
 // one byte past the text's terminator before failing.
-TEST(TParser, HexDataRunningToTheEndOfTheTextFails) {
+TEST(FormTokenizer, HexDataRunningToTheEndOfTheTextFails) {
     for (const char* text : {"{0A0B", "{0A0B\r\n  ", "{", "{0A\r\n0B0C"}) {
         SCOPED_TRACE(text);
         fw::MemoryStream in(Raw(text));
-        TParser p(in);
+        FormTokenizer p(in);
         ASSERT_EQ(p.Kind(), '{');
         fw::Bytes data;
         const std::string message = MessageOf<fw::EParserError>([&] { p.ReadHexBytes(data); });
@@ -320,7 +320,7 @@ TEST(TParser, HexDataRunningToTheEndOfTheTextFails) {
     }
 }
 
-TEST(TParser, ReadsHexData) {
+TEST(FormTokenizer, ReadsHexData) {
     struct Case {
         const char* text;
         const char* result;  // the bytes, or the error message
@@ -338,7 +338,7 @@ TEST(TParser, ReadsHexData) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         fw::MemoryStream in(Raw(std::string(c.text) + " next"));
-        TParser p(in);
+        FormTokenizer p(in);
         ASSERT_EQ(p.Kind(), '{');
         fw::Bytes data;
         std::string message = MessageOf<fw::EParserError>([&] { p.ReadHexBytes(data); });
@@ -364,13 +364,13 @@ TEST(TParser, ReadsHexData) {
     }
     text += "}";
     fw::MemoryStream in(Raw(text));
-    TParser p(in);
+    FormTokenizer p(in);
     fw::Bytes data;
     p.ReadHexBytes(data);
     EXPECT_TRUE(data == expected) << Hex(data);
 }
 
-TEST(TParser, ReadsDottedIdentifiers) {
+TEST(FormTokenizer, ReadsDottedIdentifiers) {
     struct Case {
         const char* text;
         const char* result;   // the dotted text, or the error message
@@ -390,7 +390,7 @@ TEST(TParser, ReadsDottedIdentifiers) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         fw::MemoryStream in(Raw(c.text));
-        TParser p(in);
+        FormTokenizer p(in);
         std::string dotted;
         std::string message = MessageOf<fw::EParserError>([&] { dotted = p.TokenDottedIdent(); });
         if (c.next == nullptr) {
@@ -405,7 +405,7 @@ TEST(TParser, ReadsDottedIdentifiers) {
 
 // Lines of any length are read; so is text much larger than one buffer, with tokens
 // falling across every possible position.
-TEST(TParser, ReadsLongLinesAndLongTexts) {
+TEST(FormTokenizer, ReadsLongLinesAndLongTexts) {
     std::string longValue(5000, 'v');
     std::string longName(100000, 'n');
     std::string text = "a = '" + longValue + "'\n" + longName + " = 1";
@@ -423,7 +423,7 @@ TEST(TParser, ReadsLongLinesAndLongTexts) {
     EXPECT_EQ(Tokens(many, true), expected);
 
     BlockOnlyStream in(Raw(many));
-    TParser p(in);
+    FormTokenizer p(in);
     int idents = 0;
     while (p.Kind() != fw::TokEnd) {
         if (p.Kind() == fw::TokIdent) ++idents;
@@ -432,18 +432,18 @@ TEST(TParser, ReadsLongLinesAndLongTexts) {
     EXPECT_EQ(idents, 3000);
 }
 
-TEST(TParser, RepeatsTheEndToken) {
+TEST(FormTokenizer, RepeatsTheEndToken) {
     fw::MemoryStream in(Raw("x"));
-    TParser p(in);
+    FormTokenizer p(in);
     EXPECT_EQ(p.Advance(), fw::TokEnd);
     EXPECT_EQ(p.Advance(), fw::TokEnd);
     EXPECT_EQ(p.Kind(), fw::TokEnd);
 }
 
 // Text that starts with a UTF-8 byte-order mark is UTF-8: quoted bytes decode as UTF-8.
-TEST(TParser, DecodesUtf8TextAfterAByteOrderMark) {
+TEST(FormTokenizer, DecodesUtf8TextAfterAByteOrderMark) {
     fw::MemoryStream in(Raw("\xEF\xBB\xBF" "object\r\nCaption = 'caf\xC3\xA9'#33"));
-    TParser p(in);
+    FormTokenizer p(in);
     EXPECT_TRUE(p.IsUtf8());
     EXPECT_EQ(Show(p), "Ident(object)");
     EXPECT_EQ(p.Line(), 1);
@@ -455,7 +455,7 @@ TEST(TParser, DecodesUtf8TextAfterAByteOrderMark) {
 
     // Without the mark the same bytes are 8-bit text in the code page.
     fw::MemoryStream plain(Raw("'caf\xC3\xA9'"));
-    TParser q(plain);
+    FormTokenizer q(plain);
     EXPECT_FALSE(q.IsUtf8());
     EXPECT_EQ(Escaped(q.TokenWide()), Escaped(u"caf\u00C3\u00A9"));
 }
@@ -465,7 +465,7 @@ TEST(TParser, DecodesUtf8TextAfterAByteOrderMark) {
 // In a double-byte code page a lead byte and its trail byte are one character: the
 // pair may be part of an identifier, and its trail byte, which can be "{", "[" or a
 // letter, never starts a token. In a single-byte page the same bytes are separate.
-TEST(TParser, KeepsTwoByteCharactersWhole) {
+TEST(FormTokenizer, KeepsTwoByteCharactersWhole) {
     const fw::CodePage& japanese = *fw::CodePage::Find(932);
     const fw::CodePage& chinese = *fw::CodePage::Find(936);
     struct Case {
@@ -489,11 +489,11 @@ TEST(TParser, KeepsTwoByteCharactersWhole) {
     for (const Case& c : cases) EXPECT_EQ(Tokens(c.Text, false, c.Page), c.Tokens) << Escaped(c.Text);
 
     fw::MemoryStream in(Raw("Form1.\x83\x7B\x83\x5C.Caption = 1"));
-    TParser p(in, japanese);
+    FormTokenizer p(in, japanese);
     EXPECT_EQ(p.TokenDottedIdent(), "Form1.\x83\x7B\x83\x5C.Caption");
 }
 
-TEST(TParser, GivesBackTheCurrentToken) {
+TEST(FormTokenizer, GivesBackTheCurrentToken) {
     std::string filler;
     for (int i = 0; i < 2000; ++i) filler += "abc ";
     const std::string text = "##" + filler + "  'next one'  tail";
@@ -502,14 +502,14 @@ TEST(TParser, GivesBackTheCurrentToken) {
     auto check = [&](fw::Stream& in) {
         in.Seek(2);
         {
-            TParser p(in);
+            FormTokenizer p(in);
             for (int i = 0; i < 2000; ++i) p.Advance();
             ASSERT_EQ(Show(p), "Str(next one)");
         }
         EXPECT_EQ(in.Position(), expectedPosition);
 
         in.Seek(2);
-        { TParser p(in); }
+        { FormTokenizer p(in); }
         EXPECT_EQ(in.Position(), 2);
     };
     {

@@ -1,5 +1,5 @@
 #pragma once
-// TParser: splits form text into tokens. It always holds one current token; creating
+// FormTokenizer: splits form text into tokens. It always holds one current token; creating
 // it reads the first. Lines may be of any length. Text that begins with a UTF-8
 // byte-order mark is UTF-8: the mark is skipped, quoted string bytes are decoded as
 // UTF-8 and identifiers may hold non-ASCII letters. Otherwise the text is 8-bit in the
@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "codepage.h"
+#include "base/codepage.h"
 #include "extended.h"
-#include "stream.h"
+#include "base/stream.h"
 
 namespace fw {
 
@@ -28,12 +28,12 @@ enum TokenKind : int {
     TokWideString = 5,
 };
 
-class TParser {
+class FormTokenizer {
 public:
-    explicit TParser(Stream& input, const CodePage& codePage = CodePage::Default());
-    ~TParser();
-    TParser(const TParser&) = delete;
-    TParser& operator=(const TParser&) = delete;
+    explicit FormTokenizer(Stream& input, const CodePage& codePage = CodePage::Default());
+    ~FormTokenizer();
+    FormTokenizer(const FormTokenizer&) = delete;
+    FormTokenizer& operator=(const FormTokenizer&) = delete;
 
     int Advance();
     int Kind() const { return kind_; }
