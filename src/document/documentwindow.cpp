@@ -134,9 +134,9 @@ public:
         : document_(document), registry_(registry) {}
 
     std::optional<std::string> CollectionType(std::string_view owner, std::string_view property) override {
-        rt::PropertyLister moi;
-        if (!Inspect(moi, owner)) return std::nullopt;
-        const rt::Property* p = moi.FindProp(property);
+        rt::PropertyLister lister;
+        if (!Inspect(lister, owner)) return std::nullopt;
+        const rt::Property* p = lister.FindProp(property);
         if (!p) return std::nullopt;
         return std::string(p->Type().Name);
     }
@@ -144,10 +144,10 @@ public:
     std::optional<std::pair<std::string, std::string>> CollectionItem(std::string_view owner,
                                                                       std::string_view property,
                                                                       int index) override {
-        rt::PropertyLister moi;
-        rt::Object* component = Inspect(moi, owner);
+        rt::PropertyLister lister;
+        rt::Object* component = Inspect(lister, owner);
         if (!component || index < 0) return std::nullopt;
-        const rt::Property* p = moi.FindProp(property);
+        const rt::Property* p = lister.FindProp(property);
         if (!p || p->Kind() != rt::TypeKind::tkClass) return std::nullopt;
         const rt::Object* collection = component->ObjectValue(*p);
         if (!collection || !collection->InheritsFrom("TCollection")) return std::nullopt;
@@ -164,12 +164,12 @@ public:
 
 private:
     // The component of the preview form named owner (never the form itself), inspected.
-    rt::Object* Inspect(rt::PropertyLister& moi, std::string_view owner) const {
+    rt::Object* Inspect(rt::PropertyLister& lister, std::string_view owner) const {
         rt::Object* form = document_.PreviewForm();
         if (!form) return nullptr;
         rt::Object* component = form->FindOwnedComponent(owner);
         if (!component) return nullptr;
-        moi.Inspect(component);
+        lister.Inspect(component);
         return component;
     }
 

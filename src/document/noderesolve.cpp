@@ -20,9 +20,9 @@ const ObjectNode& At(const Hierarchy& hierarchy, int node) {
 
 // The object a class-typed property of owner holds, looked up as the inspector lists it.
 rt::Object* PropertyObject(rt::Object& owner, const std::string& name) {
-    rt::PropertyLister moi;
-    moi.Inspect(&owner);
-    const rt::Property* p = moi.FindProp(name);
+    rt::PropertyLister lister;
+    lister.Inspect(&owner);
+    const rt::Property* p = lister.FindProp(name);
     if (!p || p->Kind() != rt::TypeKind::tkClass) return nullptr;
     return owner.ObjectValue(*p);
 }

@@ -172,31 +172,17 @@ void ResourceStream::Write(const void*, std::size_t) {
     throw EStreamError("Stream write error");
 }
 
-void ResourceToFormText(const ResourceItem& item, std::vector<std::string>& lines,
-                        const CodePage& codePage) {
-    lines.clear();
+std::string ResourceToFormText(const ResourceItem& item, const CodePage& codePage) {
     ResourceStream stream(item);
     char signature[4] = {};
     if (stream.Read(signature, sizeof signature) != sizeof signature ||
         std::memcmp(signature, FormSignature.data(), sizeof signature) != 0)
-        return;
+        return {};
     stream.Seek(0);
     MemoryStream text;
     BinaryFormToText(stream, text, codePage);
-
-    // Lines end in CR LF, CR or LF; a line end at the very end opens no further line.
     const Bytes& bytes = text.Data();
-    std::vector<std::string> result;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-        result.emplace_back(reinterpret_cast<const char*>(bytes.data()) + start, i - start);
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size())
-        result.emplace_back(reinterpret_cast<const char*>(bytes.data()) + start, bytes.size() - start);
-    lines = std::move(result);
+    return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 }  // namespace fw::pe

@@ -143,11 +143,9 @@ private:
     ByteViewStream view_;
 };
 
-// Replaces lines with the form text of the resource when it begins with "TPF0": the
-// binary form stream converted with BinaryFormToText, one entry per text line without
-// its line end. Any other resource leaves lines empty. The conversion's exceptions (for
-// a damaged form) go to the caller, with lines empty.
-void ResourceToFormText(const ResourceItem& item, std::vector<std::string>& lines,
-                        const CodePage& codePage = CodePage::Default());
+// The form text of the resource when it begins with "TPF0": the binary form stream
+// converted with BinaryFormToText. Any other resource gives empty text. The conversion's
+// exceptions (for a damaged form) go to the caller.
+std::string ResourceToFormText(const ResourceItem& item, const CodePage& codePage = CodePage::Default());
 
 }  // namespace fw::pe

@@ -17,8 +17,8 @@ constexpr int MaxDepth = 1000;
 
 using rt::EqualsIgnoringCase;
 
-bool Has(const rt::PropertyLister& moi, std::string_view name) {
-    const auto& names = moi.PropNames();
+bool Has(const rt::PropertyLister& lister, std::string_view name) {
+    const auto& names = lister.PropNames();
     return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsIgnoringCase(n, name); });
 }
 
@@ -38,19 +38,19 @@ void Instrument(rt::Object& owner, int depth) {
     for (const rt::ObjectPtr& component : owner.Components()) {
         rt::Object& c = *component;
         if (!c.InheritsFrom("TControl")) continue;
-        rt::PropertyLister moi;
-        moi.Inspect(&c);
-        if (Has(moi, "OnClick"))
-            moi.SetMethodPropByName("OnClick", Hook(ObjectEnterHook));
-        else if (Has(moi, "OnDblClick"))
-            moi.SetMethodPropByName("OnDblClick", Hook(ObjectEnterHook));
-        if (Has(moi, "OnMouseMove")) moi.SetMethodPropByName("OnMouseMove", Hook(ObjectMouseMoveHook));
-        moi.SetPropFromLines("ShowHint", {"True"});
-        moi.SetStrPropByName("Hint", c.Name() + ": " + std::string(c.ClassName()) + "\r\nOrigin: " +
+        rt::PropertyLister lister;
+        lister.Inspect(&c);
+        if (Has(lister, "OnClick"))
+            lister.SetMethodPropByName("OnClick", Hook(ObjectEnterHook));
+        else if (Has(lister, "OnDblClick"))
+            lister.SetMethodPropByName("OnDblClick", Hook(ObjectEnterHook));
+        if (Has(lister, "OnMouseMove")) lister.SetMethodPropByName("OnMouseMove", Hook(ObjectMouseMoveHook));
+        lister.SetPropFromLines("ShowHint", {"True"});
+        lister.SetStrPropByName("Hint", c.Name() + ": " + std::string(c.ClassName()) + "\r\nOrigin: " +
                                          std::to_string(Int(c, "Left")) + ", " + std::to_string(Int(c, "Top")) +
                                          "\r\nSize: " + std::to_string(Int(c, "Width")) + " x " +
                                          std::to_string(Int(c, "Height")));
-        moi.SetPropFromLines("Enabled", {"True"});
+        lister.SetPropFromLines("Enabled", {"True"});
         if (!c.Components().empty()) Instrument(c, depth + 1);
     }
 }

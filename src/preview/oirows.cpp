@@ -62,25 +62,25 @@ void AddProperties(rt::Object& object, const std::vector<std::string>& allLines,
     static const std::vector<std::string> None;
     const std::vector<std::string>& sourceLines = IsListed(object) ? allLines : None;
     // The lists are copied: the sub-objects are read through an inspector of their own.
-    rt::PropertyLister moi;
-    moi.Inspect(&object);
-    const std::vector<std::string>& names = moi.PropNames();
+    rt::PropertyLister lister;
+    lister.Inspect(&object);
+    const std::vector<std::string>& names = lister.PropNames();
     path.push_back(&object);
     for (std::size_t i = 0; i < names.size(); ++i) {
         int kind = 0;
-        ReadNumber(moi.PropKinds()[i], kind);
+        ReadNumber(lister.PropKinds()[i], kind);
         if (kind == static_cast<int>(rt::TypeKind::tkMethod)) continue;
         InspectorRow row;
         row.Name = names[i];
-        row.TypeName = moi.PropTypes()[i];
+        row.TypeName = lister.PropTypes()[i];
         row.Kind = kind;
         row.SourceIndex = SourceIndexOf(sourceLines, prefix, row.Name);
-        const std::string& live = moi.PropValues()[i];
+        const std::string& live = lister.PropValues()[i];
         row.Value = row.SourceIndex >= 0
                         ? SourceValueText(SourceValue(sourceLines[static_cast<std::size_t>(row.SourceIndex)]), live)
                         : LiveValueText(row.TypeName, live);
         if (kind == static_cast<int>(rt::TypeKind::tkClass)) {
-            const rt::Property* property = moi.FindProp(row.Name);
+            const rt::Property* property = lister.FindProp(row.Name);
             row.Object = property ? object.ObjectValue(*property) : nullptr;
             const bool reference = property && property->Info->Holding == rt::PropHolding::Reference;
             const bool open = std::find(path.begin(), path.end(), row.Object) != path.end();
@@ -251,15 +251,15 @@ std::vector<InspectorRow> FillEvents(rt::Object& object, const std::vector<std::
     std::vector<InspectorRow> rows;
     static const std::vector<std::string> None;
     const std::vector<std::string>& lines = IsListed(object) ? sourceLines : None;
-    rt::PropertyLister moi;
-    moi.Inspect(&object);
-    for (std::size_t i = 0; i < moi.PropNames().size(); ++i) {
+    rt::PropertyLister lister;
+    lister.Inspect(&object);
+    for (std::size_t i = 0; i < lister.PropNames().size(); ++i) {
         int kind = 0;
-        ReadNumber(moi.PropKinds()[i], kind);
+        ReadNumber(lister.PropKinds()[i], kind);
         if (kind != static_cast<int>(rt::TypeKind::tkMethod)) continue;
         InspectorRow row;
-        row.Name = moi.PropNames()[i];
-        row.TypeName = moi.PropTypes()[i];
+        row.Name = lister.PropNames()[i];
+        row.TypeName = lister.PropTypes()[i];
         row.Kind = kind;
         for (std::size_t l = 0; l < lines.size(); ++l) {
             // A line without "=" is its own name part.

@@ -280,14 +280,9 @@ const pe::ResourceItem& ExtractDialog::FormResource(int row) const {
     throw pe::EPEException("Cannot retrieve resource by name \"" + name + "\"");
 }
 
-void ExtractDialog::SetPreview(std::vector<std::string> lines) {
-    previewLines_ = std::move(lines);
-    std::string bytes;
-    for (const std::string& line : previewLines_) {
-        bytes += line;
-        bytes += "\r\n";
-    }
-    formText_->setText(QString::fromStdString(EditorTextFromBytes(bytes, codePage_)));
+void ExtractDialog::SetPreview(std::string text) {
+    previewText_ = std::move(text);
+    formText_->setText(QString::fromStdString(EditorTextFromBytes(previewText_, codePage_)));
 }
 
 void ExtractDialog::BoxClick() {
@@ -296,14 +291,14 @@ void ExtractDialog::BoxClick() {
     const int row = SelectedRow();
     if (row < 0) return;
     const bool converted = RunGuarded(messages_, [this, row] {
-        std::vector<std::string> lines;
+        std::string text;
         try {
-            pe::ResourceToFormText(FormResource(row), lines, codePage_);
+            text = pe::ResourceToFormText(FormResource(row), codePage_);
         } catch (...) {
             SetPreview({});
             throw;
         }
-        SetPreview(std::move(lines));
+        SetPreview(std::move(text));
     });
     if (!converted) return;
     previewConverted_ = true;
@@ -316,11 +311,7 @@ void ExtractDialog::BoxDblClick() {
     // Only a preview that converted is loaded: a form whose conversion failed would
     // otherwise open as an empty document, as if it had been extracted.
     if (!previewConverted_) return;
-    QByteArray text;
-    for (const std::string& line : previewLines_) {
-        text.append(line.data(), static_cast<qsizetype>(line.size()));
-        text.append("\r\n");
-    }
+    const QByteArray text(previewText_.data(), static_cast<qsizetype>(previewText_.size()));
     const QString caption = FromCodePage(pe_->FormNames().at(static_cast<std::size_t>(row)));
     RunGuarded(messages_, [&] { loader_(caption, text); });
 }

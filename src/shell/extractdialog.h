@@ -87,8 +87,8 @@ public:
     QPushButton* OpenButton() const { return openButton_; }
     QPushButton* LoadButton() const { return loadButton_; }
     QPushButton* CloseButton() const { return closeButton_; }
-    // The preview's lines as converted, in the code page.
-    const std::vector<std::string>& PreviewLines() const { return previewLines_; }
+    // The preview's form text as converted, in the code page.
+    const std::string& PreviewText() const { return previewText_; }
 
 public slots:
     // "Open...": asks for an executable file and opens it; the mode stays.
@@ -105,7 +105,7 @@ private:
     void BuildWidgets();
     void FormCreate();
     void FormDestroy();
-    void SetPreview(std::vector<std::string> lines);
+    void SetPreview(std::string text);
     int SelectedRow() const;
     const pe::ResourceItem& FormResource(int row) const;
     QString FromCodePage(const std::string& bytes) const;
@@ -115,7 +115,7 @@ private:
     const CodePage& codePage_;
     bool packageMode_ = false;
     std::unique_ptr<pe::PeFile> pe_;
-    std::vector<std::string> previewLines_;
+    std::string previewText_;
     // Set while the preview holds the selected form as converted ("Load" is enabled).
     bool previewConverted_ = false;
 

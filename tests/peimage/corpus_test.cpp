@@ -17,6 +17,7 @@
 #include <map>
 #include <sstream>
 
+#include "codec/textlines.h"
 #include "codec/conversion.h"
 #include "base/errors.h"
 #include "peimage/packageinfo.h"
@@ -119,21 +120,18 @@ TEST(PECorpus, EveryProgramsPayloadsReadBackThroughTheReader) {
         for (const std::string& name : pe.FormNames()) {
             SCOPED_TRACE(name);
             const fw::pe::ResourceItem item = pe.FindResourceByName(name);
-            std::vector<std::string> lines;
+            std::string text;
             try {
-                fw::pe::ResourceToFormText(item, lines);
+                text = fw::pe::ResourceToFormText(item);
             } catch (const fw::Exception& error) {
                 ADD_FAILURE() << "does not convert: " << error.what();
                 continue;
             }
-            ASSERT_FALSE(lines.empty());
-            EXPECT_EQ(lines.front().rfind("object ", 0) == 0 || lines.front().rfind("inherited ", 0) == 0 ||
-                          lines.front().rfind("inline ", 0) == 0,
+            ASSERT_FALSE(text.empty());
+            EXPECT_EQ(text.rfind("object ", 0) == 0 || text.rfind("inherited ", 0) == 0 ||
+                          text.rfind("inline ", 0) == 0,
                       true)
-                << lines.front();
-            std::string text;
-            for (const std::string& line : lines)
-                text += line + "\r\n";
+                << fw::FirstTextLine(text);
             EXPECT_EQ(text, TextOf(Bytes(item.Data.begin(), item.Data.end())));
             // Back to binary. Text cannot say everything the first stream said the way it
             // said it (8-bit strings come back as character codes, integer sizes are

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "codec/textlines.h"
 #include "codec/conversion.h"
 #include "base/errors.h"
 #include "peimage/packageinfo.h"
@@ -24,13 +25,6 @@ std::string FormText(const Bytes& stream) {
     fw::MemoryStream output;
     fw::BinaryFormToText(input, output);
     return std::string(output.Data().begin(), output.Data().end());
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
 }
 
 void ExpectEmpty(const PeFile& pe) {
@@ -111,19 +105,16 @@ TEST_P(ReaderBothFormats, ListsFormsOncePerLanguageAndConvertsThem) {
     // Both entries of TFORM1 find the first language in walk order.
     const ResourceItem form = pe.FindResourceByName("tForm1");
     EXPECT_EQ(form.Language, "1031");
-    std::vector<std::string> lines = {"stale"};
-    fw::pe::ResourceToFormText(form, lines);
-    EXPECT_EQ(Joined(lines), FormText(SmallForm("Form1", "Deutsch")));
-    EXPECT_EQ(lines.front(), "object Form1: TForm1");
+    const std::string text = fw::pe::ResourceToFormText(form);
+    EXPECT_EQ(text, FormText(SmallForm("Form1", "Deutsch")));
+    EXPECT_EQ(fw::FirstTextLine(text), "object Form1: TForm1");
 
     // A bitmap named like a form is found first and converts to no text.
     const ResourceItem shadow = pe.FindResourceByName("TABOUT");
     EXPECT_EQ(shadow.TypeName, "BITMAP");
-    fw::pe::ResourceToFormText(shadow, lines);
-    EXPECT_TRUE(lines.empty());
+    EXPECT_TRUE(fw::pe::ResourceToFormText(shadow).empty());
 
-    fw::pe::ResourceToFormText(pe.FindResourceByName("SHORT"), lines);
-    EXPECT_TRUE(lines.empty());
+    EXPECT_TRUE(fw::pe::ResourceToFormText(pe.FindResourceByName("SHORT")).empty());
 
     try {
         (void)pe.FindResourceByName("TFORM2");
@@ -201,9 +192,7 @@ TEST(Reader, DamagedFormReportsTheConversionErrorWithNoLines) {
     PeFile pe;
     pe.Open(dir.Write("broken.exe", writer.Build().File));
     ASSERT_EQ(pe.FormNames(), std::vector<std::string>{"TFORM1"});
-    std::vector<std::string> lines = {"stale"};
-    EXPECT_THROW(fw::pe::ResourceToFormText(pe.FindResourceByName("TFORM1"), lines), fw::EReadError);
-    EXPECT_TRUE(lines.empty());
+    EXPECT_THROW((void)fw::pe::ResourceToFormText(pe.FindResourceByName("TFORM1")), fw::EReadError);
 }
 
 TEST(Reader, FilesThatAreNoPEFilesGiveEmptyResults) {
