@@ -20,9 +20,9 @@
 #include <string>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
 #include "hexbaseline.h"
 
 namespace {

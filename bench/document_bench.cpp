@@ -28,9 +28,9 @@
 #include <string>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/atomicfile.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
 #include "document/documentwindow.h"
 #include "document/usermessages.h"
 #include "preview/previewcontext.h"

@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
 #include "runtime/formsearch.h"
 
 namespace {
@@ -37,19 +37,22 @@ constexpr int FormCount = 2000;
 std::string GenerateForm(int n) {
     const std::string id = std::to_string(n);
     std::string text = (n % 7 == 0 ? "inherited Form" : "object Form") + id + ": TForm" + id + "\r\n";
-    text += "  Left = 0\r\n  Top = 0\r\n  Caption = 'Generated form " + id + "'\r\n  ClientHeight = 400\r\n"
+    text += "  Left = 0\r\n  Top = 0\r\n  Caption = 'Generated form " + id +
+            "'\r\n  ClientHeight = 400\r\n"
             "  ClientWidth = 600\r\n  Font.Name = 'Tahoma'\r\n";
     if (n % 20 == 0) {
         text += "  object Image1: TImage\r\n    Picture.Data = {\r\n      07544269746D6170";
-        for (int line = 0; line < 2400; ++line) text += "\r\n      " + std::string(128, "0123456789ABCDEF"[line % 16]);
+        for (int line = 0; line < 2400; ++line)
+            text += "\r\n      " + std::string(128, "0123456789ABCDEF"[line % 16]);
         text += "}\r\n  end\r\n";
     }
     const int controls = 10 + (n * 37) % 150;
     for (int i = 0; i < controls; ++i) {
         const std::string c = std::to_string(i);
-        text += "  object Edit" + c + ": TEdit\r\n    Left = " + std::to_string(8 + i % 40) + "\r\n    Top = " +
-                std::to_string(8 + i * 24) + "\r\n    Width = 121\r\n    Height = 21\r\n    TabOrder = " + c +
-                "\r\n    Text = 'Edit" + c + "'\r\n  end\r\n";
+        text += "  object Edit" + c + ": TEdit\r\n    Left = " + std::to_string(8 + i % 40) +
+                "\r\n    Top = " + std::to_string(8 + i * 24) +
+                "\r\n    Width = 121\r\n    Height = 21\r\n    TabOrder = " + c + "\r\n    Text = 'Edit" + c +
+                "'\r\n  end\r\n";
     }
     return text + "end\r\n";
 }
@@ -68,7 +71,8 @@ public:
             if (n % 3 == 2) bytes = fw::ConvertForm(bytes, fw::FormEncoding::Resource);
             const fs::path path = root_ / ("Form" + std::to_string(n) + ".dfm");
             std::ofstream out(path, std::ios::binary);
-            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
             bytes_ += bytes.size();
             paths_.push_back(path.string());
         }
@@ -118,7 +122,8 @@ void BM_IndexFolder(benchmark::State& state, const FormFolder& folder) {
 void BM_IndexFolderUnchanged(benchmark::State& state, const FormFolder& folder) {
     fw::rt::FormFolderIndex index;
     index.FormsOf(folder.Root());
-    for (auto _ : state) benchmark::DoNotOptimize(index.FormsOf(folder.Root()).size());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(index.FormsOf(folder.Root()).size());
     if (index.FormReads() != folder.Paths().size()) state.SkipWithError("an unchanged file was read again");
 }
 
@@ -130,7 +135,8 @@ int main(int argc, char** argv) {
     const FormFolder folder;
     benchmark::RegisterBenchmark("ReadFirst400Bytes", BM_ReadFirst400Bytes, std::cref(folder))
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("IndexFolder", BM_IndexFolder, std::cref(folder))->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("IndexFolder", BM_IndexFolder, std::cref(folder))
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("IndexFolderUnchanged", BM_IndexFolderUnchanged, std::cref(folder))
         ->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();

@@ -25,9 +25,9 @@
 #include <string>
 #include <vector>
 
+#include "base/stream.h"
 #include "codec/conversion.h"
 #include "codec/formformat.h"
-#include "base/stream.h"
 #include "preview/previewcontext.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/builtin.h"
@@ -45,9 +45,10 @@ std::string GeneratedForm(int controls) {
     for (int p = 0; p < panels; ++p) {
         const std::string n = std::to_string(p);
         text += "  object Panel" + n + ": TPanel\r\n    Left = " + std::to_string((p % 5) * 200) +
-                "\r\n    Top = " + std::to_string((p / 5) * 60 % 800) + "\r\n    Width = 195\r\n    Height = 55\r\n";
+                "\r\n    Top = " + std::to_string((p / 5) * 60 % 800) +
+                "\r\n    Width = 195\r\n    Height = 55\r\n";
         ++made;
-        const char* kinds[] = {"TLabel", "TEdit", "TButton", "TCheckBox", "TComboBox",
+        const char* kinds[] = {"TLabel", "TEdit",    "TButton",      "TCheckBox", "TComboBox",
                                "TMemo",  "TListBox", "TRadioButton", "TShape"};
         for (int i = 0; i < 9 && made < controls; ++i, ++made) {
             const std::string name = std::string(kinds[i] + 1) + n + "_" + std::to_string(i);
@@ -75,7 +76,8 @@ std::string LabelsForm(int labels) {
 
 std::string CorpusText(const fs::path& path) {
     fw::Bytes bytes = fw::ReadFileBytes(path.string());
-    if (fw::DetectEncoding(bytes) != fw::FormEncoding::Text) bytes = fw::ConvertForm(bytes, fw::FormEncoding::Text);
+    if (fw::DetectEncoding(bytes) != fw::FormEncoding::Text)
+        bytes = fw::ConvertForm(bytes, fw::FormEncoding::Text);
     return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
@@ -115,10 +117,11 @@ void Measure(const char* name, const std::string& text, int runs) {
         paint.push_back(std::chrono::duration<double, std::milli>(Clock::now() - painted).count());
         messages = desktop.PreviewMessages().size();
     }
-    std::printf("%-34s %9zu B  build %7.1f ms  read only %6.1f ms  ratio %5.1f  paint %6.1f ms  held %6.1f MB  "
-                "messages %zu\n",
-                name, text.size(), Median(build), Median(read), Median(build) / Median(read), Median(paint),
-                static_cast<double>(held) / 1e6, messages);
+    std::printf(
+        "%-34s %9zu B  build %7.1f ms  read only %6.1f ms  ratio %5.1f  paint %6.1f ms  held %6.1f MB  "
+        "messages %zu\n",
+        name, text.size(), Median(build), Median(read), Median(build) / Median(read), Median(paint),
+        static_cast<double>(held) / 1e6, messages);
 }
 
 }  // namespace
@@ -146,6 +149,7 @@ int main(int argc, char** argv) {
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak resident size of the process: %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("peak resident size of the process: %.1f MB\n",
+                static_cast<double>(usage.ru_maxrss) / 1024.0);
     return 0;
 }

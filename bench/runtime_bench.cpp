@@ -21,8 +21,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
-#include <memory>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,8 +31,8 @@
 #include <malloc.h>
 #endif
 
-#include "codec/conversion.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
 #include "runtime/builtin.h"
 #include "runtime/reader.h"
 
@@ -44,8 +44,9 @@ constexpr int Sizes[] = {10000, 30000, 100000};
 
 // The form text of about `components` components in groups of four.
 std::string GenerateForm(int components, bool named) {
-    std::string text = "object Form1: TForm1\r\n  Caption = 'Generated'\r\n  ClientHeight = 600\r\n"
-                       "  ClientWidth = 800\r\n";
+    std::string text =
+        "object Form1: TForm1\r\n  Caption = 'Generated'\r\n  ClientHeight = 600\r\n"
+        "  ClientWidth = 800\r\n";
     auto line = [&text](const std::string& s) { text += s + "\r\n"; };
     auto header = [&](const char* indent, const char* name, int i, const char* className) {
         line(std::string(indent) + "object " + (named ? name + std::to_string(i) + ": " : "") + className);

@@ -22,10 +22,10 @@
 
 #include "codec/textlines.h"
 #include "document/documentwindow.h"
-#include "preview/previewcontext.h"
 #include "document/editorlogic.h"
 #include "document/objectscan.h"
 #include "document/usermessages.h"
+#include "preview/previewcontext.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <cstring>
 #include <string>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
+#include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "roundtrip.h"
 

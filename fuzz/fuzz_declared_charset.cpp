@@ -14,7 +14,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const fw::Bytes form(data, data + size);
     const fw::DeclaredCodePage declared = fw::DeclaredCodePageOf(form);
-    if (declared.CodePage != 0 && (fw::CodePage::Find(declared.CodePage) == nullptr || declared.Votes < 1)) std::abort();
+    if (declared.CodePage != 0 && (fw::CodePage::Find(declared.CodePage) == nullptr || declared.Votes < 1))
+        std::abort();
     if (declared.CodePage == 0 && (declared.Votes != 0 || declared.Conflicting)) std::abort();
 
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -67,7 +67,8 @@ void CheckHighlighting(std::string_view text, const fw::CodePage& codePage) {
             if (trail[token.Start]) fwfuzz::Fail("a highlighting token starts on a trail byte", line);
             covered += token.Length;
         }
-        if (covered != line.size()) fwfuzz::Fail("the highlighting tokens do not end at the line's end", line);
+        if (covered != line.size())
+            fwfuzz::Fail("the highlighting tokens do not end at the line's end", line);
         start = end;
     }
 }
@@ -80,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fw::ByteSpan bytes(data + 1, size - 1);
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 
-    if (codePage.Encode(codePage.Decode(text)) != text) fwfuzz::Fail("decoding and encoding changed the bytes", text);
+    if (codePage.Encode(codePage.Decode(text)) != text)
+        fwfuzz::Fail("decoding and encoding changed the bytes", text);
     CheckTokens(text, codePage);
     CheckHighlighting(text, codePage);
 

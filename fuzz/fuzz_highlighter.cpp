@@ -104,9 +104,9 @@ void CheckLine(std::string_view line, std::string_view lineEnd, fw::HighlightEnc
         // All but the line's last token are the same; that one starts at the same place,
         // with the same kind.
         const std::size_t same = tokens.size() >= 2 ? tokens.size() - 2 : 0;
-        bool differs = longer.size() < tokens.size() || withEndRange != range ||
-                       !std::equal(tokens.begin(), tokens.begin() + static_cast<std::ptrdiff_t>(same),
-                                   longer.begin());
+        bool differs =
+            longer.size() < tokens.size() || withEndRange != range ||
+            !std::equal(tokens.begin(), tokens.begin() + static_cast<std::ptrdiff_t>(same), longer.begin());
         if (!differs && tokens.size() >= 2) {
             const fw::HighlightToken& mine = tokens[same];
             const fw::HighlightToken& theirs = longer[same];
@@ -123,7 +123,8 @@ void CheckLine(std::string_view line, std::string_view lineEnd, fw::HighlightEnc
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    for (const fw::HighlightEncoding encoding : {fw::HighlightEncoding::SingleByte, fw::HighlightEncoding::Utf8}) {
+    for (const fw::HighlightEncoding encoding :
+         {fw::HighlightEncoding::SingleByte, fw::HighlightEncoding::Utf8}) {
         fw::HighlightRange range = fw::HighlightRange::Normal;
         std::size_t start = 0;
         while (start <= text.size()) {

@@ -3,9 +3,9 @@
 // lines and goes on; it must never crash, hang, leak or trip a sanitizer, and every
 // error it reports must name a line of the input.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 #include <vector>

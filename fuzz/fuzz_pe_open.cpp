@@ -20,8 +20,8 @@
 #include <cstring>
 #include <string>
 
-#include "base/errors.h"
 #include "base/asciitext.h"
+#include "base/errors.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "base/errors.h"
-#include "codec/formformat.h"
 #include "base/stream.h"
+#include "codec/formformat.h"
 #include "runtime/builtin.h"
 #include "runtime/reader.h"
 #include "runtime/registry.h"

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <string>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
+#include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "roundtrip.h"
 
@@ -43,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const fwfuzz::TextOutcome bare = fwfuzz::ConvertBinaryToText(input.subspan(headerEnd), false);
-    if (bare.Text != fromMemory.Text ||
-        (bare.Text && bare.Consumed + headerEnd != fromMemory.Consumed)) {
+    if (bare.Text != fromMemory.Text || (bare.Text && bare.Consumed + headerEnd != fromMemory.Consumed)) {
         fwfuzz::Fail("the stream behind a resource header reads differently without the header",
                      bare.Text ? fwfuzz::AsText(*bare.Text) : std::string_view("(rejected)"),
                      fromMemory.Text ? fwfuzz::AsText(*fromMemory.Text) : std::string_view("(rejected)"));

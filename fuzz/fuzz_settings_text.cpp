@@ -50,7 +50,8 @@ struct Probe {
         storage->SetOnReadCustomValue([](const QString& name, const fw::StoredValue& value) {
             // As the main window takes its options: a flag of the wrong kind is an error.
             if (name == QStringLiteral("ShowTypeCol") || name == QStringLiteral("SmallFont")) {
-                if (value.kind != fw::StoredValue::Kind::Boolean) throw fw::EReadError("Invalid property value");
+                if (value.kind != fw::StoredValue::Kind::Boolean)
+                    throw fw::EReadError("Invalid property value");
                 return true;
             }
             return false;
@@ -96,7 +97,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
                                     : QDir::tempPath() + QStringLiteral("/fw-fuzz-settings-XXXXXX"));
     if (!folder.isValid()) std::abort();
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, folder.filePath(QStringLiteral("system")));
+    QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope,
+                       folder.filePath(QStringLiteral("system")));
     probe = new Probe;
     writer = new QSettings(QSettings::IniFormat, QSettings::UserScope, fw::SettingsOrganization(),
                            fw::SettingsApplication());
@@ -121,7 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     try {
-        probe->manager->LoadSection(kSection, [](fw::ByteSpan stream) { probe->storage->ApplyStream(stream); });
+        probe->manager->LoadSection(kSection,
+                                    [](fw::ByteSpan stream) { probe->storage->ApplyStream(stream); });
     } catch (const fw::Exception&) {
     }
     return 0;

@@ -17,8 +17,8 @@
 #include <cstdint>
 #include <string>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
+#include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "roundtrip.h"
 

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
+#include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
@@ -83,8 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<fw::rt::BuildMessage> messages;
     std::vector<fw::rt::ReadObject> objects;
     fw::rt::BuildOrigins origins;
-    fw::rt::BuildFormFromText(*root, parts.front(), *registry,
-                               fw::CodePage::Default(), messages, &names, &objects, &source, &origins);
+    fw::rt::BuildFormFromText(*root, parts.front(), *registry, fw::CodePage::Default(), messages, &names,
+                              &objects, &source, &origins);
     (void)fw::rt::RootBaseOf(parts.front(), *registry, &source);
     names.Remove(root.get());
     return 0;

@@ -27,10 +27,10 @@
 #include <string>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
-#include "codec/formformat.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
+#include "codec/formformat.h"
 
 namespace {
 

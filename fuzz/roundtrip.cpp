@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
+#include "codec/conversion.h"
 #include "codec/formtokenizer.h"
 
 namespace fwfuzz {
@@ -134,7 +134,8 @@ TextOutcome ConvertFrom(Input& input, bool resource, const fw::CodePage& codePag
 
 }  // namespace
 
-TextOutcome ConvertBinaryToText(fw::ByteSpan binary, bool resource, bool fileLike, const fw::CodePage& codePage) {
+TextOutcome ConvertBinaryToText(fw::ByteSpan binary, bool resource, bool fileLike,
+                                const fw::CodePage& codePage) {
     if (fileLike) {
         FileLikeStream input(binary);
         return ConvertFrom(input, resource, codePage);

@@ -52,7 +52,8 @@ std::optional<fw::Bytes> TryBinaryToText(fw::ByteSpan binary, bool resource, std
                                          const fw::CodePage& codePage = fw::CodePage::Default());
 
 // Form text to a bare binary form stream, or nothing when the codec rejects it.
-std::optional<fw::Bytes> TryTextToBinary(fw::ByteSpan text, const fw::CodePage& codePage = fw::CodePage::Default());
+std::optional<fw::Bytes> TryTextToBinary(fw::ByteSpan text,
+                                         const fw::CodePage& codePage = fw::CodePage::Default());
 
 // Whether text holds something that makes the binary stream written from it unfaithful
 // by design, so that no round trip can be asked of it:
@@ -84,7 +85,8 @@ void CheckWrittenStream(const fw::Bytes& written, const fw::CodePage& codePage =
 // spelling of identifiers) must not change any further. Returns without a check when
 // the first pass itself does not convert; aborts with a description when a later one
 // fails or changes anything.
-void CheckStableAfterFirstPass(const fw::Bytes& written, const fw::CodePage& codePage = fw::CodePage::Default());
+void CheckStableAfterFirstPass(const fw::Bytes& written,
+                               const fw::CodePage& codePage = fw::CodePage::Default());
 
 // Prints the message and the given texts (abridged) to stderr and aborts.
 [[noreturn]] void Fail(std::string_view message, std::string_view firstText = {},

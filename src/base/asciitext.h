@@ -32,13 +32,15 @@ constexpr std::uint8_t AsciiLower(std::uint8_t c) {
 // A copy of text with its ASCII letters in upper (lower) case.
 inline std::string AsciiUpper(std::string_view text) {
     std::string upper(text);
-    for (char& c : upper) c = AsciiUpper(c);
+    for (char& c : upper)
+        c = AsciiUpper(c);
     return upper;
 }
 
 inline std::string AsciiLower(std::string_view text) {
     std::string lower(text);
-    for (char& c : lower) c = AsciiLower(c);
+    for (char& c : lower)
+        c = AsciiLower(c);
     return lower;
 }
 

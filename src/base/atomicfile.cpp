@@ -25,7 +25,9 @@ namespace fw {
 
 namespace {
 
-std::string SystemReason() { return std::strerror(errno); }
+std::string SystemReason() {
+    return std::strerror(errno);
+}
 
 void (*saveStepHook)(SaveStep) = nullptr;
 
@@ -35,7 +37,9 @@ void ReachSaveStep(SaveStep step) {
 
 }  // namespace
 
-void SetSaveStepHookForTests(void (*hook)(SaveStep)) { saveStepHook = hook; }
+void SetSaveStepHookForTests(void (*hook)(SaveStep)) {
+    saveStepHook = hook;
+}
 
 namespace {
 
@@ -153,13 +157,15 @@ std::optional<std::chrono::nanoseconds> ProcessAge() {
         rest.remove_prefix(end);
     }
     unsigned long long ticks = 0;
-    if (std::from_chars(field.data(), field.data() + field.size(), ticks).ec != std::errc()) return std::nullopt;
+    if (std::from_chars(field.data(), field.data() + field.size(), ticks).ec != std::errc())
+        return std::nullopt;
     const long perSecond = ::sysconf(_SC_CLK_TCK);
-    timespec boot {};
+    timespec boot{};
     if (perSecond <= 0 || ::clock_gettime(CLOCK_BOOTTIME, &boot) != 0) return std::nullopt;
     const auto started = std::chrono::nanoseconds(
         static_cast<std::int64_t>(ticks / static_cast<unsigned long long>(perSecond)) * 1000000000 +
-        static_cast<std::int64_t>(ticks % static_cast<unsigned long long>(perSecond)) * 1000000000 / perSecond);
+        static_cast<std::int64_t>(ticks % static_cast<unsigned long long>(perSecond)) * 1000000000 /
+            perSecond);
     return SinceEpoch(boot) - started;
 }
 
@@ -169,7 +175,7 @@ std::optional<std::chrono::nanoseconds> ProcessAge() {
 void RemoveStaleTemporaries(const fs::path& dir, const std::string& stem) {
     const std::optional<std::chrono::nanoseconds> age = ProcessAge();
     if (!age) return;
-    timespec now {};
+    timespec now{};
     if (::clock_gettime(CLOCK_REALTIME, &now) != 0) return;
     std::error_code error;
     for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, error), end; !error && it != end;
@@ -246,7 +252,8 @@ bool KeepBackup(const std::string& target, const std::string& backupPath, const 
     if (held) {
         struct stat now {};
         linkable = ::fstat(held->Fd, &now) == 0 && now.st_size == held->Size &&
-                   now.st_mtim.tv_sec == held->Modified.tv_sec && now.st_mtim.tv_nsec == held->Modified.tv_nsec;
+                   now.st_mtim.tv_sec == held->Modified.tv_sec &&
+                   now.st_mtim.tv_nsec == held->Modified.tv_nsec;
     }
     std::string tempPath;
     if (linkable) {
@@ -390,7 +397,8 @@ LockedFile::LockedFile(const std::string& path) : path_(path) {
         const bool folder = S_ISDIR(st.st_mode);
         ::close(fd_);
         fd_ = -1;
-        throw EStreamError("Cannot open file " + path + ": " + (folder ? "Is a directory" : "Not a regular file"));
+        throw EStreamError("Cannot open file " + path + ": " +
+                           (folder ? "Is a directory" : "Not a regular file"));
     }
     std::uint8_t block[65536];
     for (;;) {
@@ -418,7 +426,7 @@ LockedFile::~LockedFile() {
 }
 
 void LockedFile::Replace(ByteSpan data, const std::string& backupPath) {
-    timespec modified {};
+    timespec modified{};
     modified.tv_sec = static_cast<time_t>(readSeconds_);
     modified.tv_nsec = static_cast<long>(readNanoseconds_);
     const HeldFile held{fd_, content_, static_cast<std::int64_t>(content_.size()), modified};

@@ -37,14 +37,16 @@ bool IsPrivateByteUnit(char16_t unit) {
 }  // namespace
 
 CodePage::CodePage(int number, const std::array<char16_t, 128>& upperHalf) : number_(number) {
-    for (int b = 0; b < 128; ++b) toUnit_[static_cast<std::size_t>(b)] = static_cast<char16_t>(b);
-    for (std::size_t b = 0; b < 128; ++b) toUnit_[128 + b] = upperHalf[b];
+    for (int b = 0; b < 128; ++b)
+        toUnit_[static_cast<std::size_t>(b)] = static_cast<char16_t>(b);
+    for (std::size_t b = 0; b < 128; ++b)
+        toUnit_[128 + b] = upperHalf[b];
 }
 
 CodePage::CodePage(const detail::DoubleByteTable& table) : number_(table.Number), table_(&table) {
     for (std::size_t b = 0; b < 256; ++b)
         toUnit_[b] = IsLeadByte(static_cast<std::uint8_t>(b)) ? static_cast<char16_t>(PrivateByteBase + b)
-                                                               : table.Single[b];
+                                                              : table.Single[b];
 }
 
 void CodePage::BuildFromUnit() const {
@@ -61,7 +63,8 @@ void CodePage::BuildFromUnit() const {
             const char16_t* units = table_->Rows + row * width;
             for (std::size_t t = 0; t < width; ++t)
                 if (units[t] != 0)
-                    fromUnit_.emplace_back(units[t], static_cast<std::uint16_t>(lead << 8 | (table_->TrailFirst + t)));
+                    fromUnit_.emplace_back(units[t],
+                                           static_cast<std::uint16_t>(lead << 8 | (table_->TrailFirst + t)));
         }
     }
     std::sort(fromUnit_.begin(), fromUnit_.end());
@@ -80,7 +83,8 @@ const CodePage* CodePage::Find(int number) {
 
 std::vector<int> CodePage::Supported() {
     std::vector<int> numbers;
-    for (const auto& page : AllCodePages()) numbers.push_back(page->Number());
+    for (const auto& page : AllCodePages())
+        numbers.push_back(page->Number());
     std::sort(numbers.begin(), numbers.end());
     return numbers;
 }
@@ -102,7 +106,8 @@ int CodePage::ToByte(char16_t unit) const {
 std::u16string CodePage::Decode(std::string_view bytes) const {
     if (table_ == nullptr) {
         std::u16string text(bytes.size(), u'\0');
-        for (std::size_t i = 0; i < bytes.size(); ++i) text[i] = toUnit_[static_cast<std::uint8_t>(bytes[i])];
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            text[i] = toUnit_[static_cast<std::uint8_t>(bytes[i])];
         return text;
     }
     std::u16string text;
@@ -205,7 +210,8 @@ std::string Utf8TextFromUtf16(std::u16string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
@@ -234,9 +240,7 @@ std::u16string Utf16FromUtf8Text(std::string_view bytes, const CodePage& fallbac
     std::u16string out;
     out.reserve(bytes.size());
     const auto n = bytes.size();
-    auto cont = [&](std::size_t k) {
-        return k < n && (static_cast<std::uint8_t>(bytes[k]) & 0xC0) == 0x80;
-    };
+    auto cont = [&](std::size_t k) { return k < n && (static_cast<std::uint8_t>(bytes[k]) & 0xC0) == 0x80; };
     auto at = [&](std::size_t k) { return static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[k])); };
     std::size_t i = 0;
     while (i < n) {
@@ -253,7 +257,8 @@ std::u16string Utf16FromUtf8Text(std::string_view bytes, const CodePage& fallbac
             cp = ((c & 0x0F) << 12) | ((at(i + 1) & 0x3F) << 6) | (at(i + 2) & 0x3F);
             if (cp >= 0x800) len = 3;
         } else if (c >= 0xF0 && c <= 0xF4 && cont(i + 1) && cont(i + 2) && cont(i + 3)) {
-            cp = ((c & 0x07) << 18) | ((at(i + 1) & 0x3F) << 12) | ((at(i + 2) & 0x3F) << 6) | (at(i + 3) & 0x3F);
+            cp = ((c & 0x07) << 18) | ((at(i + 1) & 0x3F) << 12) | ((at(i + 2) & 0x3F) << 6) |
+                 (at(i + 3) & 0x3F);
             if (cp >= 0x10000 && cp <= 0x10FFFF) len = 4;
         }
         if (len == 0) {

@@ -20,11 +20,11 @@ namespace detail {
 // A double-byte code page as scripts/gen-codepages.py writes it.
 struct DoubleByteTable {
     int Number;
-    std::array<char16_t, 256> Single;       // the unit of each byte standing alone
-    std::array<std::uint8_t, 256> Kind;     // bit 1: lead byte, bit 2: trail byte
-    std::array<std::uint8_t, 256> Row;      // a lead byte's row in Rows, FF when it has none
-    std::uint8_t TrailFirst, TrailLast;     // the trail bytes each row covers
-    const char16_t* Rows;                   // per row the units of its pairs, 0 where undefined
+    std::array<char16_t, 256> Single;    // the unit of each byte standing alone
+    std::array<std::uint8_t, 256> Kind;  // bit 1: lead byte, bit 2: trail byte
+    std::array<std::uint8_t, 256> Row;   // a lead byte's row in Rows, FF when it has none
+    std::uint8_t TrailFirst, TrailLast;  // the trail bytes each row covers
+    const char16_t* Rows;                // per row the units of its pairs, 0 where undefined
 };
 }  // namespace detail
 

@@ -41,8 +41,7 @@ public:
 // Line() gives N alone, 0 for errors that are not tied to a line.
 class EParserError : public Exception {
 public:
-    explicit EParserError(const std::string& message, int line = 0)
-        : Exception(message), line_(line) {}
+    explicit EParserError(const std::string& message, int line = 0) : Exception(message), line_(line) {}
     int Line() const noexcept { return line_; }
 
 private:

@@ -14,7 +14,9 @@ namespace fw {
 
 namespace {
 
-std::string SystemReason() { return std::strerror(errno); }
+std::string SystemReason() {
+    return std::strerror(errno);
+}
 
 }  // namespace
 
@@ -119,7 +121,8 @@ std::size_t FileStream::Read(void* buffer, std::size_t n) {
     if (!file_) return 0;
     const std::size_t got = std::fread(buffer, 1, n, file_);
     // A failing disk must not look like the end of the file.
-    if (got < n && std::ferror(file_)) throw EStreamError("Cannot read file " + path_ + ": " + SystemReason());
+    if (got < n && std::ferror(file_))
+        throw EStreamError("Cannot read file " + path_ + ": " + SystemReason());
     return got;
 }
 
@@ -128,7 +131,9 @@ void FileStream::Write(const void* buffer, std::size_t n) {
         throw EStreamError("Stream write error: " + path_ + ": " + SystemReason());
 }
 
-std::int64_t FileStream::Position() const { return file_ ? ftello(file_) : 0; }
+std::int64_t FileStream::Position() const {
+    return file_ ? ftello(file_) : 0;
+}
 
 void FileStream::Seek(std::int64_t position) {
     if (!file_ || position < 0 || position > Size() || fseeko(file_, position, SEEK_SET) != 0)

@@ -290,7 +290,8 @@ private:
                     Fail("-o needs exactly one input file");
                 }
                 if (ReadsStandardInput()) {
-                    if (result_.Output == OutputMode::InPlace) Fail("--in-place cannot replace standard input");
+                    if (result_.Output == OutputMode::InPlace)
+                        Fail("--in-place cannot replace standard input");
                     if (result_.Output == OutputMode::Directory)
                         Fail("--out-dir needs a file name; standard input has none (use -o)");
                 }

@@ -16,17 +16,17 @@
 #include <thread>
 #include <vector>
 
+#include "base/asciitext.h"
 #include "base/atomicfile.h"
+#include "base/byteview.h"
 #include "base/codepage.h"
+#include "base/stream.h"
 #include "codec/conversion.h"
 #include "codec/declaredcharset.h"
 #include "codec/formformat.h"
-#include "codec/jsontext.h"
 #include "codec/formtokenizer.h"
-#include "base/stream.h"
+#include "codec/jsontext.h"
 #include "packages/designpackages.h"
-#include "base/asciitext.h"
-#include "base/byteview.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 #include "runtime/builtin.h"
@@ -114,7 +114,8 @@ int ForEachFileInParallel(const std::vector<std::string>& files, unsigned jobs, 
     const auto reportWarnings = [&](std::size_t index) {
         if (warnings == nullptr || (*warnings)[index].empty()) return;
         out.flush();
-        for (const std::string& line : (*warnings)[index]) err << line << '\n';
+        for (const std::string& line : (*warnings)[index])
+            err << line << '\n';
     };
     if (jobs <= 1 || count <= 1) {
         bool anyFailed = false;
@@ -201,7 +202,8 @@ void RefuseExisting(const fs::path& destination, bool linkIsReplaced) {
         throw std::runtime_error("not written: " + destination.string() +
                                  " is a symbolic link (--force replaces the link itself)");
     }
-    throw std::runtime_error("not written: " + destination.string() + " already exists (--force replaces it)");
+    throw std::runtime_error("not written: " + destination.string() +
+                             " already exists (--force replaces it)");
 }
 
 // The code page a form is read in and where the choice came from: --codepage when
@@ -228,7 +230,8 @@ FormCodePage CodePageFor(const Invocation& invocation, const Bytes& form) {
 
 // "936 (declared)", as detect prints the page.
 std::string CodePageLabel(const FormCodePage& chosen) {
-    return std::to_string(chosen.Page->Number()) + " (" + std::string(CodePageSourceName(chosen.Source)) + ")";
+    return std::to_string(chosen.Page->Number()) + " (" + std::string(CodePageSourceName(chosen.Source)) +
+           ")";
 }
 
 // The warnings about a form read in chosen's page whose strings may be in another:
@@ -246,7 +249,8 @@ int LineOfBytesOutsideCodePage(ByteSpan text, const CodePage& codePage, bool fro
     if (!fromBinary) {
         const std::size_t at = FirstByteOutsideCodePage(chars, codePage);
         if (at == std::string_view::npos) return 0;
-        return 1 + static_cast<int>(std::count(chars.begin(), chars.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+        return 1 + static_cast<int>(
+                       std::count(chars.begin(), chars.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
     }
     const auto unmapped = [](char16_t unit) {
         return (unit >= 0x80 && unit <= 0x9F) ||
@@ -277,8 +281,8 @@ std::vector<std::string> CodePageWarnings(const std::string& path, const FormCod
     const int declared = chosen.Declared.CodePage;
     const std::string prefix = path + ": warning: ";
     if (const int line = LineOfBytesOutsideCodePage(text, *chosen.Page, fromBinary); line != 0) {
-        std::string message = prefix + "line " + std::to_string(line) + " holds bytes that are not valid in code page " +
-                              std::to_string(used);
+        std::string message = prefix + "line " + std::to_string(line) +
+                              " holds bytes that are not valid in code page " + std::to_string(used);
         if (declared != 0 && declared != used) {
             message += "; the form declares " + std::to_string(declared);
         } else {
@@ -395,46 +399,50 @@ int RunConvert(const Invocation& invocation, std::istream& in, std::ostream& out
     const auto convert = [&](std::size_t index, const Bytes& input) {
         const FormCodePage chosen = CodePageFor(invocation, input);
         Bytes output = ConvertChecked(input, target, *chosen.Page);
-        warnings[index] = CodePageWarnings(files[index], chosen, FormAsText(input, output, target, *chosen.Page),
-                                           DetectEncoding(input) != FormEncoding::Text);
+        warnings[index] =
+            CodePageWarnings(files[index], chosen, FormAsText(input, output, target, *chosen.Page),
+                             DetectEncoding(input) != FormEncoding::Text);
         return output;
     };
-    return ForEachFileInParallel(files, jobs, out, err, [&](std::size_t index) {
-        if (!refused[index].empty()) throw std::runtime_error(refused[index]);
-        const std::string& path = files[index];
-        if (invocation.Output == OutputMode::InPlace) {
-            // Locked from the read to the rename, so that a conversion of the same file
-            // running at the same time waits and then reads this one's result. A file that
-            // the conversion leaves as it is is not written, and its backup stays.
-            LockedFile file(path);
-            const Bytes output = convert(index, file.Content());
-            if (output != file.Content()) file.Replace(output, BackupPath(path));
-            return;
-        }
-        const Bytes output = convert(index, ReadInput(path, in));
-        if (invocation.Output == OutputMode::File && IsStandardStream(invocation.OutputPath)) {
-            out.write(reinterpret_cast<const char*>(output.data()), static_cast<std::streamsize>(output.size()));
-            return;
-        }
-        // -o is the user's own name for the output and is written through a link;
-        // under --out-dir the name is the program's, and a link there is never followed.
-        const bool linkIsReplaced = invocation.Output == OutputMode::Directory;
-        if (!invocation.Force) RefuseExisting(destinations[index], linkIsReplaced);
-        WriteOptions options;
-        options.ReplaceExisting = invocation.Force;
-        options.FollowLink = !linkIsReplaced;
-        WriteFileAtomically(destinations[index].string(), output, options);
-    }, &warnings);
+    return ForEachFileInParallel(
+        files, jobs, out, err,
+        [&](std::size_t index) {
+            if (!refused[index].empty()) throw std::runtime_error(refused[index]);
+            const std::string& path = files[index];
+            if (invocation.Output == OutputMode::InPlace) {
+                // Locked from the read to the rename, so that a conversion of the same file
+                // running at the same time waits and then reads this one's result. A file that
+                // the conversion leaves as it is is not written, and its backup stays.
+                LockedFile file(path);
+                const Bytes output = convert(index, file.Content());
+                if (output != file.Content()) file.Replace(output, BackupPath(path));
+                return;
+            }
+            const Bytes output = convert(index, ReadInput(path, in));
+            if (invocation.Output == OutputMode::File && IsStandardStream(invocation.OutputPath)) {
+                out.write(reinterpret_cast<const char*>(output.data()),
+                          static_cast<std::streamsize>(output.size()));
+                return;
+            }
+            // -o is the user's own name for the output and is written through a link;
+            // under --out-dir the name is the program's, and a link there is never followed.
+            const bool linkIsReplaced = invocation.Output == OutputMode::Directory;
+            if (!invocation.Force) RefuseExisting(destinations[index], linkIsReplaced);
+            WriteOptions options;
+            options.ReplaceExisting = invocation.Force;
+            options.FollowLink = !linkIsReplaced;
+            WriteFileAtomically(destinations[index].string(), output, options);
+        },
+        &warnings);
 }
 
 int RunDetect(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
     return ForEachFile(invocation, out, err, [&](const std::string& path) {
         // The encoding from the first bytes; the code page needs the whole form.
-        const FormEncoding encoding =
-            IsStandardStream(path) ? FormEncoding::Text : DetectFileEncoding(path);
+        const FormEncoding encoding = IsStandardStream(path) ? FormEncoding::Text : DetectFileEncoding(path);
         const Bytes form = ReadInput(path, in);
-        out << path << '\t' << FormEncodingName(IsStandardStream(path) ? DetectEncoding(form) : encoding) << '\t'
-            << CodePageLabel(CodePageFor(invocation, form)) << '\n';
+        out << path << '\t' << FormEncodingName(IsStandardStream(path) ? DetectEncoding(form) : encoding)
+            << '\t' << CodePageLabel(CodePageFor(invocation, form)) << '\n';
     });
 }
 
@@ -444,8 +452,9 @@ int RunDetect(const Invocation& invocation, std::istream& in, std::ostream& out,
 // even the fallback classes, and nothing is returned. Each package that failed is
 // reported on err; *failed tells whether any did.
 std::unique_ptr<fw::pkg::DesignPackages> LoadDesignPackages(const Invocation& invocation,
-                                                            fw::rt::ClassRegistry& registry, std::ostream& out,
-                                                            std::ostream& err, bool* failed) {
+                                                            fw::rt::ClassRegistry& registry,
+                                                            std::ostream& out, std::ostream& err,
+                                                            bool* failed) {
     *failed = false;
     if (invocation.Packages.empty() && !invocation.InstalledPackages) return nullptr;
     auto packages = std::make_unique<fw::pkg::DesignPackages>(registry, fw::pkg::UserPackageListPath());
@@ -459,7 +468,8 @@ std::unique_ptr<fw::pkg::DesignPackages> LoadDesignPackages(const Invocation& in
     for (const std::string& entry : packages->PackageErrors()) {
         // "<path>=<message>", the path as listed; a path may hold "=" itself.
         for (const std::string& path : packages->PackageFiles()) {
-            if (entry.size() > path.size() && entry.compare(0, path.size(), path) == 0 && entry[path.size()] == '=') {
+            if (entry.size() > path.size() && entry.compare(0, path.size(), path) == 0 &&
+                entry[path.size()] == '=') {
                 out.flush();
                 // The loader's messages put the reason on a line of its own.
                 std::string message = entry.substr(path.size() + 1);
@@ -493,7 +503,8 @@ int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, 
         const bool binary = DetectEncoding(input) != FormEncoding::Text;
         if (binary) input = ConvertForm(input, FormEncoding::Text, codePage);
         out.flush();
-        for (const std::string& warning : CodePageWarnings(path, chosen, input, binary)) err << warning << '\n';
+        for (const std::string& warning : CodePageWarnings(path, chosen, input, binary))
+            err << warning << '\n';
         const std::string_view text(reinterpret_cast<const char*>(input.data()), input.size());
         std::vector<std::string> messages;
         {
@@ -529,7 +540,8 @@ int RunCheck(const Invocation& invocation, std::istream& in, std::ostream& out, 
             out << path << ": ok\n";
             return;
         }
-        for (const std::string& message : messages) out << path << ": " << OneLine(message) << '\n';
+        for (const std::string& message : messages)
+            out << path << ": " << OneLine(message) << '\n';
     });
     if (invocation.JsonOutput) out << (firstFile ? "]}\n" : "\n]}\n");
     return anyMessage ? ExitFailed : status;

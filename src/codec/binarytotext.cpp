@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "conversion.h"
 #include "base/errors.h"
+#include "conversion.h"
 #include "extended.h"
 #include "formreader.h"
 
@@ -86,7 +86,8 @@ private:
     }
     void EndLine() { out_.Put("\r\n"); }
     void CheckDepth(int depth) {
-        if (depth > MaxNestingDepth) throw EReadError("Invalid property value: objects or values nested too deeply");
+        if (depth > MaxNestingDepth)
+            throw EReadError("Invalid property value: objects or values nested too deeply");
     }
 
     void Property(int depth);
@@ -131,9 +132,11 @@ void BinaryToText::Object(int depth) {
     EndLine();
 
     ++level_;
-    while (!reader_.AtListEnd()) Property(depth);
+    while (!reader_.AtListEnd())
+        Property(depth);
     reader_.RequireTag(TagNull);
-    while (!reader_.AtListEnd()) Object(depth + 1);
+    while (!reader_.AtListEnd())
+        Object(depth + 1);
     reader_.RequireTag(TagNull);
     --level_;
     Indent();
@@ -169,10 +172,16 @@ void BinaryToText::Value(int depth) {
             break;
         case TagInt8:
         case TagInt16:
-        case TagInt32: out_.Put(std::to_string(reader_.TakeInt32())); break;
-        case TagInt64: out_.Put(std::to_string(reader_.TakeInt64())); break;
+        case TagInt32:
+            out_.Put(std::to_string(reader_.TakeInt32()));
+            break;
+        case TagInt64:
+            out_.Put(std::to_string(reader_.TakeInt64()));
+            break;
         case TagExtended:
-        case TagDouble: out_.Put(FormatFloatFixed(reader_.TakeExtended())); break;
+        case TagDouble:
+            out_.Put(FormatFloatFixed(reader_.TakeExtended()));
+            break;
         case TagSingle:
             out_.Put(FormatFloatGeneral(static_cast<long double>(reader_.TakeSingle())));
             out_.Put('s');
@@ -203,7 +212,9 @@ void BinaryToText::Value(int depth) {
             String(s.data(), s.size());
             break;
         }
-        case TagBinary: Binary(); break;
+        case TagBinary:
+            Binary();
+            break;
         case TagSet: {
             reader_.TakeTag();
             out_.Put('[');
@@ -216,8 +227,12 @@ void BinaryToText::Value(int depth) {
             out_.Put(']');
             break;
         }
-        case TagCollection: Collection(depth); break;
-        default: out_.Put(reader_.TakeIdentifier()); break;
+        case TagCollection:
+            Collection(depth);
+            break;
+        default:
+            out_.Put(reader_.TakeIdentifier());
+            break;
     }
 }
 
@@ -235,7 +250,8 @@ void BinaryToText::String(const Unit* s, std::size_t length) {
     auto special = [](Unit c) { return c < 32 || c == 39 || (wide && c > 127); };
     const CodePage& codePage = reader_.Codepage();
     const bool pairs = !wide && codePage.IsDoubleByte();
-    const std::string_view bytes = pairs ? std::string_view(reinterpret_cast<const char*>(s), length) : std::string_view();
+    const std::string_view bytes =
+        pairs ? std::string_view(reinterpret_cast<const char*>(s), length) : std::string_view();
     // The units of the character at i; a special unit is never part of a pair.
     auto charLength = [&](std::size_t i) { return pairs ? codePage.CharLength(bytes, i) : std::size_t{1}; };
     ++level_;
@@ -255,12 +271,14 @@ void BinaryToText::String(const Unit* s, std::size_t length) {
         } else {
             const std::size_t j = i;
             i += charLength(i);
-            while (i < length && !special(s[i]) && i - k + charLength(i) <= 64) i += charLength(i);
+            while (i < length && !special(s[i]) && i - k + charLength(i) <= 64)
+                i += charLength(i);
             // The run stops at 64 bytes, or before a character that would not fit.
             if (i - k >= 64 || (i < length && !special(s[i]))) lineBreak = true;
             char* p = out_.Reserve(i - j + 2);
             *p++ = '\'';
-            for (std::size_t m = j; m < i; ++m) *p++ = static_cast<char>(s[m]);
+            for (std::size_t m = j; m < i; ++m)
+                *p++ = static_cast<char>(s[m]);
             *p = '\'';
             out_.Commit(i - j + 2);
         }
@@ -316,7 +334,8 @@ void BinaryToText::Collection(int depth) {
         EndLine();
         reader_.RequireTag(TagList);
         ++level_;
-        while (!reader_.AtListEnd()) Property(depth + 1);
+        while (!reader_.AtListEnd())
+            Property(depth + 1);
         reader_.RequireTag(TagNull);
         --level_;
         Indent();
@@ -359,9 +378,11 @@ private:
         reader_.TakePrefix();
         Name();
         Name();
-        while (!reader_.AtListEnd()) Property(depth);
+        while (!reader_.AtListEnd())
+            Property(depth);
         reader_.TakeTag();
-        while (!reader_.AtListEnd()) Object(depth + 1);
+        while (!reader_.AtListEnd())
+            Object(depth + 1);
         reader_.TakeTag();
     }
     void Property(int depth) {
@@ -378,11 +399,13 @@ private:
             case TagSet:
                 reader_.TakeTag();
                 for (std::string name = reader_.TakeName(); !name.empty(); name = reader_.TakeName())
-                    if (std::any_of(name.begin(), name.end(), [](char c) { return (c & 0x80) != 0; })) throw Stop();
+                    if (std::any_of(name.begin(), name.end(), [](char c) { return (c & 0x80) != 0; }))
+                        throw Stop();
                 break;
             case TagList:
                 reader_.TakeTag();
-                while (!reader_.AtListEnd()) Value(depth + 1);
+                while (!reader_.AtListEnd())
+                    Value(depth + 1);
                 reader_.TakeTag();
                 break;
             case TagCollection:
@@ -391,12 +414,15 @@ private:
                     const std::uint8_t next = reader_.PeekTag();
                     if (next == TagInt8 || next == TagInt16 || next == TagInt32) reader_.SkipOneValue();
                     reader_.TakeTag();
-                    while (!reader_.AtListEnd()) Property(depth + 1);
+                    while (!reader_.AtListEnd())
+                        Property(depth + 1);
                     reader_.TakeTag();
                 }
                 reader_.TakeTag();
                 break;
-            default: reader_.SkipOneValue(); break;
+            default:
+                reader_.SkipOneValue();
+                break;
         }
     }
 

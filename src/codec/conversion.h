@@ -4,8 +4,8 @@
 // numbers always use "." whatever the process locale.
 
 #include "base/codepage.h"
-#include "formformat.h"
 #include "base/stream.h"
+#include "formformat.h"
 
 namespace fw {
 

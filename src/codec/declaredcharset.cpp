@@ -86,9 +86,12 @@ int CodePageOfCharset(std::int64_t charset) {
 
 std::string_view CodePageSourceName(CodePageSource source) {
     switch (source) {
-        case CodePageSource::Option: return "option";
-        case CodePageSource::Declared: return "declared";
-        case CodePageSource::Default: return "default";
+        case CodePageSource::Option:
+            return "option";
+        case CodePageSource::Declared:
+            return "declared";
+        case CodePageSource::Default:
+            return "default";
     }
     return "default";
 }
@@ -148,7 +151,8 @@ DeclaredCodePage DeclaredCodePageOf(const Bytes& form) {
     DeclaredCodePage result;
     std::vector<std::pair<int, int>> counts;  // page, votes; in the order first seen
     for (const int page : pages) {
-        auto it = std::find_if(counts.begin(), counts.end(), [page](const auto& c) { return c.first == page; });
+        auto it =
+            std::find_if(counts.begin(), counts.end(), [page](const auto& c) { return c.first == page; });
         if (it == counts.end()) {
             counts.emplace_back(page, 1);
         } else {

@@ -13,9 +13,9 @@
 namespace fw {
 
 struct DeclaredCodePage {
-    int CodePage = 0;           // 0: none declared
-    int Votes = 0;              // how many Charset values name CodePage
-    bool Conflicting = false;   // more than one non-default page declared
+    int CodePage = 0;          // 0: none declared
+    int Votes = 0;             // how many Charset values name CodePage
+    bool Conflicting = false;  // more than one non-default page declared
 };
 
 // The most frequent code page named by the form's Charset values (ties: the first

@@ -45,7 +45,8 @@ Extended80 Extended80::FromLongDouble(long double value) {
         exponent = static_cast<std::uint16_t>(biased);
     }
     if (negative) exponent |= 0x8000;
-    for (int i = 0; i < 8; ++i) x.Bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(mantissa >> (8 * i));
+    for (int i = 0; i < 8; ++i)
+        x.Bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(mantissa >> (8 * i));
     x.Bytes[8] = static_cast<std::uint8_t>(exponent);
     x.Bytes[9] = static_cast<std::uint8_t>(exponent >> 8);
     return x;
@@ -53,7 +54,8 @@ Extended80 Extended80::FromLongDouble(long double value) {
 
 long double Extended80::ToLongDouble() const {
     std::uint64_t mantissa = 0;
-    for (int i = 7; i >= 0; --i) mantissa = (mantissa << 8) | Bytes[static_cast<std::size_t>(i)];
+    for (int i = 7; i >= 0; --i)
+        mantissa = (mantissa << 8) | Bytes[static_cast<std::size_t>(i)];
     const int exponent = (Bytes[8] | (Bytes[9] << 8)) & 0x7FFF;
     const bool negative = (Bytes[9] & 0x80) != 0;
     long double value;
@@ -102,7 +104,8 @@ void RoundTo(Digits& d, int q) {
         d.Count = q;
         if (up) {
             int i = q - 1;
-            while (i >= 0 && d.D[i] == '9') d.D[i--] = '0';
+            while (i >= 0 && d.D[i] == '9')
+                d.D[i--] = '0';
             if (i >= 0) {
                 ++d.D[i];
             } else {
@@ -112,7 +115,8 @@ void RoundTo(Digits& d, int q) {
             }
         }
     }
-    while (d.Count > 0 && d.D[d.Count - 1] == '0') --d.Count;
+    while (d.Count > 0 && d.D[d.Count - 1] == '0')
+        --d.Count;
 }
 
 bool NonFinite(long double value, std::string& out) {
@@ -155,14 +159,18 @@ std::string FormatFloatFixed(long double value) {
     if (d.Exponent <= 0) {
         out += '0';
     } else {
-        for (int i = 0; i < d.Exponent; ++i) out += i < d.Count ? d.D[i] : '0';
+        for (int i = 0; i < d.Exponent; ++i)
+            out += i < d.Count ? d.D[i] : '0';
         used = d.Exponent;
     }
     out += '.';
     int fraction = 0;
-    for (int i = d.Exponent; i < 0 && fraction < 18; ++i, ++fraction) out += '0';
-    for (int i = used; i < d.Count && fraction < 18; ++i, ++fraction) out += d.D[i];
-    for (; fraction < 18; ++fraction) out += '0';
+    for (int i = d.Exponent; i < 0 && fraction < 18; ++i, ++fraction)
+        out += '0';
+    for (int i = used; i < d.Count && fraction < 18; ++i, ++fraction)
+        out += d.D[i];
+    for (; fraction < 18; ++fraction)
+        out += '0';
     return out;
 }
 
@@ -181,7 +189,8 @@ std::string FormatFloatGeneral(long double value) {
         out.append(static_cast<std::size_t>(-d.Exponent), '0');
         out.append(d.D, static_cast<std::size_t>(d.Count));
     } else {
-        for (int i = 0; i < d.Exponent; ++i) out += i < d.Count ? d.D[i] : '0';
+        for (int i = 0; i < d.Exponent; ++i)
+            out += i < d.Count ? d.D[i] : '0';
         if (d.Count > d.Exponent) {
             out += '.';
             out.append(d.D + d.Exponent, static_cast<std::size_t>(d.Count - d.Exponent));

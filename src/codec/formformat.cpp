@@ -33,7 +33,8 @@ void SkipResourceHeader(Stream& stream) {
     stream.Read(area.data(), 79);
     if (area[0] != 0xFF || area[1] != 0x0A || area[2] != 0x00) throw EInvalidImage("Invalid stream format");
     std::int64_t nameLength = 0;
-    while (nameLength < 76 && area[static_cast<std::size_t>(3 + nameLength)] != 0) ++nameLength;
+    while (nameLength < 76 && area[static_cast<std::size_t>(3 + nameLength)] != 0)
+        ++nameLength;
     const std::int64_t behind = start + nameLength + 10;
     if (behind > stream.Size()) throw EReadError("Stream read error");
     stream.Seek(behind);
@@ -41,9 +42,11 @@ void SkipResourceHeader(Stream& stream) {
 
 StreamFormat DetectStreamFormat(Stream& stream) {
     const auto head = PeekBytes<8>(stream, 7);
-    if (head[0] == 0xFF || std::memcmp(head.data(), FormSignature.data(), 4) == 0) return StreamFormat::Binary;
+    if (head[0] == 0xFF || std::memcmp(head.data(), FormSignature.data(), 4) == 0)
+        return StreamFormat::Binary;
     if (StartsText(head[0])) return StreamFormat::Text;
-    if (std::memcmp(head.data(), Utf8ByteOrderMark.data(), 3) == 0 && StartsText(head[3])) return StreamFormat::Text;
+    if (std::memcmp(head.data(), Utf8ByteOrderMark.data(), 3) == 0 && StartsText(head[3]))
+        return StreamFormat::Text;
     return StreamFormat::Unknown;
 }
 
@@ -58,9 +61,12 @@ FormEncoding DetectEncoding(ByteSpan firstBytes) {
 
 const char* FormEncodingName(FormEncoding encoding) {
     switch (encoding) {
-        case FormEncoding::Text: return "text";
-        case FormEncoding::Binary: return "binary";
-        case FormEncoding::Resource: return "resource";
+        case FormEncoding::Text:
+            return "text";
+        case FormEncoding::Binary:
+            return "binary";
+        case FormEncoding::Resource:
+            return "resource";
     }
     return "text";
 }

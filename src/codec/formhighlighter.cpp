@@ -302,7 +302,8 @@ void FormHighlighter::ScanUnknown() {
 
 namespace {
 
-std::vector<HighlightToken> TokensOf(FormHighlighter& highlighter, std::string_view line, HighlightRange& range) {
+std::vector<HighlightToken> TokensOf(FormHighlighter& highlighter, std::string_view line,
+                                     HighlightRange& range) {
     std::vector<HighlightToken> tokens;
     highlighter.SetLine(line, range);
     for (;;) {
@@ -322,7 +323,8 @@ std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange&
     return TokensOf(highlighter, line, range);
 }
 
-std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range, const CodePage& codePage) {
+std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range,
+                                          const CodePage& codePage) {
     FormHighlighter highlighter(codePage);
     return TokensOf(highlighter, line, range);
 }

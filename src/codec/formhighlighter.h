@@ -111,7 +111,9 @@ private:
     void ScanUnknown();
     bool TailFollows(std::string_view tail) const;
     // 2 when a lead byte and its trail byte start at pos in a double-byte page, else 1.
-    std::size_t CharLength(std::size_t pos) const { return pairs_ != nullptr ? pairs_->CharLength(line_, pos) : 1; }
+    std::size_t CharLength(std::size_t pos) const {
+        return pairs_ != nullptr ? pairs_->CharLength(line_, pos) : 1;
+    }
 
     HighlightEncoding encoding_;
     const CodePage* pairs_ = nullptr;  // the double-byte code page of 8-bit text
@@ -128,6 +130,7 @@ private:
 std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range,
                                           HighlightEncoding encoding = HighlightEncoding::SingleByte);
 // The same for 8-bit text in this code page.
-std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range, const CodePage& codePage);
+std::vector<HighlightToken> HighlightLine(std::string_view line, HighlightRange& range,
+                                          const CodePage& codePage);
 
 }  // namespace fw

@@ -13,7 +13,9 @@ namespace {
 
 constexpr std::size_t BlockSize = 4096;
 
-[[noreturn]] void ReadFailure() { throw EReadError("Stream read error"); }
+[[noreturn]] void ReadFailure() {
+    throw EReadError("Stream read error");
+}
 
 }  // namespace
 
@@ -39,7 +41,9 @@ FormReader::~FormReader() {
     }
 }
 
-std::int64_t FormReader::Consumed() const { return windowStart_ + (cur_ - window_) - start_; }
+std::int64_t FormReader::Consumed() const {
+    return windowStart_ + (cur_ - window_) - start_;
+}
 
 void FormReader::Refill(std::size_t needed) {
     if (contiguous_) ReadFailure();
@@ -127,7 +131,9 @@ void FormReader::SkipBytes(std::int64_t n) {
     }
 }
 
-void FormReader::Invalid(std::uint8_t) { throw EReadError("Invalid property value"); }
+void FormReader::Invalid(std::uint8_t) {
+    throw EReadError("Invalid property value");
+}
 
 void FormReader::CheckSignature() {
     const std::uint8_t* p = Need(4);
@@ -139,9 +145,13 @@ std::uint8_t FormReader::PeekTag() {
     return *cur_;
 }
 
-std::uint8_t FormReader::TakeTag() { return *Need(1); }
+std::uint8_t FormReader::TakeTag() {
+    return *Need(1);
+}
 
-bool FormReader::AtListEnd() { return PeekTag() == TagNull; }
+bool FormReader::AtListEnd() {
+    return PeekTag() == TagNull;
+}
 
 void FormReader::RequireTag(std::uint8_t tag) {
     if (TakeTag() == tag) return;
@@ -169,11 +179,16 @@ std::string FormReader::TakeName() {
 
 std::int64_t FormReader::TakeInt64Tagged(std::uint8_t tag) {
     switch (tag) {
-        case TagInt8: return TakeLittleEndian<std::int8_t>();
-        case TagInt16: return TakeLittleEndian<std::int16_t>();
-        case TagInt32: return TakeLittleEndian<std::int32_t>();
-        case TagInt64: return TakeLittleEndian<std::int64_t>();
-        default: Invalid(tag);
+        case TagInt8:
+            return TakeLittleEndian<std::int8_t>();
+        case TagInt16:
+            return TakeLittleEndian<std::int16_t>();
+        case TagInt32:
+            return TakeLittleEndian<std::int32_t>();
+        case TagInt64:
+            return TakeLittleEndian<std::int64_t>();
+        default:
+            Invalid(tag);
     }
 }
 
@@ -183,7 +198,9 @@ std::int32_t FormReader::TakeInt32() {
     return static_cast<std::int32_t>(TakeInt64Tagged(tag));
 }
 
-std::int64_t FormReader::TakeInt64() { return TakeInt64Tagged(TakeTag()); }
+std::int64_t FormReader::TakeInt64() {
+    return TakeInt64Tagged(TakeTag());
+}
 
 long double FormReader::TakeExtended() {
     const std::uint8_t tag = TakeTag();
@@ -215,7 +232,9 @@ double FormReader::TakeDateTime() {
     return static_cast<double>(TakeInt64Tagged(tag));
 }
 
-std::int32_t FormReader::TakeCount() { return TakeLittleEndian<std::int32_t>(); }
+std::int32_t FormReader::TakeCount() {
+    return TakeLittleEndian<std::int32_t>();
+}
 
 std::string FormReader::TakeString8() {
     const std::uint8_t tag = PeekTag();
@@ -233,8 +252,11 @@ std::string FormReader::TakeString8() {
             return text;
         }
         case TagWideString:
-        case TagUtf8String: return codePage_.Encode(TakeStringW());
-        default: ++cur_; Invalid(tag);
+        case TagUtf8String:
+            return codePage_.Encode(TakeStringW());
+        default:
+            ++cur_;
+            Invalid(tag);
     }
 }
 
@@ -266,23 +288,32 @@ std::u16string FormReader::TakeStringW() {
             const ByteSpan bytes = TakeView(static_cast<std::size_t>(n));
             return codePage_.Decode({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
         }
-        default: Invalid(tag);
+        default:
+            Invalid(tag);
     }
 }
 
 std::string FormReader::TakeIdentifier() {
     const std::uint8_t tag = TakeTag();
     switch (tag & 0x7F) {
-        case TagIdent: return TakeName();
-        case TagFalse: return "False";
-        case TagTrue: return "True";
-        case TagNil: return "nil";
-        case TagNull: return "Null";
-        default: Invalid(tag);
+        case TagIdent:
+            return TakeName();
+        case TagFalse:
+            return "False";
+        case TagTrue:
+            return "True";
+        case TagNil:
+            return "nil";
+        case TagNull:
+            return "Null";
+        default:
+            Invalid(tag);
     }
 }
 
-bool FormReader::TakeBoolean() { return TakeTag() == TagTrue; }
+bool FormReader::TakeBoolean() {
+    return TakeTag() == TagTrue;
+}
 
 ByteSpan FormReader::TakeBinaryPayload() {
     const std::int32_t n = TakeCount();
@@ -297,38 +328,58 @@ std::vector<std::uint8_t> FormReader::TakeBinary() {
     return {data.begin(), data.end()};
 }
 
-void FormReader::SkipOneValue() { SkipValue(0); }
+void FormReader::SkipOneValue() {
+    SkipValue(0);
+}
 
 void FormReader::SkipValue(int depth) {
     if (depth > MaxNestingDepth) throw EReadError("Invalid property value: values nested too deeply");
     const std::uint8_t tag = TakeTag() & 0x7F;
     switch (tag) {
         case TagList:
-            while (PeekTag() != TagNull) SkipValue(depth + 1);
+            while (PeekTag() != TagNull)
+                SkipValue(depth + 1);
             ++cur_;
             break;
-        case TagInt8: SkipBytes(1); break;
-        case TagInt16: SkipBytes(2); break;
+        case TagInt8:
+            SkipBytes(1);
+            break;
+        case TagInt16:
+            SkipBytes(2);
+            break;
         case TagInt32:
-        case TagSingle: SkipBytes(4); break;
-        case TagExtended: SkipBytes(10); break;
+        case TagSingle:
+            SkipBytes(4);
+            break;
+        case TagExtended:
+            SkipBytes(10);
+            break;
         case TagCurrency:
         case TagDate:
         case TagInt64:
-        case TagDouble: SkipBytes(8); break;
+        case TagDouble:
+            SkipBytes(8);
+            break;
         case TagShortString:
-        case TagIdent: SkipBytes(TakeTag()); break;
+        case TagIdent:
+            SkipBytes(TakeTag());
+            break;
         case TagBinary: {
             const std::int32_t n = TakeCount();
             if (n > 0) SkipBytes(n);
             break;
         }
         case TagSet:
-            for (std::uint8_t n = TakeTag(); n != 0; n = TakeTag()) SkipBytes(n);
+            for (std::uint8_t n = TakeTag(); n != 0; n = TakeTag())
+                SkipBytes(n);
             break;
         case TagLongString:
-        case TagUtf8String: SkipBytes(TakeCount()); break;
-        case TagWideString: SkipBytes(2 * static_cast<std::int64_t>(TakeCount())); break;
+        case TagUtf8String:
+            SkipBytes(TakeCount());
+            break;
+        case TagWideString:
+            SkipBytes(2 * static_cast<std::int64_t>(TakeCount()));
+            break;
         case TagCollection:
             while (PeekTag() != TagNull) {
                 const std::uint8_t index = PeekTag();

@@ -9,15 +9,15 @@
 #include <vector>
 
 #include "base/codepage.h"
+#include "base/stream.h"
 #include "extended.h"
 #include "formformat.h"
-#include "base/stream.h"
 
 namespace fw {
 
 struct ObjectPrefix {
-    std::uint8_t Flags = 0;         // ObjectFlags, plus bit 8 as found
-    std::int32_t Position = 0;      // valid when Flags has FlagChildPosition
+    std::uint8_t Flags = 0;     // ObjectFlags, plus bit 8 as found
+    std::int32_t Position = 0;  // valid when Flags has FlagChildPosition
 };
 
 class FormReader {

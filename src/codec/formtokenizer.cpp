@@ -1,12 +1,12 @@
 #include "formtokenizer.h"
 
+#include <locale.h>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
 #include <cmath>
-#include <cstring>
 #include <cstdlib>
-#include <locale.h>
+#include <cstring>
 
 #include "base/asciitext.h"
 #include "base/errors.h"
@@ -20,13 +20,19 @@ enum : std::uint8_t { ClsLetter = 1, ClsDigit = 2, ClsHex = 4, ClsFloatRun = 8, 
 
 constexpr std::array<std::uint8_t, 256> MakeClasses() {
     std::array<std::uint8_t, 256> t{};
-    for (int c = 1; c <= 32; ++c) t[static_cast<std::size_t>(c)] |= ClsBlank;
-    for (int c = 'A'; c <= 'Z'; ++c) t[static_cast<std::size_t>(c)] |= ClsLetter;
-    for (int c = 'a'; c <= 'z'; ++c) t[static_cast<std::size_t>(c)] |= ClsLetter;
+    for (int c = 1; c <= 32; ++c)
+        t[static_cast<std::size_t>(c)] |= ClsBlank;
+    for (int c = 'A'; c <= 'Z'; ++c)
+        t[static_cast<std::size_t>(c)] |= ClsLetter;
+    for (int c = 'a'; c <= 'z'; ++c)
+        t[static_cast<std::size_t>(c)] |= ClsLetter;
     t['_'] |= ClsLetter;
-    for (int c = '0'; c <= '9'; ++c) t[static_cast<std::size_t>(c)] |= ClsDigit | ClsHex | ClsFloatRun;
-    for (int c = 'A'; c <= 'F'; ++c) t[static_cast<std::size_t>(c)] |= ClsHex;
-    for (int c = 'a'; c <= 'f'; ++c) t[static_cast<std::size_t>(c)] |= ClsHex;
+    for (int c = '0'; c <= '9'; ++c)
+        t[static_cast<std::size_t>(c)] |= ClsDigit | ClsHex | ClsFloatRun;
+    for (int c = 'A'; c <= 'F'; ++c)
+        t[static_cast<std::size_t>(c)] |= ClsHex;
+    for (int c = 'a'; c <= 'f'; ++c)
+        t[static_cast<std::size_t>(c)] |= ClsHex;
     t['+'] |= ClsFloatRun;
     t['-'] |= ClsFloatRun;
     t['.'] |= ClsFloatRun;
@@ -38,10 +44,14 @@ constexpr auto Classes = MakeClasses();
 
 constexpr std::array<std::int8_t, 256> MakeHexValues() {
     std::array<std::int8_t, 256> t{};
-    for (auto& v : t) v = -1;
-    for (int c = '0'; c <= '9'; ++c) t[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - '0');
-    for (int c = 'A'; c <= 'F'; ++c) t[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'A' + 10);
-    for (int c = 'a'; c <= 'f'; ++c) t[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'a' + 10);
+    for (auto& v : t)
+        v = -1;
+    for (int c = '0'; c <= '9'; ++c)
+        t[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c)
+        t[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'A' + 10);
+    for (int c = 'a'; c <= 'f'; ++c)
+        t[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'a' + 10);
     return t;
 }
 constexpr auto HexValues = MakeHexValues();
@@ -102,7 +112,8 @@ bool FormTokenizer::PairAt(std::size_t p) const {
 
 std::size_t FormTokenizer::SkipIdentChars(std::size_t p) const {
     for (;;) {
-        while ((Classes[text_[p]] & (ClsLetter | ClsDigit)) || (utf8_ && text_[p] >= 0x80)) ++p;
+        while ((Classes[text_[p]] & (ClsLetter | ClsDigit)) || (utf8_ && text_[p] >= 0x80))
+            ++p;
         if (!PairAt(p)) return p;
         p += 2;
     }
@@ -114,13 +125,16 @@ int FormTokenizer::Advance() {
     tokenLine_ = line_;
     suffix_ = 0;
     const std::uint8_t c = text_[p];
-    const auto identChar = [this](std::uint8_t b) { return (Classes[b] & (ClsLetter | ClsDigit)) || (utf8_ && b >= 0x80); };
+    const auto identChar = [this](std::uint8_t b) {
+        return (Classes[b] & (ClsLetter | ClsDigit)) || (utf8_ && b >= 0x80);
+    };
     if ((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80) || (pairs_ && PairAt(p))) {
         if (pairs_) {
             p = SkipIdentChars(p);
         } else {
             ++p;
-            while (identChar(text_[p])) ++p;
+            while (identChar(text_[p]))
+                ++p;
         }
         kind_ = TokIdent;
     } else if (c == '#' || c == '\'') {
@@ -128,14 +142,17 @@ int FormTokenizer::Advance() {
         return kind_;
     } else if (c == '$') {
         ++p;
-        while (Classes[text_[p]] & ClsHex) ++p;
+        while (Classes[text_[p]] & ClsHex)
+            ++p;
         kind_ = TokInteger;
     } else if (c == '-' || (Classes[c] & ClsDigit)) {
         ++p;
-        while (Classes[text_[p]] & ClsDigit) ++p;
+        while (Classes[text_[p]] & ClsDigit)
+            ++p;
         kind_ = TokInteger;
         if (Classes[text_[p]] & ClsFloatRun) {
-            while (Classes[text_[p]] & ClsFloatRun) ++p;
+            while (Classes[text_[p]] & ClsFloatRun)
+                ++p;
             kind_ = TokFloat;
         }
         const char s = static_cast<char>(text_[p]);
@@ -165,7 +182,8 @@ void FormTokenizer::ScanString(std::size_t p) {
         if (c == '#') {
             ++p;
             std::uint32_t code = 0;
-            while (Classes[text_[p]] & ClsDigit) code = code * 10 + (text_[p++] - '0');
+            while (Classes[text_[p]] & ClsDigit)
+                code = code * 10 + (text_[p++] - '0');
             if (code > 127) wide = true;
             string8_.push_back(static_cast<char>(code));
         } else if (c == '\'') {
@@ -201,7 +219,8 @@ void FormTokenizer::ScanString(std::size_t p) {
         if (text_[i] == '#') {
             ++i;
             std::uint32_t code = 0;
-            while (Classes[text_[i]] & ClsDigit) code = code * 10 + (text_[i++] - '0');
+            while (Classes[text_[i]] & ClsDigit)
+                code = code * 10 + (text_[i++] - '0');
             wide_.push_back(static_cast<char16_t>(code & 0xFFFF));
         } else {
             ++i;
@@ -217,7 +236,8 @@ void FormTokenizer::ScanString(std::size_t p) {
             if (utf8_) {
                 wide_ += Utf16FromUtf8Text(part, codePage_);
             } else {
-                for (char b : part) wide_.push_back(static_cast<char16_t>(static_cast<std::uint8_t>(b)));
+                for (char b : part)
+                    wide_.push_back(static_cast<char16_t>(static_cast<std::uint8_t>(b)));
             }
         }
     }
@@ -228,7 +248,9 @@ std::string_view FormTokenizer::TokenView() const {
     return {reinterpret_cast<const char*>(text_.data()) + tokenStart_, tokenEnd_ - tokenStart_};
 }
 
-std::string FormTokenizer::TokenText() const { return std::string(TokenView()); }
+std::string FormTokenizer::TokenText() const {
+    return std::string(TokenView());
+}
 
 std::u16string FormTokenizer::TokenWide() const {
     if (kind_ == TokWideString) return wide_;
@@ -279,17 +301,20 @@ long double FormTokenizer::TokenAsExtended() const {
     const std::size_t n = text.size();
     if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t mantissaDigits = 0;
-    while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++mantissaDigits;
+    while (i < n && text[i] >= '0' && text[i] <= '9')
+        ++i, ++mantissaDigits;
     if (i < n && text[i] == '.') {
         ++i;
-        while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++mantissaDigits;
+        while (i < n && text[i] >= '0' && text[i] <= '9')
+            ++i, ++mantissaDigits;
     }
     if (mantissaDigits == 0) return fail();
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
         ++i;
         if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
         std::size_t expDigits = 0;
-        while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++expDigits;
+        while (i < n && text[i] >= '0' && text[i] <= '9')
+            ++i, ++expDigits;
         if (expDigits == 0) return fail();
     }
     if (i != n) return fail();
@@ -315,7 +340,8 @@ std::string FormTokenizer::TokenDottedIdent() {
     std::size_t p = tokenEnd_;
     while (text_[p] == '.') {
         const std::uint8_t c = text_[p + 1];
-        if (!((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80) || PairAt(p + 1))) Error("Identifier expected");
+        if (!((Classes[c] & ClsLetter) || (utf8_ && c >= 0x80) || PairAt(p + 1)))
+            Error("Identifier expected");
         p = SkipIdentChars(p + 1);
     }
     tokenEnd_ = p;
@@ -332,12 +358,16 @@ bool FormTokenizer::IsKeyword(std::string_view word) const {
 void FormTokenizer::ExpectKind(int kind) const {
     if (kind_ == kind) return;
     switch (kind) {
-        case TokIdent: Error("Identifier expected");
+        case TokIdent:
+            Error("Identifier expected");
         case TokString:
-        case TokWideString: Error("String expected");
+        case TokWideString:
+            Error("String expected");
         case TokInteger:
-        case TokFloat: Error("Number expected");
-        default: Error("''" + std::string(1, static_cast<char>(kind)) + "'' expected");
+        case TokFloat:
+            Error("Number expected");
+        default:
+            Error("''" + std::string(1, static_cast<char>(kind)) + "'' expected");
     }
 }
 
@@ -350,8 +380,9 @@ void FormTokenizer::ReadHexBytes(std::vector<std::uint8_t>& sink) {
     // sink once and decode into it through plain pointers.
     const std::uint8_t* const text = text_.data();
     const void* close = std::memchr(text + scan_, '}', size_ - scan_);
-    const std::size_t span = close ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(close) - text) - scan_
-                                   : size_ - scan_;
+    const std::size_t span =
+        close ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(close) - text) - scan_
+              : size_ - scan_;
     const std::size_t start = sink.size();
     sink.resize(start + span / 2 + 1);
     std::uint8_t* out = sink.data() + start;

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "base/codepage.h"
-#include "extended.h"
 #include "base/stream.h"
+#include "extended.h"
 
 namespace fw {
 
@@ -73,20 +73,20 @@ private:
 
     Stream& input_;
     const CodePage& codePage_;
-    std::int64_t origin_ = 0;           // stream position of text_[0]
-    std::vector<std::uint8_t> text_;    // the remaining input, with a 0 byte after it
-    std::size_t size_ = 0;              // bytes of input in text_
-    std::size_t scan_ = 0;              // where scanning continues
+    std::int64_t origin_ = 0;         // stream position of text_[0]
+    std::vector<std::uint8_t> text_;  // the remaining input, with a 0 byte after it
+    std::size_t size_ = 0;            // bytes of input in text_
+    std::size_t scan_ = 0;            // where scanning continues
     std::size_t tokenStart_ = 0;
     std::size_t tokenEnd_ = 0;
     int kind_ = TokEnd;
     char suffix_ = 0;
-    int line_ = 1;                      // line at the scan position
-    int tokenLine_ = 1;                 // line on which the current token starts
+    int line_ = 1;       // line at the scan position
+    int tokenLine_ = 1;  // line on which the current token starts
     bool utf8_ = false;
-    bool pairs_ = false;                // 8-bit text in a double-byte code page
-    std::string string8_;               // the value of a TokString
-    std::u16string wide_;               // the value of a TokWideString
+    bool pairs_ = false;   // 8-bit text in a double-byte code page
+    std::string string8_;  // the value of a TokString
+    std::u16string wide_;  // the value of a TokWideString
 };
 
 }  // namespace fw

@@ -47,9 +47,13 @@ void FormWriter::PutRaw(const void* data, std::size_t n) {
     }
 }
 
-void FormWriter::PutBytes(const void* data, std::size_t n) { PutRaw(data, n); }
+void FormWriter::PutBytes(const void* data, std::size_t n) {
+    PutRaw(data, n);
+}
 
-void FormWriter::PutSignature() { PutRaw(FormSignature.data(), FormSignature.size()); }
+void FormWriter::PutSignature() {
+    PutRaw(FormSignature.data(), FormSignature.size());
+}
 
 void FormWriter::PutTag(std::uint8_t tag) {
     if (used_ == BufferSize) Flush();
@@ -112,7 +116,9 @@ void FormWriter::PutDateTime(double value) {
     PutRaw(&value, 8);
 }
 
-void FormWriter::PutBoolean(bool value) { PutTag(value ? TagTrue : TagFalse); }
+void FormWriter::PutBoolean(bool value) {
+    PutTag(value ? TagTrue : TagFalse);
+}
 
 void FormWriter::PutIdentifier(std::string_view identifier) {
     if (EqualsIgnoringCase(identifier, "False")) {
@@ -140,7 +146,8 @@ void FormWriter::PutString(std::u16string_view text) {
             PutTag(TagLongString);
             PutRaw(&n, 4);
         }
-        for (char16_t c : text) PutTag(static_cast<std::uint8_t>(c));
+        for (char16_t c : text)
+            PutTag(static_cast<std::uint8_t>(c));
         return;
     }
     const std::string utf8 = Utf8FromUtf16(text);

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "base/codepage.h"
+#include "base/stream.h"
 #include "extended.h"
 #include "formformat.h"
-#include "base/stream.h"
 
 namespace fw {
 

@@ -2,13 +2,14 @@
 
 #include <exception>
 
+#include "base/stream.h"
 #include "formformat.h"
 #include "formtokenizer.h"
-#include "base/stream.h"
 
 namespace fw {
 
-std::optional<std::u16string> StringConstantValue(std::string_view text, const CodePage& codePage, bool utf8) {
+std::optional<std::u16string> StringConstantValue(std::string_view text, const CodePage& codePage,
+                                                  bool utf8) {
     std::string input;
     if (utf8 && !text.starts_with(Utf8ByteOrderMark)) input = Utf8ByteOrderMark;
     input += text;

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "base/asciitext.h"
-#include "conversion.h"
 #include "base/errors.h"
+#include "conversion.h"
 #include "formreader.h"
-#include "formwriter.h"
 #include "formtokenizer.h"
+#include "formwriter.h"
 
 namespace fw {
 
@@ -20,7 +20,9 @@ namespace {
 class TextToBinary {
 public:
     TextToBinary(FormTokenizer& parser, FormWriter& writer)
-        : parser_(parser), writer_(writer), doubleByte_(!parser.IsUtf8() && parser.Codepage().IsDoubleByte()) {}
+        : parser_(parser),
+          writer_(writer),
+          doubleByte_(!parser.IsUtf8() && parser.Codepage().IsDoubleByte()) {}
 
     void Object(int depth);
 
@@ -59,7 +61,7 @@ private:
 
     FormTokenizer& parser_;
     FormWriter& writer_;
-    const bool doubleByte_;  // 8-bit text in a double-byte code page
+    const bool doubleByte_;           // 8-bit text in a double-byte code page
     std::vector<std::uint8_t> data_;  // reused for every block of binary data
 };
 
@@ -82,7 +84,8 @@ std::u16string TextToBinary::DoubleByteString() {
 }
 
 std::string TextToBinary::Utf8Name(std::string_view bytes) const {
-    if (std::none_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; })) return std::string(bytes);
+    if (std::none_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; }))
+        return std::string(bytes);
     return Utf8FromUtf16(parser_.Codepage().Decode(bytes));
 }
 
@@ -125,9 +128,11 @@ void TextToBinary::Object(int depth) {
     writer_.PutPrefix(flags, position);
     PutName(className);
     PutName(objectName);
-    while (!AtObjectKeyword()) Property(depth);
+    while (!AtObjectKeyword())
+        Property(depth);
     writer_.PutTag(TagNull);
-    while (!parser_.IsKeyword("END")) Object(depth + 1);
+    while (!parser_.IsKeyword("END"))
+        Object(depth + 1);
     writer_.PutTag(TagNull);
     parser_.Advance();
 }
@@ -162,17 +167,25 @@ void TextToBinary::Float() {
             break;
         }
         case 'D':
-        case 'd': writer_.PutDateTime(static_cast<double>(value)); break;
+        case 'd':
+            writer_.PutDateTime(static_cast<double>(value));
+            break;
         case 'S':
-        case 's': writer_.PutSingle(static_cast<float>(value)); break;
-        default: writer_.PutExtended(value); break;
+        case 's':
+            writer_.PutSingle(static_cast<float>(value));
+            break;
+        default:
+            writer_.PutExtended(value);
+            break;
     }
 }
 
 std::string TextToBinary::SetElement() {
     switch (parser_.Kind()) {
-        case TokIdent: return doubleByte_ ? Utf8Name(parser_.TokenView()) : parser_.TokenText();
-        case TokInteger: return parser_.TokenText();
+        case TokIdent:
+            return doubleByte_ ? Utf8Name(parser_.TokenView()) : parser_.TokenText();
+        case TokInteger:
+            return parser_.TokenText();
         case TokString:
         case TokWideString: {
             const std::u16string value = parser_.TokenWide();
@@ -185,7 +198,8 @@ std::string TextToBinary::SetElement() {
             element.insert(element.begin(), '#');
             return element;
         }
-        default: parser_.Error("Identifier expected");
+        default:
+            parser_.Error("Identifier expected");
     }
 }
 
@@ -207,18 +221,24 @@ void TextToBinary::Value(int depth) {
             std::u16string text = parser_.TokenWide();
             while (parser_.Advance() == '+') {
                 parser_.Advance();
-                if (parser_.Kind() != TokString && parser_.Kind() != TokWideString) parser_.Error("String expected");
+                if (parser_.Kind() != TokString && parser_.Kind() != TokWideString)
+                    parser_.Error("String expected");
                 text += parser_.TokenWide();
             }
             writer_.PutString(text);
             return;  // the token after the expression is already current
         }
-        case TokInteger: writer_.PutInt64(parser_.TokenAsInt64()); break;
-        case TokFloat: Float(); break;
+        case TokInteger:
+            writer_.PutInt64(parser_.TokenAsInt64());
+            break;
+        case TokFloat:
+            Float();
+            break;
         case '(':
             parser_.Advance();
             writer_.PutTag(TagList);
-            while (parser_.Kind() != ')') Value(depth + 1);
+            while (parser_.Kind() != ')')
+                Value(depth + 1);
             writer_.PutTag(TagNull);
             break;
         case '<':
@@ -230,7 +250,8 @@ void TextToBinary::Value(int depth) {
                 std::int32_t index = 0;
                 if (OrderModifier(index) && index != -1) writer_.PutInt32(index);
                 writer_.PutTag(TagList);
-                while (!parser_.IsKeyword("end")) Property(depth + 1);
+                while (!parser_.IsKeyword("end"))
+                    Property(depth + 1);
                 writer_.PutTag(TagNull);
                 parser_.Advance();
             }
@@ -255,7 +276,8 @@ void TextToBinary::Value(int depth) {
             parser_.ReadHexBytes(data_);
             writer_.PutBinary(data_.data(), data_.size());
             break;
-        default: parser_.Error("Invalid property value");
+        default:
+            parser_.Error("Invalid property value");
     }
     parser_.Advance();
 }
@@ -271,9 +293,15 @@ Bytes ResourceHeaderFor(ByteSpan binary) {
     if ((length & 0xF0) == 0xF0) {
         if (length & FlagChildPosition) {
             switch (next()) {
-                case TagInt8: at += 1; break;
-                case TagInt16: at += 2; break;
-                default: at += 4; break;
+                case TagInt8:
+                    at += 1;
+                    break;
+                case TagInt16:
+                    at += 2;
+                    break;
+                default:
+                    at += 4;
+                    break;
             }
         }
         length = next();
@@ -284,7 +312,8 @@ Bytes ResourceHeaderFor(ByteSpan binary) {
     // The header ends the name at its first zero byte: a name holding one would make a
     // header that no reader can find the stream behind.
     if (name.find('\0') != std::string::npos)
-        throw EReadError("The root object's class name holds a zero byte, which a resource header cannot carry");
+        throw EReadError(
+            "The root object's class name holds a zero byte, which a resource header cannot carry");
     name = AsciiUpper(name);
 
     Bytes header;
@@ -292,12 +321,14 @@ Bytes ResourceHeaderFor(ByteSpan binary) {
     header.push_back(0xFF);
     header.push_back(0x0A);
     header.push_back(0x00);
-    for (char c : name) header.push_back(static_cast<std::uint8_t>(c));
+    for (char c : name)
+        header.push_back(static_cast<std::uint8_t>(c));
     header.push_back(0x00);
     header.push_back(0x30);
     header.push_back(0x10);
     const auto size = static_cast<std::uint32_t>(binary.size());
-    for (int i = 0; i < 4; ++i) header.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        header.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
     return header;
 }
 

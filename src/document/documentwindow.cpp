@@ -29,10 +29,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/atomicfile.h"
 #include "base/errors.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
 #include "codec/textlines.h"
 #include "document/editorlogic.h"
 #include "document/findreplacedialog.h"
@@ -100,7 +100,6 @@ constexpr int FileNamePanel = 4;
 
 // The item data of a message's 0-based text line, -1 when it has none.
 constexpr int MessageLineRole = Qt::UserRole + 1;
-
 
 // The keys kept away from the editor: Shift+Backspace, Shift+Enter, Tab, Shift+Tab
 // (which arrives as Backtab), F1, Ctrl+Shift+B and Ctrl+L.
@@ -239,8 +238,8 @@ private:
     long eventMask_ = 0;
 };
 
-DocumentWindow::DocumentWindow(UserMessages& messages, const CodePage& codePage, preview::PreviewContext& preview,
-                               QWidget* parent)
+DocumentWindow::DocumentWindow(UserMessages& messages, const CodePage& codePage,
+                               preview::PreviewContext& preview, QWidget* parent)
     : QMdiSubWindow(parent),
       messages_(messages),
       preview_(preview),
@@ -328,7 +327,8 @@ void DocumentWindow::BuildWidgets() {
     messageList_ = new QTreeWidget(centreSplitter_);
     messageList_->setObjectName(QStringLiteral("EList"));
     messageList_->setColumnCount(3);
-    messageList_->setHeaderLabels({QStringLiteral("Messages (0)"), QStringLiteral("Object"), QStringLiteral("Line")});
+    messageList_->setHeaderLabels(
+        {QStringLiteral("Messages (0)"), QStringLiteral("Object"), QStringLiteral("Line")});
     messageList_->setRootIsDecorated(false);
     messageList_->setUniformRowHeights(true);
     messageList_->setAllColumnsShowFocus(true);
@@ -342,7 +342,8 @@ void DocumentWindow::BuildWidgets() {
     inspector_->setObjectName(QStringLiteral("Inspector"));
     oiTitle_ = inspector_->OITitle();
     inspector_->SetSaveDialog([this](const QString& filter) { return messages_.AskSavePicturePath(filter); });
-    inspector_->SetErrorHandler([this](const std::function<void()>& command) { RunGuarded(messages_, command); });
+    inspector_->SetErrorHandler(
+        [this](const std::function<void()>& command) { RunGuarded(messages_, command); });
     columns->setStretchFactor(0, 0);
     columns->setStretchFactor(1, 1);
     columns->setStretchFactor(2, 0);
@@ -406,8 +407,7 @@ void DocumentWindow::BuildWidgets() {
         if (updated & (QsciScintillaBase::SC_UPDATE_CONTENT | QsciScintillaBase::SC_UPDATE_SELECTION))
             DFMStatusChange();
     });
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
-            &DocumentWindow::UpdateEditActions);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &DocumentWindow::UpdateEditActions);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &DocumentWindow::TreeChange);
     connect(sourceTabs_, &QTabBar::currentChanged, this, &DocumentWindow::tsChange);
     connect(desktop_, &preview::VirtualDesktop::ObjectEnter, this, &DocumentWindow::ObjectEnter);
@@ -447,8 +447,7 @@ void DocumentWindow::BuildMenus() {
 
     editMenu_ = new QMenu(QStringLiteral("&Edit"), this);
     editMenu_->setObjectName(QStringLiteral("mmEdit"));
-    undoAction_ =
-        add(editMenu_, "&Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &DocumentWindow::cmUndo);
+    undoAction_ = add(editMenu_, "&Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &DocumentWindow::cmUndo);
     editMenu_->addSeparator();
     copyAction_ = add(editMenu_, "Copy", {}, &DocumentWindow::cmCopy);
     cutAction_ = add(editMenu_, "Cut", {}, &DocumentWindow::cmCut);
@@ -500,7 +499,8 @@ void DocumentWindow::BuildMenus() {
     editorPopup_ = new QMenu(this);
     editorPopup_->setObjectName(QStringLiteral("EditMenu"));
     // The editor's own bindings run undo and the clipboard commands on these keys.
-    popupUndo_ = add(editorPopup_, "Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &DocumentWindow::cmUndo);
+    popupUndo_ =
+        add(editorPopup_, "Undo", QKeySequence(Qt::ALT | Qt::Key_Backspace), &DocumentWindow::cmUndo);
     editorPopup_->addSeparator();
     popupCopy_ = add(editorPopup_, "Copy", QKeySequence(Qt::CTRL | Qt::Key_Insert), &DocumentWindow::cmCopy);
     popupCut_ = add(editorPopup_, "Cut", QKeySequence(Qt::SHIFT | Qt::Key_Delete), &DocumentWindow::cmCut);
@@ -634,8 +634,7 @@ void DocumentWindow::cmPaste() {
 
 // ---- interface options ----
 
-void DocumentWindow::ApplyInterfaceOptions(bool showTypeCol, bool showCNCol, bool smallFont,
-                                            bool showHTree) {
+void DocumentWindow::ApplyInterfaceOptions(bool showTypeCol, bool showCNCol, bool smallFont, bool showHTree) {
     showTypeCol_ = showTypeCol;
     showHTree_ = showHTree;
     inspector_->ApplyOptions(showTypeCol, showHTree, inspectedObject_ != nullptr);
@@ -943,25 +942,28 @@ void DocumentWindow::RefreshMessageList() {
     messageList_->clear();
     const std::vector<std::string>& messages = desktop_->PreviewMessages();
     std::vector<MessageRow> rows;
-    if (!messages.empty()) rows = MessageRows(messages, desktop_->MessagePlaces(), CopyTextLines(EditorUtf8()));
+    if (!messages.empty())
+        rows = MessageRows(messages, desktop_->MessagePlaces(), CopyTextLines(EditorUtf8()));
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
     for (const MessageRow& row : rows) {
         QString caption = FromUtf8(row.Caption);
         caption.truncate(1024);
-        auto* item = new QTreeWidgetItem(QStringList{caption, FromUtf8(row.Object),
-                                                     row.Line >= 0 ? QString::number(row.Line + 1) : QString()});
+        auto* item = new QTreeWidgetItem(QStringList{
+            caption, FromUtf8(row.Object), row.Line >= 0 ? QString::number(row.Line + 1) : QString()});
         if (row.Image >= 0) item->setIcon(0, TreeImages()[static_cast<std::size_t>(row.Image)]);
         item->setData(0, Qt::UserRole, row.Image);
         item->setData(0, MessageLineRole, row.Line);
-        if (row.Line >= 0) item->setToolTip(0, QStringLiteral("Double-click to go to line %1").arg(row.Line + 1));
+        if (row.Line >= 0)
+            item->setToolTip(0, QStringLiteral("Double-click to go to line %1").arg(row.Line + 1));
         items.append(item);
     }
     messageList_->addTopLevelItems(items);
-    messageList_->setHeaderLabels(
-        {QStringLiteral("Messages (%1)").arg(messages.size()), QStringLiteral("Object"), QStringLiteral("Line")});
+    messageList_->setHeaderLabels({QStringLiteral("Messages (%1)").arg(messages.size()),
+                                   QStringLiteral("Object"), QStringLiteral("Line")});
     // Each message is read whole; a narrow list scrolls sideways to the object and line.
-    for (int column = 0; column < messageList_->columnCount(); ++column) messageList_->resizeColumnToContents(column);
+    for (int column = 0; column < messageList_->columnCount(); ++column)
+        messageList_->resizeColumnToContents(column);
     messageList_->setVisible(!messages.empty());
 }
 

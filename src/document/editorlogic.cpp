@@ -139,7 +139,8 @@ std::optional<std::string> DecodedStringAtLine(int line, int lineCount,
     // Bounded, so that a pathological text costs no more than a screenful of lines.
     constexpr int MaxLines = 2000;
     int first = line;
-    while (first > 0 && line - first < MaxLines && goesOn(first - 1)) --first;
+    while (first > 0 && line - first < MaxLines && goesOn(first - 1))
+        --first;
     std::string value;
     for (int at = first; at < lineCount && at - first < MaxLines; ++at) {
         std::string_view text = trimmed(at);
@@ -164,8 +165,10 @@ std::optional<std::string> DecodedStringAtLine(int line, int lineCount,
     // The last line of a string list ends with its closing parenthesis.
     if (!decoded) {
         std::string_view inner = value;
-        while (!inner.empty() && inner.back() == ' ') inner.remove_suffix(1);
-        if (inner.ends_with(')')) decoded = StringConstantValue(inner.substr(0, inner.size() - 1), CodePage::Default(), true);
+        while (!inner.empty() && inner.back() == ' ')
+            inner.remove_suffix(1);
+        if (inner.ends_with(')'))
+            decoded = StringConstantValue(inner.substr(0, inner.size() - 1), CodePage::Default(), true);
     }
     if (!decoded) return std::nullopt;
     return ShownStringConstant(*decoded);

@@ -6,10 +6,10 @@
 #include <array>
 #include <exception>
 
-#include "codec/conversion.h"
-#include "base/errors.h"
 #include "base/atomicfile.h"
+#include "base/errors.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
 #include "document/usermessages.h"
 
 namespace fw {

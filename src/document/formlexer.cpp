@@ -119,7 +119,7 @@ void FormLexer::styleText(int start, int end) {
     // The editor holds UTF-8 and counts positions in bytes, so token starts and
     // lengths are editor positions as they are.
     fw::FormHighlighter highlighter(ed->isUtf8() ? fw::HighlightEncoding::Utf8
-                                                  : fw::HighlightEncoding::SingleByte);
+                                                 : fw::HighlightEncoding::SingleByte);
     long lineStart =
         ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
     startStyling(static_cast<int>(lineStart));

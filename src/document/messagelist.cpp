@@ -49,7 +49,8 @@ int ItemNode(const Hierarchy& hierarchy, int scope, std::string_view step) {
     }
     for (const int child : At(hierarchy, scope).Children) {
         const ObjectNode& collection = At(hierarchy, child);
-        if (collection.Kind != NodeKind::Collection || !EqualsIgnoringCase(collection.Name, property)) continue;
+        if (collection.Kind != NodeKind::Collection || !EqualsIgnoringCase(collection.Name, property))
+            continue;
         return index < collection.Children.size() ? collection.Children[index] : -1;
     }
     return -1;
@@ -72,7 +73,8 @@ int PropertyLine(const std::vector<std::string>& lines, int scopeLine, std::stri
         if (objectLine) break;
         if (indent != depth) continue;
         const std::size_t equals = trimmed.find('=');
-        if (equals != std::string_view::npos && EqualsIgnoringCase(TrimBlanks(trimmed.substr(0, equals)), property))
+        if (equals != std::string_view::npos &&
+            EqualsIgnoringCase(TrimBlanks(trimmed.substr(0, equals)), property))
             return static_cast<int>(i);
     }
     return -1;
@@ -87,7 +89,8 @@ int KindImage(std::string_view kind) {
 
 }  // namespace
 
-int LineOfPlace(const Hierarchy& hierarchy, const std::vector<std::string>& lines, const rt::MessagePlace& place) {
+int LineOfPlace(const Hierarchy& hierarchy, const std::vector<std::string>& lines,
+                const rt::MessagePlace& place) {
     if (place.Line > 0) return static_cast<std::size_t>(place.Line) <= lines.size() ? place.Line - 1 : -1;
     int scope = NodeOfObjects(hierarchy, place.Objects);
     if (scope < 0) return -1;
@@ -126,8 +129,10 @@ std::vector<MessageRow> MessageRows(const std::vector<std::string>& messages,
         const std::string_view message = messages[i];
         const std::size_t equals = message.find('=');
         MessageRow row;
-        row.Caption = equals == std::string_view::npos ? std::string() : std::string(message.substr(equals + 1));
-        row.Image = KindImage(equals == std::string_view::npos ? std::string_view() : message.substr(0, equals));
+        row.Caption =
+            equals == std::string_view::npos ? std::string() : std::string(message.substr(equals + 1));
+        row.Image =
+            KindImage(equals == std::string_view::npos ? std::string_view() : message.substr(0, equals));
         if (i < places.size()) {
             const rt::MessagePlace& place = places[i];
             row.Object = rt::ObjectPathText(place);

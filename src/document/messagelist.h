@@ -25,7 +25,8 @@ struct MessageRow {
 // own line. The object is followed from the root by its position among the objects of
 // each level, checked by name (by class for an unnamed one), and by name alone where
 // the positions do not agree. -1 when the text has no such object.
-int LineOfPlace(const Hierarchy& hierarchy, const std::vector<std::string>& lines, const rt::MessagePlace& place);
+int LineOfPlace(const Hierarchy& hierarchy, const std::vector<std::string>& lines,
+                const rt::MessagePlace& place);
 
 // The rows for the messages ("KIND=text") with their places (one each, in order) over
 // the text's lines.

@@ -99,7 +99,8 @@ ResolvedNode ResolveNode(const Hierarchy& hierarchy, int node, rt::Object* previ
                 case NodeKind::Item: {
                     const ObjectNode& collectionNode = At(hierarchy, n.Parent);
                     if (collectionNode.Parent < 0) break;
-                    rt::Object* owner = ComponentOfNode(hierarchy, collectionNode.Parent, previewForm, records);
+                    rt::Object* owner =
+                        ComponentOfNode(hierarchy, collectionNode.Parent, previewForm, records);
                     if (!owner) break;
                     rt::Object* collection = PropertyObject(*owner, collectionNode.Name);
                     if (!collection) break;
@@ -125,7 +126,8 @@ ResolvedNode ResolveNode(const Hierarchy& hierarchy, int node, rt::Object* previ
     return result;
 }
 
-std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node, const std::vector<std::string>& lines) {
+std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node,
+                                         const std::vector<std::string>& lines) {
     if (node < 0 || node >= hierarchy.ObjectCount()) return {};
     const ObjectNode& n = At(hierarchy, node);
     if (n.Kind != NodeKind::Root && n.Kind != NodeKind::Component) return {};
@@ -136,7 +138,8 @@ std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node, c
         const std::string_view trimmed = preview::TrimBlanks(lines[static_cast<std::size_t>(n.Line)]);
         bool objectLine = false;
         const std::string_view name = preview::ObjectLineName(trimmed, objectLine);
-        if (objectLine && rt::EqualsIgnoringCase(name, n.Name) && trimmed.find(n.ClassName) != std::string_view::npos)
+        if (objectLine && rt::EqualsIgnoringCase(name, n.Name) &&
+            trimmed.find(n.ClassName) != std::string_view::npos)
             return preview::CollectObjectLines(lines, n.Line);
     }
     return preview::CollectSourceLines(lines, n.Name);

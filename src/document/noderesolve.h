@@ -41,14 +41,16 @@ int RecordOfNode(const Hierarchy& hierarchy, int node, const std::vector<rt::Rea
 // Without a registered class there is no object either. Never throws: a step that fails
 // leaves what was reached before it.
 ResolvedNode ResolveNode(const Hierarchy& hierarchy, int node, rt::Object* previewForm,
-                         const rt::ClassRegistry& registry, const std::vector<rt::ReadObject>* records = nullptr);
+                         const rt::ClassRegistry& registry,
+                         const std::vector<rt::ReadObject>* records = nullptr);
 
 // The lines the text writes inside the object of a Root or Component node, as the
 // inspector looks its values up (preview::CollectObjectLines): those of the node's own
 // line while that line still opens the node's object; once the text has changed there,
 // those of every object of the node's name. None for a collection or an item node, and
 // for an unnamed node whose line has moved.
-std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node, const std::vector<std::string>& lines);
+std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node,
+                                         const std::vector<std::string>& lines);
 
 // For a form built whole from several files (root, with the records of its own text
 // and the origins of the build): marks each object node of the text whose object an

@@ -61,17 +61,15 @@ bool NodeMatchesObject(const ObjectNode& node, std::string_view name, std::strin
     if (!node.Name.empty()) return true;
     const std::string_view written = TrimBlanks(node.ClassName);
     std::size_t end = 0;
-    while (end < written.size() && !preview::IsBlank(written[end]) && written[end] != '[') ++end;
+    while (end < written.size() && !preview::IsBlank(written[end]) && written[end] != '[')
+        ++end;
     return EqualsIgnoringCase(written.substr(0, end), className);
 }
 
 Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& lookup) {
     static constexpr std::pair<std::string_view, Keyword> keywords[] = {
-        {"object", Keyword::Object},
-        {"inherited", Keyword::Inherited},
-        {"inline", Keyword::Inline},
-        {" = <", Keyword::Collection},
-        {"item", Keyword::Item},
+        {"object", Keyword::Object},   {"inherited", Keyword::Inherited}, {"inline", Keyword::Inline},
+        {" = <", Keyword::Collection}, {"item", Keyword::Item},
     };
     Hierarchy result;
     auto& nodes = result.Nodes;
@@ -122,7 +120,8 @@ Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& 
                 itemCounter = 0;
                 lastCollection = std::string(TrimBlanks(t.substr(0, position)));
                 text = lastCollection + ": TCollection";
-                if (auto type = lookup.CollectionType(lastObjectName, lastCollection)) text = lastCollection + ": " + *type;
+                if (auto type = lookup.CollectionType(lastObjectName, lastCollection))
+                    text = lastCollection + ": " + *type;
                 break;
             }
             case Keyword::Item: {
@@ -150,7 +149,8 @@ Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& 
         if (lineLevel > level) {
             parent = last;
         } else if (lineLevel < level) {
-            for (int up = level - lineLevel; up > 0 && parent >= 0; --up) parent = nodes[static_cast<std::size_t>(parent)].Parent;
+            for (int up = level - lineLevel; up > 0 && parent >= 0; --up)
+                parent = nodes[static_cast<std::size_t>(parent)].Parent;
         }
         level = lineLevel;
 

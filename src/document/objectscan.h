@@ -54,7 +54,8 @@ public:
     }
     // The display name and class of an item of that collection.
     virtual std::optional<std::pair<std::string, std::string>> CollectionItem(std::string_view owner,
-                                                                              std::string_view property, int index) {
+                                                                              std::string_view property,
+                                                                              int index) {
         (void)owner, (void)property, (void)index;
         return std::nullopt;
     }

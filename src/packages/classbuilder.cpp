@@ -1,6 +1,6 @@
-#include "runtime/registry.h"
-#include "base/asciitext.h"
 #include "packages/classbuilder.h"
+#include "base/asciitext.h"
+#include "runtime/registry.h"
 
 #include <algorithm>
 #include <climits>

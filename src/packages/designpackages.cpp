@@ -5,8 +5,8 @@
 #include <exception>
 #include <new>
 
-#include "packages/inifile.h"
 #include "base/asciitext.h"
+#include "packages/inifile.h"
 #include "peimage/pefile.h"
 #include "runtime/fallback.h"
 #include "runtime/registry.h"

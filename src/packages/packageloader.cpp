@@ -5,9 +5,9 @@
 #include <system_error>
 #include <utility>
 
+#include "base/asciitext.h"
 #include "packages/classbuilder.h"
 #include "packages/moduletables.h"
-#include "base/asciitext.h"
 #include "peimage/pefile.h"
 #include "runtime/dynamicclasses.h"
 #include "runtime/registry.h"
@@ -145,9 +145,9 @@ void PackageLoader::CheckForDuplicateUnits(const Module& module) const {
         if (EqualsIgnoringCase(unit, SysInitUnit)) continue;
         for (const auto& other : modules_) {
             if (other->Flags & pe::PackageIgnoreDupUnits) continue;
-            const bool shared = std::any_of(other->Units.begin(), other->Units.end(), [&](const std::string& u) {
-                return EqualsIgnoringCase(u, unit);
-            });
+            const bool shared =
+                std::any_of(other->Units.begin(), other->Units.end(),
+                            [&](const std::string& u) { return EqualsIgnoringCase(u, unit); });
             if (!shared) continue;
             // A package that requires a runtime package, directly or through the
             // packages it requires, links against that runtime's copy of the unit: one

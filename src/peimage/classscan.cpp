@@ -43,9 +43,10 @@ void SortByAddress(std::vector<ClassReference>& classes) {
     // the first and the order by address.
     std::stable_sort(classes.begin(), classes.end(),
                      [](const ClassReference& a, const ClassReference& b) { return a.Address < b.Address; });
-    classes.erase(std::unique(classes.begin(), classes.end(),
-                              [](const ClassReference& a, const ClassReference& b) { return a.Address == b.Address; }),
-                  classes.end());
+    classes.erase(
+        std::unique(classes.begin(), classes.end(),
+                    [](const ClassReference& a, const ClassReference& b) { return a.Address == b.Address; }),
+        classes.end());
 }
 
 // The bytes of each section the image holds from the file, with their addresses.
@@ -60,7 +61,8 @@ std::vector<SectionBytes> LoadedSections(const ModuleImage& image) {
     for (const PeSection& section : image.Headers().Sections) {
         const std::uint64_t rva = section.VirtualAddress;
         if (rva >= image.Size()) continue;
-        const std::uint64_t extent = std::min<std::uint64_t>(ModuleImage::Extent(section), image.Size() - rva);
+        const std::uint64_t extent =
+            std::min<std::uint64_t>(ModuleImage::Extent(section), image.Size() - rva);
         if (extent == 0) continue;
         const std::uint64_t length = std::min<std::uint64_t>(image.LoadedLength(section), extent);
         const std::optional<ByteSpan> bytes = image.BytesAtRva(rva, length);
@@ -144,7 +146,8 @@ std::vector<ClassReference> ScanLooseClassRecords(const ModuleImage& image) {
             }
             const std::uint64_t instanceSize = field(offset, InstanceSizeField);
             const std::uint64_t parent = field(offset, ParentField);
-            if (!accepted || instanceSize < 4 || instanceSize > MaxInstanceSize || !sectionOf(parent)) continue;
+            if (!accepted || instanceSize < 4 || instanceSize > MaxInstanceSize || !sectionOf(parent))
+                continue;
             const std::uint64_t namePointer = field(offset, ClassNameField);
             const SectionBytes* nameSection = sectionOf(namePointer);
             if (!nameSection) continue;
@@ -166,13 +169,15 @@ std::vector<ClassReference> ScanClasses(const ModuleImage& image) {
         // section is zeros, and a zero self pointer never matches. A crafted header can
         // declare a section of gigabytes in a file of a few kilobytes.
         if (rva < image.Size()) {
-            const std::uint64_t length = std::min<std::uint64_t>(image.LoadedLength(*section), image.Size() - rva);
+            const std::uint64_t length =
+                std::min<std::uint64_t>(image.LoadedLength(*section), image.Size() - rva);
             if (const std::optional<ByteSpan> code = image.BytesAtRva(rva, length))
                 classes = ScanClassRecords(*code, image.Base() + rva);
         }
     }
     std::vector<ClassReference> loose = ScanLooseClassRecords(image);
-    classes.insert(classes.end(), std::make_move_iterator(loose.begin()), std::make_move_iterator(loose.end()));
+    classes.insert(classes.end(), std::make_move_iterator(loose.begin()),
+                   std::make_move_iterator(loose.end()));
     SortByAddress(classes);
     return classes;
 }

@@ -102,7 +102,7 @@ TResourceData ListModuleResources(const ModuleImage& module, const CodePage& cod
 }
 
 const ResourceItem* FindTypedResource(const TResourceData& resources, std::int32_t type,
-                                       std::string_view name) {
+                                      std::string_view name) {
     for (const ResourceItem& item : resources) {
         if (item.ResType == type && EqualsIgnoringCase(item.Name, name)) return &item;
     }

@@ -67,7 +67,7 @@ TResourceData ListModuleResources(const ModuleImage& module, const CodePage& cod
 
 // The first resource of the type whose name equals name ignoring ASCII case, or nullptr.
 const ResourceItem* FindTypedResource(const TResourceData& resources, std::int32_t type,
-                                       std::string_view name);
+                                      std::string_view name);
 
 // The text of a DESCRIPTION payload: UTF-16 up to its first zero code unit (or its end),
 // converted to codePage.
@@ -100,8 +100,10 @@ struct PackageReportInputs {
     bool ClassesScanned = true;
 };
 
-inline constexpr std::string_view NoPackageInfoText = "No package information: the file has no PACKAGEINFO resource";
-inline constexpr std::string_view ClassesNotScannedText = "Not scanned: the class scan covers 32-bit modules only";
+inline constexpr std::string_view NoPackageInfoText =
+    "No package information: the file has no PACKAGEINFO resource";
+inline constexpr std::string_view ClassesNotScannedText =
+    "Not scanned: the class scan covers 32-bit modules only";
 
 // Replaces lines with the lines of one page:
 //   Header   "requires", "  " + each required package, "contains", "  " + each unit;

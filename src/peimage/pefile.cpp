@@ -3,9 +3,9 @@
 #include <cstring>
 #include <new>
 
+#include "base/asciitext.h"
 #include "codec/conversion.h"
 #include "codec/formformat.h"
-#include "base/asciitext.h"
 #include "peimage/fileview.h"
 #include "peimage/packageinfo.h"
 
@@ -94,8 +94,7 @@ void PeFile::Analyse() {
 
 void PeFile::WalkFileResources() {
     const ByteView file(file_->Bytes());
-    const std::optional<DataDirectory> directory =
-        ReadDataDirectory(file, *headers_, ResourceDirectoryIndex);
+    const std::optional<DataDirectory> directory = ReadDataDirectory(file, *headers_, ResourceDirectoryIndex);
     if (!directory || directory->Size == 0) return;
     const std::optional<std::uint64_t> root = RvaToFileOffset(*headers_, directory->VirtualAddress);
     if (!root || *root >= file.Size()) return;
@@ -156,8 +155,8 @@ std::vector<std::string> PeFile::ClassNames() const {
 }
 
 PackageReportInputs PeFile::ReportInputs() const {
-    return {requiredPackages_, containedUnits_, ClassNames(), formNames_, packageFlags_, hasPackageInfo_,
-            !IsPE32Plus()};
+    return {requiredPackages_, containedUnits_, ClassNames(), formNames_,
+            packageFlags_,     hasPackageInfo_, !IsPE32Plus()};
 }
 
 ResourceItem PeFile::FindResourceByName(std::string_view name) const {

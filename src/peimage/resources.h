@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "base/codepage.h"
 #include "base/byteview.h"
+#include "base/codepage.h"
 
 namespace fw::pe {
 

@@ -8,8 +8,7 @@ namespace fw::preview::containers {
 // ---------------------------------------------------------------------------------
 // Reading values
 
-int IntOf(const rt::Object& object, std::string_view name, int fallback, int low,
-          int high) {
+int IntOf(const rt::Object& object, std::string_view name, int fallback, int low, int high) {
     return ClampInt(OrdinalOf(object, name, fallback), low, high);
 }
 

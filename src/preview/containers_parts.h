@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "preview/classrows.h"
-#include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
+#include "preview/controlvalues.h"
 #include "preview/imagelists.h"
 #include "preview/vcllook.h"
 
@@ -433,8 +433,9 @@ private:
     }
     // The image of a tab, a null image for none; the gap between it and the text.
     const QImage& ImageAt(int index) const {
-        return index >= 0 && index < static_cast<int>(images_.size()) ? images_[static_cast<std::size_t>(index)]
-                                                                      : noImage_;
+        return index >= 0 && index < static_cast<int>(images_.size())
+                   ? images_[static_cast<std::size_t>(index)]
+                   : noImage_;
     }
     static constexpr int ImageGap = 3;
 

@@ -146,11 +146,15 @@ public:
 // The factories of each family. Each factory's file (factory_standard.cpp, ...) holds its
 // row table; the controls it draws are made in a file per kind of control
 // (factory_labels.cpp, factory_lists.cpp, factory_pages.cpp, factory_trees.cpp, ...).
-std::unique_ptr<ControlFactory> MakeStandardFactory();  // StdCtrls, Buttons, Mask, Spin, CheckLst, ExtCtrls' edits and boxes, their DB look-alikes
-std::unique_ptr<ControlFactory> MakeContainerFactory();  // panels, boxes, bevels, shapes, images, splitters, pages, bars
-std::unique_ptr<ControlFactory> MakeDataViewFactory();   // list and tree views, grids, pickers, calendars, rich edits, gauges
-std::unique_ptr<ControlFactory> MakeWebFactory();       // the link label and the web browser
-std::unique_ptr<ControlFactory> MakeActionBarFactory();  // action menu and tool bars filled from their action manager
+std::unique_ptr<ControlFactory> MakeStandardFactory();  // StdCtrls, Buttons, Mask, Spin, CheckLst, ExtCtrls'
+                                                        // edits and boxes, their DB look-alikes
+std::unique_ptr<ControlFactory>
+MakeContainerFactory();  // panels, boxes, bevels, shapes, images, splitters, pages, bars
+std::unique_ptr<ControlFactory>
+MakeDataViewFactory();  // list and tree views, grids, pickers, calendars, rich edits, gauges
+std::unique_ptr<ControlFactory> MakeWebFactory();  // the link label and the web browser
+std::unique_ptr<ControlFactory>
+MakeActionBarFactory();  // action menu and tool bars filled from their action manager
 // The factory of last resort: a framed box with the control's name and class.
 std::unique_ptr<ControlFactory> MakeFallbackFactory();
 

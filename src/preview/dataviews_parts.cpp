@@ -42,7 +42,8 @@ std::span<const std::int64_t> StoredIntegers(const rt::Object& object, std::stri
 
 void NoFocusAll(QWidget* widget) {
     widget->setFocusPolicy(Qt::NoFocus);
-    for (QWidget* inner : widget->findChildren<QWidget*>()) inner->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* inner : widget->findChildren<QWidget*>())
+        inner->setFocusPolicy(Qt::NoFocus);
 }
 
 void ApplyBorder(QFrame& frame, const rt::Object& control) {

@@ -3,6 +3,7 @@
 // frame and scroll bars of a windowed control, and the builders the factory's row table
 // calls. Private to the data view factory's files.
 
+#include <qdrawutil.h>
 #include <QAbstractTableModel>
 #include <QBoxLayout>
 #include <QCalendarWidget>
@@ -18,7 +19,6 @@
 #include <QPainter>
 #include <QPolygon>
 #include <QProgressBar>
-#include <qdrawutil.h>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
@@ -46,8 +46,8 @@
 
 #include "base/codepage.h"
 #include "preview/classrows.h"
-#include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
+#include "preview/controlvalues.h"
 #include "preview/imagelists.h"
 #include "preview/realizer.h"
 #include "preview/vcllook.h"
@@ -124,11 +124,13 @@ struct GridLook {
     int VLineWidth() const { return FixedVertLine || VertLine ? LineWidth : 0; }
     int HLineWidth() const { return FixedHorzLine || HorzLine ? LineWidth : 0; }
     int ColWidth(int col) const {
-        const int w = col < static_cast<int>(ColWidths.size()) ? ColWidths[static_cast<std::size_t>(col)] : DefaultColWidth;
+        const int w = col < static_cast<int>(ColWidths.size()) ? ColWidths[static_cast<std::size_t>(col)]
+                                                               : DefaultColWidth;
         return std::max(0, w);
     }
     int RowHeight(int row) const {
-        const int h = row < static_cast<int>(RowHeights.size()) ? RowHeights[static_cast<std::size_t>(row)] : DefaultRowHeight;
+        const int h = row < static_cast<int>(RowHeights.size()) ? RowHeights[static_cast<std::size_t>(row)]
+                                                                : DefaultRowHeight;
         return std::max(0, h);
     }
 };

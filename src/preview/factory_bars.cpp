@@ -97,7 +97,7 @@ struct ToolButtonLook {
     QString Caption;
     bool ShowCaption = false;
     bool List = false;
-    QSize Image;    // the image list's cell, empty without an image list
+    QSize Image;     // the image list's cell, empty without an image list
     QImage Picture;  // the button's image from the list, null for none
     bool Down = false;
     bool Flat = true;
@@ -335,7 +335,8 @@ Realized MakeStatusBar(rt::Object& control, QWidget* parent, RealizeContext& con
     bool grip = false;
     if (BoolOf(control, "SizeGrip", true))
         if (const rt::Object* form = control.Parent(); form && form->GetClass().Has(rt::CfForm)) {
-            const std::string style = form == &context.Form() ? context.FormBorderStyle() : EnumOf(*form, "BorderStyle");
+            const std::string style =
+                form == &context.Form() ? context.FormBorderStyle() : EnumOf(*form, "BorderStyle");
             grip = style == "bsSizeable" || style == "bsSizeToolWin" || style.empty();
         }
 

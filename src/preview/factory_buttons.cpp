@@ -179,7 +179,8 @@ void ShowButtonImage(const rt::Object& control, QWidget* widget, RealizeContext&
     const rt::Object* images = ObjectOf(control, "Images");
     if (!button || !images) return;
     auto imageOf = [&](std::string_view property) {
-        const QImage* image = context.ImageOf(images, ClampInt(OrdinalOf(control, property, -1), -1, MaxListImages));
+        const QImage* image =
+            context.ImageOf(images, ClampInt(OrdinalOf(control, property, -1), -1, MaxListImages));
         return image ? *image : QImage();
     };
     const QImage normal = imageOf("ImageIndex");

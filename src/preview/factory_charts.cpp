@@ -69,10 +69,14 @@ protected:
         if (c.Gradient) {
             QLinearGradient g;
             const QRectF f(r);
-            if (c.GradientDirection == "gdBottomTop") g = QLinearGradient(f.bottomLeft(), f.topLeft());
-            else if (c.GradientDirection == "gdLeftRight") g = QLinearGradient(f.topLeft(), f.topRight());
-            else if (c.GradientDirection == "gdRightLeft") g = QLinearGradient(f.topRight(), f.topLeft());
-            else g = QLinearGradient(f.topLeft(), f.bottomLeft());
+            if (c.GradientDirection == "gdBottomTop")
+                g = QLinearGradient(f.bottomLeft(), f.topLeft());
+            else if (c.GradientDirection == "gdLeftRight")
+                g = QLinearGradient(f.topLeft(), f.topRight());
+            else if (c.GradientDirection == "gdRightLeft")
+                g = QLinearGradient(f.topRight(), f.topLeft());
+            else
+                g = QLinearGradient(f.topLeft(), f.bottomLeft());
             g.setColorAt(0, c.GradientStart);
             g.setColorAt(1, c.GradientEnd);
             p.fillRect(r, g);
@@ -82,21 +86,24 @@ protected:
         r = DrawBevel(p, r, c.BevelOuter, c.BevelWidth);
         r.adjust(c.BorderWidth, c.BorderWidth, -c.BorderWidth, -c.BorderWidth);
         r = DrawBevel(p, r, c.BevelInner, c.BevelWidth);
-        r.adjust(r.width() * c.MarginLeft / 100, r.height() * c.MarginTop / 100, -r.width() * c.MarginRight / 100,
-                 -r.height() * c.MarginBottom / 100);
+        r.adjust(r.width() * c.MarginLeft / 100, r.height() * c.MarginTop / 100,
+                 -r.width() * c.MarginRight / 100, -r.height() * c.MarginBottom / 100);
         if (r.width() < 4 || r.height() < 4) return;
         // Title above, foot below.
-        const auto lines = [&](const QStringList& text, const QFont& font, const QColor& color, Qt::Alignment align,
-                               bool top) {
+        const auto lines = [&](const QStringList& text, const QFont& font, const QColor& color,
+                               Qt::Alignment align, bool top) {
             if (text.isEmpty()) return;
             const QFontMetrics fm(font);
             const int h = fm.height() * static_cast<int>(text.size()) + 4;
-            const QRect band = top ? QRect(r.left(), r.top(), r.width(), h) : QRect(r.left(), r.bottom() - h + 1, r.width(), h);
+            const QRect band = top ? QRect(r.left(), r.top(), r.width(), h)
+                                   : QRect(r.left(), r.bottom() - h + 1, r.width(), h);
             p.setFont(font);
             p.setPen(color);
             p.drawText(band, static_cast<int>(align | Qt::AlignVCenter), text.join(QLatin1Char('\n')));
-            if (top) r.setTop(band.bottom() + 1);
-            else r.setBottom(band.top() - 1);
+            if (top)
+                r.setTop(band.bottom() + 1);
+            else
+                r.setBottom(band.top() - 1);
         };
         lines(c.Title, c.TitleFont, c.TitleColor, c.TitleAlign, true);
         lines(c.Foot, c.FootFont, c.FootColor, c.FootAlign, false);
@@ -125,7 +132,8 @@ private:
             box = QRect(r.left() + (r.width() - w) / 2, r.bottom() - h - 2, w, h);
             r.setBottom(box.top() - 6);
         } else {
-            box = QRect(r.right() - w - 4 - c.LegendShadow, r.top() + r.height() * std::clamp(c.LegendTop, 0, 90) / 100, w, h);
+            box = QRect(r.right() - w - 4 - c.LegendShadow,
+                        r.top() + r.height() * std::clamp(c.LegendTop, 0, 90) / 100, w, h);
             r.setRight(box.left() - 8);
         }
         const int shadow = std::clamp(c.LegendShadow, 0, 20);
@@ -137,9 +145,10 @@ private:
 
     void DrawWalls(QPainter& p, const QRect& area) const {
         const ChartLook& c = look_;
-        const int depth = c.View3D ? std::min(std::min(area.width(), area.height()) * std::clamp(c.Percent3D, 0, 100) / 100,
-                                              std::min(area.width(), area.height()) / 3)
-                                   : 0;
+        const int depth =
+            c.View3D ? std::min(std::min(area.width(), area.height()) * std::clamp(c.Percent3D, 0, 100) / 100,
+                                std::min(area.width(), area.height()) / 3)
+                     : 0;
         // The front plane, and the back wall behind it up and to the right.
         const QRect front(area.left(), area.top() + depth, area.width() - depth, area.height() - depth);
         const QRect back = front.translated(depth, -depth);
@@ -148,7 +157,8 @@ private:
         if (depth > 0) {
             const QColor side = c.DarkSides ? c.SideWallColor.darker(115) : c.SideWallColor;
             const QPolygon left({front.bottomLeft(), front.topLeft(), back.topLeft(), back.bottomLeft()});
-            const QPolygon bottom({front.bottomLeft(), back.bottomLeft(), back.bottomRight(), front.bottomRight()});
+            const QPolygon bottom(
+                {front.bottomLeft(), back.bottomLeft(), back.bottomRight(), front.bottomRight()});
             p.setPen(frame);
             p.setBrush(c.SideFilled ? QBrush(side) : QBrush(Qt::NoBrush));
             p.drawPolygon(left);
@@ -187,7 +197,8 @@ QStringList LinesText(const rt::Object* title) {
         }
     // A title of empty lines takes no room.
     bool blank = true;
-    for (const QString& line : text) blank = blank && line.trimmed().isEmpty();
+    for (const QString& line : text)
+        blank = blank && line.trimmed().isEmpty();
     return blank ? QStringList() : text;
 }
 
@@ -236,11 +247,14 @@ QWidget* MakeChart(const rt::Object& control, QWidget* parent) {
         const rt::Object* brush = ObjectOf(*wall, "Brush");
         filled = !BoolOf(*wall, "Transparent", false) && !(brush && EnumOf(*brush, "Style") == "bsClear");
         const QColor own = ColorOf(OrdinalOf(*wall, "Color", clNone));
-        color = own.isValid() ? own : brush ? ColorProperty(*brush, "Color", ColorOf(0xFFFFFF)) : QColor(Qt::white);
+        color = own.isValid() ? own
+                : brush       ? ColorProperty(*brush, "Color", ColorOf(0xFFFFFF))
+                              : QColor(Qt::white);
     };
     wallFill(ObjectOf(control, "BackWall"), look.WallFilled, look.WallColor);
     wallFill(ObjectOf(control, "LeftWall"), look.SideFilled, look.SideWallColor);
-    if (const rt::Object* left = ObjectOf(control, "LeftWall")) look.DarkSides = BoolOf(*left, "Dark3D", true);
+    if (const rt::Object* left = ObjectOf(control, "LeftWall"))
+        look.DarkSides = BoolOf(*left, "Dark3D", true);
     if (!BoolOf(control, "View3DWalls", true)) look.SideWallColor = look.Back;
     const auto axisShown = [&](std::string_view name, bool& shown) {
         if (const rt::Object* axis = ObjectOf(control, name)) shown = BoolOf(*axis, "Visible", true);

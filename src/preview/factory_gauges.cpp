@@ -28,7 +28,9 @@ protected:
         const QRect inner = r.adjusted(2, 2, -2, -2);
         const qint64 range = static_cast<qint64>(maximum()) - minimum();
         if (range <= 0 || inner.isEmpty()) return;
-        const double part = std::clamp(static_cast<double>(static_cast<qint64>(value()) - minimum()) / static_cast<double>(range), 0.0, 1.0);
+        const double part = std::clamp(
+            static_cast<double>(static_cast<qint64>(value()) - minimum()) / static_cast<double>(range), 0.0,
+            1.0);
         const bool vertical = orientation() == Qt::Vertical;
         const int length = vertical ? inner.height() : inner.width();
         const int filled = static_cast<int>(std::lround(part * length));
@@ -62,7 +64,11 @@ class GaugeView : public QProgressBar {
 public:
     enum class Kind { Text, HorizontalBar, VerticalBar, Pie, Needle };
     GaugeView(Kind kind, QColor fore, QColor back, QColor color, bool border, QWidget* parent)
-        : QProgressBar(parent), kind_(kind), fore_(std::move(fore)), back_(std::move(back)), color_(std::move(color)),
+        : QProgressBar(parent),
+          kind_(kind),
+          fore_(std::move(fore)),
+          back_(std::move(back)),
+          color_(std::move(color)),
           border_(border) {
         setFormat(QStringLiteral("%p%"));
     }
@@ -79,14 +85,20 @@ protected:
         }
         if (r.isEmpty()) return;
         const qint64 range = static_cast<qint64>(maximum()) - minimum();
-        const double part =
-            range <= 0 ? 0.0 : std::clamp(static_cast<double>(static_cast<qint64>(value()) - minimum()) / static_cast<double>(range), 0.0, 1.0);
+        const double part = range <= 0
+                                ? 0.0
+                                : std::clamp(static_cast<double>(static_cast<qint64>(value()) - minimum()) /
+                                                 static_cast<double>(range),
+                                             0.0, 1.0);
         QRegion filledArea;
         switch (kind_) {
-            case Kind::Text: p.fillRect(r, back_); break;
+            case Kind::Text:
+                p.fillRect(r, back_);
+                break;
             case Kind::HorizontalBar: {
                 p.fillRect(r, back_);
-                const QRect bar(r.left(), r.top(), static_cast<int>(std::lround(part * r.width())), r.height());
+                const QRect bar(r.left(), r.top(), static_cast<int>(std::lround(part * r.width())),
+                                r.height());
                 p.fillRect(bar, fore_);
                 filledArea = QRegion(bar);
                 break;
@@ -154,13 +166,17 @@ private:
 class ColorGridView : public QWidget {
 public:
     ColorGridView(int columns, int rows, int foreground, int background, int selection, QWidget* parent)
-        : QWidget(parent), columns_(columns), rows_(rows), foreground_(foreground), background_(background),
+        : QWidget(parent),
+          columns_(columns),
+          rows_(rows),
+          foreground_(foreground),
+          background_(background),
           selection_(selection) {}
 
     static QColor Standard(int index) {
-        static constexpr std::uint32_t colors[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                                                     0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                                     0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+        static constexpr std::uint32_t colors[16] = {
+            0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+            0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
         return QColor::fromRgb(colors[static_cast<std::size_t>(std::clamp(index, 0, 15))]);
     }
 
@@ -184,9 +200,12 @@ protected:
                 p.drawRect(cell.adjusted(2, 2, -3, -3));
             }
             QString mark;
-            if (i == foreground_ && i == background_) mark = QStringLiteral("FB");
-            else if (i == foreground_) mark = QStringLiteral("FG");
-            else if (i == background_) mark = QStringLiteral("BG");
+            if (i == foreground_ && i == background_)
+                mark = QStringLiteral("FB");
+            else if (i == foreground_)
+                mark = QStringLiteral("FG");
+            else if (i == background_)
+                mark = QStringLiteral("BG");
             if (!mark.isEmpty()) {
                 p.setPen(color.lightness() > 128 ? Qt::black : Qt::white);
                 p.setFont(font());
@@ -209,8 +228,8 @@ QWidget* MakeArrowPair(const rt::Object& control, QWidget* parent, bool vertical
     auto* layout = new QBoxLayout(vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight, box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const std::array<Qt::ArrowType, 2> arrows = vertical ? std::array{Qt::UpArrow, Qt::DownArrow}
-                                                         : std::array{Qt::LeftArrow, Qt::RightArrow};
+    const std::array<Qt::ArrowType, 2> arrows =
+        vertical ? std::array{Qt::UpArrow, Qt::DownArrow} : std::array{Qt::LeftArrow, Qt::RightArrow};
     for (Qt::ArrowType arrow : arrows) {
         auto* button = new QToolButton(box);
         button->setArrowType(arrow);
@@ -243,8 +262,10 @@ protected:
         const int room = vertical ? width() : height();
         const int thickness = std::min(room, thumb_ + extra + 4);
         const int at = std::min(4, room - thickness);
-        if (vertical) Slider->setGeometry(at, 0, thickness, height());
-        else Slider->setGeometry(0, at, width(), thickness);
+        if (vertical)
+            Slider->setGeometry(at, 0, thickness, height());
+        else
+            Slider->setGeometry(0, at, width(), thickness);
     }
 
 private:
@@ -262,7 +283,8 @@ QWidget* MakeTrackBar(const rt::Object& control, QWidget* parent) {
     const int min = ClampInt(OrdinalOf(control, "Min", 0), -1000000000, 1000000000);
     const int max = std::max(min, ClampInt(OrdinalOf(control, "Max", 10), -1000000000, 1000000000));
     slider->setRange(min, max);
-    slider->setValue(std::clamp(ClampInt(OrdinalOf(control, "Position", 0), -1000000000, 1000000000), min, max));
+    slider->setValue(
+        std::clamp(ClampInt(OrdinalOf(control, "Position", 0), -1000000000, 1000000000), min, max));
     slider->setPageStep(std::max(1, ClampInt(OrdinalOf(control, "PageSize", 2), 1, 1000000000)));
     // A vertical track bar has its minimum at the top.
     slider->setInvertedAppearance(vertical);
@@ -271,13 +293,17 @@ QWidget* MakeTrackBar(const rt::Object& control, QWidget* parent) {
     if (ticks == "tsNone") {
         slider->setTickPosition(QSlider::NoTicks);
     } else {
-        if (marks == "tmBoth") slider->setTickPosition(QSlider::TicksBothSides);
-        else if (marks == "tmTopLeft") slider->setTickPosition(QSlider::TicksAbove);
-        else slider->setTickPosition(QSlider::TicksBelow);
+        if (marks == "tmBoth")
+            slider->setTickPosition(QSlider::TicksBothSides);
+        else if (marks == "tmTopLeft")
+            slider->setTickPosition(QSlider::TicksAbove);
+        else
+            slider->setTickPosition(QSlider::TicksBelow);
         // Manual ticks show only at the ends until the program adds its own. A
         // thousand ticks fill any track bar; more would only cost time to draw.
         const std::int64_t range = static_cast<std::int64_t>(max) - min;
-        const std::int64_t frequency = std::clamp<std::int64_t>(OrdinalOf(control, "Frequency", 1), 1, 2000000000);
+        const std::int64_t frequency =
+            std::clamp<std::int64_t>(OrdinalOf(control, "Frequency", 1), 1, 2000000000);
         const std::int64_t interval = ticks == "tsManual" ? range : std::max(frequency, range / 1000);
         slider->setTickInterval(ClampInt(interval, 1, 2000000000));
     }
@@ -288,8 +314,9 @@ QWidget* MakeProgressBar(const rt::Object& control, QWidget* parent) {
     const bool vertical = EnumOf(control, "Orientation") == "pbVertical";
     const QColor barSet = ColorOf(OrdinalOf(control, "BarColor", clDefault));
     const QColor backSet = ColorOf(OrdinalOf(control, "BackgroundColor", clDefault));
-    auto* bar = new ProgressView(BoolOf(control, "Smooth", false), barSet.isValid() ? barSet : ColorOf(clHighlight),
-                                 backSet.isValid() ? backSet : ColorOf(clBtnFace), parent);
+    auto* bar =
+        new ProgressView(BoolOf(control, "Smooth", false), barSet.isValid() ? barSet : ColorOf(clHighlight),
+                         backSet.isValid() ? backSet : ColorOf(clBtnFace), parent);
     ApplyColorsAndFont(*bar, control, false);
     bar->setOrientation(vertical ? Qt::Vertical : Qt::Horizontal);
     const int min = ClampInt(OrdinalOf(control, "Min", 0), -1000000000, 1000000000);
@@ -297,24 +324,32 @@ QWidget* MakeProgressBar(const rt::Object& control, QWidget* parent) {
     bar->setRange(min, max);
     // A marquee bar runs only while the program does.
     const bool marquee = EnumOf(control, "Style") == "pbstMarquee";
-    bar->setValue(marquee ? min : std::clamp(ClampInt(OrdinalOf(control, "Position", 0), -1000000000, 1000000000), min, max));
+    bar->setValue(
+        marquee ? min
+                : std::clamp(ClampInt(OrdinalOf(control, "Position", 0), -1000000000, 1000000000), min, max));
     return bar;
 }
 
 QWidget* MakeGauge(const rt::Object& control, QWidget* parent) {
     const std::string kind = EnumOf(control, "Kind");
     GaugeView::Kind k = GaugeView::Kind::HorizontalBar;
-    if (kind == "gkText") k = GaugeView::Kind::Text;
-    else if (kind == "gkVerticalBar") k = GaugeView::Kind::VerticalBar;
-    else if (kind == "gkPie") k = GaugeView::Kind::Pie;
-    else if (kind == "gkNeedle") k = GaugeView::Kind::Needle;
-    auto* gauge = new GaugeView(k, ColorProperty(control, "ForeColor", ColorOf(0x000000)), ColorProperty(control, "BackColor", ColorOf(0xFFFFFF)),
-                                ControlColor(control), EnumOf(control, "BorderStyle") != "bsNone", parent);
+    if (kind == "gkText")
+        k = GaugeView::Kind::Text;
+    else if (kind == "gkVerticalBar")
+        k = GaugeView::Kind::VerticalBar;
+    else if (kind == "gkPie")
+        k = GaugeView::Kind::Pie;
+    else if (kind == "gkNeedle")
+        k = GaugeView::Kind::Needle;
+    auto* gauge = new GaugeView(k, ColorProperty(control, "ForeColor", ColorOf(0x000000)),
+                                ColorProperty(control, "BackColor", ColorOf(0xFFFFFF)), ControlColor(control),
+                                EnumOf(control, "BorderStyle") != "bsNone", parent);
     ApplyColorsAndFont(*gauge, control, false);
     const int min = ClampInt(OrdinalOf(control, "MinValue", 0), -1000000000, 1000000000);
     const int max = ClampInt(OrdinalOf(control, "MaxValue", 100), -1000000000, 1000000000);
     gauge->setRange(min, std::max(min, max));
-    gauge->setValue(std::clamp(ClampInt(OrdinalOf(control, "Progress", 0), -1000000000, 1000000000), min, std::max(min, max)));
+    gauge->setValue(std::clamp(ClampInt(OrdinalOf(control, "Progress", 0), -1000000000, 1000000000), min,
+                               std::max(min, max)));
     gauge->setTextVisible(BoolOf(control, "ShowText", true));
     // With no range the gauge counts nothing done.
     if (max <= min) gauge->setFormat(QStringLiteral("0%"));
@@ -324,14 +359,22 @@ QWidget* MakeGauge(const rt::Object& control, QWidget* parent) {
 QWidget* MakeColorGrid(const rt::Object& control, QWidget* parent) {
     const std::string ordering = EnumOf(control, "GridOrdering");
     int columns = 4, rows = 4;
-    if (ordering == "go16x1") columns = 16, rows = 1;
-    else if (ordering == "go8x2") columns = 8, rows = 2;
-    else if (ordering == "go2x8") columns = 2, rows = 8;
-    else if (ordering == "go1x16") columns = 1, rows = 16;
-    const int foreground = BoolOf(control, "ForegroundEnabled", true) ? ClampInt(OrdinalOf(control, "ForegroundIndex", 0), -1, 16) : -1;
-    const int background = BoolOf(control, "BackgroundEnabled", true) ? ClampInt(OrdinalOf(control, "BackgroundIndex", 0), -1, 16) : -1;
-    auto* grid = new ColorGridView(columns, rows, foreground, background, ClampInt(OrdinalOf(control, "Selection", 0), -1, 16),
-                                   parent);
+    if (ordering == "go16x1")
+        columns = 16, rows = 1;
+    else if (ordering == "go8x2")
+        columns = 8, rows = 2;
+    else if (ordering == "go2x8")
+        columns = 2, rows = 8;
+    else if (ordering == "go1x16")
+        columns = 1, rows = 16;
+    const int foreground = BoolOf(control, "ForegroundEnabled", true)
+                               ? ClampInt(OrdinalOf(control, "ForegroundIndex", 0), -1, 16)
+                               : -1;
+    const int background = BoolOf(control, "BackgroundEnabled", true)
+                               ? ClampInt(OrdinalOf(control, "BackgroundIndex", 0), -1, 16)
+                               : -1;
+    auto* grid = new ColorGridView(columns, rows, foreground, background,
+                                   ClampInt(OrdinalOf(control, "Selection", 0), -1, 16), parent);
     ApplyColorsAndFont(*grid, control, false);
     return grid;
 }

@@ -32,7 +32,8 @@ public:
     GridDelegate(std::shared_ptr<const GridLook> look, QObject* parent)
         : QStyledItemDelegate(parent), look_(std::move(look)) {}
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         const GridLook& g = *look_;
         const int row = index.row();
         const int col = index.column();
@@ -55,8 +56,12 @@ public:
         const bool drawV = fixed ? g.FixedVertLine : g.VertLine;
         const bool drawH = fixed ? g.FixedHorzLine : g.HorzLine;
         const QColor line = fixed ? g.FixedLine : g.Line;
-        if (hw > 0) painter->fillRect(QRect(whole.left(), cell.bottom() + 1, whole.width(), hw), drawH ? line : g.Back);
-        if (vw > 0) painter->fillRect(QRect(cell.right() + 1, whole.top(), vw, whole.height()), drawV ? line : g.Back);
+        if (hw > 0)
+            painter->fillRect(QRect(whole.left(), cell.bottom() + 1, whole.width(), hw),
+                              drawH ? line : g.Back);
+        if (vw > 0)
+            painter->fillRect(QRect(cell.right() + 1, whole.top(), vw, whole.height()),
+                              drawV ? line : g.Back);
         const QString text = index.data(Qt::DisplayRole).toString();
         if (!text.isEmpty() && cell.width() > 2 && cell.height() > 2) {
             painter->setClipRect(cell);
@@ -69,7 +74,8 @@ public:
                 const auto& table = row < g.FixedRows ? g.TitleAlign : g.ColumnAlign;
                 if (const auto it = table.find(col); it != table.end()) align = it->second | Qt::AlignTop;
             }
-            painter->drawText(cell.adjusted(2, 2, -2, -2), static_cast<int>(align) | Qt::TextSingleLine, text);
+            painter->drawText(cell.adjusted(2, 2, -2, -2), static_cast<int>(align) | Qt::TextSingleLine,
+                              text);
         }
         painter->restore();
     }
@@ -90,7 +96,8 @@ protected:
         const int count = columns->count();
         if (!stretchLast_ || count == 0) return;
         int others = 0;
-        for (int c = 0; c < count - 1; ++c) others += columns->sectionSize(c);
+        for (int c = 0; c < count - 1; ++c)
+            others += columns->sectionSize(c);
         columns->resizeSection(count - 1, std::max(8, viewport()->width() - others));
     }
 
@@ -132,9 +139,11 @@ QTableView* MakeGrid(const rt::Object& control, QWidget* parent, std::shared_ptr
         columns->setDefaultSectionSize(std::clamp(look->DefaultColWidth, 0, 100000) + vw);
         rows->setDefaultSectionSize(std::clamp(look->DefaultRowHeight, 0, 100000) + hw);
         const int storedCols = std::min(look->Cols, static_cast<int>(look->ColWidths.size()));
-        for (int c = 0; c < storedCols; ++c) columns->resizeSection(c, std::min(look->ColWidth(c), 100000) + vw);
+        for (int c = 0; c < storedCols; ++c)
+            columns->resizeSection(c, std::min(look->ColWidth(c), 100000) + vw);
         const int storedRows = std::min(look->Rows, static_cast<int>(look->RowHeights.size()));
-        for (int r = 0; r < storedRows; ++r) rows->resizeSection(r, std::min(look->RowHeight(r), 100000) + hw);
+        for (int r = 0; r < storedRows; ++r)
+            rows->resizeSection(r, std::min(look->RowHeight(r), 100000) + hw);
     }
     QPalette palette = view->palette();
     palette.setColor(QPalette::Base, look->Back);
@@ -170,7 +179,8 @@ std::vector<int> StoredSizes(const rt::Object& control, std::string_view name, i
     const auto stored = StoredIntegers(control, name);
     const std::size_t n = std::min(stored.size(), static_cast<std::size_t>(std::max(0, count)));
     sizes.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) sizes.push_back(ClampInt(stored[i], -1, 100000));
+    for (std::size_t i = 0; i < n; ++i)
+        sizes.push_back(ClampInt(stored[i], -1, 100000));
     return sizes;
 }
 
@@ -240,7 +250,8 @@ QWidget* MakeDBGrid(const rt::Object& control, QWidget* parent) {
     look->Rows = look->FixedRows + 1;
     const int textHeight = QFontMetrics(ControlFont(control)).height();
     look->DefaultRowHeight = textHeight + 3;
-    look->RowHeights.assign(static_cast<std::size_t>(look->FixedRows), QFontMetrics(look->FixedFont).height() + 3);
+    look->RowHeights.assign(static_cast<std::size_t>(look->FixedRows),
+                            QFontMetrics(look->FixedFont).height() + 3);
     look->DefaultColWidth = 64;
     QTableView* grid = MakeGrid(control, parent, look);
     ApplyBorder(*grid, control);

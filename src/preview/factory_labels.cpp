@@ -103,7 +103,8 @@ TextLabel::Look LabelLook(const rt::Object& control, QString text) {
 std::unique_ptr<DrawnControl> DrawLabel(const rt::Object& control) {
     // A data-aware label shows its field's value, and there is none without data.
     const bool data = rt::EqualsIgnoringCase(control.ClassName(), "TDBText");
-    return std::make_unique<DrawnLabel>(LabelLook(control, data ? QString() : TextOf(control, "Caption")), control);
+    return std::make_unique<DrawnLabel>(LabelLook(control, data ? QString() : TextOf(control, "Caption")),
+                                        control);
 }
 
 Realized MakeStaticText(rt::Object& control, QWidget* parent) {

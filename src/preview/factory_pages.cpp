@@ -15,9 +15,11 @@ void TabFrame::Layout() {
     const bool buttons = IsButtons();
     // Tabs are as tall as the taller of the text and the images.
     int imageHeight = 0;
-    for (int i = 0; i < n; ++i) imageHeight = std::max(imageHeight, ImageAt(i).height());
+    for (int i = 0; i < n; ++i)
+        imageHeight = std::max(imageHeight, ImageAt(i).height());
     const int rowHeight = std::clamp(
-        options_.FixedHeight > 0 ? options_.FixedHeight : std::max(fm.height() + 7, imageHeight + 6), 1, 1000);
+        options_.FixedHeight > 0 ? options_.FixedHeight : std::max(fm.height() + 7, imageHeight + 6), 1,
+        1000);
     const int gap = buttons ? 3 : 0;
     const int start = buttons ? 0 : 2;
     const int avail = std::max(1, len - 2 * start);
@@ -195,12 +197,15 @@ void TabFrame::PaintTab(QPainter& p, int index) {
         p.drawText(turned, flags, texts_[index]);
     } else if (!image.isNull()) {
         // The image and the text after it, centred together.
-        const int textWidth = texts_[index].isEmpty() ? 0 : TextWidth(texts_[index], QFontMetrics(options_.Font));
+        const int textWidth =
+            texts_[index].isEmpty() ? 0 : TextWidth(texts_[index], QFontMetrics(options_.Font));
         const int total = image.width() + (textWidth > 0 ? ImageGap + textWidth : 0);
         const int left = textRect.center().x() - total / 2 + 1;
         DrawListImage(p, QPoint(left, textRect.center().y() - image.height() / 2 + 1), image, isEnabled());
-        const QRect after(left + image.width() + ImageGap, textRect.top(), std::max(0, textWidth + 2), textRect.height());
-        p.drawText(after, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextHideMnemonic, texts_[index]);
+        const QRect after(left + image.width() + ImageGap, textRect.top(), std::max(0, textWidth + 2),
+                          textRect.height());
+        p.drawText(after, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextHideMnemonic,
+                   texts_[index]);
     } else {
         p.drawText(textRect, flags, texts_[index]);
     }

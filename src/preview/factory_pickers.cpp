@@ -60,37 +60,59 @@ QString FormatDateTime(const QString& format, const QDateTime& dt, const QLocale
             continue;
         }
         qsizetype run = 1;
-        while (i + run < n && format[i + run] == c) ++run;
+        while (i + run < n && format[i + run] == c)
+            ++run;
         const auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
         const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
         switch (c.unicode()) {
             case 'd':
-                if (run == 1) out += QString::number(date.day());
-                else if (run == 2) out += two(date.day());
-                else if (run == 3) out += locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
-                else out += locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
+                if (run == 1)
+                    out += QString::number(date.day());
+                else if (run == 2)
+                    out += two(date.day());
+                else if (run == 3)
+                    out += locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
+                else
+                    out += locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
                 break;
             case 'M':
-                if (run == 1) out += QString::number(date.month());
-                else if (run == 2) out += two(date.month());
-                else if (run == 3) out += locale.monthName(date.month(), QLocale::ShortFormat);
-                else out += locale.monthName(date.month(), QLocale::LongFormat);
+                if (run == 1)
+                    out += QString::number(date.month());
+                else if (run == 2)
+                    out += two(date.month());
+                else if (run == 3)
+                    out += locale.monthName(date.month(), QLocale::ShortFormat);
+                else
+                    out += locale.monthName(date.month(), QLocale::LongFormat);
                 break;
             case 'y':
-                if (run == 1) out += QString::number(date.year() % 10);
-                else if (run == 2) out += two(date.year() % 100);
-                else out += QString::number(date.year());
+                if (run == 1)
+                    out += QString::number(date.year() % 10);
+                else if (run == 2)
+                    out += two(date.year() % 100);
+                else
+                    out += QString::number(date.year());
                 break;
-            case 'h': out += run == 1 ? QString::number(hour12) : two(hour12); break;
-            case 'H': out += run == 1 ? QString::number(time.hour()) : two(time.hour()); break;
-            case 'm': out += run == 1 ? QString::number(time.minute()) : two(time.minute()); break;
-            case 's': out += run == 1 ? QString::number(time.second()) : two(time.second()); break;
+            case 'h':
+                out += run == 1 ? QString::number(hour12) : two(hour12);
+                break;
+            case 'H':
+                out += run == 1 ? QString::number(time.hour()) : two(time.hour());
+                break;
+            case 'm':
+                out += run == 1 ? QString::number(time.minute()) : two(time.minute());
+                break;
+            case 's':
+                out += run == 1 ? QString::number(time.second()) : two(time.second());
+                break;
             case 't': {
                 const QString marker = time.hour() < 12 ? locale.amText() : locale.pmText();
                 out += run == 1 ? marker.left(1) : marker;
                 break;
             }
-            default: out += QString(run, c); break;
+            default:
+                out += QString(run, c);
+                break;
         }
         i += run;
     }
@@ -159,7 +181,8 @@ QString PickerText(const rt::Object& control, bool time) {
     if (!format.isEmpty()) return FormatDateTime(format, ToQDateTime(value), locale);
     try {
         if (time) return Q(rt::TimeToText(value));
-        if (EnumOf(control, "DateFormat") == "dfLong") return locale.toString(ToQDateTime(value).date(), QLocale::LongFormat);
+        if (EnumOf(control, "DateFormat") == "dfLong")
+            return locale.toString(ToQDateTime(value).date(), QLocale::LongFormat);
         return Q(rt::DateToText(value));
     } catch (const std::exception&) {
         return {};
@@ -200,8 +223,8 @@ namespace {
 Qt::DayOfWeek FirstDayOf(const rt::Object& control) {
     const std::string day = EnumOf(control, "FirstDayOfWeek");
     static const std::pair<const char*, Qt::DayOfWeek> days[] = {
-        {"dowMonday", Qt::Monday}, {"dowTuesday", Qt::Tuesday},   {"dowWednesday", Qt::Wednesday},
-        {"dowThursday", Qt::Thursday}, {"dowFriday", Qt::Friday}, {"dowSaturday", Qt::Saturday},
+        {"dowMonday", Qt::Monday},     {"dowTuesday", Qt::Tuesday}, {"dowWednesday", Qt::Wednesday},
+        {"dowThursday", Qt::Thursday}, {"dowFriday", Qt::Friday},   {"dowSaturday", Qt::Saturday},
         {"dowSunday", Qt::Sunday},
     };
     for (const auto& [name, value] : days)
@@ -239,18 +262,21 @@ QWidget* MakeMonthCalendar(const rt::Object& control, QWidget* parent) {
     auto* box = new MonthBox(parent);
     ApplyColorsAndFont(*box, control, true);
     QPalette palette = box->palette();
-    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base}) palette.setColor(role, ColorOf(clWindow));
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base})
+        palette.setColor(role, ColorOf(clWindow));
     box->setPalette(palette);
     auto* calendar = new QCalendarWidget(box);
     box->Calendar = calendar;
     calendar->setGridVisible(false);
     calendar->setFirstDayOfWeek(FirstDayOf(control));
-    calendar->setVerticalHeaderFormat(BoolOf(control, "WeekNumbers", false) ? QCalendarWidget::ISOWeekNumbers
-                                                                              : QCalendarWidget::NoVerticalHeader);
+    calendar->setVerticalHeaderFormat(BoolOf(control, "WeekNumbers", false)
+                                          ? QCalendarWidget::ISOWeekNumbers
+                                          : QCalendarWidget::NoVerticalHeader);
     const double minDate = FloatOf(control, "MinDate");
     const double maxDate = FloatOf(control, "MaxDate");
     if (minDate != 0 && DateTimeOk(minDate)) calendar->setMinimumDate(ToQDateTime(minDate).date());
-    if (maxDate != 0 && DateTimeOk(maxDate) && maxDate >= minDate) calendar->setMaximumDate(ToQDateTime(maxDate).date());
+    if (maxDate != 0 && DateTimeOk(maxDate) && maxDate >= minDate)
+        calendar->setMaximumDate(ToQDateTime(maxDate).date());
     calendar->setSelectedDate(ToQDateTime(PickerValue(control, "Date")).date());
     // The month and year sit on a plain band, as the Windows calendar shows them, not
     // on the highlight colour.
@@ -262,7 +288,8 @@ QWidget* MakeMonthCalendar(const rt::Object& control, QWidget* parent) {
         band.setColor(QPalette::WindowText, ControlFontColor(control));
         band.setColor(QPalette::HighlightedText, ControlFontColor(control));
         bar->setPalette(band);
-        for (QWidget* inner : bar->findChildren<QWidget*>()) inner->setPalette(band);
+        for (QWidget* inner : bar->findChildren<QWidget*>())
+            inner->setPalette(band);
         for (const auto& [name, arrow] : {std::pair{"qt_calendar_prevmonth", Qt::LeftArrow},
                                           std::pair{"qt_calendar_nextmonth", Qt::RightArrow}})
             if (auto* button = bar->findChild<QToolButton*>(QLatin1String(name))) {
@@ -278,7 +305,8 @@ QWidget* MakeMonthCalendar(const rt::Object& control, QWidget* parent) {
     calendar->setMinimumSize(0, 0);
     QTextCharFormat plain;
     plain.setForeground(ControlFontColor(control));
-    for (Qt::DayOfWeek day : {Qt::Saturday, Qt::Sunday}) calendar->setWeekdayTextFormat(day, plain);
+    for (Qt::DayOfWeek day : {Qt::Saturday, Qt::Sunday})
+        calendar->setWeekdayTextFormat(day, plain);
     if (BoolOf(control, "ShowToday", true)) {
         QString today;
         try {
@@ -301,8 +329,10 @@ QWidget* MakeCalendarGrid(const rt::Object& control, QWidget* parent) {
         const int year = ClampInt(OrdinalOf(control, "Year"), 0, 9999);
         const int month = ClampInt(OrdinalOf(control, "Month"), 0, 12);
         const int day = ClampInt(OrdinalOf(control, "Day"), 0, 31);
-        if (QDate(year, month, 1).isValid()) date = QDate(year, month, std::clamp(day, 1, QDate(year, month, 1).daysInMonth()));
-        else if (stored != 0 && DateTimeOk(stored)) date = ToQDateTime(stored).date();
+        if (QDate(year, month, 1).isValid())
+            date = QDate(year, month, std::clamp(day, 1, QDate(year, month, 1).daysInMonth()));
+        else if (stored != 0 && DateTimeOk(stored))
+            date = ToQDateTime(stored).date();
     }
     auto look = GridBase(control);
     look->Cols = 7;

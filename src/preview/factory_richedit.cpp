@@ -19,10 +19,13 @@ QString RichTextToPlain(const QString& rtf) {
         int UnicodeSkip = 1;
     };
     static const char* const hidden[] = {
-        "fonttbl",  "colortbl", "stylesheet", "info",     "pict",       "object",    "header",
-        "headerl",  "headerr",  "headerf",    "footer",   "footerl",    "footerr",   "footerf",
-        "listtable", "listoverridetable", "rsidtbl", "generator", "themedata", "colorschememapping",
-        "latentstyles", "datastore", "xmlnstbl", "fldinst", "filetbl", "revtbl", "pgdsctbl",
+        "fonttbl",      "colortbl",  "stylesheet", "info",
+        "pict",         "object",    "header",     "headerl",
+        "headerr",      "headerf",   "footer",     "footerl",
+        "footerr",      "footerf",   "listtable",  "listoverridetable",
+        "rsidtbl",      "generator", "themedata",  "colorschememapping",
+        "latentstyles", "datastore", "xmlnstbl",   "fldinst",
+        "filetbl",      "revtbl",    "pgdsctbl",
     };
     std::vector<Group> groups{Group{}};
     int deeper = 0;  // groups opened beyond the bound, closed before any kept one
@@ -41,15 +44,19 @@ QString RichTextToPlain(const QString& rtf) {
     for (qsizetype i = 0; i < n;) {
         const QChar c = rtf[i];
         if (c == QLatin1Char('{')) {
-            if (groups.size() < 256) groups.push_back(groups.back());
-            else ++deeper;
+            if (groups.size() < 256)
+                groups.push_back(groups.back());
+            else
+                ++deeper;
             pendingSkip = 0;
             ++i;
             continue;
         }
         if (c == QLatin1Char('}')) {
-            if (deeper > 0) --deeper;
-            else if (groups.size() > 1) groups.pop_back();
+            if (deeper > 0)
+                --deeper;
+            else if (groups.size() > 1)
+                groups.pop_back();
             pendingSkip = 0;
             ++i;
             continue;
@@ -98,7 +105,8 @@ QString RichTextToPlain(const QString& rtf) {
             } else if (word == "uc" && hasParam) {
                 groups.back().UnicodeSkip = static_cast<int>(std::clamp<long long>(param, 0, 16));
             } else if (word == "ansicpg" && hasParam) {
-                if (const CodePage* found = CodePage::Find(static_cast<int>(std::clamp<long long>(param, 0, 65535))))
+                if (const CodePage* found =
+                        CodePage::Find(static_cast<int>(std::clamp<long long>(param, 0, 65535))))
                     codePage = found;
             } else if (word == "emdash") {
                 put(QChar(0x2014));
@@ -122,7 +130,9 @@ QString RichTextToPlain(const QString& rtf) {
         }
         i += 2;
         switch (next.unicode()) {
-            case '*': groups.back().Skip = true; break;
+            case '*':
+                groups.back().Skip = true;
+                break;
             case '\'': {
                 const auto hex = [](QChar h) {
                     const char16_t u = h.unicode();
@@ -141,12 +151,21 @@ QString RichTextToPlain(const QString& rtf) {
             }
             case '\\':
             case '{':
-            case '}': put(next); break;
-            case '~': put(QChar(0x00A0)); break;
-            case '_': put(QLatin1Char('-')); break;
+            case '}':
+                put(next);
+                break;
+            case '~':
+                put(QChar(0x00A0));
+                break;
+            case '_':
+                put(QLatin1Char('-'));
+                break;
             case '\r':
-            case '\n': put(QLatin1Char('\n')); break;
-            default: break;
+            case '\n':
+                put(QLatin1Char('\n'));
+                break;
+            default:
+                break;
         }
     }
     if (out.endsWith(QLatin1Char('\n'))) out.chop(1);

@@ -110,7 +110,8 @@ public:
     void Finish(rt::Object& control, const Realized& self, RealizeContext&) const override {
         if (!self.Widget) return;
         if (auto* arranged = dynamic_cast<Arranged*>(self.Widget)) arranged->Arrange();
-        if (rt::EqualsIgnoringCase(control.ClassName(), "TLabeledEdit")) AttachBoundLabel(control, self.Widget);
+        if (rt::EqualsIgnoringCase(control.ClassName(), "TLabeledEdit"))
+            AttachBoundLabel(control, self.Widget);
     }
 };
 

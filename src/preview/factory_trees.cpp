@@ -136,7 +136,8 @@ private:
             first_ = false;
             std::int32_t size = 0;
             std::span<const std::uint8_t> record;
-            if (!in_.Int32(size) || size < 0 || !in_.Take(static_cast<std::size_t>(size), record)) return false;
+            if (!in_.Int32(size) || size < 0 || !in_.Take(static_cast<std::size_t>(size), record))
+                return false;
             if (record.size() < layout_.TextAt + 1 || record.size() < layout_.CountAt + 4) return false;
             const std::int32_t children = ByteReader::Int32At(record, layout_.CountAt);
             const std::size_t length = std::size_t{record[layout_.TextAt]} * (layout_.Wide ? 2 : 1);
@@ -145,8 +146,8 @@ private:
             const auto text = record.subspan(layout_.TextAt + 1, length);
             --budget_;
             // Every layout starts the record with the node's ImageIndex.
-            out.push_back(NodeData{layout_.Wide ? WideText(text) : NarrowText(text), {},
-                                   ByteReader::Int32At(record, 0)});
+            out.push_back(NodeData{
+                layout_.Wide ? WideText(text) : NarrowText(text), {}, ByteReader::Int32At(record, 0)});
             if (!ReadNodes(children, depth + 1, out.back().Children)) return false;
         }
         return true;
@@ -173,10 +174,17 @@ std::vector<NodeData> DecodeTreeNodes(const rt::Object& tree) {
     if (const rt::StoredBlock* block = StoredBlockOf(*items, "NodeData"); block && !block->Bytes.empty()) {
         bytes = std::span<const std::uint8_t>(block->Bytes).subspan(1);
         switch (block->Bytes[0]) {
-            case 1: known = &WideNodes1; break;
-            case 3: known = &WideNodes3; break;
-            case 7: known = &WideNodes7; break;
-            default: break;
+            case 1:
+                known = &WideNodes1;
+                break;
+            case 3:
+                known = &WideNodes3;
+                break;
+            case 7:
+                known = &WideNodes7;
+                break;
+            default:
+                break;
         }
     } else if (const rt::StoredBlock* old = StoredBlockOf(*items, "Data"); old && !old->Bytes.empty()) {
         bytes = old->Bytes;
@@ -237,7 +245,8 @@ std::vector<ListItemData> DecodeListItems(const rt::Object& list) {
                 ok = false;
                 break;
             }
-            if (item.SubItems.size() < static_cast<std::size_t>(MaxColumns)) item.SubItems.push_back(std::move(text));
+            if (item.SubItems.size() < static_cast<std::size_t>(MaxColumns))
+                item.SubItems.push_back(std::move(text));
         }
         result.push_back(std::move(item));
         if (!ok) break;
@@ -250,7 +259,8 @@ std::vector<ListItemData> DecodeListItems(const rt::Object& list) {
 
 class VclTree : public QTreeWidget {
 public:
-    VclTree(bool lines, bool buttons, QWidget* parent) : QTreeWidget(parent), lines_(lines), buttons_(buttons) {}
+    VclTree(bool lines, bool buttons, QWidget* parent)
+        : QTreeWidget(parent), lines_(lines), buttons_(buttons) {}
 
 protected:
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override {
@@ -263,7 +273,8 @@ protected:
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing, false);
         QModelIndex current = index;
-        for (int column = columns - 1; column >= 0 && current.isValid(); --column, current = current.parent()) {
+        for (int column = columns - 1; column >= 0 && current.isValid();
+             --column, current = current.parent()) {
             const QRect cell(rect.left() + column * indent, rect.top(), indent, rect.height());
             const int cx = cell.left() + indent / 2;
             const int cy = cell.top() + cell.height() / 2;
@@ -308,8 +319,8 @@ struct TreeLook {
     QIcon Branch, Leaf;  // pictures before the text, when shown
 };
 
-void AddNodes(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vector<NodeData>& nodes, const TreeLook& look,
-              int height, int depth) {
+void AddNodes(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vector<NodeData>& nodes,
+              const TreeLook& look, int height, int depth) {
     if (depth >= MaxDepth) return;
     for (const NodeData& node : nodes) {
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
@@ -321,7 +332,8 @@ void AddNodes(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vector<Node
     }
 }
 
-VclTree* MakeTree(const rt::Object& control, QWidget* parent, const std::vector<NodeData>& nodes, const TreeLook& look) {
+VclTree* MakeTree(const rt::Object& control, QWidget* parent, const std::vector<NodeData>& nodes,
+                  const TreeLook& look) {
     auto* tree = new VclTree(look.Lines, look.Buttons, parent);
     ApplyColorsAndFont(*tree, control, true);
     ApplyBorder(*tree, control);
@@ -344,10 +356,17 @@ VclTree* MakeTree(const rt::Object& control, QWidget* parent, const std::vector<
 QString ShellRootName(const rt::Object& control) {
     const QString root = TextOf(control, "Root");
     static const std::pair<const char*, const char*> names[] = {
-        {"rfDesktop", "Desktop"},       {"rfMyComputer", "This PC"},  {"rfNetwork", "Network"},
-        {"rfRecycleBin", "Recycle Bin"}, {"rfPersonal", "Documents"},  {"rfPrinters", "Printers"},
-        {"rfControlPanel", "Control Panel"}, {"rfAppData", "AppData"}, {"rfFavorites", "Favorites"},
-        {"rfTemplates", "Templates"},   {"rfFonts", "Fonts"},
+        {"rfDesktop", "Desktop"},
+        {"rfMyComputer", "This PC"},
+        {"rfNetwork", "Network"},
+        {"rfRecycleBin", "Recycle Bin"},
+        {"rfPersonal", "Documents"},
+        {"rfPrinters", "Printers"},
+        {"rfControlPanel", "Control Panel"},
+        {"rfAppData", "AppData"},
+        {"rfFavorites", "Favorites"},
+        {"rfTemplates", "Templates"},
+        {"rfFonts", "Fonts"},
     };
     if (root.isEmpty()) return QStringLiteral("Desktop");
     for (const auto& [value, name] : names)
@@ -360,8 +379,10 @@ QString ShellRootName(const rt::Object& control) {
 QWidget* MakeListView(const rt::Object& control, QWidget* parent) {
     const bool shell = rt::EqualsIgnoringCase(control.ClassName(), "TShellListView");
     std::vector<ListItemData> items;
-    if (shell) items.push_back(ListItemData{ShellRootName(control), {}});
-    else items = DecodeListItems(control);
+    if (shell)
+        items.push_back(ListItemData{ShellRootName(control), {}});
+    else
+        items = DecodeListItems(control);
     const bool checkboxes = BoolOf(control, "Checkboxes", false);
     const std::string style = EnumOf(control, "ViewStyle");
     if (style == "vsReport") {
@@ -380,7 +401,8 @@ QWidget* MakeListView(const rt::Object& control, QWidget* parent) {
             for (const auto& item : collection->Items()) {
                 if (static_cast<int>(columns.size()) >= MaxColumns) break;
                 columns.push_back(Column{TextOf(*item, "Caption"), OrdinalOf(*item, "Width", 50),
-                                         HorizontalAlignment(EnumOf(*item, "Alignment")), BoolOf(*item, "AutoSize", false)});
+                                         HorizontalAlignment(EnumOf(*item, "Alignment")),
+                                         BoolOf(*item, "AutoSize", false)});
             }
         }
         if (shell && columns.empty())
@@ -414,9 +436,9 @@ QWidget* MakeListView(const rt::Object& control, QWidget* parent) {
             const ListItemData& data = items[static_cast<std::size_t>(r)];
             for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
                 const QString text = c == 0 ? data.Caption
-                                            : static_cast<std::size_t>(c) <= data.SubItems.size()
-                                                  ? data.SubItems[static_cast<std::size_t>(c - 1)]
-                                                  : QString();
+                                     : static_cast<std::size_t>(c) <= data.SubItems.size()
+                                         ? data.SubItems[static_cast<std::size_t>(c - 1)]
+                                         : QString();
                 if (text.isEmpty() && !(c == 0 && checkboxes)) continue;
                 auto* cell = new QTableWidgetItem(text);
                 cell->setFlags(Qt::ItemIsEnabled);
@@ -519,12 +541,15 @@ void ShowItemImages(const rt::Object& control, QWidget* widget, RealizeContext& 
     if (tree) {
         tree->setIconSize(size);
         std::vector<QTreeWidgetItem*> pending;
-        for (int i = 0; i < tree->topLevelItemCount(); ++i) pending.push_back(tree->topLevelItem(i));
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            pending.push_back(tree->topLevelItem(i));
         while (!pending.empty()) {
             QTreeWidgetItem* item = pending.back();
             pending.pop_back();
-            if (const QIcon icon = iconOf(item->data(0, ItemImageRole)); !icon.isNull()) item->setIcon(0, icon);
-            for (int i = 0; i < item->childCount(); ++i) pending.push_back(item->child(i));
+            if (const QIcon icon = iconOf(item->data(0, ItemImageRole)); !icon.isNull())
+                item->setIcon(0, icon);
+            for (int i = 0; i < item->childCount(); ++i)
+                pending.push_back(item->child(i));
         }
     } else if (table) {
         table->setIconSize(size);
@@ -534,7 +559,8 @@ void ShowItemImages(const rt::Object& control, QWidget* widget, RealizeContext& 
     } else {
         list->setIconSize(icons ? size.expandedTo(QSize(32, 32)) : size);
         for (int i = 0; i < list->count(); ++i)
-            if (const QIcon icon = iconOf(list->item(i)->data(ItemImageRole)); !icon.isNull()) list->item(i)->setIcon(icon);
+            if (const QIcon icon = iconOf(list->item(i)->data(ItemImageRole)); !icon.isNull())
+                list->item(i)->setIcon(icon);
     }
 }
 
@@ -548,7 +574,8 @@ std::vector<NodeData> OutlineNodes(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         if (++count > MaxEntries) break;
         std::size_t indent = 0;
-        while (indent < line.size() && (line[indent] == '\t' || line[indent] == ' ')) ++indent;
+        while (indent < line.size() && (line[indent] == '\t' || line[indent] == ' '))
+            ++indent;
         // A line indented past the one before it hangs from that one.
         const std::size_t level = std::min({indent, path.size() - 1, static_cast<std::size_t>(MaxDepth - 1)});
         path.resize(level + 1);
@@ -567,8 +594,8 @@ QWidget* MakeOutline(const rt::Object& control, QWidget* parent) {
     // The outline styles: text alone, with plus/minus pictures, with folder pictures,
     // or with tree lines (the default draws lines and pictures).
     const bool tree = directory || style.empty() || style == "osTreeText" || style == "osTreePictureText";
-    const bool pictures = directory || style.empty() || style == "osPictureText" || style == "osPlusMinusPictureText" ||
-                          style == "osTreePictureText";
+    const bool pictures = directory || style.empty() || style == "osPictureText" ||
+                          style == "osPlusMinusPictureText" || style == "osTreePictureText";
     look.Lines = tree;
     look.Buttons = tree || style == "osPlusMinusText" || style == "osPlusMinusPictureText";
     look.Root = directory || HasElement(control, "Options", "ooDrawTreeRoot") || !tree;
@@ -587,7 +614,9 @@ QWidget* MakeOutline(const rt::Object& control, QWidget* parent) {
         const bool isLetter = (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
         QChar letter = isLetter ? QChar(static_cast<char16_t>(drive)) : QLatin1Char('C');
         const std::string textCase = EnumOf(control, "TextCase");
-        letter = textCase == "tcUpperCase" ? letter.toUpper() : textCase == "tcAsIs" ? letter : letter.toLower();
+        letter = textCase == "tcUpperCase" ? letter.toUpper()
+                 : textCase == "tcAsIs"    ? letter
+                                           : letter.toLower();
         nodes.push_back(NodeData{QString(letter) + QStringLiteral(":\\"), {}});
     } else if (const auto* lines = StoredLinesOf(control, "Lines")) {
         nodes = OutlineNodes(*lines);

@@ -62,7 +62,8 @@ std::vector<LinkPart> SplitLinks(const QString& caption) {
 
 class LinkLabelWidget : public QWidget {
 public:
-    LinkLabelWidget(std::vector<LinkPart> parts, QWidget* parent) : QWidget(parent), parts_(std::move(parts)) {}
+    LinkLabelWidget(std::vector<LinkPart> parts, QWidget* parent)
+        : QWidget(parent), parts_(std::move(parts)) {}
 
 protected:
     void paintEvent(QPaintEvent*) override {

@@ -5,14 +5,17 @@
 namespace fw::preview {
 
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
 std::size_t LeadingBlanks(std::string_view line) {
     std::size_t count = 0;
-    while (count < line.size() && IsBlank(line[count])) ++count;
+    while (count < line.size() && IsBlank(line[count]))
+        ++count;
     return count;
 }
 

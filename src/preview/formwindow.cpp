@@ -280,7 +280,9 @@ void FormWindow::paintEvent(QPaintEvent*) {
         draw(c);
     };
     // A disabled caption button is drawn in grey.
-    const auto pen = [&](bool enabled) { p.setPen(QPen(enabled ? QColor(Qt::black) : QColor(0xA0, 0xA0, 0xA0), 1)); };
+    const auto pen = [&](bool enabled) {
+        p.setPen(QPen(enabled ? QColor(Qt::black) : QColor(0xA0, 0xA0, 0xA0), 1));
+    };
     if (chrome_.Close)
         button([&](QPoint c) {
             p.setRenderHint(QPainter::Antialiasing, true);

@@ -39,7 +39,7 @@ FrameMetrics FrameMetricsOf(const rt::Object& form);
 // form stores and its BorderIcons, as Windows draws them.
 struct WindowChrome {
     FrameMetrics Metrics;
-    bool Icon = false;      // the system menu's icon at the caption's left
+    bool Icon = false;  // the system menu's icon at the caption's left
     bool Close = false;
     bool Help = false;
     // The minimize and maximize buttons come as a pair: when BorderIcons asks for only

@@ -132,8 +132,7 @@ bool ReadBitmap(const ByteView& v, std::uint64_t at, long long maxPixels, Bitmap
                     break;
                 default: {
                     const std::uint32_t pixel =
-                        bits == 16 ? std::uint32_t{LoadLe16(row + x * 2)}
-                                   : LoadLe32(row + x * 4);
+                        bits == 16 ? std::uint32_t{LoadLe16(row + x * 2)} : LoadLe32(row + x * 4);
                     const int a = masks[3] ? alpha.Of(pixel) : 255;
                     if (masks[3] && a != 0) out.HasAlpha = true;
                     line[x] = qRgba(red.Of(pixel), green.Of(pixel), blue.Of(pixel), a);

@@ -1,5 +1,5 @@
-#include "runtime/registry.h"
 #include "preview/instrument.h"
+#include "runtime/registry.h"
 
 #include <algorithm>
 #include <cctype>
@@ -19,7 +19,8 @@ using rt::EqualsIgnoringCase;
 
 bool Has(const rt::PropertyLister& lister, std::string_view name) {
     const auto& names = lister.PropNames();
-    return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return EqualsIgnoringCase(n, name); });
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& n) { return EqualsIgnoringCase(n, name); });
 }
 
 std::int64_t Int(const rt::Object& o, std::string_view name) {
@@ -46,10 +47,11 @@ void Instrument(rt::Object& owner, int depth) {
             lister.SetMethodPropByName("OnDblClick", Hook(ObjectEnterHook));
         if (Has(lister, "OnMouseMove")) lister.SetMethodPropByName("OnMouseMove", Hook(ObjectMouseMoveHook));
         lister.SetPropFromLines("ShowHint", {"True"});
-        lister.SetStrPropByName("Hint", c.Name() + ": " + std::string(c.ClassName()) + "\r\nOrigin: " +
-                                         std::to_string(Int(c, "Left")) + ", " + std::to_string(Int(c, "Top")) +
-                                         "\r\nSize: " + std::to_string(Int(c, "Width")) + " x " +
-                                         std::to_string(Int(c, "Height")));
+        lister.SetStrPropByName("Hint", c.Name() + ": " + std::string(c.ClassName()) +
+                                            "\r\nOrigin: " + std::to_string(Int(c, "Left")) + ", " +
+                                            std::to_string(Int(c, "Top")) +
+                                            "\r\nSize: " + std::to_string(Int(c, "Width")) + " x " +
+                                            std::to_string(Int(c, "Height")));
         lister.SetPropFromLines("Enabled", {"True"});
         if (!c.Components().empty()) Instrument(c, depth + 1);
     }
@@ -62,9 +64,9 @@ void InstrumentControls(rt::Object& owner) {
 }
 
 std::string FormHint(const rt::Object& form) {
-    return form.Name() + ": " + std::string(form.ClassName()) + "\r\nOrigin: " + std::to_string(Int(form, "Left")) +
-           ", " + std::to_string(Int(form, "Top")) + "; Size: " + std::to_string(Int(form, "Width")) + " x " +
-           std::to_string(Int(form, "Height"));
+    return form.Name() + ": " + std::string(form.ClassName()) +
+           "\r\nOrigin: " + std::to_string(Int(form, "Left")) + ", " + std::to_string(Int(form, "Top")) +
+           "; Size: " + std::to_string(Int(form, "Width")) + " x " + std::to_string(Int(form, "Height"));
 }
 
 bool HasHook(const rt::Object& control, std::string_view event, std::string_view hook) {

@@ -94,11 +94,13 @@ protected:
 
 void ForEachItem(QTreeWidgetItem* item, const std::function<void(QTreeWidgetItem*)>& visit) {
     visit(item);
-    for (int i = 0; i < item->childCount(); ++i) ForEachItem(item->child(i), visit);
+    for (int i = 0; i < item->childCount(); ++i)
+        ForEachItem(item->child(i), visit);
 }
 
 void ForEachItem(const QTreeWidget* tree, const std::function<void(QTreeWidgetItem*)>& visit) {
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) ForEachItem(tree->topLevelItem(i), visit);
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        ForEachItem(tree->topLevelItem(i), visit);
 }
 
 QLabel* MakeTitle(const QString& name, const QString& text, QWidget* parent) {
@@ -192,7 +194,8 @@ void PictureView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (tile_) {
         for (int y = 0; y < height(); y += size_.height())
-            for (int x = 0; x < width(); x += size_.width()) painter.drawImage(QRect(QPoint(x, y), size_), image_);
+            for (int x = 0; x < width(); x += size_.width())
+                painter.drawImage(QRect(QPoint(x, y), size_), image_);
         return;
     }
     painter.drawImage(PictureTarget(size_, size(), stretch_, preserveRatio_, center_), image_);
@@ -362,7 +365,8 @@ void OIPanel::FillInspector(rt::Object* object, const std::vector<std::string>& 
     if (object) AddRows(oieTree_, nullptr, FillEvents(*object, sourceLines));
     oieTree_->setUpdatesEnabled(true);
     pcOI_->setTabVisible(EventsPage, object != nullptr);
-    if (object) pcOI_->setTabText(EventsPage, QStringLiteral(" Events (%1)").arg(oieTree_->topLevelItemCount()));
+    if (object)
+        pcOI_->setTabText(EventsPage, QStringLiteral(" Events (%1)").arg(oieTree_->topLevelItemCount()));
 }
 
 void OIPanel::FillClassTree(const rt::Class* cls, const QString& standInLine) {
@@ -417,7 +421,8 @@ void OIPanel::OIPTreeChange(QTreeWidgetItem* item) {
                 // An icon of its own is missing: the program's icon stands in, at the
                 // standard size.
                 image = QApplication::windowIcon().pixmap(StandardIconSize).toImage();
-            image_->SetPicture(image, QSize(preview.Width, preview.Height), GraphicFileBytes(*preview.Graphic));
+            image_->SetPicture(image, QSize(preview.Width, preview.Height),
+                               GraphicFileBytes(*preview.Graphic));
             imageTitle_->setText(Q(preview.Title()));
             saveFilter_ = Q(preview.Filter);
             saveAction_->setEnabled(!image_->FileBytes().empty());
@@ -449,8 +454,8 @@ void OIPanel::pmSaveClick() {
     const auto size = static_cast<qint64>(bytes.size());
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.commit())
-        throw std::runtime_error("Cannot create file \"" + path.toStdString() +
-                                 "\". " + file.errorString().toStdString());
+        throw std::runtime_error("Cannot create file \"" + path.toStdString() + "\". " +
+                                 file.errorString().toStdString());
 }
 
 void OIPanel::OITreeHeaderClick(QTreeWidget* tree, int column) {

@@ -162,7 +162,9 @@ public:
     void SetSaveDialog(std::function<QString(const QString& filter)> ask) { askSavePath_ = std::move(ask); }
     // Runs the save command so that an error reaches the user. Unset, the error is
     // logged.
-    void SetErrorHandler(std::function<void(const std::function<void()>&)> run) { runGuarded_ = std::move(run); }
+    void SetErrorHandler(std::function<void(const std::function<void()>&)> run) {
+        runGuarded_ = std::move(run);
+    }
 
 private:
     // The sort state of a tree: the column last clicked (-1 for none) and its direction.

@@ -33,7 +33,8 @@ std::string_view SourceValue(std::string_view line) {
 
 // The line of sourceLines that sets a property at a path: written "Name = ..." as the
 // text writes it, or, for a nested property, with any spacing around the dotted name.
-int SourceIndexOf(const std::vector<std::string>& sourceLines, const std::string& prefix, std::string_view name) {
+int SourceIndexOf(const std::vector<std::string>& sourceLines, const std::string& prefix,
+                  std::string_view name) {
     const std::string path = prefix + std::string(name);
     const std::string written = path + " ";
     for (std::size_t i = 0; i < sourceLines.size(); ++i)
@@ -76,9 +77,10 @@ void AddProperties(rt::Object& object, const std::vector<std::string>& allLines,
         row.Kind = kind;
         row.SourceIndex = SourceIndexOf(sourceLines, prefix, row.Name);
         const std::string& live = lister.PropValues()[i];
-        row.Value = row.SourceIndex >= 0
-                        ? SourceValueText(SourceValue(sourceLines[static_cast<std::size_t>(row.SourceIndex)]), live)
-                        : LiveValueText(row.TypeName, live);
+        row.Value =
+            row.SourceIndex >= 0
+                ? SourceValueText(SourceValue(sourceLines[static_cast<std::size_t>(row.SourceIndex)]), live)
+                : LiveValueText(row.TypeName, live);
         if (kind == static_cast<int>(rt::TypeKind::tkClass)) {
             const rt::Property* property = lister.FindProp(row.Name);
             row.Object = property ? object.ObjectValue(*property) : nullptr;
@@ -119,13 +121,16 @@ std::vector<std::string> CollectSourceLines(const std::vector<std::string>& line
         const std::string_view objectName = ObjectLineName(TrimBlanks(lines[i]), objectLine);
         if (!objectLine || !EqualsIgnoringCase(objectName, name)) continue;
         std::vector<std::string> own = CollectObjectLines(lines, static_cast<int>(i));
-        collected.insert(collected.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
+        collected.insert(collected.end(), std::make_move_iterator(own.begin()),
+                         std::make_move_iterator(own.end()));
     }
     return collected;
 }
 
 std::string SourceValueText(std::string_view text, std::string_view live) {
-    const auto liveOr = [&](const char* placeholder) { return std::string(live.empty() ? placeholder : live); };
+    const auto liveOr = [&](const char* placeholder) {
+        return std::string(live.empty() ? placeholder : live);
+    };
     if (text.starts_with('<')) return liveOr("(TCollection)");
     if (text.starts_with('{')) return liveOr("(Binary data)");
     if (text.starts_with('(')) return liveOr("(TStrings)");
@@ -133,7 +138,8 @@ std::string SourceValueText(std::string_view text, std::string_view live) {
     // without the enclosing quotes; only control characters stay codes. The lines are
     // the editor's UTF-8.
     if (text.starts_with('\'') || text.starts_with('#')) {
-        if (const std::optional<std::u16string> value = StringConstantValue(text, CodePage::Default(), true)) {
+        if (const std::optional<std::u16string> value =
+                StringConstantValue(text, CodePage::Default(), true)) {
             const std::string shown = ShownStringConstant(*value);
             if (shown.size() >= 2 && shown.front() == '\'' && shown.back() == '\'')
                 return shown.substr(1, shown.size() - 2);
@@ -189,7 +195,8 @@ std::string RawValueText(const rt::RawValue& value) {
             return std::to_string(value.Integer);
         case K::Float: {
             char buffer[40];
-            const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value.Float));
+            const auto result =
+                std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value.Float));
             return std::string(buffer, result.ptr);
         }
         case K::String:
@@ -198,7 +205,8 @@ std::string RawValueText(const rt::RawValue& value) {
             return value.Text;
         case K::Set: {
             std::string text = "[";
-            for (std::size_t i = 0; i < value.Names.size(); ++i) text += (i ? ", " : "") + value.Names[i];
+            for (std::size_t i = 0; i < value.Names.size(); ++i)
+                text += (i ? ", " : "") + value.Names[i];
             return text + "]";
         }
         case K::List:
@@ -223,7 +231,8 @@ std::vector<InspectorRow> FillProperties(rt::Object* object, const std::vector<s
         if (object->GetClass().Has(rt::CfStandIn)) {
             // A stand-in's base properties are not its class's: only those its text
             // sets are shown, then what its class would have published, as read.
-            std::erase_if(rows, [](const InspectorRow& row) { return row.Name != "Name" && !SetByText(row); });
+            std::erase_if(rows,
+                          [](const InspectorRow& row) { return row.Name != "Name" && !SetByText(row); });
             for (const auto& [name, value] : object->Unpublished()) {
                 InspectorRow row;
                 row.Name = name;
@@ -264,9 +273,11 @@ std::vector<InspectorRow> FillEvents(rt::Object& object, const std::vector<std::
         for (std::size_t l = 0; l < lines.size(); ++l) {
             // A line without "=" is its own name part.
             const std::size_t equals = lines[l].find('=');
-            if (!EqualsIgnoringCase(TrimBlanks(std::string_view(lines[l]).substr(0, equals)), row.Name)) continue;
+            if (!EqualsIgnoringCase(TrimBlanks(std::string_view(lines[l]).substr(0, equals)), row.Name))
+                continue;
             row.SourceIndex = static_cast<int>(l);
-            if (equals != std::string::npos) row.Value = std::string(TrimBlanks(std::string_view(lines[l]).substr(equals + 1)));
+            if (equals != std::string::npos)
+                row.Value = std::string(TrimBlanks(std::string_view(lines[l]).substr(equals + 1)));
             break;
         }
         rows.push_back(std::move(row));
@@ -276,7 +287,8 @@ std::vector<InspectorRow> FillEvents(rt::Object& object, const std::vector<std::
 
 int CountRows(const std::vector<InspectorRow>& rows) {
     int count = 0;
-    for (const InspectorRow& row : rows) count += 1 + CountRows(row.Children);
+    for (const InspectorRow& row : rows)
+        count += 1 + CountRows(row.Children);
     return count;
 }
 

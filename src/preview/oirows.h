@@ -15,10 +15,10 @@ namespace fw::preview {
 
 // The cursor identifiers by negated value: entry i names the cursor -i.
 inline constexpr std::array<std::string_view, 22> CursorNames = {
-    "crDefault",   "crNone",      "crArrow",    "crCross",     "crIBeam",    "crSize",
-    "crSizeNESW",  "crSizeNS",    "crSizeNWSE", "crSizeWE",    "crUpArrow",  "crHourGlass",
-    "crDrag",      "crNoDrop",    "crHSplit",   "crVSplit",    "crMultiDrag", "crSQLWait",
-    "crNo",        "crAppStart",  "crHelp",     "crHandPoint",
+    "crDefault",  "crNone",     "crArrow",    "crCross",     "crIBeam",     "crSize",
+    "crSizeNESW", "crSizeNS",   "crSizeNWSE", "crSizeWE",    "crUpArrow",   "crHourGlass",
+    "crDrag",     "crNoDrop",   "crHSplit",   "crVSplit",    "crMultiDrag", "crSQLWait",
+    "crNo",       "crAppStart", "crHelp",     "crHandPoint",
 };
 
 // One row of the properties or events tree.

@@ -30,7 +30,8 @@ long long CountControls(const rt::Object& root) {
         const rt::Object* c = pending.back();
         pending.pop_back();
         ++count;
-        for (const rt::Object* child : c->Controls()) pending.push_back(child);
+        for (const rt::Object* child : c->Controls())
+            pending.push_back(child);
     }
     return count;
 }
@@ -144,14 +145,16 @@ void FormRealizer::Realize(rt::Object& form, QWidget* client) {
                             std::to_string(MaxPreviewNesting) + " levels deep are left out");
     if (QStyle* style = PreviewStyle()) {
         client->setStyle(style);
-        for (QWidget* w : client->findChildren<QWidget*>()) w->setStyle(style);
+        for (QWidget* w : client->findChildren<QWidget*>())
+            w->setStyle(style);
     }
 }
 
 void FormRealizer::RealizeChildren(rt::Object& parent, const Realized& parentWidgets, int depth) {
     if (!parentWidgets.Client) return;
     if (depth >= MaxPreviewNesting) {
-        for (const rt::Object* child : parent.Controls()) tooDeep_ += CountControls(*child);
+        for (const rt::Object* child : parent.Controls())
+            tooDeep_ += CountControls(*child);
         return;
     }
     // Children count from the parent's client area. A factory that puts them straight
@@ -262,7 +265,8 @@ void FormRealizer::Watch(QWidget* widget, rt::Object& control) {
         w->setMouseTracking(true);
     };
     watchOne(widget);
-    for (QWidget* inner : widget->findChildren<QWidget*>()) watchOne(inner);
+    for (QWidget* inner : widget->findChildren<QWidget*>())
+        watchOne(inner);
 }
 
 Realized FormRealizer::WidgetOf(const rt::Object& control) const {
@@ -399,7 +403,8 @@ bool FormRealizer::eventFilter(QObject* watched, QEvent* event) {
             auto* w = qobject_cast<QWidget*>(watched);
             at = static_cast<QMouseEvent*>(event)->position().toPoint();
             if (QWidget* hit = w ? w->childAt(at) : nullptr; hit && ControlAt(hit) != control) return false;
-            if (QWidget* own = WidgetOf(*control).Widget; w && own && w != own && !dynamic_cast<DrawnLayer*>(w))
+            if (QWidget* own = WidgetOf(*control).Widget;
+                w && own && w != own && !dynamic_cast<DrawnLayer*>(w))
                 at = w->mapTo(own, at);
             control = Resolve(watched, control, at);
             break;

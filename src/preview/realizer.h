@@ -33,7 +33,6 @@ class DrawnLayer;
 inline constexpr int MaxPreviewControls = 10000;
 inline constexpr int MaxPreviewNesting = 64;
 
-
 class FormRealizer : public QObject, public RealizeContext {
     Q_OBJECT
 public:
@@ -56,7 +55,9 @@ public:
     const rt::Object& Form() const override { return *form_; }
     std::string FormBorderStyle() const override { return formBorderStyle_; }
     // The BorderStyle the form's text stores, for FormBorderStyle; set before Realize.
-    void SetFormBorderStyle(std::string style) { formBorderStyle_ = style.empty() ? "bsSizeable" : std::move(style); }
+    void SetFormBorderStyle(std::string style) {
+        formBorderStyle_ = style.empty() ? "bsSizeable" : std::move(style);
+    }
     PictureBudget& Pictures() override { return pictures_; }
     const QImage* ImageOf(const rt::Object* imageList, int index) override {
         return imageLists_.ImageOf(imageList, index, pictures_);

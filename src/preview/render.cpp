@@ -17,11 +17,11 @@
 
 #include "base/atomicfile.h"
 #include "base/codepage.h"
+#include "base/stream.h"
 #include "codec/conversion.h"
 #include "codec/declaredcharset.h"
 #include "codec/formformat.h"
 #include "codec/jsontext.h"
-#include "base/stream.h"
 #include "packages/designpackages.h"
 #include "preview/formwindow.h"
 #include "preview/previewcontext.h"
@@ -82,10 +82,14 @@ std::string FileOfObject(const rt::BuildOrigins& origins, const rt::Object* obje
 
 LayoutKind KindOfLook(DrawnLook::Kind how) {
     switch (how) {
-        case DrawnLook::Kind::Native: return LayoutKind::Native;
-        case DrawnLook::Kind::Ancestor: return LayoutKind::Ancestor;
-        case DrawnLook::Kind::Lookalike: return LayoutKind::Lookalike;
-        case DrawnLook::Kind::Placeholder: break;
+        case DrawnLook::Kind::Native:
+            return LayoutKind::Native;
+        case DrawnLook::Kind::Ancestor:
+            return LayoutKind::Ancestor;
+        case DrawnLook::Kind::Lookalike:
+            return LayoutKind::Lookalike;
+        case DrawnLook::Kind::Placeholder:
+            break;
     }
     return LayoutKind::Placeholder;
 }
@@ -94,13 +98,20 @@ LayoutKind KindOfLook(DrawnLook::Kind how) {
 
 std::string_view LayoutKindName(LayoutKind kind) {
     switch (kind) {
-        case LayoutKind::Native: return "native";
-        case LayoutKind::Ancestor: return "ancestor";
-        case LayoutKind::Lookalike: return "lookalike";
-        case LayoutKind::Placeholder: return "placeholder";
-        case LayoutKind::NonVisual: return "nonvisual";
-        case LayoutKind::Hidden: return "hidden";
-        case LayoutKind::Skipped: return "skipped";
+        case LayoutKind::Native:
+            return "native";
+        case LayoutKind::Ancestor:
+            return "ancestor";
+        case LayoutKind::Lookalike:
+            return "lookalike";
+        case LayoutKind::Placeholder:
+            return "placeholder";
+        case LayoutKind::NonVisual:
+            return "nonvisual";
+        case LayoutKind::Hidden:
+            return "hidden";
+        case LayoutKind::Skipped:
+            return "skipped";
     }
     return "placeholder";
 }
@@ -157,7 +168,8 @@ std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
     std::vector<rt::ReadObject> records = desktop.ReadObjects();
     // A read that stopped before the root's header met no record; the root is there all
     // the same.
-    if (records.empty()) records.push_back({-1, form->Name(), std::string(form->ClassName()), desktop.PreviewForm()});
+    if (records.empty())
+        records.push_back({-1, form->Name(), std::string(form->ClassName()), desktop.PreviewForm()});
     const rt::BuildOrigins& origins = desktop.Origins();
     auto addEntry = [&](const std::string& name, const std::string& className, const rt::Object* object) {
         LayoutEntry entry{name, className, {}, LayoutKind::Skipped, {}, {}};
@@ -178,22 +190,24 @@ std::vector<LayoutEntry> PreviewLayout(const VirtualDesktop& desktop) {
             ControlState state;
             const Placement place = realizer->PlaceOf(*object);
             if (place.Parent) {
-                entry.Bounds = QRect(InClient(place.Parent, place.Bounds.topLeft(), client), place.Bounds.size());
+                entry.Bounds =
+                    QRect(InClient(place.Parent, place.Bounds.topLeft(), client), place.Bounds.size());
                 const Realized widgets = realizer->WidgetOf(*object);
                 if (widgets.Widget) {
                     state.Shown = widgets.Widget->isVisibleTo(client);
                     const QWidget* inner = widgets.Client ? widgets.Client : widgets.Widget;
                     state.ClientOrigin = InClient(inner, QPoint(0, 0), client);
                 } else {
-                    state.Shown = place.Visible && (place.Parent == client || place.Parent->isVisibleTo(client));
+                    state.Shown =
+                        place.Visible && (place.Parent == client || place.Parent->isVisibleTo(client));
                     state.ClientOrigin = entry.Bounds.topLeft();
                 }
             } else {
                 // Not realised (past the preview's limits, or its maker failed): where
                 // the runtime's layout put it inside its parent.
                 const QPoint at(Pixels(OrdinalOf(*object, "Left")), Pixels(OrdinalOf(*object, "Top")));
-                entry.Bounds = QRect(parent.ClientOrigin + at,
-                                     QSize(Pixels(OrdinalOf(*object, "Width")), Pixels(OrdinalOf(*object, "Height"))));
+                entry.Bounds = QRect(parent.ClientOrigin + at, QSize(Pixels(OrdinalOf(*object, "Width")),
+                                                                     Pixels(OrdinalOf(*object, "Height"))));
                 state.Shown = parent.Shown && BoolOf(*object, "Visible", true);
                 state.ClientOrigin = entry.Bounds.topLeft();
             }
@@ -300,7 +314,8 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
         }
     }
     if (!renderAsked) {
-        err << "formwright: --layout writes the layout of a render: it needs --render FORM -o IMAGE.png\n" << Usage;
+        err << "formwright: --layout writes the layout of a render: it needs --render FORM -o IMAGE.png\n"
+            << Usage;
         return 2;
     }
     if (form.isEmpty() || image.isEmpty()) {
@@ -319,7 +334,8 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
         // Without --codepage the form's strings are in the page its fonts declare.
         codePage = CodePage::Find(codePageNumber ? *codePageNumber : DeclaredCodePageOf(bytes).CodePage);
         if (!codePage) codePage = &CodePage::Default();
-        if (DetectEncoding(bytes) != FormEncoding::Text) bytes = ConvertForm(bytes, FormEncoding::Text, *codePage);
+        if (DetectEncoding(bytes) != FormEncoding::Text)
+            bytes = ConvertForm(bytes, FormEncoding::Text, *codePage);
     } catch (const std::exception& e) {
         err << path << ": " << e.what() << '\n';
         return 2;
@@ -334,7 +350,8 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
         packages = std::make_unique<pkg::DesignPackages>(context.Registry(), pkg::UserPackageListPath());
         if (installedPackages) {
             packages->ReadPackageList();
-            packageFiles.insert(packageFiles.end(), packages->PackageFiles().begin(), packages->PackageFiles().end());
+            packageFiles.insert(packageFiles.end(), packages->PackageFiles().begin(),
+                                packages->PackageFiles().end());
         }
         packages->SetPackageFiles(packageFiles);
         packages->LoadAllPackages();
@@ -346,8 +363,8 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
     VirtualDesktop desktop(context);
     desktop.resize(1280, 1024);
     // The ancestors and frames are looked for beside the form, then in the folders given.
-    desktop.BuildPreview(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), *codePage,
-                         FormSearch{path, searchFolders});
+    desktop.BuildPreview(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                         *codePage, FormSearch{path, searchFolders});
     QApplication::processEvents();
     const QImage picture = desktop.FormWindowImage();
     if (picture.isNull() || !picture.save(image, "PNG")) {
@@ -364,7 +381,8 @@ int RenderFormFile(const QStringList& arguments, std::ostream& out, std::ostream
             return 2;
         }
     }
-    for (const std::string& message : desktop.PreviewMessages()) out << path << ": " << message << '\n';
+    for (const std::string& message : desktop.PreviewMessages())
+        out << path << ": " << message << '\n';
     return desktop.PreviewMessages().empty() && !packageFailed ? 0 : 1;
 }
 

@@ -31,8 +31,8 @@
 #include <vector>
 
 #include "preview/classrows.h"
-#include "preview/controlvalues.h"
 #include "preview/controlfactory.h"
+#include "preview/controlvalues.h"
 #include "preview/imagelists.h"
 #include "preview/vcllook.h"
 #include "runtime/registry.h"
@@ -272,7 +272,8 @@ protected:
         if (!glyph.isNull()) p.drawImage(place.Glyph, glyph);
         if (!text.isEmpty()) {
             p.setFont(font());
-            p.setPen(isEnabled() ? palette().color(QPalette::Active, QPalette::ButtonText) : ColorOf(clGrayText));
+            p.setPen(isEnabled() ? palette().color(QPalette::Active, QPalette::ButtonText)
+                                 : ColorOf(clGrayText));
             p.drawText(place.Text, textFlags, text);
         }
     }

@@ -190,7 +190,8 @@ double AverageCharWidth(const QFont& font) {
 void FitToWindowsWidth(QFont& font, std::string_view windowsName, int emPixels) {
     const double windows = WindowsAverageCharWidth(windowsName, emPixels);
     if (windows <= 0) return;
-    static constexpr const char* Candidates[] = {"Liberation Sans", "DejaVu Sans Condensed", "Liberation Sans Narrow"};
+    static constexpr const char* Candidates[] = {"Liberation Sans", "DejaVu Sans Condensed",
+                                                 "Liberation Sans Narrow"};
     std::vector<QFont> fonts;
     std::vector<double> averages;
     for (const char* family : Candidates) {
@@ -226,7 +227,8 @@ QFont FontOf(const rt::Object* font) {
     QFont result(MapFontFamily(name));
     // Windows: a negative height is the character (em) height in pixels, a positive one
     // the cell height, of which the em takes about four fifths.
-    std::int64_t pixels = height < 0 ? -height : static_cast<std::int64_t>(std::lround(static_cast<double>(height) * 0.8));
+    std::int64_t pixels =
+        height < 0 ? -height : static_cast<std::int64_t>(std::lround(static_cast<double>(height) * 0.8));
     if (height == 0) pixels = 11;
     result.setPixelSize(static_cast<int>(std::clamp<std::int64_t>(pixels, 1, 1000)));
     result.setBold(bold);

@@ -25,7 +25,8 @@ constexpr int FormOrigin = 10;
 
 }  // namespace
 
-VirtualDesktop::VirtualDesktop(PreviewContext& context, QWidget* parent) : QScrollArea(parent), context_(context) {
+VirtualDesktop::VirtualDesktop(PreviewContext& context, QWidget* parent)
+    : QScrollArea(parent), context_(context) {
     setObjectName(QStringLiteral("VirtualDesktop"));
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(false);
@@ -93,11 +94,14 @@ void VirtualDesktop::BuildPreview(std::string_view text, const CodePage& codePag
         return;
     }
     std::vector<rt::BuildMessage> built;
-    rt::BuildFormFromText(*form_, text, registry, codePage, built, &context_.FormNames(), &records_, source, &origins_);
+    rt::BuildFormFromText(*form_, text, registry, codePage, built, &context_.FormNames(), &records_, source,
+                          &origins_);
     // The preview lays the form out as a sizeable window and draws the frame it asks for.
     borderStyle_ = rt::MakeNormalWindow(*form_);
-    for (rt::BuildMessage& message : built) AddMessage(std::move(message.Text), std::move(message.Place));
-    for (const std::string& message : context_.LookalikeMessages()) AddMessage(message);
+    for (rt::BuildMessage& message : built)
+        AddMessage(std::move(message.Text), std::move(message.Place));
+    for (const std::string& message : context_.LookalikeMessages())
+        AddMessage(message);
     try {
         Present();
     } catch (const std::bad_alloc&) {
@@ -145,12 +149,11 @@ void VirtualDesktop::Present() {
         if (c != form_.get() && HasHook(*c, "OnDblClick", ObjectEnterHook)) emit ObjectEnter(Q(c->Name()));
     });
     connect(realizer_.get(), &FormRealizer::MouseMoved, this, [this](rt::Object* c, QPoint pos) {
-        if (c == form_.get() || HasHook(*c, "OnMouseMove", ObjectMouseMoveHook))
-        {
+        if (c == form_.get() || HasHook(*c, "OnMouseMove", ObjectMouseMoveHook)) {
             // The status line names the class as the inspector does: "(drawn as TPanel)".
             const DrawnLook look = realizer_->LookOf(*c);
-            emit ObjectMouseMove(Q(c->Name()), Q(ClassLineText(*c, c == form_.get() ? nullptr : &look)), pos.x(),
-                                 pos.y());
+            emit ObjectMouseMove(Q(c->Name()), Q(ClassLineText(*c, c == form_.get() ? nullptr : &look)),
+                                 pos.x(), pos.y());
         }
     });
     realizer_->Realize(form, window_->ClientArea());
@@ -171,7 +174,9 @@ void VirtualDesktop::Present() {
 
 void VirtualDesktop::FitDesk() {
     QSize size(0, 0);
-    if (window_) size = QSize(window_->x() + window_->width() + FormOrigin, window_->y() + window_->height() + FormOrigin);
+    if (window_)
+        size = QSize(window_->x() + window_->width() + FormOrigin,
+                     window_->y() + window_->height() + FormOrigin);
     desk_->resize(size.expandedTo(viewport()->size()));
 }
 

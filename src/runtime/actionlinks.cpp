@@ -32,7 +32,8 @@ std::optional<Value> ActionValue(const Object& action, std::string_view name, co
     // An action of a class the runtime does not know: its values as written.
     const RawValue* raw = action.FindUnpublished(name);
     if (!raw) return std::nullopt;
-    if (std::holds_alternative<std::string>(like) && raw->Type == RawValue::Kind::String) return Value(raw->Text);
+    if (std::holds_alternative<std::string>(like) && raw->Type == RawValue::Kind::String)
+        return Value(raw->Text);
     if (std::holds_alternative<std::int64_t>(like)) {
         if (raw->Type == RawValue::Kind::Integer) return Value(raw->Integer);
         if (raw->Type == RawValue::Kind::Identifier) {
@@ -51,9 +52,11 @@ bool KeepsOwnValue(const Object& client, const Property& p) {
     if (static_cast<std::size_t>(p.Slot) >= initial.size()) return true;
     const Value& fallback = initial[static_cast<std::size_t>(p.Slot)];
     if (own.index() != fallback.index()) return true;
-    if (const std::string* text = std::get_if<std::string>(&own); text && *text == std::get<std::string>(fallback))
+    if (const std::string* text = std::get_if<std::string>(&own);
+        text && *text == std::get<std::string>(fallback))
         return false;
-    if (const std::int64_t* ordinal = std::get_if<std::int64_t>(&own); ordinal && *ordinal == std::get<std::int64_t>(fallback))
+    if (const std::int64_t* ordinal = std::get_if<std::int64_t>(&own);
+        ordinal && *ordinal == std::get<std::int64_t>(fallback))
         return false;
     if (p.Name() == "Caption" && client.InheritsFrom("TControl")) {
         const std::string* text = std::get_if<std::string>(&own);

@@ -10,6 +10,8 @@ namespace fw::rt {
 
 namespace {
 
+// One line per unit of the library, as its classes are grouped there.
+// clang-format off
 constexpr std::array<const ClassInfo*, 238> Builtins = {
     // Graphics
     &cls::TBrush, &cls::TCanvas, &cls::TPen, &cls::TIcon, &cls::TPicture, &cls::TMetafile, &cls::TMetafileCanvas, &cls::TFont, &cls::TBitmap, &cls::TGraphic, &cls::TGraphicsObject, &cls::TFont,
@@ -104,21 +106,26 @@ constexpr std::array<const ClassInfo*, 238> Builtins = {
     // DBClient
     &cls::TClientDataSet,
 };
+// clang-format on
 
 // Classes that the units of built-in classes register for the form reader themselves:
 // the parts their containers hold as child objects. A program that links an action
 // list, a notebook or a tabbed notebook can read these by name, so forms that use the
 // containers carry them.
 constexpr std::array<const ClassInfo*, 3> Companions = {
-    &cls::TAction,    // ActnList: the actions of an action list
-    &cls::TPage,      // ExtCtrls: the pages of a notebook
-    &cls::TTabPage,   // TabNotBk: the pages of a tabbed notebook
+    &cls::TAction,   // ActnList: the actions of an action list
+    &cls::TPage,     // ExtCtrls: the pages of a notebook
+    &cls::TTabPage,  // TabNotBk: the pages of a tabbed notebook
 };
 
 }  // namespace
 
-std::span<const ClassInfo* const> BuiltinClasses() { return Builtins; }
+std::span<const ClassInfo* const> BuiltinClasses() {
+    return Builtins;
+}
 
-std::span<const ClassInfo* const> CompanionClasses() { return Companions; }
+std::span<const ClassInfo* const> CompanionClasses() {
+    return Companions;
+}
 
 }  // namespace fw::rt

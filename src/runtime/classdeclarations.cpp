@@ -8,8 +8,12 @@ namespace fw::rt {
 
 namespace {
 
-bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
+bool IsIdentStart(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsIdentChar(char c) {
+    return IsIdentStart(c) || (c >= '0' && c <= '9');
+}
 
 enum class TokenKind { End, Ident, Punct };
 
@@ -23,14 +27,16 @@ struct Token {
 // a token of its own. An unterminated comment or literal runs to the end.
 class Tokenizer {
 public:
-    Tokenizer(std::string_view source, SourceLanguage language) : s_(source), pascal_(language == SourceLanguage::Pascal) {}
+    Tokenizer(std::string_view source, SourceLanguage language)
+        : s_(source), pascal_(language == SourceLanguage::Pascal) {}
 
     Token Next() {
         SkipIgnored();
         if (p_ >= s_.size()) return {};
         const std::size_t start = p_;
         if (IsIdentStart(s_[p_])) {
-            while (p_ < s_.size() && IsIdentChar(s_[p_])) ++p_;
+            while (p_ < s_.size() && IsIdentChar(s_[p_]))
+                ++p_;
             return {TokenKind::Ident, s_.substr(start, p_ - start)};
         }
         if (!pascal_ && s_[p_] == ':' && p_ + 1 < s_.size() && s_[p_ + 1] == ':') {
@@ -92,7 +98,9 @@ private:
     bool pascal_;
 };
 
-bool Is(const Token& token, std::string_view text) { return token.Text == text; }
+bool Is(const Token& token, std::string_view text) {
+    return token.Text == text;
+}
 bool IsWord(const Token& token, std::string_view word) {
     return token.Kind == TokenKind::Ident && EqualsIgnoringCase(token.Text, word);
 }
@@ -162,7 +170,8 @@ void ScanCpp(Tokenizer& tokens, std::vector<ClassDeclaration>& out) {
         }
         if (Is(t, ":") && !name.empty()) {
             t = tokens.Next();
-            while (Is(t, "public") || Is(t, "protected") || Is(t, "private") || Is(t, "virtual")) t = tokens.Next();
+            while (Is(t, "public") || Is(t, "protected") || Is(t, "private") || Is(t, "virtual"))
+                t = tokens.Next();
             if (Is(t, "::")) t = tokens.Next();
             std::string_view ancestor;
             while (t.Kind == TokenKind::Ident) {
@@ -193,7 +202,8 @@ std::vector<ClassDeclaration> ScanClassDeclarations(std::string_view source, Sou
 
 bool SourceLanguageOfPath(std::string_view path, SourceLanguage& language) {
     const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos || path.find_first_of("/\\", dot) != std::string_view::npos) return false;
+    if (dot == std::string_view::npos || path.find_first_of("/\\", dot) != std::string_view::npos)
+        return false;
     const std::string_view extension = path.substr(dot);
     if (EqualsIgnoringCase(extension, ".pas")) {
         language = SourceLanguage::Pascal;

@@ -41,17 +41,15 @@ constexpr std::span<const PropInfo> SearchFindGroups[] = {DialogActionEvents, Fi
 constexpr std::span<const PropInfo> SearchReplaceGroups[] = {DialogActionEvents, ReplaceDialogProp};
 
 // A program started by a file-run action, chosen in BrowseDlg when Browse is set.
-constexpr std::string_view ShowCmdNames[] = {
-    "scHide",          "scMaximize", "scMinimize",        "scRestore", "scShow",           "scShowDefault",
-    "scShowMaximized", "scShowMinimized", "scShowMinNoActive", "scShowNA", "scShowNoActivate", "scShowNormal"};
+constexpr std::string_view ShowCmdNames[] = {"scHide",          "scMaximize",       "scMinimize",
+                                             "scRestore",       "scShow",           "scShowDefault",
+                                             "scShowMaximized", "scShowMinimized",  "scShowMinNoActive",
+                                             "scShowNA",        "scShowNoActivate", "scShowNormal"};
 constexpr TypeInfo ShowCmdType = def::EnumType("TShowCmd", ShowCmdNames);
 constexpr PropInfo FileRunProps[] = {
-    {"Browse", &ty::Boolean, dv::Bool(false)},
-    OwnedProp("BrowseDlg", OpenDialogType),
-    {"Directory", &ty::String, dv::Str("")},
-    {"FileName", &ty::String, dv::Str("")},
-    {"Operation", &ty::String, dv::Str("open")},
-    {"Parameters", &ty::String, dv::Str("")},
+    {"Browse", &ty::Boolean, dv::Bool(false)},   OwnedProp("BrowseDlg", OpenDialogType),
+    {"Directory", &ty::String, dv::Str("")},     {"FileName", &ty::String, dv::Str("")},
+    {"Operation", &ty::String, dv::Str("open")}, {"Parameters", &ty::String, dv::Str("")},
     {"ShowCmd", &ShowCmdType, dv::Int(11)},  // scShowNormal
 };
 constexpr std::span<const PropInfo> FileRunGroups[] = {FileRunProps};

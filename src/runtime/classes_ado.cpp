@@ -31,21 +31,21 @@ constexpr TypeInfo CursorTypeType = EnumType("TCursorType", CursorTypeNames);
 constexpr std::string_view LockTypeNames[] = {"ltUnspecified", "ltReadOnly", "ltPessimistic", "ltOptimistic",
                                               "ltBatchOptimistic"};
 constexpr TypeInfo LockTypeType = EnumType("TADOLockType", LockTypeNames);
-constexpr std::string_view CommandTypeNames[] = {"cmdUnknown", "cmdText",  "cmdTable",
+constexpr std::string_view CommandTypeNames[] = {"cmdUnknown",    "cmdText", "cmdTable",
                                                  "cmdStoredProc", "cmdFile", "cmdTableDirect"};
 constexpr TypeInfo CommandTypeType = EnumType("TCommandType", CommandTypeNames);
-constexpr std::string_view ExecuteOptionNames[] = {"eoAsyncExecute", "eoAsyncFetch", "eoAsyncFetchNonBlocking",
-                                                   "eoExecuteNoRecords"};
+constexpr std::string_view ExecuteOptionNames[] = {"eoAsyncExecute", "eoAsyncFetch",
+                                                   "eoAsyncFetchNonBlocking", "eoExecuteNoRecords"};
 constexpr TypeInfo ExecuteOptionType = EnumType("TExecuteOption", ExecuteOptionNames);
 constexpr TypeInfo ExecuteOptionsType = SetType("TExecuteOptions", ExecuteOptionType);
 constexpr std::string_view MarshalOptionNames[] = {"moMarshalAll", "moMarshalModifiedOnly"};
 constexpr TypeInfo MarshalOptionType = EnumType("TMarshalOption", MarshalOptionNames);
 constexpr std::string_view IsolationLevelNames[] = {
-    "ilUnspecified",     "ilChaos",          "ilReadUncommitted", "ilBrowse", "ilCursorStability",
+    "ilUnspecified",   "ilChaos",          "ilReadUncommitted", "ilBrowse",  "ilCursorStability",
     "ilReadCommitted", "ilRepeatableRead", "ilSerializable",    "ilIsolated"};
 constexpr TypeInfo IsolationLevelType = EnumType("TIsolationLevel", IsolationLevelNames);
-constexpr std::string_view ConnectModeNames[] = {"cmUnknown",        "cmRead",           "cmWrite",
-                                                 "cmReadWrite",      "cmShareDenyRead",  "cmShareDenyWrite",
+constexpr std::string_view ConnectModeNames[] = {"cmUnknown",        "cmRead",          "cmWrite",
+                                                 "cmReadWrite",      "cmShareDenyRead", "cmShareDenyWrite",
                                                  "cmShareExclusive", "cmShareDenyNone"};
 constexpr TypeInfo ConnectModeType = EnumType("TConnectMode", ConnectModeNames);
 constexpr std::string_view ConnectOptionNames[] = {"coConnectUnspecified", "coAsyncConnect"};
@@ -64,7 +64,7 @@ constexpr std::string_view ParameterDirectionNames[] = {"pdUnknown", "pdInput", 
 constexpr TypeInfo ParameterDirectionType = EnumType("TParameterDirection", ParameterDirectionNames);
 constexpr PropInfo ParameterProps[] = {
     {"Attributes", &ParameterAttributesType, dv::Set({})},
-    {"DataType", &ty::TFieldType, dv::Int(0)},  // ftUnknown
+    {"DataType", &ty::TFieldType, dv::Int(0)},           // ftUnknown
     {"Direction", &ParameterDirectionType, dv::Int(1)},  // pdInput
     {"Name", &ty::WideString, dv::Str("")},
     {"NumericScale", &ty::Byte, dv::Int(0)},
@@ -122,12 +122,9 @@ constexpr PropInfo QueryProps[] = {
 constexpr std::span<const PropInfo> QueryGroups[] = {grp::DataSetProps, grp::DataSetEvents, ADODataSetProps,
                                                      QueryProps};
 constexpr PropInfo TableProps[] = {
-    {"IndexFieldNames", &ty::WideString, dv::Str("")},
-    {"IndexName", &ty::WideString, dv::Str("")},
-    {"MasterFields", &ty::WideString, dv::Str("")},
-    RefProp("MasterSource", ty::TDataSource),
-    {"ReadOnly", &ty::Boolean, dv::Bool(false)},
-    {"TableDirect", &ty::Boolean, dv::Bool(false)},
+    {"IndexFieldNames", &ty::WideString, dv::Str("")}, {"IndexName", &ty::WideString, dv::Str("")},
+    {"MasterFields", &ty::WideString, dv::Str("")},    RefProp("MasterSource", ty::TDataSource),
+    {"ReadOnly", &ty::Boolean, dv::Bool(false)},       {"TableDirect", &ty::Boolean, dv::Bool(false)},
     {"TableName", &ty::WideString, dv::Str("")},
 };
 constexpr std::span<const PropInfo> TableGroups[] = {grp::DataSetProps, grp::DataSetEvents, ADODataSetProps,

@@ -3,10 +3,9 @@
 // keys, animations, date pickers and calendars, the rich edit, the page scroller and
 // the extended combo box) with their collections and sub-objects.
 //
-// Published properties and initial values are those of the 10.x and 11 generations of the component library; forms
-// of older versions use a subset of them. The tree's nodes and the list's items are
-// not published: the classes write them themselves (Items.NodeData, Items.ItemData,
-// or the older Items.Data).
+// Published properties and initial values are those of the 10.x and 11 generations of the component library;
+// forms of older versions use a subset of them. The tree's nodes and the list's items are not published: the
+// classes write them themselves (Items.NodeData, Items.ItemData, or the older Items.Data).
 
 #include <array>
 #include <initializer_list>

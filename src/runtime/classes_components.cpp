@@ -14,9 +14,10 @@ using def::OwnedProp;
 using def::RefProp;
 
 namespace cls {
-extern const ClassInfo TWICImage, TImageCollectionSourceItem, TImageCollectionSourceItems, TImageCollectionItem,
-    TImageCollectionItems, TVirtualImageListItem, TVirtualImageListItems, TCustomImageCollection,
-    TCustomVirtualImageList, TCustomLinkLabel, TOleControl, TEditButton, TCustomButtonedEdit, TCustomTrayIcon;
+extern const ClassInfo TWICImage, TImageCollectionSourceItem, TImageCollectionSourceItems,
+    TImageCollectionItem, TImageCollectionItems, TVirtualImageListItem, TVirtualImageListItems,
+    TCustomImageCollection, TCustomVirtualImageList, TCustomLinkLabel, TOleControl, TEditButton,
+    TCustomButtonedEdit, TCustomTrayIcon;
 }  // namespace cls
 
 namespace {
@@ -71,7 +72,8 @@ constexpr std::span<const PropInfo> ApplicationEventsGroups[] = {ApplicationEven
 constexpr TypeInfo WICImageType = def::ClassType("TWICImage", cls::TWICImage);
 constexpr PropInfo SourceItemProps[] = {OwnedProp("Image", WICImageType)};
 constexpr std::span<const PropInfo> SourceItemGroups[] = {SourceItemProps};
-constexpr TypeInfo SourceItemsType = def::ClassType("TImageCollectionSourceItems", cls::TImageCollectionSourceItems);
+constexpr TypeInfo SourceItemsType =
+    def::ClassType("TImageCollectionSourceItems", cls::TImageCollectionSourceItems);
 constexpr PropInfo CollectionItemProps[] = {
     {"Description", &ty::String, dv::Str("")},
     {"Name", &ty::String, dv::Str("")},
@@ -79,9 +81,10 @@ constexpr PropInfo CollectionItemProps[] = {
 };
 constexpr std::span<const PropInfo> CollectionItemGroups[] = {CollectionItemProps};
 constexpr TypeInfo CollectionItemsType = def::ClassType("TImageCollectionItems", cls::TImageCollectionItems);
-constexpr std::string_view InterpolationModeNames[] = {"icDefault", "icNearestNeighbor", "icLinear", "icCubic",
-                                                       "icFant"};
-constexpr TypeInfo InterpolationModeType = def::EnumType("TImageCollectionInterpolationMode", InterpolationModeNames);
+constexpr std::string_view InterpolationModeNames[] = {"icDefault", "icNearestNeighbor", "icLinear",
+                                                       "icCubic", "icFant"};
+constexpr TypeInfo InterpolationModeType =
+    def::EnumType("TImageCollectionInterpolationMode", InterpolationModeNames);
 constexpr PropInfo ImageCollectionProps[] = {
     OwnedProp("Images", CollectionItemsType),
     {"InterpolationMode", &InterpolationModeType, dv::Int(0)},
@@ -101,7 +104,8 @@ constexpr PropInfo VirtualItemProps[] = {
 };
 constexpr std::span<const PropInfo> VirtualItemGroups[] = {VirtualItemProps};
 constexpr TypeInfo VirtualItemsType = def::ClassType("TVirtualImageListItems", cls::TVirtualImageListItems);
-constexpr TypeInfo ImageCollectionType = def::ClassType("TCustomImageCollection", cls::TCustomImageCollection);
+constexpr TypeInfo ImageCollectionType =
+    def::ClassType("TCustomImageCollection", cls::TCustomImageCollection);
 constexpr PropInfo VirtualImageListProps[] = {
     {"AutoFill", &ty::Boolean, dv::Bool(false)},
     {"BkColor", &ty::TColor, dv::Int(val::clNone)},
@@ -124,17 +128,14 @@ constexpr std::span<const PropInfo> VirtualImageListGroups[] = {VirtualImageList
 // TLinkLabel: a caption whose <a href="..."> parts are links.
 
 constexpr PropInfo LinkLabelProps[] = {
-    {"Alignment", &ty::TAlignment, dv::Int(0)},
-    {"AutoSize", &ty::Boolean, dv::Bool(true)},
-    {"Caption", &ty::TCaption, dv::Str("")},
-    {"Color", &ty::TColor, dv::Int(val::clBtnFace)},
-    {"ParentColor", &ty::Boolean, dv::Bool(true)},
-    {"TabStop", &ty::Boolean, dv::Bool(false)},
-    {"UseVisualStyle", &ty::Boolean, dv::Bool(false)},
-    EventProp("OnLinkClick", TSysLinkEventType),
+    {"Alignment", &ty::TAlignment, dv::Int(0)},        {"AutoSize", &ty::Boolean, dv::Bool(true)},
+    {"Caption", &ty::TCaption, dv::Str("")},           {"Color", &ty::TColor, dv::Int(val::clBtnFace)},
+    {"ParentColor", &ty::Boolean, dv::Bool(true)},     {"TabStop", &ty::Boolean, dv::Bool(false)},
+    {"UseVisualStyle", &ty::Boolean, dv::Bool(false)}, EventProp("OnLinkClick", TSysLinkEventType),
 };
 constexpr std::span<const PropInfo> LinkLabelGroups[] = {
-    grp::ControlProps, grp::ControlEvents, grp::ClickEvents, grp::WinControlProps, grp::FocusEvents, LinkLabelProps,
+    grp::ControlProps,    grp::ControlEvents, grp::ClickEvents,
+    grp::WinControlProps, grp::FocusEvents,   LinkLabelProps,
 };
 
 // ---------------------------------------------------------------------------------
@@ -182,12 +183,9 @@ constexpr PropInfo EditButtonProps[] = {
 constexpr std::span<const PropInfo> EditButtonGroups[] = {EditButtonProps};
 constexpr TypeInfo EditButtonType = def::ClassType("TEditButton", cls::TEditButton);
 constexpr PropInfo ButtonedEditProps[] = {
-    RefProp("Images", ty::TCustomImageList),
-    OwnedProp("LeftButton", EditButtonType),
-    {"NumbersOnly", &ty::Boolean, dv::Bool(false)},
-    OwnedProp("RightButton", EditButtonType),
-    EventProp("OnLeftButtonClick", ty::TNotifyEvent),
-    EventProp("OnRightButtonClick", ty::TNotifyEvent),
+    RefProp("Images", ty::TCustomImageList),          OwnedProp("LeftButton", EditButtonType),
+    {"NumbersOnly", &ty::Boolean, dv::Bool(false)},   OwnedProp("RightButton", EditButtonType),
+    EventProp("OnLeftButtonClick", ty::TNotifyEvent), EventProp("OnRightButtonClick", ty::TNotifyEvent),
 };
 constexpr std::span<const PropInfo> ButtonedEditGroups[] = {
     grp::ControlProps,     grp::ControlEvents, grp::ClickEvents,   grp::WinControlProps,
@@ -230,14 +228,14 @@ namespace cls {
 const ClassInfo TApplicationEvents = {"TApplicationEvents", &TComponent, "AppEvnts", ApplicationEventsGroups};
 
 const ClassInfo TWICImage = {"TWICImage", &TGraphic, "Graphics"};
-const ClassInfo TImageCollectionSourceItem = {"TImageCollectionSourceItem", &TCollectionItem, "ImageCollection",
-                                              SourceItemGroups};
+const ClassInfo TImageCollectionSourceItem = {"TImageCollectionSourceItem", &TCollectionItem,
+                                              "ImageCollection", SourceItemGroups};
 const ClassInfo TImageCollectionSourceItems = {
     "TImageCollectionSourceItems", &TOwnedCollection, "ImageCollection", {}, 0, &TImageCollectionSourceItem};
 const ClassInfo TImageCollectionItem = {"TImageCollectionItem", &TCollectionItem, "ImageCollection",
                                         CollectionItemGroups};
-const ClassInfo TImageCollectionItems = {
-    "TImageCollectionItems", &TOwnedCollection, "ImageCollection", {}, 0, &TImageCollectionItem};
+const ClassInfo TImageCollectionItems = {"TImageCollectionItems", &TOwnedCollection, "ImageCollection", {}, 0,
+                                         &TImageCollectionItem};
 const ClassInfo TCustomImageCollection = {"TCustomImageCollection", &TComponent, "ImageCollection"};
 const ClassInfo TImageCollection = {"TImageCollection", &TCustomImageCollection, "ImageCollection",
                                     ImageCollectionGroups};

@@ -1,7 +1,7 @@
 // The DB unit: datasets, fields, parameters, field and index definitions and the data
-// source. The published properties and initial values are those of the 10.x generation of the component library
-// and 11; older forms use a subset of them (Lookup and Calculated in place of
-// FieldKind, for one) and read the same.
+// source. The published properties and initial values are those of the 10.x generation of the component
+// library and 11; older forms use a subset of them (Lookup and Calculated in place of FieldKind, for one) and
+// read the same.
 //
 // Fields stand in forms as children of their dataset (object Table1Name: TStringField),
 // so the field classes are components whose properties the reader sets like any
@@ -267,12 +267,9 @@ constexpr Group NamedItemGroups[] = {NamedItemProps};
 // A field definition's DataType starts as ftUnknown. Required stands for the faRequired
 // element of Attributes; older forms write it on its own.
 constexpr PropInfo FieldDefProps[] = {
-    {"Attributes", &FieldAttributes, dv::Set({})},
-    OwnedProp("ChildDefs", ty::TFieldDefs),
-    {"DataType", &ty::TFieldType, dv::Int(0)},
-    {"Precision", &ty::Integer, dv::Int(0)},
-    {"Required", &ty::Boolean, dv::Bool(false)},
-    {"Size", &ty::Integer, dv::Int(0)},
+    {"Attributes", &FieldAttributes, dv::Set({})}, OwnedProp("ChildDefs", ty::TFieldDefs),
+    {"DataType", &ty::TFieldType, dv::Int(0)},     {"Precision", &ty::Integer, dv::Int(0)},
+    {"Required", &ty::Boolean, dv::Bool(false)},   {"Size", &ty::Integer, dv::Int(0)},
 };
 constexpr Group FieldDefGroups[] = {FieldDefProps};
 

@@ -20,12 +20,9 @@ extern const ClassInfo TAggregate, TAggregates, TCustomClientDataSet;
 namespace {
 
 constexpr PropInfo AggregateProps[] = {
-    {"Active", &ty::Boolean, dv::Bool(false)},
-    {"AggregateName", &ty::String, dv::Str("")},
-    {"Expression", &ty::String, dv::Str("")},
-    {"GroupingLevel", &ty::Integer, dv::Int(0)},
-    {"IndexName", &ty::String, dv::Str("")},
-    {"Visible", &ty::Boolean, dv::Bool(true)},
+    {"Active", &ty::Boolean, dv::Bool(false)}, {"AggregateName", &ty::String, dv::Str("")},
+    {"Expression", &ty::String, dv::Str("")},  {"GroupingLevel", &ty::Integer, dv::Int(0)},
+    {"IndexName", &ty::String, dv::Str("")},   {"Visible", &ty::Boolean, dv::Bool(true)},
 };
 constexpr std::span<const PropInfo> AggregateGroups[] = {AggregateProps};
 constexpr TypeInfo AggregatesType = def::ClassType("TAggregates", cls::TAggregates);

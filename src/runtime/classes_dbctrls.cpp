@@ -1,8 +1,8 @@
 // The data-aware controls: DBGrids (the grid and its columns), DBCtrls (navigator,
 // text, edit, memo, image, lists, check box, radio group, lookup controls, rich
 // edit), DBCGrids (the control grid), dblookup (the old lookup list and combo) and
-// DbChart. Published properties and initial values as in the 10.x and 11 generations of the component library,
-// the same generation as the standard controls these derive from.
+// DbChart. Published properties and initial values as in the 10.x and 11 generations of the component
+// library, the same generation as the standard controls these derive from.
 
 #include <array>
 #include <cstddef>

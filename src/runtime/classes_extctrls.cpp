@@ -21,8 +21,9 @@ using def::SetType;
 namespace cls {
 extern const ClassInfo TBoundLabel, TCustomLabeledEdit, TCustomColorBox, TCustomControlBar;
 extern const ClassInfo TCellItem, TColumnItem, TRowItem, TColumnCollection, TRowCollection, TControlItem,
-    TControlCollection, TCustomFlowPanel, TCustomGridPanel, TStackPanelControlItem, TStackPanelControlCollection,
-    TCustomStackPanel, TRelativePanelControlItem, TRelativePanelControlCollection, TCustomRelativePanel;
+    TControlCollection, TCustomFlowPanel, TCustomGridPanel, TStackPanelControlItem,
+    TStackPanelControlCollection, TCustomStackPanel, TRelativePanelControlItem,
+    TRelativePanelControlCollection, TCustomRelativePanel;
 }  // namespace cls
 
 namespace {
@@ -106,10 +107,8 @@ constexpr PropInfo CellItemProps[] = {
 };
 constexpr std::span<const PropInfo> CellItemGroups[] = {CellItemProps};
 constexpr PropInfo GridControlItemProps[] = {
-    {"Column", &ty::Integer, dv::Int(-1)},
-    {"ColumnSpan", &ty::Integer, dv::Int(1)},
-    RefProp("Control", ty::TControl),
-    {"Row", &ty::Integer, dv::Int(-1)},
+    {"Column", &ty::Integer, dv::Int(-1)}, {"ColumnSpan", &ty::Integer, dv::Int(1)},
+    RefProp("Control", ty::TControl),      {"Row", &ty::Integer, dv::Int(-1)},
     {"RowSpan", &ty::Integer, dv::Int(1)},
 };
 constexpr std::span<const PropInfo> GridControlItemGroups[] = {GridControlItemProps};
@@ -151,7 +150,7 @@ constexpr PropInfo StackPanelProps[] = {
     {"HorizontalPositioning", &StackHorizontalType, dv::Int(0)},  // sphpLeft
     {"Orientation", &StackOrientationType, dv::Int(0)},           // spoVertical
     {"Spacing", &ty::Integer, dv::Int(2)},
-    {"VerticalPositioning", &StackVerticalType, dv::Int(0)},      // spvpTop
+    {"VerticalPositioning", &StackVerticalType, dv::Int(0)},  // spvpTop
 };
 constexpr std::span<const PropInfo> StackPanelGroups[] = {
     grp::ControlProps, grp::ControlEvents,  grp::ClickEvents,   grp::WinControlProps, grp::FocusEvents,
@@ -477,7 +476,8 @@ const ClassInfo TRowItem = {"TRowItem", &TCellItem, "ExtCtrls"};
 const ClassInfo TColumnCollection = {"TColumnCollection", &TOwnedCollection, "ExtCtrls", {}, 0, &TColumnItem};
 const ClassInfo TRowCollection = {"TRowCollection", &TOwnedCollection, "ExtCtrls", {}, 0, &TRowItem};
 const ClassInfo TControlItem = {"TControlItem", &TCollectionItem, "ExtCtrls", GridControlItemGroups};
-const ClassInfo TControlCollection = {"TControlCollection", &TOwnedCollection, "ExtCtrls", {}, 0, &TControlItem};
+const ClassInfo TControlCollection = {"TControlCollection", &TOwnedCollection, "ExtCtrls", {}, 0,
+                                      &TControlItem};
 const ClassInfo TCustomGridPanel = {"TCustomGridPanel", &TCustomPanel, "ExtCtrls"};
 const ClassInfo TGridPanel = {"TGridPanel", &TCustomGridPanel, "ExtCtrls", GridPanelGroups};
 const ClassInfo TStackPanelControlItem = {"TStackPanelControlItem", &TCollectionItem, "WinXPanels",

@@ -3,9 +3,9 @@
 // TabNotBk (the tabbed notebook), Outline, FileCtrl (file, directory, drive and filter
 // lists) and DirOutln (the directory outline).
 //
-// Published properties and initial values are those of the 10.x and 11 generations of the component library. A
-// grid's column widths and row heights, and a string grid's cells, are not published:
-// the grid writes them itself (ColWidths, RowHeights).
+// Published properties and initial values are those of the 10.x and 11 generations of the component library.
+// A grid's column widths and row heights, and a string grid's cells, are not published: the grid writes them
+// itself (ColWidths, RowHeights).
 
 #include <span>
 #include <string_view>

@@ -4,10 +4,10 @@
 // through it: walls, axes, titles, legend), and the action bars of ActnMan, ActnMenus
 // and ActnCtrls.
 //
-// Published properties and initial values are those of the 10.x and 11 generations of the component library and of
-// the chart edition shipped with them. An OLE container's object, a DDE client's link
-// and an action manager's style are written by the components themselves (Data,
-// LinkInfo, StyleName), not as published properties.
+// Published properties and initial values are those of the 10.x and 11 generations of the component library
+// and of the chart edition shipped with them. An OLE container's object, a DDE client's link and an action
+// manager's style are written by the components themselves (Data, LinkInfo, StyleName), not as published
+// properties.
 
 #include <array>
 #include <cstddef>

@@ -6,12 +6,12 @@
 #include <memory>
 #include <new>
 
-#include "codec/conversion.h"
-#include "base/errors.h"
-#include "codec/formformat.h"
-#include "base/stream.h"
-#include "codec/textlines.h"
 #include "actionlinks.h"
+#include "base/errors.h"
+#include "base/stream.h"
+#include "codec/conversion.h"
+#include "codec/formformat.h"
+#include "codec/textlines.h"
 #include "propertyaccess.h"
 
 namespace fw::rt {
@@ -39,7 +39,7 @@ bool MessageCollectingHooks::ErrorHook(const std::string& message) {
 }
 
 std::optional<std::uintptr_t> MessageCollectingHooks::MethodLookupHook(const std::string& methodName,
-                                                                      bool& error) {
+                                                                       bool& error) {
     (void)methodName;
     error = false;
     return std::nullopt;
@@ -60,11 +60,13 @@ namespace {
 // position among the records of its parent.
 class RecordPlaces {
 public:
-    explicit RecordPlaces(const std::vector<ReadObject>& objects) : objects_(objects), positions_(objects.size()) {
+    explicit RecordPlaces(const std::vector<ReadObject>& objects)
+        : objects_(objects), positions_(objects.size()) {
         std::vector<int> children(objects.size());
         for (std::size_t i = 0; i < objects.size(); ++i) {
             const int parent = objects[i].Parent;
-            if (parent >= 0 && static_cast<std::size_t>(parent) < i) positions_[i] = children[static_cast<std::size_t>(parent)]++;
+            if (parent >= 0 && static_cast<std::size_t>(parent) < i)
+                positions_[i] = children[static_cast<std::size_t>(parent)]++;
         }
     }
 
@@ -92,7 +94,8 @@ public:
         // The reader names an object's entries after the object as it was read in: its
         // name, or its class when it has none; then comes the item's place within it.
         std::string own = record.Name;
-        if (record.Live) own = record.Live->Name().empty() ? std::string(record.Live->ClassName()) : record.Live->Name();
+        if (record.Live)
+            own = record.Live->Name().empty() ? std::string(record.Live->ClassName()) : record.Live->Name();
         std::string within;
         if (issue.Context.size() > own.size() && issue.Context.compare(0, own.size(), own) == 0 &&
             issue.Context[own.size()] == '.')
@@ -113,12 +116,13 @@ void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& regis
                        std::vector<std::string>& messages, FormNames* taken) {
     std::vector<BuildMessage> built;
     BuildFormFromText(root, text, registry, codePage, built, taken);
-    for (BuildMessage& message : built) messages.push_back(std::move(message.Text));
+    for (BuildMessage& message : built)
+        messages.push_back(std::move(message.Text));
 }
 
 void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& registry, const CodePage& codePage,
-                       std::vector<BuildMessage>& messages, FormNames* taken, std::vector<ReadObject>* objects,
-                       FormFileSource* source, BuildOrigins* origins) {
+                       std::vector<BuildMessage>& messages, FormNames* taken,
+                       std::vector<ReadObject>* objects, FormFileSource* source, BuildOrigins* origins) {
     // With a source the root's ancestors are read into it first, and inline frames from
     // their own files as the text's records are met.
     std::unique_ptr<WholeFormReading> whole;
@@ -164,19 +168,19 @@ void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& regis
             ++it->second.second;
             if (!added) continue;
         }
-        messages.push_back(
-            {std::move(texts[i]), i < summary.Issues.size() ? places.PlaceOf(summary.Issues[i]) : MessagePlace{}});
+        messages.push_back({std::move(texts[i]),
+                            i < summary.Issues.size() ? places.PlaceOf(summary.Issues[i]) : MessagePlace{}});
     }
     for (const auto& [unknown, at] : unknownClasses)
-        if (at.second > 1)
-            messages[at.first].Text += " (" + std::to_string(at.second) + " objects)";
+        if (at.second > 1) messages[at.first].Text += " (" + std::to_string(at.second) + " objects)";
     if (!failure.empty()) {
         stopped.Objects = places.StepsTo(summary.StoppedIn);
         messages.push_back({std::move(failure), std::move(stopped)});
     }
     // What the other files' reading said is about those files, not a place in the text.
     if (whole)
-        for (std::string& message : whole->TakeMessages()) messages.push_back({std::move(message), MessagePlace{}});
+        for (std::string& message : whole->TakeMessages())
+            messages.push_back({std::move(message), MessagePlace{}});
     if (objects) *objects = std::move(summary.Objects);
 }
 

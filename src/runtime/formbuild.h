@@ -67,14 +67,14 @@ struct BuildMessage {
 // created). The messages of the build are appended to messages: one
 // "ERROR=…" per recoverable error, and "ERROR=Reader: …" when the conversion or the
 // reader stopped (what was read before stays in root). Never throws for bad text.
-void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& registry,
-                       const CodePage& codePage, std::vector<std::string>& messages, FormNames* taken = nullptr);
+void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& registry, const CodePage& codePage,
+                       std::vector<std::string>& messages, FormNames* taken = nullptr);
 // The same, with each message's place: the object the reader was at, and the property,
 // for a reader's message; the line, in the lines as given, for a syntax error. The
 // object records read go to objects when given (see ReadSummary::Objects); they point
 // into root.
-void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& registry,
-                       const CodePage& codePage, std::vector<BuildMessage>& messages, FormNames* taken,
+void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& registry, const CodePage& codePage,
+                       std::vector<BuildMessage>& messages, FormNames* taken,
                        std::vector<ReadObject>* objects = nullptr, FormFileSource* source = nullptr,
                        BuildOrigins* origins = nullptr);
 

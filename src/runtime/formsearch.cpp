@@ -24,7 +24,8 @@ constexpr std::size_t BinaryHeaderLimit = 1024;
 RootReadResult ReadBinaryRoot(Stream& stream, FormRoot& root) {
     // The signature is looked at first because the reader's own check fails the same
     // way for bytes that are too few and for bytes that are wrong.
-    if (stream.Remaining() < static_cast<std::int64_t>(FormSignature.size())) throw EReadError("Stream read error");
+    if (stream.Remaining() < static_cast<std::int64_t>(FormSignature.size()))
+        throw EReadError("Stream read error");
     char signature[4] = {};
     const std::int64_t start = stream.Position();
     stream.Read(signature, sizeof signature);
@@ -48,7 +49,8 @@ RootReadResult ReadTextRoot(ByteSpan head, bool atEnd, FormRoot& root) {
     ByteViewStream stream(head);
     FormTokenizer parser(stream);
     const auto complete = [&] {
-        const std::int64_t end = parser.TokenPosition() + static_cast<std::int64_t>(parser.TokenView().size());
+        const std::int64_t end =
+            parser.TokenPosition() + static_cast<std::int64_t>(parser.TokenView().size());
         return atEnd || end < static_cast<std::int64_t>(head.size());
     };
     const auto needMore = [&] { return atEnd ? RootReadResult::NotAForm : RootReadResult::NeedMore; };
@@ -103,7 +105,8 @@ RootReadResult ReadFormRoot(ByteSpan head, bool atEnd, FormRoot& root) {
     } catch (const EReadError&) {
         // Binary bytes ran out: cut short when the file goes on past a head smaller
         // than any header can be, damaged otherwise.
-        return !atEnd && head.size() < BinaryHeaderLimit ? RootReadResult::NeedMore : RootReadResult::NotAForm;
+        return !atEnd && head.size() < BinaryHeaderLimit ? RootReadResult::NeedMore
+                                                         : RootReadResult::NotAForm;
     } catch (const Exception&) {
         return RootReadResult::NotAForm;
     }
@@ -141,7 +144,9 @@ bool HasExtension(const fs::path& name, std::initializer_list<std::string_view> 
     return false;
 }
 
-bool IsFormFileName(const fs::path& name) { return HasExtension(name, {".dfm", ".xfm"}); }
+bool IsFormFileName(const fs::path& name) {
+    return HasExtension(name, {".dfm", ".xfm"});
+}
 
 bool IsProjectMarker(const fs::path& name) {
     const std::string text = name.string();
@@ -209,8 +214,10 @@ FormFolderIndex::Folder& FormFolderIndex::Listed(const std::string& folderPath, 
     const auto keep = [](auto& fresher, auto& older) {
         auto old = older.begin();
         for (auto& entry : fresher) {
-            while (old != older.end() && old->Path < entry.Path) ++old;
-            if (old != older.end() && old->Path == entry.Path && old->Read && old->FileStamp == entry.FileStamp)
+            while (old != older.end() && old->Path < entry.Path)
+                ++old;
+            if (old != older.end() && old->Path == entry.Path && old->Read &&
+                old->FileStamp == entry.FileStamp)
                 entry = std::move(*old);
         }
     };
@@ -300,7 +307,8 @@ std::string FormFolderIndex::DeclaredAncestorIn(const std::string& folderPath, s
             try {
                 const Bytes content = ReadFileBytes(entry.Path);
                 entry.Declarations = ScanClassDeclarations(
-                    std::string_view(reinterpret_cast<const char*>(content.data()), content.size()), entry.Language);
+                    std::string_view(reinterpret_cast<const char*>(content.data()), content.size()),
+                    entry.Language);
             } catch (const Exception&) {
                 // An unreadable source declares nothing.
             }
@@ -313,7 +321,8 @@ std::string FormFolderIndex::DeclaredAncestorIn(const std::string& folderPath, s
     return {};
 }
 
-FolderFormSource::FolderFormSource(std::string formPath, std::vector<std::string> extraFolders, FormFolderIndex& index)
+FolderFormSource::FolderFormSource(std::string formPath, std::vector<std::string> extraFolders,
+                                   FormFolderIndex& index)
     : formPath_(std::move(formPath)), index_(index) {
     const auto add = [this](const std::string& folder) {
         if (std::find(folders_.begin(), folders_.end(), folder) == folders_.end()) folders_.push_back(folder);

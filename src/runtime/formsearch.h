@@ -13,8 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "classdeclarations.h"
 #include "base/stream.h"
+#include "classdeclarations.h"
 #include "formsource.h"
 
 namespace fw::rt {
@@ -84,7 +84,8 @@ public:
     // form file of className that FormsOf read are read first, then the others in path
     // order, each only until the class is found; a source is read again when it changed
     // (looked at as FormsOf does).
-    std::string DeclaredAncestorIn(const std::string& folder, std::string_view className, bool recheckFiles = true);
+    std::string DeclaredAncestorIn(const std::string& folder, std::string_view className,
+                                   bool recheckFiles = true);
 
     // How many times a form file's beginning and a source file were read since the
     // index was made, to observe the caching.

@@ -711,7 +711,8 @@ private:
     }
     // Places a control at an outer box that includes its margins.
     static Box PutOuter(Object& o, const Edges& m, Box outer) {
-        return Put(o, {outer.L + m.Left, outer.T + m.Top, outer.W - m.Left - m.Right, outer.H - m.Top - m.Bottom});
+        return Put(
+            o, {outer.L + m.Left, outer.T + m.Top, outer.W - m.Left - m.Right, outer.H - m.Top - m.Bottom});
     }
     static bool Arranged(const Object& child) { return IsVisible(child) && AlignOf(child) == alNone; }
 
@@ -756,7 +757,8 @@ private:
                                        : (reverseMain ? a.R - pos - along : a.L + pos);
             const i64 crossAt = columns ? (reverseCross ? a.R - line - across : a.L + line)
                                         : (reverseCross ? a.B - line - across : a.T + line);
-            PutOuter(*child, m, columns ? Box{crossAt, mainAt, outerW, outerH} : Box{mainAt, crossAt, outerW, outerH});
+            PutOuter(*child, m,
+                     columns ? Box{crossAt, mainAt, outerW, outerH} : Box{mainAt, crossAt, outerW, outerH});
             pos = ClampSize(pos + along);
             thickness = std::max(thickness, across);
         }
@@ -787,10 +789,13 @@ private:
             i64 size = horizontal ? outerH : outerW;
             if (how == Fill) size = ClampSize(room);
             const i64 start = horizontal ? a.T : a.L;
-            const i64 at = how == Centre ? start + (room - size) / 2 : how == End ? start + room - size : start;
+            const i64 at = how == Centre ? start + (room - size) / 2
+                           : how == End  ? start + room - size
+                                         : start;
             const Box got = horizontal ? PutOuter(*child, m, {pos, at, outerW, size})
                                        : PutOuter(*child, m, {at, pos, size, outerH});
-            pos = ClampSize(pos + (horizontal ? got.W + m.Left + m.Right : got.H + m.Top + m.Bottom) + spacing);
+            pos =
+                ClampSize(pos + (horizontal ? got.W + m.Left + m.Right : got.H + m.Top + m.Bottom) + spacing);
         }
     }
 
@@ -870,7 +875,8 @@ private:
             const Object* item = ControlItemOf(panel, *child);
             if (!item) continue;
             const i64 col = IntProp(*item, "Column", -1), row = IntProp(*item, "Row", -1);
-            if (col < 0 || row < 0 || col >= static_cast<i64>(cols.size()) || row >= static_cast<i64>(rows.size()))
+            if (col < 0 || row < 0 || col >= static_cast<i64>(cols.size()) ||
+                row >= static_cast<i64>(rows.size()))
                 continue;
             const auto [x, w] = span(cols, col, std::max<i64>(1, IntProp(*item, "ColumnSpan", 1)), a.L);
             const auto [y, h] = span(rows, row, std::max<i64>(1, IntProp(*item, "RowSpan", 1)), a.T);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
 #include <exception>
+#include <filesystem>
 #include <system_error>
 
 #include "base/stream.h"
@@ -17,11 +17,15 @@ namespace {
 // Longer lines are reported and skipped: no class name comes near it.
 constexpr std::size_t kMaxLineLength = 512;
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
+    while (!s.empty() && IsSpace(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsSpace(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -30,7 +34,8 @@ bool IsNameChar(char c) {
 }
 
 bool IsName(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), IsNameChar) && !(s.front() >= '0' && s.front() <= '9');
+    return !s.empty() && std::all_of(s.begin(), s.end(), IsNameChar) &&
+           !(s.front() >= '0' && s.front() <= '9');
 }
 
 bool StartsWithIgnoringCase(std::string_view s, std::string_view prefix) {
@@ -49,9 +54,12 @@ bool ContainsIgnoringCase(std::string_view s, std::string_view part) {
 
 bool Matches(const LookalikeRule& rule, std::string_view className) {
     switch (rule.How) {
-    case LookalikeRule::Match::Exact: return EqualsIgnoringCase(className, rule.Pattern);
-    case LookalikeRule::Match::Prefix: return StartsWithIgnoringCase(className, rule.Pattern);
-    case LookalikeRule::Match::Suffix: return EndsWithIgnoringCase(className, rule.Pattern);
+        case LookalikeRule::Match::Exact:
+            return EqualsIgnoringCase(className, rule.Pattern);
+        case LookalikeRule::Match::Prefix:
+            return StartsWithIgnoringCase(className, rule.Pattern);
+        case LookalikeRule::Match::Suffix:
+            return EndsWithIgnoringCase(className, rule.Pattern);
     }
     return false;
 }
@@ -94,13 +102,16 @@ bool HasText(const std::vector<RawProperty>& stored, std::string_view name) {
 }
 
 // What a stand-in's stored values suggest when no name rule places it.
-std::string ReasonFromValues(std::string_view name, const std::vector<RawProperty>& stored, bool holdsRecords) {
-    if (const RawValue* columns = FindRaw(stored, "Columns"); columns && columns->Type == RawValue::Kind::Collection)
+std::string ReasonFromValues(std::string_view name, const std::vector<RawProperty>& stored,
+                             bool holdsRecords) {
+    if (const RawValue* columns = FindRaw(stored, "Columns");
+        columns && columns->Type == RawValue::Kind::Collection)
         return "TDBGrid";
     if (FindRaw(stored, "Lines.Strings") || FindRaw(stored, "Lines")) return "TMemo";
     if (FindRaw(stored, "Items.Strings")) return "TListBox";
     if (HasText(stored, "Caption") && !FindRaw(stored, "Text"))
-        return ContainsIgnoringCase(name, "Button") || ContainsIgnoringCase(name, "Btn") ? "TButton" : "TLabel";
+        return ContainsIgnoringCase(name, "Button") || ContainsIgnoringCase(name, "Btn") ? "TButton"
+                                                                                         : "TLabel";
     if (FindRaw(stored, "Text")) return "TEdit";
     if (holdsRecords) return "TPanel";
     return {};
@@ -118,10 +129,12 @@ LookalikeTable LookalikeTable::Parse(std::string_view text, std::vector<Lookalik
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         if (line.size() > kMaxLineLength) {
-            errors.push_back({lineNumber, "line longer than " + std::to_string(kMaxLineLength) + " characters"});
+            errors.push_back(
+                {lineNumber, "line longer than " + std::to_string(kMaxLineLength) + " characters"});
             continue;
         }
-        if (const std::size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
+        if (const std::size_t hash = line.find('#'); hash != std::string_view::npos)
+            line = line.substr(0, hash);
         line = Trim(line);
         if (line.empty()) continue;
         LookalikeRule rule;
@@ -203,7 +216,8 @@ const Class* Lendable(const std::string& name, const ClassRegistry& registry) {
 
 }  // namespace
 
-const Class* LookalikeClass(const Object& standIn, const LookalikeTable& table, const ClassRegistry& registry) {
+const Class* LookalikeClass(const Object& standIn, const LookalikeTable& table,
+                            const ClassRegistry& registry) {
     // A stand-in read with a look descends from it: that look, whatever the table
     // would say now from values it keeps typed.
     const Class& own = standIn.GetClass();
@@ -213,8 +227,8 @@ const Class* LookalikeClass(const Object& standIn, const LookalikeTable& table, 
     return Lendable(table.DrawnAs(standIn), registry);
 }
 
-const Class* LookalikeClass(std::string_view className, const std::vector<RawProperty>& stored, bool holdsRecords,
-                            const LookalikeTable& table, const ClassRegistry& registry) {
+const Class* LookalikeClass(std::string_view className, const std::vector<RawProperty>& stored,
+                            bool holdsRecords, const LookalikeTable& table, const ClassRegistry& registry) {
     return Lendable(table.DrawnAs(className, stored, holdsRecords), registry);
 }
 

@@ -58,7 +58,8 @@ public:
     std::string DrawnAs(std::string_view className) const;
     // The same for an object being read: its class name, the values its text stores
     // and whether records (child objects) follow them.
-    std::string DrawnAs(std::string_view className, const std::vector<RawProperty>& stored, bool holdsRecords) const;
+    std::string DrawnAs(std::string_view className, const std::vector<RawProperty>& stored,
+                        bool holdsRecords) const;
 
     const std::vector<LookalikeRule>& Rules() const { return rules_; }
 
@@ -68,11 +69,11 @@ private:
 
 // The registered class whose look the stand-in borrows, by the table, or nullptr when it
 // is drawn as a framed box. A name the table gives that is not registered counts as none.
-const Class* LookalikeClass(const Object& standIn, const LookalikeTable& table, const ClassRegistry& registry);
+const Class* LookalikeClass(const Object& standIn, const LookalikeTable& table,
+                            const ClassRegistry& registry);
 // The same for an object being read (see LookalikeTable::DrawnAs), for
 // ClassRegistry::SetStandInLook.
-const Class* LookalikeClass(std::string_view className, const std::vector<RawProperty>& stored, bool holdsRecords,
-                            const LookalikeTable& table, const ClassRegistry& registry);
-
+const Class* LookalikeClass(std::string_view className, const std::vector<RawProperty>& stored,
+                            bool holdsRecords, const LookalikeTable& table, const ClassRegistry& registry);
 
 }  // namespace fw::rt

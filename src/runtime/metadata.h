@@ -71,17 +71,28 @@ struct DefaultValue {
     std::string_view Text = {};
 };
 namespace dv {
-constexpr DefaultValue None() { return {}; }
-constexpr DefaultValue Int(std::int64_t v) { return {DefaultValue::Kind::Ordinal, v, 0, {}}; }
-constexpr DefaultValue Bool(bool v) { return {DefaultValue::Kind::Ordinal, v ? 1 : 0, 0, {}}; }
+constexpr DefaultValue None() {
+    return {};
+}
+constexpr DefaultValue Int(std::int64_t v) {
+    return {DefaultValue::Kind::Ordinal, v, 0, {}};
+}
+constexpr DefaultValue Bool(bool v) {
+    return {DefaultValue::Kind::Ordinal, v ? 1 : 0, 0, {}};
+}
 // A set from the ordinals of its elements.
 constexpr DefaultValue Set(std::initializer_list<int> ordinals) {
     std::int64_t mask = 0;
-    for (int o : ordinals) mask |= std::int64_t{1} << o;
+    for (int o : ordinals)
+        mask |= std::int64_t{1} << o;
     return {DefaultValue::Kind::Ordinal, mask, 0, {}};
 }
-constexpr DefaultValue Real(double v) { return {DefaultValue::Kind::Float, 0, v, {}}; }
-constexpr DefaultValue Str(std::string_view v) { return {DefaultValue::Kind::Text, 0, 0, v}; }
+constexpr DefaultValue Real(double v) {
+    return {DefaultValue::Kind::Float, 0, v, {}};
+}
+constexpr DefaultValue Str(std::string_view v) {
+    return {DefaultValue::Kind::Text, 0, 0, v};
+}
 }  // namespace dv
 
 // How a class-typed property holds its object.
@@ -109,9 +120,9 @@ enum ClassFlags : std::uint32_t {
     CfForm = 1u << 4,
     CfCollection = 1u << 5,
     CfCollectionItem = 1u << 6,
-    CfStrings = 1u << 7,     // a string list: its lines are written as Strings
-    CfGraphic = 1u << 8,     // a picture: its data is written as Data
-    CfAbstract = 1u << 9,    // registered for its name and ancestry, never created
+    CfStrings = 1u << 7,   // a string list: its lines are written as Strings
+    CfGraphic = 1u << 8,   // a picture: its data is written as Data
+    CfAbstract = 1u << 9,  // registered for its name and ancestry, never created
     // A stand-in for a class the runtime does not know: it keeps the written class name,
     // stores what its class does not publish as raw values, and is drawn by the look the
     // look-alike rules give its name and values.

@@ -17,10 +17,14 @@ Value InitialValue(const Property& p) {
     const PropInfo& info = *p.Info;
     if (info.Holding == PropHolding::Reference) return Value(static_cast<Object*>(nullptr));
     switch (info.Default.Which) {
-        case DefaultValue::Kind::Ordinal: return Value(info.Default.Ordinal);
-        case DefaultValue::Kind::Float: return Value(static_cast<long double>(info.Default.Float));
-        case DefaultValue::Kind::Text: return Value(std::string(info.Default.Text));
-        case DefaultValue::Kind::None: break;
+        case DefaultValue::Kind::Ordinal:
+            return Value(info.Default.Ordinal);
+        case DefaultValue::Kind::Float:
+            return Value(static_cast<long double>(info.Default.Float));
+        case DefaultValue::Kind::Text:
+            return Value(std::string(info.Default.Text));
+        case DefaultValue::Kind::None:
+            break;
     }
     switch (info.Type->Kind) {
         case TypeKind::tkInteger:
@@ -28,14 +32,19 @@ Value InitialValue(const Property& p) {
         case TypeKind::tkEnumeration:
         case TypeKind::tkSet:
         case TypeKind::tkWChar:
-        case TypeKind::tkInt64: return Value(std::int64_t{0});
-        case TypeKind::tkFloat: return Value(0.0L);
+        case TypeKind::tkInt64:
+            return Value(std::int64_t{0});
+        case TypeKind::tkFloat:
+            return Value(0.0L);
         case TypeKind::tkString:
         case TypeKind::tkLString:
         case TypeKind::tkWString:
-        case TypeKind::tkVariant: return Value(std::string());
-        case TypeKind::tkMethod: return Value(MethodValue{});
-        default: return Value();
+        case TypeKind::tkVariant:
+            return Value(std::string());
+        case TypeKind::tkMethod:
+            return Value(MethodValue{});
+        default:
+            return Value();
     }
 }
 
@@ -71,12 +80,14 @@ Object::~Object() {
         auto& siblings = parent_->controls_;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     }
-    for (Object* child : controls_) child->parent_ = nullptr;
+    for (Object* child : controls_)
+        child->parent_ = nullptr;
     if (parentComponent_) {
         auto& siblings = parentComponent_->childComponents_;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     }
-    for (Object* child : childComponents_) child->parentComponent_ = nullptr;
+    for (Object* child : childComponents_)
+        child->parentComponent_ = nullptr;
 }
 
 ObjectPtr CreateObject(const Class& cls, ClassRegistry& registry) {
@@ -129,7 +140,9 @@ Object* Object::ObjectValue(const Property& p) const {
     return nullptr;
 }
 
-const MethodValue* Object::Method(const Property& p) const { return std::get_if<MethodValue>(&Get(p)); }
+const MethodValue* Object::Method(const Property& p) const {
+    return std::get_if<MethodValue>(&Get(p));
+}
 
 Object* Object::SubObject(std::string_view propertyName) const {
     const Property* p = FindProperty(propertyName);
@@ -150,7 +163,8 @@ public:
     void Remove(const Object& component, std::size_t hash) {
         const std::size_t mask = entries_.size() - 1;
         std::size_t i = hash & mask;
-        while (entries_[i].Component && entries_[i].Component != &component) i = (i + 1) & mask;
+        while (entries_[i].Component && entries_[i].Component != &component)
+            i = (i + 1) & mask;
         if (!entries_[i].Component) return;
         // Entries further along the run move back into the gap when the gap lies
         // between their own place and where they are, so that no probe stops early.
@@ -188,7 +202,8 @@ private:
     void Place(Entry entry) {
         const std::size_t mask = entries_.size() - 1;
         std::size_t i = entry.Hash & mask;
-        while (entries_[i].Component) i = (i + 1) & mask;
+        while (entries_[i].Component)
+            i = (i + 1) & mask;
         entries_[i] = entry;
     }
 

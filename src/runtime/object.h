@@ -35,7 +35,8 @@ struct MethodValue {
 // ordinals (integers, enumerations, sets as bit masks, chars, booleans) as int64,
 // floats as long double, strings as UTF-8 text, owned sub-objects, references to
 // components, and methods.
-using Value = std::variant<std::monostate, std::int64_t, long double, std::string, ObjectPtr, Object*, MethodValue>;
+using Value =
+    std::variant<std::monostate, std::int64_t, long double, std::string, ObjectPtr, Object*, MethodValue>;
 
 // A picture's content as a form stores it: the graphic's class name and its bytes, with
 // the size read from the image header.

@@ -96,7 +96,12 @@ class TreeReader {
 public:
     TreeReader(Object& root, Stream& stream, ReaderHooks& hooks, ClassRegistry& registry,
                const CodePage& codePage, FormNames* taken, ReadSummary& summary)
-        : in_(stream, codePage), root_(root), hooks_(hooks), registry_(registry), taken_(taken), summary_(summary) {}
+        : in_(stream, codePage),
+          root_(root),
+          hooks_(hooks),
+          registry_(registry),
+          taken_(taken),
+          summary_(summary) {}
 
     void Run() {
         try {
@@ -323,9 +328,10 @@ private:
     // designer's explicit bounds.
     static bool IsControlEntry(std::string_view path) {
         static constexpr std::string_view Names[] = {
-            "Caption", "Text", "TabOrder", "TabStop", "ParentFont", "ParentColor", "Color", "Visible",
-            "Anchors", "AutoSize", "AlignWithMargins", "ExplicitLeft", "ExplicitTop", "ExplicitWidth",
-            "ExplicitHeight", "ParentShowHint", "Transparent"};
+            "Caption",          "Text",         "TabOrder",    "TabStop",       "ParentFont",
+            "ParentColor",      "Color",        "Visible",     "Anchors",       "AutoSize",
+            "AlignWithMargins", "ExplicitLeft", "ExplicitTop", "ExplicitWidth", "ExplicitHeight",
+            "ParentShowHint",   "Transparent"};
         for (std::string_view name : Names)
             if (EqualsIgnoringCase(path, name)) return true;
         for (std::string_view prefix : {"Font.", "Constraints.", "Margins."})
@@ -369,7 +375,8 @@ private:
                 return true;
             case TypeKind::tkClass:
                 // A reference by name, resolved with the others once the form is read.
-                if (p->Info->Holding == PropHolding::Owned || value.Type != RawValue::Kind::Identifier) return false;
+                if (p->Info->Holding == PropHolding::Owned || value.Type != RawValue::Kind::Identifier)
+                    return false;
                 fixups_.push_back({target, p, value.Text, lookupRoot});
                 return true;
             case TypeKind::tkSet: {
@@ -424,11 +431,13 @@ private:
         } else if (tag == TagSet) {
             in_.TakeTag();
             v.Type = RawValue::Kind::Set;
-            for (std::string n = in_.TakeName(); !n.empty(); n = in_.TakeName()) v.Names.push_back(std::move(n));
+            for (std::string n = in_.TakeName(); !n.empty(); n = in_.TakeName())
+                v.Names.push_back(std::move(n));
         } else if (tag == TagList) {
             in_.TakeTag();
             v.Type = RawValue::Kind::List;
-            while (!in_.AtListEnd()) v.List.push_back(ReadRaw(depth + 1));
+            while (!in_.AtListEnd())
+                v.List.push_back(ReadRaw(depth + 1));
             in_.TakeTag();
         } else if (tag == TagBinary) {
             v.Type = RawValue::Kind::Binary;
@@ -483,7 +492,7 @@ private:
         const Object* parent = control.Parent();
         if (!parent) return;
         const bool windowed = control.GetClass().Has(CfWinControl);
-        std::vector<Object*> others;  // the parent's controls without this one
+        std::vector<Object*> others;    // the parent's controls without this one
         std::vector<std::size_t> kind;  // the places in others of those of its kind
         std::size_t now = 0;            // its place among them
         int withoutWindow = 0;
@@ -546,8 +555,9 @@ private:
             hooks_.PropertyHook(object, path);
             if (ApplyRaw(object, path, value, lookupRoot)) return;
             std::vector<RawProperty>& kept = object.Unpublished();
-            const auto same = std::find_if(kept.begin(), kept.end(),
-                                           [&](const RawProperty& entry) { return EqualsIgnoringCase(entry.first, path); });
+            const auto same = std::find_if(kept.begin(), kept.end(), [&](const RawProperty& entry) {
+                return EqualsIgnoringCase(entry.first, path);
+            });
             if (same != kept.end())
                 same->second = std::move(value);
             else

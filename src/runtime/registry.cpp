@@ -36,13 +36,16 @@ Class::Class(const ClassInfo& info, const Class* parent)
         }
     }
     sorted_ = slots_;
-    std::stable_sort(sorted_.begin(), sorted_.end(),
-                     [](const Property& a, const Property& b) { return LessIgnoringCase(a.Name(), b.Name()); });
+    std::stable_sort(sorted_.begin(), sorted_.end(), [](const Property& a, const Property& b) {
+        return LessIgnoringCase(a.Name(), b.Name());
+    });
 }
 
 Class::~Class() = default;
 
-void Class::SetInitial(std::unique_ptr<const InitialValues> initial) { initial_ = std::move(initial); }
+void Class::SetInitial(std::unique_ptr<const InitialValues> initial) {
+    initial_ = std::move(initial);
+}
 
 bool Class::InheritsFrom(std::string_view className) const {
     for (const Class* c = this; c; c = c->parent_)
@@ -50,25 +53,31 @@ bool Class::InheritsFrom(std::string_view className) const {
     return false;
 }
 
-bool Class::DescendsFrom(std::string_view className) const { return parent_ && parent_->InheritsFrom(className); }
+bool Class::DescendsFrom(std::string_view className) const {
+    return parent_ && parent_->InheritsFrom(className);
+}
 
 const Property* Class::FindProperty(std::string_view name) const {
-    auto it = std::lower_bound(sorted_.begin(), sorted_.end(), name,
-                               [](const Property& p, std::string_view n) { return LessIgnoringCase(p.Name(), n); });
+    auto it =
+        std::lower_bound(sorted_.begin(), sorted_.end(), name,
+                         [](const Property& p, std::string_view n) { return LessIgnoringCase(p.Name(), n); });
     if (it != sorted_.end() && EqualsIgnoringCase(it->Name(), name)) return &*it;
     return nullptr;
 }
 
 int Class::OwnPropertyCount() const {
     int n = 0;
-    for (const auto& group : info_.Published) n += static_cast<int>(group.size());
+    for (const auto& group : info_.Published)
+        n += static_cast<int>(group.size());
     return n;
 }
 
 ClassRegistry::ClassRegistry() = default;
 ClassRegistry::~ClassRegistry() = default;
 
-std::string ClassRegistry::Key(std::string_view name) { return AsciiUpper(name); }
+std::string ClassRegistry::Key(std::string_view name) {
+    return AsciiUpper(name);
+}
 
 const Class& ClassRegistry::Of(const ClassInfo& info) {
     auto it = known_.find(&info);
@@ -145,14 +154,17 @@ void ClassRegistry::Retain(std::shared_ptr<const void> metadata) {
 std::vector<const Class*> ClassRegistry::RegisteredClasses() const {
     std::vector<const Class*> out;
     out.reserve(registered_.size());
-    for (const auto& [key, cls] : registered_) out.push_back(cls);
+    for (const auto& [key, cls] : registered_)
+        out.push_back(cls);
     return out;
 }
 
 std::unique_ptr<ClassRegistry> MakeBuiltinRegistry() {
     auto registry = std::make_unique<ClassRegistry>();
-    for (const ClassInfo* info : BuiltinClasses()) registry->RegisterClassChain(*info);
-    for (const ClassInfo* info : CompanionClasses()) registry->RegisterIfAbsent(*info);
+    for (const ClassInfo* info : BuiltinClasses())
+        registry->RegisterClassChain(*info);
+    for (const ClassInfo* info : CompanionClasses())
+        registry->RegisterIfAbsent(*info);
     return registry;
 }
 

@@ -27,7 +27,7 @@ using fw::HashIgnoringCase;
 // A published property of a class, inherited or its own.
 struct Property {
     const PropInfo* Info = nullptr;
-    int Slot = 0;                          // index of the value in an object of the class
+    int Slot = 0;                           // index of the value in an object of the class
     const ClassInfo* DeclaredBy = nullptr;  // the class that listed it (last)
 
     std::string_view Name() const { return Info->Name; }
@@ -35,7 +35,7 @@ struct Property {
     TypeKind Kind() const { return Info->Type->Kind; }
 };
 
-struct InitialValues;  // object.h
+struct InitialValues;   // object.h
 class DynamicClassSet;  // dynamicclasses.h
 
 // A class with its worked-out metadata. Instances live as long as the registry that
@@ -125,8 +125,8 @@ public:
     // What picks the look of a visual stand-in as it is read: from its class name, the
     // values its text stores and whether records (children) follow them. Answers a
     // registered control class, or nullptr for none. Without one, stand-ins have none.
-    using StandInLookFn = std::function<const Class*(std::string_view className,
-                                                     const std::vector<RawProperty>& stored, bool holdsRecords)>;
+    using StandInLookFn = std::function<const Class*(
+        std::string_view className, const std::vector<RawProperty>& stored, bool holdsRecords)>;
     void SetStandInLook(StandInLookFn look) { standInLook_ = std::move(look); }
     const StandInLookFn& StandInLook() const { return standInLook_; }
 

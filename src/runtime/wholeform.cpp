@@ -10,10 +10,10 @@
 #include <unordered_set>
 
 #include "base/asciitext.h"
+#include "base/errors.h"
 #include "builtin.h"
 #include "codec/conversion.h"
 #include "codec/declaredcharset.h"
-#include "base/errors.h"
 #include "codec/formformat.h"
 #include "codec/textlines.h"
 #include "formbuild.h"

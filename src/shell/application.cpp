@@ -10,11 +10,11 @@
 
 #include "document/documentwindow.h"
 #include "preview/render.h"
-#include "shell/singleinstance.h"
 #include "shell/drawnicons.h"
 #include "shell/mainwindow.h"
 #include "shell/productinfo.h"
 #include "shell/session.h"
+#include "shell/singleinstance.h"
 #include "shell/splash.h"
 
 namespace fw {
@@ -49,7 +49,8 @@ void GrabAndQuitWhenSettled(MainWindow& main, const QString& path) {
                 return;
             }
             const DocumentWindow* document = main.ActiveDocument();
-            QCoreApplication::exit(document != nullptr && !document->Document().TextBytes().isEmpty() ? 0 : kGrabNoText);
+            QCoreApplication::exit(
+                document != nullptr && !document->Document().TextBytes().isEmpty() ? 0 : kGrabNoText);
         });
     });
     // A message box waiting for an answer would hold start-up forever.
@@ -102,7 +103,8 @@ bool AnswerInformationRequest(const QStringList& arguments) {
 
 int RunFormwright(int argc, char** argv) {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     if (AnswerInformationRequest(arguments)) return 0;
     if (preview::IsRenderCommand(arguments)) {
         // Rendering needs no display.

@@ -26,7 +26,8 @@ QMdiArea* FindMdiArea(QWidget* owner) {
 QWidget* CheckedOwner(QWidget* owner) {
     if (owner == nullptr || !owner->isWindow()) throw Exception("MDITab can be put only on Form.");
     if (FindMdiArea(owner) == nullptr) throw Exception("MDITab can be put only on MDIForm.");
-    if (owner->findChild<DocumentTabBar*>() != nullptr) throw Exception("Only one MDITab can be put on MDIForm.");
+    if (owner->findChild<DocumentTabBar*>() != nullptr)
+        throw Exception("Only one MDITab can be put on MDIForm.");
     return owner;
 }
 

@@ -19,11 +19,11 @@
 #include <array>
 #include <exception>
 
+#include "base/asciitext.h"
 #include "codec/formformat.h"
 #include "document/formlexer.h"
 #include "document/formtext.h"
 #include "document/usermessages.h"
-#include "base/asciitext.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 
@@ -72,7 +72,7 @@ QStringList PackageFileFilters() {
 }
 
 ExtractDialog::ExtractDialog(UserMessages& messages, ExtractedFormLoader loader, QWidget* parent,
-                                   const CodePage& codePage)
+                             const CodePage& codePage)
     : QDialog(parent), messages_(messages), loader_(std::move(loader)), codePage_(codePage) {
     setObjectName(QStringLiteral("dlg_dfm_Extract"));
     setWindowTitle(QStringLiteral("Form Resources"));
@@ -198,8 +198,8 @@ void ExtractDialog::FormDestroy() {
 }
 
 void ExtractDialog::ShowExtractDialog(QWidget* owner, UserMessages& messages,
-                                         const ExtractedFormLoader& loader, const QString& path,
-                                         bool packageMode, const CodePage& codePage) {
+                                      const ExtractedFormLoader& loader, const QString& path,
+                                      bool packageMode, const CodePage& codePage) {
     ExtractDialog dialog(messages, loader, owner, codePage);
     dialog.SetPackageMode(packageMode);
     dialog.OpenFile(path);

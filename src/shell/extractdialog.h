@@ -50,7 +50,7 @@ public:
     // opens the documents that "Load" makes. Both must outlive the dialog. Names and
     // form text are read and written in `codePage`, which must outlive the dialog too.
     ExtractDialog(UserMessages& messages, ExtractedFormLoader loader, QWidget* parent = nullptr,
-                     const CodePage& codePage = CodePage::Default());
+                  const CodePage& codePage = CodePage::Default());
     ~ExtractDialog() override;
 
     // Makes the dialog owned by `owner`, sets its mode, opens the file, shows the dialog

@@ -27,21 +27,21 @@
 #include "preview/oipanel.h"
 #include "preview/previewcontext.h"
 #include "shell/aboutbox.h"
-#include "shell/singleinstance.h"
 #include "shell/commandline.h"
 #include "shell/datacontroller.h"
-#include "shell/editcontroller.h"
-#include "shell/searchcontroller.h"
-#include "shell/drawnicons.h"
-#include "shell/extractdialog.h"
 #include "shell/documenttabbar.h"
+#include "shell/drawnicons.h"
+#include "shell/editcontroller.h"
+#include "shell/extractdialog.h"
 #include "shell/prefsdialog.h"
-#include "shell/windowstatestore.h"
 #include "shell/recentfiles.h"
+#include "shell/searchcontroller.h"
 #include "shell/session.h"
+#include "shell/singleinstance.h"
 #include "shell/splash.h"
 #include "shell/systeminfo.h"
 #include "shell/tiling.h"
+#include "shell/windowstatestore.h"
 
 namespace fw {
 
@@ -139,7 +139,8 @@ void MainWindow::CreateSettings() {
     // The window's layout comes back when it is shown and is saved when it closes,
     // with the interface options after it.
     // The stored class names are those the settings files already hold.
-    stateStore_ = new WindowStateStore(this, stateStorage_, QStringLiteral("Main"), QStringLiteral("Twnd_dfm_Main"));
+    stateStore_ =
+        new WindowStateStore(this, stateStorage_, QStringLiteral("Main"), QStringLiteral("Twnd_dfm_Main"));
     stateStore_->SetStoredProperties(WindowStateStore::WindowProperties());
     const std::array<std::pair<const char*, bool InterfaceOptions::*>, 4> options{{
         {"ShowTypeCol", &InterfaceOptions::ShowTypeCol},
@@ -188,15 +189,14 @@ void MainWindow::CreateSettings() {
     recentFiles_->SetApplicationVersion(QStringLiteral("5.x"));
     recentFiles_->SetOwnerName(QStringLiteral("Main"));
     recentFiles_->SetMenuItem(mmFile);
-    recentFiles_->SetOnItemClick([this](RecentFiles*, QAction*, const QString& fileName, const QString&, bool&) {
-        RecentFileClicked(fileName);
-    });
+    recentFiles_->SetOnItemClick([this](RecentFiles*, QAction*, const QString& fileName, const QString&,
+                                        bool&) { RecentFileClicked(fileName); });
     recentFiles_->LoadFromSettings();
 }
 
 void MainWindow::AttachEditorStorage(DocumentWindow* document) {
-    auto* storage =
-        new WindowStateStore(document, stateStorage_, QStringLiteral("Editor"), QStringLiteral("Tmdi_dfm_Editor"));
+    auto* storage = new WindowStateStore(document, stateStorage_, QStringLiteral("Editor"),
+                                         QStringLiteral("Tmdi_dfm_Editor"));
     storage->SetOnLoaded([this, document] { DocumentLayoutLoaded(document); });
     storage->SetStoredProperties(WindowStateStore::WindowProperties()
                                  << QStringLiteral("EList.<P>.Height") << QStringLiteral("OIPanel.<P>.Width")
@@ -232,7 +232,7 @@ void MainWindow::RecentFileClicked(const QString& fileName) {
 }
 
 QAction* MainWindow::MakeAction(const char* name, const QString& text, Handler handler,
-                                   const QKeySequence& shortcut) {
+                                const QKeySequence& shortcut) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString::fromLatin1(name));
     if (!shortcut.isEmpty()) {
@@ -251,21 +251,20 @@ void MainWindow::CreateMenus() {
     mmNew = MakeAction("mmNew", QStringLiteral("New"), &MainWindow::cmNew);
     mmOpen = MakeAction("mmOpen", QStringLiteral("Open..."), &MainWindow::cmOpen,
                         QKeySequence(Qt::CTRL | Qt::Key_O));
-    mmSave = MakeAction("mmSave", QStringLiteral("Save"), &MainWindow::cmSave,
-                        QKeySequence(Qt::CTRL | Qt::Key_S));
+    mmSave =
+        MakeAction("mmSave", QStringLiteral("Save"), &MainWindow::cmSave, QKeySequence(Qt::CTRL | Qt::Key_S));
     mmSaveAs = MakeAction("mmSaveAs", QStringLiteral("Save As..."), &MainWindow::cmSaveAs);
     mmClose = MakeAction("mmClose", QStringLiteral("Close"), &MainWindow::cmClose,
                          QKeySequence(Qt::CTRL | Qt::Key_F4));
     mmCloseAll = MakeAction("mmCloseAll", QStringLiteral("Close All"), &MainWindow::cmCloseAll);
     mmExtractfromEXE = MakeAction("mmExtractfromEXE", QStringLiteral("Extract from EXE..."),
                                   &MainWindow::cmExtractfromEXE, QKeySequence(Qt::CTRL | Qt::Key_E));
-    mmPackageInformation =
-        MakeAction("mmPackageInformation", QStringLiteral("Package Information..."),
-                   &MainWindow::cmPackageInformation, QKeySequence(Qt::CTRL | Qt::Key_I));
+    mmPackageInformation = MakeAction("mmPackageInformation", QStringLiteral("Package Information..."),
+                                      &MainWindow::cmPackageInformation, QKeySequence(Qt::CTRL | Qt::Key_I));
     mmPrefs = MakeAction("mmPrefs", QStringLiteral("Preferences..."), &MainWindow::cmPrefs,
                          QKeySequence(Qt::Key_F9));
-    mmExit = MakeAction("mmExit", QStringLiteral("Exit"), &MainWindow::cmExit,
-                        QKeySequence(Qt::ALT | Qt::Key_X));
+    mmExit =
+        MakeAction("mmExit", QStringLiteral("Exit"), &MainWindow::cmExit, QKeySequence(Qt::ALT | Qt::Key_X));
     mmFile->addActions({mmNew, mmOpen, mmSave, mmSaveAs, mmClose, mmCloseAll});
     mmFile->addSeparator();
     mmFile->addActions({mmExtractfromEXE, mmPackageInformation});
@@ -331,8 +330,7 @@ void MainWindow::CreateToolBar() {
     add({&sbProperties, "sbProperties", "Properties", DrawnImage::Properties, &MainWindow::cmPrefs});
     toolBar_->addSeparator();
     add({&sbCascade, "sbCascade", "Cascade", DrawnImage::Cascade, &MainWindow::cmCascade});
-    add({&sbTileHor, "sbTileHor", "Tile Horizontally", DrawnImage::TileHorizontal,
-         &MainWindow::cmTileHor});
+    add({&sbTileHor, "sbTileHor", "Tile Horizontally", DrawnImage::TileHorizontal, &MainWindow::cmTileHor});
     add({&sbTileVer, "sbTileVer", "Tile Vertically", DrawnImage::TileVertical, &MainWindow::cmTileVer});
     toolBar_->addSeparator();
     add({&sbExit, "sbExit", "Exit", DrawnImage::Exit, &MainWindow::cmExit});
@@ -487,7 +485,7 @@ void MainWindow::ShareDocumentPanes(DocumentWindow* from) {
 }
 
 void MainWindow::DocumentStateChanged(DocumentWindow* document, Qt::WindowStates before,
-                                         Qt::WindowStates now) {
+                                      Qt::WindowStates now) {
     // The stored layout being applied is no choice of the user's.
     if (const WindowStateStore* storage = EditorStorage(document); storage != nullptr && storage->Loading())
         return;
@@ -535,8 +533,7 @@ void MainWindow::OpenDocument(const QString& path) {
     DismissSplash();
 }
 
-DocumentWindow* MainWindow::NewDocument(const QString& caption, const QString& hint,
-                                            const QByteArray& text) {
+DocumentWindow* MainWindow::NewDocument(const QString& caption, const QString& hint, const QByteArray& text) {
     auto* document = new DocumentWindow(messages_, FormCodePage(), session_.Preview());
     AddDocumentWindow(document);
     document->setWindowTitle(caption);
@@ -681,8 +678,8 @@ void MainWindow::SetFormSearchFolders(const QStringList& folders) {
 void MainWindow::cmPrefs() {
     QStringList folders = searchFolders_;
     const PreferencesSettings settings{&options_, &codePage_, &folders};
-    if (!PreferencesDialog::ExecutePreferences(this, messages_, session_.Packages(), session_.Preview().Registry(),
-                                           settings))
+    if (!PreferencesDialog::ExecutePreferences(this, messages_, session_.Packages(),
+                                               session_.Preview().Registry(), settings))
         return;
     SetFormSearchFolders(folders);
     // Every open document, in child order, takes the options and shows them in a new

@@ -128,8 +128,8 @@ QString ErrorText(const std::string& error) {
 }  // namespace
 
 PreferencesDialog::PreferencesDialog(UserMessages& messages, pkg::DesignPackages& packages,
-                               rt::ClassRegistry& registry, const QString& programPath,
-                               const CodePage& codePage, QWidget* parent)
+                                     rt::ClassRegistry& registry, const QString& programPath,
+                                     const CodePage& codePage, QWidget* parent)
     : QDialog(parent),
       messages_(messages),
       packages_(packages),
@@ -174,7 +174,8 @@ void PreferencesDialog::BuildWidgets() {
     fileTypeList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     fileTypeList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     fileTypeList_->header()->setStretchLastSection(true);
-    auto* dfm = new QTreeWidgetItem(fileTypeList_, {QStringLiteral("dfm"), QStringLiteral("Delphi form file")});
+    auto* dfm =
+        new QTreeWidgetItem(fileTypeList_, {QStringLiteral("dfm"), QStringLiteral("Delphi form file")});
     dfm->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     dfm->setCheckState(0, Qt::Unchecked);
     general->addWidget(fileTypeList_, 1);
@@ -326,13 +327,13 @@ void PreferencesDialog::BuildWidgets() {
     connect(classBox_, &QListWidget::itemSelectionChanged, this, &PreferencesDialog::BoxClick);
 }
 
-bool PreferencesDialog::ExecutePreferences(QWidget* owner, UserMessages& messages, pkg::DesignPackages& packages,
-                                        rt::ClassRegistry& registry, const PreferencesSettings& settings,
-                                        const QString& programPath) {
+bool PreferencesDialog::ExecutePreferences(QWidget* owner, UserMessages& messages,
+                                           pkg::DesignPackages& packages, rt::ClassRegistry& registry,
+                                           const PreferencesSettings& settings, const QString& programPath) {
     const CodePage* codePage = CodePage::Find(*settings.CodePageNumber);
     PreferencesDialog dialog(messages, packages, registry,
-                          programPath.isEmpty() ? QCoreApplication::applicationFilePath() : programPath,
-                          codePage ? *codePage : CodePage::Default(), owner);
+                             programPath.isEmpty() ? QCoreApplication::applicationFilePath() : programPath,
+                             codePage ? *codePage : CodePage::Default(), owner);
     dialog.SetOptions(*settings.Options, *settings.CodePageNumber);
     if (settings.SearchFolders) dialog.SetSearchFolders(*settings.SearchFolders);
     if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
@@ -478,9 +479,8 @@ void PreferencesDialog::cmAdd() {
     if (path.isEmpty()) return;
     const std::string file = path.toStdString();
     const auto& listed = packages_.PackageFiles();
-    const bool known = std::any_of(listed.begin(), listed.end(), [&](const std::string& entry) {
-        return EqualsIgnoringCase(entry, file);
-    });
+    const bool known = std::any_of(listed.begin(), listed.end(),
+                                   [&](const std::string& entry) { return EqualsIgnoringCase(entry, file); });
     if (!known) {
         // The package is loaded afresh, not from an image the reader may still hold.
         pe_->Clear();
@@ -580,7 +580,8 @@ void PreferencesDialog::BoxClick() {
         for (const rt::Class* c = cls; c != nullptr; c = c->Parent()) {
             const QString name =
                 QString::fromUtf8(c->Name().data(), static_cast<qsizetype>(c->Name().size()));
-            parent = parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(ancestryTree_, {name});
+            parent =
+                parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(ancestryTree_, {name});
         }
         unitLabel_->setText(
             QStringLiteral("Declared in %1.pas and has %2 properties.")

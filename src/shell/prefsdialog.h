@@ -58,8 +58,8 @@ public:
     // `programPath` is the program that file types are associated with; package texts
     // are read in `codePage`, which must outlive the dialog too.
     PreferencesDialog(UserMessages& messages, pkg::DesignPackages& packages, rt::ClassRegistry& registry,
-                   const QString& programPath, const CodePage& codePage = CodePage::Default(),
-                   QWidget* parent = nullptr);
+                      const QString& programPath, const CodePage& codePage = CodePage::Default(),
+                      QWidget* parent = nullptr);
     ~PreferencesDialog() override;
 
     // Shows the dialog owned by `owner` with the settings' values, modally. Only when it

@@ -102,8 +102,9 @@ std::optional<int> QtUserMessages::AskCodePage(int current) {
         items << QStringLiteral("Windows-%1").arg(numbers[i]);
     }
     bool ok = false;
-    const QString chosen = QInputDialog::getItem(dialogParent_, QStringLiteral("Code page"),
-                                                 QStringLiteral("Code page:"), items, currentIndex, false, &ok);
+    const QString chosen =
+        QInputDialog::getItem(dialogParent_, QStringLiteral("Code page"), QStringLiteral("Code page:"), items,
+                              currentIndex, false, &ok);
     if (!ok) return {};
     const qsizetype index = items.indexOf(chosen);
     if (index < 0) return {};

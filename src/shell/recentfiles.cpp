@@ -65,7 +65,8 @@ void RecentFiles::LoadFromSettings() {
                     continue;
                 }
                 const RecentFileSettings::Entry entry = RecentFileSettings::ParseEntry((*values)[i].Text);
-                if (!FindEntry(entry.FileName)) AddEntry(entry.FileName, entry.Data, entry.Number, false, i, true, false);
+                if (!FindEntry(entry.FileName))
+                    AddEntry(entry.FileName, entry.Data, entry.Number, false, i, true, false);
             }
         }
     }
@@ -79,8 +80,8 @@ void RecentFiles::SaveToSettings() {
     Settings().Write(stored, maxItems_);
 }
 
-QAction* RecentFiles::AddItem(const QString& fileName, const QString& data, qint32 number, int tag, bool enabled,
-                          bool checked) {
+QAction* RecentFiles::AddItem(const QString& fileName, const QString& data, qint32 number, int tag,
+                              bool enabled, bool checked) {
     if (!addingAllowed_) return nullptr;
     if (FindEntry(fileName)) {
         // The entry is at the top now. One of another letter case keeps its own name.
@@ -101,7 +102,7 @@ QAction* RecentFiles::AddItem(const QString& fileName, const QString& data, qint
 }
 
 QAction* RecentFiles::AddEntry(const QString& fileName, const QString& data, qint32 number, bool moveToTop,
-                           int tag, bool enabled, bool checked) {
+                               int tag, bool enabled, bool checked) {
     if (maxItems_ >= 0 && entries_.size() >= maxItems_) return nullptr;
     if (separator_ && separatorItem_ == nullptr) {
         separatorItem_ = new QAction(this);

@@ -24,8 +24,9 @@ class RecentFiles : public QObject {
 public:
     // Raised when an entry's menu item is clicked; set canDelete to have the entry
     // removed instead of moved to the top.
-    using TNotifyItemClick = std::function<void(RecentFiles* sender, QAction* menuItem, const QString& fileName,
-                                                const QString& data, bool& canDelete)>;
+    using TNotifyItemClick =
+        std::function<void(RecentFiles* sender, QAction* menuItem, const QString& fileName,
+                           const QString& data, bool& canDelete)>;
 
     struct TMenuEntry {
         QString FileName;

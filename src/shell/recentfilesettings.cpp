@@ -31,7 +31,8 @@ QStringList EnumerationOrder(QStringList names) {
 
 }  // namespace
 
-RecentFileSettings::RecentFileSettings(QString organization, QString application, const QStringList& groupParts)
+RecentFileSettings::RecentFileSettings(QString organization, QString application,
+                                       const QStringList& groupParts)
     : organization_(std::move(organization)), application_(std::move(application)) {
     QStringList parts;
     for (const QString& part : groupParts) {

@@ -20,7 +20,8 @@ bool GroupHoldsAnything(QSettings& settings) {
 }
 
 QString SettingsText(const QVariant& value) {
-    if (value.metaType().id() == QMetaType::QStringList) return value.toStringList().join(QStringLiteral(", "));
+    if (value.metaType().id() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
     if (value.metaType().id() == QMetaType::QByteArray) return QString::fromLatin1(value.toByteArray());
     return value.toString();
 }

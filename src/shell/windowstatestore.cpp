@@ -15,8 +15,8 @@
 #include <limits>
 #include <optional>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
+#include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "codec/formreader.h"
 #include "codec/formwriter.h"
@@ -302,13 +302,16 @@ QString SettingsWindowStateStorage::LineName(int index) {
     return QStringLiteral("Line%1").arg(index, 10, 10, QLatin1Char('0'));
 }
 
-void SettingsWindowStateStorage::LoadSection(const QString& section, const std::function<void(ByteSpan)>& apply) {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, SettingsOrganization(), SettingsApplication());
+void SettingsWindowStateStorage::LoadSection(const QString& section,
+                                             const std::function<void(ByteSpan)>& apply) {
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, SettingsOrganization(),
+                       SettingsApplication());
     settings.beginGroup(Group());
     if (settings.contains(section)) {
         const QVariant value = settings.value(section);
-        const QByteArray bytes = value.metaType().id() == QMetaType::QByteArray ? value.toByteArray()
-                                                                                : SettingsText(value).toLatin1();
+        const QByteArray bytes = value.metaType().id() == QMetaType::QByteArray
+                                     ? value.toByteArray()
+                                     : SettingsText(value).toLatin1();
         // Deleted before it is applied: a value that does not apply would otherwise be
         // read instead of the lines at every start, and no layout would ever come back.
         RemoveSettingsValue(settings, section);
@@ -372,7 +375,8 @@ void SettingsWindowStateStorage::SaveSection(const QString& section, ByteSpan bi
             lines << QString::fromLatin1(hex.mid(i, 2 * kBytesPerLine));
     }
 
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, SettingsOrganization(), SettingsApplication());
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, SettingsOrganization(),
+                       SettingsApplication());
     settings.beginGroup(Group() + u'/' + section);
     for (int i = 0; i < lines.size(); ++i)
         settings.setValue(LineName(i), lines[i]);
@@ -389,12 +393,8 @@ void SettingsWindowStateStorage::SaveSection(const QString& section, ByteSpan bi
 // ---- the store ----
 
 WindowStateStore::WindowStateStore(QWidget* window, WindowStateStorage* manager, const QString& section,
-                           const QString& storedClassName)
-    : QObject(window),
-      window_(window),
-      className_(storedClassName),
-      manager_(manager),
-      section_(section) {
+                                   const QString& storedClassName)
+    : QObject(window), window_(window), className_(storedClassName), manager_(manager), section_(section) {
     setObjectName(QStringLiteral("Storage"));
     if (!window->isWindow() && IsNormal(window)) normalBounds_ = window->geometry();
     window->installEventFilter(this);
@@ -685,7 +685,7 @@ bool WindowStateStore::eventFilter(QObject* watched, QEvent* event) {
 }
 
 WindowStateStore* AttachWindowStorage(QWidget* window, WindowStateStorage* manager, const QString& section,
-                                  const QString& storedClassName) {
+                                      const QString& storedClassName) {
     auto* storage = new WindowStateStore(window, manager, section, storedClassName);
     storage->SetStoredProperties(WindowStateStore::WindowProperties());
     return storage;

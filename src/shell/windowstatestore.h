@@ -105,7 +105,7 @@ public:
     // wnd_dfm_Main: Twnd_dfm_Main"): fixed by the settings files already written, not by
     // what the C++ class is called.
     WindowStateStore(QWidget* window, WindowStateStorage* manager, const QString& section,
-                 const QString& storedClassName);
+                     const QString& storedClassName);
 
     // The window's Height, Left, PixelsPerInch, Top, Width and WindowState.
     static QStringList WindowProperties();
@@ -200,7 +200,7 @@ private:
 // A store of the window's own six properties under the section, for windows that keep
 // nothing else.
 WindowStateStore* AttachWindowStorage(QWidget* window, WindowStateStorage* manager, const QString& section,
-                                  const QString& storedClassName);
+                                      const QString& storedClassName);
 
 // Gives every window of the class (the name as its meta-object reports it, such as
 // "fw::ExtractDialog") that the owner comes to own a window store under the section and

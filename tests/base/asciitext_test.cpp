@@ -35,9 +35,13 @@ TEST(AsciiText, ComparesIgnoringCase) {
         bool Equal;
     };
     const Case cases[] = {
-        {"TButton", "tbutton", true},   {"CODE", "code", true},       {"Font.Name", "FONT.NAME", true},
-        {"\xE4", "\xC4", false},        {"TButton", "TButton1", false}, {"", "", true},
-        {"@", "`", false},               // 0x40 and 0x60 differ by the case bit but are no letters
+        {"TButton", "tbutton", true},
+        {"CODE", "code", true},
+        {"Font.Name", "FONT.NAME", true},
+        {"\xE4", "\xC4", false},
+        {"TButton", "TButton1", false},
+        {"", "", true},
+        {"@", "`", false},  // 0x40 and 0x60 differ by the case bit but are no letters
     };
     for (const Case& c : cases) {
         EXPECT_EQ(fw::EqualsIgnoringCase(c.A, c.B), c.Equal) << c.A << " / " << c.B;
@@ -56,7 +60,8 @@ TEST(AsciiText, OrdersByUpperCasedBytes) {
     EXPECT_TRUE(fw::LessIgnoringCase("ZETA", "_x"));
     EXPECT_FALSE(fw::LessIgnoringCase("Color", "COLOR"));
 
-    const std::unordered_set<std::string, fw::IgnoringCaseHash, fw::IgnoringCaseEqual> names{"TForm", "TButton"};
+    const std::unordered_set<std::string, fw::IgnoringCaseHash, fw::IgnoringCaseEqual> names{"TForm",
+                                                                                             "TButton"};
     EXPECT_TRUE(names.contains(std::string_view("tform")));
     EXPECT_FALSE(names.contains(std::string_view("TLabel")));
 }

@@ -12,9 +12,9 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -82,7 +82,8 @@ void SetAge(const fs::path& path, std::chrono::seconds age) {
     ::clock_gettime(CLOCK_REALTIME, &times[0]);
     times[0].tv_sec -= static_cast<time_t>(age.count());
     times[1] = times[0];
-    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) throw std::runtime_error("cannot date " + path.string());
+    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
+        throw std::runtime_error("cannot date " + path.string());
 }
 
 // A folder's contents, one entry per name: a file's bytes, "-> TARGET" for a symbolic
@@ -148,8 +149,8 @@ public:
     }
     ~TempFolder() {
         std::error_code ignored;
-        for (auto it = fs::recursive_directory_iterator(path_, ignored); it != fs::recursive_directory_iterator();
-             it.increment(ignored))
+        for (auto it = fs::recursive_directory_iterator(path_, ignored);
+             it != fs::recursive_directory_iterator(); it.increment(ignored))
             if (it->is_directory(ignored) && !it->is_symlink(ignored))
                 fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(path_, ignored);
@@ -370,7 +371,8 @@ TEST(SaveFaults, FullFileSystemLeavesTheFolderAsItWas) {
     const std::string newText = NewText(50);
 
     const ChildResult child = RunInChild([&]() -> std::string {
-        if (::unshare(CLONE_NEWNS) != 0) return std::string("skip: cannot unshare mounts: ") + std::strerror(errno);
+        if (::unshare(CLONE_NEWNS) != 0)
+            return std::string("skip: cannot unshare mounts: ") + std::strerror(errno);
         if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
             return std::string("skip: cannot make mounts private: ") + std::strerror(errno);
         if (::mount("fw-savefaults", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0)
@@ -389,7 +391,8 @@ TEST(SaveFaults, FullFileSystemLeavesTheFolderAsItWas) {
             }
             const int fillError = errno;
             ::close(fd);
-            if (fillError != ENOSPC) return std::string("exception: filling ended with ") + std::strerror(fillError);
+            if (fillError != ENOSPC)
+                return std::string("exception: filling ended with ") + std::strerror(fillError);
         }
         const Listing before = List(mountPoint);
 
@@ -449,8 +452,8 @@ TEST(SaveFaults, FolderWithoutWritePermission) {
     ASSERT_NE(newline, std::string::npos) << child.report;
     const std::string lockedOutcome = child.report.substr(0, newline);
     const std::string linkOutcome = child.report.substr(newline + 1);
-    EXPECT_EQ(lockedOutcome, "failed: Cannot create file " + (locked / "Form1.dfm").string() + ": " +
-                                 std::strerror(EACCES));
+    EXPECT_EQ(lockedOutcome,
+              "failed: Cannot create file " + (locked / "Form1.dfm").string() + ": " + std::strerror(EACCES));
     // The folder is as it was, the older backup included.
     EXPECT_EQ(Compare(lockedBefore, List(locked)), "");
     // A link in the locked folder to a form in an open one is saved through: the
@@ -481,7 +484,8 @@ TEST(SaveFaults, SymbolicLinkTargetsAreWrittenThrough) {
         const fs::path forms = root.Make("forms");
         const fs::path linkDir = root.Make(c.linkDir);
         WriteText(forms / "Form1.dfm", kOldText, 0640);
-        for (std::size_t i = 0; i < c.chain.size(); ++i) fs::create_symlink(c.contents[i], linkDir / c.chain[i]);
+        for (std::size_t i = 0; i < c.chain.size(); ++i)
+            fs::create_symlink(c.contents[i], linkDir / c.chain[i]);
         const fs::path saveAs = linkDir / c.chain.front();
         const fs::path backup = linkDir / "Form1.~dfm";
 
@@ -500,7 +504,6 @@ TEST(SaveFaults, SymbolicLinkTargetsAreWrittenThrough) {
         }
     }
 }
-
 
 TEST(SaveFaults, StaleTemporariesOfTheTargetAreRemovedAndNoOthers) {
     // Left beside the target before the save. Only temporaries of this target (or of its
@@ -539,7 +542,8 @@ TEST(SaveFaults, StaleTemporariesOfTheTargetAreRemovedAndNoOthers) {
     }
 
     EXPECT_EQ(TrySave(forms / "Form1.dfm", NewText(2), forms / "Form1.~dfm"), "saved");
-    for (const int fd : locks) ::close(fd);
+    for (const int fd : locks)
+        ::close(fd);
 
     const Listing after = List(forms);
     for (const Entry& e : entries)
@@ -564,7 +568,8 @@ TEST(SaveFaults, NamesUpToTheFileNameLimitAreSavedAndCleanedUpAfter) {
         {"255 bytes of two-byte letters, cut between letters",
          [&] {
              std::string name;
-             while (name.size() + twoByte.size() <= 251) name += twoByte;
+             while (name.size() + twoByte.size() <= 251)
+                 name += twoByte;
              return name + std::string(251 - name.size(), 'd') + ".dfm";
          }()},
     };

@@ -50,23 +50,23 @@ TEST(DoubleByteCodePage, DecodesGoldenSequences) {
         std::u16string Text;
     };
     const Case cases[] = {
-        {932, "\x81\x40", u"\u3000"},                 // first lead, first trail
-        {932, "\x82\xA0", u"\u3042"},                 // hiragana a
-        {932, "\x83\x5C", u"\u30BD"},                 // trail byte is a backslash
+        {932, "\x81\x40", u"\u3000"},  // first lead, first trail
+        {932, "\x82\xA0", u"\u3042"},  // hiragana a
+        {932, "\x83\x5C", u"\u30BD"},  // trail byte is a backslash
         {932, "\x95\x5C", u"\u8868"},
-        {932, "\x83\x7B", u"\u30DC"},                 // trail byte is "{"
-        {932, "\xFC\x4B", u"\u9ED1"},                 // last lead
-        {932, "\xA1\xDF", u"\uFF61\uFF9F"},           // half-width katakana stand alone
+        {932, "\x83\x7B", u"\u30DC"},        // trail byte is "{"
+        {932, "\xFC\x4B", u"\u9ED1"},        // last lead
+        {932, "\xA1\xDF", u"\uFF61\uFF9F"},  // half-width katakana stand alone
         {932, "\x80\xA0\xFD\xFF", u"\u0080\uF8F0\uF8F1\uF8F3"},
-        {932, "\x85\x40", std::u16string{char16_t(P + 0x85), u'@'}},    // undefined row
-        {932, "\xED\x40", std::u16string{char16_t(P + 0xED), u'@'}},    // duplicate of FA5C
-        {932, "\xFA\x5C\x87\x54\x81\xCA", u"\u7E8A\u2160\uFFE2"},     // the pairs Windows writes
-        {932, "\xFA\x4A", std::u16string{char16_t(P + 0xFA), u'J'}},    // duplicate of 8754
+        {932, "\x85\x40", std::u16string{char16_t(P + 0x85), u'@'}},       // undefined row
+        {932, "\xED\x40", std::u16string{char16_t(P + 0xED), u'@'}},       // duplicate of FA5C
+        {932, "\xFA\x5C\x87\x54\x81\xCA", u"\u7E8A\u2160\uFFE2"},          // the pairs Windows writes
+        {932, "\xFA\x4A", std::u16string{char16_t(P + 0xFA), u'J'}},       // duplicate of 8754
         {932, "\x82\xFD", std::u16string{char16_t(P + 0x82), u'\uF8F1'}},  // FD is no trail
-        {932, "A\x82", std::u16string{u'A', char16_t(P + 0x82)}},       // lead byte at the end
-        {932, "\x82'", std::u16string{char16_t(P + 0x82), u'\''}},      // a quote is never a trail
+        {932, "A\x82", std::u16string{u'A', char16_t(P + 0x82)}},          // lead byte at the end
+        {932, "\x82'", std::u16string{char16_t(P + 0x82), u'\''}},         // a quote is never a trail
         {936, "\x81\x40", u"\u4E02"},
-        {936, "\x81\x7E\x81\x80", u"\u4E8A\u4E90"},   // around the gap at 7F
+        {936, "\x81\x7E\x81\x80", u"\u4E8A\u4E90"},  // around the gap at 7F
         {936, "\xA1\xA1\xB0\xA1", u"\u3000\u554A"},
         {936, "\xFE\x4F", u"\uFA29"},
         {936, "\xFE\xA0", std::u16string{char16_t(P + 0xFE), char16_t(P + 0xA0)}},
@@ -75,12 +75,12 @@ TEST(DoubleByteCodePage, DecodesGoldenSequences) {
         {949, "\x81\x41", u"\uAC02"},
         {949, "\xB0\xA1\xC6\x52", u"\uAC00\uD7A3"},
         {949, "\xC8\xFE", u"\uD79D"},
-        {949, "\x81\x40", std::u16string{char16_t(P + 0x81), u'@'}},    // 40 is no trail here
+        {949, "\x81\x40", std::u16string{char16_t(P + 0x81), u'@'}},  // 40 is no trail here
         {949, "\xFE\xFE", std::u16string{char16_t(P + 0xFE), char16_t(P + 0xFE)}},
         {950, "\xA1\x40\xA4\x40", u"\u3000\u4E00"},
-        {950, "\xA4\x5C", u"\u4E48"},                 // trail byte is a backslash
+        {950, "\xA4\x5C", u"\u4E48"},  // trail byte is a backslash
         {950, "\xF9\xFE", u"\u2593"},
-        {950, "\x81\x40", std::u16string{char16_t(P + 0x81), u'@'}},    // lead without any pair
+        {950, "\x81\x40", std::u16string{char16_t(P + 0x81), u'@'}},                // lead without any pair
         {950, "\xA4\x80", std::u16string{char16_t(P + 0xA4), char16_t(P + 0x80)}},  // 80 is no trail
     };
     for (const Case& c : cases) {
@@ -100,7 +100,8 @@ TEST(DoubleByteCodePage, EveryPairSurvivesDecodingAndEncoding) {
         int failures = 0;
         for (int lead = 0x80; lead < 0x100 && failures < 5; ++lead) {
             for (int trail = 0; trail < 0x100; ++trail) {
-                const std::string bytes{static_cast<char>(lead), static_cast<char>(trail), static_cast<char>(lead)};
+                const std::string bytes{static_cast<char>(lead), static_cast<char>(trail),
+                                        static_cast<char>(lead)};
                 for (std::size_t n = 1; n <= bytes.size(); ++n) {
                     const std::string_view part(bytes.data(), n);
                     if (page.Encode(page.Decode(part)) != part) {
@@ -119,7 +120,8 @@ TEST(DoubleByteCodePage, RandomBytesSurviveDecodingAndEncoding) {
         const fw::CodePage& page = Page(number);
         for (int round = 0; round < 200; ++round) {
             std::string bytes(1 + random() % 64, '\0');
-            for (char& b : bytes) b = static_cast<char>(random() % 3 == 0 ? random() % 0x80 : 0x80 + random() % 0x80);
+            for (char& b : bytes)
+                b = static_cast<char>(random() % 3 == 0 ? random() % 0x80 : 0x80 + random() % 0x80);
             ASSERT_EQ(page.Encode(page.Decode(bytes)), bytes) << number << ": " << Hex(bytes);
         }
     }
@@ -162,9 +164,9 @@ TEST(DoubleByteCodePage, CharLengthPairsALeadWithItsTrail) {
     const fw::CodePage& japanese = Page(932);
     EXPECT_EQ(japanese.CharLength("\x83\x5C", 0), 2u);
     EXPECT_EQ(japanese.CharLength("\x83\x5C", 1), 1u);
-    EXPECT_EQ(japanese.CharLength("\x83", 0), 1u);     // at the end
-    EXPECT_EQ(japanese.CharLength("\x83'", 0), 1u);    // before a quote
-    EXPECT_EQ(japanese.CharLength("\xA1\x5C", 0), 1u); // katakana is no lead
+    EXPECT_EQ(japanese.CharLength("\x83", 0), 1u);      // at the end
+    EXPECT_EQ(japanese.CharLength("\x83'", 0), 1u);     // before a quote
+    EXPECT_EQ(japanese.CharLength("\xA1\x5C", 0), 1u);  // katakana is no lead
     EXPECT_EQ(fw::CodePage::Default().CharLength("\x83\x5C", 0), 1u);
 }
 

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "base/codepage.h"
-#include "codec/formtokenizer.h"
 #include "base/stream.h"
+#include "codec/formtokenizer.h"
 #include "fixtures.h"
 #include "pewriter.h"
 #include "samplemodule.h"
@@ -155,8 +155,9 @@ TEST_F(CliTool, ConvertsThroughEveryEncodingAndBackUnchanged) {
 
     const Result detect = Run({"detect", "form.dfm", "form.bin", "form.res"});
     EXPECT_EQ(detect.Exit, 0) << detect.Err;
-    EXPECT_EQ(detect.Out, "form.dfm\ttext\t1252 (default)\nform.bin\tbinary\t1252 (default)\n"
-                          "form.res\tresource\t1252 (default)\n");
+    EXPECT_EQ(detect.Out,
+              "form.dfm\ttext\t1252 (default)\nform.bin\tbinary\t1252 (default)\n"
+              "form.res\tresource\t1252 (default)\n");
 }
 
 TEST_F(CliTool, DetectLooksAtTheFirstBytesAndGoesOnPastUnreadableFiles) {
@@ -459,27 +460,86 @@ TEST_F(CliTool, OutputsNeverFollowALinkNorReplaceAFileUnlessForced) {
         bool OutputReplaced;
         bool VictimReplaced;
     } cases[] = {
-        {"--out-dir, link", {"convert", "--to", "binary", "--out-dir", "out", "Form2.dfm"}, "link",
-         "out/Form2.dfm", 1, "is a symbolic link", false, false},
+        {"--out-dir, link",
+         {"convert", "--to", "binary", "--out-dir", "out", "Form2.dfm"},
+         "link",
+         "out/Form2.dfm",
+         1,
+         "is a symbolic link",
+         false,
+         false},
         {"--out-dir, link, --force",
-         {"convert", "--to", "binary", "--out-dir", "out", "--force", "Form2.dfm"}, "link", "out/Form2.dfm", 0, "",
-         true, false},
-        {"--out-dir, file", {"convert", "--to", "binary", "--out-dir", "out", "Form2.dfm"}, "file",
-         "out/Form2.dfm", 1, "already exists", false, false},
-        {"--out-dir, file, --force", {"convert", "--to", "binary", "--force", "--out-dir", "out", "Form2.dfm"},
-         "file", "out/Form2.dfm", 0, "", true, false},
-        {"extract, link", {"extract", "sample.bpl", "TABOUT", "--out-dir", "out"}, "link", "out/TABOUT.dfm", 1,
-         "is a symbolic link", false, false},
-        {"extract, link, --force", {"extract", "--force", "sample.bpl", "TABOUT", "--out-dir", "out"}, "link",
-         "out/TABOUT.dfm", 0, "", true, false},
-        {"extract, file", {"extract", "sample.bpl", "TABOUT", "--out-dir", "out"}, "file", "out/TABOUT.dfm", 1,
-         "already exists", false, false},
-        {"-o, file", {"convert", "--to", "binary", "Form2.dfm", "-o", "out/Form2.dfm"}, "file", "out/Form2.dfm", 1,
-         "already exists", false, false},
-        {"-o, link", {"convert", "--to", "binary", "Form2.dfm", "-o", "out/Form2.dfm"}, "link", "out/Form2.dfm", 1,
-         "already exists", false, false},
-        {"-o, link, --force", {"convert", "--to", "binary", "Form2.dfm", "-o", "out/Form2.dfm", "--force"}, "link",
-         "out/Form2.dfm", 0, "", false, true},
+         {"convert", "--to", "binary", "--out-dir", "out", "--force", "Form2.dfm"},
+         "link",
+         "out/Form2.dfm",
+         0,
+         "",
+         true,
+         false},
+        {"--out-dir, file",
+         {"convert", "--to", "binary", "--out-dir", "out", "Form2.dfm"},
+         "file",
+         "out/Form2.dfm",
+         1,
+         "already exists",
+         false,
+         false},
+        {"--out-dir, file, --force",
+         {"convert", "--to", "binary", "--force", "--out-dir", "out", "Form2.dfm"},
+         "file",
+         "out/Form2.dfm",
+         0,
+         "",
+         true,
+         false},
+        {"extract, link",
+         {"extract", "sample.bpl", "TABOUT", "--out-dir", "out"},
+         "link",
+         "out/TABOUT.dfm",
+         1,
+         "is a symbolic link",
+         false,
+         false},
+        {"extract, link, --force",
+         {"extract", "--force", "sample.bpl", "TABOUT", "--out-dir", "out"},
+         "link",
+         "out/TABOUT.dfm",
+         0,
+         "",
+         true,
+         false},
+        {"extract, file",
+         {"extract", "sample.bpl", "TABOUT", "--out-dir", "out"},
+         "file",
+         "out/TABOUT.dfm",
+         1,
+         "already exists",
+         false,
+         false},
+        {"-o, file",
+         {"convert", "--to", "binary", "Form2.dfm", "-o", "out/Form2.dfm"},
+         "file",
+         "out/Form2.dfm",
+         1,
+         "already exists",
+         false,
+         false},
+        {"-o, link",
+         {"convert", "--to", "binary", "Form2.dfm", "-o", "out/Form2.dfm"},
+         "link",
+         "out/Form2.dfm",
+         1,
+         "already exists",
+         false,
+         false},
+        {"-o, link, --force",
+         {"convert", "--to", "binary", "Form2.dfm", "-o", "out/Form2.dfm", "--force"},
+         "link",
+         "out/Form2.dfm",
+         0,
+         "",
+         false,
+         true},
     };
     const std::string secret = "not a form\n";
     for (const auto& c : cases) {
@@ -519,7 +579,11 @@ TEST_F(CliTool, ConvertRefusesInputThatIsNoFormInTheTargetEncoding) {
         std::string To;
         std::string Message;
     } cases[] = {
-        {"program", std::string("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0", 16), "text", "OBJECT expected on line 1"},
+        {"program",
+         std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0",
+                     16),
+         "text", "OBJECT expected on line 1"},
         {"one byte", "\xFF", "text", "OBJECT expected on line 1"},
         {"bad value tag", std::string("TPF0\6TForm1\5Form1\3abc\xFF\0\0", 24), "binary", "Form1.abc"},
         {"lower-case signature", std::string("tpf0\6TForm1\5Form1\0\0", 19), "binary", ""},
@@ -558,7 +622,8 @@ TEST_F(CliTool, DashIsStandardInputAndStandardOutput) {
     EXPECT_EQ(toFile.Exit, 0) << toFile.Err;
     EXPECT_EQ(Read("again.dfm"), TinyForm);
 
-    EXPECT_EQ(Run({"detect", "-", "form.dfm"}, "form.bin").Out, "-\tbinary\t1252 (default)\nform.dfm\ttext\t1252 (default)\n");
+    EXPECT_EQ(Run({"detect", "-", "form.dfm"}, "form.bin").Out,
+              "-\tbinary\t1252 (default)\nform.dfm\ttext\t1252 (default)\n");
     EXPECT_EQ(Run({"check", "-"}, "form.bin").Out, "-: ok\n");
 
     // A failed conversion writes nothing to standard output.
@@ -635,7 +700,8 @@ TEST_F(CliTool, DoubleByteCodePagesConvertBothWays) {
             Run({"convert", "--to", "binary", "--codepage", c.Page, c.Page + ".dfm", "-o", c.Page + ".bin"});
         ASSERT_EQ(binary.Exit, 0) << c.Page << ": " << binary.Err;
         std::string wide;
-        for (char16_t u : c.Units) wide += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+        for (char16_t u : c.Units)
+            wide += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
         EXPECT_NE(Read(c.Page + ".bin").find(wide), std::string::npos) << c.Page;
         const Result text =
             Run({"convert", "--to", "text", "--codepage", c.Page, c.Page + ".bin", "-o", c.Page + ".txt"});
@@ -648,7 +714,8 @@ TEST_F(CliTool, DoubleByteCodePagesConvertBothWays) {
 // Each form is read in the page its Charset values declare unless --codepage names
 // another; detect shows which page and why.
 TEST_F(CliTool, DetectShowsTheCodePageAndWhereItComesFrom) {
-    Write("sjis.dfm", "object F: TForm\r\n  Font.Charset = SHIFTJIS_CHARSET\r\n  Caption = '\x93\xfa'\r\nend\r\n");
+    Write("sjis.dfm",
+          "object F: TForm\r\n  Font.Charset = SHIFTJIS_CHARSET\r\n  Caption = '\x93\xfa'\r\nend\r\n");
     Write("plain.dfm", TinyForm);
     ASSERT_EQ(Run({"convert", "--to", "resource", "sjis.dfm", "-o", "sjis.res"}).Exit, 0);
     Write("greek.dfm", "object F: TForm\r\n  object L: TLabel\r\n    Font.Charset = 161\r\n  end\r\nend\r\n");
@@ -656,8 +723,9 @@ TEST_F(CliTool, DetectShowsTheCodePageAndWhereItComesFrom) {
 
     const Result r = Run({"detect", "sjis.dfm", "sjis.res", "greek.bin", "plain.dfm"});
     EXPECT_EQ(r.Exit, 0) << r.Err;
-    EXPECT_EQ(r.Out, "sjis.dfm\ttext\t932 (declared)\nsjis.res\tresource\t932 (declared)\n"
-                     "greek.bin\tbinary\t1253 (declared)\nplain.dfm\ttext\t1252 (default)\n");
+    EXPECT_EQ(r.Out,
+              "sjis.dfm\ttext\t932 (declared)\nsjis.res\tresource\t932 (declared)\n"
+              "greek.bin\tbinary\t1253 (declared)\nplain.dfm\ttext\t1252 (default)\n");
     EXPECT_EQ(Run({"detect", "--codepage", "1251", "sjis.dfm", "plain.dfm"}).Out,
               "sjis.dfm\ttext\t1251 (option)\nplain.dfm\ttext\t1251 (option)\n");
 }
@@ -666,11 +734,13 @@ TEST_F(CliTool, DetectShowsTheCodePageAndWhereItComesFrom) {
 // warning on standard error says so.
 TEST_F(CliTool, ConversionsWarnWhenTheCodePageCannotBeRight) {
     // 93 FA is a character in both 932 and 936, B1 alone only in 932.
-    Write("sjis.dfm", "object F: TForm\r\n  Font.Charset = SHIFTJIS_CHARSET\r\n  Caption = '\x93\xfa\xb1'\r\nend\r\n");
+    Write("sjis.dfm",
+          "object F: TForm\r\n  Font.Charset = SHIFTJIS_CHARSET\r\n  Caption = '\x93\xfa\xb1'\r\nend\r\n");
     Write("stray.dfm", "object F: TForm\r\n  Left = 1\r\n  Caption = 'a\x81'\r\nend\r\n");
     Write("mixed.dfm",
           "object F: TForm\r\n  Font.Charset = GB2312_CHARSET\r\n  object L: TLabel\r\n"
-          "    Font.Charset = RUSSIAN_CHARSET\r\n  end\r\n  object M: TLabel\r\n    Font.Charset = 134\r\n  end\r\nend\r\n");
+          "    Font.Charset = RUSSIAN_CHARSET\r\n  end\r\n  object M: TLabel\r\n    Font.Charset = 134\r\n  "
+          "end\r\nend\r\n");
     const struct {
         std::vector<std::string> Args;
         std::string Err;
@@ -686,7 +756,8 @@ TEST_F(CliTool, ConversionsWarnWhenTheCodePageCannotBeRight) {
          "sjis.dfm: warning: line 3 holds bytes that are not valid in code page 936; the form declares 932\n"
          "sjis.dfm: warning: read in code page 936 as --codepage says, but the form declares 932\n"},
         {{"convert", "--to", "binary", "mixed.dfm", "-o", "f.bin"},
-         "mixed.dfm: warning: the form's Charset values name more than one code page; 936 is the most frequent\n"},
+         "mixed.dfm: warning: the form's Charset values name more than one code page; 936 is the most "
+         "frequent\n"},
         {{"check", "stray.dfm"},
          "stray.dfm: warning: line 3 holds bytes that are not valid in code page 1252; give the right page "
          "with --codepage\n"},
@@ -751,14 +822,18 @@ std::string InCodePage(const std::string& text, int page, const std::string& cha
         const std::u16string value = parser.TokenWide();
         parser.Advance();
         std::size_t end = static_cast<std::size_t>(parser.TokenPosition());
-        while (end > start && std::string_view(" \t\r\n").find(withCharset[end - 1]) != std::string_view::npos) --end;
+        while (end > start &&
+               std::string_view(" \t\r\n").find(withCharset[end - 1]) != std::string_view::npos)
+            --end;
         std::size_t missing = 0;
         const std::string bytes = codePage.Encode(value, &missing);
-        if (missing != std::string::npos ||
-            std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+        if (missing != std::string::npos || std::any_of(bytes.begin(), bytes.end(), [](char c) {
+                return static_cast<unsigned char>(c) < 0x20;
+            }))
             continue;
         std::string quoted = "'";
-        for (const char c : bytes) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+        for (const char c : bytes)
+            quoted += c == '\'' ? std::string("''") : std::string(1, c);
         out += withCharset.substr(copied, start - copied) + quoted + "'";
         copied = end;
     }
@@ -797,13 +872,15 @@ TEST_F(CliTool, FormsInTheirDeclaredDoubleByteCodePageKeepTheirCharacters) {
         const Result binary = Run({"convert", "--to", "binary", c.Name + ".dfm", "-o", c.Name + ".bin"});
         ASSERT_EQ(binary.Exit, 0) << binary.Err;
         EXPECT_EQ(binary.Err, "");
-        ASSERT_EQ(Run({"convert", "--to", "binary", c.Name + "-codes.dfm", "-o", c.Name + "-codes.bin"}).Exit, 0);
+        ASSERT_EQ(Run({"convert", "--to", "binary", c.Name + "-codes.dfm", "-o", c.Name + "-codes.bin"}).Exit,
+                  0);
         EXPECT_EQ(Read(c.Name + ".bin"), Read(c.Name + "-codes.bin"));
 
         const Result text = Run({"convert", "--to", "text", c.Name + ".bin", "-o", c.Name + ".txt"});
         ASSERT_EQ(text.Exit, 0) << text.Err;
         EXPECT_EQ(text.Err, "");
-        ASSERT_EQ(Run({"convert", "--to", "text", c.Name + "-codes.bin", "-o", c.Name + "-codes.txt"}).Exit, 0);
+        ASSERT_EQ(Run({"convert", "--to", "text", c.Name + "-codes.bin", "-o", c.Name + "-codes.txt"}).Exit,
+                  0);
         EXPECT_EQ(Read(c.Name + ".txt"), Read(c.Name + "-codes.txt"));
     }
 }
@@ -947,7 +1024,8 @@ TEST_F(CliTool, PrintsHelpAndVersion) {
         {{"convert", "--to", "text", "-h"}, "Usage: formwright-cli convert --to ENCODING"},
         {{"detect", "--help"}, "Usage: formwright-cli detect [--codepage N] FILE..."},
         {{"check", "-h"}, "Usage: formwright-cli check [--codepage N] [--format text|json]"},
-        {{"classes", "--help"}, "Usage: formwright-cli classes [--package BPL]... [--installed-packages] [NAME]"},
+        {{"classes", "--help"},
+         "Usage: formwright-cli classes [--package BPL]... [--installed-packages] [NAME]"},
         {{"resources", "--help"}, "Usage: formwright-cli resources [--codepage N] FILE"},
         {{"forms", "-h"}, "Usage: formwright-cli forms [--codepage N] FILE"},
         {{"extract", "--help"}, "Usage: formwright-cli extract [--to text|binary]"},
@@ -1032,13 +1110,14 @@ TEST_F(CliTool, ExtractKeepsHostileNamesInsideTheFolderAndGoesOnPastDamagedForms
 // inside one.
 TEST_F(CliTool, ExtractReadsEachFormInItsDeclaredCodePage) {
     std::string caption = "a";
-    for (int i = 0; i < 40; ++i) caption += "\x93\xfa";
+    for (int i = 0; i < 40; ++i)
+        caption += "\x93\xfa";
     // A binary form holding the caption as an 8-bit string, as compilers of 8-bit
     // programs store it.
     const auto shortString = [](const std::string& text) { return static_cast<char>(text.size()) + text; };
-    const std::string binary = "TPF0" + shortString("TForm") + shortString("F") + shortString("Font.Charset") +
-                               '\x07' + shortString("SHIFTJIS_CHARSET") + shortString("Caption") + '\x06' +
-                               shortString(caption) + std::string(2, '\0');
+    const std::string binary = "TPF0" + shortString("TForm") + shortString("F") +
+                               shortString("Font.Charset") + '\x07' + shortString("SHIFTJIS_CHARSET") +
+                               shortString("Caption") + '\x06' + shortString(caption) + std::string(2, '\0');
     Write("sjis.bin", binary);
     ASSERT_EQ(Run({"convert", "--to", "text", "sjis.bin", "-o", "sjis.txt"}).Exit, 0);
     fwtest::PeWriter writer;
@@ -1054,7 +1133,8 @@ TEST_F(CliTool, ExtractReadsEachFormInItsDeclaredCodePage) {
     const Result forced = Run({"extract", "--codepage", "1252", "app.exe", "--out-dir", "forced"});
     ASSERT_EQ(forced.Exit, 0) << forced.Err;
     EXPECT_NE(Read("forced/TF.dfm"), Read("sjis.txt"));
-    EXPECT_EQ(forced.Err, "app.exe(TF): warning: read in code page 1252 as --codepage says, but the form declares 932\n");
+    EXPECT_EQ(forced.Err,
+              "app.exe(TF): warning: read in code page 1252 as --codepage says, but the form declares 932\n");
 }
 
 TEST_F(CliTool, PkgInfoPrintsTheReportPages) {
@@ -1125,19 +1205,22 @@ TEST_F(CliTool, CheckAndClassesLoadTheDesignPackagesGiven) {
     // Several packages, earlier ones first: gadgets' TGadget derives from widgets' TWidget.
     const Result gadget = Run({"classes", "--package=widgets.bpl", "--package", "gadgets.bpl", "tgadget"});
     EXPECT_EQ(gadget.Exit, 0) << gadget.Err;
-    EXPECT_TRUE(StartsWith(gadget.Out, "class: TGadget\nunit: GadgetUnit\nancestry: TGadget > TWidget > "
-                                       "TWidgetBase > TCustomControl"))
+    EXPECT_TRUE(StartsWith(gadget.Out,
+                           "class: TGadget\nunit: GadgetUnit\nancestry: TGadget > TWidget > "
+                           "TWidgetBase > TCustomControl"))
         << gadget.Out;
     const Result listed = Run({"classes", "--package", "widgets.bpl"});
     EXPECT_EQ(listed.Exit, 0) << listed.Err;
-    EXPECT_NE(listed.Out.find("\nTWidgetBase\tWidgetUnit\tTCustomControl\n"), std::string::npos) << listed.Out;
+    EXPECT_NE(listed.Out.find("\nTWidgetBase\tWidgetUnit\tTCustomControl\n"), std::string::npos)
+        << listed.Out;
 
     // A package that cannot be loaded is reported and fails the run; the others load.
     const Result junk = Run({"check", "--package", "junk.bpl", "--package", "widgets.bpl", "form.dfm"});
     EXPECT_EQ(junk.Exit, 1);
     EXPECT_EQ(junk.Out, "form.dfm: ok\n");
-    EXPECT_EQ(junk.Err,
-              "formwright-cli: package junk.bpl: Can't load package junk.bpl. The file is not a valid PE image\n");
+    EXPECT_EQ(
+        junk.Err,
+        "formwright-cli: package junk.bpl: Can't load package junk.bpl. The file is not a valid PE image\n");
 
     // The options belong to check and classes only, and --package needs its file.
     EXPECT_EQ(Run({"forms", "--package", "widgets.bpl", "widgets.bpl"}).Exit, 2);

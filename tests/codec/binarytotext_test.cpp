@@ -17,12 +17,15 @@ namespace {
 
 fw::Bytes Le64(std::int64_t v) {
     fw::Bytes out;
-    for (int i = 0; i < 8; ++i) out.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * i)));
+    for (int i = 0; i < 8; ++i)
+        out.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * i)));
     return out;
 }
 
 // A root object Form1 of class TForm1 holding one property P with the given value.
-fw::Bytes FormWithP(const fw::Bytes& value) { return Bin("'TPF0' s'TForm1' s'Form1' s'P'") + value + Bin("00 00"); }
+fw::Bytes FormWithP(const fw::Bytes& value) {
+    return Bin("'TPF0' s'TForm1' s'Form1' s'P'") + value + Bin("00 00");
+}
 
 std::string TextWithP(const std::string& valueText) {
     return "object Form1: TForm1\r\n  P = " + valueText + "\r\nend\r\n";
@@ -41,13 +44,15 @@ std::string Hexes(std::size_t n) {
 
 fw::Bytes HexBytes(std::size_t n) {
     fw::Bytes out;
-    for (std::size_t i = 0; i < n; ++i) out.push_back(static_cast<std::uint8_t>((i * 29 + 0xA5) & 0xFF));
+    for (std::size_t i = 0; i < n; ++i)
+        out.push_back(static_cast<std::uint8_t>((i * 29 + 0xA5) & 0xFF));
     return out;
 }
 
 std::string Letters(std::size_t n) {
     std::string out;
-    for (std::size_t i = 0; i < n; ++i) out += static_cast<char>('a' + i % 26);
+    for (std::size_t i = 0; i < n; ++i)
+        out += static_cast<char>('a' + i % 26);
     return out;
 }
 
@@ -76,7 +81,8 @@ TEST(BinaryFormToText, LaysOutObjects) {
          "object Form1: TForm1\r\n  Width = 300\r\nend\r\n"},
         {"inherited with position", Bin("'TPF0' F3 02 02 s'TForm1' s'Form1' 00 00"),
          "inherited Form1: TForm1 [2]\r\nend\r\n"},
-        {"inherited and inline", Bin("'TPF0' F5 s'TForm1' s'Form1' 00 00"), "inherited Form1: TForm1\r\nend\r\n"},
+        {"inherited and inline", Bin("'TPF0' F5 s'TForm1' s'Form1' 00 00"),
+         "inherited Form1: TForm1\r\nend\r\n"},
         {"inline", Bin("'TPF0' F4 s'TFrame1' s'Frame1' 00 00"), "inline Frame1: TFrame1\r\nend\r\n"},
         {"inline with position 0", Bin("'TPF0' F6 02 00 s'TFrame1' s'Frame1' 00 00"),
          "inline Frame1: TFrame1 [0]\r\nend\r\n"},
@@ -144,7 +150,8 @@ TEST(BinaryFormToText, WritesStrings) {
         {"empty wide", FormWithP(Bin("12 00 00 00 00")), TextWithP("''")},
         {"empty UTF-8", FormWithP(Bin("14 00 00 00 00")), TextWithP("''")},
         // A quote is always #39, never doubled.
-        {"quote and line break", FormWithP(Bin("06 0A 'It' 27 's' 0D 0A 'done'")), TextWithP("'It'#39's'#13#10'done'")},
+        {"quote and line break", FormWithP(Bin("06 0A 'It' 27 's' 0D 0A 'done'")),
+         TextWithP("'It'#39's'#13#10'done'")},
         {"control characters only", FormWithP(Bin("06 02 0D 0A")), TextWithP("#13#10")},
         {"quote only", FormWithP(Bin("06 01 27")), TextWithP("#39")},
         {"space and tilde are plain", FormWithP(Bin("06 03 20 7E 20")), TextWithP("' ~ '")},
@@ -164,16 +171,19 @@ TEST(BinaryFormToText, WritesStrings) {
                    s130.substr(128) + "'")},
         {"long string tag of 300", FormWithP(Bin("0C 2C 01 00 00") + Raw(Letters(300))),
          TextWithP("\r\n    '" + Letters(300).substr(0, 64) + "' +\r\n    '" + Letters(300).substr(64, 64) +
-                   "' +\r\n    '" + Letters(300).substr(128, 64) + "' +\r\n    '" + Letters(300).substr(192, 64) +
-                   "' +\r\n    '" + Letters(300).substr(256) + "'")},
+                   "' +\r\n    '" + Letters(300).substr(128, 64) + "' +\r\n    '" +
+                   Letters(300).substr(192, 64) + "' +\r\n    '" + Letters(300).substr(256) + "'")},
         // Character codes count toward the 64 of a line, one each.
         {"quotes at the break", FormWithP(Bin("06 42") + Raw(Letters(63)) + Bin("27 27 'b'")),
          TextWithP("\r\n    '" + Letters(63) + "'#39 +\r\n    #39'b'")},
-        {"65 wide characters", FormWithP(Bin("12 41 00 00 00") + [] {
-             fw::Bytes b;
-             for (char c : Letters(64)) b = b + fw::Bytes{static_cast<std::uint8_t>(c), 0};
-             return b + Bin("E9 00");
-         }()),
+        {"65 wide characters",
+         FormWithP(Bin("12 41 00 00 00") +
+                   [] {
+                       fw::Bytes b;
+                       for (char c : Letters(64))
+                           b = b + fw::Bytes{static_cast<std::uint8_t>(c), 0};
+                       return b + Bin("E9 00");
+                   }()),
          TextWithP("\r\n    '" + s64 + "' +\r\n    #233")},
         // Strings inside lists break one level deeper than the list's elements.
         {"long string in a list", FormWithP(Bin("01 06 41") + Raw(s65) + Bin("00")),
@@ -196,7 +206,9 @@ TEST(BinaryFormToText, KeepsTwoByteCharactersOnOneLine) {
         {"across the break", japanese, Letters(63) + a + "b",
          "\r\n    '" + Letters(63) + "' +\r\n    '" + a + "b'"},
         {"single-byte page cuts it", fw::CodePage::Default(), Letters(63) + a + "b",
-         "\r\n    '" + Letters(63) + "\x82' +\r\n    '\xA0" "b'"},
+         "\r\n    '" + Letters(63) +
+             "\x82' +\r\n    '\xA0"
+             "b'"},
         {"ending at the break", japanese, Letters(62) + a + "b",
          "\r\n    '" + Letters(62) + a + "' +\r\n    'b'"},
         {"exactly 64", japanese, Letters(62) + a, "'" + Letters(62) + a + "'"},
@@ -212,12 +224,14 @@ TEST(BinaryFormToText, KeepsTwoByteCharactersOnOneLine) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Label);
-        const fw::Bytes binary = FormWithP(Bin("0C") + Le32(static_cast<std::uint32_t>(c.String.size())) + Raw(c.String));
+        const fw::Bytes binary =
+            FormWithP(Bin("0C") + Le32(static_cast<std::uint32_t>(c.String.size())) + Raw(c.String));
         const std::string text = ToText(binary, c.Page);
         EXPECT_EQ(Escaped(text), Escaped(TextWithP(c.Text)));
         // Read back, the text gives the characters of the string.
         std::string codes;
-        for (char16_t u : c.Page.Decode(c.String)) codes += "#" + std::to_string(u);
+        for (char16_t u : c.Page.Decode(c.String))
+            codes += "#" + std::to_string(u);
         EXPECT_EQ(Hex(ToBinary(text, c.Page)), Hex(ToBinary(TextWithP(codes), c.Page)));
     }
 }
@@ -229,7 +243,8 @@ TEST(BinaryFormToText, WritesBinaryDataAsHex) {
         {"none", FormWithP(Bin("0A 00 00 00 00")), TextWithP("{}")},
         {"negative count", FormWithP(Bin("0A FF FF FF FF")), TextWithP("{}")},
         {"31 bytes", FormWithP(Bin("0A") + Le32(31) + HexBytes(31)), TextWithP("{" + Hexes(31) + "}")},
-        {"32 bytes", FormWithP(Bin("0A") + Le32(32) + HexBytes(32)), TextWithP("{\r\n    " + Hexes(32) + "}")},
+        {"32 bytes", FormWithP(Bin("0A") + Le32(32) + HexBytes(32)),
+         TextWithP("{\r\n    " + Hexes(32) + "}")},
         {"33 bytes", FormWithP(Bin("0A") + Le32(33) + HexBytes(33)),
          TextWithP("{\r\n    " + Hexes(33).substr(0, 64) + "\r\n    " + Hexes(33).substr(64) + "}")},
         {"64 bytes", FormWithP(Bin("0A") + Le32(64) + HexBytes(64)),
@@ -242,12 +257,15 @@ TEST(BinaryFormToText, WritesCollections) {
         {"empty", FormWithP(Bin("0E 00")), TextWithP("<>")},
         {"items with and without index",
          FormWithP(Bin("0E 01 s'Width' 02 0A 00 02 02 01 s'Width' 02 14 00 00")),
-         TextWithP("<\r\n    item\r\n      Width = 10\r\n    end\r\n    item [2]\r\n      Width = 20\r\n    end>")},
-        {"index 300 as int16", FormWithP(Bin("0E 03 2C 01 01 00 00")), TextWithP("<\r\n    item [300]\r\n    end>")},
-        {"index as int32", FormWithP(Bin("0E 04 FF FF FF FF 01 00 00")), TextWithP("<\r\n    item [-1]\r\n    end>")},
-        {"item holding a collection",
-         FormWithP(Bin("0E 01 s'Sub' 0E 01 s'X' 02 01 00 00 00 00")),
-         TextWithP("<\r\n    item\r\n      Sub = <\r\n        item\r\n          X = 1\r\n        end>\r\n    end>")},
+         TextWithP(
+             "<\r\n    item\r\n      Width = 10\r\n    end\r\n    item [2]\r\n      Width = 20\r\n    end>")},
+        {"index 300 as int16", FormWithP(Bin("0E 03 2C 01 01 00 00")),
+         TextWithP("<\r\n    item [300]\r\n    end>")},
+        {"index as int32", FormWithP(Bin("0E 04 FF FF FF FF 01 00 00")),
+         TextWithP("<\r\n    item [-1]\r\n    end>")},
+        {"item holding a collection", FormWithP(Bin("0E 01 s'Sub' 0E 01 s'X' 02 01 00 00 00 00")),
+         TextWithP("<\r\n    item\r\n      Sub = <\r\n        item\r\n          X = 1\r\n        end>\r\n    "
+                   "end>")},
     });
 }
 
@@ -257,23 +275,30 @@ TEST(BinaryFormToText, WritesFloatsInFixedForm) {
         {"0", FormWithP(Bin("05 00 00 00 00 00 00 00 00 00 00")), TextWithP("0.000000000000000000")},
         {"-2", FormWithP(Bin("05 00 00 00 00 00 00 00 80 00 C0")), TextWithP("-2.000000000000000000")},
         {"1000", FormWithP(Bin("05 00 00 00 00 00 00 00 FA 08 40")), TextWithP("1000.000000000000000000")},
-        {"extended 0.1", FormWithP(Bin("05 CD CC CC CC CC CC CC CC FB 3F")), TextWithP("0.100000000000000000")},
+        {"extended 0.1", FormWithP(Bin("05 CD CC CC CC CC CC CC CC FB 3F")),
+         TextWithP("0.100000000000000000")},
         {"double 0.1", FormWithP(Bin("15 9A 99 99 99 99 99 B9 3F")), TextWithP("0.100000000000000000")},
         // The double holds 12345.67799999999988..., which rounds to 16 digits.
-        {"double 12345.678", FormWithP(Bin("15 58 39 B4 C8 D6 1C C8 40")), TextWithP("12345.678000000000000000")},
-        {"extended 0.001", FormWithP(Bin("05 3B DF 4F 8D 97 6E 12 83 F5 3F")), TextWithP("0.001000000000000000")},
-        {"extended 1E-17", FormWithP(Bin("05 49 B4 A4 36 32 AA 77 B8 C6 3F")), TextWithP("0.000000000000000010")},
+        {"double 12345.678", FormWithP(Bin("15 58 39 B4 C8 D6 1C C8 40")),
+         TextWithP("12345.678000000000000000")},
+        {"extended 0.001", FormWithP(Bin("05 3B DF 4F 8D 97 6E 12 83 F5 3F")),
+         TextWithP("0.001000000000000000")},
+        {"extended 1E-17", FormWithP(Bin("05 49 B4 A4 36 32 AA 77 B8 C6 3F")),
+         TextWithP("0.000000000000000010")},
         // Too small for 18 fraction digits: zero, and without its sign.
-        {"extended -1E-20", FormWithP(Bin("05 EB 1A 11 92 64 08 E5 BC BC BF")), TextWithP("0.000000000000000000")},
+        {"extended -1E-20", FormWithP(Bin("05 EB 1A 11 92 64 08 E5 BC BC BF")),
+         TextWithP("0.000000000000000000")},
         {"double -1E-20", FormWithP(Bin("15 23 42 92 0C A1 9C C7 BB")), TextWithP("0.000000000000000000")},
         // A carry out of the first digit.
-        {"0.99999999999999999", FormWithP(Bin("05 48 FF FF FF FF FF FF FF FE 3F")), TextWithP("1.000000000000000000")},
+        {"0.99999999999999999", FormWithP(Bin("05 48 FF FF FF FF FF FF FF FE 3F")),
+         TextWithP("1.000000000000000000")},
         {"1E15 stays fixed", FormWithP(Bin("05 00 00 00 A0 31 A9 5F E3 30 40")),
          TextWithP("1000000000000000.000000000000000000")},
         {"double 1E16 is scientific", FormWithP(Bin("15 00 80 E0 37 79 C3 41 43")), TextWithP("1E16")},
         {"1E20", FormWithP(Bin("05 00 00 62 AC C5 EB 78 AD 41 40")), TextWithP("1E20")},
         {"2.5E17", FormWithP(Bin("05 00 00 40 76 3A 6B 0B DE 38 40")), TextWithP("2.5E17")},
-        {"123456789012345678", FormWithP(Bin("05 00 A7 79 18 D3 A5 4D DB 37 40")), TextWithP("1.234567890123457E17")},
+        {"123456789012345678", FormWithP(Bin("05 00 A7 79 18 D3 A5 4D DB 37 40")),
+         TextWithP("1.234567890123457E17")},
         {"99999999999999999", FormWithP(Bin("05 80 FF FF C4 2E BC A2 B1 37 40")), TextWithP("1E17")},
         {"infinity", FormWithP(Bin("05 00 00 00 00 00 00 00 80 FF 7F")), TextWithP("INF")},
         {"negative infinity", FormWithP(Bin("05 00 00 00 00 00 00 00 80 FF FF")), TextWithP("-INF")},
@@ -292,8 +317,10 @@ TEST(BinaryFormToText, WritesSinglesCurrencyAndDatesInGeneralForm) {
         {"currency 1.5", FormWithP(Bin("10") + Le64(15000)), TextWithP("15000c")},
         {"currency raw -5", FormWithP(Bin("10") + Le64(-5)), TextWithP("-5c")},
         {"currency 0", FormWithP(Bin("10") + Le64(0)), TextWithP("0c")},
-        {"currency of 15 digits", FormWithP(Bin("10") + Le64(123456789012345)), TextWithP("123456789012345c")},
-        {"currency of 16 digits", FormWithP(Bin("10") + Le64(1234567890123456)), TextWithP("1.23456789012346E15c")},
+        {"currency of 15 digits", FormWithP(Bin("10") + Le64(123456789012345)),
+         TextWithP("123456789012345c")},
+        {"currency of 16 digits", FormWithP(Bin("10") + Le64(1234567890123456)),
+         TextWithP("1.23456789012346E15c")},
         {"currency 1E16", FormWithP(Bin("10") + Le64(10000000000000000)), TextWithP("1E16c")},
         {"currency minimum", FormWithP(Bin("10") + Le64(std::numeric_limits<std::int64_t>::min())),
          TextWithP("-9.22337203685478E18c")},
@@ -327,16 +354,21 @@ TEST(BinaryFormToText, ReportsDamagedStreams) {
     const Case cases[] = {
         {"tag 22", Bin("'TPF0' s'TForm1' s'Form1' s'Width' 16 00 00"), "Error reading Form1.Width: 22"},
         {"tag byte 150", Bin("'TPF0' s'TForm1' s'Form1' s'Width' 96 00 00"), "Error reading Form1.Width: 22"},
-        {"tag byte 255", Bin("'TPF0' s'TForm1' s'Form1' s'Width' FF 00 00"), "Error reading Form1.Width: 127"},
-        {"unnamed object: its class names it", Bin("'TPF0' s'TFoo' 00 s'Tag' 16 00 00"), "Error reading TFoo.Tag: 22"},
+        {"tag byte 255", Bin("'TPF0' s'TForm1' s'Form1' s'Width' FF 00 00"),
+         "Error reading Form1.Width: 127"},
+        {"unnamed object: its class names it", Bin("'TPF0' s'TFoo' 00 s'Tag' 16 00 00"),
+         "Error reading TFoo.Tag: 22"},
         {"inside a child",
-         Bin("'TPF0' s'TForm1' s'Form1' s'Left' 02 01 00 s'TButton' s'Button1' s'Top' 02 01 s'Caption' 20 00 00 00"),
+         Bin("'TPF0' s'TForm1' s'Form1' s'Left' 02 01 00 s'TButton' s'Button1' s'Top' 02 01 s'Caption' 20 00 "
+             "00 00"),
          "Error reading Button1.Caption: 32"},
-        {"inside a list", Bin("'TPF0' s'TForm1' s'Form1' s'Tags' 01 02 01 17 00 00 00"), "Error reading Form1.Tags: 23"},
+        {"inside a list", Bin("'TPF0' s'TForm1' s'Form1' s'Tags' 01 02 01 17 00 00 00"),
+         "Error reading Form1.Tags: 23"},
         {"inside a collection item", Bin("'TPF0' s'TForm1' s'Form1' s'Cols' 0E 01 s'Width' 16 00 00 00 00"),
          "Error reading Form1.Width: 22"},
         {"bad signature", Bin("'TPF1' s'TForm1' s'Form1' 00 00"), "Invalid stream format"},
-        {"resource header instead of signature", Bin("FF 0A 00 'TFORM1' 00 30 10 00 00 00 00"), "Invalid stream format"},
+        {"resource header instead of signature", Bin("FF 0A 00 'TFORM1' 00 30 10 00 00 00 00"),
+         "Invalid stream format"},
         {"three bytes", Bin("'TPF'"), "Stream read error"},
         {"signature only", Bin("'TPF0'"), "Stream read error"},
         {"cut in a class name", Bin("'TPF0' 06 'TFo'"), "Stream read error"},
@@ -345,13 +377,15 @@ TEST(BinaryFormToText, ReportsDamagedStreams) {
         {"no end of properties", Bin("'TPF0' s'TForm1' s'Form1'"), "Stream read error"},
         {"string cut", Bin("'TPF0' s'TForm1' s'Form1' s'S' 0C 10 00 00 00 'abc'"), "Stream read error"},
         {"binary cut", Bin("'TPF0' s'TForm1' s'Form1' s'D' 0A 10 00 00 00 01 02"), "Stream read error"},
-        {"huge string length", Bin("'TPF0' s'TForm1' s'Form1' s'S' 0C FF FF FF 7F 'abc' 00 00"), "Stream read error"},
+        {"huge string length", Bin("'TPF0' s'TForm1' s'Form1' s'S' 0C FF FF FF 7F 'abc' 00 00"),
+         "Stream read error"},
         // Integer tags with bit 128 are not taken as integers.
         {"tag byte 130", Bin("'TPF0' s'TForm1' s'Form1' s'Width' 82 05 00 00"), "Invalid property value"},
         {"tag byte 134", Bin("'TPF0' s'TForm1' s'Form1' s'S' 86 01 'x' 00 00"), "Invalid property value"},
-        {"collection item without its list tag", Bin("'TPF0' s'TForm1' s'Form1' s'C' 0E 02 05 06 00 00 00 00"),
-         "Invalid property value"},
-        {"collection item with an int64 index", Bin("'TPF0' s'TForm1' s'Form1' s'C' 0E 13 00 00 00 00 00 00 00 00 01 00 00 00 00"),
+        {"collection item without its list tag",
+         Bin("'TPF0' s'TForm1' s'Form1' s'C' 0E 02 05 06 00 00 00 00"), "Invalid property value"},
+        {"collection item with an int64 index",
+         Bin("'TPF0' s'TForm1' s'Form1' s'C' 0E 13 00 00 00 00 00 00 00 00 01 00 00 00 00"),
          "Invalid property value"},
     };
     for (const Case& c : cases) {
@@ -364,17 +398,20 @@ TEST(BinaryFormToText, ReportsDamagedStreams) {
 // overflow; a deep but sensible form converts.
 TEST(BinaryFormToText, BoundsNesting) {
     const std::size_t deep = 100000;
-    fw::Bytes lists = Bin("'TPF0' s'TForm1' s'Form1' s'P'") + Repeat(fw::TagList, deep) + Repeat(fw::TagNull, deep) +
-                      Bin("00 00");
+    fw::Bytes lists = Bin("'TPF0' s'TForm1' s'Form1' s'P'") + Repeat(fw::TagList, deep) +
+                      Repeat(fw::TagNull, deep) + Bin("00 00");
     fw::Bytes objects = Bin("'TPF0'");
     const fw::Bytes header = Bin("s'T' 00 00");
-    for (std::size_t i = 0; i < deep; ++i) Append(objects, header);
+    for (std::size_t i = 0; i < deep; ++i)
+        Append(objects, header);
     Append(objects, Repeat(0, deep + 1));
     fw::Bytes collections = Bin("'TPF0' s'TForm1' s'Form1' s'P'");
     const fw::Bytes open = Bin("0E 01 s'P'"), close = Bin("00 00");
-    for (std::size_t i = 0; i < deep; ++i) Append(collections, open);
+    for (std::size_t i = 0; i < deep; ++i)
+        Append(collections, open);
     Append(collections, Bin("0E 00"));
-    for (std::size_t i = 0; i < deep; ++i) Append(collections, close);
+    for (std::size_t i = 0; i < deep; ++i)
+        Append(collections, close);
     Append(collections, Bin("00 00"));
 
     for (const fw::Bytes* binary : {&lists, &objects, &collections}) {
@@ -384,16 +421,19 @@ TEST(BinaryFormToText, BoundsNesting) {
     }
 
     fw::Bytes sensible = Bin("'TPF0'");
-    for (int i = 0; i < 100; ++i) Append(sensible, header);
+    for (int i = 0; i < 100; ++i)
+        Append(sensible, header);
     Append(sensible, Repeat(0, 101));
     std::string text = ToText(sensible);
-    EXPECT_NE(text.find(std::string(198, ' ') + "object T\r\n" + std::string(198, ' ') + "end\r\n"), std::string::npos);
+    EXPECT_NE(text.find(std::string(198, ' ') + "object T\r\n" + std::string(198, ' ') + "end\r\n"),
+              std::string::npos);
 }
 
 // After converting one root record, the input stands right after it, whether the
 // reader scanned memory or read in blocks, and however far its last block reached.
 TEST(BinaryFormToText, StopsAfterTheRootRecord) {
-    const fw::Bytes first = Bin("'TPF0' s'TForm1' s'Form1' s'Data' 0A") + Le32(5000) + HexBytes(5000) + Bin("00 00");
+    const fw::Bytes first =
+        Bin("'TPF0' s'TForm1' s'Form1' s'Data' 0A") + Le32(5000) + HexBytes(5000) + Bin("00 00");
     const fw::Bytes second = Bin("'TPF0' s'TForm2' s'Form2' 00 00");
     auto check = [&](fw::Stream& in) {
         fw::MemoryStream out1, out2;
@@ -420,14 +460,16 @@ TEST(BinaryFormToText, StopsAfterTheRootRecord) {
 
 TEST(ResourceFormToText, SkipsTheResourceHeader) {
     const fw::Bytes form = Bin("'TPF0' s'TForm1' s'Form1' s'Width' 03 2C 01 00 00");
-    fw::MemoryStream in(Bin("FF 0A 00 'TFORM1' 00 30 10") + Le32(static_cast<std::uint32_t>(form.size())) + form +
-                        Bin("'rest'"));
+    fw::MemoryStream in(Bin("FF 0A 00 'TFORM1' 00 30 10") + Le32(static_cast<std::uint32_t>(form.size())) +
+                        form + Bin("'rest'"));
     fw::MemoryStream out;
     fw::ResourceFormToText(in, out);
-    EXPECT_EQ(std::string(out.Data().begin(), out.Data().end()), "object Form1: TForm1\r\n  Width = 300\r\nend\r\n");
+    EXPECT_EQ(std::string(out.Data().begin(), out.Data().end()),
+              "object Form1: TForm1\r\n  Width = 300\r\nend\r\n");
     EXPECT_EQ(in.Remaining(), 4);
 
     fw::MemoryStream bare(form);
     fw::MemoryStream ignored;
-    EXPECT_EQ(MessageOf<fw::EInvalidImage>([&] { fw::ResourceFormToText(bare, ignored); }), "Invalid stream format");
+    EXPECT_EQ(MessageOf<fw::EInvalidImage>([&] { fw::ResourceFormToText(bare, ignored); }),
+              "Invalid stream format");
 }

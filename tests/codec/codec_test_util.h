@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
 
 namespace fwtest {
 
@@ -41,7 +41,8 @@ inline fw::Bytes Bin(std::string_view notation) {
             bool shortString = c == 's';
             std::size_t open = shortString ? i + 1 : i;
             std::size_t close = notation.find('\'', open + 1);
-            if (close == std::string_view::npos) throw std::invalid_argument("unclosed quote in test notation");
+            if (close == std::string_view::npos)
+                throw std::invalid_argument("unclosed quote in test notation");
             std::string_view text = notation.substr(open + 1, close - open - 1);
             if (shortString) out.push_back(static_cast<std::uint8_t>(text.size()));
             out.insert(out.end(), text.begin(), text.end());
@@ -60,15 +61,21 @@ inline fw::Bytes operator+(fw::Bytes a, const fw::Bytes& b) {
     return a;
 }
 
-inline void Append(fw::Bytes& to, const fw::Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
+inline void Append(fw::Bytes& to, const fw::Bytes& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
 
-inline fw::Bytes Repeat(std::uint8_t byte, std::size_t n) { return fw::Bytes(n, byte); }
+inline fw::Bytes Repeat(std::uint8_t byte, std::size_t n) {
+    return fw::Bytes(n, byte);
+}
 
-inline fw::Bytes Raw(std::string_view s) { return fw::Bytes(s.begin(), s.end()); }
+inline fw::Bytes Raw(std::string_view s) {
+    return fw::Bytes(s.begin(), s.end());
+}
 
 inline fw::Bytes Le32(std::uint32_t v) {
-    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v >> 16),
-            static_cast<std::uint8_t>(v >> 24)};
+    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
 }
 
 // Bytes as upper-case hex pairs separated by blanks; used so that a failed comparison

@@ -32,8 +32,8 @@
 #include <vector>
 
 #include "base/codepage.h"
-#include "codec/conversion.h"
 #include "base/errors.h"
+#include "codec/conversion.h"
 #include "codec/formreader.h"
 #include "codec/formtokenizer.h"
 #include "codec_test_util.h"
@@ -44,7 +44,9 @@ namespace fs = std::filesystem;
 using fw::Bytes;
 using fw::FormEncoding;
 
-fs::path CorpusDir() { return fs::path(FW_CORPUS_DIR); }
+fs::path CorpusDir() {
+    return fs::path(FW_CORPUS_DIR);
+}
 
 // The corpus must be there: a run that silently tests nothing would look green.
 // Developers without it can set FW_SKIP_CORPUS=1.
@@ -111,7 +113,8 @@ std::string FirstDifference(const std::string& a, const std::string& b) {
         const bool ea = !std::getline(sa, la), eb = !std::getline(sb, lb);
         if (ea && eb) return "no difference";
         if (ea != eb || la != lb)
-            return "line " + std::to_string(line) + ":\n  file:   " + la.substr(0, 120) + "\n  result: " + lb.substr(0, 120);
+            return "line " + std::to_string(line) + ":\n  file:   " + la.substr(0, 120) +
+                   "\n  result: " + lb.substr(0, 120);
     }
 }
 
@@ -136,9 +139,11 @@ private:
         if (flags & fw::FlagChildPosition) header += "[" + std::to_string(prefix.Position) + "]";
         header += reader_.TakeName() + ":" + reader_.TakeName();
         Add(header);
-        while (!reader_.AtListEnd()) Property();
+        while (!reader_.AtListEnd())
+            Property();
         reader_.TakeTag();
-        while (!reader_.AtListEnd()) Object();
+        while (!reader_.AtListEnd())
+            Object();
         reader_.TakeTag();
         Add("end");
     }
@@ -158,23 +163,36 @@ private:
             case fw::TagList:
                 reader_.TakeTag();
                 Add("(");
-                while (!reader_.AtListEnd()) Value();
+                while (!reader_.AtListEnd())
+                    Value();
                 reader_.TakeTag();
                 Add(")");
                 break;
             case fw::TagInt8:
             case fw::TagInt16:
             case fw::TagInt32:
-            case fw::TagInt64: Add("int " + std::to_string(reader_.TakeInt64())); break;
+            case fw::TagInt64:
+                Add("int " + std::to_string(reader_.TakeInt64()));
+                break;
             case fw::TagExtended:
-            case fw::TagDouble: Float("float ", reader_.TakeExtended(), true); break;
-            case fw::TagSingle: Float("single ", reader_.TakeSingle(), false); break;
-            case fw::TagCurrency: Float("currency ", static_cast<long double>(reader_.TakeCurrency()), false); break;
-            case fw::TagDate: Float("date ", reader_.TakeDateTime(), false); break;
+            case fw::TagDouble:
+                Float("float ", reader_.TakeExtended(), true);
+                break;
+            case fw::TagSingle:
+                Float("single ", reader_.TakeSingle(), false);
+                break;
+            case fw::TagCurrency:
+                Float("currency ", static_cast<long double>(reader_.TakeCurrency()), false);
+                break;
+            case fw::TagDate:
+                Float("date ", reader_.TakeDateTime(), false);
+                break;
             case fw::TagShortString:
             case fw::TagLongString:
             case fw::TagWideString:
-            case fw::TagUtf8String: Add("string " + Utf8(reader_.TakeStringW())); break;
+            case fw::TagUtf8String:
+                Add("string " + Utf8(reader_.TakeStringW()));
+                break;
             case fw::TagBinary: {
                 const fw::ByteSpan data = (reader_.TakeTag(), reader_.TakeBinaryPayload());
                 Add("binary " + std::string(data.begin(), data.end()));
@@ -183,7 +201,8 @@ private:
             case fw::TagSet: {
                 reader_.TakeTag();
                 std::string set = "set";
-                for (std::string n = reader_.TakeName(); !n.empty(); n = reader_.TakeName()) set += " " + n;
+                for (std::string n = reader_.TakeName(); !n.empty(); n = reader_.TakeName())
+                    set += " " + n;
                 Add(set);
                 break;
             }
@@ -197,14 +216,17 @@ private:
                         item += " " + std::to_string(reader_.TakeInt32());
                     Add(item);
                     reader_.TakeTag();
-                    while (!reader_.AtListEnd()) Property();
+                    while (!reader_.AtListEnd())
+                        Property();
                     reader_.TakeTag();
                     Add("end");
                 }
                 reader_.TakeTag();
                 Add(">");
                 break;
-            default: Add("ident " + reader_.TakeIdentifier()); break;
+            default:
+                Add("ident " + reader_.TakeIdentifier());
+                break;
         }
     }
 
@@ -225,7 +247,9 @@ std::string ValueDifference(const Bytes& a, const Bytes& b) {
     const auto ea = ValueWalk(BehindHeader(a)).Run();
     const auto eb = ValueWalk(BehindHeader(b)).Run();
     for (std::size_t i = 0; i < std::min(ea.size(), eb.size()); ++i)
-        if (ea[i] != eb[i]) return "value " + std::to_string(i) + ": '" + ea[i].substr(0, 100) + "' became '" + eb[i].substr(0, 100) + "'";
+        if (ea[i] != eb[i])
+            return "value " + std::to_string(i) + ": '" + ea[i].substr(0, 100) + "' became '" +
+                   eb[i].substr(0, 100) + "'";
     if (ea.size() != eb.size()) return "different number of values";
     return {};
 }
@@ -244,7 +268,9 @@ void OtherDirectionIsSafe(const Bytes& bytes, bool isText) {
     }
 }
 
-std::string Relative(const fs::path& file, const fs::path& base) { return fs::relative(file, base).generic_string(); }
+std::string Relative(const fs::path& file, const fs::path& base) {
+    return fs::relative(file, base).generic_string();
+}
 
 TEST(Corpus, TextFormsRoundTrip) {
     if (CorpusMissing()) GTEST_SKIP() << "corpus missing";
@@ -297,7 +323,8 @@ TEST(Corpus, BinaryFormsRoundTrip) {
     const fs::path pe = CorpusDir() / "pe-resources";
     const auto& known = Known();
     std::vector<std::pair<fs::path, std::string>> inputs;  // file, name in the list
-    for (const fs::path& f : FilesIn(forms / "binary")) inputs.emplace_back(f, Relative(f, forms));
+    for (const fs::path& f : FilesIn(forms / "binary"))
+        inputs.emplace_back(f, Relative(f, forms));
     for (const fs::path& f : FilesIn(pe)) {
         const std::string leaf = f.filename().string();
         if (f.extension() == ".bin" && leaf != "PACKAGEINFO.bin" && leaf != "DESCRIPTION.bin")
@@ -368,7 +395,8 @@ TEST(Corpus, DoubleByteFormConvertsBothWays) {
     // Every string is proper GBK: no byte falls back to a private unit F780-F7FF.
     for (std::size_t at = text.find('#'); at != std::string::npos; at = text.find('#', at + 1)) {
         unsigned code = 0;
-        for (std::size_t k = at + 1; k < text.size() && std::isdigit(static_cast<unsigned char>(text[k])); ++k)
+        for (std::size_t k = at + 1; k < text.size() && std::isdigit(static_cast<unsigned char>(text[k]));
+             ++k)
             code = code * 10 + static_cast<unsigned>(text[k] - '0');
         EXPECT_FALSE(code >= 0xF780 && code <= 0xF7FF) << code;
     }
@@ -452,7 +480,8 @@ std::string ReencodedStrings(std::string_view text, const fw::CodePage& codePage
         }
         std::size_t missing = 0;
         const std::string bytes = codePage.Encode(units, &missing);
-        if (missing != std::u16string::npos || std::none_of(units.begin(), units.end(), [](char16_t u) { return u > 127; })) {
+        if (missing != std::u16string::npos ||
+            std::none_of(units.begin(), units.end(), [](char16_t u) { return u > 127; })) {
             out.append(text.substr(start, i - start));
             continue;
         }
@@ -490,11 +519,13 @@ TEST(Corpus, ReencodedFormsConvertInDoubleBytePages) {
         const fw::CodePage& page = *fw::CodePage::Find(c.Page);
         const Bytes original = fw::ReadFileBytes((CorpusDir() / "forms" / c.File).string());
         int rewritten = 0;
-        const std::string reencoded = ReencodedStrings(std::string(original.begin(), original.end()), page, rewritten);
+        const std::string reencoded =
+            ReencodedStrings(std::string(original.begin(), original.end()), page, rewritten);
         EXPECT_GE(rewritten, 3);
         // The 8-bit strings decode to the characters the codes gave.
         const Bytes binary = fwtest::ToBinary(reencoded, page);
-        EXPECT_EQ(fwtest::Hex(binary), fwtest::Hex(fwtest::ToBinary(std::string(original.begin(), original.end()))));
+        EXPECT_EQ(fwtest::Hex(binary),
+                  fwtest::Hex(fwtest::ToBinary(std::string(original.begin(), original.end()))));
         // And the binary comes back through text unchanged.
         EXPECT_EQ(fwtest::Hex(fwtest::ToBinary(fwtest::ToText(binary, page), page)), fwtest::Hex(binary));
     }

@@ -289,7 +289,9 @@ TEST(FormHighlighter, KeepsTwoByteCharactersWhole) {
          R"(Ident(Caption) Space( ) Symbol(=) Space( ) Unknown(\x83) Comment({\x83\))", InComment},
         {"ab \x83\x7D} x", japanese, InComment, R"(Comment(ab \x83}}) Space( ) Ident(x))", Normal},
         {"\x83'x'\x83", japanese, Normal, R"(Unknown(\x83) String('x') Unknown(\x83))", Normal},
-        {"\xB0\xA1" "end", *fw::CodePage::Find(949), Normal, R"(Unknown(\xB0\xA1) Key(end))", Normal},
+        {"\xB0\xA1"
+         "end",
+         *fw::CodePage::Find(949), Normal, R"(Unknown(\xB0\xA1) Key(end))", Normal},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Escaped(c.Line));

@@ -76,26 +76,36 @@ std::vector<TakeOperation> TakeOperations() {
         return m;
     };
     auto integers64 = with(integers, {{fw::TagInt64, "-5"}});
-    const std::map<std::uint8_t, std::string> strings = {
-        {fw::TagShortString, "hi"}, {fw::TagLongString, "hi"}, {fw::TagWideString, "hi"}, {fw::TagUtf8String, "hi"}};
+    const std::map<std::uint8_t, std::string> strings = {{fw::TagShortString, "hi"},
+                                                         {fw::TagLongString, "hi"},
+                                                         {fw::TagWideString, "hi"},
+                                                         {fw::TagUtf8String, "hi"}};
     return {
         {"TakeInt32", [](FormReader& r) { return std::to_string(r.TakeInt32()); }, integers},
         {"TakeInt64", [](FormReader& r) { return std::to_string(r.TakeInt64()); }, integers64},
         {"TakeExtended", [](FormReader& r) { return Num(r.TakeExtended()); },
          with(integers64, {{fw::TagExtended, "1.5"}, {fw::TagDouble, "1.5"}})},
-        {"TakeSingle", [](FormReader& r) { return Num(r.TakeSingle()); }, with(integers64, {{fw::TagSingle, "1.5"}})},
+        {"TakeSingle", [](FormReader& r) { return Num(r.TakeSingle()); },
+         with(integers64, {{fw::TagSingle, "1.5"}})},
         // An integer is an amount; the result is scaled by 10000.
-        {"TakeCurrency", [](FormReader& r) { return std::to_string(r.TakeCurrency()); },
+        {"TakeCurrency",
+         [](FormReader& r) { return std::to_string(r.TakeCurrency()); },
          {{fw::TagInt8, "-50000"},
           {fw::TagInt16, "-50000"},
           {fw::TagInt32, "-50000"},
           {fw::TagInt64, "-50000"},
           {fw::TagCurrency, "15000"}}},
-        {"TakeDateTime", [](FormReader& r) { return Num(r.TakeDateTime()); }, with(integers64, {{fw::TagDate, "1.5"}})},
+        {"TakeDateTime", [](FormReader& r) { return Num(r.TakeDateTime()); },
+         with(integers64, {{fw::TagDate, "1.5"}})},
         {"TakeString8", [](FormReader& r) { return r.TakeString8(); }, strings},
         {"TakeStringW", [](FormReader& r) { return Escaped(r.TakeStringW()); }, strings},
-        {"TakeIdentifier", [](FormReader& r) { return r.TakeIdentifier(); },
-         {{fw::TagIdent, "hi"}, {fw::TagFalse, "False"}, {fw::TagTrue, "True"}, {fw::TagNil, "nil"}, {fw::TagNull, "Null"}}},
+        {"TakeIdentifier",
+         [](FormReader& r) { return r.TakeIdentifier(); },
+         {{fw::TagIdent, "hi"},
+          {fw::TagFalse, "False"},
+          {fw::TagTrue, "True"},
+          {fw::TagNil, "nil"},
+          {fw::TagNull, "Null"}}},
         {"TakeBinary", [](FormReader& r) { return Hex(r.TakeBinary()); }, {{fw::TagBinary, "AB CD"}}},
     };
 }
@@ -226,7 +236,8 @@ TEST(FormReader, RequireTagSkipsTheWholeWrongValueBeforeFailing) {
         SCOPED_TRACE(c.bytes);
         fw::MemoryStream in(Bin(c.bytes));
         FormReader reader(in);
-        EXPECT_EQ(MessageOf<fw::EReadError>([&] { reader.RequireTag(c.required); }), "Invalid property value");
+        EXPECT_EQ(MessageOf<fw::EReadError>([&] { reader.RequireTag(c.required); }),
+                  "Invalid property value");
         EXPECT_EQ(reader.Consumed(), c.consumed);
         EXPECT_EQ(reader.PeekTag(), 0x07);
     }
@@ -360,7 +371,8 @@ TEST(FormReader, RejectsTruncatedValues) {
     auto operations = TakeOperations();
     for (const TagSample& sample : Samples()) {
         for (std::size_t cut = 1; cut < sample.value.size(); ++cut) {
-            fw::Bytes truncated(sample.value.begin(), sample.value.begin() + static_cast<std::ptrdiff_t>(cut));
+            fw::Bytes truncated(sample.value.begin(),
+                                sample.value.begin() + static_cast<std::ptrdiff_t>(cut));
             SCOPED_TRACE(Hex(truncated));
             {
                 fw::MemoryStream in(truncated);
@@ -390,7 +402,8 @@ TEST(FormReader, RejectsTruncatedPrimitives) {
         {"name length", "", [](FormReader& r) { r.TakeName(); }},
         {"prefix without position", "F2", [](FormReader& r) { r.TakePrefix(); }},
         {"prefix with short position", "F2 03 01", [](FormReader& r) { r.TakePrefix(); }},
-        {"raw bytes", "01 02 03", [](FormReader& r) {
+        {"raw bytes", "01 02 03",
+         [](FormReader& r) {
              std::string out;
              r.TakeBytes(5, out);
          }},
@@ -469,9 +482,11 @@ TEST(FormReader, SkipOneValueBoundsNesting) {
     fw::Bytes lists = Repeat(fw::TagList, deep) + Repeat(fw::TagNull, deep);
     fw::Bytes collections;
     const fw::Bytes open = Bin("0E 01 s'P'"), close = Bin("00 00");
-    for (std::size_t i = 0; i < deep; ++i) Append(collections, open);
+    for (std::size_t i = 0; i < deep; ++i)
+        Append(collections, open);
     Append(collections, Bin("0E 00"));
-    for (std::size_t i = 0; i < deep; ++i) Append(collections, close);
+    for (std::size_t i = 0; i < deep; ++i)
+        Append(collections, close);
 
     for (const fw::Bytes* value : {&lists, &collections}) {
         fw::MemoryStream in(*value);
@@ -491,10 +506,12 @@ TEST(FormReader, SkipOneValueBoundsNesting) {
 // the reader must leave the stream right after the last byte taken.
 TEST(FormReader, GivesBackWhatItDidNotConsume) {
     fw::Bytes longText(6000, 0);
-    for (std::size_t i = 0; i < longText.size(); ++i) longText[i] = static_cast<std::uint8_t>('a' + i % 26);
+    for (std::size_t i = 0; i < longText.size(); ++i)
+        longText[i] = static_cast<std::uint8_t>('a' + i % 26);
 
     fw::Bytes data = Bin("'junk'");
-    for (int i = 0; i < 1000; ++i) Append(data, Bin("06 05 'hello'"));
+    for (int i = 0; i < 1000; ++i)
+        Append(data, Bin("06 05 'hello'"));
     data = data + Bin("0C") + Le32(6000) + longText + Bin("02 07");
     const std::int64_t valuesEnd = static_cast<std::int64_t>(data.size());
     data = data + Repeat(0x55, 5000);
@@ -503,7 +520,8 @@ TEST(FormReader, GivesBackWhatItDidNotConsume) {
         in.Seek(4);
         {
             FormReader reader(in);
-            for (int i = 0; i < 1000; ++i) ASSERT_EQ(reader.TakeString8(), "hello") << i;
+            for (int i = 0; i < 1000; ++i)
+                ASSERT_EQ(reader.TakeString8(), "hello") << i;
             EXPECT_EQ(reader.TakeString8(), std::string(longText.begin(), longText.end()));
             EXPECT_EQ(reader.TakeInt32(), 7);
             EXPECT_EQ(reader.Consumed(), valuesEnd - 4);

@@ -23,12 +23,18 @@ namespace {
 // Int, Float (source text), or Char(n) for a single-character token of kind n.
 std::string Show(const FormTokenizer& p) {
     switch (p.Kind()) {
-        case fw::TokIdent: return "Ident(" + p.TokenText() + ")";
-        case fw::TokString: return "Str(" + Escaped(p.TokenText()) + ")";
-        case fw::TokWideString: return "Wide(" + Escaped(p.TokenWide()) + ")";
-        case fw::TokInteger: return "Int(" + p.TokenText() + ")";
-        case fw::TokFloat: return "Float(" + p.TokenText() + ")";
-        default: return "Char(" + std::to_string(p.Kind()) + ")";
+        case fw::TokIdent:
+            return "Ident(" + p.TokenText() + ")";
+        case fw::TokString:
+            return "Str(" + Escaped(p.TokenText()) + ")";
+        case fw::TokWideString:
+            return "Wide(" + Escaped(p.TokenWide()) + ")";
+        case fw::TokInteger:
+            return "Int(" + p.TokenText() + ")";
+        case fw::TokFloat:
+            return "Float(" + p.TokenText() + ")";
+        default:
+            return "Char(" + std::to_string(p.Kind()) + ")";
     }
 }
 
@@ -65,7 +71,9 @@ TEST(FormTokenizer, SplitsTextIntoTokens) {
         {"Left = 8", "Ident(Left) Char(61) Int(8)"},
         {"_a1 B_2 x", "Ident(_a1) Ident(B_2) Ident(x)"},
         {"a.b", "Ident(a) Char(46) Ident(b)"},
-        {"()<>[]{},+;", "Char(40) Char(41) Char(60) Char(62) Char(91) Char(93) Char(123) Char(125) Char(44) Char(43) Char(59)"},
+        {"()<>[]{},+;",
+         "Char(40) Char(41) Char(60) Char(62) Char(91) Char(93) Char(123) Char(125) Char(44) Char(43) "
+         "Char(59)"},
         // Bytes 1 to 32 are blanks.
         {"\x01\x1F\t\v\f a \x7F", "Ident(a) Char(127)"},
         // A byte of 128 or more outside a string is a token of its own value.
@@ -216,7 +224,7 @@ TEST(FormTokenizer, IsKeywordFoldsOnlyAsciiLetters) {
         bool result;
     };
     const Case cases[] = {
-        {"end", "END", true},  {"End", "end", true},    {"END", "end", true},
+        {"end", "END", true},   {"End", "end", true},    {"END", "end", true},
         {"ends", "END", false}, {"'end'", "END", false}, {"end_", "END", false},
     };
     for (const Case& c : cases) {
@@ -258,8 +266,8 @@ TEST(FormTokenizer, ConvertsNumbers) {
         long double value;
     };
     const FloatCase floats[] = {
-        {"12.5", 0, 12.5L},    {"1E3", 0, 1000.0L},  {"1e-3", 0, 0.001L}, {"-1.5E+2", 0, -150.0L},
-        {"3s", 's', 3.0L},     {"2.5C", 'C', 2.5L},  {"7d", 'd', 7.0L},   {"0.1", 0, 0.1L},
+        {"12.5", 0, 12.5L},          {"1E3", 0, 1000.0L},       {"1e-3", 0, 0.001L}, {"-1.5E+2", 0, -150.0L},
+        {"3s", 's', 3.0L},           {"2.5C", 'C', 2.5L},       {"7d", 'd', 7.0L},   {"0.1", 0, 0.1L},
         {"38718.5D", 'D', 38718.5L}, {"15000c", 'c', 15000.0L}, {"1.5S", 'S', 1.5L},
     };
     for (const FloatCase& c : floats) {
@@ -373,8 +381,8 @@ TEST(FormTokenizer, ReadsHexData) {
 TEST(FormTokenizer, ReadsDottedIdentifiers) {
     struct Case {
         const char* text;
-        const char* result;   // the dotted text, or the error message
-        const char* next;     // the token after it
+        const char* result;  // the dotted text, or the error message
+        const char* next;    // the token after it
     };
     const Case cases[] = {
         {"Form1.Button1 x", "Form1.Button1", "Ident(x)"},
@@ -409,7 +417,8 @@ TEST(FormTokenizer, ReadsLongLinesAndLongTexts) {
     std::string longValue(5000, 'v');
     std::string longName(100000, 'n');
     std::string text = "a = '" + longValue + "'\n" + longName + " = 1";
-    EXPECT_EQ(Tokens(text), "Ident(a) Char(61) Str(" + longValue + ") Ident(" + longName + ") Char(61) Int(1)");
+    EXPECT_EQ(Tokens(text),
+              "Ident(a) Char(61) Str(" + longValue + ") Ident(" + longName + ") Char(61) Int(1)");
 
     std::string many;
     std::string expected;
@@ -417,8 +426,8 @@ TEST(FormTokenizer, ReadsLongLinesAndLongTexts) {
         std::string name = "Prop" + std::to_string(i);
         many += "  " + name + " = 'value " + std::to_string(i) + "'\r\n";
         if (!expected.empty()) expected += ' ';
-        expected += "Ident(" + name + ")@" + std::to_string(i + 1) + " Char(61)@" + std::to_string(i + 1) + " Str(value " +
-                    std::to_string(i) + ")@" + std::to_string(i + 1);
+        expected += "Ident(" + name + ")@" + std::to_string(i + 1) + " Char(61)@" + std::to_string(i + 1) +
+                    " Str(value " + std::to_string(i) + ")@" + std::to_string(i + 1);
     }
     EXPECT_EQ(Tokens(many, true), expected);
 
@@ -442,7 +451,9 @@ TEST(FormTokenizer, RepeatsTheEndToken) {
 
 // Text that starts with a UTF-8 byte-order mark is UTF-8: quoted bytes decode as UTF-8.
 TEST(FormTokenizer, DecodesUtf8TextAfterAByteOrderMark) {
-    fw::MemoryStream in(Raw("\xEF\xBB\xBF" "object\r\nCaption = 'caf\xC3\xA9'#33"));
+    fw::MemoryStream in(
+        Raw("\xEF\xBB\xBF"
+            "object\r\nCaption = 'caf\xC3\xA9'#33"));
     FormTokenizer p(in);
     EXPECT_TRUE(p.IsUtf8());
     EXPECT_EQ(Show(p), "Ident(object)");
@@ -475,9 +486,14 @@ TEST(FormTokenizer, KeepsTwoByteCharactersWhole) {
     };
     const Case cases[] = {
         // "bo" (83 7B) ends in "{", "so" (83 5C) in a backslash.
-        {"object \x83\x7B\x83\x5C" "1: TButton", japanese,
-         "Ident(object) Ident(\x83{\x83\\" "1) Char(58) Ident(TButton)"},
-        {"object \x83\x7B\x83\x5C" "1: TButton", fw::CodePage::Default(),
+        {"object \x83\x7B\x83\x5C"
+         "1: TButton",
+         japanese,
+         "Ident(object) Ident(\x83{\x83\\"
+         "1) Char(58) Ident(TButton)"},
+        {"object \x83\x7B\x83\x5C"
+         "1: TButton",
+         fw::CodePage::Default(),
          "Ident(object) Char(131) Char(123) Char(131) Char(92) Int(1) Char(58) Ident(TButton)"},
         {"A.\x83\x5B.B", japanese, "Ident(A) Char(46) Ident(\x83[) Char(46) Ident(B)"},
         // A lead byte before a byte that is no trail stays a character of its own.
@@ -486,7 +502,8 @@ TEST(FormTokenizer, KeepsTwoByteCharactersWhole) {
         {"'\x83''\x95\x5C' #12354", japanese, R"(Str(\x83'\x95\) Wide(\u3042))"},
         {"\xB0\xA1_2 = 3", chinese, "Ident(\xB0\xA1_2) Char(61) Int(3)"},
     };
-    for (const Case& c : cases) EXPECT_EQ(Tokens(c.Text, false, c.Page), c.Tokens) << Escaped(c.Text);
+    for (const Case& c : cases)
+        EXPECT_EQ(Tokens(c.Text, false, c.Page), c.Tokens) << Escaped(c.Text);
 
     fw::MemoryStream in(Raw("Form1.\x83\x7B\x83\x5C.Caption = 1"));
     FormTokenizer p(in, japanese);
@@ -495,7 +512,8 @@ TEST(FormTokenizer, KeepsTwoByteCharactersWhole) {
 
 TEST(FormTokenizer, GivesBackTheCurrentToken) {
     std::string filler;
-    for (int i = 0; i < 2000; ++i) filler += "abc ";
+    for (int i = 0; i < 2000; ++i)
+        filler += "abc ";
     const std::string text = "##" + filler + "  'next one'  tail";
     const auto expectedPosition = static_cast<std::int64_t>(text.find("'next"));
 
@@ -503,7 +521,8 @@ TEST(FormTokenizer, GivesBackTheCurrentToken) {
         in.Seek(2);
         {
             FormTokenizer p(in);
-            for (int i = 0; i < 2000; ++i) p.Advance();
+            for (int i = 0; i < 2000; ++i)
+                p.Advance();
             ASSERT_EQ(Show(p), "Str(next one)");
         }
         EXPECT_EQ(in.Position(), expectedPosition);
@@ -567,5 +586,6 @@ TEST(StringConstantValue, ShowsCharactersWithControlsAsCodes) {
         {u"", "''"},
         {u"\U0001F600", "'\xF0\x9F\x98\x80'"},
     };
-    for (const auto& c : cases) EXPECT_EQ(fw::ShownStringConstant(c.Value), c.Shown);
+    for (const auto& c : cases)
+        EXPECT_EQ(fw::ShownStringConstant(c.Value), c.Shown);
 }

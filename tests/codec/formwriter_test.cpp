@@ -56,7 +56,8 @@ TEST(FormWriter, PicksTheSmallestIntegerTag) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
         EXPECT_EQ(Hex(Written([&](FormWriter& w) { w.PutInt64(c.value); })), Hex(Bin(c.bytes)));
-        if (c.value >= std::numeric_limits<std::int32_t>::min() && c.value <= std::numeric_limits<std::int32_t>::max()) {
+        if (c.value >= std::numeric_limits<std::int32_t>::min() &&
+            c.value <= std::numeric_limits<std::int32_t>::max()) {
             auto v32 = static_cast<std::int32_t>(c.value);
             EXPECT_EQ(Hex(Written([&](FormWriter& w) { w.PutInt32(v32); })), Hex(Bin(c.bytes)));
         }
@@ -95,10 +96,12 @@ TEST(FormWriter, PicksTheStringTagByContent) {
 
 TEST(FormWriter, SwitchesToLongStringAbove255Bytes) {
     std::u16string text255(255, u'x');
-    EXPECT_EQ(Hex(Written([&](FormWriter& w) { w.PutString(text255); })), Hex(Bin("06 FF") + Repeat('x', 255)));
+    EXPECT_EQ(Hex(Written([&](FormWriter& w) { w.PutString(text255); })),
+              Hex(Bin("06 FF") + Repeat('x', 255)));
 
     std::u16string text256(256, u'x');
-    EXPECT_EQ(Hex(Written([&](FormWriter& w) { w.PutString(text256); })), Hex(Bin("0C 00 01 00 00") + Repeat('x', 256)));
+    EXPECT_EQ(Hex(Written([&](FormWriter& w) { w.PutString(text256); })),
+              Hex(Bin("0C 00 01 00 00") + Repeat('x', 256)));
 }
 
 TEST(FormWriter, WritesReservedIdentifiersAsBareTags) {
@@ -107,10 +110,21 @@ TEST(FormWriter, WritesReservedIdentifiersAsBareTags) {
         const char* bytes;
     };
     const Case cases[] = {
-        {"False", "08"}, {"FALSE", "08"}, {"false", "08"},   {"True", "09"},
-        {"TRUE", "09"},  {"tRuE", "09"},  {"nil", "0D"},     {"NIL", "0D"},
-        {"Nil", "0D"},   {"Null", "00"},  {"null", "00"},    {"NULL", "00"},
-        {"alClient", "07 08 'alClient'"}, {"Nil2", "07 04 'Nil2'"}, {"Truex", "07 05 'Truex'"},
+        {"False", "08"},
+        {"FALSE", "08"},
+        {"false", "08"},
+        {"True", "09"},
+        {"TRUE", "09"},
+        {"tRuE", "09"},
+        {"nil", "0D"},
+        {"NIL", "0D"},
+        {"Nil", "0D"},
+        {"Null", "00"},
+        {"null", "00"},
+        {"NULL", "00"},
+        {"alClient", "07 08 'alClient'"},
+        {"Nil2", "07 04 'Nil2'"},
+        {"Truex", "07 05 'Truex'"},
         {"Form1.Button1", "07 0D 'Form1.Button1'"},
     };
     for (const Case& c : cases) {
@@ -121,7 +135,8 @@ TEST(FormWriter, WritesReservedIdentifiersAsBareTags) {
 
 TEST(FormWriter, CutsNamesTo255Bytes) {
     std::string name300;
-    for (int i = 0; i < 300; ++i) name300 += static_cast<char>('a' + i % 26);
+    for (int i = 0; i < 300; ++i)
+        name300 += static_cast<char>('a' + i % 26);
     fw::Bytes first255(name300.begin(), name300.begin() + 255);
 
     EXPECT_EQ(Hex(Written([&](FormWriter& w) { w.PutName(name300); })), Hex(Bin("FF") + first255));
@@ -186,17 +201,20 @@ TEST(FormWriter, WritesFixedPayloadsLittleEndian) {
 // arrive whole and in order.
 TEST(FormWriter, DeliversOutputLargerThanItsBuffer) {
     fw::Bytes blob(10000);
-    for (std::size_t i = 0; i < blob.size(); ++i) blob[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    for (std::size_t i = 0; i < blob.size(); ++i)
+        blob[i] = static_cast<std::uint8_t>(i * 7 + 3);
 
     fw::Bytes expected;
     fw::Bytes written = Written([&](FormWriter& w) {
-        for (int i = 0; i < 1500; ++i) w.PutInt32(i);  // 2 or 3 bytes each
+        for (int i = 0; i < 1500; ++i)
+            w.PutInt32(i);  // 2 or 3 bytes each
         w.PutBinary(blob.data(), blob.size());
         w.PutString(std::u16string(3000, u'q'));
     });
     for (int i = 0; i < 1500; ++i) {
         Append(expected, i < 128 ? Bin("02") + fw::Bytes{static_cast<std::uint8_t>(i)}
-                                       : Bin("03") + fw::Bytes{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8)});
+                                 : Bin("03") + fw::Bytes{static_cast<std::uint8_t>(i),
+                                                         static_cast<std::uint8_t>(i >> 8)});
     }
     expected = expected + Bin("0A") + Le32(10000) + blob + Bin("0C") + Le32(3000) + Repeat('q', 3000);
     ASSERT_EQ(written.size(), expected.size());

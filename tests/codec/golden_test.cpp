@@ -66,15 +66,17 @@ TEST_P(GoldenPair, ConvertFormLinksAllEncodings) {
         fw::FormEncoding encoding;
         const fw::Bytes* bytes;
     };
-    const Form forms[] = {{fw::FormEncoding::Text, &text}, {fw::FormEncoding::Binary, &binary},
+    const Form forms[] = {{fw::FormEncoding::Text, &text},
+                          {fw::FormEncoding::Binary, &binary},
                           {fw::FormEncoding::Resource, &resource}};
     for (const Form& from : forms) {
         for (const Form& to : forms) {
             SCOPED_TRACE(testing::Message() << fw::FormEncodingName(from.encoding) << " to "
                                             << fw::FormEncodingName(to.encoding));
             fw::Bytes converted;
-            EXPECT_EQ(MessageOf<fw::Exception>([&] { converted = fw::ConvertForm(*from.bytes, to.encoding); }),
-                      "<no exception>");
+            EXPECT_EQ(
+                MessageOf<fw::Exception>([&] { converted = fw::ConvertForm(*from.bytes, to.encoding); }),
+                "<no exception>");
             EXPECT_TRUE(converted == *to.bytes) << Escaped(std::string(converted.begin(), converted.end()));
         }
     }
@@ -83,4 +85,6 @@ TEST_P(GoldenPair, ConvertFormLinksAllEncodings) {
 INSTANTIATE_TEST_SUITE_P(Forms, GoldenPair,
                          testing::Values(Golden{"golden1", "TFORM1"}, Golden{"golden2", "TMAINFORM"},
                                          Golden{"golden3", "TDATAFORM"}),
-                         [](const testing::TestParamInfo<Golden>& info) { return std::string(info.param.file); });
+                         [](const testing::TestParamInfo<Golden>& info) {
+                             return std::string(info.param.file);
+                         });

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
 #include "codec/textlines.h"
 
 namespace {
@@ -38,13 +38,14 @@ TEST(TextLines, EveryBreakEndsALineAndNoneIsAddedAtTheEnd) {
 // numbers are the lines above, whichever breaks the text uses.
 TEST(TextLines, SyntaxErrorsNameTheSameLineWhateverTheBreaks) {
     for (const std::string_view br : {"\r\n", "\n", "\r"}) {
-        const std::string text = "object Form1: TForm1" + std::string(br) + "  Caption = 'x'" + std::string(br) +
-                                 "  Left 8" + std::string(br) + "end" + std::string(br);
+        const std::string text = "object Form1: TForm1" + std::string(br) + "  Caption = 'x'" +
+                                 std::string(br) + "  Left 8" + std::string(br) + "end" + std::string(br);
         std::string storage;
         const std::string_view read = fw::WithLineFeeds(text, storage);
         EXPECT_EQ(fw::TextLines(read), fw::TextLines(text));
         EXPECT_EQ(read.data() == text.data(), br != "\r") << "a copy only where it is needed";
-        fw::ByteViewStream input(fw::ByteSpan(reinterpret_cast<const std::uint8_t*>(read.data()), read.size()));
+        fw::ByteViewStream input(
+            fw::ByteSpan(reinterpret_cast<const std::uint8_t*>(read.data()), read.size()));
         fw::MemoryStream output;
         try {
             fw::TextToBinaryForm(input, output);

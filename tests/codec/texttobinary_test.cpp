@@ -13,9 +13,13 @@ using namespace fwtest;
 
 namespace {
 
-fw::Bytes FormWithP(const fw::Bytes& value) { return Bin("'TPF0' s'TForm1' s'Form1' s'P'") + value + Bin("00 00"); }
+fw::Bytes FormWithP(const fw::Bytes& value) {
+    return Bin("'TPF0' s'TForm1' s'Form1' s'P'") + value + Bin("00 00");
+}
 
-std::string TextWithP(const std::string& valueText) { return "object Form1: TForm1\r\n  P = " + valueText + "\r\nend\r\n"; }
+std::string TextWithP(const std::string& valueText) {
+    return "object Form1: TForm1\r\n  P = " + valueText + "\r\nend\r\n";
+}
 
 struct BinaryCase {
     std::string label;
@@ -40,18 +44,24 @@ TEST(TextToBinaryForm, WritesObjectRecords) {
         {"unnamed", "object TForm1\r\nend\r\n", Bin("'TPF0' s'TForm1' 00 00 00")},
         {"inherited", "inherited Form1: TForm1\r\nend\r\n", Bin("'TPF0' F1 s'TForm1' s'Form1' 00 00")},
         {"inline", "inline Frame1: TFrame1\r\nend\r\n", Bin("'TPF0' F4 s'TFrame1' s'Frame1' 00 00")},
-        {"position", "object Button1: TButton [3]\r\nend\r\n", Bin("'TPF0' F2 02 03 s'TButton' s'Button1' 00 00")},
-        {"inherited with position 0", "inherited F: TFrame [0]\r\nend", Bin("'TPF0' F3 02 00 s'TFrame' s'F' 00 00")},
-        {"inline with position 300", "inline F: TFrame [300]\r\nend", Bin("'TPF0' F6 03 2C 01 s'TFrame' s'F' 00 00")},
+        {"position", "object Button1: TButton [3]\r\nend\r\n",
+         Bin("'TPF0' F2 02 03 s'TButton' s'Button1' 00 00")},
+        {"inherited with position 0", "inherited F: TFrame [0]\r\nend",
+         Bin("'TPF0' F3 02 00 s'TFrame' s'F' 00 00")},
+        {"inline with position 300", "inline F: TFrame [300]\r\nend",
+         Bin("'TPF0' F6 03 2C 01 s'TFrame' s'F' 00 00")},
         {"position -1 is dropped", "object B: TButton [-1]\r\nend", Bin("'TPF0' s'TButton' s'B' 00 00")},
-        {"any negative position is dropped", "object B: TButton [-5]\r\nend", Bin("'TPF0' s'TButton' s'B' 00 00")},
+        {"any negative position is dropped", "object B: TButton [-5]\r\nend",
+         Bin("'TPF0' s'TButton' s'B' 00 00")},
         {"hex position", "object B: TButton [$10]\r\nend", Bin("'TPF0' F2 02 10 s'TButton' s'B' 00 00")},
         // The position keeps its low 32 bits.
-        {"position beyond 32 bits", "object B: TButton [4294967297]\r\nend", Bin("'TPF0' F2 02 01 s'TButton' s'B' 00 00")},
+        {"position beyond 32 bits", "object B: TButton [4294967297]\r\nend",
+         Bin("'TPF0' F2 02 01 s'TButton' s'B' 00 00")},
         {"keywords in any case", "Object A: T\r\nEnd", Bin("'TPF0' s'T' s'A' 00 00")},
         {"upper-case keywords", "OBJECT A: T\r\nEND", Bin("'TPF0' s'T' s'A' 00 00")},
         {"mixed-case inherited", "InHeRiTeD A: T\r\nend", Bin("'TPF0' F1 s'T' s'A' 00 00")},
-        {"free blanks", "  object A : T [ 2 ] Left=1 end", Bin("'TPF0' F2 02 02 s'T' s'A' s'Left' 02 01 00 00")},
+        {"free blanks", "  object A : T [ 2 ] Left=1 end",
+         Bin("'TPF0' F2 02 02 s'T' s'A' s'Left' 02 01 00 00")},
         {"children",
          "object A: TA\r\n"
          "  Left = 1\r\n"
@@ -69,7 +79,8 @@ TEST(TextToBinaryForm, WritesObjectRecords) {
              "  00"
              "  F3 02 01 s'TD' s'D' s'Top' 02 02 00 00"
              "00")},
-        {"dotted property name", "object A: T\r\n  Font.Name = 'x'\r\nend", Bin("'TPF0' s'T' s'A' s'Font.Name' 06 01 'x' 00 00")},
+        {"dotted property name", "object A: T\r\n  Font.Name = 'x'\r\nend",
+         Bin("'TPF0' s'T' s'A' s'Font.Name' 06 01 'x' 00 00")},
         {"blanks around the dots", "object A: T\r\n  Font . Style.Bold = True\r\nend",
          Bin("'TPF0' s'T' s'A' s'Font.Style.Bold' 09 00 00")},
     });
@@ -103,7 +114,8 @@ TEST(TextToBinaryForm, WritesStrings) {
         {"ASCII", TextWithP("'abc'"), FormWithP(Bin("06 03 'abc'"))},
         {"empty", TextWithP("''"), FormWithP(Bin("12 00 00 00 00"))},
         {"concatenation", TextWithP("'a' + 'b'"), FormWithP(Bin("06 02 'ab'"))},
-        {"wrapped over lines", TextWithP("\r\n    'abc' +\r\n    'def' +\r\n    'g'"), FormWithP(Bin("06 07 'abcdefg'"))},
+        {"wrapped over lines", TextWithP("\r\n    'abc' +\r\n    'def' +\r\n    'g'"),
+         FormWithP(Bin("06 07 'abcdefg'"))},
         {"codes", TextWithP("'It'#39's'#13#10'done'"), FormWithP(Bin("06 0A 'It' 27 's' 0D 0A 'done'"))},
         {"doubled quote", TextWithP("'It''s'"), FormWithP(Bin("06 04 'It' 27 's'"))},
         {"quote code alone", TextWithP("#39"), FormWithP(Bin("06 01 27"))},
@@ -133,7 +145,8 @@ TEST(TextToBinaryForm, JoinsSplitTwoByteCharacters) {
     const Case cases[] = {
         {"'\x82' + '\xA0'", "#12354"},
         {"'x\x82' +\r\n    '\xA0' + #12354 + '\x83' + '\x5C'", "'x'#12354#12354#12477"},
-        {"'\x82' + #12354 + '\xA0'", "#" + std::to_string(fw::CodePage::PrivateByteBase + 0x82) + "#12354#63728"},
+        {"'\x82' + #12354 + '\xA0'",
+         "#" + std::to_string(fw::CodePage::PrivateByteBase + 0x82) + "#12354#63728"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -147,23 +160,31 @@ TEST(TextToBinaryForm, JoinsSplitTwoByteCharacters) {
 TEST(TextToBinaryForm, WritesTwoByteNamesAsUtf8) {
     const fw::CodePage& japanese = *fw::CodePage::Find(932);
     // bo (83 7B) and so (83 5C): U+30DC and U+30BD.
-    const std::string text = "object \x83\x7B\x83\x5C" "1: TButton\r\n"
-                             "  \x83\x5C.Tag = \x83\x7B\r\n"
-                             "  Options = [\x83\x5C, a]\r\n"
-                             "end\r\n";
+    const std::string text =
+        "object \x83\x7B\x83\x5C"
+        "1: TButton\r\n"
+        "  \x83\x5C.Tag = \x83\x7B\r\n"
+        "  Options = [\x83\x5C, a]\r\n"
+        "end\r\n";
     const fw::Bytes binary = ToBinary(text, japanese);
     EXPECT_EQ(Hex(binary),
               Hex(Bin("'TPF0' 07 'TButton' 07 E3 83 9C E3 82 BD '1' 07 E3 82 BD '.Tag' 07 03 E3 83 9C") +
                   Bin("07 'Options' 0B 03 E3 82 BD 01 'a' 00 00 00")));
     const std::string back = ToText(binary, japanese);
-    EXPECT_EQ(back.rfind("\xEF\xBB\xBF" "object \xE3\x83\x9C\xE3\x82\xBD" "1: TButton", 0), 0u) << Escaped(back);
+    EXPECT_EQ(back.rfind("\xEF\xBB\xBF"
+                         "object \xE3\x83\x9C\xE3\x82\xBD"
+                         "1: TButton",
+                         0),
+              0u)
+        << Escaped(back);
     EXPECT_EQ(Hex(ToBinary(back, japanese)), Hex(binary));
 }
 
 TEST(TextToBinaryForm, WritesFloats) {
     ExpectBinaries({
         {"1.5", TextWithP("1.5"), FormWithP(Bin("05 00 00 00 00 00 00 00 C0 FF 3F"))},
-        {"1.5 in fixed form", TextWithP("1.500000000000000000"), FormWithP(Bin("05 00 00 00 00 00 00 00 C0 FF 3F"))},
+        {"1.5 in fixed form", TextWithP("1.500000000000000000"),
+         FormWithP(Bin("05 00 00 00 00 00 00 00 C0 FF 3F"))},
         {"-1.5", TextWithP("-1.5"), FormWithP(Bin("05 00 00 00 00 00 00 00 C0 FF BF"))},
         {"1E3", TextWithP("1E3"), FormWithP(Bin("05 00 00 00 00 00 00 00 FA 08 40"))},
         // Converted in extended precision, not through a double.
@@ -190,7 +211,8 @@ TEST(TextToBinaryForm, WritesSetsBinaryListsAndCollections) {
         {"set of numbers", TextWithP("[1, 20]"), FormWithP(Bin("0B 01 '1' 02 '20' 00"))},
         {"empty binary", TextWithP("{}"), FormWithP(Bin("0A 00 00 00 00"))},
         {"binary", TextWithP("{0A0B0C}"), FormWithP(Bin("0A 03 00 00 00 0A 0B 0C"))},
-        {"binary over lines", TextWithP("{\r\n    0A0B\r\n    0C}"), FormWithP(Bin("0A 03 00 00 00 0A 0B 0C"))},
+        {"binary over lines", TextWithP("{\r\n    0A0B\r\n    0C}"),
+         FormWithP(Bin("0A 03 00 00 00 0A 0B 0C"))},
         {"empty list", TextWithP("()"), FormWithP(Bin("01 00"))},
         {"list", TextWithP("(\r\n    1\r\n    'two')"), FormWithP(Bin("01 02 01 06 03 'two' 00"))},
         {"nested list", TextWithP("((1 ()) 2)"), FormWithP(Bin("01 01 02 01 01 00 00 02 02 00"))},
@@ -198,7 +220,8 @@ TEST(TextToBinaryForm, WritesSetsBinaryListsAndCollections) {
          FormWithP(Bin("01 07 01 'a' 0F 00 00 C0 3F 0B 01 'x' 00 0A 01 00 00 00 FF 0E 00 00"))},
         {"empty collection", TextWithP("<>"), FormWithP(Bin("0E 00"))},
         {"collection",
-         TextWithP("<\r\n    item\r\n      Width = 10\r\n    end\r\n    item [2]\r\n      Width = 20\r\n    end>"),
+         TextWithP(
+             "<\r\n    item\r\n      Width = 10\r\n    end\r\n    item [2]\r\n      Width = 20\r\n    end>"),
          FormWithP(Bin("0E 01 s'Width' 02 0A 00 02 02 01 s'Width' 02 14 00 00"))},
         {"item index -1 is not written", TextWithP("<item [-1] end>"), FormWithP(Bin("0E 01 00 00"))},
         {"item index -5 is written", TextWithP("<item [-5] end>"), FormWithP(Bin("0E 02 FB 01 00 00"))},
@@ -219,11 +242,12 @@ TEST(TextToBinaryForm, ReportsSyntaxErrors) {
     const Case cases[] = {
         {"no object keyword", "objekt A: T\r\nend", "OBJECT expected on line 1"},
         {"empty text", "", "OBJECT expected on line 1"},
-        {"property after a child",
-         "object A: T\r\n  object B: T\r\n  end\r\n  Left = 1\r\nend", "OBJECT expected on line 4"},
+        {"property after a child", "object A: T\r\n  object B: T\r\n  end\r\n  Left = 1\r\nend",
+         "OBJECT expected on line 4"},
         // Taken for a child object, which then lacks its name.
         {"property named Inline", "object A: T\r\n  Inline = True\r\nend", "Identifier expected on line 2"},
-        {"property named object", "object A: T\r\n  Left = 1\r\n  Object = 1\r\nend", "Identifier expected on line 3"},
+        {"property named object", "object A: T\r\n  Left = 1\r\n  Object = 1\r\nend",
+         "Identifier expected on line 3"},
         // Inside an item, "end" ends the item; then "item" is missing.
         {"item property named end", "object A: T\r\n  C = <\r\n    item\r\n      end = 1\r\n    end>\r\nend",
          "item expected on line 4"},
@@ -235,9 +259,11 @@ TEST(TextToBinaryForm, ReportsSyntaxErrors) {
         {"no equals sign", "object A: T\r\n  Left 5\r\nend", "''='' expected on line 2"},
         {"number as property name", "object A: T\r\n  5 = 5\r\nend", "Identifier expected on line 2"},
         {"bad dotted property name", "object A: T\r\n  Font. = 1\r\nend", "Identifier expected on line 2"},
-        {"bad dotted identifier value", "object A: T\r\n  Owner = Form1. Button1\r\nend", "Identifier expected on line 2"},
+        {"bad dotted identifier value", "object A: T\r\n  Owner = Form1. Button1\r\nend",
+         "Identifier expected on line 2"},
         {"number after plus", "object A: T\r\n  Caption = 'a' + 5\r\nend", "String expected on line 2"},
-        {"plus on the next line", "object A: T\r\n  Caption = 'a' +\r\n\r\n    x\r\nend", "String expected on line 4"},
+        {"plus on the next line", "object A: T\r\n  Caption = 'a' +\r\n\r\n    x\r\nend",
+         "String expected on line 4"},
         {"bad value start", "object A: T\r\n  Left = )\r\nend", "Invalid property value on line 2"},
         {"set without comma", "object A: T\r\n  S = [a b]\r\nend", "'','' expected on line 2"},
         {"bad set element", "object A: T\r\n  S = [a, (]\r\nend", "Identifier expected on line 2"},
@@ -284,18 +310,22 @@ TEST(TextToBinaryForm, IgnoresTheProcessLocale) {
 // Text with a UTF-8 byte-order mark is UTF-8: 'café' written in UTF-8 is the string
 // café, not the four code-page characters its bytes would be.
 TEST(TextToBinaryForm, ReadsUtf8TextAfterAByteOrderMark) {
-    EXPECT_EQ(Hex(ToBinary("\xEF\xBB\xBF" "object Form1: TForm1\r\n  P = 'caf\xC3\xA9'\r\nend\r\n")),
+    EXPECT_EQ(Hex(ToBinary("\xEF\xBB\xBF"
+                           "object Form1: TForm1\r\n  P = 'caf\xC3\xA9'\r\nend\r\n")),
               Hex(FormWithP(Bin("14 05 00 00 00 'caf' C3 A9"))));
-    EXPECT_EQ(Hex(ToBinary("\xEF\xBB\xBF" "object Form1: TForm1\r\n  P = 'abc'\r\nend\r\n")),
+    EXPECT_EQ(Hex(ToBinary("\xEF\xBB\xBF"
+                           "object Form1: TForm1\r\n  P = 'abc'\r\nend\r\n")),
               Hex(FormWithP(Bin("06 03 'abc'"))));
-    EXPECT_EQ(Hex(ToBinary("\xEF\xBB\xBF" "object Form1: TForm1\r\n  P = '\xE2\x82\xAC'\r\nend\r\n")),
+    EXPECT_EQ(Hex(ToBinary("\xEF\xBB\xBF"
+                           "object Form1: TForm1\r\n  P = '\xE2\x82\xAC'\r\nend\r\n")),
               Hex(FormWithP(Bin("12 01 00 00 00 AC 20"))));
 }
 
 // Only the root is converted; the input is left at the first token after its "end".
 TEST(TextToBinaryForm, StopsAfterTheRootObject) {
     std::string padding;
-    for (int i = 0; i < 400; ++i) padding += "  Tag" + std::to_string(i) + " = " + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 400; ++i)
+        padding += "  Tag" + std::to_string(i) + " = " + std::to_string(i) + "\r\n";
     const std::string first = "object A: T\r\n" + padding + "end";
     const std::string text = first + "\r\n\r\n  object B: T\r\nend\r\n";
     auto check = [&](fw::Stream& in) {
@@ -325,14 +355,19 @@ TEST(TextToBinaryForm, StopsAfterTheRootObject) {
 // overflow.
 TEST(TextToBinaryForm, BoundsNesting) {
     const std::size_t deep = 100000;
-    std::string lists = "object A: T\r\n  P = " + std::string(deep, '(') + std::string(deep, ')') + "\r\nend\r\n";
+    std::string lists =
+        "object A: T\r\n  P = " + std::string(deep, '(') + std::string(deep, ')') + "\r\nend\r\n";
     std::string objects;
-    for (std::size_t i = 0; i < deep; ++i) objects += "object A: T\n";
-    for (std::size_t i = 0; i < deep; ++i) objects += "end\n";
+    for (std::size_t i = 0; i < deep; ++i)
+        objects += "object A: T\n";
+    for (std::size_t i = 0; i < deep; ++i)
+        objects += "end\n";
     std::string collections = "object A: T\r\n  P = ";
-    for (std::size_t i = 0; i < deep; ++i) collections += "<item P = ";
+    for (std::size_t i = 0; i < deep; ++i)
+        collections += "<item P = ";
     collections += "<>";
-    for (std::size_t i = 0; i < deep; ++i) collections += " end>";
+    for (std::size_t i = 0; i < deep; ++i)
+        collections += " end>";
     collections += "\r\nend\r\n";
 
     for (const std::string* text : {&lists, &objects, &collections}) {
@@ -377,6 +412,7 @@ TEST(TextToResourceForm, WritesNothingOnFailure) {
     EXPECT_EQ(out.Size(), 0);
 
     fw::MemoryStream bad(Raw("object A: T\r\n  Left = )\r\nend"));
-    EXPECT_EQ(MessageOf<fw::EParserError>([&] { fw::TextToResourceForm(bad, out); }), "Invalid property value on line 2");
+    EXPECT_EQ(MessageOf<fw::EParserError>([&] { fw::TextToResourceForm(bad, out); }),
+              "Invalid property value on line 2");
     EXPECT_EQ(out.Size(), 0);
 }

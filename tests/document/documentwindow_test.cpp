@@ -2,8 +2,8 @@
 // rule, Save As, failed saves that leave the file alone, loads that fail, the close
 // prompt, the modified state, the menus and their shortcuts, and the editor commands.
 
-#include "preview/previewcontext.h"
 #include "document/documentwindow.h"
+#include "preview/previewcontext.h"
 
 #include <Qsci/qscilexer.h>
 #include <Qsci/qsciscintilla.h>
@@ -21,10 +21,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QStatusBar>
-#include <QTabWidget>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <map>
@@ -32,16 +32,16 @@
 #include <string>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
+#include "codec/conversion.h"
 #include "document/formtext.h"
 #include "documenttestsupport.h"
 #include "formfixtures.h"
 
 namespace {
 
-using fw::FormEncoding;
 using fw::DocumentWindow;
+using fw::FormEncoding;
 using fw::test::Bytes;
 using fw::test::ReadAll;
 using fw::test::RecordingMessages;
@@ -83,7 +83,7 @@ protected:
     }
     QString Path(const QString& name) const { return dir_.filePath(name); }
     DocumentWindow* Open(const QString& name, const QByteArray& bytes,
-                          const fw::CodePage& codePage = fw::CodePage::Default()) {
+                         const fw::CodePage& codePage = fw::CodePage::Default()) {
         WriteAll(Path(name), bytes);
         DocumentWindow* document = NewDocument(codePage);
         document->OpenDocumentFile(Path(name));
@@ -119,7 +119,8 @@ TEST_F(DocumentTest, UnchangedSaveIsByteIdenticalInEveryEncoding) {
         EXPECT_FALSE(document->Document().Modified());
         EXPECT_EQ(document->PanelText(2), QString());
         EXPECT_EQ(document->PanelText(4), Path(c.Name));
-        EXPECT_TRUE(document->Document().LoadError().isEmpty()) << document->Document().LoadError().toStdString();
+        EXPECT_TRUE(document->Document().LoadError().isEmpty())
+            << document->Document().LoadError().toStdString();
         EXPECT_EQ(document->Editor()->eolMode(), EolModeOf(c.Breaks));
         EXPECT_FALSE(document->CanUndo()) << "loading is no undo step";
 
@@ -615,8 +616,8 @@ TEST_F(DocumentTest, CorpusFormsSaveBackUnchanged) {
             } else {
                 // Through the code page the document chose, as a form may declare its own.
                 const fw::CodePage& codePage = document->Document().TextCodePage();
-                EXPECT_EQ(saved, Convert(Convert(original, FormEncoding::Text, codePage), document->Document().Encoding(),
-                                         codePage));
+                EXPECT_EQ(saved, Convert(Convert(original, FormEncoding::Text, codePage),
+                                         document->Document().Encoding(), codePage));
             }
             identical += saved == original;
             ++files;
@@ -633,7 +634,8 @@ TEST_F(DocumentTest, CorpusFormsSaveBackUnchanged) {
 // leaves the text as it is.
 TEST_F(DocumentTest, ShowDecodedStringLeavesTheTextAlone) {
     DocumentWindow* document =
-        Open("codes.dfm", Bytes("object Form1: TForm1\r\n  Caption = #12510#12473#12479\r\n  Left = 1\r\nend\r\n"));
+        Open("codes.dfm",
+             Bytes("object Form1: TForm1\r\n  Caption = #12510#12473#12479\r\n  Left = 1\r\nend\r\n"));
     const QString before = document->Editor()->text();
     document->Editor()->setCursorPosition(1, 4);
     EXPECT_EQ(document->DecodedStringAtCaret(), QStringLiteral("'マスタ'"));

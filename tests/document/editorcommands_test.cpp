@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "preview/previewcontext.h"
 #include "document/documentwindow.h"
 #include "document/findreplacedialog.h"
 #include "documenttestsupport.h"
+#include "preview/previewcontext.h"
 
 namespace {
 
@@ -285,7 +285,8 @@ TEST_F(EditorCommandsTest, ReplaceTakesTheSelectedMatchAndReplaceAllTheRest) {
     document->rdReplace(true);
     EXPECT_EQ(document->Document().TextBytes(), QByteArray("a1 bb2 bb3 bb4\r\n")) << "from the caret on";
     document->cmUndo();
-    EXPECT_EQ(document->Document().TextBytes(), QByteArray("a1 bb2 a3 a4\r\n")) << "Replace All is one undo step";
+    EXPECT_EQ(document->Document().TextBytes(), QByteArray("a1 bb2 a3 a4\r\n"))
+        << "Replace All is one undo step";
 
     editor->setCursorPosition(0, 11);
     rd->SetFindText(QStringLiteral("zz"));

@@ -103,17 +103,17 @@ TEST(HexDataLines, ThirtyTwoBytesALineAndAClosingBreak) {
 // The decoded-string command finds the whole constant a line is part of.
 TEST(DecodedStringAtLine, FindsTheWholeConstantAroundALine) {
     const std::vector<std::string> lines = {
-        "object F: TForm",                        // 0
-        "  Caption = #12510#12473#12479",         // 1
-        "  Hint = ",                              // 2
-        "    'first part ' +",                    // 3
-        "    'second'#13#10'third'",              // 4
-        "  Left = 10",                            // 5
-        "  Items.Strings = (",                    // 6
-        "    'one'",                              // 7
-        "    #20013#25991)",                      // 8
-        "  Name = 'it''s'",                       // 9
-        "end",                                    // 10
+        "object F: TForm",                 // 0
+        "  Caption = #12510#12473#12479",  // 1
+        "  Hint = ",                       // 2
+        "    'first part ' +",             // 3
+        "    'second'#13#10'third'",       // 4
+        "  Left = 10",                     // 5
+        "  Items.Strings = (",             // 6
+        "    'one'",                       // 7
+        "    #20013#25991)",               // 8
+        "  Name = 'it''s'",                // 9
+        "end",                             // 10
     };
     const auto lineAt = [&](int i) { return std::string_view(lines[static_cast<std::size_t>(i)]); };
     const int count = static_cast<int>(lines.size());
@@ -136,5 +136,6 @@ TEST(DecodedStringAtLine, FindsTheWholeConstantAroundALine) {
         {-1, std::nullopt},
         {11, std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(fw::DecodedStringAtLine(c.Line, count, lineAt), c.Shown) << c.Line;
+    for (const auto& c : cases)
+        EXPECT_EQ(fw::DecodedStringAtLine(c.Line, count, lineAt), c.Shown) << c.Line;
 }

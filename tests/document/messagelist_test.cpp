@@ -16,17 +16,17 @@ namespace {
 using fw::rt::MessagePlace;
 
 const char* const Form =
-    "object Form1: TForm1\r\n"           // 0
+    "object Form1: TForm1\r\n"  // 0
     "  Glyph2 = 1\r\n"
-    "  object Panel1: TPanel\r\n"        // 2
+    "  object Panel1: TPanel\r\n"  // 2
     "    object TLabel\r\n"
-    "      Foo = 2\r\n"                  // 4
+    "      Foo = 2\r\n"  // 4
     "    end\r\n"
-    "    object F: TFooButton\r\n"       // 6
+    "    object F: TFooButton\r\n"  // 6
     "      object C: TButton\r\n"
     "      end\r\n"
     "    end\r\n"
-    "    object D: TButton\r\n"          // 10
+    "    object D: TButton\r\n"  // 10
     "      Font.Bogus = 1\r\n"
     "    end\r\n"
     "  end\r\n"
@@ -35,7 +35,7 @@ const char* const Form =
     "      item\r\n"
     "        Caption = 'a'\r\n"
     "      end\r\n"
-    "      item\r\n"                     // 19
+    "      item\r\n"  // 19
     "        Bogus = 1\r\n"
     "      end>\r\n"
     "  end\r\n"
@@ -117,7 +117,8 @@ TEST(MessageRows, KindsAndMessagesWithoutAPlace) {
     const struct {
         const char* Caption;
         int Image;
-    } expected[] = {{"a=b", fw::ImageError}, {"w", fw::ImageWarning}, {"i", fw::ImageInfo}, {"n", -1}, {"", -1}};
+    } expected[] = {
+        {"a=b", fw::ImageError}, {"w", fw::ImageWarning}, {"i", fw::ImageInfo}, {"n", -1}, {"", -1}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(rows[i].Caption, expected[i].Caption);

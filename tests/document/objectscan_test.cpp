@@ -15,7 +15,8 @@ using fw::NodeKind;
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
@@ -28,13 +29,17 @@ public:
         if (Items.count(std::string(owner)) && property == "Columns") return "TListColumns";
         return std::nullopt;
     }
-    std::optional<std::pair<std::string, std::string>> CollectionItem(std::string_view owner, std::string_view property,
+    std::optional<std::pair<std::string, std::string>> CollectionItem(std::string_view owner,
+                                                                      std::string_view property,
                                                                       int index) override {
         auto it = Items.find(std::string(owner));
-        if (it == Items.end() || property != "Columns" || index >= static_cast<int>(it->second.size())) return std::nullopt;
+        if (it == Items.end() || property != "Columns" || index >= static_cast<int>(it->second.size()))
+            return std::nullopt;
         return std::make_pair(it->second[static_cast<std::size_t>(index)], std::string("TListColumn"));
     }
-    bool IsControlClass(std::string_view className) override { return className == "TListView" || className == "TPanel"; }
+    bool IsControlClass(std::string_view className) override {
+        return className == "TListView" || className == "TPanel";
+    }
 };
 
 const char* const ListViewForm =
@@ -177,10 +182,10 @@ TEST(ScanHierarchy, ItemCounterIsSharedWithNestedCollections) {
     fw::HierarchyLookup nothing;
     auto h = fw::ScanHierarchy(Lines(text), nothing);
     ASSERT_EQ(h.ObjectCount(), 8);
-    EXPECT_EQ(h.Nodes[3].Name, "0 - item");   // first outer item
-    EXPECT_EQ(h.Nodes[5].Name, "0 - item");   // inner items restart at 0 ...
+    EXPECT_EQ(h.Nodes[3].Name, "0 - item");  // first outer item
+    EXPECT_EQ(h.Nodes[5].Name, "0 - item");  // inner items restart at 0 ...
     EXPECT_EQ(h.Nodes[6].Name, "1 - item");
-    EXPECT_EQ(h.Nodes[7].Name, "2 - item");   // ... and the outer count goes on from there
+    EXPECT_EQ(h.Nodes[7].Name, "2 - item");  // ... and the outer count goes on from there
     EXPECT_EQ(h.Nodes[7].Parent, 2);
 }
 

@@ -18,17 +18,17 @@
 #include <string>
 #include <vector>
 
-#include "preview/previewcontext.h"
 #include "document/documentwindow.h"
 #include "document/treeimages.h"
 #include "documenttestsupport.h"
 #include "preview/oipanel.h"
+#include "preview/previewcontext.h"
 #include "runtime/object.h"
 
 namespace {
 
-using fw::ObjectTreeView;
 using fw::DocumentWindow;
+using fw::ObjectTreeView;
 using fw::test::RecordingMessages;
 
 constexpr const char* ListViewForm =

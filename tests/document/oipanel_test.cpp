@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <Qsci/qsciscintilla.h>
 #include <QAction>
 #include <QCollator>
 #include <QHeaderView>
@@ -14,18 +15,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
-#include <Qsci/qsciscintilla.h>
 #include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "../preview/picturefixtures.h"
-#include "preview/previewcontext.h"
 #include "document/documentwindow.h"
 #include "document/objecttreeview.h"
 #include "documenttestsupport.h"
 #include "preview/oipanel.h"
+#include "preview/previewcontext.h"
 #include "preview/vcllook.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/formbuild.h"
@@ -53,7 +53,8 @@ const std::string GlyphForm =
     "  end\r\n"
     "  object Image1: TImage\r\n"
     "    Left = 100\r\n" +
-    pt::HexProperty("    ", "Picture.Data", pt::PictureData("TMetafile", pt::WithSize(pt::MakeWmf(320, 200)))) +
+    pt::HexProperty("    ", "Picture.Data",
+                    pt::PictureData("TMetafile", pt::WithSize(pt::MakeWmf(320, 200)))) +
     "  end\r\n"
     "  object Gadget1: TGadget\r\n"
     "    Left = 3\r\n"
@@ -98,7 +99,8 @@ protected:
     QStringList Column(int column) const {
         QStringList texts;
         const QTreeWidget* tree = Panel()->PropertyTree();
-        for (int i = 0; i < tree->topLevelItemCount(); ++i) texts << tree->topLevelItem(i)->text(column);
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            texts << tree->topLevelItem(i)->text(column);
         return texts;
     }
 
@@ -119,8 +121,8 @@ TEST_F(InspectorPaneTest, ALiveButtonShowsTextValuesBoldAndItsAncestry) {
         const char* Value;
         bool Bold;
     };
-    for (const Case& c : {Case{"Caption", "OK", true}, Case{"Left", "8", true}, Case{"Cursor", "crDefault", false},
-                          Case{"Font.Height", "-11", false}}) {
+    for (const Case& c : {Case{"Caption", "OK", true}, Case{"Left", "8", true},
+                          Case{"Cursor", "crDefault", false}, Case{"Font.Height", "-11", false}}) {
         SCOPED_TRACE(c.Path);
         QTreeWidgetItem* item = Property(c.Path);
         ASSERT_NE(item, nullptr);
@@ -145,8 +147,8 @@ TEST_F(InspectorPaneTest, ALiveButtonShowsTextValuesBoldAndItsAncestry) {
     EXPECT_TRUE(Bold(click));
     EXPECT_FALSE(pages->isTabVisible(OIPanel::ImagePage));
 
-    EXPECT_EQ(ClassChain(), (QStringList{"TButton", "TButtonControl", "TWinControl", "TControl",
-                                         "TComponent", "TPersistent", "TObject"}));
+    EXPECT_EQ(ClassChain(), (QStringList{"TButton", "TButtonControl", "TWinControl", "TControl", "TComponent",
+                                         "TPersistent", "TObject"}));
     EXPECT_TRUE(panel->ClassTree()->topLevelItem(0)->font(0).bold());
     EXPECT_FALSE(panel->ClassTree()->topLevelItem(0)->child(0)->font(0).bold());
 
@@ -176,7 +178,8 @@ TEST_F(InspectorPaneTest, AnUnregisteredClassShowsWhatItsTextStores) {
     EXPECT_EQ(Column(OIPanel::ValueColumn), (QStringList{"Hello", "3", "Gadget1", "GadgetClick"}));
     // Every row but Name is read from the text, and shows so.
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        EXPECT_EQ(Bold(tree->topLevelItem(i)), tree->topLevelItem(i)->text(OIPanel::NameColumn) != "Name") << i;
+        EXPECT_EQ(Bold(tree->topLevelItem(i)), tree->topLevelItem(i)->text(OIPanel::NameColumn) != "Name")
+            << i;
     EXPECT_EQ(ClassChain(), QStringList{"TGadget (drawn as TLabel)"});
 }
 
@@ -204,8 +207,9 @@ TEST_F(InspectorPaneTest, TheRootShowsItsTextsValuesWhenAnotherFormHasItsName) {
             const char* Value;
             bool Bold;
         };
-        for (const Case& c : {Case{"Left", "120", true}, Case{"Top", "90", true}, Case{"Caption", "Main", true},
-                              Case{"Position", "poScreenCenter", true}, Case{"Name", "Form1", false}}) {
+        for (const Case& c :
+             {Case{"Left", "120", true}, Case{"Top", "90", true}, Case{"Caption", "Main", true},
+              Case{"Position", "poScreenCenter", true}, Case{"Name", "Form1", false}}) {
             SCOPED_TRACE(c.Path);
             QTreeWidgetItem* item =
                 OIPanel::FindItem(document->Inspector()->PropertyTree(), QString::fromUtf8(c.Path));
@@ -351,7 +355,8 @@ TEST_F(InspectorPaneTest, HeaderClicksSortAndReverseUntilTheNextFill) {
     // Children are sorted within their parent.
     QTreeWidgetItem* font = Property("Font");
     QStringList fontValues;
-    for (int i = 0; i < font->childCount(); ++i) fontValues << font->child(i)->text(OIPanel::ValueColumn);
+    for (int i = 0; i < font->childCount(); ++i)
+        fontValues << font->child(i)->text(OIPanel::ValueColumn);
     EXPECT_EQ(fontValues, sorted(fontValues, true));
 
     // Another column starts ascending; a fill brings the inspector's order back.
@@ -366,9 +371,11 @@ TEST_F(InspectorPaneTest, NoRowKeepsAnObjectOfAnOldPreview) {
     OIPanel* panel = Open(GlyphForm);
     Select("BitBtn1");
     const auto glyphObject = [&] { return OIPanel::RowOf(Property("Glyph"))->Object; };
-    ASSERT_EQ(glyphObject(), fw::preview::ObjectOf(*document_->PreviewForm()->FindOwnedComponent("BitBtn1"), "Glyph"));
+    ASSERT_EQ(glyphObject(),
+              fw::preview::ObjectOf(*document_->PreviewForm()->FindOwnedComponent("BitBtn1"), "Glyph"));
     document_->BuildPreview();
-    EXPECT_EQ(glyphObject(), fw::preview::ObjectOf(*document_->PreviewForm()->FindOwnedComponent("BitBtn1"), "Glyph"))
+    EXPECT_EQ(glyphObject(),
+              fw::preview::ObjectOf(*document_->PreviewForm()->FindOwnedComponent("BitBtn1"), "Glyph"))
         << "filled again from the new preview";
 
     // With nothing selected the rows stay but hold no objects.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <Qsci/qsciscintilla.h>
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
@@ -17,18 +18,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
-#include <Qsci/qsciscintilla.h>
 #include <memory>
 #include <vector>
 
 #include "codec/textlines.h"
-#include "preview/previewcontext.h"
 #include "document/documentwindow.h"
 #include "document/noderesolve.h"
 #include "document/objecttreeview.h"
 #include "document/treeimages.h"
 #include "documenttestsupport.h"
 #include "preview/formwindow.h"
+#include "preview/previewcontext.h"
 #include "preview/realizer.h"
 #include "preview/virtualdesktop.h"
 #include "runtime/builtin.h"
@@ -59,7 +59,8 @@ class PreviewTest : public ::testing::Test {
 protected:
     void SetUp() override { fw::test::EnsureApplication(); }
     void TearDown() override {
-        for (const QPointer<DocumentWindow>& document : documents_) delete document.data();
+        for (const QPointer<DocumentWindow>& document : documents_)
+            delete document.data();
     }
     DocumentWindow* NewDocument(const char* text) {
         auto* document = new DocumentWindow(messages_, fw::CodePage::Default(), preview_);
@@ -140,8 +141,9 @@ TEST_F(PreviewTest, MessagesFillTheListAndOnlyThenShowIt) {
                 EXPECT_TRUE(captions[i].startsWith(want.chopped(1))) << captions[i].toStdString();
             else
                 EXPECT_EQ(captions[i], want);
-            EXPECT_EQ(document->MessageList()->topLevelItem(static_cast<int>(i))->data(0, Qt::UserRole).toInt(),
-                      fw::ImageError);
+            EXPECT_EQ(
+                document->MessageList()->topLevelItem(static_cast<int>(i))->data(0, Qt::UserRole).toInt(),
+                fw::ImageError);
         }
         EXPECT_EQ(document->MessageList()->headerItem()->text(0),
                   QStringLiteral("Messages (%1)").arg(c.Captions.size()));
@@ -302,7 +304,10 @@ TEST_F(PreviewTest, ClickingAControlSelectsItsNodeAndHoverWritesPanelOne) {
     document->cmPreview();
     fw::ObjectTreeView* tree = document->Tree();
     auto widgetOf = [&](const char* name) {
-        return document->Desktop()->Realizer()->WidgetOf(*document->PreviewForm()->FindOwnedComponent(name)).Widget;
+        return document->Desktop()
+            ->Realizer()
+            ->WidgetOf(*document->PreviewForm()->FindOwnedComponent(name))
+            .Widget;
     };
     QWidget* button = widgetOf("Button1");
     ASSERT_NE(button, nullptr);
@@ -319,8 +324,8 @@ TEST_F(PreviewTest, ClickingAControlSelectsItsNodeAndHoverWritesPanelOne) {
     tree->clearSelection();
     QTest::mouseClick(shape, Qt::LeftButton, {}, at);
     EXPECT_TRUE(tree->selectedItems().isEmpty()) << "a shape has no picking hook";
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), shape->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), shape->mapToGlobal(QPointF(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(shape, &move);
     EXPECT_EQ(document->PanelText(1), QStringLiteral("Shape1: TShape   X: 12   Y: 7"));
 
@@ -481,8 +486,7 @@ TEST(NodeResolve, UnnamedObjectsAndFrameObjectsByTheirPlace) {
     fw::rt::ObjectPtr form = fw::rt::CreateObject(registry.Of(fw::rt::cls::TForm), registry);
     std::vector<fw::rt::BuildMessage> messages;
     std::vector<fw::rt::ReadObject> records;
-    fw::rt::BuildFormFromText(*form, text, registry, fw::CodePage::Default(), messages,
-                               nullptr, &records);
+    fw::rt::BuildFormFromText(*form, text, registry, fw::CodePage::Default(), messages, nullptr, &records);
     fw::HierarchyLookup plain;
     fw::Hierarchy h = fw::ScanHierarchy(fw::CopyTextLines(text), plain);
     for (fw::ObjectNode& n : h.Nodes) {
@@ -503,18 +507,16 @@ TEST(NodeResolve, UnnamedObjectsAndFrameObjectsByTheirPlace) {
         int Node;
         std::string Caption;
     } cases[] = {
-        {1, "First"},
-        {2, ""},  // a class the preview does not know: its stand-in, drawn as a panel
-        {3, ""},              // a known class inside it, built normally
-        {4, "Second"},
-        {7, "In frame"},
-        {10, "p"},  // an item of a collection whose owner has no name
+        {1, "First"},  {2, ""},  // a class the preview does not know: its stand-in, drawn as a panel
+        {3, ""},                 // a known class inside it, built normally
+        {4, "Second"}, {7, "In frame"}, {10, "p"},  // an item of a collection whose owner has no name
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Node);
         EXPECT_EQ(caption(c.Node), c.Caption);
     }
-    EXPECT_EQ(fw::ResolveNode(h, 5, form.get(), registry, &records).Object, form->FindOwnedComponent("Button1"));
+    EXPECT_EQ(fw::ResolveNode(h, 5, form.get(), registry, &records).Object,
+              form->FindOwnedComponent("Button1"));
     const fw::rt::Object* statusBar = fw::ResolveNode(h, 8, form.get(), registry, &records).Object;
     ASSERT_NE(statusBar, nullptr);
     EXPECT_EQ(statusBar->ClassName(), "TStatusBar");
@@ -531,7 +533,8 @@ TEST(NodeResolve, UnnamedObjectsAndFrameObjectsByTheirPlace) {
     moved.Nodes[2].Name = "button1";
     moved.Nodes[2].ClassName = "TButton";
     EXPECT_EQ(fw::ResolveNode(moved, 4, form.get(), registry, &records).Object, nullptr);
-    EXPECT_EQ(fw::ResolveNode(moved, 2, form.get(), registry, &records).Object, form->FindOwnedComponent("Button1"));
+    EXPECT_EQ(fw::ResolveNode(moved, 2, form.get(), registry, &records).Object,
+              form->FindOwnedComponent("Button1"));
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ bool SplitPayloadName(const std::string& file, std::string& name, unsigned& lang
     const std::size_t dot = name.rfind('.');
     if (dot != std::string::npos) {
         const std::string digits = name.substr(dot + 1);
-        if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        if (digits.empty() ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
             return false;
         language = static_cast<unsigned>(std::stoul(digits));
         name.resize(dot);
@@ -79,7 +80,8 @@ int main(int argc, char** argv) {
         built = writer.Build();
     }
     std::ofstream out(argv[1], std::ios::binary);
-    out.write(reinterpret_cast<const char*>(built.File.data()), static_cast<std::streamsize>(built.File.size()));
+    out.write(reinterpret_cast<const char*>(built.File.data()),
+              static_cast<std::streamsize>(built.File.size()));
     out.close();
     if (!out) {
         std::fprintf(stderr, "fw_e2e_make_pe: cannot write %s\n", argv[1]);

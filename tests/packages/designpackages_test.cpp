@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <optional>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "fixtures.h"
@@ -111,8 +111,10 @@ TEST_F(DesignPackagesTest, RegistersTheClassesOfAPackageOfTheCppCompiler) {
     TestClass grid{
         .Name = "TCColorGrid", .Distance = 76, .ParentImport = VclClass("Controls", "TCustomControl")};
     grid.Unit = "cgrid";
-    grid.Properties = {{"GridOrdering", TestTypeRef::Type(0), 2}, {"ForegroundIndex", RtlType("System@Integer"), 0}};
-    TestClass spin{.Name = "TCSpinButton", .Distance = 76, .ParentImport = VclClass("Controls", "TWinControl")};
+    grid.Properties = {{"GridOrdering", TestTypeRef::Type(0), 2},
+                       {"ForegroundIndex", RtlType("System@Integer"), 0}};
+    TestClass spin{
+        .Name = "TCSpinButton", .Distance = 76, .ParentImport = VclClass("Controls", "TWinControl")};
     spin.Unit = "cspin";
     TestClass edit{.Name = "TCSpinEdit", .Distance = 76, .ParentImport = VclClass("StdCtrls", "TCustomEdit")};
     edit.Unit = "cspin";
@@ -205,8 +207,8 @@ TestPackage UnitsPackage(const std::string& name, std::vector<std::string> requi
     p.Requires = std::move(requires_);
     p.Contains = {name, "SysInit"};
     p.Contains.insert(p.Contains.end(), units.begin(), units.end());
-    TestClass c{.Name = "T" + name + "Box", .Distance = 76,
-                .ParentImport = VclClass("Controls", "TCustomControl")};
+    TestClass c{
+        .Name = "T" + name + "Box", .Distance = 76, .ParentImport = VclClass("Controls", "TCustomControl")};
     c.Unit = units.empty() ? name : units.front();
     p.Classes = {c};
     return p;

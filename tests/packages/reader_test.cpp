@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "codec/conversion.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
 #include "fixtures.h"
 #include "packages/designpackages.h"
 #include "runtime/builtin.h"

@@ -10,8 +10,8 @@
 
 namespace {
 
-using fw::pe::ScanClassRecords;
 using fw::pe::ClassReference;
+using fw::pe::ScanClassRecords;
 using namespace fwtest;
 
 constexpr std::uint64_t Section = 0x00401000;

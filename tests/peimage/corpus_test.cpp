@@ -17,9 +17,9 @@
 #include <map>
 #include <sstream>
 
-#include "codec/textlines.h"
-#include "codec/conversion.h"
 #include "base/errors.h"
+#include "codec/conversion.h"
+#include "codec/textlines.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 #include "pewriter.h"

@@ -54,8 +54,7 @@ TEST_F(Hostile, FileCutAnywhereKeepsAPrefixOfTheResources) {
 
     for (std::size_t cut = 0; cut < full.size(); cut += cut < 0x400 ? 1 : 7) {
         SCOPED_TRACE(cut);
-        const PeFile& pe =
-            OpenBytes(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
+        const PeFile& pe = OpenBytes(Bytes(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(cut)));
         EXPECT_TRUE(IsPrefix(ResourceNames(pe), allResources));
         EXPECT_TRUE(IsPrefix(pe.FormNames(), whole.FormNames()));
         EXPECT_LE(pe.ClassRefs().size(), whole.ClassRefs().size());
@@ -166,8 +165,7 @@ Bytes Chain(std::uint32_t rva, int depth) {
 }
 
 TEST_F(Hostile, NestingDeeperThanTheLimitIsNotEntered) {
-    const PeFile& normal =
-        OpenBytes(WithResourceBytes([](std::uint32_t rva) { return Chain(rva, 3); }).File);
+    const PeFile& normal = OpenBytes(WithResourceBytes([](std::uint32_t rva) { return Chain(rva, 3); }).File);
     ASSERT_EQ(normal.Resources().size(), 1u);
     EXPECT_EQ(normal.FormNames(), std::vector<std::string>{"10"});
 

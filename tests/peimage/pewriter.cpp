@@ -389,7 +389,8 @@ void PutClassRecord(Bytes& code, std::uint64_t sectionAddress, std::size_t at, s
 }
 
 void PutLooseClassRecord(Bytes& section, std::uint64_t sectionAddress, std::size_t at, std::uint32_t distance,
-                         std::uint32_t nameAddress, std::uint32_t typeInfoAddress, std::uint32_t parentAddress) {
+                         std::uint32_t nameAddress, std::uint32_t typeInfoAddress,
+                         std::uint32_t parentAddress) {
     if (section.size() < at + distance + 4) section.resize(at + distance + 4);
     for (std::size_t field = 0; field < distance; field += 4)
         PutU32(section, at + field, 0);

@@ -139,7 +139,8 @@ void PutClassRecord(Bytes& code, std::uint64_t sectionAddress, std::size_t at, s
 // information (0 for none) and the cell that holds its parent's class reference. The
 // tables it has none of are 0, its instance size 12.
 void PutLooseClassRecord(Bytes& section, std::uint64_t sectionAddress, std::size_t at, std::uint32_t distance,
-                         std::uint32_t nameAddress, std::uint32_t typeInfoAddress, std::uint32_t parentAddress);
+                         std::uint32_t nameAddress, std::uint32_t typeInfoAddress,
+                         std::uint32_t parentAddress);
 // A length byte and the text at offset at, growing bytes as needed.
 void PutShortString(Bytes& bytes, std::size_t at, const std::string& text);
 

@@ -6,9 +6,9 @@
 
 #include <cstring>
 
-#include "codec/textlines.h"
-#include "codec/conversion.h"
 #include "base/errors.h"
+#include "codec/conversion.h"
+#include "codec/textlines.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
 #include "pewriter.h"
@@ -16,8 +16,8 @@
 
 namespace {
 
-using fw::pe::ResourceItem;
 using fw::pe::PeFile;
+using fw::pe::ResourceItem;
 using namespace fwtest;
 
 std::string FormText(const Bytes& stream) {

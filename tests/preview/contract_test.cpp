@@ -46,7 +46,9 @@ std::vector<std::string> ControlClasses() {
 std::string FormWith(const std::string& className, bool visible) {
     return "object Form1: TForm1\r\n"
            "  ClientWidth = 400\r\n  ClientHeight = 300\r\n"
-           "  object Subject: " + className + "\r\n"
+           "  object Subject: " +
+           className +
+           "\r\n"
            "    Left = 5\r\n    Top = 6\r\n    Width = 150\r\n    Height = 120\r\n" +
            std::string(visible ? "" : "    Visible = False\r\n") +
            "    object First: TButton\r\n      Left = 1\r\n      Top = 2\r\n    end\r\n"
@@ -85,8 +87,8 @@ TEST(FactoryContract, EveryControlClassIsRealisedAtItsBounds) {
             EXPECT_NE(r.Widget == nullptr, f.Realizer->DrawingOf(*subject) == nullptr);
             EXPECT_EQ(place.Drawn, r.Widget == nullptr);
             EXPECT_EQ(place.Parent, f.Client.get());
-            EXPECT_EQ(place.Bounds,
-                      QRect(Int(*subject, "Left"), Int(*subject, "Top"), Int(*subject, "Width"), Int(*subject, "Height")));
+            EXPECT_EQ(place.Bounds, QRect(Int(*subject, "Left"), Int(*subject, "Top"), Int(*subject, "Width"),
+                                          Int(*subject, "Height")));
             EXPECT_EQ(place.Visible, visible);
             if (!r.Widget) {
                 // A drawn control holds no children.
@@ -120,20 +122,24 @@ TEST(FactoryContract, EveryControlClassIsRealisedAtItsBounds) {
             }
         }
     }
-    for (const auto& [family, count] : byFamily) std::cout << "  " << family << ": " << count << " classes\n";
+    for (const auto& [family, count] : byFamily)
+        std::cout << "  " << family << ": " << count << " classes\n";
 }
 
 // Values no real form has must not make a factory throw or crash.
 TEST(FactoryContract, OddValuesAreSurvived) {
     for (const std::string& name : ControlClasses()) {
         SCOPED_TRACE(name);
-        RealizedForm f("object Form1: TForm1\r\n"
-                       "  object Subject: " + name + "\r\n"
-                       "    Left = -50000\r\n    Top = 2147483647\r\n    Width = -5\r\n    Height = 0\r\n"
-                       "    ItemIndex = 99999\r\n    Columns = -3\r\n    Max = -10\r\n    Position = 2147483647\r\n"
-                       "    ColCount = 100000000\r\n    RowCount = -1\r\n    NumGlyphs = 0\r\n"
-                       "    Items.Strings = ('a' 'b')\r\n    Font.Height = -2147483647\r\n"
-                       "  end\r\nend\r\n");
+        RealizedForm f(
+            "object Form1: TForm1\r\n"
+            "  object Subject: " +
+            name +
+            "\r\n"
+            "    Left = -50000\r\n    Top = 2147483647\r\n    Width = -5\r\n    Height = 0\r\n"
+            "    ItemIndex = 99999\r\n    Columns = -3\r\n    Max = -10\r\n    Position = 2147483647\r\n"
+            "    ColCount = 100000000\r\n    RowCount = -1\r\n    NumGlyphs = 0\r\n"
+            "    Items.Strings = ('a' 'b')\r\n    Font.Height = -2147483647\r\n"
+            "  end\r\nend\r\n");
         EXPECT_NE(f.Form, nullptr);
     }
 }
@@ -151,11 +157,10 @@ struct OneControl {
         std::vector<std::string> messages;
         fw::rt::FormNames names;
         fw::rt::BuildFormFromText(*Form,
-                                   "object Form1: TForm1\r\n  object Subject: " +
-                                                          std::string(className) +
-                                                          "\r\n    Left = 5\r\n    Top = 6\r\n    Width = 150\r\n"
-                                                          "    Height = 120\r\n  end\r\nend\r\n",
-                                   registry, fw::CodePage::Default(), messages, &names);
+                                  "object Form1: TForm1\r\n  object Subject: " + std::string(className) +
+                                      "\r\n    Left = 5\r\n    Top = 6\r\n    Width = 150\r\n"
+                                      "    Height = 120\r\n  end\r\nend\r\n",
+                                  registry, fw::CodePage::Default(), messages, &names);
         Subject = Form->FindOwnedComponent("Subject");
         Client->resize(400, 300);
         Realizer->SetLookResolver(std::move(resolver));
@@ -230,9 +235,10 @@ TEST(FactoryContract, StandInBorrowsTheResolvedLook) {
     for (const bool withResolver : {false, true}) {
         SCOPED_TRACE(withResolver);
         OneControl boxed(*registry, "TRzPanel",
-                         withResolver ? fw::preview::FormRealizer::LookResolver(
-                                            [](const fw::rt::Object&) -> const fw::rt::Class* { return nullptr; })
-                                      : fw::preview::FormRealizer::LookResolver());
+                         withResolver
+                             ? fw::preview::FormRealizer::LookResolver(
+                                   [](const fw::rt::Object&) -> const fw::rt::Class* { return nullptr; })
+                             : fw::preview::FormRealizer::LookResolver());
         EXPECT_EQ(boxed.Realizer->LookOf(*boxed.Subject).How, fw::preview::DrawnLook::Kind::Placeholder);
         EXPECT_EQ(boxed.Realizer->FactoryOf(*boxed.Subject)->Family(), "fallback");
     }

@@ -43,7 +43,8 @@ std::string Form(const std::string& body) {
 // One control at 8,8 of the given size, with property lines indented by four spaces.
 std::string Control(const std::string& cls, const std::string& props, int width = 200, int height = 120,
                     const std::string& name = "C") {
-    return "  object " + name + ": " + cls + "\n    Left = 8\n    Top = 8\n    Width = " + std::to_string(width) +
+    return "  object " + name + ": " + cls +
+           "\n    Left = 8\n    Top = 8\n    Width = " + std::to_string(width) +
            "\n    Height = " + std::to_string(height) + "\n" + props + "  end\n";
 }
 
@@ -51,7 +52,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 void Int32(Bytes& out, std::int32_t value) {
     const auto v = static_cast<std::uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>(v >> shift));
 }
 
 void WideText(Bytes& out, const std::string& utf8) {
@@ -92,7 +94,8 @@ enum class Tree { Narrow, V1, V3, V7 };
 
 void WriteNode(Bytes& out, const Node& node, Tree format, bool& first) {
     Bytes record;
-    for (std::int32_t v : {0, 0, -1, -1}) Int32(record, v);  // image, selected, state, overlay
+    for (std::int32_t v : {0, 0, -1, -1})
+        Int32(record, v);  // image, selected, state, overlay
     const auto count = static_cast<std::int32_t>(node.Children.size());
     switch (format) {
         case Tree::Narrow:
@@ -114,31 +117,36 @@ void WriteNode(Bytes& out, const Node& node, Tree format, bool& first) {
             record.push_back(1);
             break;
     }
-    if (format == Tree::Narrow) NarrowText(record, node.Text);
-    else WideText(record, node.Text);
+    if (format == Tree::Narrow)
+        NarrowText(record, node.Text);
+    else
+        WideText(record, node.Text);
     if (format == Tree::V7 && !first) out.insert(out.end(), {0, 0});
     first = false;
     Int32(out, static_cast<std::int32_t>(record.size()));
     out.insert(out.end(), record.begin(), record.end());
-    for (const Node& child : node.Children) WriteNode(out, child, format, first);
+    for (const Node& child : node.Children)
+        WriteNode(out, child, format, first);
 }
 
 Bytes TreeBlock(const std::vector<Node>& nodes, Tree format, int versionByte = -1) {
     Bytes out;
     if (format != Tree::Narrow)
-        out.push_back(static_cast<std::uint8_t>(versionByte >= 0 ? versionByte
+        out.push_back(static_cast<std::uint8_t>(versionByte >= 0     ? versionByte
                                                 : format == Tree::V1 ? 1
                                                 : format == Tree::V3 ? 3
                                                                      : 7));
     Int32(out, static_cast<std::int32_t>(nodes.size()));
     if (format == Tree::V7) WideText(out, "TTreeNode");
     bool first = true;
-    for (const Node& node : nodes) WriteNode(out, node, format, first);
+    for (const Node& node : nodes)
+        WriteNode(out, node, format, first);
     return out;
 }
 
 std::string TreeProps(const Bytes& block, Tree format) {
-    return std::string("    Items.") + (format == Tree::Narrow ? "Data" : "NodeData") + " = " + Hex(block) + "\n";
+    return std::string("    Items.") + (format == Tree::Narrow ? "Data" : "NodeData") + " = " + Hex(block) +
+           "\n";
 }
 
 struct Item {
@@ -153,12 +161,15 @@ Bytes ItemBlock(const std::vector<Item>& items, bool wide) {
     Int32(out, 0);  // the size, which readers need not trust
     Int32(out, static_cast<std::int32_t>(items.size()));
     for (const Item& item : items) {
-        for (std::int32_t v : {0, -1, -1}) Int32(out, v);
+        for (std::int32_t v : {0, -1, -1})
+            Int32(out, v);
         Int32(out, static_cast<std::int32_t>(item.SubItems.size()));
         if (wide) Int32(out, -1);
         Int32(out, 0);
-        if (wide) WideText(out, item.Caption);
-        else NarrowText(out, item.Caption);
+        if (wide)
+            WideText(out, item.Caption);
+        else
+            NarrowText(out, item.Caption);
         for (const std::string& sub : item.SubItems) {
             if (wide) {
                 WideText(out, sub);
@@ -169,7 +180,8 @@ Bytes ItemBlock(const std::vector<Item>& items, bool wide) {
         }
     }
     for (const Item& item : items)
-        for (std::size_t i = 0; i < item.SubItems.size(); ++i) out.insert(out.end(), {0xFF, 0xFF});
+        for (std::size_t i = 0; i < item.SubItems.size(); ++i)
+            out.insert(out.end(), {0xFF, 0xFF});
     return out;
 }
 
@@ -181,19 +193,22 @@ std::string Dump(const QTreeWidgetItem* item) {
     std::string text = item->text(0).isEmpty() ? "<>" : item->text(0).toStdString();
     if (item->childCount() == 0) return text;
     text += "(";
-    for (int i = 0; i < item->childCount(); ++i) text += (i ? "," : "") + Dump(item->child(i));
+    for (int i = 0; i < item->childCount(); ++i)
+        text += (i ? "," : "") + Dump(item->child(i));
     return text + ")";
 }
 
 std::string Dump(const QTreeWidget* tree) {
     std::string text;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i) text += (i ? "," : "") + Dump(tree->topLevelItem(i));
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        text += (i ? "," : "") + Dump(tree->topLevelItem(i));
     return text;
 }
 
 int Depth(const QTreeWidgetItem* item) {
     int deepest = 0;
-    for (int i = 0; i < item->childCount(); ++i) deepest = std::max(deepest, Depth(item->child(i)));
+    for (int i = 0; i < item->childCount(); ++i)
+        deepest = std::max(deepest, Depth(item->child(i)));
     return deepest + 1;
 }
 
@@ -224,7 +239,8 @@ QColor MostlyIn(QWidget* widget, const QRect& area) {
     const QImage image = widget->grab().toImage();
     std::map<QRgb, int> counts;
     for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) ++counts[image.pixel(x, y)];
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
     const auto most = std::max_element(counts.begin(), counts.end(),
                                        [](const auto& a, const auto& b) { return a.second < b.second; });
     return most == counts.end() ? QColor() : QColor::fromRgb(most->first);
@@ -245,16 +261,17 @@ TEST(DataViewFactory, ClaimsExactlyItsClasses) {
     const auto factory = MakeDataViewFactory();
     EXPECT_EQ(factory->Family(), "dataviews");
     for (const char* name :
-         {"TListView", "TTreeView", "TShellTreeView", "TShellListView", "TStringGrid", "TDrawGrid", "TDBGrid",
-          "TValueListEditor", "TTrackBar", "TProgressBar", "TUpDown", "TDateTimePicker", "TMonthCalendar", "TCalendar",
-          "TRichEdit", "TDBRichEdit", "TOutline", "TDirectoryOutline", "TGauge", "TColorGrid", "TChart", "TDBChart",
-          "TScroller"}) {
+         {"TListView",   "TTreeView",       "TShellTreeView",    "TShellListView", "TStringGrid",
+          "TDrawGrid",   "TDBGrid",         "TValueListEditor",  "TTrackBar",      "TProgressBar",
+          "TUpDown",     "TDateTimePicker", "TMonthCalendar",    "TCalendar",      "TRichEdit",
+          "TDBRichEdit", "TOutline",        "TDirectoryOutline", "TGauge",         "TColorGrid",
+          "TChart",      "TDBChart",        "TScroller"}) {
         const rt::Class* cls = f.Registry->FindClassByName(name);
         ASSERT_NE(cls, nullptr) << name;
         EXPECT_TRUE(factory->Handles(*cls)) << name;
     }
-    for (const char* name : {"TButton", "TPanel", "TListBox", "TDBListBox", "TShellComboBox", "THeaderControl",
-                             "TDBNavigator", "TTabSet", "TMemo", "TCustomGrid"}) {
+    for (const char* name : {"TButton", "TPanel", "TListBox", "TDBListBox", "TShellComboBox",
+                             "THeaderControl", "TDBNavigator", "TTabSet", "TMemo", "TCustomGrid"}) {
         const rt::Class* cls = f.Registry->FindClassByName(name);
         if (cls) EXPECT_FALSE(factory->Handles(*cls)) << name;
     }
@@ -269,12 +286,14 @@ TEST(TreeView, DecodesEveryStoredLayout) {
         Tree Format;
         int Version;  // the version byte written, -1 for the format's own
     };
-    for (const Case& c : {Case{"narrow Data", Tree::Narrow, -1}, Case{"NodeData 1", Tree::V1, -1},
-                          Case{"NodeData 3", Tree::V3, -1}, Case{"NodeData 7", Tree::V7, -1},
-                          // A version this code does not know, in a layout it does.
-                          Case{"NodeData 5 laid out as 3", Tree::V3, 5}, Case{"NodeData 9 laid out as 7", Tree::V7, 9}}) {
+    for (const Case& c :
+         {Case{"narrow Data", Tree::Narrow, -1}, Case{"NodeData 1", Tree::V1, -1},
+          Case{"NodeData 3", Tree::V3, -1}, Case{"NodeData 7", Tree::V7, -1},
+          // A version this code does not know, in a layout it does.
+          Case{"NodeData 5 laid out as 3", Tree::V3, 5}, Case{"NodeData 9 laid out as 7", Tree::V7, 9}}) {
         SCOPED_TRACE(c.Name);
-        RealizedForm f(Form(Control("TTreeView", TreeProps(TreeBlock(Animals, c.Format, c.Version), c.Format))));
+        RealizedForm f(
+            Form(Control("TTreeView", TreeProps(TreeBlock(Animals, c.Format, c.Version), c.Format))));
         auto* tree = qobject_cast<QTreeWidget*>(f.Widget("C"));
         ASSERT_NE(tree, nullptr);
         EXPECT_EQ(Dump(tree), AnimalsDump);
@@ -285,7 +304,8 @@ TEST(TreeView, DecodesEveryStoredLayout) {
 }
 
 TEST(TreeView, NarrowTextTakesTheWindowsCodePage) {
-    RealizedForm f(Form(Control("TTreeView", TreeProps(TreeBlock({{"Café", {}}}, Tree::Narrow), Tree::Narrow))));
+    RealizedForm f(
+        Form(Control("TTreeView", TreeProps(TreeBlock({{"Café", {}}}, Tree::Narrow), Tree::Narrow))));
     auto* tree = qobject_cast<QTreeWidget*>(f.Widget("C"));
     ASSERT_NE(tree, nullptr);
     EXPECT_EQ(Dump(tree), "Café");
@@ -301,7 +321,8 @@ TEST(TreeView, DamagedBlocksShowWhatReadsAndNoMore) {
     overclaimed[3] = 0x0F;
 
     Bytes negativeSize = TreeBlock({{"One", {}}}, Tree::V1);
-    for (int i = 5; i < 9; ++i) negativeSize[static_cast<std::size_t>(i)] = 0xFF;
+    for (int i = 5; i < 9; ++i)
+        negativeSize[static_cast<std::size_t>(i)] = 0xFF;
 
     Bytes longText = TreeBlock({{"One", {}}}, Tree::V1);
     longText[5 + 4 + 24] = 200;  // a text length past the record
@@ -311,10 +332,11 @@ TEST(TreeView, DamagedBlocksShowWhatReadsAndNoMore) {
         Bytes Block;
         std::string Shown;
     };
-    for (const Case& c : {Case{"cut short", cut, "Animals(Cats,Dogs(Beagle)),Plants"},
-                          Case{"more nodes claimed than written", overclaimed, "One,Two"},
-                          Case{"negative record size", negativeSize, ""}, Case{"text past its record", longText, ""},
-                          Case{"version byte alone", Bytes{3}, ""}, Case{"empty", Bytes{}, ""}}) {
+    for (const Case& c :
+         {Case{"cut short", cut, "Animals(Cats,Dogs(Beagle)),Plants"},
+          Case{"more nodes claimed than written", overclaimed, "One,Two"},
+          Case{"negative record size", negativeSize, ""}, Case{"text past its record", longText, ""},
+          Case{"version byte alone", Bytes{3}, ""}, Case{"empty", Bytes{}, ""}}) {
         SCOPED_TRACE(c.Name);
         RealizedForm f(Form(Control("TTreeView", TreeProps(c.Block, Tree::V1))));
         auto* tree = qobject_cast<QTreeWidget*>(f.Widget("C"));
@@ -326,7 +348,8 @@ TEST(TreeView, DamagedBlocksShowWhatReadsAndNoMore) {
 TEST(TreeView, HugeAndDeepTreesAreBounded) {
     std::vector<Node> flat(10050, Node{"n", {}});
     Node chain{"d", {}};
-    for (int i = 0; i < 200; ++i) chain = Node{"d", {chain}};
+    for (int i = 0; i < 200; ++i)
+        chain = Node{"d", {chain}};
     for (const auto& [nodes, check] :
          {std::pair{flat, +[](QTreeWidget* t) { EXPECT_EQ(t->topLevelItemCount(), 10000); }},
           std::pair{std::vector<Node>{chain}, +[](QTreeWidget* t) {
@@ -352,7 +375,8 @@ TEST(TreeView, RootAndIndentFollowTheControl) {
 }
 
 TEST(ShellViews, ShowANeutralRootEntry) {
-    RealizedForm f(Form(Control("TShellTreeView", "", 150, 100, "T") + Control("TShellListView", "    Root = 'rfMyComputer'\n", 150, 100, "L")));
+    RealizedForm f(Form(Control("TShellTreeView", "", 150, 100, "T") +
+                        Control("TShellListView", "    Root = 'rfMyComputer'\n", 150, 100, "L")));
     auto* tree = qobject_cast<QTreeWidget*>(f.Widget("T"));
     auto* list = qobject_cast<QListWidget*>(f.Widget("L"));
     ASSERT_NE(tree, nullptr);
@@ -380,7 +404,8 @@ TEST(ListView, ReportShowsColumnsAndStoredItems) {
         SCOPED_TRACE(wide ? "ItemData" : "Data");
         const std::string block = std::string("    Items.") + (wide ? "ItemData" : "Data") + " = " +
                                   Hex(ItemBlock(items, wide)) + "\n";
-        RealizedForm f(Form(Control("TListView", ReportColumns + block + "    GridLines = True\n    Checkboxes = True\n")));
+        RealizedForm f(Form(
+            Control("TListView", ReportColumns + block + "    GridLines = True\n    Checkboxes = True\n")));
         auto* table = qobject_cast<QTableWidget*>(f.Widget("C"));
         ASSERT_NE(table, nullptr);
         ASSERT_EQ(table->columnCount(), 3);
@@ -408,8 +433,9 @@ TEST(ListView, HeadersHideAndDamagedItemsStop) {
     Bytes block = ItemBlock({{"One", {"a"}}, {"Two", {"b"}}}, true);
     block[5] = 50;                   // fifty items claimed, two written
     block.resize(block.size() - 6);  // and the second one's sub-item cut off
-    RealizedForm f(Form(Control("TListView", ReportColumns + "    ShowColumnHeaders = False\n    Items.ItemData = " +
-                                                 Hex(block) + "\n")));
+    RealizedForm f(Form(
+        Control("TListView",
+                ReportColumns + "    ShowColumnHeaders = False\n    Items.ItemData = " + Hex(block) + "\n")));
     auto* table = qobject_cast<QTableWidget*>(f.Widget("C"));
     ASSERT_NE(table, nullptr);
     EXPECT_FALSE(table->horizontalHeader()->isVisibleTo(table));
@@ -419,7 +445,8 @@ TEST(ListView, HeadersHideAndDamagedItemsStop) {
 }
 
 TEST(ListView, ViewStylesPickTheirLayout) {
-    const std::string block = "    Items.ItemData = " + Hex(ItemBlock({{"One", {}}, {"Two", {}}}, true)) + "\n";
+    const std::string block =
+        "    Items.ItemData = " + Hex(ItemBlock({{"One", {}}, {"Two", {}}}, true)) + "\n";
     struct Case {
         const char* Style;
         QListView::ViewMode Mode;
@@ -472,9 +499,10 @@ TEST(StringGrid, OptionsAndCountsShapeTheGrid) {
     for (const Case& c : {
              Case{"no lines", "    Options = []\n", 5, 5, 64, QColor(0xF0, 0xF0, 0xF0)},
              Case{"wide lines", "    GridLineWidth = 3\n", 5, 5, 67, QColor(0xF0, 0xF0, 0xF0)},
-             Case{"no fixed cells", "    FixedCols = 0\n    FixedRows = 0\n", 5, 5, 65, QColor(0x00, 0x78, 0xD7)},
-             Case{"huge counts are capped", "    ColCount = 50000\n    RowCount = 2000000\n", 10000, 10000, 65,
-                  QColor(0xF0, 0xF0, 0xF0)},
+             Case{"no fixed cells", "    FixedCols = 0\n    FixedRows = 0\n", 5, 5, 65,
+                  QColor(0x00, 0x78, 0xD7)},
+             Case{"huge counts are capped", "    ColCount = 50000\n    RowCount = 2000000\n", 10000, 10000,
+                  65, QColor(0xF0, 0xF0, 0xF0)},
              Case{"fixed counts beyond the grid", "    ColCount = 2\n    FixedCols = 9\n", 2, 5, 65,
                   QColor(0xF0, 0xF0, 0xF0)},
              Case{"negative counts", "    ColCount = -4\n    RowCount = -1\n", 0, 0, 65, QColor()},
@@ -495,7 +523,8 @@ TEST(StringGrid, OptionsAndCountsShapeTheGrid) {
 TEST(DBGrid, TitlesColumnsAndIndicator) {
     const std::string columns =
         "    Columns = <\n"
-        "      item\n        FieldName = 'NAME'\n        Title.Caption = 'Customer'\n        Width = 90\n      end\n"
+        "      item\n        FieldName = 'NAME'\n        Title.Caption = 'Customer'\n        Width = 90\n    "
+        "  end\n"
         "      item\n        FieldName = 'CITY'\n      end>\n";
     struct Case {
         const char* Name;
@@ -506,7 +535,10 @@ TEST(DBGrid, TitlesColumnsAndIndicator) {
     for (const Case& c : {
              Case{"columns", columns, {"", "Customer", "CITY"}, {11, 90, 64}},
              Case{"no columns", "", {"", ""}, {11, 64}},
-             Case{"no indicator", columns + "    Options = [dgTitles, dgColLines, dgRowLines]\n", {"Customer", "CITY"}, {90, 64}},
+             Case{"no indicator",
+                  columns + "    Options = [dgTitles, dgColLines, dgRowLines]\n",
+                  {"Customer", "CITY"},
+                  {90, 64}},
          }) {
         SCOPED_TRACE(c.Name);
         RealizedForm f(Form(Control("TDBGrid", c.Props, 300, 100)));
@@ -522,10 +554,11 @@ TEST(DBGrid, TitlesColumnsAndIndicator) {
 }
 
 TEST(ValueListEditor, KeysAndValuesUnderTheirTitles) {
-    RealizedForm f(Form(Control("TValueListEditor",
-                                "    Strings.Strings = (\n      'Colour=red'\n      'Size=12=13'\n      'Lonely')\n"
-                                "    TitleCaptions.Strings = (\n      'Setting'\n      'Value')\n",
-                                260, 120)));
+    RealizedForm f(
+        Form(Control("TValueListEditor",
+                     "    Strings.Strings = (\n      'Colour=red'\n      'Size=12=13'\n      'Lonely')\n"
+                     "    TitleCaptions.Strings = (\n      'Setting'\n      'Value')\n",
+                     260, 120)));
     f.Client->show();
     auto* grid = qobject_cast<QTableView*>(f.Widget("C"));
     ASSERT_NE(grid, nullptr);
@@ -554,12 +587,14 @@ TEST(TrackBar, RangeTicksAndOrientation) {
     };
     for (const Case& c : {
              Case{"", Qt::Horizontal, 0, 10, 0, QSlider::TicksBelow, 1},
-             Case{"    Orientation = trVertical\n    Min = 5\n    Max = 50\n    Position = 20\n    Frequency = 5\n"
+             Case{"    Orientation = trVertical\n    Min = 5\n    Max = 50\n    Position = 20\n    Frequency "
+                  "= 5\n"
                   "    TickMarks = tmBoth\n",
                   Qt::Vertical, 5, 50, 20, QSlider::TicksBothSides, 5},
-             Case{"    Position = 99\n    TickMarks = tmTopLeft\n    TickStyle = tsManual\n", Qt::Horizontal, 0, 10, 10,
-                  QSlider::TicksAbove, 10},
-             Case{"    Min = 10\n    Max = 3\n    TickStyle = tsNone\n", Qt::Horizontal, 10, 10, 10, QSlider::NoTicks, 1},
+             Case{"    Position = 99\n    TickMarks = tmTopLeft\n    TickStyle = tsManual\n", Qt::Horizontal,
+                  0, 10, 10, QSlider::TicksAbove, 10},
+             Case{"    Min = 10\n    Max = 3\n    TickStyle = tsNone\n", Qt::Horizontal, 10, 10, 10,
+                  QSlider::NoTicks, 1},
          }) {
         SCOPED_TRACE(c.Props);
         RealizedForm f(Form(Control("TTrackBar", c.Props, 150, 45)));
@@ -586,7 +621,10 @@ TEST(ProgressBar, FillsItsShareFromTheStart) {
     for (const Case& c : {
              Case{"    Position = 50\n    Smooth = True\n", 100, 16, {20, 8}, {80, 8}},
              Case{"    Position = 50\n", 100, 16, {4, 8}, {80, 8}},
-             Case{"    Orientation = pbVertical\n    Max = 4\n    Position = 1\n    Smooth = True\n", 16, 100, {8, 90},
+             Case{"    Orientation = pbVertical\n    Max = 4\n    Position = 1\n    Smooth = True\n",
+                  16,
+                  100,
+                  {8, 90},
                   {8, 20}},
              Case{"    Position = 500\n    Smooth = True\n", 100, 16, {95, 8}, {-1, -1}},
          }) {
@@ -608,13 +646,16 @@ TEST(Gauge, PercentageTextAndFill) {
     };
     for (const Case& c : {
              Case{"    Progress = 37\n", "37%", {10, 10}, {90, 4}},
-             Case{"    Kind = gkVerticalBar\n    MinValue = 10\n    MaxValue = 20\n    Progress = 15\n", "50%", {4, 16},
+             Case{"    Kind = gkVerticalBar\n    MinValue = 10\n    MaxValue = 20\n    Progress = 15\n",
+                  "50%",
+                  {4, 16},
                   {4, 4}},
              Case{"    Progress = 250\n", "100%", {95, 4}, {-1, -1}},
              Case{"    MinValue = 5\n    MaxValue = 5\n", "0%", {-1, -1}, {10, 4}},
          }) {
         SCOPED_TRACE(c.Props);
-        RealizedForm f(Form(Control("TGauge", c.Props + "    ForeColor = clRed\n    BackColor = clWhite\n", 100, 20)));
+        RealizedForm f(
+            Form(Control("TGauge", c.Props + "    ForeColor = clRed\n    BackColor = clWhite\n", 100, 20)));
         f.Client->show();
         auto* gauge = qobject_cast<QProgressBar*>(f.Widget("C"));
         ASSERT_NE(gauge, nullptr);
@@ -625,8 +666,9 @@ TEST(Gauge, PercentageTextAndFill) {
 }
 
 TEST(Gauge, PieFillsClockwiseFromTheTop) {
-    RealizedForm f(Form(Control("TGauge", "    Kind = gkPie\n    Progress = 25\n    ShowText = False\n"
-                                          "    ForeColor = clRed\n    BackColor = clWhite\n",
+    RealizedForm f(Form(Control("TGauge",
+                                "    Kind = gkPie\n    Progress = 25\n    ShowText = False\n"
+                                "    ForeColor = clRed\n    BackColor = clWhite\n",
                                 60, 60)));
     f.Client->show();
     QWidget* gauge = f.Widget("C");
@@ -676,9 +718,10 @@ TEST(DateTimePicker, ShowsItsValueAsTheRuntimeFormatsIt) {
     };
     for (const Case& c : {
              Case{"date", stored, QString::fromStdString(rt::DateToText(46366.75)), false},
-             Case{"time", stored + "    Kind = dtkTime\n", QString::fromStdString(rt::TimeToText(46366.75)), true},
-             Case{"up-down date", stored + "    DateMode = dmUpDown\n", QString::fromStdString(rt::DateToText(46366.75)),
+             Case{"time", stored + "    Kind = dtkTime\n", QString::fromStdString(rt::TimeToText(46366.75)),
                   true},
+             Case{"up-down date", stored + "    DateMode = dmUpDown\n",
+                  QString::fromStdString(rt::DateToText(46366.75)), true},
              Case{"custom format", stored + "    Format = 'dd/MM/yyyy hh:mm tt ''at'' d'\n",
                   "10/12/2026 06:00 " + QLocale().pmText() + " at 10", false},
              Case{"blank format", stored + "    Format = ' '\n", " ", false},
@@ -695,14 +738,16 @@ TEST(DateTimePicker, ShowsItsValueAsTheRuntimeFormatsIt) {
 }
 
 TEST(DateTimePicker, CheckBoxShowsTheCheckedState) {
-    RealizedForm f(Form(Control("TDateTimePicker", "    ShowCheckbox = True\n    Checked = False\n", 150, 21)));
+    RealizedForm f(
+        Form(Control("TDateTimePicker", "    ShowCheckbox = True\n    Checked = False\n", 150, 21)));
     auto* check = f.Widget("C")->findChild<QCheckBox*>();
     ASSERT_NE(check, nullptr);
     EXPECT_FALSE(check->isChecked());
 }
 
 TEST(MonthCalendar, SelectsTheStoredDate) {
-    RealizedForm f(Form(Control("TMonthCalendar", "    Date = 46366\n    FirstDayOfWeek = dowSunday\n    WeekNumbers = True\n",
+    RealizedForm f(Form(Control("TMonthCalendar",
+                                "    Date = 46366\n    FirstDayOfWeek = dowSunday\n    WeekNumbers = True\n",
                                 230, 180)));
     auto* calendar = f.Widget("C")->findChild<QCalendarWidget*>();
     ASSERT_NE(calendar, nullptr);
@@ -719,10 +764,12 @@ TEST(Calendar, DayNamesOverTheMonthWithTheDaySelected) {
     };
     for (const Case& c : {Case{0, 2}, Case{1, 1}, Case{2, 0}}) {
         SCOPED_TRACE(c.StartOfWeek);
-        RealizedForm f(Form(Control("TCalendar",
-                                    "    UseCurrentDate = False\n    Year = 2026\n    Month = 12\n    Day = 10\n"
-                                    "    StartOfWeek = " + std::to_string(c.StartOfWeek) + "\n",
-                                    220, 140)));
+        RealizedForm f(
+            Form(Control("TCalendar",
+                         "    UseCurrentDate = False\n    Year = 2026\n    Month = 12\n    Day = 10\n"
+                         "    StartOfWeek = " +
+                             std::to_string(c.StartOfWeek) + "\n",
+                         220, 140)));
         f.Client->show();
         auto* grid = qobject_cast<QTableView*>(f.Widget("C"));
         ASSERT_NE(grid, nullptr);
@@ -747,10 +794,12 @@ TEST(RichEdit, LinesShowAsPlainText) {
         std::string Extra;
         QString Shown;
     };
-    const std::string rtf = "      '{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fnil Tahoma;}}{\\colortbl ;\\red255\\green0\\blue0;}'\n"
-                            "      '{\\*\\generator Writer;}\\pard\\f0\\fs16 Bold \\b face\\b0\\par'\n"
-                            "      'Caf\\''e9 \\u8364? \\{x\\}\\tab end\\par'\n"
-                            "      '}'";
+    const std::string rtf =
+        "      '{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fnil Tahoma;}}{\\colortbl "
+        ";\\red255\\green0\\blue0;}'\n"
+        "      '{\\*\\generator Writer;}\\pard\\f0\\fs16 Bold \\b face\\b0\\par'\n"
+        "      'Caf\\''e9 \\u8364? \\{x\\}\\tab end\\par'\n"
+        "      '}'";
     for (const Case& c : {
              Case{"TRichEdit", "      'one'\n      'two'", "", "one\ntwo"},
              Case{"TRichEdit", rtf, "", QString::fromUtf8("Bold face\nCafé € {x}\tend")},
@@ -769,10 +818,12 @@ TEST(RichEdit, LinesShowAsPlainText) {
 }
 
 TEST(RichEdit, AlignmentAndWrapping) {
-    RealizedForm f(Form(Control("TRichEdit", "    Alignment = taCenter\n    WordWrap = False\n    Lines.Strings = (\n      'x')\n")));
+    RealizedForm f(Form(Control(
+        "TRichEdit", "    Alignment = taCenter\n    WordWrap = False\n    Lines.Strings = (\n      'x')\n")));
     auto* edit = qobject_cast<QTextEdit*>(f.Widget("C"));
     ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(edit->document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(edit->document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignHCenter);
     EXPECT_EQ(edit->lineWrapMode(), QTextEdit::NoWrap);
 }
 
@@ -783,7 +834,9 @@ TEST(Outline, IndentedLinesBecomeNodes) {
         std::string Shown;
     };
     for (const Case& c : {
-             Case{"TOutline", "    Lines.Strings = (\n      'A'\n      #9'A1'\n      #9#9'A1x'\n      #9'A2'\n      'B')\n",
+             Case{"TOutline",
+                  "    Lines.Strings = (\n      'A'\n      #9'A1'\n      #9#9'A1x'\n      #9'A2'\n      "
+                  "'B')\n",
                   "A(A1(A1x),A2),B"},
              // A line deeper than the one before it hangs from the last node.
              Case{"TOutline", "    Lines.Strings = (\n      #9#9'deep'\n      'top'\n      #9#9#9'under')\n",
@@ -811,8 +864,9 @@ TEST(ColorGrid, SixteenColoursInTheirOrdering) {
     for (const Case& c : {Case{"", 80, 80, {30, 50}}, Case{"    GridOrdering = go16x1\n", 160, 10, {95, 5}},
                           Case{"    GridOrdering = go1x16\n", 10, 160, {5, 95}}}) {
         SCOPED_TRACE(c.Props);
-        RealizedForm f(Form(Control("TColorGrid", c.Props + "    ForegroundIndex = 3\n    BackgroundIndex = 4\n", c.Width,
-                                    c.Height)));
+        RealizedForm f(
+            Form(Control("TColorGrid", c.Props + "    ForegroundIndex = 3\n    BackgroundIndex = 4\n",
+                         c.Width, c.Height)));
         f.Client->show();
         QWidget* grid = f.Widget("C");
         EXPECT_EQ(PixelAt(grid, c.Red.x(), c.Red.y()), QColor(Qt::red));
@@ -830,8 +884,9 @@ TEST(Chart, PanelWallsAndChildren) {
                           Case{"    BackWall.Brush.Style = bsClear\n    Color = clAqua\n", QColor(Qt::cyan)},
                           Case{"    BackWall.Color = clYellow\n", QColor(Qt::yellow)}}) {
         SCOPED_TRACE(c.Props);
-        RealizedForm f(Form(Control("TChart", c.Props + "    object B: TButton\n      Left = 2\n      Top = 2\n"
-                                                        "      Width = 20\n      Height = 20\n    end\n",
+        RealizedForm f(Form(Control("TChart",
+                                    c.Props + "    object B: TButton\n      Left = 2\n      Top = 2\n"
+                                              "      Width = 20\n      Height = 20\n    end\n",
                                     300, 200)));
         f.Client->show();
         QWidget* chart = f.Widget("C");
@@ -846,17 +901,24 @@ TEST(Chart, PanelWallsAndChildren) {
 
 TEST(DataViews, OddValuesStillMakeAWidget) {
     for (const std::string& control : {
-             Control("TStringGrid", "    GridLineWidth = 100000\n    DefaultColWidth = -5\n    DefaultRowHeight = 2000000000\n"),
+             Control(
+                 "TStringGrid",
+                 "    GridLineWidth = 100000\n    DefaultColWidth = -5\n    DefaultRowHeight = 2000000000\n"),
              Control("TDrawGrid", "    ColWidths = (\n      -1\n      0\n      99999999)\n"),
              Control("TValueListEditor", "    DisplayOptions = []\n    Strings.Strings = (\n      '=')\n"),
              Control("TTrackBar", "    Min = -2147483648\n    Max = 2147483647\n    Frequency = 0\n"),
-             Control("TProgressBar", "    Min = 100\n    Max = -100\n    Position = 7\n    Style = pbstMarquee\n"),
+             Control("TProgressBar",
+                     "    Min = 100\n    Max = -100\n    Position = 7\n    Style = pbstMarquee\n"),
              Control("TDateTimePicker", "    Date = -1E10\n    Format = ''''\n"),
              Control("TMonthCalendar", "    MinDate = 50000\n    MaxDate = 10\n", 10, 10),
-             Control("TCalendar", "    UseCurrentDate = False\n    Year = 2026\n    Month = 2\n    Day = 31\n"),
-             Control("TGauge", "    Kind = gkNeedle\n    MinValue = 100\n    MaxValue = 0\n    Progress = 50\n", 3, 3),
-             Control("TColorGrid", "    ForegroundIndex = 99\n    BackgroundIndex = -5\n    Selection = 40\n", 2, 2),
-             Control("TChart", "    Chart3DPercent = 100\n    MarginLeft = 100\n    Legend.TopPos = 1000\n", 5, 5),
+             Control("TCalendar",
+                     "    UseCurrentDate = False\n    Year = 2026\n    Month = 2\n    Day = 31\n"),
+             Control("TGauge",
+                     "    Kind = gkNeedle\n    MinValue = 100\n    MaxValue = 0\n    Progress = 50\n", 3, 3),
+             Control("TColorGrid", "    ForegroundIndex = 99\n    BackgroundIndex = -5\n    Selection = 40\n",
+                     2, 2),
+             Control("TChart", "    Chart3DPercent = 100\n    MarginLeft = 100\n    Legend.TopPos = 1000\n",
+                     5, 5),
              Control("TListView", "    ViewStyle = vsReport\n    Items.ItemData = {05}\n"),
              Control("TListView", "    Items.Data = {FFFFFFFFFFFFFF7F}\n"),
              Control("TTreeView", "    Items.NodeData = {07FFFFFF7F}\n"),

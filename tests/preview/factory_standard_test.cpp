@@ -137,8 +137,8 @@ TEST(StandardFactory, HandlesExactlyItsClasses) {
         if (cls) EXPECT_TRUE(factory->Handles(*cls)) << name;
     }
     // Other families' classes, and ancestors above the families.
-    for (const char* name : {"TPanel", "TPageControl", "TListView", "TDBGrid", "TButtonControl", "TWinControl",
-                             "TImage", "TForm"}) {
+    for (const char* name : {"TPanel", "TPageControl", "TListView", "TDBGrid", "TButtonControl",
+                             "TWinControl", "TImage", "TForm"}) {
         const rt::Class* cls = registry->FindClassByName(name);
         if (cls) EXPECT_FALSE(factory->Handles(*cls)) << name;
     }

@@ -86,15 +86,16 @@ TEST(LinkLabel, DrawsLinkPartsUnderlinedInTheLinkColourWithoutTheTags) {
 }
 
 TEST(WebBrowser, ShowsAWhiteAreaInASunkenEdge) {
-    RealizedForm f(Form("object Web: TWebBrowser\nLeft = 10\nTop = 10\nWidth = 120\nHeight = 80\n"
-                        "ControlData = {4C0000000000}\nend\n"));
+    RealizedForm f(
+        Form("object Web: TWebBrowser\nLeft = 10\nTop = 10\nWidth = 120\nHeight = 80\n"
+             "ControlData = {4C0000000000}\nend\n"));
     ASSERT_TRUE(f.Messages.empty()) << f.Messages.front();
     const QImage image = Image(f, "Web");
     ASSERT_EQ(image.size(), QSize(120, 80));
-    EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0xA0A0A0u);      // shadow, top left
-    EXPECT_EQ(image.pixel(119, 79) & 0xFFFFFF, 0xFFFFFFu);   // highlight, bottom right
-    EXPECT_EQ(image.pixel(1, 1) & 0xFFFFFF, 0x696969u);      // dark shadow inside
-    EXPECT_EQ(image.pixel(60, 40) & 0xFFFFFF, 0xFFFFFFu);    // the document area
+    EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0xA0A0A0u);     // shadow, top left
+    EXPECT_EQ(image.pixel(119, 79) & 0xFFFFFF, 0xFFFFFFu);  // highlight, bottom right
+    EXPECT_EQ(image.pixel(1, 1) & 0xFFFFFF, 0x696969u);     // dark shadow inside
+    EXPECT_EQ(image.pixel(60, 40) & 0xFFFFFF, 0xFFFFFFu);   // the document area
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 
 #include "preview/formwindow.h"
 #include "preview/vcllook.h"
-#include "previewtestsupport.h"
 #include "preview/virtualdesktop.h"
+#include "previewtestsupport.h"
 #include "runtime/formbuild.h"
 
 namespace {
@@ -29,19 +29,21 @@ const ChromeCase ChromeCases[] = {
     {"default", "", 8, 23, false, true, true, false, true, true, true, true},
     {"bsSingle", "  BorderStyle = bsSingle\n", 3, 23, false, true, true, false, true, true, true, false},
     {"bsDialog", "  BorderStyle = bsDialog\n", 3, 23, false, false, true, false, false, false, false, false},
-    {"bsDialog with help", "  BorderIcons = [biSystemMenu, biHelp]\n  BorderStyle = bsDialog\n", 3, 23, false, false,
-     true, true, false, false, false, false},
+    {"bsDialog with help", "  BorderIcons = [biSystemMenu, biHelp]\n  BorderStyle = bsDialog\n", 3, 23, false,
+     false, true, true, false, false, false, false},
     {"bsNone", "  BorderStyle = bsNone\n", 0, 0, false, false, false, false, false, false, false, false},
-    {"bsToolWindow", "  BorderStyle = bsToolWindow\n", 3, 23, true, false, true, false, false, false, false, false},
-    {"bsSizeToolWin", "  BorderStyle = bsSizeToolWin\n", 8, 23, true, false, true, false, false, false, false, true},
-    {"no system menu", "  BorderIcons = [biMinimize, biMaximize]\n", 8, 23, false, false, false, false, false, false,
-     false, true},
-    {"minimize alone", "  BorderIcons = [biSystemMenu, biMinimize]\n", 8, 23, false, true, true, false, true, true,
-     false, true},
-    {"maximize alone", "  BorderIcons = [biSystemMenu, biMaximize]\n  BorderStyle = bsSingle\n", 3, 23, false, true,
-     true, false, true, false, true, false},
-    {"help without min and max", "  BorderIcons = [biSystemMenu, biHelp]\n", 8, 23, false, true, true, true, false,
+    {"bsToolWindow", "  BorderStyle = bsToolWindow\n", 3, 23, true, false, true, false, false, false, false,
+     false},
+    {"bsSizeToolWin", "  BorderStyle = bsSizeToolWin\n", 8, 23, true, false, true, false, false, false, false,
+     true},
+    {"no system menu", "  BorderIcons = [biMinimize, biMaximize]\n", 8, 23, false, false, false, false, false,
      false, false, true},
+    {"minimize alone", "  BorderIcons = [biSystemMenu, biMinimize]\n", 8, 23, false, true, true, false, true,
+     true, false, true},
+    {"maximize alone", "  BorderIcons = [biSystemMenu, biMaximize]\n  BorderStyle = bsSingle\n", 3, 23, false,
+     true, true, false, true, false, true, false},
+    {"help without min and max", "  BorderIcons = [biSystemMenu, biHelp]\n", 8, 23, false, true, true, true,
+     false, false, false, true},
 };
 
 TEST(FormWindow, DrawsTheFrameTheFormStores) {
@@ -76,15 +78,16 @@ TEST(FormWindow, SizeGripOnlyWhereTheFormCanBeResized) {
     const struct {
         const char* Style;
         bool Grip;
-    } cases[] = {{"", true}, {"bsSizeable", true}, {"bsSizeToolWin", true},
-                 {"bsSingle", false}, {"bsDialog", false}, {"bsToolWindow", false}};
+    } cases[] = {{"", true},          {"bsSizeable", true}, {"bsSizeToolWin", true},
+                 {"bsSingle", false}, {"bsDialog", false},  {"bsToolWindow", false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Style);
         std::string text = "object Form1: TForm1\n";
         if (*c.Style) text += std::string("  BorderStyle = ") + c.Style + "\n";
-        text += "  ClientHeight = 120\n  ClientWidth = 200\n"
-                "  object Bar: TStatusBar\n    Left = 0\n    Top = 101\n    Width = 200\n    Height = 19\n"
-                "    SimplePanel = True\n  end\nend\n";
+        text +=
+            "  ClientHeight = 120\n  ClientWidth = 200\n"
+            "  object Bar: TStatusBar\n    Left = 0\n    Top = 101\n    Width = 200\n    Height = 19\n"
+            "    SimplePanel = True\n  end\nend\n";
         fw::preview::PreviewContext context;
         fw::preview::VirtualDesktop desktop(context);
         desktop.BuildPreview(text, fw::CodePage::Default());
@@ -95,7 +98,8 @@ TEST(FormWindow, SizeGripOnlyWhereTheFormCanBeResized) {
         const QRgb face = client.pixel(client.width() / 2, client.height() - 8);
         int marked = 0;
         for (int y = client.height() - 12; y < client.height() - 1; ++y)
-            for (int x = client.width() - 12; x < client.width() - 1; ++x) marked += client.pixel(x, y) != face;
+            for (int x = client.width() - 12; x < client.width() - 1; ++x)
+                marked += client.pixel(x, y) != face;
         EXPECT_EQ(marked > 0, c.Grip) << marked;
     }
 }
@@ -108,7 +112,8 @@ using fw::preview::RootKind;
 
 fw::preview::RootKind KindOfBuilt(fw::preview::VirtualDesktop& desktop, const std::string& text) {
     desktop.BuildPreview(text, fw::CodePage::Default());
-    for (const std::string& m : desktop.PreviewMessages()) ADD_FAILURE() << m;
+    for (const std::string& m : desktop.PreviewMessages())
+        ADD_FAILURE() << m;
     return desktop.Root();
 }
 
@@ -118,19 +123,23 @@ TEST(FormWindow, TellsFormsFramesAndDataModulesApart) {
         const char* Text;
         RootKind Kind;
     } cases[] = {
-        {"a form", "object F: TF\n  Caption = 'x'\n  ClientHeight = 50\n  ClientWidth = 80\nend\n", RootKind::Form},
+        {"a form", "object F: TF\n  Caption = 'x'\n  ClientHeight = 50\n  ClientWidth = 80\nend\n",
+         RootKind::Form},
         {"a form without controls or caption",
-         "object F: TF\n  Left = 0\n  Top = 0\n  ClientHeight = 50\n  ClientWidth = 80\nend\n", RootKind::Form},
+         "object F: TF\n  Left = 0\n  Top = 0\n  ClientHeight = 50\n  ClientWidth = 80\nend\n",
+         RootKind::Form},
         {"a form with nothing but controls",
          "object F: TF\n  object B: TButton\n    TabOrder = 0\n  end\nend\n", RootKind::Form},
         {"TFrame itself", "object F: TFrame\n  Width = 80\n  Height = 50\nend\n", RootKind::Frame},
         {"a frame descendant with controls",
-         "object Frame1: TFrame1\n  Left = 0\n  Top = 0\n  Width = 120\n  Height = 70\n  ParentShowHint = False\n"
+         "object Frame1: TFrame1\n  Left = 0\n  Top = 0\n  Width = 120\n  Height = 70\n  ParentShowHint = "
+         "False\n"
          "  TabOrder = 0\n  OnEnter = FrameEnter\n  object B: TButton\n    Left = 4\n    Top = 4\n"
          "    Width = 75\n    Height = 25\n    Caption = 'Inside'\n  end\nend\n",
          RootKind::Frame},
         {"a data module without OldCreateOrder",
-         "object dm: TdmMain\n  Height = 150\n  Width = 215\n  PixelsPerInch = 96\nend\n", RootKind::DataModule},
+         "object dm: TdmMain\n  Height = 150\n  Width = 215\n  PixelsPerInch = 96\nend\n",
+         RootKind::DataModule},
         {"a data module",
          "object dm: TdmMain\n  OldCreateOrder = False\n  Height = 150\n  Width = 215\n"
          "  object Images: TImageList\n    Left = 40\n    Top = 24\n  end\nend\n",
@@ -147,8 +156,9 @@ TEST(FormWindow, TellsFormsFramesAndDataModulesApart) {
 TEST(FormWindow, AFrameHasNoWindowFrameAndADataModuleShowsItsComponents) {
     fw::preview::PreviewContext context;
     fw::preview::VirtualDesktop frame(context);
-    ASSERT_EQ(KindOfBuilt(frame, "object Frame1: TFrame1\n  Width = 120\n  Height = 70\n  TabOrder = 0\n"
-                                 "  object B: TButton\n    Caption = 'Inside'\n  end\nend\n"),
+    ASSERT_EQ(KindOfBuilt(frame,
+                          "object Frame1: TFrame1\n  Width = 120\n  Height = 70\n  TabOrder = 0\n"
+                          "  object B: TButton\n    Caption = 'Inside'\n  end\nend\n"),
               RootKind::Frame);
     EXPECT_EQ(frame.Window()->Metrics().Caption, 0);
     EXPECT_EQ(frame.Window()->Metrics().Border, 0);
@@ -158,8 +168,9 @@ TEST(FormWindow, AFrameHasNoWindowFrameAndADataModuleShowsItsComponents) {
     EXPECT_EQ(frame.FormClientImage().pixelColor(118, 68), QColor(0xF0, 0xF0, 0xF0));
 
     fw::preview::VirtualDesktop module(context);
-    ASSERT_EQ(KindOfBuilt(module, "object dm: TdmMain\n  OldCreateOrder = False\n  Height = 150\n  Width = 215\n"
-                                  "  object Images: TImageList\n    Left = 40\n    Top = 24\n  end\nend\n"),
+    ASSERT_EQ(KindOfBuilt(module,
+                          "object dm: TdmMain\n  OldCreateOrder = False\n  Height = 150\n  Width = 215\n"
+                          "  object Images: TImageList\n    Left = 40\n    Top = 24\n  end\nend\n"),
               RootKind::DataModule);
     EXPECT_EQ(module.Window()->Metrics().Caption, 0);
     EXPECT_EQ(module.Window()->size(), QSize(215, 150));
@@ -198,7 +209,8 @@ TEST(FontSubstitutes, WindowsWidthsAndTheChoiceOfFace) {
         {{4.0, 4.9}, 5.0, 1},
         {{}, 5.0, -1},
     };
-    for (const auto& c : cases) EXPECT_EQ(ClosestNotWider(c.Averages, c.Windows), c.Chosen);
+    for (const auto& c : cases)
+        EXPECT_EQ(ClosestNotWider(c.Averages, c.Windows), c.Chosen);
 }
 
 TEST(FontSubstitutes, CaptionsAreNoWiderThanOnWindows) {

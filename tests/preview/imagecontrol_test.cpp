@@ -44,7 +44,8 @@ TEST(PictureTarget, StretchRatioAndCentring) {
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
-        EXPECT_EQ(PictureTarget(c.Picture, c.Control, c.Stretch, c.Ratio, c.Center), c.Expected) << "case " << i;
+        EXPECT_EQ(PictureTarget(c.Picture, c.Control, c.Stretch, c.Ratio, c.Center), c.Expected)
+            << "case " << i;
     }
 }
 

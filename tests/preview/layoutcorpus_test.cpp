@@ -98,7 +98,8 @@ std::vector<TextObject> ObjectsOfText(const std::vector<std::string>& lines) {
 }
 
 bool IsPage(const fw::rt::Object& object) {
-    return object.InheritsFrom("TTabSheet") || object.InheritsFrom("TTabPage") || object.InheritsFrom("TPage");
+    return object.InheritsFrom("TTabSheet") || object.InheritsFrom("TTabPage") ||
+           object.InheritsFrom("TPage");
 }
 
 TEST(PreviewLayoutCorpus, EveryObjectListedAndPlacedVisibleControlsShown) {
@@ -127,17 +128,17 @@ TEST(PreviewLayoutCorpus, EveryObjectListedAndPlacedVisibleControlsShown) {
         const std::vector<fw::preview::LayoutEntry> layout = fw::preview::PreviewLayout(desktop);
         ++checked;
         QJsonParseError error;
-        QJsonDocument::fromJson(
-            QByteArray::fromStdString(fw::preview::LayoutJson(path.string(), layout, desktop.PreviewMessages())),
-            &error);
+        QJsonDocument::fromJson(QByteArray::fromStdString(fw::preview::LayoutJson(path.string(), layout,
+                                                                                  desktop.PreviewMessages())),
+                                &error);
         EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
         ASSERT_EQ(layout.size(), text.size()) << "objects lost or made up";
         const std::vector<fw::rt::ReadObject>& records = desktop.ReadObjects();
         ASSERT_EQ(records.size(), text.size());
 
         // Which records the text shows: visible (and not linked to an action that is
-        // not), on shown parents, not on a page its page control does not show. Pages of controls that name no active page (or
-        // name it another way) are left out of the check.
+        // not), on shown parents, not on a page its page control does not show. Pages of controls that name
+        // no active page (or name it another way) are left out of the check.
         std::vector<bool> shown(text.size(), false);
         for (std::size_t i = 0; i < text.size(); ++i) {
             const TextObject& t = text[i];

@@ -196,7 +196,8 @@ TEST(PreviewLayout, ListsControlsThePreviewLeftOut) {
         text += "BevelOuter = bvNone\n";
         if (i == Depth - 2) text += "Visible = False\n";
     }
-    for (int i = 0; i <= Depth; ++i) text += "end\n";
+    for (int i = 0; i <= Depth; ++i)
+        text += "end\n";
     fw::preview::PreviewContext context;
     fw::preview::VirtualDesktop desktop(context);
     const std::vector<LayoutEntry> layout = LayoutOf(desktop, text);
@@ -287,7 +288,8 @@ struct RenderRun {
         QFile form(Path("Layout.dfm"));
         if (form.open(QIODevice::WriteOnly)) form.write(MixedForm);
         form.close();
-        for (QString& a : arguments) a.replace(QStringLiteral("$DIR"), Dir.path());
+        for (QString& a : arguments)
+            a.replace(QStringLiteral("$DIR"), Dir.path());
         Status = fw::preview::RenderFormFile(arguments, Out, Err);
     }
 };
@@ -395,9 +397,10 @@ TEST(RenderCommand, DrawsInTheDeclaredCodePage) {
     ASSERT_TRUE(dir.isValid());
     QFile form(dir.filePath(QStringLiteral("sjis.dfm")));
     ASSERT_TRUE(form.open(QIODevice::WriteOnly));
-    form.write("object F: TForm\r\n  Width = 200\r\n  Height = 80\r\n  Font.Charset = SHIFTJIS_CHARSET\r\n"
-               "  Caption = '\x96\xbc\x91\x4f'\r\n  object L: TLabel\r\n    Left = 8\r\n    Top = 8\r\n"
-               "    Caption = '\x93\xfa\x96\x7b\x8c\xea'\r\n  end\r\nend\r\n");
+    form.write(
+        "object F: TForm\r\n  Width = 200\r\n  Height = 80\r\n  Font.Charset = SHIFTJIS_CHARSET\r\n"
+        "  Caption = '\x96\xbc\x91\x4f'\r\n  object L: TLabel\r\n    Left = 8\r\n    Top = 8\r\n"
+        "    Caption = '\x93\xfa\x96\x7b\x8c\xea'\r\n  end\r\nend\r\n");
     form.close();
     const auto render = [&](const QString& png, QStringList extra) {
         std::ostringstream out, err;

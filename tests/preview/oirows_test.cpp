@@ -129,11 +129,11 @@ TEST(CollectSourceLines, TakesTheLinesDirectlyInsideEveryObjectOfTheName) {
 // Objects without a name, and objects that share one, are told apart by their line.
 TEST(CollectObjectLines, TakesTheLinesOfTheObjectOnThatLine) {
     const Lines text = fw::CopyTextLines(
-        "object Form1: TForm1\r\n"          // 0
-        "  object TLabel\r\n"               // 1
+        "object Form1: TForm1\r\n"  // 0
+        "  object TLabel\r\n"       // 1
         "    Caption = 'First'\r\n"
         "  end\r\n"
-        "  object TLabel\r\n"               // 4
+        "  object TLabel\r\n"  // 4
         "    Caption = 'Second'\r\n"
         "    Items.Strings = (\r\n"
         "      'a')\r\n"
@@ -141,7 +141,7 @@ TEST(CollectObjectLines, TakesTheLinesOfTheObjectOnThatLine) {
         "      Left = 1\r\n"
         "    end\r\n"
         "  end\r\n"
-        "end");                             // 12
+        "end");  // 12
     struct Case {
         int Header;
         Lines Expected;
@@ -170,20 +170,27 @@ TEST(SourceValueText, PlaceholdersOnlyWithoutALiveDescription) {
         const char* Expected;
     };
     const Case cases[] = {
-        {"<", "", "(TCollection)"},          {"<", "(TListColumns)", "(TListColumns)"},
-        {"{", "", "(Binary data)"},          {"{", "(TBitmap)", "(TBitmap)"},
-        {"(", "", "(TStrings)"},             {"(", "only line", "only line"},
-        {"clBtnFace", "-16777201", "clBtnFace"}, {"", "x", ""},
+        {"<", "", "(TCollection)"},
+        {"<", "(TListColumns)", "(TListColumns)"},
+        {"{", "", "(Binary data)"},
+        {"{", "(TBitmap)", "(TBitmap)"},
+        {"(", "", "(TStrings)"},
+        {"(", "only line", "only line"},
+        {"clBtnFace", "-16777201", "clBtnFace"},
+        {"", "x", ""},
         // Strings show their characters, whatever codes the writer put for them.
         {"'Hello'", "", "Hello"},
         {"#12510#12473#12479", "", "\xE3\x83\x9E\xE3\x82\xB9\xE3\x82\xBF"},
-        {"'A'#12510'B'", "", "A\xE3\x83\x9E" "B"},
+        {"'A'#12510'B'", "",
+         "A\xE3\x83\x9E"
+         "B"},
         {"'it''s'", "", "it''s"},
         {"'a'#13#10'b'", "", "a'#13#10'b"},
         {"#9'x'", "", "#9'x'"},
         {"'unterminated", "", "'unterminated"},
     };
-    for (const Case& c : cases) EXPECT_EQ(pv::SourceValueText(c.Text, c.Live), c.Expected) << c.Text << c.Live;
+    for (const Case& c : cases)
+        EXPECT_EQ(pv::SourceValueText(c.Text, c.Live), c.Expected) << c.Text << c.Live;
 }
 
 TEST(LiveValueText, TypedNumbersShowTheirNames) {
@@ -211,7 +218,8 @@ TEST(LiveValueText, TypedNumbersShowTheirNames) {
         {"TDateTime", "1E20", "1E20"},
         {"Integer", "-16777201", "-16777201"},
     };
-    for (const Case& c : cases) EXPECT_EQ(pv::LiveValueText(c.Type, c.Live), c.Expected) << c.Type << " " << c.Live;
+    for (const Case& c : cases)
+        EXPECT_EQ(pv::LiveValueText(c.Type, c.Live), c.Expected) << c.Type << " " << c.Live;
 }
 
 TEST(FillProperties, TextValuesAreBoldAndLiveValuesAreNot) {
@@ -250,8 +258,8 @@ TEST(FillProperties, TextValuesAreBoldAndLiveValuesAreNot) {
     EXPECT_EQ(pv::FindRow(buttonRows, "OnClick"), nullptr);
     // The rows come in name order.
     for (std::size_t i = 1; i < buttonRows.size(); ++i)
-        EXPECT_LT(QString::fromStdString(buttonRows[i - 1].Name).compare(QString::fromStdString(buttonRows[i].Name),
-                                                                        Qt::CaseInsensitive),
+        EXPECT_LT(QString::fromStdString(buttonRows[i - 1].Name)
+                      .compare(QString::fromStdString(buttonRows[i].Name), Qt::CaseInsensitive),
                   0);
 }
 
@@ -411,7 +419,8 @@ TEST(FillEvents, HandlersFromTheTextOnly) {
     const InspectorRow& enter = Row(events, "OnEnter");
     EXPECT_EQ(enter.Value, "");
     EXPECT_EQ(enter.SourceIndex, -1);
-    for (const InspectorRow& row : events) EXPECT_EQ(row.Kind, 8) << row.Name;
+    for (const InspectorRow& row : events)
+        EXPECT_EQ(row.Kind, 8) << row.Name;
     // Properties are not events.
     EXPECT_EQ(pv::FindRow(events, "Caption"), nullptr);
 }
@@ -491,7 +500,8 @@ TEST(DescribePicture, KindSizeAndFilterByGraphic) {
         pt::HexProperty("    ", "Picture.Data", pt::PictureData("TBitmap", pt::WithSize(pt::MakeBmp(5, 3)))) +
         "  end\r\n"
         "  object Drawing: TImage\r\n" +
-        pt::HexProperty("    ", "Picture.Data", pt::PictureData("TMetafile", pt::WithSize(pt::MakeWmf(320, 200)))) +
+        pt::HexProperty("    ", "Picture.Data",
+                        pt::PictureData("TMetafile", pt::WithSize(pt::MakeWmf(320, 200)))) +
         "  end\r\n"
         "  object Odd: TImage\r\n" +
         pt::HexProperty("    ", "Picture.Data", pt::PictureData("TSvgImage", {1, 2, 3, 4, 5, 6, 7, 8})) +
@@ -533,7 +543,8 @@ TEST(DescribePicture, KindSizeAndFilterByGraphic) {
     // A save writes the file inside the data, not the size before it.
     const std::vector<std::uint8_t> bmp = pt::MakeBmp(64, 16);
     EXPECT_EQ(pv::GraphicFileBytes(pv::ObjectOf(form["Wide"], "Glyph")->Graphic()), bmp);
-    EXPECT_EQ(pv::GraphicFileBytes(pv::ObjectOf(form["Drawing"], "Picture")->Graphic()), pt::MakeWmf(320, 200));
+    EXPECT_EQ(pv::GraphicFileBytes(pv::ObjectOf(form["Drawing"], "Picture")->Graphic()),
+              pt::MakeWmf(320, 200));
     // Data in a format not known here is written as stored; an empty graphic gives
     // nothing to write.
     EXPECT_EQ(pv::GraphicFileBytes(pv::ObjectOf(form["Odd"], "Picture")->Graphic()),

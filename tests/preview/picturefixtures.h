@@ -11,7 +11,8 @@ namespace fw::preview::test {
 using ByteVector = std::vector<std::uint8_t>;
 
 inline void PutLE(ByteVector& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 // A 24-bit BMP file of width x height in vertical stripes of red, green and blue.
@@ -40,7 +41,8 @@ inline ByteVector MakeBmp(int width, int height) {
             out.push_back(stripe == 1 ? 255 : 0);  // green
             out.push_back(stripe == 0 ? 255 : 0);  // red
         }
-        for (auto pad = static_cast<std::uint32_t>(width * 3); pad < rowBytes; ++pad) out.push_back(0);
+        for (auto pad = static_cast<std::uint32_t>(width * 3); pad < rowBytes; ++pad)
+            out.push_back(0);
     }
     return out;
 }
@@ -75,7 +77,8 @@ inline ByteVector PictureData(const std::string& className, const ByteVector& gr
     ByteVector out;
     out.reserve(1 + className.size() + graphicData.size());
     out.push_back(static_cast<std::uint8_t>(className.size()));
-    for (const char c : className) out.push_back(static_cast<std::uint8_t>(c));
+    for (const char c : className)
+        out.push_back(static_cast<std::uint8_t>(c));
     out.insert(out.end(), graphicData.begin(), graphicData.end());
     return out;
 }

@@ -227,8 +227,7 @@ TEST(FormWindow, AHugeFormIsCutToTheLargestScreen) {
         SCOPED_TRACE(c.Size);
         PreviewContext context;
         VirtualDesktop desktop(context);
-        desktop.BuildPreview(std::string("object Form1: TForm1\n") + c.Size + "end\n",
-                             CodePage::Default());
+        desktop.BuildPreview(std::string("object Form1: TForm1\n") + c.Size + "end\n", CodePage::Default());
         ASSERT_NE(desktop.Window(), nullptr);
         EXPECT_EQ(desktop.Window()->size(), c.Window);
         const std::vector<std::string> expected =

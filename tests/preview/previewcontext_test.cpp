@@ -64,7 +64,8 @@ TEST(PreviewContext, EveryPreviewShowsTheComplaintsAboutItsLookalikeFile) {
         VirtualDesktop desktop(withFile);
         Build(desktop, kForm);
         const auto& messages = desktop.PreviewMessages();
-        EXPECT_NE(std::find(messages.begin(), messages.end(), complaint), messages.end()) << "build " << build;
+        EXPECT_NE(std::find(messages.begin(), messages.end(), complaint), messages.end())
+            << "build " << build;
     }
     VirtualDesktop plain(without);
     Build(plain, kForm);

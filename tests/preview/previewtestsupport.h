@@ -41,7 +41,8 @@ struct RealizedForm : LiveForm {
     std::unique_ptr<FormRealizer> Realizer = std::make_unique<FormRealizer>();
 
     explicit RealizedForm(const std::string& text) : LiveForm(text) {
-        Client->resize(static_cast<int>(OrdinalOf("ClientWidth", 400)), static_cast<int>(OrdinalOf("ClientHeight", 300)));
+        Client->resize(static_cast<int>(OrdinalOf("ClientWidth", 400)),
+                       static_cast<int>(OrdinalOf("ClientHeight", 300)));
         Realizer->Realize(*Form, Client.get());
     }
     ~RealizedForm() {

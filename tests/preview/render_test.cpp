@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/stream.h"
 #include "codec/conversion.h"
 #include "codec/formformat.h"
-#include "base/stream.h"
 #include "preview/formwindow.h"
 #include "preview/vcllook.h"
 #include "preview/virtualdesktop.h"
@@ -43,7 +43,8 @@ const char* const Forms[] = {
 int DistinctColours(const QImage& image) {
     QSet<QRgb> colours;
     for (int y = 0; y < image.height(); y += 3)
-        for (int x = 0; x < image.width(); x += 3) colours.insert(image.pixel(x, y));
+        for (int x = 0; x < image.width(); x += 3)
+            colours.insert(image.pixel(x, y));
     return static_cast<int>(colours.size());
 }
 
@@ -65,9 +66,8 @@ TEST(Render, CorpusFormsRenderAtTheirClientSize) {
         fw::preview::PreviewContext context;
         fw::preview::VirtualDesktop desktop(context);
         desktop.resize(1280, 1024);
-        desktop.BuildPreview(
-            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-            fw::CodePage::Default());
+        desktop.BuildPreview(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                             fw::CodePage::Default());
         const fw::rt::Object* form = desktop.PreviewForm();
         ASSERT_NE(form, nullptr);
         for (const std::string& m : desktop.PreviewMessages())

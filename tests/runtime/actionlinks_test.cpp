@@ -72,8 +72,8 @@ TEST(ActionLinks, LinkedObjectsTakeTheActionsValuesTheyDoNotStore) {
     const struct {
         const char* Object;
         const char* Property;
-        const char* Text;       // for a string property
-        std::int64_t Ordinal;   // otherwise
+        const char* Text;      // for a string property
+        std::int64_t Ordinal;  // otherwise
     } cases[] = {
         {"Linked", "Caption", "Open...", 0},
         {"Linked", "Hint", "Open a file", 0},

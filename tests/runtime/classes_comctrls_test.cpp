@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "runtime/builtin.h"
-#include "runtime_test_support.h"
 #include "runtime/family_comctrls.h"
 #include "runtime/registry.h"
+#include "runtime_test_support.h"
 
 namespace {
 
@@ -530,8 +530,8 @@ TEST(ComCtrlsClasses, KnowWhatRealFormsSet) {
     // .lfm forms only: its layout helpers, and what its grids, trees, combo boxes,
     // list boxes and sheets publish beyond these.
     const std::set<std::string> lfmOnly = {"AnchorSideLeft",   "AnchorSideRight", "AnchorSideTop",
-                                               "AnchorSideBottom", "BorderSpacing",   "ChildSizing",
-                                               "OnEditingDone"};
+                                           "AnchorSideBottom", "BorderSpacing",   "ChildSizing",
+                                           "OnEditingDone"};
     const std::set<std::pair<std::string, std::string>> lfmOnlyOn = {
         {"TStringGrid", "AutoAdvance"},
         {"TStringGrid", "AutoFillColumns"},

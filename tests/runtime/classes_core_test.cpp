@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "runtime/builtin.h"
-#include "runtime_test_support.h"
 #include "runtime/family_core.h"
 #include "runtime/registry.h"
+#include "runtime_test_support.h"
 
 namespace {
 
@@ -205,8 +205,7 @@ TEST(CoreClasses, TrueAncestry) {
         std::vector<const char*> Chain;  // from the parent up to TObject
     };
     const Case cases[] = {
-        {"TButton",
-         {"TButtonControl", "TWinControl", "TControl", "TComponent", "TPersistent", "TObject"}},
+        {"TButton", {"TButtonControl", "TWinControl", "TControl", "TComponent", "TPersistent", "TObject"}},
         {"TBitBtn", {"TButton", "TButtonControl", "TWinControl"}},
         {"TForm", {"TCustomForm", "TScrollingWinControl", "TWinControl", "TControl"}},
         {"TFrame", {"TCustomFrame", "TScrollingWinControl", "TWinControl"}},
@@ -421,7 +420,8 @@ TEST(CoreClasses, KnowWhatRealFormsSet) {
         "TPrinterSetupDialog TFindDialog TReplaceDialog TOpenPictureDialog TSavePictureDialog "
         "TSpinButton TSpinEdit TGauge TColorGrid TCalendar TFlowPanel TGridPanel TStackPanel "
         "TLinkLabel TWebBrowser TApplicationEvents TImageCollection TVirtualImageList TEditCut TEditCopy "
-        "TEditPaste TEditSelectAll TEditUndo TEditDelete TFileOpen TFileSaveAs TFileExit TFileRun TSearchFind "
+        "TEditPaste TEditSelectAll TEditUndo TEditDelete TFileOpen TFileSaveAs TFileExit TFileRun "
+        "TSearchFind "
         "THelpContents TWindowCascade TWindowClose TDataSetFirst TDataSetPost TDataSetRefresh TRichEditBold "
         "TRelativePanel TButtonedEdit TTrayIcon");
     const std::set<std::string> classes(classList.begin(), classList.end());
@@ -433,7 +433,7 @@ TEST(CoreClasses, KnowWhatRealFormsSet) {
                                                   "ExplicitHeight", "DesignSize",  "IsControl",
                                                   "TextHeight"};
     const std::set<std::pair<std::string, std::string>> writtenByClassOn = {{"TImageList", "Bitmap"},
-                                                                              {"TWebBrowser", "ControlData"}};
+                                                                            {"TWebBrowser", "ControlData"}};
     // .lfm forms only: the layout helpers of its controls, and what its controls
     // publish beyond the ones here.
     const std::set<std::string> lfmOnly = {

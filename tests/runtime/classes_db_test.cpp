@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "runtime/builtin.h"
-#include "runtime_test_support.h"
 #include "runtime/registry.h"
+#include "runtime_test_support.h"
 
 namespace {
 
@@ -289,12 +289,18 @@ TEST(DataClasses, CollectionsHaveTheirItemClasses) {
         const char* ItemClass;
     };
     const Case cases[] = {
-        {"TQuery", "Params", "TParam"},       {"TStoredProc", "Params", "TParam"},
-        {"TDBGrid", "Columns", "TColumn"},    {"TTable", "FieldDefs", "TFieldDef"},
-        {"TTable", "IndexDefs", "TIndexDef"}, {"TTable", "Constraints", "TCheckConstraint"},
-        {"TADOQuery", "Parameters", "TParameter"}, {"TADOStoredProc", "Parameters", "TParameter"},
-        {"TADODataSet", "Parameters", "TParameter"}, {"TADOCommand", "Parameters", "TParameter"},
-        {"TClientDataSet", "Aggregates", "TAggregate"}, {"TClientDataSet", "Params", "TParam"},
+        {"TQuery", "Params", "TParam"},
+        {"TStoredProc", "Params", "TParam"},
+        {"TDBGrid", "Columns", "TColumn"},
+        {"TTable", "FieldDefs", "TFieldDef"},
+        {"TTable", "IndexDefs", "TIndexDef"},
+        {"TTable", "Constraints", "TCheckConstraint"},
+        {"TADOQuery", "Parameters", "TParameter"},
+        {"TADOStoredProc", "Parameters", "TParameter"},
+        {"TADODataSet", "Parameters", "TParameter"},
+        {"TADOCommand", "Parameters", "TParameter"},
+        {"TClientDataSet", "Aggregates", "TAggregate"},
+        {"TClientDataSet", "Params", "TParam"},
     };
     ClassRegistry registry;
     for (const Case& c : cases) {
@@ -464,8 +470,8 @@ TEST(DataClasses, KnowWhatRealFormsSet) {
     // .lfm forms only: the layout helpers of its controls, and what its navigator,
     // radio group and grid publish beyond ours.
     const std::set<std::string> lfmOnly = {"AnchorSideLeft",   "AnchorSideRight", "AnchorSideTop",
-                                               "AnchorSideBottom", "BorderSpacing",   "ChildSizing",
-                                               "ClientHeight",     "ClientWidth"};
+                                           "AnchorSideBottom", "BorderSpacing",   "ChildSizing",
+                                           "ClientHeight",     "ClientWidth"};
     const std::set<std::pair<std::string, std::string>> lfmOnlyOn = {
         {"TDBNavigator", "BevelOuter"}, {"TDBNavigator", "Options"}, {"TDBNavigator", "Font"},
         {"TDBNavigator", "ParentFont"}, {"TDBGrid", "FixedCols"},    {"TDBRadioGroup", "AutoFill"},
@@ -477,8 +483,7 @@ TEST(DataClasses, KnowWhatRealFormsSet) {
     for (const auto& [className, path] : rows) {
         if (!classes.count(className)) continue;
         const std::string first = path.substr(0, path.find('.'));
-        if (writtenByClass.count(first) || lfmOnly.count(first) ||
-            lfmOnlyOn.count({className, first}))
+        if (writtenByClass.count(first) || lfmOnly.count(first) || lfmOnlyOn.count({className, first}))
             continue;
         const Class* cls = Registry().FindClassByName(className);
         ASSERT_NE(cls, nullptr) << className;

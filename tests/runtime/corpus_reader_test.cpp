@@ -23,11 +23,11 @@
 #include <string>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
+#include "base/stream.h"
+#include "codec/conversion.h"
 #include "codec/formformat.h"
 #include "codec/formreader.h"
-#include "base/stream.h"
 #include "runtime/builtin.h"
 #include "runtime/reader.h"
 #include "runtime/registry.h"

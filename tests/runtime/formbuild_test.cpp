@@ -28,7 +28,8 @@ TEST(NormalWindow, TheRootBecomesASizeableWindowAndSaysTheFrameItAskedFor) {
          "object Form1: TForm1\n  ActiveControl = Edit1\n  BorderStyle = bsNone\n  FormStyle = fsMDIChild\n"
          "  object Edit1: TEdit\n  end\nend\n",
          "bsNone"},
-        {"the root's own, with trailing blanks", "object F: TForm\n  BorderStyle = bsDialog  \nend\n", "bsDialog"},
+        {"the root's own, with trailing blanks", "object F: TForm\n  BorderStyle = bsDialog  \nend\n",
+         "bsDialog"},
         {"none stored: the default frame", "object F: TForm\n  Caption = 'x'\nend\n", "bsSizeable"},
         // A nested control's BorderStyle is not the form's, and stays as it is.
         {"nested properties are left alone",
@@ -153,7 +154,8 @@ TEST(PreviewBuild, MessagesKnowTheirPlaces) {
         EXPECT_EQ(ObjectPathText(messages[i].Place), expected[i].Path);
         EXPECT_EQ(messages[i].Place.Property, expected[i].Property);
         std::vector<int> positions;
-        for (const MessagePlace::Step& step : messages[i].Place.Objects) positions.push_back(step.Position);
+        for (const MessagePlace::Step& step : messages[i].Place.Objects)
+            positions.push_back(step.Position);
         EXPECT_EQ(positions, expected[i].Positions);
         EXPECT_EQ(messages[i].Place.Line, 0);
     }
@@ -175,8 +177,8 @@ TEST(PreviewBuild, ASyntaxErrorNamesTheEditorsLine) {
     const auto registry = MakeBuiltinRegistry();
     ObjectPtr form = CreateObject(registry->Of(cls::TForm), *registry);
     std::vector<BuildMessage> messages;
-    BuildFormFromText(*form, "object Form1: TForm1\r\n  ActiveControl = B\r\n  Left 8\r\nend\r\n",
-                       *registry, fw::CodePage::Default(), messages, nullptr);
+    BuildFormFromText(*form, "object Form1: TForm1\r\n  ActiveControl = B\r\n  Left 8\r\nend\r\n", *registry,
+                      fw::CodePage::Default(), messages, nullptr);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].Text.rfind("ERROR=Reader: ", 0), 0u) << messages[0].Text;
     EXPECT_NE(messages[0].Text.find("line 3"), std::string::npos) << messages[0].Text;

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
-#include "codec/formformat.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
+#include "codec/formformat.h"
 #include "runtime/classdeclarations.h"
 #include "runtime/formsearch.h"
 #include "runtime_test_support.h"
@@ -26,7 +26,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace fw::rt;
 
-fw::Bytes AsBytes(std::string_view text) { return fw::Bytes(text.begin(), text.end()); }
+fw::Bytes AsBytes(std::string_view text) {
+    return fw::Bytes(text.begin(), text.end());
+}
 
 fw::Bytes Encoded(std::string_view text, fw::FormEncoding encoding) {
     return fw::ConvertForm(AsBytes(text), encoding);
@@ -55,10 +57,13 @@ public:
         const fs::path path = root_ / relative;
         fs::create_directories(path.parent_path());
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+        out.write(reinterpret_cast<const char*>(content.data()),
+                  static_cast<std::streamsize>(content.size()));
         return path;
     }
-    fs::path Write(const fs::path& relative, std::string_view text) const { return Write(relative, AsBytes(text)); }
+    fs::path Write(const fs::path& relative, std::string_view text) const {
+        return Write(relative, AsBytes(text));
+    }
     fs::path Folder(const fs::path& relative) const {
         fs::create_directories(root_ / relative);
         return root_ / relative;
@@ -91,30 +96,32 @@ TEST(FormRoot, ReadsTheRootInEachEncoding) {
     lowerSignature[0] = 't';
     const std::vector<RootCase> cases = {
         {"text", AsBytes(base), RootReadResult::Found, "TBaseForm", "BaseForm", RootKeyword::Object},
-        {"text after a byte-order mark", AsBytes("\xEF\xBB\xBF" + base), RootReadResult::Found, "TBaseForm", "BaseForm",
-         RootKeyword::Object},
-        {"text after blank lines", AsBytes("\r\n  \r\n\t\r\n" + base), RootReadResult::Found, "TBaseForm", "BaseForm",
-         RootKeyword::Object},
-        {"keywords in any case", AsBytes("INHERITED FmMain : TFmMain\r\nEND\r\n"), RootReadResult::Found, "TFmMain",
-         "FmMain", RootKeyword::Inherited},
-        {"inherited text", AsBytes(inherited), RootReadResult::Found, "TFmMain", "FmMain", RootKeyword::Inherited},
-        {"inline text", AsBytes(frame), RootReadResult::Found, "TAddressFrame", "Frame1", RootKeyword::Inline},
+        {"text after a byte-order mark", AsBytes("\xEF\xBB\xBF" + base), RootReadResult::Found, "TBaseForm",
+         "BaseForm", RootKeyword::Object},
+        {"text after blank lines", AsBytes("\r\n  \r\n\t\r\n" + base), RootReadResult::Found, "TBaseForm",
+         "BaseForm", RootKeyword::Object},
+        {"keywords in any case", AsBytes("INHERITED FmMain : TFmMain\r\nEND\r\n"), RootReadResult::Found,
+         "TFmMain", "FmMain", RootKeyword::Inherited},
+        {"inherited text", AsBytes(inherited), RootReadResult::Found, "TFmMain", "FmMain",
+         RootKeyword::Inherited},
+        {"inline text", AsBytes(frame), RootReadResult::Found, "TAddressFrame", "Frame1",
+         RootKeyword::Inline},
         {"text root without a name", AsBytes("object TForm1\r\nend\r\n"), RootReadResult::Found, "TForm1", "",
          RootKeyword::Object},
         // Found by the fuzzer: a damaged string after the root's class lost the root.
         {"text root followed by a damaged string", AsBytes("object TForm1 'x''#2\0"), RootReadResult::Found,
          "TForm1", "", RootKeyword::Object},
-        {"text with a child position", AsBytes("object Form1: TForm1 [0]\r\nend\r\n"), RootReadResult::Found, "TForm1",
-         "Form1", RootKeyword::Object},
+        {"text with a child position", AsBytes("object Form1: TForm1 [0]\r\nend\r\n"), RootReadResult::Found,
+         "TForm1", "Form1", RootKeyword::Object},
         {"binary", Encoded(base, fw::FormEncoding::Binary), RootReadResult::Found, "TBaseForm", "BaseForm",
          RootKeyword::Object},
-        {"inherited binary", Encoded(inherited, fw::FormEncoding::Binary), RootReadResult::Found, "TFmMain", "FmMain",
-         RootKeyword::Inherited},
-        {"inline binary", Encoded(frame, fw::FormEncoding::Binary), RootReadResult::Found, "TAddressFrame", "Frame1",
-         RootKeyword::Inline},
-        {"resource-wrapped", resource, RootReadResult::Found, "TBaseForm", "BaseForm", RootKeyword::Object},
-        {"inherited resource-wrapped", Encoded(inherited, fw::FormEncoding::Resource), RootReadResult::Found, "TFmMain",
+        {"inherited binary", Encoded(inherited, fw::FormEncoding::Binary), RootReadResult::Found, "TFmMain",
          "FmMain", RootKeyword::Inherited},
+        {"inline binary", Encoded(frame, fw::FormEncoding::Binary), RootReadResult::Found, "TAddressFrame",
+         "Frame1", RootKeyword::Inline},
+        {"resource-wrapped", resource, RootReadResult::Found, "TBaseForm", "BaseForm", RootKeyword::Object},
+        {"inherited resource-wrapped", Encoded(inherited, fw::FormEncoding::Resource), RootReadResult::Found,
+         "TFmMain", "FmMain", RootKeyword::Inherited},
         {"empty file", {}, RootReadResult::NotAForm, "", "", RootKeyword::Object},
         {"a Pascal unit", AsBytes("unit Main;\r\ninterface\r\n"), RootReadResult::NotAForm, "", "",
          RootKeyword::Object},
@@ -124,10 +131,12 @@ TEST(FormRoot, ReadsTheRootInEachEncoding) {
          RootKeyword::Object},
         {"an unterminated string", AsBytes("object 'Form1\r\n"), RootReadResult::NotAForm, "", "",
          RootKeyword::Object},
-        {"a picture", AsBytes("\x89PNG\r\n\x1A\n\0\0\0\rIHDR"), RootReadResult::NotAForm, "", "", RootKeyword::Object},
-        {"binary signature in lower case", lowerSignature, RootReadResult::NotAForm, "", "", RootKeyword::Object},
-        {"binary with an empty class name", AsBytes(std::string("TPF0\0\0", 6)), RootReadResult::NotAForm, "", "",
+        {"a picture", AsBytes("\x89PNG\r\n\x1A\n\0\0\0\rIHDR"), RootReadResult::NotAForm, "", "",
          RootKeyword::Object},
+        {"binary signature in lower case", lowerSignature, RootReadResult::NotAForm, "", "",
+         RootKeyword::Object},
+        {"binary with an empty class name", AsBytes(std::string("TPF0\0\0", 6)), RootReadResult::NotAForm, "",
+         "", RootKeyword::Object},
         {"binary whose name runs past the end", AsBytes("TPF0\x40TB"), RootReadResult::NotAForm, "", "",
          RootKeyword::Object},
         {"a damaged resource header", badResource, RootReadResult::NotAForm, "", "", RootKeyword::Object},
@@ -178,7 +187,8 @@ TEST(FormRoot, ReadsFilesWhoseHeaderLiesPastTheFirstRead) {
     const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
         {blank + FormText("object", "Late", "TLateForm"), "TLateForm"},
         // The class name itself straddles the end of the first read.
-        {std::string(RootHeadBytes - 20, ' ') + "object Straddle: TStraddlingForm\r\nend\r\n", "TStraddlingForm"},
+        {std::string(RootHeadBytes - 20, ' ') + "object Straddle: TStraddlingForm\r\nend\r\n",
+         "TStraddlingForm"},
         // Blank past the most that is read: no form, and the file is not read through.
         {std::string(RootHeadLimit + 10, '\n') + FormText("object", "Far", "TFarForm"), std::nullopt},
         {"object Pic: TPictureForm\r\n  Picture.Data = {" + picture + "}\r\nend\r\n", "TPictureForm"},
@@ -204,7 +214,8 @@ TEST(FormRoot, IndexesEveryRealFormAsItsConversionReads) {
     for (const char* sub : {"text", "binary"}) {
         FormFolderIndex index;
         std::map<std::string, FormRoot> indexed;
-        for (const IndexedForm& form : index.FormsOf((forms / sub).string())) indexed[form.Path] = form.Root;
+        for (const IndexedForm& form : index.FormsOf((forms / sub).string()))
+            indexed[form.Path] = form.Root;
         std::size_t compared = 0;
         for (const auto& entry : fs::directory_iterator(forms / sub)) {
             SCOPED_TRACE(entry.path().string());
@@ -245,10 +256,14 @@ TEST(ClassDeclarations, FindsTheAncestorsDeclaredInSources) {
     const std::vector<DeclarationCase> cases = {
         {"plain", pascal, "type\n  TFmMain = class(TBaseForm)\n  end;", {{"TFmMain", "TBaseForm"}}},
         {"any spacing and case", pascal, "TFmMain=CLASS ( TBaseForm )", {{"TFmMain", "TBaseForm"}}},
-        {"interfaces after the ancestor", pascal, "TFrame1 = class(TFrame, IInterface, IOther)",
+        {"interfaces after the ancestor",
+         pascal,
+         "TFrame1 = class(TFrame, IInterface, IOther)",
          {{"TFrame1", "TFrame"}}},
         {"qualified ancestor", pascal, "TForm1 = class(Vcl.Forms.TForm)", {{"TForm1", "TForm"}}},
-        {"sealed and packed", pascal, "TA = class sealed(TB); TC = packed class(TD);",
+        {"sealed and packed",
+         pascal,
+         "TA = class sealed(TB); TC = packed class(TD);",
          {{"TA", "TB"}, {"TC", "TD"}}},
         {"class of", pascal, "TFormClass = class of TForm;", {}},
         {"forward declaration", pascal, "TFmMain = class;\nTOther = class(TForm)", {{"TOther", "TForm"}}},
@@ -261,22 +276,36 @@ TEST(ClassDeclarations, FindsTheAncestorsDeclaredInSources) {
         {"string literal", pascal, "S := 'TA = class(TB)'; TC = class(TD)", {{"TC", "TD"}}},
         {"quote doubled in a string", pascal, "S := 'it''s TA = class(TB)'; TC = class(TD)", {{"TC", "TD"}}},
         {"unterminated comment", pascal, "TA = class(TB) { TC = class(TD)", {{"TA", "TB"}}},
-        {"several in a unit", pascal,
-         "unit Main;\ninterface\ntype\n  TBase = class(TForm)\n  end;\n  TMain = class(TBase)\n    Button1: TButton;\n"
+        {"several in a unit",
+         pascal,
+         "unit Main;\ninterface\ntype\n  TBase = class(TForm)\n  end;\n  TMain = class(TBase)\n    Button1: "
+         "TButton;\n"
          "  end;\nimplementation\nend.",
          {{"TBase", "TForm"}, {"TMain", "TBase"}}},
         {"C++ public base", cpp, "class TFmMain : public TBaseForm\n{\n};", {{"TFmMain", "TBaseForm"}}},
-        {"C++ with a package macro", cpp, "class PACKAGE TFrame1 : public TFrame {};", {{"TFrame1", "TFrame"}}},
-        {"C++ with declspec and qualified base", cpp,
-         "class DELPHICLASS TA;\nclass __declspec(delphiclass) PASCALIMPLEMENTATION TA : public Vcl::Forms::TForm {};",
+        {"C++ with a package macro",
+         cpp,
+         "class PACKAGE TFrame1 : public TFrame {};",
+         {{"TFrame1", "TFrame"}}},
+        {"C++ with declspec and qualified base",
+         cpp,
+         "class DELPHICLASS TA;\nclass __declspec(delphiclass) PASCALIMPLEMENTATION TA : public "
+         "Vcl::Forms::TForm {};",
          {{"TA", "TForm"}}},
         {"C++ global qualifier and final", cpp, "class TA final : ::TB {};", {{"TA", "TB"}}},
         {"C++ forward declaration", cpp, "class TA;\nclass TB : public TC {};", {{"TB", "TC"}}},
         {"C++ enum class", cpp, "enum class TKind : int { A };", {}},
-        {"C++ template parameter", cpp, "template <class T> class TList : public TBase {};", {{"TList", "TBase"}}},
-        {"C++ comments", cpp, "// class TA : public TB\n/* class TC : public TD */ class TE : public TF {};",
+        {"C++ template parameter",
+         cpp,
+         "template <class T> class TList : public TBase {};",
+         {{"TList", "TBase"}}},
+        {"C++ comments",
+         cpp,
+         "// class TA : public TB\n/* class TC : public TD */ class TE : public TF {};",
          {{"TE", "TF"}}},
-        {"C++ string literal", cpp, "const char* s = \"class TA : public TB\"; class TC : public TD {};",
+        {"C++ string literal",
+         cpp,
+         "const char* s = \"class TA : public TB\"; class TC : public TD {};",
          {{"TC", "TD"}}},
         {"C++ access member, not a base", cpp, "class TA {\npublic:\n  int x;\n};", {}},
         {"C++ is case-sensitive", cpp, "Class TA : public TB {};", {}},
@@ -317,10 +346,12 @@ TEST(FolderFormSource, SearchesUpToTheProjectTopThenExtraFolders) {
     tree.Write("outside/Stray.dfm", FormText("object", "Stray", "TStray"));
     tree.Write("outside/Base.dfm", FormText("object", "Other", "TBaseForm"));
     tree.Write("outside/project/App.dpr", "program App;");
-    tree.Write("outside/project/Base.dfm", Encoded(FormText("object", "BaseForm", "TBaseForm"), fw::FormEncoding::Binary));
+    tree.Write("outside/project/Base.dfm",
+               Encoded(FormText("object", "BaseForm", "TBaseForm"), fw::FormEncoding::Binary));
     tree.Write("outside/project/forms/Frame.dfm",
                Encoded(FormText("object", "AddressFrame", "TAddressFrame"), fw::FormEncoding::Resource));
-    const fs::path main = tree.Write("outside/project/forms/Main.dfm", FormText("inherited", "FmMain", "TFmMain"));
+    const fs::path main =
+        tree.Write("outside/project/forms/Main.dfm", FormText("inherited", "FmMain", "TFmMain"));
     tree.Write("outside/project/forms/Broken.dfm", "TPF0\x01");
     tree.Write("outside/project/forms/sub/Deep.dfm", FormText("object", "Deep", "TDeep"));
     tree.Write("shared1/Shared.DFM", FormText("object", "Shared", "TShared"));
@@ -329,12 +360,12 @@ TEST(FolderFormSource, SearchesUpToTheProjectTopThenExtraFolders) {
     tree.Write("shared2/Stray.dfm", FormText("object", "Stray", "TStray"));
 
     FormFolderIndex index;
-    FolderFormSource source(main.string(), {(tree.Root() / "shared1").string(), (tree.Root() / "shared2/").string()},
-                            index);
+    FolderFormSource source(main.string(),
+                            {(tree.Root() / "shared1").string(), (tree.Root() / "shared2/").string()}, index);
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"TAddressFrame", "outside/project/forms/Frame.dfm"},  // the form's folder, resource-wrapped
         {"tbaseform", "outside/project/Base.dfm"},             // the project top, binary; case ignored
-        {"TShared", "shared1/Shared.DFM"},                      // the first extra folder first
+        {"TShared", "shared1/Shared.DFM"},                     // the first extra folder first
         {"TLate", "shared1/Late.xfm"},
         {"TStray", "shared2/Stray.dfm"},  // past the project top only through an extra folder
         {"TFmMain", ""},                  // the form itself is left out
@@ -346,7 +377,8 @@ TEST(FolderFormSource, SearchesUpToTheProjectTopThenExtraFolders) {
 
     const auto found = source.FindFormOfClass("TAddressFrame");
     ASSERT_TRUE(found);
-    EXPECT_EQ(found->Content, Encoded(FormText("object", "AddressFrame", "TAddressFrame"), fw::FormEncoding::Resource));
+    EXPECT_EQ(found->Content,
+              Encoded(FormText("object", "AddressFrame", "TAddressFrame"), fw::FormEncoding::Resource));
 
     const std::vector<std::string> folders = {
         (tree.Root() / "outside/project/forms").string(), (tree.Root() / "outside/project").string(),
@@ -357,8 +389,8 @@ TEST(FolderFormSource, SearchesUpToTheProjectTopThenExtraFolders) {
 
 TEST(FolderFormSource, StopsAtEachKindOfProjectTop) {
     const std::vector<std::pair<const char*, bool>> markers = {
-        {"App.dpr", false}, {"Pkg.DPK", false},    {"App.dproj", false}, {"App.cbproj", false},
-        {"App.bpr", false}, {"App.lpi", false},    {".git", true},       {".svn", true},
+        {"App.dpr", false}, {"Pkg.DPK", false}, {"App.dproj", false}, {"App.cbproj", false},
+        {"App.bpr", false}, {"App.lpi", false}, {".git", true},       {".svn", true},
         {".hg", true},      {".git", false},  // a worktree's .git is a file
     };
     for (const auto& [marker, isFolder] : markers) {
@@ -383,7 +415,8 @@ TEST(FolderFormSource, StopsAtEachKindOfProjectTop) {
 TEST(FolderFormSource, StopsAfterSomeLevelsWithoutAProjectTop) {
     TempTree tree;
     fs::path deep;
-    for (int level = 0; level <= MaxParentFolders + 2; ++level) deep /= "d" + std::to_string(level);
+    for (int level = 0; level <= MaxParentFolders + 2; ++level)
+        deep /= "d" + std::to_string(level);
     // d0/d1/.../d6: the form in the deepest folder; forms at each level above it.
     fs::path folder = deep;
     for (int up = 0; up <= MaxParentFolders + 2; ++up) {
@@ -423,11 +456,12 @@ TEST(FolderFormSource, TellsDeclaredAncestorsFromSourcesInSearchOrder) {
     FolderFormSource source(form.string(), {(tree.Root() / "extra").string()}, index);
     EXPECT_EQ(index.SourceReads(), 0u) << "sources are read only when asked for";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"TFmMain", "TBaseForm"}, {"tfmmain", "TBaseForm"}, {"TAddressFrame", "TFrame"},
+        {"TFmMain", "TBaseForm"},     {"tfmmain", "TBaseForm"}, {"TAddressFrame", "TFrame"},
         {"TBaseForm", "TDataModule"},  // the form's folder comes before its parent
-        {"TExtra", "TFrame"},          {"TUnknown", ""},
+        {"TExtra", "TFrame"},         {"TUnknown", ""},
     };
-    for (const auto& [className, ancestor] : cases) EXPECT_EQ(source.DeclaredAncestorOf(className), ancestor) << className;
+    for (const auto& [className, ancestor] : cases)
+        EXPECT_EQ(source.DeclaredAncestorOf(className), ancestor) << className;
     EXPECT_EQ(index.SourceReads(), 5u);
 }
 
@@ -436,7 +470,8 @@ TEST(FolderFormSource, TellsDeclaredAncestorsFromSourcesInSearchOrder) {
 TEST(FolderFormSource, ReadsTheUnitBesideTheFormFirst) {
     TempTree tree;
     tree.Write("p/App.dpr", "program App;");
-    for (const char* unit : {"A.pas", "B.pas", "C.h"}) tree.Write(fs::path("p") / unit, "type TOther = class(TForm);");
+    for (const char* unit : {"A.pas", "B.pas", "C.h"})
+        tree.Write(fs::path("p") / unit, "type TOther = class(TForm);");
     tree.Write("p/Zmain.dfm", FormText("object", "FmMain", "TFmMain"));
     tree.Write("p/ZMAIN.PAS", "type TFmMain = class(TBaseForm);");
     const fs::path form = tree.Write("p/Frame.dfm", FormText("object", "Frame", "TFrame1"));
@@ -466,7 +501,8 @@ TEST(FormFolderIndex, ReadsAgainOnlyWhatChanged) {
     FormFolderIndex index;
     const auto classes = [&] {
         std::vector<std::string> names;
-        for (const IndexedForm& form : index.FormsOf(folder)) names.push_back(form.Root.ClassName);
+        for (const IndexedForm& form : index.FormsOf(folder))
+            names.push_back(form.Root.ClassName);
         return names;
     };
     EXPECT_EQ(classes(), (std::vector<std::string>{"TA", "TB"}));

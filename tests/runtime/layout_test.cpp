@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
 #include "runtime/builtin.h"
 #include "runtime/layout.h"
 #include "runtime/reader.h"
@@ -622,31 +622,36 @@ TEST(Layout, ArrangingPanelsPlaceTheirChildren) {
         "  end\n"
         "  object Stack1: TStackPanel\n    Top = 100\n    Width = 100\n    Height = 100\n"
         "    BevelOuter = bvNone\n    Spacing = 5\n"
-        "    ControlCollection = <\n      item\n        Control = A\n        HorizontalPositioning = sphpFill\n"
-        "      end\n      item\n        Control = B\n        HorizontalPositioning = sphpCenter\n      end>\n" +
+        "    ControlCollection = <\n      item\n        Control = A\n        HorizontalPositioning = "
+        "sphpFill\n"
+        "      end\n      item\n        Control = B\n        HorizontalPositioning = sphpCenter\n      "
+        "end>\n" +
         box("A", 30, 20) + box("B", 40, 10) + box("C", 20, 10) +
         "  end\n"
         "  object Stack2: TStackPanel\n    Left = 100\n    Top = 100\n    Width = 100\n    Height = 100\n"
         "    BevelOuter = bvNone\n    Orientation = spoHorizontal\n    Spacing = 0\n"
         "    VerticalPositioning = spvpBottom\n"
-        "    ControlCollection = <\n      item\n        Control = E\n        VerticalPositioning = spvpDefault\n"
+        "    ControlCollection = <\n      item\n        Control = E\n        VerticalPositioning = "
+        "spvpDefault\n"
         "      end>\n" +
         box("D", 30, 20) + box("E", 20, 10) +
         "  end\n"
         "  object Grid1: TGridPanel\n    Left = 200\n    Top = 100\n    Width = 200\n    Height = 100\n"
         "    BevelOuter = bvNone\n"
-        "    ColumnCollection = <\n      item\n        SizeStyle = ssAbsolute\n        Value = 50.000000000000000000\n"
+        "    ColumnCollection = <\n      item\n        SizeStyle = ssAbsolute\n        Value = "
+        "50.000000000000000000\n"
         "      end\n      item\n        Value = 25.000000000000000000\n      end\n"
         "      item\n        Value = 75.000000000000000000\n      end>\n"
         "    RowCollection = <\n      item\n        SizeStyle = ssAuto\n      end\n"
         "      item\n        Value = 100.000000000000000000\n      end>\n"
         "    ControlCollection = <\n"
         "      item\n        Column = 0\n        Control = X\n        Row = 0\n      end\n"
-        "      item\n        Column = 1\n        ColumnSpan = 2\n        Control = Y\n        Row = 1\n      end\n"
+        "      item\n        Column = 1\n        ColumnSpan = 2\n        Control = Y\n        Row = 1\n      "
+        "end\n"
         "      item\n        Column = 2\n        Control = Z\n        Row = 0\n      end>\n" +
-        box("X", 30, 20) + box("Y", 40, 20, "      Anchors = []\n") + box("Z", 10, 10, "      Align = alClient\n") +
-        box("Loose", 10, 10, "      Left = 7\n      Top = 8\n") +
-        "  end\n"));
+        box("X", 30, 20) + box("Y", 40, 20, "      Anchors = []\n") +
+        box("Z", 10, 10, "      Align = alClient\n") +
+        box("Loose", 10, 10, "      Left = 7\n      Top = 8\n") + "  end\n"));
     ExpectBounds(*root, {
                             {"P1", "(0,0,40,20)"},
                             {"P2", "(40,0,40,30)"},

@@ -25,25 +25,27 @@ using namespace fw::rt;
 LookalikeTable ParseClean(std::string_view text) {
     std::vector<LookalikeError> errors;
     LookalikeTable table = LookalikeTable::Parse(text, errors);
-    for (const LookalikeError& e : errors) ADD_FAILURE() << "line " << e.Line << ": " << e.Message;
+    for (const LookalikeError& e : errors)
+        ADD_FAILURE() << "line " << e.Line << ": " << e.Message;
     return table;
 }
 
 TEST(LookalikeTable, ReportsEveryBadLineAndKeepsTheRest) {
     const std::string longLine = "T" + std::string(600, 'x') + " = TPanel";
-    const std::string text = "# comment\n"
-                             "\n"
-                             "TRzPanel = TPanel   # trailing comment\n"
-                             "TNoEquals TPanel\n"
-                             "* = TPanel\n"
-                             "*a* = TPanel\n"
-                             "T-Bad = TPanel\n"
-                             "*Edit = T Edit\n"
-                             " = TPanel\n" +
-                             longLine + "\n" +
-                             "TRz* = \r\n"
-                             "*Grid = -\n"
-                             "\xff\xfe = TPanel";
+    const std::string text =
+        "# comment\n"
+        "\n"
+        "TRzPanel = TPanel   # trailing comment\n"
+        "TNoEquals TPanel\n"
+        "* = TPanel\n"
+        "*a* = TPanel\n"
+        "T-Bad = TPanel\n"
+        "*Edit = T Edit\n"
+        " = TPanel\n" +
+        longLine + "\n" +
+        "TRz* = \r\n"
+        "*Grid = -\n"
+        "\xff\xfe = TPanel";
     std::vector<LookalikeError> errors;
     const LookalikeTable table = LookalikeTable::Parse(text, errors);
     std::vector<int> lines;
@@ -61,22 +63,24 @@ TEST(LookalikeTable, ReportsEveryBadLineAndKeepsTheRest) {
 }
 
 TEST(LookalikeTable, WhichRuleWins) {
-    LookalikeTable shipped = ParseClean("*Button = TButton\n"
-                                        "*SpeedButton = TSpeedButton\n"
-                                        "TJv* = TPanel\n"
-                                        "TJvImgBtnButton = TBitBtn\n");
+    LookalikeTable shipped = ParseClean(
+        "*Button = TButton\n"
+        "*SpeedButton = TSpeedButton\n"
+        "TJv* = TPanel\n"
+        "TJvImgBtnButton = TBitBtn\n");
     struct Case {
         const char* Name;
         const char* Expected;
     } cases[] = {
-        {"TMySpeedButton", "TButton"},    // suffix and prefix rules: the first written wins
-        {"TJvImgBtnButton", "TBitBtn"},   // an exact rule before the others of its table
+        {"TMySpeedButton", "TButton"},   // suffix and prefix rules: the first written wins
+        {"TJvImgBtnButton", "TBitBtn"},  // an exact rule before the others of its table
         {"TJvXPButton", "TButton"},
         {"TJvLabel", "TPanel"},
-        {"tjvlabel", "TPanel"},           // case is ignored
+        {"tjvlabel", "TPanel"},  // case is ignored
         {"TButtonX", ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(shipped.DrawnAs(c.Name), c.Expected) << c.Name;
+    for (const Case& c : cases)
+        EXPECT_EQ(shipped.DrawnAs(c.Name), c.Expected) << c.Name;
 
     // The user's table is asked first, even its suffix rules before shipped exact ones.
     shipped.Prepend(ParseClean("*Button = TBitBtn\n"));
@@ -87,7 +91,8 @@ TEST(LookalikeTable, WhichRuleWins) {
 
 TEST(LookalikeTable, ParsesAnyBytesWithoutFailing) {
     std::string bytes;
-    for (int i = 0; i < 4096; ++i) bytes += static_cast<char>((i * 7919) % 256);
+    for (int i = 0; i < 4096; ++i)
+        bytes += static_cast<char>((i * 7919) % 256);
     std::vector<LookalikeError> errors;
     (void)LookalikeTable::Parse(bytes, errors);
     (void)LookalikeTable::Parse(std::string_view{}, errors);
@@ -106,7 +111,8 @@ TEST(LookalikeTable, UserFileComesFirstAndReportsItsBadLines) {
     }
     std::vector<std::string> messages;
     const LookalikeTable table = LookalikeTable::WithUserFile(file.string(), messages);
-    EXPECT_EQ(messages, (std::vector<std::string>{"ERROR=lookalikes.txt line 3: expected 'PATTERN = CLASS'"}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"ERROR=lookalikes.txt line 3: expected 'PATTERN = CLASS'"}));
     EXPECT_EQ(table.DrawnAs("TRzPanel"), "TGroupBox");
     EXPECT_EQ(table.DrawnAs("TAcmeThing"), "TMemo");
     EXPECT_EQ(table.DrawnAs("TcxButton"), "TButton");  // the shipped rules still apply
@@ -119,10 +125,10 @@ TEST(LookalikeTable, UserFileComesFirstAndReportsItsBadLines) {
 }
 
 // A class the runtime does not know, as the reader makes one for a stand-in.
-const ClassInfo kAcmeWidget{.Name = "TAcmeWidget", .Parent = &cls::TCustomControl, .Unit = "AcmeUnit",
-                            .Flags = CfStandIn};
-const ClassInfo kAcmeButtonThing{.Name = "TAcmeButtonThing", .Parent = &cls::TCustomControl,
-                                 .Unit = "AcmeUnit", .Flags = CfStandIn};
+const ClassInfo kAcmeWidget{
+    .Name = "TAcmeWidget", .Parent = &cls::TCustomControl, .Unit = "AcmeUnit", .Flags = CfStandIn};
+const ClassInfo kAcmeButtonThing{
+    .Name = "TAcmeButtonThing", .Parent = &cls::TCustomControl, .Unit = "AcmeUnit", .Flags = CfStandIn};
 
 RawValue Text(std::string text) {
     RawValue v;
@@ -193,15 +199,16 @@ TEST(LookalikeTable, StandInsReadWithALookAreOfThatClass) {
     registry->SetStandInLook([&](std::string_view name, const std::vector<RawProperty>& stored, bool holds) {
         return LookalikeClass(name, stored, holds, table, *registry);
     });
-    const std::string text = "object Form1: TForm1\n"
-                             "  object E1: TAcmeEdit\n    Left = 8\n    Top = 8\n    TabOrder = 0\n  end\n"
-                             "  object E2: TAcmeEdit\n    Left = 8\n    Top = 40\n    Width = 200\n"
-                             "    Color = clYellow\n    Fancy = True\n  end\n"
-                             "  object L1: TAcmeLabel\n    Left = 8\n    Top = 70\n    Caption = '&Hello'\n  end\n"
-                             "  object B1: TAcmeBox\n    Width = 300\n    Height = 100\n"
-                             "    object E3: TAcmeEdit\n      Left = 4\n      Top = 4\n      TabOrder = 0\n    end\n"
-                             "  end\n"
-                             "end\n";
+    const std::string text =
+        "object Form1: TForm1\n"
+        "  object E1: TAcmeEdit\n    Left = 8\n    Top = 8\n    TabOrder = 0\n  end\n"
+        "  object E2: TAcmeEdit\n    Left = 8\n    Top = 40\n    Width = 200\n"
+        "    Color = clYellow\n    Fancy = True\n  end\n"
+        "  object L1: TAcmeLabel\n    Left = 8\n    Top = 70\n    Caption = '&Hello'\n  end\n"
+        "  object B1: TAcmeBox\n    Width = 300\n    Height = 100\n"
+        "    object E3: TAcmeEdit\n      Left = 4\n      Top = 4\n      TabOrder = 0\n    end\n"
+        "  end\n"
+        "end\n";
     ObjectPtr form = CreateObject(registry->Of(cls::TForm), *registry);
     std::vector<std::string> messages;
     BuildFormFromText(*form, text, *registry, fw::CodePage::Default(), messages);
@@ -242,20 +249,35 @@ TEST(ShippedLookalikes, ParseCleanAndPlaceRealNames) {
     EXPECT_GT(table.Rules().size(), 50u);
     for (const LookalikeRule& rule : table.Rules())
         if (!rule.DrawnAs.empty())
-            EXPECT_NE(registry->FindClassByName(rule.DrawnAs), nullptr) << "line " << rule.Line << ": " << rule.DrawnAs;
+            EXPECT_NE(registry->FindClassByName(rule.DrawnAs), nullptr)
+                << "line " << rule.Line << ": " << rule.DrawnAs;
     struct Case {
         const char* Name;
         const char* Expected;
     } cases[] = {
-        {"TRzPanel", "TPanel"},          {"TcxButton", "TButton"},        {"TJvgSpeedButton", "TSpeedButton"},
-        {"TcxTextEdit", "TEdit"},        {"TcxDBLabel", "TLabel"},        {"TJvDBGrid", "TDBGrid"},
-        {"TcxGrid", "TStringGrid"},      {"TcxPageControl", "TPageControl"}, {"TSpTBXTabSheet", "TTabSheet"},
-        {"TVirtualStringTree", "TTreeView"}, {"TSynEdit", "TMemo"},      {"TcxCheckBox", "TCheckBox"},
-        {"TgsIBLookupComboBox", "TDBLookupComboBox"}, {"TJvRichEdit", "TRichEdit"}, {"TcxSplitter", "TSplitter"},
-        {"TSpTBXToolbar", "TToolBar"},   {"TQRBand", "TPanel"},           {"TcxGridDBTableView", ""},
-        {"TADOQuery", ""},               {"TPngImageList", ""},
+        {"TRzPanel", "TPanel"},
+        {"TcxButton", "TButton"},
+        {"TJvgSpeedButton", "TSpeedButton"},
+        {"TcxTextEdit", "TEdit"},
+        {"TcxDBLabel", "TLabel"},
+        {"TJvDBGrid", "TDBGrid"},
+        {"TcxGrid", "TStringGrid"},
+        {"TcxPageControl", "TPageControl"},
+        {"TSpTBXTabSheet", "TTabSheet"},
+        {"TVirtualStringTree", "TTreeView"},
+        {"TSynEdit", "TMemo"},
+        {"TcxCheckBox", "TCheckBox"},
+        {"TgsIBLookupComboBox", "TDBLookupComboBox"},
+        {"TJvRichEdit", "TRichEdit"},
+        {"TcxSplitter", "TSplitter"},
+        {"TSpTBXToolbar", "TToolBar"},
+        {"TQRBand", "TPanel"},
+        {"TcxGridDBTableView", ""},
+        {"TADOQuery", ""},
+        {"TPngImageList", ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(table.DrawnAs(c.Name), c.Expected) << c.Name;
+    for (const Case& c : cases)
+        EXPECT_EQ(table.DrawnAs(c.Name), c.Expected) << c.Name;
 }
 
 // How many of the classes real forms use that the runtime does not register get a look
@@ -269,7 +291,8 @@ TEST(ShippedLookalikes, CorpusClassesPlaced) {
     for (const auto& [className, path] : fwtest::PropertyRows(forms))
         if (!registry->FindClassByName(className)) unknown.insert(className);
     int placed = 0;
-    for (const std::string& name : unknown) placed += !table.DrawnAs(name).empty();
+    for (const std::string& name : unknown)
+        placed += !table.DrawnAs(name).empty();
     std::printf("shipped look-alikes: %d of %zu unregistered corpus classes get a look by name\n", placed,
                 unknown.size());
 }

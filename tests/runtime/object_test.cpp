@@ -66,7 +66,8 @@ TEST(Object, OwnedComponentsAreFoundByNameIgnoringAsciiCase) {
         {"Button12", -1},
         {"", -1},  // unnamed components are never found
     };
-    for (const auto& c : cases) EXPECT_EQ(owned.Find(c.Name), c.Expected) << c.Name;
+    for (const auto& c : cases)
+        EXPECT_EQ(owned.Find(c.Name), c.Expected) << c.Name;
 }
 
 TEST(Object, RenamingMovesTheComponentInTheIndex) {
@@ -130,7 +131,8 @@ TEST(Object, TheIndexAgreesWithAWalkThroughRenames) {
         const std::string name = someName();
         ASSERT_EQ(form->FindOwnedComponent(name), walk(name)) << "step " << step << ", " << name;
     }
-    for (Object* c : components) EXPECT_EQ(form->FindOwnedComponent(c->Name()), walk(c->Name()));
+    for (Object* c : components)
+        EXPECT_EQ(form->FindOwnedComponent(c->Name()), walk(c->Name()));
 }
 
 // Each owner has its own index; a name found below another owner is not the form's.

@@ -13,8 +13,8 @@
 
 #include "runtime/builtin.h"
 #include "runtime/family_core.h"
-#include "runtime/propertylister.h"
 #include "runtime/object.h"
+#include "runtime/propertylister.h"
 #include "runtime/registry.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "codec/conversion.h"
 #include "base/errors.h"
 #include "base/stream.h"
+#include "codec/conversion.h"
 #include "runtime/builtin.h"
 #include "runtime/object.h"
 #include "runtime/reader.h"
@@ -172,7 +172,8 @@ TEST(Reader, StandInsAreControlsByWhatTheyStore) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Body);
-        auto r = Read(std::string("object Form1: TForm1\n  object X: TAcmeThing\n") + c.Body + "  end\nend\n");
+        auto r =
+            Read(std::string("object Form1: TForm1\n  object X: TAcmeThing\n") + c.Body + "  end\nend\n");
         const Object* x = r->Root->FindOwnedComponent("X");
         ASSERT_NE(x, nullptr);
         EXPECT_TRUE(x->GetClass().Has(CfStandIn));
@@ -241,15 +242,19 @@ TEST(Reader, StandInsKeepWhatTheyStore) {
     } cases[] = {
         {"BorderOuter", K::Identifier, "fsNone"},
         {"Caption", K::String, "Panel"},
-        {"Ratio", K::Float, ""},             {"Flags", K::Set, ""},
-        {"Lines.Strings", K::List, ""},      {"Data", K::Binary, ""},
-        {"Link", K::Null, ""},               {"Big", K::Integer, ""},
+        {"Ratio", K::Float, ""},
+        {"Flags", K::Set, ""},
+        {"Lines.Strings", K::List, ""},
+        {"Data", K::Binary, ""},
+        {"Link", K::Null, ""},
+        {"Big", K::Integer, ""},
         {"Columns", K::Collection, ""},
     };
     std::vector<std::string> order;
-    for (const auto& [path, value] : p->Unpublished()) order.push_back(path);
-    EXPECT_EQ(order, (std::vector<std::string>{"BorderOuter", "Caption", "Ratio", "Flags", "Lines.Strings", "Data",
-                                               "Link", "Big", "Columns"}));
+    for (const auto& [path, value] : p->Unpublished())
+        order.push_back(path);
+    EXPECT_EQ(order, (std::vector<std::string>{"BorderOuter", "Caption", "Ratio", "Flags", "Lines.Strings",
+                                               "Data", "Link", "Big", "Columns"}));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Path);
         const RawValue* v = p->FindUnpublished(c.Path);

@@ -50,7 +50,8 @@ bool IsString(TypeKind k) {
 TEST(ClassTables, BuiltinListHas238EntriesAndRegisters) {
     EXPECT_EQ(BuiltinClasses().size(), 238u);
     auto registry = MakeBuiltinRegistry();
-    for (const ClassInfo* c : BuiltinClasses()) EXPECT_NE(registry->FindClassByName(c->Name), nullptr) << c->Name;
+    for (const ClassInfo* c : BuiltinClasses())
+        EXPECT_NE(registry->FindClassByName(c->Name), nullptr) << c->Name;
 }
 
 TEST(ClassTables, ClassesAreConsistent) {
@@ -65,7 +66,8 @@ TEST(ClassTables, ClassesAreConsistent) {
         // The chain ends at TObject.
         const ClassInfo* root = c;
         int depth = 0;
-        while (root->Parent && depth < 64) root = root->Parent, ++depth;
+        while (root->Parent && depth < 64)
+            root = root->Parent, ++depth;
         EXPECT_EQ(root->Name, "TObject");
         if (c->Flags & CfCollection) {
             ASSERT_NE(c->ItemClass, nullptr) << "a collection without an item class";
@@ -88,24 +90,33 @@ TEST(ClassTables, PropertiesAreConsistent) {
                 // real class hides its ancestor's property with one of another type.
                 static const std::set<std::string> hiddenByAnotherType = {"TBitBtn.Style",
                                                                           "TTeeFont.Quality"};
-                if (info->Parent && !hiddenByAnotherType.count(std::string(info->Name) + "." + std::string(p.Name))) {
+                if (info->Parent &&
+                    !hiddenByAnotherType.count(std::string(info->Name) + "." + std::string(p.Name))) {
                     if (const Property* inherited = registry.Of(*info->Parent).FindProperty(p.Name))
                         EXPECT_EQ(inherited->Info->Type, p.Type) << "inherited with another type";
                 }
                 if (p.Holding != PropHolding::Value) EXPECT_EQ(k, TypeKind::tkClass);
                 if (k == TypeKind::tkClass) {
                     EXPECT_NE(p.Type->ClassType, nullptr);
-                    EXPECT_NE(p.Holding, PropHolding::Value) << "a class-typed property must be owned or a reference";
+                    EXPECT_NE(p.Holding, PropHolding::Value)
+                        << "a class-typed property must be owned or a reference";
                 }
                 if (k == TypeKind::tkSet) {
                     ASSERT_NE(p.Type->ElementType, nullptr);
                     EXPECT_EQ(p.Type->ElementType->Kind, TypeKind::tkEnumeration);
                 }
                 switch (p.Default.Which) {
-                    case DefaultValue::Kind::Ordinal: EXPECT_TRUE(IsOrdinal(k)) << "ordinal default"; break;
-                    case DefaultValue::Kind::Float: EXPECT_EQ(k, TypeKind::tkFloat); break;
-                    case DefaultValue::Kind::Text: EXPECT_TRUE(IsString(k)); break;
-                    case DefaultValue::Kind::None: break;
+                    case DefaultValue::Kind::Ordinal:
+                        EXPECT_TRUE(IsOrdinal(k)) << "ordinal default";
+                        break;
+                    case DefaultValue::Kind::Float:
+                        EXPECT_EQ(k, TypeKind::tkFloat);
+                        break;
+                    case DefaultValue::Kind::Text:
+                        EXPECT_TRUE(IsString(k));
+                        break;
+                    case DefaultValue::Kind::None:
+                        break;
                 }
                 if (k == TypeKind::tkEnumeration && p.Default.Which == DefaultValue::Kind::Ordinal) {
                     EXPECT_GE(p.Default.Ordinal, 0);
@@ -128,7 +139,8 @@ TEST(ClassTables, EnumerationNamesRoundTrip) {
         SCOPED_TRACE(std::string(t->Name));
         EXPECT_FALSE(t->EnumNames.empty());
         std::set<std::string> names;
-        for (auto n : t->EnumNames) EXPECT_TRUE(names.insert(Upper(n)).second) << "value name twice: " << n;
+        for (auto n : t->EnumNames)
+            EXPECT_TRUE(names.insert(Upper(n)).second) << "value name twice: " << n;
     }
 }
 

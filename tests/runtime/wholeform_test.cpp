@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "codec/textlines.h"
 #include "codec/conversion.h"
+#include "codec/textlines.h"
 #include "runtime/builtin.h"
 #include "runtime/formbuild.h"
 #include "runtime/registry.h"
@@ -71,8 +71,7 @@ Built Build(ClassRegistry& registry, const std::string& text, FormFileSource* so
     Built b;
     b.Root = CreateObject(registry.Of(cls::TForm), registry);
     std::vector<BuildMessage> messages;
-    BuildFormFromText(*b.Root, text, registry, page, messages, nullptr, &b.Records, source,
-                       &b.Origins);
+    BuildFormFromText(*b.Root, text, registry, page, messages, nullptr, &b.Records, source, &b.Origins);
     for (BuildMessage& m : messages)
         b.Messages.push_back(std::move(m.Text));
     return b;
@@ -706,8 +705,7 @@ TEST(WholeForm, CorpusFramesAreBuiltFromTheirFiles) {
             const std::size_t at = line.find("inline ");
             if (at == std::string::npos || line.find_first_not_of(' ') != at) continue;
             const std::size_t colon = line.find(':');
-            if (colon == std::string::npos || !EqualsIgnoringCase(RootClassOf(line), frameClass))
-                continue;
+            if (colon == std::string::npos || !EqualsIgnoringCase(RootClassOf(line), frameClass)) continue;
             inlines.push_back(line.substr(at + 7, colon - at - 7));
         }
         ASSERT_FALSE(inlines.empty());

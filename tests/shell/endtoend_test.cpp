@@ -107,7 +107,8 @@ TEST(Formwright, RendersAFormToAPicture) {
                                 "object Form1: TForm1\r\n  Caption = 'Hello'\r\n  ClientWidth = 200\r\n"
                                 "  ClientHeight = 100\r\n  object Button1: TButton\r\n    Left = 8\r\n"
                                 "    Top = 8\r\n    Caption = 'OK'\r\n  end\r\nend\r\n");
-    const QString odd = write("odd.dfm", "object Form1: TForm1\r\n  object Foo1: TFooButton\r\n  end\r\nend\r\n");
+    const QString odd =
+        write("odd.dfm", "object Form1: TForm1\r\n  object Foo1: TFooButton\r\n  end\r\nend\r\n");
     const struct {
         const char* What;
         QString Form;
@@ -124,7 +125,8 @@ TEST(Formwright, RendersAFormToAPicture) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         environment.remove(QStringLiteral("DISPLAY"));
-        environment.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=" FW_LSAN_SUPPRESSIONS));
+        environment.insert(QStringLiteral("LSAN_OPTIONS"),
+                           QStringLiteral("suppressions=" FW_LSAN_SUPPRESSIONS));
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(FW_FORMWRIGHT_EXE),
@@ -157,8 +159,10 @@ TEST(Formwright, RendersWithTheDesignPackagesGiven) {
     const auto render = [&](QStringList extra) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString((dir.Path() / "config").string()));
-        environment.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=" FW_LSAN_SUPPRESSIONS));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           QString::fromStdString((dir.Path() / "config").string()));
+        environment.insert(QStringLiteral("LSAN_OPTIONS"),
+                           QStringLiteral("suppressions=" FW_LSAN_SUPPRESSIONS));
         QProcess process;
         process.setProcessEnvironment(environment);
         QStringList arguments{QStringLiteral("--render"), QString::fromStdString(form), QStringLiteral("-o"),
@@ -171,7 +175,8 @@ TEST(Formwright, RendersWithTheDesignPackagesGiven) {
     };
     const auto without = render({});
     EXPECT_EQ(without.first, 1);
-    EXPECT_TRUE(without.second.contains(QStringLiteral("Class TWidget not found"))) << without.second.toStdString();
+    EXPECT_TRUE(without.second.contains(QStringLiteral("Class TWidget not found")))
+        << without.second.toStdString();
     const auto with = render({QStringLiteral("--package"), QString::fromStdString(widgets)});
     EXPECT_EQ(with.first, 0) << with.second.toStdString();
     EXPECT_EQ(with.second, QString());
@@ -183,14 +188,17 @@ TEST(Formwright, AnswersHelpAndVersionWithoutADisplay) {
     const struct {
         const char* Argument;
         const char* Starts;
-    } cases[] = {{"--help", "Usage: formwright [FILE...]\n"}, {"-h", "Usage: formwright"}, {"--version", "Formwright "}};
+    } cases[] = {{"--help", "Usage: formwright [FILE...]\n"},
+                 {"-h", "Usage: formwright"},
+                 {"--version", "Formwright "}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Argument);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("DISPLAY"));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("none-such"));
         environment.insert(QStringLiteral("FW_INSTANCE_NAME"), QStringLiteral("fw-help-test-none"));
-        environment.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=" FW_LSAN_SUPPRESSIONS));
+        environment.insert(QStringLiteral("LSAN_OPTIONS"),
+                           QStringLiteral("suppressions=" FW_LSAN_SUPPRESSIONS));
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(FW_FORMWRIGHT_EXE), {QString::fromLatin1(c.Argument)});

@@ -1,5 +1,5 @@
-#include "shell/session.h"
 #include "shell/extractdialog.h"
+#include "shell/session.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -24,8 +24,8 @@
 #include "peimage/pefile.h"
 #include "pewriter.h"
 #include "samplemodule.h"
-#include "shell/mainwindow.h"
 #include "shell/documenttabbar.h"
+#include "shell/mainwindow.h"
 #include "shelltestsupport.h"
 
 namespace fw {
@@ -401,8 +401,8 @@ TEST_F(ExtractCommandTest, ACancelledFileChoiceShowsNoDialog) {
     for (const char* command : {"mmExtractfromEXE", "mmPackageInformation"}) {
         messages_.moduleFiles.push_back(QString());
         // A dialog that showed would be closed by the poll; none may show at all.
-        const bool shown = WithModalDialog([&] { main_->findChild<QAction*>(command)->trigger(); },
-                                           [](ExtractDialog&) {});
+        const bool shown =
+            WithModalDialog([&] { main_->findChild<QAction*>(command)->trigger(); }, [](ExtractDialog&) {});
         EXPECT_FALSE(shown) << command;
     }
     EXPECT_EQ(messages_.moduleFilters.size(), 2);

@@ -22,12 +22,12 @@
 
 #include "document/documentwindow.h"
 #include "preview/oipanel.h"
-#include "shell/session.h"
-#include "shell/mainwindow.h"
 #include "shell/datacontroller.h"
-#include "shell/editcontroller.h"
-#include "shell/searchcontroller.h"
 #include "shell/documenttabbar.h"
+#include "shell/editcontroller.h"
+#include "shell/mainwindow.h"
+#include "shell/searchcontroller.h"
+#include "shell/session.h"
 #include "shell/splash.h"
 #include "shelltestsupport.h"
 
@@ -244,10 +244,12 @@ TEST_F(MainWindowTest, ToolbarCommandsFollowTheActiveDocument) {
     EXPECT_EQ(a->TabSet()->currentIndex(), 1);
     EXPECT_EQ(b->TabSet()->currentIndex(), 1);
 
-    for (DocumentWindow* document : {a, b}) document->close();
+    for (DocumentWindow* document : {a, b})
+        document->close();
     Settle();
     ASSERT_TRUE(Windows().isEmpty());
-    for (const char* name : {"sbUndo", "sbCopy", "sbCut", "sbPaste", "sbFind", "sbGoto", "sbPreview", "sbRescan"})
+    for (const char* name :
+         {"sbUndo", "sbCopy", "sbCut", "sbPaste", "sbFind", "sbGoto", "sbPreview", "sbRescan"})
         Action(name)->trigger();
     EXPECT_TRUE(main_->isVisible());
 }
@@ -263,11 +265,10 @@ TEST_F(MainWindowTest, PassedOnCommandsDoNothingWithoutADocument) {
     main_->DataCommands().Preview();
     main_->DataCommands().Rescan();
     for (auto command :
-         {&MainWindow::cmSave,
-          &MainWindow::cmSaveAs,   &MainWindow::cmClose,    &MainWindow::cmCloseAll,
-          &MainWindow::cmCascade,  &MainWindow::cmTileHor,  &MainWindow::cmTileVer,
-          &MainWindow::cmMinAll,   &MainWindow::cmTitle,    &MainWindow::cmRestore,
-          &MainWindow::cmMinimize, &MainWindow::cmMaximize, &MainWindow::cmMDIClose}) {
+         {&MainWindow::cmSave, &MainWindow::cmSaveAs, &MainWindow::cmClose, &MainWindow::cmCloseAll,
+          &MainWindow::cmCascade, &MainWindow::cmTileHor, &MainWindow::cmTileVer, &MainWindow::cmMinAll,
+          &MainWindow::cmTitle, &MainWindow::cmRestore, &MainWindow::cmMinimize, &MainWindow::cmMaximize,
+          &MainWindow::cmMDIClose}) {
         (main_.get()->*command)();
     }
     EXPECT_TRUE(Windows().isEmpty());

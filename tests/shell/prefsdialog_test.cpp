@@ -1,5 +1,5 @@
-#include "shell/session.h"
 #include "shell/prefsdialog.h"
+#include "shell/session.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -94,7 +94,7 @@ protected:
     // The dialog shown as ExecutePreferences shows it.
     PreferencesDialog& Open() {
         dialog = std::make_unique<PreferencesDialog>(messages, packages, *registry,
-                                                  QStringLiteral("/opt/fw/formwright"));
+                                                     QStringLiteral("/opt/fw/formwright"));
         dialog->show();
         Settle();
         return *dialog;
@@ -128,7 +128,8 @@ TEST_F(PrefsDialogTest, PagesAndControlsAsDesigned) {
     QList<int> codePages;
     for (int i = 0; i < d.CodePageBox()->count(); ++i)
         codePages << d.CodePageBox()->itemData(i).toInt();
-    EXPECT_EQ(codePages, (QList<int>{874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
+    EXPECT_EQ(codePages,
+              (QList<int>{874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}));
 
     QStringList tabs;
     for (int i = 0; i < d.ReportTabs()->count(); ++i)
@@ -225,8 +226,9 @@ TEST_F(PrefsDialogTest, AddingPackages) {
     const QString junk = Write("junk.bpl", fwtest::Bytes(64, 0x20));
     Add(junk);
     ASSERT_EQ(messages.warnings.size(), 2);
-    EXPECT_EQ(messages.warnings.last(), QStringLiteral("junk.bpl could not be loaded:\n\nCan't load package ") +
-                                            junk + QStringLiteral(".\nThe file is not a valid PE image"));
+    EXPECT_EQ(messages.warnings.last(),
+              QStringLiteral("junk.bpl could not be loaded:\n\nCan't load package ") + junk +
+                  QStringLiteral(".\nThe file is not a valid PE image"));
     ASSERT_EQ(d.PackageList()->topLevelItemCount(), 3);
     EXPECT_EQ(d.PackageList()->topLevelItem(2)->text(0), QStringLiteral("junk.bpl"));
     EXPECT_EQ(PreferencesDialog::RowImage(d.PackageList()->topLevelItem(2)), 0);
@@ -393,7 +395,7 @@ protected:
     bool Execute(std::function<void(PreferencesDialog&)> act) {
         WhenPrefsShow(std::move(act));
         return PreferencesDialog::ExecutePreferences(nullptr, messages, packages, *registry,
-                                                  {&options, &codePage}, program);
+                                                     {&options, &codePage}, program);
     }
 };
 
@@ -473,7 +475,7 @@ TEST_F(ExecutePreferencesTest, AFailedWriteIsShownAndTheOptionsAreStillStored) {
         d.OkButton()->click();
     });
     EXPECT_TRUE(PreferencesDialog::ExecutePreferences(nullptr, messages, blocked, *registry,
-                                                   {&options, &codePage}, program));
+                                                      {&options, &codePage}, program));
     EXPECT_EQ(messages.errors.size(), 2) << messages.errors.join(u'\n').toStdString();
     EXPECT_TRUE(options.ShowHTree);
 }

@@ -1,5 +1,5 @@
-#include "shell/session.h"
 #include "shell/recentfiles.h"
+#include "shell/session.h"
 
 #include <QAction>
 #include <QDir>

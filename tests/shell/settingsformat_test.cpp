@@ -141,9 +141,8 @@ TEST_F(SettingsFormatTest, TheStoredLayoutsReadBackAsTheirText) {
     for (const auto& [section, text] : {std::pair{"Main", kMainText}, std::pair{"Editor", kEditorText}}) {
         SCOPED_TRACE(section);
         Bytes stored;
-        storage.LoadSection(QString::fromLatin1(section), [&stored](ByteSpan stream) {
-            stored.assign(stream.begin(), stream.end());
-        });
+        storage.LoadSection(QString::fromLatin1(section),
+                            [&stored](ByteSpan stream) { stored.assign(stream.begin(), stream.end()); });
         const Bytes asText = ConvertForm(stored, FormEncoding::Text);
         EXPECT_EQ(std::string(asText.begin(), asText.end()), std::string(text));
     }

@@ -1,5 +1,5 @@
-#include "shell/session.h"
 #include "shell/windowstatestore.h"
+#include "shell/session.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +37,8 @@ QStringList StoredLines(const QString& section) {
     QSettings settings = SettingsFile();
     QStringList lines;
     for (int i = 0;; ++i) {
-        const QString name = QStringLiteral("5.x/%1/%2").arg(section, SettingsWindowStateStorage::LineName(i));
+        const QString name =
+            QStringLiteral("5.x/%1/%2").arg(section, SettingsWindowStateStorage::LineName(i));
         if (!settings.contains(name)) break;
         lines << settings.value(name).toString();
     }
@@ -63,8 +64,10 @@ struct ProbeWindow {
         window->setGeometry(10, 20, 300, 200);
         manager = new SettingsWindowStateStorage(window.get());
         manager->SetMessages(&messages);
-        storage = new WindowStateStore(window.get(), manager, QStringLiteral("Probe"), QStringLiteral("QWidget"));
-        storage->SetStoredProperties(WindowStateStore::WindowProperties() << QStringLiteral("Panel.<P>.Width"));
+        storage =
+            new WindowStateStore(window.get(), manager, QStringLiteral("Probe"), QStringLiteral("QWidget"));
+        storage->SetStoredProperties(WindowStateStore::WindowProperties()
+                                     << QStringLiteral("Panel.<P>.Width"));
     }
 
     RecordingMessages messages;
