@@ -142,40 +142,18 @@ void MainWindow::CreateSettings() {
     stateStore_ =
         new WindowStateStore(this, stateStorage_, QStringLiteral("Main"), QStringLiteral("Twnd_dfm_Main"));
     stateStore_->SetStoredProperties(WindowStateStore::WindowProperties());
-    const std::array<std::pair<const char*, bool InterfaceOptions::*>, 4> options{{
-        {"ShowTypeCol", &InterfaceOptions::ShowTypeCol},
-        {"ShowCNCol", &InterfaceOptions::ShowCNCol},
-        {"SmallFont", &InterfaceOptions::SmallFont},
-        {"ShowHTree", &InterfaceOptions::ShowHTree},
-    }};
-    stateStore_->SetOnSaveCustomValues([this, options](StoredValues& values) {
-        for (const auto& [name, field] : options)
-            values.emplace_back(QString::fromLatin1(name), StoredValue::Bool(options_.*field));
-        values.emplace_back(QStringLiteral("CodePage"), StoredValue::Int(codePage_));
-        if (!searchFolders_.isEmpty())
-            values.emplace_back(QStringLiteral("FormSearchPaths"),
-                                StoredValue::Str(searchFolders_.join(u'\n')));
+    stateStore_->SetOnSaveCustomValues([this](StoredValues& values) {
+        const StoredValues preferences = PreferenceValues({options_, codePage_, searchFolders_});
+        values.insert(values.end(), preferences.begin(), preferences.end());
     });
-    stateStore_->SetOnReadCustomValue([this, options](const QString& name, const StoredValue& value) {
-        for (const auto& [optionName, field] : options) {
-            if (name.compare(QLatin1String(optionName), Qt::CaseInsensitive) != 0) continue;
-            if (value.kind != StoredValue::Kind::Boolean) throw EReadError("Invalid property value");
-            options_.*field = value.boolean;
-            return true;
-        }
-        // The code page of form text; a number no code page has leaves the default.
-        if (name.compare(QLatin1String("CodePage"), Qt::CaseInsensitive) == 0) {
-            if (value.kind != StoredValue::Kind::Integer) throw EReadError("Invalid property value");
-            if (value.integer >= 0 && value.integer <= 65535)
-                SetFormCodePage(static_cast<int>(value.integer));
-            return true;
-        }
-        if (name.compare(QLatin1String("FormSearchPaths"), Qt::CaseInsensitive) == 0) {
-            if (value.kind != StoredValue::Kind::String) throw EReadError("Invalid property value");
-            SetFormSearchFolders(value.text.split(u'\n', Qt::SkipEmptyParts));
-            return true;
-        }
-        return false;
+    stateStore_->SetOnReadCustomValue([this](const QString& name, const StoredValue& value) {
+        Preferences preferences{options_, codePage_, searchFolders_};
+        if (!ReadPreferenceValue(preferences, name, value)) return false;
+        options_ = preferences.Options;
+        // A number no code page has leaves the one in use.
+        SetFormCodePage(preferences.CodePage);
+        if (preferences.SearchFolders != searchFolders_) SetFormSearchFolders(preferences.SearchFolders);
+        return true;
     });
     // The extraction dialogs this window owns keep theirs under "FormRes".
     AttachStorageToOwnedWindows(this, stateStorage_, "fw::ExtractDialog", QStringLiteral("FormRes"),

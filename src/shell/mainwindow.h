@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "shell/commandstate.h"
+#include "shell/preferencesettings.h"
 
 class QAction;
 class QMdiArea;
@@ -36,15 +37,6 @@ class SearchController;
 class SplashScreen;
 class UserMessages;
 enum class TileMode;
-
-// The interface options, held by the main window and taken by every document window
-// when it is created.
-struct InterfaceOptions {
-    bool ShowTypeCol = false;  // the type columns of the object inspector
-    bool ShowCNCol = false;    // the class-name column of the object tree
-    bool ShowHTree = false;    // the inspector's class tree
-    bool SmallFont = false;    // 8 points instead of 10 in the source editor
-};
 
 class MainWindow : public QMainWindow {
     Q_OBJECT

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 #include <string>
 #include <utility>
