@@ -47,14 +47,17 @@ bool SetOrdinal(Object& object, std::string_view property, std::int64_t value) {
 
 bool SetString(Object& object, std::string_view property, std::string_view text) {
     const Property* p = object.FindProperty(property);
-    if (!p) return false;
-    switch (p->Kind()) {
+    return p && SetString(object, *p, text);
+}
+
+bool SetString(Object& object, const Property& p, std::string_view text) {
+    switch (p.Kind()) {
         case TypeKind::tkString:
         case TypeKind::tkLString:
         case TypeKind::tkWString:
         case TypeKind::tkVariant:
-            if (IsComponentName(object, *p)) object.SetName(std::string(text));
-            object.Set(*p, std::string(text));
+            if (IsComponentName(object, p)) object.SetName(std::string(text));
+            object.Set(p, std::string(text));
             return true;
         default:
             return false;
@@ -63,8 +66,12 @@ bool SetString(Object& object, std::string_view property, std::string_view text)
 
 bool SetMethod(Object& object, std::string_view property, const MethodValue& method) {
     const Property* p = object.FindProperty(property);
-    if (!p || p->Kind() != TypeKind::tkMethod) return false;
-    object.Set(*p, method);
+    return p && SetMethod(object, *p, method);
+}
+
+bool SetMethod(Object& object, const Property& p, const MethodValue& method) {
+    if (p.Kind() != TypeKind::tkMethod) return false;
+    object.Set(p, method);
     return true;
 }
 

@@ -26,10 +26,12 @@ bool SetOrdinal(Object& object, std::string_view property, std::int64_t value);
 // Sets a property of a string kind; a component's Name property renames the component.
 // False, and nothing changed, for a property of another kind or none.
 bool SetString(Object& object, std::string_view property, std::string_view text);
+bool SetString(Object& object, const Property& property, std::string_view text);
 
 // Sets an event to the method value. False, and nothing changed, for a property that
 // is no event or none.
 bool SetMethod(Object& object, std::string_view property, const MethodValue& method);
+bool SetMethod(Object& object, const Property& property, const MethodValue& method);
 
 // Whether the property is a component's Name, which the object keeps itself; the
 // published property of that name is its face in property lists.

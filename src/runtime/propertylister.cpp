@@ -426,24 +426,14 @@ void PropertyLister::WriteComponent(const Property& p, const std::string& line) 
 bool PropertyLister::SetStrPropByName(std::string_view name, std::string_view text) {
     const Property* p = FindProp(name);
     if (!p) return false;
-    switch (p->Kind()) {
-        case TypeKind::tkString:
-        case TypeKind::tkLString:
-        case TypeKind::tkWString:
-        case TypeKind::tkVariant:
-            if (IsComponentName(*target_, *p)) target_->SetName(std::string(text));
-            target_->Set(*p, std::string(text));
-            break;
-        default:
-            break;
-    }
+    SetString(*target_, *p, text);
     return true;
 }
 
 bool PropertyLister::SetMethodPropByName(std::string_view name, const MethodValue& method) {
     const Property* p = FindProp(name);
     if (!p) return false;
-    if (p->Kind() == TypeKind::tkMethod) target_->Set(*p, method);
+    SetMethod(*target_, *p, method);
     return true;
 }
 
