@@ -3,7 +3,8 @@
 # accept any include; this check keeps the layers as the build links them:
 #
 #   base <- codec <- runtime, peimage <- packages <- preview <- document <- shell <- app
-#   cli on base, codec, runtime, peimage and packages only
+#   edit on base, codec and runtime; document and cli may use it
+#   cli on base, codec, runtime, edit, peimage and packages only
 #
 # Run by the build before any library compiles (target fw_layering):
 #   cmake -DFW_SOURCE_DIR=<source dir> -P cmake/CheckLayering.cmake
@@ -18,14 +19,15 @@ endif()
 set(allowed_base base)
 set(allowed_codec ${allowed_base} codec)
 set(allowed_runtime ${allowed_codec} runtime)
+set(allowed_edit ${allowed_runtime} edit)
 set(allowed_peimage ${allowed_codec} peimage)
 set(allowed_packages ${allowed_codec} runtime peimage packages)
 set(allowed_preview ${allowed_packages} preview)
-set(allowed_document ${allowed_preview} document)
+set(allowed_document ${allowed_preview} edit document)
 set(allowed_shell ${allowed_document} shell)
 set(allowed_app ${allowed_shell} app)
-set(allowed_cli ${allowed_codec} runtime peimage packages cli)
-set(libraries base codec runtime peimage packages preview document shell app cli)
+set(allowed_cli ${allowed_codec} runtime edit peimage packages cli)
+set(libraries base codec runtime edit peimage packages preview document shell app cli)
 
 set(violations "")
 foreach(library IN LISTS libraries)
