@@ -44,6 +44,7 @@
 #include "document/objecttreeview.h"
 #include "document/treeimages.h"
 #include "document/usermessages.h"
+#include "edit/formedit.h"
 #include "preview/drawnlook.h"
 #include "preview/formlines.h"
 #include "preview/oipanel.h"
@@ -553,6 +554,44 @@ void DocumentWindow::cmSaveWithCodePage() {
     if (const std::optional<int> number = messages_.AskCodePage(document_->TextCodePage().Number()))
         if (const CodePage* page = CodePage::Find(*number))
             RunGuarded(messages_, [this, page] { document_->SaveWithCodePage(*page); });
+}
+
+bool DocumentWindow::EditForm(const FormEdit& edit) {
+    try {
+        const QByteArray bytes = document_->TextBytes();
+        const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        const edit::FormEditor editor(text, document_->TextCodePage(), &preview_.Registry());
+        const edit::EditResult result = edit(editor);
+        if (result.Empty()) return true;
+        // The edited bytes as the editor holds them; only the span between the common
+        // start and end of the old and new editor text is replaced, in one undo step.
+        std::string edited = edit::ApplyEdits(text, result.Edits);
+        if (document_->Utf8())
+            edited.erase(0, std::min(edited.size(), Utf8ByteOrderMark.size()));
+        else
+            edited = EditorTextFromBytes(edited, document_->TextCodePage());
+        const std::string_view old = EditorUtf8();
+        std::size_t head = 0;
+        while (head < old.size() && head < edited.size() && old[head] == edited[head])
+            ++head;
+        std::size_t tail = 0;
+        while (tail < old.size() - head && tail < edited.size() - head &&
+               old[old.size() - 1 - tail] == edited[edited.size() - 1 - tail])
+            ++tail;
+        const std::string replacement = edited.substr(head, edited.size() - head - tail);
+        editor_->beginUndoAction();
+        editor_->SendScintilla(QsciScintilla::SCI_SETTARGETSTART, static_cast<unsigned long>(head));
+        editor_->SendScintilla(QsciScintilla::SCI_SETTARGETEND,
+                               static_cast<unsigned long>(old.size() - tail));
+        editor_->SendScintilla(QsciScintilla::SCI_REPLACETARGET,
+                               static_cast<unsigned long>(replacement.size()), replacement.c_str());
+        editor_->endUndoAction();
+        cmRescan();
+        return true;
+    } catch (const Exception& error) {
+        messages_.Error(QString::fromUtf8(error.what()));
+        return false;
+    }
 }
 
 std::string_view DocumentWindow::EditorUtf8() const {

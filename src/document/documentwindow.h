@@ -32,6 +32,11 @@ class QTabBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QsciScintilla;
+
+namespace fw::edit {
+class FormEditor;
+struct EditResult;
+}  // namespace fw::edit
 class QStatusBar;
 
 namespace fw {
@@ -134,6 +139,13 @@ public:
     // Selects the first node of that name (ignoring ASCII case) and goes to its source;
     // false when there is none.
     bool GotoObject(const QString& name);
+
+    // Runs an edit of the form text (the inspector's and the preview's edits) on the
+    // document's text as its file would hold it, puts the result into the source
+    // editor as one undo step and rebuilds the preview, tree and inspector. An edit the
+    // engine refuses changes nothing: its message is shown and false comes back.
+    using FormEdit = std::function<edit::EditResult(const edit::FormEditor&)>;
+    bool EditForm(const FormEdit& edit);
 
     // What the main window's idle enabling asks of the active document.
     bool CanUndo() const;
