@@ -17,17 +17,26 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry Commands[] = {
-    {"convert", CommandKind::Convert}, {"detect", CommandKind::Detect},       {"check", CommandKind::Check},
-    {"classes", CommandKind::Classes}, {"resources", CommandKind::Resources}, {"forms", CommandKind::Forms},
-    {"extract", CommandKind::Extract}, {"pkginfo", CommandKind::PackageInfo},
+    {"convert", CommandKind::Convert},
+    {"detect", CommandKind::Detect},
+    {"check", CommandKind::Check},
+    {"classes", CommandKind::Classes},
+    {"resources", CommandKind::Resources},
+    {"forms", CommandKind::Forms},
+    {"extract", CommandKind::Extract},
+    {"pkginfo", CommandKind::PackageInfo},
+    {"set", CommandKind::Set},
+    {"get", CommandKind::Get},
+    {"rename", CommandKind::Rename},
+    {"remove-property", CommandKind::RemoveProperty},
 };
 
 // Every option the tool knows, so that one given to the wrong command is reported as
 // misplaced rather than unknown.
 constexpr std::string_view KnownOptions[] = {
-    "--to",         "--codepage", "-o",     "--out-dir", "--in-place",           "--page",
-    "--force",      "-j",         "--jobs", "--package", "--installed-packages", "--format",
-    "--search-path"};
+    "--to",          "--codepage", "-o",     "--out-dir", "--in-place",           "--page",
+    "--force",       "-j",         "--jobs", "--package", "--installed-packages", "--format",
+    "--search-path", "--dry-run"};
 
 // More workers than this would only queue for the disk.
 constexpr unsigned MaxJobs = 256;
@@ -147,6 +156,7 @@ private:
         const bool extracting = command == CommandKind::Extract;
         const bool readingPe = command == CommandKind::Resources || command == CommandKind::Forms ||
                                extracting || command == CommandKind::PackageInfo;
+        const bool editing = IsEditCommand(command);
         if (name == "--to" && (converting || extracting)) {
             if (result_.Target) Fail(Quoted(name) + " given more than once");
             const std::string value = TakeValue(name);
@@ -176,8 +186,11 @@ private:
             // A design package option of check or classes, taken.
         } else if (name == "--out-dir" && extracting) {
             SetOutput(OutputMode::Directory, TakeValue(name));
+        } else if (name == "--dry-run" && editing && command != CommandKind::Get) {
+            RequireNoValue(name);
+            result_.DryRun = true;
         } else if (name == "--codepage" && (converting || command == CommandKind::Check ||
-                                            command == CommandKind::Detect || readingPe)) {
+                                            command == CommandKind::Detect || readingPe || editing)) {
             if (codePageGiven_) Fail(Quoted(name) + " given more than once");
             codePageGiven_ = true;
             result_.CodePageGiven = true;
@@ -208,7 +221,8 @@ private:
     // runtime; false for any other option or command.
     bool TakePackageOption(const std::string& name) {
         const CommandKind command = result_.Command;
-        if (command != CommandKind::Check && command != CommandKind::Classes) return false;
+        if (command != CommandKind::Check && command != CommandKind::Classes && !IsEditCommand(command))
+            return false;
         if (name == "--package") {
             result_.Packages.push_back(TakeValue(name));
             return true;
@@ -219,6 +233,11 @@ private:
             return true;
         }
         return false;
+    }
+
+    static bool IsEditCommand(CommandKind command) {
+        return command == CommandKind::Set || command == CommandKind::Get || command == CommandKind::Rename ||
+               command == CommandKind::RemoveProperty;
     }
 
     static bool IsKnownOption(std::string_view name) {
@@ -278,7 +297,7 @@ private:
         result_.OutputPath = std::move(path);
     }
 
-    void Validate() const {
+    void Validate() {
         switch (result_.Command) {
             case CommandKind::None:
                 Fail("missing command");
@@ -314,7 +333,57 @@ private:
             case CommandKind::Extract:
                 if (result_.Files.empty()) Fail("no input file");
                 break;
+            case CommandKind::Set:
+            case CommandKind::Get:
+            case CommandKind::Rename:
+            case CommandKind::RemoveProperty:
+                SplitEdits();
+                ReadsStandardInput();
+                break;
         }
+    }
+
+    // Moves the edits off the end of the files: set's assignments are the arguments from
+    // the first one after a file that holds "=" (file names come first); get takes one
+    // OBJECT.PROPERTY, rename OLD and NEW, remove-property one PATTERN.
+    void SplitEdits() {
+        std::vector<std::string>& files = result_.Files;
+        std::size_t editsFrom = files.size();
+        switch (result_.Command) {
+            case CommandKind::Set: {
+                const auto first =
+                    std::find_if(files.begin() + (files.empty() ? 0 : 1), files.end(),
+                                 [](const std::string& arg) { return arg.find('=') != std::string::npos; });
+                editsFrom = static_cast<std::size_t>(first - files.begin());
+                for (auto it = first; it != files.end(); ++it) {
+                    if (it->find('=') == std::string::npos)
+                        Fail("file " + Quoted(*it) + " after the assignments (files come first)");
+                }
+                if (editsFrom == files.size()) Fail("no OBJECT.PROPERTY=VALUE given");
+                break;
+            }
+            case CommandKind::Get:
+                if (files.size() != 2) Fail("get takes one FILE and one OBJECT.PROPERTY");
+                editsFrom = 1;
+                break;
+            case CommandKind::Rename:
+                if (files.size() != 3) Fail("rename takes one FILE, the OLD name and the NEW one");
+                editsFrom = 1;
+                break;
+            case CommandKind::RemoveProperty:
+                if (files.size() < 2) Fail("remove-property takes FILE... and a PATTERN");
+                editsFrom = files.size() - 1;
+                break;
+            default:
+                return;
+        }
+        if (editsFrom == 0) Fail("no input files");
+        result_.Edits.assign(files.begin() + static_cast<std::ptrdiff_t>(editsFrom), files.end());
+        files.resize(editsFrom);
+        if (result_.Command == CommandKind::Get) return;
+        // Standard input gives its result on standard output; there is nothing to replace.
+        if (files.size() > 1 && std::find(files.begin(), files.end(), StandardStreamName) != files.end())
+            Fail("standard input ('-') cannot be edited with other files");
     }
 
     // Whether "-" is among the input files; it may be named once, as standard input
@@ -355,6 +424,10 @@ const char* HelpTemplate(CommandKind command) {
                    "  forms     list the form resources of a Windows executable, DLL or package\n"
                    "  extract   write the form resources of an executable, DLL or package to files\n"
                    "  pkginfo   report a package's required packages, units, classes and flags\n"
+                   "  set       set property values in forms, as the smallest change to each\n"
+                   "  get       print a property value as a form stores it\n"
+                   "  rename    rename an object and the references to it\n"
+                   "  remove-property  remove the properties that match a pattern\n"
                    "\n"
                    "Options:\n"
                    "  -h, --help   show this help; 'formwright-cli COMMAND --help' shows a\n"
@@ -551,6 +624,72 @@ const char* HelpTemplate(CommandKind command) {
                    "\n"
                    "Exit status: 0 on success, 1 when the file cannot be read or is not a PE\n"
                    "file, 2 on a command line that cannot be run.\n";
+        case CommandKind::Set:
+            return "Usage: formwright-cli set [--codepage N] [--dry-run] [--package BPL]...\n"
+                   "                          FILE... OBJECT.PROPERTY=VALUE...\n"
+                   "\n"
+                   "Sets each property of each form to VALUE, written in form-text syntax:\n"
+                   "'Text' (quoted, '' for a quote, #233 for a character code), 10, 1.5,\n"
+                   "True, clRed, [akLeft, akTop], ( 'line 1' 'line 2' ). OBJECT is an object's\n"
+                   "name, the form's name, or the names from the form down joined with '.'\n"
+                   "where names repeat (Form1.Frame1.Button1); '#N' stands for the N-th object\n"
+                   "(from 0) under the previous name when it has no name of its own. PROPERTY\n"
+                   "may be nested (Font.Style, Margins.Left) or name a collection item\n"
+                   "(Columns[1].Width).\n"
+                   "\n"
+                   "Only the value's line changes: a stored value is replaced, a new one is\n"
+                   "inserted among the object's properties where the form would store it, and\n"
+                   "a value equal to the property's default is removed. The file keeps its\n"
+                   "encoding (text, binary or resource) and code page, and is replaced through\n"
+                   "a temporary file with the previous one kept as its backup (Form1.~dfm).\n"
+                   "Each change is printed as 'FILE: OBJECT.PROPERTY: OLD -> NEW'. FILE '-'\n"
+                   "reads standard input and writes the result to standard output.\n"
+                   "\n"
+                   "{editoptions}"
+                   "\n"
+                   "An edit that would leave a form that does not load (an unknown property,\n"
+                   "a value that is no value) is refused with the reason and the file is left\n"
+                   "as it was. Exit status: 0 when every file was edited (or needed no\n"
+                   "change), 1 when any failed, 2 on a command line that cannot be run.\n";
+        case CommandKind::Get:
+            return "Usage: formwright-cli get [--codepage N] FILE OBJECT.PROPERTY\n"
+                   "\n"
+                   "Prints the value of a property as the form stores it, in form-text syntax,\n"
+                   "every line of a value that takes several. OBJECT and PROPERTY are named as\n"
+                   "for 'set'. FILE may be in any encoding; '-' is standard input.\n"
+                   "\n"
+                   "{editoptions}"
+                   "\n"
+                   "Exit status: 0 when the value was printed, 1 when the form stores none for\n"
+                   "the property (it has its default) or cannot be read, 2 on a command line\n"
+                   "that cannot be run.\n";
+        case CommandKind::Rename:
+            return "Usage: formwright-cli rename [--codepage N] [--dry-run] FILE OLD NEW\n"
+                   "\n"
+                   "Renames the object OLD (named as for 'set') to NEW, and every reference to\n"
+                   "it within the form (Action, FocusControl, PopupMenu, DataSource, ...).\n"
+                   "Event handler names are left as they are. The file is written as 'set'\n"
+                   "writes it; each changed line is printed.\n"
+                   "\n"
+                   "{editoptions}"
+                   "\n"
+                   "Exit status: 0 when renamed, 1 when OLD is no object, NEW is no name or\n"
+                   "already taken, or the file cannot be read or written, 2 on a command line\n"
+                   "that cannot be run.\n";
+        case CommandKind::RemoveProperty:
+            return "Usage: formwright-cli remove-property [--codepage N] [--dry-run] FILE... PATTERN\n"
+                   "\n"
+                   "Removes from each form every property whose OBJECT.PROPERTY matches PATTERN,\n"
+                   "where '*' stands for any run of characters and '?' for one, in any letter\n"
+                   "case: '*.Explicit*' removes the Explicit sizes that older versions of the\n"
+                   "IDE cannot load, 'Form1.PixelsPerInch' one value. Quote the pattern for\n"
+                   "the shell. The files are written as 'set' writes them; each removed value\n"
+                   "is printed.\n"
+                   "\n"
+                   "{editoptions}"
+                   "\n"
+                   "Exit status: 0 when every file was edited (or needed no change), 1 when any\n"
+                   "failed, 2 on a command line that cannot be run.\n";
     }
     return "";
 }
@@ -591,6 +730,25 @@ std::string HelpText(CommandKind command) {
                      "  --installed-packages\n"
                      "                 load the packages of the editor's package list as well,\n"
                      "                 after those of --package (the list is not read otherwise)\n");
+    }
+    const std::string_view edits = "{editoptions}";
+    const std::size_t editsAt = text.find(edits);
+    if (editsAt != std::string::npos) {
+        std::string options =
+            "Options:\n"
+            "  --codepage N   8-bit code page of form text and of 8-bit strings:\n"
+            "                 " +
+            SupportedCodePages() +
+            "; without it, the page the\n"
+            "                 form's Charset values declare, else 1252\n";
+        if (command != CommandKind::Get) options += "  --dry-run      print the changes, write nothing\n";
+        options +=
+            "  --package BPL  know the component classes of a design package (their\n"
+            "                 properties, defaults and order); may be repeated\n"
+            "  --installed-packages\n"
+            "                 know the classes of the editor's package list as well\n"
+            "  -h, --help     show this help\n";
+        text.replace(editsAt, edits.size(), options);
     }
     return text;
 }

@@ -16,7 +16,21 @@ namespace fw::cli {
 
 inline constexpr const char* ProgramName = "formwright-cli";
 
-enum class CommandKind { None, Convert, Detect, Check, Classes, Resources, Forms, Extract, PackageInfo };
+enum class CommandKind {
+    None,
+    Convert,
+    Detect,
+    Check,
+    Classes,
+    Resources,
+    Forms,
+    Extract,
+    PackageInfo,
+    Set,
+    Get,
+    Rename,
+    RemoveProperty,
+};
 
 // Where convert puts its results.
 enum class OutputMode { None, File, Directory, InPlace };
@@ -50,6 +64,12 @@ struct Invocation {
     // check --search-path: the folders searched for ancestor and frame files after the
     // form's own folder and its parents, in the order given.
     std::vector<std::string> SearchPaths;
+    // The edits of set, get, rename and remove-property, taken off the end of the
+    // arguments: set's OBJECT.PROPERTY=VALUE assignments, get's OBJECT.PROPERTY,
+    // rename's OLD and NEW, remove-property's PATTERN. Files holds the forms.
+    std::vector<std::string> Edits;
+    // The edit commands' --dry-run: print what would change, write nothing.
+    bool DryRun = false;
 };
 
 // The name that stands for standard input as an input file and for standard output

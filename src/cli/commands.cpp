@@ -4,6 +4,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <mutex>
@@ -26,6 +27,7 @@
 #include "codec/formformat.h"
 #include "codec/formtokenizer.h"
 #include "codec/jsontext.h"
+#include "edit/formedit.h"
 #include "packages/designpackages.h"
 #include "peimage/packageinfo.h"
 #include "peimage/pefile.h"
@@ -825,6 +827,143 @@ int RunPackageInfo(const Invocation& invocation, std::ostream& out, std::ostream
     });
 }
 
+// ---- edits of form text ----
+
+// A form read for editing: its text in its code page, and how to give it back in the
+// encoding it came in.
+struct EditedForm {
+    FormEncoding Encoding = FormEncoding::Text;
+    const CodePage* Page = nullptr;
+    std::string Text;
+};
+
+EditedForm ReadForEditing(const Invocation& invocation, const Bytes& input) {
+    EditedForm form;
+    form.Page = CodePageFor(invocation, input).Page;
+    form.Encoding = DetectEncoding(input);
+    const Bytes text =
+        form.Encoding == FormEncoding::Text ? input : ConvertForm(input, FormEncoding::Text, *form.Page);
+    form.Text.assign(reinterpret_cast<const char*>(text.data()), text.size());
+    return form;
+}
+
+// The edited text in the form's own encoding.
+Bytes WriteBack(const EditedForm& form, std::string_view text) {
+    const Bytes bytes(reinterpret_cast<const std::uint8_t*>(text.data()),
+                      reinterpret_cast<const std::uint8_t*>(text.data()) + text.size());
+    if (form.Encoding == FormEncoding::Text) return bytes;
+    return ConvertForm(bytes, form.Encoding, *form.Page);
+}
+
+// The edits one command makes to one form's text, applied one after the other (each on
+// the text the one before left); the changes they made are added to changes.
+using FormEdits =
+    std::function<std::string(const std::string& text, const CodePage& page,
+                              const fw::rt::ClassRegistry& registry, std::vector<std::string>& changes)>;
+
+// Runs the edits on every file: read (any encoding), edit, write back in the same
+// encoding and code page through a temporary file with the previous file kept as its
+// backup, and print each change as "FILE: change". Standard input's result goes to
+// standard output, and its changes to standard error. A file the edits leave as it is
+// is not written.
+int RunEdits(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err,
+             const FormEdits& edits) {
+    const std::unique_ptr<fw::rt::ClassRegistry> registry = fw::rt::MakeBuiltinRegistry();
+    bool packageFailed = false;
+    const auto packages = LoadDesignPackages(invocation, *registry, out, err, &packageFailed);
+    const int status = ForEachFile(invocation, out, err, [&](const std::string& path) {
+        const bool standard = IsStandardStream(path);
+        std::optional<LockedFile> file;
+        Bytes input;
+        if (standard) {
+            input = ReadAllInput(in);
+        } else {
+            // Locked from the read to the rename, as convert --in-place does.
+            file.emplace(path);
+        }
+        const Bytes& content = standard ? input : file->Content();
+        const EditedForm form = ReadForEditing(invocation, content);
+        std::vector<std::string> changes;
+        const std::string edited = edits(form.Text, *form.Page, *registry, changes);
+        std::ostream& report = standard ? err : out;
+        if (changes.empty()) report << path << ": unchanged\n";
+        for (const std::string& change : changes)
+            report << path << ": " << OneLine(change) << '\n';
+        const Bytes output = edited == form.Text ? content : WriteBack(form, edited);
+        if (standard) {
+            if (!invocation.DryRun)
+                out.write(reinterpret_cast<const char*>(output.data()),
+                          static_cast<std::streamsize>(output.size()));
+            return;
+        }
+        if (!invocation.DryRun && output != content) file->Replace(output, BackupPath(path));
+    });
+    return packageFailed ? ExitFailed : status;
+}
+
+// Applies one edit of the engine to text and collects what it changed.
+std::string ApplyEngineEdit(const std::string& text, const fw::edit::EditResult& result,
+                            std::vector<std::string>& changes) {
+    changes.insert(changes.end(), result.Changes.begin(), result.Changes.end());
+    return result.Empty() ? text : fw::edit::ApplyEdits(text, result.Edits);
+}
+
+int RunSet(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
+    return RunEdits(
+        invocation, in, out, err,
+        [&](const std::string& original, const CodePage& page, const fw::rt::ClassRegistry& registry,
+            std::vector<std::string>& changes) {
+            std::string text = original;
+            for (const std::string& assignment : invocation.Edits) {
+                const fw::edit::FormEditor editor(text, page, &registry);
+                const fw::edit::PropertyAssignment parts = fw::edit::SplitAssignment(editor, assignment);
+                if (!parts.Value)
+                    throw fw::edit::EditError("no value in " + assignment + " (use OBJECT.PROPERTY=VALUE)");
+                text = ApplyEngineEdit(text, editor.SetProperty(parts.Object, parts.Property, *parts.Value),
+                                       changes);
+            }
+            return text;
+        });
+}
+
+int RunRename(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
+    return RunEdits(invocation, in, out, err,
+                    [&](const std::string& text, const CodePage& page, const fw::rt::ClassRegistry& registry,
+                        std::vector<std::string>& changes) {
+                        const fw::edit::FormEditor editor(text, page, &registry);
+                        return ApplyEngineEdit(
+                            text, editor.RenameObject(invocation.Edits[0], invocation.Edits[1]), changes);
+                    });
+}
+
+int RunRemoveProperty(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
+    return RunEdits(invocation, in, out, err,
+                    [&](const std::string& text, const CodePage& page, const fw::rt::ClassRegistry& registry,
+                        std::vector<std::string>& changes) {
+                        const fw::edit::FormEditor editor(text, page, &registry);
+                        return ApplyEngineEdit(text, editor.RemoveProperties(invocation.Edits[0]), changes);
+                    });
+}
+
+// Prints the value as the form stores it; a property the form stores no value for is a
+// failure of the file, reported as such.
+int RunGet(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
+    const std::unique_ptr<fw::rt::ClassRegistry> registry = fw::rt::MakeBuiltinRegistry();
+    bool packageFailed = false;
+    const auto packages = LoadDesignPackages(invocation, *registry, out, err, &packageFailed);
+    const int status = ForEachFile(invocation, out, err, [&](const std::string& path) {
+        const EditedForm form = ReadForEditing(invocation, ReadInput(path, in));
+        const fw::edit::FormEditor editor(form.Text, *form.Page, registry.get());
+        const fw::edit::PropertyAssignment parts = fw::edit::SplitAssignment(editor, invocation.Edits[0]);
+        if (parts.Value) throw fw::edit::EditError("get takes OBJECT.PROPERTY without a value");
+        const std::optional<std::string> value = editor.GetProperty(parts.Object, parts.Property);
+        if (!value)
+            throw fw::edit::EditError(invocation.Edits[0] + " is not stored (the property has its default)");
+        out << *value << '\n';
+    });
+    return packageFailed ? ExitFailed : status;
+}
+
 }  // namespace
 
 std::string BackupPath(const std::string& path) {
@@ -860,6 +999,14 @@ int RunInvocation(const Invocation& invocation, std::istream& in, std::ostream& 
             return RunExtract(invocation, out, err);
         case CommandKind::PackageInfo:
             return RunPackageInfo(invocation, out, err);
+        case CommandKind::Set:
+            return RunSet(invocation, in, out, err);
+        case CommandKind::Get:
+            return RunGet(invocation, in, out, err);
+        case CommandKind::Rename:
+            return RunRename(invocation, in, out, err);
+        case CommandKind::RemoveProperty:
+            return RunRemoveProperty(invocation, in, out, err);
         case CommandKind::None:
             break;
     }

@@ -1251,3 +1251,141 @@ TEST_F(CliTool, TheEditorsPackageListIsReadOnlyWhenAskedFor) {
 }
 
 }  // namespace
+
+// ---- edits ----
+
+const std::string EditForm =
+    "object Form1: TForm1\r\n"
+    "  Left = 8\r\n"
+    "  Caption = 'Hi'\r\n"
+    "  object Edit1: TEdit\r\n"
+    "    Left = 16\r\n"
+    "    Top = 8\r\n"
+    "    Width = 121\r\n"
+    "    Height = 21\r\n"
+    "    ExplicitWidth = 120\r\n"
+    "    TabOrder = 0\r\n"
+    "  end\r\n"
+    "  object Label1: TLabel\r\n"
+    "    Left = 16\r\n"
+    "    Top = 40\r\n"
+    "    Width = 30\r\n"
+    "    Height = 13\r\n"
+    "    Caption = 'Name'\r\n"
+    "    FocusControl = Edit1\r\n"
+    "    ExplicitLeft = 15\r\n"
+    "  end\r\n"
+    "end\r\n";
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+TEST_F(CliTool, SetChangesOnlyTheValuesLinesAndKeepsTheOldFileAsBackup) {
+    Write("form.dfm", EditForm);
+    const Result set =
+        Run({"set", "form.dfm", "Label1.Caption='Full name'", "Edit1.Left=24", "Form1.Caption=''"});
+    ASSERT_EQ(set.Exit, 0) << set.Err;
+    std::string expected = Replaced(EditForm, "    Caption = 'Name'", "    Caption = 'Full name'");
+    expected = Replaced(expected, "    Left = 16\r\n    Top = 8", "    Left = 24\r\n    Top = 8");
+    // An empty caption is the default: its line goes.
+    expected = Replaced(expected, "  Caption = 'Hi'\r\n", "");
+    EXPECT_EQ(Read("form.dfm"), expected);
+    EXPECT_EQ(Read("form.~dfm"), EditForm);
+    EXPECT_EQ(set.Out,
+              "form.dfm: Label1.Caption: 'Name' -> 'Full name'\n"
+              "form.dfm: Edit1.Left: 16 -> 24\n"
+              "form.dfm: Form1.Caption: removed (default)\n");
+
+    // get prints the value as stored; a value the form does not store is a failure.
+    EXPECT_EQ(Run({"get", "form.dfm", "Label1.Caption"}).Out, "'Full name'\n");
+    const Result missing = Run({"get", "form.dfm", "Form1.Caption"});
+    EXPECT_EQ(missing.Exit, 1);
+    EXPECT_EQ(missing.Out, "");
+
+    // Setting what is already there writes nothing and keeps the backup as it was.
+    const Result again = Run({"set", "form.dfm", "Edit1.Left=24"});
+    EXPECT_EQ(again.Exit, 0);
+    EXPECT_EQ(again.Out, "form.dfm: unchanged\n");
+    EXPECT_EQ(Read("form.dfm"), expected);
+    EXPECT_EQ(Read("form.~dfm"), EditForm);
+
+    // --dry-run prints the change and writes nothing.
+    const Result dry = Run({"set", "--dry-run", "form.dfm", "Edit1.Left=32"});
+    EXPECT_EQ(dry.Out, "form.dfm: Edit1.Left: 24 -> 32\n");
+    EXPECT_EQ(Read("form.dfm"), expected);
+}
+
+TEST_F(CliTool, RenameAndRemovePropertyFollowTheForm) {
+    Write("form.dfm", EditForm);
+    const Result renamed = Run({"rename", "form.dfm", "Edit1", "NameEdit"});
+    ASSERT_EQ(renamed.Exit, 0) << renamed.Err;
+    std::string expected = Replaced(EditForm, "object Edit1: TEdit", "object NameEdit: TEdit");
+    expected = Replaced(expected, "FocusControl = Edit1", "FocusControl = NameEdit");
+    EXPECT_EQ(Read("form.dfm"), expected);
+
+    const Result removed = Run({"remove-property", "form.dfm", "*.Explicit*"});
+    ASSERT_EQ(removed.Exit, 0) << removed.Err;
+    expected = Replaced(expected, "    ExplicitWidth = 120\r\n", "");
+    expected = Replaced(expected, "    ExplicitLeft = 15\r\n", "");
+    EXPECT_EQ(Read("form.dfm"), expected);
+    EXPECT_NE(removed.Out.find("NameEdit.ExplicitWidth"), std::string::npos) << removed.Out;
+
+    // A name already taken is refused, and the file stays as it was.
+    const Result taken = Run({"rename", "form.dfm", "NameEdit", "Label1"});
+    EXPECT_EQ(taken.Exit, 1);
+    EXPECT_EQ(Read("form.dfm"), expected);
+}
+
+TEST_F(CliTool, EditsRefusedLeaveTheFileAlone) {
+    struct Case {
+        std::vector<std::string> Args;
+        int Exit;
+    };
+    const Case cases[] = {
+        {{"set", "form.dfm", "Edit1.NoSuchProperty=1"}, 1},
+        {{"set", "form.dfm", "Edit1.Left='text'"}, 1},
+        {{"set", "form.dfm", "Edit1.Left=(1"}, 1},
+        {{"set", "form.dfm", "NoSuchObject.Left=1"}, 1},
+        {{"set", "form.dfm", "Edit1.Left=1", "other.dfm"}, 2},
+        {{"set", "form.dfm"}, 2},
+        {{"get", "form.dfm"}, 2},
+        {{"rename", "form.dfm", "Edit1"}, 2},
+        {{"remove-property", "form.dfm"}, 2},
+        {{"get", "--dry-run", "form.dfm", "Edit1.Left"}, 2},
+    };
+    for (const Case& c : cases) {
+        Write("form.dfm", EditForm);
+        const Result result = Run(c.Args);
+        EXPECT_EQ(result.Exit, c.Exit) << c.Args.back() << "\n" << result.Err;
+        EXPECT_FALSE(result.Err.empty()) << c.Args.back();
+        EXPECT_EQ(Read("form.dfm"), EditForm) << c.Args.back();
+        EXPECT_FALSE(Exists("form.~dfm")) << c.Args.back();
+    }
+}
+
+TEST_F(CliTool, EditedBinaryFormsStayBinaryAndChangeOnlyInTheValue) {
+    Write("form.dfm", EditForm);
+    ASSERT_EQ(Run({"convert", "--to", "binary", "form.dfm", "-o", "form.bin"}).Exit, 0);
+    ASSERT_EQ(Run({"convert", "--to", "resource", "form.dfm", "-o", "form.res"}).Exit, 0);
+    const std::string expectedText = Replaced(EditForm, "    Caption = 'Name'", "    Caption = 'Nom'");
+    Write("expected.dfm", expectedText);
+    ASSERT_EQ(Run({"convert", "--to", "binary", "expected.dfm", "-o", "expected.bin"}).Exit, 0);
+    ASSERT_EQ(Run({"convert", "--to", "resource", "expected.dfm", "-o", "expected.res"}).Exit, 0);
+
+    for (const std::string name : {"bin", "res"}) {
+        const std::string original = Read("form." + name);
+        const Result set = Run({"set", "form." + name, "Label1.Caption='Nom'"});
+        ASSERT_EQ(set.Exit, 0) << set.Err;
+        EXPECT_EQ(Read("form." + name), Read("expected." + name)) << name;
+        EXPECT_EQ(Read("form.~" + name), original) << name;
+    }
+
+    // Standard input: the result goes to standard output, the changes to standard error.
+    const Result piped = Run({"set", "-", "Label1.Caption='Nom'"}, "form.dfm");
+    EXPECT_EQ(piped.Exit, 0) << piped.Err;
+    EXPECT_EQ(piped.Out, expectedText);
+}
