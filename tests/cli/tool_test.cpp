@@ -1359,6 +1359,7 @@ TEST_F(CliTool, EditsRefusedLeaveTheFileAlone) {
     };
     for (const Case& c : cases) {
         Write("form.dfm", EditForm);
+        fs::remove(dir_ / "form.~dfm");
         const Result result = Run(c.Args);
         EXPECT_EQ(result.Exit, c.Exit) << c.Args.back() << "\n" << result.Err;
         EXPECT_FALSE(result.Err.empty()) << c.Args.back();
