@@ -1259,6 +1259,7 @@ struct Engine {
         const std::string inner = indent + "  ";
         struct Line {
             std::optional<Rank> Order;
+            std::string Name;
             std::string Text;
         };
         std::vector<Line> lines;
@@ -1272,12 +1273,30 @@ struct Engine {
                 const auto summary = Summarize(Join(written, "  "), o_.Utf8, codePage_);
                 if (summary && IsDefaultValue(*facts.Info, *summary)) continue;
             }
-            lines.push_back({RankOf(cls, v.first), inner + v.first + " = " + Join(written, inner) + o_.Eol});
+            lines.push_back(
+                {RankOf(cls, v.first), v.first, inner + v.first + " = " + Join(written, inner) + o_.Eol});
         }
         std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
             if (!a.Order || !b.Order) return a.Order.has_value() && !b.Order.has_value();
             return *a.Order < *b.Order;
         });
+        // Where another object of the class in the file writes some of these properties
+        // in another order, those lines take its order among themselves.
+        for (const ObjectNode& example : o_.Nodes) {
+            if (!EqualsIgnoringCase(example.ClassName, writtenClass)) continue;
+            std::vector<std::size_t> places;
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                if (IndexIn(example.Props, lines[i].Name) >= 0) places.push_back(i);
+            std::vector<Line> shared;
+            for (std::size_t i : places)
+                shared.push_back(std::move(lines[i]));
+            std::stable_sort(shared.begin(), shared.end(), [&](const Line& a, const Line& b) {
+                return IndexIn(example.Props, a.Name) < IndexIn(example.Props, b.Name);
+            });
+            for (std::size_t k = 0; k < places.size(); ++k)
+                lines[places[k]] = std::move(shared[k]);
+            break;
+        }
         std::string block = indent + "object " + newName + ": " + writtenClass + o_.Eol;
         for (const Line& line : lines)
             block += line.Text;

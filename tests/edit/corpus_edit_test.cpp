@@ -81,7 +81,8 @@ LineDiff Compare(std::string_view before, std::string_view after) {
 }
 
 TEST(CorpusEdits, SetAndRenameChangeOnlyTheirLines) {
-    if (!fs::is_directory(fs::path(FW_CORPUS_DIR) / "forms")) GTEST_SKIP() << "no corpus at " << FW_CORPUS_DIR;
+    if (!fs::is_directory(fs::path(FW_CORPUS_DIR) / "forms"))
+        GTEST_SKIP() << "no corpus at " << FW_CORPUS_DIR;
     const std::unique_ptr<rt::ClassRegistry> registry = rt::MakeBuiltinRegistry();
     int passed = 0, unreadable = 0, childless = 0, noCaption = 0, unnamed = 0;
     const std::vector<std::string> files = TextForms();
@@ -98,7 +99,8 @@ TEST(CorpusEdits, SetAndRenameChangeOnlyTheirLines) {
         // The first object below the root of a control class, else the first child.
         const ObjectEntry* target = nullptr;
         for (std::size_t i = 1; i < objects.size() && !target; ++i)
-            if (const rt::Class* cls = registry->FindClassByName(objects[i].ClassName); cls && cls->Has(rt::CfControl))
+            if (const rt::Class* cls = registry->FindClassByName(objects[i].ClassName);
+                cls && cls->Has(rt::CfControl))
                 target = &objects[i];
         if (!target && objects.size() > 1) target = &objects[1];
         if (!target) {
@@ -106,8 +108,8 @@ TEST(CorpusEdits, SetAndRenameChangeOnlyTheirLines) {
             continue;
         }
         bool ok = true;
-        for (const auto& [property, value] : {std::pair<std::string, std::string>{"Caption", "'Edited by a test'"},
-                                              {"Left", "1234"}}) {
+        for (const auto& [property, value] :
+             {std::pair<std::string, std::string>{"Caption", "'Edited by a test'"}, {"Left", "1234"}}) {
             SCOPED_TRACE(property);
             EditResult result;
             try {
@@ -120,8 +122,9 @@ TEST(CorpusEdits, SetAndRenameChangeOnlyTheirLines) {
             }
             const std::string after = ApplyEdits(text, result.Edits);
             const LineDiff diff = Compare(text, after);
-            const bool multiLine = editor.GetProperty(target->Path, property).value_or("").find_first_of("\r\n") !=
-                                   std::string::npos;
+            const bool multiLine =
+                editor.GetProperty(target->Path, property).value_or("").find_first_of("\r\n") !=
+                std::string::npos;
             EXPECT_EQ(result.Edits.size(), 1u);
             EXPECT_TRUE(diff.OneAdded || (diff.SameCount && diff.Changed.size() == 1) || multiLine);
             EXPECT_EQ(ConversionError(after), "");

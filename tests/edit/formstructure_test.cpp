@@ -110,13 +110,13 @@ TEST(FormEditorStructure, ChangesOnlyTheLinesOfTheObjects) {
               {"  object Edit1: TEdit\n    Left = 8\n    Top = 24\n    TabOrder = 0\n    Text = 'Edit1'\n"
                "    OnChange = Edit1\n    OnExit = Edit1Exit\n  end\n",
                ""}})},
-        {"adds a control with what the designer stores",
+        {"adds a control with what the designer stores, in the order of its kind in the file",
          [](const FormEditor& e) { return e.AddObject("Panel1", "TButton"); },
          Replaced(
              Form,
              {{"      TabOrder = 0\n    end\n  end\n",
                "      TabOrder = 0\n    end\n    object Button2: TButton\n      Left = 8\n      Top = 8\n"
-               "      Width = 75\n      Height = 25\n      TabOrder = 1\n      Caption = 'Button2'\n"
+               "      Width = 75\n      Height = 25\n      Caption = 'Button2'\n      TabOrder = 1\n"
                "    end\n  end\n"}})},
         {"adds an edit with its text, ordered, defaults left out",
          [&](const FormEditor& e) { return e.AddObject("Form1", "TEdit", "Edit2", explicitWidth); },
