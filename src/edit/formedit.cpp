@@ -856,6 +856,15 @@ struct Engine {
         return out;
     }
 
+    // Whole lines (each with its break) to insert at a place: at the start of a line as
+    // they are; in the middle of one, on lines of their own after what stands before.
+    std::string AtLineStart(std::size_t at, std::string lines) const {
+        if (at == 0 || IsLineBreak(text_[at - 1])) return lines;
+        if ((at == text_.size() || IsLineBreak(text_[at])) && lines.ends_with(o_.Eol))
+            lines.resize(lines.size() - o_.Eol.size());
+        return o_.Eol + lines;
+    }
+
     // --- placing a new line ------------------------------------------------------
 
     static int IndexIn(const std::vector<PropEntry>& props, std::string_view name) {
@@ -983,8 +992,7 @@ struct Engine {
         }
         const std::size_t at = InsertionPoint(scope, name);
         std::string line = scope.Indent + std::string(name) + " = " + Join(lines, scope.Indent) + o_.Eol;
-        if (at > 0 && !IsLineBreak(text_[at - 1])) line = o_.Eol + line;  // in the middle of a line
-        result.Edits.push_back({at, 0, std::move(line)});
+        result.Edits.push_back({at, 0, AtLineStart(at, std::move(line))});
         result.Changes.push_back(label + ": added " + Brief(Join(lines, "")));
         return result;
     }
@@ -1302,9 +1310,8 @@ struct Engine {
             block += line.Text;
         block += indent + "end" + o_.Eol;
         const std::size_t at = LastChildPoint(parent);
-        if (at > 0 && !IsLineBreak(text_[at - 1])) block = o_.Eol + block;
         EditResult result;
-        result.Edits.push_back({at, 0, std::move(block)});
+        result.Edits.push_back({at, 0, AtLineStart(at, std::move(block))});
         result.Changes.push_back(newName + ": added (" + writtenClass + ") to " + PathOf(parentIndex));
         Validate(result);
         return result;
@@ -1353,9 +1360,8 @@ struct Engine {
         std::string block = Reindent(text_.substr(start, end - start), IndentAt(node.HeaderStart).size(),
                                      ChildIndent(parent));
         if (!block.empty() && !IsLineBreak(block.back())) block += o_.Eol;
-        if (at > 0 && !IsLineBreak(text_[at - 1])) block = o_.Eol + block;
         const TextEdit cut{start, end - start, {}};
-        TextEdit paste{at, 0, std::move(block)};
+        TextEdit paste{at, 0, AtLineStart(at, std::move(block))};
         if (at < start) {
             result.Edits.push_back(std::move(paste));
             result.Edits.push_back(cut);
