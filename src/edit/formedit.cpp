@@ -453,10 +453,15 @@ struct Engine {
     // --- objects -----------------------------------------------------------------
 
     std::string StepOf(int index) const {
+        // The name, unless it is missing or a sibling has it too: then the position.
         const ObjectNode& node = o_.Nodes[static_cast<std::size_t>(index)];
-        if (!node.Name.empty()) return node.Name;
-        if (node.Parent < 0) return "#0";
+        if (node.Parent < 0) return node.Name.empty() ? "#0" : node.Name;
         const auto& siblings = o_.Nodes[static_cast<std::size_t>(node.Parent)].Children;
+        if (!node.Name.empty() && std::none_of(siblings.begin(), siblings.end(), [&](int other) {
+                return other != index &&
+                       EqualsIgnoringCase(o_.Nodes[static_cast<std::size_t>(other)].Name, node.Name);
+            }))
+            return node.Name;
         const auto at = std::find(siblings.begin(), siblings.end(), index) - siblings.begin();
         return "#" + std::to_string(at);
     }
@@ -1159,7 +1164,8 @@ struct Engine {
         if (node.Keyword == "inherited")
             throw EditError(PathOf(index) + " comes from the ancestor form; it cannot be deleted here");
         EditResult result;
-        const auto [start, end] = ObjectSpan(node);
+        const std::pair<std::size_t, std::size_t> span = ObjectSpan(node);
+        const std::size_t start = span.first, end = span.second;
         result.Edits.push_back({start, end - start, {}});
         result.Changes.push_back(PathOf(index) + ": deleted");
         // Properties elsewhere that the registry knows to refer to a deleted object go

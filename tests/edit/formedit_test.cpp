@@ -320,6 +320,17 @@ TEST(FormEditor, ListsFindsAndReadsObjectsAndProperties) {
     EXPECT_FALSE(editor.FindObject("Frame1.#1"));
     EXPECT_THROW(editor.FindObject("Label1"), EditError);
 
+    // Siblings of one name (which the reader takes, though no designer writes them)
+    // are told apart by position.
+    const FormEditor twins("object F: TFoo\n  object A: TBar\n  end\n  object A: TBar\n  end\nend\n",
+                           CodePage::Default());
+    std::vector<std::string> twinPaths;
+    for (const ObjectEntry& entry : twins.Objects()) {
+        twinPaths.push_back(entry.Path);
+        EXPECT_EQ(twins.FindObject(entry.Path)->Line, entry.Line) << entry.Path;
+    }
+    EXPECT_EQ(twinPaths, (std::vector<std::string>{"F", "F.#0", "F.#1"}));
+
     EXPECT_EQ(editor.GetProperty("Frame1.Label1", "Caption"), "'a' +\n  'b'");
     EXPECT_EQ(editor.GetProperty("Frame2.Label1", "items"), "(\n  'x'\n  'y')");
     EXPECT_EQ(editor.GetProperty("Frame2.Label1", "Caption"), std::nullopt);
