@@ -1081,8 +1081,6 @@ struct Engine {
                    (facts->Info->Type->Kind == rt::TypeKind::tkClass &&
                     facts->Info->Holding != rt::PropHolding::Owned);
         }
-        if (facts && facts->Info && facts->Info->Type && facts->Info->Type->Kind == rt::TypeKind::tkMethod)
-            return false;
         const std::string_view last = dotted.substr(dotted.rfind('.') + 1);
         return !(last.size() > 2 && (last[0] == 'O' || last[0] == 'o') &&
                  (last[1] == 'n' || last[1] == 'N') && last[2] >= 'A' && last[2] <= 'Z');
@@ -1135,6 +1133,9 @@ struct Engine {
         const int index = Require(object);
         const ObjectNode& node = Node(index);
         CheckNewName(newName, index);
+        // The reader finds an inherited object by its name among the ancestor's.
+        if (node.Keyword == "inherited")
+            throw EditError(PathOf(index) + " comes from the ancestor form; it cannot be renamed here");
         EditResult result;
         if (node.Name == newName) return result;
         const std::string oldLabel = node.Name.empty() ? PathOf(index) : node.Name;
