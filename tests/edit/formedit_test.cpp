@@ -207,6 +207,29 @@ TEST(FormEditorSet, PlacesNewLinesAsTheFileDoes) {
     }
 }
 
+TEST(FormEditorSet, WritesValuesAsAConversionDoesAtTheObjectsDepth) {
+    const std::string text = "object F: TFoo\n  object A: TBar\n    Tag = 1\n  end\nend\n";
+    const FormEditor editor(text, CodePage::Default());
+    const struct {
+        const char* Value;
+        const char* Written;  // the lines of Tag
+    } cases[] = {
+        {"$FF", "    Tag = 255\n"},
+        {"{0a0b}", "    Tag = {0A0B}\n"},
+        {"( 1 'two' )", "    Tag = (\n      1\n      'two')\n"},
+        {"< item Y = 1 end item end >",
+         "    Tag = <\n      item\n        Y = 1\n      end\n      item\n      end>\n"},
+        {"'0123456789012345678901234567890123456789012345678901234567890123456789'",
+         "    Tag = \n      '0123456789012345678901234567890123456789012345678901234567890123' +\n      "
+         "'456789'\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Value);
+        EXPECT_EQ(ApplyEdits(text, editor.SetProperty("A", "Tag", c.Value).Edits),
+                  "object F: TFoo\n  object A: TBar\n" + std::string(c.Written) + "  end\nend\n");
+    }
+}
+
 TEST(FormEditor, EditsLinesThatHoldSeveralThings) {
     // Text need not have one property a line; what shares a line with an edit stays.
     const std::string text = "object F: TFoo X = 1 Y = 2\n  object A: TBar end\nend";
