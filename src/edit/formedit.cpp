@@ -360,7 +360,8 @@ bool IsDefaultValue(const rt::PropInfo& info, const ValueSummary& v) {
 // stored by the class itself, or unknown because some class on the way is unknown.
 struct PropertyFacts {
     const rt::PropInfo* Info = nullptr;
-    bool Known = false;  // the registry knows every class on the way
+    bool Known = false;    // the registry knows every class on the way
+    std::string Spelling;  // the name as the classes spell it, as far as they know it
 };
 
 // The place of a property in the order the writer writes an object's properties:
@@ -596,20 +597,22 @@ struct Engine {
     // class and every class on the way are known and none has it.
     PropertyFacts Facts(const rt::Class* cls, std::string_view dotted, std::string_view label) const {
         PropertyFacts facts;
+        facts.Spelling = dotted;
         if (!cls) return facts;
         const std::vector<std::string_view> steps = SplitDots(dotted);
+        std::size_t at = 0;  // of the step in Spelling
         for (std::size_t i = 0; i < steps.size(); ++i) {
             const rt::Property* p = cls->FindProperty(steps[i]);
-            if (!p) {
-                if (i + 1 == steps.size() && rt::FindStoredValue(*cls, steps[i])) {
-                    facts.Known = true;
-                    return facts;
-                }
+            const rt::StoredValueRule* rule =
+                p || i + 1 != steps.size() ? nullptr : rt::FindStoredValue(*cls, steps[i]);
+            if (!p && !rule)
                 throw EditError(std::string(label) + ": " + std::string(cls->Name()) + " has no property " +
                                 std::string(dotted));
-            }
+            const std::string_view spelling = p ? p->Name() : rule->Name;
+            if (spelling.size() == steps[i].size()) facts.Spelling.replace(at, spelling.size(), spelling);
+            at += steps[i].size() + 1;
             if (i + 1 == steps.size()) {
-                facts.Info = p->Info;
+                facts.Info = p ? p->Info : nullptr;
                 facts.Known = true;
                 return facts;
             }
@@ -970,7 +973,7 @@ struct Engine {
         const PropertyFacts facts = Facts(scope.Cls, name, scope.Label);
         const std::vector<std::string> lines = WriterLines(name, value, scope.Label);
         const PropEntry* existing = FindIn(*scope.Props, name);
-        const std::string label = PropertyLabel(scope, existing ? std::string_view(existing->Name) : name);
+        const std::string label = PropertyLabel(scope, existing ? existing->Name : facts.Spelling);
         EditResult result;
         if (facts.Info && scope.Defaults && OmitsDefault(scope.Cls, name)) {
             const std::string written = Join(lines, "  ");
@@ -995,8 +998,8 @@ struct Engine {
             result.Edits.push_back({existing->ValueStart, old.size(), std::move(text)});
             return result;
         }
-        const std::size_t at = InsertionPoint(scope, name);
-        std::string line = scope.Indent + std::string(name) + " = " + Join(lines, scope.Indent) + o_.Eol;
+        const std::size_t at = InsertionPoint(scope, facts.Spelling);
+        std::string line = scope.Indent + facts.Spelling + " = " + Join(lines, scope.Indent) + o_.Eol;
         result.Edits.push_back({at, 0, AtLineStart(at, std::move(line))});
         result.Changes.push_back(label + ": added " + Brief(Join(lines, "")));
         return result;
@@ -1288,8 +1291,8 @@ struct Engine {
                 const auto summary = Summarize(Join(written, "  "), o_.Utf8, codePage_);
                 if (summary && IsDefaultValue(*facts.Info, *summary)) continue;
             }
-            lines.push_back(
-                {RankOf(cls, v.first), v.first, inner + v.first + " = " + Join(written, inner) + o_.Eol});
+            lines.push_back({RankOf(cls, v.first), facts.Spelling,
+                             inner + facts.Spelling + " = " + Join(written, inner) + o_.Eol});
         }
         std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
             if (!a.Order || !b.Order) return a.Order.has_value() && !b.Order.has_value();

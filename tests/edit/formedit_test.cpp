@@ -122,7 +122,7 @@ TEST(FormEditorSet, MakesTheSmallestChangeToTheText) {
         {"keeps an equal value", "Button1", "Caption", "'OK'", Form},
         {"writes a number as the writer does", "Button1", "Left", "$10",
          Replaced(Form, "Left = 8\n    Top = 8\n    Width = 75", "Left = 16\n    Top = 8\n    Width = 75")},
-        {"inserts in the class's order", "Button1", "Hint", "'Press'",
+        {"inserts in the class's order, spelt as the class spells it", "Button1", "hint", "'Press'",
          Replaced(Form, "    Height = 25\n    Caption = 'OK'",
                   "    Height = 25\n    Hint = 'Press'\n    Caption = 'OK'")},
         {"inserts after what another object writes before it", "Button1", "Font.Style", "[fsItalic]",
