@@ -469,11 +469,11 @@ struct Engine {
 
     std::string PathOf(int index) const {
         const ObjectNode& node = o_.Nodes[static_cast<std::size_t>(index)];
-        if (!node.Name.empty()) {
+        if (node.Parent < 0) return StepOf(index);
+        if (!node.Name.empty() && !EqualsIgnoringCase(node.Name, o_.Nodes[0].Name)) {
             const auto found = o_.NameCount.find(node.Name);
             if (found != o_.NameCount.end() && found->second == 1) return node.Name;
         }
-        if (node.Parent < 0) return StepOf(index);
         return PathOf(node.Parent) + "." + StepOf(index);
     }
 
@@ -538,16 +538,14 @@ struct Engine {
                     at = 0;
                     continue;
                 }
+                // The root's name names the root, even where an object below has it too.
+                if (!o_.Nodes[0].Name.empty() && EqualsIgnoringCase(o_.Nodes[0].Name, step)) {
+                    at = 0;
+                    continue;
+                }
                 const std::vector<int> found = Named(step);
                 if (found.empty()) return -1;
-                if (found.size() > 1) {
-                    // The root's name at the start of a longer path names the root.
-                    if (steps.size() > 1 && EqualsIgnoringCase(o_.Nodes[0].Name, step)) {
-                        at = 0;
-                        continue;
-                    }
-                    throw EditError(AmbiguityMessage(step, found));
-                }
+                if (found.size() > 1) throw EditError(AmbiguityMessage(step, found));
                 at = found[0];
                 continue;
             }

@@ -353,6 +353,15 @@ TEST(FormEditor, ListsFindsAndReadsObjectsAndProperties) {
         EXPECT_EQ(twins.FindObject(entry.Path)->Line, entry.Line) << entry.Path;
     }
     EXPECT_EQ(twinPaths, (std::vector<std::string>{"F", "F.#0", "F.#1"}));
+    // The root's name names the root even where an object below has it too.
+    const FormEditor echo("object F: TFoo\n  object A: TBar\n    object F: TBar\n    end\n  end\nend\n",
+                          CodePage::Default());
+    std::vector<std::string> echoPaths;
+    for (const ObjectEntry& entry : echo.Objects()) {
+        echoPaths.push_back(entry.Path);
+        EXPECT_EQ(echo.FindObject(entry.Path)->Line, entry.Line) << entry.Path;
+    }
+    EXPECT_EQ(echoPaths, (std::vector<std::string>{"F", "A", "A.F"}));
 
     EXPECT_EQ(editor.GetProperty("Frame1.Label1", "Caption"), "'a' +\n  'b'");
     EXPECT_EQ(editor.GetProperty("Frame2.Label1", "items"), "(\n  'x'\n  'y')");
