@@ -22,12 +22,14 @@
 namespace {
 
 const char* const LargestForm =
-    "forms/text/Embarcadero__RADStudio11Demos__Object Pascal__LiveBindings__bindlink__vcl__BindLinkVCLFormUnit1.dfm";
+    "forms/text/Embarcadero__RADStudio11Demos__Object "
+    "Pascal__LiveBindings__bindlink__vcl__BindLinkVCLFormUnit1.dfm";
 
 const std::string& Text() {
     static const std::string text = [] {
         try {
-            const fw::Bytes bytes = fw::ReadFileBytes((std::filesystem::path(FW_CORPUS_DIR) / LargestForm).string());
+            const fw::Bytes bytes =
+                fw::ReadFileBytes((std::filesystem::path(FW_CORPUS_DIR) / LargestForm).string());
             return std::string(bytes.begin(), bytes.end());
         } catch (const fw::Exception&) {
             return std::string();
@@ -56,7 +58,8 @@ void Convert(benchmark::State& state) {
     if (Missing(state)) return;
     const std::string& text = Text();
     for (auto _ : state) {
-        fw::ByteViewStream input(fw::ByteSpan(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        fw::ByteViewStream input(
+            fw::ByteSpan(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
         fw::MemoryStream binary;
         fw::TextToBinaryForm(input, binary);
         benchmark::DoNotOptimize(binary.Data().data());
@@ -87,7 +90,8 @@ void OutlineAndSet(benchmark::State& state) {
     int left = 0;
     for (auto _ : state) {
         const fw::edit::FormEditor editor(Text(), fw::CodePage::Default(), &Registry());
-        const fw::edit::EditResult result = editor.SetProperty(FirstChild(editor), "Left", std::to_string(++left % 500));
+        const fw::edit::EditResult result =
+            editor.SetProperty(FirstChild(editor), "Left", std::to_string(++left % 500));
         benchmark::DoNotOptimize(result.Edits.data());
     }
 }
@@ -103,14 +107,16 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
-            if (!run.error_occurred) times_[run.benchmark_name()] = run.GetAdjustedRealTime() * Scale(run.time_unit);
+            if (!run.error_occurred)
+                times_[run.benchmark_name()] = run.GetAdjustedRealTime() * Scale(run.time_unit);
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
         const auto base = times_.find("Convert");
         if (base == times_.end() || base->second <= 0) return;
         for (const auto& [name, time] : times_)
-            std::printf("%-16s %8.3f ms  %6.3f of the conversion\n", name.c_str(), time * 1e3, time / base->second);
+            std::printf("%-16s %8.3f ms  %6.3f of the conversion\n", name.c_str(), time * 1e3,
+                        time / base->second);
     }
 
 private:
