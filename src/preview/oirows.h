@@ -34,6 +34,14 @@ struct InspectorRow {
     int SourceIndex = -1;
     // The type kind number, 0 to 17.
     int Kind = 0;
+    // The declared type; nullptr in the text-only view and for a stand-in's stored values.
+    const rt::TypeInfo* Type = nullptr;
+    // For a string or character property, its characters (UTF-8) as an editor starts
+    // from them, where Value may show #codes and doubled quotes.
+    std::string EditText;
+    // A class-typed property that refers to another component rather than holding a
+    // sub-object of its own.
+    bool Reference = false;
     // For a class-typed property, the object it holds; nullptr otherwise. Valid only as
     // long as the live form the row was made from.
     rt::Object* Object = nullptr;
