@@ -399,9 +399,11 @@ bool OIPanel::BeginEdit(QTreeWidgetItem* item) {
     }
     const std::string path = (editPrefix_ + ItemPath(item)).toStdString();
     auto* editor = new ValueEditor(*row, kind, path, std::move(font), dialogs_);
+    // The edit is for the object inspected when the editor opened; an editor closed in
+    // the meantime commits nothing.
     connect(editor, &ValueEditor::Committed, this,
-            [this](const QStringList& paths, const QStringList& values) {
-                const QString object = editObject_;
+            [this, editor, object = editObject_](const QStringList& paths, const QStringList& values) {
+                if (editor_ != editor) return;
                 CancelEdit();
                 emit PropertyEdited(object, paths, values);
             });

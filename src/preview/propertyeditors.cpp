@@ -101,8 +101,10 @@ ValueKind ValueKindOf(const InspectorRow& row, bool eventRow, bool topLevel) {
         case K::tkString:
         case K::tkLString:
         case K::tkWString:
-            // An object's name is its header's, and names what refers to it.
-            return topLevel && row.Name == "Name" ? ValueKind::Identifier : ValueKind::String;
+            // An object's name is written in its header, not as a property: it is
+            // changed by renaming the object.
+            if (topLevel && row.Name == "Name") return ValueKind::None;
+            return ValueKind::String;
         case K::tkEnumeration:
             return IsType(row, "Boolean") ? ValueKind::Boolean : ValueKind::Enumeration;
         case K::tkSet:
@@ -241,16 +243,19 @@ std::optional<std::string> FormValueOf(const InspectorRow& row, ValueKind kind, 
                 for (const std::string& name : SetNames(trimmed)) {
                     const std::optional<std::string> element = FindName(elements, name);
                     if (!element) return std::nullopt;
-                    if (std::find(names.begin(), names.end(), *element) == names.end()) names.push_back(*element);
+                    if (std::find(names.begin(), names.end(), *element) == names.end())
+                        names.push_back(*element);
                 }
                 // In the order of the elements, as the writer lists them.
                 std::vector<std::string> ordered;
                 for (const std::string& element : elements)
-                    if (std::find(names.begin(), names.end(), element) != names.end()) ordered.push_back(element);
+                    if (std::find(names.begin(), names.end(), element) != names.end())
+                        ordered.push_back(element);
                 return FormSetValue(ordered);
             }
             case ValueKind::NamedInteger: {
-                if (const std::optional<std::string> name = FindName(ChoicesOf(row, kind), trimmed)) return name;
+                if (const std::optional<std::string> name = FindName(ChoicesOf(row, kind), trimmed))
+                    return name;
                 const std::optional<std::string> number = FormValueOf(row, ValueKind::Integer, typed);
                 // A number that has a name is written by its name, as the writer does.
                 if (number)
@@ -308,7 +313,8 @@ FontValues FontValuesOf(const QFont& font) {
     return values;
 }
 
-std::vector<std::pair<std::string, std::string>> FontChanges(const std::string& prefix, const FontValues& before,
+std::vector<std::pair<std::string, std::string>> FontChanges(const std::string& prefix,
+                                                             const FontValues& before,
                                                              const FontValues& after) {
     std::vector<std::pair<std::string, std::string>> changes;
     if (after.Name != before.Name)
@@ -387,16 +393,18 @@ EditorDialogs EditorDialogs::Standard() {
 
 ValueEditor::ValueEditor(InspectorRow row, ValueKind kind, std::string path, FontValues font,
                          const EditorDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), row_(std::move(row)), kind_(kind), path_(std::move(path)), font_(std::move(font)),
+    : QWidget(parent),
+      row_(std::move(row)),
+      kind_(kind),
+      path_(std::move(path)),
+      font_(std::move(font)),
       dialogs_(dialogs) {
     setObjectName(QStringLiteral("ValueEditor"));
     setAutoFillBackground(true);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const QString shown = QString::fromStdString(kind_ == ValueKind::String
-                                                     ? row_.EditText
-                                                     : row_.Value);
+    const QString shown = QString::fromStdString(kind_ == ValueKind::String ? row_.EditText : row_.Value);
     const std::vector<std::string> names = ChoicesOf(row_, kind_);
     const bool pickOnly = kind_ == ValueKind::Boolean || kind_ == ValueKind::Enumeration;
     if (!names.empty()) {
@@ -432,8 +440,8 @@ ValueEditor::ValueEditor(InspectorRow row, ValueKind kind, std::string path, Fon
         line_->selectAll();
         connect(line_, &QLineEdit::returnPressed, this, [this] { CommitTyped(); });
     }
-    const bool dialog = kind_ == ValueKind::Color || kind_ == ValueKind::Font || kind_ == ValueKind::Strings ||
-                        kind_ == ValueKind::Set;
+    const bool dialog = kind_ == ValueKind::Color || kind_ == ValueKind::Font ||
+                        kind_ == ValueKind::Strings || kind_ == ValueKind::Set;
     if (dialog) {
         dialogButton_ = new QToolButton(this);
         dialogButton_->setObjectName(QStringLiteral("DialogButton"));

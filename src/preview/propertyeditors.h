@@ -26,22 +26,22 @@ namespace fw::preview {
 
 // How a row's value is edited.
 enum class ValueKind {
-    None,         // not editable here
-    Integer,      // a whole number within 32 bits
-    Int64,        // a whole number within 64 bits
-    Float,        // a number with an optional fraction and exponent
-    String,       // characters, written quoted
-    Char,         // one character, written quoted
-    Identifier,   // an identifier written bare: an event's method, an object's name
-    Boolean,      // False or True
-    Enumeration,  // one of the type's names
-    Set,          // any of the element type's names
-    NamedInteger, // a number or one of the type's names (TModalResult, ...)
-    Color,        // a colour name or number, with a colour picker
-    Cursor,       // a cursor name or number
-    ShortCut,     // a key text ("Ctrl+S"), stored as its number
-    Strings,      // a string list, edited as lines
-    Font,         // a font, edited with a font dialog as its sub-properties
+    None,          // not editable here
+    Integer,       // a whole number within 32 bits
+    Int64,         // a whole number within 64 bits
+    Float,         // a number with an optional fraction and exponent
+    String,        // characters, written quoted
+    Char,          // one character, written quoted
+    Identifier,    // an identifier written bare: an event's method, a referenced component
+    Boolean,       // False or True
+    Enumeration,   // one of the type's names
+    Set,           // any of the element type's names
+    NamedInteger,  // a number or one of the type's names (TModalResult, ...)
+    Color,         // a colour name or number, with a colour picker
+    Cursor,        // a cursor name or number
+    ShortCut,      // a key text ("Ctrl+S"), stored as its number
+    Strings,       // a string list, edited as lines
+    Font,          // a font, edited with a font dialog as its sub-properties
 };
 
 // The editor a row takes; event rows are Identifier. A row of a stand-in's stored
@@ -85,7 +85,8 @@ QFont QFontOf(const FontValues& values);
 FontValues FontValuesOf(const QFont& font);
 // The sub-properties of a font property (prefix "Font.") that change from before to
 // after, with their new values: Name, Height, Style, in that order.
-std::vector<std::pair<std::string, std::string>> FontChanges(const std::string& prefix, const FontValues& before,
+std::vector<std::pair<std::string, std::string>> FontChanges(const std::string& prefix,
+                                                             const FontValues& before,
                                                              const FontValues& after);
 
 // The dialogs the "..." buttons open. Each gives nullopt when cancelled.
@@ -108,8 +109,8 @@ class ValueEditor : public QWidget {
 public:
     // row: the row edited; path: its dotted property path, as the values are for;
     // font: for a font row, its values as they are.
-    ValueEditor(InspectorRow row, ValueKind kind, std::string path, FontValues font, const EditorDialogs& dialogs,
-                QWidget* parent = nullptr);
+    ValueEditor(InspectorRow row, ValueKind kind, std::string path, FontValues font,
+                const EditorDialogs& dialogs, QWidget* parent = nullptr);
 
     ValueKind Kind() const { return kind_; }
     // The line typed in (of an editable drop-down too); nullptr for a plain drop-down.

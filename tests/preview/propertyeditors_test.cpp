@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -115,8 +116,9 @@ TEST(PropertyEditors, OnlyTheRowsOfATypeCanBeEdited) {
     pv::InspectorRow textOnly;
     textOnly.Name = "Caption";
     EXPECT_EQ(pv::ValueKindOf(textOnly, false, true), ValueKind::None);
-    // The name of the inspected object is an identifier; a sub-object's Name is a string.
-    EXPECT_EQ(pv::ValueKindOf(RowOf("Name", ty::String), false, true), ValueKind::Identifier);
+    // The inspected object's name is its header's, not a property line; a sub-object's
+    // Name is a string.
+    EXPECT_EQ(pv::ValueKindOf(RowOf("Name", ty::String), false, true), ValueKind::None);
     EXPECT_EQ(pv::ValueKindOf(RowOf("Name", ty::String), false, false), ValueKind::String);
 }
 
@@ -129,10 +131,11 @@ TEST(PropertyEditors, AFontDialogChangesOnlyTheSubPropertiesThatDiffer) {
     EXPECT_EQ(pv::FontChanges("Font.", before, bold),
               (std::vector<std::pair<std::string, std::string>>{{"Font.Style", "[fsBold]"}}));
     const pv::FontValues other{"Segoe UI", -16, {"fsBold", "fsItalic"}};
-    EXPECT_EQ(pv::FontChanges("Label1.Font.", before, other),
-              (std::vector<std::pair<std::string, std::string>>{{"Label1.Font.Name", "'Segoe UI'"},
-                                                                {"Label1.Font.Height", "-16"},
-                                                                {"Label1.Font.Style", "[fsBold, fsItalic]"}}));
+    EXPECT_EQ(
+        pv::FontChanges("Label1.Font.", before, other),
+        (std::vector<std::pair<std::string, std::string>>{{"Label1.Font.Name", "'Segoe UI'"},
+                                                          {"Label1.Font.Height", "-16"},
+                                                          {"Label1.Font.Style", "[fsBold, fsItalic]"}}));
     QFont twelve(QStringLiteral("Arial"));
     twelve.setPointSize(12);
     EXPECT_EQ(pv::FontValuesOf(twelve).Height, -16);
@@ -225,7 +228,6 @@ TEST_F(InspectorEditing, EnterCommitsTheTypedValueOfEachKind) {
         {"Button1", "Anchors", "[akRight, akTop]", "Button1 Anchors=[akTop, akRight]"},
         {"Button1", "Font.Color", "clRed", "Button1 Font.Color=clRed"},
         {"Button1", "Hint", "a'b", "Button1 Hint='a''b'"},
-        {"Button1", "Name", "OkButton", "Button1 Name=OkButton"},
     };
     for (const auto& c : cases) {
         spy_->clear();
@@ -271,6 +273,17 @@ TEST_F(InspectorEditing, EscapeAndInvalidValuesCommitNothing) {
     // A read-only pane (nothing of the text to edit) opens no editor.
     panel_.SetEditTarget({});
     EXPECT_EQ(Edit(panel_.PropertyTree(), "Left"), nullptr);
+}
+
+TEST_F(InspectorEditing, AnEditorLeftOpenWhenAnotherObjectIsInspectedCommitsNothing) {
+    Inspect("Button1");
+    QPointer<pv::ValueEditor> editor = Edit(panel_.PropertyTree(), "Left");
+    ASSERT_NE(editor, nullptr);
+    editor->Line()->setText(QStringLiteral("3"));
+    Inspect("Memo1");
+    ASSERT_NE(editor, nullptr);
+    editor->CommitTyped();
+    EXPECT_EQ(spy_->count(), 0);
 }
 
 TEST_F(InspectorEditing, PickingFromTheDropDownCommits) {
