@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "edit/formedit.h"
 #include "runtime/registry.h"
 
@@ -202,6 +204,32 @@ TEST(FormEditorSet, PlacesNewLinesAsTheFileDoes) {
         SCOPED_TRACE(c.What);
         const FormEditor editor(c.Text, CodePage::Default());
         EXPECT_EQ(ApplyEdits(c.Text, editor.SetProperty(c.Object, c.Property, c.Value).Edits), c.Expected);
+    }
+}
+
+TEST(FormEditor, EditsLinesThatHoldSeveralThings) {
+    // Text need not have one property a line; what shares a line with an edit stays.
+    const std::string text = "object F: TFoo X = 1 Y = 2\n  object A: TBar end\nend";
+    const FormEditor editor(text, CodePage::Default());
+    const struct {
+        const char* What;
+        std::function<EditResult()> Edit;
+        const char* Expected;
+    } cases[] = {
+        {"removes the first of a line", [&] { return editor.RemoveProperty("F", "X"); },
+         "object F: TFoo Y = 2\n  object A: TBar end\nend"},
+        {"removes the last of a line", [&] { return editor.RemoveProperty("F", "Y"); },
+         "object F: TFoo X = 1 \n  object A: TBar end\nend"},
+        {"adds a line after them", [&] { return editor.SetProperty("F", "W", "5"); },
+         "object F: TFoo X = 1 Y = 2\n  W = 5\n  object A: TBar end\nend"},
+        {"adds a line inside a one-line object", [&] { return editor.SetProperty("A", "Q", "5"); },
+         "object F: TFoo X = 1 Y = 2\n  object A: TBar \n    Q = 5\nend\nend"},
+        {"deletes a one-line object", [&] { return editor.DeleteObject("A"); },
+         "object F: TFoo X = 1 Y = 2\nend"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        EXPECT_EQ(ApplyEdits(text, c.Edit().Edits), c.Expected);
     }
 }
 
