@@ -195,6 +195,7 @@ signals:
     // The user committed a value in an editor: on the object at objectPath the
     // properties at these dotted paths take these values in form-text syntax ('OK',
     // [akLeft, akTop], clRed, 12, Button1Click); an empty value removes the property.
+    // "Name" gives the object's new name.
     // A font gives each of its changed sub-properties; everything else one.
     void PropertyEdited(const QString& objectPath, const QStringList& properties, const QStringList& values);
 

@@ -101,10 +101,9 @@ ValueKind ValueKindOf(const InspectorRow& row, bool eventRow, bool topLevel) {
         case K::tkString:
         case K::tkLString:
         case K::tkWString:
-            // An object's name is written in its header, not as a property: it is
-            // changed by renaming the object.
-            if (topLevel && row.Name == "Name") return ValueKind::None;
-            return ValueKind::String;
+            // An object's name is an identifier in its header, not a property line:
+            // the edit renames the object.
+            return topLevel && row.Name == "Name" ? ValueKind::Identifier : ValueKind::String;
         case K::tkEnumeration:
             return IsType(row, "Boolean") ? ValueKind::Boolean : ValueKind::Enumeration;
         case K::tkSet:

@@ -32,7 +32,7 @@ enum class ValueKind {
     Float,         // a number with an optional fraction and exponent
     String,        // characters, written quoted
     Char,          // one character, written quoted
-    Identifier,    // an identifier written bare: an event's method, a referenced component
+    Identifier,    // an identifier written bare: an event's method, a referenced component, the object's name
     Boolean,       // False or True
     Enumeration,   // one of the type's names
     Set,           // any of the element type's names

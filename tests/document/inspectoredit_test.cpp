@@ -40,6 +40,7 @@ const std::string Form =
     "    Left = 8\r\n"
     "    Top = 40\r\n"
     "    Caption = 'Name'\r\n"
+    "    FocusControl = Button1\r\n"
     "  end\r\n"
     "end\r\n";
 
@@ -112,6 +113,9 @@ TEST_F(InspectorEditTest, AnEditChangesItsLineOnlyAsOneUndoStep) {
         {"Label1", false, "Caption", "it's", WithLine(12, "    Caption = 'it'#39's'\r\n")},
         {"Button1", true, "OnClick", "", WithLine(7, "")},
         {"Button1", true, "OnClick", "OkClick", WithLine(7, "    OnClick = OkClick\r\n")},
+        // A new name is the header's, and the label's reference follows it.
+        {"Button1", false, "Name", "OkButton",
+         WithLine(13, "    FocusControl = OkButton\r\n").replace(Form.find("Button1:"), 7, "OkButton")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.Object) + "." + c.Path);
@@ -122,7 +126,7 @@ TEST_F(InspectorEditTest, AnEditChangesItsLineOnlyAsOneUndoStep) {
         EXPECT_TRUE(messages_.Errors.isEmpty()) << messages_.Errors.join(' ').toStdString();
         // The object stays inspected, the row current.
         ASSERT_NE(document_->InspectedObject(), nullptr);
-        EXPECT_EQ(document_->InspectedObject()->Name(), c.Object);
+        EXPECT_EQ(document_->InspectedObject()->Name(), std::string(c.Path) == "Name" ? c.Typed : c.Object);
         EXPECT_EQ(Panel()->CurrentPath(), QString::fromUtf8(c.Path));
         document_->cmUndo();
         EXPECT_EQ(Text(), Form);
@@ -172,6 +176,13 @@ TEST_F(InspectorEditTest, ARefusedEditChangesNothingAndSaysWhy) {
     Type(Panel()->PropertyTree(), "Left", QStringLiteral("20"));
     EXPECT_EQ(Text(), typed);
     EXPECT_EQ(messages_.Errors.size(), 1);
+
+    // A name another object has.
+    document_->cmRescan();
+    Select("Label1");
+    Type(Panel()->PropertyTree(), "Name", QStringLiteral("Form1"));
+    EXPECT_EQ(Text(), typed);
+    EXPECT_EQ(messages_.Errors.size(), 2);
 }
 
 TEST_F(InspectorEditTest, ViewsRefreshOnTheirOwnOnceTypingPauses) {

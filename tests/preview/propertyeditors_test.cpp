@@ -116,9 +116,9 @@ TEST(PropertyEditors, OnlyTheRowsOfATypeCanBeEdited) {
     pv::InspectorRow textOnly;
     textOnly.Name = "Caption";
     EXPECT_EQ(pv::ValueKindOf(textOnly, false, true), ValueKind::None);
-    // The inspected object's name is its header's, not a property line; a sub-object's
-    // Name is a string.
-    EXPECT_EQ(pv::ValueKindOf(RowOf("Name", ty::String), false, true), ValueKind::None);
+    // The inspected object's name is an identifier (its header's); a sub-object's Name
+    // is a string.
+    EXPECT_EQ(pv::ValueKindOf(RowOf("Name", ty::String), false, true), ValueKind::Identifier);
     EXPECT_EQ(pv::ValueKindOf(RowOf("Name", ty::String), false, false), ValueKind::String);
 }
 
@@ -228,6 +228,7 @@ TEST_F(InspectorEditing, EnterCommitsTheTypedValueOfEachKind) {
         {"Button1", "Anchors", "[akRight, akTop]", "Button1 Anchors=[akTop, akRight]"},
         {"Button1", "Font.Color", "clRed", "Button1 Font.Color=clRed"},
         {"Button1", "Hint", "a'b", "Button1 Hint='a''b'"},
+        {"Button1", "Name", "OkButton", "Button1 Name=OkButton"},
     };
     for (const auto& c : cases) {
         spy_->clear();
