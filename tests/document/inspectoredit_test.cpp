@@ -13,6 +13,7 @@
 #include <string>
 
 #include "document/documentwindow.h"
+#include "document/objectscan.h"
 #include "document/objecttreeview.h"
 #include "documenttestsupport.h"
 #include "preview/oipanel.h"
@@ -131,6 +132,50 @@ TEST_F(InspectorEditTest, AnEditChangesItsLineOnlyAsOneUndoStep) {
         document_->cmUndo();
         EXPECT_EQ(Text(), Form);
     }
+}
+
+// Objects without a name of their own, and items of a collection, are edited by their
+// place: "Form1.#1" for the second unnamed label, "Panels[1]." on the status bar.
+TEST_F(InspectorEditTest, UnnamedObjectsAndCollectionItemsAreEditedByTheirPlace) {
+    const std::string form =
+        "object Form1: TForm1\r\n"
+        "  object TLabel\r\n"
+        "    Caption = 'First'\r\n"
+        "  end\r\n"
+        "  object TLabel\r\n"
+        "    Caption = 'Second'\r\n"
+        "  end\r\n"
+        "  object StatusBar1: TStatusBar\r\n"
+        "    Panels = <\r\n"
+        "      item\r\n"
+        "        Width = 50\r\n"
+        "      end\r\n"
+        "      item\r\n"
+        "        Width = 60\r\n"
+        "      end>\r\n"
+        "  end\r\n"
+        "end\r\n";
+    document_->LoadFromLines(QByteArray::fromStdString(form));
+    const fw::Hierarchy& nodes = document_->Tree()->Nodes();
+    ASSERT_GE(nodes.ObjectCount(), 6);
+
+    document_->Tree()->SelectNode(2);
+    EXPECT_EQ(Panel()->EditObjectPath(), QStringLiteral("Form1.#1"));
+    Type(Panel()->PropertyTree(), "Caption", QStringLiteral("Two"));
+    std::string expected = form;
+    expected.replace(expected.find("'Second'"), 8, "'Two'");
+    EXPECT_EQ(Text(), expected);
+
+    int item = -1;
+    for (int i = 0; i < nodes.ObjectCount(); ++i)
+        if (nodes.Nodes[static_cast<std::size_t>(i)].Kind == fw::NodeKind::Item) item = i;
+    ASSERT_GE(item, 0);
+    document_->Tree()->SelectNode(item);
+    EXPECT_EQ(Panel()->EditObjectPath(), QStringLiteral("StatusBar1"));
+    Type(Panel()->PropertyTree(), "Width", QStringLiteral("70"));
+    expected.replace(expected.find("Width = 60"), 10, "Width = 70");
+    EXPECT_EQ(Text(), expected);
+    EXPECT_TRUE(messages_.Errors.isEmpty()) << messages_.Errors.join(' ').toStdString();
 }
 
 TEST_F(InspectorEditTest, ThePreviewAndTheInspectorShowTheNewValue) {
