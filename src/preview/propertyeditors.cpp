@@ -268,6 +268,8 @@ std::optional<std::string> FormValueOf(const InspectorRow& row, ValueKind kind, 
                 return rt::CursorToText(rt::TextToCursor(trimmed));
             case ValueKind::ShortCut: {
                 if (trimmed.empty()) return std::string("0");
+                // The number the form stores stands for itself.
+                if (const auto number = ReadWhole<std::uint16_t>(trimmed)) return std::to_string(*number);
                 const std::uint16_t value = rt::TextToShortCut(trimmed);
                 if (value == 0) return std::nullopt;
                 return std::to_string(value);
@@ -403,7 +405,12 @@ ValueEditor::ValueEditor(InspectorRow row, ValueKind kind, std::string path, Fon
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const QString shown = QString::fromStdString(kind_ == ValueKind::String ? row_.EditText : row_.Value);
+    // A string starts from its characters; a shortcut the text stores as a number from
+    // its key text.
+    std::string start = kind_ == ValueKind::String ? row_.EditText : row_.Value;
+    if (kind_ == ValueKind::ShortCut)
+        if (const auto number = ReadWhole<std::uint16_t>(start)) start = rt::ShortCutToText(*number);
+    const QString shown = QString::fromStdString(start);
     const std::vector<std::string> names = ChoicesOf(row_, kind_);
     const bool pickOnly = kind_ == ValueKind::Boolean || kind_ == ValueKind::Enumeration;
     if (!names.empty()) {

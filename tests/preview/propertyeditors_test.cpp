@@ -98,6 +98,7 @@ TEST(PropertyEditors, TypedTextBecomesTheFormValueOfItsKind) {
         {"Cursor", ty::TCursor, ValueKind::Cursor, "-42", "-42"},
         {"ShortCut", ty::TShortCut, ValueKind::ShortCut, "Ctrl+S", "16467"},
         {"ShortCut", ty::TShortCut, ValueKind::ShortCut, "", "0"},
+        {"ShortCut", ty::TShortCut, ValueKind::ShortCut, "16467", "16467"},
         {"ShortCut", ty::TShortCut, ValueKind::ShortCut, "Ctrl+Nothing", std::nullopt},
         {"OnClick", ty::TNotifyEvent, ValueKind::Identifier, "Button1Click", "Button1Click"},
         {"OnClick", ty::TNotifyEvent, ValueKind::Identifier, "  ", ""},
@@ -151,6 +152,11 @@ const char* const EditForm =
     "    Caption = 'it''s'\r\n"
     "    ModalResult = 1\r\n"
     "    OnClick = Button1Click\r\n"
+    "  end\r\n"
+    "  object ActionList1: TActionList\r\n"
+    "    object Action1: TAction\r\n"
+    "      ShortCut = 16467\r\n"
+    "    end\r\n"
     "  end\r\n"
     "  object Memo1: TMemo\r\n"
     "    Lines.Strings = (\r\n"
@@ -251,6 +257,16 @@ TEST_F(InspectorEditing, TheEditorStartsFromTheCharactersNotTheirQuotedForm) {
     // Committed unchanged, it is written as the text has it.
     QTest::keyClick(editor->Line(), Qt::Key_Return);
     EXPECT_EQ(Signalled(), "Button1 Caption='it''s'");
+}
+
+TEST_F(InspectorEditing, AShortCutTheTextStoresAsANumberIsEditedAsItsKeyText) {
+    Inspect("Action1");
+    pv::ValueEditor* editor = Edit(panel_.PropertyTree(), "ShortCut");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->Line()->text(), QStringLiteral("Ctrl+S"));
+    editor->Line()->setText(QStringLiteral("Ctrl+Shift+S"));
+    QTest::keyClick(editor->Line(), Qt::Key_Return);
+    EXPECT_EQ(Signalled(), "Action1 ShortCut=24659");
 }
 
 TEST_F(InspectorEditing, EscapeAndInvalidValuesCommitNothing) {
