@@ -237,17 +237,8 @@ edit::EditResult SetProperties(const edit::FormEditor& editor, const CodePage& c
         text = edit::ApplyEdits(text, result.Edits);
         all.Changes.insert(all.Changes.end(), result.Changes.begin(), result.Changes.end());
     }
-    // One replacement of the span between what the old and new text share at either end.
-    const std::string_view old = editor.Text();
-    std::size_t head = 0;
-    while (head < old.size() && head < text.size() && old[head] == text[head])
-        ++head;
-    std::size_t tail = 0;
-    while (tail < old.size() - head && tail < text.size() - head &&
-           old[old.size() - 1 - tail] == text[text.size() - 1 - tail])
-        ++tail;
-    if (head == old.size() && head == text.size()) return all;
-    all.Edits.push_back({head, old.size() - head - tail, text.substr(head, text.size() - head - tail)});
+    // The whole text replaced: EditForm puts only the span that differs into the editor.
+    if (text != editor.Text()) all.Edits.push_back({0, editor.Text().size(), std::move(text)});
     return all;
 }
 
