@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <string>
@@ -16,6 +17,7 @@
 #include "document/objectscan.h"
 #include "document/objecttreeview.h"
 #include "documenttestsupport.h"
+#include "formfixtures.h"
 #include "preview/oipanel.h"
 #include "preview/previewcontext.h"
 #include "preview/propertyeditors.h"
@@ -175,6 +177,34 @@ TEST_F(InspectorEditTest, UnnamedObjectsAndCollectionItemsAreEditedByTheirPlace)
     Type(Panel()->PropertyTree(), "Width", QStringLiteral("70"));
     expected.replace(expected.find("Width = 60"), 10, "Width = 70");
     EXPECT_EQ(Text(), expected);
+    EXPECT_TRUE(messages_.Errors.isEmpty()) << messages_.Errors.join(' ').toStdString();
+}
+
+// Saved, an edited file keeps its encoding, line breaks and code page: only the edited
+// value differs from the file as it was.
+TEST_F(InspectorEditTest, ASavedEditChangesOnlyTheValueInEveryEncoding) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const fw::test::OpenCase& c : fw::test::OpenCases()) {
+        const std::string name = c.Name;
+        const bool text = c.Encoding == fw::FormEncoding::Text;
+        if (!c.Content.contains("'OK'") && text) continue;
+        if (!text && name.starts_with("utf8")) continue;
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(QString::fromLatin1(c.Name));
+        fw::test::WriteAll(path, c.Content);
+        delete document_.data();
+        document_ = new DocumentWindow(messages_, fw::CodePage::Default(), preview_);
+        document_->OpenDocumentFile(path);
+        Select("Button1");
+        Type(Panel()->PropertyTree(), "Caption", QStringLiteral("Gr\u00fc\u00dfe"));
+        document_->Document().Save();
+        EXPECT_EQ(document_->Document().Encoding(), c.Encoding);
+        const QByteArray original = text ? c.Content : fw::test::Bytes(fw::test::SmallForm);
+        QByteArray expected = original;
+        expected.replace("Caption = 'OK'", "Caption = 'Gr'#252#223'e'");
+        EXPECT_EQ(fw::test::ReadAll(path), text ? expected : fw::test::Convert(expected, c.Encoding));
+    }
     EXPECT_TRUE(messages_.Errors.isEmpty()) << messages_.Errors.join(' ').toStdString();
 }
 
