@@ -45,14 +45,6 @@ int SourceIndexOf(const std::vector<std::string>& sourceLines, const std::string
     return -1;
 }
 
-template <typename Number>
-bool ReadNumber(std::string_view text, Number& value) {
-    text = TrimBlanks(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && error == std::errc() && end == text.data() + text.size();
-}
-
 bool IsListed(const rt::Object& object) {
     return !object.GetClass().Has(rt::CfCollection) && !object.GetClass().Has(rt::CfCollectionItem);
 }

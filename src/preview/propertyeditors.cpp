@@ -13,7 +13,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <exception>
@@ -44,11 +43,8 @@ bool IsIdentifier(std::string_view text) {
 
 template <typename Number>
 std::optional<Number> ReadWhole(std::string_view text) {
-    text = TrimBlanks(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     Number value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (!ReadNumber(text, value)) return std::nullopt;
     return value;
 }
 
