@@ -271,14 +271,18 @@ TEST_F(InspectorEditing, AShortCutTheTextStoresAsANumberIsEditedAsItsKeyText) {
 
 TEST_F(InspectorEditing, EscapeAndInvalidValuesCommitNothing) {
     Inspect("Button1");
-    pv::ValueEditor* editor = Edit(panel_.PropertyTree(), "Left");
-    ASSERT_NE(editor, nullptr);
-    editor->Line()->setText(QStringLiteral("12"));
-    QTest::keyClick(editor->Line(), Qt::Key_Escape);
-    EXPECT_EQ(spy_->count(), 0);
-    EXPECT_EQ(panel_.ActiveEditor(), nullptr);
+    // A line, a drop-down of names only, and one that takes numbers too.
+    for (const char* path : {"Left", "Enabled", "Cursor"}) {
+        pv::ValueEditor* editor = Edit(panel_.PropertyTree(), path);
+        ASSERT_NE(editor, nullptr) << path;
+        QWidget* typed = editor->Line() ? static_cast<QWidget*>(editor->Line()) : editor->Choices();
+        if (editor->Line()) editor->Line()->setText(QStringLiteral("12"));
+        QTest::keyClick(typed, Qt::Key_Escape);
+        EXPECT_EQ(spy_->count(), 0) << path;
+        EXPECT_EQ(panel_.ActiveEditor(), nullptr) << path;
+    }
 
-    editor = Edit(panel_.PropertyTree(), "Left");
+    pv::ValueEditor* editor = Edit(panel_.PropertyTree(), "Left");
     ASSERT_NE(editor, nullptr);
     editor->Line()->setText(QStringLiteral("twelve"));
     QTest::keyClick(editor->Line(), Qt::Key_Return);
