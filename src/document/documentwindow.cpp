@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,6 +22,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -29,6 +31,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/asciitext.h"
 #include "base/atomicfile.h"
 #include "base/errors.h"
 #include "base/stream.h"
@@ -176,6 +179,68 @@ private:
     const DocumentWindow& document_;
     const rt::ClassRegistry& registry_;
 };
+
+// The path under which the form's editor finds a node's object, and the prefix of the
+// properties of a collection item on its owner ("Columns[1]."): the name alone where
+// no other object of the text has it, else the steps from the root, "#n" for an
+// unnamed object at its position. Empty for an object no line of the text writes.
+std::pair<std::string, std::string> EditPathOf(const Hierarchy& nodes, int node) {
+    std::string prefix;
+    const auto at = [&](int index) -> const ObjectNode& {
+        return nodes.Nodes[static_cast<std::size_t>(index)];
+    };
+    while (node >= 0 && at(node).Kind == NodeKind::Item) {
+        const int collection = at(node).Parent;
+        if (collection < 0 || at(collection).Kind != NodeKind::Collection) return {};
+        const std::vector<int>& items = at(collection).Children;
+        const auto index = std::find(items.begin(), items.end(), node) - items.begin();
+        prefix = at(collection).Name + "[" + std::to_string(index) + "]." + prefix;
+        node = at(collection).Parent;
+    }
+    if (node < 0 || at(node).Outer || at(node).Kind == NodeKind::Collection) return {};
+    const auto unique = [&](const std::string& name) {
+        int count = 0;
+        for (const ObjectNode& other : nodes.Nodes)
+            if (!other.Outer && (other.Kind == NodeKind::Root || other.Kind == NodeKind::Component) &&
+                EqualsIgnoringCase(other.Name, name))
+                ++count;
+        return count == 1;
+    };
+    if (!at(node).Name.empty() && unique(at(node).Name)) return {at(node).Name, prefix};
+    std::string path;
+    for (int step = node; step >= 0; step = at(step).Parent) {
+        const int position = nodes.ObjectPosition(step);
+        const std::string name =
+            at(step).Name.empty() && position >= 0 ? "#" + std::to_string(position) : at(step).Name;
+        path = path.empty() ? name : name + "." + path;
+    }
+    return {path, prefix};
+}
+
+// The edits that set several properties of one object, or remove those with an empty
+// value, one after the other, as one change of the text. A new name renames the object,
+// with the references to it.
+edit::EditResult SetProperties(const edit::FormEditor& editor, const CodePage& codePage,
+                               const rt::ClassRegistry& registry, const std::string& object,
+                               const std::vector<std::pair<std::string, std::string>>& values) {
+    const auto one = [&](const edit::FormEditor& e, const std::pair<std::string, std::string>& value) {
+        if (value.first == "Name") return e.RenameObject(object, value.second);
+        if (value.second.empty()) return e.RemoveProperty(object, value.first);
+        return e.SetProperty(object, value.first, value.second);
+    };
+    if (values.size() == 1) return one(editor, values.front());
+    std::string text(editor.Text());
+    edit::EditResult all;
+    for (const auto& value : values) {
+        const edit::FormEditor step(text, codePage, &registry);
+        edit::EditResult result = one(step, value);
+        text = edit::ApplyEdits(text, result.Edits);
+        all.Changes.insert(all.Changes.end(), result.Changes.begin(), result.Changes.end());
+    }
+    // The whole text replaced: EditForm puts only the span that differs into the editor.
+    if (text != editor.Text()) all.Edits.push_back({0, editor.Text().size(), std::move(text)});
+    return all;
+}
 
 }  // namespace
 
@@ -402,6 +467,7 @@ void DocumentWindow::BuildWidgets() {
     connect(editor_, &QsciScintilla::textChanged, this, [this] {
         editorBuffer_->NotifyTextChanged();
         ScheduleStatusChange();
+        ScheduleLiveRefresh();
     });
     connect(editor_, &QsciScintilla::selectionChanged, this, &DocumentWindow::DFMStatusChange);
     connect(editor_, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
@@ -416,6 +482,10 @@ void DocumentWindow::BuildWidgets() {
     // A build destroys the objects the inspector's rows hold; BuildPreview fills the
     // rows again for the selected node.
     connect(desktop_, &preview::VirtualDesktop::PreviewBuilt, inspector_, &preview::OIPanel::ForgetObjects);
+    connect(inspector_, &preview::OIPanel::PropertyEdited, this, &DocumentWindow::InspectorEdited);
+    liveTimer_ = new QTimer(this);
+    liveTimer_->setSingleShot(true);
+    connect(liveTimer_, &QTimer::timeout, this, &DocumentWindow::LiveRefresh);
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { cmGoto(); });
     connect(messageList_, &QTreeWidget::itemActivated, this,
             [this](const QTreeWidgetItem* item) { GotoMessage(item); });
@@ -592,6 +662,67 @@ bool DocumentWindow::EditForm(const FormEdit& edit) {
         messages_.Error(QString::fromUtf8(error.what()));
         return false;
     }
+}
+
+void DocumentWindow::InspectorEdited(const QString& object, const QStringList& properties,
+                                     const QStringList& values) {
+    std::vector<std::pair<std::string, std::string>> assignments;
+    for (qsizetype i = 0; i < properties.size() && i < values.size(); ++i)
+        assignments.emplace_back(properties[i].toStdString(), values[i].toStdString());
+    const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
+    const int node = selected.isEmpty() ? -1 : tree_->NodeOfItem(selected.first());
+    const int page = inspector_->PageControl()->currentIndex();
+    const QString current = inspector_->CurrentPath();
+    const std::string path = object.toStdString();
+    const bool done = EditForm([&](const edit::FormEditor& editor) {
+        return SetProperties(editor, document_->TextCodePage(), preview_.Registry(), path, assignments);
+    });
+    if (!done || node < 0 || node >= tree_->Nodes().ObjectCount()) return;
+    // The rescan went back to the top: the edited object's line takes the caret, which
+    // the tree follows, and the edited row stays current.
+    const int line = tree_->Nodes().Nodes[static_cast<std::size_t>(node)].Line;
+    if (line >= 0)
+        editor_->SendScintilla(
+            QsciScintillaBase::SCI_GOTOPOS,
+            static_cast<unsigned long>(editor_->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
+                                                              static_cast<unsigned long>(line))));
+    tree_->SelectNode(node);
+    inspector_->PageControl()->setCurrentIndex(page);
+    inspector_->RestoreCurrent(current);
+}
+
+void DocumentWindow::SetLiveRefreshDelay(int milliseconds) {
+    liveDelay_ = std::max(milliseconds, 0);
+}
+
+int DocumentWindow::LiveRefreshInterval() const {
+    return static_cast<int>(std::max<qint64>(liveDelay_, 3 * lastBuildMs_));
+}
+
+bool DocumentWindow::LiveRefreshPending() const {
+    return liveTimer_->isActive();
+}
+
+void DocumentWindow::ScheduleLiveRefresh() {
+    // Each change starts the wait again: the views follow once typing pauses.
+    liveTimer_->start(LiveRefreshInterval());
+}
+
+void DocumentWindow::LiveRefresh() {
+    // A rebuild in progress is not entered again; the refresh waits for another pause.
+    if (rebuilding_) {
+        ScheduleLiveRefresh();
+        return;
+    }
+    // Unlike Rescan, the caret stays where it is typing, and the tree follows it.
+    const QString current = inspector_->CurrentPath();
+    RebuildViews();
+    if (objectCount_ == 0) return;
+    tree_->expandAll();
+    tree_->show();
+    panels_[ObjectCountPanel]->setText(QStringLiteral("Object count: %1").arg(objectCount_));
+    SyncTreeToCaret();
+    inspector_->RestoreCurrent(current);
 }
 
 std::string_view DocumentWindow::EditorUtf8() const {
@@ -870,6 +1001,8 @@ void DocumentWindow::InspectNode(int node) {
                 std::filesystem::path(origins.Files[static_cast<std::size_t>(file)]).filename().string()));
         };
     }
+    const auto [editPath, editPrefix] = EditPathOf(tree_->Nodes(), node);
+    inspector_->SetEditTarget(inspectedObject_ ? FromUtf8(editPath) : QString(), FromUtf8(editPrefix));
     inspector_->FillInspector(inspectedObject_,
                               NodeSourceLines(tree_->Nodes(), node, CopyTextLines(EditorUtf8())),
                               component ? std::string_view(n.Name) : std::string_view(), originOf);
@@ -959,14 +1092,7 @@ void DocumentWindow::EditMenuPopup() {
 
 void DocumentWindow::cmRescan() {
     const WaitCursor wait;
-    // The scan's lookups read the preview built from the same text.
-    BuildPreview();
-    Hierarchy hierarchy = ScanHierarchy(CopyTextLines(EditorUtf8()), *lookup_);
-    // A form built whole shows the objects of its ancestors' and frames' files too.
-    if (const rt::Object* form = PreviewForm())
-        AddObjectsFromOtherFiles(hierarchy, *form, desktop_->Origins(), desktop_->ReadObjects());
-    tree_->Fill(std::move(hierarchy));
-    objectCount_ = tree_->Nodes().ObjectCount();
+    RebuildViews();
     if (objectCount_ == 0) return;
     const StatusBatch batch(*this);
     tree_->FocusNode(0);
@@ -975,6 +1101,25 @@ void DocumentWindow::cmRescan() {
     editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
     panels_[ObjectCountPanel]->setText(QStringLiteral("Object count: %1").arg(objectCount_));
     RefreshMessageList();
+}
+
+void DocumentWindow::RebuildViews() {
+    // The views are now built from the text as it is: a refresh still due is not.
+    liveTimer_->stop();
+    QElapsedTimer clock;
+    clock.start();
+    {
+        const QScopedValueRollback building(rebuilding_, true);
+        // The scan's lookups read the preview built from the same text.
+        BuildPreview();
+        Hierarchy hierarchy = ScanHierarchy(CopyTextLines(EditorUtf8()), *lookup_);
+        // A form built whole shows the objects of its ancestors' and frames' files too.
+        if (const rt::Object* form = PreviewForm())
+            AddObjectsFromOtherFiles(hierarchy, *form, desktop_->Origins(), desktop_->ReadObjects());
+        tree_->Fill(std::move(hierarchy));
+        objectCount_ = tree_->Nodes().ObjectCount();
+    }
+    lastBuildMs_ = clock.elapsed();
 }
 
 void DocumentWindow::RefreshMessageList() {

@@ -29,6 +29,7 @@ class QLabel;
 class QSplitter;
 class QStackedWidget;
 class QTabBar;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QsciScintilla;
@@ -147,6 +148,15 @@ public:
     using FormEdit = std::function<edit::EditResult(const edit::FormEditor&)>;
     bool EditForm(const FormEdit& edit);
 
+    // The live refresh: a pause in the typing of at least LiveRefreshInterval() rebuilds
+    // the preview, tree and inspector, as Rescan does but leaving the caret where it
+    // is. The interval is the delay set (500 ms unless set otherwise) or three times
+    // the last rebuild's time, whichever is longer, so that typing in a large form
+    // does not wait for rebuilds.
+    void SetLiveRefreshDelay(int milliseconds);
+    int LiveRefreshInterval() const;
+    bool LiveRefreshPending() const;
+
     // What the main window's idle enabling asks of the active document.
     bool CanUndo() const;
     bool HasSelection() const;
@@ -218,6 +228,14 @@ private:
     // The undo depth the document is designed for. QScintilla has no depth limit to set,
     // so the editor keeps every undo step.
     static constexpr int MaxUndo = 10;
+
+    // An edit committed in the inspector: the values set (or removed, when empty) on the
+    // object through EditForm, with the object and the edited row kept in the inspector.
+    void InspectorEdited(const QString& object, const QStringList& properties, const QStringList& values);
+    // The preview, tree and inspector built anew from the text, the time it took kept.
+    void RebuildViews();
+    void ScheduleLiveRefresh();
+    void LiveRefresh();
 
     void BuildWidgets();
     void BuildMenus();
@@ -324,6 +342,10 @@ private:
     QLabel* oiTitle_ = nullptr;
     std::array<QLabel*, 5> panels_{};
     int lineNumberDigits_ = 0;
+    QTimer* liveTimer_ = nullptr;
+    int liveDelay_ = 500;
+    qint64 lastBuildMs_ = 0;
+    bool rebuilding_ = false;
 };
 
 }  // namespace fw

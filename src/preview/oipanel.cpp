@@ -5,6 +5,7 @@
 #include <QCollator>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -269,9 +270,25 @@ OIPanel::OIPanel(QWidget* parent) : QWidget(parent) {
     hSplitter_->setSizes({400, 120});
     layout->addWidget(hSplitter_, 1);
 
-    connect(oipTree_, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current) { OIPTreeChange(current); });
-    connect(oipTree_, &QTreeWidget::itemDoubleClicked, this, [this] { OIPTreeDblClick(); });
+    connect(oipTree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        CancelEdit();
+        OIPTreeChange(current);
+    });
+    connect(oipTree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        OIPTreeDblClick();
+        BeginEdit(item);
+    });
+    for (QTreeWidget* tree : {oipTree_, oieTree_}) {
+        // A click on a value edits it; so do F2 and Enter on the current row.
+        connect(tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int column) {
+            if (column == ValueColumn) BeginEdit(item);
+        });
+        tree->installEventFilter(this);
+    }
+    connect(oieTree_, &QTreeWidget::currentItemChanged, this, [this] { CancelEdit(); });
+    connect(oieTree_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { BeginEdit(item); });
+    connect(pcOI_, &QTabWidget::currentChanged, this, [this] { CancelEdit(); });
     connect(oipTree_->header(), &QHeaderView::sectionClicked, this,
             [this](int column) { OITreeHeaderClick(oipTree_, column); });
     connect(oieTree_->header(), &QHeaderView::sectionClicked, this,
@@ -347,6 +364,91 @@ void OIPanel::AddRows(QTreeWidget* tree, QTreeWidgetItem* parent, const std::vec
             tree->addTopLevelItem(item);
         AddRows(tree, item, row.Children, originOf, path + '.');
     }
+}
+
+void OIPanel::SetEditTarget(const QString& objectPath, const QString& propertyPrefix) {
+    CancelEdit();
+    editObject_ = objectPath;
+    editPrefix_ = propertyPrefix;
+}
+
+QString OIPanel::ItemPath(const QTreeWidgetItem* item) {
+    QStringList names;
+    for (; item; item = item->parent())
+        names.prepend(item->text(NameColumn));
+    return names.join(QLatin1Char('.'));
+}
+
+bool OIPanel::BeginEdit(QTreeWidgetItem* item) {
+    const InspectorRow* row = RowOf(item);
+    if (!row || editObject_.isEmpty()) return false;
+    QTreeWidget* tree = item->treeWidget();
+    const ValueKind kind = ValueKindOf(*row, tree == oieTree_, item->parent() == nullptr);
+    if (kind == ValueKind::None) return false;
+    CancelEdit();
+    // A font starts from the values its rows show.
+    FontValues font;
+    if (kind == ValueKind::Font) {
+        for (int i = 0; i < item->childCount(); ++i) {
+            const InspectorRow* sub = RowOf(item->child(i));
+            if (!sub) continue;
+            if (sub->Name == "Name") font.Name = sub->EditText.empty() ? sub->Value : sub->EditText;
+            if (sub->Name == "Height") font.Height = QString::fromStdString(sub->Value).toInt();
+            if (sub->Name == "Style") font.Style = SetNames(sub->Value);
+        }
+    }
+    const std::string path = (editPrefix_ + ItemPath(item)).toStdString();
+    auto* editor = new ValueEditor(*row, kind, path, std::move(font), dialogs_);
+    // The edit is for the object inspected when the editor opened; an editor closed in
+    // the meantime commits nothing.
+    connect(editor, &ValueEditor::Committed, this,
+            [this, editor, object = editObject_](const QStringList& paths, const QStringList& values) {
+                if (editor_ != editor) return;
+                CancelEdit();
+                emit PropertyEdited(object, paths, values);
+            });
+    connect(editor, &ValueEditor::Cancelled, this, [this] { CancelEdit(); });
+    tree->setCurrentItem(item, ValueColumn);
+    tree->setItemWidget(item, ValueColumn, editor);
+    editor_ = editor;
+    editor->setFocus();
+    return true;
+}
+
+void OIPanel::CancelEdit() {
+    if (!editor_) return;
+    ValueEditor* editor = editor_.data();
+    editor_ = nullptr;
+    // The editor may be the sender of the signal in hand: it goes once that is done.
+    const bool focused = editor->isAncestorOf(QApplication::focusWidget());
+    editor->hide();
+    editor->deleteLater();
+    if (focused) pcOI_->currentWidget()->setFocus();
+}
+
+QString OIPanel::CurrentPath() const {
+    const auto* tree = qobject_cast<const QTreeWidget*>(pcOI_->currentWidget());
+    return tree ? ItemPath(tree->currentItem()) : QString();
+}
+
+void OIPanel::RestoreCurrent(const QString& path) {
+    auto* tree = qobject_cast<QTreeWidget*>(pcOI_->currentWidget());
+    if (!tree || path.isEmpty()) return;
+    if (QTreeWidgetItem* item = FindItem(tree, path)) {
+        tree->setCurrentItem(item);
+        tree->scrollToItem(item);
+    }
+}
+
+bool OIPanel::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == oipTree_ || watched == oieTree_) && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool edit =
+            key->key() == Qt::Key_F2 || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        auto* tree = static_cast<QTreeWidget*>(watched);
+        if (edit && key->modifiers() == Qt::NoModifier && BeginEdit(tree->currentItem())) return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void OIPanel::FillInspector(rt::Object* object, const std::vector<std::string>& sourceLines,

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "preview/oirows.h"
+#include "preview/propertyeditors.h"
 #include "runtime/registry.h"
 
 class QAction;
@@ -166,6 +168,40 @@ public:
         runGuarded_ = std::move(run);
     }
 
+    // What the editors edit: the inspected object's path as the form's editor names it
+    // ("Button1", "Form1.Panel1.#2"), and the prefix of its property paths (for an item
+    // of a collection, "Columns[1]." on the owner). An empty path leaves every row
+    // read-only, as for an object no line of the text writes.
+    void SetEditTarget(const QString& objectPath, const QString& propertyPrefix = {});
+    QString EditObjectPath() const { return editObject_; }
+    // The dialogs the editors' "..." buttons open; the standard ones until set.
+    void SetDialogs(EditorDialogs dialogs) { dialogs_ = std::move(dialogs); }
+    // Opens the in-place editor of an item of either tree, in its value column, when its
+    // row can be edited (double-click, a click on the value, F2 or Enter do this);
+    // answers whether it did.
+    bool BeginEdit(QTreeWidgetItem* item);
+    // The open editor, or nullptr.
+    ValueEditor* ActiveEditor() const { return editor_.data(); }
+    // Closes the open editor without committing.
+    void CancelEdit();
+    // The dotted path of names of an item ("Font.Style"), "" for nullptr.
+    static QString ItemPath(const QTreeWidgetItem* item);
+    // The page shown and the dotted path of the current item of its tree, and making
+    // them current again after the trees were filled anew.
+    QString CurrentPath() const;
+    void RestoreCurrent(const QString& path);
+
+signals:
+    // The user committed a value in an editor: on the object at objectPath the
+    // properties at these dotted paths take these values in form-text syntax ('OK',
+    // [akLeft, akTop], clRed, 12, Button1Click); an empty value removes the property.
+    // "Name" gives the object's new name.
+    // A font gives each of its changed sub-properties; everything else one.
+    void PropertyEdited(const QString& objectPath, const QStringList& properties, const QStringList& values);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // The sort state of a tree: the column last clicked (-1 for none) and its direction.
     struct SortState {
@@ -192,6 +228,10 @@ private:
     bool showTypeCol_ = false;
     SortState propertySort_;
     SortState eventSort_;
+    QString editObject_;
+    QString editPrefix_;
+    EditorDialogs dialogs_ = EditorDialogs::Standard();
+    QPointer<ValueEditor> editor_;
     std::function<QString(const QString&)> askSavePath_;
     std::function<void(const std::function<void()>&)> runGuarded_;
 };

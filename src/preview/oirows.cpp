@@ -45,14 +45,6 @@ int SourceIndexOf(const std::vector<std::string>& sourceLines, const std::string
     return -1;
 }
 
-template <typename Number>
-bool ReadNumber(std::string_view text, Number& value) {
-    text = TrimBlanks(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && error == std::errc() && end == text.data() + text.size();
-}
-
 bool IsListed(const rt::Object& object) {
     return !object.GetClass().Has(rt::CfCollection) && !object.GetClass().Has(rt::CfCollectionItem);
 }
@@ -81,12 +73,16 @@ void AddProperties(rt::Object& object, const std::vector<std::string>& allLines,
             row.SourceIndex >= 0
                 ? SourceValueText(SourceValue(sourceLines[static_cast<std::size_t>(row.SourceIndex)]), live)
                 : LiveValueText(row.TypeName, live);
+        const rt::Property* property = lister.FindProp(row.Name);
+        if (property) {
+            row.Type = &property->Type();
+            if (const auto* text = std::get_if<std::string>(&object.Get(*property))) row.EditText = *text;
+        }
         if (kind == static_cast<int>(rt::TypeKind::tkClass)) {
-            const rt::Property* property = lister.FindProp(row.Name);
             row.Object = property ? object.ObjectValue(*property) : nullptr;
-            const bool reference = property && property->Info->Holding == rt::PropHolding::Reference;
+            row.Reference = property && property->Info->Holding == rt::PropHolding::Reference;
             const bool open = std::find(path.begin(), path.end(), row.Object) != path.end();
-            if (row.Object && !reference && !open)
+            if (row.Object && !row.Reference && !open)
                 AddProperties(*row.Object, allLines, prefix + row.Name + ".", path, row.Children);
         }
         rows.push_back(std::move(row));
@@ -270,6 +266,7 @@ std::vector<InspectorRow> FillEvents(rt::Object& object, const std::vector<std::
         row.Name = lister.PropNames()[i];
         row.TypeName = lister.PropTypes()[i];
         row.Kind = kind;
+        if (const rt::Property* property = lister.FindProp(row.Name)) row.Type = &property->Type();
         for (std::size_t l = 0; l < lines.size(); ++l) {
             // A line without "=" is its own name part.
             const std::size_t equals = lines[l].find('=');

@@ -5,10 +5,12 @@
 // live object, the events, and what a picture-valued property can show.
 
 #include <array>
+#include <charconv>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "preview/formlines.h"
 #include "runtime/object.h"
 
 namespace fw::preview {
@@ -20,6 +22,16 @@ inline constexpr std::array<std::string_view, 22> CursorNames = {
     "crDrag",     "crNoDrop",   "crHSplit",   "crVSplit",    "crMultiDrag", "crSQLWait",
     "crNo",       "crAppStart", "crHelp",     "crHandPoint",
 };
+
+// Reads a whole text as a number of that type, blanks around it and a leading "+"
+// allowed; false, with value unspecified, for anything else.
+template <typename Number>
+bool ReadNumber(std::string_view text, Number& value) {
+    text = TrimBlanks(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
 
 // One row of the properties or events tree.
 struct InspectorRow {
@@ -34,6 +46,14 @@ struct InspectorRow {
     int SourceIndex = -1;
     // The type kind number, 0 to 17.
     int Kind = 0;
+    // The declared type; nullptr in the text-only view and for a stand-in's stored values.
+    const rt::TypeInfo* Type = nullptr;
+    // For a string or character property, its characters (UTF-8) as an editor starts
+    // from them, where Value may show #codes and doubled quotes.
+    std::string EditText;
+    // A class-typed property that refers to another component rather than holding a
+    // sub-object of its own.
+    bool Reference = false;
     // For a class-typed property, the object it holds; nullptr otherwise. Valid only as
     // long as the live form the row was made from.
     rt::Object* Object = nullptr;
