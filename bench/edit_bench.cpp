@@ -116,7 +116,8 @@ int main(int argc, char** argv) {
         }
         const double reloadMedian = Median(reload), editMedian = Median(edit);
         std::printf("%-40.40s %9lld %10.1f %10.1f %8.3f\n", qPrintable(files[index].fileName()),
-                    static_cast<long long>(files[index].size()), reloadMedian, editMedian, editMedian / reloadMedian);
+                    static_cast<long long>(files[index].size()), reloadMedian, editMedian,
+                    editMedian / reloadMedian);
         delete document;
         QCoreApplication::processEvents();
     }

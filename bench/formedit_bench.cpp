@@ -38,7 +38,7 @@ const std::string& Text() {
     return text;
 }
 
-const fw::rt::ClassRegistry& Registry() {
+fw::rt::ClassRegistry& Registry() {
     static const std::unique_ptr<fw::rt::ClassRegistry> registry = fw::rt::MakeBuiltinRegistry();
     return *registry;
 }

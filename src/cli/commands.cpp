@@ -858,8 +858,8 @@ Bytes WriteBack(const EditedForm& form, std::string_view text) {
 // The edits one command makes to one form's text, applied one after the other (each on
 // the text the one before left); the changes they made are added to changes.
 using FormEdits =
-    std::function<std::string(const std::string& text, const CodePage& page,
-                              const fw::rt::ClassRegistry& registry, std::vector<std::string>& changes)>;
+    std::function<std::string(const std::string& text, const CodePage& page, fw::rt::ClassRegistry& registry,
+                              std::vector<std::string>& changes)>;
 
 // Runs the edits on every file: read (any encoding), edit, write back in the same
 // encoding and code page through a temporary file with the previous file kept as its
@@ -911,7 +911,7 @@ std::string ApplyEngineEdit(const std::string& text, const fw::edit::EditResult&
 int RunSet(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
     return RunEdits(
         invocation, in, out, err,
-        [&](const std::string& original, const CodePage& page, const fw::rt::ClassRegistry& registry,
+        [&](const std::string& original, const CodePage& page, fw::rt::ClassRegistry& registry,
             std::vector<std::string>& changes) {
             std::string text = original;
             for (const std::string& assignment : invocation.Edits) {
@@ -928,7 +928,7 @@ int RunSet(const Invocation& invocation, std::istream& in, std::ostream& out, st
 
 int RunRename(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
     return RunEdits(invocation, in, out, err,
-                    [&](const std::string& text, const CodePage& page, const fw::rt::ClassRegistry& registry,
+                    [&](const std::string& text, const CodePage& page, fw::rt::ClassRegistry& registry,
                         std::vector<std::string>& changes) {
                         const fw::edit::FormEditor editor(text, page, &registry);
                         return ApplyEngineEdit(
@@ -938,7 +938,7 @@ int RunRename(const Invocation& invocation, std::istream& in, std::ostream& out,
 
 int RunRemoveProperty(const Invocation& invocation, std::istream& in, std::ostream& out, std::ostream& err) {
     return RunEdits(invocation, in, out, err,
-                    [&](const std::string& text, const CodePage& page, const fw::rt::ClassRegistry& registry,
+                    [&](const std::string& text, const CodePage& page, fw::rt::ClassRegistry& registry,
                         std::vector<std::string>& changes) {
                         const fw::edit::FormEditor editor(text, page, &registry);
                         return ApplyEngineEdit(text, editor.RemoveProperties(invocation.Edits[0]), changes);

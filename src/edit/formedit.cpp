@@ -12,9 +12,12 @@
 #include "codec/formreader.h"
 #include "codec/formtokenizer.h"
 #include "codec/textlines.h"
+#include "runtime/builtin.h"
+#include "runtime/formbuild.h"
 #include "runtime/object.h"
 #include "runtime/registry.h"
 #include "runtime/storedvalues.h"
+#include "runtime/wholeform.h"
 
 namespace fw::edit {
 
@@ -374,6 +377,9 @@ using Rank = std::vector<int>;
 // The bounds of a control, which the writer writes before its other properties.
 constexpr std::string_view Bounds[] = {"Left", "Top", "Width", "Height"};
 
+// The properties of a font (Font, TitleFont, ...) the writer writes whatever their values.
+constexpr std::string_view FontWithoutDefault[] = {"Charset", "Color", "Height", "Name", "Style"};
+
 // A step of a property path: a (dotted) name, and the position of an item when the
 // name is a collection's.
 struct Step {
@@ -387,6 +393,8 @@ struct OutlineData {
     std::string Eol;                // the text's line break
     bool Utf8 = false;              // the text is UTF-8 after a byte-order mark
     std::unordered_map<std::string, int, IgnoringCaseHash, IgnoringCaseEqual> NameCount;
+    // With a registry: the class the root is built as when its own is not registered.
+    const rt::Class* RootClass = nullptr;
 };
 
 // A list of properties an edit works on: an object's, or an item's of a collection.
@@ -404,13 +412,13 @@ struct Scope {
 // The edits, worked out on the outline of a text.
 struct Engine {
     Engine(std::string_view text, const OutlineData& outline, const CodePage& codePage,
-           const rt::ClassRegistry* registry)
+           rt::ClassRegistry* registry)
         : text_(text), o_(outline), codePage_(codePage), registry_(registry) {}
 
     std::string_view text_;
     const OutlineData& o_;
     const CodePage& codePage_;
-    const rt::ClassRegistry* registry_;
+    rt::ClassRegistry* registry_;
 
     // --- lines -------------------------------------------------------------------
 
@@ -586,9 +594,17 @@ struct Engine {
     const rt::Class* ClassNamed(std::string_view name) const {
         return registry_ ? registry_->FindClassByName(name) : nullptr;
     }
+    // An object's class; the root's, when its own class is not registered (a form's
+    // class, TForm1, never is), is the form, frame or data module it is built as.
+    const rt::Class* ClassOfNode(const ObjectNode& node) const {
+        const rt::Class* cls = ClassNamed(node.ClassName);
+        if (!cls && &node == &o_.Nodes.front()) return o_.RootClass;
+        return cls;
+    }
     const rt::Class* ClassOf(const rt::PropInfo& info) const {
-        if (!info.Type || info.Type->Kind != rt::TypeKind::tkClass || !info.Type->ClassType) return nullptr;
-        return ClassNamed(info.Type->ClassType->Name);
+        if (!registry_ || !info.Type || info.Type->Kind != rt::TypeKind::tkClass || !info.Type->ClassType)
+            return nullptr;
+        return &registry_->Of(*info.Type->ClassType);
     }
 
     // What the registry knows of a (dotted) property of a class. Throws when the
@@ -662,6 +678,16 @@ struct Engine {
     // Whether a value of the property may be left out of the text when it equals the
     // default: not a control's bounds, which the writer always writes.
     static bool OmitsDefault(const rt::Class* cls, std::string_view name) {
+        // A font's Charset, Color, Height, Name and Style have no stored default: the
+        // writer writes them whenever it writes the font (Font.Style = []), and the
+        // registry's values for them are only what a new font starts with.
+        if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos) {
+            const std::string_view holder = name.substr(0, dot);
+            const bool font =
+                holder.size() >= 4 && EqualsIgnoringCase(holder.substr(holder.size() - 4), "Font");
+            for (std::string_view written : FontWithoutDefault)
+                if (font && EqualsIgnoringCase(name.substr(dot + 1), written)) return false;
+        }
         if (!cls || !cls->Has(rt::CfControl)) return true;
         return std::none_of(std::begin(Bounds), std::end(Bounds),
                             [&](std::string_view bound) { return EqualsIgnoringCase(bound, name); });
@@ -673,7 +699,7 @@ struct Engine {
         const ObjectNode& node = o_.Nodes[static_cast<std::size_t>(index)];
         Scope scope;
         scope.Props = &node.Props;
-        scope.Cls = ClassNamed(node.ClassName);
+        scope.Cls = ClassOfNode(node);
         scope.Defaults = node.Keyword == "object";
         scope.Label = PathOf(index);
         scope.Node = &node;
@@ -965,11 +991,42 @@ struct Engine {
         return scope.Label + "." + std::string(name);
     }
 
+    // Reads the value into a new object of the class, as the form's reader will, and
+    // refuses it with the reader's complaint: a string for a number, an unknown
+    // enumeration or colour name, a value out of range. References name objects a
+    // lone object cannot have and are left to the reader of the whole form.
+    void CheckFits(const rt::Class& cls, const PropertyFacts& facts, const std::string& written,
+                   std::string_view label) const {
+        if (facts.Info->Holding == rt::PropHolding::Reference || cls.Has(rt::CfStandIn) ||
+            cls.Has(rt::CfAbstract))
+            return;
+        const rt::ObjectPtr object = rt::CreateObject(cls, *registry_);
+        if (!object) return;
+        const std::string text = "object A: " + std::string(cls.Name()) + o_.Eol + "  " + facts.Spelling +
+                                 " = " + written + o_.Eol + "end" + o_.Eol;
+        std::vector<std::string> messages;
+        rt::BuildFormFromText(*object, text, *registry_, codePage_, messages);
+        if (messages.empty()) return;
+        std::string message = messages.front();
+        if (message.starts_with("ERROR=")) message.erase(0, 6);
+        // "Error reading A.Left: Invalid property value": the object read is ours, not
+        // the user's; the label says whose value it is.
+        if (message.starts_with("Error reading A.")) {
+            if (const std::size_t colon = message.find(": "); colon != std::string::npos)
+                message.erase(0, colon + 2);
+        }
+        throw EditError(std::string(label) + "." + facts.Spelling + ": " + WithoutLine(message));
+    }
+
     EditResult Set(std::string_view object, std::string_view property, std::string_view value) const {
+        if (EqualsIgnoringCase(property, "Name"))
+            throw EditError("The name of " + std::string(object) +
+                            " is its object's name: rename the object instead");
         const int index = Require(object);
         const auto [scope, name] = Resolve(index, property);
         const PropertyFacts facts = Facts(scope.Cls, name, scope.Label);
         const std::vector<std::string> lines = WriterLines(name, value, scope.Label);
+        if (facts.Info && !scope.Collection) CheckFits(*scope.Cls, facts, Join(lines, "  "), scope.Label);
         const PropEntry* existing = FindIn(*scope.Props, name);
         const std::string label = PropertyLabel(scope, existing ? existing->Name : facts.Spelling);
         EditResult result;
@@ -1103,7 +1160,7 @@ struct Engine {
     void ForEachReference(std::string_view name, const Visit& visit) const {
         for (std::size_t i = 0; i < o_.Nodes.size(); ++i) {
             const ObjectNode& node = o_.Nodes[i];
-            References(node.Props, ClassNamed(node.ClassName), PathOf(static_cast<int>(i)), name, visit);
+            References(node.Props, ClassOfNode(node), PathOf(static_cast<int>(i)), name, visit);
         }
     }
 
@@ -1227,8 +1284,7 @@ struct Engine {
         CheckNewName(newName, -1);
         const std::string writtenClass = cls ? std::string(cls->Name()) : std::string(className);
         if (cls && cls->Has(rt::CfControl))
-            if (const rt::Class* holder = ClassNamed(parent.ClassName);
-                holder && !holder->Has(rt::CfWinControl))
+            if (const rt::Class* holder = ClassOfNode(parent); holder && !holder->Has(rt::CfWinControl))
                 throw EditError(PathOf(parentIndex) + " cannot hold a control");
 
         // What the designer stores for a new object, then what the caller gives.
@@ -1262,7 +1318,7 @@ struct Engine {
             if (cls->Has(rt::CfWinControl)) {
                 int windowed = 0;
                 for (int child : parent.Children)
-                    if (const rt::Class* c = ClassNamed(Node(child).ClassName); c && c->Has(rt::CfWinControl))
+                    if (const rt::Class* c = ClassOfNode(Node(child)); c && c->Has(rt::CfWinControl))
                         ++windowed;
                 put("TabOrder", std::to_string(windowed));
             }
@@ -1359,9 +1415,8 @@ struct Engine {
         const ObjectNode& parent = Node(parentIndex);
         EditResult result;
         if (node.Parent == parentIndex && parent.Children.back() == index) return result;
-        if (const rt::Class* cls = ClassNamed(node.ClassName); cls && cls->Has(rt::CfControl))
-            if (const rt::Class* holder = ClassNamed(parent.ClassName);
-                holder && !holder->Has(rt::CfWinControl))
+        if (const rt::Class* cls = ClassOfNode(node); cls && cls->Has(rt::CfControl))
+            if (const rt::Class* holder = ClassOfNode(parent); holder && !holder->Has(rt::CfWinControl))
                 throw EditError(PathOf(parentIndex) + " cannot hold a control");
         const auto [start, end] = ObjectSpan(node);
         const std::size_t at = LastChildPoint(parent);
@@ -1470,7 +1525,7 @@ std::string ApplyEdits(std::string_view text, std::span<const TextEdit> edits) {
     return result;
 }
 
-FormEditor::FormEditor(std::string_view text, const CodePage& codePage, const rt::ClassRegistry* registry)
+FormEditor::FormEditor(std::string_view text, const CodePage& codePage, rt::ClassRegistry* registry)
     : text_(text), codePage_(codePage), registry_(registry), outline_(std::make_unique<Outline>()) {
     outline_->Eol = FirstLineBreak(text_);
     outline_->Utf8 = text_.starts_with(Utf8ByteOrderMark);
@@ -1487,6 +1542,13 @@ FormEditor::FormEditor(std::string_view text, const CodePage& codePage, const rt
     }
     for (const ObjectNode& node : outline_->Nodes)
         if (!node.Name.empty()) ++outline_->NameCount[node.Name];
+    if (registry_ && !outline_->Nodes.empty() &&
+        !registry_->FindClassByName(outline_->Nodes.front().ClassName)) {
+        const rt::RootBase base = rt::RootBaseOf(text_, *registry_, nullptr);
+        outline_->RootClass = &registry_->Of(base == rt::RootBase::Frame        ? rt::cls::TFrame
+                                             : base == rt::RootBase::DataModule ? rt::cls::TDataModule
+                                                                                : rt::cls::TForm);
+    }
 }
 
 FormEditor::~FormEditor() = default;

@@ -89,7 +89,10 @@ public:
     // form text the editor can follow. The registry, when given, supplies the classes'
     // properties, their defaults and their order; without it every property is taken
     // as written and no value is a default.
-    FormEditor(std::string_view text, const CodePage& codePage, const rt::ClassRegistry* registry = nullptr);
+    // The registry is not const because it works out the metadata of classes it knows
+    // but does not register (the form a root of an unregistered class is built as) the
+    // first time they are asked for, and the check of a value reads it into an object.
+    FormEditor(std::string_view text, const CodePage& codePage, rt::ClassRegistry* registry = nullptr);
     ~FormEditor();
     FormEditor(const FormEditor&) = delete;
     FormEditor& operator=(const FormEditor&) = delete;
@@ -145,7 +148,7 @@ private:
     struct Outline;
     std::string text_;
     const CodePage& codePage_;
-    const rt::ClassRegistry* registry_;
+    rt::ClassRegistry* registry_;
     std::unique_ptr<Outline> outline_;
 };
 

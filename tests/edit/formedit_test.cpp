@@ -8,7 +8,7 @@
 namespace fw::edit {
 namespace {
 
-const rt::ClassRegistry& Registry() {
+rt::ClassRegistry& Registry() {
     static const std::unique_ptr<rt::ClassRegistry> registry = rt::MakeBuiltinRegistry();
     return *registry;
 }
@@ -207,6 +207,23 @@ TEST(FormEditorSet, PlacesNewLinesAsTheFileDoes) {
     }
 }
 
+// A form's own class (TForm1) is never registered: its root is known as the form it is
+// built as, so its defaults and properties are a form's.
+TEST(FormEditorSet, KnowsTheRootOfAnUnregisteredFormClassAsAForm) {
+    const std::string text = "object Form1: TForm1\r\n  Caption = 'Hi'\r\n  Color = clRed\r\nend\r\n";
+    const FormEditor editor(text, CodePage::Default(), &Registry());
+    EXPECT_EQ(ApplyEdits(text, editor.SetProperty("Form1", "Caption", "''").Edits),
+              "object Form1: TForm1\r\n  Color = clRed\r\nend\r\n");
+    EXPECT_EQ(ApplyEdits(text, editor.SetProperty("Form1", "Color", "clBtnFace").Edits),
+              "object Form1: TForm1\r\n  Caption = 'Hi'\r\nend\r\n");
+    EXPECT_THROW(editor.SetProperty("Form1", "Colour", "clRed"), EditError);
+    // A data module is known by what it stores.
+    const std::string module =
+        "object DM: TDM\r\n  OldCreateOrder = False\r\n  Height = 150\r\n  Width = 215\r\nend\r\n";
+    EXPECT_THROW(FormEditor(module, CodePage::Default(), &Registry()).SetProperty("DM", "Caption", "'x'"),
+                 EditError);
+}
+
 TEST(FormEditorSet, WritesValuesAsAConversionDoesAtTheObjectsDepth) {
     const std::string text = "object F: TFoo\n  object A: TBar\n    Tag = 1\n  end\nend\n";
     const FormEditor editor(text, CodePage::Default());
@@ -304,6 +321,12 @@ TEST(FormEditorSet, RefusesWhatCannotBeWritten) {
         {"an item that is not there", Form, "StatusBar1", "Panels[2].Width", "1", "no item"},
         {"no property name", Form, "Button1", "Font..Style", "[]", "not a property name"},
         {"a name that is not unique", frames, "Label1", "Caption", "'x'", "Frame1.Label1, F.Frame2.Label1"},
+        // Values the form's reader would not take for the property's type.
+        {"the name, which only a rename changes", Form, "Button1", "Name", "Button2", "rename the object"},
+        {"a string for a number", Form, "Button1", "Left", "'ten'", "Button1.Left: Invalid property value"},
+        {"an unknown enumeration value", Form, "Panel1", "Align", "alMiddle", "Panel1.Align: "},
+        {"an unknown colour", Form, "Panel1", "Color", "clNoSuchColour", "Panel1.Color: "},
+        {"a set of another type", Form, "Panel1", "Anchors", "[fsBold]", "Panel1.Anchors: "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);

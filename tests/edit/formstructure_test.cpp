@@ -8,7 +8,7 @@
 namespace fw::edit {
 namespace {
 
-const rt::ClassRegistry& Registry() {
+rt::ClassRegistry& Registry() {
     static const std::unique_ptr<rt::ClassRegistry> registry = rt::MakeBuiltinRegistry();
     return *registry;
 }
@@ -106,7 +106,8 @@ TEST(FormEditorStructure, ChangesOnlyTheLinesOfTheObjects) {
          [](const FormEditor& e) { return e.DeleteObject("Edit1"); },
          Replaced(
              Form,
-             {{"    FocusControl = Edit1\n", ""},
+             {{"  ActiveControl = Edit1\n", ""},
+              {"    FocusControl = Edit1\n", ""},
               {"  object Edit1: TEdit\n    Left = 8\n    Top = 24\n    TabOrder = 0\n    Text = 'Edit1'\n"
                "    OnChange = Edit1\n    OnExit = Edit1Exit\n  end\n",
                ""}})},
