@@ -221,7 +221,7 @@ std::pair<std::string, std::string> EditPathOf(const Hierarchy& nodes, int node)
 // value, one after the other, as one change of the text. A new name renames the object,
 // with the references to it.
 edit::EditResult SetProperties(const edit::FormEditor& editor, const CodePage& codePage,
-                               const rt::ClassRegistry& registry, const std::string& object,
+                               rt::ClassRegistry& registry, const std::string& object,
                                const std::vector<std::pair<std::string, std::string>>& values) {
     const auto one = [&](const edit::FormEditor& e, const std::pair<std::string, std::string>& value) {
         if (value.first == "Name") return e.RenameObject(object, value.second);
