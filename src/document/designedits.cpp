@@ -16,11 +16,12 @@ edit::EditResult MergeEditResults(std::vector<edit::EditResult> results) {
     // By offset. At one offset inserts come first, in the order they were asked in (a
     // line inserted before a line another edit replaces), then the longer replacement,
     // so that one inside it follows it.
-    std::stable_sort(merged.Edits.begin(), merged.Edits.end(), [](const edit::TextEdit& a, const edit::TextEdit& b) {
-        if (a.Offset != b.Offset) return a.Offset < b.Offset;
-        if ((a.Length == 0) != (b.Length == 0)) return a.Length == 0;
-        return a.Length > b.Length;
-    });
+    std::stable_sort(merged.Edits.begin(), merged.Edits.end(),
+                     [](const edit::TextEdit& a, const edit::TextEdit& b) {
+                         if (a.Offset != b.Offset) return a.Offset < b.Offset;
+                         if ((a.Length == 0) != (b.Length == 0)) return a.Length == 0;
+                         return a.Length > b.Length;
+                     });
     std::vector<edit::TextEdit> kept;
     for (edit::TextEdit& e : merged.Edits) {
         if (!kept.empty()) {
@@ -34,7 +35,8 @@ edit::EditResult MergeEditResults(std::vector<edit::EditResult> results) {
     return merged;
 }
 
-edit::EditResult PlacementEdits(const edit::FormEditor& editor, const QList<preview::ObjectPlacement>& placements) {
+edit::EditResult PlacementEdits(const edit::FormEditor& editor,
+                                const QList<preview::ObjectPlacement>& placements) {
     std::vector<edit::EditResult> results;
     for (const preview::ObjectPlacement& placement : placements) {
         const std::string object = placement.Path.toStdString();

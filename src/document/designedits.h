@@ -21,7 +21,8 @@ edit::EditResult MergeEditResults(std::vector<edit::EditResult> results);
 
 // One SetProperty for each changed value of each placement, in the order Left, Top,
 // Width, Height, merged. Throws the engine's EditError.
-edit::EditResult PlacementEdits(const edit::FormEditor& editor, const QList<preview::ObjectPlacement>& placements);
+edit::EditResult PlacementEdits(const edit::FormEditor& editor,
+                                const QList<preview::ObjectPlacement>& placements);
 
 // One DeleteObject for each path, merged; a path inside another deleted object goes
 // with it. Throws the engine's EditError.

@@ -77,15 +77,31 @@ DesignBounds HandleSquare(const DesignBounds& bounds, DesignGrip handle) {
     int x = bounds.Left, y = bounds.Top;
     const int midX = bounds.Left + bounds.Width / 2, midY = bounds.Top + bounds.Height / 2;
     switch (handle) {
-        case DesignGrip::TopLeft: break;
-        case DesignGrip::Top: x = midX; break;
-        case DesignGrip::TopRight: x = bounds.Right(); break;
-        case DesignGrip::Right: x = bounds.Right(), y = midY; break;
-        case DesignGrip::BottomRight: x = bounds.Right(), y = bounds.Bottom(); break;
-        case DesignGrip::Bottom: x = midX, y = bounds.Bottom(); break;
-        case DesignGrip::BottomLeft: y = bounds.Bottom(); break;
-        case DesignGrip::Left: y = midY; break;
-        default: return {};
+        case DesignGrip::TopLeft:
+            break;
+        case DesignGrip::Top:
+            x = midX;
+            break;
+        case DesignGrip::TopRight:
+            x = bounds.Right();
+            break;
+        case DesignGrip::Right:
+            x = bounds.Right(), y = midY;
+            break;
+        case DesignGrip::BottomRight:
+            x = bounds.Right(), y = bounds.Bottom();
+            break;
+        case DesignGrip::Bottom:
+            x = midX, y = bounds.Bottom();
+            break;
+        case DesignGrip::BottomLeft:
+            y = bounds.Bottom();
+            break;
+        case DesignGrip::Left:
+            y = midY;
+            break;
+        default:
+            return {};
     }
     return {x - DesignHandleSize / 2, y - DesignHandleSize / 2, DesignHandleSize, DesignHandleSize};
 }
@@ -95,7 +111,8 @@ DesignGrip GripAt(const DesignBounds& bounds, int x, int y) {
         const DesignBounds square = HandleSquare(bounds, handle);
         if (x >= square.Left && x < square.Right() && y >= square.Top && y < square.Bottom()) return handle;
     }
-    if (x >= bounds.Left && x < bounds.Right() && y >= bounds.Top && y < bounds.Bottom()) return DesignGrip::Body;
+    if (x >= bounds.Left && x < bounds.Right() && y >= bounds.Top && y < bounds.Bottom())
+        return DesignGrip::Body;
     return DesignGrip::None;
 }
 
@@ -121,7 +138,8 @@ DesignBounds DragBounds(const DesignBounds& start, DesignGrip grip, int dx, int 
 
 DesignBounds KeyBounds(const DesignBounds& start, int dx, int dy, bool resize, bool fine) {
     const Wide left = start.Left, top = start.Top;
-    if (!resize) return {Narrow(KeyStep(left, dx, fine)), Narrow(KeyStep(top, dy, fine)), start.Width, start.Height};
+    if (!resize)
+        return {Narrow(KeyStep(left, dx, fine)), Narrow(KeyStep(top, dy, fine)), start.Width, start.Height};
     const Wide right = std::max(KeyStep(left + start.Width, dx, fine), left + 1);
     const Wide bottom = std::max(KeyStep(top + start.Height, dy, fine), top + 1);
     return FromEdges(left, top, right, bottom);

@@ -96,7 +96,8 @@ std::vector<rt::Object*> DesignOverlay::MovingControls() const {
     for (rt::Object* object : selection_) {
         if (object == &form_ || !object->GetClass().Has(rt::CfControl)) continue;
         bool parentSelected = false;
-        for (const rt::Object* parent = object->Parent(); parent && !parentSelected; parent = parent->Parent())
+        for (const rt::Object* parent = object->Parent(); parent && !parentSelected;
+             parent = parent->Parent())
             parentSelected = parent != &form_ && IsSelected(parent);
         if (!parentSelected) moving.push_back(object);
     }
@@ -277,17 +278,28 @@ void DesignOverlay::keyPressEvent(QKeyEvent* event) {
     int dx = 0, dy = 0;
     switch (event->key()) {
         case Qt::Key_Delete:
-            if (std::any_of(selection_.begin(), selection_.end(), [this](const rt::Object* o) { return o != &form_; }))
+            if (std::any_of(selection_.begin(), selection_.end(),
+                            [this](const rt::Object* o) { return o != &form_; }))
                 emit DeletePressed();
             return;
         case Qt::Key_Escape:
             if (pressed_) EndDrag();
             return;
-        case Qt::Key_Left: dx = -1; break;
-        case Qt::Key_Right: dx = 1; break;
-        case Qt::Key_Up: dy = -1; break;
-        case Qt::Key_Down: dy = 1; break;
-        default: QWidget::keyPressEvent(event); return;
+        case Qt::Key_Left:
+            dx = -1;
+            break;
+        case Qt::Key_Right:
+            dx = 1;
+            break;
+        case Qt::Key_Up:
+            dy = -1;
+            break;
+        case Qt::Key_Down:
+            dy = 1;
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
     const std::vector<rt::Object*> moving = MovingControls();
     if (moving.empty() || pressed_) return;

@@ -86,8 +86,8 @@ protected:
 
     void Mouse(QEvent::Type type, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, at, Overlay().mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          buttons, modifiers);
+        QMouseEvent event(type, at, Overlay().mapToGlobal(at),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, modifiers);
         QApplication::sendEvent(&Overlay(), &event);
     }
     void Click(QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -119,8 +119,8 @@ TEST_F(DesignerTest, ADragChangesOnlyTheLeftAndTopLinesAndUndoRestoresThem) {
     Click(OnButton);
     EXPECT_EQ(TreeSelection(), "Button1") << "the tree follows a click on the preview";
     Drag(OnButton, OnButton + QPoint(20, 3));
-    const std::string moved = Replaced(Replaced(before, "    Left = 13\r\n", "    Left = 32\r\n"), "    Top = 21\r\n",
-                                      "    Top = 24\r\n");
+    const std::string moved = Replaced(Replaced(before, "    Left = 13\r\n", "    Left = 32\r\n"),
+                                       "    Top = 21\r\n", "    Top = 24\r\n");
     EXPECT_EQ(Text(), moved);
     EXPECT_TRUE(messages_.Errors.isEmpty()) << messages_.Errors.join("\n").toStdString();
     // The preview was built again from the text, with the button where the text says.
@@ -133,7 +133,8 @@ TEST_F(DesignerTest, ADragChangesOnlyTheLeftAndTopLinesAndUndoRestoresThem) {
     ASSERT_NE(document_->InspectedObject(), nullptr);
     EXPECT_EQ(document_->InspectedObject()->Name(), "Button1");
     QApplication::processEvents();
-    EXPECT_EQ(document_->Desktop()->SelectedPaths(), QStringList{"Button1"}) << "the caret's refresh keeps it";
+    EXPECT_EQ(document_->Desktop()->SelectedPaths(), QStringList{"Button1"})
+        << "the caret's refresh keeps it";
 
     // One undo step takes the whole move back.
     document_->cmUndo();
@@ -169,8 +170,9 @@ TEST_F(DesignerTest, DeleteRemovesTheSelectedObjectsLines) {
     const std::string before = Text();
     Click(OnButton);
     Key(Qt::Key_Delete);
-    const char* button = "  object Button1: TButton\r\n    Left = 13\r\n    Top = 21\r\n    Width = 75\r\n"
-                              "    Height = 25\r\n    Caption = 'OK'\r\n    TabOrder = 0\r\n  end\r\n";
+    const char* button =
+        "  object Button1: TButton\r\n    Left = 13\r\n    Top = 21\r\n    Width = 75\r\n"
+        "    Height = 25\r\n    Caption = 'OK'\r\n    TabOrder = 0\r\n  end\r\n";
     EXPECT_EQ(Text(), Replaced(before, button, ""));
     EXPECT_EQ(document_->PreviewForm()->FindOwnedComponent("Button1"), nullptr);
     EXPECT_EQ(document_->Desktop()->SelectedPaths(), QStringList{"Form1"});

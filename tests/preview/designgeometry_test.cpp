@@ -18,9 +18,19 @@ TEST(DesignGeometry, SnapsToTheNearestGridLine) {
         int Value, Expected;
     };
     const Case cases[] = {
-        {0, 0}, {3, 0}, {4, 8}, {12, 16}, {15, 16}, {16, 16}, {-3, 0}, {-5, -8}, {-12, -8}, {-13, -16},
+        {0, 0},
+        {3, 0},
+        {4, 8},
+        {12, 16},
+        {15, 16},
+        {16, 16},
+        {-3, 0},
+        {-5, -8},
+        {-12, -8},
+        {-13, -16},
         // The ends of the range neither overflow nor wrap round.
-        {INT_MAX, INT_MAX - 7}, {INT_MIN, INT_MIN},
+        {INT_MAX, INT_MAX - 7},
+        {INT_MIN, INT_MIN},
     };
     for (const Case& c : cases)
         EXPECT_EQ(fw::preview::SnapToGrid(c.Value), c.Expected) << c.Value;
@@ -87,11 +97,13 @@ TEST(DesignGeometry, GripAtFindsHandlesBeforeTheBody) {
     };
     const DesignBounds bounds{10, 20, 100, 50};
     const Case cases[] = {
-        {10, 20, DesignGrip::TopLeft},     {8, 18, DesignGrip::TopLeft},   {60, 20, DesignGrip::Top},
-        {110, 20, DesignGrip::TopRight},   {110, 45, DesignGrip::Right},   {110, 70, DesignGrip::BottomRight},
-        {60, 70, DesignGrip::Bottom},      {10, 70, DesignGrip::BottomLeft}, {10, 45, DesignGrip::Left},
-        {30, 30, DesignGrip::Body},        {109, 69, DesignGrip::BottomRight}, {5, 45, DesignGrip::None},
-        {200, 200, DesignGrip::None},      {40, 69, DesignGrip::Body},
+        {10, 20, DesignGrip::TopLeft},      {8, 18, DesignGrip::TopLeft},
+        {60, 20, DesignGrip::Top},          {110, 20, DesignGrip::TopRight},
+        {110, 45, DesignGrip::Right},       {110, 70, DesignGrip::BottomRight},
+        {60, 70, DesignGrip::Bottom},       {10, 70, DesignGrip::BottomLeft},
+        {10, 45, DesignGrip::Left},         {30, 30, DesignGrip::Body},
+        {109, 69, DesignGrip::BottomRight}, {5, 45, DesignGrip::None},
+        {200, 200, DesignGrip::None},       {40, 69, DesignGrip::Body},
     };
     for (const Case& c : cases)
         EXPECT_EQ(fw::preview::GripAt(bounds, c.X, c.Y), c.Expected) << c.X << ", " << c.Y;
@@ -161,14 +173,15 @@ TEST(DesignGeometry, AlignmentLimitsWhatChanges) {
 TEST(DesignGeometry, EditPathNamesUniqueNamesAloneAndRepeatedOnesFromTheRoot) {
     // Form1 { Panel1 { Button1, <unnamed>, <unnamed> { Label1 } }, Frame1 { Button1 }, Frame2 { Button1 } }
     const std::vector<fw::rt::ReadObject> records{
-        {-1, "Form1", "TForm1", nullptr},  {0, "Panel1", "TPanel", nullptr}, {1, "Button1", "TButton", nullptr},
-        {1, "", "TBevel", nullptr},        {1, "", "TPanel", nullptr},       {4, "Label1", "TLabel", nullptr},
-        {0, "Frame1", "TFrame1", nullptr}, {6, "button1", "TButton", nullptr}, {0, "Frame2", "TFrame1", nullptr},
-        {8, "Button1", "TButton", nullptr},
+        {-1, "Form1", "TForm1", nullptr},   {0, "Panel1", "TPanel", nullptr},
+        {1, "Button1", "TButton", nullptr}, {1, "", "TBevel", nullptr},
+        {1, "", "TPanel", nullptr},         {4, "Label1", "TLabel", nullptr},
+        {0, "Frame1", "TFrame1", nullptr},  {6, "button1", "TButton", nullptr},
+        {0, "Frame2", "TFrame1", nullptr},  {8, "Button1", "TButton", nullptr},
     };
     const char* expected[] = {
-        "Form1",         "Panel1", "Form1.Panel1.Button1", "Form1.Panel1.#1", "Form1.Panel1.#2",
-        "Label1",        "Frame1", "Form1.Frame1.button1", "Frame2",          "Form1.Frame2.Button1",
+        "Form1",  "Panel1", "Form1.Panel1.Button1", "Form1.Panel1.#1", "Form1.Panel1.#2",
+        "Label1", "Frame1", "Form1.Frame1.button1", "Frame2",          "Form1.Frame2.Button1",
     };
     for (int i = 0; i < static_cast<int>(records.size()); ++i)
         EXPECT_EQ(fw::preview::EditPathOf(records, i), expected[i]) << i;

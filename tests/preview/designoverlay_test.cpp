@@ -78,8 +78,8 @@ protected:
 
     void Mouse(QEvent::Type type, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, at, Overlay().mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          buttons, modifiers);
+        QMouseEvent event(type, at, Overlay().mapToGlobal(at),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, modifiers);
         QApplication::sendEvent(&Overlay(), &event);
     }
     void Click(QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -146,17 +146,48 @@ TEST_F(DesignOverlayTest, DragsAndKeysReportTheNewPlaces) {
     };
     // Button1 is at (13, 21), 75 x 25: its bottom-right handle is at (88, 46).
     const Case cases[] = {
-        {"move, snapped", OnButton, OnButton, OnButton + QPoint(20, 3), Qt::NoModifier, {32, 24, 75, 25},
+        {"move, snapped",
+         OnButton,
+         OnButton,
+         OnButton + QPoint(20, 3),
+         Qt::NoModifier,
+         {32, 24, 75, 25},
          FieldLeft | FieldTop},
-        {"move, Alt without snap", OnButton, OnButton, OnButton + QPoint(20, 3), Qt::AltModifier, {33, 24, 75, 25},
+        {"move, Alt without snap",
+         OnButton,
+         OnButton,
+         OnButton + QPoint(20, 3),
+         Qt::AltModifier,
+         {33, 24, 75, 25},
          FieldLeft | FieldTop},
-        {"move along one axis", OnButton, OnButton, OnButton + QPoint(0, 12), Qt::NoModifier, {13, 32, 75, 25},
+        {"move along one axis",
+         OnButton,
+         OnButton,
+         OnButton + QPoint(0, 12),
+         Qt::NoModifier,
+         {13, 32, 75, 25},
          FieldTop},
-        {"resize by the bottom-right handle", OnButton, QPoint(88, 46), QPoint(100, 50), Qt::NoModifier,
-         {13, 21, 91, 27}, FieldWidth | FieldHeight},
-        {"a drawn control", OnLabel, OnLabel, OnLabel + QPoint(10, 0), Qt::NoModifier, {24, 10, 40, 13}, FieldLeft},
+        {"resize by the bottom-right handle",
+         OnButton,
+         QPoint(88, 46),
+         QPoint(100, 50),
+         Qt::NoModifier,
+         {13, 21, 91, 27},
+         FieldWidth | FieldHeight},
+        {"a drawn control",
+         OnLabel,
+         OnLabel,
+         OnLabel + QPoint(10, 0),
+         Qt::NoModifier,
+         {24, 10, 40, 13},
+         FieldLeft},
         // The bottom-aligned panel: a move writes nothing, its top handle only Height.
-        {"aligned, top handle", OnBottom, QPoint(150, 170), QPoint(150, 150), Qt::NoModifier, {0, 170, 300, 48},
+        {"aligned, top handle",
+         OnBottom,
+         QPoint(150, 170),
+         QPoint(150, 150),
+         Qt::NoModifier,
+         {0, 170, 300, 48},
          FieldHeight},
     };
     for (const Case& c : cases) {
@@ -234,7 +265,8 @@ TEST_F(DesignOverlayTest, ARebuildKeepsTheSelectionAndPicturesShowNoHandles) {
     EXPECT_EQ(Selected(), (QStringList{"Label1", "Button1"}));
     // An object the new text no longer has drops out.
     std::string without(DesignForm);
-    without.erase(without.find("  object Button1"), without.find("  object Bottom1") - without.find("  object Button1"));
+    without.erase(without.find("  object Button1"),
+                  without.find("  object Bottom1") - without.find("  object Button1"));
     desktop_.BuildPreview(without, fw::CodePage::Default());
     EXPECT_EQ(Selected(), QStringList{"Label1"});
 }
