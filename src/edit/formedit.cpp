@@ -12,6 +12,7 @@
 #include "codec/formreader.h"
 #include "codec/formtokenizer.h"
 #include "codec/textlines.h"
+#include "runtime/object.h"
 #include "runtime/registry.h"
 #include "runtime/storedvalues.h"
 
@@ -43,6 +44,7 @@ struct ObjectNode {
     std::string ClassName;
     std::string Keyword;          // "object", "inherited" or "inline"
     std::size_t HeaderStart = 0;  // the keyword
+    std::size_t NameStart = 0;    // the name, or the class when there is none
     std::size_t EndToken = 0;     // its "end"
     int Line = 0;
     int Depth = 0;
@@ -101,6 +103,7 @@ public:
         }
         parser_.Advance();
         parser_.ExpectKind(TokIdent);
+        const std::size_t nameStart = Position();
         std::string className = parser_.TokenText();
         std::string name;
         parser_.Advance();
@@ -118,6 +121,7 @@ public:
         {
             ObjectNode& node = nodes_[static_cast<std::size_t>(index)];
             node.Name = std::move(name);
+            node.NameStart = nameStart;
             node.ClassName = std::move(className);
             node.Props = std::move(props);
         }
@@ -649,6 +653,14 @@ struct Engine {
         return rank;
     }
 
+    // Whether a value of the property may be left out of the text when it equals the
+    // default: not a control's bounds, which the writer always writes.
+    static bool OmitsDefault(const rt::Class* cls, std::string_view name) {
+        if (!cls || !cls->Has(rt::CfControl)) return true;
+        return std::none_of(std::begin(Bounds), std::end(Bounds),
+                            [&](std::string_view bound) { return EqualsIgnoringCase(bound, name); });
+    }
+
     // --- scopes ------------------------------------------------------------------
 
     Scope ObjectScope(int index) const {
@@ -946,7 +958,7 @@ struct Engine {
         const PropEntry* existing = FindIn(*scope.Props, name);
         const std::string label = PropertyLabel(scope, existing ? std::string_view(existing->Name) : name);
         EditResult result;
-        if (facts.Info && scope.Defaults) {
+        if (facts.Info && scope.Defaults && OmitsDefault(scope.Cls, name)) {
             const std::string written = Join(lines, "  ");
             const auto summary = Summarize(written, o_.Utf8, codePage_);
             if (summary && IsDefaultValue(*facts.Info, *summary)) {
@@ -986,6 +998,433 @@ struct Engine {
         const auto [start, end] = PropertySpan(*existing);
         result.Edits.push_back({start, end - start, {}});
         result.Changes.push_back(PropertyLabel(scope, existing->Name) + ": removed");
+        return result;
+    }
+
+    // --- whole objects -----------------------------------------------------------
+
+    const ObjectNode& Node(int index) const { return o_.Nodes[static_cast<std::size_t>(index)]; }
+
+    // The bytes an object takes: its lines from the header's to the end's, with its
+    // line break.
+    std::pair<std::size_t, std::size_t> ObjectSpan(const ObjectNode& node) const {
+        const std::size_t start =
+            FirstOnLine(node.HeaderStart) ? LineStart(node.HeaderStart) : node.HeaderStart;
+        std::size_t end = AfterLineBreak(node.EndToken + 3);
+        if (end == std::string::npos) end = node.EndToken + 3;
+        return {start, end};
+    }
+
+    // Whether index is the object at or below ancestor.
+    bool Within(int index, int ancestor) const {
+        for (int at = index; at >= 0; at = Node(at).Parent)
+            if (at == ancestor) return true;
+        return false;
+    }
+
+    // The text with the edits converts; throws the reader's message otherwise.
+    void Validate(const EditResult& result) const {
+        const std::string edited = ApplyEdits(text_, result.Edits);
+        std::string storage;
+        const std::string_view read = WithLineFeeds(edited, storage);
+        try {
+            ByteViewStream input(ByteSpan(reinterpret_cast<const std::uint8_t*>(read.data()), read.size()));
+            MemoryStream binary;
+            TextToBinaryForm(input, binary, codePage_);
+        } catch (const Exception& e) {
+            throw EditError(std::string("The form would not convert after the edit: ") + e.what());
+        }
+    }
+
+    static bool IsIdentifier(std::string_view name) {
+        if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
+        return std::all_of(name.begin(), name.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+                   static_cast<unsigned char>(c) >= 0x80;
+        });
+    }
+
+    // Throws unless name can be given to an object (other than self) of the form.
+    void CheckNewName(std::string_view name, int self) const {
+        if (!IsIdentifier(name)) throw EditError("'" + std::string(name) + "' is not a valid name");
+        for (int other : Named(name))
+            if (other != self) throw EditError("The form already has an object named " + std::string(name));
+    }
+
+    // Whether a property refers to another component of the form by name: a property
+    // the registry knows as a reference, or one whose class or property it does not
+    // know and that does not look like an event.
+    bool IsReference(const rt::Class* cls, std::string_view dotted) const {
+        std::optional<PropertyFacts> facts;
+        if (cls) {
+            try {
+                facts = Facts(cls, dotted, {});
+            } catch (const EditError&) {
+            }
+        }
+        if (facts && facts->Known) {
+            if (!facts->Info || !facts->Info->Type) return false;
+            return facts->Info->Holding == rt::PropHolding::Reference ||
+                   (facts->Info->Type->Kind == rt::TypeKind::tkClass &&
+                    facts->Info->Holding != rt::PropHolding::Owned);
+        }
+        if (facts && facts->Info && facts->Info->Type && facts->Info->Type->Kind == rt::TypeKind::tkMethod)
+            return false;
+        const std::string_view last = dotted.substr(dotted.rfind('.') + 1);
+        return !(last.size() > 2 && (last[0] == 'O' || last[0] == 'o') &&
+                 (last[1] == 'n' || last[1] == 'N') && last[2] >= 'A' && last[2] <= 'Z');
+    }
+
+    // Whether a value names the component name or a part of it ("Name.Field").
+    bool NamesComponent(const PropEntry& p, std::string_view name) const {
+        const std::string_view value = text_.substr(p.ValueStart, p.ValueEnd - p.ValueStart);
+        if (value.empty() || !IsIdentifier(value.substr(0, std::min(value.find('.'), value.size()))))
+            return false;
+        return EqualsIgnoringCase(value, name) ||
+               (StartsWithIgnoringCase(value, name) && value.size() > name.size() &&
+                value[name.size()] == '.' && value.find_first_of(" \t\r\n") == std::string_view::npos);
+    }
+
+    // Visits every property line of the form that refers to the component name, with
+    // the label of its object (or item) and its class.
+    template <typename Visit>
+    void ForEachReference(std::string_view name, const Visit& visit) const {
+        for (std::size_t i = 0; i < o_.Nodes.size(); ++i) {
+            const ObjectNode& node = o_.Nodes[i];
+            References(node.Props, ClassNamed(node.ClassName), PathOf(static_cast<int>(i)), name, visit);
+        }
+    }
+
+    template <typename Visit>
+    void References(const std::vector<PropEntry>& props, const rt::Class* cls, const std::string& label,
+                    std::string_view name, const Visit& visit) const {
+        for (const PropEntry& p : props) {
+            if (!p.Items.empty()) {
+                const rt::Class* itemClass = nullptr;
+                if (cls) {
+                    try {
+                        const PropertyFacts facts = Facts(cls, p.Name, {});
+                        if (facts.Info)
+                            if (const rt::Class* c = ClassOf(*facts.Info)) itemClass = c->ItemClass();
+                    } catch (const EditError&) {
+                    }
+                }
+                for (std::size_t k = 0; k < p.Items.size(); ++k)
+                    References(p.Items[k].Props, itemClass,
+                               label + "." + p.Name + "[" + std::to_string(k) + "]", name, visit);
+                continue;
+            }
+            if (NamesComponent(p, name) && IsReference(cls, p.Name)) visit(p, cls, label);
+        }
+    }
+
+    EditResult Rename(std::string_view object, std::string_view newName) const {
+        const int index = Require(object);
+        const ObjectNode& node = Node(index);
+        CheckNewName(newName, index);
+        EditResult result;
+        if (node.Name == newName) return result;
+        const std::string oldLabel = node.Name.empty() ? PathOf(index) : node.Name;
+        if (node.Name.empty())
+            result.Edits.push_back({node.NameStart, 0, std::string(newName) + ": "});
+        else
+            result.Edits.push_back({node.NameStart, node.Name.size(), std::string(newName)});
+        result.Changes.push_back(oldLabel + " renamed to " + std::string(newName));
+        if (!node.Name.empty()) {
+            ForEachReference(node.Name, [&](const PropEntry& p, const rt::Class*, const std::string& label) {
+                const std::string_view old = text_.substr(p.ValueStart, p.ValueEnd - p.ValueStart);
+                std::string now = std::string(newName) + std::string(old.substr(node.Name.size()));
+                result.Changes.push_back(label + "." + p.Name + ": " + std::string(old) + " -> " + now);
+                result.Edits.push_back({p.ValueStart, old.size(), std::move(now)});
+            });
+        }
+        std::sort(result.Edits.begin(), result.Edits.end(),
+                  [](const TextEdit& a, const TextEdit& b) { return a.Offset < b.Offset; });
+        Validate(result);
+        return result;
+    }
+
+    EditResult Delete(std::string_view object) const {
+        const int index = Require(object);
+        const ObjectNode& node = Node(index);
+        if (node.Parent < 0) throw EditError("The root object cannot be deleted");
+        if (node.Keyword == "inherited")
+            throw EditError(PathOf(index) + " comes from the ancestor form; it cannot be deleted here");
+        EditResult result;
+        const auto [start, end] = ObjectSpan(node);
+        result.Edits.push_back({start, end - start, {}});
+        result.Changes.push_back(PathOf(index) + ": deleted");
+        // Properties elsewhere that the registry knows to refer to a deleted object go
+        // too, as they do when the designer deletes a component.
+        for (std::size_t i = static_cast<std::size_t>(index);
+             i < o_.Nodes.size() && (i == static_cast<std::size_t>(index) || o_.Nodes[i].Depth > node.Depth);
+             ++i) {
+            if (o_.Nodes[i].Name.empty()) continue;
+            ForEachReference(o_.Nodes[i].Name,
+                             [&](const PropEntry& p, const rt::Class* cls, const std::string& label) {
+                                 if (!cls || (p.NameStart >= start && p.NameStart < end)) return;
+                                 try {
+                                     const PropertyFacts facts = Facts(cls, p.Name, {});
+                                     if (!facts.Info) return;
+                                 } catch (const EditError&) {
+                                     return;
+                                 }
+                                 const auto [from, to] = PropertySpan(p);
+                                 result.Edits.push_back({from, to - from, {}});
+                                 result.Changes.push_back(label + "." + p.Name + ": removed (referred to " +
+                                                          o_.Nodes[i].Name + ")");
+                             });
+        }
+        std::sort(result.Edits.begin(), result.Edits.end(),
+                  [](const TextEdit& a, const TextEdit& b) { return a.Offset < b.Offset; });
+        Validate(result);
+        return result;
+    }
+
+    // The indentation of an object's children: of its first child, else its own and two.
+    std::string ChildIndent(const ObjectNode& parent) const {
+        if (!parent.Children.empty()) return IndentAt(Node(parent.Children.front()).HeaderStart);
+        return IndentAt(parent.HeaderStart) + "  ";
+    }
+
+    // Where a new last child of parent goes: the start of the line of its "end".
+    std::size_t LastChildPoint(const ObjectNode& parent) const {
+        return FirstOnLine(parent.EndToken) ? LineStart(parent.EndToken) : parent.EndToken;
+    }
+
+    EditResult Add(std::string_view parentPath, std::string_view className, std::string_view name,
+                   std::span<const PropertyValue> props) const {
+        const int parentIndex = Require(parentPath);
+        const ObjectNode& parent = Node(parentIndex);
+        if (!IsIdentifier(className)) throw EditError("'" + std::string(className) + "' is not a class name");
+        const rt::Class* cls = ClassNamed(className);
+        if (registry_ && !cls) throw EditError("No class " + std::string(className) + " is known");
+        std::string newName(name);
+        if (newName.empty()) {
+            std::string_view stem = cls ? cls->Name() : className;
+            if (stem.size() > 1 && (stem[0] == 'T' || stem[0] == 't')) stem.remove_prefix(1);
+            for (int n = 1;; ++n) {
+                newName = std::string(stem) + std::to_string(n);
+                if (Named(newName).empty()) break;
+            }
+        }
+        CheckNewName(newName, -1);
+        const std::string writtenClass = cls ? std::string(cls->Name()) : std::string(className);
+        if (cls && cls->Has(rt::CfControl))
+            if (const rt::Class* holder = ClassNamed(parent.ClassName);
+                holder && !holder->Has(rt::CfWinControl))
+                throw EditError(PathOf(parentIndex) + " cannot hold a control");
+
+        // What the designer stores for a new object, then what the caller gives.
+        std::vector<PropertyValue> values;
+        auto put = [&](std::string_view prop, std::string value) {
+            for (PropertyValue& v : values)
+                if (EqualsIgnoringCase(v.first, prop)) {
+                    v.second = std::move(value);
+                    return;
+                }
+            values.emplace_back(std::string(prop), std::move(value));
+        };
+        put("Left", "8");
+        put("Top", "8");
+        if (cls && cls->Has(rt::CfControl)) {
+            const rt::InitialValues& initial = cls->Initial();
+            for (std::string_view bound : {std::string_view("Width"), std::string_view("Height")}) {
+                const rt::Property* p = cls->FindProperty(bound);
+                if (!p || static_cast<std::size_t>(p->Slot) >= initial.Values.size()) continue;
+                const auto* v = std::get_if<std::int64_t>(&initial.Values[static_cast<std::size_t>(p->Slot)]);
+                if (v && *v != 0) put(bound, std::to_string(*v));
+            }
+            const auto isText = [](const rt::Property* p) {
+                return p && (p->Kind() == rt::TypeKind::tkString || p->Kind() == rt::TypeKind::tkLString ||
+                             p->Kind() == rt::TypeKind::tkWString);
+            };
+            if (isText(cls->FindProperty("Caption")))
+                put("Caption", "'" + newName + "'");
+            else if (isText(cls->FindProperty("Text")) && !cls->FindProperty("Lines"))
+                put("Text", "'" + newName + "'");
+            if (cls->Has(rt::CfWinControl)) {
+                int windowed = 0;
+                for (int child : parent.Children)
+                    if (const rt::Class* c = ClassNamed(Node(child).ClassName); c && c->Has(rt::CfWinControl))
+                        ++windowed;
+                put("TabOrder", std::to_string(windowed));
+            }
+        }
+        for (const PropertyValue& v : props)
+            put(v.first, v.second);
+
+        // Each value as the writer writes it, in the writer's order, defaults left out.
+        const std::string indent = ChildIndent(parent);
+        const std::string inner = indent + "  ";
+        struct Line {
+            std::optional<Rank> Order;
+            std::string Name;
+            std::string Text;
+        };
+        std::vector<Line> lines;
+        for (const PropertyValue& v : values) {
+            std::vector<Step> steps;
+            if (!ParseSteps(v.first, steps) || steps.size() != 1)
+                throw EditError("'" + v.first + "' is not a property name");
+            const PropertyFacts facts = Facts(cls, v.first, newName);
+            const std::vector<std::string> written = WriterLines(v.first, v.second, newName);
+            if (facts.Info && OmitsDefault(cls, v.first)) {
+                const auto summary = Summarize(Join(written, "  "), o_.Utf8, codePage_);
+                if (summary && IsDefaultValue(*facts.Info, *summary)) continue;
+            }
+            lines.push_back(
+                {RankOf(cls, v.first), v.first, inner + v.first + " = " + Join(written, inner) + o_.Eol});
+        }
+        std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
+            if (!a.Order || !b.Order) return a.Order.has_value() && !b.Order.has_value();
+            return *a.Order < *b.Order;
+        });
+        // Where another object of the class in the file writes some of these properties
+        // in another order, those lines take its order among themselves.
+        for (const ObjectNode& example : o_.Nodes) {
+            if (!EqualsIgnoringCase(example.ClassName, writtenClass)) continue;
+            std::vector<std::size_t> places;
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                if (IndexIn(example.Props, lines[i].Name) >= 0) places.push_back(i);
+            std::vector<Line> shared;
+            for (std::size_t i : places)
+                shared.push_back(std::move(lines[i]));
+            std::stable_sort(shared.begin(), shared.end(), [&](const Line& a, const Line& b) {
+                return IndexIn(example.Props, a.Name) < IndexIn(example.Props, b.Name);
+            });
+            for (std::size_t k = 0; k < places.size(); ++k)
+                lines[places[k]] = std::move(shared[k]);
+            break;
+        }
+        std::string block = indent + "object " + newName + ": " + writtenClass + o_.Eol;
+        for (const Line& line : lines)
+            block += line.Text;
+        block += indent + "end" + o_.Eol;
+        const std::size_t at = LastChildPoint(parent);
+        if (at > 0 && !IsLineBreak(text_[at - 1])) block = o_.Eol + block;
+        EditResult result;
+        result.Edits.push_back({at, 0, std::move(block)});
+        result.Changes.push_back(newName + ": added (" + writtenClass + ") to " + PathOf(parentIndex));
+        Validate(result);
+        return result;
+    }
+
+    // The lines of text (whole lines, with their breaks) moved from one indentation
+    // to another: each line loses up to from's length of leading blanks and gains to.
+    std::string Reindent(std::string_view block, std::size_t from, std::string_view to) const {
+        std::string out;
+        out.reserve(block.size());
+        bool lineStart = true;
+        for (std::size_t i = 0; i < block.size();) {
+            if (lineStart) {
+                lineStart = false;
+                for (std::size_t k = 0; k < from && i < block.size() && IsSpace(block[i]); ++k)
+                    ++i;
+                out += to;
+                continue;
+            }
+            out += block[i];
+            if (IsLineBreak(block[i]) && !(block[i] == '\r' && i + 1 < block.size() && block[i + 1] == '\n'))
+                lineStart = i + 1 < block.size();
+            ++i;
+        }
+        return out;
+    }
+
+    EditResult Move(std::string_view object, std::string_view newParent) const {
+        const int index = Require(object);
+        const int parentIndex = Require(newParent);
+        const ObjectNode& node = Node(index);
+        if (node.Parent < 0) throw EditError("The root object cannot be moved");
+        if (Within(parentIndex, index))
+            throw EditError(PathOf(index) + " cannot be moved into itself or one of its children");
+        if (node.Keyword == "inherited")
+            throw EditError(PathOf(index) + " comes from the ancestor form; it cannot be moved here");
+        const ObjectNode& parent = Node(parentIndex);
+        EditResult result;
+        if (node.Parent == parentIndex && parent.Children.back() == index) return result;
+        if (const rt::Class* cls = ClassNamed(node.ClassName); cls && cls->Has(rt::CfControl))
+            if (const rt::Class* holder = ClassNamed(parent.ClassName);
+                holder && !holder->Has(rt::CfWinControl))
+                throw EditError(PathOf(parentIndex) + " cannot hold a control");
+        const auto [start, end] = ObjectSpan(node);
+        const std::size_t at = LastChildPoint(parent);
+        std::string block = Reindent(text_.substr(start, end - start), IndentAt(node.HeaderStart).size(),
+                                     ChildIndent(parent));
+        if (!block.empty() && !IsLineBreak(block.back())) block += o_.Eol;
+        if (at > 0 && !IsLineBreak(text_[at - 1])) block = o_.Eol + block;
+        const TextEdit cut{start, end - start, {}};
+        TextEdit paste{at, 0, std::move(block)};
+        if (at < start) {
+            result.Edits.push_back(std::move(paste));
+            result.Edits.push_back(cut);
+        } else {
+            result.Edits.push_back(cut);
+            result.Edits.push_back(std::move(paste));
+        }
+        result.Changes.push_back(PathOf(index) + ": moved to " + PathOf(parentIndex));
+        Validate(result);
+        return result;
+    }
+
+    // --- many properties ---------------------------------------------------------
+
+    // Whether text matches a pattern where "*" stands for any run of characters and "?"
+    // for one, ignoring the case of ASCII letters.
+    static bool Matches(std::string_view pattern, std::string_view text) {
+        std::size_t p = 0, t = 0, star = std::string_view::npos, resume = 0;
+        while (t < text.size()) {
+            if (p < pattern.size() && (pattern[p] == '?' || AsciiUpper(pattern[p]) == AsciiUpper(text[t]))) {
+                ++p;
+                ++t;
+            } else if (p < pattern.size() && pattern[p] == '*') {
+                star = p++;
+                resume = t;
+            } else if (star != std::string_view::npos) {
+                p = star + 1;
+                t = ++resume;
+            } else {
+                return false;
+            }
+        }
+        while (p < pattern.size() && pattern[p] == '*')
+            ++p;
+        return p == pattern.size();
+    }
+
+    void RemoveMatching(const std::vector<PropEntry>& props, const std::vector<std::string>& labels,
+                        std::string_view pattern, EditResult& result) const {
+        for (const PropEntry& p : props) {
+            const bool match = std::any_of(labels.begin(), labels.end(), [&](const std::string& label) {
+                return Matches(pattern, label + "." + p.Name);
+            });
+            if (match) {
+                const auto [start, end] = PropertySpan(p);
+                result.Edits.push_back({start, end - start, {}});
+                result.Changes.push_back(labels.front() + "." + p.Name + ": removed");
+                continue;
+            }
+            for (std::size_t k = 0; k < p.Items.size(); ++k) {
+                std::vector<std::string> inner;
+                for (const std::string& label : labels)
+                    inner.push_back(label + "." + p.Name + "[" + std::to_string(k) + "]");
+                RemoveMatching(p.Items[k].Props, inner, pattern, result);
+            }
+        }
+    }
+
+    EditResult RemoveAll(std::string_view pattern) const {
+        EditResult result;
+        for (std::size_t i = 0; i < o_.Nodes.size(); ++i) {
+            // An object answers to its shortest path and to its full path from the root.
+            std::vector<std::string> labels{PathOf(static_cast<int>(i))};
+            std::string full = StepOf(static_cast<int>(i));
+            for (int p = o_.Nodes[i].Parent; p >= 0; p = Node(p).Parent)
+                full = StepOf(p) + "." + full;
+            if (full != labels.front()) labels.push_back(std::move(full));
+            RemoveMatching(o_.Nodes[i].Props, labels, pattern, result);
+        }
         return result;
     }
 };
@@ -1073,6 +1512,56 @@ EditResult FormEditor::SetProperty(std::string_view object, std::string_view pro
 
 EditResult FormEditor::RemoveProperty(std::string_view object, std::string_view property) const {
     return Engine(text_, *outline_, codePage_, registry_).Remove(object, property);
+}
+
+EditResult FormEditor::RemoveProperties(std::string_view pattern) const {
+    return Engine(text_, *outline_, codePage_, registry_).RemoveAll(pattern);
+}
+
+EditResult FormEditor::RenameObject(std::string_view object, std::string_view newName) const {
+    return Engine(text_, *outline_, codePage_, registry_).Rename(object, newName);
+}
+
+EditResult FormEditor::DeleteObject(std::string_view object) const {
+    return Engine(text_, *outline_, codePage_, registry_).Delete(object);
+}
+
+EditResult FormEditor::AddObject(std::string_view parent, std::string_view className, std::string_view name,
+                                 std::span<const PropertyValue> props) const {
+    return Engine(text_, *outline_, codePage_, registry_).Add(parent, className, name, props);
+}
+
+EditResult FormEditor::MoveObject(std::string_view object, std::string_view newParent) const {
+    return Engine(text_, *outline_, codePage_, registry_).Move(object, newParent);
+}
+
+PropertyAssignment SplitAssignment(const FormEditor& editor, std::string_view argument) {
+    PropertyAssignment assignment;
+    const std::size_t equals = argument.find('=');
+    std::string_view left = argument.substr(0, equals);
+    while (!left.empty() && IsBlank(left.back()))
+        left.remove_suffix(1);
+    while (!left.empty() && IsBlank(left.front()))
+        left.remove_prefix(1);
+    if (equals != std::string_view::npos) assignment.Value = std::string(argument.substr(equals + 1));
+    // The longest run of leading steps that names an object; at least one step is left
+    // for the property. A dot inside "[...]" separates no steps.
+    std::vector<std::size_t> dots;
+    int brackets = 0;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        if (left[i] == '[') ++brackets;
+        if (left[i] == ']') --brackets;
+        if (left[i] == '.' && brackets == 0) dots.push_back(i);
+    }
+    for (auto dot = dots.rbegin(); dot != dots.rend(); ++dot) {
+        const std::string_view object = left.substr(0, *dot);
+        if (editor.FindObject(object)) {
+            assignment.Object = std::string(object);
+            assignment.Property = std::string(left.substr(*dot + 1));
+            return assignment;
+        }
+    }
+    throw EditError("'" + std::string(left) + "' names no property of an object of the form");
 }
 
 }  // namespace fw::edit

@@ -102,13 +102,17 @@ public:
     // several objects (the message lists their paths).
     std::optional<ObjectEntry> FindObject(std::string_view path) const;
 
-    // The value of a property as the text writes it (all its lines, as written, without
-    // the indentation of lines after the first), or nullopt when the text stores none.
+    // The value of a property as the text writes it (all its lines, as written, with
+    // their own line ends; lines after the first without the indentation of the
+    // property's line), or nullopt when the text stores none.
     std::optional<std::string> GetProperty(std::string_view object, std::string_view property) const;
 
     // Sets a property to a value in form-text syntax (see above): the stored value is
     // replaced, or a line inserted after the properties that precede it in the
-    // object's class's order, or the line removed when the value is the default.
+    // object's class's order, or the line removed when the value is the default. A
+    // control's Left, Top, Width and Height are kept even at their defaults, as the
+    // writer keeps them, and so is every value of an inherited or inline object, which
+    // may override its ancestor's.
     EditResult SetProperty(std::string_view object, std::string_view property, std::string_view value) const;
     // Removes the property's line(s); empty when the text stores none.
     EditResult RemoveProperty(std::string_view object, std::string_view property) const;
@@ -121,16 +125,19 @@ public:
     // (Action, FocusControl, PopupMenu, DataSource, ... and "Old.Sub" references).
     // Throws EditError when the new name is no identifier or another object has it.
     EditResult RenameObject(std::string_view object, std::string_view newName) const;
-    // Removes an object with its children (not the root).
+    // Removes an object with its children (not the root, nor an object that comes from
+    // the ancestor form), and the properties that the registry knows to refer to them.
     EditResult DeleteObject(std::string_view object) const;
     // Adds an object of a class as the last child of parent, with the properties the
     // designer stores for a new one (position and size, its caption or text, its tab
     // order) overridden and extended by props. An empty name takes the class name
-    // without its "T" and the first free number ("Button3").
+    // without its "T" and the first free number ("Button3"). With a registry, the class
+    // must be one it knows.
     EditResult AddObject(std::string_view parent, std::string_view className, std::string_view name = {},
                          std::span<const PropertyValue> props = {}) const;
     // Moves an object with its children to be the last child of another parent,
-    // re-indented; its properties are kept as written.
+    // re-indented; its properties are kept as written. An object that comes from the
+    // ancestor form stays where it is.
     EditResult MoveObject(std::string_view object, std::string_view newParent) const;
 
 private:

@@ -121,29 +121,34 @@ TEST(FormEditorSet, MakesTheSmallestChangeToTheText) {
         {"writes a number as the writer does", "Button1", "Left", "$10",
          Replaced(Form, "Left = 8\n    Top = 8\n    Width = 75", "Left = 16\n    Top = 8\n    Width = 75")},
         {"inserts in the class's order", "Button1", "Hint", "'Press'",
-         Replaced(Form, "    Height = 25\n    Caption = 'OK'", "    Height = 25\n    Hint = 'Press'\n    Caption = 'OK'")},
+         Replaced(Form, "    Height = 25\n    Caption = 'OK'",
+                  "    Height = 25\n    Hint = 'Press'\n    Caption = 'OK'")},
         {"inserts after what another object writes before it", "Button1", "Font.Style", "[fsItalic]",
          Replaced(Form, "    Caption = 'OK'\n", "    Caption = 'OK'\n    Font.Style = [fsItalic]\n")},
         {"inserts an item's property", "StatusBar1", "Panels[1].Text", "'Two'",
          Replaced(Form, "        Width = 120", "        Text = 'Two'\n        Width = 120")},
-        {"replaces an item's value", "StatusBar1", "Panels[0].Width", "90", Replaced(Form, "Width = 80", "Width = 90")},
+        {"replaces an item's value", "StatusBar1", "Panels[0].Width", "90",
+         Replaced(Form, "Width = 80", "Width = 90")},
         {"removes a value set to its default", "Panel1", "Visible", "True",
          Replaced(Form, "    Visible = False\n", "")},
         {"removes a set at its default", "Panel1", "Anchors", "[akTop, akLeft]",
          Replaced(Form, "    Anchors = [akLeft, akTop, akRight]\n", "")},
-        {"removes a named colour at its default", "Panel1", "Color", "clBtnFace", Replaced(Form, "    Color = clRed\n", "")},
+        {"removes a named colour at its default", "Panel1", "Color", "clBtnFace",
+         Replaced(Form, "    Color = clRed\n", "")},
         {"keeps a set that has no default", "Form1", "Font.Style", "[]",
          Replaced(Form, "Font.Style = [fsBold]", "Font.Style = []")},
         {"adds nothing for a default", "Button1", "Enabled", "True", Form},
         {"replaces a string list whole", "Memo1", "Lines.Strings", "('three')",
          Replaced(Form, "(\n        'one'\n        'two')", "(\n        'three')")},
         {"replaces hex data whole", "Panel1.#1", "Glyph.Data", "{0A00}",
-         Replaced(Form,
-                  "{\n        0A000000000000000000000000000000000000000000000000000000000000000000\n        0000}",
-                  "{0A00}")},
+         Replaced(
+             Form,
+             "{\n        0A000000000000000000000000000000000000000000000000000000000000000000\n        0000}",
+             "{0A00}")},
         {"replaces a whole collection", "StatusBar1", "Panels", "<item Width = 10 end>",
          Replaced(Form,
-                  "<\n      item\n        Text = 'Ready'\n        Width = 80\n      end\n      item\n        Width = "
+                  "<\n      item\n        Text = 'Ready'\n        Width = 80\n      end\n      item\n        "
+                  "Width = "
                   "120\n      end>",
                   "<\n      item\n        Width = 10\n      end>")},
     };
@@ -185,10 +190,11 @@ TEST(FormEditorSet, PlacesNewLinesAsTheFileDoes) {
          "  object B: TBar\n    X = 1\n    Z = 3\n  end\nend\n"},
         {"indented below the header, with a lone CR", lonely, "A", "Tag", "'x'",
          "object F: TFoo\r  object A: TBar\r    Tag = 'x'\r  end\rend\r"},
-        {"an unnamed object by its position", "object F: TFoo\n  object TBar\n  end\n  object TBar\n  end\nend\n",
-         "F.#1", "Tag", "1", "object F: TFoo\n  object TBar\n  end\n  object TBar\n    Tag = 1\n  end\nend\n"},
-        {"values over several lines keep the object's indentation", "object F: TFoo\n  Tag = 1\nend\n", "F", "L",
-         "( 'a' 'b' )", "object F: TFoo\n  Tag = 1\n  L = (\n    'a'\n    'b')\nend\n"},
+        {"an unnamed object by its position",
+         "object F: TFoo\n  object TBar\n  end\n  object TBar\n  end\nend\n", "F.#1", "Tag", "1",
+         "object F: TFoo\n  object TBar\n  end\n  object TBar\n    Tag = 1\n  end\nend\n"},
+        {"values over several lines keep the object's indentation", "object F: TFoo\n  Tag = 1\nend\n", "F",
+         "L", "( 'a' 'b' )", "object F: TFoo\n  Tag = 1\n  L = (\n    'a'\n    'b')\nend\n"},
         {"a collection item without properties", "object F: TFoo\n  C = <\n    item\n    end>\nend\n", "F",
          "C[0].Tag", "3", "object F: TFoo\n  C = <\n    item\n      Tag = 3\n    end>\nend\n"},
     };
@@ -201,7 +207,8 @@ TEST(FormEditorSet, PlacesNewLinesAsTheFileDoes) {
 
 TEST(FormEditorSet, KeepsDefaultsOfInheritedObjects) {
     // An inherited object may store a default to override its ancestor's value.
-    const std::string text = "inherited Form2: TForm\n  inherited Panel1: TPanel\n    Visible = False\n  end\nend\n";
+    const std::string text =
+        "inherited Form2: TForm\n  inherited Panel1: TPanel\n    Visible = False\n  end\nend\n";
     const FormEditor editor(text, CodePage::Default(), &Registry());
     EXPECT_EQ(ApplyEdits(text, editor.SetProperty("Panel1", "Visible", "True").Edits),
               "inherited Form2: TForm\n  inherited Panel1: TPanel\n    Visible = True\n  end\nend\n");
@@ -237,7 +244,8 @@ TEST(FormEditorSet, RefusesWhatCannotBeWritten) {
     } cases[] = {
         {"an unclosed string", Form, "Button1", "Caption", "'OK", "Invalid value for Button1.Caption"},
         {"two values", Form, "Button1", "Left", "1 2", "Invalid value"},
-        {"a second property in the value", Form, "Button1", "Left", "1\r\n    Top = 2", "more than one value"},
+        {"a second property in the value", Form, "Button1", "Left", "1\r\n    Top = 2",
+         "more than one value"},
         {"an end in the value", Form, "Button1", "Left", "1 end", "more than one value"},
         {"a property the class lacks", Form, "Button1", "Colour", "clRed", "TButton has no property Colour"},
         {"a nested property the class lacks", Form, "Button1", "Font.Weight", "1", "TFont has no property"},
@@ -258,7 +266,8 @@ TEST(FormEditorSet, RefusesWhatCannotBeWritten) {
     }
     // A path through the frame names the label.
     const FormEditor editor(frames, CodePage::Default(), &Registry());
-    EXPECT_EQ(editor.SetProperty("Frame2.Label1", "Caption", "'x'").Edits.front().Offset, frames.rfind("    end"));
+    EXPECT_EQ(editor.SetProperty("Frame2.Label1", "Caption", "'x'").Edits.front().Offset,
+              frames.rfind("    end"));
 }
 
 TEST(FormEditor, ListsFindsAndReadsObjectsAndProperties) {
@@ -269,11 +278,12 @@ TEST(FormEditor, ListsFindsAndReadsObjectsAndProperties) {
     const FormEditor editor(text, CodePage::Default());
     std::vector<std::string> paths;
     for (const ObjectEntry& entry : editor.Objects())
-        paths.push_back(entry.Path + " " + entry.Keyword + " " + entry.ClassName + " " + std::to_string(entry.Line) +
-                        " " + std::to_string(entry.Depth));
-    EXPECT_EQ(paths, (std::vector<std::string>{"F object TForm 1 0", "Frame1 inline TFrame 2 1",
-                                               "Frame1.Label1 object TLabel 3 2", "Frame2 inline TFrame 8 1",
-                                               "Frame2.Label1 object TLabel 9 2", "Frame2.#1 object TPanel 14 2"}));
+        paths.push_back(entry.Path + " " + entry.Keyword + " " + entry.ClassName + " " +
+                        std::to_string(entry.Line) + " " + std::to_string(entry.Depth));
+    EXPECT_EQ(paths,
+              (std::vector<std::string>{"F object TForm 1 0", "Frame1 inline TFrame 2 1",
+                                        "Frame1.Label1 object TLabel 3 2", "Frame2 inline TFrame 8 1",
+                                        "Frame2.Label1 object TLabel 9 2", "Frame2.#1 object TPanel 14 2"}));
     for (const ObjectEntry& entry : editor.Objects())
         EXPECT_EQ(editor.FindObject(entry.Path)->Line, entry.Line) << entry.Path;
     EXPECT_EQ(editor.FindObject("F.Frame2.Label1")->Line, 9);
@@ -290,7 +300,8 @@ TEST(FormEditor, ListsFindsAndReadsObjectsAndProperties) {
 TEST(FormEditor, RemovesAPropertyWithAllItsLines) {
     const FormEditor editor(Form, CodePage::Default(), &Registry());
     const EditResult result = editor.RemoveProperty("Memo1", "Lines.Strings");
-    EXPECT_EQ(ApplyEdits(Form, result.Edits), Replaced(Form, "      Lines.Strings = (\n        'one'\n        'two')\n", ""));
+    EXPECT_EQ(ApplyEdits(Form, result.Edits),
+              Replaced(Form, "      Lines.Strings = (\n        'one'\n        'two')\n", ""));
     EXPECT_EQ(result.Changes, std::vector<std::string>{"Memo1.Lines.Strings: removed"});
     // Properties the class does not know can go too; one that is not there changes nothing.
     const std::string text = "object F: TForm\n  Obsolete = 1\nend\n";
