@@ -891,6 +891,15 @@ void DocumentWindow::ObjectEnter(const QString& senderName) {
 
 void DocumentWindow::PlaceObjects(const QList<preview::ObjectPlacement>& placements) {
     const QStringList selected = desktop_->SelectedPaths();
+    // New places are worked out from the live form: after a change of the text that
+    // the preview has not followed yet (an undo, say) they would be wrong. The preview
+    // is rebuilt instead, for the drag to be made again on what the text says.
+    const QByteArray text = document_->TextBytes();
+    if (!desktop_->BuiltFrom(std::string_view(text.constData(), static_cast<std::size_t>(text.size())))) {
+        cmRescan();
+        SelectOnDesigner(selected);
+        return;
+    }
     if (EditForm([&](const edit::FormEditor& editor) { return PlacementEdits(editor, placements); }))
         SelectOnDesigner(selected);
 }

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <exception>
+#include <functional>
 #include <new>
 #include <optional>
 
@@ -72,6 +73,8 @@ void VirtualDesktop::BuildPreview(std::string_view text, const CodePage& codePag
     // The objects selected on the designer surface are selected again in the new build.
     const QStringList selected = SelectedPaths();
     DisposePreview();
+    builtHash_ = std::hash<std::string_view>{}(text);
+    builtSize_ = text.size();
     messages_.clear();
     places_.clear();
     rt::ClassRegistry& registry = context_.Registry();
@@ -274,6 +277,10 @@ void VirtualDesktop::ReportMoves(const std::vector<DesignMove>& moves) {
         if (!path.isEmpty()) placements.append({path, move.To, move.Changed});
     }
     if (!placements.isEmpty()) emit ObjectsPlaced(placements);
+}
+
+bool VirtualDesktop::BuiltFrom(std::string_view text) const {
+    return text.size() == builtSize_ && std::hash<std::string_view>{}(text) == builtHash_;
 }
 
 QString VirtualDesktop::PathOf(const rt::Object& object) const {

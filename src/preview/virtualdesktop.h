@@ -103,6 +103,9 @@ public:
     // Follows a selection made elsewhere (the object tree): an object that is not
     // selected becomes the only selected one; a selected one stays with the others.
     void FollowSelection(rt::Object* object);
+    // Whether the last build was made from this text: the designer's places are those
+    // of the live form, which a text changed since no longer matches.
+    bool BuiltFrom(std::string_view text) const;
     // The path that names an object of the last build in its text; empty for one the
     // text does not write (an ancestor's or a frame's own object).
     QString PathOf(const rt::Object& object) const;
@@ -147,6 +150,8 @@ private:
     rt::BuildOrigins origins_;
     std::string borderStyle_;  // the BorderStyle the form's text stores
     RootKind rootKind_ = RootKind::Form;
+    std::size_t builtHash_ = 0;  // of the text of the last build
+    std::size_t builtSize_ = 0;
 };
 
 }  // namespace fw::preview
