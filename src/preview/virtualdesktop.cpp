@@ -264,7 +264,7 @@ void VirtualDesktop::AddOverlay() {
             const QString path = PathOf(*object);
             if (!path.isEmpty()) paths << path;
         }
-        if (!paths.isEmpty()) emit DeleteRequested(paths);
+        if (!paths.isEmpty()) PostReport([this, paths] { emit DeleteRequested(paths); });
     });
     overlay_->show();
 }
@@ -276,7 +276,13 @@ void VirtualDesktop::ReportMoves(const std::vector<DesignMove>& moves) {
         const QString path = PathOf(*move.Control);
         if (!path.isEmpty()) placements.append({path, move.To, move.Changed});
     }
-    if (!placements.isEmpty()) emit ObjectsPlaced(placements);
+    if (!placements.isEmpty()) PostReport([this, placements] { emit ObjectsPlaced(placements); });
+}
+
+void VirtualDesktop::PostReport(std::function<void()> report) {
+    // Once the overlay's event is done: the edit a report leads to rebuilds the preview,
+    // and the overlay with it, which must not happen inside the overlay's own handler.
+    QMetaObject::invokeMethod(this, std::move(report), Qt::QueuedConnection);
 }
 
 bool VirtualDesktop::BuiltFrom(std::string_view text) const {

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPoint>
 #include <QScrollArea>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -121,10 +122,10 @@ signals:
     // Emitted at the end of every build, after the messages are final.
     void PreviewBuilt();
     // A drag or an arrow key on the designer surface that moves or resizes controls:
-    // each one's new place, once, when the drag ends.
+    // each one's new place, once, when the drag ends (posted, after the input event).
     void ObjectsPlaced(const QList<fw::preview::ObjectPlacement>& placements);
     // Delete pressed on the designer surface: the paths of the selected controls (the
-    // form never among them).
+    // form never among them); posted as ObjectsPlaced is.
     void DeleteRequested(const QStringList& paths);
 
 protected:
@@ -137,6 +138,7 @@ private:
     void AddMessage(std::string text, rt::MessagePlace place = {});
     void AddOverlay();
     void ReportMoves(const std::vector<DesignMove>& moves);
+    void PostReport(std::function<void()> report);
 
     PreviewContext& context_;
     QWidget* desk_ = nullptr;

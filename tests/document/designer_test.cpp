@@ -89,6 +89,8 @@ protected:
         QMouseEvent event(type, at, Overlay().mapToGlobal(at),
                           type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, modifiers);
         QApplication::sendEvent(&Overlay(), &event);
+        // What the surface reports is posted, to come after the event.
+        QApplication::processEvents();
     }
     void Click(QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         Mouse(QEvent::MouseButtonPress, at, modifiers);
@@ -102,6 +104,7 @@ protected:
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers);
         QApplication::sendEvent(&Overlay(), &event);
+        QApplication::processEvents();
     }
     QString TreeSelection() const {
         const QList<QTreeWidgetItem*> items = document_->Tree()->selectedItems();
