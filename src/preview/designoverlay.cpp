@@ -193,7 +193,7 @@ void DesignOverlay::paintEvent(QPaintEvent*) {
     painter.setBrush(Qt::NoBrush);
     for (const DesignMove& move : preview_) {
         const QRect r = RectOf(*move.Control);
-        if (r.isEmpty() && move.From.Width > 0 && move.From.Height > 0) continue;
+        if (r.isEmpty()) continue;  // not on screen
         const QRect to(r.topLeft() + QPoint(move.To.Left - move.From.Left, move.To.Top - move.From.Top),
                        QSize(move.To.Width, move.To.Height));
         painter.drawRect(to.adjusted(0, 0, -1, -1));

@@ -212,6 +212,12 @@ TEST_F(DesignOverlayTest, DragsAndKeysReportTheNewPlaces) {
     Click(OnButton);
     Drag(OnButton, OnButton);
     EXPECT_TRUE(placed_.isEmpty());
+    // Escape drops a drag in progress.
+    Mouse(QEvent::MouseButtonPress, OnButton);
+    Mouse(QEvent::MouseMove, OnButton + QPoint(30, 30));
+    Key(Qt::Key_Escape);
+    Mouse(QEvent::MouseButtonRelease, OnButton + QPoint(30, 30));
+    EXPECT_TRUE(placed_.isEmpty());
 
     struct KeyCase {
         int Key;
