@@ -243,6 +243,9 @@ void DesignOverlay::mousePressEvent(QMouseEvent* event) {
     }
     update();
     emit SelectionClicked(hit);
+    // Showing the selected control may have scrolled the preview under the pointer: the
+    // drag is measured from where the press is now.
+    pressAt_ = mapFromGlobal(event->globalPosition().toPoint());
     if (hit != &form_) {
         pressed_ = true;
         grabbed_ = hit;

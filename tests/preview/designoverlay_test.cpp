@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStringList>
 #include <string>
 
@@ -238,6 +239,24 @@ TEST_F(DesignOverlayTest, DragsAndKeysReportTheNewPlaces) {
         EXPECT_EQ(placed_[0].Path, "Button1");
         EXPECT_EQ(placed_[0].Bounds, k.Expected) << k.Key;
     }
+}
+
+// Selecting a control may scroll it into view (the tree's following does): a press
+// that scrolls the form under a pointer that then does not move is no drag.
+TEST_F(DesignOverlayTest, AScrollOnSelectingIsNoMove) {
+    desktop_.resize(200, 150);
+    desktop_.show();
+    QApplication::processEvents();
+    QScrollBar* bar = desktop_.verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 20);
+    QObject::connect(&desktop_, &VirtualDesktop::ObjectEnter, [bar] { bar->setValue(bar->value() + 20); });
+    const QPoint screen = Overlay().mapToGlobal(OnButton);
+    Mouse(QEvent::MouseButtonPress, OnButton);
+    const QPoint still = Overlay().mapFromGlobal(screen);
+    ASSERT_EQ(still, OnButton + QPoint(0, 20));
+    Mouse(QEvent::MouseMove, still);
+    Mouse(QEvent::MouseButtonRelease, still);
+    EXPECT_TRUE(placed_.isEmpty());
 }
 
 TEST_F(DesignOverlayTest, SeveralSelectedControlsMoveTogether) {
