@@ -155,6 +155,29 @@ TEST_F(DesignerTest, ADragChangesOnlyTheLeftAndTopLinesAndUndoRestoresThem) {
     EXPECT_EQ(Text(), Replaced(before, "    Height = 25\r\n", "    Height = 27\r\n"));
 }
 
+// A control whose text stores neither Left nor Top (both 0): a move inserts both
+// lines, in their order, where the class's order puts them.
+TEST_F(DesignerTest, AMoveInsertsTheLinesTheTextLacks) {
+    Open(
+        "object Form1: TForm1\r\n"
+        "  ClientHeight = 200\r\n"
+        "  ClientWidth = 300\r\n"
+        "  object Button1: TButton\r\n"
+        "    Width = 75\r\n"
+        "    Height = 25\r\n"
+        "    Caption = 'OK'\r\n"
+        "  end\r\n"
+        "end\r\n");
+    const std::string before = Text();
+    Click(QPoint(30, 10));
+    Drag(QPoint(30, 10), QPoint(46, 27));
+    EXPECT_TRUE(messages_.Errors.isEmpty()) << messages_.Errors.join("\n").toStdString();
+    EXPECT_EQ(Text(), Replaced(before, "  object Button1: TButton\r\n",
+                               "  object Button1: TButton\r\n    Left = 16\r\n    Top = 16\r\n"));
+    document_->cmUndo();
+    EXPECT_EQ(Text(), before);
+}
+
 TEST_F(DesignerTest, SeveralControlsMoveInOneUndoStep) {
     Open(DesignedForm);
     const std::string before = Text();
