@@ -360,7 +360,8 @@ bool IsDefaultValue(const rt::PropInfo& info, const ValueSummary& v) {
 // stored by the class itself, or unknown because some class on the way is unknown.
 struct PropertyFacts {
     const rt::PropInfo* Info = nullptr;
-    bool Known = false;  // the registry knows every class on the way
+    bool Known = false;    // the registry knows every class on the way
+    std::string Spelling;  // the name as the classes spell it, as far as they know it
 };
 
 // The place of a property in the order the writer writes an object's properties:
@@ -453,21 +454,26 @@ struct Engine {
     // --- objects -----------------------------------------------------------------
 
     std::string StepOf(int index) const {
+        // The name, unless it is missing or a sibling has it too: then the position.
         const ObjectNode& node = o_.Nodes[static_cast<std::size_t>(index)];
-        if (!node.Name.empty()) return node.Name;
-        if (node.Parent < 0) return "#0";
+        if (node.Parent < 0) return node.Name.empty() ? "#0" : node.Name;
         const auto& siblings = o_.Nodes[static_cast<std::size_t>(node.Parent)].Children;
+        if (!node.Name.empty() && std::none_of(siblings.begin(), siblings.end(), [&](int other) {
+                return other != index &&
+                       EqualsIgnoringCase(o_.Nodes[static_cast<std::size_t>(other)].Name, node.Name);
+            }))
+            return node.Name;
         const auto at = std::find(siblings.begin(), siblings.end(), index) - siblings.begin();
         return "#" + std::to_string(at);
     }
 
     std::string PathOf(int index) const {
         const ObjectNode& node = o_.Nodes[static_cast<std::size_t>(index)];
-        if (!node.Name.empty()) {
+        if (node.Parent < 0) return StepOf(index);
+        if (!node.Name.empty() && !EqualsIgnoringCase(node.Name, o_.Nodes[0].Name)) {
             const auto found = o_.NameCount.find(node.Name);
             if (found != o_.NameCount.end() && found->second == 1) return node.Name;
         }
-        if (node.Parent < 0) return StepOf(index);
         return PathOf(node.Parent) + "." + StepOf(index);
     }
 
@@ -532,16 +538,14 @@ struct Engine {
                     at = 0;
                     continue;
                 }
+                // The root's name names the root, even where an object below has it too.
+                if (!o_.Nodes[0].Name.empty() && EqualsIgnoringCase(o_.Nodes[0].Name, step)) {
+                    at = 0;
+                    continue;
+                }
                 const std::vector<int> found = Named(step);
                 if (found.empty()) return -1;
-                if (found.size() > 1) {
-                    // The root's name at the start of a longer path names the root.
-                    if (steps.size() > 1 && EqualsIgnoringCase(o_.Nodes[0].Name, step)) {
-                        at = 0;
-                        continue;
-                    }
-                    throw EditError(AmbiguityMessage(step, found));
-                }
+                if (found.size() > 1) throw EditError(AmbiguityMessage(step, found));
                 at = found[0];
                 continue;
             }
@@ -591,20 +595,22 @@ struct Engine {
     // class and every class on the way are known and none has it.
     PropertyFacts Facts(const rt::Class* cls, std::string_view dotted, std::string_view label) const {
         PropertyFacts facts;
+        facts.Spelling = dotted;
         if (!cls) return facts;
         const std::vector<std::string_view> steps = SplitDots(dotted);
+        std::size_t at = 0;  // of the step in Spelling
         for (std::size_t i = 0; i < steps.size(); ++i) {
             const rt::Property* p = cls->FindProperty(steps[i]);
-            if (!p) {
-                if (i + 1 == steps.size() && rt::FindStoredValue(*cls, steps[i])) {
-                    facts.Known = true;
-                    return facts;
-                }
+            const rt::StoredValueRule* rule =
+                p || i + 1 != steps.size() ? nullptr : rt::FindStoredValue(*cls, steps[i]);
+            if (!p && !rule)
                 throw EditError(std::string(label) + ": " + std::string(cls->Name()) + " has no property " +
                                 std::string(dotted));
-            }
+            const std::string_view spelling = p ? p->Name() : rule->Name;
+            if (spelling.size() == steps[i].size()) facts.Spelling.replace(at, spelling.size(), spelling);
+            at += steps[i].size() + 1;
             if (i + 1 == steps.size()) {
-                facts.Info = p->Info;
+                facts.Info = p ? p->Info : nullptr;
                 facts.Known = true;
                 return facts;
             }
@@ -856,6 +862,15 @@ struct Engine {
         return out;
     }
 
+    // Whole lines (each with its break) to insert at a place: at the start of a line as
+    // they are; in the middle of one, on lines of their own after what stands before.
+    std::string AtLineStart(std::size_t at, std::string lines) const {
+        if (at == 0 || IsLineBreak(text_[at - 1])) return lines;
+        if ((at == text_.size() || IsLineBreak(text_[at])) && lines.ends_with(o_.Eol))
+            lines.resize(lines.size() - o_.Eol.size());
+        return o_.Eol + lines;
+    }
+
     // --- placing a new line ------------------------------------------------------
 
     static int IndexIn(const std::vector<PropEntry>& props, std::string_view name) {
@@ -956,7 +971,7 @@ struct Engine {
         const PropertyFacts facts = Facts(scope.Cls, name, scope.Label);
         const std::vector<std::string> lines = WriterLines(name, value, scope.Label);
         const PropEntry* existing = FindIn(*scope.Props, name);
-        const std::string label = PropertyLabel(scope, existing ? std::string_view(existing->Name) : name);
+        const std::string label = PropertyLabel(scope, existing ? existing->Name : facts.Spelling);
         EditResult result;
         if (facts.Info && scope.Defaults && OmitsDefault(scope.Cls, name)) {
             const std::string written = Join(lines, "  ");
@@ -981,10 +996,9 @@ struct Engine {
             result.Edits.push_back({existing->ValueStart, old.size(), std::move(text)});
             return result;
         }
-        const std::size_t at = InsertionPoint(scope, name);
-        std::string line = scope.Indent + std::string(name) + " = " + Join(lines, scope.Indent) + o_.Eol;
-        if (at > 0 && !IsLineBreak(text_[at - 1])) line = o_.Eol + line;  // in the middle of a line
-        result.Edits.push_back({at, 0, std::move(line)});
+        const std::size_t at = InsertionPoint(scope, facts.Spelling);
+        std::string line = scope.Indent + facts.Spelling + " = " + Join(lines, scope.Indent) + o_.Eol;
+        result.Edits.push_back({at, 0, AtLineStart(at, std::move(line))});
         result.Changes.push_back(label + ": added " + Brief(Join(lines, "")));
         return result;
     }
@@ -1068,8 +1082,6 @@ struct Engine {
                    (facts->Info->Type->Kind == rt::TypeKind::tkClass &&
                     facts->Info->Holding != rt::PropHolding::Owned);
         }
-        if (facts && facts->Info && facts->Info->Type && facts->Info->Type->Kind == rt::TypeKind::tkMethod)
-            return false;
         const std::string_view last = dotted.substr(dotted.rfind('.') + 1);
         return !(last.size() > 2 && (last[0] == 'O' || last[0] == 'o') &&
                  (last[1] == 'n' || last[1] == 'N') && last[2] >= 'A' && last[2] <= 'Z');
@@ -1122,6 +1134,9 @@ struct Engine {
         const int index = Require(object);
         const ObjectNode& node = Node(index);
         CheckNewName(newName, index);
+        // The reader finds an inherited object by its name among the ancestor's.
+        if (node.Keyword == "inherited")
+            throw EditError(PathOf(index) + " comes from the ancestor form; it cannot be renamed here");
         EditResult result;
         if (node.Name == newName) return result;
         const std::string oldLabel = node.Name.empty() ? PathOf(index) : node.Name;
@@ -1151,7 +1166,8 @@ struct Engine {
         if (node.Keyword == "inherited")
             throw EditError(PathOf(index) + " comes from the ancestor form; it cannot be deleted here");
         EditResult result;
-        const auto [start, end] = ObjectSpan(node);
+        const std::pair<std::size_t, std::size_t> span = ObjectSpan(node);
+        const std::size_t start = span.first, end = span.second;
         result.Edits.push_back({start, end - start, {}});
         result.Changes.push_back(PathOf(index) + ": deleted");
         // Properties elsewhere that the registry knows to refer to a deleted object go
@@ -1273,8 +1289,8 @@ struct Engine {
                 const auto summary = Summarize(Join(written, "  "), o_.Utf8, codePage_);
                 if (summary && IsDefaultValue(*facts.Info, *summary)) continue;
             }
-            lines.push_back(
-                {RankOf(cls, v.first), v.first, inner + v.first + " = " + Join(written, inner) + o_.Eol});
+            lines.push_back({RankOf(cls, v.first), facts.Spelling,
+                             inner + facts.Spelling + " = " + Join(written, inner) + o_.Eol});
         }
         std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
             if (!a.Order || !b.Order) return a.Order.has_value() && !b.Order.has_value();
@@ -1302,9 +1318,8 @@ struct Engine {
             block += line.Text;
         block += indent + "end" + o_.Eol;
         const std::size_t at = LastChildPoint(parent);
-        if (at > 0 && !IsLineBreak(text_[at - 1])) block = o_.Eol + block;
         EditResult result;
-        result.Edits.push_back({at, 0, std::move(block)});
+        result.Edits.push_back({at, 0, AtLineStart(at, std::move(block))});
         result.Changes.push_back(newName + ": added (" + writtenClass + ") to " + PathOf(parentIndex));
         Validate(result);
         return result;
@@ -1353,9 +1368,8 @@ struct Engine {
         std::string block = Reindent(text_.substr(start, end - start), IndentAt(node.HeaderStart).size(),
                                      ChildIndent(parent));
         if (!block.empty() && !IsLineBreak(block.back())) block += o_.Eol;
-        if (at > 0 && !IsLineBreak(text_[at - 1])) block = o_.Eol + block;
         const TextEdit cut{start, end - start, {}};
-        TextEdit paste{at, 0, std::move(block)};
+        TextEdit paste{at, 0, AtLineStart(at, std::move(block))};
         if (at < start) {
             result.Edits.push_back(std::move(paste));
             result.Edits.push_back(cut);

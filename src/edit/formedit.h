@@ -123,7 +123,8 @@ public:
 
     // Renames an object: its header, and every property of the form that refers to it
     // (Action, FocusControl, PopupMenu, DataSource, ... and "Old.Sub" references).
-    // Throws EditError when the new name is no identifier or another object has it.
+    // Throws EditError when the new name is no identifier or another object has it, and
+    // for an object that comes from the ancestor form, which the reader finds by name.
     EditResult RenameObject(std::string_view object, std::string_view newName) const;
     // Removes an object with its children (not the root, nor an object that comes from
     // the ancestor form), and the properties that the registry knows to refer to them.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "edit/formedit.h"
 #include "runtime/registry.h"
 
@@ -120,7 +122,7 @@ TEST(FormEditorSet, MakesTheSmallestChangeToTheText) {
         {"keeps an equal value", "Button1", "Caption", "'OK'", Form},
         {"writes a number as the writer does", "Button1", "Left", "$10",
          Replaced(Form, "Left = 8\n    Top = 8\n    Width = 75", "Left = 16\n    Top = 8\n    Width = 75")},
-        {"inserts in the class's order", "Button1", "Hint", "'Press'",
+        {"inserts in the class's order, spelt as the class spells it", "Button1", "hint", "'Press'",
          Replaced(Form, "    Height = 25\n    Caption = 'OK'",
                   "    Height = 25\n    Hint = 'Press'\n    Caption = 'OK'")},
         {"inserts after what another object writes before it", "Button1", "Font.Style", "[fsItalic]",
@@ -202,6 +204,55 @@ TEST(FormEditorSet, PlacesNewLinesAsTheFileDoes) {
         SCOPED_TRACE(c.What);
         const FormEditor editor(c.Text, CodePage::Default());
         EXPECT_EQ(ApplyEdits(c.Text, editor.SetProperty(c.Object, c.Property, c.Value).Edits), c.Expected);
+    }
+}
+
+TEST(FormEditorSet, WritesValuesAsAConversionDoesAtTheObjectsDepth) {
+    const std::string text = "object F: TFoo\n  object A: TBar\n    Tag = 1\n  end\nend\n";
+    const FormEditor editor(text, CodePage::Default());
+    const struct {
+        const char* Value;
+        const char* Written;  // the lines of Tag
+    } cases[] = {
+        {"$FF", "    Tag = 255\n"},
+        {"{0a0b}", "    Tag = {0A0B}\n"},
+        {"( 1 'two' )", "    Tag = (\n      1\n      'two')\n"},
+        {"< item Y = 1 end item end >",
+         "    Tag = <\n      item\n        Y = 1\n      end\n      item\n      end>\n"},
+        {"'0123456789012345678901234567890123456789012345678901234567890123456789'",
+         "    Tag = \n      '0123456789012345678901234567890123456789012345678901234567890123' +\n      "
+         "'456789'\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Value);
+        EXPECT_EQ(ApplyEdits(text, editor.SetProperty("A", "Tag", c.Value).Edits),
+                  "object F: TFoo\n  object A: TBar\n" + std::string(c.Written) + "  end\nend\n");
+    }
+}
+
+TEST(FormEditor, EditsLinesThatHoldSeveralThings) {
+    // Text need not have one property a line; what shares a line with an edit stays.
+    const std::string text = "object F: TFoo X = 1 Y = 2\n  object A: TBar end\nend";
+    const FormEditor editor(text, CodePage::Default());
+    const struct {
+        const char* What;
+        std::function<EditResult()> Edit;
+        const char* Expected;
+    } cases[] = {
+        {"removes the first of a line", [&] { return editor.RemoveProperty("F", "X"); },
+         "object F: TFoo Y = 2\n  object A: TBar end\nend"},
+        {"removes the last of a line", [&] { return editor.RemoveProperty("F", "Y"); },
+         "object F: TFoo X = 1 \n  object A: TBar end\nend"},
+        {"adds a line after them", [&] { return editor.SetProperty("F", "W", "5"); },
+         "object F: TFoo X = 1 Y = 2\n  W = 5\n  object A: TBar end\nend"},
+        {"adds a line inside a one-line object", [&] { return editor.SetProperty("A", "Q", "5"); },
+         "object F: TFoo X = 1 Y = 2\n  object A: TBar \n    Q = 5\nend\nend"},
+        {"deletes a one-line object", [&] { return editor.DeleteObject("A"); },
+         "object F: TFoo X = 1 Y = 2\nend"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        EXPECT_EQ(ApplyEdits(text, c.Edit().Edits), c.Expected);
     }
 }
 
@@ -291,6 +342,26 @@ TEST(FormEditor, ListsFindsAndReadsObjectsAndProperties) {
     EXPECT_FALSE(editor.FindObject("Frame3"));
     EXPECT_FALSE(editor.FindObject("Frame1.#1"));
     EXPECT_THROW(editor.FindObject("Label1"), EditError);
+
+    // Siblings of one name (which the reader takes, though no designer writes them)
+    // are told apart by position.
+    const FormEditor twins("object F: TFoo\n  object A: TBar\n  end\n  object A: TBar\n  end\nend\n",
+                           CodePage::Default());
+    std::vector<std::string> twinPaths;
+    for (const ObjectEntry& entry : twins.Objects()) {
+        twinPaths.push_back(entry.Path);
+        EXPECT_EQ(twins.FindObject(entry.Path)->Line, entry.Line) << entry.Path;
+    }
+    EXPECT_EQ(twinPaths, (std::vector<std::string>{"F", "F.#0", "F.#1"}));
+    // The root's name names the root even where an object below has it too.
+    const FormEditor echo("object F: TFoo\n  object A: TBar\n    object F: TBar\n    end\n  end\nend\n",
+                          CodePage::Default());
+    std::vector<std::string> echoPaths;
+    for (const ObjectEntry& entry : echo.Objects()) {
+        echoPaths.push_back(entry.Path);
+        EXPECT_EQ(echo.FindObject(entry.Path)->Line, entry.Line) << entry.Path;
+    }
+    EXPECT_EQ(echoPaths, (std::vector<std::string>{"F", "A", "A.F"}));
 
     EXPECT_EQ(editor.GetProperty("Frame1.Label1", "Caption"), "'a' +\n  'b'");
     EXPECT_EQ(editor.GetProperty("Frame2.Label1", "items"), "(\n  'x'\n  'y')");
