@@ -161,30 +161,53 @@ unsigned ChangedFields(const DesignBounds& start, const DesignBounds& proposed, 
     return changed & allowed;
 }
 
+namespace {
+
+// One step of a path: the record's name, or "#n" (its place among the records written
+// in its parent) when it has none or a sibling has the same one; the root's name, or
+// "#0" for a root without one.
+std::string PathStep(const std::vector<rt::ReadObject>& records, std::size_t entry) {
+    const rt::ReadObject& record = records[entry];
+    if (record.Parent < 0) return record.Name.empty() ? "#0" : record.Name;
+    // The records inside a record follow it, so its children are found after it.
+    const auto parent = static_cast<std::size_t>(record.Parent);
+    int place = 0, own = 0;
+    bool shared = false;
+    for (std::size_t i = parent + 1; i < records.size(); ++i) {
+        if (records[i].Parent != record.Parent) continue;
+        if (i == entry)
+            own = place;
+        else if (!record.Name.empty() && EqualsIgnoringCase(records[i].Name, record.Name))
+            shared = true;
+        ++place;
+    }
+    if (!record.Name.empty() && !shared) return record.Name;
+    return "#" + std::to_string(own);
+}
+
+}  // namespace
+
 std::string EditPathOf(const std::vector<rt::ReadObject>& records, int entry) {
     if (entry < 0 || static_cast<std::size_t>(entry) >= records.size()) return {};
-    const rt::ReadObject& record = records[static_cast<std::size_t>(entry)];
-    if (!record.Name.empty()) {
-        const auto same = std::count_if(records.begin(), records.end(), [&](const rt::ReadObject& other) {
-            return EqualsIgnoringCase(other.Name, record.Name);
-        });
-        if (same == 1) return record.Name;
-    }
-    // The steps from the entry up to the root; the records are bounded by the read, and
-    // each record's parent comes before it, so the walk ends.
+    const std::string_view rootName = records.front().Parent < 0 ? records.front().Name : std::string_view();
+    // A name no other record has (and not the root's) names its object alone; so the
+    // path goes up until such a name or the root.
     std::vector<std::string> steps;
-    for (int at = entry; at >= 0;) {
-        const rt::ReadObject& step = records[static_cast<std::size_t>(at)];
-        if (!step.Name.empty() || step.Parent < 0) {
-            steps.push_back(step.Name);
-        } else {
-            int place = 0;
-            for (int sibling = step.Parent + 1; sibling < at; ++sibling)
-                if (records[static_cast<std::size_t>(sibling)].Parent == step.Parent) ++place;
-            steps.push_back("#" + std::to_string(place));
+    for (auto at = static_cast<std::size_t>(entry);;) {
+        const rt::ReadObject& record = records[at];
+        const bool unique = !record.Name.empty() && record.Parent >= 0 &&
+                            !EqualsIgnoringCase(record.Name, rootName) &&
+                            std::count_if(records.begin(), records.end(), [&](const rt::ReadObject& other) {
+                                return EqualsIgnoringCase(other.Name, record.Name);
+                            }) == 1;
+        if (unique) {
+            steps.push_back(record.Name);
+            break;
         }
-        if (step.Parent >= at) break;
-        at = step.Parent;
+        steps.push_back(PathStep(records, at));
+        // Each record's parent comes before it, so the walk ends.
+        if (record.Parent < 0 || static_cast<std::size_t>(record.Parent) >= at) break;
+        at = static_cast<std::size_t>(record.Parent);
     }
     std::string path;
     for (auto step = steps.rbegin(); step != steps.rend(); ++step) {

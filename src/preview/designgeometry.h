@@ -97,10 +97,12 @@ unsigned AlignmentAllows(std::string_view align);
 // write.
 unsigned ChangedFields(const DesignBounds& start, const DesignBounds& proposed, unsigned allowed);
 
-// The path that names a record of a read for the edits of its text: its name when no
-// other record has it (ignoring case), else the names from the root joined with ".",
-// "#n" standing for an unnamed step (its place among the records written in its
-// parent). Empty for an entry that is not there.
+// The path that names a record of a read for the edits of its text, as the edit
+// engine writes paths: its name when no other record has it (ignoring case) and it is
+// not the root's, else its parent's path and its own step joined with "."; a step is
+// the name, or "#n" (the place among the records written in the parent) for a record
+// without a name or with a sibling of the same name. Empty for an entry that is not
+// there.
 std::string EditPathOf(const std::vector<rt::ReadObject>& records, int entry);
 
 }  // namespace fw::preview

@@ -229,6 +229,34 @@ TEST_F(DesignerTest, DeleteRemovesTheSelectedObjectsLines) {
     EXPECT_EQ(Text(), before);
 }
 
+// The preview names objects for edits as the engine does, so that every object the
+// designer reports is the one the engine edits.
+TEST_F(DesignerTest, ThePreviewsPathsAreTheEnginesPaths) {
+    Open(
+        "object Form1: TForm1\r\n"
+        "  object Panel1: TPanel\r\n"
+        "    object TBevel\r\n"
+        "    end\r\n"
+        "    object Form1: TPanel\r\n"
+        "      object TLabel\r\n"
+        "      end\r\n"
+        "    end\r\n"
+        "  end\r\n"
+        "  object Button1: TButton\r\n"
+        "  end\r\n"
+        "  object TPanel\r\n"
+        "    object Button2: TButton\r\n"
+        "    end\r\n"
+        "  end\r\n"
+        "end\r\n");
+    const std::vector<fw::rt::ReadObject>& records = document_->Desktop()->ReadObjects();
+    const fw::edit::FormEditor editor(Text(), fw::CodePage::Default());
+    const std::vector<fw::edit::ObjectEntry> objects = editor.Objects();
+    ASSERT_EQ(records.size(), objects.size());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        EXPECT_EQ(fw::preview::EditPathOf(records, static_cast<int>(i)), objects[i].Path) << i;
+}
+
 TEST(DesignEdits, MergeOrdersReplacementsAndDropsThoseInsideOthers) {
     struct Case {
         const char* What;

@@ -170,23 +170,51 @@ TEST(DesignGeometry, AlignmentLimitsWhatChanges) {
         EXPECT_EQ(ChangedFields(from, c.To, AlignmentAllows(c.Align)), c.Expected) << c.Align;
 }
 
-TEST(DesignGeometry, EditPathNamesUniqueNamesAloneAndRepeatedOnesFromTheRoot) {
-    // Form1 { Panel1 { Button1, <unnamed>, <unnamed> { Label1 } }, Frame1 { Button1 }, Frame2 { Button1 } }
-    const std::vector<fw::rt::ReadObject> records{
-        {-1, "Form1", "TForm1", nullptr},   {0, "Panel1", "TPanel", nullptr},
-        {1, "Button1", "TButton", nullptr}, {1, "", "TBevel", nullptr},
-        {1, "", "TPanel", nullptr},         {4, "Label1", "TLabel", nullptr},
-        {0, "Frame1", "TFrame1", nullptr},  {6, "button1", "TButton", nullptr},
-        {0, "Frame2", "TFrame1", nullptr},  {8, "Button1", "TButton", nullptr},
+TEST(DesignGeometry, EditPathNamesUniqueNamesAloneAndOthersFromTheirParent) {
+    using fw::rt::ReadObject;
+    struct Case {
+        const char* What;
+        std::vector<ReadObject> Records;
+        std::vector<const char*> Expected;
     };
-    const char* expected[] = {
-        "Form1",  "Panel1", "Form1.Panel1.Button1", "Form1.Panel1.#1", "Form1.Panel1.#2",
-        "Label1", "Frame1", "Form1.Frame1.button1", "Frame2",          "Form1.Frame2.Button1",
+    const Case cases[] = {
+        {"unique names, names that repeat, unnamed objects",
+         // Form1 { Panel1 { Button1, <unnamed>, <unnamed> { Label1 } }, Frame1 { button1 }, Frame2 { Button1
+         // } }
+         {{-1, "Form1", "TForm1", nullptr},
+          {0, "Panel1", "TPanel", nullptr},
+          {1, "Button1", "TButton", nullptr},
+          {1, "", "TBevel", nullptr},
+          {1, "", "TPanel", nullptr},
+          {4, "Label1", "TLabel", nullptr},
+          {0, "Frame1", "TFrame1", nullptr},
+          {6, "button1", "TButton", nullptr},
+          {0, "Frame2", "TFrame1", nullptr},
+          {8, "Button1", "TButton", nullptr}},
+         {"Form1", "Panel1", "Panel1.Button1", "Panel1.#1", "Panel1.#2", "Label1", "Frame1", "Frame1.button1",
+          "Frame2", "Frame2.Button1"}},
+        {"siblings of one name go by place",
+         {{-1, "Form1", "TForm1", nullptr},
+          {0, "Panel1", "TPanel", nullptr},
+          {1, "Edit1", "TEdit", nullptr},
+          {1, "Edit1", "TEdit", nullptr}},
+         {"Form1", "Panel1", "Panel1.#0", "Panel1.#1"}},
+        {"an object with the root's name and an unnamed root",
+         {{-1, "", "TForm1", nullptr}, {0, "Form1", "TPanel", nullptr}, {1, "Form1x", "TPanel", nullptr}},
+         {"#0", "Form1", "Form1x"}},
+        {"an object with the root's name",
+         {{-1, "Form1", "TForm1", nullptr},
+          {0, "Panel1", "TPanel", nullptr},
+          {1, "form1", "TPanel", nullptr}},
+         {"Form1", "Panel1", "Panel1.form1"}},
     };
-    for (int i = 0; i < static_cast<int>(records.size()); ++i)
-        EXPECT_EQ(fw::preview::EditPathOf(records, i), expected[i]) << i;
-    EXPECT_EQ(fw::preview::EditPathOf(records, -1), "");
-    EXPECT_EQ(fw::preview::EditPathOf(records, 10), "");
+    for (const Case& c : cases) {
+        for (int i = 0; i < static_cast<int>(c.Records.size()); ++i)
+            EXPECT_EQ(fw::preview::EditPathOf(c.Records, i), c.Expected[static_cast<std::size_t>(i)])
+                << c.What << ", entry " << i;
+        EXPECT_EQ(fw::preview::EditPathOf(c.Records, -1), "") << c.What;
+        EXPECT_EQ(fw::preview::EditPathOf(c.Records, static_cast<int>(c.Records.size())), "") << c.What;
+    }
 }
 
 }  // namespace
