@@ -37,6 +37,7 @@
 #include "base/stream.h"
 #include "codec/conversion.h"
 #include "codec/textlines.h"
+#include "document/designedits.h"
 #include "document/editorlogic.h"
 #include "document/findreplacedialog.h"
 #include "document/formlexer.h"
@@ -48,6 +49,7 @@
 #include "document/treeimages.h"
 #include "document/usermessages.h"
 #include "edit/formedit.h"
+#include "preview/designoverlay.h"
 #include "preview/drawnlook.h"
 #include "preview/formlines.h"
 #include "preview/oipanel.h"
@@ -479,6 +481,8 @@ void DocumentWindow::BuildWidgets() {
     connect(sourceTabs_, &QTabBar::currentChanged, this, &DocumentWindow::tsChange);
     connect(desktop_, &preview::VirtualDesktop::ObjectEnter, this, &DocumentWindow::ObjectEnter);
     connect(desktop_, &preview::VirtualDesktop::ObjectMouseMove, this, &DocumentWindow::ObjectMouseMove);
+    connect(desktop_, &preview::VirtualDesktop::ObjectsPlaced, this, &DocumentWindow::PlaceObjects);
+    connect(desktop_, &preview::VirtualDesktop::DeleteRequested, this, &DocumentWindow::DeleteObjects);
     // A build destroys the objects the inspector's rows hold; BuildPreview fills the
     // rows again for the selected node.
     connect(desktop_, &preview::VirtualDesktop::PreviewBuilt, inspector_, &preview::OIPanel::ForgetObjects);
@@ -958,6 +962,9 @@ void DocumentWindow::TreeChange() {
     const int node = tree_->NodeOfItem(selected.first());
     if (node < 0) return;
     InspectNode(node);
+    // The designer surface selects what the tree selects (keeping a selection of
+    // several that holds it).
+    desktop_->FollowSelection(inspectedObject_);
     // On the preview page a selected control is brought into view, its tab sheet to
     // the front.
     if (sourceTabs_->currentIndex() == 1 && inspectedObject_ && inspectedObject_->InheritsFrom("TControl"))
@@ -1012,6 +1019,39 @@ void DocumentWindow::InspectNode(int node) {
 void DocumentWindow::ObjectEnter(const QString& senderName) {
     const int node = tree_->Nodes().FindNodeByName(senderName.toStdString());
     if (node < 0) return;
+    tree_->SelectNode(node);
+}
+
+void DocumentWindow::PlaceObjects(const QList<preview::ObjectPlacement>& placements) {
+    const QStringList selected = desktop_->SelectedPaths();
+    // New places are worked out from the live form: after a change of the text that
+    // the preview has not followed yet (an undo, say) they would be wrong. The preview
+    // is rebuilt instead, for the drag to be made again on what the text says.
+    const QByteArray text = document_->TextBytes();
+    if (!desktop_->BuiltFrom(std::string_view(text.constData(), static_cast<std::size_t>(text.size())))) {
+        cmRescan();
+        SelectOnDesigner(selected);
+        return;
+    }
+    if (EditForm([&](const edit::FormEditor& editor) { return PlacementEdits(editor, placements); }))
+        SelectOnDesigner(selected);
+}
+
+void DocumentWindow::DeleteObjects(const QStringList& paths) {
+    const QStringList selected = desktop_->SelectedPaths();
+    if (EditForm([&](const edit::FormEditor& editor) { return DeletionEdits(editor, paths); }))
+        SelectOnDesigner(selected);
+}
+
+void DocumentWindow::SelectOnDesigner(const QStringList& paths) {
+    desktop_->SelectPaths(paths);
+    const preview::DesignOverlay* overlay = desktop_->Overlay();
+    if (!overlay) return;
+    const rt::Object* current = overlay->Selection().front();
+    const int node = tree_->Nodes().FindNodeByName(current->Name());
+    if (node < 0) return;
+    const int line = tree_->Nodes().Nodes[static_cast<std::size_t>(node)].Line;
+    if (line >= 0) editor_->setCursorPosition(line, 0);
     tree_->SelectNode(node);
 }
 

@@ -47,6 +47,7 @@ class Object;
 class Class;
 }  // namespace rt
 namespace preview {
+struct ObjectPlacement;
 class OIPanel;
 class PreviewContext;
 class VirtualDesktop;
@@ -264,6 +265,15 @@ private:
     int UnnamedNodeAtCaret() const;
     // The picking handler: selects the node of the clicked object's name.
     void ObjectEnter(const QString& senderName);
+    // The designer surface's edits: new places of controls (their Left, Top, Width and
+    // Height) and deletions, each one edit of the text (one undo step), after which the
+    // same objects are selected again.
+    void PlaceObjects(const QList<preview::ObjectPlacement>& placements);
+    void DeleteObjects(const QStringList& paths);
+    // Selects on the rebuilt preview the objects of the paths that are still there,
+    // their current one in the tree (and so the inspector), with the caret on its
+    // header so that the tree's following of the caret keeps it.
+    void SelectOnDesigner(const QStringList& paths);
     // The pointer-tracking handler: writes status panel 1.
     void ObjectMouseMove(const QString& senderName, const QString& className, int x, int y);
     // The text of a 0-based line without its break, valid until the next call or edit.

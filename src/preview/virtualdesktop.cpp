@@ -3,9 +3,12 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <exception>
+#include <functional>
 #include <new>
 #include <optional>
 
+#include "base/asciitext.h"
+#include "preview/designoverlay.h"
 #include "preview/formwindow.h"
 #include "preview/instrument.h"
 #include "preview/qtmeasurer.h"
@@ -53,6 +56,8 @@ VirtualDesktop::~VirtualDesktop() {
 void VirtualDesktop::DisposePreview() {
     // Widgets first: they point at the objects they show.
     if (realizer_) realizer_->disconnect(this);
+    // The overlay is the client area's child and goes with the window.
+    overlay_ = nullptr;
     delete window_;
     window_ = nullptr;
     realizer_.reset();
@@ -65,7 +70,11 @@ void VirtualDesktop::DisposePreview() {
 }
 
 void VirtualDesktop::BuildPreview(std::string_view text, const CodePage& codePage, const FormSearch& search) {
+    // The objects selected on the designer surface are selected again in the new build.
+    const QStringList selected = SelectedPaths();
     DisposePreview();
+    builtHash_ = std::hash<std::string_view>{}(text);
+    builtSize_ = text.size();
     messages_.clear();
     places_.clear();
     rt::ClassRegistry& registry = context_.Registry();
@@ -109,6 +118,7 @@ void VirtualDesktop::BuildPreview(std::string_view text, const CodePage& codePag
     } catch (const std::exception& e) {
         AddMessage("ERROR=FormShow: " + std::string(e.what()));
     }
+    if (overlay_) SelectPaths(selected);
     emit PreviewBuilt();
 }
 
@@ -158,6 +168,7 @@ void VirtualDesktop::Present() {
     });
     realizer_->Realize(form, window_->ClientArea());
     if (rootKind_ == RootKind::DataModule) AddComponentIcons(form, window_->ClientArea());
+    AddOverlay();
     const QSize asked = window_->AskedSize();
     if (asked != window_->size())
         messages_.push_back("WARN=Preview: the form is " + std::to_string(asked.width()) + " x " +
@@ -205,12 +216,117 @@ rt::Object* VirtualDesktop::ControlAt(const QWidget* widget) const {
     return realizer_ ? realizer_->ControlAt(widget) : nullptr;
 }
 
+namespace {
+
+// Keeps the designer's handles out of a picture of the form while it is taken.
+class OverlayHidden {
+public:
+    explicit OverlayHidden(QWidget* overlay) : overlay_(overlay && !overlay->isHidden() ? overlay : nullptr) {
+        if (overlay_) overlay_->hide();
+    }
+    ~OverlayHidden() {
+        if (overlay_) overlay_->show();
+    }
+    OverlayHidden(const OverlayHidden&) = delete;
+    OverlayHidden& operator=(const OverlayHidden&) = delete;
+
+private:
+    QWidget* overlay_;
+};
+
+}  // namespace
+
 QImage VirtualDesktop::FormClientImage() const {
+    const OverlayHidden hidden(overlay_);
     return window_ ? window_->GrabClient() : QImage();
 }
 
 QImage VirtualDesktop::FormWindowImage() const {
+    const OverlayHidden hidden(overlay_);
     return window_ ? window_->GrabWindow() : QImage();
+}
+
+void VirtualDesktop::AddOverlay() {
+    overlay_ = new DesignOverlay(*realizer_, *form_, window_->ClientArea());
+    connect(overlay_, &DesignOverlay::SelectionClicked, this,
+            [this](rt::Object* object) { emit ObjectEnter(Q(object->Name())); });
+    connect(overlay_, &DesignOverlay::Hovered, this, [this](rt::Object* object, QPoint at) {
+        const DrawnLook look = realizer_->LookOf(*object);
+        emit ObjectMouseMove(Q(object->Name()),
+                             Q(ClassLineText(*object, object == form_.get() ? nullptr : &look)), at.x(),
+                             at.y());
+    });
+    connect(overlay_, &DesignOverlay::Moved, this, &VirtualDesktop::ReportMoves);
+    connect(overlay_, &DesignOverlay::DeletePressed, this, [this] {
+        QStringList paths;
+        for (const rt::Object* object : overlay_->Selection()) {
+            if (object == form_.get()) continue;
+            const QString path = PathOf(*object);
+            if (!path.isEmpty()) paths << path;
+        }
+        if (!paths.isEmpty()) PostReport([this, paths] { emit DeleteRequested(paths); });
+    });
+    overlay_->show();
+}
+
+void VirtualDesktop::ReportMoves(const std::vector<DesignMove>& moves) {
+    QList<ObjectPlacement> placements;
+    for (const DesignMove& move : moves) {
+        // An object only an ancestor's or a frame's file writes has no lines here to edit.
+        const QString path = PathOf(*move.Control);
+        if (!path.isEmpty()) placements.append({path, move.To, move.Changed});
+    }
+    if (!placements.isEmpty()) PostReport([this, placements] { emit ObjectsPlaced(placements); });
+}
+
+void VirtualDesktop::PostReport(std::function<void()> report) {
+    // Once the overlay's event is done: the edit a report leads to rebuilds the preview,
+    // and the overlay with it, which must not happen inside the overlay's own handler.
+    QMetaObject::invokeMethod(this, std::move(report), Qt::QueuedConnection);
+}
+
+bool VirtualDesktop::BuiltFrom(std::string_view text) const {
+    return text.size() == builtSize_ && std::hash<std::string_view>{}(text) == builtHash_;
+}
+
+QString VirtualDesktop::PathOf(const rt::Object& object) const {
+    for (std::size_t i = 0; i < records_.size(); ++i)
+        if (records_[i].Live == &object) return Q(EditPathOf(records_, static_cast<int>(i)));
+    return {};
+}
+
+QStringList VirtualDesktop::SelectedPaths() const {
+    QStringList paths;
+    if (!overlay_) return paths;
+    for (const rt::Object* object : overlay_->Selection()) {
+        const QString path = PathOf(*object);
+        if (!path.isEmpty()) paths << path;
+    }
+    return paths;
+}
+
+void VirtualDesktop::SelectPaths(const QStringList& paths) {
+    if (!overlay_) return;
+    std::vector<rt::Object*> objects;
+    for (const QString& path : paths) {
+        const std::string wanted = path.toStdString();
+        const std::string_view last = std::string_view(wanted).substr(wanted.rfind('.') + 1);
+        // Only the records whose name ends the path can be named by it.
+        for (std::size_t i = 0; i < records_.size(); ++i) {
+            const rt::ReadObject& record = records_[i];
+            if (!record.Live || (!last.starts_with('#') && !EqualsIgnoringCase(record.Name, last))) continue;
+            if (EditPathOf(records_, static_cast<int>(i)) == wanted) {
+                objects.push_back(record.Live);
+                break;
+            }
+        }
+    }
+    overlay_->Select(objects);
+}
+
+void VirtualDesktop::FollowSelection(rt::Object* object) {
+    if (!overlay_ || !object || overlay_->IsSelected(object)) return;
+    overlay_->Select({object});
 }
 
 bool VirtualDesktop::eventFilter(QObject* watched, QEvent* event) {

@@ -5,13 +5,16 @@
 // build, and reports picking and pointer movement over the form and its controls.
 
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <QScrollArea>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/codepage.h"
+#include "preview/designgeometry.h"
 #include "preview/formwindow.h"
 #include "preview/previewcontext.h"
 #include "runtime/formbuild.h"
@@ -24,6 +27,17 @@
 namespace fw::preview {
 
 class FormRealizer;
+class DesignOverlay;
+struct DesignMove;
+
+// A control's new place on the preview, for the edit of the form text: the path that
+// names it there (see EditPathOf), its new Left, Top, Width and Height, and which of
+// them change (DesignField bits).
+struct ObjectPlacement {
+    QString Path;
+    DesignBounds Bounds;
+    unsigned Changed = 0;
+};
 
 // Where a preview looks for the files of the form's ancestors and frames: the form's
 // own folder and its parents up to the project's top, then the user's folders. With
@@ -79,6 +93,24 @@ public:
     // The form's window, title bar and frame included; null before a build.
     QImage FormWindowImage() const;
 
+    // The designer surface over the form's client area (selection, handles, moving and
+    // resizing), or nullptr before a build or for a build that showed no form.
+    DesignOverlay* Overlay() const { return overlay_; }
+    // The paths (see EditPathOf) of the selected objects, the current one first. A
+    // rebuild selects the objects of the same paths again.
+    QStringList SelectedPaths() const;
+    // Selects the objects of those paths that the last build has; the form for none.
+    void SelectPaths(const QStringList& paths);
+    // Follows a selection made elsewhere (the object tree): an object that is not
+    // selected becomes the only selected one; a selected one stays with the others.
+    void FollowSelection(rt::Object* object);
+    // Whether the last build was made from this text: the designer's places are those
+    // of the live form, which a text changed since no longer matches.
+    bool BuiltFrom(std::string_view text) const;
+    // The path that names an object of the last build in its text; empty for one the
+    // text does not write (an ancestor's or a frame's own object).
+    QString PathOf(const rt::Object& object) const;
+
 signals:
     // The picking handler: a click (or double-click, by the control's hook) on a live
     // control or on the form, and a double-click on the desktop itself, whose name is
@@ -89,6 +121,12 @@ signals:
     void ObjectMouseMove(const QString& senderName, const QString& className, int x, int y);
     // Emitted at the end of every build, after the messages are final.
     void PreviewBuilt();
+    // A drag or an arrow key on the designer surface that moves or resizes controls:
+    // each one's new place, once, when the drag ends (posted, after the input event).
+    void ObjectsPlaced(const QList<fw::preview::ObjectPlacement>& placements);
+    // Delete pressed on the designer surface: the paths of the selected controls (the
+    // form never among them); posted as ObjectsPlaced is.
+    void DeleteRequested(const QStringList& paths);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -98,18 +136,24 @@ private:
     void Present();
     void FitDesk();
     void AddMessage(std::string text, rt::MessagePlace place = {});
+    void AddOverlay();
+    void ReportMoves(const std::vector<DesignMove>& moves);
+    void PostReport(std::function<void()> report);
 
     PreviewContext& context_;
     QWidget* desk_ = nullptr;
     rt::ObjectPtr form_;
     FormWindow* window_ = nullptr;
     std::unique_ptr<FormRealizer> realizer_;
+    DesignOverlay* overlay_ = nullptr;  // a child of the window's client area
     std::vector<std::string> messages_;
     std::vector<rt::MessagePlace> places_;
     std::vector<rt::ReadObject> records_;
     rt::BuildOrigins origins_;
     std::string borderStyle_;  // the BorderStyle the form's text stores
     RootKind rootKind_ = RootKind::Form;
+    std::size_t builtHash_ = 0;  // of the text of the last build
+    std::size_t builtSize_ = 0;
 };
 
 }  // namespace fw::preview

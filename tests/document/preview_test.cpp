@@ -27,6 +27,7 @@
 #include "document/objecttreeview.h"
 #include "document/treeimages.h"
 #include "documenttestsupport.h"
+#include "preview/designoverlay.h"
 #include "preview/formwindow.h"
 #include "preview/previewcontext.h"
 #include "preview/realizer.h"
@@ -316,6 +317,9 @@ TEST_F(PreviewTest, ClickingAControlSelectsItsNodeAndHoverWritesPanelOne) {
     const fw::preview::Placement shapePlace =
         document->Desktop()->Realizer()->PlaceOf(*document->PreviewForm()->FindOwnedComponent("Shape1"));
     ASSERT_NE(shapePlace.Parent, nullptr);
+    // The realiser's own picking, under the designer surface that covers the form.
+    ASSERT_NE(document->Desktop()->Overlay(), nullptr);
+    document->Desktop()->Overlay()->hide();
     const QPoint inParent = shapePlace.Bounds.topLeft() + QPoint(12, 7);
     QWidget* shape = shapePlace.Parent->childAt(inParent);
     ASSERT_NE(shape, nullptr);
