@@ -61,9 +61,27 @@ struct TextEdit {
 // when the text already says what was asked), and one line per change for people, as
 // "Button1.Caption: 'OK' -> 'Cancel'", "Button1.Hint: added 'Save'", "Panel1.Color:
 // removed (default)", "Button1 renamed to OkButton", "Label3: deleted".
+// A property value an edit wrote or removed, for views that follow the text without
+// reading it again (the live preview applies it to its object).
+struct PropertyChange {
+    std::string Object;    // the object's path, as Objects() gives it
+    std::string Property;  // as written in the text: "Caption", "Font.Style", "Columns[1].Width"
+    // The value as the text now writes it (form-text syntax, all its lines); nullopt
+    // when the line was removed, so the property has its default again.
+    std::optional<std::string> Value;
+};
+
+// What an edit changes: the replacements, sorted by offset and not overlapping (empty
+// when the text already says what was asked), and one line per change for people, as
+// "Button1.Caption: 'OK' -> 'Cancel'", "Button1.Hint: added 'Save'", "Panel1.Color:
+// removed (default)", "Button1 renamed to OkButton", "Label3: deleted". Properties
+// lists the values written or removed; Structural says the edit changed objects
+// (renamed, deleted, added or moved one), which only reading the text again follows.
 struct EditResult {
     std::vector<TextEdit> Edits;
     std::vector<std::string> Changes;
+    std::vector<PropertyChange> Properties;
+    bool Structural = false;
     bool Empty() const { return Edits.empty(); }
 };
 
