@@ -99,8 +99,8 @@ TEST(EditSession, InspectorAndPreviewEditsUndoAndSaveChangeOnlyTheEditedLines) {
     fw::preview::DesignOverlay& overlay = *document->Desktop()->Overlay();
     const auto mouse = [&](QEvent::Type type, QPoint at) {
         const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, at, overlay.mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          buttons, Qt::NoModifier);
+        QMouseEvent event(type, at, overlay.mapToGlobal(at),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
         QApplication::sendEvent(&overlay, &event);
         QApplication::processEvents();
     };
