@@ -1,6 +1,8 @@
 #include "formtokenizer.h"
 
 #include <locale.h>
+#include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
@@ -69,20 +71,55 @@ std::array<std::int16_t, 65536> MakeHexPairs() {
 }
 const std::array<std::int16_t, 65536> HexPairs = MakeHexPairs();
 
-// Whether the 8 bytes at p are all hexadecimal digits, tested together in one word:
-// each test below leaves the high bit of a byte set where it holds. For bytes below
-// 0x80, adding 0x80 - n to each sets its high bit exactly where it is at least n, and
-// no sum carries into the next byte.
-bool AllHexDigits(const std::uint8_t* p) {
-    constexpr std::uint64_t Ones = 0x0101010101010101, Highs = Ones * 0x80;
+// Tests of 8 bytes at a time, in one 64-bit word: each leaves the high bit of a byte
+// set where the byte passes. Adding 0x80 - n to a byte below 0x80 sets its high bit
+// exactly where it is at least n, and no sum carries into the next byte; bytes with
+// the high bit set pass no test.
+constexpr std::uint64_t Ones = 0x0101010101010101, Highs = Ones * 0x80;
+
+std::uint64_t WordAt(const std::uint8_t* p) {
     std::uint64_t x;
     std::memcpy(&x, p, sizeof x);
-    if (x & Highs) return false;
-    const auto atLeast = [](std::uint64_t v, std::uint64_t n) { return v + Ones * (0x80 - n); };
-    const std::uint64_t digit = atLeast(x, '0') & ~atLeast(x, '9' + 1);
-    const std::uint64_t lower = x | (Ones * 0x20);  // 'A'..'F' as 'a'..'f'
-    const std::uint64_t letter = atLeast(lower, 'a') & ~atLeast(lower, 'f' + 1);
-    return ((digit | letter) & Highs) == Highs;
+    return x;
+}
+
+constexpr std::uint64_t AtLeast(std::uint64_t low7, std::uint64_t n) {
+    return low7 + Ones * (0x80 - n);
+}
+
+constexpr std::uint64_t HexDigits(std::uint64_t x) {
+    const std::uint64_t low7 = x & ~Highs;
+    const std::uint64_t digit = AtLeast(low7, '0') & ~AtLeast(low7, '9' + 1);
+    const std::uint64_t lower = low7 | (Ones * 0x20);  // 'A'..'F' as 'a'..'f'
+    const std::uint64_t letter = AtLeast(lower, 'a') & ~AtLeast(lower, 'f' + 1);
+    return (digit | letter) & ~x & Highs;
+}
+
+// Bytes 1 to 32, the blanks of form text.
+constexpr std::uint64_t Blanks(std::uint64_t x) {
+    const std::uint64_t low7 = x & ~Highs;
+    return AtLeast(low7, 1) & ~AtLeast(low7, 33) & ~x & Highs;
+}
+
+// The index of the first byte (in memory order) whose high bit a non-zero mask sets.
+int FirstMarked(std::uint64_t mask) {
+    if constexpr (std::endian::native == std::endian::little)
+        return std::countr_zero(mask) / 8;
+    else
+        return std::countl_zero(mask) / 8;
+}
+
+// From p on, before end: the first byte that fails the test of the word tests and of
+// the byte classes.
+template <typename WordTest>
+std::size_t SkipWhile(const std::uint8_t* text, std::size_t p, std::size_t end, WordTest test,
+                      std::uint8_t classes) {
+    for (; p + 8 <= end; p += 8)
+        if (const std::uint64_t failed = ~test(WordAt(text + p)) & Highs)
+            return p + static_cast<std::size_t>(FirstMarked(failed));
+    while (p < end && (Classes[text[p]] & classes))
+        ++p;
+    return p;
 }
 
 }  // namespace
@@ -439,29 +476,25 @@ void FormTokenizer::SkipHexBytes() {
     const void* close = std::memchr(text + scan_, '}', size_ - scan_);
     const std::size_t end =
         close ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(close) - text) : size_;
-    std::size_t p = scan_;
-    for (;;) {
-        while (p < end && (Classes[text[p]] & ClsBlank)) {
-            if (text[p] == '\n') ++line_;
-            ++p;
-        }
-        if (p == end) break;
-        const std::size_t run = p;
-        while (p + 8 <= end && AllHexDigits(text + p))
-            p += 8;
-        while (Classes[text[p]] & ClsHex)  // stops at the brace or the 0 byte after the text
-            ++p;
-        if ((p - run) % 2 != 0 || (p != end && !(Classes[text[p]] & ClsBlank))) {
-            scan_ = run + ((p - run) & ~std::size_t{1});
-            tokenLine_ = line_;
-            Error("Invalid binary value");
-        }
-    }
-    scan_ = p;
-    if (!close) {
+    const auto fail = [&](std::size_t at) {
+        scan_ = at;
         tokenLine_ = line_;
         Error("Invalid binary value");
+    };
+    std::size_t p = scan_;
+    for (;;) {
+        const std::size_t blanks = p;
+        p = SkipWhile(text, p, end, Blanks, ClsBlank);
+        for (std::size_t q = blanks; q < p; ++q)
+            line_ += text[q] == '\n';
+        if (p == end) break;
+        const std::size_t run = p;
+        p = SkipWhile(text, p, end, HexDigits, ClsHex);
+        if ((p - run) % 2 != 0 || (p != end && !(Classes[text[p]] & ClsBlank)))
+            fail(run + ((p - run) & ~std::size_t{1}));
     }
+    if (!close) fail(p);
+    scan_ = end;
     Advance();
 }
 

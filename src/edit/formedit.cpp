@@ -1564,8 +1564,7 @@ FormEditor::FormEditor(std::string_view text, const CodePage& codePage, rt::Clas
         // child: the rest of the text, on a large form mostly picture data, tells nothing.
         const std::size_t head =
             outline_->Nodes.size() > 1 ? outline_->Nodes[1].HeaderStart : std::string_view::npos;
-        const rt::RootBase base =
-            rt::RootBaseOf(std::string_view(text_).substr(0, head), *registry_, nullptr);
+        const rt::RootBase base = rt::RootBaseOf(text_.substr(0, head), *registry_, nullptr);
         outline_->RootClass = &registry_->Of(base == rt::RootBase::Frame        ? rt::cls::TFrame
                                              : base == rt::RootBase::DataModule ? rt::cls::TDataModule
                                                                                 : rt::cls::TForm);
