@@ -30,7 +30,7 @@ std::string_view WithLineFeeds(std::string_view text, std::string& storage) {
         const std::size_t last = std::min(n - 1, block + 4096);
         unsigned found = 0;
         for (std::size_t i = block; i < last; ++i)
-            found |= static_cast<unsigned>((text[i] == '\r') & (text[i + 1] != '\n'));
+            found |= static_cast<unsigned>(text[i] == '\r') & static_cast<unsigned>(text[i + 1] != '\n');
         lone = found != 0;
     }
     if (!lone) return text;
