@@ -1,6 +1,8 @@
 #include "formtokenizer.h"
 
 #include <locale.h>
+#include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
@@ -68,6 +70,81 @@ std::array<std::int16_t, 65536> MakeHexPairs() {
     return t;
 }
 const std::array<std::int16_t, 65536> HexPairs = MakeHexPairs();
+
+// Tests of 8 bytes at a time, in one 64-bit word: each leaves the high bit of a byte
+// set where the byte passes. Adding 0x80 - n to a byte below 0x80 sets its high bit
+// exactly where it is at least n, and no sum carries into the next byte; bytes with
+// the high bit set pass no test.
+constexpr std::uint64_t Ones = 0x0101010101010101, Highs = Ones * 0x80;
+
+std::uint64_t WordAt(const std::uint8_t* p) {
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    return x;
+}
+
+constexpr std::uint64_t AtLeast(std::uint64_t low7, std::uint64_t n) {
+    return low7 + Ones * (0x80 - n);
+}
+
+constexpr std::uint64_t HexDigits(std::uint64_t x) {
+    const std::uint64_t low7 = x & ~Highs;
+    const std::uint64_t digit = AtLeast(low7, '0') & ~AtLeast(low7, '9' + 1);
+    const std::uint64_t lower = low7 | (Ones * 0x20);  // 'A'..'F' as 'a'..'f'
+    const std::uint64_t letter = AtLeast(lower, 'a') & ~AtLeast(lower, 'f' + 1);
+    return (digit | letter) & ~x & Highs;
+}
+
+// Bytes 1 to 32, the blanks of form text.
+constexpr std::uint64_t Blanks(std::uint64_t x) {
+    const std::uint64_t low7 = x & ~Highs;
+    return AtLeast(low7, 1) & ~AtLeast(low7, 33) & ~x & Highs;
+}
+
+// The index of the first byte (in memory order) whose high bit a non-zero mask sets.
+int FirstMarked(std::uint64_t mask) {
+    if constexpr (std::endian::native == std::endian::little)
+        return std::countr_zero(mask) / 8;
+    else
+        return std::countl_zero(mask) / 8;
+}
+
+#if defined(__GNUC__)
+// Sixteen bytes at a time where the compiler has vectors of them.
+using ByteLanes = std::uint8_t __attribute__((vector_size(16)));
+
+ByteLanes Splat(std::uint8_t b) {
+    ByteLanes v;
+    std::memset(&v, b, sizeof v);
+    return v;
+}
+
+// Whether the 16 bytes at p are all hexadecimal digits.
+bool AllHexDigits16(const std::uint8_t* p) {
+    ByteLanes v;
+    std::memcpy(&v, p, sizeof v);
+    // Below '0' or 'a' the differences wrap to large values.
+    const auto digit = (v - Splat('0')) < Splat(10);
+    const auto letter = ((v | Splat(0x20)) - Splat('a')) < Splat(6);
+    const auto ok = digit | letter;
+    std::uint64_t halves[2];
+    std::memcpy(halves, &ok, sizeof halves);
+    return (halves[0] & halves[1]) == ~std::uint64_t{0};
+}
+#endif
+
+// From p on, before end: the first byte that fails the test of the word tests and of
+// the byte classes.
+template <typename WordTest>
+std::size_t SkipWhile(const std::uint8_t* text, std::size_t p, std::size_t end, WordTest test,
+                      std::uint8_t classes) {
+    for (; p + 8 <= end; p += 8)
+        if (const std::uint64_t failed = ~test(WordAt(text + p)) & Highs)
+            return p + static_cast<std::size_t>(FirstMarked(failed));
+    while (p < end && (Classes[text[p]] & classes))
+        ++p;
+    return p;
+}
 
 }  // namespace
 
@@ -412,6 +489,40 @@ void FormTokenizer::ReadHexBytes(std::vector<std::uint8_t>& sink) {
     }
     sink.resize(static_cast<std::size_t>(out - sink.data()));
     scan_ = p;
+    Advance();
+}
+
+void FormTokenizer::SkipHexBytes() {
+    // The data is runs of digit pairs between blanks, up to the first closing brace: a
+    // run of an odd length or with a byte that is no digit holds the pair ReadHexBytes
+    // stops at, and so does data that runs to the end of the text.
+    const std::uint8_t* const text = text_.data();
+    const void* close = std::memchr(text + scan_, '}', size_ - scan_);
+    const std::size_t end =
+        close ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(close) - text) : size_;
+    const auto fail = [&](std::size_t at) {
+        scan_ = at;
+        tokenLine_ = line_;
+        Error("Invalid binary value");
+    };
+    std::size_t p = scan_;
+    for (;;) {
+        const std::size_t blanks = p;
+        p = SkipWhile(text, p, end, Blanks, ClsBlank);
+        for (std::size_t q = blanks; q < p; ++q)
+            line_ += text[q] == '\n';
+        if (p == end) break;
+        const std::size_t run = p;
+#if defined(__GNUC__)
+        while (p + 16 <= end && AllHexDigits16(text + p))
+            p += 16;
+#endif
+        p = SkipWhile(text, p, end, HexDigits, ClsHex);
+        if ((p - run) % 2 != 0 || (p != end && !(Classes[text[p]] & ClsBlank)))
+            fail(run + ((p - run) & ~std::size_t{1}));
+    }
+    if (!close) fail(p);
+    scan_ = end;
     Advance();
 }
 

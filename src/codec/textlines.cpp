@@ -1,5 +1,7 @@
 #include "textlines.h"
 
+#include <algorithm>
+
 namespace fw {
 
 std::vector<std::string_view> TextLines(std::string_view text) {
@@ -21,9 +23,16 @@ std::vector<std::string> CopyTextLines(std::string_view text) {
 }
 
 std::string_view WithLineFeeds(std::string_view text, std::string& storage) {
-    bool lone = false;
-    for (std::size_t i = 0; i < text.size() && !lone; ++i)
-        lone = text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
+    // Blocks with no early exit inside, which the compiler tests many bytes at a time.
+    const std::size_t n = text.size();
+    bool lone = n > 0 && text[n - 1] == '\r';
+    for (std::size_t block = 0; block + 1 < n && !lone; block += 4096) {
+        const std::size_t last = std::min(n - 1, block + 4096);
+        unsigned found = 0;
+        for (std::size_t i = block; i < last; ++i)
+            found |= static_cast<unsigned>(text[i] == '\r') & static_cast<unsigned>(text[i + 1] != '\n');
+        lone = found != 0;
+    }
     if (!lone) return text;
     storage.assign(text);
     for (std::size_t i = 0; i < storage.size(); ++i)

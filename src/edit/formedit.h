@@ -69,6 +69,7 @@ struct PropertyChange {
     // The value as the text now writes it (form-text syntax, all its lines); nullopt
     // when the line was removed, so the property has its default again.
     std::optional<std::string> Value;
+    bool operator==(const PropertyChange&) const = default;
 };
 
 // What an edit changes: the replacements, sorted by offset and not overlapping (empty
@@ -103,8 +104,9 @@ using PropertyValue = std::pair<std::string, std::string>;
 
 class FormEditor {
 public:
-    // Reads the text. Throws EditError with the reader's message when the text is no
-    // form text the editor can follow. The registry, when given, supplies the classes'
+    // Reads the text, which the editor refers to and does not copy: the text must stay
+    // as it is while the editor lives. Throws EditError with the reader's message when
+    // the text is no form text the editor can follow. The registry, when given, supplies the classes'
     // properties, their defaults and their order; without it every property is taken
     // as written and no value is a default.
     // The registry is not const because it works out the metadata of classes it knows
@@ -164,7 +166,7 @@ public:
 
 private:
     struct Outline;
-    std::string text_;
+    std::string_view text_;
     const CodePage& codePage_;
     rt::ClassRegistry* registry_;
     std::unique_ptr<Outline> outline_;

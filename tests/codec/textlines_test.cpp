@@ -58,3 +58,20 @@ TEST(TextLines, SyntaxErrorsNameTheSameLineWhateverTheBreaks) {
 }
 
 }  // namespace
+
+// A lone CR anywhere, also where the search goes on from one block of the text to the
+// next or as the last byte, is found; CR LF pairs split across blocks are no lone CRs.
+TEST(TextLines, FindsALoneCarriageReturnAnywhere) {
+    for (const std::size_t at : {std::size_t{0}, std::size_t{4094}, std::size_t{4095}, std::size_t{4096},
+                                 std::size_t{9000}, std::size_t{9999}}) {
+        SCOPED_TRACE(at);
+        std::string text(10000, 'x');
+        text[at] = '\r';
+        std::string storage;
+        EXPECT_EQ(fw::WithLineFeeds(text, storage)[at], '\n');
+        if (at + 1 < text.size()) {
+            text[at + 1] = '\n';
+            EXPECT_EQ(fw::WithLineFeeds(text, storage).data(), text.data());
+        }
+    }
+}
