@@ -237,6 +237,8 @@ void VirtualDesktop::Present() {
     window_ = new FormWindow(form, desk_, borderStyle_);
     window_->move(FormOrigin, FormOrigin);
     realizer_ = std::make_unique<FormRealizer>();
+    pictures_.NextShowing();
+    realizer_->SetDecodedPictures(&pictures_);
     // A control of a class nobody registered borrows the look the look-alike table
     // gives it (the user's rules first, then the shipped ones).
     realizer_->SetLookResolver([this](const rt::Object& standIn) { return context_.StandInLook(standIn); });

@@ -17,6 +17,7 @@
 #include "base/codepage.h"
 #include "preview/designgeometry.h"
 #include "preview/formwindow.h"
+#include "preview/pictures.h"
 #include "preview/previewcontext.h"
 #include "runtime/formbuild.h"
 #include "runtime/formsearch.h"
@@ -106,6 +107,8 @@ public:
     // What the last build's root is: a form, a frame or a data module.
     RootKind Root() const { return rootKind_; }
     FormRealizer* Realizer() const { return realizer_.get(); }
+    // The pictures decoded for the form, kept for the next showing or build.
+    const PictureCache& DecodedPictures() const { return pictures_; }
     // Shows a control of the preview: visible, and its tab sheet brought to the front.
     void ShowControl(rt::Object& control);
     // The live control a widget of the preview stands for, or nullptr.
@@ -169,6 +172,7 @@ private:
     rt::ObjectPtr form_;
     FormWindow* window_ = nullptr;
     std::unique_ptr<FormRealizer> realizer_;
+    PictureCache pictures_;             // decoded pictures, from one showing to the next
     DesignOverlay* overlay_ = nullptr;  // a child of the window's client area
     std::vector<std::string> messages_;
     std::vector<rt::MessagePlace> places_;

@@ -72,15 +72,20 @@ TEST(PropertyUpdates, TheFormShowsWhatABuildOfTheEditedTextShows) {
     } cases[] = {
         {"a caption", {{"Button1", "Caption", "'Go on'"}}, Edited("'Button1'", "'Go on'")},
         // The label inside the panel moves with it.
-        {"a parent's place", {{"Panel1", "Left", "40"}, {"Panel1", "Top", "8"}},
+        {"a parent's place",
+         {{"Panel1", "Left", "40"}, {"Panel1", "Top", "8"}},
          Edited("    Left = 100\n    Top = 50\n", "    Left = 40\n    Top = 8\n")},
         // Without its alignment the panel keeps its stored place.
         {"a value removed", {{"Bottom1", "Align", std::nullopt}}, Edited("    Align = alBottom\n", "")},
         // The controls that take their parent's font follow the form's.
-        {"a nested value of the root", {{"Form1", "Font.Style", "[fsBold]"}},
+        {"a nested value of the root",
+         {{"Form1", "Font.Style", "[fsBold]"}},
          Inserted("  ClientWidth = 300\n", "  Font.Style = [fsBold]\n")},
-        {"the root's size", {{"Form1", "ClientWidth", "260"}}, Edited("ClientWidth = 300", "ClientWidth = 260")},
-        {"a control inside another, a #code", {{"Label1", "Caption", "'Moved'#233"}},
+        {"the root's size",
+         {{"Form1", "ClientWidth", "260"}},
+         Edited("ClientWidth = 300", "ClientWidth = 260")},
+        {"a control inside another, a #code",
+         {{"Label1", "Caption", "'Moved'#233"}},
          Edited("'Label1'", "'Moved'#233")},
     };
     for (const auto& c : cases) {
