@@ -72,6 +72,7 @@ public:
 
 class ControlFactory;
 class PictureBudget;
+class PictureCache;
 
 // What a factory may ask of the realiser.
 class RealizeContext {
@@ -83,6 +84,8 @@ public:
     virtual Placement PlaceOf(const rt::Object& control) const = 0;
     // What the pictures of this build may still take once decoded.
     virtual PictureBudget& Pictures() = 0;
+    // The preview's decoded pictures, kept from one showing to the next; nullptr for none.
+    virtual PictureCache* DecodedPictures() { return nullptr; }
     // Adds a line to the preview's messages, as "KIND=text".
     virtual void Report(std::string message) = 0;
     // The form being realised.

@@ -187,8 +187,9 @@ QRect PictureRect(int w, int h, int cw, int ch, bool stretch, bool proportional,
 // only when the preview's picture budget took its size at build time.
 class DrawnImage : public DrawnControl {
 public:
-    DrawnImage(const rt::GraphicData* graphic, QSize size, const rt::Object& control)
+    DrawnImage(const rt::GraphicData* graphic, QSize size, const rt::Object& control, PictureCache* cache)
         : graphic_(graphic),
+          cache_(cache),
           size_(size),
           transparent_(BoolOf(control, "Transparent", false)),
           stretch_(BoolOf(control, "Stretch", false)),
@@ -197,8 +198,9 @@ public:
 
     void Paint(QPainter& p, const QRect& whole, bool) const override {
         if (graphic_) {
-            picture_ = DecodeGraphic(*graphic_, transparent_,
-                                     static_cast<long long>(size_.width()) * size_.height());
+            const long long pixels = static_cast<long long>(size_.width()) * size_.height();
+            picture_ = cache_ ? cache_->Decoded(*graphic_, transparent_, pixels)
+                              : DecodeGraphic(*graphic_, transparent_, pixels);
             graphic_ = nullptr;
         }
         if (picture_.isNull()) return;
@@ -213,6 +215,7 @@ private:
     // The picture's data until it is decoded; the live object outlives the preview's
     // drawings.
     mutable const rt::GraphicData* graphic_;
+    PictureCache* cache_;
     mutable QImage picture_;
     QSize size_;
     bool transparent_, stretch_, proportional_, center_;
@@ -235,7 +238,7 @@ std::unique_ptr<DrawnControl> DrawImage(const rt::Object& control, RealizeContex
             graphic = nullptr;
         }
     }
-    return std::make_unique<DrawnImage>(graphic, size, control);
+    return std::make_unique<DrawnImage>(graphic, size, control, context.DecodedPictures());
 }
 
 }  // namespace fw::preview::containers

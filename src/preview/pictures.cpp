@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
+#include <functional>
+#include <string_view>
 
 namespace fw::preview {
 
@@ -95,6 +97,28 @@ bool PictureBudget::Claim(QSize size) {
     if (pixels > left_) return false;
     left_ -= pixels;
     return true;
+}
+
+QImage PictureCache::Decoded(const rt::GraphicData& graphic, bool transparent, long long maxPixels) {
+    const std::string_view bytes(reinterpret_cast<const char*>(graphic.Bytes.data()), graphic.Bytes.size());
+    const std::size_t hash = std::hash<std::string_view>{}(bytes);
+    for (Entry& entry : entries_) {
+        if (entry.Hash == hash && entry.Bytes.size() == graphic.Bytes.size() &&
+            entry.Transparent == transparent && entry.MaxPixels == maxPixels &&
+            entry.ClassName == graphic.ClassName && entry.Bytes == graphic.Bytes) {
+            entry.Showing = showing_;
+            return entry.Image;
+        }
+    }
+    ++decodes_;
+    QImage image = DecodeGraphic(graphic, transparent, maxPixels);
+    entries_.push_back({hash, graphic.Bytes, graphic.ClassName, transparent, maxPixels, image, showing_});
+    return image;
+}
+
+void PictureCache::NextShowing() {
+    ++showing_;
+    std::erase_if(entries_, [&](const Entry& entry) { return entry.Showing < showing_ - 1; });
 }
 
 }  // namespace fw::preview

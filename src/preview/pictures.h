@@ -8,6 +8,8 @@
 
 #include <QImage>
 #include <QSize>
+#include <cstdint>
+#include <vector>
 
 #include "runtime/object.h"
 
@@ -44,6 +46,35 @@ public:
 
 private:
     long long left_;
+};
+
+// The pictures a preview has decoded, by their bytes, so that showing the same form
+// again, or a build of the same text, does not decode the same picture again. An entry
+// is found by the bytes' hash and size and then compared byte for byte: a changed
+// picture is decoded anew. Owned by one preview; not shared between previews.
+class PictureCache {
+public:
+    // The picture as DecodeGraphic gives it with these arguments, decoded once.
+    QImage Decoded(const rt::GraphicData& graphic, bool transparent, long long maxPixels);
+    // Starts a new showing: the pictures neither it nor the one before used are dropped.
+    void NextShowing();
+    // How many pictures were decoded rather than found.
+    int Decodes() const { return decodes_; }
+    std::size_t Size() const { return entries_.size(); }
+
+private:
+    struct Entry {
+        std::size_t Hash = 0;
+        std::vector<std::uint8_t> Bytes;
+        std::string ClassName;
+        bool Transparent = false;
+        long long MaxPixels = 0;
+        QImage Image;
+        int Showing = 0;  // the last showing that used it
+    };
+    std::vector<Entry> entries_;
+    int showing_ = 0;
+    int decodes_ = 0;
 };
 
 }  // namespace fw::preview

@@ -59,6 +59,9 @@ public:
         formBorderStyle_ = style.empty() ? "bsSizeable" : std::move(style);
     }
     PictureBudget& Pictures() override { return pictures_; }
+    PictureCache* DecodedPictures() override { return decoded_; }
+    // The cache the pictures are decoded through; set before Realize, outlives the realiser.
+    void SetDecodedPictures(PictureCache* cache) { decoded_ = cache; }
     const QImage* ImageOf(const rt::Object* imageList, int index) override {
         return imageLists_.ImageOf(imageList, index, pictures_);
     }
@@ -125,6 +128,7 @@ private:
     std::map<const QWidget*, DrawnLayer*> layers_;  // a parent's client widget, to its drawn controls
     std::vector<std::string> messages_;
     PictureBudget pictures_;
+    PictureCache* decoded_ = nullptr;
     ImageListCache imageLists_;
     int realized_ = 0;
     long long leftOut_ = 0, tooDeep_ = 0;

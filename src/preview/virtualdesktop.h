@@ -10,12 +10,14 @@
 #include <QScrollArea>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/codepage.h"
 #include "preview/designgeometry.h"
 #include "preview/formwindow.h"
+#include "preview/pictures.h"
 #include "preview/previewcontext.h"
 #include "runtime/formbuild.h"
 #include "runtime/formsearch.h"
@@ -37,6 +39,13 @@ struct ObjectPlacement {
     QString Path;
     DesignBounds Bounds;
     unsigned Changed = 0;
+};
+
+// A value the form text now stores for a property of an object, or no longer stores.
+struct PropertyUpdate {
+    std::string ObjectPath;  // the object's path in the text (see EditPathOf): "Button1", "Form1.Panel1.#2"
+    std::string Property;    // "Caption", "Font.Style"
+    std::optional<std::string> Value;  // in form-text syntax as the text writes it; nullopt: removed
 };
 
 // Where a preview looks for the files of the form's ancestors and frames: the form's
@@ -65,6 +74,20 @@ public:
     // The ancestors and frames are read from the files search finds, through the
     // context's index of form folders.
     void BuildPreview(std::string_view text, const CodePage& codePage, const FormSearch& search = {});
+    // Brings the live form up to date with values just written to its text without
+    // reading the text again: each value is read into the live object the path names (as
+    // the form reader reads it), a removed one goes back to its class's initial value,
+    // and the form is laid out and shown again from the live objects. The selection is
+    // kept by paths, the objects (and the pointers to them) stay, and PreviewBuilt is
+    // emitted as after a build. Returns false when it cannot: no preview, an object or
+    // property it cannot find, a collection item's property, a value the reader refuses,
+    // a value of the root the preview sets itself (BorderStyle, FormStyle,
+    // ActiveControl) or a Name; values read before then may have been taken, and the
+    // caller rebuilds from the text (BuildPreview).
+    bool ApplyPropertyUpdates(const std::vector<PropertyUpdate>& updates, const CodePage& codePage);
+    // Notes that the live form now shows this text (after ApplyPropertyUpdates has
+    // brought it up to date with it), for BuiltFrom.
+    void NoteShownText(std::string_view text);
     // Destroys the preview form and its window, if any.
     void DisposePreview();
 
@@ -84,6 +107,8 @@ public:
     // What the last build's root is: a form, a frame or a data module.
     RootKind Root() const { return rootKind_; }
     FormRealizer* Realizer() const { return realizer_.get(); }
+    // The pictures decoded for the form, kept for the next showing or build.
+    const PictureCache& DecodedPictures() const { return pictures_; }
     // Shows a control of the preview: visible, and its tab sheet brought to the front.
     void ShowControl(rt::Object& control);
     // The live control a widget of the preview stands for, or nullptr.
@@ -134,6 +159,8 @@ protected:
 
 private:
     void Present();
+    void DisposeWidgets();
+    rt::Object* ObjectOfPath(std::string_view path) const;
     void FitDesk();
     void AddMessage(std::string text, rt::MessagePlace place = {});
     void AddOverlay();
@@ -145,9 +172,12 @@ private:
     rt::ObjectPtr form_;
     FormWindow* window_ = nullptr;
     std::unique_ptr<FormRealizer> realizer_;
+    PictureCache pictures_;             // decoded pictures, from one showing to the next
     DesignOverlay* overlay_ = nullptr;  // a child of the window's client area
     std::vector<std::string> messages_;
     std::vector<rt::MessagePlace> places_;
+    std::size_t builtMessages_ = 0;  // how many of messages_ the read gave, before Present's
+    std::size_t builtPlaces_ = 0;
     std::vector<rt::ReadObject> records_;
     rt::BuildOrigins origins_;
     std::string borderStyle_;  // the BorderStyle the form's text stores

@@ -12,6 +12,7 @@
 #include "picturefixtures.h"
 #include "preview/formwindow.h"
 #include "preview/pictures.h"
+#include "preview/previewcontext.h"
 #include "preview/virtualdesktop.h"
 #include "previewtestsupport.h"
 #include "runtime/graphicformat.h"
@@ -234,6 +235,50 @@ TEST(FormWindow, AHugeFormIsCutToTheLargestScreen) {
             *c.Message ? std::vector<std::string>{c.Message} : std::vector<std::string>{};
         EXPECT_EQ(desktop.PreviewMessages(), expected);
     }
+}
+
+}  // namespace
+}  // namespace fw::preview
+
+namespace fw::preview {
+namespace {
+
+// A preview decodes a picture once for as long as its builds show it: a build of the
+// same text, or the form shown again after an edit, finds it decoded; a picture whose
+// bytes changed, even keeping their size, is decoded anew.
+TEST(PictureCache, ThePreviewDecodesEachPictureOnce) {
+    const ByteVector stripes = test::MakeBmp(16, 8);
+    ByteVector changed = stripes;
+    changed.back() = 255;  // the top-right pixel's red: green becomes yellow
+    const auto form = [](const ByteVector& file) {
+        return "object Form1: TForm1\n  ClientWidth = 200\n  ClientHeight = 150\n" + ImageControl(0, file) +
+               "end\n";
+    };
+    PreviewContext context;
+    VirtualDesktop desktop(context);
+    const auto shown = [&](const std::string& text) {
+        desktop.BuildPreview(text, CodePage::Default());
+        return desktop.FormClientImage();
+    };
+    const QImage first = shown(form(stripes));
+    EXPECT_EQ(desktop.DecodedPictures().Decodes(), 1);
+    EXPECT_EQ(shown(form(stripes)), first);
+    EXPECT_TRUE(desktop.ApplyPropertyUpdates({{"Image0", "Left", "4"}}, CodePage::Default()));
+    (void)desktop.FormClientImage();
+    EXPECT_EQ(desktop.DecodedPictures().Decodes(), 1);
+
+    const QImage second = shown(form(changed));
+    EXPECT_EQ(desktop.DecodedPictures().Decodes(), 2);
+    EXPECT_NE(second, first);
+    PreviewContext otherContext;
+    VirtualDesktop fresh(otherContext);
+    fresh.BuildPreview(form(changed), CodePage::Default());
+    EXPECT_EQ(second, fresh.FormClientImage());
+
+    // Pictures no build shows any more are let go.
+    shown("object Form1: TForm1\nend\n");
+    shown("object Form1: TForm1\nend\n");
+    EXPECT_EQ(desktop.DecodedPictures().Size(), 0u);
 }
 
 }  // namespace
