@@ -405,6 +405,8 @@ struct Scope {
     std::size_t Fallback = 0;               // where a line goes that nothing else places
     std::string Indent;                     // of its property lines
     std::string Label;                      // "Button1", "Grid1.Columns[1]"
+    std::string Object;                     // the object's path: "Grid1"
+    std::string Within;                     // of an item: its property path as written, "Columns[1]."
     const ObjectNode* Node = nullptr;       // the object (of an item: the owner)
     const PropEntry* Collection = nullptr;  // of an item: its collection property
 };
@@ -702,6 +704,7 @@ struct Engine {
         scope.Cls = ClassOfNode(node);
         scope.Defaults = node.Keyword == "object";
         scope.Label = PathOf(index);
+        scope.Object = scope.Label;
         scope.Node = &node;
         const std::size_t body = node.Children.empty()
                                      ? node.EndToken
@@ -784,6 +787,8 @@ struct Engine {
             inner.Cls = itemClass;
             inner.Defaults = scope.Defaults;
             inner.Label = label;
+            inner.Object = scope.Object;
+            inner.Within = scope.Within + collection->Name + "[" + std::to_string(*step.Index) + "].";
             inner.Node = scope.Node;
             inner.Collection = collection;
             inner.Fallback = FirstOnLine(item.EndToken) ? LineStart(item.EndToken) : item.EndToken;
@@ -1038,6 +1043,7 @@ struct Engine {
                 const auto [start, end] = PropertySpan(*existing);
                 result.Edits.push_back({start, end - start, {}});
                 result.Changes.push_back(label + ": removed (default)");
+                result.Properties.push_back({scope.Object, scope.Within + existing->Name, std::nullopt});
                 return result;
             }
         }
@@ -1051,12 +1057,14 @@ struct Engine {
             result.Changes.push_back(label + ": " + Brief(GetValue(*existing)) + " -> " +
                                      Brief(Join(lines, "")));
             result.Edits.push_back({existing->ValueStart, old.size(), std::move(text)});
+            result.Properties.push_back({scope.Object, scope.Within + existing->Name, Join(lines, "")});
             return result;
         }
         const std::size_t at = InsertionPoint(scope, facts.Spelling);
         std::string line = scope.Indent + facts.Spelling + " = " + Join(lines, scope.Indent) + o_.Eol;
         result.Edits.push_back({at, 0, AtLineStart(at, std::move(line))});
         result.Changes.push_back(label + ": added " + Brief(Join(lines, "")));
+        result.Properties.push_back({scope.Object, scope.Within + facts.Spelling, Join(lines, "")});
         return result;
     }
 
@@ -1069,6 +1077,7 @@ struct Engine {
         const auto [start, end] = PropertySpan(*existing);
         result.Edits.push_back({start, end - start, {}});
         result.Changes.push_back(PropertyLabel(scope, existing->Name) + ": removed");
+        result.Properties.push_back({scope.Object, scope.Within + existing->Name, std::nullopt});
         return result;
     }
 
@@ -1212,6 +1221,7 @@ struct Engine {
         }
         std::sort(result.Edits.begin(), result.Edits.end(),
                   [](const TextEdit& a, const TextEdit& b) { return a.Offset < b.Offset; });
+        result.Structural = true;
         Validate(result);
         return result;
     }
@@ -1250,6 +1260,7 @@ struct Engine {
         }
         std::sort(result.Edits.begin(), result.Edits.end(),
                   [](const TextEdit& a, const TextEdit& b) { return a.Offset < b.Offset; });
+        result.Structural = true;
         Validate(result);
         return result;
     }
@@ -1377,6 +1388,7 @@ struct Engine {
         EditResult result;
         result.Edits.push_back({at, 0, AtLineStart(at, std::move(block))});
         result.Changes.push_back(newName + ": added (" + writtenClass + ") to " + PathOf(parentIndex));
+        result.Structural = true;
         Validate(result);
         return result;
     }
@@ -1433,6 +1445,7 @@ struct Engine {
             result.Edits.push_back(std::move(paste));
         }
         result.Changes.push_back(PathOf(index) + ": moved to " + PathOf(parentIndex));
+        result.Structural = true;
         Validate(result);
         return result;
     }
@@ -1462,8 +1475,11 @@ struct Engine {
         return p == pattern.size();
     }
 
+    // labels: the names the properties' owner answers to; object and within: its
+    // path and, for an item, the item's property path, for the values removed.
     void RemoveMatching(const std::vector<PropEntry>& props, const std::vector<std::string>& labels,
-                        std::string_view pattern, EditResult& result) const {
+                        const std::string& object, const std::string& within, std::string_view pattern,
+                        EditResult& result) const {
         for (const PropEntry& p : props) {
             const bool match = std::any_of(labels.begin(), labels.end(), [&](const std::string& label) {
                 return Matches(pattern, label + "." + p.Name);
@@ -1472,13 +1488,15 @@ struct Engine {
                 const auto [start, end] = PropertySpan(p);
                 result.Edits.push_back({start, end - start, {}});
                 result.Changes.push_back(labels.front() + "." + p.Name + ": removed");
+                result.Properties.push_back({object, within + p.Name, std::nullopt});
                 continue;
             }
             for (std::size_t k = 0; k < p.Items.size(); ++k) {
                 std::vector<std::string> inner;
                 for (const std::string& label : labels)
                     inner.push_back(label + "." + p.Name + "[" + std::to_string(k) + "]");
-                RemoveMatching(p.Items[k].Props, inner, pattern, result);
+                RemoveMatching(p.Items[k].Props, inner, object,
+                               within + p.Name + "[" + std::to_string(k) + "].", pattern, result);
             }
         }
     }
@@ -1492,7 +1510,7 @@ struct Engine {
             for (int p = o_.Nodes[i].Parent; p >= 0; p = Node(p).Parent)
                 full = StepOf(p) + "." + full;
             if (full != labels.front()) labels.push_back(std::move(full));
-            RemoveMatching(o_.Nodes[i].Props, labels, pattern, result);
+            RemoveMatching(o_.Nodes[i].Props, labels, labels.front(), {}, pattern, result);
         }
         return result;
     }

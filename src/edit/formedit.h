@@ -69,6 +69,7 @@ struct PropertyChange {
     // The value as the text now writes it (form-text syntax, all its lines); nullopt
     // when the line was removed, so the property has its default again.
     std::optional<std::string> Value;
+    bool operator==(const PropertyChange&) const = default;
 };
 
 // What an edit changes: the replacements, sorted by offset and not overlapping (empty

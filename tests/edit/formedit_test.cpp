@@ -111,48 +111,61 @@ struct SetCase {
     const char* Property;
     const char* Value;
     std::string Expected;
+    // The value the result reports as written (nullopt: removed); nothing for an edit
+    // that changes nothing. The object's path and the property as the text spells it.
+    std::optional<std::string> Reported;
+    const char* ReportedObject;
+    const char* ReportedProperty;
 };
 
 TEST(FormEditorSet, MakesTheSmallestChangeToTheText) {
     const SetCase cases[] = {
         {"replaces a value in place", "Button1", "Caption", "'Cancel'",
-         Replaced(Form, "Caption = 'OK'", "Caption = 'Cancel'")},
+         Replaced(Form, "Caption = 'OK'", "Caption = 'Cancel'"), "'Cancel'", "Button1", "Caption"},
         {"writes the value as the writer does", "Button1", "Caption", "'It''s' + #13#10 + 'ok'",
-         Replaced(Form, "Caption = 'OK'", "Caption = 'It'#39's'#13#10'ok'")},
-        {"keeps an equal value", "Button1", "Caption", "'OK'", Form},
+         Replaced(Form, "Caption = 'OK'", "Caption = 'It'#39's'#13#10'ok'"), "'It'#39's'#13#10'ok'",
+         "Button1", "Caption"},
+        {"keeps an equal value", "Button1", "Caption", "'OK'", Form, std::nullopt, "", ""},
         {"writes a number as the writer does", "Button1", "Left", "$10",
-         Replaced(Form, "Left = 8\n    Top = 8\n    Width = 75", "Left = 16\n    Top = 8\n    Width = 75")},
+         Replaced(Form, "Left = 8\n    Top = 8\n    Width = 75", "Left = 16\n    Top = 8\n    Width = 75"),
+         "16", "Button1", "Left"},
         {"inserts in the class's order, spelt as the class spells it", "Button1", "hint", "'Press'",
          Replaced(Form, "    Height = 25\n    Caption = 'OK'",
-                  "    Height = 25\n    Hint = 'Press'\n    Caption = 'OK'")},
+                  "    Height = 25\n    Hint = 'Press'\n    Caption = 'OK'"),
+         "'Press'", "Button1", "Hint"},
         {"inserts after what another object writes before it", "Button1", "Font.Style", "[fsItalic]",
-         Replaced(Form, "    Caption = 'OK'\n", "    Caption = 'OK'\n    Font.Style = [fsItalic]\n")},
+         Replaced(Form, "    Caption = 'OK'\n", "    Caption = 'OK'\n    Font.Style = [fsItalic]\n"),
+         "[fsItalic]", "Button1", "Font.Style"},
         {"inserts an item's property", "StatusBar1", "Panels[1].Text", "'Two'",
-         Replaced(Form, "        Width = 120", "        Text = 'Two'\n        Width = 120")},
+         Replaced(Form, "        Width = 120", "        Text = 'Two'\n        Width = 120"), "'Two'",
+         "StatusBar1", "Panels[1].Text"},
         {"replaces an item's value", "StatusBar1", "Panels[0].Width", "90",
-         Replaced(Form, "Width = 80", "Width = 90")},
+         Replaced(Form, "Width = 80", "Width = 90"), "90", "StatusBar1", "Panels[0].Width"},
         {"removes a value set to its default", "Panel1", "Visible", "True",
-         Replaced(Form, "    Visible = False\n", "")},
+         Replaced(Form, "    Visible = False\n", ""), std::nullopt, "Panel1", "Visible"},
         {"removes a set at its default", "Panel1", "Anchors", "[akTop, akLeft]",
-         Replaced(Form, "    Anchors = [akLeft, akTop, akRight]\n", "")},
+         Replaced(Form, "    Anchors = [akLeft, akTop, akRight]\n", ""), std::nullopt, "Panel1", "Anchors"},
         {"removes a named colour at its default", "Panel1", "Color", "clBtnFace",
-         Replaced(Form, "    Color = clRed\n", "")},
+         Replaced(Form, "    Color = clRed\n", ""), std::nullopt, "Panel1", "Color"},
         {"keeps a set that has no default", "Form1", "Font.Style", "[]",
-         Replaced(Form, "Font.Style = [fsBold]", "Font.Style = []")},
-        {"adds nothing for a default", "Button1", "Enabled", "True", Form},
+         Replaced(Form, "Font.Style = [fsBold]", "Font.Style = []"), "[]", "Form1", "Font.Style"},
+        {"adds nothing for a default", "Button1", "Enabled", "True", Form, std::nullopt, "", ""},
         {"replaces a string list whole", "Memo1", "Lines.Strings", "('three')",
-         Replaced(Form, "(\n        'one'\n        'two')", "(\n        'three')")},
+         Replaced(Form, "(\n        'one'\n        'two')", "(\n        'three')"), "(\r\n  'three')",
+         "Memo1", "Lines.Strings"},
         {"replaces hex data whole", "Panel1.#1", "Glyph.Data", "{0A00}",
          Replaced(
              Form,
              "{\n        0A000000000000000000000000000000000000000000000000000000000000000000\n        0000}",
-             "{0A00}")},
+             "{0A00}"),
+         "{0A00}", "Panel1.#1", "Glyph.Data"},
         {"replaces a whole collection", "StatusBar1", "Panels", "<item Width = 10 end>",
          Replaced(Form,
                   "<\n      item\n        Text = 'Ready'\n        Width = 80\n      end\n      item\n        "
                   "Width = "
                   "120\n      end>",
-                  "<\n      item\n        Width = 10\n      end>")},
+                  "<\n      item\n        Width = 10\n      end>"),
+         "<\r\n  item\r\n    Width = 10\r\n  end>", "StatusBar1", "Panels"},
     };
     for (const SetCase& c : cases) {
         SCOPED_TRACE(c.What);
@@ -161,6 +174,11 @@ TEST(FormEditorSet, MakesTheSmallestChangeToTheText) {
         EXPECT_EQ(ApplyEdits(Form, result.Edits), c.Expected);
         EXPECT_EQ(result.Empty(), c.Expected == Form);
         EXPECT_EQ(result.Changes.size(), result.Empty() ? 0u : 1u);
+        const std::vector<PropertyChange> reported =
+            result.Empty() ? std::vector<PropertyChange>{}
+                           : std::vector<PropertyChange>{{c.ReportedObject, c.ReportedProperty, c.Reported}};
+        EXPECT_EQ(result.Properties, reported);
+        EXPECT_FALSE(result.Structural);
     }
 }
 
@@ -397,6 +415,7 @@ TEST(FormEditor, RemovesAPropertyWithAllItsLines) {
     EXPECT_EQ(ApplyEdits(Form, result.Edits),
               Replaced(Form, "      Lines.Strings = (\n        'one'\n        'two')\n", ""));
     EXPECT_EQ(result.Changes, std::vector<std::string>{"Memo1.Lines.Strings: removed"});
+    EXPECT_EQ(result.Properties, (std::vector<PropertyChange>{{"Memo1", "Lines.Strings", std::nullopt}}));
     // Properties the class does not know can go too; one that is not there changes nothing.
     const std::string text = "object F: TForm\n  Obsolete = 1\nend\n";
     const FormEditor plain(text, CodePage::Default(), &Registry());

@@ -79,6 +79,9 @@ struct StructureCase {
     const char* What;
     std::function<EditResult(const FormEditor&)> Edit;
     std::string Expected;
+    // The property values the edit reports removed; an edit that reports none and
+    // changes the text changed objects.
+    std::vector<PropertyChange> Removed = {};
 };
 
 TEST(FormEditorStructure, ChangesOnlyTheLinesOfTheObjects) {
@@ -156,10 +159,12 @@ TEST(FormEditorStructure, ChangesOnlyTheLinesOfTheObjects) {
          [](const FormEditor& e) { return e.MoveObject("Grid1", "Form1"); }, Form},
         {"removes properties by pattern",
          [](const FormEditor& e) { return e.RemoveProperties("*.explicit*"); },
-         Replaced(Form, {{"    ExplicitLeft = 8\n", ""}, {"        ExplicitWidth = 10\n", ""}})},
+         Replaced(Form, {{"    ExplicitLeft = 8\n", ""}, {"        ExplicitWidth = 10\n", ""}}),
+         {{"Panel1", "ExplicitLeft", std::nullopt}, {"Grid1", "Columns[0].ExplicitWidth", std::nullopt}}},
         {"removes a property by its full path",
          [](const FormEditor& e) { return e.RemoveProperties("Form1.Panel1.Button1.Capt?on"); },
-         Replaced(Form, {{"      Caption = 'OK'\n", ""}})},
+         Replaced(Form, {{"      Caption = 'OK'\n", ""}}),
+         {{"Button1", "Caption", std::nullopt}}},
     };
     for (const StructureCase& c : cases) {
         SCOPED_TRACE(c.What);
@@ -167,6 +172,8 @@ TEST(FormEditorStructure, ChangesOnlyTheLinesOfTheObjects) {
         const EditResult result = c.Edit(editor);
         EXPECT_EQ(ApplyEdits(Form, result.Edits), c.Expected);
         EXPECT_EQ(result.Empty(), c.Expected == Form);
+        EXPECT_EQ(result.Properties, c.Removed);
+        EXPECT_EQ(result.Structural, !result.Empty() && c.Removed.empty());
     }
 }
 
