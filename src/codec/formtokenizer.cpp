@@ -69,6 +69,22 @@ std::array<std::int16_t, 65536> MakeHexPairs() {
 }
 const std::array<std::int16_t, 65536> HexPairs = MakeHexPairs();
 
+// Whether the 8 bytes at p are all hexadecimal digits, tested together in one word:
+// each test below leaves the high bit of a byte set where it holds. For bytes below
+// 0x80, adding 0x80 - n to each sets its high bit exactly where it is at least n, and
+// no sum carries into the next byte.
+bool AllHexDigits(const std::uint8_t* p) {
+    constexpr std::uint64_t Ones = 0x0101010101010101, Highs = Ones * 0x80;
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    if (x & Highs) return false;
+    const auto atLeast = [](std::uint64_t v, std::uint64_t n) { return v + Ones * (0x80 - n); };
+    const std::uint64_t digit = atLeast(x, '0') & ~atLeast(x, '9' + 1);
+    const std::uint64_t lower = x | (Ones * 0x20);  // 'A'..'F' as 'a'..'f'
+    const std::uint64_t letter = atLeast(lower, 'a') & ~atLeast(lower, 'f' + 1);
+    return ((digit | letter) & Highs) == Highs;
+}
+
 }  // namespace
 
 FormTokenizer::FormTokenizer(Stream& input, const CodePage& codePage) : input_(input), codePage_(codePage) {
@@ -412,6 +428,40 @@ void FormTokenizer::ReadHexBytes(std::vector<std::uint8_t>& sink) {
     }
     sink.resize(static_cast<std::size_t>(out - sink.data()));
     scan_ = p;
+    Advance();
+}
+
+void FormTokenizer::SkipHexBytes() {
+    // The data is runs of digit pairs between blanks, up to the first closing brace: a
+    // run of an odd length or with a byte that is no digit holds the pair ReadHexBytes
+    // stops at, and so does data that runs to the end of the text.
+    const std::uint8_t* const text = text_.data();
+    const void* close = std::memchr(text + scan_, '}', size_ - scan_);
+    const std::size_t end =
+        close ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(close) - text) : size_;
+    std::size_t p = scan_;
+    for (;;) {
+        while (p < end && (Classes[text[p]] & ClsBlank)) {
+            if (text[p] == '\n') ++line_;
+            ++p;
+        }
+        if (p == end) break;
+        const std::size_t run = p;
+        while (p + 8 <= end && AllHexDigits(text + p))
+            p += 8;
+        while (Classes[text[p]] & ClsHex)  // stops at the brace or the 0 byte after the text
+            ++p;
+        if ((p - run) % 2 != 0 || (p != end && !(Classes[text[p]] & ClsBlank))) {
+            scan_ = run + ((p - run) & ~std::size_t{1});
+            tokenLine_ = line_;
+            Error("Invalid binary value");
+        }
+    }
+    scan_ = p;
+    if (!close) {
+        tokenLine_ = line_;
+        Error("Invalid binary value");
+    }
     Advance();
 }
 

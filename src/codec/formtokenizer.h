@@ -54,6 +54,9 @@ public:
     void ExpectKeyword(std::string_view word) const;
     // With "{" current: reads hexadecimal data up to "}" into sink, then advances.
     void ReadHexBytes(std::vector<std::uint8_t>& sink);
+    // With "{" current: passes over hexadecimal data up to "}" without decoding it, then
+    // advances. Refuses what ReadHexBytes refuses, with the same message and line.
+    void SkipHexBytes();
     int Line() const { return tokenLine_; }
     // The stream position at which the current token starts.
     std::int64_t TokenPosition() const { return origin_ + static_cast<std::int64_t>(tokenStart_); }

@@ -22,8 +22,8 @@ std::vector<std::string> CopyTextLines(std::string_view text) {
 
 std::string_view WithLineFeeds(std::string_view text, std::string& storage) {
     bool lone = false;
-    for (std::size_t i = 0; i < text.size() && !lone; ++i)
-        lone = text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n');
+    for (std::size_t i = text.find('\r'); i != std::string_view::npos && !lone; i = text.find('\r', i + 1))
+        lone = i + 1 == text.size() || text[i + 1] != '\n';
     if (!lone) return text;
     storage.assign(text);
     for (std::size_t i = 0; i < storage.size(); ++i)

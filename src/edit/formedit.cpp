@@ -235,8 +235,7 @@ private:
                 }
                 break;
             case '{':
-                hex_.clear();
-                parser_.ReadHexBytes(hex_);  // leaves the closing brace current
+                parser_.SkipHexBytes();  // leaves the closing brace current
                 break;
             default:
                 parser_.Error("Invalid property value");
@@ -247,7 +246,6 @@ private:
     FormTokenizer& parser_;
     std::string_view text_;
     std::vector<ObjectNode>& nodes_;
-    std::vector<std::uint8_t> hex_;  // hexadecimal data is read and dropped
 };
 
 // A value in form-text syntax as the tokenizer reads it, for comparing it with a
@@ -1562,7 +1560,12 @@ FormEditor::FormEditor(std::string_view text, const CodePage& codePage, rt::Clas
         if (!node.Name.empty()) ++outline_->NameCount[node.Name];
     if (registry_ && !outline_->Nodes.empty() &&
         !registry_->FindClassByName(outline_->Nodes.front().ClassName)) {
-        const rt::RootBase base = rt::RootBaseOf(text_, *registry_, nullptr);
+        // What the root is shows in its own properties, which come before its first
+        // child: the rest of the text, on a large form mostly picture data, tells nothing.
+        const std::size_t head =
+            outline_->Nodes.size() > 1 ? outline_->Nodes[1].HeaderStart : std::string_view::npos;
+        const rt::RootBase base =
+            rt::RootBaseOf(std::string_view(text_).substr(0, head), *registry_, nullptr);
         outline_->RootClass = &registry_->Of(base == rt::RootBase::Frame        ? rt::cls::TFrame
                                              : base == rt::RootBase::DataModule ? rt::cls::TDataModule
                                                                                 : rt::cls::TForm);

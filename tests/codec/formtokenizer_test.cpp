@@ -378,6 +378,48 @@ TEST(FormTokenizer, ReadsHexData) {
     EXPECT_TRUE(data == expected) << Hex(data);
 }
 
+// Passing over hex data accepts and refuses what reading it does, with the same
+// message and line, and leaves the same token after it.
+TEST(FormTokenizer, SkipsHexDataAsItReadsIt) {
+    using namespace std::string_view_literals;
+    const std::string_view texts[] = {
+        "{0A 0B}", "{}", "{ 0a0B\r\n   0C }", "{DEADbeef}\r\n\r\nx", "{\n\n}\ny",
+        // Bad data: an odd run, a byte that is no digit (a 0 byte too), a brace
+        // missing, on the first line and on later ones.
+        "{0A0}", "{0G}", "{0 A}", "{0AG0}", "{0A\0 0B}"sv, "{0A\n0B\n0G0}", "{0A\n 0B0\n}", "{0A\n 0B\n}0C}",
+        "{0A", "{", "{0A0B\r\n  ", "{0A\r\n0B0C", "{0A\n\n  \n0B ",
+        // Long runs, read many digits at a time: good ones, and ones with a byte next to
+        // the digits' ranges, a byte with the high bit set or an odd length.
+        "{00112233445566778899AABBCCDDEEFFaabbccddeeff0011\r\n  22334455667788}", "{0011223344556677/8}",
+        "{00112233:4556677}", "{0011223@44556677}", "{0011223G44556677}", "{0011223`44556677}",
+        "{0011223g44556677}",
+        "{00112233\xB0"
+        "144556677}",
+        "{0011223344556677889}", "{0011\n22334455667788990011223344556677\n8}"};
+    const auto outcome = [](std::string_view text, bool skip) {
+        fw::MemoryStream in(Raw(std::string(text) + " next"));
+        FormTokenizer p(in);
+        if (p.Kind() != '{') return std::string("no brace");
+        fw::Bytes data;
+        std::string message = MessageOf<fw::EParserError>([&] {
+            if (skip)
+                p.SkipHexBytes();
+            else
+                p.ReadHexBytes(data);
+        });
+        if (message != "<no exception>") return message;
+        message = Show(p) + " on line " + std::to_string(p.Line());
+        p.Advance();
+        return message + ", then " + Show(p) + " on line " + std::to_string(p.Line());
+    };
+    for (const std::string_view text : texts) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(outcome(text, true), outcome(text, false));
+    }
+    EXPECT_EQ(outcome("{0A\n0B\n0G0}", true), "Invalid binary value on line 3");
+    EXPECT_EQ(outcome("{0A\n\n}\ny", true), "Char(125) on line 3, then Ident(y) on line 4");
+}
+
 TEST(FormTokenizer, ReadsDottedIdentifiers) {
     struct Case {
         const char* text;

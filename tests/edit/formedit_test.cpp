@@ -240,6 +240,12 @@ TEST(FormEditorSet, KnowsTheRootOfAnUnregisteredFormClassAsAForm) {
         "object DM: TDM\r\n  OldCreateOrder = False\r\n  Height = 150\r\n  Width = 215\r\nend\r\n";
     EXPECT_THROW(FormEditor(module, CodePage::Default(), &Registry()).SetProperty("DM", "Caption", "'x'"),
                  EditError);
+    // ... before its first child, whose own properties (a Caption) tell nothing of it.
+    const std::string withChild =
+        "object DM: TDM\r\n  OldCreateOrder = False\r\n  Height = 150\r\n  Width = 215\r\n"
+        "  object Label1: TLabel\r\n    Caption = 'x'\r\n  end\r\nend\r\n";
+    EXPECT_THROW(FormEditor(withChild, CodePage::Default(), &Registry()).SetProperty("DM", "Caption", "'x'"),
+                 EditError);
 }
 
 TEST(FormEditorSet, WritesValuesAsAConversionDoesAtTheObjectsDepth) {
