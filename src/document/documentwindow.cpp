@@ -1092,7 +1092,7 @@ void DocumentWindow::InspectNode(int node) {
     const auto [editPath, editPrefix] = EditPathOf(tree_->Nodes(), node);
     inspector_->SetEditTarget(inspectedObject_ ? FromUtf8(editPath) : QString(), FromUtf8(editPrefix));
     inspector_->FillInspector(inspectedObject_,
-                              NodeSourceLines(tree_->Nodes(), node, CopyTextLines(EditorUtf8())),
+                              NodeSourceLines(tree_->Nodes(), node, TextLines(EditorUtf8())),
                               component ? std::string_view(n.Name) : std::string_view(), originOf);
     inspector_->FillClassTree(inspectedClass_, FromUtf8(classLine));
 }

@@ -120,7 +120,8 @@ TEST(ValueEdit, LeavesTheViewsAFullRescanWouldAndIsOneUndoStep) {
         {"a value replaced", "Button1", "Left", "24", 0},
         {"a line inserted", "Button1", "Width", "100", 1},
         {"a line removed", "Memo1", "Left", nullptr, -1},
-        {"a list replaced by a longer one", "Memo1", "Lines.Strings", "(\r\n  'one'\r\n  'two'\r\n  'three')", 1},
+        {"a list replaced by a longer one", "Memo1", "Lines.Strings", "(\r\n  'one'\r\n  'two'\r\n  'three')",
+         1},
         {"a list replaced by a shorter one", "Memo1", "Lines.Strings", "(\r\n  'one')", -1},
     };
     for (const auto& text : texts) {
@@ -128,7 +129,8 @@ TEST(ValueEdit, LeavesTheViewsAFullRescanWouldAndIsOneUndoStep) {
             SCOPED_TRACE(std::string(text.Encoding) + ": " + e.Name);
             fw::preview::PreviewContext preview;
             fw::test::RecordingMessages messages;
-            QPointer<DocumentWindow> document = new DocumentWindow(messages, fw::CodePage::Default(), preview);
+            QPointer<DocumentWindow> document =
+                new DocumentWindow(messages, fw::CodePage::Default(), preview);
             document->resize(1000, 700);
             document->LoadFromLines(QByteArray::fromStdString(text.Text));
             document->show();
