@@ -238,6 +238,8 @@ edit::EditResult SetProperties(const edit::FormEditor& editor, const CodePage& c
         edit::EditResult result = one(step, value);
         text = edit::ApplyEdits(text, result.Edits);
         all.Changes.insert(all.Changes.end(), result.Changes.begin(), result.Changes.end());
+        all.Properties.insert(all.Properties.end(), result.Properties.begin(), result.Properties.end());
+        all.Structural = all.Structural || result.Structural;
     }
     // The whole text replaced: EditForm puts only the span that differs into the editor.
     if (text != editor.Text()) all.Edits.push_back({0, editor.Text().size(), std::move(text)});
