@@ -53,14 +53,18 @@ VirtualDesktop::~VirtualDesktop() {
     DisposePreview();
 }
 
-void VirtualDesktop::DisposePreview() {
-    // Widgets first: they point at the objects they show.
+void VirtualDesktop::DisposeWidgets() {
     if (realizer_) realizer_->disconnect(this);
     // The overlay is the client area's child and goes with the window.
     overlay_ = nullptr;
     delete window_;
     window_ = nullptr;
     realizer_.reset();
+}
+
+void VirtualDesktop::DisposePreview() {
+    // Widgets first: they point at the objects they show.
+    DisposeWidgets();
     records_.clear();
     origins_ = {};
     if (form_) {
@@ -111,6 +115,8 @@ void VirtualDesktop::BuildPreview(std::string_view text, const CodePage& codePag
         AddMessage(std::move(message.Text), std::move(message.Place));
     for (const std::string& message : context_.LookalikeMessages())
         AddMessage(message);
+    builtMessages_ = messages_.size();
+    builtPlaces_ = places_.size();
     try {
         Present();
     } catch (const std::bad_alloc&) {
@@ -120,6 +126,89 @@ void VirtualDesktop::BuildPreview(std::string_view text, const CodePage& codePag
     }
     if (overlay_) SelectPaths(selected);
     emit PreviewBuilt();
+}
+
+namespace {
+
+// Whether a property of the root is one the preview sets itself for a window among
+// others (see rt::MakeNormalWindow): its value is not what the preview shows.
+bool IsWindowSetting(std::string_view property) {
+    for (const std::string_view setting : {"BorderStyle", "FormStyle", "ActiveControl"})
+        if (EqualsIgnoringCase(property, setting)) return true;
+    return false;
+}
+
+// Gives a property, nested ones by their dotted path ("Font.Style"), back its class's
+// initial value. False when the path names nothing that can be reset.
+bool ResetPath(rt::Object& object, std::string_view path) {
+    rt::Object* holder = &object;
+    for (std::size_t dot = path.find('.'); dot != std::string_view::npos; dot = path.find('.')) {
+        const rt::Property* p = holder->FindProperty(path.substr(0, dot));
+        holder = p ? holder->ObjectValue(*p) : nullptr;
+        if (!holder) return false;
+        path.remove_prefix(dot + 1);
+    }
+    return rt::ResetProperty(*holder, path);
+}
+
+}  // namespace
+
+bool VirtualDesktop::ApplyPropertyUpdates(const std::vector<PropertyUpdate>& updates,
+                                          const CodePage& codePage) {
+    if (!form_ || !window_) return false;
+    // Every object and property is checked before anything changes.
+    std::vector<rt::Object*> objects;
+    objects.reserve(updates.size());
+    for (const PropertyUpdate& update : updates) {
+        rt::Object* object = ObjectOfPath(update.ObjectPath);
+        const std::string_view property = update.Property;
+        if (!object || property.empty() || property.find_first_of("[]()<> ") != std::string_view::npos ||
+            EqualsIgnoringCase(property, "Name") || (object == form_.get() && IsWindowSetting(property)))
+            return false;
+        objects.push_back(object);
+    }
+    const QStringList selected = SelectedPaths();
+    for (std::size_t i = 0; i < updates.size(); ++i) {
+        const PropertyUpdate& update = updates[i];
+        rt::Object& object = *objects[i];
+        if (!update.Value) {
+            if (!ResetPath(object, update.Property)) return false;
+            continue;
+        }
+        // One record holding the value, read as the reader reads the form's own record
+        // of the object; its class and name are not taken.
+        std::string record = "object X: ";
+        record += object.ClassName();
+        record += "\n  ";
+        record += update.Property;
+        record += " = ";
+        record += *update.Value;
+        record += "\nend\n";
+        std::string error;
+        if (!rt::ReadPropertiesInto(object, *form_, record, context_.Registry(), codePage, error,
+                                    &context_.FormNames()))
+            return false;
+    }
+    // Laid out and shown again from the live objects; the read's messages stay, those of
+    // the showing are made anew.
+    DisposeWidgets();
+    messages_.resize(builtMessages_);
+    places_.resize(builtPlaces_);
+    try {
+        Present();
+    } catch (const std::bad_alloc&) {
+        AddMessage("ERROR=FormShow: Out of memory");
+    } catch (const std::exception& e) {
+        AddMessage("ERROR=FormShow: " + std::string(e.what()));
+    }
+    if (overlay_) SelectPaths(selected);
+    emit PreviewBuilt();
+    return true;
+}
+
+void VirtualDesktop::NoteShownText(std::string_view text) {
+    builtHash_ = std::hash<std::string_view>{}(text);
+    builtSize_ = text.size();
 }
 
 void VirtualDesktop::AddMessage(std::string text, rt::MessagePlace place) {
@@ -308,20 +397,21 @@ QStringList VirtualDesktop::SelectedPaths() const {
 void VirtualDesktop::SelectPaths(const QStringList& paths) {
     if (!overlay_) return;
     std::vector<rt::Object*> objects;
-    for (const QString& path : paths) {
-        const std::string wanted = path.toStdString();
-        const std::string_view last = std::string_view(wanted).substr(wanted.rfind('.') + 1);
-        // Only the records whose name ends the path can be named by it.
-        for (std::size_t i = 0; i < records_.size(); ++i) {
-            const rt::ReadObject& record = records_[i];
-            if (!record.Live || (!last.starts_with('#') && !EqualsIgnoringCase(record.Name, last))) continue;
-            if (EditPathOf(records_, static_cast<int>(i)) == wanted) {
-                objects.push_back(record.Live);
-                break;
-            }
-        }
-    }
+    for (const QString& path : paths)
+        if (rt::Object* object = ObjectOfPath(path.toStdString())) objects.push_back(object);
     overlay_->Select(objects);
+}
+
+rt::Object* VirtualDesktop::ObjectOfPath(std::string_view path) const {
+    const std::size_t dot = path.rfind('.');
+    const std::string_view last = dot == std::string_view::npos ? path : path.substr(dot + 1);
+    // Only the records whose name ends the path can be named by it.
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        const rt::ReadObject& record = records_[i];
+        if (!record.Live || (!last.starts_with('#') && !EqualsIgnoringCase(record.Name, last))) continue;
+        if (EditPathOf(records_, static_cast<int>(i)) == path) return record.Live;
+    }
+    return nullptr;
 }
 
 void VirtualDesktop::FollowSelection(rt::Object* object) {

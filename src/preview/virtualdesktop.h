@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,13 @@ struct ObjectPlacement {
     unsigned Changed = 0;
 };
 
+// A value the form text now stores for a property of an object, or no longer stores.
+struct PropertyUpdate {
+    std::string ObjectPath;  // the object's path in the text (see EditPathOf): "Button1", "Form1.Panel1.#2"
+    std::string Property;    // "Caption", "Font.Style"
+    std::optional<std::string> Value;  // in form-text syntax as the text writes it; nullopt: removed
+};
+
 // Where a preview looks for the files of the form's ancestors and frames: the form's
 // own folder and its parents up to the project's top, then the user's folders. With
 // neither a path nor folders nothing is looked for, and the preview shows what the
@@ -65,6 +73,20 @@ public:
     // The ancestors and frames are read from the files search finds, through the
     // context's index of form folders.
     void BuildPreview(std::string_view text, const CodePage& codePage, const FormSearch& search = {});
+    // Brings the live form up to date with values just written to its text without
+    // reading the text again: each value is read into the live object the path names (as
+    // the form reader reads it), a removed one goes back to its class's initial value,
+    // and the form is laid out and shown again from the live objects. The selection is
+    // kept by paths, the objects (and the pointers to them) stay, and PreviewBuilt is
+    // emitted as after a build. Returns false when it cannot: no preview, an object or
+    // property it cannot find, a collection item's property, a value the reader refuses,
+    // a value of the root the preview sets itself (BorderStyle, FormStyle,
+    // ActiveControl) or a Name; values read before then may have been taken, and the
+    // caller rebuilds from the text (BuildPreview).
+    bool ApplyPropertyUpdates(const std::vector<PropertyUpdate>& updates, const CodePage& codePage);
+    // Notes that the live form now shows this text (after ApplyPropertyUpdates has
+    // brought it up to date with it), for BuiltFrom.
+    void NoteShownText(std::string_view text);
     // Destroys the preview form and its window, if any.
     void DisposePreview();
 
@@ -134,6 +156,8 @@ protected:
 
 private:
     void Present();
+    void DisposeWidgets();
+    rt::Object* ObjectOfPath(std::string_view path) const;
     void FitDesk();
     void AddMessage(std::string text, rt::MessagePlace place = {});
     void AddOverlay();
@@ -148,6 +172,8 @@ private:
     DesignOverlay* overlay_ = nullptr;  // a child of the window's client area
     std::vector<std::string> messages_;
     std::vector<rt::MessagePlace> places_;
+    std::size_t builtMessages_ = 0;  // how many of messages_ the read gave, before Present's
+    std::size_t builtPlaces_ = 0;
     std::vector<rt::ReadObject> records_;
     rt::BuildOrigins origins_;
     std::string borderStyle_;  // the BorderStyle the form's text stores

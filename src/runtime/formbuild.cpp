@@ -184,4 +184,34 @@ void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& regis
     if (objects) *objects = std::move(summary.Objects);
 }
 
+bool ReadPropertiesInto(Object& object, Object& root, std::string_view text, ClassRegistry& registry,
+                        const CodePage& codePage, std::string& error, FormNames* taken) {
+    try {
+        std::string storage;
+        const std::string_view read = WithLineFeeds(text, storage);
+        ByteViewStream input(ByteSpan(reinterpret_cast<const std::uint8_t*>(read.data()), read.size()));
+        MemoryStream binary;
+        TextToBinaryForm(input, binary, codePage);
+        ByteViewStream form(binary.Data());
+        // Every complaint stops the read: a value the reader would skip is not the value
+        // written. Events stay unassigned without one, as in a build.
+        struct StrictHooks : ReaderHooks {
+            std::optional<std::uintptr_t> MethodLookupHook(const std::string&, bool& failed) override {
+                failed = false;
+                return std::nullopt;
+            }
+        } strict;
+        ReadSummary summary;
+        ReadPropertiesInto(object, root, form, strict, registry, codePage, taken, summary);
+        ApplyActionLinks(root);
+    } catch (const std::bad_alloc&) {
+        error = "Out of memory";
+        return false;
+    } catch (const std::exception& e) {
+        error = e.what();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace fw::rt

@@ -78,4 +78,13 @@ void BuildFormFromText(Object& root, std::string_view text, ClassRegistry& regis
                        std::vector<ReadObject>* objects = nullptr, FormFileSource* source = nullptr,
                        BuildOrigins* origins = nullptr);
 
+// Reads values written as form text into object, an object of the form root already
+// built, as a build would have read them: text is one object record of property lines
+// ("object Button1: TButton\r\n  Caption = 'OK'\r\nend\r\n"), whose class and name are
+// not taken. Returns false, with the converter's or the reader's message in error, when
+// the text does not convert, holds objects, or a value is refused; the values read before
+// then stay in object. Action links are applied again over the form.
+bool ReadPropertiesInto(Object& object, Object& root, std::string_view text, ClassRegistry& registry,
+                        const CodePage& codePage, std::string& error, FormNames* taken = nullptr);
+
 }  // namespace fw::rt

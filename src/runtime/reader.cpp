@@ -115,6 +115,27 @@ public:
         Finish();
     }
 
+    void RunProperties(Object& object) {
+        try {
+            in_.CheckSignature();
+            in_.TakePrefix();
+            const std::string className = in_.TakeName();
+            const std::string name = in_.TakeName();
+            current_ = AddRecord(name, className);
+            summary_.Objects[static_cast<std::size_t>(current_)].Live = &object;
+            Object* lookupRoot = object.Owner() ? object.Owner() : &root_;
+            ReadProperties(object, ContextName(object), lookupRoot, hooks_.StartDepth());
+            if (!in_.AtListEnd())
+                throw EReadError("Invalid property value: an object where values were expected");
+            in_.TakeTag();
+        } catch (...) {
+            summary_.StoppedIn = current_;
+            ResolveFixups();
+            throw;
+        }
+        ResolveFixups();
+    }
+
 private:
     struct Fixup {
         Object* Instance;
@@ -140,6 +161,10 @@ private:
         ReadChildren(&root_, &root_, depth + 1);
     }
 
+    // The property entries of the stream's root record go into object, an object of
+    // the form root_ already read: the record's class and name are not taken, and an
+    // object record inside it is refused. References are resolved from the component
+    // that owns object, as when the form was read; object is not marked loaded again.
     std::string UniqueName(const std::string& name) const {
         if (!taken_ || name.empty()) return name;
         std::string candidate = name;
@@ -1100,6 +1125,12 @@ ReadSummary ReadFormInto(Object& root, Stream& stream, ReaderHooks& hooks, Class
 void ReadFormInto(Object& root, Stream& stream, ReaderHooks& hooks, ClassRegistry& registry,
                   const CodePage& codePage, FormNames* taken, ReadSummary& summary) {
     TreeReader(root, stream, hooks, registry, codePage, taken, summary).Run();
+}
+
+void ReadPropertiesInto(Object& object, Object& root, Stream& stream, ReaderHooks& hooks,
+                        ClassRegistry& registry, const CodePage& codePage, FormNames* taken,
+                        ReadSummary& summary) {
+    TreeReader(root, stream, hooks, registry, codePage, taken, summary).RunProperties(object);
 }
 
 }  // namespace fw::rt

@@ -128,4 +128,14 @@ ReadSummary ReadFormInto(Object& root, Stream& stream, ReaderHooks& hooks, Class
 void ReadFormInto(Object& root, Stream& stream, ReaderHooks& hooks, ClassRegistry& registry,
                   const CodePage& codePage, FormNames* taken, ReadSummary& summary);
 
+// Reads the property entries of the binary form stream's root record into object, an
+// object of the form root already read, as the reader takes them when it reads the
+// whole form: the record's class and name are not taken (object keeps its own), object
+// is not marked loaded again, and references are resolved from the component that owns
+// object, then root. A record holding objects is refused with EReadError; errors are
+// raised as by ReadFormInto, and the values taken before stay in object.
+void ReadPropertiesInto(Object& object, Object& root, Stream& stream, ReaderHooks& hooks,
+                        ClassRegistry& registry, const CodePage& codePage, FormNames* taken,
+                        ReadSummary& summary);
+
 }  // namespace fw::rt

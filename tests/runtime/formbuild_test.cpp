@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/builtin.h"
@@ -187,3 +190,61 @@ TEST(PreviewBuild, ASyntaxErrorNamesTheEditorsLine) {
 }
 
 }  // namespace
+
+// A value written to a built form's text is read into the live object as a build would
+// read it, without reading the form again.
+TEST(PropertiesInto, ValuesGoIntoTheLiveObjectAsTheReaderTakesThem) {
+    const auto registry = MakeBuiltinRegistry();
+    const char* text =
+        "object Form1: TForm\n  Caption = 'Form'\n"
+        "  object Button1: TButton\n    Caption = 'Old'\n    Left = 8\n  end\n"
+        "  object PopupMenu1: TPopupMenu\n  end\nend\n";
+    const auto value = [](const Object& object, std::string_view name) -> const Value& {
+        return object.Get(*object.FindProperty(name));
+    };
+    const struct {
+        const char* What;
+        const char* Record;
+        bool Taken;
+        std::function<bool(const Object& button)> Check;
+    } cases[] = {
+        {"a string, with #codes", "object Button1: TButton\n  Caption = 'O'#39'K'\nend\n", true,
+         [&](const Object& b) { return std::get<std::string>(value(b, "Caption")) == "O'K"; }},
+        {"a number, CRLF lines", "object Button1: TButton\r\n  Left = 120\r\nend\r\n", true,
+         [&](const Object& b) { return std::get<std::int64_t>(value(b, "Left")) == 120; }},
+        {"a nested set", "object Button1: TButton\n  Font.Style = [fsBold, fsItalic]\nend\n", true,
+         [&](const Object& b) { return std::get<std::int64_t>(value(*b.SubObject("Font"), "Style")) == 3; }},
+        // References are looked up among the form's components, as in a build.
+        {"a reference to another component", "object Button1: TButton\n  PopupMenu = PopupMenu1\nend\n", true,
+         [&](const Object& b) {
+             const Object* menu = b.ObjectValue(*b.FindProperty("PopupMenu"));
+             return menu && menu->Name() == "PopupMenu1";
+         }},
+        // A preview has no methods: an event is taken, and stays unassigned.
+        {"an event", "object Button1: TButton\n  OnClick = Button1Click\nend\n", true,
+         [](const Object&) { return true; }},
+        // The record's name is not taken: the object keeps its own.
+        {"another name in the record", "object Other: TButton\n  Top = 3\nend\n", true,
+         [](const Object& b) { return b.Name() == "Button1"; }},
+        {"an unknown property", "object Button1: TButton\n  Colour = clRed\nend\n", false, nullptr},
+        {"a value of the wrong kind", "object Button1: TButton\n  Left = 'wide'\nend\n", false, nullptr},
+        {"an object inside", "object Button1: TButton\n  object L: TLabel\n  end\nend\n", false, nullptr},
+        {"text that does not convert", "object Button1: TButton\n  Left = \nend\n", false, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ObjectPtr form = CreateObject(registry->Of(cls::TForm), *registry);
+        std::vector<std::string> messages;
+        BuildFormFromText(*form, text, *registry, fw::CodePage::Default(), messages);
+        ASSERT_TRUE(messages.empty()) << messages.front();
+        Object& button = *form->FindOwnedComponent("Button1");
+        std::string error;
+        EXPECT_EQ(ReadPropertiesInto(button, *form, c.Record, *registry, fw::CodePage::Default(), error),
+                  c.Taken);
+        EXPECT_EQ(error.empty(), c.Taken) << error;
+        if (c.Check) {
+            EXPECT_TRUE(c.Check(button));
+        }
+        EXPECT_EQ(form->Components().size(), 2u);
+    }
+}
