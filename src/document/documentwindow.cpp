@@ -747,8 +747,21 @@ void DocumentWindow::ShiftMessageLines(int from, int by) {
 }
 
 void DocumentWindow::UpdatePreviewValues(const edit::EditResult& result) {
-    (void)result;
-    BuildPreview();
+    std::vector<preview::PropertyUpdate> updates;
+    updates.reserve(result.Properties.size());
+    for (const edit::PropertyChange& change : result.Properties)
+        updates.push_back({change.Object, change.Property, change.Value});
+    if (!desktop_->ApplyPropertyUpdates(updates, document_->TextCodePage())) {
+        BuildPreview();
+        return;
+    }
+    // A drag checks that the preview shows the text before it works from the live form.
+    const QByteArray text = document_->TextBytes();
+    desktop_->NoteShownText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    // The live objects stay: the selected node is inspected again for its new values.
+    const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
+    if (!selected.isEmpty() && tree_->NodeOfItem(selected.first()) >= 0)
+        InspectNode(tree_->NodeOfItem(selected.first()));
 }
 
 void DocumentWindow::InspectorEdited(const QString& object, const QStringList& properties,
