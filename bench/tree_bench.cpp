@@ -101,8 +101,8 @@ Figures Measure(int lines, int runs) {
     Figures f;
     const std::string text = GenerateForm(lines);
     f.Lines = lines;
-    f.Split = Best(runs, [&] { (void)fw::CopyTextLines(text); });
-    const std::vector<std::string> split = fw::CopyTextLines(text);
+    f.Split = Best(runs, [&] { (void)fw::TextLines(text); });
+    const std::vector<std::string_view> split = fw::TextLines(text);
     fw::HierarchyLookup nothing;
     f.Scan = Best(runs, [&] { f.Nodes = fw::ScanHierarchy(split, nothing).ObjectCount(); });
 

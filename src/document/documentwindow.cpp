@@ -238,6 +238,8 @@ edit::EditResult SetProperties(const edit::FormEditor& editor, const CodePage& c
         edit::EditResult result = one(step, value);
         text = edit::ApplyEdits(text, result.Edits);
         all.Changes.insert(all.Changes.end(), result.Changes.begin(), result.Changes.end());
+        all.Properties.insert(all.Properties.end(), result.Properties.begin(), result.Properties.end());
+        all.Structural = all.Structural || result.Structural;
     }
     // The whole text replaced: EditForm puts only the span that differs into the editor.
     if (text != editor.Text()) all.Edits.push_back({0, editor.Text().size(), std::move(text)});
@@ -637,35 +639,129 @@ bool DocumentWindow::EditForm(const FormEdit& edit) {
         const edit::FormEditor editor(text, document_->TextCodePage(), &preview_.Registry());
         const edit::EditResult result = edit(editor);
         if (result.Empty()) return true;
-        // The edited bytes as the editor holds them; only the span between the common
-        // start and end of the old and new editor text is replaced, in one undo step.
-        std::string edited = edit::ApplyEdits(text, result.Edits);
-        if (document_->Utf8())
-            edited.erase(0, std::min(edited.size(), Utf8ByteOrderMark.size()));
-        else
-            edited = EditorTextFromBytes(edited, document_->TextCodePage());
-        const std::string_view old = EditorUtf8();
-        std::size_t head = 0;
-        while (head < old.size() && head < edited.size() && old[head] == edited[head])
-            ++head;
-        std::size_t tail = 0;
-        while (tail < old.size() - head && tail < edited.size() - head &&
-               old[old.size() - 1 - tail] == edited[edited.size() - 1 - tail])
-            ++tail;
-        const std::string replacement = edited.substr(head, edited.size() - head - tail);
-        editor_->beginUndoAction();
-        editor_->SendScintilla(QsciScintilla::SCI_SETTARGETSTART, static_cast<unsigned long>(head));
-        editor_->SendScintilla(QsciScintilla::SCI_SETTARGETEND,
-                               static_cast<unsigned long>(old.size() - tail));
-        editor_->SendScintilla(QsciScintilla::SCI_REPLACETARGET,
-                               static_cast<unsigned long>(replacement.size()), replacement.c_str());
-        editor_->endUndoAction();
-        cmRescan();
+        std::vector<LineShift> shifts;
+        if (!ApplyEditsInPlace(text, result.Edits, shifts)) ApplyEditsWhole(text, result.Edits, shifts);
+        FollowEdit(result, shifts);
         return true;
     } catch (const Exception& error) {
         messages_.Error(QString::fromUtf8(error.what()));
         return false;
     }
+}
+
+DocumentWindow::LineShift DocumentWindow::ReplaceEditorSpan(std::size_t start, std::size_t end,
+                                                            std::string_view replacement) {
+    // The lines from the first one that starts at or after the end of the replaced span
+    // move by the number of lines the replacement adds.
+    const auto endLine = static_cast<int>(
+        editor_->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, static_cast<unsigned long>(end)));
+    const auto endLineStart = static_cast<std::size_t>(
+        editor_->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(endLine)));
+    const int before = editor_->lines();
+    editor_->SendScintilla(QsciScintilla::SCI_SETTARGETSTART, static_cast<unsigned long>(start));
+    editor_->SendScintilla(QsciScintilla::SCI_SETTARGETEND, static_cast<unsigned long>(end));
+    editor_->SendScintilla(QsciScintilla::SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()),
+                           replacement.data());
+    return {endLineStart == end ? endLine : endLine + 1, editor_->lines() - before};
+}
+
+bool DocumentWindow::ApplyEditsInPlace(std::string_view bytes, const std::vector<edit::TextEdit>& edits,
+                                       std::vector<LineShift>& shifts) {
+    // The editor holds UTF-8: the document's bytes are the editor's own after a UTF-8
+    // text's byte-order mark, and so are those of 8-bit text and values that are all
+    // ASCII. Then each replacement goes in at its offset, the last first so that the
+    // offsets before it still hold.
+    // A replacement of the whole text is put in by the span that differs.
+    if (edits.size() == 1 && edits.front().Length == bytes.size()) return false;
+    std::size_t mark = 0;
+    if (document_->Utf8()) {
+        mark = Utf8ByteOrderMark.size();
+        if (edits.front().Offset < mark) return false;
+    } else {
+        if (!IsAscii(bytes)) return false;
+        for (const edit::TextEdit& e : edits)
+            if (!IsAscii(e.Text)) return false;
+    }
+    editor_->beginUndoAction();
+    for (auto e = edits.rbegin(); e != edits.rend(); ++e)
+        shifts.push_back(ReplaceEditorSpan(e->Offset - mark, e->Offset - mark + e->Length, e->Text));
+    editor_->endUndoAction();
+    return true;
+}
+
+void DocumentWindow::ApplyEditsWhole(std::string_view bytes, const std::vector<edit::TextEdit>& edits,
+                                     std::vector<LineShift>& shifts) {
+    // The edited bytes as the editor holds them; only the span between the common
+    // start and end of the old and new editor text is replaced, in one undo step.
+    std::string edited = edit::ApplyEdits(bytes, edits);
+    if (document_->Utf8())
+        edited.erase(0, std::min(edited.size(), Utf8ByteOrderMark.size()));
+    else
+        edited = EditorTextFromBytes(edited, document_->TextCodePage());
+    const std::string_view old = EditorUtf8();
+    const std::size_t common = std::min(old.size(), edited.size());
+    const auto head = static_cast<std::size_t>(
+        std::mismatch(old.begin(), old.begin() + static_cast<std::ptrdiff_t>(common), edited.begin()).first -
+        old.begin());
+    const auto tail = static_cast<std::size_t>(
+        std::mismatch(old.rbegin(), old.rbegin() + static_cast<std::ptrdiff_t>(common - head),
+                      edited.rbegin())
+            .first -
+        old.rbegin());
+    const std::string_view replacement = std::string_view(edited).substr(head, edited.size() - head - tail);
+    editor_->beginUndoAction();
+    shifts.push_back(ReplaceEditorSpan(head, old.size() - tail, replacement));
+    editor_->endUndoAction();
+}
+
+void DocumentWindow::FollowEdit(const edit::EditResult& result, const std::vector<LineShift>& shifts) {
+    // A change of objects, or one that does not say which values it wrote, is followed
+    // by reading the whole text again.
+    if (result.Structural || result.Properties.empty() || objectCount_ == 0) {
+        cmRescan();
+        return;
+    }
+    // Values only: the objects and their order stay, only the lines after the edit
+    // move (the shifts come last edit first, each in the lines before it). The tree
+    // and the message list keep their rows with the lines moved, the preview takes
+    // the new values, and the inspected object shows them; the live refresh that the
+    // change of the text started reads everything again a moment later.
+    for (const LineShift& shift : shifts) {
+        if (shift.By == 0) continue;
+        tree_->ShiftLines(shift.From, shift.By);
+        ShiftMessageLines(shift.From, shift.By);
+    }
+    UpdatePreviewValues(result);
+}
+
+void DocumentWindow::ShiftMessageLines(int from, int by) {
+    for (int i = 0; i < messageList_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = messageList_->topLevelItem(i);
+        bool ok = false;
+        const int line = item->data(0, MessageLineRole).toInt(&ok);
+        if (!ok || line < from) continue;
+        item->setData(0, MessageLineRole, line + by);
+        item->setText(2, QString::number(line + by + 1));
+        item->setToolTip(0, QStringLiteral("Double-click to go to line %1").arg(line + by + 1));
+    }
+}
+
+void DocumentWindow::UpdatePreviewValues(const edit::EditResult& result) {
+    std::vector<preview::PropertyUpdate> updates;
+    updates.reserve(result.Properties.size());
+    for (const edit::PropertyChange& change : result.Properties)
+        updates.push_back({change.Object, change.Property, change.Value});
+    if (!desktop_->ApplyPropertyUpdates(updates, document_->TextCodePage())) {
+        BuildPreview();
+        return;
+    }
+    // A drag checks that the preview shows the text before it works from the live form.
+    const QByteArray text = document_->TextBytes();
+    desktop_->NoteShownText(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    // The live objects stay: the selected node is inspected again for its new values.
+    const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
+    if (!selected.isEmpty() && tree_->NodeOfItem(selected.first()) >= 0)
+        InspectNode(tree_->NodeOfItem(selected.first()));
 }
 
 void DocumentWindow::InspectorEdited(const QString& object, const QStringList& properties,
@@ -1011,7 +1107,7 @@ void DocumentWindow::InspectNode(int node) {
     const auto [editPath, editPrefix] = EditPathOf(tree_->Nodes(), node);
     inspector_->SetEditTarget(inspectedObject_ ? FromUtf8(editPath) : QString(), FromUtf8(editPrefix));
     inspector_->FillInspector(inspectedObject_,
-                              NodeSourceLines(tree_->Nodes(), node, CopyTextLines(EditorUtf8())),
+                              NodeSourceLines(tree_->Nodes(), node, TextLines(EditorUtf8())),
                               component ? std::string_view(n.Name) : std::string_view(), originOf);
     inspector_->FillClassTree(inspectedClass_, FromUtf8(classLine));
 }
@@ -1140,7 +1236,6 @@ void DocumentWindow::cmRescan() {
     tree_->show();
     editor_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
     panels_[ObjectCountPanel]->setText(QStringLiteral("Object count: %1").arg(objectCount_));
-    RefreshMessageList();
 }
 
 void DocumentWindow::RebuildViews() {
@@ -1152,7 +1247,7 @@ void DocumentWindow::RebuildViews() {
         const QScopedValueRollback building(rebuilding_, true);
         // The scan's lookups read the preview built from the same text.
         BuildPreview();
-        Hierarchy hierarchy = ScanHierarchy(CopyTextLines(EditorUtf8()), *lookup_);
+        Hierarchy hierarchy = ScanHierarchy(TextLines(EditorUtf8()), *lookup_);
         // A form built whole shows the objects of its ancestors' and frames' files too.
         if (const rt::Object* form = PreviewForm())
             AddObjectsFromOtherFiles(hierarchy, *form, desktop_->Origins(), desktop_->ReadObjects());
@@ -1166,8 +1261,7 @@ void DocumentWindow::RefreshMessageList() {
     messageList_->clear();
     const std::vector<std::string>& messages = desktop_->PreviewMessages();
     std::vector<MessageRow> rows;
-    if (!messages.empty())
-        rows = MessageRows(messages, desktop_->MessagePlaces(), CopyTextLines(EditorUtf8()));
+    if (!messages.empty()) rows = MessageRows(messages, desktop_->MessagePlaces(), TextLines(EditorUtf8()));
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
     for (const MessageRow& row : rows) {

@@ -37,6 +37,7 @@ class QsciScintilla;
 namespace fw::edit {
 class FormEditor;
 struct EditResult;
+struct TextEdit;
 }  // namespace fw::edit
 class QStatusBar;
 
@@ -233,6 +234,28 @@ private:
     // An edit committed in the inspector: the values set (or removed, when empty) on the
     // object through EditForm, with the object and the edited row kept in the inspector.
     void InspectorEdited(const QString& object, const QStringList& properties, const QStringList& values);
+    // Lines from From on moved by By lines (negative: up) by a change of the text.
+    struct LineShift {
+        int From = 0;
+        int By = 0;
+    };
+    // EditForm's parts. The replacements put into the editor, in one undo step, by
+    // their offsets where the editor's text is the document's bytes (false, nothing
+    // done, where it is not), or as the one span of the editor's text that differs from
+    // the edited text; and the lines each moved, last edit first. A replacement of the
+    // span [start, end) of the editor's text. What follows an edit: the preview, tree,
+    // message list and inspector brought up to date.
+    bool ApplyEditsInPlace(std::string_view bytes, const std::vector<edit::TextEdit>& edits,
+                           std::vector<LineShift>& shifts);
+    void ApplyEditsWhole(std::string_view bytes, const std::vector<edit::TextEdit>& edits,
+                         std::vector<LineShift>& shifts);
+    LineShift ReplaceEditorSpan(std::size_t start, std::size_t end, std::string_view replacement);
+    void FollowEdit(const edit::EditResult& result, const std::vector<LineShift>& shifts);
+    // The message list's lines from a line on moved by a number of lines.
+    void ShiftMessageLines(int from, int by);
+    // The preview brought up to the values an edit wrote, and the inspected object
+    // shown again.
+    void UpdatePreviewValues(const edit::EditResult& result);
     // The preview, tree and inspector built anew from the text, the time it took kept.
     void RebuildViews();
     void ScheduleLiveRefresh();

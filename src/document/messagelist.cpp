@@ -58,7 +58,7 @@ int ItemNode(const Hierarchy& hierarchy, int scope, std::string_view step) {
 
 // The line within the scope's own lines (those indented as the line after the scope's
 // line, up to a child object or the scope's end) that sets the property; -1 for none.
-int PropertyLine(const std::vector<std::string>& lines, int scopeLine, std::string_view property) {
+int PropertyLine(const std::vector<std::string_view>& lines, int scopeLine, std::string_view property) {
     const std::size_t first = static_cast<std::size_t>(scopeLine) + 1;
     if (scopeLine < 0 || first >= lines.size()) return -1;
     const std::size_t depth = LeadingBlanks(lines[first]);
@@ -89,7 +89,7 @@ int KindImage(std::string_view kind) {
 
 }  // namespace
 
-int LineOfPlace(const Hierarchy& hierarchy, const std::vector<std::string>& lines,
+int LineOfPlace(const Hierarchy& hierarchy, const std::vector<std::string_view>& lines,
                 const rt::MessagePlace& place) {
     if (place.Line > 0) return static_cast<std::size_t>(place.Line) <= lines.size() ? place.Line - 1 : -1;
     int scope = NodeOfObjects(hierarchy, place.Objects);
@@ -119,7 +119,7 @@ int LineOfPlace(const Hierarchy& hierarchy, const std::vector<std::string>& line
 
 std::vector<MessageRow> MessageRows(const std::vector<std::string>& messages,
                                     const std::vector<rt::MessagePlace>& places,
-                                    const std::vector<std::string>& lines) {
+                                    const std::vector<std::string_view>& lines) {
     std::vector<MessageRow> rows;
     rows.reserve(messages.size());
     // The scan runs only when a message has an object to look for.

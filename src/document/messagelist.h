@@ -25,13 +25,13 @@ struct MessageRow {
 // own line. The object is followed from the root by its position among the objects of
 // each level, checked by name (by class for an unnamed one), and by name alone where
 // the positions do not agree. -1 when the text has no such object.
-int LineOfPlace(const Hierarchy& hierarchy, const std::vector<std::string>& lines,
+int LineOfPlace(const Hierarchy& hierarchy, const std::vector<std::string_view>& lines,
                 const rt::MessagePlace& place);
 
 // The rows for the messages ("KIND=text") with their places (one each, in order) over
 // the text's lines.
 std::vector<MessageRow> MessageRows(const std::vector<std::string>& messages,
                                     const std::vector<rt::MessagePlace>& places,
-                                    const std::vector<std::string>& lines);
+                                    const std::vector<std::string_view>& lines);
 
 }  // namespace fw

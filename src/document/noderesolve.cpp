@@ -127,7 +127,7 @@ ResolvedNode ResolveNode(const Hierarchy& hierarchy, int node, rt::Object* previ
 }
 
 std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node,
-                                         const std::vector<std::string>& lines) {
+                                         const std::vector<std::string_view>& lines) {
     if (node < 0 || node >= hierarchy.ObjectCount()) return {};
     const ObjectNode& n = At(hierarchy, node);
     if (n.Kind != NodeKind::Root && n.Kind != NodeKind::Component) return {};
@@ -139,10 +139,19 @@ std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node,
         bool objectLine = false;
         const std::string_view name = preview::ObjectLineName(trimmed, objectLine);
         if (objectLine && rt::EqualsIgnoringCase(name, n.Name) &&
-            trimmed.find(n.ClassName) != std::string_view::npos)
-            return preview::CollectObjectLines(lines, n.Line);
+            trimmed.find(n.ClassName) != std::string_view::npos) {
+            // The object's own lines end at the next object line: only those are copied.
+            std::vector<std::string> own{std::string(lines[static_cast<std::size_t>(n.Line)])};
+            for (std::size_t i = static_cast<std::size_t>(n.Line) + 1; i < lines.size(); ++i) {
+                own.emplace_back(lines[i]);
+                bool next = false;
+                preview::ObjectLineName(preview::TrimBlanks(lines[i]), next);
+                if (next) break;
+            }
+            return preview::CollectObjectLines(own, 0);
+        }
     }
-    return preview::CollectSourceLines(lines, n.Name);
+    return preview::CollectSourceLines(std::vector<std::string>(lines.begin(), lines.end()), n.Name);
 }
 
 void AddObjectsFromOtherFiles(Hierarchy& hierarchy, const rt::Object& root, const rt::BuildOrigins& origins,

@@ -6,6 +6,7 @@
 // collection.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/objectscan.h"
@@ -50,7 +51,7 @@ ResolvedNode ResolveNode(const Hierarchy& hierarchy, int node, rt::Object* previ
 // those of every object of the node's name. None for a collection or an item node, and
 // for an unnamed node whose line has moved.
 std::vector<std::string> NodeSourceLines(const Hierarchy& hierarchy, int node,
-                                         const std::vector<std::string>& lines);
+                                         const std::vector<std::string_view>& lines);
 
 // For a form built whole from several files (root, with the records of its own text
 // and the origins of the build): marks each object node of the text whose object an

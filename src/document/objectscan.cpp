@@ -56,6 +56,11 @@ int Hierarchy::NodeAtLine(int line) const {
     return it != end && it->Line == line ? static_cast<int>(it - Nodes.begin()) : -1;
 }
 
+void Hierarchy::ShiftLines(int from, int by) {
+    for (ObjectNode& node : Nodes)
+        if (!node.Outer && node.Line >= from) node.Line += by;
+}
+
 bool NodeMatchesObject(const ObjectNode& node, std::string_view name, std::string_view className) {
     if (!EqualsIgnoringCase(node.Name, name)) return false;
     if (!node.Name.empty()) return true;
@@ -66,7 +71,7 @@ bool NodeMatchesObject(const ObjectNode& node, std::string_view name, std::strin
     return EqualsIgnoringCase(written.substr(0, end), className);
 }
 
-Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& lookup) {
+Hierarchy ScanHierarchy(const std::vector<std::string_view>& lines, HierarchyLookup& lookup) {
     static constexpr std::pair<std::string_view, Keyword> keywords[] = {
         {"object", Keyword::Object},   {"inherited", Keyword::Inherited}, {"inline", Keyword::Inline},
         {" = <", Keyword::Collection}, {"item", Keyword::Item},

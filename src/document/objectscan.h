@@ -82,6 +82,9 @@ struct Hierarchy {
     int ObjectPosition(int node) const;
     // The node that the 0-based line of the scanned text gave, or -1.
     int NodeAtLine(int line) const;
+    // Follows a change of the text that moved the lines from a line on by a number of
+    // lines and left the objects as they are: the text's nodes at those lines move.
+    void ShiftLines(int from, int by);
 };
 
 // Whether a node stands for the object a form stream writes with that name and class:
@@ -93,7 +96,7 @@ bool NodeMatchesObject(const ObjectNode& node, std::string_view name, std::strin
 // node when, trimmed, the first of the keywords "object", "inherited", "inline", " = <"
 // and "item" that occurs in it starts it (" = <" may stand anywhere); its indentation,
 // two blanks a level, places it under the node before it.
-Hierarchy ScanHierarchy(const std::vector<std::string>& lines, HierarchyLookup& lookup);
+Hierarchy ScanHierarchy(const std::vector<std::string_view>& lines, HierarchyLookup& lookup);
 
 // Column 0 of a node: its name, with the number of its children when it has any.
 std::string NodeCaption(const ObjectNode& node);

@@ -29,6 +29,9 @@ public:
     void Fill(Hierarchy hierarchy);
     // The nodes now shown, in display order.
     const Hierarchy& Nodes() const { return hierarchy_; }
+    // The nodes' lines moved after a change of the text that kept its objects
+    // (Hierarchy::ShiftLines); the rows stay as they are.
+    void ShiftLines(int from, int by) { hierarchy_.ShiftLines(from, by); }
 
     // The row of a node, nullptr for an index out of range.
     QTreeWidgetItem* ItemOfNode(int node) const;

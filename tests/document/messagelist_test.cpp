@@ -43,7 +43,7 @@ const char* const Form =
 
 TEST(MessageRows, EachBuildMessageLeadsToItsLine) {
     const auto registry = fw::rt::MakeBuiltinRegistry();
-    const std::vector<std::string> lines = fw::CopyTextLines(Form);
+    const std::vector<std::string_view> lines = fw::TextLines(Form);
     fw::rt::ObjectPtr form = fw::rt::CreateObject(registry->Of(fw::rt::cls::TForm), *registry);
     std::vector<fw::rt::BuildMessage> built;
     fw::rt::BuildFormFromText(*form, Form, *registry, fw::CodePage::Default(), built, nullptr);
@@ -76,7 +76,7 @@ TEST(MessageRows, EachBuildMessageLeadsToItsLine) {
 }
 
 TEST(LineOfPlace, FallsBackToWhatTheTextStillHas) {
-    const std::vector<std::string> lines = fw::CopyTextLines(Form);
+    const std::vector<std::string_view> lines = fw::TextLines(Form);
     fw::HierarchyLookup plain;
     const fw::Hierarchy hierarchy = fw::ScanHierarchy(lines, plain);
     using Steps = std::vector<MessagePlace::Step>;

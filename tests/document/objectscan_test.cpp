@@ -4,20 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sstream>
 
+#include "codec/textlines.h"
 #include "document/objectscan.h"
 
 namespace {
 
 using fw::NodeKind;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
+// The texts are literals: the lines view them.
+std::vector<std::string_view> Lines(const char* text) {
+    return fw::TextLines(text);
 }
 
 // Knows TListView as a control with a Columns collection of TListColumn items.

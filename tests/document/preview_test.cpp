@@ -410,7 +410,7 @@ TEST(NodeResolve, EachKindOfNodeFindsItsLiveObject) {
     std::vector<std::string> messages;
     fw::rt::BuildFormFromText(*form, text, registry, fw::CodePage::Default(), messages);
     fw::HierarchyLookup plain;
-    const fw::Hierarchy h = fw::ScanHierarchy(fw::CopyTextLines(text), plain);
+    const fw::Hierarchy h = fw::ScanHierarchy(fw::TextLines(text), plain);
     fw::rt::Object* listView = form->FindOwnedComponent("ListView1");
     fw::rt::Object* statusBar = form->FindOwnedComponent("StatusBar1");
     ASSERT_NE(listView, nullptr);
@@ -492,7 +492,7 @@ TEST(NodeResolve, UnnamedObjectsAndFrameObjectsByTheirPlace) {
     std::vector<fw::rt::ReadObject> records;
     fw::rt::BuildFormFromText(*form, text, registry, fw::CodePage::Default(), messages, nullptr, &records);
     fw::HierarchyLookup plain;
-    fw::Hierarchy h = fw::ScanHierarchy(fw::CopyTextLines(text), plain);
+    fw::Hierarchy h = fw::ScanHierarchy(fw::TextLines(text), plain);
     for (fw::ObjectNode& n : h.Nodes) {
         if (n.Name == "Panels") n.ClassName = "TStatusPanels";
         if (n.Kind == fw::NodeKind::Item) n.ClassName = "TStatusPanel";
