@@ -117,15 +117,7 @@ void VirtualDesktop::BuildPreview(std::string_view text, const CodePage& codePag
         AddMessage(message);
     builtMessages_ = messages_.size();
     builtPlaces_ = places_.size();
-    try {
-        Present();
-    } catch (const std::bad_alloc&) {
-        AddMessage("ERROR=FormShow: Out of memory");
-    } catch (const std::exception& e) {
-        AddMessage("ERROR=FormShow: " + std::string(e.what()));
-    }
-    if (overlay_) SelectPaths(selected);
-    emit PreviewBuilt();
+    ShowForm(selected);
 }
 
 namespace {
@@ -194,6 +186,11 @@ bool VirtualDesktop::ApplyPropertyUpdates(const std::vector<PropertyUpdate>& upd
     DisposeWidgets();
     messages_.resize(builtMessages_);
     places_.resize(builtPlaces_);
+    ShowForm(selected);
+    return true;
+}
+
+void VirtualDesktop::ShowForm(const QStringList& selected) {
     try {
         Present();
     } catch (const std::bad_alloc&) {
@@ -203,7 +200,6 @@ bool VirtualDesktop::ApplyPropertyUpdates(const std::vector<PropertyUpdate>& upd
     }
     if (overlay_) SelectPaths(selected);
     emit PreviewBuilt();
-    return true;
 }
 
 void VirtualDesktop::NoteShownText(std::string_view text) {

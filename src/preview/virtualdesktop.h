@@ -159,6 +159,9 @@ protected:
 
 private:
     void Present();
+    // Shows the live form (a failure to show it becomes a message), selects the objects
+    // of those paths again and says the preview is built.
+    void ShowForm(const QStringList& selected);
     void DisposeWidgets();
     rt::Object* ObjectOfPath(std::string_view path) const;
     void FitDesk();
