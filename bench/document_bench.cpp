@@ -32,34 +32,14 @@
 #include "base/stream.h"
 #include "codec/conversion.h"
 #include "document/documentwindow.h"
-#include "document/usermessages.h"
 #include "preview/previewcontext.h"
+#include "printingmessages.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class PrintingMessages : public fw::UserMessages {
-public:
-    bool Confirm(const QString& text) override {
-        std::fprintf(stderr, "question: %s\n", qPrintable(text));
-        return false;
-    }
-    void Warning(const QString& text) override { std::fprintf(stderr, "warning: %s\n", qPrintable(text)); }
-    void Information(const QString& text) override {
-        std::fprintf(stderr, "information: %s\n", qPrintable(text));
-    }
-    void Error(const QString& text) override {
-        std::fprintf(stderr, "error: %s\n", qPrintable(text));
-        std::exit(1);
-    }
-    Answer ConfirmOrCancel(const QString& text) override {
-        std::fprintf(stderr, "question: %s\n", qPrintable(text));
-        return Answer::No;
-    }
-    std::optional<fw::FormEncoding> AskSaveType(fw::FormEncoding) override { return std::nullopt; }
-    QString AskSavePath(const QString&) override { return {}; }
-};
+using fwbench::PrintingMessages;
 
 // A field of /proc/self/status in kilobytes ("VmRSS:" the resident size now, "VmHWM:" its
 // peak), -1 when missing.
@@ -112,7 +92,7 @@ QString LargestTextForm() {
 // first, so that what the first painting of any text costs (fonts, glyph caches, code
 // pages of the libraries) is not counted against the file.
 int MeasureMemory(const QString& path, const QString& warmUp) {
-    PrintingMessages messages;
+    PrintingMessages messages(/*exitOnError=*/true);
     fw::preview::PreviewContext context;
     QMdiArea area;
     area.resize(1000, 700);
@@ -167,7 +147,7 @@ int main(int argc, char** argv) {
     std::printf("binary file: %zu bytes (text %zu bytes), %d runs\n", binary.size(), text.size(), runs);
 
     std::vector<double> codec, open;
-    PrintingMessages messages;
+    PrintingMessages messages(/*exitOnError=*/true);
     fw::preview::PreviewContext context;
     QMdiArea area;
     area.resize(1000, 700);

@@ -21,33 +21,16 @@
 #include <vector>
 
 #include "document/documentwindow.h"
-#include "document/usermessages.h"
 #include "edit/formedit.h"
 #include "preview/previewcontext.h"
+#include "printingmessages.h"
 #include "runtime/registry.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class PrintingMessages : public fw::UserMessages {
-public:
-    bool Confirm(const QString& text) override {
-        std::fprintf(stderr, "question: %s\n", qPrintable(text));
-        return false;
-    }
-    void Warning(const QString& text) override { std::fprintf(stderr, "warning: %s\n", qPrintable(text)); }
-    void Information(const QString& text) override {
-        std::fprintf(stderr, "information: %s\n", qPrintable(text));
-    }
-    void Error(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    Answer ConfirmOrCancel(const QString& text) override {
-        std::fprintf(stderr, "question: %s\n", qPrintable(text));
-        return Answer::No;
-    }
-    std::optional<fw::FormEncoding> AskSaveType(fw::FormEncoding) override { return std::nullopt; }
-    QString AskSavePath(const QString&) override { return {}; }
-};
+using fwbench::PrintingMessages;
 
 double Milliseconds(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();

@@ -24,31 +24,14 @@
 #include "document/documentwindow.h"
 #include "document/editorlogic.h"
 #include "document/objectscan.h"
-#include "document/usermessages.h"
 #include "preview/previewcontext.h"
+#include "printingmessages.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class PrintingMessages : public fw::UserMessages {
-public:
-    bool Confirm(const QString& text) override {
-        std::fprintf(stderr, "question: %s\n", qPrintable(text));
-        return false;
-    }
-    void Warning(const QString& text) override { std::fprintf(stderr, "warning: %s\n", qPrintable(text)); }
-    void Information(const QString& text) override {
-        std::fprintf(stderr, "information: %s\n", qPrintable(text));
-    }
-    void Error(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    Answer ConfirmOrCancel(const QString& text) override {
-        std::fprintf(stderr, "question: %s\n", qPrintable(text));
-        return Answer::No;
-    }
-    std::optional<fw::FormEncoding> AskSaveType(fw::FormEncoding) override { return std::nullopt; }
-    QString AskSavePath(const QString&) override { return {}; }
-};
+using fwbench::PrintingMessages;
 
 // A form of exactly `lines` lines (CR LF after each).
 std::string GenerateForm(int lines) {
